@@ -1,0 +1,125 @@
+#include "host/installation.h"
+
+#include "host/paths.h"
+#include "platform/platform.h"
+
+namespace host {
+namespace {
+
+const char kCommandKey[] = "SOFTWARE\\Classes\\Kantrelwick\\shell\\open\\command";
+
+struct HostCache {
+  std::string directory;  // empty while unknown
+  std::string override;   // set by the front end; wins over the registry
+};
+
+HostCache& Cache() {
+  static HostCache cache;
+  return cache;
+}
+
+const AssetKindInfo kAssetKinds[kAssetKindCount] = {
+    {"Prellbock", "Prellbock.mod", "Mods\\Prellbock.mod"},
+    {"Oberleitung", "Oberleitung.mod", "Mods\\Oberleitung.mod"},
+    {"Leitpfosten", "Leitpfosten.mod", "Mods\\Leitpfosten.mod"},
+    {"Bodentextur", "Grass.bmp", "Parallels\\Tex256_256a.bmp"},
+};
+
+// {host}{relative}, or empty when the host directory is unknown.
+std::string HostPath(const std::string& relative) {
+  const char* directory = HostDirectory();
+  if (directory == nullptr) return std::string();
+  return directory + relative;
+}
+
+int Exists(const std::string& relative) {
+  std::string path = HostPath(relative);
+  return !path.empty() && platform::PathStatus(path) != platform::kPathNone;
+}
+
+}  // namespace
+
+std::string HostDirectoryFromCommand(const std::string& command) {
+  std::string program = command;
+  if (!command.empty() && command[0] == '"') {
+    std::size_t close = command.find('"', 1);
+    program = command.substr(1, close == std::string::npos ? std::string::npos : close - 1);
+  }
+  std::size_t slash = program.rfind('\\');
+  if (slash == std::string::npos) return std::string();
+  return program.substr(0, slash + 1);
+}
+
+const char* HostDirectory() {
+  HostCache& cache = Cache();
+  if (cache.directory.empty()) {
+    if (!cache.override.empty()) {
+      cache.directory = cache.override;
+    } else {
+      std::string command;
+      if (platform::ReadMachineDefaultValue(kCommandKey, &command)) {
+        cache.directory = HostDirectoryFromCommand(command);
+      }
+    }
+  }
+  return cache.directory.empty() ? nullptr : cache.directory.c_str();
+}
+
+void SetHostDirectoryOverride(const std::string& directory) {
+  HostCache& cache = Cache();
+  cache.override = directory;
+  if (!cache.override.empty() && cache.override.back() != '\\') cache.override.push_back('\\');
+  cache.directory.clear();
+}
+
+void ResetHostDirectoryCache() { Cache().directory.clear(); }
+
+int IsModelMissing(const std::string& name) {
+  return !Exists("Modelle\\" + name + ".mod");
+}
+
+int IsGboMissing(const std::string& name) { return !Exists(name); }
+
+int IsRollingStockMissing(const std::string& name) { return !Exists("Rollmaterial\\" + name); }
+
+int IsHostSubdirectory(const std::string& relative) {
+  std::string path = HostPath(relative);
+  return !path.empty() && platform::PathStatus(path) == platform::kPathDirectory;
+}
+
+int HostPathExists(const std::string& relative) { return Exists(relative); }
+
+const AssetKindInfo& AssetKindOf(AssetKind kind) { return kAssetKinds[kind]; }
+
+int FindAssetKind(const std::string& name) {
+  for (int k = 0; k < kAssetKindCount; ++k) {
+    const std::string kindName = kAssetKinds[k].name;
+    bool same = k == kGroundTexture ? EqualsIgnoringAsciiCase(name, kindName) : name == kindName;
+    if (same) return k;
+  }
+  return -1;
+}
+
+int SaveOriginal(AssetKind kind) {
+  const AssetKindInfo& info = AssetKindOf(kind);
+  if (!IsHostSubdirectory(info.name)) return 0;
+  std::string defaultFile = std::string(info.name) + "\\" + info.defaultFile;
+  if (Exists(defaultFile)) return 1;
+  if (!Exists(info.activeFile)) return 0;
+  return CopyFileContents(HostPath(defaultFile), HostPath(info.activeFile));
+}
+
+int InstallChoice(const std::string& file, AssetKind kind) {
+  const AssetKindInfo& info = AssetKindOf(kind);
+  if (HostDirectory() == nullptr) return 0;
+  return CopyFileContents(HostPath(info.activeFile), HostPath(std::string(info.name) + "\\" + file));
+}
+
+int CopyFileContents(const std::string& destination, const std::string& source) {
+  std::string bytes;
+  if (!platform::ReadWholeFile(source, &bytes)) return 0;
+  return platform::ReplaceFile(destination, bytes.data(), bytes.size()) ==
+         platform::SaveOutcome::kSaved;
+}
+
+}  // namespace host

@@ -1,0 +1,76 @@
+// The simulator's installation: where it is, what exists in it, and the four
+// replaceable assets (asset kinds).
+//
+// The host directory comes from the default value of the registry key
+// "SOFTWARE\Classes\Kantrelwick\shell\open\command" under HKEY_LOCAL_MACHINE
+// (the command that opens the simulator's files), or from an override that
+// the front end sets (zuvo --host DIR). It ends in a backslash.
+//
+// Result contract: non-zero is success (or "yes"), 0 failure; nothing here
+// shows a message, the callers report in their own words.
+#pragma once
+
+#include <string>
+
+namespace host {
+
+// The host directory with its trailing backslash, or null when unknown. The
+// first successful lookup is kept for the rest of the run; a failed lookup is
+// tried again at the next call. The pointer stays valid until the cache is
+// reset.
+const char* HostDirectory();
+
+// Names the installation folder directly (a Windows path; a trailing
+// backslash is added when missing). An empty text removes the override.
+void SetHostDirectoryOverride(const std::string& directory);
+
+// Forgets the cached host directory (tests, and after an override changes).
+void ResetHostDirectoryCache();
+
+// The host directory taken from a registry command value: the folder of the
+// program path between the quotes when the value starts with a double quote,
+// otherwise everything up to the last backslash. Empty when there is none.
+std::string HostDirectoryFromCommand(const std::string& command);
+
+// Existence checks of objects named in a layout; 1 when missing. With an
+// unknown host directory every object counts as missing.
+int IsModelMissing(const std::string& name);         // {host}Modelle\{name}.mod
+int IsGboMissing(const std::string& name);           // {host}{name}
+int IsRollingStockMissing(const std::string& name);  // {host}Rollmaterial\{name}
+
+// 1 when {host}{relative} exists and is a directory; 0 otherwise or when the
+// host directory is unknown.
+int IsHostSubdirectory(const std::string& relative);
+
+// 1 when {host}{relative} exists as a file or directory.
+int HostPathExists(const std::string& relative);
+
+// The four asset kinds, in the order in which every command handles them.
+enum AssetKind { kBufferStop = 0, kCatenary = 1, kGuidePost = 2, kGroundTexture = 3 };
+const int kAssetKindCount = 4;
+
+struct AssetKindInfo {
+  const char* name;         // kind folder and settings key: "Prellbock", ...
+  const char* defaultFile;  // default file inside the kind folder
+  const char* activeFile;   // active file, relative to the host directory
+};
+
+const AssetKindInfo& AssetKindOf(AssetKind kind);
+
+// Finds a kind by its name; the name "Bodentextur" is matched ignoring case,
+// the model kinds exactly. Returns -1 for an unknown name.
+int FindAssetKind(const std::string& name);
+
+// Copies the kind's active file to its default file in the kind folder unless
+// the default file exists already. 1 when the default file exists afterwards.
+int SaveOriginal(AssetKind kind);
+
+// Copies {kind folder}\{file} over the kind's active file. 1 when copied.
+int InstallChoice(const std::string& file, AssetKind kind);
+
+// Copies the file `source` over `destination` (full Windows paths) through a
+// safe replacement. 0 when the source cannot be read or the destination
+// cannot be written; the destination then stays as it was.
+int CopyFileContents(const std::string& destination, const std::string& source);
+
+}  // namespace host

@@ -1,0 +1,101 @@
+#include "host/messages.h"
+
+#include <cstdarg>
+#include <cstdio>
+
+#include "platform/platform.h"
+
+namespace host {
+namespace {
+
+struct Sinks {
+  TextSink message = nullptr;
+  void* messageContext = nullptr;
+  TextSink diagnostic = nullptr;
+  void* diagnosticContext = nullptr;
+};
+
+Sinks& CurrentSinks() {
+  static Sinks sinks;
+  return sinks;
+}
+
+std::string VStringPrintf(const char* format, va_list args) {
+  va_list copy;
+  va_copy(copy, args);
+  char small[256];
+  int needed = std::vsnprintf(small, sizeof small, format, copy);
+  va_end(copy);
+  if (needed < 0) return std::string();
+  if (static_cast<std::size_t>(needed) < sizeof small) return std::string(small, needed);
+  std::string result(static_cast<std::size_t>(needed) + 1, '\0');
+  std::vsnprintf(&result[0], result.size(), format, args);
+  result.resize(static_cast<std::size_t>(needed));
+  return result;
+}
+
+}  // namespace
+
+std::string StringPrintf(const char* format, ...) {
+  va_list args;
+  va_start(args, format);
+  std::string result = VStringPrintf(format, args);
+  va_end(args);
+  return result;
+}
+
+std::string& MessageBuffer() {
+  static std::string buffer;
+  return buffer;
+}
+
+void ShowMessage() {
+  Sinks& sinks = CurrentSinks();
+  if (sinks.message != nullptr) {
+    sinks.message(MessageBuffer(), sinks.messageContext);
+    return;
+  }
+  std::string text = platform::ToConsoleText(MessageBuffer());
+  if (text.empty() || text.back() != '\n') text.push_back('\n');
+  std::fputs(text.c_str(), stderr);
+  std::fflush(stderr);
+}
+
+void ShowFormatted(const char* format, ...) {
+  va_list args;
+  va_start(args, format);
+  MessageBuffer() = VStringPrintf(format, args);
+  va_end(args);
+  ShowMessage();
+}
+
+void SetMessageSink(TextSink sink, void* context, TextSink* previousSink,
+                    void** previousContext) {
+  Sinks& sinks = CurrentSinks();
+  if (previousSink != nullptr) *previousSink = sinks.message;
+  if (previousContext != nullptr) *previousContext = sinks.messageContext;
+  sinks.message = sink;
+  sinks.messageContext = context;
+}
+
+void WriteDiagnostic(const char* format, ...) {
+  va_list args;
+  va_start(args, format);
+  std::string line = VStringPrintf(format, args);
+  va_end(args);
+  Sinks& sinks = CurrentSinks();
+  if (sinks.diagnostic != nullptr) {
+    sinks.diagnostic(line, sinks.diagnosticContext);
+    return;
+  }
+  std::fputs(platform::ToConsoleText(line).c_str(), stdout);
+  std::fflush(stdout);
+}
+
+void SetDiagnosticSink(TextSink sink, void* context) {
+  Sinks& sinks = CurrentSinks();
+  sinks.diagnostic = sink;
+  sinks.diagnosticContext = context;
+}
+
+}  // namespace host

@@ -1,0 +1,59 @@
+#include "host/paths.h"
+
+namespace host {
+namespace {
+
+// Index where the file name starts.
+std::size_t FileNameStart(const std::string& path) {
+  std::size_t slash = path.rfind('\\');
+  return slash == std::string::npos ? 0 : slash + 1;
+}
+
+// Index of the dot that starts the file name's extension, or npos.
+std::size_t ExtensionDot(const std::string& path) {
+  std::size_t dot = path.rfind('.');
+  if (dot == std::string::npos || dot < FileNameStart(path)) return std::string::npos;
+  return dot;
+}
+
+}  // namespace
+
+std::string DirectoryOf(const std::string& path) {
+  std::size_t slash = path.rfind('\\');
+  if (slash == std::string::npos) return ".";
+  return path.substr(0, slash);
+}
+
+std::string BaseNameOf(const std::string& path) {
+  std::size_t start = FileNameStart(path);
+  std::size_t dot = ExtensionDot(path);
+  if (dot == std::string::npos) return path.substr(start);
+  return path.substr(start, dot - start);
+}
+
+std::string ExtensionOf(const std::string& path) {
+  std::size_t dot = ExtensionDot(path);
+  if (dot == std::string::npos) return std::string();
+  return path.substr(dot + 1);
+}
+
+std::string StripExtension(const std::string& path) {
+  std::size_t dot = ExtensionDot(path);
+  if (dot == std::string::npos) return path;
+  return path.substr(0, dot);
+}
+
+std::string FileNameOf(const std::string& path) { return path.substr(FileNameStart(path)); }
+
+bool EqualsIgnoringAsciiCase(const std::string& a, const std::string& b) {
+  if (a.size() != b.size()) return false;
+  for (std::size_t i = 0; i < a.size(); ++i) {
+    char x = a[i], y = b[i];
+    if (x >= 'a' && x <= 'z') x = static_cast<char>(x - 32);
+    if (y >= 'a' && y <= 'z') y = static_cast<char>(y - 32);
+    if (x != y) return false;
+  }
+  return true;
+}
+
+}  // namespace host

@@ -1,0 +1,28 @@
+// Cutting Windows paths into pieces. The backslash is the only separator.
+#pragma once
+
+#include <string>
+
+namespace host {
+
+// Directory part without the trailing backslash; "." without a backslash.
+// "layout.anl" -> ".", "C:\layout.anl" -> "C:", "C:\A\b.anl" -> "C:\A".
+std::string DirectoryOf(const std::string& path);
+
+// File name without directory and without its last extension. A dot in the
+// directory part does not count: "C:\x.y\name" -> "name".
+std::string BaseNameOf(const std::string& path);
+
+// Extension of the file name without the dot, or "" when it has no dot.
+std::string ExtensionOf(const std::string& path);
+
+// The whole path without the file name's extension.
+std::string StripExtension(const std::string& path);
+
+// File name with its extension, without the directory.
+std::string FileNameOf(const std::string& path);
+
+// Equality ignoring the case of the letters A to Z only.
+bool EqualsIgnoringAsciiCase(const std::string& a, const std::string& b);
+
+}  // namespace host

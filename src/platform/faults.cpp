@@ -1,0 +1,71 @@
+#include "platform/faults.h"
+
+#include <cstdlib>
+#include <cstring>
+
+namespace platform {
+namespace {
+
+struct FaultPlan {
+  int planned[kFaultKindCount] = {};
+  int seen[kFaultKindCount] = {};
+};
+
+FaultPlan& Plan() {
+  static FaultPlan plan;
+  return plan;
+}
+
+const char* const kKindNames[kFaultKindCount] = {"create", "write", "close",
+                                                 "rename", "chdir", "mkdir"};
+
+}  // namespace
+
+void PlanFault(FaultKind kind, int nth) {
+  Plan().planned[kind] = nth;
+  Plan().seen[kind] = 0;
+}
+
+void ClearFaults() { Plan() = FaultPlan(); }
+
+int PlanFaultsFromText(const std::string& text) {
+  FaultPlan parsed;
+  std::size_t pos = 0;
+  while (pos < text.size()) {
+    std::size_t end = text.find(',', pos);
+    if (end == std::string::npos) end = text.size();
+    std::string item = text.substr(pos, end - pos);
+    std::size_t colon = item.find(':');
+    if (colon == std::string::npos) return 0;
+    std::string name = item.substr(0, colon);
+    std::string number = item.substr(colon + 1);
+    if (number.empty() || number.size() > 9) return 0;
+    for (char c : number) {
+      if (c < '0' || c > '9') return 0;
+    }
+    int kind = -1;
+    for (int k = 0; k < kFaultKindCount; ++k) {
+      if (name == kKindNames[k]) kind = k;
+    }
+    if (kind < 0) return 0;
+    parsed.planned[kind] = std::atoi(number.c_str());
+    pos = end + 1;
+  }
+  Plan() = parsed;
+  return 1;
+}
+
+int LoadFaultPlanFromEnvironment() {
+  const char* text = std::getenv("ZUVO_FAULTS");
+  if (text == nullptr || *text == '\0') return 1;
+  return PlanFaultsFromText(text);
+}
+
+bool ShouldFail(FaultKind kind) {
+  FaultPlan& plan = Plan();
+  if (plan.planned[kind] == 0) return false;
+  ++plan.seen[kind];
+  return plan.seen[kind] == plan.planned[kind];
+}
+
+}  // namespace platform

@@ -1,0 +1,42 @@
+// Test-only fault injection: makes the Nth operation of a kind fail, so tests
+// can prove that every save leaves the old files whole.
+//
+// Inactive unless a test plans a fault or the environment variable ZUVO_FAULTS
+// is set when the program starts (read by LoadFaultPlanFromEnvironment), for
+// example ZUVO_FAULTS="write:2" or "rename:1,close:3". Counting starts at 1 for
+// each kind separately and counts every attempt of that kind from the moment
+// the plan is made.
+#pragma once
+
+#include <string>
+
+namespace platform {
+
+enum FaultKind {
+  kFaultCreate,     // opening a file for writing (a temporary file included)
+  kFaultWrite,      // one write call
+  kFaultClose,      // closing a file that was written
+  kFaultRename,     // a rename or the final move of a safe replacement
+  kFaultChdir,      // a change of the current directory
+  kFaultMkdir,      // creating a directory
+  kFaultKindCount
+};
+
+// Plans the `nth` attempt of `kind` to fail (0 clears that kind).
+void PlanFault(FaultKind kind, int nth);
+
+// Clears every plan and every counter.
+void ClearFaults();
+
+// Parses "kind:n[,kind:n...]" (kinds: create, write, close, rename, chdir,
+// mkdir). Returns 0 for text it cannot parse, planning nothing.
+int PlanFaultsFromText(const std::string& text);
+
+// Reads ZUVO_FAULTS when it is set. Returns 0 when it is set but malformed.
+int LoadFaultPlanFromEnvironment();
+
+// Called by the implementations before each operation of `kind`: counts the
+// attempt and returns true when this one is planned to fail.
+bool ShouldFail(FaultKind kind);
+
+}  // namespace platform

@@ -1,0 +1,41 @@
+#include "ui/console/command_table.h"
+
+#include <CLI/CLI.hpp>
+#include <cstdio>
+#include <string>
+#include <vector>
+
+#include "ui/console/commands.h"
+
+namespace console {
+namespace {
+
+// A command that this version does not have yet: it says so and exits 2.
+void AddMissingCommand(CLI::App& app, const char* name, const char* help) {
+  CLI::App* sub = app.add_subcommand(name, help);
+  static std::vector<std::string> ignored;
+  sub->add_option("args", ignored, "Argumente");
+  std::string commandName = name;
+  RegisterCommand(sub, [commandName]() {
+    std::fprintf(stderr, "zuvo: der Befehl \"%s\" ist noch nicht eingebaut\n",
+                 commandName.c_str());
+    return static_cast<int>(kExitUsage);
+  });
+}
+
+}  // namespace
+
+void AddAllCommands(CLI::App& app) {
+  AddMissingCommand(app, "show", "Anlage laden und zeigen, was der Dialog zeigt");
+  AddMissingCommand(app, "start", "Simulator auf der Anlage starten");
+  AddMissingCommand(app, "delete-camera-set", "Kamera Set l\xC3\xB6schen");
+  AddMissingCommand(app, "standard", "Standard-Dateien wieder installieren");
+  AddMissingCommand(app, "remove-missing", "Fehlende Modelle aus der Anlage l\xC3\xB6schen");
+  AddMissingCommand(app, "inventory", "Inventarliste.txt neben der Anlage schreiben");
+  AddMissingCommand(app, "missing-list", "Fehlliste.txt neben der Anlage schreiben");
+  AddMissingCommand(app, "terrain", "Beschriebene Terrains erzeugen");
+  AddMissingCommand(app, "resave", "Anlage laden und wieder speichern");
+  AddMissingCommand(app, "dump", "Geladene Anlage als JSON ausgeben");
+}
+
+}  // namespace console
