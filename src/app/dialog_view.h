@@ -1,0 +1,84 @@
+// The window operations that the dialog's handlers need, one call each.
+//
+// The Win32 dialog, the console front end and the tests each implement this
+// interface; the handlers in StartupDialog exist once and never touch a
+// window system themselves.
+#pragma once
+
+#include <string>
+
+namespace app {
+
+// Control ids of the main dialog (template 102).
+enum ControlId {
+  kIdOk = 1,
+  kIdLayoutPath = 1000,
+  kIdLoad = 1001,
+  kIdCameraSetCombo = 1002,
+  kIdStart = 1003,
+  kIdDeleteCameraSet = 1004,
+  kIdGenTerrain = 1005,
+  kIdChooseBufferStop = 1006,
+  kIdBufferStop = 1007,
+  kIdChooseCatenary = 1008,
+  kIdCatenary = 1009,
+  kIdChooseGuidePost = 1010,
+  kIdGuidePost = 1011,
+  kIdChooseGroundTexture = 1012,
+  kIdGroundTexture = 1013,
+  kIdStandard = 1015,
+  kIdRemoveRollingStock = 1016,
+  kIdRemoveGbos = 1017,
+  kIdRemoveRealEstate = 1018,
+  kIdInventoryList = 1019,
+  kIdMissingList = 1020,
+};
+
+// The dialog's members that are exchanged with its controls.
+struct DialogMembers {
+  std::string m_cameraSet;      // text of combo box 1002
+  std::string m_layoutPath;     // edit 1000
+  std::string m_bufferStop;     // edit 1007
+  std::string m_guidePost;      // edit 1011
+  std::string m_catenary;       // edit 1009
+  std::string m_groundTexture;  // edit 1013
+};
+
+class DialogView {
+ public:
+  virtual ~DialogView() = default;
+
+  // Data exchange: with `fromControls` the controls' texts go into the
+  // members, otherwise the members go into the controls.
+  virtual void ExchangeData(DialogMembers* members, bool fromControls) = 0;
+
+  // The camera-set combo box's list, which keeps itself sorted ignoring case.
+  virtual void ClearCameraSets() = 0;
+  virtual void AddCameraSet(const std::string& name) = 0;
+  // Index of the entry equal to `name` as a whole, ignoring case; -1 if none.
+  virtual int FindCameraSetExact(const std::string& name) = 0;
+  virtual void DeleteCameraSet(int index) = 0;
+
+  virtual void EnableControl(int id, bool enabled) = 0;
+
+  // A question owned by the dialog, caption "ZUVO Startup", Yes and No.
+  // True only for Yes.
+  virtual bool AskYesNo(const std::string& text) = 0;
+  // A notice owned by the dialog, caption "ZUVO Startup", OK only.
+  virtual void Notify(const std::string& text) = 0;
+
+  // The file-open dialog with an initial name and a filter such as
+  // "Anlagen|*.anl|Alle Dateien|*.*|". True when the user confirmed; the
+  // chosen full path (possibly empty) then goes to *chosen.
+  virtual bool ChooseFile(const std::string& initialName, const std::string& filter,
+                          std::string* chosen) = 0;
+
+  virtual void BeginWaitCursor() = 0;
+  virtual void EndWaitCursor() = 0;
+
+  // Minimising and restoring the dialog around the simulator's run.
+  virtual void Minimize() = 0;
+  virtual void Restore() = 0;
+};
+
+}  // namespace app
