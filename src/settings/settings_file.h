@@ -64,6 +64,11 @@ class SettingsFile {
   // atof of the value; the single-precision default widened when missing.
   double GetReal(const std::string& section, const std::string& key, float defaultValue) const;
 
+  // The number rules of GetInt and GetReal: atoi (saturating at INT_MIN and
+  // INT_MAX instead of overflowing) and atof.
+  static int ParseInt(const std::string& text);
+  static double ParseReal(const std::string& text);
+
   // Creates or replaces a key. A missing section is appended at the end with
   // the key; a missing key is inserted after the section's last key.
   void Set(const std::string& section, const std::string& key, const std::string& value);
@@ -80,6 +85,9 @@ class SettingsFile {
   const std::vector<SettingsEntry>& entries() const { return entries_; }
 
  private:
+  // Index of the first header named `section`, or -1.
+  int FindSection(const std::string& section) const;
+
   std::vector<SettingsEntry> entries_;
 };
 
