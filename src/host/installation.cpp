@@ -8,9 +8,14 @@ namespace {
 
 const char kCommandKey[] = "SOFTWARE\\Classes\\Kantrelwick\\shell\\open\\command";
 
+int ReadCommandFromRegistry(std::string* command) {
+  return platform::ReadMachineDefaultValue(kCommandKey, command);
+}
+
 struct HostCache {
   std::string directory;  // empty while unknown
   std::string override;   // set by the front end; wins over the registry
+  CommandValueReader reader = &ReadCommandFromRegistry;
 };
 
 HostCache& Cache() {
@@ -39,9 +44,12 @@ int Exists(const std::string& relative) {
 
 }  // namespace
 
-std::string HostDirectoryFromCommand(const std::string& command) {
+std::string HostDirectoryFromCommand(const std::string& value) {
+  const std::string command = value.substr(0, value.find('\0'));
   std::string program = command;
   if (!command.empty() && command[0] == '"') {
+    // The usual form on Windows: "C:\Program Files\...\Kantrelwick.exe" "%1".
+    // Only the quoted program path counts; without a closing quote, the rest.
     std::size_t close = command.find('"', 1);
     program = command.substr(1, close == std::string::npos ? std::string::npos : close - 1);
   }
@@ -57,7 +65,7 @@ const char* HostDirectory() {
       cache.directory = cache.override;
     } else {
       std::string command;
-      if (platform::ReadMachineDefaultValue(kCommandKey, &command)) {
+      if (cache.reader(&command)) {
         cache.directory = HostDirectoryFromCommand(command);
       }
     }
@@ -73,6 +81,12 @@ void SetHostDirectoryOverride(const std::string& directory) {
 }
 
 void ResetHostDirectoryCache() { Cache().directory.clear(); }
+
+void SetCommandValueReader(CommandValueReader reader) {
+  HostCache& cache = Cache();
+  cache.reader = reader != nullptr ? reader : &ReadCommandFromRegistry;
+  cache.directory.clear();
+}
 
 int IsModelMissing(const std::string& name) {
   return !Exists("Modelle\\" + name + ".mod");

@@ -28,9 +28,17 @@ void SetHostDirectoryOverride(const std::string& directory);
 void ResetHostDirectoryCache();
 
 // The host directory taken from a registry command value: the folder of the
-// program path between the quotes when the value starts with a double quote,
-// otherwise everything up to the last backslash. Empty when there is none.
+// program path between the quotes when the value starts with a double quote
+// ("C:\Program Files\Sim\Kantrelwick.exe" "%1" -> C:\Program Files\Sim\),
+// otherwise everything up to and including the last backslash
+// (C:\Sim\Kantrelwick.exe %1 -> C:\Sim\). The value ends at its first NUL, as
+// a C string would. Empty when there is no backslash.
 std::string HostDirectoryFromCommand(const std::string& command);
+
+// Reads the registry command value; 0 when there is none. Tests replace it to
+// see how often HostDirectory asks; null restores the registry.
+using CommandValueReader = int (*)(std::string* command);
+void SetCommandValueReader(CommandValueReader reader);
 
 // Existence checks of objects named in a layout; 1 when missing. With an
 // unknown host directory every object counts as missing.

@@ -13,7 +13,12 @@
 
 namespace host {
 
-#if defined(__GNUC__)
+// MinGW's "printf" archetype is the Microsoft one, which rejects %zu and %lld;
+// the C99 formatting that MinGW links in (__USE_MINGW_ANSI_STDIO) is checked
+// as gnu_printf.
+#if defined(__MINGW32__)
+#define ZUVO_PRINTF(fmt, args) __attribute__((format(gnu_printf, fmt, args)))
+#elif defined(__GNUC__)
 #define ZUVO_PRINTF(fmt, args) __attribute__((format(printf, fmt, args)))
 #else
 #define ZUVO_PRINTF(fmt, args)
