@@ -1,10 +1,13 @@
+// Files, folders and the current directory on POSIX systems. Every path is a
+// Windows path, translated by native_path.h.
 #include <fcntl.h>
 #include <sys/stat.h>
+#include <sys/syscall.h>
 #include <unistd.h>
 
 #include <cerrno>
 #include <cstdio>
-#include <cstdlib>
+#include <cstring>
 #include <string>
 
 #include "platform/cp1252.h"
@@ -12,13 +15,52 @@
 #include "platform/platform.h"
 #include "platform/posix/native_path.h"
 
+#ifndef RENAME_NOREPLACE
+#define RENAME_NOREPLACE (1 << 0)
+#endif
+
 namespace platform {
+namespace {
+
+// Renames without ever replacing `to`. Linux does it atomically with
+// renameat2(RENAME_NOREPLACE); where the kernel or the file system lacks it, a
+// hard link (which refuses an existing target too) followed by removing the
+// old name; for what cannot be linked (a folder, a file system without hard
+// links) a check just before the rename.
+int RenameNoReplace(const std::string& from, const std::string& to) {
+#if defined(SYS_renameat2)
+  if (syscall(SYS_renameat2, AT_FDCWD, from.c_str(), AT_FDCWD, to.c_str(),
+              RENAME_NOREPLACE) == 0) {
+    return 1;
+  }
+  if (errno != ENOSYS && errno != EINVAL) return 0;
+#endif
+  struct stat st;
+  if (lstat(to.c_str(), &st) == 0) return 0;
+  if (lstat(from.c_str(), &st) != 0) return 0;
+  if (S_ISREG(st.st_mode)) {
+    if (link(from.c_str(), to.c_str()) == 0) {
+      if (unlink(from.c_str()) == 0) return 1;
+      unlink(to.c_str());
+      return 0;
+    }
+    if (errno == EEXIST) return 0;
+  }
+  if (lstat(to.c_str(), &st) == 0) return 0;
+  return std::rename(from.c_str(), to.c_str()) == 0;
+}
+
+bool OpensForWriting(const char* mode) {
+  return std::strchr(mode, 'w') != nullptr || std::strchr(mode, 'a') != nullptr ||
+         std::strchr(mode, '+') != nullptr;
+}
+
+}  // namespace
 
 std::FILE* OpenFile(const std::string& path, const char* mode) {
   std::string native;
-  if (!posix::ToNative(path, &native)) return nullptr;
-  bool writing = mode[0] == 'w' || mode[0] == 'a';
-  if (writing && ShouldFail(kFaultCreate)) return nullptr;
+  if (mode == nullptr || !posix::ToNative(path, &native)) return nullptr;
+  if (OpensForWriting(mode) && ShouldFail(kFaultCreate)) return nullptr;
   return std::fopen(native.c_str(), mode);
 }
 
@@ -35,14 +77,14 @@ int RenameFile(const std::string& from, const std::string& to) {
   std::string nativeFrom, nativeTo;
   if (!posix::ToNative(from, &nativeFrom) || !posix::ToNative(to, &nativeTo)) return 0;
   if (ShouldFail(kFaultRename)) return 0;
-  struct stat st;
-  if (lstat(nativeTo.c_str(), &st) == 0) return 0;
-  return std::rename(nativeFrom.c_str(), nativeTo.c_str()) == 0;
+  return RenameNoReplace(nativeFrom, nativeTo);
 }
 
 int RemoveFile(const std::string& path) {
   std::string native;
   if (!posix::ToNative(path, &native)) return 0;
+  struct stat st;
+  if (lstat(native.c_str(), &st) != 0 || S_ISDIR(st.st_mode)) return 0;
   return unlink(native.c_str()) == 0;
 }
 
@@ -57,61 +99,12 @@ int ReadWholeFile(const std::string& path, std::string* bytes) {
   std::FILE* file = OpenFile(path, "rb");
   if (file == nullptr) return 0;
   bytes->clear();
-  char block[65536];
+  std::string block(65536, '\0');
   std::size_t got;
-  while ((got = std::fread(block, 1, sizeof block, file)) > 0) bytes->append(block, got);
+  while ((got = std::fread(&block[0], 1, block.size(), file)) > 0) bytes->append(block, 0, got);
   int ok = !std::ferror(file);
   std::fclose(file);
   return ok;
-}
-
-SaveOutcome ReplaceFile(const std::string& path, const void* data, std::size_t size) {
-  std::string native;
-  if (!posix::ToNative(path, &native)) return SaveOutcome::kCannotCreate;
-  if (ShouldFail(kFaultCreate)) return SaveOutcome::kCannotCreate;
-  std::string temp = native + ".zuvo-XXXXXX";
-  int fd = mkstemp(&temp[0]);
-  if (fd < 0) return SaveOutcome::kCannotCreate;
-  struct stat st;
-  mode_t mode = 0666;
-  if (stat(native.c_str(), &st) == 0) {
-    mode = st.st_mode & 07777;
-  } else {
-    mode_t mask = umask(0);
-    umask(mask);
-    mode = 0666 & ~mask;
-  }
-  bool ok = fchmod(fd, mode) == 0;
-  const char* p = static_cast<const char*>(data);
-  std::size_t left = size;
-  while (ok && left > 0) {
-    if (ShouldFail(kFaultWrite)) {
-      ok = false;
-      break;
-    }
-    ssize_t wrote = write(fd, p, left);
-    if (wrote < 0 && errno == EINTR) continue;
-    if (wrote <= 0) {
-      ok = false;
-      break;
-    }
-    p += wrote;
-    left -= static_cast<std::size_t>(wrote);
-  }
-  if (ok && fsync(fd) != 0) ok = false;
-  if (ShouldFail(kFaultClose)) {
-    close(fd);
-    ok = false;
-  } else if (close(fd) != 0) {
-    ok = false;
-  }
-  if (ok && ShouldFail(kFaultRename)) ok = false;
-  if (ok && std::rename(temp.c_str(), native.c_str()) != 0) ok = false;
-  if (!ok) {
-    unlink(temp.c_str());
-    return SaveOutcome::kWriteFailed;
-  }
-  return SaveOutcome::kSaved;
 }
 
 int ChangeDirectory(const std::string& path) {
@@ -122,11 +115,19 @@ int ChangeDirectory(const std::string& path) {
 }
 
 std::string CurrentDirectory() {
-  std::string windows, error;
-  char buffer[4096];
-  if (getcwd(buffer, sizeof buffer) == nullptr) return ".";
-  if (!ToWindowsPath(buffer, &windows, &error)) return ".";
+  std::string unixPath, windows, error;
+  if (!posix::CurrentUnixDirectory(&unixPath)) return ".";
+  if (!posix::ToWindows(unixPath, &windows, &error)) return ".";
   return windows;
+}
+
+int ToWindowsPath(const std::string& native, std::string* windows, std::string* error) {
+  std::string message;
+  if (!posix::ToWindows(native, windows, &message)) {
+    if (error != nullptr) *error = message;
+    return 0;
+  }
+  return 1;
 }
 
 std::string NativePathOf(const std::string& windowsPath) {
@@ -136,24 +137,5 @@ std::string NativePathOf(const std::string& windowsPath) {
 }
 
 std::string ToConsoleText(const std::string& cp1252) { return Cp1252ToUtf8(cp1252); }
-
-int ToWindowsPath(const std::string& native, std::string* windows, std::string* error) {
-  std::string absolute = native;
-  if (absolute.empty() || absolute[0] != '/') {
-    char buffer[4096];
-    if (getcwd(buffer, sizeof buffer) == nullptr) return 0;
-    absolute = std::string(buffer) + "/" + absolute;
-  }
-  std::string cp;
-  if (!Utf8ToCp1252(absolute, &cp)) {
-    *error = "Der Name \"" + native + "\" enth\xE4lt Zeichen, die Windows-1252 nicht kennt";
-    return 0;
-  }
-  for (char& c : cp) {
-    if (c == '/') c = '\\';
-  }
-  *windows = "Z:" + cp;
-  return 1;
-}
 
 }  // namespace platform

@@ -1,50 +1,307 @@
 #include "platform/posix/native_path.h"
 
+#include <dirent.h>
 #include <sys/stat.h>
+#include <unistd.h>
 
+#include <cerrno>
 #include <cstdlib>
 
 #include "platform/cp1252.h"
 
 namespace platform {
 namespace posix {
+namespace {
+
+bool IsSeparator(char c) { return c == '\\' || c == '/'; }
+
+bool IsLetter(char c) { return (c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z'); }
+
+char LowerLetter(char c) { return static_cast<char>(c | 0x20); }
+
+// Appends the components of `text` (split at `separators`) to *components,
+// folding "." and ".." by name; ".." at the root stays at the root.
+void AppendComponents(const std::string& text, bool (*isSeparator)(char),
+                      std::vector<std::string>* components) {
+  std::size_t pos = 0;
+  while (pos <= text.size()) {
+    std::size_t end = pos;
+    while (end < text.size() && !isSeparator(text[end])) ++end;
+    std::string part = text.substr(pos, end - pos);
+    if (part == "..") {
+      if (!components->empty()) components->pop_back();
+    } else if (!part.empty() && part != ".") {
+      components->push_back(part);
+    }
+    pos = end + 1;
+  }
+}
+
+bool IsSlash(char c) { return c == '/'; }
+
+// A Windows path cut into its drive letter (lower case) and its folded
+// components.
+struct WindowsPath {
+  char drive = 0;
+  std::vector<std::string> components;
+};
+
+// The current directory as a WindowsPath.
+int CurrentWindowsPath(WindowsPath* path) {
+  std::string unixPath, windows, error;
+  if (!CurrentUnixDirectory(&unixPath)) return 0;
+  if (!ToWindows(unixPath, &windows, &error)) return 0;
+  path->drive = LowerLetter(windows[0]);
+  path->components.clear();
+  AppendComponents(windows.substr(2), IsSeparator, &path->components);
+  return 1;
+}
+
+int ParseWindowsPath(const std::string& text, WindowsPath* path) {
+  if (text.empty() || text.find('\0') != std::string::npos) return 0;
+  if (text.size() >= 2 && IsSeparator(text[0]) && IsSeparator(text[1])) return 0;
+  std::string rest;
+  if (text.size() >= 2 && IsLetter(text[0]) && text[1] == ':') {
+    path->drive = LowerLetter(text[0]);
+    rest = text.substr(2);
+    if (rest.empty() || !IsSeparator(rest[0])) {
+      // "X:rest": relative to the current directory when that is on X.
+      WindowsPath current;
+      if (CurrentWindowsPath(&current) && current.drive == path->drive) *path = current;
+    }
+  } else if (IsSeparator(text[0])) {
+    if (!CurrentWindowsPath(path)) return 0;
+    path->components.clear();
+    rest = text;
+  } else {
+    if (!CurrentWindowsPath(path)) return 0;
+    rest = text;
+  }
+  AppendComponents(rest, IsSeparator, &path->components);
+  return 1;
+}
+
+std::string Child(const std::string& folder, const std::string& name) {
+  if (!folder.empty() && folder.back() == '/') return folder + name;
+  return folder + "/" + name;
+}
+
+bool Exists(const std::string& path) {
+  struct stat st;
+  return lstat(path.c_str(), &st) == 0;
+}
+
+// The entry of `folder` whose name equals `name` (code page 1252) ignoring
+// case; of several, the first in byte order, so the choice never depends on
+// the order of the directory.
+int FindIgnoringCase(const std::string& folder, const std::string& name, std::string* found) {
+  DIR* dir = opendir(folder.c_str());
+  if (dir == nullptr) return 0;
+  int result = 0;
+  std::string entryName;
+  while (struct dirent* entry = readdir(dir)) {
+    std::string utf8 = entry->d_name;
+    if (utf8 == "." || utf8 == "..") continue;
+    if (!Utf8ToCp1252(utf8, &entryName)) continue;
+    if (!EqualsIgnoringCase(entryName, name)) continue;
+    if (!result || utf8 < *found) *found = utf8;
+    result = 1;
+  }
+  closedir(dir);
+  return result;
+}
+
+struct Drive {
+  char letter;
+  dev_t device;
+  ino_t inode;
+};
+
+// The drives of the prefix whose folders exist.
+std::vector<Drive> ListDrives(bool* hasZEntry) {
+  std::vector<Drive> drives;
+  *hasZEntry = false;
+  std::string prefix = WinePrefix();
+  if (prefix.empty()) return drives;
+  std::string devices = prefix + "/dosdevices";
+  DIR* dir = opendir(devices.c_str());
+  if (dir == nullptr) return drives;
+  while (struct dirent* entry = readdir(dir)) {
+    const char* name = entry->d_name;
+    if (!(name[0] >= 'a' && name[0] <= 'z' && name[1] == ':' && name[2] == '\0')) continue;
+    if (name[0] == 'z') *hasZEntry = true;
+    struct stat st;
+    if (stat((devices + "/" + name).c_str(), &st) != 0) continue;
+    drives.push_back(Drive{name[0], st.st_dev, st.st_ino});
+  }
+  closedir(dir);
+  return drives;
+}
+
+// Code page 1252 text of a UTF-8 name for a message: characters that code
+// page 1252 lacks become '?'.
+std::string ForMessage(const std::string& utf8) {
+  std::string out, piece;
+  std::size_t pos = 0;
+  while (pos < utf8.size()) {
+    unsigned char lead = static_cast<unsigned char>(utf8[pos]);
+    std::size_t length = lead < 0x80 ? 1 : lead >= 0xF0 ? 4 : lead >= 0xE0 ? 3 : 2;
+    if (length > utf8.size() - pos) length = utf8.size() - pos;
+    if (Utf8ToCp1252(utf8.substr(pos, length), &piece)) {
+      out += piece;
+    } else {
+      out += '?';
+      length = 1;
+      while (pos + length < utf8.size() &&
+             (static_cast<unsigned char>(utf8[pos + length]) & 0xC0) == 0x80) {
+        ++length;
+      }
+    }
+    pos += length;
+  }
+  return out;
+}
+
+}  // namespace
 
 std::string WinePrefix() {
   const char* prefix = std::getenv("WINEPREFIX");
   std::string result;
   if (prefix != nullptr && *prefix != '\0') {
     result = prefix;
+    std::string current;
+    if (result[0] != '/' && CurrentUnixDirectory(&current)) result = Child(current, result);
   } else {
     const char* home = std::getenv("HOME");
-    result = std::string(home != nullptr ? home : "") + "/.wine";
+    if (home == nullptr || *home == '\0') return std::string();
+    result = Child(home, ".wine");
   }
   while (result.size() > 1 && result.back() == '/') result.pop_back();
   return result;
 }
 
+std::string DriveRoot(char letter) {
+  std::string prefix = WinePrefix();
+  if (!prefix.empty()) {
+    std::string device = prefix + "/dosdevices/" + letter + ":";
+    if (Exists(device)) return device;
+  }
+  return letter == 'z' ? "/" : std::string();
+}
+
+int CurrentUnixDirectory(std::string* directory) {
+  std::string buffer(256, '\0');
+  for (;;) {
+    if (getcwd(&buffer[0], buffer.size()) != nullptr) {
+      directory->assign(buffer.c_str());
+      return 1;
+    }
+    if (errno != ERANGE || buffer.size() > (1u << 20)) return 0;
+    buffer.resize(buffer.size() * 2);
+  }
+}
+
 int ToNative(const std::string& windows, std::string* native) {
-  std::string rest = windows;
-  std::string root;
-  if (rest.size() >= 2 && rest[1] == ':' &&
-      ((rest[0] >= 'A' && rest[0] <= 'Z') || (rest[0] >= 'a' && rest[0] <= 'z'))) {
-    char drive = static_cast<char>(rest[0] | 0x20);
-    std::string device = WinePrefix() + "/dosdevices/" + drive + ":";
-    struct stat st;
-    if (stat(device.c_str(), &st) == 0) {
-      root = device + "/";
-    } else if (drive == 'z') {
-      root = "/";
-    } else {
+  WindowsPath path;
+  if (!ParseWindowsPath(windows, &path)) return 0;
+  std::string root = DriveRoot(path.drive);
+  if (root.empty()) return 0;
+
+  std::string direct = root;
+  for (const std::string& component : path.components) {
+    direct = Child(direct, Cp1252ToUtf8(component));
+  }
+  if (path.components.empty() || Exists(direct)) {
+    *native = direct;
+    return 1;
+  }
+
+  // Not there as written: look each component up ignoring case. Once one is
+  // missing, the rest keeps the case written (a new file or folder).
+  std::string current = root;
+  bool searching = true;
+  for (const std::string& component : path.components) {
+    std::string next = Child(current, Cp1252ToUtf8(component));
+    if (searching && !Exists(next)) {
+      std::string match;
+      if (FindIgnoringCase(current, component, &match)) {
+        next = Child(current, match);
+      } else {
+        searching = false;
+      }
+    }
+    current = next;
+  }
+  *native = current;
+  return 1;
+}
+
+int ToWindows(const std::string& unixPath, std::string* windows, std::string* error) {
+  if (unixPath.empty()) {
+    *error = "Kein Pfad angegeben.";
+    return 0;
+  }
+  std::string absolute = unixPath;
+  if (absolute[0] != '/') {
+    std::string current;
+    if (!CurrentUnixDirectory(&current)) {
+      *error = "Das aktuelle Verzeichnis kann nicht gelesen werden.";
       return 0;
     }
-    rest = rest.substr(2);
-    while (!rest.empty() && rest[0] == '\\') rest.erase(0, 1);
+    absolute = Child(current, absolute);
   }
-  std::string converted = Cp1252ToUtf8(rest);
-  for (char& c : converted) {
-    if (c == '\\') c = '/';
+  std::vector<std::string> components;
+  AppendComponents(absolute, IsSlash, &components);
+
+  // The deepest ancestor that is a drive's folder names the drive.
+  bool hasZEntry = false;
+  std::vector<Drive> drives = ListDrives(&hasZEntry);
+  char letter = 0;
+  std::size_t first = 0;
+  for (std::size_t depth = components.size() + 1; depth-- > 0 && letter == 0;) {
+    if (drives.empty()) break;
+    std::string ancestor = "/";
+    for (std::size_t i = 0; i < depth; ++i) ancestor = Child(ancestor, components[i]);
+    struct stat st;
+    if (stat(ancestor.c_str(), &st) != 0) continue;
+    for (const Drive& drive : drives) {
+      if (drive.device == st.st_dev && drive.inode == st.st_ino &&
+          (letter == 0 || drive.letter < letter)) {
+        letter = drive.letter;
+        first = depth;
+      }
+    }
   }
-  *native = root + converted;
+  if (letter == 0) {
+    if (hasZEntry) {
+      *error = "Der Pfad \"" + ForMessage(unixPath) + "\" liegt auf keinem Laufwerk von Wine.";
+      return 0;
+    }
+    letter = 'z';
+    first = 0;
+  }
+
+  std::string result(1, static_cast<char>(letter - 'a' + 'A'));
+  result += ":\\";
+  std::string name;
+  for (std::size_t i = first; i < components.size(); ++i) {
+    const std::string& component = components[i];
+    if (component.find('\\') != std::string::npos) {
+      *error = "Der Name \"" + ForMessage(component) +
+               "\" enth\xE4lt einen umgekehrten Schr\xE4gstrich, den Windows in Namen nicht "
+               "erlaubt.";
+      return 0;
+    }
+    if (!Utf8ToCp1252(component, &name)) {
+      *error = "Der Name \"" + ForMessage(component) +
+               "\" enth\xE4lt Zeichen, die es in Windows-1252 nicht gibt. Bitte die Datei "
+               "oder den Ordner umbenennen.";
+      return 0;
+    }
+    if (i > first) result += '\\';
+    result += name;
+  }
+  *windows = result;
   return 1;
 }
 

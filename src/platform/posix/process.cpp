@@ -1,6 +1,24 @@
+// Starting a program and waiting for its end on POSIX systems.
+//
+// A Windows program (a PE file, which starts with "MZ") runs under wine: the
+// program named by $WINE, else "wine" from PATH, gets the program's Unix path
+// and the arguments. Any other file is executed directly, which is how tests
+// run a stand-in. Arguments are written as on a Windows command line, so
+// their quotes are undone ("\"C:\x y\Berg.anl\"" arrives as C:\x y\Berg.anl)
+// and they are converted from code page 1252 to UTF-8.
+//
+// Whether the exec worked is learned through a close-on-exec pipe: it closes
+// without data when the exec succeeds, and carries errno when it fails, so a
+// program that could not be started is told apart from one that exits 127.
+#include <fcntl.h>
+#include <sys/stat.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
+#include <cerrno>
+#include <cstdio>
+#include <cstdlib>
+#include <string>
 #include <vector>
 
 #include "platform/cp1252.h"
@@ -8,27 +26,145 @@
 #include "platform/posix/native_path.h"
 
 namespace platform {
+namespace {
+
+// One argument as the C runtime of a Windows program reads it from its
+// command line: '"' opens and closes quoting (and "" inside quotes is one
+// quote); backslashes are literal unless they precede a quote, where each
+// pair gives one backslash and an odd one makes the quote literal. Spaces
+// outside quotes stay as they are: every element is one argument.
+std::string UndoWindowsQuotes(const std::string& argument) {
+  std::string out;
+  bool quoted = false;
+  std::size_t i = 0;
+  while (i < argument.size()) {
+    std::size_t backslashes = 0;
+    while (i < argument.size() && argument[i] == '\\') {
+      ++backslashes;
+      ++i;
+    }
+    if (i < argument.size() && argument[i] == '"') {
+      out.append(backslashes / 2, '\\');
+      if (backslashes % 2 == 1) {
+        out.push_back('"');
+      } else if (quoted && i + 1 < argument.size() && argument[i + 1] == '"') {
+        out.push_back('"');
+        ++i;
+      } else {
+        quoted = !quoted;
+      }
+      ++i;
+    } else {
+      out.append(backslashes, '\\');
+      if (i < argument.size()) out.push_back(argument[i++]);
+    }
+  }
+  return out;
+}
+
+bool StartsWithMz(const std::string& native) {
+  std::FILE* file = std::fopen(native.c_str(), "rb");
+  if (file == nullptr) return false;
+  char magic[2] = {0, 0};
+  bool pe = std::fread(magic, 1, 2, file) == 2 && magic[0] == 'M' && magic[1] == 'Z';
+  std::fclose(file);
+  return pe;
+}
+
+bool IsExecutableFile(const std::string& path) {
+  struct stat st;
+  return stat(path.c_str(), &st) == 0 && S_ISREG(st.st_mode) && access(path.c_str(), X_OK) == 0;
+}
+
+// The program `name` as execvp() would find it, searched here so that the
+// child does nothing but exec. Empty when there is none.
+std::string FindProgram(const std::string& name) {
+  if (name.find('/') != std::string::npos) return IsExecutableFile(name) ? name : std::string();
+  const char* path = std::getenv("PATH");
+  std::string folders = path != nullptr ? path : "/usr/local/bin:/usr/bin:/bin";
+  std::size_t pos = 0;
+  while (pos <= folders.size()) {
+    std::size_t end = folders.find(':', pos);
+    if (end == std::string::npos) end = folders.size();
+    std::string folder = folders.substr(pos, end - pos);
+    if (folder.empty()) folder = ".";
+    std::string candidate = folder + "/" + name;
+    if (IsExecutableFile(candidate)) return candidate;
+    pos = end + 1;
+  }
+  return std::string();
+}
+
+int ExitCodeOf(int status) {
+  if (WIFEXITED(status)) return WEXITSTATUS(status);
+  if (WIFSIGNALED(status)) return 128 + WTERMSIG(status);
+  return -1;
+}
+
+}  // namespace
 
 int RunAndWait(const std::string& program, const std::vector<std::string>& args,
                int* exitCode) {
   std::string native;
   if (!posix::ToNative(program, &native)) return 0;
-  if (access(native.c_str(), X_OK) != 0) return 0;
-  std::vector<std::string> converted;
-  for (const std::string& arg : args) converted.push_back(Cp1252ToUtf8(arg));
-  std::vector<char*> argv;
-  for (std::string& arg : converted) argv.push_back(&arg[0]);
-  argv.push_back(nullptr);
+  struct stat st;
+  if (stat(native.c_str(), &st) != 0 || !S_ISREG(st.st_mode)) return 0;
+
+  std::string executable;
+  std::vector<std::string> argv;
+  if (StartsWithMz(native)) {
+    const char* wine = std::getenv("WINE");
+    std::string wineName = wine != nullptr && *wine != '\0' ? wine : "wine";
+    executable = FindProgram(wineName);
+    if (executable.empty()) return 0;
+    argv.push_back(wineName);
+    argv.push_back(native);
+  } else {
+    executable = native;
+    argv.push_back(args.empty() ? Cp1252ToUtf8(program)
+                                : Cp1252ToUtf8(UndoWindowsQuotes(args[0])));
+  }
+  for (std::size_t k = 1; k < args.size(); ++k) {
+    argv.push_back(Cp1252ToUtf8(UndoWindowsQuotes(args[k])));
+  }
+  std::vector<char*> pointers;
+  for (std::string& arg : argv) pointers.push_back(&arg[0]);
+  pointers.push_back(nullptr);
+
+  int report[2];
+  if (pipe2(report, O_CLOEXEC) != 0) return 0;
+  std::fflush(nullptr);
   pid_t pid = fork();
-  if (pid < 0) return 0;
+  if (pid < 0) {
+    close(report[0]);
+    close(report[1]);
+    return 0;
+  }
   if (pid == 0) {
-    execv(native.c_str(), argv.data());
+    // Only async-signal-safe calls between fork and exec.
+    close(report[0]);
+    execv(executable.c_str(), pointers.data());
+    int error = errno;
+    ssize_t ignored = write(report[1], &error, sizeof error);
+    (void)ignored;
     _exit(127);
   }
+  close(report[1]);
+  int error = 0;
+  ssize_t got;
+  do {
+    got = read(report[0], &error, sizeof error);
+  } while (got < 0 && errno == EINTR);
+  close(report[0]);
+  bool started = got == 0;
+
   int status = 0;
-  while (waitpid(pid, &status, 0) < 0) {
-  }
-  if (exitCode != nullptr) *exitCode = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+  pid_t waited;
+  do {
+    waited = waitpid(pid, &status, 0);
+  } while (waited < 0 && errno == EINTR);
+  if (!started) return 0;
+  if (exitCode != nullptr) *exitCode = waited == pid ? ExitCodeOf(status) : -1;
   return 1;
 }
 

@@ -1,11 +1,46 @@
+// HKEY_LOCAL_MACHINE on POSIX systems: the machine hive of the Wine prefix,
+// $WINEPREFIX/system.reg, read as text on every call (it is small, and Wine
+// may rewrite it while we run).
+#include <sys/stat.h>
+
+#include <cstdio>
+#include <string>
+
 #include "platform/platform.h"
+#include "platform/posix/native_path.h"
+#include "platform/wine_registry.h"
 
 namespace platform {
+namespace {
+
+// A hive larger than this is not a registry file we can trust.
+const long long kMaximumHiveSize = 256LL * 1024 * 1024;
+
+int ReadHive(const std::string& path, std::string* text) {
+  std::FILE* file = std::fopen(path.c_str(), "rb");
+  if (file == nullptr) return 0;
+  struct stat st;
+  int ok = fstat(fileno(file), &st) == 0 && S_ISREG(st.st_mode) &&
+           st.st_size <= kMaximumHiveSize;
+  std::string block(65536, '\0');
+  std::size_t got;
+  while (ok && (got = std::fread(&block[0], 1, block.size(), file)) > 0) {
+    text->append(block, 0, got);
+    if (static_cast<long long>(text->size()) > kMaximumHiveSize) ok = 0;
+  }
+  if (std::ferror(file)) ok = 0;
+  std::fclose(file);
+  return ok;
+}
+
+}  // namespace
 
 int ReadMachineDefaultValue(const std::string& subkey, std::string* value) {
-  (void)subkey;
-  (void)value;
-  return 0;
+  std::string prefix = posix::WinePrefix();
+  if (prefix.empty()) return 0;
+  std::string text;
+  if (!ReadHive(prefix + "/system.reg", &text)) return 0;
+  return FindWineRegistryDefaultValue(text, subkey, value);
 }
 
 }  // namespace platform
