@@ -259,7 +259,9 @@ bool ParseValueData(View line, std::size_t i, LineReader* lines, Value* value) {
   if (Skip(line, &i, "dword:")) {
     unsigned long number;
     if (!ParseHexNumber(line, &i, 8, &number)) return false;
-    for (int k = 0; k < 4; ++k) value->bytes.push_back(static_cast<char>((number >> (8 * k)) & 0xFF));
+    for (int k = 0; k < 4; ++k) {
+      value->bytes.push_back(static_cast<char>((number >> (8 * k)) & 0xFF));
+    }
     return true;
   }
   if (Skip(line, &i, "hex:")) return ParseHexBytes(line, i, lines, &value->bytes);

@@ -163,7 +163,8 @@ TEST(WineRegistryTest, HostileTextNeverCrashes) {
   // Arbitrary bytes after the header, from a fixed pseudo-random sequence.
   unsigned state = 12345;
   for (int round = 0; round < 200; ++round) {
-    std::string text = "WINE REGISTRY Version 2\n[Software\\\\Classes\\\\Kantrelwick\\\\shell\\\\open\\\\command]\n";
+    std::string text = "WINE REGISTRY Version 2\n"
+                       "[Software\\\\Classes\\\\Kantrelwick\\\\shell\\\\open\\\\command]\n";
     for (int k = 0; k < 300; ++k) {
       state = state * 1103515245u + 12345u;
       const char kAlphabet[] = "@\"\\[]:,()=xstrhexdword0123456789abcdef \n\r\t\x80\xC3\xFF";
