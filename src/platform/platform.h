@@ -18,6 +18,12 @@
 #include <string>
 #include <vector>
 
+// <windows.h> maps ReplaceFile to the API's ReplaceFileA. A file that needs
+// both includes <windows.h> first; this interface's function is then meant.
+#ifdef ReplaceFile
+#undef ReplaceFile
+#endif
+
 namespace platform {
 
 // ---- files -----------------------------------------------------------------
@@ -55,7 +61,8 @@ enum class SaveOutcome {
 // to a temporary file in the same folder, which is moved over the target only
 // when every write and the close succeeded. On any failure the old file stays
 // whole and the temporary file is removed. Permissions of a replaced file are
-// kept; a new file gets the usual ones.
+// kept; a new file gets the usual ones. On Windows a read-only file is not
+// replaced (kCannotCreate), as opening it for writing would fail.
 SaveOutcome ReplaceFile(const std::string& path, const void* data, std::size_t size);
 
 // ---- current directory -------------------------------------------------------

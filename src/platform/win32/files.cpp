@@ -1,0 +1,90 @@
+// Files and the current directory on Windows: the C runtime's narrow calls and
+// the "A" functions of the Win32 API, with the paths passed through unchanged.
+#include <direct.h>
+#include <sys/stat.h>
+#include <sys/types.h>
+#include <windows.h>
+
+#include <cstdio>
+#include <cstdlib>
+#include <string>
+
+#include "platform/faults.h"
+#include "platform/platform.h"
+
+namespace platform {
+namespace {
+
+bool IsSeparator(char c) { return c == '\\' || c == '/'; }
+
+// The C runtime's _stat refuses a directory written with a trailing
+// backslash ("C:\Sim\") and a bare drive ("C:"), both of which callers build
+// from a host directory or a layout's folder. Trailing separators are cut,
+// except the one of a root ("C:\", "\"), and a bare drive gets its root.
+std::string StatPath(const std::string& path) {
+  std::string s = path;
+  while (s.size() > 1 && IsSeparator(s.back())) {
+    if (s.size() == 3 && s[1] == ':') break;
+    s.pop_back();
+  }
+  if (s.size() == 2 && s[1] == ':') s += '\\';
+  return s;
+}
+
+bool OpensForWriting(const char* mode) { return mode[0] == 'w' || mode[0] == 'a'; }
+
+}  // namespace
+
+std::FILE* OpenFile(const std::string& path, const char* mode) {
+  if (OpensForWriting(mode) && ShouldFail(kFaultCreate)) return nullptr;
+  return std::fopen(path.c_str(), mode);
+}
+
+int PathStatus(const std::string& path) {
+  if (path.empty()) return kPathNone;
+  struct _stat64 st;
+  if (_stat64(StatPath(path).c_str(), &st) != 0) return kPathNone;
+  if ((st.st_mode & _S_IFMT) == _S_IFDIR) return kPathDirectory;
+  return kPathFile;
+}
+
+int RenameFile(const std::string& from, const std::string& to) {
+  if (ShouldFail(kFaultRename)) return 0;
+  // Without MOVEFILE_REPLACE_EXISTING the move fails when `to` exists.
+  return MoveFileExA(from.c_str(), to.c_str(), 0) != 0;
+}
+
+int RemoveFile(const std::string& path) { return DeleteFileA(path.c_str()) != 0; }
+
+int MakeDirectory(const std::string& path) {
+  if (ShouldFail(kFaultMkdir)) return 0;
+  return _mkdir(path.c_str()) == 0;
+}
+
+int ReadWholeFile(const std::string& path, std::string* bytes) {
+  std::FILE* file = OpenFile(path, "rb");
+  if (file == nullptr) return 0;
+  bytes->clear();
+  char block[65536];
+  std::size_t got;
+  while ((got = std::fread(block, 1, sizeof block, file)) > 0) bytes->append(block, got);
+  int ok = !std::ferror(file);
+  std::fclose(file);
+  return ok;
+}
+
+int ChangeDirectory(const std::string& path) {
+  if (ShouldFail(kFaultChdir)) return 0;
+  return _chdir(path.c_str()) == 0;
+}
+
+std::string CurrentDirectory() {
+  // With a null buffer the runtime allocates one of the needed length.
+  char* buffer = _getcwd(nullptr, 0);
+  if (buffer == nullptr) return ".";
+  std::string result = buffer;
+  std::free(buffer);
+  return result;
+}
+
+}  // namespace platform
