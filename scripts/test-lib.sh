@@ -1,9 +1,10 @@
-# Shared by the test stages: build helpers and the running count of results.
-# Sourced by scripts/test.sh; the stages append to $ZUVO_RESULTS one line per
-# result: "pass N", "fail N" and a name.
+# Shared by the test stages: build helpers, running a GoogleTest program, and
+# the running count of results. Sourced by scripts/test.sh; the stages append
+# to $ZUVO_RESULTS one line per result: passed count, failed count, name.
 
 ZUVO_ROOT=${ZUVO_ROOT:-$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)}
 ZUVO_JOBS=${ZUVO_JOBS:-2}
+ZUVO_TEST_TIMEOUT=${ZUVO_TEST_TIMEOUT:-300}
 
 # record_counts PASSED FAILED NAME
 record_counts() {
@@ -22,25 +23,65 @@ record_check() {
   if "$@"; then record_counts 1 0 "$name"; else record_counts 0 1 "$name"; fi
 }
 
-# record_gtest_xml NAME XMLFILE EXITCODE: counts from a GoogleTest XML report;
-# a run that left no report (a crash) counts as one failure.
+# xml_count ATTRIBUTE HEADER: the number in ATTRIBUTE="N" of an XML start tag,
+# empty when it is missing.
+xml_count() {
+  echo "$2" | sed -n "s/.* $1=\"\\([0-9][0-9]*\\)\".*/\\1/p"
+}
+
+# record_gtest_xml NAME XMLFILE EXITCODE: counts from a GoogleTest XML report.
+# A run that left no complete report (a crash, a hang) counts as one failure,
+# and so does a non-zero exit with no failed test in the report.
 record_gtest_xml() {
   local name=$1 xml=$2 rc=$3
-  if [ ! -s "$xml" ]; then
+  if [ ! -s "$xml" ] || ! grep -q '</testsuites>' "$xml"; then
     record_counts 0 1 "$name (no report, exit $rc)"
-    return
+    return 0
   fi
-  local head tests failures errors disabled
+  local head tests failures errors disabled skipped
   head=$(grep -m1 -o '<testsuites [^>]*' "$xml")
-  tests=$(echo "$head" | sed -n 's/.* tests="\([0-9]*\)".*/\1/p')
-  failures=$(echo "$head" | sed -n 's/.* failures="\([0-9]*\)".*/\1/p')
-  errors=$(echo "$head" | sed -n 's/.* errors="\([0-9]*\)".*/\1/p')
-  disabled=$(echo "$head" | sed -n 's/.* disabled="\([0-9]*\)".*/\1/p')
-  tests=${tests:-0}; failures=${failures:-0}; errors=${errors:-0}; disabled=${disabled:-0}
+  tests=$(xml_count tests "$head")
+  failures=$(xml_count failures "$head")
+  errors=$(xml_count errors "$head")
+  disabled=$(xml_count disabled "$head")
+  if [ -z "$tests" ] || [ -z "$failures" ]; then
+    record_counts 0 1 "$name (unreadable report, exit $rc)"
+    return 0
+  fi
+  errors=${errors:-0}; disabled=${disabled:-0}
+  # Skipped tests neither pass nor fail.
+  skipped=$(grep -c '<skipped' "$xml")
   local failed=$((failures + errors))
-  local passed=$((tests - disabled - failed))
+  local passed=$((tests - disabled - failed - skipped))
+  [ "$passed" -lt 0 ] && passed=0
   if [ "$rc" -ne 0 ] && [ "$failed" -eq 0 ]; then failed=1; fi
+  [ "$skipped" -gt 0 ] && echo "   ($name: $skipped skipped)"
   record_counts "$passed" "$failed" "$name"
+}
+
+# run_gtest NAME DIR COMMAND...: runs one GoogleTest program, started by
+# COMMAND (which may begin with a shell function such as wine_env), in DIR.
+# Its output goes to DIR/NAME.log and its report to DIR/NAME.xml, named
+# relative to DIR so that the path also works under wine; the counts are
+# recorded. Returns the program's exit status.
+run_gtest() {
+  local name=$1 dir=$2
+  shift 2
+  local xml=$dir/$name.xml log=$dir/$name.log rc
+  rm -f "$xml"
+  (cd "$dir" && "$@" --gtest_brief=1 --gtest_output="xml:$name.xml" >"$log" 2>&1 </dev/null)
+  rc=$?
+  if [ "$rc" -eq 124 ] || [ "$rc" -eq 137 ]; then
+    echo "   $name: stopped by the time limit" >>"$log"
+  fi
+  [ "$rc" -ne 0 ] && tail -n 40 "$log"
+  record_gtest_xml "$name" "$xml" "$rc"
+  return "$rc"
+}
+
+# in_time COMMAND...: runs a command with the time limit of one test program.
+in_time() {
+  timeout -k 10 "$ZUVO_TEST_TIMEOUT" "$@"
 }
 
 # configure_and_build BUILDDIR CMAKE-ARGS...
@@ -57,12 +98,26 @@ configure_and_build() {
   }
 }
 
-# A throwaway Wine prefix, made once per test run.
+# Headless wine for the test programs: no window, no crash dialog, no
+# installers for Mono and Gecko, a 64-bit prefix of this run only.
+wine_env() {
+  env -u DISPLAY -u WAYLAND_DISPLAY WINEDEBUG=-all WINEARCH=win64 \
+    WINEDLLOVERRIDES="mscoree,mshtml=" WINEPREFIX="$ZUVO_WINEPREFIX" "$@"
+}
+
+# Makes the Wine prefix $ZUVO_WINEPREFIX (set by scripts/test.sh) once per
+# run, and waits until wine has finished writing it, so no test races the
+# first-run set-up. Fails when wine cannot make it.
 wine_prefix() {
-  if [ -z "${ZUVO_WINEPREFIX:-}" ]; then
-    ZUVO_WINEPREFIX=$(mktemp -d /tmp/zuvo-wine.XXXXXX)
-    export ZUVO_WINEPREFIX
-    WINEDEBUG=-all WINEPREFIX=$ZUVO_WINEPREFIX wineboot -i >/dev/null 2>&1 || true
+  [ -n "${ZUVO_WINEPREFIX:-}" ] || return 1
+  mkdir -p "$ZUVO_WINEPREFIX" || return 1
+  if [ ! -f "$ZUVO_WINEPREFIX/system.reg" ]; then
+    wine_env timeout -k 10 300 wineboot -i >"$ZUVO_WINEPREFIX.boot.log" 2>&1
+    wine_env timeout -k 10 120 wineserver -w
   fi
-  echo "$ZUVO_WINEPREFIX"
+  [ -f "$ZUVO_WINEPREFIX/system.reg" ] || {
+    tail -n 20 "$ZUVO_WINEPREFIX.boot.log" 2>/dev/null
+    return 1
+  }
+  rm -f "$ZUVO_WINEPREFIX.boot.log"
 }

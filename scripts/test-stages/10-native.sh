@@ -5,12 +5,7 @@ configure_and_build "$dir" -DCMAKE_BUILD_TYPE=RelWithDebInfo -DZUVO_BUILD_BENCH=
   return 0
 }
 for exe in "$dir"/tests/zuvo_*_tests "$dir"/tests/*/zuvo_*_tests; do
-  [ -x "$exe" ] || continue
-  name=$(basename "$exe")
-  xml=$dir/$name.xml
-  rm -f "$xml"
-  (cd "$dir" && "$exe" --gtest_brief=1 --gtest_output="xml:$xml" >"$dir/$name.log" 2>&1)
-  rc=$?
-  [ $rc -ne 0 ] && tail -n 40 "$dir/$name.log"
-  record_gtest_xml "native $name" "$xml" $rc
+  [ -f "$exe" ] && [ -x "$exe" ] || continue
+  run_gtest "native-$(basename "$exe")" "$dir" in_time "$exe"
 done
+return 0

@@ -1,19 +1,25 @@
-# Windows build with MinGW-w64: the core's suites run under wine, headless.
+# Windows build with MinGW-w64: every layer's suite runs under wine, headless,
+# in the throwaway prefix of this run.
 dir=$ZUVO_BUILD/windows
 configure_and_build "$dir" -DCMAKE_TOOLCHAIN_FILE="$ZUVO_ROOT/cmake/mingw-w64.cmake" \
   -DCMAKE_BUILD_TYPE=RelWithDebInfo || {
   record_counts 0 1 "windows build"
   return 0
 }
-prefix=$(wine_prefix)
+wine_prefix || {
+  record_counts 0 1 "wine prefix"
+  return 0
+}
+found=0
 for exe in "$dir"/tests/zuvo_*_tests.exe; do
   [ -f "$exe" ] || continue
-  name=$(basename "$exe" .exe)
-  xml=$dir/$name.xml
-  rm -f "$xml"
-  (cd "$dir" && WINEDEBUG=-all WINEPREFIX=$prefix timeout 600 wine "$exe" --gtest_brief=1 \
-    --gtest_output="xml:$name.xml" >"$dir/$name.log" 2>&1)
-  rc=$?
-  [ $rc -ne 0 ] && tail -n 40 "$dir/$name.log"
-  record_gtest_xml "wine $name" "$xml" $rc
+  found=1
+  name=wine-$(basename "$exe" .exe)
+  if ! run_gtest "$name" "$dir" wine_env timeout -k 10 "$ZUVO_TEST_TIMEOUT" wine "$exe"; then
+    # Whatever a crashed or stopped program left running goes before the next.
+    wine_env wineserver -k >/dev/null 2>&1
+  fi
 done
+[ "$found" -eq 1 ] || record_counts 0 1 "windows test programs (none built)"
+wine_env wineserver -k >/dev/null 2>&1
+return 0
