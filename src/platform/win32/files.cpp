@@ -7,6 +7,7 @@
 
 #include <cstdio>
 #include <cstdlib>
+#include <cstring>
 #include <string>
 
 #include "platform/faults.h"
@@ -31,11 +32,15 @@ std::string StatPath(const std::string& path) {
   return s;
 }
 
-bool OpensForWriting(const char* mode) { return mode[0] == 'w' || mode[0] == 'a'; }
+bool OpensForWriting(const char* mode) {
+  return std::strchr(mode, 'w') != nullptr || std::strchr(mode, 'a') != nullptr ||
+         std::strchr(mode, '+') != nullptr;
+}
 
 }  // namespace
 
 std::FILE* OpenFile(const std::string& path, const char* mode) {
+  if (mode == nullptr) return nullptr;
   if (OpensForWriting(mode) && ShouldFail(kFaultCreate)) return nullptr;
   return std::fopen(path.c_str(), mode);
 }

@@ -64,7 +64,6 @@ bool WriteAll(HANDLE file, const void* data, std::size_t size) {
 }  // namespace
 
 SaveOutcome ReplaceFile(const std::string& path, const void* data, std::size_t size) {
-  if (ShouldFail(kFaultCreate)) return SaveOutcome::kCannotCreate;
   // A read-only file or a directory is not to be written over, as opening it
   // for writing would fail. Windows would refuse the final move anyway; wine
   // replaces a read-only file.
@@ -73,6 +72,7 @@ SaveOutcome ReplaceFile(const std::string& path, const void* data, std::size_t s
       (old & (FILE_ATTRIBUTE_READONLY | FILE_ATTRIBUTE_DIRECTORY)) != 0) {
     return SaveOutcome::kCannotCreate;
   }
+  if (ShouldFail(kFaultCreate)) return SaveOutcome::kCannotCreate;
   std::string temp;
   HANDLE file = CreateTemporaryFile(FolderPrefix(path), &temp);
   if (file == INVALID_HANDLE_VALUE) return SaveOutcome::kCannotCreate;
