@@ -21,5 +21,14 @@ for exe in "$dir"/tests/zuvo_*_tests.exe; do
   fi
 done
 [ "$found" -eq 1 ] || record_counts 0 1 "windows test programs (none built)"
+
+# The console program itself starts under wine and knows its version.
+zuvo_exe_starts() {
+  local out
+  out=$(cd "$dir" && wine_env timeout -k 10 60 wine "$dir/src/ui/console/zuvo.exe" --version \
+    2>/dev/null </dev/null) || return 1
+  [[ "$out" == "zuvo "* ]]
+}
+record_check "wine-zuvo.exe --version" zuvo_exe_starts
 wine_env wineserver -k >/dev/null 2>&1
 return 0
