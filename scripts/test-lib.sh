@@ -111,13 +111,13 @@ wine_env() {
 wine_prefix() {
   [ -n "${ZUVO_WINEPREFIX:-}" ] || return 1
   mkdir -p "$ZUVO_WINEPREFIX" || return 1
+  local log=${ZUVO_BUILD:-/tmp}/wineboot.log
   if [ ! -f "$ZUVO_WINEPREFIX/system.reg" ]; then
-    wine_env timeout -k 10 300 wineboot -i >"$ZUVO_WINEPREFIX.boot.log" 2>&1
+    wine_env timeout -k 10 300 wineboot -i >"$log" 2>&1
     wine_env timeout -k 10 120 wineserver -w
   fi
   [ -f "$ZUVO_WINEPREFIX/system.reg" ] || {
-    tail -n 20 "$ZUVO_WINEPREFIX.boot.log" 2>/dev/null
+    tail -n 20 "$log" 2>/dev/null
     return 1
   }
-  rm -f "$ZUVO_WINEPREFIX.boot.log"
 }
