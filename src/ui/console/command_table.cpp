@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "ui/console/commands.h"
+#include "ui/console/layout_commands.h"
 
 namespace console {
 namespace {
@@ -34,8 +35,8 @@ void AddAllCommands(CLI::App& app) {
   AddMissingCommand(app, "inventory", "Inventarliste.txt neben der Anlage schreiben");
   AddMissingCommand(app, "missing-list", "Fehlliste.txt neben der Anlage schreiben");
   AddMissingCommand(app, "terrain", "Beschriebene Terrains erzeugen");
-  AddMissingCommand(app, "resave", "Anlage laden und wieder speichern");
-  AddMissingCommand(app, "dump", "Geladene Anlage als JSON ausgeben");
+  AddResaveCommand(app);
+  AddDumpCommand(app);
 }
 
 }  // namespace console

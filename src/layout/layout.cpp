@@ -1,0 +1,168 @@
+// The record lists of a layout: counting, removal and duplicate removal.
+
+#include "layout/layout.h"
+
+#include <algorithm>
+
+#include "layout/model_key.h"
+
+namespace layout {
+
+void TrackRecord::UpdateEndCount() {
+  switch (type) {
+    case 1: endCount = 2; break;
+    case 2: endCount = 1; break;
+    case 3: endCount = 3; break;
+    case 4: endCount = 4; break;
+    case 6: endCount = 2; break;
+    case 7: endCount = 2; break;
+    case 8: endCount = 3; break;
+    case 9: endCount = 4; break;
+    default: break;  // type 11 takes its count from the file
+  }
+}
+
+void TrackRecord::UpdateType() {
+  if (type == 6 || type == 11) return;
+  bool variant = variantValue != 0;
+  switch (endCount) {
+    case 1: type = 2; break;
+    case 2: type = variant ? 7 : 1; break;
+    case 3: type = variant ? 8 : 3; break;
+    case 4: type = variant ? 9 : 4; break;
+    default: break;
+  }
+}
+
+bool ModelRecord::Equals(const ModelRecord& a, const ModelRecord& b) {
+  return a.position.x == b.position.x && a.position.y == b.position.y &&
+         a.position.z == b.position.z && a.direction.x == b.direction.x &&
+         a.direction.y == b.direction.y && a.direction.z == b.direction.z &&
+         a.name == b.name;
+}
+
+bool RollingStockRecord::IsDll() const {
+  if (name.size() < 4) return false;
+  const char* tail = name.c_str() + name.size() - 4;
+  return tail[0] == '.' && (tail[1] | 0x20) == 'd' && (tail[2] | 0x20) == 'l' &&
+         (tail[3] | 0x20) == 'l';
+}
+
+void Layout::Release() {
+  tracks.clear();
+  tracks.shrink_to_fit();
+  models.clear();
+  models.shrink_to_fit();
+  rollingStock.clear();
+  rollingStock.shrink_to_fit();
+}
+
+int Layout::CountLiveTracks() const {
+  return static_cast<int>(std::count_if(tracks.begin(), tracks.end(),
+                                        [](const TrackRecord& t) { return t.id != 0; }));
+}
+
+int Layout::CountLiveModels() const {
+  return static_cast<int>(std::count_if(models.begin(), models.end(),
+                                        [](const ModelRecord& m) { return m.id != 0; }));
+}
+
+int Layout::CountLiveRollingStock() const {
+  return static_cast<int>(std::count_if(rollingStock.begin(), rollingStock.end(),
+                                        [](const RollingStockRecord& r) { return r.id != 0; }));
+}
+
+int Layout::NextRollingStockById(std::int16_t& previousId) const {
+  int found = -1;
+  for (std::size_t i = 0; i < rollingStock.size(); ++i) {
+    std::int16_t id = rollingStock[i].id;
+    if (id <= previousId || id >= kTrailerIdLimit) continue;
+    if (found < 0 || id < rollingStock[static_cast<std::size_t>(found)].id) {
+      found = static_cast<int>(i);
+    }
+  }
+  previousId = found < 0 ? static_cast<std::int16_t>(kTrailerIdLimit)
+                         : rollingStock[static_cast<std::size_t>(found)].id;
+  return found;
+}
+
+std::vector<int> Layout::TrailerOrder() const {
+  std::vector<int> order;
+  for (std::size_t i = 0; i < rollingStock.size(); ++i) {
+    std::int16_t id = rollingStock[i].id;
+    if (id > 0 && id < kTrailerIdLimit) order.push_back(static_cast<int>(i));
+  }
+  // Ascending ids; among equal ids the first in the list, the others dropped.
+  std::stable_sort(order.begin(), order.end(), [this](int a, int b) {
+    return rollingStock[static_cast<std::size_t>(a)].id <
+           rollingStock[static_cast<std::size_t>(b)].id;
+  });
+  order.erase(std::unique(order.begin(), order.end(),
+                          [this](int a, int b) {
+                            return rollingStock[static_cast<std::size_t>(a)].id ==
+                                   rollingStock[static_cast<std::size_t>(b)].id;
+                          }),
+              order.end());
+  return order;
+}
+
+void Layout::RemoveModel(std::int16_t id) {
+  for (TrackRecord& track : tracks) {
+    if (track.linkedModel != kNoModel &&
+        models[static_cast<std::size_t>(track.linkedModel)].id == id) {
+      track.linkedModel = kNoModel;
+    }
+  }
+  for (ModelRecord& model : models) {
+    if (model.id == id) {
+      model.id = 0;
+      return;
+    }
+  }
+}
+
+void Layout::RemoveModelAt(std::size_t index) {
+  if (index >= models.size()) return;
+  for (TrackRecord& track : tracks) {
+    if (track.linkedModel == static_cast<int>(index)) track.linkedModel = kNoModel;
+  }
+  models[index].id = 0;
+}
+
+void Layout::RemoveRollingStock(std::int16_t id) {
+  for (RollingStockRecord& unit : rollingStock) {
+    if (unit.neighbourA == id) unit.neighbourA = 0;
+    if (unit.neighbourB == id) unit.neighbourB = 0;
+    if (unit.id == id) unit.id = 0;
+  }
+}
+
+void Layout::RemoveDuplicateModels() {
+  // Equality is an equivalence on records without NaN directions (a NaN
+  // equals nothing), so a later model is a duplicate exactly when the first
+  // live model of its class came before it. One pass with an index of those
+  // first models; the links are cleared in one more pass.
+  ModelIndex first;
+  first.reserve(models.size());
+  std::vector<char> removed(models.size(), 0);
+  bool any = false;
+  for (std::size_t j = 0; j < models.size(); ++j) {
+    const ModelRecord& model = models[j];
+    if (model.id == 0) continue;
+    ModelKey key;
+    if (!MakeModelKey(model.name, model.position, model.direction, &key)) continue;
+    if (!first.emplace(key, j).second) {
+      models[j].id = 0;
+      removed[j] = 1;
+      any = true;
+    }
+  }
+  if (!any) return;
+  for (TrackRecord& track : tracks) {
+    if (track.linkedModel != kNoModel && removed[static_cast<std::size_t>(track.linkedModel)]) {
+      track.linkedModel = kNoModel;
+    }
+  }
+}
+
+}  // namespace layout

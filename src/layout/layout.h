@@ -1,0 +1,197 @@
+// The in-memory image of one layout file (".anl") of the simulator: three
+// lists of records (track pieces, placed models, rolling stock), five camera
+// views, a properties block and the flag `loaded`.
+//
+// Records are never taken out of a list: a removed record keeps its place
+// with id 0, and the writer leaves it out of the file. Every string keeps the
+// exact bytes of the file (code page 1252, a 0 byte included).
+//
+// Result contract: functions returning int give non-zero for success and 0
+// for failure. Load and Save report their own failures through
+// host::ShowMessage; everything else here reports nothing.
+#pragma once
+
+#include <cstddef>
+#include <cstdint>
+#include <string>
+#include <vector>
+
+namespace layout {
+
+// A list holds at most this many records (its count is a signed 16-bit value).
+const int kMaxRecords = 32767;
+// A track piece has at most this many ends (type 11 has 2 to 20).
+const int kMaxEnds = 20;
+// Only rolling-stock ids above 0 and below this have a trailer in the file.
+const int kTrailerIdLimit = 30000;
+// No track is linked to a model.
+const int kNoModel = -1;
+
+struct Direction {
+  float x = 0.0f;
+  float y = 0.0f;
+  float z = 0.0f;
+};
+
+struct Point {
+  std::int32_t x = 0;
+  std::int32_t y = 0;
+  std::int32_t z = 0;
+};
+
+// One end of a track piece: the id of the piece connected there (0 = none)
+// and a second value of the connection, carried unchanged.
+struct TrackConnection {
+  std::int16_t linkId = 0;
+  std::int16_t linkEnd = 0;
+};
+
+// Piece types: 1 plain, 2 single-ended, 3 three ends, 4 four ends, 6 carries a
+// GBO, 7/8/9 as 1/3/4 with a variant value, 11 two to twenty ends.
+struct TrackRecord {
+  std::string name;     // kind of piece; "Gleis" once its GBO is removed
+  std::string gboName;  // type 6 only: the GBO's file relative to the host directory
+  int linkedModel = kNoModel;  // index of the bridge or buffer stop standing on it
+  std::int16_t id = 0;
+  std::int32_t type = 0;
+  std::int32_t variantValue = 0;  // stored for types 6, 7, 8, 9 only
+  Direction startDirection;
+  Point start;
+  Point end;
+  std::int16_t endCount = 0;
+  TrackConnection connections[kMaxEnds];
+  std::int16_t thirdEndValue = 0;
+  std::int16_t fourthEndValue = 0;
+  // Type 11 only, carried unchanged.
+  std::uint32_t groupA[3] = {0, 0, 0};
+  std::uint32_t groupB[3] = {0, 0, 0};
+  std::uint32_t groupC[3] = {0, 0, 0};
+  float multiReal = 0.0f;
+
+  // Sets the end count that the type implies (type 11 and unknown types keep
+  // theirs).
+  void UpdateEndCount();
+  // Recomputes the type from the end count and whether the variant value is
+  // set. Types 6 and 11 never change.
+  void UpdateType();
+  // The direction of the piece at its end point (z is 0). Fails when start
+  // and end coincide in x and y: such a piece has no end direction.
+  int EndDirection(Direction* result) const;
+  // Where a buffer stop stands: 300 units before the end, against the end
+  // direction. Fails when the piece has no end direction or the position
+  // does not fit 32-bit coordinates.
+  int BufferStopPosition(Point* result) const;
+};
+
+// A placed model ("Immobilie"). Names beginning "..\Bruecken" are bridges,
+// names beginning "..\Prellbock" buffer stops.
+struct ModelRecord {
+  std::int16_t id = 0;
+  std::string name;  // relative to the host's "Modelle" folder, without ".mod"
+  Point position;
+  Direction direction;  // y has the sense of a track's direction (the file negates it)
+  std::uint32_t values[2] = {0, 0};  // carried unchanged
+
+  // Same name (byte for byte), position and direction (as reals).
+  static bool Equals(const ModelRecord& a, const ModelRecord& b);
+};
+
+struct RollingStockRecord {
+  std::int16_t id = 0;
+  std::string name;  // relative to the host's "Rollmaterial" folder; ".dll" marks a DLL model
+  std::string secondName;
+  std::uint32_t values[11] = {0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0};
+  std::uint8_t firstByte = 0;
+  // Extra data of a DLL model; its length comes from the unit's data sheet.
+  std::vector<std::uint8_t> extraData;
+  std::uint8_t byteB = 0;  // stored twice in the file
+  std::int16_t neighbourA = 0;
+  std::uint8_t neighbourAByte = 0;
+  std::int16_t neighbourB = 0;
+  std::uint8_t neighbourBByte = 0;
+  // Kept in the file's trailer section, apart from the record.
+  std::uint32_t trailerValue = 0;
+  std::uint8_t trailerByte = 0;
+  std::int16_t trailerShort = 0;
+
+  // True when the name ends in ".dll" in any letter case.
+  bool IsDll() const;
+};
+
+struct CameraView {
+  float dirX = 0.0f;
+  float dirY = 0.0f;
+  float dirZ = 0.0f;
+  std::int32_t PX = 0;
+  std::int32_t PY = 0;
+  std::int32_t PZ = 0;
+  std::int32_t OW = 0;
+  std::int32_t LH = 0;
+};
+
+struct LayoutProperties {
+  std::uint8_t colourA[3] = {0, 0, 0};
+  std::uint8_t colourB[3] = {0, 0, 0};
+  std::uint8_t block[20] = {};  // carried unchanged
+  std::uint32_t value = 0;      // carried unchanged
+};
+
+const int kCameraViewCount = 5;
+
+class Layout {
+ public:
+  std::vector<TrackRecord> tracks;
+  std::vector<ModelRecord> models;
+  std::vector<RollingStockRecord> rollingStock;
+  CameraView cameraViews[kCameraViewCount];
+  LayoutProperties properties;
+  // 1 only after a load that read the whole file without fault.
+  int loaded = 0;
+
+  // Empties the three lists. Camera views, properties and `loaded` stay.
+  void Release();
+
+  int CountLiveTracks() const;
+  int CountLiveModels() const;
+  int CountLiveRollingStock() const;
+
+  // The index of the unit with the smallest id above `previousId` and below
+  // 30000 (the first in the list among equal ids), and sets `previousId` to
+  // that id; -1 and `previousId` = 30000 when there is none. Linear per
+  // call: walk the whole list with TrailerOrder instead.
+  int NextRollingStockById(std::int16_t& previousId) const;
+  // Every index NextRollingStockById visits from 0 on, in the same order.
+  std::vector<int> TrailerOrder() const;
+
+  // Clears the links to models with this id, then removes the first model
+  // (in list order) with this id. For callers that only know an id.
+  void RemoveModel(std::int16_t id);
+  // Removes the model at `index` itself and clears the links to it.
+  void RemoveModelAt(std::size_t index);
+  // Removes every unit with this id and clears the neighbour references to it.
+  void RemoveRollingStock(std::int16_t id);
+  // Removes every later model equal to an earlier live one.
+  void RemoveDuplicateModels();
+
+  // Links every bridge and buffer-stop model to the track it stands on.
+  void LinkTrackModels();
+  // Places every linked model again from its track's current geometry.
+  void RefreshLinkedModels();
+
+  // Reads the layout file at `path` (a Windows path). Sets `loaded`; the
+  // result is the same value. Shows its own messages.
+  int Load(const std::string& path);
+  // Reads a layout from bytes in memory, as Load does with a file's content.
+  int LoadFromBytes(const std::string& bytes);
+
+  // Prepares the layout for writing (linked models placed again, duplicate
+  // models removed, track types recomputed) and builds the file's bytes.
+  // Fails when a string is longer than 255 bytes.
+  int Serialize(std::string* bytes);
+  // Serialize, then replaces the file at `path` safely. On failure shows
+  // "Can't open %s!\n" or "Fehler beim Schreiben von %s!\n"; the old file
+  // then stays whole. 1 when saved.
+  int Save(const std::string& path);
+};
+
+}  // namespace layout

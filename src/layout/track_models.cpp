@@ -1,0 +1,196 @@
+// Bridges and buffer stops: models that belong to a track piece.
+//
+// A bridge ("..\Bruecken...") stands at the middle of its piece with the
+// piece's start direction; a buffer stop ("..\Prellbock...") stands 300 units
+// before the end of a single-ended piece, facing along the end direction.
+// After a load every such model is linked to the first track (in list order)
+// it stands on, ignoring heights; before a save every linked model is placed
+// again from its track.
+//
+// Angles and sums are computed in double from the stored values (floats
+// widened); the chord is kept in single precision; results are rounded to
+// single precision where they are stored. Mixing float and double angles
+// would turn exact 45-degree straights into arcs. Rounding to integers goes
+// half away from zero: +0.5 above 0, -0.5 at 0 or below, then truncation.
+
+#include <cmath>
+#include <cstdint>
+#include <limits>
+
+#include "layout/layout.h"
+#include "layout/model_key.h"
+
+namespace layout {
+namespace {
+
+const double kPi = 3.14159265358979323846;
+const double kBufferStopDistance = 300.0;
+const char kBridgePrefix[] = "..\\Bruecken";     // 11 characters
+const char kBufferStopPrefix[] = "..\\Prellbock";  // 12 characters
+
+bool StartsWith(const std::string& text, const char* prefix, std::size_t length) {
+  return text.size() >= length && text.compare(0, length, prefix, length) == 0;
+}
+
+bool IsBridge(const std::string& name) {
+  return StartsWith(name, kBridgePrefix, sizeof kBridgePrefix - 1);
+}
+
+bool IsBufferStop(const std::string& name) {
+  return StartsWith(name, kBufferStopPrefix, sizeof kBufferStopPrefix - 1);
+}
+
+// Rounds half away from zero. Fails for values that are not finite or do
+// not fit comfortably into 64 bits.
+int RoundHalfAway(double value, std::int64_t* result) {
+  if (!std::isfinite(value) || std::fabs(value) > 4.0e18) return 0;
+  *result = static_cast<std::int64_t>(value > 0.0 ? value + 0.5 : value - 0.5);
+  return 1;
+}
+
+// round((a + b) * 0.5) with the sum formed without overflow. Always fits 32 bits.
+std::int32_t RoundedMid(std::int32_t a, std::int32_t b) {
+  std::int64_t result = 0;
+  RoundHalfAway(static_cast<double>(static_cast<std::int64_t>(a) + b) * 0.5, &result);
+  return static_cast<std::int32_t>(result);
+}
+
+Point MidPoint(const TrackRecord& track) {
+  Point p;
+  p.x = RoundedMid(track.start.x, track.end.x);
+  p.y = RoundedMid(track.start.y, track.end.y);
+  p.z = RoundedMid(track.start.z, track.end.z);
+  return p;
+}
+
+}  // namespace
+
+int TrackRecord::EndDirection(Direction* result) const {
+  std::int64_t dx = static_cast<std::int64_t>(end.x) - start.x;
+  std::int64_t dy = static_cast<std::int64_t>(end.y) - start.y;
+  if (dx == 0 && dy == 0) return 0;  // no chord, no end direction
+  double ddx = static_cast<double>(dx);
+  double ddy = static_cast<double>(dy);
+  float chord = static_cast<float>(std::sqrt(ddx * ddx + ddy * ddy));
+  double a0 = std::atan2(static_cast<double>(startDirection.y), static_cast<double>(startDirection.x));
+  double ac = std::atan2(ddy, ddx);
+  double d = ac - a0;
+  if (d > kPi) d -= 2.0 * kPi;
+  if (d < -kPi) d += 2.0 * kPi;
+  Direction r;
+  if (std::fabs(std::sin(d)) < 1e-10) {
+    // Straight: the chord's direction, each component rounded to -1, 0 or 1.
+    std::int64_t rx = 0, ry = 0;
+    if (!RoundHalfAway(ddx / chord, &rx) || !RoundHalfAway(ddy / chord, &ry)) return 0;
+    r.x = static_cast<float>(rx);
+    r.y = static_cast<float>(ry);
+  } else {
+    // Circular arc: the start direction mirrored about the chord.
+    r.x = static_cast<float>(std::cos(ac + d));
+    r.y = static_cast<float>(std::sin(ac + d));
+  }
+  r.z = 0.0f;
+  // A start direction that is not a number gives no direction either.
+  if (!std::isfinite(r.x) || !std::isfinite(r.y)) return 0;
+  *result = r;
+  return 1;
+}
+
+int TrackRecord::BufferStopPosition(Point* result) const {
+  Direction v;
+  if (!EndDirection(&v)) return 0;
+  const float components[3] = {v.x, v.y, v.z};
+  const std::int32_t ends[3] = {end.x, end.y, end.z};
+  std::int32_t out[3];
+  for (int i = 0; i < 3; ++i) {
+    std::int64_t offset = 0;
+    if (!RoundHalfAway(static_cast<double>(components[i]) * -kBufferStopDistance, &offset)) return 0;
+    std::int64_t value = ends[i] + offset;
+    if (value < std::numeric_limits<std::int32_t>::min() ||
+        value > std::numeric_limits<std::int32_t>::max()) {
+      return 0;
+    }
+    out[i] = static_cast<std::int32_t>(value);
+  }
+  result->x = out[0];
+  result->y = out[1];
+  result->z = out[2];
+  return 1;
+}
+
+void Layout::LinkTrackModels() {
+  for (TrackRecord& track : tracks) track.linkedModel = kNoModel;
+
+  bool anyBridge = false, anyBufferStop = false;
+  for (const ModelRecord& model : models) {
+    if (IsBridge(model.name)) anyBridge = true;
+    else if (IsBufferStop(model.name)) anyBufferStop = true;
+  }
+
+  // The first track (in list order) for each place and direction a model
+  // can match; heights are never compared, so z stays 0 in the keys.
+  ModelIndex bridgeTracks, bufferStopTracks;
+  if (anyBridge) {
+    bridgeTracks.reserve(tracks.size());
+    for (std::size_t t = 0; t < tracks.size(); ++t) {
+      const TrackRecord& track = tracks[t];
+      ModelKey key;
+      Point mid = MidPoint(track);
+      key.x = mid.x;
+      key.y = mid.y;
+      if (!DirectionKeyBits(track.startDirection, &key)) continue;
+      bridgeTracks.emplace(key, t);
+    }
+  }
+  if (anyBufferStop) {
+    for (std::size_t t = 0; t < tracks.size(); ++t) {
+      const TrackRecord& track = tracks[t];
+      if (track.endCount != 1) continue;
+      Point position;
+      Direction direction;
+      if (!track.BufferStopPosition(&position) || !track.EndDirection(&direction)) continue;
+      ModelKey key;
+      key.x = position.x;
+      key.y = position.y;
+      if (!DirectionKeyBits(direction, &key)) continue;
+      bufferStopTracks.emplace(key, t);
+    }
+  }
+
+  // Models in list order: when several match one track, the last one stays.
+  for (std::size_t m = 0; m < models.size(); ++m) {
+    const ModelRecord& model = models[m];
+    ModelIndex* index = nullptr;
+    if (IsBridge(model.name)) index = &bridgeTracks;
+    else if (IsBufferStop(model.name)) index = &bufferStopTracks;
+    else continue;
+    ModelKey key;
+    key.x = model.position.x;
+    key.y = model.position.y;
+    if (!DirectionKeyBits(model.direction, &key)) continue;
+    auto found = index->find(key);
+    if (found != index->end()) tracks[found->second].linkedModel = static_cast<int>(m);
+  }
+}
+
+void Layout::RefreshLinkedModels() {
+  for (const TrackRecord& track : tracks) {
+    if (track.linkedModel < 0 || static_cast<std::size_t>(track.linkedModel) >= models.size()) {
+      continue;
+    }
+    ModelRecord& model = models[static_cast<std::size_t>(track.linkedModel)];
+    if (IsBufferStop(model.name)) {
+      Point position;
+      Direction direction;
+      // A piece that lost its end direction leaves its buffer stop alone.
+      if (!track.BufferStopPosition(&position) || !track.EndDirection(&direction)) continue;
+      model.position = position;
+      model.direction = direction;
+    } else {
+      model.position = MidPoint(track);
+      model.direction = track.startDirection;
+    }
+  }
+}
+
+}  // namespace layout

@@ -1,0 +1,58 @@
+#include "ui/console/layout_commands.h"
+
+#include <CLI/CLI.hpp>
+#include <cstdio>
+#include <memory>
+#include <string>
+
+#include "layout/json_dump.h"
+#include "layout/layout.h"
+#include "layout/layout_file.h"
+#include "ui/console/commands.h"
+
+namespace console {
+namespace {
+
+// The ".anl" path of a LAYOUT argument; shows why when there is none.
+int LayoutArgument(const std::string& argument, std::string* layoutFile) {
+  std::string windows;
+  return ArgumentToWindowsPath(argument, &windows) && layout::LayoutFileOf(windows, layoutFile);
+}
+
+int RunResave(const std::string& argument) {
+  std::string path;
+  if (!LayoutArgument(argument, &path)) return kExitFailed;
+  layout::Layout layout;
+  if (!layout.Load(path)) return kExitFailed;
+  return layout.Save(path) ? kExitOk : kExitFailed;
+}
+
+int RunDump(const std::string& argument) {
+  std::string path;
+  if (!LayoutArgument(argument, &path)) return kExitFailed;
+  layout::Layout layout;
+  if (!layout.Load(path)) return kExitFailed;
+  std::string json = layout::DumpJson(layout);
+  std::fwrite(json.data(), 1, json.size(), stdout);
+  return std::fflush(stdout) == 0 ? kExitOk : kExitFailed;
+}
+
+void AddLayoutCommand(CLI::App& app, const char* name, const char* help,
+                      int (*run)(const std::string&)) {
+  CLI::App* sub = app.add_subcommand(name, help);
+  auto argument = std::make_shared<std::string>();
+  sub->add_option("LAYOUT", *argument, "Anlage (.anl oder .danl)")->required();
+  RegisterCommand(sub, [argument, run]() { return run(*argument); });
+}
+
+}  // namespace
+
+void AddResaveCommand(CLI::App& app) {
+  AddLayoutCommand(app, "resave", "Anlage laden und wieder speichern", RunResave);
+}
+
+void AddDumpCommand(CLI::App& app) {
+  AddLayoutCommand(app, "dump", "Geladene Anlage als JSON ausgeben", RunDump);
+}
+
+}  // namespace console

@@ -1,0 +1,15 @@
+// zuvo resave LAYOUT and zuvo dump LAYOUT.
+#pragma once
+
+namespace CLI {
+class App;
+}
+
+namespace console {
+
+// Load the layout file, then save it over the same file.
+void AddResaveCommand(CLI::App& app);
+// Load the layout file and print it as JSON on standard output.
+void AddDumpCommand(CLI::App& app);
+
+}  // namespace console
