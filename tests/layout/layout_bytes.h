@@ -1,0 +1,210 @@
+// Layout files built byte by byte for the tests, written from the format's
+// description independently of the code under test.
+#pragma once
+
+#include <cstdint>
+#include <cstring>
+#include <string>
+#include <vector>
+
+namespace layout_bytes {
+
+// Appends little-endian fields.
+class Bytes {
+ public:
+  Bytes& I16(int v) {
+    auto u = static_cast<std::uint16_t>(v);
+    data.push_back(static_cast<char>(u & 0xFF));
+    data.push_back(static_cast<char>(u >> 8));
+    return *this;
+  }
+  Bytes& U32(std::uint32_t v) {
+    for (int i = 0; i < 4; ++i) data.push_back(static_cast<char>((v >> (8 * i)) & 0xFF));
+    return *this;
+  }
+  Bytes& I32(std::int32_t v) { return U32(static_cast<std::uint32_t>(v)); }
+  Bytes& F32(float f) {
+    std::uint32_t u;
+    std::memcpy(&u, &f, 4);
+    return U32(u);
+  }
+  Bytes& U8(int v) {
+    data.push_back(static_cast<char>(v));
+    return *this;
+  }
+  Bytes& Str(const std::string& s) {
+    U8(static_cast<int>(s.size()));
+    data += s;
+    return *this;
+  }
+  Bytes& Raw(const std::string& s) {
+    data += s;
+    return *this;
+  }
+  std::string data;
+};
+
+struct Track {
+  int id = 1;
+  std::string name = "Gerade";
+  int type = 1;
+  int variant = 0;
+  float dir[3] = {1.0f, 0.0f, 0.0f};
+  int start[3] = {0, 0, 0};
+  int end[3] = {1000, 0, 0};
+  int link[20] = {};
+  int linkEnd[20] = {};
+  int third = 0;
+  int fourth = 0;
+  int ends = 2;  // type 11 only
+  std::uint32_t groupA[3] = {0, 0, 0};
+  std::uint32_t groupB[3] = {0, 0, 0};
+  std::uint32_t groupC[3] = {0, 0, 0};
+  float multi = 0.0f;
+  std::string gbo;
+  std::uint32_t flag[20] = {};  // type 11: the connection flag of each end (0 = derive from link)
+};
+
+inline void Connection(Bytes& b, const Track& t, int i) { b.I16(t.link[i]).I16(t.linkEnd[i]).I16(0); }
+
+inline void BlockG(Bytes& b, const Track& t) {
+  for (float f : t.dir) b.F32(f);
+  for (int v : t.start) b.I32(v);
+  for (int v : t.end) b.I32(v);
+}
+
+inline void BlockI(Bytes& b, const Track& t) { b.I16(t.id).Str(t.name).I32(t.type); }
+
+inline void BlockE(Bytes& b, const Track& t) {
+  Connection(b, t, 0);
+  if (t.type != 2) Connection(b, t, 1);
+}
+
+inline void AllBlocks(Bytes& b, const Track& t) {
+  BlockG(b, t);
+  BlockI(b, t);
+  BlockE(b, t);
+}
+
+inline void AppendTrack(Bytes& b, const Track& t) {
+  const int type = t.type;
+  BlockI(b, t);
+  if (type == 6 || type == 7) b.I32(t.variant);
+  if (type == 4 || type == 9) {
+    Connection(b, t, 3);
+    b.I16(t.fourth);
+  }
+  if (type == 3 || type == 4 || type == 8 || type == 9) {
+    Connection(b, t, 2);
+    b.I16(t.third);
+  }
+  if (type == 11) b.I32(0).I16(0).I16(t.third);
+  BlockG(b, t);
+  BlockI(b, t);
+  BlockE(b, t);
+  if (type == 9) {
+    Connection(b, t, 2);
+    b.I16(t.third);
+    AllBlocks(b, t);
+  }
+  if (type == 8 || type == 9) {
+    b.I32(t.variant);
+    AllBlocks(b, t);
+  }
+  if (type == 6) b.Str(t.gbo);
+  if (type != 11) return;
+  b.I32(0);
+  AllBlocks(b, t);
+  b.I16(t.ends - 2);
+  for (int i = 2; i < t.ends; ++i) b.U32(t.flag[i] != 0 ? t.flag[i] : (t.link[i] != 0 ? 1u : 0u));
+  for (auto v : t.groupA) b.U32(v);
+  for (auto v : t.groupC) b.U32(v);
+  for (auto v : t.groupB) b.U32(v);
+  for (auto v : t.groupC) b.U32(v);
+  for (int i = 2; i < t.ends; ++i) {
+    if (t.link[i] != 0) Connection(b, t, i);
+  }
+  b.F32(t.multi).F32(t.multi);
+  b.I16(t.fourth);
+}
+
+struct Model {
+  int id = 1;
+  std::string name = "Haus";
+  int pos[3] = {10, 20, 30};
+  float dir[3] = {1.0f, 0.0f, 0.0f};  // as in memory; the file stores -y
+  std::uint32_t values[2] = {0, 0};
+};
+
+inline void AppendModel(Bytes& b, const Model& m) {
+  b.I16(m.id).Str(m.name);
+  for (int v : m.pos) b.I32(v);
+  b.F32(m.dir[0]).F32(-m.dir[1]).F32(m.dir[2]);
+  b.Str(m.name).U32(m.values[0]).U32(m.values[1]);
+}
+
+struct Unit {
+  int id = 1;
+  std::string name = "Wagen.rm";
+  std::string extra;  // DLL extra data, exactly as in the file
+  std::string second = "Zweit";
+  std::uint32_t values[11] = {1, 2, 3, 4, 5, 6, 7, 8, 9, 10, 11};
+  int firstByte = 0x11;
+  int byteB = 0x22;
+  int neighbourA = 0, neighbourAByte = 0, neighbourB = 0, neighbourBByte = 0;
+  std::uint32_t trailerValue = 0;
+  int trailerByte = 0;
+  int trailerShort = 0;
+};
+
+inline void AppendUnit(Bytes& b, const Unit& u) {
+  b.I16(u.id).Str(u.name).Raw(u.extra).I16(u.id).Str(u.second);
+  for (auto v : u.values) b.U32(v);
+  b.U8(u.firstByte).U8(u.byteB).U8(0).Str(u.name).U8(u.byteB);
+  b.I16(u.neighbourA).U8(u.neighbourAByte).I16(u.neighbourB).U8(u.neighbourBByte);
+}
+
+// Camera views, properties and trailers after the three sections.
+struct Tail {
+  std::uint32_t cameras[5][8] = {};
+  int colourA[3] = {0, 0, 0};
+  int colourB[3] = {0, 0, 0};
+  int separators[2] = {0, 0};
+  std::string block = std::string(20, '\0');
+  std::uint32_t value = 0;
+};
+
+inline void AppendTail(Bytes& b, const Tail& t) {
+  for (const auto& view : t.cameras) {
+    for (auto v : view) b.U32(v);
+  }
+  for (int c : t.colourA) b.U8(c);
+  b.U8(t.separators[0]);
+  for (int c : t.colourB) b.U8(c);
+  b.U8(t.separators[1]);
+  b.Raw(t.block).U32(t.value);
+}
+
+// A whole file. Trailers go in ascending id order, one per id in 1..29999.
+inline std::string File(const std::vector<Track>& tracks, const std::vector<Model>& models,
+                        const std::vector<Unit>& units, const Tail& tail = Tail()) {
+  Bytes b;
+  b.I16(static_cast<int>(tracks.size()));
+  for (const Track& t : tracks) AppendTrack(b, t);
+  b.I16(static_cast<int>(models.size()));
+  for (const Model& m : models) AppendModel(b, m);
+  b.I16(static_cast<int>(units.size()));
+  for (const Unit& u : units) AppendUnit(b, u);
+  AppendTail(b, tail);
+  for (int id = 1; id < 30000; ++id) {
+    for (const Unit& u : units) {
+      if (u.id == id) {
+        b.U32(u.trailerValue).U8(u.trailerByte).I16(u.trailerShort);
+        break;
+      }
+    }
+  }
+  return b.data;
+}
+
+}  // namespace layout_bytes
