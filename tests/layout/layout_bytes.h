@@ -116,12 +116,14 @@ inline void AppendTrack(Bytes& b, const Track& t) {
   b.I32(0);
   AllBlocks(b, t);
   b.I16(t.ends - 2);
-  for (int i = 2; i < t.ends; ++i) b.U32(t.flag[i] != 0 ? t.flag[i] : (t.link[i] != 0 ? 1u : 0u));
+  // (A count outside 2..20 is written as it is; its ends are cut at 20.)
+  const int ends = t.ends < 20 ? t.ends : 20;
+  for (int i = 2; i < ends; ++i) b.U32(t.flag[i] != 0 ? t.flag[i] : (t.link[i] != 0 ? 1u : 0u));
   for (auto v : t.groupA) b.U32(v);
   for (auto v : t.groupC) b.U32(v);
   for (auto v : t.groupB) b.U32(v);
   for (auto v : t.groupC) b.U32(v);
-  for (int i = 2; i < t.ends; ++i) {
+  for (int i = 2; i < ends; ++i) {
     if (t.link[i] != 0) Connection(b, t, i);
   }
   b.F32(t.multi).F32(t.multi);
