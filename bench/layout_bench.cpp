@@ -1,0 +1,247 @@
+// Loading, saving and linking a layout must cost about as much as moving its
+// bytes, and the cost per record must not grow with the layout's size.
+//
+// Two generated layouts: "large" near the record limit (32767 tracks of all
+// types, 32767 models of which a third are bridges and buffer stops standing
+// on their tracks, 32767 rolling-stock units, some of them DLL models with a
+// data sheet) and "small", an eighth of that. For each: the raw baselines
+// (one fread of the file, one fwrite of the same bytes), then load, save and
+// link. bench/layout_ratios.sh prints the ratios.
+#include <benchmark/benchmark.h>
+
+#include <cstdio>
+#include <cstdlib>
+#include <filesystem>
+#include <string>
+#include <vector>
+
+#include "host/installation.h"
+#include "host/messages.h"
+#include "layout/layout.h"
+#include "platform/platform.h"
+
+namespace {
+
+namespace fs = std::filesystem;
+
+const int kLargeRecords = 32767;
+const int kDllNames = 8;
+const int kExtraLength = 16;
+
+std::string WindowsPath(const fs::path& native) {
+  std::string windows, error;
+  if (!platform::ToWindowsPath(native.string(), &windows, &error)) {
+    std::fprintf(stderr, "%s\n", error.c_str());
+    std::exit(1);
+  }
+  return windows;
+}
+
+// A folder for the bench's files, with the data sheets of the DLL models.
+struct BenchFolder {
+  fs::path native;
+  std::string windows;
+
+  BenchFolder() {
+    native = fs::temp_directory_path() / ("zuvo-layout-bench-" + std::to_string(std::rand()));
+    fs::create_directories(native / "Rollmaterial" / "Datenbl\xC3\xA4tter");
+    for (int i = 0; i < kDllNames; ++i) {
+      std::FILE* sheet = std::fopen(
+          (native / "Rollmaterial" / "Datenbl\xC3\xA4tter" / ("V" + std::to_string(i) + ".txt")).c_str(),
+          "wb");
+      std::fprintf(sheet, "[Zuvo]\r\nZusLen=%d\r\n", kExtraLength);
+      std::fclose(sheet);
+    }
+    windows = WindowsPath(native);
+    host::SetHostDirectoryOverride(windows);
+  }
+  ~BenchFolder() {
+    std::error_code ec;
+    fs::remove_all(native, ec);
+  }
+};
+
+BenchFolder& Folder() {
+  static BenchFolder folder;
+  return folder;
+}
+
+layout::Layout Generate(int records) {
+  static const int kTypes[] = {1, 2, 3, 4, 6, 7, 8, 9, 11};
+  layout::Layout l;
+  l.tracks.resize(static_cast<std::size_t>(records));
+  for (int i = 0; i < records; ++i) {
+    layout::TrackRecord& t = l.tracks[static_cast<std::size_t>(i)];
+    t.id = static_cast<std::int16_t>(i + 1);
+    t.type = kTypes[i % 9];
+    t.name = "Gleise\\Standard " + std::to_string(t.type);
+    t.variantValue = t.type >= 6 && t.type != 11 ? 3 : 0;
+    t.endCount = static_cast<std::int16_t>(2 + i % 19);
+    t.UpdateEndCount();
+    int x = (i % 181) * 2000, y = (i / 181) * 2000;
+    t.start = {x, y, 100};
+    bool arc = i % 3 == 0;
+    t.end = arc ? layout::Point{x + 1000, y + 1000, 120} : layout::Point{x + 1000, y, 120};
+    t.startDirection = {1.0f, 0.0f, 0.0f};
+    for (int e = 0; e < t.endCount && e < layout::kMaxEnds; ++e) {
+      t.connections[e].linkId = static_cast<std::int16_t>(e % 2 == 0 ? 0 : 1 + (i + e) % records);
+      t.connections[e].linkEnd = static_cast<std::int16_t>(e);
+    }
+    t.thirdEndValue = 3;
+    t.fourthEndValue = 4;
+    t.multiReal = 1.5f;
+    if (t.type == 6) t.gboName = "GBO\\Bahnhof " + std::to_string(i % 50) + ".gbo";
+  }
+  l.models.resize(static_cast<std::size_t>(records));
+  for (int i = 0; i < records; ++i) {
+    layout::ModelRecord& m = l.models[static_cast<std::size_t>(i)];
+    const layout::TrackRecord& t = l.tracks[static_cast<std::size_t>(i)];
+    m.id = static_cast<std::int16_t>(i + 1);
+    m.values[0] = static_cast<std::uint32_t>(i);
+    if (i % 6 == 0) {
+      m.name = "..\\Bruecken\\Steinbruecke";
+      m.position = {(t.start.x + t.end.x) / 2, (t.start.y + t.end.y) / 2, 110};
+      m.direction = t.startDirection;
+    } else if (i % 6 == 3) {
+      // On the nearest single-ended piece (type 2 comes second in each nine).
+      int j = i / 9 * 9 + 1;
+      if (j >= records) j -= 9;
+      const layout::TrackRecord& stop = l.tracks[static_cast<std::size_t>(j)];
+      m.name = "..\\Prellbock\\Holz " + std::to_string(i);
+      stop.BufferStopPosition(&m.position);
+      stop.EndDirection(&m.direction);
+    } else {
+      m.name = "Haeuser\\Haus " + std::to_string(i % 500);
+      m.position = {i * 7, -i * 3, 0};
+      m.direction = {0.0f, 1.0f, 0.0f};
+    }
+  }
+  l.rollingStock.resize(static_cast<std::size_t>(records));
+  for (int i = 0; i < records; ++i) {
+    layout::RollingStockRecord& u = l.rollingStock[static_cast<std::size_t>(i)];
+    u.id = static_cast<std::int16_t>(i % 1000 == 999 ? i : i + 1);  // a few repeated ids
+    if (i % 16 == 0) {
+      u.name = "Loks\\V" + std::to_string(i / 16 % kDllNames) + ".dll";
+      u.extraData.assign(kExtraLength, static_cast<std::uint8_t>(i));
+    } else {
+      u.name = "Wagen\\Gueterwagen " + std::to_string(i % 300) + ".rm";
+    }
+    u.secondName = "Zug " + std::to_string(i / 10);
+    u.neighbourA = static_cast<std::int16_t>(i);
+    u.trailerValue = static_cast<std::uint32_t>(i);
+  }
+  for (int v = 0; v < layout::kCameraViewCount; ++v) l.cameraViews[v].LH = 47200;
+  return l;
+}
+
+// One generated layout, its file's bytes, and the file itself.
+struct Fixture {
+  std::string bytes;
+  std::string windowsPath;
+  std::string nativePath;
+  std::string scratchWindows;
+  std::string scratchNative;
+  int records = 0;
+
+  explicit Fixture(int count) : records(count) {
+    BenchFolder& folder = Folder();
+    layout::Layout l = Generate(count);
+    l.Serialize(&bytes);
+    std::string name = "layout-" + std::to_string(count);
+    nativePath = (folder.native / (name + ".anl")).string();
+    windowsPath = folder.windows + "\\" + name + ".anl";
+    scratchNative = (folder.native / (name + "-raw.anl")).string();
+    scratchWindows = folder.windows + "\\" + name + "-saved.anl";
+    std::FILE* f = std::fopen(nativePath.c_str(), "wb");
+    std::fwrite(bytes.data(), 1, bytes.size(), f);
+    std::fclose(f);
+    layout::Layout check;
+    if (!check.Load(windowsPath) || check.CountLiveTracks() != count) {
+      std::fprintf(stderr, "the generated layout does not load\n");
+      std::exit(1);
+    }
+  }
+};
+
+Fixture& Get(bool large) {
+  static Fixture largeFixture(kLargeRecords);
+  static Fixture smallFixture(kLargeRecords / 8);
+  return large ? largeFixture : smallFixture;
+}
+
+void Count(benchmark::State& state, const Fixture& f) {
+  state.SetBytesProcessed(static_cast<std::int64_t>(state.iterations() * f.bytes.size()));
+  state.counters["records"] = 3.0 * f.records;
+}
+
+void RawRead(benchmark::State& state, bool large) {
+  Fixture& f = Get(large);
+  std::string buffer(f.bytes.size(), '\0');
+  for (auto _ : state) {
+    std::FILE* file = std::fopen(f.nativePath.c_str(), "rb");
+    std::size_t got = std::fread(&buffer[0], 1, buffer.size(), file);
+    std::fclose(file);
+    benchmark::DoNotOptimize(got);
+  }
+  Count(state, f);
+}
+
+void RawWrite(benchmark::State& state, bool large) {
+  Fixture& f = Get(large);
+  for (auto _ : state) {
+    std::FILE* file = std::fopen(f.scratchNative.c_str(), "wb");
+    std::size_t put = std::fwrite(f.bytes.data(), 1, f.bytes.size(), file);
+    std::fclose(file);
+    benchmark::DoNotOptimize(put);
+  }
+  Count(state, f);
+}
+
+void Load(benchmark::State& state, bool large) {
+  Fixture& f = Get(large);
+  for (auto _ : state) {
+    layout::Layout l;
+    if (!l.Load(f.windowsPath)) state.SkipWithError("load failed");
+    benchmark::DoNotOptimize(l.loaded);
+  }
+  Count(state, f);
+}
+
+void Save(benchmark::State& state, bool large) {
+  Fixture& f = Get(large);
+  layout::Layout l;
+  l.Load(f.windowsPath);
+  for (auto _ : state) {
+    if (!l.Save(f.scratchWindows)) state.SkipWithError("save failed");
+  }
+  Count(state, f);
+}
+
+void Link(benchmark::State& state, bool large) {
+  Fixture& f = Get(large);
+  layout::Layout l;
+  l.Load(f.windowsPath);
+  for (auto _ : state) {
+    l.LinkTrackModels();
+    benchmark::DoNotOptimize(l.tracks[0].linkedModel);
+  }
+  Count(state, f);
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+  benchmark::Initialize(&argc, argv);
+  for (bool large : {false, true}) {
+    const char* size = large ? "large" : "small";
+    std::string suffix = std::string("/") + size;
+    benchmark::RegisterBenchmark(("raw_read" + suffix).c_str(), RawRead, large)->Unit(benchmark::kMillisecond);
+    benchmark::RegisterBenchmark(("raw_write" + suffix).c_str(), RawWrite, large)->Unit(benchmark::kMillisecond);
+    benchmark::RegisterBenchmark(("load" + suffix).c_str(), Load, large)->Unit(benchmark::kMillisecond);
+    benchmark::RegisterBenchmark(("save" + suffix).c_str(), Save, large)->Unit(benchmark::kMillisecond);
+    benchmark::RegisterBenchmark(("link" + suffix).c_str(), Link, large)->Unit(benchmark::kMillisecond);
+  }
+  benchmark::RunSpecifiedBenchmarks();
+  benchmark::Shutdown();
+  return 0;
+}
