@@ -16,6 +16,7 @@
 #include <cstdint>
 #include <string>
 
+#include "host/messages.h"
 #include "layout/byte_reader.h"
 
 namespace layout {
@@ -34,7 +35,8 @@ class FieldReader {
   ReadStatus status() const { return status_; }
   ByteReader& bytes() { return *in_; }
 
-  // Marks the record corrupt.
+  // Marks the record corrupt. Out of line, so that a breakpoint on it stops
+  // at every failed check.
   void Fault();
 
   void Int16(std::int16_t* value);
@@ -60,5 +62,86 @@ class FieldReader {
   ByteReader* in_;
   ReadStatus status_ = ReadStatus::kOk;
 };
+
+// The reads are inline: a layout file has hundreds of thousands of fields.
+inline bool FieldReader::Took(int readResult) {
+  if (readResult) return true;
+  status_ = ReadStatus::kTruncated;
+  return false;
+}
+
+inline void FieldReader::Int16(std::int16_t* value) {
+  if (ok()) Took(in_->ReadInt16(value));
+}
+
+inline void FieldReader::Int32(std::int32_t* value) {
+  if (ok()) Took(in_->ReadInt32(value));
+}
+
+inline void FieldReader::Raw32(std::uint32_t* value) {
+  if (ok()) Took(in_->ReadUint32(value));
+}
+
+inline void FieldReader::Real(float* value) {
+  if (ok()) Took(in_->ReadReal(value));
+}
+
+inline void FieldReader::Byte(std::uint8_t* value) {
+  if (ok()) Took(in_->ReadByte(value));
+}
+
+inline void FieldReader::String(std::string* value) {
+  if (ok()) Took(in_->ReadString(value));
+}
+
+inline void FieldReader::Bytes(void* out, std::size_t count) {
+  if (ok()) Took(in_->ReadBytes(out, count));
+}
+
+inline void FieldReader::Check16(std::int16_t expected) {
+  std::int16_t value;
+  if (!ok() || !Took(in_->ReadInt16(&value))) return;
+  if (value == expected) return;
+  host::WriteDiagnostic("I: %d S: %d\n", value, expected);
+  Fault();
+}
+
+inline void FieldReader::Check32(std::int32_t expected) {
+  std::int32_t value;
+  if (!ok() || !Took(in_->ReadInt32(&value))) return;
+  if (value == expected) return;
+  host::WriteDiagnostic("I: %d S: %d\n", value, expected);
+  Fault();
+}
+
+inline void FieldReader::CheckReal(float expected) {
+  float value;
+  if (!ok() || !Took(in_->ReadReal(&value))) return;
+  if (value == expected) return;
+  float difference = value - expected;
+  host::WriteDiagnostic("I: %f S: %f Diff: %e\n", static_cast<double>(value),
+                        static_cast<double>(expected), static_cast<double>(difference));
+  Fault();
+}
+
+inline void FieldReader::Check8(std::uint8_t expected) {
+  std::uint8_t value;
+  if (!ok() || !Took(in_->ReadByte(&value))) return;
+  if (value == expected) return;
+  host::WriteDiagnostic("I: %d S: %d\n", value, expected);
+  Fault();
+}
+
+inline void FieldReader::CheckString(const std::string& expected) {
+  std::uint8_t length;
+  if (!ok() || !Took(in_->ReadByte(&length))) return;
+  if (length != expected.size()) {
+    Fault();
+    return;
+  }
+  const char* text;
+  if (!Took(in_->ReadView(&text, length))) return;
+  if (expected.compare(0, expected.size(), text, length) != 0) Fault();
+}
 
 }  // namespace layout

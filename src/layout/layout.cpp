@@ -87,22 +87,18 @@ int Layout::NextRollingStockById(std::int16_t& previousId) const {
 }
 
 std::vector<int> Layout::TrailerOrder() const {
-  std::vector<int> order;
+  // The first unit of each id, then the ids in ascending order.
+  std::vector<int> firstOfId(kTrailerIdLimit, -1);
   for (std::size_t i = 0; i < rollingStock.size(); ++i) {
     std::int16_t id = rollingStock[i].id;
-    if (id > 0 && id < kTrailerIdLimit) order.push_back(static_cast<int>(i));
+    if (id > 0 && id < kTrailerIdLimit && firstOfId[static_cast<std::size_t>(id)] < 0) {
+      firstOfId[static_cast<std::size_t>(id)] = static_cast<int>(i);
+    }
   }
-  // Ascending ids; among equal ids the first in the list, the others dropped.
-  std::stable_sort(order.begin(), order.end(), [this](int a, int b) {
-    return rollingStock[static_cast<std::size_t>(a)].id <
-           rollingStock[static_cast<std::size_t>(b)].id;
-  });
-  order.erase(std::unique(order.begin(), order.end(),
-                          [this](int a, int b) {
-                            return rollingStock[static_cast<std::size_t>(a)].id ==
-                                   rollingStock[static_cast<std::size_t>(b)].id;
-                          }),
-              order.end());
+  std::vector<int> order;
+  for (int index : firstOfId) {
+    if (index >= 0) order.push_back(index);
+  }
   return order;
 }
 
@@ -142,8 +138,7 @@ void Layout::RemoveDuplicateModels() {
   // equals nothing), so a later model is a duplicate exactly when the first
   // live model of its class came before it. One pass with an index of those
   // first models; the links are cleared in one more pass.
-  ModelIndex first;
-  first.reserve(models.size());
+  FirstIndex first(models.size());
   std::vector<char> removed(models.size(), 0);
   bool any = false;
   for (std::size_t j = 0; j < models.size(); ++j) {
@@ -151,7 +146,7 @@ void Layout::RemoveDuplicateModels() {
     if (model.id == 0) continue;
     ModelKey key;
     if (!MakeModelKey(model.name, model.position, model.direction, &key)) continue;
-    if (!first.emplace(key, j).second) {
+    if (first.InsertFirst(key, j) != j) {
       models[j].id = 0;
       removed[j] = 1;
       any = true;

@@ -23,6 +23,10 @@
 // past the end stops the load with "Formatfehler!\n".
 
 #include <cstdint>
+#include <cstdio>
+#include <cstring>
+#include <memory>
+#include <new>
 #include <string>
 
 #include "host/messages.h"
@@ -232,13 +236,53 @@ void AllocateSection(std::int16_t count, std::vector<Record>* records) {
   if (count > 0) records->resize(static_cast<std::size_t>(count));
 }
 
+// The bytes of a whole file, read without initialising the buffer first.
+struct FileBytes {
+  std::unique_ptr<char[]> data;
+  std::size_t size = 0;
+};
+
+// Doubles the buffer, keeping its bytes. Fails when there is no memory for
+// it (a file far larger than any layout file).
+int Grow(FileBytes* bytes, std::size_t* capacity) {
+  std::unique_ptr<char[]> larger(new (std::nothrow) char[*capacity * 2]);
+  if (larger == nullptr) return 0;
+  std::memcpy(larger.get(), bytes->data.get(), bytes->size);
+  bytes->data = std::move(larger);
+  *capacity *= 2;
+  return 1;
+}
+
+// Reads the whole file. Sized first and read in one piece, so the bytes are
+// not copied again and again while a buffer grows; whatever the file gained
+// since it was sized is read as well.
+int ReadFileBytes(const std::string& path, FileBytes* bytes) {
+  std::FILE* file = platform::OpenFile(path, "rb");
+  if (file == nullptr) return 0;
+  long size = -1;
+  if (std::fseek(file, 0, SEEK_END) == 0) size = std::ftell(file);
+  if (std::fseek(file, 0, SEEK_SET) != 0) size = -1;
+  std::size_t capacity = size > 0 ? static_cast<std::size_t>(size) + 1 : 65536;
+  bytes->size = 0;
+  bytes->data.reset(new (std::nothrow) char[capacity]);
+  int ok = bytes->data != nullptr;
+  while (ok) {
+    bytes->size += std::fread(bytes->data.get() + bytes->size, 1, capacity - bytes->size, file);
+    if (bytes->size < capacity) break;
+    ok = Grow(bytes, &capacity);
+  }
+  ok = ok && !std::ferror(file);
+  std::fclose(file);
+  return ok;
+}
+
 int FormatError() {
   host::ShowFormatted("Formatfehler!\n");
   return 0;
 }
 
-int ReadLayout(const std::string& bytes, Layout* layout) {
-  ByteReader in(bytes);
+int ReadLayout(const char* data, std::size_t size, Layout* layout) {
+  ByteReader in(data, size);
   FieldReader r(&in);
   std::int16_t count = 0;
 
@@ -325,26 +369,30 @@ int ReadLayout(const std::string& bytes, Layout* layout) {
   return 1;
 }
 
+int LoadFromMemory(Layout* layout, const char* data, std::size_t size) {
+  layout->loaded = 0;
+  layout->Release();
+  if (!ReadLayout(data, size, layout)) return 0;
+  layout->loaded = 1;
+  layout->LinkTrackModels();
+  return 1;
+}
+
 }  // namespace
 
 int Layout::LoadFromBytes(const std::string& bytes) {
-  loaded = 0;
-  Release();
-  if (!ReadLayout(bytes, this)) return 0;
-  loaded = 1;
-  LinkTrackModels();
-  return loaded;
+  return LoadFromMemory(this, bytes.data(), bytes.size());
 }
 
 int Layout::Load(const std::string& path) {
   loaded = 0;
   Release();
-  std::string bytes;
-  if (!platform::ReadWholeFile(path, &bytes)) {
+  FileBytes bytes;
+  if (!ReadFileBytes(path, &bytes)) {
     host::ShowFormatted("Can't open %s!\n", path.c_str());
     return 0;
   }
-  return LoadFromBytes(bytes);
+  return LoadFromMemory(this, bytes.data.get(), bytes.size);
 }
 
 }  // namespace layout

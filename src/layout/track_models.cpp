@@ -16,6 +16,7 @@
 #include <cmath>
 #include <cstdint>
 #include <limits>
+#include <vector>
 
 #include "layout/layout.h"
 #include "layout/model_key.h"
@@ -118,58 +119,88 @@ int TrackRecord::BufferStopPosition(Point* result) const {
   return 1;
 }
 
+namespace {
+
+// Models that can stand on a track, grouped by the place and direction they
+// match (heights are never compared). Every model of a group links to the
+// same track: the first one in list order with that place and direction.
+// That track keeps the group's last model.
+class ModelGroups {
+ public:
+  explicit ModelGroups(std::size_t expected) : index_(expected) {}
+
+  void Add(const ModelKey& key, int model) {
+    std::size_t group = index_.InsertFirst(key, last_.size());
+    if (group == last_.size()) {
+      last_.push_back(model);
+      placed_.push_back(0);
+    } else {
+      last_[group] = model;  // models come in list order
+    }
+  }
+
+  bool empty() const { return last_.empty(); }
+
+  // The last model of the group a track with this key carries, when the
+  // group has not found an earlier track; kNoModel otherwise.
+  int Place(const ModelKey& key) {
+    const std::size_t* group = index_.Find(key);
+    if (group == nullptr || placed_[*group]) return kNoModel;
+    placed_[*group] = 1;
+    return last_[*group];
+  }
+
+ private:
+  FirstIndex index_;
+  std::vector<int> last_;
+  std::vector<char> placed_;
+};
+
+bool PlaceKey(const Point& position, const Direction& direction, ModelKey* key) {
+  key->x = position.x;
+  key->y = position.y;
+  return DirectionKeyBits(direction, key);
+}
+
+}  // namespace
+
 void Layout::LinkTrackModels() {
-  for (TrackRecord& track : tracks) track.linkedModel = kNoModel;
-
-  bool anyBridge = false, anyBufferStop = false;
+  std::size_t bridgeCount = 0, bufferStopCount = 0;
   for (const ModelRecord& model : models) {
-    if (IsBridge(model.name)) anyBridge = true;
-    else if (IsBufferStop(model.name)) anyBufferStop = true;
+    if (IsBridge(model.name)) ++bridgeCount;
+    else if (IsBufferStop(model.name)) ++bufferStopCount;
   }
-
-  // The first track (in list order) for each place and direction a model
-  // can match; heights are never compared, so z stays 0 in the keys.
-  ModelIndex bridgeTracks, bufferStopTracks;
-  if (anyBridge) {
-    bridgeTracks.reserve(tracks.size());
-    for (std::size_t t = 0; t < tracks.size(); ++t) {
-      const TrackRecord& track = tracks[t];
-      ModelKey key;
-      Point mid = MidPoint(track);
-      key.x = mid.x;
-      key.y = mid.y;
-      if (!DirectionKeyBits(track.startDirection, &key)) continue;
-      bridgeTracks.emplace(key, t);
-    }
-  }
-  if (anyBufferStop) {
-    for (std::size_t t = 0; t < tracks.size(); ++t) {
-      const TrackRecord& track = tracks[t];
-      if (track.endCount != 1) continue;
-      Point position;
-      Direction direction;
-      if (!track.BufferStopPosition(&position) || !track.EndDirection(&direction)) continue;
-      ModelKey key;
-      key.x = position.x;
-      key.y = position.y;
-      if (!DirectionKeyBits(direction, &key)) continue;
-      bufferStopTracks.emplace(key, t);
-    }
-  }
-
-  // Models in list order: when several match one track, the last one stays.
+  ModelGroups bridges(bridgeCount), bufferStops(bufferStopCount);
   for (std::size_t m = 0; m < models.size(); ++m) {
     const ModelRecord& model = models[m];
-    ModelIndex* index = nullptr;
-    if (IsBridge(model.name)) index = &bridgeTracks;
-    else if (IsBufferStop(model.name)) index = &bufferStopTracks;
+    ModelGroups* groups = nullptr;
+    if (IsBridge(model.name)) groups = &bridges;
+    else if (IsBufferStop(model.name)) groups = &bufferStops;
     else continue;
     ModelKey key;
-    key.x = model.position.x;
-    key.y = model.position.y;
-    if (!DirectionKeyBits(model.direction, &key)) continue;
-    auto found = index->find(key);
-    if (found != index->end()) tracks[found->second].linkedModel = static_cast<int>(m);
+    if (PlaceKey(model.position, model.direction, &key)) groups->Add(key, static_cast<int>(m));
+  }
+
+  // Tracks in list order, so each group finds its first track; when a
+  // bridge and a buffer stop find the same track, the later model stays.
+  for (TrackRecord& track : tracks) {
+    int linked = kNoModel;
+    ModelKey key;
+    if (!bridges.empty()) {
+      key.x = RoundedMid(track.start.x, track.end.x);
+      key.y = RoundedMid(track.start.y, track.end.y);
+    }
+    if (!bridges.empty() && DirectionKeyBits(track.startDirection, &key)) {
+      linked = bridges.Place(key);
+    }
+    Point position;
+    Direction direction;
+    if (!bufferStops.empty() && track.endCount == 1 && track.BufferStopPosition(&position) &&
+        track.EndDirection(&direction) && PlaceKey(position, direction, &key)) {
+      int stop = bufferStops.Place(key);
+      if (stop > linked) linked = stop;
+    }
+    track.linkedModel = linked;
   }
 }
 

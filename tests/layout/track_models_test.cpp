@@ -3,6 +3,7 @@
 #include <cmath>
 #include <cstdint>
 #include <limits>
+#include <utility>
 
 #include "layout/generated_layout.h"
 #include "layout/layout.h"
@@ -198,6 +199,21 @@ TEST(TrackModelsTest, LinkingFindsTheTrackAModelStandsOn) {
   l.models.pop_back();
   l.LinkTrackModels();
   EXPECT_EQ(l.tracks[3].linkedModel, 3);
+
+  // A bridge and a buffer stop on the same single-ended piece: the later
+  // model stays linked, whatever its kind.
+  Layout both;
+  both.tracks = {stop};
+  both.models = {Placed("..\\Bruecken\\B", {500, 900, 0}, {1.0f, 0.0f, 0.0f}),
+                 Placed("..\\Prellbock\\P", {700, 900, 0}, {1.0f, 0.0f, 0.0f})};
+  both.LinkTrackModels();
+  EXPECT_EQ(both.tracks[0].linkedModel, 1);
+  std::swap(both.models[0], both.models[1]);
+  both.LinkTrackModels();
+  EXPECT_EQ(both.tracks[0].linkedModel, 1);
+  both.models[1].position.x = 501;
+  both.LinkTrackModels();
+  EXPECT_EQ(both.tracks[0].linkedModel, 0);
 }
 
 // The pairwise rule: every model against every track in list order.
