@@ -49,12 +49,11 @@ bool RollingStockRecord::IsDll() const {
 }
 
 void Layout::Release() {
+  // The records and their strings are freed; the arrays keep their memory
+  // for the next load of this layout.
   tracks.clear();
-  tracks.shrink_to_fit();
   models.clear();
-  models.shrink_to_fit();
   rollingStock.clear();
-  rollingStock.shrink_to_fit();
 }
 
 int Layout::CountLiveTracks() const {

@@ -49,11 +49,12 @@ int RoundHalfAway(double value, std::int64_t* result) {
   return 1;
 }
 
-// round((a + b) * 0.5) with the sum formed without overflow. Always fits 32 bits.
+// round((a + b) * 0.5) with the sum formed without overflow. The half of an
+// integer is exact, so rounding it half away from zero is integer division
+// of the sum moved one away from zero. Always fits 32 bits.
 std::int32_t RoundedMid(std::int32_t a, std::int32_t b) {
-  std::int64_t result = 0;
-  RoundHalfAway(static_cast<double>(static_cast<std::int64_t>(a) + b) * 0.5, &result);
-  return static_cast<std::int32_t>(result);
+  std::int64_t sum = static_cast<std::int64_t>(a) + b;
+  return static_cast<std::int32_t>(sum > 0 ? (sum + 1) / 2 : (sum - 1) / 2);
 }
 
 Point MidPoint(const TrackRecord& track) {
@@ -62,6 +63,28 @@ Point MidPoint(const TrackRecord& track) {
   p.y = RoundedMid(track.start.y, track.end.y);
   p.z = RoundedMid(track.start.z, track.end.z);
   return p;
+}
+
+// The buffer stop's place on a piece that ends at `end` with direction `v`:
+// 300 units back along v, each component rounded. Fails outside 32 bits.
+int BufferStopAt(const Point& end, const Direction& v, Point* result) {
+  const float components[3] = {v.x, v.y, v.z};
+  const std::int32_t ends[3] = {end.x, end.y, end.z};
+  std::int32_t out[3];
+  for (int i = 0; i < 3; ++i) {
+    std::int64_t offset = 0;
+    if (!RoundHalfAway(static_cast<double>(components[i]) * -kBufferStopDistance, &offset)) return 0;
+    std::int64_t value = ends[i] + offset;
+    if (value < std::numeric_limits<std::int32_t>::min() ||
+        value > std::numeric_limits<std::int32_t>::max()) {
+      return 0;
+    }
+    out[i] = static_cast<std::int32_t>(value);
+  }
+  result->x = out[0];
+  result->y = out[1];
+  result->z = out[2];
+  return 1;
 }
 
 }  // namespace
@@ -99,24 +122,7 @@ int TrackRecord::EndDirection(Direction* result) const {
 
 int TrackRecord::BufferStopPosition(Point* result) const {
   Direction v;
-  if (!EndDirection(&v)) return 0;
-  const float components[3] = {v.x, v.y, v.z};
-  const std::int32_t ends[3] = {end.x, end.y, end.z};
-  std::int32_t out[3];
-  for (int i = 0; i < 3; ++i) {
-    std::int64_t offset = 0;
-    if (!RoundHalfAway(static_cast<double>(components[i]) * -kBufferStopDistance, &offset)) return 0;
-    std::int64_t value = ends[i] + offset;
-    if (value < std::numeric_limits<std::int32_t>::min() ||
-        value > std::numeric_limits<std::int32_t>::max()) {
-      return 0;
-    }
-    out[i] = static_cast<std::int32_t>(value);
-  }
-  result->x = out[0];
-  result->y = out[1];
-  result->z = out[2];
-  return 1;
+  return EndDirection(&v) && BufferStopAt(end, v, result);
 }
 
 namespace {
@@ -127,13 +133,20 @@ namespace {
 // That track keeps the group's last model.
 class ModelGroups {
  public:
-  explicit ModelGroups(std::size_t expected) : index_(expected) {}
+  explicit ModelGroups(std::size_t expected) : index_(expected) {
+    std::size_t bits = 64;
+    while (bits < expected * 16) bits *= 2;
+    filter_.assign(bits / 64, 0);
+    filterMask_ = static_cast<std::uint32_t>(bits - 1);
+  }
 
   void Add(const ModelKey& key, int model) {
     std::size_t group = index_.InsertFirst(key, last_.size());
     if (group == last_.size()) {
       last_.push_back(model);
       placed_.push_back(0);
+      std::uint32_t bit = FilterBit(key);
+      filter_[bit / 64] |= std::uint64_t{1} << (bit % 64);
     } else {
       last_[group] = model;  // models come in list order
     }
@@ -141,9 +154,17 @@ class ModelGroups {
 
   bool empty() const { return last_.empty(); }
 
+  // Whether a group might stand at this place: a small bit table of the
+  // groups' places lets most tracks pass without a lookup.
+  bool MayStandAt(const ModelKey& key) const {
+    std::uint32_t bit = FilterBit(key);
+    return (filter_[bit / 64] >> (bit % 64)) & 1;
+  }
+
   // The last model of the group a track with this key carries, when the
   // group has not found an earlier track; kNoModel otherwise.
   int Place(const ModelKey& key) {
+    if (!MayStandAt(key)) return kNoModel;
     const std::size_t* group = index_.Find(key);
     if (group == nullptr || placed_[*group]) return kNoModel;
     placed_[*group] = 1;
@@ -151,9 +172,17 @@ class ModelGroups {
   }
 
  private:
+  std::uint32_t FilterBit(const ModelKey& key) const {
+    std::uint32_t h = static_cast<std::uint32_t>(key.x) * 0x9E3779B1u ^
+                      static_cast<std::uint32_t>(key.y) * 0x85EBCA77u;
+    return (h ^ (h >> 15)) & filterMask_;
+  }
+
   FirstIndex index_;
   std::vector<int> last_;
   std::vector<char> placed_;
+  std::vector<std::uint64_t> filter_;
+  std::uint32_t filterMask_ = 0;
 };
 
 bool PlaceKey(const Point& position, const Direction& direction, ModelKey* key) {
@@ -165,20 +194,24 @@ bool PlaceKey(const Point& position, const Direction& direction, ModelKey* key) 
 }  // namespace
 
 void Layout::LinkTrackModels() {
+  enum Kind : char { kOther, kBridge, kBufferStop };
+  std::vector<char> kinds(models.size(), kOther);
   std::size_t bridgeCount = 0, bufferStopCount = 0;
-  for (const ModelRecord& model : models) {
-    if (IsBridge(model.name)) ++bridgeCount;
-    else if (IsBufferStop(model.name)) ++bufferStopCount;
+  for (std::size_t m = 0; m < models.size(); ++m) {
+    if (IsBridge(models[m].name)) {
+      kinds[m] = kBridge;
+      ++bridgeCount;
+    } else if (IsBufferStop(models[m].name)) {
+      kinds[m] = kBufferStop;
+      ++bufferStopCount;
+    }
   }
   ModelGroups bridges(bridgeCount), bufferStops(bufferStopCount);
   for (std::size_t m = 0; m < models.size(); ++m) {
-    const ModelRecord& model = models[m];
-    ModelGroups* groups = nullptr;
-    if (IsBridge(model.name)) groups = &bridges;
-    else if (IsBufferStop(model.name)) groups = &bufferStops;
-    else continue;
+    if (kinds[m] == kOther) continue;
     ModelKey key;
-    if (PlaceKey(model.position, model.direction, &key)) groups->Add(key, static_cast<int>(m));
+    if (!PlaceKey(models[m].position, models[m].direction, &key)) continue;
+    (kinds[m] == kBridge ? bridges : bufferStops).Add(key, static_cast<int>(m));
   }
 
   // Tracks in list order, so each group finds its first track; when a
@@ -189,14 +222,14 @@ void Layout::LinkTrackModels() {
     if (!bridges.empty()) {
       key.x = RoundedMid(track.start.x, track.end.x);
       key.y = RoundedMid(track.start.y, track.end.y);
-    }
-    if (!bridges.empty() && DirectionKeyBits(track.startDirection, &key)) {
-      linked = bridges.Place(key);
+      if (bridges.MayStandAt(key) && DirectionKeyBits(track.startDirection, &key)) {
+        linked = bridges.Place(key);
+      }
     }
     Point position;
     Direction direction;
-    if (!bufferStops.empty() && track.endCount == 1 && track.BufferStopPosition(&position) &&
-        track.EndDirection(&direction) && PlaceKey(position, direction, &key)) {
+    if (!bufferStops.empty() && track.endCount == 1 && track.EndDirection(&direction) &&
+        BufferStopAt(track.end, direction, &position) && PlaceKey(position, direction, &key)) {
       int stop = bufferStops.Place(key);
       if (stop > linked) linked = stop;
     }
@@ -214,7 +247,7 @@ void Layout::RefreshLinkedModels() {
       Point position;
       Direction direction;
       // A piece that lost its end direction leaves its buffer stop alone.
-      if (!track.BufferStopPosition(&position) || !track.EndDirection(&direction)) continue;
+      if (!track.EndDirection(&direction) || !BufferStopAt(track.end, direction, &position)) continue;
       model.position = position;
       model.direction = direction;
     } else {

@@ -208,6 +208,7 @@ int Layout::Serialize(std::string* bytes) {
     w.Byte(unit.trailerByte);
     w.Int16(unit.trailerShort);
   }
+  w.Finish();
   return 1;
 }
 

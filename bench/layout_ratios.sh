@@ -1,0 +1,65 @@
+#!/usr/bin/env bash
+# Runs the layout benchmark and prints each result as a ratio to the raw
+# baseline of the same run: load and link to one fread of the file's bytes,
+# save to one fwrite of the same bytes. Then the cost per record of the large
+# layout over that of the small one. Each time is the least of several runs
+# (real time), so that other work on the machine counts as little as it can.
+#
+#   bench/layout_ratios.sh [path/to/zuvo_layout_bench] [repetitions]
+#
+# Exits 1 when a target is missed: load and save within 10 times their raw
+# baseline, and the per-record cost of the large layout within 1.5 times
+# that of the small one.
+set -eu
+root=$(cd "$(dirname "$0")/.." && pwd)
+bench=${1:-$root/build/native/bench/zuvo_layout_bench}
+repetitions=${2:-5}
+[ -x "$bench" ] || { echo "no benchmark program at $bench (configure with -DZUVO_BUILD_BENCH=ON)" >&2; exit 2; }
+
+json=$(mktemp)
+trap 'rm -f "$json"' EXIT
+"$bench" --benchmark_repetitions="$repetitions" --benchmark_format=json >"$json" 2>/dev/null
+
+awk '
+  # One benchmark run per object: name, run_type, real_time (milliseconds).
+  /"name":/      { gsub(/[",]/, "", $2); name = $2 }
+  /"run_type":/  { gsub(/[",]/, "", $2); type = $2 }
+  /"real_time":/ {
+    gsub(/,/, "", $2)
+    if (type == "iteration" && (!(name in best) || $2 + 0 < best[name])) best[name] = $2 + 0
+  }
+  END {
+    split("small large", sizes, " ")
+    records["small"] = 3 * int(32767 / 8)
+    records["large"] = 3 * 32767
+    missed = 0
+    printf "layout benchmark, least real time of '"$repetitions"' runs\n\n"
+    printf "%-8s %12s %12s %12s %12s\n", "", "small ms", "ratio", "large ms", "ratio"
+    n = split("raw_read raw_write load save link", kinds, " ")
+    for (k = 1; k <= n; ++k) {
+      kind = kinds[k]
+      line = sprintf("%-8s", kind)
+      for (s = 1; s <= 2; ++s) {
+        size = sizes[s]
+        t = best[kind "/" size]
+        base = (kind == "save" || kind == "raw_write") ? best["raw_write/" size] : best["raw_read/" size]
+        ratio = base > 0 ? t / base : 0
+        line = line sprintf(" %12.3f %12.2f", t, ratio)
+        if ((kind == "load" || kind == "save") && ratio > 10) missed = 1
+      }
+      print line
+    }
+    printf "\nper record, large over small:\n"
+    split("load save link", measured, " ")
+    for (k = 1; k <= 3; ++k) {
+      kind = measured[k]
+      small = best[kind "/small"] / records["small"]
+      large = best[kind "/large"] / records["large"]
+      ratio = small > 0 ? large / small : 0
+      printf "  %-6s %6.2f\n", kind, ratio
+      if (ratio > 1.5) missed = 1
+    }
+    printf "\ntargets: load and save within 10 times raw, per record within 1.5: %s\n", missed ? "MISSED" : "met"
+    exit missed
+  }
+' "$json"
