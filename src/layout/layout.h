@@ -186,11 +186,12 @@ class Layout {
 
   // Prepares the layout for writing (linked models placed again, duplicate
   // models removed, track types recomputed) and builds the file's bytes.
-  // Fails when a string is longer than 255 bytes.
+  // Fails, changing nothing, when a string is longer than 255 bytes or a
+  // list holds more than 32767 live records.
   int Serialize(std::string* bytes);
   // Serialize, then replaces the file at `path` safely. On failure shows
   // "Can't open %s!\n" or "Fehler beim Schreiben von %s!\n"; the old file
-  // then stays whole. 1 when saved.
+  // then stays whole and the layout as it was. 1 when saved.
   int Save(const std::string& path);
 };
 

@@ -5,6 +5,7 @@
 
 #include <cstdint>
 #include <string>
+#include <vector>
 
 #include "host/messages.h"
 #include "host/save.h"
@@ -168,6 +169,47 @@ bool Writable(const Layout& layout) {
   return true;
 }
 
+// The fields that preparing a save changes: where models stand, which are
+// removed, what tracks link to, and track types.
+struct PreparedFields {
+  std::vector<Point> positions;
+  std::vector<Direction> directions;
+  std::vector<std::int16_t> modelIds;
+  std::vector<int> links;
+  std::vector<std::int32_t> types;
+};
+
+PreparedFields Remember(const Layout& layout) {
+  PreparedFields f;
+  f.positions.reserve(layout.models.size());
+  f.directions.reserve(layout.models.size());
+  f.modelIds.reserve(layout.models.size());
+  for (const ModelRecord& m : layout.models) {
+    f.positions.push_back(m.position);
+    f.directions.push_back(m.direction);
+    f.modelIds.push_back(m.id);
+  }
+  f.links.reserve(layout.tracks.size());
+  f.types.reserve(layout.tracks.size());
+  for (const TrackRecord& t : layout.tracks) {
+    f.links.push_back(t.linkedModel);
+    f.types.push_back(t.type);
+  }
+  return f;
+}
+
+void Restore(const PreparedFields& f, Layout* layout) {
+  for (std::size_t i = 0; i < layout->models.size(); ++i) {
+    layout->models[i].position = f.positions[i];
+    layout->models[i].direction = f.directions[i];
+    layout->models[i].id = f.modelIds[i];
+  }
+  for (std::size_t i = 0; i < layout->tracks.size(); ++i) {
+    layout->tracks[i].linkedModel = f.links[i];
+    layout->tracks[i].type = f.types[i];
+  }
+}
+
 }  // namespace
 
 int Layout::Serialize(std::string* bytes) {
@@ -213,13 +255,16 @@ int Layout::Serialize(std::string* bytes) {
 }
 
 int Layout::Save(const std::string& path) {
+  PreparedFields before = Remember(*this);
   std::string bytes;
   if (!Serialize(&bytes)) {
-    // Nothing is written: a name the file format cannot hold.
+    // Nothing is written: a name or a count the file format cannot hold.
     host::ShowFormatted("Fehler beim Schreiben von %s!\n", path.c_str());
     return 0;
   }
-  return host::SaveFileReporting(path, bytes);
+  if (host::SaveFileReporting(path, bytes)) return 1;
+  Restore(before, this);  // a save that failed changes nothing
+  return 0;
 }
 
 }  // namespace layout

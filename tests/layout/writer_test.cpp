@@ -246,11 +246,21 @@ TEST_F(WriterTest, ANameTooLongForItsLengthByteIsNeverWritten) {
 }
 
 TEST_F(WriterTest, AFailedSaveLeavesTheOldFileWhole) {
-  std::string original = File(EveryTrackType(), {Model()}, {Unit()});
+  // A bridge at the wrong height and a duplicate: a save would change both.
+  Model bridge;
+  bridge.name = "..\\Bruecken\\Stein";
+  bridge.pos[0] = 100; bridge.pos[1] = 493; bridge.pos[2] = -50;
+  bridge.dir[0] = 0.0f; bridge.dir[1] = 1.0f; bridge.dir[2] = -0.0f;
+  Track seven;
+  seven.id = 50;
+  seven.type = 7;  // written as type 1
+  std::vector<Track> tracks = EveryTrackType();
+  tracks.push_back(seven);
+  std::string original = File(tracks, {bridge, Model(), Model()}, {Unit()});
   dir_.Write("a.anl", original);
   Layout l;
   ASSERT_EQ(l.Load(dir_.Path("a.anl")), 1);
-  l.tracks.resize(1);  // what would be saved differs from what is on disk
+  ASSERT_EQ(l.tracks[0].linkedModel, 0);
 
   struct Case {
     platform::FaultKind kind;
@@ -270,6 +280,11 @@ TEST_F(WriterTest, AFailedSaveLeavesTheOldFileWhole) {
     EXPECT_EQ(messages_.messages(), (Messages{expected})) << c.kind;
     EXPECT_EQ(dir_.Read("a.anl"), original) << c.kind;
     EXPECT_EQ(dir_.List(), (std::vector<std::string>{"a.anl"})) << c.kind;
+    // Nor has the layout in memory changed.
+    EXPECT_EQ(l.models[0].position.z, -50) << c.kind;
+    EXPECT_EQ(l.models[2].id, 1) << c.kind;
+    EXPECT_EQ(l.tracks[0].linkedModel, 0) << c.kind;
+    EXPECT_EQ(l.tracks.back().type, 7) << c.kind;
   }
   platform::ClearFaults();
 
@@ -279,6 +294,9 @@ TEST_F(WriterTest, AFailedSaveLeavesTheOldFileWhole) {
 
   EXPECT_EQ(l.Save(dir_.Path("a.anl")), 1);
   EXPECT_NE(dir_.Read("a.anl"), original);
+  EXPECT_EQ(l.models[0].position.z, 6);
+  EXPECT_EQ(l.models[2].id, 0);
+  EXPECT_EQ(l.tracks.back().type, 1);
 }
 
 }  // namespace
