@@ -1,0 +1,59 @@
+// The main dialog's members and every button handler, written once against
+// the DialogView interface (the Win32 window, the console and the tests each
+// provide one).
+//
+// Result contract of the handlers: 1 when the command completed (a No answer
+// to its question included), 0 when it stopped at a failure it reported. The
+// window ignores the result; zuvo turns it into its exit status.
+#pragma once
+
+#include <string>
+#include <vector>
+
+#include "app/dialog_view.h"
+
+namespace app {
+
+class StartupDialog {
+ public:
+  // The view must outlive the dialog.
+  explicit StartupDialog(DialogView* view);
+
+  // The start-up logic of the window: the four "Auswählen" buttons enabled by
+  // their kind folders, then the first argument (a Windows path), when there
+  // is one, loaded and shown. 0 when that load failed.
+  int OnInitDialog(const std::vector<std::string>& arguments);
+
+  // Loads the pair named by m_layoutPath (".anl" or ".danl"). Exchanges
+  // nothing with the controls itself. 0 when the load stopped.
+  int LoadLayout();
+
+  int OnLoadClicked();             // 1001 "Laden"
+  int OnStartClicked();            // 1003 "Starte ZUVO" (start_sequence.cpp)
+  int OnDeleteCameraSetClicked();  // 1004 "Löschen"
+  int OnGenTerrainClicked();       // 1005 "Gen. Terrain"
+
+  int OnChooseBufferStopClicked();     // 1006
+  int OnChooseCatenaryClicked();       // 1008
+  int OnChooseGuidePostClicked();      // 1010
+  int OnChooseGroundTextureClicked();  // 1012
+  int OnStandardClicked();             // 1015 "Standard"
+
+  int OnRemoveMissingRollingStockClicked();  // 1016 "Rollmaterial"
+  int OnRemoveMissingGbosClicked();          // 1017 "GBOs"
+  int OnRemoveMissingRealEstateClicked();    // 1018 "Immobilien"
+
+  int OnInventoryListClicked();  // 1019 "Inventarliste"
+  int OnMissingListClicked();    // 1020 "Fehlliste"
+
+  DialogView* view() const { return view_; }
+
+  // The members exchanged with the controls (m_cameraSet, m_layoutPath and
+  // the four choices).
+  DialogMembers members;
+
+ private:
+  DialogView* view_;
+};
+
+}  // namespace app
