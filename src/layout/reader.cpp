@@ -228,14 +228,6 @@ ReadStatus ReadRollingStock(FieldReader& r, ExtraLengthLookup& lookup, RollingSt
   return r.status();
 }
 
-// Allocates a section's zero-filled records from its count (none for a
-// count of 0 or below; a signed 16-bit count caps it at 32767).
-template <typename Record>
-void AllocateSection(std::int16_t count, std::vector<Record>* records) {
-  records->clear();
-  if (count > 0) records->resize(static_cast<std::size_t>(count));
-}
-
 // The bytes of a whole file, read without initialising the buffer first.
 struct FileBytes {
   std::unique_ptr<char[]> data;
@@ -281,50 +273,58 @@ int FormatError() {
   return 0;
 }
 
+// Reads one section: its count, then its records. The array gets the full
+// count of records (none for a count of 0 or below; a signed 16-bit count
+// caps it at 32767), zero-filled after a record that fails. Each record is
+// made just before it is read, so its memory is written once while in cache.
+template <typename Record, typename ReadOne, typename ReportFault>
+int ReadSection(FieldReader& r, std::vector<Record>* records, ReadOne readOne,
+                ReportFault reportFault) {
+  std::int16_t count = 0;
+  r.Int16(&count);
+  if (!r.ok()) return FormatError();
+  records->clear();
+  if (count <= 0) return 1;
+  records->reserve(static_cast<std::size_t>(count));  // no record moves from here on
+  for (int i = 0; i < count; ++i) {
+    records->emplace_back();
+    Record& record = records->back();
+    ReadStatus status = readOne(&record);
+    if (status == ReadStatus::kOk) continue;
+    records->resize(static_cast<std::size_t>(count));
+    if (status == ReadStatus::kTruncated) return FormatError();
+    reportFault(record);
+    return 0;
+  }
+  return 1;
+}
+
 int ReadLayout(const char* data, std::size_t size, Layout* layout) {
   ByteReader in(data, size);
   FieldReader r(&in);
-  std::int16_t count = 0;
 
-  r.Int16(&count);
-  if (!r.ok()) return FormatError();
-  AllocateSection(count, &layout->tracks);
-  for (TrackRecord& track : layout->tracks) {
-    ReadStatus status = ReadTrack(r, &track);
-    if (status == ReadStatus::kTruncated) return FormatError();
-    if (status == ReadStatus::kFault) {
-      host::ShowFormatted("Gleis Nr. %d fehlerhaft!\n", track.id);
-      return 0;
-    }
+  if (!ReadSection(
+          r, &layout->tracks, [&r](TrackRecord* t) { return ReadTrack(r, t); },
+          [](const TrackRecord& t) { host::ShowFormatted("Gleis Nr. %d fehlerhaft!\n", t.id); })) {
+    return 0;
   }
-
-  r.Int16(&count);
-  if (!r.ok()) return FormatError();
-  AllocateSection(count, &layout->models);
-  for (ModelRecord& model : layout->models) {
-    ReadStatus status = ReadModel(r, &model);
-    if (status == ReadStatus::kTruncated) return FormatError();
-    if (status == ReadStatus::kFault) {
-      host::ShowFormatted("Modell Nr. %d fehlerhaft!\n", model.id);
-      return 0;
-    }
+  if (!ReadSection(
+          r, &layout->models, [&r](ModelRecord* m) { return ReadModel(r, m); },
+          [](const ModelRecord& m) { host::ShowFormatted("Modell Nr. %d fehlerhaft!\n", m.id); })) {
+    return 0;
   }
-
-  r.Int16(&count);
-  if (!r.ok()) return FormatError();
-  AllocateSection(count, &layout->rollingStock);
   ExtraLengthLookup lookup;
-  for (RollingStockRecord& unit : layout->rollingStock) {
-    ReadStatus status = ReadRollingStock(r, lookup, &unit);
-    if (status == ReadStatus::kTruncated) return FormatError();
-    if (status == ReadStatus::kFault) {
-      if (unit.IsDll()) {
-        host::ShowFormatted("Dll-Modell \"%s\" kann nicht benutzt werden!\n", unit.name.c_str());
-      } else {
-        host::ShowFormatted("Rollmaterial Nr. %d fehlerhaft!\n", unit.id);
-      }
-      return 0;
-    }
+  if (!ReadSection(
+          r, &layout->rollingStock,
+          [&r, &lookup](RollingStockRecord* u) { return ReadRollingStock(r, lookup, u); },
+          [](const RollingStockRecord& u) {
+            if (u.IsDll()) {
+              host::ShowFormatted("Dll-Modell \"%s\" kann nicht benutzt werden!\n", u.name.c_str());
+            } else {
+              host::ShowFormatted("Rollmaterial Nr. %d fehlerhaft!\n", u.id);
+            }
+          })) {
+    return 0;
   }
 
   for (CameraView& view : layout->cameraViews) {
