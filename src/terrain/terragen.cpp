@@ -1,0 +1,152 @@
+#include "terrain/terragen.h"
+
+#include <algorithm>
+#include <cmath>
+
+#include "host/messages.h"
+#include "platform/platform.h"
+#include "terrain/byte_reader.h"
+
+namespace terrain {
+namespace {
+
+const float kDefaultScale = 30.0f;  // metres per unit without a "SCAL" chunk
+
+char Lower(char c) { return c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c; }
+
+// `count` bytes equal to `word` ignoring the case of A to Z.
+bool SameWord(const char* bytes, const char* word, std::size_t count) {
+  for (std::size_t i = 0; i < count; ++i) {
+    if (Lower(bytes[i]) != Lower(word[i])) return false;
+  }
+  return true;
+}
+
+enum class ChunkResult { kGoOn, kEnd, kFault };
+
+// Reads the 16-bit value of an "XPTS", "YPTS" or "SIZE" chunk.
+ChunkResult ReadCount(ByteReader* in, std::uint16_t* out) {
+  return in->U16(out) && in->Skip(2) ? ChunkResult::kGoOn : ChunkResult::kFault;
+}
+
+ChunkResult ReadHeights(ByteReader* in, TerragenTerrain* t) {
+  if (t->xPoints == 0) t->xPoints = static_cast<std::uint16_t>(t->size + 1);
+  if (t->yPoints == 0) t->yPoints = static_cast<std::uint16_t>(t->size + 1);
+  if (!in->S16(&t->heightScale) || !in->S16(&t->baseHeight)) return ChunkResult::kFault;
+  const std::size_t count = static_cast<std::size_t>(t->xPoints) * t->yPoints;
+  const std::size_t present = std::min(count, in->left() / 2);
+  t->hasSamples = true;
+  t->samples.assign(present, 0);
+  for (std::size_t k = 0; k < present; ++k) in->S16(&t->samples[k]);
+  if (present < count) return ChunkResult::kFault;
+  // The padding of an odd count may be missing at the very end of the file.
+  if (count % 2 == 1 && !in->Skip(2)) return ChunkResult::kEnd;
+  return ChunkResult::kGoOn;
+}
+
+ChunkResult ReadChunk(ByteReader* in, const char tag[4], TerragenTerrain* t) {
+  if (SameWord(tag, "XPTS", 4)) return ReadCount(in, &t->xPoints);
+  if (SameWord(tag, "YPTS", 4)) return ReadCount(in, &t->yPoints);
+  if (SameWord(tag, "SIZE", 4)) return ReadCount(in, &t->size);
+  if (SameWord(tag, "SCAL", 4)) {
+    float x, y, z;
+    if (!in->F32(&x) || !in->F32(&y) || !in->F32(&z)) return ChunkResult::kFault;
+    t->xScale = x;
+    t->yScale = y;
+    t->zScale = z;
+    return ChunkResult::kGoOn;
+  }
+  if (SameWord(tag, "CRAD", 4) || SameWord(tag, "CRVM", 4)) {
+    return in->Skip(4) ? ChunkResult::kGoOn : ChunkResult::kFault;
+  }
+  if (SameWord(tag, "ALTW", 4)) return ReadHeights(in, t);
+  if (SameWord(tag, "EOF ", 4)) return ChunkResult::kEnd;
+  return ChunkResult::kFault;
+}
+
+}  // namespace
+
+int TerragenTerrain::ReadTerragen(const std::string& path) {
+  Release();
+  std::string bytes;
+  if (!platform::ReadWholeFile(path, &bytes)) {
+    host::ShowFormatted("Can't open %s!\n", path.c_str());
+    return 0;
+  }
+  ByteReader in(bytes);
+  char word[8];
+  if (!in.Bytes(word, 8) || !SameWord(word, "TERRAGEN", 8)) {
+    host::ShowFormatted("Keyword TERRAGEN missing!\n");
+    return 0;
+  }
+  if (!in.Bytes(word, 8) || !SameWord(word, "TERRAIN ", 8)) {
+    host::ShowFormatted("Keyword TERRAIN missing!\n");
+    return 0;
+  }
+  xScale = yScale = zScale = kDefaultScale;
+  for (;;) {
+    char tag[4];
+    if (!in.Bytes(tag, 4)) return 1;  // the file ends between chunks
+    switch (ReadChunk(&in, tag, this)) {
+      case ChunkResult::kGoOn:
+        break;
+      case ChunkResult::kEnd:
+        return 1;
+      case ChunkResult::kFault:
+        host::ShowFormatted("Formatfehler in %s!\n", path.c_str());
+        return 0;
+    }
+  }
+}
+
+void TerragenTerrain::Release() { *this = TerragenTerrain(); }
+
+double TerragenTerrain::HeightOfSample(std::int16_t sample) const {
+  std::int32_t product = static_cast<std::int32_t>(sample) * heightScale;
+  return (baseHeight + product / 65536.0) * zScale * 100.0;
+}
+
+double TerragenTerrain::HeightAt(int x, int y) const {
+  if (xPoints == 0 || yPoints == 0) return 0.0;
+  x = std::min(std::max(x, 0), xPoints - 1);
+  y = std::min(std::max(y, 0), yPoints - 1);
+  return HeightOfSample(SampleAt(static_cast<std::size_t>(y) * xPoints + static_cast<std::size_t>(x)));
+}
+
+std::int32_t TerragenPixelSize(float xScale) {
+  if (xScale == 0.0f) return 781;
+  double centimetres = std::round(static_cast<double>(xScale) * 100.0);
+  if (!(centimetres >= -2147483647.0 && centimetres <= 2147483647.0)) return 0;
+  return static_cast<std::int32_t>(centimetres);
+}
+
+TerragenHeightField::TerragenHeightField(const std::string& path) {
+  terrain.ReadTerragen(path);
+  cellsX = terrain.xPoints - 1;
+  cellsY = terrain.yPoints - 1;
+  if (cellsX <= 0 || cellsY <= 0 || !terrain.hasSamples) {
+    terrain.Release();
+    cellsX = 0;
+    cellsY = 0;
+    return;
+  }
+  pixelSize = TerragenPixelSize(terrain.xScale);
+  // A height is a monotonic function of its sample, so the lowest height is
+  // that of the smallest or of the largest sample; samples the file did not
+  // hold count as 0.
+  std::int16_t low = 0;
+  std::int16_t high = 0;
+  const std::size_t count = static_cast<std::size_t>(terrain.xPoints) * terrain.yPoints;
+  if (!terrain.samples.empty()) low = high = terrain.samples[0];
+  for (std::int16_t s : terrain.samples) {
+    low = std::min(low, s);
+    high = std::max(high, s);
+  }
+  if (terrain.samples.size() < count) {
+    low = std::min<std::int16_t>(low, 0);
+    high = std::max<std::int16_t>(high, 0);
+  }
+  minimumHeight = std::min(terrain.HeightOfSample(low), terrain.HeightOfSample(high));
+}
+
+}  // namespace terrain
