@@ -61,6 +61,13 @@ int LoadFaultPlanFromEnvironment() {
   return PlanFaultsFromText(text);
 }
 
+bool FaultsPlanned() {
+  for (int planned : Plan().planned) {
+    if (planned != 0) return true;
+  }
+  return false;
+}
+
 bool ShouldFail(FaultKind kind) {
   FaultPlan& plan = Plan();
   if (plan.planned[kind] == 0) return false;

@@ -39,4 +39,8 @@ int LoadFaultPlanFromEnvironment();
 // attempt and returns true when this one is planned to fail.
 bool ShouldFail(FaultKind kind);
 
+// True while any fault is planned. Code that runs file operations on several
+// threads then runs them one at a time, in order, so the counts stay exact.
+bool FaultsPlanned();
+
 }  // namespace platform

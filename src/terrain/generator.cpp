@@ -2,6 +2,7 @@
 
 #include <cmath>
 #include <memory>
+#include <utility>
 
 #include "host/installation.h"
 #include "host/messages.h"
@@ -13,6 +14,7 @@
 #include "terrain/terragen.h"
 #include "terrain/tile_mesh.h"
 #include "terrain/tile_plan.h"
+#include "terrain/tile_writer.h"
 
 namespace terrain {
 namespace {
@@ -53,6 +55,21 @@ std::unique_ptr<HeightField> OpenHeightField(const settings::SettingsFile& setti
   if (HasExtension(file, ".ter")) return std::unique_ptr<HeightField>(new TerragenHeightField(file));
   host::ShowFormatted("Falscher Dateityp fuer Hoehe: %s!\n", file.c_str());
   return nullptr;
+}
+
+struct ProgressState {
+  const TerrainProgress* progress;
+  const std::string* section;
+  int done;
+  int total;
+};
+
+void ReportTile(const std::string&, bool, void* context) {
+  ProgressState* state = static_cast<ProgressState*>(context);
+  ++state->done;
+  if (state->progress != nullptr && state->progress->report != nullptr) {
+    state->progress->report(*state->section, state->done, state->total, state->progress->context);
+  }
 }
 
 // Reports why a plan was refused. 1 when it was not.
@@ -137,23 +154,29 @@ int GenerateTerrainSection(const settings::SettingsFile& settings, const std::st
     return 0;
   }
 
+  // Tiles are built here, one after another, and saved by the writer's
+  // workers while the next ones are built.
+  ProgressState state{progress, &section, 0, plan.columns * plan.rows};
+  TileWriter writer(TileWriter::DefaultWorkers(), &ReportTile, &state);
   model::Model tileModel;
-  const int total = plan.columns * plan.rows;
-  int done = 0;
-  int allWritten = 1;
+  int allBuilt = 1;
   for (int i = 0; i < plan.columns; ++i) {
     for (int j = 0; j < plan.rows; ++j) {
       BuildTileMesh(settings, section, &tileModel, colours, *heights, plan.Tile(i, j));
       std::string path =
           host::StringPrintf("%s%s\\bmp%d_%d.mod", modelFolder.c_str(), name->c_str(), i, j);
-      if (!tileModel.WriteFile(path)) allWritten = 0;
-      ++done;
-      if (progress != nullptr && progress->report != nullptr) {
-        progress->report(section, done, total, progress->context);
+      std::string bytes;
+      if (!tileModel.Serialize(&bytes)) {
+        // Not reached: every tile was checked against the format above.
+        host::ShowFormatted("Modell passt nicht in das Dateiformat, nicht geschrieben: %s!\n",
+                            path.c_str());
+        allBuilt = 0;
+        continue;
       }
+      writer.Submit(path, std::move(bytes));
     }
   }
-  return allWritten;
+  return writer.Finish() && allBuilt;
 }
 
 int GenerateTerrain(const settings::SettingsFile& settings, const TerrainProgress* progress) {
