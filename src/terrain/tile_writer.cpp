@@ -19,7 +19,7 @@ TileWriter::TileWriter(int workers, Reported reported, void* context)
 
 TileWriter::~TileWriter() { Finish(); }
 
-int TileWriter::DefaultWorkers() { return 4; }
+int TileWriter::DefaultWorkers() { return 8; }
 
 void TileWriter::Submit(const std::string& path, std::string bytes) {
   std::unique_lock<std::mutex> lock(mutex_);

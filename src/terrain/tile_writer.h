@@ -41,7 +41,8 @@ class TileWriter {
   // Waits for every submitted file and reports it. 1 when all were saved.
   int Finish();
 
-  // The number of workers to use for this machine (2 to 8).
+  // The number of workers: saves mostly wait for the disk, which takes
+  // several at once best.
   static int DefaultWorkers();
 
  private:
