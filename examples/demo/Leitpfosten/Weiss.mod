@@ -1,0 +1,1 @@
+Demo-Modell (Platzhalter): Leitpfosten weiss

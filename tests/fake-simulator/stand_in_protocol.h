@@ -1,0 +1,91 @@
+// What the stand-in simulator and the tests that read its log agree on.
+//
+// The stand-in (installed as Kantrelwick.exe in a test installation) appends
+// one block per run to its log: a header line, then one line "Key: value" per
+// observation or action, each line ending in LF. Paths and names in the log
+// are UTF-8; file contents are escaped by DescribeContent, so they stay on
+// one line.
+//
+// Keys of one block, in this order:
+//   Prozess            the stand-in's process id
+//   Argumente          argc; then "Argument 0" ... "Argument N-1"
+//   Ordner             the current directory (Windows path)
+//   Datei <active>     content of each active asset file (Mods\Prellbock.mod,
+//                      Mods\Oberleitung.mod, Mods\Leitpfosten.mod,
+//                      Parallels\Tex256_256a.bmp), with "(wie <kind>\<file>)"
+//                      naming the kind folder's files of the same content
+//   Tausch <key>       for every key of the ".danl"'s "Copy" sections: the
+//   Tausch <key>.sav   content of the key's file and of its backup
+//   Anlage             "geladen" or "nicht lesbar"
+//   Kamera 1..5        the layout's camera views as the run found them
+//   Kamera N bewegt    a view changed on the plan's order, then
+//   Anlage gespeichert "ja" or "nein" (the layout file rewritten)
+//   Danl               "[Section] key=value" set in the ".danl" and written
+//   Geloescht          a file deleted on the plan's order
+//   Meldung            a message the layout or settings code showed
+//   Haengt             waiting until killed (the plan's "Haengen")
+//   Absturz            about to crash (the plan's "Absturz")
+//   Ende               "Exitcode N", the last line of a normal run
+//
+// The plan (settings-file syntax) says what the run does besides looking:
+//   [Kamera N]         N = 1..5; keys PX PY PZ OW LH (integers) and WX WH
+//                      (degrees, as in a camera set); a key given replaces
+//                      that value of view N, the others stay
+//   [Danl <Section>]   every key is set in section <Section> of the ".danl"
+//   [Ablauf]           Loeschen=<file> (may repeat; relative to the
+//                      installation or absolute), Exitcode=N, Absturz=1
+//                      (abort after the actions), Haengen=S (after the
+//                      actions, wait until killed, at most S seconds)
+#pragma once
+
+#include <cstdio>
+#include <string>
+
+namespace stand_in {
+
+// Environment variables naming the plan and the log (native paths). Without
+// them both lie beside the program: "Kantrelwick.plan", "Kantrelwick.log".
+const char kPlanVariable[] = "KANTRELWICK_PLAN";
+const char kLogVariable[] = "KANTRELWICK_LOG";
+const char kPlanFileName[] = "Kantrelwick.plan";
+const char kLogFileName[] = "Kantrelwick.log";
+
+// The first line of every run's block.
+const char kRunHeader[] = "== Kantrelwick (Stand-in) ==";
+
+// Contents up to this many bytes are written whole; longer ones are cut.
+const std::size_t kWholeContentLimit = 256;
+const std::size_t kCutContentLength = 32;
+
+// File content on one line: `N Bytes "..."`, printable ASCII as it is, the
+// quote and the backslash escaped, CR, LF and tab as \r \n \t, every other
+// byte as \xNN. Contents longer than kWholeContentLimit show their first
+// kCutContentLength bytes followed by "...".
+inline std::string DescribeContent(const std::string& bytes) {
+  const bool whole = bytes.size() <= kWholeContentLimit;
+  const std::size_t shown = whole ? bytes.size() : kCutContentLength;
+  std::string out = std::to_string(bytes.size()) + " Bytes \"";
+  for (std::size_t i = 0; i < shown; ++i) {
+    const unsigned char c = static_cast<unsigned char>(bytes[i]);
+    if (c == '"' || c == '\\') {
+      out += '\\';
+      out += static_cast<char>(c);
+    } else if (c == '\r') {
+      out += "\\r";
+    } else if (c == '\n') {
+      out += "\\n";
+    } else if (c == '\t') {
+      out += "\\t";
+    } else if (c >= 0x20 && c < 0x7F) {
+      out += static_cast<char>(c);
+    } else {
+      char hex[8];
+      std::snprintf(hex, sizeof hex, "\\x%02X", c);
+      out += hex;
+    }
+  }
+  out += whole ? "\"" : "\"...";
+  return out;
+}
+
+}  // namespace stand_in
