@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "ui/console/commands.h"
+#include "ui/console/dialog_commands.h"
 #include "ui/console/layout_commands.h"
 
 namespace console {
@@ -27,13 +28,13 @@ void AddMissingCommand(CLI::App& app, const char* name, const char* help) {
 }  // namespace
 
 void AddAllCommands(CLI::App& app) {
-  AddMissingCommand(app, "show", "Anlage laden und zeigen, was der Dialog zeigt");
+  AddShowCommand(app);
   AddMissingCommand(app, "start", "Simulator auf der Anlage starten");
-  AddMissingCommand(app, "delete-camera-set", "Kamera Set l\xC3\xB6schen");
-  AddMissingCommand(app, "standard", "Standard-Dateien wieder installieren");
-  AddMissingCommand(app, "remove-missing", "Fehlende Modelle aus der Anlage l\xC3\xB6schen");
-  AddMissingCommand(app, "inventory", "Inventarliste.txt neben der Anlage schreiben");
-  AddMissingCommand(app, "missing-list", "Fehlliste.txt neben der Anlage schreiben");
+  AddDeleteCameraSetCommand(app);
+  AddStandardCommand(app);
+  AddRemoveMissingCommand(app);
+  AddInventoryCommand(app);
+  AddMissingListCommand(app);
   AddMissingCommand(app, "terrain", "Beschriebene Terrains erzeugen");
   AddResaveCommand(app);
   AddDumpCommand(app);

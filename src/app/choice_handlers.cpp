@@ -1,0 +1,70 @@
+// The four "Auswählen" buttons and "Standard".
+
+#include "app/guards.h"
+#include "app/startup_dialog.h"
+#include "host/installation.h"
+#include "host/messages.h"
+#include "host/paths.h"
+
+namespace app {
+namespace {
+
+struct ChoiceButton {
+  host::AssetKind kind;
+  const char* filter;
+};
+
+const ChoiceButton kBufferStop = {host::kBufferStop, "Prellbock|*.mod|Alle Dateien|*.*|"};
+const ChoiceButton kCatenary = {host::kCatenary, "Oberleitung|*.mod|Alle Dateien|*.*|"};
+const ChoiceButton kGuidePost = {host::kGuidePost, "Leitpfosten|*.mod|Alle Dateien|*.*|"};
+const ChoiceButton kGroundTexture = {host::kGroundTexture, "Bodentextur|*.bmp|Alle Dateien|*.*|"};
+
+// The file dialog opens in the kind folder with the current choice (or the
+// default file) preselected; a confirmed pick keeps only the file's name.
+int Choose(DialogView* view, DialogMembers* members, std::string DialogMembers::*member,
+           const ChoiceButton& button) {
+  view->ExchangeData(members, true);
+  const host::AssetKindInfo& info = host::AssetKindOf(button.kind);
+  const char* hostDirectory = host::HostDirectory();
+  const std::string& current = members->*member;
+  std::string initialName =
+      host::StringPrintf("%s%s\\%s", hostDirectory != nullptr ? hostDirectory : "", info.name,
+                         current.empty() ? info.defaultFile : current.c_str());
+  std::string chosen;
+  if (!view->ChooseFile(initialName, button.filter, &chosen)) return 1;
+  if (!chosen.empty()) members->*member = host::FileNameOf(chosen);
+  view->ExchangeData(members, false);
+  return 1;
+}
+
+}  // namespace
+
+int StartupDialog::OnChooseBufferStopClicked() {
+  return Choose(view_, &members, &DialogMembers::m_bufferStop, kBufferStop);
+}
+
+int StartupDialog::OnChooseCatenaryClicked() {
+  return Choose(view_, &members, &DialogMembers::m_catenary, kCatenary);
+}
+
+int StartupDialog::OnChooseGuidePostClicked() {
+  return Choose(view_, &members, &DialogMembers::m_guidePost, kGuidePost);
+}
+
+int StartupDialog::OnChooseGroundTextureClicked() {
+  return Choose(view_, &members, &DialogMembers::m_groundTexture, kGroundTexture);
+}
+
+int StartupDialog::OnStandardClicked() {
+  if (!CheckInstallation()) return 0;
+  // Each kind whose folder exists gets its default file back; a kind whose
+  // default file was never saved keeps its active file, silently.
+  for (int k = 0; k < host::kAssetKindCount; ++k) {
+    const host::AssetKind kind = static_cast<host::AssetKind>(k);
+    const host::AssetKindInfo& info = host::AssetKindOf(kind);
+    if (host::IsHostSubdirectory(info.name)) host::InstallChoice(info.defaultFile, kind);
+  }
+  return 1;
+}
+
+}  // namespace app

@@ -1,0 +1,21 @@
+// The checks that commands make before they touch the loaded pair or the
+// installation. Each shows its message and returns 0 when the command must
+// stop, 1 when it may go on.
+#pragma once
+
+namespace app {
+
+// "Anlage nicht OK\n" while no pair is loaded (LayoutPath empty): before the
+// first load, after a load that stopped, and after a wrong extension, which
+// clears the paths but keeps an earlier layout in memory.
+int CheckLayoutPair();
+
+// As CheckLayoutPair, and also while the layout in memory is not a whole
+// loaded one (Layout.loaded is 0).
+int CheckLoadedLayout();
+
+// "Unbekannte oder fehlerhafte ZUVO Installation\n" while the host directory
+// is unknown.
+int CheckInstallation();
+
+}  // namespace app

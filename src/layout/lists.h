@@ -1,0 +1,59 @@
+// The inventory list ("Inventarliste.txt") and the missing list
+// ("Fehlliste.txt") of a layout: plain text with CR LF line ends,
+//
+//   Immobilien:          one line "<name>.mod" per placed model's name
+//                        (an empty line)
+//   GBOs:                one line per GBO of a type-6 track piece
+//                        (an empty line)
+//   Rollmaterial:        one line per rolling-stock name
+//
+// Each name appears once per group, in the order and letter case of its first
+// use; names that differ only in the case of A to Z are the same name. The
+// missing list holds only names whose file the installation lacks. Records
+// removed in memory (id 0) are listed like the others.
+#pragma once
+
+#include <cstdint>
+#include <string>
+#include <vector>
+
+#include "layout/layout.h"
+
+namespace layout {
+
+// Distinct names in the order they were first met.
+class NameList {
+ public:
+  // The stored name equal to `name` ignoring the case of A to Z; a copy of
+  // `name` is added first when there is none. The reference stays valid until
+  // the next Intern.
+  const std::string& Intern(const std::string& name);
+
+  int count() const { return static_cast<int>(items_.size()); }
+  const std::vector<std::string>& items() const { return items_; }
+  void Clear();
+
+ private:
+  static std::uint64_t Hash(const std::string& name);
+  void Grow();
+
+  std::vector<std::string> items_;
+  // Open addressing: 1 + index into items_, 0 for an empty slot.
+  std::vector<std::uint32_t> slots_;
+  std::vector<std::uint64_t> hashes_;  // hash of each item, for growing
+};
+
+// The list's text: the missing list with `missingOnly`, else the inventory.
+// The missing checks need the installation (every file counts as missing
+// while it is unknown).
+std::string ListText(const Layout& layout, int missingOnly);
+
+// The list's file name: "Fehlliste.txt" or "Inventarliste.txt".
+const char* ListFileName(int missingOnly);
+
+// Writes the list into its file in the current directory, safely. On failure
+// shows "Datei %s kann nicht geöffnet werden!" (file cannot be created) or
+// "Fehler beim Schreiben von %s!\n" and returns 0; an old list stays whole.
+int WriteLists(const Layout& layout, int missingOnly);
+
+}  // namespace layout

@@ -1,0 +1,29 @@
+// Which files named by a layout are missing from the installation, asked
+// once per name (up to a 0 byte in it): a layout names the same house or wagon many times, and the
+// answer cannot change while one command runs.
+#pragma once
+
+#include <string>
+#include <unordered_map>
+
+namespace layout {
+
+class MissingFiles {
+ public:
+  // As host::IsModelMissing, IsGboMissing and IsRollingStockMissing.
+  bool Model(const std::string& name) { return Ask(&models_, name, kModel); }
+  bool Gbo(const std::string& name) { return Ask(&gbos_, name, kGbo); }
+  bool RollingStock(const std::string& name) { return Ask(&rollingStock_, name, kRollingStock); }
+
+ private:
+  enum Kind { kModel, kGbo, kRollingStock };
+  using Answers = std::unordered_map<std::string, bool>;
+
+  static bool Ask(Answers* answers, const std::string& name, Kind kind);
+
+  Answers models_;
+  Answers gbos_;
+  Answers rollingStock_;
+};
+
+}  // namespace layout

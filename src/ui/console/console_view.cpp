@@ -1,0 +1,85 @@
+#include "ui/console/console_view.h"
+
+#include <algorithm>
+#include <cstdio>
+
+#include "platform/cp1252.h"
+#include "platform/platform.h"
+#include "platform/terminal.h"
+
+namespace console {
+namespace {
+
+// The combo box's order: letters compared ignoring case.
+bool SortsBefore(const std::string& a, const std::string& b) {
+  return std::lexicographical_compare(
+      a.begin(), a.end(), b.begin(), b.end(), [](char x, char y) {
+        return platform::Cp1252Upper(static_cast<unsigned char>(x)) <
+               platform::Cp1252Upper(static_cast<unsigned char>(y));
+      });
+}
+
+void WriteText(std::FILE* stream, const std::string& cp1252) {
+  std::string text = platform::ToConsoleText(cp1252);
+  std::fwrite(text.data(), 1, text.size(), stream);
+  std::fflush(stream);
+}
+
+}  // namespace
+
+ConsoleView::ConsoleView(bool answerYes) : answerYes_(answerYes) {
+  enabled_[app::kIdGenTerrain] = false;  // disabled when the dialog is created
+}
+
+void ConsoleView::ExchangeData(app::DialogMembers* members, bool fromControls) {
+  if (fromControls) {
+    *members = controls_;
+  } else {
+    controls_ = *members;
+  }
+}
+
+void ConsoleView::ClearCameraSets() { cameraSets_.clear(); }
+
+void ConsoleView::AddCameraSet(const std::string& name) {
+  cameraSets_.insert(std::upper_bound(cameraSets_.begin(), cameraSets_.end(), name, SortsBefore),
+                     name);
+}
+
+int ConsoleView::FindCameraSetExact(const std::string& name) {
+  for (std::size_t i = 0; i < cameraSets_.size(); ++i) {
+    if (platform::EqualsIgnoringCase(cameraSets_[i], name)) return static_cast<int>(i);
+  }
+  return -1;
+}
+
+void ConsoleView::DeleteCameraSet(int index) {
+  if (index >= 0 && static_cast<std::size_t>(index) < cameraSets_.size()) {
+    cameraSets_.erase(cameraSets_.begin() + index);
+  }
+}
+
+void ConsoleView::EnableControl(int id, bool enabled) { enabled_[id] = enabled; }
+
+bool ConsoleView::IsEnabled(int id) const {
+  auto found = enabled_.find(id);
+  return found == enabled_.end() || found->second;
+}
+
+bool ConsoleView::AskYesNo(const std::string& text) {
+  if (answerYes_) return true;
+  if (!platform::IsTerminal(platform::kStandardInput)) {
+    WriteText(stderr, text + " Nein (keine Eingabe m\xF6glich; --yes beantwortet Fragen mit Ja)\n");
+    return false;
+  }
+  WriteText(stderr, text + " [j/N] ");
+  char line[64];
+  if (std::fgets(line, sizeof line, stdin) == nullptr) return false;
+  return line[0] == 'j' || line[0] == 'J' || line[0] == 'y' || line[0] == 'Y';
+}
+
+void ConsoleView::Notify(const std::string& text) { WriteText(stdout, text + "\n"); }
+
+bool ConsoleView::ChooseFile(const std::string&, const std::string&, std::string*) { return false; }
+
+}  // namespace console

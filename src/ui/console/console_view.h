@@ -1,0 +1,51 @@
+// The dialog as the command line sees it: controls kept in memory, questions
+// asked on the terminal, notices on standard output. Messages go to standard
+// error through the default message sink.
+#pragma once
+
+#include <map>
+#include <string>
+#include <vector>
+
+#include "app/dialog_view.h"
+
+namespace console {
+
+class ConsoleView : public app::DialogView {
+ public:
+  // With `answerYes` every question is answered Yes without asking.
+  explicit ConsoleView(bool answerYes);
+
+  void ExchangeData(app::DialogMembers* members, bool fromControls) override;
+  void ClearCameraSets() override;
+  void AddCameraSet(const std::string& name) override;
+  int FindCameraSetExact(const std::string& name) override;
+  void DeleteCameraSet(int index) override;
+  void EnableControl(int id, bool enabled) override;
+  // Yes with --yes; otherwise asked when standard input is a terminal, and
+  // No (said on standard error) when it is not.
+  bool AskYesNo(const std::string& text) override;
+  void Notify(const std::string& text) override;
+  // There is no file dialog on the command line: always cancelled.
+  bool ChooseFile(const std::string& initialName, const std::string& filter,
+                  std::string* chosen) override;
+  void BeginWaitCursor() override {}
+  void EndWaitCursor() override {}
+  void Minimize() override {}
+  void Restore() override {}
+
+  // What the controls show.
+  const app::DialogMembers& controls() const { return controls_; }
+  // The camera-set list in its order (sorted ignoring case).
+  const std::vector<std::string>& cameraSets() const { return cameraSets_; }
+  // Buttons are enabled unless disabled; "Gen. Terrain" starts disabled.
+  bool IsEnabled(int id) const;
+
+ private:
+  bool answerYes_;
+  app::DialogMembers controls_;
+  std::vector<std::string> cameraSets_;
+  std::map<int, bool> enabled_;
+};
+
+}  // namespace console

@@ -1,0 +1,40 @@
+// The commands that run one of the dialog's buttons: the dialog starts as the
+// window does (with LAYOUT as its first argument, when the command has one),
+// the options set the members as the user would set the controls, then the
+// button's handler runs. No logic of their own.
+#pragma once
+
+#include <functional>
+#include <string>
+
+#include "app/startup_dialog.h"
+
+namespace CLI {
+class App;
+}
+
+namespace console {
+
+using Handler = int (app::StartupDialog::*)();
+// Sets members from the command's options; 0 stops the command (the reason
+// was shown).
+using MemberOptions = std::function<int(app::DialogMembers*)>;
+
+// Runs one button on LAYOUT (empty: no layout) and gives the exit status:
+// 0 when the handler completed, 1 when the load or the handler stopped at a
+// failure it reported.
+int RunDialogCommand(const std::string& layoutArgument, const MemberOptions& options,
+                     Handler handler);
+
+// A text argument (a name, not a path) in code page 1252. Shows why and
+// returns 0 when it cannot be represented.
+int ArgumentToText(const std::string& argument, std::string* text);
+
+void AddShowCommand(CLI::App& app);
+void AddDeleteCameraSetCommand(CLI::App& app);
+void AddStandardCommand(CLI::App& app);
+void AddRemoveMissingCommand(CLI::App& app);
+void AddInventoryCommand(CLI::App& app);
+void AddMissingListCommand(CLI::App& app);
+
+}  // namespace console
