@@ -1,0 +1,120 @@
+// A DialogView for the handler tests: the controls live in memory, the
+// answers to questions and file dialogs are scripted beforehand, and every
+// question, notice, file dialog and wait cursor is recorded.
+#pragma once
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <deque>
+#include <map>
+#include <string>
+#include <vector>
+
+#include "app/dialog_view.h"
+#include "platform/cp1252.h"
+
+namespace app_testing {
+
+class ScriptedView : public app::DialogView {
+ public:
+  struct FileDialog {
+    std::string initialName;
+    std::string filter;
+  };
+  struct FileAnswer {
+    bool confirm;
+    std::string path;
+  };
+
+  // Scripted answers, used in order; a question or dialog without one fails
+  // the test.
+  std::deque<bool> answers;
+  std::deque<FileAnswer> fileAnswers;
+
+  // What the controls hold.
+  app::DialogMembers controls;
+  std::vector<std::string> cameraSets;  // the combo box's list, sorted ignoring case
+  std::map<int, bool> enabled;          // only controls that were set
+
+  // What happened.
+  std::vector<std::string> questions;
+  std::vector<std::string> notices;
+  std::vector<FileDialog> fileDialogs;
+  int waitDepth = 0;
+  int waitCursors = 0;
+  int exchangesIn = 0;   // members into the controls
+  int exchangesOut = 0;  // controls into the members
+
+  void ExchangeData(app::DialogMembers* members, bool fromControls) override {
+    if (fromControls) {
+      *members = controls;
+      ++exchangesOut;
+    } else {
+      controls = *members;
+      ++exchangesIn;
+    }
+  }
+  void ClearCameraSets() override { cameraSets.clear(); }
+  void AddCameraSet(const std::string& name) override {
+    auto before = [](const std::string& a, const std::string& b) {
+      return std::lexicographical_compare(a.begin(), a.end(), b.begin(), b.end(), [](char x, char y) {
+        return platform::Cp1252Upper(static_cast<unsigned char>(x)) <
+               platform::Cp1252Upper(static_cast<unsigned char>(y));
+      });
+    };
+    cameraSets.insert(std::upper_bound(cameraSets.begin(), cameraSets.end(), name, before), name);
+  }
+  int FindCameraSetExact(const std::string& name) override {
+    for (std::size_t i = 0; i < cameraSets.size(); ++i) {
+      if (platform::EqualsIgnoringCase(cameraSets[i], name)) return static_cast<int>(i);
+    }
+    return -1;
+  }
+  void DeleteCameraSet(int index) override {
+    EXPECT_GE(index, 0);
+    EXPECT_LT(index, static_cast<int>(cameraSets.size()));
+    cameraSets.erase(cameraSets.begin() + index);
+  }
+  void EnableControl(int id, bool on) override { enabled[id] = on; }
+  bool AskYesNo(const std::string& text) override {
+    questions.push_back(text);
+    if (answers.empty()) {
+      ADD_FAILURE() << "unexpected question: " << text;
+      return false;
+    }
+    bool answer = answers.front();
+    answers.pop_front();
+    return answer;
+  }
+  void Notify(const std::string& text) override { notices.push_back(text); }
+  bool ChooseFile(const std::string& initialName, const std::string& filter, std::string* chosen) override {
+    fileDialogs.push_back(FileDialog{initialName, filter});
+    if (fileAnswers.empty()) {
+      ADD_FAILURE() << "unexpected file dialog: " << initialName;
+      return false;
+    }
+    FileAnswer answer = fileAnswers.front();
+    fileAnswers.pop_front();
+    if (answer.confirm) *chosen = answer.path;
+    return answer.confirm;
+  }
+  void BeginWaitCursor() override {
+    ++waitDepth;
+    ++waitCursors;
+  }
+  void EndWaitCursor() override {
+    --waitDepth;
+    EXPECT_GE(waitDepth, 0);
+  }
+  void Minimize() override { ADD_FAILURE() << "no handler here minimises"; }
+  void Restore() override { ADD_FAILURE() << "no handler here restores"; }
+
+  // The state of a control that a handler set; `otherwise` when none did.
+  bool Enabled(int id, bool otherwise) const {
+    auto found = enabled.find(id);
+    return found == enabled.end() ? otherwise : found->second;
+  }
+};
+
+}  // namespace app_testing
