@@ -38,8 +38,17 @@ RunResult RunZuvo(const std::vector<std::string>& args, const RunOptions& option
   for (std::string& s : argvStrings) argv.push_back(&s[0]);
   argv.push_back(nullptr);
 
+  // Our environment, with the options' entries replacing those of the same name.
   std::vector<std::string> envStrings;
-  for (char** e = environ; *e != nullptr; ++e) envStrings.push_back(*e);
+  for (char** e = environ; *e != nullptr; ++e) {
+    const std::string entry = *e;
+    const std::string name = entry.substr(0, entry.find('=') + 1);
+    bool replaced = false;
+    for (const std::string& own : options.environment) {
+      if (own.compare(0, name.size(), name) == 0) replaced = true;
+    }
+    if (!replaced) envStrings.push_back(entry);
+  }
   envStrings.insert(envStrings.end(), options.environment.begin(), options.environment.end());
   std::vector<char*> envp;
   for (std::string& s : envStrings) envp.push_back(&s[0]);

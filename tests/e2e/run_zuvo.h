@@ -13,7 +13,7 @@ struct RunResult {
 };
 
 struct RunOptions {
-  std::vector<std::string> environment;  // "NAME=value" entries added to ours
+  std::vector<std::string> environment;  // "NAME=value" entries replacing or added to ours
   std::string workingDirectory;          // empty: ours
   std::string input;                     // standard input (empty: nothing)
 };
