@@ -48,7 +48,10 @@ struct TrackConnection {
 
 // Piece types: 1 plain, 2 single-ended, 3 three ends, 4 four ends, 6 carries a
 // GBO, 7/8/9 as 1/3/4 with a variant value, 11 two to twenty ends.
-struct TrackRecord {
+//
+// Aligned to cache lines, so that the fields that linking reads for every
+// track (link, direction, points, end count) lie in one line.
+struct alignas(64) TrackRecord {
   std::string name;     // kind of piece; "Gleis" once its GBO is removed
   std::string gboName;  // type 6 only: the GBO's file relative to the host directory
   int linkedModel = kNoModel;  // index of the bridge or buffer stop standing on it
