@@ -79,6 +79,14 @@ class DialogView {
   // Minimising and restoring the dialog around the simulator's run.
   virtual void Minimize() = 0;
   virtual void Restore() = 0;
+
+  // Progress of terrain generation: `done` of `total` tiles of the terrain
+  // section `section` are written. The window shows only the wait cursor.
+  virtual void ShowProgress(const std::string& section, int done, int total) {
+    (void)section;
+    (void)done;
+    (void)total;
+  }
 };
 
 }  // namespace app

@@ -41,6 +41,7 @@ class ScriptedView : public app::DialogView {
   std::vector<std::string> questions;
   std::vector<std::string> notices;
   std::vector<FileDialog> fileDialogs;
+  std::vector<std::string> progress;  // "section done/total"
   int waitDepth = 0;
   int waitCursors = 0;
   int exchangesIn = 0;   // members into the controls
@@ -106,6 +107,9 @@ class ScriptedView : public app::DialogView {
   void EndWaitCursor() override {
     --waitDepth;
     EXPECT_GE(waitDepth, 0);
+  }
+  void ShowProgress(const std::string& section, int done, int total) override {
+    progress.push_back(section + " " + std::to_string(done) + "/" + std::to_string(total));
   }
   void Minimize() override { ADD_FAILURE() << "no handler here minimises"; }
   void Restore() override { ADD_FAILURE() << "no handler here restores"; }

@@ -35,7 +35,7 @@ void AddAllCommands(CLI::App& app) {
   AddRemoveMissingCommand(app);
   AddInventoryCommand(app);
   AddMissingListCommand(app);
-  AddMissingCommand(app, "terrain", "Beschriebene Terrains erzeugen");
+  AddTerrainCommand(app);
   AddResaveCommand(app);
   AddDumpCommand(app);
 }

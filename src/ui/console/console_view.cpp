@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cstdio>
+#include <string>
 
 #include "platform/cp1252.h"
 #include "platform/platform.h"
@@ -79,6 +80,13 @@ bool ConsoleView::AskYesNo(const std::string& text) {
 }
 
 void ConsoleView::Notify(const std::string& text) { WriteText(stdout, text + "\n"); }
+
+void ConsoleView::ShowProgress(const std::string& section, int done, int total) {
+  if (!platform::IsTerminal(platform::kStandardError)) return;
+  // One line per section, rewritten in place.
+  WriteText(stderr, "\r" + section + ": " + std::to_string(done) + " von " + std::to_string(total) +
+                        " Kacheln geschrieben" + (done >= total ? "\n" : ""));
+}
 
 bool ConsoleView::ChooseFile(const std::string&, const std::string&, std::string*) { return false; }
 

@@ -33,6 +33,8 @@ class ConsoleView : public app::DialogView {
   void EndWaitCursor() override {}
   void Minimize() override {}
   void Restore() override {}
+  // "tiles written of total" on standard error, only on a terminal.
+  void ShowProgress(const std::string& section, int done, int total) override;
 
   // What the controls show.
   const app::DialogMembers& controls() const { return controls_; }

@@ -94,6 +94,11 @@ void AddInventoryCommand(CLI::App& app) {
                   &app::StartupDialog::OnInventoryListClicked);
 }
 
+void AddTerrainCommand(CLI::App& app) {
+  // The button's enabled state is no guard here: the command always runs.
+  AddLayoutButton(app, "terrain", "Beschriebene Terrains erzeugen", &app::StartupDialog::OnGenTerrainClicked);
+}
+
 void AddMissingListCommand(CLI::App& app) {
   AddLayoutButton(app, "missing-list", "Fehlliste.txt neben der Anlage schreiben",
                   &app::StartupDialog::OnMissingListClicked);

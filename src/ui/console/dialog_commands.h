@@ -36,5 +36,6 @@ void AddStandardCommand(CLI::App& app);
 void AddRemoveMissingCommand(CLI::App& app);
 void AddInventoryCommand(CLI::App& app);
 void AddMissingListCommand(CLI::App& app);
+void AddTerrainCommand(CLI::App& app);
 
 }  // namespace console
