@@ -6,7 +6,10 @@
 // on their tracks, 32767 rolling-stock units, some of them DLL models with a
 // data sheet) and "small", an eighth of that. For each: the raw baselines
 // (one fread of the file, one fwrite of the same bytes), then load, save and
-// link. bench/layout_ratios.sh prints the ratios.
+// link; then the two lists (written as the list buttons write them) and the
+// three passes that remove missing objects, against an installation folder
+// that holds about half of the files the layout names. bench/layout_ratios.sh
+// prints the ratios.
 #include <benchmark/benchmark.h>
 
 #include <cstdio>
@@ -18,6 +21,8 @@
 #include "host/installation.h"
 #include "host/messages.h"
 #include "layout/layout.h"
+#include "layout/lists.h"
+#include "layout/removal.h"
 #include "platform/platform.h"
 
 namespace {
@@ -52,8 +57,21 @@ struct BenchFolder {
       std::fprintf(sheet, "[Zuvo]\r\nZusLen=%d\r\n", kExtraLength);
       std::fclose(sheet);
     }
+    // About half of the files that the generated layouts name.
+    auto touch = [](const fs::path& path) {
+      fs::create_directories(path.parent_path());
+      std::FILE* f = std::fopen(path.c_str(), "wb");
+      std::fclose(f);
+    };
+    for (int i = 0; i < 250; ++i) touch(native / "Modelle" / "Haeuser" / ("Haus " + std::to_string(i) + ".mod"));
+    for (int i = 0; i < 25; ++i) touch(native / "GBO" / ("Bahnhof " + std::to_string(i) + ".gbo"));
+    for (int i = 0; i < 150; ++i) {
+      touch(native / "Rollmaterial" / "Wagen" / ("Gueterwagen " + std::to_string(i) + ".rm"));
+    }
+    touch(native / "Modelle" / ".." / "Bruecken" / "Steinbruecke.mod");
     windows = WindowsPath(native);
     host::SetHostDirectoryOverride(windows);
+    platform::ChangeDirectory(windows);  // the lists are written here
   }
   ~BenchFolder() {
     std::error_code ec;
@@ -230,6 +248,46 @@ void Link(benchmark::State& state, bool large) {
   Count(state, f);
 }
 
+// The list as the list buttons write it, into the current folder.
+void List(benchmark::State& state, bool large, int missingOnly) {
+  Fixture& f = Get(large);
+  layout::Layout l;
+  l.Load(f.windowsPath);
+  for (auto _ : state) {
+    if (!layout::WriteLists(l, missingOnly)) state.SkipWithError("list not written");
+  }
+  Count(state, f);
+}
+
+void Inventory(benchmark::State& state, bool large) { List(state, large, 0); }
+void MissingList(benchmark::State& state, bool large) { List(state, large, 1); }
+
+// One removal pass on a fresh copy of the loaded layout (the copy is not
+// timed).
+void Removal(benchmark::State& state, bool large, int (*pass)(layout::Layout*)) {
+  Fixture& f = Get(large);
+  layout::Layout loaded;
+  loaded.Load(f.windowsPath);
+  for (auto _ : state) {
+    state.PauseTiming();
+    layout::Layout l = loaded;
+    state.ResumeTiming();
+    benchmark::DoNotOptimize(pass(&l));
+    state.PauseTiming();
+    l = layout::Layout();  // released outside the timing too
+    state.ResumeTiming();
+  }
+  Count(state, f);
+}
+
+void RemoveRollingStock(benchmark::State& state, bool large) {
+  Removal(state, large, layout::RemoveMissingRollingStock);
+}
+void RemoveGbos(benchmark::State& state, bool large) { Removal(state, large, layout::RemoveMissingGbos); }
+void RemoveRealEstate(benchmark::State& state, bool large) {
+  Removal(state, large, layout::RemoveMissingRealEstate);
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
@@ -242,6 +300,13 @@ int main(int argc, char** argv) {
     benchmark::RegisterBenchmark(("load" + suffix).c_str(), Load, large)->Unit(benchmark::kMillisecond);
     benchmark::RegisterBenchmark(("save" + suffix).c_str(), Save, large)->Unit(benchmark::kMillisecond);
     benchmark::RegisterBenchmark(("link" + suffix).c_str(), Link, large)->Unit(benchmark::kMillisecond);
+    benchmark::RegisterBenchmark(("inventory" + suffix).c_str(), Inventory, large)->Unit(benchmark::kMillisecond);
+    benchmark::RegisterBenchmark(("missing_list" + suffix).c_str(), MissingList, large)->Unit(benchmark::kMillisecond);
+    benchmark::RegisterBenchmark(("remove_rolling_stock" + suffix).c_str(), RemoveRollingStock, large)
+        ->Unit(benchmark::kMillisecond);
+    benchmark::RegisterBenchmark(("remove_gbos" + suffix).c_str(), RemoveGbos, large)->Unit(benchmark::kMillisecond);
+    benchmark::RegisterBenchmark(("remove_real_estate" + suffix).c_str(), RemoveRealEstate, large)
+        ->Unit(benchmark::kMillisecond);
   }
   benchmark::RunSpecifiedBenchmarks();
   benchmark::Shutdown();

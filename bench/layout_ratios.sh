@@ -1,15 +1,16 @@
 #!/usr/bin/env bash
 # Runs the layout benchmark and prints each result as a ratio to the raw
 # baseline of the same run: load and link to one fread of the file's bytes,
-# save to one fwrite of the same bytes. Then the cost per record of the large
-# layout over that of the small one. Each time is the least of several runs
+# save to one fwrite of the same bytes, the lists and the removal passes to the
+# fread as well. Then the cost per record of the large layout over that of the
+# small one. Each time is the least of several runs
 # (real time), so that other work on the machine counts as little as it can.
 #
 #   bench/layout_ratios.sh [path/to/zuvo_layout_bench] [repetitions]
 #
 # Exits 1 when a target is missed: load and save within 10 times their raw
 # baseline, and the per-record cost of the large layout within 1.5 times
-# that of the small one.
+# that of the small one (load, save, link, the lists and the removals).
 set -eu
 root=$(cd "$(dirname "$0")/.." && pwd)
 bench=${1:-$root/build/native/bench/zuvo_layout_bench}
@@ -34,11 +35,11 @@ awk '
     records["large"] = 3 * 32767
     missed = 0
     printf "layout benchmark, least real time of '"$repetitions"' runs\n\n"
-    printf "%-8s %12s %12s %12s %12s\n", "", "small ms", "ratio", "large ms", "ratio"
-    n = split("raw_read raw_write load save link", kinds, " ")
+    printf "%-20s %12s %12s %12s %12s\n", "", "small ms", "ratio", "large ms", "ratio"
+    n = split("raw_read raw_write load save link inventory missing_list remove_rolling_stock remove_gbos remove_real_estate", kinds, " ")
     for (k = 1; k <= n; ++k) {
       kind = kinds[k]
-      line = sprintf("%-8s", kind)
+      line = sprintf("%-20s", kind)
       for (s = 1; s <= 2; ++s) {
         size = sizes[s]
         t = best[kind "/" size]
@@ -50,13 +51,13 @@ awk '
       print line
     }
     printf "\nper record, large over small:\n"
-    split("load save link", measured, " ")
-    for (k = 1; k <= 3; ++k) {
+    m = split("load save link inventory missing_list remove_rolling_stock remove_gbos remove_real_estate", measured, " ")
+    for (k = 1; k <= m; ++k) {
       kind = measured[k]
       small = best[kind "/small"] / records["small"]
       large = best[kind "/large"] / records["large"]
       ratio = small > 0 ? large / small : 0
-      printf "  %-6s %6.2f\n", kind, ratio
+      printf "  %-20s %6.2f\n", kind, ratio
       if (ratio > 1.5) missed = 1
     }
     printf "\ntargets: load and save within 10 times raw, per record within 1.5: %s\n", missed ? "MISSED" : "met"
