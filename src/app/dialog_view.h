@@ -49,7 +49,9 @@ class DialogView {
   virtual ~DialogView() = default;
 
   // Data exchange: with `fromControls` the controls' texts go into the
-  // members, otherwise the members go into the controls.
+  // members, otherwise the members go into the controls. The camera-set
+  // combo box then shows exactly the member's text (no list entry that
+  // merely begins with it is selected instead).
   virtual void ExchangeData(DialogMembers* members, bool fromControls) = 0;
 
   // The camera-set combo box's list, which keeps itself sorted ignoring case.
