@@ -264,6 +264,18 @@ void WriteIntoDanl(Log& log, const std::string& danlPath, const settings::Settin
   if (changed && !danl.Write(danlPath)) log.Line("Danl", "nicht geschrieben");
 }
 
+// The files the plan names with "Zeigen": what they hold during the run.
+void ShowFiles(Log& log, const std::string& host, const settings::SettingsFile& plan) {
+  bool inside = false;
+  for (const settings::SettingsEntry& entry : plan.entries()) {
+    if (entry.isSection) {
+      inside = entry.name == "Ablauf";
+    } else if (inside && entry.name == "Zeigen") {
+      log.Line("Zeigen " + Utf8(entry.value), DescribeFile(InInstallation(host, entry.value)));
+    }
+  }
+}
+
 void DeleteFiles(Log& log, const std::string& host, const settings::SettingsFile& plan) {
   bool inside = false;
   for (const settings::SettingsEntry& entry : plan.entries()) {
@@ -287,7 +299,7 @@ settings::SettingsFile ReadPlan(const std::string& ownFolder) {
   return plan;
 }
 
-int Run(int argc, char** argv) {
+int RunStandIn(int argc, char** argv) {
   const std::string ownFolder = OwnFolder();
   std::string logPath = Environment(kLogVariable);
   if (logPath.empty() && !ownFolder.empty()) {
@@ -320,6 +332,7 @@ int Run(int argc, char** argv) {
   RecordSwaps(log, host, danlPath);
 
   const settings::SettingsFile plan = ReadPlan(ownFolder);
+  ShowFiles(log, host, plan);
   LookAtLayout(log, layoutPath, plan);
   WriteIntoDanl(log, danlPath, plan);
   DeleteFiles(log, host, plan);
@@ -345,4 +358,4 @@ int Run(int argc, char** argv) {
 }  // namespace
 }  // namespace stand_in
 
-int main(int argc, char** argv) { return stand_in::Run(argc, argv); }
+int main(int argc, char** argv) { return stand_in::RunStandIn(argc, argv); }

@@ -16,7 +16,8 @@
 //                      naming the kind folder's files of the same content
 //   Tausch <key>       for every key of the ".danl"'s "Copy" sections: the
 //   Tausch <key>.sav   content of the key's file and of its backup
-//   Anlage             "geladen" or "nicht lesbar"
+//   Zeigen <file>      content of a file the plan names
+//   Anlage             "geladen, ..." or "nicht lesbar"
 //   Kamera 1..5        the layout's camera views as the run found them
 //   Kamera N bewegt    a view changed on the plan's order, then
 //   Anlage gespeichert "ja" or "nein" (the layout file rewritten)
@@ -32,14 +33,17 @@
 //                      (degrees, as in a camera set); a key given replaces
 //                      that value of view N, the others stay
 //   [Danl <Section>]   every key is set in section <Section> of the ".danl"
-//   [Ablauf]           Loeschen=<file> (may repeat; relative to the
-//                      installation or absolute), Exitcode=N, Absturz=1
+//   [Ablauf]           Zeigen=<file> (may repeat: log what it holds),
+//                      Loeschen=<file> (may repeat: delete it; both relative
+//                      to the installation or absolute), Exitcode=N, Absturz=1
 //                      (abort after the actions), Haengen=S (after the
 //                      actions, wait until killed, at most S seconds)
 #pragma once
 
 #include <cstdio>
 #include <string>
+#include <utility>
+#include <vector>
 
 namespace stand_in {
 
@@ -86,6 +90,45 @@ inline std::string DescribeContent(const std::string& bytes) {
   }
   out += whole ? "\"" : "\"...";
   return out;
+}
+
+// One run's block of the log, read back.
+struct Run {
+  std::vector<std::pair<std::string, std::string>> lines;  // key, value
+
+  // The value of the first line with this key; `missing` when there is none.
+  std::string Get(const std::string& key, const std::string& missing = "(keine Zeile)") const {
+    for (const auto& line : lines) {
+      if (line.first == key) return line.second;
+    }
+    return missing;
+  }
+  bool Has(const std::string& key) const { return Get(key, "\x01") != "\x01"; }
+};
+
+// Splits a log into its runs. A line without ": " keeps the whole line as
+// its key and an empty value.
+inline std::vector<Run> ReadRuns(const std::string& log) {
+  std::vector<Run> runs;
+  std::size_t pos = 0;
+  while (pos < log.size()) {
+    std::size_t end = log.find('\n', pos);
+    if (end == std::string::npos) end = log.size();
+    const std::string line = log.substr(pos, end - pos);
+    pos = end + 1;
+    if (line == kRunHeader) {
+      runs.emplace_back();
+      continue;
+    }
+    if (runs.empty()) continue;
+    const std::size_t colon = line.find(": ");
+    if (colon == std::string::npos) {
+      runs.back().lines.emplace_back(line, std::string());
+    } else {
+      runs.back().lines.emplace_back(line.substr(0, colon), line.substr(colon + 2));
+    }
+  }
+  return runs;
 }
 
 }  // namespace stand_in

@@ -1,0 +1,243 @@
+// "Starte ZUVO": prepares the installation for the loaded layout, runs the
+// simulator on it, waits, puts the installation back and keeps what the run
+// changed.
+//
+//  1. controls into the members           9. minimise the dialog
+//  2. refuse an unloaded layout           10. run "%sKantrelwick.exe" "LAYOUT"
+//  3. refuse an unknown installation          and wait for its end
+//  4. save each kind's installed asset    11. restore the dialog
+//     once as its default file            12. take the swaps back
+//  5. chosen camera set into the layout   13. read the layout again
+//     (the layout file is saved)          14. the cameras back into the set
+//  6. install the four choices            15. the choices into "Zuvo"
+//  7. make the "Copy" swaps               16. write the ".danl"
+//  8. program path and quoted argument
+//
+// Steps 2 to 6 stop the command at their first failure; nothing done before is
+// undone. From step 7 on the sequence always runs to its end, so that every
+// swap made is taken back.
+//
+// Where this differs from the plain sequence, and why:
+// - After step 13 the ".danl" is read again into a fresh image, and steps 14
+//   to 16 work on that image, so that what the simulator wrote into the file
+//   during its run is kept instead of being overwritten by the image read at
+//   load time. When the file no longer exists the load's image is kept.
+// - A simulator that cannot be started does not stop the sequence (the swaps
+//   are taken back and the settings stored as after a run), but it is told at
+//   the end in one message with the program's path.
+// - Swap paths are made absolute against the installation, so a failed change
+//   of the current directory never makes a rename act in another folder; the
+//   swaps are taken back in reverse order, the exact undoing of a chain of
+//   swaps (A=B, B=C). A rename never replaces a file, so a backup ".sav" left
+//   by an interrupted run is never overwritten, and the next start's take-back
+//   puts every file back.
+// - When the layout cannot be read after the run, the camera set is not
+//   overwritten with the views of a file that could not be read.
+// - Paths have no length limit.
+#include <string>
+#include <vector>
+
+#include "app/app_state.h"
+#include "app/guards.h"
+#include "app/startup_dialog.h"
+#include "host/installation.h"
+#include "host/messages.h"
+#include "layout/camera_set.h"
+#include "platform/platform.h"
+#include "settings/settings_file.h"
+
+namespace app {
+namespace {
+
+const char kZuvoSection[] = "Zuvo";
+const char kCameraSetKey[] = "KamSet";
+const char kCopySection[] = "Copy";
+const char kProgramName[] = "Kantrelwick.exe";
+
+// The messages of one asset kind, in the order of host::AssetKind.
+struct KindMessages {
+  const char* saveFailed;
+  const char* installFailed;  // one %s: the file that was tried
+};
+
+const KindMessages kKindMessages[host::kAssetKindCount] = {
+    // "Pressboch" is the tool's own text for the buffer stop's install message.
+    {"Original Prellbock kann nicht gesichert werden!\n",
+     "Pressboch \"%s\" kann nicht installiert werden!\n"},
+    {"Original Oberleitung kann nicht gesichert werden!\n",
+     "Oberleitung \"%s\" kann nicht installiert werden!\n"},
+    {"Original Leitpfosten kann nicht gesichert werden!\n",
+     "Leitpfosten \"%s\" kann nicht installiert werden!\n"},
+    {"Original Bodentextur (Grass.bmp) kann nicht gesichert werden!\n",
+     "Bodentextur \"%s\" kann nicht installiert werden!\n"},
+};
+
+// The member that holds a kind's choice.
+std::string& ChoiceOf(DialogMembers& members, host::AssetKind kind) {
+  switch (kind) {
+    case host::kBufferStop:
+      return members.m_bufferStop;
+    case host::kCatenary:
+      return members.m_catenary;
+    case host::kGuidePost:
+      return members.m_guidePost;
+    case host::kGroundTexture:
+      break;
+  }
+  return members.m_groundTexture;
+}
+
+// A swap path as the installation's current directory would resolve it: a
+// path with a drive or from a root stays as it is, any other lies in the
+// installation.
+std::string InInstallation(const std::string& host, const std::string& path) {
+  const bool absolute = (path.size() >= 2 && path[1] == ':') || (!path.empty() && path[0] == '\\');
+  return absolute ? path : host + path;
+}
+
+struct Swap {
+  std::string key;    // the file the simulator uses
+  std::string value;  // the file that stands in its place during the run
+};
+
+// The key entries of every section named exactly "Copy", in file order.
+std::vector<Swap> SwapsOf(const settings::SettingsFile& settings) {
+  std::vector<Swap> swaps;
+  bool inside = false;
+  for (const settings::SettingsEntry& entry : settings.entries()) {
+    if (entry.isSection) {
+      inside = entry.name == kCopySection;
+    } else if (inside) {
+      swaps.push_back(Swap{entry.name, entry.value});
+    }
+  }
+  return swaps;
+}
+
+// Before the run: the key's file goes to "<key>.sav", the value's file takes
+// the key's name. The results are not examined: a rename that fails (a file
+// missing, or a target that exists) changes nothing.
+void MakeSwaps(const std::string& host, const std::vector<Swap>& swaps) {
+  for (const Swap& swap : swaps) {
+    const std::string key = InInstallation(host, swap.key);
+    platform::RenameFile(key, InInstallation(host, swap.key + ".sav"));
+    platform::RenameFile(InInstallation(host, swap.value), key);
+  }
+}
+
+// After the run, in reverse order: the key's file goes back to the value's
+// name, the backup back to the key's name.
+void TakeSwapsBack(const std::string& host, const std::vector<Swap>& swaps) {
+  for (auto swap = swaps.rbegin(); swap != swaps.rend(); ++swap) {
+    const std::string key = InInstallation(host, swap->key);
+    platform::RenameFile(key, InInstallation(host, swap->value));
+    platform::RenameFile(InInstallation(host, swap->key + ".sav"), key);
+  }
+}
+
+}  // namespace
+
+int StartupDialog::OnStartClicked() {
+  AppState& state = Globals();
+
+  // 1. The combo box's text, typed or selected, and the choices.
+  view_->ExchangeData(&members, true);
+
+  // 2, 3. A whole layout loaded (a wrong extension clears the paths but
+  // keeps an earlier layout in memory), and a known installation.
+  if (!CheckLoadedLayout() || !CheckInstallation()) return 0;
+  const std::string host = host::HostDirectory();
+
+  // 4. The installation's own assets, saved once; a kind without its folder
+  // is skipped.
+  for (int k = 0; k < host::kAssetKindCount; ++k) {
+    const host::AssetKind kind = static_cast<host::AssetKind>(k);
+    if (host::IsHostSubdirectory(host::AssetKindOf(kind).name) && !host::SaveOriginal(kind)) {
+      host::ShowFormatted("%s", kKindMessages[k].saveFailed);
+      return 0;
+    }
+  }
+
+  int result = 1;
+
+  // 5. The chosen camera set into the layout (the views stay when the set
+  // does not exist); the layout file is written only with a set chosen. A
+  // failed save is reported by the save and the sequence goes on.
+  const std::string cameraSet = members.m_cameraSet;
+  if (!cameraSet.empty()) {
+    layout::ReadCameraSet(state.SettingsFile, cameraSet, state.Layout.cameraViews);
+    if (!state.Layout.Save(state.LayoutPath)) result = 0;
+  }
+
+  // 6. The choices; an empty one installs the kind's default file when the
+  // kind folder exists. A choice is installed even without its folder, and
+  // the copy then fails with the kind's message.
+  for (int k = 0; k < host::kAssetKindCount; ++k) {
+    const host::AssetKind kind = static_cast<host::AssetKind>(k);
+    const host::AssetKindInfo& info = host::AssetKindOf(kind);
+    std::string file = ChoiceOf(members, kind);
+    if (file.empty() && host::IsHostSubdirectory(info.name)) file = info.defaultFile;
+    if (!file.empty() && !host::InstallChoice(file, kind)) {
+      host::ShowFormatted(kKindMessages[k].installFailed, file.c_str());
+      return 0;
+    }
+  }
+
+  // 7. The swaps, from the image read at load time; the same list takes them
+  // back in step 12.
+  const bool hasCopy = state.SettingsFile.HasSection(kCopySection) != 0;
+  const std::vector<Swap> swaps = SwapsOf(state.SettingsFile);
+  if (hasCopy) {
+    platform::ChangeDirectory(host);
+    MakeSwaps(host, swaps);
+  }
+
+  // 8 to 11. The run. Its exit code is not used: whatever the simulator did,
+  // the installation is put back.
+  const std::string program = host + kProgramName;
+  const std::vector<std::string> arguments = {kProgramName, "\"" + state.LayoutPath + "\""};
+  view_->Minimize();
+  const int started = platform::RunAndWait(program, arguments, nullptr);
+  view_->Restore();
+
+  // 12.
+  if (hasCopy) {
+    platform::ChangeDirectory(host);
+    TakeSwapsBack(host, swaps);
+  }
+
+  // 13. The simulator may have changed the layout (its cameras above all).
+  state.Layout.Release();
+  const int reloaded = state.Layout.Load(state.LayoutPath);
+  if (!reloaded) result = 0;
+
+  // The ".danl" as the simulator left it; without the file, the load's image.
+  settings::SettingsFile afterRun;
+  if (afterRun.Read(state.SettingsPath)) state.SettingsFile = std::move(afterRun);
+
+  // 14. The set's name into the list and into "Zuvo", and the cameras as the
+  // simulator left them into the set.
+  if (!cameraSet.empty()) {
+    if (view_->FindCameraSetExact(cameraSet) < 0) view_->AddCameraSet(cameraSet);
+    state.SettingsFile.Set(kZuvoSection, kCameraSetKey, cameraSet);
+    if (reloaded) layout::WriteCameraSet(&state.SettingsFile, cameraSet, state.Layout.cameraViews);
+  }
+
+  // 15. The choices made; an empty one leaves a stored value as it is.
+  for (int k = 0; k < host::kAssetKindCount; ++k) {
+    const host::AssetKind kind = static_cast<host::AssetKind>(k);
+    const std::string& choice = ChoiceOf(members, kind);
+    if (!choice.empty()) state.SettingsFile.Set(kZuvoSection, host::AssetKindOf(kind).name, choice);
+  }
+
+  // 16.
+  if (state.SettingsFile.count() > 0 && !state.SettingsFile.Write(state.SettingsPath)) result = 0;
+
+  if (!started) {
+    host::ShowFormatted("Simulator \"%s\" kann nicht gestartet werden!\n", program.c_str());
+    return 0;
+  }
+  return result;
+}
+
+}  // namespace app

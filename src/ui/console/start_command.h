@@ -1,0 +1,16 @@
+// zuvo start LAYOUT [--camera-set NAME] [--buffer-stop FILE] [--catenary FILE]
+//                   [--guide-post FILE] [--ground-texture FILE]
+#pragma once
+
+namespace CLI {
+class App;
+}
+
+namespace console {
+
+// Loads the layout as the dialog does at start, sets the members named by the
+// options (an option not given keeps what the load read from section "Zuvo";
+// an option given empty clears its member), then runs "Starte ZUVO".
+void AddStartCommand(CLI::App& app);
+
+}  // namespace console
