@@ -51,6 +51,21 @@ inst=$prefix/drive_c/Kantrelwick
 cp -r "$ZUVO_ROOT/examples/demo" "$inst"
 cp "$stand_in" "$inst/Kantrelwick.exe"
 log=$inst/Kantrelwick.log
+danl=$inst/Anlagen/Demo.danl
+
+# sections NAME...: those sections of Demo.danl, with views 2 to 5 of a camera
+# set left out.
+sections() {
+  local names="|$(IFS='|'; echo "$*")|"
+  tr -d '\r' <"$danl" | awk -v names="$names" '
+    /^\[/ { name = substr($0, 2, length($0) - 2); show = index(names, "|" name "|") > 0
+            if (show) print "   " $0; next }
+    show && $0 != "" && $0 !~ /^(PX|PY|PZ|OW|LH|WX|WH)[2-5]=/ { print "   " $0 }'
+}
+
+echo
+echo "== Anlagen\\Demo.danl vorher (Auszug)"
+sections Zuvo "KamSet Berg"
 
 # The demo's choices: the camera set "Berg", a wooden buffer stop and the snow
 # texture. The catenary keeps the choice stored in Demo.danl (Kettenwerk.mod),
@@ -96,8 +111,6 @@ echo "   .sav-Dateien: ${sav:-keine}"
 
 # The sections of the settings file that the run wrote or kept.
 echo
-echo "== Anlagen\\Demo.danl danach: [Zuvo], [KamSet Berg] (Ansicht 1) und [Kantrelwick]"
-tr -d '\r' <"$inst/Anlagen/Demo.danl" | awk '
-  /^\[/ { show = ($0 == "[Zuvo]" || $0 == "[KamSet Berg]" || $0 == "[Kantrelwick]"); if (show) print "   " $0; next }
-  show && ($0 !~ /^(PX|PY|PZ|OW|LH|WX|WH)[2-5]=/) && $0 != "" { print "   " $0 }'
+echo "== Anlagen\\Demo.danl danach (Auszug)"
+sections Zuvo "KamSet Berg" Kantrelwick
 exit "$status"

@@ -402,7 +402,8 @@ TEST_F(StartTest, AStartIsRefusedWithoutInstallationOrLayout) {
 class LongPathStartTest : public StartTest {
  protected:
   LongPathStartTest() {
-    hostFolder_ = std::string(120, 'k') + "\\" + std::string(120, 'l') + "\\Kantrelwick";
+    hostFolder_ = std::string(120, 'k') + "\\" + std::string(120, 'l') + "\\" +
+                  std::string(60, 'm') + "\\Kantrelwick";
   }
 };
 

@@ -64,11 +64,19 @@ const std::size_t kCutContentLength = 32;
 // File content on one line: `N Bytes "..."`, printable ASCII as it is, the
 // quote and the backslash escaped, CR, LF and tab as \r \n \t, every other
 // byte as \xNN. Contents longer than kWholeContentLimit show their first
-// kCutContentLength bytes followed by "...".
+// kCutContentLength bytes followed by "..." when those are text, and only
+// `N Bytes, binaer` otherwise.
 inline std::string DescribeContent(const std::string& bytes) {
   const bool whole = bytes.size() <= kWholeContentLimit;
   const std::size_t shown = whole ? bytes.size() : kCutContentLength;
-  std::string out = std::to_string(bytes.size()) + " Bytes \"";
+  std::string out = std::to_string(bytes.size()) + " Bytes";
+  if (!whole) {
+    for (std::size_t i = 0; i < shown; ++i) {
+      const unsigned char c = static_cast<unsigned char>(bytes[i]);
+      if (c < 0x20 && c != '\r' && c != '\n' && c != '\t') return out + ", binaer";
+    }
+  }
+  out += " \"";
   for (std::size_t i = 0; i < shown; ++i) {
     const unsigned char c = static_cast<unsigned char>(bytes[i]);
     if (c == '"' || c == '\\') {

@@ -8,6 +8,7 @@
 #include "ui/console/commands.h"
 #include "ui/console/dialog_commands.h"
 #include "ui/console/layout_commands.h"
+#include "ui/console/start_command.h"
 
 namespace console {
 namespace {
@@ -29,7 +30,7 @@ void AddMissingCommand(CLI::App& app, const char* name, const char* help) {
 
 void AddAllCommands(CLI::App& app) {
   AddShowCommand(app);
-  AddMissingCommand(app, "start", "Simulator auf der Anlage starten");
+  AddStartCommand(app);
   AddDeleteCameraSetCommand(app);
   AddStandardCommand(app);
   AddRemoveMissingCommand(app);
