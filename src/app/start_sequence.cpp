@@ -31,8 +31,10 @@
 //   swaps (A=B, B=C). A rename never replaces a file, so a backup ".sav" left
 //   by an interrupted run is never overwritten, and the next start's take-back
 //   puts every file back.
-// - When the layout cannot be read after the run, the camera set is not
-//   overwritten with the views of a file that could not be read.
+// - A layout that cannot be saved with the chosen camera set stops the start
+//   before anything is installed; when the layout cannot be read after the
+//   run, the camera set is not overwritten with the views of a file that
+//   could not be read. Either would replace the set with other views.
 // - Paths have no length limit.
 #include <string>
 #include <vector>
@@ -158,15 +160,15 @@ int StartupDialog::OnStartClicked() {
     }
   }
 
-  int result = 1;
-
   // 5. The chosen camera set into the layout (the views stay when the set
   // does not exist); the layout file is written only with a set chosen. A
-  // failed save is reported by the save and the sequence goes on.
+  // layout that cannot be saved stops the start (the save has said why):
+  // the simulator would open without the set, and the set would then be
+  // overwritten with the views it opened with.
   const std::string cameraSet = members.m_cameraSet;
   if (!cameraSet.empty()) {
     layout::ReadCameraSet(state.SettingsFile, cameraSet, state.Layout.cameraViews);
-    if (!state.Layout.Save(state.LayoutPath)) result = 0;
+    if (!state.Layout.Save(state.LayoutPath)) return 0;
   }
 
   // 6. The choices; an empty one installs the kind's default file when the
@@ -182,6 +184,8 @@ int StartupDialog::OnStartClicked() {
       return 0;
     }
   }
+
+  int result = 1;
 
   // 7. The swaps, from the image read at load time; the same list takes them
   // back in step 12.

@@ -15,6 +15,7 @@
 #include "fake-simulator/stand_in_protocol.h"
 #include "host/installation.h"
 #include "layout/layout.h"
+#include "platform/faults.h"
 #include "platform/platform.h"
 #include "support/test_support.h"
 
@@ -185,6 +186,29 @@ TEST_F(StartSequenceTest, EachKindHasItsOwnMessages) {
   // Neither ever reached the run.
   EXPECT_TRUE(view_.events.empty());
   EXPECT_TRUE(Runs().empty());
+}
+
+TEST_F(StartSequenceTest, ALayoutThatCannotTakeTheCameraSetStopsTheStart) {
+  host_.Write("Anlagen\\Test.danl", "[KamSet Nord]\r\nPX1=4242\r\n");
+  ASSERT_TRUE(Load());
+  ASSERT_EQ(dialog_.OnStartClicked(), 1);  // the default files exist from now on
+  const std::string layoutBefore = host_.Read("Anlagen\\Test.anl");
+  const std::string settingsBefore = host_.Read("Anlagen\\Test.danl");
+  host_.Write("Prellbock\\Holz.mod", "wood");
+
+  view_.controls.m_cameraSet = "Nord";
+  view_.controls.m_bufferStop = "Holz.mod";
+  platform::PlanFault(platform::kFaultCreate, 1);  // the layout's new file
+  EXPECT_EQ(dialog_.OnStartClicked(), 0);
+  platform::ClearFaults();
+  EXPECT_EQ(messages_.messages(),
+            (std::vector<std::string>{"Can't open " + host_.Path("Anlagen\\Test.anl") + "!\n"}));
+  // Nothing installed, nothing run, the set and the layout as they were.
+  EXPECT_EQ(host_.Read("Mods\\Prellbock.mod"), "own buffer stop");
+  EXPECT_EQ(view_.events, (std::vector<std::string>{"Minimize", "Restore"}));
+  EXPECT_EQ(Runs().size(), 1u);
+  EXPECT_EQ(host_.Read("Anlagen\\Test.anl"), layoutBefore);
+  EXPECT_EQ(host_.Read("Anlagen\\Test.danl"), settingsBefore);
 }
 
 TEST_F(StartSequenceTest, NoLayoutOrNoInstallationIsRefusedBeforeAnythingChanges) {
