@@ -244,7 +244,8 @@ TEST_F(StartTest, TheCameraSetGoesIntoTheLayoutAndComesBackAsTheSimulatorLeftIt)
   // defaults of a camera set.
   stand_in::Run sim = OnlyRun();
   EXPECT_EQ(sim.Get("Kamera 1"), "PX=1111 PY=2222 PZ=333 OW=40 LH=45000 WX=90 WH=-10");
-  EXPECT_EQ(sim.Get("Kamera 2"), "PX=-18100 PY=-6500 PZ=2000 OW=38 LH=47200 WX=24.145552 WH=-4.844");
+  EXPECT_EQ(sim.Get("Kamera 2"),
+            "PX=-18100 PY=-6500 PZ=2000 OW=38 LH=47200 WX=24.145552 WH=-4.844");
   const std::string moved = sim.Get("Kamera 1 bewegt");
   const std::size_t angles = moved.find(" WX=");
   ASSERT_NE(angles, std::string::npos) << moved;

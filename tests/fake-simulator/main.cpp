@@ -237,7 +237,8 @@ void LookAtLayout(Log& log, const std::string& layoutPath, const settings::Setti
   bool moved = false;
   for (int i = 0; i < layout::kCameraViewCount; ++i) {
     if (MoveCamera(plan, i + 1, &layout.cameraViews[i])) {
-      log.Line("Kamera " + std::to_string(i + 1) + " bewegt", DescribeCamera(layout.cameraViews[i]));
+      log.Line("Kamera " + std::to_string(i + 1) + " bewegt",
+               DescribeCamera(layout.cameraViews[i]));
       moved = true;
     }
   }

@@ -43,7 +43,8 @@ bool WriteFile(const fs::path& folder, const std::string& relative, const std::s
   out.write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
   out.close();
   if (!out) {
-    std::fprintf(stderr, "zuvo_make_demo: %s kann nicht geschrieben werden\n", path.string().c_str());
+    std::fprintf(stderr, "zuvo_make_demo: %s kann nicht geschrieben werden\n",
+                 path.string().c_str());
     return false;
   }
   std::printf("%s (%zu Bytes)\n", relative.c_str(), bytes.size());
@@ -180,7 +181,8 @@ layout::RollingStockRecord Unit(int id, const char* name, const char* second, in
   return u;
 }
 
-layout::CameraView View(double wxDegrees, double whDegrees, int px, int py, int pz, int ow, int lh) {
+layout::CameraView View(double wxDegrees, double whDegrees, int px, int py, int pz, int ow,
+                        int lh) {
   const double wx = wxDegrees * 0.017453292519943295, wh = whDegrees * 0.017453292519943295;
   layout::CameraView v;
   v.dirX = static_cast<float>(std::cos(wh) * std::cos(wx));

@@ -29,13 +29,14 @@ void AddStartCommand(CLI::App& app) {
     const char* help;
     std::string app::DialogMembers::*member;
   };
+  using app::DialogMembers;
   const Spec specs[] = {
-      {"--camera-set", "Kamera Set (NAME)", &app::DialogMembers::m_cameraSet},
-      {"--buffer-stop", "Prellbock aus dem Ordner Prellbock (FILE)", &app::DialogMembers::m_bufferStop},
-      {"--catenary", "Oberleitung aus dem Ordner Oberleitung (FILE)", &app::DialogMembers::m_catenary},
-      {"--guide-post", "Leitpfosten aus dem Ordner Leitpfosten (FILE)", &app::DialogMembers::m_guidePost},
+      {"--camera-set", "Kamera Set (NAME)", &DialogMembers::m_cameraSet},
+      {"--buffer-stop", "Prellbock aus dem Ordner Prellbock (FILE)", &DialogMembers::m_bufferStop},
+      {"--catenary", "Oberleitung aus dem Ordner Oberleitung (FILE)", &DialogMembers::m_catenary},
+      {"--guide-post", "Leitpfosten aus dem Ordner Leitpfosten (FILE)", &DialogMembers::m_guidePost},
       {"--ground-texture", "Bodentextur aus dem Ordner Bodentextur (FILE)",
-       &app::DialogMembers::m_groundTexture},
+       &DialogMembers::m_groundTexture},
   };
   auto options = std::make_shared<std::vector<MemberOption>>(sizeof specs / sizeof specs[0]);
   for (std::size_t i = 0; i < options->size(); ++i) {
