@@ -69,6 +69,11 @@ int BitmapImage::ReadBitmap(const std::string& path) {
     host::ShowFormatted("Can't open %s!\n", path.c_str());
     return 0;
   }
+  return ReadBitmapBytes(std::move(bytes), path);
+}
+
+int BitmapImage::ReadBitmapBytes(std::string bytes, const std::string& name) {
+  *this = BitmapImage();
   ByteReader in(bytes);
   ParseResult parsed = ParseHeaders(&in, this);
 
@@ -88,7 +93,7 @@ int BitmapImage::ReadBitmap(const std::string& path) {
   if (parsed != ParseResult::kOk) {
     host::ShowFormatted(parsed == ParseResult::kShort ? "Fehler beim Lesen von %s!\n"
                                                       : "Falsches Bitmapformat: %s!\n",
-                        path.c_str());
+                        name.c_str());
     Release();
     return 0;
   }

@@ -37,6 +37,10 @@ class BitmapImage {
   // (0 x 0) and the message has been shown.
   int ReadBitmap(const std::string& path);
 
+  // Reads a bitmap from a file's bytes, as ReadBitmap does; `name` stands for
+  // the file in the messages.
+  int ReadBitmapBytes(std::string bytes, const std::string& name);
+
   // The pixel's bytes b0, b1, b2 in file order as b0 * 65536 + b1 * 256 + b2.
   // x and y are clamped into the picture; an empty picture gives 0.
   std::int32_t ValueAt(int x, int y) const;

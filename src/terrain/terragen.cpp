@@ -64,6 +64,16 @@ ChunkResult ReadChunk(ByteReader* in, const char tag[4], TerragenTerrain* t) {
   return ChunkResult::kFault;
 }
 
+// Reads chunks until the end (kEnd) or the first fault (kFault).
+ChunkResult ReadChunks(ByteReader* in, TerragenTerrain* t) {
+  for (;;) {
+    char tag[4];
+    if (!in->Bytes(tag, 4)) return ChunkResult::kEnd;  // the file ends between chunks
+    ChunkResult result = ReadChunk(in, tag, t);
+    if (result != ChunkResult::kGoOn) return result;
+  }
+}
+
 }  // namespace
 
 int TerragenTerrain::ReadTerragen(const std::string& path) {
@@ -73,6 +83,11 @@ int TerragenTerrain::ReadTerragen(const std::string& path) {
     host::ShowFormatted("Can't open %s!\n", path.c_str());
     return 0;
   }
+  return ReadTerragenBytes(bytes, path);
+}
+
+int TerragenTerrain::ReadTerragenBytes(const std::string& bytes, const std::string& name) {
+  Release();
   ByteReader in(bytes);
   char word[8];
   if (!in.Bytes(word, 8) || !SameWord(word, "TERRAGEN", 8)) {
@@ -84,19 +99,17 @@ int TerragenTerrain::ReadTerragen(const std::string& path) {
     return 0;
   }
   xScale = yScale = zScale = kDefaultScale;
-  for (;;) {
-    char tag[4];
-    if (!in.Bytes(tag, 4)) return 1;  // the file ends between chunks
-    switch (ReadChunk(&in, tag, this)) {
-      case ChunkResult::kGoOn:
-        break;
-      case ChunkResult::kEnd:
-        return 1;
-      case ChunkResult::kFault:
-        host::ShowFormatted("Formatfehler in %s!\n", path.c_str());
-        return 0;
-    }
+  ChunkResult result = ReadChunks(&in, this);
+  // A point count read after the heights may make the grid smaller than the
+  // samples read for it. The samples beyond the grid belong to no vertex and
+  // are dropped, so that nothing (the lowest height included) sees them.
+  const std::size_t count = static_cast<std::size_t>(xPoints) * yPoints;
+  if (samples.size() > count) samples.resize(count);
+  if (result == ChunkResult::kFault) {
+    host::ShowFormatted("Formatfehler in %s!\n", name.c_str());
+    return 0;
   }
+  return 1;
 }
 
 void TerragenTerrain::Release() { *this = TerragenTerrain(); }

@@ -39,6 +39,10 @@ struct TerragenTerrain {
   // was read before it stays. Returns 1 when no fault was found.
   int ReadTerragen(const std::string& path);
 
+  // Reads a terrain from a file's bytes, as ReadTerragen does; `name` stands
+  // for the file in the messages.
+  int ReadTerragenBytes(const std::string& bytes, const std::string& name);
+
   // Frees the samples and zeroes every field.
   void Release();
 
