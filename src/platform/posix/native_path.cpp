@@ -241,6 +241,11 @@ int ToWindows(const std::string& unixPath, std::string* windows, std::string* er
     *error = "Kein Pfad angegeben.";
     return 0;
   }
+  // No Unix name holds a NUL byte; cut there, the path would name another file.
+  if (unixPath.find('\0') != std::string::npos) {
+    *error = "Der Pfad enth\xE4lt ein Nullzeichen.";
+    return 0;
+  }
   std::string absolute = unixPath;
   if (absolute[0] != '/') {
     std::string current;

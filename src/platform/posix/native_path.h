@@ -42,8 +42,9 @@ int CurrentUnixDirectory(std::string* directory);
 int ToNative(const std::string& windows, std::string* native);
 
 // Unix (UTF-8) -> absolute Windows path (code page 1252). Fails with a German
-// sentence in *error for an empty path, invalid UTF-8, a character that code
-// page 1252 lacks, a backslash in a name, and a path on no drive.
+// sentence in *error for an empty path, a NUL byte, invalid UTF-8, a
+// character that code page 1252 lacks, a backslash in a name, and a path on
+// no drive.
 int ToWindows(const std::string& unixPath, std::string* windows, std::string* error);
 
 }  // namespace posix
