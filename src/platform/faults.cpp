@@ -61,6 +61,8 @@ int LoadFaultPlanFromEnvironment() {
   return PlanFaultsFromText(text);
 }
 
+int FaultAttempts(FaultKind kind) { return Plan().seen[kind]; }
+
 bool FaultsPlanned() {
   for (int planned : Plan().planned) {
     if (planned != 0) return true;

@@ -39,6 +39,11 @@ int LoadFaultPlanFromEnvironment();
 // attempt and returns true when this one is planned to fail.
 bool ShouldFail(FaultKind kind);
 
+// How many attempts of `kind` were counted since its plan was made (only a
+// planned kind is counted: plan a number never reached to count without
+// failing).
+int FaultAttempts(FaultKind kind);
+
 // True while any fault is planned. Code that runs file operations on several
 // threads then runs them one at a time, in order, so the counts stay exact.
 bool FaultsPlanned();
