@@ -25,8 +25,10 @@ targets=("$@")
 build=${ZUVO_FUZZ_BUILD:-$root/build/fuzz}
 jobs=${ZUVO_JOBS:-2}
 mkdir -p "$build" || exit 1
+# The same configuration as the test command's sanitizer stage, so that the
+# two can share a build folder.
 if ! CC=clang CXX=clang++ cmake -S "$root" -B "$build" -DCMAKE_BUILD_TYPE=RelWithDebInfo \
-    -DZUVO_FUZZ=ON -DZUVO_BUILD_TESTS=OFF >"$build.configure.log" 2>&1; then
+    -DZUVO_SANITIZE=ON -DZUVO_FUZZ=ON >"$build.configure.log" 2>&1; then
   cat "$build.configure.log"
   exit 1
 fi

@@ -7,7 +7,8 @@
 # Environment: ZUVO_BUILD (build folder, default build/), ZUVO_ONLY (run only
 # the stages whose name contains it), ZUVO_JOBS (parallel compile jobs),
 # ZUVO_TEST_TIMEOUT (seconds one test program may run), ZUVO_WINEPREFIX (a
-# Wine prefix to reuse instead of a throwaway one).
+# Wine prefix to reuse instead of a throwaway one), ZUVO_FUZZ_SECONDS (how
+# long each fuzz target runs, default 30).
 set -u
 ZUVO_ROOT=$(cd "$(dirname "$0")/.." && pwd)
 export ZUVO_ROOT

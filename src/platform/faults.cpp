@@ -1,5 +1,6 @@
 #include "platform/faults.h"
 
+#include <cstdio>
 #include <cstdlib>
 #include <cstring>
 
@@ -55,10 +56,38 @@ int PlanFaultsFromText(const std::string& text) {
   return 1;
 }
 
+namespace {
+
+void WriteAttemptsAtExit() {
+  const char* path = std::getenv("ZUVO_FAULT_COUNTS");
+  if (path == nullptr || *path == '\0') return;
+  std::FILE* file = std::fopen(path, "wb");
+  if (file == nullptr) return;
+  std::string text = FaultAttemptsText();
+  std::fwrite(text.data(), 1, text.size(), file);
+  std::fclose(file);
+}
+
+}  // namespace
+
 int LoadFaultPlanFromEnvironment() {
   const char* text = std::getenv("ZUVO_FAULTS");
   if (text == nullptr || *text == '\0') return 1;
-  return PlanFaultsFromText(text);
+  if (!PlanFaultsFromText(text)) return 0;
+  const char* counts = std::getenv("ZUVO_FAULT_COUNTS");
+  if (counts != nullptr && *counts != '\0') std::atexit(WriteAttemptsAtExit);
+  return 1;
+}
+
+std::string FaultAttemptsText() {
+  std::string text;
+  for (int k = 0; k < kFaultKindCount; ++k) {
+    if (k > 0) text += ',';
+    text += kKindNames[k];
+    text += ':';
+    text += std::to_string(Plan().seen[k]);
+  }
+  return text;
 }
 
 int FaultAttempts(FaultKind kind) { return Plan().seen[kind]; }

@@ -33,7 +33,13 @@ void ClearFaults();
 int PlanFaultsFromText(const std::string& text);
 
 // Reads ZUVO_FAULTS when it is set. Returns 0 when it is set but malformed.
+// When ZUVO_FAULT_COUNTS names a file as well (a native path), the attempts
+// counted for each planned kind are written to it when the program ends, in
+// the same "kind:n,..." form, so tests learn how many steps a command takes.
 int LoadFaultPlanFromEnvironment();
+
+// The attempts counted so far, "create:n,write:n,close:n,rename:n,chdir:n,mkdir:n".
+std::string FaultAttemptsText();
 
 // Called by the implementations before each operation of `kind`: counts the
 // attempt and returns true when this one is planned to fail.

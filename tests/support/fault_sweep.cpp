@@ -17,15 +17,15 @@ const char* const kKindNames[platform::kFaultKindCount] = {"create", "write", "c
                                                            "rename", "chdir", "mkdir"};
 
 // Counted but never reached: every attempt is counted, none fails.
-const int kCountOnly = 1000000000;
+const int kCountOnly = 999999999;
 
 std::string ReadBytes(const fs::path& path) {
   std::ifstream in(path, std::ios::binary);
   return std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
 }
 
-// What differs between the tree after a faulted run and the two allowed
-// states of each entry; empty when nothing does.
+}  // namespace
+
 std::string CompareTrees(const Tree& before, const Tree& after, const Tree& result) {
   std::set<std::string> keys;
   for (const Tree* t : {&before, &after, &result}) {
@@ -51,7 +51,7 @@ std::string CompareTrees(const Tree& before, const Tree& after, const Tree& resu
   return problems;
 }
 
-}  // namespace
+const char* FaultKindName(int kind) { return kKindNames[kind]; }
 
 Tree SnapshotTree(const std::string& nativeFolder) {
   Tree tree;

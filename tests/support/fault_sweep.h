@@ -31,6 +31,13 @@ Tree SnapshotTree(const std::string& nativeFolder);
 // Makes the folder hold exactly `tree` again.
 void RestoreTree(const std::string& nativeFolder, const Tree& tree);
 
+// What breaks the promise above in `result`, the tree after a faulted run,
+// given the trees before and after a clean run; empty when nothing does.
+std::string CompareTrees(const Tree& before, const Tree& after, const Tree& result);
+
+// The name of a fault kind as ZUVO_FAULTS spells it.
+const char* FaultKindName(int kind);
+
 struct FaultSweep {
   // Attempts of each kind in the clean run.
   int attempts[platform::kFaultKindCount] = {};
