@@ -5,6 +5,8 @@
 #include "host/installation.h"
 #include "host/messages.h"
 #include "host/paths.h"
+#include "host/save.h"
+#include "platform/platform.h"
 
 namespace app {
 namespace {
@@ -58,13 +60,20 @@ int StartupDialog::OnChooseGroundTextureClicked() {
 int StartupDialog::OnStandardClicked() {
   if (!CheckInstallation()) return 0;
   // Each kind whose folder exists gets its default file back; a kind whose
-  // default file was never saved keeps its active file, silently.
+  // default file was never saved keeps its active file, silently. A copy
+  // that fails is told (the active file stays whole, the other kinds are
+  // still handled), so that nobody runs the simulator believing the defaults
+  // are back.
+  const std::string hostDirectory = host::HostDirectory();
+  int allCopied = 1;
   for (int k = 0; k < host::kAssetKindCount; ++k) {
-    const host::AssetKind kind = static_cast<host::AssetKind>(k);
-    const host::AssetKindInfo& info = host::AssetKindOf(kind);
-    if (host::IsHostSubdirectory(info.name)) host::InstallChoice(info.defaultFile, kind);
+    const host::AssetKindInfo& info = host::AssetKindOf(static_cast<host::AssetKind>(k));
+    if (!host::IsHostSubdirectory(info.name)) continue;
+    std::string bytes;
+    if (!platform::ReadWholeFile(hostDirectory + info.name + "\\" + info.defaultFile, &bytes)) continue;
+    if (!host::SaveFileReporting(hostDirectory + info.activeFile, bytes)) allCopied = 0;
   }
-  return 1;
+  return allCopied;
 }
 
 }  // namespace app

@@ -62,4 +62,23 @@ TEST_F(AppTest, StandardPutsBackTheDefaultFilesThatExist) {
   EXPECT_EQ(messages.messages(), std::vector<std::string>{"Unbekannte oder fehlerhafte ZUVO Installation\n"});
 }
 
+// Found by the fault sweep of "zuvo standard": a copy that failed was
+// ignored and the command ended as if every default were back.
+TEST_F(AppTest, StandardTellsACopyThatFailedAndStillCopiesTheOthers) {
+  host.Write("Prellbock\\Prellbock.mod", "Prellbock Original");
+  host.Write("Oberleitung\\Oberleitung.mod", "Oberleitung Original");
+  host.Write("Leitpfosten\\Leitpfosten.mod", "Pfosten Original");
+  host.Write("Mods\\Prellbock.mod", "Rot");
+  host.Write("Mods\\Oberleitung.mod", "Kupfer");
+  host.Write("Mods\\Leitpfosten.mod", "Gelb");
+  platform::PlanFault(platform::kFaultWrite, 2);
+  EXPECT_EQ(dialog.OnStandardClicked(), 0);
+  EXPECT_EQ(messages.messages(),
+            std::vector<std::string>{"Fehler beim Schreiben von " + host.Path("Mods\\Oberleitung.mod") + "!\n"});
+  EXPECT_EQ(host.Read("Mods\\Prellbock.mod"), "Prellbock Original");
+  EXPECT_EQ(host.Read("Mods\\Oberleitung.mod"), "Kupfer");
+  EXPECT_EQ(host.Read("Mods\\Leitpfosten.mod"), "Pfosten Original");
+  EXPECT_EQ(host.List("Mods"), (std::vector<std::string>{"Leitpfosten.mod", "Oberleitung.mod", "Prellbock.mod"}));
+}
+
 }  // namespace

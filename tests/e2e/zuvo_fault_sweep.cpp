@@ -81,6 +81,7 @@ ZuvoFaultSweep SweepZuvoFaults(const std::string& nativeFolder, const std::vecto
       if (result.exitCode == 0) {
         if (tree == after) {
           ++sweep.harmless;
+          sweep.harmlessAt.push_back(where);
         } else {
           sweep.problems.push_back(where + " exited 0 with other files than the clean run");
         }

@@ -25,6 +25,7 @@ struct ZuvoFaultSweep {
   int runs = 0;      // faulted runs whose fault was hit
   int reported = 0;  // ... that exited 1 with a message
   int harmless = 0;  // ... that exited 0 with the clean run's files
+  std::vector<std::string> harmlessAt;  // "kind:n" of each harmless fault
   std::vector<std::string> problems;
   std::set<std::string> messages;  // every standard-error text of a failed run
 

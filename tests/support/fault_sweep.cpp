@@ -59,8 +59,11 @@ Tree SnapshotTree(const std::string& nativeFolder) {
   const fs::path root(nativeFolder);
   for (auto it = fs::recursive_directory_iterator(root, ec); it != fs::recursive_directory_iterator();
        it.increment(ec)) {
-    std::string relative = fs::relative(it->path(), root, ec).generic_string();
-    if (it->is_directory(ec)) {
+    std::string relative = it->path().lexically_relative(root).generic_string();
+    if (it->is_symlink(ec)) {
+      // A link (a Wine prefix's drive) is kept as a link, never followed.
+      tree[relative + "@"] = fs::read_symlink(it->path(), ec).string();
+    } else if (it->is_directory(ec)) {
       tree[relative + "/"] = std::string();
     } else {
       tree[relative] = ReadBytes(it->path());
@@ -73,8 +76,15 @@ void RestoreTree(const std::string& nativeFolder, const Tree& tree) {
   std::error_code ec;
   for (const auto& entry : fs::directory_iterator(nativeFolder, ec)) fs::remove_all(entry.path(), ec);
   for (const auto& entry : tree) {
-    fs::path path = fs::path(nativeFolder) / fs::path(entry.first);
-    if (!entry.first.empty() && entry.first.back() == '/') {
+    const std::string& key = entry.first;
+    if (!key.empty() && key.back() == '@') {
+      fs::path link = fs::path(nativeFolder) / fs::path(key.substr(0, key.size() - 1));
+      fs::create_directories(link.parent_path(), ec);
+      fs::create_symlink(entry.second, link, ec);
+      continue;
+    }
+    fs::path path = fs::path(nativeFolder) / fs::path(key);
+    if (!key.empty() && key.back() == '/') {
       fs::create_directories(path, ec);
       continue;
     }
@@ -141,6 +151,7 @@ FaultSweep SweepFaults(const std::string& nativeFolder, const std::function<int(
         // A fault that changed nothing the operation promised.
         if (tree == after) {
           ++sweep.harmless;
+          sweep.harmlessAt.push_back(where);
         } else {
           sweep.problems.push_back(where + " succeeded with other files than the clean run");
         }

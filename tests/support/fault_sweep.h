@@ -23,7 +23,8 @@
 namespace testing_support {
 
 // Every file and folder below a native folder by relative path ('/'
-// separated); a folder's key ends in '/' and has no bytes.
+// separated); a folder's key ends in '/' and has no bytes, a symbolic link's
+// key ends in '@' and holds its target.
 using Tree = std::map<std::string, std::string>;
 
 Tree SnapshotTree(const std::string& nativeFolder);
@@ -46,6 +47,7 @@ struct FaultSweep {
   int reported = 0;
   int harmless = 0;
   // One line per broken promise; empty when all held.
+  std::vector<std::string> harmlessAt;  // "kind:n" of each harmless fault
   std::vector<std::string> problems;
 
   // "create 2, write 2, close 2, rename 2, chdir 0, mkdir 0"
