@@ -1,7 +1,7 @@
 # The whole native test suite again, built by clang with AddressSanitizer and
 # UndefinedBehaviorSanitizer: any memory error, leak or undefined behaviour
 # stops the program and fails its suite. The same build holds the fuzz
-# targets (stage 40 runs them), so the sources are compiled once for both; the
+# targets (stage 50 runs them), so the sources are compiled once for both; the
 # targets' replay programs run the committed seed corpora here.
 dir=$ZUVO_BUILD/sanitize
 CC=clang CXX=clang++ configure_and_build "$dir" -DCMAKE_BUILD_TYPE=RelWithDebInfo \
