@@ -1,0 +1,32 @@
+#!/bin/sh
+# Starts StartZUVO.exe under wine on Linux. A layout named as the first
+# argument is handed over as a Windows path, the way wine names Unix files
+# (winepath -w: the drive whose folder holds the file, else Z:). Further
+# arguments go as they are.
+#
+# Environment: WINE (the wine program, default "wine"), WINEPREFIX (the Wine
+# prefix in which the simulator is installed, default ~/.wine), STARTZUVO_EXE
+# (StartZUVO.exe, default: beside this script).
+set -eu
+here=$(cd "$(dirname "$0")" && pwd)
+exe=${STARTZUVO_EXE:-$here/StartZUVO.exe}
+wine=${WINE:-wine}
+if [ ! -f "$exe" ]; then
+  echo "startzuvo: $exe fehlt" >&2
+  exit 1
+fi
+if [ "$#" -ge 1 ]; then
+  layout=$1
+  shift
+  case $layout in
+    /*) ;;
+    *) layout=$PWD/$layout ;;
+  esac
+  windows=$(winepath -w -- "$layout" 2>/dev/null) || windows=
+  if [ -z "$windows" ]; then
+    echo "startzuvo: der Pfad \"$layout\" kann nicht umgewandelt werden" >&2
+    exit 1
+  fi
+  exec "$wine" "$exe" "$windows" "$@"
+fi
+exec "$wine" "$exe"
