@@ -13,7 +13,17 @@ driver=$dir/tests/dialog/dialog_driver.exe
   record_counts 0 1 "dialog driver (not built)"
   return 0
 }
-record_check "StartZUVO package" test -s "$dir/StartZUVO-1.2.0.zip"
+# The package for users holds both programs and the read-me.
+package_complete() {
+  local zip list
+  zip=$(ls "$dir"/StartZUVO-*.zip 2>/dev/null | head -n 1)
+  [ -n "$zip" ] || return 1
+  list=$(cmake -E tar tf "$zip") || return 1
+  for file in StartZUVO.exe zuvo.exe LIESMICH.txt startzuvo; do
+    grep -q "/$file\$" <<<"$list" || return 1
+  done
+}
+record_check "StartZUVO package" package_complete
 wine_prefix || {
   record_counts 0 1 "wine prefix"
   return 0
@@ -53,7 +63,7 @@ pictures=$(dialog_wine winepath -w "$run/pictures" 2>/dev/null)
 run_gtest wine-dialog_driver "$run" in_time xvfb-run -a -s "-screen 0 1024x768x24" \
   env WINEDEBUG=-all WINEARCH=win64 WINEDLLOVERRIDES="mscoree,mshtml=" \
   WINEPREFIX="$dialog_prefix" ZUVO_DIALOG_HOST="$host" ZUVO_DIALOG_SHOTS="$pictures" \
-  wine "$driver"
+  ZUVO_DIALOG_LAUNCHER="$dir/src/ui/win32/startzuvo" wine "$driver"
 dialog_wine wineserver -k >/dev/null 2>&1
 
 # The pictures as PNG files (ImageMagick).

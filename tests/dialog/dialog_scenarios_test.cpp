@@ -41,7 +41,7 @@ class DialogScenarioTest : public DialogTest {
     } else {
       EXPECT_EQ(buttons, (std::vector<int>{IDOK}));
     }
-    AnswerBox(box, button);
+    EXPECT_TRUE(AnswerBox(box, button)) << "the box closes";
   }
 
   // Types into the combo box's edit field as a person would: select what is
@@ -95,7 +95,7 @@ TEST_F(DialogScenarioTest, AnArgumentWithAWrongExtensionIsReportedInAPlainBox) {
   EXPECT_EQ(box.caption, "");
   EXPECT_EQ(box.owner, nullptr);
   EXPECT_EQ(box.buttons, (std::vector<int>{IDOK}));
-  AnswerBox(box, IDOK);
+  EXPECT_TRUE(AnswerBox(box, IDOK)) << "the box closes";
 
   Step("the dialog starts with empty fields");
   ASSERT_TRUE(Settle());
@@ -103,6 +103,19 @@ TEST_F(DialogScenarioTest, AnArgumentWithAWrongExtensionIsReportedInAPlainBox) {
   EXPECT_EQ(app_.Text(1000), "");
   EXPECT_TRUE(ComboItems(app_.Control(1002)).empty());
   EXPECT_FALSE(app_.Enabled(1005));
+
+  Step("\"Inventarliste\" without a layout: the dialog waits while the message is open");
+  app_.Click(1019);
+  ASSERT_TRUE(WaitForMessageBox(&box));
+  EXPECT_EQ(box.text, "Anlage nicht OK\n");
+  EXPECT_EQ(box.caption, "");
+  EXPECT_EQ(box.owner, nullptr);
+  EXPECT_FALSE(IsWindowEnabled(app_.dialog())) << "no second command meanwhile";
+  EXPECT_TRUE(AnswerBox(box, IDOK)) << "the box closes";
+  ASSERT_TRUE(Settle());
+  EXPECT_TRUE(IsWindowEnabled(app_.dialog()));
+  EXPECT_TRUE(app_.NoBoxOpen());
+  EXPECT_FALSE(FileExists(installation_.Path("Anlagen\\Inventarliste.txt")));
   EXPECT_TRUE(Finish());
 }
 
@@ -137,7 +150,7 @@ TEST_F(DialogScenarioTest, LadenLoadsTheChosenFile) {
   state = ReadFileDialog(files.window);
   EXPECT_EQ(state.fileName, "T\xE4ler.anl");
   EXPECT_EQ(state.folder, "Anlagen");
-  AnswerBox(files, IDCANCEL);
+  EXPECT_TRUE(AnswerBox(files, IDCANCEL)) << "the box closes";
   ASSERT_TRUE(Settle());
   EXPECT_TRUE(app_.NoBoxOpen());
   EXPECT_EQ(app_.Text(1000), installation_.Path("Anlagen\\T\xE4ler.anl"));
@@ -316,12 +329,65 @@ TEST_F(DialogScenarioTest, AuswaehlenSetsTheChosenFileName) {
   EXPECT_EQ(state.folder, "Leitpfosten");
   EXPECT_EQ(state.fileName, "Leitpfosten.mod");
   EXPECT_EQ(Joined(state.filters), "Leitpfosten|Alle Dateien");
-  AnswerBox(files, IDCANCEL);
+  EXPECT_TRUE(AnswerBox(files, IDCANCEL)) << "the box closes";
   ASSERT_TRUE(Settle());
   EXPECT_EQ(app_.Text(1011), "");
   EXPECT_EQ(app_.Text(1007), "Blau.mod");
   EXPECT_EQ(ReadBytes(installation_.Path("Mods\\Prellbock.mod")), "Prellbock original")
       << "a choice changes nothing on disk";
+  EXPECT_TRUE(Finish());
+}
+
+// Waits until the file holds `text`; false when it does not within kWaitMs.
+bool WaitForText(const std::string& path, const std::string& text) {
+  DWORD start = GetTickCount();
+  while (ReadBytes(path).find(text) == std::string::npos) {
+    if (GetTickCount() - start > kWaitMs) return false;
+    Sleep(20);
+  }
+  return true;
+}
+
+TEST_F(DialogScenarioTest, StarteZuvoRunsTheSimulatorWhileTheDialogIsMinimised) {
+  if (FakeSimulator().empty()) GTEST_SKIP() << "the stand-in simulator was not built";
+  std::string log = installation_.Path("Kantrelwick.log");
+  Step("the stand-in's plan: move camera 1, then run for two seconds");
+  ASSERT_TRUE(WriteBytes(installation_.Path("Kantrelwick.plan"),
+                         "[Kamera 1]\r\nPX=4321\r\n[Ablauf]\r\nHaengen=2\r\n"));
+
+  Step("starting with Berg.anl; typing the new camera set Abend");
+  ASSERT_TRUE(Start({Berg("anl")}));
+  ASSERT_TRUE(Settle());
+  TypeCameraSet("Abend");
+
+  Step("\"Starte ZUVO\": minimised while the simulator runs");
+  app_.Click(1003);
+  ASSERT_TRUE(WaitForText(log, "Haengt:")) << "the simulator did not start:\n" << ReadBytes(log);
+  EXPECT_TRUE(IsIconic(app_.dialog())) << "minimised";
+  EXPECT_NE(ReadBytes(log).find("Argument 1: " + Berg("anl") + "\n"), std::string::npos)
+      << "the layout file is the simulator's argument:\n" << ReadBytes(log);
+
+  Step("the simulator ended: the dialog is restored");
+  ASSERT_TRUE(WaitForText(log, "Ende:"));
+  ASSERT_TRUE(Settle());
+  EXPECT_FALSE(IsIconic(app_.dialog())) << "restored";
+  EXPECT_TRUE(IsWindowVisible(app_.dialog()));
+  EXPECT_TRUE(app_.NoBoxOpen()) << "no message";
+  EXPECT_EQ(Joined(ComboItems(app_.Control(1002))), std::string("Abend|") + kBergSets);
+
+  Step("the installed choices and the saved originals");
+  EXPECT_EQ(ReadBytes(installation_.Path("Mods\\Prellbock.mod")), "Prellbock rot");
+  EXPECT_EQ(ReadBytes(installation_.Path("Mods\\Oberleitung.mod")), "Oberleitung Kette");
+  EXPECT_EQ(ReadBytes(installation_.Path("Mods\\Leitpfosten.mod")), "Leitpfosten original");
+  EXPECT_EQ(ReadBytes(installation_.Path("Prellbock\\Prellbock.mod")), "Prellbock original");
+  EXPECT_EQ(ReadBytes(installation_.Path("Bodentextur\\Grass.bmp")), "Textur original");
+
+  Step("the camera set as the simulator left it, in the settings file");
+  std::string settings = ReadBytes(Berg("danl"));
+  EXPECT_NE(settings.find("KamSet=Abend\r\n"), std::string::npos) << settings;
+  std::size_t set = settings.find("[KamSet Abend]\r\n");
+  ASSERT_NE(set, std::string::npos) << settings;
+  EXPECT_EQ(settings.compare(set, 33, "[KamSet Abend]\r\nPX1=4321\r\nPY1="), 0) << settings;
   EXPECT_TRUE(Finish());
 }
 

@@ -329,7 +329,7 @@ TEST_F(DialogWindowTest, TheAboutEntryIsLastInTheSystemMenuAndOpensTheAboutBox) 
   EXPECT_TRUE(SaveWindowPicture(about.window, picture, &error)) << error;
 
   Step("OK closes the about box");
-  AnswerBox(about, IDOK);
+  EXPECT_TRUE(AnswerBox(about, IDOK)) << "the box closes";
   ASSERT_TRUE(Settle());
   EXPECT_TRUE(app_.NoBoxOpen());
 

@@ -51,10 +51,11 @@ BOOL CALLBACK CollectTopWindow(HWND window, LPARAM context) {
   auto* top = reinterpret_cast<TopWindows*>(context);
   DWORD processId = 0;
   GetWindowThreadProcessId(window, &processId);
-  if (processId == top->processId) top->windows.push_back(window);
+  if (top->processId == 0 || processId == top->processId) top->windows.push_back(window);
   return TRUE;
 }
 
+// Top-level windows of one process (0: of every process).
 std::vector<HWND> TopWindowsOf(DWORD processId) {
   TopWindows top{processId, {}};
   EnumWindows(CollectTopWindow, reinterpret_cast<LPARAM>(&top));
@@ -155,6 +156,17 @@ bool App::Start(const std::string& exe, const std::vector<std::string>& argument
                 std::string* error) {
   std::string commandLine = "\"" + exe + "\"";
   for (const std::string& argument : arguments) commandLine += " \"" + argument + "\"";
+  return Launch(commandLine, std::string(), environment, true, probeDll, error);
+}
+
+bool App::StartThrough(const std::string& commandLine, const std::string& directory,
+                       const std::string& probeDll, std::string* error) {
+  return Launch(commandLine, directory, {}, false, probeDll, error);
+}
+
+bool App::Launch(const std::string& commandLine, const std::string& directory,
+                 const std::vector<std::string>& environment, bool ownProcess,
+                 const std::string& probeDll, std::string* error) {
   std::vector<char> line(commandLine.begin(), commandLine.end());
   line.push_back('\0');
 
@@ -173,7 +185,7 @@ bool App::Start(const std::string& exe, const std::vector<std::string>& argument
   startup.cb = sizeof(startup);
   PROCESS_INFORMATION info = {};
   BOOL started = CreateProcessA(nullptr, line.data(), nullptr, nullptr, FALSE, 0, nullptr,
-                                nullptr, &startup, &info);
+                                directory.empty() ? nullptr : directory.c_str(), &startup, &info);
   for (const auto& old : saved) {
     SetEnvironmentVariableA(old.first.c_str(), old.second == "\x01" ? nullptr : old.second.c_str());
   }
@@ -182,29 +194,40 @@ bool App::Start(const std::string& exe, const std::vector<std::string>& argument
     return false;
   }
   CloseHandle(info.hThread);
-  process_ = info.hProcess;
-  processId_ = info.dwProcessId;
+  HANDLE starter = info.hProcess;
 
   // The dialog window exists from WM_INITDIALOG on; it becomes visible only
-  // afterwards, and a message box of the start may come first.
+  // afterwards, and a message box of the start may come first. A starter's
+  // dialog belongs to a process of its own.
   DWORD start = GetTickCount();
   while (!dialog_ && GetTickCount() - start < kWaitMs) {
-    for (HWND window : TopWindowsOf(processId_)) {
+    for (HWND window : TopWindowsOf(ownProcess ? info.dwProcessId : 0)) {
       if (ClassOf(window) == "#32770" && CaptionOf(window) == "ZUVO Startup Tool") {
         dialog_ = window;
       }
     }
     if (!dialog_) {
-      if (WaitForSingleObject(process_, 0) == WAIT_OBJECT_0) {
-        *error = "the program ended without showing its dialog";
-        return false;
-      }
+      if (ownProcess && WaitForSingleObject(starter, 0) == WAIT_OBJECT_0) break;
       Sleep(20);
     }
   }
   if (!dialog_) {
+    CloseHandle(starter);
     *error = "no dialog \"ZUVO Startup Tool\" appeared";
     return false;
+  }
+  if (ownProcess) {
+    process_ = starter;
+    processId_ = info.dwProcessId;
+  } else {
+    CloseHandle(starter);
+    GetWindowThreadProcessId(dialog_, &processId_);
+    process_ = OpenProcess(SYNCHRONIZE | PROCESS_TERMINATE | PROCESS_QUERY_INFORMATION, FALSE,
+                           processId_);
+    if (!process_) {
+      *error = "cannot open the dialog's process";
+      return false;
+    }
   }
   return HookProbe(probeDll, error);
 }
@@ -267,11 +290,15 @@ bool App::Probe(dialog_probe::ProbeReport* report) {
   return true;
 }
 
-bool App::WaitForBox(bool fileDialog, BoxWindow* box, DWORD timeoutMs) const {
+bool App::WaitForBox(bool fileDialog, BoxWindow* box, DWORD timeoutMs) {
   DWORD start = GetTickCount();
   for (;;) {
     for (HWND window : TopWindowsOf(processId_)) {
       if (window == dialog_ || !IsWindowVisible(window) || ClassOf(window) != "#32770") continue;
+      // A box may show before its controls are made; once the program takes
+      // a marker from its queue, the box's own message loop runs.
+      if (!Settle()) return false;
+      if (!IsWindow(window) || !IsWindowVisible(window)) continue;
       if (IsFileDialog(window) != fileDialog) continue;
       *box = Describe(window);
       return true;
@@ -308,8 +335,16 @@ void App::Kill() {
   process_ = nullptr;
 }
 
-void AnswerBox(const BoxWindow& box, int buttonId) {
-  ClickButton(GetDlgItem(box.window, buttonId));
+bool AnswerBox(const BoxWindow& box, int buttonId) {
+  HWND button = GetDlgItem(box.window, buttonId);
+  if (!button) return false;
+  ClickButton(button);
+  DWORD start = GetTickCount();
+  while (IsWindow(box.window) && IsWindowVisible(box.window)) {
+    if (GetTickCount() - start > kWaitMs) return false;
+    Sleep(10);
+  }
+  return true;
 }
 
 FileDialogState ReadFileDialog(HWND fileDialog) {

@@ -55,6 +55,11 @@ class App {
   bool Start(const std::string& exe, const std::vector<std::string>& arguments,
              const std::vector<std::string>& environment, const std::string& probeDll,
              std::string* error);
+  // Runs a command line (a starter such as the Linux launcher, in `directory`)
+  // that starts StartZUVO.exe as a process of its own, and attaches to the
+  // dialog that appears.
+  bool StartThrough(const std::string& commandLine, const std::string& directory,
+                    const std::string& probeDll, std::string* error);
 
   HWND dialog() const { return dialog_; }
   DWORD processId() const { return processId_; }
@@ -71,7 +76,8 @@ class App {
   // Waits for a visible top-level window of the program that is not the main
   // dialog and whose class is "#32770": a message box, the about box or a file
   // dialog. `fileDialog` selects file dialogs (or excludes them).
-  bool WaitForBox(bool fileDialog, BoxWindow* box, DWORD timeoutMs = kWaitMs) const;
+  // The box is described once it waits for input (its controls all made).
+  bool WaitForBox(bool fileDialog, BoxWindow* box, DWORD timeoutMs = kWaitMs);
   // True when no such window is open.
   bool NoBoxOpen() const;
 
@@ -83,6 +89,9 @@ class App {
   void Kill();
 
  private:
+  bool Launch(const std::string& commandLine, const std::string& directory,
+              const std::vector<std::string>& environment, bool ownProcess,
+              const std::string& probeDll, std::string* error);
   bool HookProbe(const std::string& probeDll, std::string* error);
 
   HANDLE process_ = nullptr;
@@ -97,8 +106,9 @@ class App {
   long lastProbe_ = 0;
 };
 
-// Clicks one button of a box by its id (IDOK, IDYES, IDNO, IDCANCEL).
-void AnswerBox(const BoxWindow& box, int buttonId);
+// Clicks one button of a box by its id (IDOK, IDYES, IDNO, IDCANCEL) and
+// waits until the box is gone. False when it stays.
+bool AnswerBox(const BoxWindow& box, int buttonId);
 
 // The explorer-style file-open dialog.
 struct FileDialogState {

@@ -11,6 +11,12 @@ set -eu
 here=$(cd "$(dirname "$0")" && pwd)
 exe=${STARTZUVO_EXE:-$here/StartZUVO.exe}
 wine=${WINE:-wine}
+# Unix file names are UTF-8: wine reads the arguments in the locale's
+# encoding, so a locale without UTF-8 is replaced by C.UTF-8.
+case ${LC_ALL:-${LC_CTYPE:-${LANG:-}}} in
+  *UTF-8* | *utf-8* | *UTF8* | *utf8*) ;;
+  *) export LC_ALL=C.UTF-8 ;;
+esac
 if [ ! -f "$exe" ]; then
   echo "startzuvo: $exe fehlt" >&2
   exit 1
