@@ -39,10 +39,9 @@ void DialogTest::Step(const std::string& name) {
   step_.reset(new ::testing::ScopedTrace(__FILE__, __LINE__, "step: " + name));
 }
 
-::testing::AssertionResult DialogTest::Start(const std::vector<std::string>& arguments,
-                                             const std::vector<std::string>& environment) {
+::testing::AssertionResult DialogTest::Start(const std::vector<std::string>& arguments) {
   std::string error;
-  if (!app_.Start(StartZuvoExe(), arguments, environment, ProbeDll(), &error)) {
+  if (!app_.Start(StartZuvoExe(), arguments, ProbeDll(), &error)) {
     return ::testing::AssertionFailure() << error;
   }
   return ::testing::AssertionSuccess();

@@ -30,8 +30,7 @@ class DialogTest : public ::testing::Test {
   void Step(const std::string& name);
 
   // Starts StartZUVO.exe with `arguments` and waits for its dialog.
-  ::testing::AssertionResult Start(const std::vector<std::string>& arguments,
-                                   const std::vector<std::string>& environment = {});
+  ::testing::AssertionResult Start(const std::vector<std::string>& arguments);
   // Waits for the dialog to work off what was posted to it.
   ::testing::AssertionResult Settle();
   // Waits for a message box (not a file dialog).

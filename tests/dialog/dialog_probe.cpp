@@ -41,6 +41,11 @@ void Fill(HWND dialog, dialog_probe::ProbeReport* report) {
   report->pixelsPerInch = GetDeviceCaps(dc, LOGPIXELSY);
   ReleaseDC(dialog, dc);
 
+  report->bigIcon = static_cast<unsigned long long>(SendMessageA(dialog, WM_GETICON, ICON_BIG, 0));
+  report->smallIcon =
+      static_cast<unsigned long long>(SendMessageA(dialog, WM_GETICON, ICON_SMALL, 0));
+  report->dragIcon = static_cast<unsigned long long>(SendMessageA(dialog, WM_QUERYDRAGICON, 0, 0));
+
   HMENU menu = GetSystemMenu(dialog, FALSE);
   int count = menu ? GetMenuItemCount(menu) : 0;
   if (count > dialog_probe::kMaxMenuItems) count = dialog_probe::kMaxMenuItems;

@@ -41,6 +41,10 @@ struct ProbeReport {
   char fontFace[64];
   long fontHeight;  // LOGFONT height in pixels (negative: character height)
   int pixelsPerInch;
+  // The window's icons (WM_GETICON) and what WM_QUERYDRAGICON answers.
+  unsigned long long bigIcon;
+  unsigned long long smallIcon;
+  unsigned long long dragIcon;
   // The system menu, in order.
   int menuItemCount;
   ProbeMenuItem menuItems[kMaxMenuItems];

@@ -216,6 +216,43 @@ void CheckControls(HWND dialog, const ExpectedControl* expected, std::size_t cou
 
 class DialogWindowTest : public DialogTest {};
 
+TEST_F(DialogWindowTest, TheResourcesAreGerman) {
+  Step("loading StartZUVO.exe as data");
+  HMODULE exe = LoadLibraryExA(StartZuvoExe().c_str(), nullptr, LOAD_LIBRARY_AS_DATAFILE);
+  ASSERT_NE(exe, nullptr);
+  const WORD german = MAKELANGID(LANG_GERMAN, SUBLANG_GERMAN);
+  struct Resource {
+    LPCSTR type;
+    int id;
+  };
+  // String 101 lives in the string table block 101 / 16 + 1.
+  const Resource resources[] = {{RT_DIALOG, 102}, {RT_DIALOG, 100}, {RT_GROUP_ICON, 128},
+                                {RT_STRING, 101 / 16 + 1}};
+  for (const Resource& r : resources) {
+    EXPECT_NE(FindResourceExA(exe, r.type, MAKEINTRESOURCEA(r.id), german), nullptr)
+        << "resource " << r.id << " in German (Germany)";
+  }
+  char text[128] = {};
+  EXPECT_GT(LoadStringA(exe, 101, text, sizeof(text)), 0);
+  EXPECT_STREQ(text, "Inf&o \xFC" "ber StartZUVO...");
+  FreeLibrary(exe);
+}
+
+TEST_F(DialogWindowTest, WithoutItsKindFolderAnAuswaehlenButtonIsDisabled) {
+  Step("an installation without the folder Oberleitung");
+  ASSERT_TRUE(DeleteFileA(installation_.Path("Oberleitung\\Kette.mod").c_str()));
+  ASSERT_TRUE(RemoveDirectoryA(installation_.Path("Oberleitung").c_str()));
+  ASSERT_TRUE(Start({}));
+  ASSERT_TRUE(Settle());
+
+  Step("the catenary's button is disabled, the other three are enabled");
+  EXPECT_FALSE(app_.Enabled(1008));
+  EXPECT_TRUE(app_.Enabled(1006));
+  EXPECT_TRUE(app_.Enabled(1010));
+  EXPECT_TRUE(app_.Enabled(1012));
+  EXPECT_TRUE(Finish());
+}
+
 TEST_F(DialogWindowTest, EveryControlMatchesTheTable) {
   Step("starting without a layout");
   ASSERT_TRUE(Start({}));
@@ -254,6 +291,11 @@ TEST_F(DialogWindowTest, EveryControlMatchesTheTable) {
   SendMessageTimeoutW(dialog, DM_GETDEFID, 0, 0, SMTO_NORMAL, kWaitMs, &defaultId);
   EXPECT_EQ(HIWORD(defaultId), DC_HASDEFID);
   EXPECT_EQ(LOWORD(defaultId), IDOK) << "\"Fertig\" is the default button";
+
+  Step("the icon: the window's icon is also the one shown while dragging it minimised");
+  EXPECT_NE(report.bigIcon, 0u);
+  EXPECT_NE(report.smallIcon, 0u);
+  EXPECT_EQ(report.dragIcon, report.bigIcon);
 
   Step("started without a layout: empty fields and list");
   EXPECT_TRUE(ComboItems(app_.Control(1002)).empty());

@@ -152,43 +152,27 @@ App::~App() {
 }
 
 bool App::Start(const std::string& exe, const std::vector<std::string>& arguments,
-                const std::vector<std::string>& environment, const std::string& probeDll,
-                std::string* error) {
+                const std::string& probeDll, std::string* error) {
   std::string commandLine = "\"" + exe + "\"";
   for (const std::string& argument : arguments) commandLine += " \"" + argument + "\"";
-  return Launch(commandLine, std::string(), environment, true, probeDll, error);
+  return Launch(commandLine, std::string(), true, probeDll, error);
 }
 
 bool App::StartThrough(const std::string& commandLine, const std::string& directory,
                        const std::string& probeDll, std::string* error) {
-  return Launch(commandLine, directory, {}, false, probeDll, error);
+  return Launch(commandLine, directory, false, probeDll, error);
 }
 
-bool App::Launch(const std::string& commandLine, const std::string& directory,
-                 const std::vector<std::string>& environment, bool ownProcess,
+bool App::Launch(const std::string& commandLine, const std::string& directory, bool ownProcess,
                  const std::string& probeDll, std::string* error) {
   std::vector<char> line(commandLine.begin(), commandLine.end());
   line.push_back('\0');
 
-  // The program inherits the driver's environment with the extra entries.
-  std::vector<std::pair<std::string, std::string>> saved;
-  for (const std::string& entry : environment) {
-    std::size_t equals = entry.find('=');
-    if (equals == std::string::npos) continue;
-    std::string name = entry.substr(0, equals);
-    char old[4096] = {};
-    DWORD length = GetEnvironmentVariableA(name.c_str(), old, sizeof(old));
-    saved.emplace_back(name, length > 0 && length < sizeof(old) ? std::string(old) : "\x01");
-    SetEnvironmentVariableA(name.c_str(), entry.c_str() + equals + 1);
-  }
   STARTUPINFOA startup = {};
   startup.cb = sizeof(startup);
   PROCESS_INFORMATION info = {};
   BOOL started = CreateProcessA(nullptr, line.data(), nullptr, nullptr, FALSE, 0, nullptr,
                                 directory.empty() ? nullptr : directory.c_str(), &startup, &info);
-  for (const auto& old : saved) {
-    SetEnvironmentVariableA(old.first.c_str(), old.second == "\x01" ? nullptr : old.second.c_str());
-  }
   if (!started) {
     *error = "cannot start " + commandLine + " (error " + std::to_string(GetLastError()) + ")";
     return false;

@@ -51,10 +51,8 @@ class App {
 
   // Starts `exe` with the arguments (each quoted), waits for the main dialog
   // and hooks the probe DLL `probeDll` into it (see dialog_probe.h).
-  // Environment entries "NAME=value" are added to the driver's own.
   bool Start(const std::string& exe, const std::vector<std::string>& arguments,
-             const std::vector<std::string>& environment, const std::string& probeDll,
-             std::string* error);
+             const std::string& probeDll, std::string* error);
   // Runs a command line (a starter such as the Linux launcher, in `directory`)
   // that starts StartZUVO.exe as a process of its own, and attaches to the
   // dialog that appears.
@@ -89,8 +87,7 @@ class App {
   void Kill();
 
  private:
-  bool Launch(const std::string& commandLine, const std::string& directory,
-              const std::vector<std::string>& environment, bool ownProcess,
+  bool Launch(const std::string& commandLine, const std::string& directory, bool ownProcess,
               const std::string& probeDll, std::string* error);
   bool HookProbe(const std::string& probeDll, std::string* error);
 
