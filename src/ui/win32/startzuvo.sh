@@ -21,6 +21,10 @@ if [ ! -f "$exe" ]; then
   echo "startzuvo: $exe fehlt" >&2
   exit 1
 fi
+if ! command -v "$wine" >/dev/null 2>&1 || ! command -v winepath >/dev/null 2>&1; then
+  echo "startzuvo: wine ist nicht installiert" >&2
+  exit 1
+fi
 if [ "$#" -ge 1 ]; then
   layout=$1
   shift
