@@ -340,20 +340,25 @@ TEST_F(DialogScenarioTest, AuswaehlenSetsTheChosenFileName) {
   EXPECT_TRUE(Finish());
 }
 
-// True while a process of that program file name runs.
-bool ProcessRunning(const char* name) {
+// A handle (for waiting) to a running process of that program file name;
+// null when there is none.
+HANDLE OpenRunningProcess(const char* name) {
   HANDLE snapshot = CreateToolhelp32Snapshot(TH32CS_SNAPPROCESS, 0);
-  if (snapshot == INVALID_HANDLE_VALUE) return false;
+  if (snapshot == INVALID_HANDLE_VALUE) return nullptr;
   PROCESSENTRY32 entry = {};
   entry.dwSize = sizeof(entry);
-  bool found = false;
-  for (BOOL more = Process32First(snapshot, &entry); more && !found;
+  HANDLE process = nullptr;
+  for (BOOL more = Process32First(snapshot, &entry); more && !process;
        more = Process32Next(snapshot, &entry)) {
-    found = lstrcmpiA(entry.szExeFile, name) == 0;
+    if (lstrcmpiA(entry.szExeFile, name) == 0) {
+      process = OpenProcess(SYNCHRONIZE, FALSE, entry.th32ProcessID);
+    }
   }
   CloseHandle(snapshot);
-  return found;
+  return process;
 }
+
+bool Alive(HANDLE process) { return WaitForSingleObject(process, 0) == WAIT_TIMEOUT; }
 
 TEST_F(DialogScenarioTest, StarteZuvoRunsTheSimulatorWhileTheDialogIsMinimised) {
   if (FakeSimulator().empty()) GTEST_SKIP() << "the stand-in simulator was not built";
@@ -370,14 +375,23 @@ TEST_F(DialogScenarioTest, StarteZuvoRunsTheSimulatorWhileTheDialogIsMinimised) 
   Step("\"Starte ZUVO\": minimised while the simulator runs");
   app_.Click(1003);
   DWORD start = GetTickCount();
-  while (!ProcessRunning("Kantrelwick.exe") && GetTickCount() - start < kWaitMs) Sleep(10);
+  HANDLE simulator = nullptr;
+  while (!(simulator = OpenRunningProcess("Kantrelwick.exe")) && GetTickCount() - start < kWaitMs) {
+    Sleep(10);
+  }
+  ASSERT_NE(simulator, nullptr) << "the simulator did not start";
+  // A look counts when the simulator still ran after it: the dialog is
+  // restored only once the simulator has ended.
   int looks = 0;
   int minimised = 0;
-  while (ProcessRunning("Kantrelwick.exe") && GetTickCount() - start < 2 * kWaitMs) {
+  while (Alive(simulator) && GetTickCount() - start < 2 * kWaitMs) {
+    bool iconic = IsIconic(app_.dialog()) != FALSE;
+    if (!Alive(simulator)) break;
     ++looks;
-    if (IsIconic(app_.dialog())) ++minimised;
+    if (iconic) ++minimised;
     Sleep(50);
   }
+  CloseHandle(simulator);
   EXPECT_GT(looks, 5) << "the simulator ran";
   EXPECT_EQ(minimised, looks) << "minimised whenever the driver looked";
 
