@@ -31,11 +31,19 @@
 //   swaps (A=B, B=C). A rename never replaces a file, so a backup ".sav" left
 //   by an interrupted run is never overwritten, and the next start's take-back
 //   puts every file back.
+// - The swaps are checked: a rename that fails although its file exists and
+//   its new name is free stops the start before the run (the swaps made are
+//   taken back); after the take-back, every file of the swaps that existed
+//   before must be there again with no backup left, and a message names each
+//   one that is not (deleted by the simulator, or a rename that failed). A
+//   failed change into the installation's folder before the swaps stops the
+//   start too. Otherwise such a start ended as if all were well.
 // - A layout that cannot be saved with the chosen camera set stops the start
 //   before anything is installed; when the layout cannot be read after the
 //   run, the camera set is not overwritten with the views of a file that
 //   could not be read. Either would replace the set with other views.
 // - Paths have no length limit.
+#include <set>
 #include <string>
 #include <vector>
 
@@ -116,19 +124,70 @@ std::vector<Swap> SwapsOf(const settings::SettingsFile& settings) {
   return swaps;
 }
 
+// One rename of a swap. A rename that cannot apply (its file is missing, or
+// the new name is taken) changes nothing and is passed over. One that fails
+// although its file exists and the name is free is told, and gives 0.
+int SwapRename(const std::string& from, const std::string& to) {
+  if (platform::RenameFile(from, to)) return 1;
+  if (platform::PathStatus(from) == platform::kPathNone || platform::PathStatus(to) != platform::kPathNone) {
+    return 1;
+  }
+  host::ShowFormatted("Datei %s kann nicht in %s umbenannt werden!\n", from.c_str(), to.c_str());
+  return 0;
+}
+
 // Before the run: the key's file goes to "<key>.sav", the value's file takes
-// the key's name. The results are not examined: a rename that fails (a file
-// missing, or a target that exists) changes nothing.
-void MakeSwaps(const std::string& host, const std::vector<Swap>& swaps) {
+// the key's name. Stops at the first rename that failed (see SwapRename).
+int MakeSwaps(const std::string& host, const std::vector<Swap>& swaps) {
   for (const Swap& swap : swaps) {
     const std::string key = InInstallation(host, swap.key);
-    platform::RenameFile(key, InInstallation(host, swap.key + ".sav"));
-    platform::RenameFile(InInstallation(host, swap.value), key);
+    if (!SwapRename(key, InInstallation(host, swap.key + ".sav"))) return 0;
+    if (!SwapRename(InInstallation(host, swap.value), key)) return 0;
   }
+  return 1;
+}
+
+// The files of the swaps that exist before they are made.
+std::set<std::string> ExistingSwapFiles(const std::string& host, const std::vector<Swap>& swaps) {
+  std::set<std::string> existing;
+  for (const Swap& swap : swaps) {
+    for (const std::string* name : {&swap.key, &swap.value}) {
+      const std::string path = InInstallation(host, *name);
+      if (platform::PathStatus(path) != platform::kPathNone) existing.insert(path);
+    }
+  }
+  return existing;
+}
+
+// After the take-back every file of the swaps that existed before is there
+// again and no backup is left. Otherwise one message names each file that
+// does not hold its own content again (the simulator deleted it, or a
+// rename failed), and the result is 0.
+int CheckSwapsTakenBack(const std::string& host, const std::vector<Swap>& swaps,
+                        const std::set<std::string>& existedBefore) {
+  std::string lost;
+  std::set<std::string> named;
+  for (const Swap& swap : swaps) {
+    const std::string key = InInstallation(host, swap.key);
+    const std::string backup = InInstallation(host, swap.key + ".sav");
+    if (platform::PathStatus(backup) != platform::kPathNone && named.insert(key).second) {
+      lost += host::StringPrintf("  %s (Inhalt noch in %s)\n", key.c_str(), backup.c_str());
+    }
+    for (const std::string& path : {key, InInstallation(host, swap.value)}) {
+      if (existedBefore.count(path) != 0 && platform::PathStatus(path) == platform::kPathNone &&
+          named.insert(path).second) {
+        lost += host::StringPrintf("  %s (fehlt)\n", path.c_str());
+      }
+    }
+  }
+  if (lost.empty()) return 1;
+  host::ShowFormatted("Nach dem Lauf nicht wiederhergestellt:\n%s", lost.c_str());
+  return 0;
 }
 
 // After the run, in reverse order: the key's file goes back to the value's
-// name, the backup back to the key's name.
+// name, the backup back to the key's name. What could not be put back is
+// found and told by CheckSwapsTakenBack.
 void TakeSwapsBack(const std::string& host, const std::vector<Swap>& swaps) {
   for (auto swap = swaps.rbegin(); swap != swaps.rend(); ++swap) {
     const std::string key = InInstallation(host, swap->key);
@@ -188,12 +247,23 @@ int StartupDialog::OnStartClicked() {
   int result = 1;
 
   // 7. The swaps, from the image read at load time; the same list takes them
-  // back in step 12.
+  // back in step 12. The simulator runs in the installation's folder then.
+  // A swap that cannot be made stops the start before the run, with the
+  // swaps made so far taken back: the simulator never runs on files other
+  // than the ones asked for.
   const bool hasCopy = state.SettingsFile.HasSection(kCopySection) != 0;
   const std::vector<Swap> swaps = SwapsOf(state.SettingsFile);
+  const std::set<std::string> swapFiles = ExistingSwapFiles(host, swaps);
   if (hasCopy) {
-    platform::ChangeDirectory(host);
-    MakeSwaps(host, swaps);
+    if (!platform::ChangeDirectory(host)) {
+      host::ShowFormatted("Ordner %s kann nicht ge\xF6" "ffnet werden!\n", host.c_str());
+      return 0;
+    }
+    if (!MakeSwaps(host, swaps)) {
+      TakeSwapsBack(host, swaps);
+      CheckSwapsTakenBack(host, swaps, swapFiles);
+      return 0;
+    }
   }
 
   // 8 to 11. The run. Its exit code is not used: whatever the simulator did,
@@ -204,10 +274,12 @@ int StartupDialog::OnStartClicked() {
   const int started = platform::RunAndWait(program, arguments, nullptr);
   view_->Restore();
 
-  // 12.
+  // 12. The swap paths are absolute: the change of folder is for whatever
+  // comes after, and its failure changes nothing here.
   if (hasCopy) {
     platform::ChangeDirectory(host);
     TakeSwapsBack(host, swaps);
+    if (!CheckSwapsTakenBack(host, swaps, swapFiles)) result = 0;
   }
 
   // 13. The simulator may have changed the layout (its cameras above all).

@@ -54,7 +54,9 @@ class FullDiskTest : public ::testing::Test {
                "[Terrain Nord]\r\nName=Nord\r\nHoehe=hoehe.bmp\r\nFarbe=farbe.bmp\r\n"
                "Pixelgroesse=1\r\nKachelabstand=2\r\nKachelgroesse=4\r\n");
     sim_.Write("Anlagen\\hoehe.bmp",
-               terrain_test::MakeBitmap(4, 4, [](int x, int) { return terrain_test::HeightPixel(10000 + x); }));
+               terrain_test::MakeBitmap(4, 4, [](int x, int) {
+                 return terrain_test::HeightPixel(10000 + x);
+               }));
     sim_.Write("Anlagen\\farbe.bmp",
                terrain_test::MakeBitmap(4, 4, [](int, int) { return terrain_test::PixelBytes{1, 2, 3}; }));
     for (int k = 0; k < host::kAssetKindCount; ++k) {
@@ -101,7 +103,8 @@ TEST_F(FullDiskTest, EverySaveFailsWholeAndSucceedsWithSpaceAgain) {
       {{"resave", anl}, "Fehler beim Schreiben von C:\\Sim\\Anlagen\\Berg.anl!\n"},
       {{"--yes", "remove-missing", "real-estate", anl},
        "Fehler beim Schreiben von C:\\Sim\\Anlagen\\Berg.anl!\n"},
-      {{"--yes", "delete-camera-set", anl, "Nord"}, "Fehler beim Schreiben von C:\\Sim\\Anlagen\\Berg.danl!\n"},
+      {{"--yes", "delete-camera-set", anl, "Nord"},
+       "Fehler beim Schreiben von C:\\Sim\\Anlagen\\Berg.danl!\n"},
       {{"inventory", anl}, "Fehler beim Schreiben von Inventarliste.txt!\n"},  // beside the layout
       {{"standard"},
        "Fehler beim Schreiben von C:\\Sim\\Mods\\Prellbock.mod!\n"

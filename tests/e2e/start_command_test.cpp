@@ -348,10 +348,11 @@ TEST_F(StartTest, WhateverTheSimulatorDoesTheSwapsAreTakenBack) {
   EXPECT_EQ(run.exitCode, 0) << run.err;
 
   // The simulator deletes the swapped-in file: the original comes back from
-  // its backup all the same.
+  // its backup all the same, and the message names the file that is lost.
   WritePlan({"[Ablauf]", "Loeschen=Strecke.dat"});
   run = Start();
-  EXPECT_EQ(run.exitCode, 0) << run.err;
+  EXPECT_EQ(run.exitCode, 1);
+  EXPECT_EQ(run.err, "Nach dem Lauf nicht wiederhergestellt:\n  " + Host() + "Strecke_Winter.dat (fehlt)\n");
   EXPECT_EQ(Runs().back().Get("Geloescht"), "Strecke.dat");
   EXPECT_EQ(Read("Strecke.dat"), "Sommer");
   EXPECT_FALSE(Exists("Strecke_Winter.dat"));

@@ -36,11 +36,18 @@ std::string ZuvoFaultSweep::AttemptsText() const {
 }
 
 ZuvoFaultSweep SweepZuvoFaults(const std::string& nativeFolder, const std::vector<std::string>& args,
-                               const RunOptions& options) {
+                               const RunOptions& options, const TreeNormaliser& normalise) {
+  auto snapshot = [&]() {
+    Tree tree = testing_support::SnapshotTree(nativeFolder);
+    if (normalise) normalise(&tree);
+    return tree;
+  };
   ZuvoFaultSweep sweep;
   testing_support::TempDir scratch;
   const std::string countsFile = scratch.NativePath("counts");
-  const Tree before = testing_support::SnapshotTree(nativeFolder);
+  const Tree original = testing_support::SnapshotTree(nativeFolder);
+  Tree before = original;
+  if (normalise) normalise(&before);
 
   auto run = [&](const std::string& plan, int attempts[platform::kFaultKindCount]) {
     RunOptions faulted = options;
@@ -61,15 +68,15 @@ ZuvoFaultSweep SweepZuvoFaults(const std::string& nativeFolder, const std::vecto
     sweep.problems.push_back("the clean run exited " + std::to_string(clean.exitCode) + ": " + clean.err);
     return sweep;
   }
-  const Tree after = testing_support::SnapshotTree(nativeFolder);
+  const Tree after = snapshot();
 
   for (int k = 0; k < platform::kFaultKindCount; ++k) {
     for (int n = 1; n <= sweep.attempts[k] + 1; ++n) {
-      testing_support::RestoreTree(nativeFolder, before);
+      testing_support::RestoreTree(nativeFolder, original);
       const std::string where = std::string(FaultKindName(k)) + ":" + std::to_string(n);
       int seen[platform::kFaultKindCount];
       RunResult result = run(where, seen);
-      const Tree tree = testing_support::SnapshotTree(nativeFolder);
+      const Tree tree = snapshot();
       if (seen[k] < n) {
         if (n <= sweep.attempts[k]) sweep.problems.push_back(where + " was never reached");
         if (result.exitCode != 0 || tree != after) {
@@ -98,7 +105,7 @@ ZuvoFaultSweep SweepZuvoFaults(const std::string& nativeFolder, const std::vecto
       if (!differences.empty()) sweep.problems.push_back(where + ": " + differences);
     }
   }
-  testing_support::RestoreTree(nativeFolder, before);
+  testing_support::RestoreTree(nativeFolder, original);
   return sweep;
 }
 

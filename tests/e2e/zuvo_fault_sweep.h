@@ -11,12 +11,14 @@
 // no harm). The run one past the last attempt must equal the clean run.
 #pragma once
 
+#include <functional>
 #include <set>
 #include <string>
 #include <vector>
 
 #include "e2e/run_zuvo.h"
 #include "platform/faults.h"
+#include "support/fault_sweep.h"
 
 namespace e2e {
 
@@ -33,8 +35,13 @@ struct ZuvoFaultSweep {
   std::string AttemptsText() const;
 };
 
+// Takes out of a snapshot what differs from run to run for reasons of no
+// interest (a process id in a log), before trees are compared.
+using TreeNormaliser = std::function<void(testing_support::Tree*)>;
+
 // Sweeps zuvo `args` over the files below `nativeFolder`.
 ZuvoFaultSweep SweepZuvoFaults(const std::string& nativeFolder, const std::vector<std::string>& args,
-                               const RunOptions& options = RunOptions());
+                               const RunOptions& options = RunOptions(),
+                               const TreeNormaliser& normalise = TreeNormaliser());
 
 }  // namespace e2e

@@ -73,9 +73,20 @@ Tree SnapshotTree(const std::string& nativeFolder) {
 }
 
 void RestoreTree(const std::string& nativeFolder, const Tree& tree) {
+  // Only what differs is touched, so that an entry that stayed keeps what a
+  // tree does not hold (the permissions of a program, above all).
   std::error_code ec;
-  for (const auto& entry : fs::directory_iterator(nativeFolder, ec)) fs::remove_all(entry.path(), ec);
+  const Tree now = SnapshotTree(nativeFolder);
+  for (auto entry = now.rbegin(); entry != now.rend(); ++entry) {
+    auto wanted = tree.find(entry->first);
+    if (wanted != tree.end() && wanted->second == entry->second) continue;
+    std::string key = entry->first;
+    if (key.back() == '@' || key.back() == '/') key.pop_back();
+    fs::remove_all(fs::path(nativeFolder) / fs::path(key), ec);
+  }
   for (const auto& entry : tree) {
+    auto present = now.find(entry.first);
+    if (present != now.end() && present->second == entry.second) continue;
     const std::string& key = entry.first;
     if (!key.empty() && key.back() == '@') {
       fs::path link = fs::path(nativeFolder) / fs::path(key.substr(0, key.size() - 1));
@@ -143,7 +154,9 @@ FaultSweep SweepFaults(const std::string& nativeFolder, const std::function<int(
       if (!hit) {
         // One past the last attempt: the operation runs as cleanly.
         if (n <= sweep.attempts[k]) sweep.problems.push_back(where + " was never reached");
-        if (!result || tree != after) sweep.problems.push_back(where + " (not hit) differs from the clean run");
+        if (!result || tree != after) {
+          sweep.problems.push_back(where + " (not hit) differs from the clean run");
+        }
         continue;
       }
       ++sweep.runs;
