@@ -12,31 +12,16 @@ namespace layout_bytes {
 // Appends little-endian fields.
 class Bytes {
  public:
-  Bytes& I16(int v) {
-    auto u = static_cast<std::uint16_t>(v);
-    data.push_back(static_cast<char>(u & 0xFF));
-    data.push_back(static_cast<char>(u >> 8));
-    return *this;
-  }
-  Bytes& U32(std::uint32_t v) {
-    for (int i = 0; i < 4; ++i) data.push_back(static_cast<char>((v >> (8 * i)) & 0xFF));
-    return *this;
-  }
+  Bytes& I16(int v) { return U8(v & 0xFF).U8((static_cast<std::uint16_t>(v) >> 8) & 0xFF); }
+  Bytes& U32(std::uint32_t v) { return I16(static_cast<int>(v & 0xFFFF)).I16(static_cast<int>(v >> 16)); }
   Bytes& I32(std::int32_t v) { return U32(static_cast<std::uint32_t>(v)); }
   Bytes& F32(float f) {
     std::uint32_t u;
     std::memcpy(&u, &f, 4);
     return U32(u);
   }
-  Bytes& U8(int v) {
-    data.push_back(static_cast<char>(v));
-    return *this;
-  }
-  Bytes& Str(const std::string& s) {
-    U8(static_cast<int>(s.size()));
-    data += s;
-    return *this;
-  }
+  Bytes& U8(int v) { return Raw(std::string(1, static_cast<char>(v))); }
+  Bytes& Str(const std::string& s) { return U8(static_cast<int>(s.size())).Raw(s); }
   Bytes& Raw(const std::string& s) {
     data += s;
     return *this;
@@ -67,28 +52,19 @@ struct Track {
 
 inline void Connection(Bytes& b, const Track& t, int i) { b.I16(t.link[i]).I16(t.linkEnd[i]).I16(0); }
 
-inline void BlockG(Bytes& b, const Track& t) {
+// Blocks G (direction, start, end), I (id, name, type) and E (connections 0 and 1).
+inline void AllBlocks(Bytes& b, const Track& t) {
   for (float f : t.dir) b.F32(f);
   for (int v : t.start) b.I32(v);
   for (int v : t.end) b.I32(v);
-}
-
-inline void BlockI(Bytes& b, const Track& t) { b.I16(t.id).Str(t.name).I32(t.type); }
-
-inline void BlockE(Bytes& b, const Track& t) {
+  b.I16(t.id).Str(t.name).I32(t.type);
   Connection(b, t, 0);
   if (t.type != 2) Connection(b, t, 1);
 }
 
-inline void AllBlocks(Bytes& b, const Track& t) {
-  BlockG(b, t);
-  BlockI(b, t);
-  BlockE(b, t);
-}
-
 inline void AppendTrack(Bytes& b, const Track& t) {
   const int type = t.type;
-  BlockI(b, t);
+  b.I16(t.id).Str(t.name).I32(t.type);
   if (type == 6 || type == 7) b.I32(t.variant);
   if (type == 4 || type == 9) {
     Connection(b, t, 3);
@@ -99,9 +75,7 @@ inline void AppendTrack(Bytes& b, const Track& t) {
     b.I16(t.third);
   }
   if (type == 11) b.I32(0).I16(0).I16(t.third);
-  BlockG(b, t);
-  BlockI(b, t);
-  BlockE(b, t);
+  AllBlocks(b, t);
   if (type == 9) {
     Connection(b, t, 2);
     b.I16(t.third);
@@ -119,15 +93,13 @@ inline void AppendTrack(Bytes& b, const Track& t) {
   // (A count outside 2..20 is written as it is; its ends are cut at 20.)
   const int ends = t.ends < 20 ? t.ends : 20;
   for (int i = 2; i < ends; ++i) b.U32(t.flag[i] != 0 ? t.flag[i] : (t.link[i] != 0 ? 1u : 0u));
-  for (auto v : t.groupA) b.U32(v);
-  for (auto v : t.groupC) b.U32(v);
-  for (auto v : t.groupB) b.U32(v);
-  for (auto v : t.groupC) b.U32(v);
+  for (const auto* group : {t.groupA, t.groupC, t.groupB, t.groupC}) {
+    for (int k = 0; k < 3; ++k) b.U32(group[k]);
+  }
   for (int i = 2; i < ends; ++i) {
     if (t.link[i] != 0) Connection(b, t, i);
   }
-  b.F32(t.multi).F32(t.multi);
-  b.I16(t.fourth);
+  b.F32(t.multi).F32(t.multi).I16(t.fourth);
 }
 
 struct Model {
@@ -139,10 +111,8 @@ struct Model {
 };
 
 inline void AppendModel(Bytes& b, const Model& m) {
-  b.I16(m.id).Str(m.name);
-  for (int v : m.pos) b.I32(v);
-  b.F32(m.dir[0]).F32(-m.dir[1]).F32(m.dir[2]);
-  b.Str(m.name).U32(m.values[0]).U32(m.values[1]);
+  b.I16(m.id).Str(m.name).I32(m.pos[0]).I32(m.pos[1]).I32(m.pos[2]);
+  b.F32(m.dir[0]).F32(-m.dir[1]).F32(m.dir[2]).Str(m.name).U32(m.values[0]).U32(m.values[1]);
 }
 
 struct Unit {
@@ -180,10 +150,8 @@ inline void AppendTail(Bytes& b, const Tail& t) {
   for (const auto& view : t.cameras) {
     for (auto v : view) b.U32(v);
   }
-  for (int c : t.colourA) b.U8(c);
-  b.U8(t.separators[0]);
-  for (int c : t.colourB) b.U8(c);
-  b.U8(t.separators[1]);
+  b.U8(t.colourA[0]).U8(t.colourA[1]).U8(t.colourA[2]).U8(t.separators[0]);
+  b.U8(t.colourB[0]).U8(t.colourB[1]).U8(t.colourB[2]).U8(t.separators[1]);
   b.Raw(t.block).U32(t.value);
 }
 

@@ -1,3 +1,5 @@
+// The record lists: types, removals in memory and against the installation,
+// duplicate models, trailer order.
 #include "layout/layout.h"
 
 #include <gtest/gtest.h>
@@ -6,7 +8,10 @@
 #include <limits>
 #include <vector>
 
+#include "host/installation.h"
 #include "layout/generated_layout.h"
+#include "layout/removal.h"
+#include "support/test_support.h"
 
 namespace {
 
@@ -15,120 +20,32 @@ using layout::ModelRecord;
 using layout::RollingStockRecord;
 using layout::TrackRecord;
 
-RollingStockRecord UnitWithId(int id) {
+RollingStockRecord Unit(int id, const std::string& name = "", int a = 0, int b = 0) {
   RollingStockRecord u;
   u.id = static_cast<std::int16_t>(id);
+  u.name = name;
+  u.neighbourA = static_cast<std::int16_t>(a);
+  u.neighbourB = static_cast<std::int16_t>(b);
   return u;
 }
 
-TEST(LayoutTest, CountsAndReleaseLookAtIdsOnly) {
-  Layout l;
-  EXPECT_EQ(l.CountLiveTracks() + l.CountLiveModels() + l.CountLiveRollingStock(), 0);
-  l.tracks.resize(3);
-  l.tracks[1].id = 5;
-  l.models.resize(2);
-  l.models[0].id = -3;
-  l.rollingStock = {UnitWithId(1), UnitWithId(1), UnitWithId(0), UnitWithId(30000)};
-  l.cameraViews[2].PX = 9;
-  l.loaded = 1;
-  EXPECT_EQ(l.CountLiveTracks(), 1);
-  EXPECT_EQ(l.CountLiveModels(), 1);
-  EXPECT_EQ(l.CountLiveRollingStock(), 3);
-  l.Release();
-  EXPECT_TRUE(l.tracks.empty() && l.models.empty() && l.rollingStock.empty());
-  EXPECT_EQ(l.cameraViews[2].PX, 9);
-  EXPECT_EQ(l.loaded, 1);
-  l.Release();  // safe on an empty layout
-}
-
-TEST(LayoutTest, NextRollingStockByIdVisitsAscendingIdsBelow30000Once) {
-  Layout l;
-  for (int id : {7, 3, 0, -4, 30000, 32767, 3, 29999, 1, 7, -32768, 12}) {
-    l.rollingStock.push_back(UnitWithId(id));
-  }
-  std::vector<int> visited;
-  std::int16_t previous = 0;
-  for (int index; (index = l.NextRollingStockById(previous)) >= 0;) {
-    visited.push_back(index);
-    EXPECT_EQ(previous, l.rollingStock[static_cast<std::size_t>(index)].id);
-  }
-  EXPECT_EQ(previous, 30000);
-  EXPECT_EQ(visited, (std::vector<int>{8, 1, 0, 11, 7}));  // ids 1, 3, 7, 12, 29999
-  EXPECT_EQ(l.TrailerOrder(), visited);
-
-  // The same on generated lists with many repeated ids.
-  generated_layout::Random r(5);
-  for (int round = 0; round < 20; ++round) {
-    Layout g;
-    for (int i = 0; i < 200; ++i) g.rollingStock.push_back(UnitWithId(r.Below(80) * 400 - 800));
-    std::vector<int> walk;
-    std::int16_t id = 0;
-    for (int index; (index = g.NextRollingStockById(id)) >= 0;) walk.push_back(index);
-    EXPECT_EQ(g.TrailerOrder(), walk);
-  }
-}
-
-TEST(LayoutTest, RemovalsSetIdsToZeroAndKeepTheRecords) {
-  Layout l;
-  l.models.resize(3);
-  l.models[0].id = 4;
-  l.models[1].id = 6;
-  l.models[2].id = 4;
-  l.tracks.resize(3);
-  l.tracks[0].linkedModel = 2;
-  l.tracks[1].linkedModel = 1;
-  l.tracks[2].linkedModel = 0;
-
-  l.RemoveModel(4);  // every link to a model with id 4, then the first model with id 4
-  EXPECT_EQ(l.models.size(), 3u);
-  EXPECT_EQ(l.models[0].id, 0);
-  EXPECT_EQ(l.models[2].id, 4);
-  EXPECT_EQ(l.CountLiveModels(), 2);
-  EXPECT_EQ(l.tracks[0].linkedModel, layout::kNoModel);
-  EXPECT_EQ(l.tracks[1].linkedModel, 1);
-  EXPECT_EQ(l.tracks[2].linkedModel, layout::kNoModel);
-
-  l.tracks[0].linkedModel = 2;
-  l.RemoveModelAt(1);  // this record and the links to it only
-  EXPECT_EQ(l.models[1].id, 0);
-  EXPECT_EQ(l.models[2].id, 4);
-  EXPECT_EQ(l.tracks[0].linkedModel, 2);
-  EXPECT_EQ(l.tracks[1].linkedModel, layout::kNoModel);
-  l.RemoveModel(99);  // no such id: nothing changes
-  EXPECT_EQ(l.CountLiveModels(), 1);
-
-  RollingStockRecord a = UnitWithId(5), b = UnitWithId(8), c = UnitWithId(5);
-  b.neighbourA = 3;
-  b.neighbourAByte = 1;
-  b.neighbourB = 5;
-  b.neighbourBByte = 2;
-  l.rollingStock = {a, b, c};
-  l.RemoveRollingStock(5);
-  EXPECT_EQ(l.rollingStock[0].id, 0);
-  EXPECT_EQ(l.rollingStock[2].id, 0);
-  EXPECT_EQ(l.rollingStock[1].id, 8);
-  EXPECT_EQ(l.rollingStock[1].neighbourA, 3);
-  EXPECT_EQ(l.rollingStock[1].neighbourB, 0);
-  EXPECT_EQ(l.rollingStock[1].neighbourBByte, 2);
+ModelRecord Model(int id, const std::string& name) {
+  ModelRecord m;
+  m.id = static_cast<std::int16_t>(id);
+  m.name = name;
+  return m;
 }
 
 TEST(LayoutTest, TypeAndEndCountFollowEachOther) {
-  const int endsOfType[][2] = {{1, 2}, {2, 1}, {3, 3}, {4, 4}, {6, 2}, {7, 2}, {8, 3}, {9, 4}};
-  for (const auto& pair : endsOfType) {
+  // type, end count it implies (17: keeps its own), type from ends 1..4 without / with a variant
+  const int rows[][2] = {{1, 2}, {2, 1}, {3, 3}, {4, 4}, {6, 2}, {7, 2}, {8, 3}, {9, 4}, {11, 17}, {5, 17}};
+  for (const auto& row : rows) {
     TrackRecord t;
-    t.type = pair[0];
+    t.type = row[0];
     t.endCount = 17;
     t.UpdateEndCount();
-    EXPECT_EQ(t.endCount, pair[1]) << pair[0];
+    EXPECT_EQ(t.endCount, row[1]) << row[0];
   }
-  for (int type : {11, 5, 0}) {
-    TrackRecord t;
-    t.type = type;
-    t.endCount = 17;
-    t.UpdateEndCount();
-    EXPECT_EQ(t.endCount, 17);
-  }
-  // endCount 1..4 with and without a variant value.
   const int typeOf[][3] = {{1, 2, 2}, {2, 1, 7}, {3, 3, 8}, {4, 4, 9}, {5, 1, 1}, {0, 1, 1}};
   for (const auto& row : typeOf) {
     for (int variant = 0; variant < 2; ++variant) {
@@ -147,6 +64,87 @@ TEST(LayoutTest, TypeAndEndCountFollowEachOther) {
     t.UpdateType();
     EXPECT_EQ(t.type, type);
   }
+}
+
+TEST(LayoutTest, RemovalsSetIdsToZeroKeepTheRecordsAndClearLinks) {
+  Layout l;
+  l.models = {Model(4, ""), Model(6, ""), Model(4, "")};
+  l.tracks.resize(3);
+  const int links[] = {2, 1, 0};
+  for (int i = 0; i < 3; ++i) l.tracks[static_cast<std::size_t>(i)].linkedModel = links[i];
+  l.RemoveModel(4);  // every link to a model with id 4, then the first model with id 4
+  EXPECT_EQ(l.models[0].id, 0);
+  EXPECT_EQ(l.models[2].id, 4);
+  EXPECT_EQ(l.CountLiveModels(), 2);
+  EXPECT_EQ(l.tracks[0].linkedModel, layout::kNoModel);
+  EXPECT_EQ(l.tracks[1].linkedModel, 1);
+  l.tracks[0].linkedModel = 2;
+  l.RemoveModelAt(1);  // this record and the links to it only
+  EXPECT_EQ(l.models[1].id, 0);
+  EXPECT_EQ(l.tracks[0].linkedModel, 2);
+  EXPECT_EQ(l.tracks[1].linkedModel, layout::kNoModel);
+
+  l.rollingStock = {Unit(5), Unit(8, "", 3, 5), Unit(5)};
+  l.RemoveRollingStock(5);
+  EXPECT_EQ(l.CountLiveRollingStock(), 1);
+  EXPECT_EQ(l.rollingStock[1].neighbourA, 3);
+  EXPECT_EQ(l.rollingStock[1].neighbourB, 0);
+}
+
+TEST(LayoutTest, RemovalOfWhatTheInstallationLacks) {
+  testing_support::TempDir host;
+  host.Write("Modelle\\Haus.mod", "m");
+  host.Write("Modelle\\..\\Bruecken\\Stein.mod", "m");
+  host.Write("GBO\\Bahnhof.gbo", "g");
+  host.Write("Rollmaterial\\Wagen.rm", "r");
+  host::SetHostDirectoryOverride(host.windows());
+  Layout l;
+  // A missing unit's id goes, with every unit that has it and every reference to it.
+  l.rollingStock = {Unit(1, "Wagen.rm", 0, 2), Unit(2, "Fehlt.rm", 1, 3), Unit(3, "Wagen.rm", 2, -4),
+                    Unit(-4, "Auch weg.rm", 3, 0), Unit(0, "Fehlt.rm"), Unit(3, "Fehlt.rm")};
+  EXPECT_EQ(layout::RemoveMissingRollingStock(&l), 4);
+  const int ids[] = {1, 0, 0, 0, 0, 0}, a[] = {0, 1, 0, 0, 0, 0};
+  for (std::size_t i = 0; i < l.rollingStock.size(); ++i) {
+    EXPECT_EQ(l.rollingStock[i].id, ids[i]) << i;
+    EXPECT_EQ(l.rollingStock[i].neighbourA, a[i]) << i;
+    EXPECT_EQ(l.rollingStock[i].neighbourB, 0) << i;
+  }
+  l.rollingStock = {Unit(1, "Wagen.rm", 2, 3)};
+  EXPECT_EQ(layout::RemoveMissingRollingStock(&l), 0);
+  EXPECT_EQ(l.rollingStock[0].neighbourA, 2);
+
+  // A missing GBO leaves plain track (type 1, or 7 with a variant) named "Gleis".
+  TrackRecord t;
+  t.id = 9;
+  t.type = 6;
+  t.endCount = 2;
+  t.name = "Bahnhofsgleis";
+  t.connections[0].linkId = 4;
+  t.gboName = "GBO\\Fehlt.gbo";
+  l.tracks = {t, t, t, t};
+  l.tracks[1].variantValue = 5;
+  l.tracks[2].gboName = "gbo\\bahnhof.GBO";  // present, found ignoring case
+  l.tracks[3].type = 1;                      // not a GBO piece
+  EXPECT_EQ(layout::RemoveMissingGbos(&l), 2);
+  const int types[] = {1, 7, 6, 1};
+  const char* names[] = {"Gleis", "Gleis", "Bahnhofsgleis", "Bahnhofsgleis"};
+  for (std::size_t i = 0; i < 4; ++i) {
+    EXPECT_EQ(l.tracks[i].type, types[i]) << i;
+    EXPECT_EQ(l.tracks[i].name, names[i]) << i;
+    EXPECT_EQ(l.tracks[i].id, 9);
+    EXPECT_EQ(l.tracks[i].connections[0].linkId, 4);
+  }
+
+  // A missing model: that record itself, not one sharing its id, and the links to it.
+  l.models = {Model(5, "Haus"), Model(5, "Fehlt"), Model(6, "..\\Bruecken\\Stein"), Model(6, "..\\Bruecken\\Weg")};
+  for (int i = 0; i < 4; ++i) l.tracks[static_cast<std::size_t>(i)].linkedModel = i;
+  EXPECT_EQ(layout::RemoveMissingRealEstate(&l), 2);
+  const int modelIds[] = {5, 0, 6, 0}, linked[] = {0, layout::kNoModel, 2, layout::kNoModel};
+  for (std::size_t i = 0; i < 4; ++i) {
+    EXPECT_EQ(l.models[i].id, modelIds[i]) << i;
+    EXPECT_EQ(l.tracks[i].linkedModel, linked[i]) << i;
+  }
+  host::SetHostDirectoryOverride("");
 }
 
 // The pairwise rule: every later live model equal to an earlier live one is
@@ -168,10 +166,9 @@ TEST(LayoutTest, DuplicateRemovalMatchesThePairwiseRule) {
   int removedSomewhere = 0;
   for (std::uint32_t seed = 1; seed <= 40; ++seed) {
     Layout indexed = generated_layout::Generate(seed, 60, 150);
+    const int before = indexed.CountLiveModels();
     generated_layout::Random r(seed);
-    for (TrackRecord& t : indexed.tracks) {
-      t.linkedModel = r.Below(3) == 0 ? r.Below(150) : layout::kNoModel;
-    }
+    for (TrackRecord& t : indexed.tracks) t.linkedModel = r.Below(3) == 0 ? r.Below(150) : layout::kNoModel;
     Layout pairwise = indexed;
     indexed.RemoveDuplicateModels();
     RemoveDuplicatesPairwise(pairwise);
@@ -181,44 +178,34 @@ TEST(LayoutTest, DuplicateRemovalMatchesThePairwiseRule) {
     for (std::size_t i = 0; i < indexed.tracks.size(); ++i) {
       ASSERT_EQ(indexed.tracks[i].linkedModel, pairwise.tracks[i].linkedModel) << seed << " " << i;
     }
-    removedSomewhere += indexed.CountLiveModels() < generated_layout::Generate(seed, 60, 150).CountLiveModels();
+    removedSomewhere += indexed.CountLiveModels() < before;
   }
   EXPECT_GT(removedSomewhere, 30);
-}
 
-TEST(LayoutTest, DuplicateRemovalKeepsTheEarlierModelEvenWhenIdsRepeat) {
-  Layout l;
-  ModelRecord m;
-  m.name = "Haus";
-  m.position = {1, 2, 3};
-  m.direction = {0.0f, 1.0f, 0.0f};
-  ModelRecord unrelated = m;
-  unrelated.name = "Kirche";
-  l.models = {unrelated, m, m, m};
-  l.models[0].id = 9;  // an unrelated model that shares the duplicate's id
-  l.models[1].id = 5;
-  l.models[2].id = 9;
-  l.models[3].id = 0;  // already removed: takes no part
-  l.models[3].direction.z = -0.0f;
-  l.tracks.resize(2);
-  l.tracks[0].linkedModel = 0;
-  l.tracks[1].linkedModel = 2;
-  l.RemoveDuplicateModels();
-  EXPECT_EQ(l.models[0].id, 9);
-  EXPECT_EQ(l.models[1].id, 5);
-  EXPECT_EQ(l.models[2].id, 0);
-  EXPECT_EQ(l.tracks[0].linkedModel, 0);
-  EXPECT_EQ(l.tracks[1].linkedModel, layout::kNoModel);
-
-  // Names differ by case, directions by -0.0, NaN: as reals and bytes say.
-  ModelRecord a = m, b = m;
-  b.name = "haus";
+  // Names compare byte for byte, directions as reals (-0.0 is 0.0, NaN equals nothing).
+  ModelRecord a = Model(1, "Haus"), b = Model(1, "haus");
   EXPECT_FALSE(ModelRecord::Equals(a, b));
-  b = m;
+  b = a;
   b.direction.x = -0.0f;
   EXPECT_TRUE(ModelRecord::Equals(a, b));
   b.direction.y = std::numeric_limits<float>::quiet_NaN();
   EXPECT_FALSE(ModelRecord::Equals(b, b));
+}
+
+TEST(LayoutTest, TrailerOrderVisitsAscendingIdsBelow30000Once) {
+  Layout l;
+  for (int id : {7, 3, 0, -4, 30000, 32767, 3, 29999, 1, 7, -32768, 12}) l.rollingStock.push_back(Unit(id));
+  EXPECT_EQ(l.TrailerOrder(), (std::vector<int>{8, 1, 0, 11, 7}));  // ids 1, 3, 7, 12, 29999
+  // The same as the id-by-id walk, on lists with many repeated ids.
+  generated_layout::Random r(5);
+  for (int round = 0; round < 20; ++round) {
+    for (int i = 0; i < 200; ++i) l.rollingStock.push_back(Unit(r.Below(80) * 400 - 800));
+    std::vector<int> walk;
+    std::int16_t id = 0;
+    for (int index; (index = l.NextRollingStockById(id)) >= 0;) walk.push_back(index);
+    EXPECT_EQ(id, 30000);
+    EXPECT_EQ(l.TrailerOrder(), walk);
+  }
 }
 
 }  // namespace

@@ -4,6 +4,7 @@
 #include <cstdint>
 #include <limits>
 #include <utility>
+#include <vector>
 
 #include "layout/generated_layout.h"
 #include "layout/layout.h"
@@ -36,144 +37,74 @@ ModelRecord Placed(const char* name, Point position, Direction direction) {
   return m;
 }
 
-void ExpectPoint(const Point& p, int x, int y, int z) {
-  EXPECT_EQ(p.x, x);
-  EXPECT_EQ(p.y, y);
-  EXPECT_EQ(p.z, z);
+const int kMin = -2147483647 - 1;
+
+std::vector<int> Xyz(const Point& p) { return {p.x, p.y, p.z}; }
+
+TEST(TrackModelsTest, EndDirectionsAndBufferStopPlaces) {
+  const float kDiagonal = 0.70710677f;  // cos 45 degrees in single precision
+  const float kNaN = std::numeric_limits<float>::quiet_NaN();
+  struct Case {
+    const char* what;
+    Point start, end;
+    Direction direction;
+    int hasDirection;
+    float x, y;  // the end direction
+    int hasStop;
+    Point stop;
+  };
+  const Case cases[] = {
+      {"straight", {0, 0, 0}, {1000, 0, 0}, {1, 0, 0}, 1, 1, 0, 1, {700, 0, 0}},
+      // Straight at 45 degrees although the direction is a float.
+      {"diagonal", {0, 0, 50}, {1000, 1000, 50}, {kDiagonal, kDiagonal, 0}, 1, 1, 1, 1, {700, 700, 50}},
+      {"backwards", {0, 0, 0}, {-1000, 1000, 0}, {-kDiagonal, kDiagonal, 0}, 1, -1, 1, 1, {-700, 700, 0}},
+      // Longer than 463 m: the squared chord and the end difference overflow 32 bits.
+      {"long", {0, 0, 0}, {100000, 100000, 0}, {kDiagonal, kDiagonal, 0}, 1, 1, 1, 1, {99700, 99700, 0}},
+      {"huge", {-2000000000, 5, 0}, {2000000000, 5, 7}, {1, 0, 0}, 1, 1, 0, 1, {1999999700, 5, 7}},
+      {"quarter arc", {0, 0, 0}, {1000, 1000, 0}, {1, 0, 0}, 1, 0, 1, 1, {1000, 700, 0}},
+      {"arc wrapping", {0, 0, 0}, {-1000, 1000, 0}, {-1, -0.001f, 0}, 1, 0.0009999995f, 0.9999995f, 1, {-1000, 700, 0}},
+      // An arc toward -x ending at 60 degrees: its buffer stop lies outside 32 bits.
+      {"edge", {kMin + 1000, 0, 0}, {kMin + 100, 0, 0}, {0.5f, -0.8660254f, 0}, 1, 0.5f, 0.8660254f, 0, {}},
+      {"no chord", {10, 20, 0}, {10, 20, 500}, {1, 0, 0}, 0, 0, 0, 0, {}},
+      {"NaN", {0, 0, 0}, {1000, 500, 0}, {kNaN, 0, 0}, 0, 0, 0, 0, {}},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.what);
+    TrackRecord t = Piece(c.start, c.end, c.direction);
+    Direction d{9.0f, 9.0f, 9.0f};
+    Point p{1, 2, 3};
+    ASSERT_EQ(t.EndDirection(&d), c.hasDirection);
+    EXPECT_NEAR(d.x, c.hasDirection ? c.x : 9.0f, 1e-6);
+    EXPECT_NEAR(d.y, c.hasDirection ? c.y : 9.0f, 1e-6);
+    EXPECT_EQ(d.z, c.hasDirection ? 0.0f : 9.0f);
+    EXPECT_EQ(t.BufferStopPosition(&p), c.hasStop);
+    EXPECT_EQ(Xyz(p), Xyz(c.hasStop ? c.stop : Point{1, 2, 3}));
+  }
 }
 
-const float kDiagonal = 0.70710677f;  // cos 45 degrees in single precision
-
-TEST(TrackModelsTest, StraightPiecesEndInTheirChordsDirection) {
-  Direction d;
-  Point p;
-  TrackRecord straight = Piece({0, 0, 0}, {1000, 0, 0}, {1.0f, 0.0f, 0.0f});
-  ASSERT_TRUE(straight.EndDirection(&d));
-  EXPECT_EQ(d.x, 1.0f);
-  EXPECT_EQ(d.y, 0.0f);
-  EXPECT_EQ(d.z, 0.0f);
-  ASSERT_TRUE(straight.BufferStopPosition(&p));
-  ExpectPoint(p, 700, 0, 0);
-
-  // A 45-degree straight stays straight although its direction is a float.
-  TrackRecord diagonal = Piece({0, 0, 50}, {1000, 1000, 50}, {kDiagonal, kDiagonal, 0.0f});
-  ASSERT_TRUE(diagonal.EndDirection(&d));
-  EXPECT_EQ(d.x, 1.0f);
-  EXPECT_EQ(d.y, 1.0f);
-  ASSERT_TRUE(diagonal.BufferStopPosition(&p));
-  ExpectPoint(p, 700, 700, 50);
-  TrackRecord backwards = Piece({0, 0, 0}, {-1000, 1000, 0}, {-kDiagonal, kDiagonal, 0.0f});
-  ASSERT_TRUE(backwards.EndDirection(&d));
-  EXPECT_EQ(d.x, -1.0f);
-  EXPECT_EQ(d.y, 1.0f);
-  ASSERT_TRUE(backwards.BufferStopPosition(&p));
-  ExpectPoint(p, -700, 700, 0);
-
-  // Pieces longer than 463 m: dx*dx + dy*dy does not fit 32 bits, and the
-  // difference of the ends does not either.
-  TrackRecord longDiagonal = Piece({0, 0, 0}, {100000, 100000, 0}, {kDiagonal, kDiagonal, 0.0f});
-  ASSERT_TRUE(longDiagonal.EndDirection(&d));
-  EXPECT_EQ(d.x, 1.0f);
-  EXPECT_EQ(d.y, 1.0f);
-  TrackRecord huge = Piece({-2000000000, 5, 0}, {2000000000, 5, 7}, {1.0f, 0.0f, 0.0f});
-  ASSERT_TRUE(huge.BufferStopPosition(&p));
-  ExpectPoint(p, 1999999700, 5, 7);
-  // A buffer stop that would lie outside 32-bit coordinates has no place.
-  // (An arc whose chord runs toward -x but which ends facing 60 degrees.)
-  const int kMin = -2147483647 - 1;
-  TrackRecord edge = Piece({kMin + 1000, 0, 0}, {kMin + 100, 0, 0}, {0.5f, -0.8660254f, 0.0f});
-  ASSERT_TRUE(edge.EndDirection(&d));
-  EXPECT_NEAR(d.x, 0.5f, 1e-6);
-  EXPECT_FALSE(edge.BufferStopPosition(&p));
-}
-
-TEST(TrackModelsTest, ArcsMirrorTheStartDirectionAboutTheChord) {
-  Direction d;
-  Point p;
-  TrackRecord quarter = Piece({0, 0, 0}, {1000, 1000, 0}, {1.0f, 0.0f, 0.0f});
-  ASSERT_TRUE(quarter.EndDirection(&d));
-  EXPECT_NEAR(d.x, 0.0f, 1e-7);
-  EXPECT_EQ(d.y, 1.0f);
-  EXPECT_EQ(d.z, 0.0f);
-  ASSERT_TRUE(quarter.BufferStopPosition(&p));
-  ExpectPoint(p, 1000, 700, 0);
-
-  // The angle difference wraps: start direction just below -x, chord to +y.
-  TrackRecord wrap = Piece({0, 0, 0}, {-1000, 1000, 0}, {-1.0f, -0.001f, 0.0f});
-  ASSERT_TRUE(wrap.EndDirection(&d));
-  double a0 = std::atan2(-0.001f, -1.0), ac = std::atan2(1000.0, -1000.0);
-  double diff = ac - a0;
-  const double pi = 3.14159265358979323846;
-  if (diff > pi) diff -= 2 * pi;
-  if (diff < -pi) diff += 2 * pi;
-  EXPECT_EQ(d.x, static_cast<float>(std::cos(ac + diff)));
-  EXPECT_EQ(d.y, static_cast<float>(std::sin(ac + diff)));
-  EXPECT_GT(d.y, 0.99f);
-}
-
-TEST(TrackModelsTest, PiecesWithoutAChordHaveNoEndDirection) {
-  Direction d{9.0f, 9.0f, 9.0f};
-  Point p{1, 2, 3};
-  TrackRecord loop = Piece({10, 20, 0}, {10, 20, 500}, {1.0f, 0.0f, 0.0f});
-  EXPECT_FALSE(loop.EndDirection(&d));
-  EXPECT_FALSE(loop.BufferStopPosition(&p));
-  EXPECT_EQ(d.x, 9.0f);
-  ExpectPoint(p, 1, 2, 3);
-
-  // A buffer stop standing where such a piece ends is neither linked nor
-  // moved, and nothing computed from the zero chord reaches it.
+TEST(TrackModelsTest, BridgesStandAtTheMiddleRoundedHalfAwayFromZero) {
   Layout l;
-  l.tracks = {loop};
-  l.models = {Placed("..\\Prellbock\\A", {10, 20, 0}, {1.0f, 0.0f, 0.0f}),
-              Placed("..\\Prellbock\\A", {-290, 20, 0}, {1.0f, 0.0f, 0.0f})};
-  l.LinkTrackModels();
-  EXPECT_EQ(l.tracks[0].linkedModel, layout::kNoModel);
-  // Even when linked by hand, a refresh leaves it where it is.
-  l.tracks[0].linkedModel = 1;
-  l.RefreshLinkedModels();
-  ExpectPoint(l.models[1].position, -290, 20, 0);
-  EXPECT_EQ(l.models[1].direction.x, 1.0f);
-
-  // A start direction that is not a number gives no end direction either.
-  TrackRecord nan = Piece({0, 0, 0}, {1000, 500, 0}, {std::numeric_limits<float>::quiet_NaN(), 0, 0});
-  EXPECT_FALSE(nan.EndDirection(&d));
-  EXPECT_FALSE(nan.BufferStopPosition(&p));
-}
-
-TEST(TrackModelsTest, BridgesStandAtTheRoundedMiddleHalvesAwayFromZero) {
-  Layout l;
-  // Sums 3, -3, -1, 1 and 0 in x; 5, -5 in y; 7 and -7 in z.
-  l.tracks = {Piece({0, 0, 0}, {3, 5, 7}, {0.0f, 1.0f, 0.0f}, 2),
-              Piece({0, 0, 0}, {-3, -5, -7}, {0.0f, 1.0f, 0.0f}, 2),
-              Piece({-1, 0, 0}, {0, 0, 0}, {0.0f, 1.0f, 0.0f}, 2),
-              Piece({1, 1, 0}, {0, 0, 0}, {0.0f, 1.0f, 0.0f}, 2),
-              Piece({-5, 0, 0}, {5, 1, 0}, {0.0f, 1.0f, 0.0f}, 2)};
-  for (std::size_t i = 0; i < l.tracks.size(); ++i) {
+  // Sums 3, -3, -1, 1 and 0 in x; 5, -5 in y; 7 and -7 in z; and beyond 32 bits.
+  const Point ends[][2] = {{{0, 0, 0}, {3, 5, 7}},   {{0, 0, 0}, {-3, -5, -7}}, {{-1, 0, 0}, {0, 0, 0}},
+                           {{1, 1, 0}, {0, 0, 0}},   {{-5, 0, 0}, {5, 1, 0}},
+                           {{2147483647, kMin, 0}, {2147483646, kMin, 2}}};
+  for (std::size_t i = 0; i < 6; ++i) {
+    l.tracks.push_back(Piece(ends[i][0], ends[i][1], {0, 1, 0}, 2));
     l.models.push_back(Placed("..\\Bruecken\\Holz", {0, 0, 0}, {0.0f, 1.0f, 0.0f}));
     l.tracks[i].linkedModel = static_cast<int>(i);
   }
   l.RefreshLinkedModels();
-  ExpectPoint(l.models[0].position, 2, 3, 4);
-  ExpectPoint(l.models[1].position, -2, -3, -4);
-  ExpectPoint(l.models[2].position, -1, 0, 0);
-  ExpectPoint(l.models[3].position, 1, 1, 0);
-  ExpectPoint(l.models[4].position, 0, 1, 0);
-  // Sums beyond 32 bits.
-  TrackRecord far = Piece({2147483647, -2147483647 - 1, 0}, {2147483647, -2147483647 - 1, 2}, {0, 1, 0}, 2);
-  far.end.x = 2147483646;
-  l.tracks = {far};
-  l.tracks[0].linkedModel = 0;
-  l.RefreshLinkedModels();
-  ExpectPoint(l.models[0].position, 2147483647, -2147483647 - 1, 1);
+  const std::vector<std::vector<int>> expected = {{2, 3, 4},  {-2, -3, -4}, {-1, 0, 0},
+                                                  {1, 1, 0},  {0, 1, 0},    {2147483647, kMin, 1}};
+  for (std::size_t i = 0; i < 6; ++i) EXPECT_EQ(Xyz(l.models[i].position), expected[i]) << i;
 }
 
 TEST(TrackModelsTest, LinkingFindsTheTrackAModelStandsOn) {
   Layout l;
   TrackRecord a = Piece({0, 0, 0}, {1000, 0, 100}, {1.0f, 0.0f, 0.0f}, 2);
-  TrackRecord b = a;  // same middle and direction: the first one wins
-  TrackRecord stopTwoEnded = Piece({0, 500, 0}, {1000, 500, 0}, {1.0f, 0.0f, 0.0f}, 2);
   TrackRecord stop = Piece({0, 900, 0}, {1000, 900, 20}, {1.0f, -0.0f, 0.0f}, 1);
-  l.tracks = {a, b, stopTwoEnded, stop};
+  TrackRecord loop = Piece({10, 20, 0}, {10, 20, 500}, {1.0f, 0.0f, 0.0f});  // no end direction
+  l.tracks = {a, a, Piece({0, 500, 0}, {1000, 500, 0}, {1.0f, 0.0f, 0.0f}, 2), stop, loop};
   l.models = {
       Placed("..\\Bruecken\\Stein", {500, 0, -999}, {1.0f, 0.0f, 0.0f}),  // 0: other height
       Placed("..\\Prellbock\\X", {700, 500, 0}, {1.0f, 0.0f, 0.0f}),      // 1: two-ended piece
@@ -181,27 +112,28 @@ TEST(TrackModelsTest, LinkingFindsTheTrackAModelStandsOn) {
       Placed("..\\Prellbock\\Y", {700, 900, 5}, {1.0f, 0.0f, 0.0f}),      // 3: stop, later
       Placed("..\\bruecken\\Stein", {500, 0, 0}, {1.0f, 0.0f, 0.0f}),     // 4: case differs
       Placed("..\\Bruecken", {500, 0, 0}, {1.0f, 0.0f, 0.5f}),            // 5: z differs
-      Placed("..\\Prellbock", {700, 900, 0}, {1.0f, 0.0f, 0.0f}),         // 6: the bare prefix
+      Placed("..\\Prellbock\\A", {-290, 20, 0}, {1.0f, 0.0f, 0.0f}),      // 6: at the loop's end
+      Placed("..\\Prellbock", {700, 900, 0}, {1.0f, 0.0f, 0.0f}),         // 7: the bare prefix
   };
   l.LinkTrackModels();
-  EXPECT_EQ(l.tracks[0].linkedModel, 0);
-  EXPECT_EQ(l.tracks[1].linkedModel, layout::kNoModel);
-  EXPECT_EQ(l.tracks[2].linkedModel, layout::kNoModel);
-  EXPECT_EQ(l.tracks[3].linkedModel, 6);  // the last matching model stays linked
+  // The first track of a place wins; the last matching model stays linked.
+  const int linked[] = {0, layout::kNoModel, layout::kNoModel, 7, layout::kNoModel};
+  for (std::size_t t = 0; t < 5; ++t) EXPECT_EQ(l.tracks[t].linkedModel, linked[t]) << t;
 
-  // A save moves the bridge to the middle height and leaves the rest alone.
+  // A save moves the bridge to the middle height and leaves the rest alone,
+  // even a stop linked by hand to a piece without an end direction.
+  l.tracks[4].linkedModel = 6;
   l.RefreshLinkedModels();
-  ExpectPoint(l.models[0].position, 500, 0, 50);
-  ExpectPoint(l.models[1].position, 700, 500, 0);
-  ExpectPoint(l.models[6].position, 700, 900, 20);
-  EXPECT_EQ(std::signbit(l.models[6].direction.y), false);
-
+  EXPECT_EQ(Xyz(l.models[0].position), (std::vector<int>{500, 0, 50}));
+  EXPECT_EQ(Xyz(l.models[1].position), (std::vector<int>{700, 500, 0}));
+  EXPECT_EQ(Xyz(l.models[6].position), (std::vector<int>{-290, 20, 0}));
+  EXPECT_EQ(Xyz(l.models[7].position), (std::vector<int>{700, 900, 20}));
+  EXPECT_FALSE(std::signbit(l.models[7].direction.y));
   l.models.pop_back();
   l.LinkTrackModels();
   EXPECT_EQ(l.tracks[3].linkedModel, 3);
 
-  // A bridge and a buffer stop on the same single-ended piece: the later
-  // model stays linked, whatever its kind.
+  // A bridge and a buffer stop on one single-ended piece: the later model wins.
   Layout both;
   both.tracks = {stop};
   both.models = {Placed("..\\Bruecken\\B", {500, 900, 0}, {1.0f, 0.0f, 0.0f}),
@@ -224,20 +156,17 @@ void LinkPairwise(Layout& l) {
     bool bridge = model.name.compare(0, 11, "..\\Bruecken") == 0;
     bool stop = !bridge && model.name.compare(0, 12, "..\\Prellbock") == 0;
     for (TrackRecord& t : l.tracks) {
-      bool match = false;
+      Point p;
+      Direction d;
       if (bridge) {
-        match = std::round((static_cast<double>(t.start.x) + t.end.x) * 0.5) == model.position.x &&
-                std::round((static_cast<double>(t.start.y) + t.end.y) * 0.5) == model.position.y &&
-                t.startDirection.x == model.direction.x && t.startDirection.y == model.direction.y &&
-                t.startDirection.z == model.direction.z;
-      } else if (stop && t.endCount == 1) {
-        Point p;
-        Direction d;
-        match = t.BufferStopPosition(&p) && t.EndDirection(&d) && p.x == model.position.x &&
-                p.y == model.position.y && d.x == model.direction.x && d.y == model.direction.y &&
-                d.z == model.direction.z;
+        p.x = static_cast<std::int32_t>(std::round((static_cast<double>(t.start.x) + t.end.x) * 0.5));
+        p.y = static_cast<std::int32_t>(std::round((static_cast<double>(t.start.y) + t.end.y) * 0.5));
+        d = t.startDirection;
+      } else if (!stop || t.endCount != 1 || !t.BufferStopPosition(&p) || !t.EndDirection(&d)) {
+        continue;
       }
-      if (match) {
+      if (p.x == model.position.x && p.y == model.position.y && d.x == model.direction.x &&
+          d.y == model.direction.y && d.z == model.direction.z) {
         t.linkedModel = static_cast<int>(m);
         break;
       }
