@@ -1,4 +1,4 @@
-// The record lists: types, removals in memory and against the installation,
+// The record lists: types, removals of what the installation lacks,
 // duplicate models, trailer order.
 #include "layout/layout.h"
 
@@ -36,59 +36,18 @@ ModelRecord Model(int id, const std::string& name) {
   return m;
 }
 
-TEST(LayoutTest, TypeAndEndCountFollowEachOther) {
-  // type, end count it implies (17: keeps its own), type from ends 1..4 without / with a variant
-  const int rows[][2] = {{1, 2}, {2, 1}, {3, 3}, {4, 4}, {6, 2}, {7, 2}, {8, 3}, {9, 4}, {11, 17}, {5, 17}};
+TEST(LayoutTest, TypesFollowEndCountAndVariant) {
+  // type, end count, variant value, type after; 6 and 11 never change.
+  const int rows[][4] = {{1, 1, 0, 2}, {1, 2, 0, 1}, {7, 2, 0, 1}, {1, 2, -7, 7}, {1, 3, 0, 3}, {1, 3, 1, 8},
+                         {9, 4, 0, 4}, {1, 4, 1, 9}, {1, 5, 1, 1}, {1, 0, 1, 1},  {6, 1, 0, 6}, {11, 1, 0, 11}};
   for (const auto& row : rows) {
     TrackRecord t;
     t.type = row[0];
-    t.endCount = 17;
-    t.UpdateEndCount();
-    EXPECT_EQ(t.endCount, row[1]) << row[0];
-  }
-  const int typeOf[][3] = {{1, 2, 2}, {2, 1, 7}, {3, 3, 8}, {4, 4, 9}, {5, 1, 1}, {0, 1, 1}};
-  for (const auto& row : typeOf) {
-    for (int variant = 0; variant < 2; ++variant) {
-      TrackRecord t;
-      t.type = 1;
-      t.endCount = static_cast<std::int16_t>(row[0]);
-      t.variantValue = variant * -7;
-      t.UpdateType();
-      EXPECT_EQ(t.type, row[1 + variant]) << row[0] << " " << variant;
-    }
-  }
-  for (int type : {6, 11}) {
-    TrackRecord t;
-    t.type = type;
-    t.endCount = 1;
+    t.endCount = static_cast<std::int16_t>(row[1]);
+    t.variantValue = row[2];
     t.UpdateType();
-    EXPECT_EQ(t.type, type);
+    EXPECT_EQ(t.type, row[3]) << row[0] << " " << row[1] << " " << row[2];
   }
-}
-
-TEST(LayoutTest, RemovalsSetIdsToZeroKeepTheRecordsAndClearLinks) {
-  Layout l;
-  l.models = {Model(4, ""), Model(6, ""), Model(4, "")};
-  l.tracks.resize(3);
-  const int links[] = {2, 1, 0};
-  for (int i = 0; i < 3; ++i) l.tracks[static_cast<std::size_t>(i)].linkedModel = links[i];
-  l.RemoveModel(4);  // every link to a model with id 4, then the first model with id 4
-  EXPECT_EQ(l.models[0].id, 0);
-  EXPECT_EQ(l.models[2].id, 4);
-  EXPECT_EQ(l.CountLiveModels(), 2);
-  EXPECT_EQ(l.tracks[0].linkedModel, layout::kNoModel);
-  EXPECT_EQ(l.tracks[1].linkedModel, 1);
-  l.tracks[0].linkedModel = 2;
-  l.RemoveModelAt(1);  // this record and the links to it only
-  EXPECT_EQ(l.models[1].id, 0);
-  EXPECT_EQ(l.tracks[0].linkedModel, 2);
-  EXPECT_EQ(l.tracks[1].linkedModel, layout::kNoModel);
-
-  l.rollingStock = {Unit(5), Unit(8, "", 3, 5), Unit(5)};
-  l.RemoveRollingStock(5);
-  EXPECT_EQ(l.CountLiveRollingStock(), 1);
-  EXPECT_EQ(l.rollingStock[1].neighbourA, 3);
-  EXPECT_EQ(l.rollingStock[1].neighbourB, 0);
 }
 
 TEST(LayoutTest, RemovalOfWhatTheInstallationLacks) {

@@ -7,7 +7,6 @@
 #include "layout/layout.h"
 #include "layout/layout_bytes.h"
 #include "platform/faults.h"
-#include "support/fault_sweep.h"
 #include "support/test_support.h"
 
 namespace {
@@ -248,30 +247,6 @@ TEST_F(WriterTest, AFailedSaveLeavesTheOldFileAndTheLayoutAsTheyWere) {
   EXPECT_EQ(l.models[0].position.z, 6);
   EXPECT_EQ(l.models[2].id, 0);
   EXPECT_EQ(l.tracks.back().type, 1);
-}
-
-// A failure at every file operation of a save, over an old file and a new
-// one: the file holds its old bytes or the new ones, and no temporary stays.
-TEST(LayoutFaultSweep, SavingOverAnOldFileAndANewOne) {
-  Model bridge = Bridge();
-  bridge.pos[2] = -7;
-  const std::string original = File({EveryTrackType()[0]}, {bridge, Model(), Model()}, {Unit()});
-  testing_support::TempDir dir;
-  dir.Write("Anlagen/Berg.anl", original);
-  dir.Write("Anlagen/Berg.danl", "[Zuvo]\r\n");
-  for (const char* name : {"Anlagen\\Berg.anl", "Anlagen\\Neu.anl"}) {
-    SCOPED_TRACE(name);
-    testing_support::FaultSweep sweep = testing_support::SweepFaults(dir.native(), [&]() {
-      Layout layout;
-      return layout.LoadFromBytes(original) && layout.Save(dir.Path(name));
-    });
-    EXPECT_TRUE(sweep.problems.empty()) << ::testing::PrintToString(sweep.problems);
-    EXPECT_EQ("create 1, write 1, close 1, rename 1, chdir 0, mkdir 0", sweep.AttemptsText());
-    EXPECT_EQ(4, sweep.reported);
-    EXPECT_EQ(0, sweep.harmless);
-  }
-  EXPECT_EQ(original, dir.Read("Anlagen/Berg.anl"));
-  EXPECT_EQ((Messages{"Berg.anl", "Berg.danl"}), dir.List("Anlagen"));
 }
 
 }  // namespace
