@@ -99,53 +99,26 @@ TEST(TrackModelsTest, BridgesStandAtTheMiddleRoundedHalfAwayFromZero) {
   for (std::size_t i = 0; i < 6; ++i) EXPECT_EQ(Xyz(l.models[i].position), expected[i]) << i;
 }
 
-TEST(TrackModelsTest, LinkingFindsTheTrackAModelStandsOn) {
+// Which model links to which track is checked against the pairwise rule below.
+TEST(TrackModelsTest, ASavePlacesLinkedModelsFromTheirTracks) {
   Layout l;
-  TrackRecord a = Piece({0, 0, 0}, {1000, 0, 100}, {1.0f, 0.0f, 0.0f}, 2);
-  TrackRecord stop = Piece({0, 900, 0}, {1000, 900, 20}, {1.0f, -0.0f, 0.0f}, 1);
-  TrackRecord loop = Piece({10, 20, 0}, {10, 20, 500}, {1.0f, 0.0f, 0.0f});  // no end direction
-  l.tracks = {a, a, Piece({0, 500, 0}, {1000, 500, 0}, {1.0f, 0.0f, 0.0f}, 2), stop, loop};
-  l.models = {
-      Placed("..\\Bruecken\\Stein", {500, 0, -999}, {1.0f, 0.0f, 0.0f}),  // 0: other height
-      Placed("..\\Prellbock\\X", {700, 500, 0}, {1.0f, 0.0f, 0.0f}),      // 1: two-ended piece
-      Placed("..\\Prellbock\\X", {700, 900, 5}, {1.0f, 0.0f, -0.0f}),     // 2: stop
-      Placed("..\\Prellbock\\Y", {700, 900, 5}, {1.0f, 0.0f, 0.0f}),      // 3: stop, later
-      Placed("..\\bruecken\\Stein", {500, 0, 0}, {1.0f, 0.0f, 0.0f}),     // 4: case differs
-      Placed("..\\Bruecken", {500, 0, 0}, {1.0f, 0.0f, 0.5f}),            // 5: z differs
-      Placed("..\\Prellbock\\A", {-290, 20, 0}, {1.0f, 0.0f, 0.0f}),      // 6: at the loop's end
-      Placed("..\\Prellbock", {700, 900, 0}, {1.0f, 0.0f, 0.0f}),         // 7: the bare prefix
-  };
+  l.tracks = {Piece({0, 0, 0}, {1000, 0, 100}, {1.0f, 0.0f, 0.0f}, 2),
+              Piece({0, 900, 0}, {1000, 900, 20}, {1.0f, -0.0f, 0.0f}, 1),
+              Piece({10, 20, 0}, {10, 20, 500}, {1.0f, 0.0f, 0.0f})};  // no end direction
+  l.models = {Placed("..\\Bruecken\\Stein", {500, 0, -999}, {1.0f, 0.0f, 0.0f}),  // height ignored
+              Placed("..\\Prellbock", {700, 900, 0}, {1.0f, 0.0f, 0.0f}),
+              Placed("..\\Prellbock\\A", {-290, 20, 0}, {1.0f, 0.0f, 0.0f})};
   l.LinkTrackModels();
-  // The first track of a place wins; the last matching model stays linked.
-  const int linked[] = {0, layout::kNoModel, layout::kNoModel, 7, layout::kNoModel};
-  for (std::size_t t = 0; t < 5; ++t) EXPECT_EQ(l.tracks[t].linkedModel, linked[t]) << t;
-
-  // A save moves the bridge to the middle height and leaves the rest alone,
-  // even a stop linked by hand to a piece without an end direction.
-  l.tracks[4].linkedModel = 6;
+  EXPECT_EQ(l.tracks[0].linkedModel, 0);
+  EXPECT_EQ(l.tracks[1].linkedModel, 1);
+  EXPECT_EQ(l.tracks[2].linkedModel, layout::kNoModel);
+  // A stop linked by hand to a piece without an end direction stays where it is.
+  l.tracks[2].linkedModel = 2;
   l.RefreshLinkedModels();
   EXPECT_EQ(Xyz(l.models[0].position), (std::vector<int>{500, 0, 50}));
-  EXPECT_EQ(Xyz(l.models[1].position), (std::vector<int>{700, 500, 0}));
-  EXPECT_EQ(Xyz(l.models[6].position), (std::vector<int>{-290, 20, 0}));
-  EXPECT_EQ(Xyz(l.models[7].position), (std::vector<int>{700, 900, 20}));
-  EXPECT_FALSE(std::signbit(l.models[7].direction.y));
-  l.models.pop_back();
-  l.LinkTrackModels();
-  EXPECT_EQ(l.tracks[3].linkedModel, 3);
-
-  // A bridge and a buffer stop on one single-ended piece: the later model wins.
-  Layout both;
-  both.tracks = {stop};
-  both.models = {Placed("..\\Bruecken\\B", {500, 900, 0}, {1.0f, 0.0f, 0.0f}),
-                 Placed("..\\Prellbock\\P", {700, 900, 0}, {1.0f, 0.0f, 0.0f})};
-  both.LinkTrackModels();
-  EXPECT_EQ(both.tracks[0].linkedModel, 1);
-  std::swap(both.models[0], both.models[1]);
-  both.LinkTrackModels();
-  EXPECT_EQ(both.tracks[0].linkedModel, 1);
-  both.models[1].position.x = 501;
-  both.LinkTrackModels();
-  EXPECT_EQ(both.tracks[0].linkedModel, 0);
+  EXPECT_EQ(Xyz(l.models[1].position), (std::vector<int>{700, 900, 20}));
+  EXPECT_FALSE(std::signbit(l.models[1].direction.y));  // the end direction, not the start's -0.0
+  EXPECT_EQ(Xyz(l.models[2].position), (std::vector<int>{-290, 20, 0}));
 }
 
 // The pairwise rule: every model against every track in list order.
