@@ -8,8 +8,8 @@
 #include <string>
 
 #include "app/app_state.h"
-#include "app/startup_dialog.h"
 #include "app/scripted_view.h"
+#include "app/startup_dialog.h"
 #include "host/installation.h"
 #include "layout/layout.h"
 #include "platform/faults.h"
@@ -17,6 +17,10 @@
 #include "support/test_support.h"
 
 namespace app_testing {
+
+using Texts = std::vector<std::string>;
+
+const char kNoInstallation[] = "Unbekannte oder fehlerhafte ZUVO Installation\n";
 
 class AppTest : public ::testing::Test {
  protected:
@@ -29,9 +33,9 @@ class AppTest : public ::testing::Test {
     }
     host::SetHostDirectoryOverride(host.windows());
   }
-
   void TearDown() override {
     platform::ClearFaults();
+    host::SetCommandValueReader(nullptr);
     EXPECT_TRUE(platform::ChangeDirectory(savedDirectory_));
     host::SetHostDirectoryOverride("");
     app::ResetGlobals();
@@ -43,17 +47,19 @@ class AppTest : public ::testing::Test {
     EXPECT_TRUE(l.Serialize(&bytes));
     return bytes;
   }
-
-  // Loads a layout file of the installation the way the tool does.
   layout::Layout ReadLayout(const std::string& relative) {
     testing_support::MessageRecorder quiet;
     layout::Layout l;
     EXPECT_TRUE(l.Load(host.Path(relative))) << relative;
     return l;
   }
-
   // Loads `relative` (inside the installation) through the dialog's start.
   int Load(const std::string& relative) { return dialog.OnInitDialog({host.Path(relative)}); }
+  // No override and no registry value: the installation is unknown.
+  static void ForgetInstallation() {
+    host::SetHostDirectoryOverride("");
+    host::SetCommandValueReader([](std::string*) { return 0; });
+  }
 
   testing_support::TempDir host;
   ScriptedView view;

@@ -1,12 +1,13 @@
 // A DialogView for the handler tests: the controls live in memory, the
 // answers to questions and file dialogs are scripted beforehand, and every
-// question, notice, file dialog and wait cursor is recorded.
+// question, notice, file dialog, wait cursor and window change is recorded.
 #pragma once
 
 #include <gtest/gtest.h>
 
 #include <algorithm>
 #include <deque>
+#include <functional>
 #include <map>
 #include <string>
 #include <vector>
@@ -18,17 +19,11 @@ namespace app_testing {
 
 class ScriptedView : public app::DialogView {
  public:
-  struct FileDialog {
-    std::string initialName;
-    std::string filter;
-  };
   struct FileAnswer {
     bool confirm;
     std::string path;
   };
-
-  // Scripted answers, used in order; a question or dialog without one fails
-  // the test.
+  // Scripted answers, used in order; a question or dialog without one fails the test.
   std::deque<bool> answers;
   std::deque<FileAnswer> fileAnswers;
 
@@ -37,15 +32,12 @@ class ScriptedView : public app::DialogView {
   std::vector<std::string> cameraSets;  // the combo box's list, sorted ignoring case
   std::map<int, bool> enabled;          // only controls that were set
 
-  // What happened.
-  std::vector<std::string> questions;
-  std::vector<std::string> notices;
-  std::vector<FileDialog> fileDialogs;
-  std::vector<std::string> progress;  // "section done/total"
-  int waitDepth = 0;
-  int waitCursors = 0;
+  // What happened: file dialogs as "initial name|filter", progress as "section done/total".
+  std::vector<std::string> questions, notices, fileDialogs, progress, events;
+  int waitDepth = 0, waitCursors = 0;
   int exchangesIn = 0;   // members into the controls
   int exchangesOut = 0;  // controls into the members
+  std::function<void()> atMinimize, atRestore;
 
   void ExchangeData(app::DialogMembers* members, bool fromControls) override {
     if (fromControls) {
@@ -58,11 +50,10 @@ class ScriptedView : public app::DialogView {
   }
   void ClearCameraSets() override { cameraSets.clear(); }
   void AddCameraSet(const std::string& name) override {
-    auto before = [](const std::string& a, const std::string& b) {
-      return std::lexicographical_compare(a.begin(), a.end(), b.begin(), b.end(), [](char x, char y) {
-        return platform::Cp1252Upper(static_cast<unsigned char>(x)) <
-               platform::Cp1252Upper(static_cast<unsigned char>(y));
-      });
+    auto upper = [](char c) { return platform::Cp1252Upper(static_cast<unsigned char>(c)); };
+    auto before = [&](const std::string& a, const std::string& b) {
+      return std::lexicographical_compare(a.begin(), a.end(), b.begin(), b.end(),
+                                          [&](char x, char y) { return upper(x) < upper(y); });
     };
     cameraSets.insert(std::upper_bound(cameraSets.begin(), cameraSets.end(), name, before), name);
   }
@@ -73,46 +64,39 @@ class ScriptedView : public app::DialogView {
     return -1;
   }
   void DeleteCameraSet(int index) override {
-    EXPECT_GE(index, 0);
-    EXPECT_LT(index, static_cast<int>(cameraSets.size()));
+    EXPECT_TRUE(index >= 0 && index < static_cast<int>(cameraSets.size())) << index;
     cameraSets.erase(cameraSets.begin() + index);
   }
   void EnableControl(int id, bool on) override { enabled[id] = on; }
   bool AskYesNo(const std::string& text) override {
     questions.push_back(text);
-    if (answers.empty()) {
-      ADD_FAILURE() << "unexpected question: " << text;
-      return false;
-    }
-    bool answer = answers.front();
-    answers.pop_front();
+    if (answers.empty()) ADD_FAILURE() << "unexpected question: " << text;
+    const bool answer = !answers.empty() && answers.front();
+    if (!answers.empty()) answers.pop_front();
     return answer;
   }
   void Notify(const std::string& text) override { notices.push_back(text); }
   bool ChooseFile(const std::string& initialName, const std::string& filter, std::string* chosen) override {
-    fileDialogs.push_back(FileDialog{initialName, filter});
-    if (fileAnswers.empty()) {
-      ADD_FAILURE() << "unexpected file dialog: " << initialName;
-      return false;
-    }
-    FileAnswer answer = fileAnswers.front();
-    fileAnswers.pop_front();
+    fileDialogs.push_back(initialName + "|" + filter);
+    if (fileAnswers.empty()) ADD_FAILURE() << "unexpected file dialog: " << initialName;
+    const FileAnswer answer = fileAnswers.empty() ? FileAnswer{false, ""} : fileAnswers.front();
+    if (!fileAnswers.empty()) fileAnswers.pop_front();
     if (answer.confirm) *chosen = answer.path;
     return answer.confirm;
   }
-  void BeginWaitCursor() override {
-    ++waitDepth;
-    ++waitCursors;
-  }
-  void EndWaitCursor() override {
-    --waitDepth;
-    EXPECT_GE(waitDepth, 0);
-  }
+  void BeginWaitCursor() override { ++waitDepth, ++waitCursors; }
+  void EndWaitCursor() override { EXPECT_GE(--waitDepth, 0); }
   void ShowProgress(const std::string& section, int done, int total) override {
     progress.push_back(section + " " + std::to_string(done) + "/" + std::to_string(total));
   }
-  void Minimize() override { ADD_FAILURE() << "no handler here minimises"; }
-  void Restore() override { ADD_FAILURE() << "no handler here restores"; }
+  void Minimize() override {
+    events.push_back("Minimize");
+    if (atMinimize) atMinimize();
+  }
+  void Restore() override {
+    events.push_back("Restore");
+    if (atRestore) atRestore();
+  }
 
   // The state of a control that a handler set; `otherwise` when none did.
   bool Enabled(int id, bool otherwise) const {
