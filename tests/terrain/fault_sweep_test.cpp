@@ -14,33 +14,27 @@
 
 namespace {
 
-using terrain_test::HeightPixel;
-using terrain_test::MakeBitmap;
-using terrain_test::PixelBytes;
-using testing_support::SweepFaults;
-using testing_support::TempDir;
-
 TEST(TerrainFaultSweep, TilesIntoANewFolderAndOverOldTiles) {
-  TempDir dir;
+  testing_support::TempDir dir;
   dir.MakeDirs("Host/Modelle");
-  dir.Write("Daten/h.bmp", MakeBitmap(4, 4, [](int x, int y) { return HeightPixel(10000 + 7 * x - 3 * y); }));
-  dir.Write("Daten/c.bmp", MakeBitmap(4, 4, [](int x, int y) {
-              return PixelBytes{static_cast<std::uint8_t>(9 * x), 80, static_cast<std::uint8_t>(5 * y)};
+  auto height = [](int x, int y) { return terrain_test::HeightPixel(10000 + 7 * x - 3 * y); };
+  dir.Write("Daten/h.bmp", terrain_test::MakeBitmap(4, 4, height));
+  dir.Write("Daten/c.bmp", terrain_test::MakeBitmap(4, 4, [](int x, int y) {
+              return terrain_test::PixelBytes{static_cast<std::uint8_t>(9 * x), 80, static_cast<std::uint8_t>(5 * y)};
             }));
   host::SetHostDirectoryOverride(dir.Path("Host"));
   host::ResetHostDirectoryCache();
   settings::SettingsFile s;
   s.AppendSection("TerrainBerg");
-  s.Append("Name", "Berg");
-  s.Append("Hoehe", dir.Path("Daten\\h.bmp"));
-  s.Append("Farbe", dir.Path("Daten\\c.bmp"));
-  s.Append("Pixelgroesse", "1");
-  s.Append("Kachelabstand", "2");
-  s.Append("Kachelgroesse", "4");
+  for (const auto& kv : std::vector<std::pair<std::string, std::string>>{
+           {"Name", "Berg"}, {"Hoehe", dir.Path("Daten\\h.bmp")}, {"Farbe", dir.Path("Daten\\c.bmp")},
+           {"Pixelgroesse", "1"}, {"Kachelabstand", "2"}, {"Kachelgroesse", "4"}}) {
+    s.Append(kv.first, kv.second);
+  }
   auto generate = [&]() { return terrain::GenerateTerrain(s); };
 
   // A new folder: the directory is made, then four tiles.
-  testing_support::FaultSweep fresh = SweepFaults(dir.native(), generate);
+  testing_support::FaultSweep fresh = testing_support::SweepFaults(dir.native(), generate);
   EXPECT_TRUE(fresh.problems.empty()) << ::testing::PrintToString(fresh.problems);
   EXPECT_EQ("create 4, write 4, close 4, rename 4, chdir 0, mkdir 1", fresh.AttemptsText());
   EXPECT_EQ(17, fresh.reported);
@@ -50,12 +44,11 @@ TEST(TerrainFaultSweep, TilesIntoANewFolderAndOverOldTiles) {
   for (const char* tile : {"bmp0_0.mod", "bmp0_1.mod", "bmp1_0.mod", "bmp1_1.mod"}) {
     dir.Write(std::string("Host/Modelle/Berg/") + tile, std::string("alt ") + tile);
   }
-  testing_support::FaultSweep over = SweepFaults(dir.native(), generate);
+  testing_support::FaultSweep over = testing_support::SweepFaults(dir.native(), generate);
   EXPECT_TRUE(over.problems.empty()) << ::testing::PrintToString(over.problems);
   EXPECT_EQ(16, over.reported);
   EXPECT_EQ(1, over.harmless);
   EXPECT_EQ("alt bmp1_0.mod", dir.Read("Host/Modelle/Berg/bmp1_0.mod"));
-
   host::SetHostDirectoryOverride("");
   host::ResetHostDirectoryCache();
 }

@@ -1,6 +1,5 @@
 // Helpers of the terrain tests: files written byte by byte, the committed
-// files of independent tools, and an encoder of terrain tile model files that
-// shares nothing with the code under test.
+// files of independent tools, and the expected model file of a terrain tile.
 #pragma once
 
 #include <gtest/gtest.h>
@@ -12,28 +11,59 @@
 #include <string>
 #include <vector>
 
+#include "model/model.h"
 #include "platform/platform.h"
 
 namespace terrain_test {
 
 // Windows path of a committed file in tests/terrain/data.
-std::string DataPath(const std::string& name);
+inline std::string DataPath(const std::string& name) {
+  std::string here = __FILE__;
+  std::string native = here.substr(0, here.find_last_of("/\\") + 1) + "data/" + name;
+#ifdef _WIN32
+  // A cross-built test runs under wine, where Z: is the Unix root.
+  if (!native.empty() && native[0] == '/') native = "Z:" + native;
+  for (char& c : native) c = c == '/' ? '\\' : c;
+  return native;
+#else
+  std::string windows, error;
+  if (!platform::ToWindowsPath(native, &windows, &error)) ADD_FAILURE() << error;
+  return windows;
+#endif
+}
 
 // Little-endian bytes, appended.
 struct Bytes {
   std::string s;
-  Bytes& Text(const std::string& text) {
-    s += text;
-    return *this;
-  }
-  Bytes& U8(unsigned v) {
-    s += static_cast<char>(v & 0xFF);
-    return *this;
-  }
+  Bytes& Text(const std::string& text) { s += text; return *this; }
+  Bytes& U8(unsigned v) { s += static_cast<char>(v & 0xFF); return *this; }
   Bytes& U16(unsigned v) { return U8(v).U8(v >> 8); }
   Bytes& U32(std::uint32_t v) { return U16(v & 0xFFFF).U16(v >> 16); }
-  Bytes& F32(float f);
-  Bytes& F64(double d);
+  Bytes& F32(float f) { std::uint32_t b; std::memcpy(&b, &f, 4); return U32(b); }
+  Bytes& F64(double d) {
+    std::uint64_t b;
+    std::memcpy(&b, &d, 8);
+    return U32(static_cast<std::uint32_t>(b)).U32(static_cast<std::uint32_t>(b >> 32));
+  }
+};
+
+// A TERRAGEN file, its words and tags in lower case when asked.
+struct Terragen : Bytes {
+  explicit Terragen(bool lower = false) : lower_(lower) { Tag("TERRAGEN").Tag("TERRAIN "); }
+  Terragen& Tag(std::string word) {
+    for (char& c : word) c = lower_ && c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c;
+    Text(word);
+    return *this;
+  }
+  Terragen& Count(const char* tag, unsigned n) { Tag(tag).U16(n).U16(0); return *this; }
+  Terragen& Scale(float x, float y, float z) { Tag("SCAL").F32(x).F32(y).F32(z); return *this; }
+  Terragen& Heights(int heightScale, int base, const std::vector<int>& samples, bool pad = true) {
+    Tag("ALTW").U16(static_cast<unsigned>(heightScale)).U16(static_cast<unsigned>(base));
+    for (int v : samples) U16(static_cast<unsigned>(v));
+    if (pad && samples.size() % 2 == 1) U16(0);
+    return *this;
+  }
+  bool lower_;
 };
 
 // The three bytes of a pixel in file order.
@@ -43,81 +73,25 @@ using PixelFunction = std::function<PixelBytes(int x, int y)>;
 // A 24-bit bitmap of width x height pixels; (x, y) counts y from the bottom
 // row. `headerSize` is 12, 40, 108 or 124; `topDown` stores the rows top
 // first with a negative height.
-std::string MakeBitmap(int width, int height, const PixelFunction& pixel, int headerSize = 40,
-                       bool topDown = false);
-
-// The file bytes of a height coded as a bitmap value (cm + 10000).
-PixelBytes HeightPixel(std::int32_t value);
-
-// A point of an expected tile.
-struct TilePoint {
-  std::int32_t x = 0;
-  std::int32_t y = 0;
-  std::int32_t z = 0;
-  std::uint8_t red = 0;
-  std::uint8_t green = 0;
-  std::uint8_t blue = 0;
-};
-
-// The model file of a terrain tile of nxc x nyc cells, from its grid points
-// row by row (x fastest), written straight from the file format's layout.
-std::string TileFileBytes(int nxc, int nyc, const std::vector<TilePoint>& grid);
-
-// ---- definitions ----
-
-
-inline std::string DataPath(const std::string& name) {
-  std::string here = __FILE__;
-  std::size_t slash = here.find_last_of("/\\");
-  std::string native = here.substr(0, slash + 1) + "data/" + name;
-#ifdef _WIN32
-  // A cross-built test runs under wine, where Z: is the Unix root.
-  if (!native.empty() && native[0] == '/') native = "Z:" + native;
-  for (char& c : native) {
-    if (c == '/') c = '\\';
-  }
-  return native;
-#else
-  std::string windows, error;
-  if (!platform::ToWindowsPath(native, &windows, &error)) ADD_FAILURE() << error;
-  return windows;
-#endif
-}
-
-inline Bytes& Bytes::F32(float f) {
-  std::uint32_t bits;
-  std::memcpy(&bits, &f, 4);
-  return U32(bits);
-}
-
-inline Bytes& Bytes::F64(double d) {
-  std::uint64_t bits;
-  std::memcpy(&bits, &d, 8);
-  return U32(static_cast<std::uint32_t>(bits)).U32(static_cast<std::uint32_t>(bits >> 32));
-}
-
-inline std::string MakeBitmap(int width, int height, const PixelFunction& pixel, int headerSize,
-                              bool topDown) {
+inline std::string MakeBitmap(int width, int height, const PixelFunction& pixel, int headerSize = 40,
+                              bool topDown = false) {
   const int stride = (3 * width + 3) / 4 * 4;
   const std::uint32_t offset = 14u + static_cast<std::uint32_t>(headerSize);
+  const int storedHeight = topDown ? -height : height;
   Bytes b;
-  b.Text("BM").U32(offset + static_cast<std::uint32_t>(stride * height)).U16(0).U16(0).U32(offset);
+  b.Text("BM").U32(offset + static_cast<std::uint32_t>(stride * height)).U32(0).U32(offset);
   b.U32(static_cast<std::uint32_t>(headerSize));
   if (headerSize == 12) {
-    b.U16(static_cast<unsigned>(width)).U16(static_cast<unsigned>(topDown ? -height : height));
-    b.U16(1).U16(24);
+    b.U16(static_cast<unsigned>(width)).U16(static_cast<unsigned>(storedHeight)).U16(1).U16(24);
   } else {
-    b.U32(static_cast<std::uint32_t>(width));
-    b.U32(static_cast<std::uint32_t>(topDown ? -height : height));
-    b.U16(1).U16(24).U32(0).U32(static_cast<std::uint32_t>(stride * height));
-    b.U32(2835).U32(2835).U32(0).U32(0);
+    b.U32(static_cast<std::uint32_t>(width)).U32(static_cast<std::uint32_t>(storedHeight)).U16(1).U16(24);
+    b.U32(0).U32(static_cast<std::uint32_t>(stride * height)).U32(2835).U32(2835).U32(0).U32(0);
     // The longer headers: masks, colour space and the rest, all ignored.
     for (int k = 40; k < headerSize; k += 4) b.U32(0x11111111u);
   }
   for (int r = 0; r < height; ++r) {
-    int y = topDown ? height - 1 - r : r;
     for (int x = 0; x < width; ++x) {
-      PixelBytes p = pixel(x, y);
+      PixelBytes p = pixel(x, topDown ? height - 1 - r : r);
       b.U8(p[0]).U8(p[1]).U8(p[2]);
     }
     for (int pad = 3 * width; pad < stride; ++pad) b.U8(0xEE);
@@ -125,69 +99,51 @@ inline std::string MakeBitmap(int width, int height, const PixelFunction& pixel,
   return b.s;
 }
 
+// The file bytes of a height coded as a bitmap value (cm + 10000).
 inline PixelBytes HeightPixel(std::int32_t value) {
   return PixelBytes{static_cast<std::uint8_t>(value >> 16), static_cast<std::uint8_t>(value >> 8),
                     static_cast<std::uint8_t>(value)};
 }
 
-namespace detail {
+// A point of an expected tile.
+struct TilePoint {
+  std::int32_t x, y, z;
+  int red, green, blue;  // 0 to 255
+};
 
-inline void Declare(Bytes* b, const char* name) {
-  b->U16(0xFFFF).U16(0).U16(static_cast<unsigned>(std::strlen(name))).Text(name);
-}
-
-}  // namespace detail
-
+// The model file of a terrain tile of nxc x nyc cells from its grid points,
+// row by row with x fastest: the points and a closing marker, the cells
+// column by column with the corners north-west, south-west, south-east,
+// north-east, and one format. The model tests check the writer's bytes.
 inline std::string TileFileBytes(int nxc, int nyc, const std::vector<TilePoint>& grid) {
   EXPECT_EQ(static_cast<std::size_t>((nxc + 1) * (nyc + 1)), grid.size());
-  const int pointCount = (nxc + 1) * (nyc + 1) + 1;
-  const int indexCount = 6 + 4 * nxc * nyc;
-  const unsigned indexTag = 0x8004 + pointCount + 1;
-
-  Bytes b;
-  b.U16(1).U16(0).F64(0).F64(0).F64(0).U32(0).U32(0).U32(0);
-  b.U16(1);
-  detail::Declare(&b, "CObArray");
-  b.U16(static_cast<unsigned>(pointCount));
-  detail::Declare(&b, "CObPunkt");
+  model::Model m;
+  m.parts.resize(1);
+  model::ModelPart& part = m.parts[0];
+  part.points.resize(grid.size() + 1);
   for (std::size_t k = 0; k < grid.size(); ++k) {
-    const TilePoint& p = grid[k];
-    b.U32(static_cast<std::uint32_t>(p.x)).U32(static_cast<std::uint32_t>(p.y));
-    b.U32(static_cast<std::uint32_t>(p.z)).U32(0).U32(0).U32(0).U32(0).U32(0);
-    b.U8(p.red).U8(p.green).U8(p.blue).U8(0).F32(0).U32(0).U32(0);
-    b.U16(0x8003);
+    model::ModelPoint& p = part.points[k];
+    p.x = grid[k].x, p.y = grid[k].y, p.z = grid[k].z;
+    p.colour[0] = static_cast<std::uint8_t>(grid[k].red);
+    p.colour[1] = static_cast<std::uint8_t>(grid[k].green);
+    p.colour[2] = static_cast<std::uint8_t>(grid[k].blue);
   }
-  // The closing marker.
-  b.U32(0).U32(0).U32(0).U32(0).U32(0).U32(0).U32(0).U32(0);
-  b.U8(0).U8(0).U8(0).U8(0).F32(3.0f).U32(0).U32(98);
-
-  b.U16(1).U16(0x8001).U16(static_cast<unsigned>(indexCount));
-  detail::Declare(&b, "CObIndex");
-  auto entry = [&](std::int32_t value, std::int32_t isCode, bool last = false) {
-    b.U32(static_cast<std::uint32_t>(value)).U32(static_cast<std::uint32_t>(isCode));
-    if (!last) b.U16(indexTag);
-  };
-  entry(0, 1);
-  entry(1, 1);
-  entry(4, 1);
-  entry(7, 1);
-  // Cells column by column; corners north-west, south-west, south-east,
-  // north-east, with point numbers row * (nxc + 1) + column.
-  for (int column = 0; column < nxc; ++column) {
-    for (int row = 0; row < nyc; ++row) {
-      entry((row + 1) * (nxc + 1) + column, 0);
-      entry(row * (nxc + 1) + column, 0);
-      entry(row * (nxc + 1) + column + 1, 0);
-      entry((row + 1) * (nxc + 1) + column + 1, 0);
+  part.points.back().param = 3.0f;
+  part.points.back().kind = 98;
+  for (int c = 0; c < nxc; ++c) {
+    for (int r = 0; r < nyc; ++r) {
+      const int sw = r * (nxc + 1) + c, nw = sw + nxc + 1;
+      const int corners[4] = {nw, sw, sw + 1, nw + 1};
+      part.polygons.emplace_back();
+      part.polygons.back().vertexCount = 4;
+      for (int k = 0; k < 4; ++k) part.polygons.back().indices[k] = static_cast<std::int16_t>(corners[k]);
     }
   }
-  entry(9, 1);
-  entry(9, 1, true);
-
-  b.U16(1).U16(0x8001).U16(1);
-  detail::Declare(&b, "CObFormat");
-  b.U32(0).U32(0).U32(0).F64(90.0).F64(0).F64(0).F32(1).F32(1).F32(1);
-  return b.s;
+  part.formats.resize(1);
+  part.formats[0].dvec[0] = 90.0;
+  std::string bytes;
+  EXPECT_TRUE(m.Serialize(&bytes));
+  return bytes;
 }
 
 }  // namespace terrain_test

@@ -1,115 +1,95 @@
 #include <gtest/gtest.h>
 
+#include <tuple>
+#include <vector>
+
 #include "terrain/tile_plan.h"
 
 namespace {
 
 using terrain::PlanResult;
+using terrain::PlanTiles;
 using terrain::TilePlan;
 
-std::vector<std::pair<int, int>> ColumnRanges(const TilePlan& plan) {
-  std::vector<std::pair<int, int>> ranges;
+TEST(TilePlan, CentresAndRanges) {
+  struct Case {
+    double spacingMetres, sizeMetres;
+    int pixelSize, cells, spacing, half, firstX, columns;
+  };
+  const std::vector<Case> cases = {
+      {200, 400, 100, 1000, 200, 200, 100, 5},     // 1 m pixels with the defaults
+      {200, 400, 100, 1100, 200, 200, 150, 5},     // centred: (1100 - 4 * 200) / 2
+      {200, 400, 100, 200, 200, 200, 100, 1},      // W = S: one column in the middle
+      {200, 400, 100, 150, 200, 200, 175, 0},      // W < S: no tile at all
+      {200, 400, 300, 1000, 66, 67, 38, 15},       // S = 66.67 truncated, R = 66.67 rounded up
+      {200, 400, 500, 1025, 40, 40, 32, 25},       // an exact whole number stays
+      {1e30, 1e30, 1, 1000, 2147483647, 2147483647, 1073742323, 0},  // held, not overflowed
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(testing::Message() << c.pixelSize << " cm, " << c.cells << " cells");
+    TilePlan plan;
+    ASSERT_EQ(PlanResult::kOk, PlanTiles(c.spacingMetres, c.sizeMetres, c.pixelSize, c.cells, c.cells, &plan));
+    EXPECT_EQ(c.spacing, plan.spacing);
+    EXPECT_EQ(c.half, plan.halfSize);
+    EXPECT_EQ(c.firstX, plan.firstX);
+    EXPECT_EQ(c.firstX, plan.firstY);
+    EXPECT_EQ(c.columns, plan.columns);
+    EXPECT_EQ(c.columns, plan.rows);
+  }
+  // Tiles reach R to either side of their centre, cut at the edges.
+  TilePlan plan;
+  ASSERT_EQ(PlanResult::kOk, PlanTiles(200, 400, 100, 1000, 300, &plan));
+  std::vector<std::vector<int>> columns;
   for (int i = 0; i < plan.columns; ++i) {
     terrain::TileRect t = plan.Tile(i, 0);
-    ranges.emplace_back(t.firstColumn, t.lastColumn);
+    columns.push_back({t.firstColumn, t.centreColumn, t.lastColumn});
   }
-  return ranges;
-}
-
-std::vector<int> Centres(const TilePlan& plan) {
-  std::vector<int> centres;
-  for (int i = 0; i < plan.columns; ++i) centres.push_back(plan.Tile(i, 0).centreColumn);
-  return centres;
-}
-
-TEST(TilePlan, CentresAndRanges) {
-  TilePlan plan;
-  // 1 m pixels with the defaults: S = 200, R = 200.
-  ASSERT_EQ(PlanResult::kOk, terrain::PlanTiles(200, 400, 100, 1000, 300, &plan));
-  EXPECT_EQ(200, plan.spacing);
-  EXPECT_EQ(200, plan.halfSize);
-  EXPECT_EQ(100, plan.firstX);
-  EXPECT_EQ((std::vector<int>{100, 300, 500, 700, 900}), Centres(plan));
-  EXPECT_EQ((std::vector<std::pair<int, int>>{{0, 300}, {100, 500}, {300, 700}, {500, 900}, {700, 1000}}),
-            ColumnRanges(plan));
-  // One row: H = 300 gives ny = 1, centred at y0 = 150, cut at 0 and 300.
-  EXPECT_EQ(1, plan.rows);
+  EXPECT_EQ((std::vector<std::vector<int>>{{0, 100, 300}, {100, 300, 500}, {300, 500, 700}, {500, 700, 900},
+                                           {700, 900, 1000}}),
+            columns);
+  ASSERT_EQ(1, plan.rows);
   terrain::TileRect t = plan.Tile(4, 0);
-  EXPECT_EQ(150, t.centreRow);
-  EXPECT_EQ(0, t.firstRow);
-  EXPECT_EQ(300, t.lastRow);
+  EXPECT_EQ((std::vector<int>{0, 150, 300}), (std::vector<int>{t.firstRow, t.centreRow, t.lastRow}));
 
-  ASSERT_EQ(PlanResult::kOk, terrain::PlanTiles(200, 400, 100, 1100, 1100, &plan));
-  EXPECT_EQ((std::vector<int>{150, 350, 550, 750, 950}), Centres(plan));
-
-  // W = S: one column in the middle.
-  ASSERT_EQ(PlanResult::kOk, terrain::PlanTiles(200, 400, 100, 200, 200, &plan));
-  EXPECT_EQ((std::vector<int>{100}), Centres(plan));
-
-  // W < S: no tile at all.
-  ASSERT_EQ(PlanResult::kOk, terrain::PlanTiles(200, 400, 100, 150, 150, &plan));
-  EXPECT_EQ(0, plan.columns);
-  EXPECT_EQ(175, plan.firstX);
-
-  // 3 m pixels: S = 66 (from 66.67), R = 67 (66.67 rounded up).
-  ASSERT_EQ(PlanResult::kOk, terrain::PlanTiles(200, 400, 300, 1000, 1000, &plan));
-  EXPECT_EQ(66, plan.spacing);
-  EXPECT_EQ(67, plan.halfSize);
-  // An exact whole number stays: 400 m at 5 m is 40 cells each side.
-  ASSERT_EQ(PlanResult::kOk, terrain::PlanTiles(200, 400, 500, 1025, 1025, &plan));
-  EXPECT_EQ(40, plan.halfSize);
-  EXPECT_EQ(25, plan.columns);
-  EXPECT_EQ(32, plan.firstX);
-}
-
-TEST(TilePlan, RefusedSettings) {
-  TilePlan plan;
-  EXPECT_EQ(PlanResult::kBadSpacing, terrain::PlanTiles(0, 400, 100, 1000, 1000, &plan));
-  EXPECT_EQ(PlanResult::kBadSpacing, terrain::PlanTiles(-200, 400, 100, 1000, 1000, &plan));
-  EXPECT_EQ(PlanResult::kBadSize, terrain::PlanTiles(200, 0, 100, 1000, 1000, &plan));
-  EXPECT_EQ(PlanResult::kBadSize, terrain::PlanTiles(200, -1, 100, 1000, 1000, &plan));
-  // 0.5 m spacing at 1 m pixels truncates to 0 cells.
-  EXPECT_EQ(PlanResult::kSpacingBelowPixel, terrain::PlanTiles(0.5, 400, 100, 1000, 1000, &plan));
-  // Huge values are held, not overflowed: no tile fits the grid.
-  ASSERT_EQ(PlanResult::kOk, terrain::PlanTiles(1e30, 1e30, 1, 1000, 1000, &plan));
-  EXPECT_EQ(0, plan.columns);
+  const std::vector<std::tuple<double, double, PlanResult>> refused = {
+      {0, 400, PlanResult::kBadSpacing},  {-200, 400, PlanResult::kBadSpacing},
+      {200, 0, PlanResult::kBadSize},     {200, -1, PlanResult::kBadSize},
+      {0.5, 400, PlanResult::kSpacingBelowPixel},  // 0.5 m at 1 m pixels: 0 cells
+  };
+  for (const auto& r : refused) {
+    EXPECT_EQ(std::get<2>(r), PlanTiles(std::get<0>(r), std::get<1>(r), 100, 1000, 1000, &plan)) << std::get<0>(r);
+  }
 }
 
 TEST(TilePlan, FormatLimits) {
   EXPECT_EQ(32176, terrain::TileLastObjectIndex(80, 80));
   EXPECT_EQ(32983, terrain::TileLastObjectIndex(81, 81));
-
   TilePlan plan;
   // The defaults fit from 5 m pixels up.
-  ASSERT_EQ(PlanResult::kOk, terrain::PlanTiles(200, 400, 500, 1025, 1025, &plan));
+  ASSERT_EQ(PlanResult::kOk, PlanTiles(200, 400, 500, 1025, 1025, &plan));
   EXPECT_TRUE(terrain::TilesFit(plan, plan.halfSize));
-  ASSERT_EQ(PlanResult::kOk, terrain::PlanTiles(200, 400, 499, 1025, 1025, &plan));
+  ASSERT_EQ(PlanResult::kOk, PlanTiles(200, 400, 499, 1025, 1025, &plan));
   EXPECT_FALSE(terrain::TilesFit(plan, plan.halfSize));
-
   // At 4 m pixels, 320 m tiles are the largest that fit.
-  ASSERT_EQ(PlanResult::kOk, terrain::PlanTiles(200, 400, 400, 1000, 1000, &plan));
+  ASSERT_EQ(PlanResult::kOk, PlanTiles(200, 400, 400, 1000, 1000, &plan));
   ASSERT_FALSE(terrain::TilesFit(plan, plan.halfSize));
   EXPECT_EQ(40, terrain::LargestFittingHalfSize(plan));
   EXPECT_EQ("320", terrain::TileSizeText(40, 400));
-  ASSERT_EQ(PlanResult::kOk, terrain::PlanTiles(200, 320, 400, 1000, 1000, &plan));
+  ASSERT_EQ(PlanResult::kOk, PlanTiles(200, 320, 400, 1000, 1000, &plan));
   EXPECT_TRUE(terrain::TilesFit(plan, plan.halfSize));
   // The suggestion gives exactly that half size back.
-  ASSERT_EQ(PlanResult::kOk, terrain::PlanTiles(200, 186.4, 233, 1000, 1000, &plan));
+  ASSERT_EQ(PlanResult::kOk, PlanTiles(200, 186.4, 233, 1000, 1000, &plan));
   EXPECT_EQ(40, plan.halfSize);
   EXPECT_EQ("186.4", terrain::TileSizeText(40, 233));
   EXPECT_EQ("1.02", terrain::TileSizeText(1, 51));
-
   // A small grid cuts the tiles, so larger settings fit.
-  ASSERT_EQ(PlanResult::kOk, terrain::PlanTiles(20, 400, 100, 60, 60, &plan));
+  ASSERT_EQ(PlanResult::kOk, PlanTiles(20, 400, 100, 60, 60, &plan));
   EXPECT_EQ(3, plan.columns);
-  EXPECT_EQ(200, plan.halfSize);
   EXPECT_TRUE(terrain::TilesFit(plan, plan.halfSize));
-
   // Coordinates that would not fit 32 bits.
-  ASSERT_EQ(PlanResult::kOk, terrain::PlanTiles(4e7, 8e7, 2000000000, 10, 10, &plan));
+  ASSERT_EQ(PlanResult::kOk, PlanTiles(4e7, 8e7, 2000000000, 10, 10, &plan));
   EXPECT_EQ(5, plan.columns);
   EXPECT_EQ(2, plan.halfSize);
-  EXPECT_EQ(1, plan.Tile(0, 0).centreColumn);
   EXPECT_FALSE(terrain::TilesFit(plan, plan.halfSize));
   EXPECT_TRUE(terrain::TilesFit(plan, 1));
 }
