@@ -177,27 +177,23 @@ TEST(ModelWriter, WriteFileSavesSafelyAndReportsEachFailure) {
 
 TEST(ModelWriter, PointQueries) {
   Model m = LineModel();
-  m.parts[0].flags = 0x00F0;
   float xyz[3];
-  ASSERT_TRUE(m.PointPosition(0, 1, xyz));
-  EXPECT_EQ(-3.0f, xyz[2]);
-  EXPECT_FALSE(m.PointPosition(0, 2, xyz));
-  EXPECT_FALSE(m.PointPosition(1, 0, xyz));
   model::ModelPoint copy;
-  ASSERT_TRUE(m.CopyPoint(0, 0, &copy));
+  ASSERT_TRUE(m.PointPosition(0, 1, xyz) && m.CopyPoint(0, 0, &copy));
+  EXPECT_EQ(-3.0f, xyz[2]);
   EXPECT_EQ(99, copy.colour[3]);
-  // Only a point of kind 99 with a positive param changes the flags, by the low 16 bits of the param.
+  EXPECT_FALSE(m.PointPosition(0, 2, xyz) || m.CopyPoint(1, 0, &copy) || m.FlagQuery(3, 0, 0xFFFF));
+  // Only a point of kind 99 with a positive param changes the flags, by the
+  // low 16 bits of the param; a huge param is no undefined conversion (UBSan).
+  m.parts[0].flags = 0x00F0;
   EXPECT_EQ(0x00F0u, m.FlagQuery(0, 1, 0xFFFF));  // kind 98
   m.parts[0].points[1].kind = 99;
   struct Case { float param; unsigned mask, flags; };
   for (const Case& c : std::vector<Case>{{0xF3 + 0.9f, 0xFFFF, 0x03}, {0xF3, 0x0001, 0x01}, {65538.0f, 0xFFFF, 0xF2},
-                                         {-5.0f, 0xFFFF, 0xF0}}) {
+                                         {-5.0f, 0xFFFF, 0xF0}, {1e30f, 0xFFFF, 0xF0}}) {
     m.parts[0].points[1].param = c.param;
-    EXPECT_EQ(c.flags, m.FlagQuery(0, 1, c.mask));
+    EXPECT_EQ(c.flags, m.FlagQuery(0, 1, c.mask)) << c.param;
   }
-  m.parts[0].points[1].param = 1e30f;  // huge: no undefined conversion (UBSan)
-  m.FlagQuery(0, 1, 0xFFFF);
-  EXPECT_EQ(0u, m.FlagQuery(3, 0, 0xFFFF));
 }
 
 }  // namespace

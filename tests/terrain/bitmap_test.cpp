@@ -12,57 +12,42 @@ using terrain_test::MakeBitmap;
 using terrain_test::PixelBytes;
 using Messages = std::vector<std::string>;
 
-// Distinct bytes for every pixel: b0 = x, b1 = y, b2 = 100 + x + 10y.
-PixelBytes Numbered(int x, int y) {
-  return PixelBytes{static_cast<std::uint8_t>(x), static_cast<std::uint8_t>(y), static_cast<std::uint8_t>(100 + x + 10 * y)};
+// The picture of make-data.sh, in file order (blue, green, red).
+PixelBytes Picture(int x, int y) {
+  return PixelBytes{static_cast<std::uint8_t>(200 - 11 * x - 13 * y), static_cast<std::uint8_t>(20 + 3 * x + 7 * y),
+                    static_cast<std::uint8_t>(10 * x + 50 * y + 1)};
 }
-std::int32_t NumberedValue(int x, int y) { return x * 65536 + y * 256 + 100 + x + 10 * y; }
 
-TEST(Bitmap, EveryHeaderVariantAndTopDownRowsReadTheSame) {
+TEST(Bitmap, FilesOfImageMagickAndEveryHeaderVariant) {
   testing_support::TempDir dir;
   testing_support::MessageRecorder messages;
-  for (int header : {12, 40, 108, 124}) {
-    for (bool topDown : {false, true}) {
-      SCOPED_TRACE(testing::Message() << "header " << header << " top-down " << topDown);
-      // Rows of 15 bytes padded to 16; bytes after the last row are ignored.
-      dir.Write("v.bmp", MakeBitmap(5, 3, Numbered, header, topDown) + "trailing");
-      BitmapColourSource source(dir.Path("v.bmp"));
-      ASSERT_EQ(5, source.width);
-      ASSERT_EQ(3, source.height);
-      EXPECT_EQ(16, source.image.rowStride);
-      for (int y = 0; y < 3; ++y) {
-        for (int x = 0; x < 5; ++x) EXPECT_EQ(NumberedValue(x, y), source.image.ValueAt(x, y));
-      }
-      EXPECT_EQ(NumberedValue(0, 2), source.image.ValueAt(-5, 1000));  // clamped
-      EXPECT_EQ(NumberedValue(4, 0), source.image.ValueAt(5, -1));
-      terrain::Colour c = source.ColourAt(4, 2);
-      EXPECT_EQ(4, c.blue);
-      EXPECT_EQ(2, c.green);
-      EXPECT_EQ(124, c.red);
-    }
-  }
-  EXPECT_TRUE(messages.messages().empty());
-}
-
-TEST(Bitmap, FilesWrittenByImageMagick) {
-  testing_support::MessageRecorder messages;
-  for (const char* name : {"picture-bmp3.bmp", "picture-v5.bmp", "picture-core.bmp"}) {
-    SCOPED_TRACE(name);
-    BitmapColourSource source(DataPath(name));
+  // Top-down rows of 15 bytes padded to 16; bytes after the last row are
+  // ignored.
+  dir.Write("top108.bmp", MakeBitmap(5, 4, Picture, 108, true) + "trailing");
+  dir.Write("top12.bmp", MakeBitmap(5, 4, Picture, 12, true));
+  const std::vector<std::pair<std::string, unsigned>> files = {
+      {DataPath("picture-bmp3.bmp"), 40}, {DataPath("picture-v5.bmp"), 124}, {DataPath("picture-core.bmp"), 12},
+      {dir.Path("top108.bmp"), 108},      {dir.Path("top12.bmp"), 12}};
+  for (const auto& file : files) {
+    SCOPED_TRACE(file.first);
+    BitmapColourSource source(file.first);
     ASSERT_EQ(5, source.width);
     ASSERT_EQ(4, source.height);
+    EXPECT_EQ(16, source.image.rowStride);
+    EXPECT_EQ(file.second, source.image.infoHeaderSize);
+    EXPECT_EQ(file.first.find("top") != std::string::npos, source.image.storedTopDown);
     for (int y = 0; y < 4; ++y) {
       for (int x = 0; x < 5; ++x) {
-        // The picture of make-data.sh.
         terrain::Colour c = source.ColourAt(x, y);
-        EXPECT_EQ(10 * x + 50 * y + 1, c.red);
-        EXPECT_EQ(20 + 3 * x + 7 * y, c.green);
-        EXPECT_EQ(200 - 11 * x - 13 * y, c.blue);
+        EXPECT_EQ((std::vector<int>{Picture(x, y)[2], Picture(x, y)[1], Picture(x, y)[0]}),
+                  (std::vector<int>{c.red, c.green, c.blue}));
       }
     }
+    // Bytes b0 b1 b2 as b0 * 65536 + b1 * 256 + b2; outside the picture the edge repeats.
+    EXPECT_EQ(200 * 65536 + 20 * 256 + 1, source.image.ValueAt(0, 0));
+    EXPECT_EQ(source.image.ValueAt(0, 3), source.image.ValueAt(-5, 1000));
+    EXPECT_EQ(source.image.ValueAt(4, 0), source.image.ValueAt(5, -1));
   }
-  EXPECT_EQ(12u, BitmapColourSource(DataPath("picture-core.bmp")).image.infoHeaderSize);
-  EXPECT_EQ(124u, BitmapColourSource(DataPath("picture-v5.bmp")).image.infoHeaderSize);
   EXPECT_TRUE(messages.messages().empty());
   // A palette bitmap and a 32-bit one are refused.
   for (const char* name : {"picture-palette.bmp", "picture-alpha.bmp"}) {
@@ -81,8 +66,8 @@ std::string Patch(std::string bytes, std::size_t at, std::uint32_t value, int si
 TEST(Bitmap, RefusalsAndTheirMessages) {
   testing_support::TempDir dir;
   testing_support::MessageRecorder messages;
-  const std::string good = MakeBitmap(4, 3, Numbered);
-  const std::string core = MakeBitmap(4, 3, Numbered, 12);
+  const std::string good = MakeBitmap(4, 3, Picture);
+  const std::string core = MakeBitmap(4, 3, Picture, 12);
   const char* kWrong = "Falsches Bitmapformat: %s!\n";
   const char* kShort = "Fehler beim Lesen von %s!\n";
   struct Case {

@@ -59,32 +59,54 @@ PixelBytes ColourBytes(int x, int y) {
                     static_cast<std::uint8_t>(40 * x + y)};
 }
 
-TEST_F(GeneratorTest, BitmapTilesAsComputedByHand) {
+TEST_F(GeneratorTest, TilesAsComputedByHandSectionBySection) {
   const int W = 6, H = 4;
   dir_.Write("hoehe.bmp", MakeBitmap(W, H, [](int x, int y) { return HeightPixel(HeightValue(x, y)); }));
   dir_.Write("farbe.bmp", MakeBitmap(W, H, ColourBytes));
-  // 2.3 m pixels (230 cm, not 229), centres 5 m apart (2 cells), tiles 9 m
-  // wide (2 cells each side).
+  // 3 x 3 points at 1 m: 2 x 2 cells, and a colour picture of 2 x 2 pixels.
+  const std::vector<int> samples = {0, 4, 8, -4, 40, 12, 100, 200, 300};
+  terrain_test::Terragen ter;
+  ter.Count("XPTS", 3).Count("YPTS", 3).Scale(1.0f, 1.0f, 0.5f).Heights(16384, 3, samples).Tag("EOF ");
+  dir_.Write("h.ter", ter.s);
+  dir_.Write("c.bmp", MakeBitmap(2, 2, [](int x, int y) {
+               return PixelBytes{static_cast<std::uint8_t>(x), static_cast<std::uint8_t>(y), 9};
+             }));
+  // Bitmap heights at 2.3 m pixels (230 cm, not 229), centres 5 m apart (2
+  // cells), tiles 9 m wide (2 cells each side). Only sections named
+  // "Terrain..." are generated: the others would fail.
   settings::SettingsFile s = Terrain("TerrainBerg", {{"Name", "Berg"}, {"Hoehe", dir_.Path("hoehe.bmp")},
                                                      {"Farbe", dir_.Path("farbe.bmp")}, {"Pixelgroesse", "2.3"},
                                                      {"Kachelabstand", "5"}, {"Kachelgroesse", "9"},
                                                      {"Faktor", "1.5"}, {"RGBFaktor", "1.3"}});
-  std::vector<std::pair<int, int>> progress;
+  for (const char* section : {"Ebene", "terrain1", "TerrainNord"}) {
+    s.AppendSection(section);
+    s.Append("Name", "Nord");
+    s.Append("Hoehe", std::string(section) == "TerrainNord" ? dir_.Path("h.ter") : "kaputt");
+    s.Append("Farbe", dir_.Path("c.bmp"));
+    s.Append("Kachelabstand", "1");
+    s.Append("Kachelgroesse", "2");
+    s.Append("Verschiebung", "-0.5");
+  }
+  std::string progress, expectedProgress;
   terrain::TerrainProgress report;
   report.context = &progress;
   report.report = [](const std::string& section, int done, int total, void* context) {
-    EXPECT_EQ("TerrainBerg", section);
-    static_cast<std::vector<std::pair<int, int>>*>(context)->emplace_back(done, total);
+    *static_cast<std::string*>(context) += section + " " + std::to_string(done) + "/" + std::to_string(total) + ";";
   };
   ASSERT_EQ(1, terrain::GenerateTerrain(s, &report));
   EXPECT_TRUE(messages_.messages().empty());
-  EXPECT_EQ((std::vector<std::pair<int, int>>{{1, 6}, {2, 6}, {3, 6}, {4, 6}, {5, 6}, {6, 6}}), progress);
+  for (int k = 1; k <= 6; ++k) expectedProgress += "TerrainBerg " + std::to_string(k) + "/6;";
+  for (int k = 1; k <= 4; ++k) expectedProgress += "TerrainNord " + std::to_string(k) + "/4;";
+  EXPECT_EQ(expectedProgress, progress);
+  EXPECT_EQ((Strings{"Berg", "Nord"}), dir_.List("Host/Modelle"));
   EXPECT_EQ((Strings{"bmp0_0.mod", "bmp0_1.mod", "bmp1_0.mod", "bmp1_1.mod", "bmp2_0.mod", "bmp2_1.mod"}),
             Tiles("Berg"));
 
   // A vertex is the mean of the four pixels at its corner; the lowest pixel
   // sets the default offset, which puts the lowest vertex at z = 2.
-  auto pixel = [&](int x, int y) { return HeightValue(std::min(std::max(x, 0), W - 1), std::min(std::max(y, 0), H - 1)); };
+  auto pixel = [&](int x, int y) {
+    return HeightValue(std::min(std::max(x, 0), W - 1), std::min(std::max(y, 0), H - 1));
+  };
   std::int32_t lowest = pixel(0, 0);
   for (int x = 0; x < W; ++x) {
     for (int y = 0; y < H; ++y) lowest = std::min(lowest, pixel(x, y));
@@ -92,7 +114,7 @@ TEST_F(GeneratorTest, BitmapTilesAsComputedByHand) {
   const float factor = 1.5f;
   const float offsetCm = static_cast<float>(static_cast<float>(0.02 - factor * (lowest - 10000.0) * 0.01) * 100.0);
   EXPECT_EQ(2, static_cast<std::int32_t>((lowest - 10000.0) * factor + offsetCm));
-  auto scale = [](int byte) { return std::min(static_cast<int>(static_cast<float>(byte) * static_cast<float>(1.3)), 255); };
+  auto scale = [](int byte) { return std::min(static_cast<int>(static_cast<float>(byte) * 1.3f), 255); };
   // Centres x 1, 3, 5 and y 1, 3; two cells to either side, cut at the edges.
   for (int ti = 0; ti < 3; ++ti) {
     for (int tj = 0; tj < 2; ++tj) {
@@ -112,43 +134,18 @@ TEST_F(GeneratorTest, BitmapTilesAsComputedByHand) {
       EXPECT_EQ(TileFileBytes(c1 - c0, r1 - r0, grid), Tile("Berg", ti, tj));
     }
   }
-}
 
-TEST_F(GeneratorTest, TerragenHeightsAndSectionsInFileOrder) {
-  // 3 x 3 points at 1 m: 2 x 2 cells, and a colour picture of 2 x 2 pixels.
-  const std::vector<int> samples = {0, 4, 8, -4, 40, 12, 100, 200, 300};
-  terrain_test::Terragen ter;
-  ter.Count("XPTS", 3).Count("YPTS", 3).Scale(1.0f, 1.0f, 0.5f).Heights(16384, 3, samples).Tag("EOF ");
-  dir_.Write("h.ter", ter.s);
-  dir_.Write("c.bmp", MakeBitmap(2, 2, [](int x, int y) {
-               return PixelBytes{static_cast<std::uint8_t>(x), static_cast<std::uint8_t>(y), 9};
-             }));
-  settings::SettingsFile s;
-  for (const char* section : {"Terrain", "Ebene", "Terrain2", "terrain1", "TerrainNord"}) {
-    s.AppendSection(section);
-    s.Append("Name", std::string("N") + section);
-    // The lower-case section would fail if it were generated.
-    s.Append("Hoehe", std::string(section) == "terrain1" ? "kaputt" : dir_.Path("h.ter"));
-    s.Append("Farbe", dir_.Path("c.bmp"));
-    s.Append("Kachelabstand", "1");
-    s.Append("Kachelgroesse", "2");
-    s.Append("Verschiebung", "-0.5");
-  }
-  ASSERT_EQ(1, terrain::GenerateTerrain(s));
-  EXPECT_TRUE(messages_.messages().empty());
-  EXPECT_EQ((Strings{"NTerrain", "NTerrain2", "NTerrainNord"}), dir_.List("Host/Modelle"));
-  EXPECT_EQ(4u, Tiles("NTerrain2").size());
-  // S = 1, R = 1, W = 2: centres 0 and 1. Tile 1_1 covers columns and rows 0
-  // to 2 around the centre vertex (1, 1).
+  // Terragen heights: S = 1, R = 1, W = 2, so the centres are 0 and 1. Tile
+  // 1_1 covers columns and rows 0 to 2 around the centre vertex (1, 1).
   std::vector<TilePoint> grid;
   for (int j = 0; j <= 2; ++j) {
     for (int i = 0; i <= 2; ++i) {
-      // (3 + s * 16384 / 65536) * 0.5 * 100 - 50
+      // (3 + s * 16384 / 65536) * 0.5 * 100 cm, shifted by -0.5 m
       const double z = (3 + samples[static_cast<std::size_t>(j * 3 + i)] / 4.0) * 0.5 * 100.0 - 50;
       grid.push_back({(i - 1) * 100, (j - 1) * 100, static_cast<std::int32_t>(z), 9, std::min(j, 1), std::min(i, 1)});
     }
   }
-  EXPECT_EQ(TileFileBytes(2, 2, grid), Tile("NTerrainNord", 1, 1));
+  EXPECT_EQ(TileFileBytes(2, 2, grid), Tile("Nord", 1, 1));
 }
 
 TEST_F(GeneratorTest, EveryRefusalHasItsMessageAndWritesNothing) {
