@@ -1,7 +1,6 @@
 #include <gtest/gtest.h>
 
 #include "support/test_support.h"
-#include "terrain/height_field.h"
 #include "terrain/terragen.h"
 #include "terrain/terrain_test_support.h"
 
@@ -13,32 +12,6 @@ using terrain_test::Terragen;
 using testing_support::MessageRecorder;
 using testing_support::TempDir;
 using Messages = std::vector<std::string>;
-
-TEST(BitmapHeightField, CornersAreMeansOfTheFourPixels) {
-  TempDir dir;
-  MessageRecorder messages;
-  // 3 x 2 pixels coding 10000 + 100 * (x + 1) + 1000 * y.
-  dir.Write("h.bmp", terrain_test::MakeBitmap(3, 2, [](int x, int y) {
-              return terrain_test::HeightPixel(10000 + 100 * (x + 1) + 1000 * y);
-            }));
-  terrain::BitmapHeightField field(dir.Path("h.bmp"), 250);
-  EXPECT_EQ(3, field.cellsX);
-  EXPECT_EQ(2, field.cellsY);
-  EXPECT_EQ(250, field.pixelSize);
-  EXPECT_DOUBLE_EQ(100.0, field.HeightAt(0, 0));
-  EXPECT_DOUBLE_EQ((100 + 200 + 1100 + 1200) * 0.25, field.HeightAt(1, 1));
-  EXPECT_DOUBLE_EQ(1300.0, field.HeightAt(3, 2));
-  EXPECT_DOUBLE_EQ(1300.0, field.HeightAt(50, 70));  // clamped
-  EXPECT_DOUBLE_EQ(100.0, field.HeightAt(-2147483647 - 1, -9));
-  EXPECT_DOUBLE_EQ(100.0, field.minimumHeight);
-  EXPECT_TRUE(messages.messages().empty());
-
-  terrain::BitmapHeightField missing(dir.Path("missing.bmp"), 100);
-  EXPECT_EQ(0, missing.cellsX);
-  EXPECT_EQ(0, missing.cellsY);
-  EXPECT_EQ(0, missing.pixelSize);
-  EXPECT_EQ(Messages{"Can't open " + dir.Path("missing.bmp") + "!\n"}, messages.messages());
-}
 
 TEST(Terragen, ChunksScalesAndHeights) {
   TempDir dir;
