@@ -145,13 +145,9 @@ TEST_F(WriterTest, SavingPlacesModelsRecomputesTypesAndLeavesRemovedRecordsOut) 
   expected[0].id = 11;
   EXPECT_EQ(Resave(File(tracks, models, {})), File(tracks, expected, {}));
 
-  Track seven;
-  seven.id = 4;
-  seven.type = 7;
-  Track one = seven;
-  one.type = 1;
-  EXPECT_EQ(Resave(File({seven}, {}, {})), File({one}, {}, {}));
-
+  // Types follow the end count and the variant value; removed records are left out.
+  Track one;
+  one.id = 4;
   Layout l;
   ASSERT_EQ(l.LoadFromBytes(File({one, one}, {Model(), Model()}, {Unit(), Unit()})), 1);
   l.tracks[0].variantValue = 9;  // a variant value turns a plain piece into type 7
@@ -162,6 +158,8 @@ TEST_F(WriterTest, SavingPlacesModelsRecomputesTypesAndLeavesRemovedRecordsOut) 
   l.rollingStock[0].name = std::string(300, 'x');  // not written, so no harm
   std::string bytes;
   ASSERT_EQ(l.Serialize(&bytes), 1);
+  Track seven = one;
+  seven.type = 7;
   seven.variant = 9;
   Model other;
   other.name = "Anders";
