@@ -106,6 +106,45 @@ TEST(LayoutTest, RemovalOfWhatTheInstallationLacks) {
   host::SetHostDirectoryOverride("");
 }
 
+TEST(LayoutTest, OperationsById) {
+  Layout l;
+  // Ids in ascending order, the first unit among equal ids, nothing at 0,
+  // below 0 or from 30000 on: the walk and the trailer order agree.
+  l.rollingStock = {Unit(7), Unit(3), Unit(30000), Unit(3), Unit(0), Unit(-2), Unit(29999), Unit(5)};
+  std::vector<int> walked;
+  std::int16_t previous = 0;
+  for (int i = l.NextRollingStockById(previous); i >= 0; i = l.NextRollingStockById(previous)) walked.push_back(i);
+  EXPECT_EQ(previous, layout::kTrailerIdLimit);
+  EXPECT_EQ(walked, (std::vector<int>{1, 7, 0, 6}));
+  EXPECT_EQ(l.TrailerOrder(), walked);
+
+  // Every unit with the id goes, and every neighbour reference to it.
+  l.rollingStock = {Unit(1, "", 2, 3), Unit(2, "", 1, 2), Unit(2), Unit(3, "", 2, 0)};
+  l.RemoveRollingStock(2);
+  const int ids[] = {1, 0, 0, 3}, a[] = {0, 1, 0, 0}, b[] = {3, 0, 0, 0};
+  for (std::size_t i = 0; i < 4; ++i) {
+    EXPECT_EQ(l.rollingStock[i].id, ids[i]) << i;
+    EXPECT_EQ(l.rollingStock[i].neighbourA, a[i]) << i;
+    EXPECT_EQ(l.rollingStock[i].neighbourB, b[i]) << i;
+  }
+  EXPECT_EQ(l.CountLiveRollingStock(), 2);
+
+  // By id: the first model with it, and the links to any model with it; at
+  // an index: that model alone. An index past the end changes nothing.
+  l.models = {Model(4, "A"), Model(5, "B"), Model(5, "C"), Model(6, "D")};
+  l.tracks.assign(4, TrackRecord());
+  for (int i = 0; i < 4; ++i) l.tracks[static_cast<std::size_t>(i)].linkedModel = i;
+  l.RemoveModel(5);
+  l.RemoveModelAt(3);
+  l.RemoveModelAt(4);
+  const int modelIds[] = {4, 0, 5, 0}, linked[] = {0, layout::kNoModel, layout::kNoModel, layout::kNoModel};
+  for (std::size_t i = 0; i < 4; ++i) {
+    EXPECT_EQ(l.models[i].id, modelIds[i]) << i;
+    EXPECT_EQ(l.tracks[i].linkedModel, linked[i]) << i;
+  }
+  EXPECT_EQ(l.CountLiveModels(), 2);
+}
+
 // The pairwise rule: every later live model equal to an earlier live one is
 // removed, and only the links to the removed record are cleared.
 void RemoveDuplicatesPairwise(Layout& l) {
