@@ -3,9 +3,7 @@
 #include <filesystem>
 #include <fstream>
 #include <iterator>
-#include <set>
 
-#include "host/messages.h"
 #include "support/test_support.h"
 
 namespace fs = std::filesystem;
@@ -16,33 +14,25 @@ namespace {
 const char* const kKindNames[platform::kFaultKindCount] = {"create", "write", "close",
                                                            "rename", "chdir", "mkdir"};
 
-// Counted but never reached: every attempt is counted, none fails.
-const int kCountOnly = 999999999;
-
-std::string ReadBytes(const fs::path& path) {
-  std::ifstream in(path, std::ios::binary);
-  return std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
+bool Holds(const Tree& tree, const std::string& key, const Tree& other) {
+  auto t = tree.find(key), o = other.find(key);
+  return t == tree.end() ? o == other.end() : o != other.end() && t->second == o->second;
 }
 
 }  // namespace
 
 std::string CompareTrees(const Tree& before, const Tree& after, const Tree& result) {
-  std::set<std::string> keys;
-  for (const Tree* t : {&before, &after, &result}) {
-    for (const auto& entry : *t) keys.insert(entry.first);
-  }
+  Tree keys = before;
+  keys.insert(after.begin(), after.end());
+  keys.insert(result.begin(), result.end());
   std::string problems;
-  for (const std::string& key : keys) {
-    auto b = before.find(key), a = after.find(key), r = result.find(key);
-    bool asBefore = (b == before.end() && r == result.end()) ||
-                    (b != before.end() && r != result.end() && b->second == r->second);
-    bool asAfter = (a == after.end() && r == result.end()) ||
-                   (a != after.end() && r != result.end() && a->second == r->second);
-    if (asBefore || asAfter) continue;
+  for (const auto& entry : keys) {
+    const std::string& key = entry.first;
+    if (Holds(result, key, before) || Holds(result, key, after)) continue;
     if (!problems.empty()) problems += "; ";
-    if (r == result.end()) {
+    if (!result.count(key)) {
       problems += key + " is gone";
-    } else if (b == before.end() && a == after.end()) {
+    } else if (!before.count(key) && !after.count(key)) {
       problems += key + " is left over";
     } else {
       problems += key + " holds neither its old nor its new bytes";
@@ -50,8 +40,6 @@ std::string CompareTrees(const Tree& before, const Tree& after, const Tree& resu
   }
   return problems;
 }
-
-const char* FaultKindName(int kind) { return kKindNames[kind]; }
 
 Tree SnapshotTree(const std::string& nativeFolder) {
   Tree tree;
@@ -66,7 +54,8 @@ Tree SnapshotTree(const std::string& nativeFolder) {
     } else if (it->is_directory(ec)) {
       tree[relative + "/"] = std::string();
     } else {
-      tree[relative] = ReadBytes(it->path());
+      std::ifstream in(it->path(), std::ios::binary);
+      tree[relative].assign(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
     }
   }
   return tree;
@@ -78,90 +67,71 @@ void RestoreTree(const std::string& nativeFolder, const Tree& tree) {
   std::error_code ec;
   const Tree now = SnapshotTree(nativeFolder);
   for (auto entry = now.rbegin(); entry != now.rend(); ++entry) {
-    auto wanted = tree.find(entry->first);
-    if (wanted != tree.end() && wanted->second == entry->second) continue;
+    if (Holds(now, entry->first, tree)) continue;
     std::string key = entry->first;
     if (key.back() == '@' || key.back() == '/') key.pop_back();
-    fs::remove_all(fs::path(nativeFolder) / fs::path(key), ec);
+    fs::remove_all(fs::path(nativeFolder) / key, ec);
   }
   for (const auto& entry : tree) {
-    auto present = now.find(entry.first);
-    if (present != now.end() && present->second == entry.second) continue;
-    const std::string& key = entry.first;
-    if (!key.empty() && key.back() == '@') {
-      fs::path link = fs::path(nativeFolder) / fs::path(key.substr(0, key.size() - 1));
-      fs::create_directories(link.parent_path(), ec);
-      fs::create_symlink(entry.second, link, ec);
-      continue;
+    if (Holds(tree, entry.first, now)) continue;
+    std::string key = entry.first;
+    const char last = key.back();
+    if (last == '@' || last == '/') key.pop_back();
+    const fs::path path = fs::path(nativeFolder) / key;
+    fs::create_directories(last == '/' ? path : path.parent_path(), ec);
+    if (last == '@') {
+      fs::create_symlink(entry.second, path, ec);
+    } else if (last != '/') {
+      std::ofstream(path, std::ios::binary | std::ios::trunc) << entry.second;
     }
-    fs::path path = fs::path(nativeFolder) / fs::path(key);
-    if (!key.empty() && key.back() == '/') {
-      fs::create_directories(path, ec);
-      continue;
-    }
-    fs::create_directories(path.parent_path(), ec);
-    std::ofstream out(path, std::ios::binary | std::ios::trunc);
-    out.write(entry.second.data(), static_cast<std::streamsize>(entry.second.size()));
   }
 }
 
 std::string FaultSweep::AttemptsText() const {
   std::string text;
   for (int k = 0; k < platform::kFaultKindCount; ++k) {
-    if (k > 0) text += ", ";
-    text += std::string(kKindNames[k]) + " " + std::to_string(attempts[k]);
+    text += std::string(k > 0 ? ", " : "") + kKindNames[k] + " " + std::to_string(attempts[k]);
   }
   return text;
 }
 
-FaultSweep SweepFaults(const std::string& nativeFolder, const std::function<int()>& operation,
-                       bool expectMessage) {
+FaultSweep SweepFaultedRuns(const std::string& nativeFolder, const FaultedOperation& run,
+                            bool expectMessage, const TreeNormaliser& normalise) {
+  auto snapshot = [&]() {
+    Tree tree = SnapshotTree(nativeFolder);
+    if (normalise) normalise(&tree);
+    return tree;
+  };
   FaultSweep sweep;
-  const Tree before = SnapshotTree(nativeFolder);
-
-  platform::ClearFaults();
-  for (int k = 0; k < platform::kFaultKindCount; ++k) {
-    platform::PlanFault(static_cast<platform::FaultKind>(k), kCountOnly);
+  const Tree original = SnapshotTree(nativeFolder);
+  const Tree before = snapshot();
+  FaultedRun clean = run(0, 0);
+  std::copy(clean.attempts, clean.attempts + platform::kFaultKindCount, sweep.attempts);
+  if (!clean.ok || !clean.wrong.empty()) {
+    sweep.problems.push_back("the clean run failed: " + clean.wrong + clean.said);
+    return sweep;
   }
-  int cleanResult;
-  {
-    MessageRecorder quiet;
-    cleanResult = operation();
-    if (!cleanResult) {
-      std::string said;
-      for (const std::string& m : quiet.messages()) said += m;
-      sweep.problems.push_back("the clean run failed: " + said);
-    }
-  }
-  for (int k = 0; k < platform::kFaultKindCount; ++k) {
-    sweep.attempts[k] = platform::FaultAttempts(static_cast<platform::FaultKind>(k));
-  }
-  platform::ClearFaults();
-  const Tree after = SnapshotTree(nativeFolder);
-  if (!cleanResult) return sweep;
+  const Tree after = snapshot();
 
   for (int k = 0; k < platform::kFaultKindCount; ++k) {
-    const auto kind = static_cast<platform::FaultKind>(k);
     for (int n = 1; n <= sweep.attempts[k] + 1; ++n) {
-      RestoreTree(nativeFolder, before);
-      MessageRecorder messages;
-      platform::PlanFault(kind, n);
-      int result = operation();
-      const bool hit = platform::FaultAttempts(kind) >= n;
-      platform::ClearFaults();
-      const Tree tree = SnapshotTree(nativeFolder);
+      RestoreTree(nativeFolder, original);
+      const FaultedRun faulted = run(k, n);
+      const Tree tree = snapshot();
       const std::string where = std::string(kKindNames[k]) + ":" + std::to_string(n);
-      if (!hit) {
+      if (!faulted.wrong.empty()) {
+        sweep.problems.push_back(where + " " + faulted.wrong);
+      } else if (faulted.attempts[k] < n) {
         // One past the last attempt: the operation runs as cleanly.
         if (n <= sweep.attempts[k]) sweep.problems.push_back(where + " was never reached");
-        if (!result || tree != after) {
-          sweep.problems.push_back(where + " (not hit) differs from the clean run");
+        if (!faulted.ok || tree != after) {
+          sweep.problems.push_back(where + " (not hit) differs from the clean run: " + faulted.said);
         }
         continue;
       }
       ++sweep.runs;
-      if (result) {
-        // A fault that changed nothing the operation promised.
+      if (!faulted.wrong.empty()) continue;
+      if (faulted.ok) {
         if (tree == after) {
           ++sweep.harmless;
           sweep.harmlessAt.push_back(where);
@@ -171,15 +141,37 @@ FaultSweep SweepFaults(const std::string& nativeFolder, const std::function<int(
         continue;
       }
       ++sweep.reported;
-      if (expectMessage && messages.messages().empty()) {
-        sweep.problems.push_back(where + " failed without a message");
-      }
-      std::string differences = CompareTrees(before, after, tree);
+      sweep.messages.insert(faulted.said);
+      if (expectMessage && faulted.said.empty()) sweep.problems.push_back(where + " failed without a message");
+      const std::string differences = CompareTrees(before, after, tree);
       if (!differences.empty()) sweep.problems.push_back(where + ": " + differences);
     }
   }
-  RestoreTree(nativeFolder, before);
+  RestoreTree(nativeFolder, original);
   return sweep;
+}
+
+FaultSweep SweepFaults(const std::string& nativeFolder, const std::function<int()>& operation,
+                       bool expectMessage) {
+  return SweepFaultedRuns(
+      nativeFolder,
+      [&](int kind, int n) {
+        platform::ClearFaults();
+        for (int k = 0; k < platform::kFaultKindCount; ++k) {
+          // Counted but never reached: every attempt is counted, none fails.
+          if (n == 0 || k == kind) platform::PlanFault(static_cast<platform::FaultKind>(k), n ? n : 999999999);
+        }
+        FaultedRun result;
+        MessageRecorder messages;
+        result.ok = operation() != 0;
+        for (int k = 0; k < platform::kFaultKindCount; ++k) {
+          result.attempts[k] = platform::FaultAttempts(static_cast<platform::FaultKind>(k));
+        }
+        platform::ClearFaults();
+        for (const std::string& m : messages.messages()) result.said += m;
+        return result;
+      },
+      expectMessage);
 }
 
 }  // namespace testing_support
