@@ -22,42 +22,9 @@ layout_bytes::Model Model(int id, const std::string& name, int z = 0) {
   return m;
 }
 
-layout_bytes::Track Gbo(int id, const std::string& gbo, int variant, int type = 6, const char* name = "Bahnhof") {
-  layout_bytes::Track t;
-  t.id = id;
-  t.name = name;
-  t.type = type;
-  t.variant = variant;
-  t.gbo = gbo;
-  t.start[1] = t.end[1] = 1000 * id;
-  return t;
-}
-
-layout_bytes::Unit Unit(int id, const std::string& name, int neighbourA, int neighbourB) {
-  layout_bytes::Unit u;
-  u.id = id;
-  u.name = name;
-  u.neighbourA = neighbourA;
-  u.neighbourB = neighbourB;
-  return u;
-}
-
-// A layout that names present and missing files of every kind.
-std::string MixedLayout() {
-  return File({Gbo(1, "GBO\\Bahnhof.gbo", 0), Gbo(2, "GBO\\Fehlt.gbo", 3), Gbo(3, "GBO\\Weg.gbo", 0)},
-              {Model(1, "Haus"), Model(2, "Fehlt"), Model(1, "Kirche"), Model(4, "haus")},
-              {Unit(1, "Wagen.rm", 0, 2), Unit(2, "Fehlt.rm", 1, 3), Unit(3, "Lok.rm", 2, 0)});
-}
-
 class CommandsTest : public ::testing::Test {
  protected:
-  void SetUp() override {
-    for (const char* file : {"Modelle\\Haus.mod", "Modelle\\Kirche.mod", "GBO\\Bahnhof.gbo", "Rollmaterial\\Wagen.rm",
-                             "Rollmaterial\\Lok.rm"}) {
-      sim_.Write(file, "x");
-    }
-    sim_.Write("Anlagen\\Berg.anl", MixedLayout());
-  }
+  void SetUp() override { WriteMixedLayout(sim_); }
   std::string Berg() const { return sim_.Native("Anlagen\\Berg.anl"); }
 
   Installation sim_;
@@ -66,7 +33,9 @@ class CommandsTest : public ::testing::Test {
 // Commands that fail, are refused or are answered "no": exactly their output,
 // and no file of the installation changed.
 TEST_F(CommandsTest, WhatFailsOrIsRefusedChangesNothing) {
-  layout_bytes::Track t = Gbo(7, "", 0, 1, "G");
+  layout_bytes::Track t;
+  t.id = 7;
+  t.name = "G";
   std::string bad = File({t}, {}, {});
   bad[46] = 8;  // the track's check id
   sim_.Write("Anlagen\\Bad.anl", bad);
@@ -181,10 +150,12 @@ TEST_F(CommandsTest, ListsRemovalCameraSetsAndDefaultsDoWhatTheySay) {
     EXPECT_EQ(run.exitCode, 0) << run.err;
     EXPECT_EQ(run.out + run.err, removal.done);
   }
-  EXPECT_EQ(sim_.Read("Anlagen\\Berg.anl"),
-            File({Gbo(1, "GBO\\Bahnhof.gbo", 0), Gbo(2, "", 3, 7, "Gleis"), Gbo(3, "", 0, 1, "Gleis")},
-                 {Model(1, "Haus"), Model(1, "Kirche"), Model(4, "haus")},
-                 {Unit(1, "Wagen.rm", 0, 0), Unit(3, "Lok.rm", 0, 0)}));
+  // What is left: nothing missing, the rest listed as before.
+  EXPECT_EQ(sim_.Zuvo({"missing-list", Berg()}).exitCode, 0);
+  EXPECT_EQ(sim_.Read("Anlagen\\Fehlliste.txt"), "Immobilien:\r\n\r\nGBOs:\r\n\r\nRollmaterial:\r\n");
+  EXPECT_EQ(sim_.Zuvo({"inventory", Berg()}).exitCode, 0);
+  EXPECT_EQ(sim_.Read("Anlagen\\Inventarliste.txt"), "Immobilien:\r\nHaus.mod\r\nKirche.mod\r\n"
+            "\r\nGBOs:\r\nGBO\\Bahnhof.gbo\r\n\r\nRollmaterial:\r\nWagen.rm\r\nLok.rm\r\n");
 
   sim_.Write("Anlagen\\Berg.danl", "[KamSet \xC4gypten]\r\nPX1=1\r\n\r\n[Zuvo]\r\nKamSet=\xC4gypten\r\n");
   run = sim_.Zuvo({"--yes", "delete-camera-set", Berg(), "\xC3\x84gypten"});
@@ -224,7 +195,9 @@ TEST_F(CommandsTest, ResaveWritesTheLayoutBackPreparedAndDumpPrintsEveryRecord) 
   t.name = "Gleis\xFC";
   layout_bytes::Model m;
   m.dir[1] = -0.5f;
-  layout_bytes::Unit u = Unit(3, "Loks\\V200.dll", 0, 0);
+  layout_bytes::Unit u;
+  u.id = 3;
+  u.name = "Loks\\V200.dll";
   u.extra = std::string("\x00\xAB\x7F", 3);
   u.trailerValue = 77;
   sim_.Write("Anlagen\\Berg.anl", File({t}, {bridge, m}, {u}));

@@ -123,6 +123,41 @@ RunResult Installation::Zuvo(const std::vector<std::string>& args, std::vector<s
   return RunZuvo(args, env);
 }
 
+std::string MixedLayout() {
+  auto model = [](int id, const char* name) {
+    layout_bytes::Model m;
+    m.id = id;
+    m.name = name;
+    return m;
+  };
+  auto gbo = [](int id, const char* file) {
+    layout_bytes::Track t;
+    t.id = id;
+    t.type = 6;
+    t.gbo = file;
+    return t;
+  };
+  auto unit = [](int id, const char* name, int neighbourA, int neighbourB) {
+    layout_bytes::Unit u;
+    u.id = id;
+    u.name = name;
+    u.neighbourA = neighbourA;
+    u.neighbourB = neighbourB;
+    return u;
+  };
+  return layout_bytes::File({gbo(1, "GBO\\Bahnhof.gbo"), gbo(2, "GBO\\Fehlt.gbo"), gbo(3, "GBO\\Weg.gbo")},
+                            {model(1, "Haus"), model(2, "Fehlt"), model(1, "Kirche"), model(4, "haus")},
+                            {unit(1, "Wagen.rm", 0, 2), unit(2, "Fehlt.rm", 1, 3), unit(3, "Lok.rm", 2, 0)});
+}
+
+void WriteMixedLayout(const Installation& sim) {
+  for (const char* file : {"Modelle\\Haus.mod", "Modelle\\Kirche.mod", "GBO\\Bahnhof.gbo", "Rollmaterial\\Wagen.rm",
+                           "Rollmaterial\\Lok.rm"}) {
+    sim.Write(file, "x");
+  }
+  sim.Write("Anlagen\\Berg.anl", MixedLayout());
+}
+
 std::string TestLayout() {
   layout_bytes::Track track;
   layout_bytes::Model house;

@@ -62,6 +62,11 @@ struct Installation {
   std::string host = "C:\\" + folder + "\\";  // "C:\Sim\"
 };
 
+// Anlagen\Berg.anl, a layout that names present and missing files of every
+// kind, and the files present.
+std::string MixedLayout();
+void WriteMixedLayout(const Installation& sim);
+
 // The start tests' installation: the stand-in simulator as Kantrelwick.exe
 // (its log Kantrelwick.log, its plan Kantrelwick.plan), the active files
 // each with its own text (kOwn...), one alternative in each kind folder, and

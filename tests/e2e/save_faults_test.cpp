@@ -54,33 +54,11 @@ const std::vector<SaveCase> kCases = {
 };
 
 // An installation whose layout names present and missing objects of every
-// kind and a bridge that a save moves, with a camera set, a terrain, and
-// default and chosen assets in the kind folders.
+// kind, with a camera set, a terrain, and default and chosen assets.
 class SaveFaultsTest : public ::testing::Test {
  protected:
   void Fill() {
-    sim_.Write("Modelle\\Haus.mod", "m");
-    sim_.Write("GBO\\Bahnhof.gbo", "g");
-    sim_.Write("Rollmaterial\\Wagen.rm", "r");
-    layout_bytes::Model haus, missing, bridge;
-    haus.id = 1;
-    missing.id = 2;
-    missing.name = "Fehlt";
-    bridge.id = 5;
-    bridge.name = "..\\Bruecken\\Stein";
-    bridge.pos[0] = 500;
-    bridge.pos[2] = -7;
-    layout_bytes::Track gbo, track;
-    gbo.type = 6;
-    gbo.gbo = "GBO\\Weg.gbo";
-    track.id = 2;
-    track.end[2] = 40;
-    layout_bytes::Unit wagon, lost;
-    lost.id = 2;
-    lost.name = "Fehlt.rm";
-    lost.neighbourA = 1;
-    wagon.neighbourB = 2;
-    sim_.Write("Anlagen\\Berg.anl", layout_bytes::File({gbo, track}, {haus, missing, bridge, haus}, {wagon, lost}));
+    WriteMixedLayout(sim_);
     sim_.Write("Anlagen\\Berg.danl",
                "[KamSet Nord]\r\nPX1=1\r\n\r\n[Zuvo]\r\nKamSet=Nord\r\n\r\n[Terrain Nord]\r\nName=Nord\r\n"
                "Hoehe=Bilder\\hoehe.bmp\r\nFarbe=Bilder\\farbe.bmp\r\nPixelgroesse=1\r\nKachelabstand=2\r\n"

@@ -151,16 +151,8 @@ TEST_F(StartTest, SwapsAndTheCameraSetAreMadeForTheRunAndTakenBack) {
   EXPECT_EQ(Value(danl, "Kantrelwick", "Fahrplan"), "08:15");
   EXPECT_EQ(Value(danl, "Kantrelwick", "Alt"), "1");
   EXPECT_EQ(Value(danl, "Zuvo", "Vom Simulator"), "ja");
-  settings::SettingsFile file;
-  file.Parse(danl);
-  std::vector<std::string> sections;
-  for (const settings::SettingsEntry& entry : file.entries()) {
-    if (entry.isSection) sections.push_back(entry.name);
-  }
-  EXPECT_EQ(sections, (std::vector<std::string>{"Zuvo", "KamSet Nord", "Kantrelwick", "copy", "Copy", "Copy"}));
   layout::Layout saved;
   ASSERT_TRUE(saved.LoadFromBytes(Read("Anlagen\\Test.anl")));
-  EXPECT_EQ(saved.cameraViews[0].PX, 5555);
   EXPECT_EQ(saved.cameraViews[2].PZ, 999);
   EXPECT_EQ(saved.models.size(), 1u);  // saved by the tool before the run
 }

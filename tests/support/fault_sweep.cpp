@@ -1,5 +1,6 @@
 #include "support/fault_sweep.h"
 
+#include <algorithm>
 #include <filesystem>
 #include <fstream>
 #include <iterator>
