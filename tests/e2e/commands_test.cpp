@@ -44,42 +44,44 @@ TEST_F(CommandsTest, WhatFailsOrIsRefusedChangesNothing) {
   sim_.Write("Anlagen\\Ost.anl", File({}, {}, {}));
   sim_.Write("Anlagen\\Ost.danl", "[KamSet \xC4gypten]\r\nPX1=1\r\n\r\n[Zuvo]\r\nKamSet=\xC4gypten\r\n");
   const std::string berg = Berg(), unknown = "Unbekannte oder fehlerhafte ZUVO Installation\n",
+                    can = "Can't open C:\\Sim\\Anlagen\\",
                     no = " Nein (keine Eingabe m\xC3\xB6glich; --yes beantwortet Fragen mit Ja)\n";
+  const std::vector<std::string> createFails = {"ZUVO_FAULTS=create:1"};
   const struct {
     std::vector<std::string> args;
     int exitCode;
     std::string out, err;
-    std::string faults = "";  // ZUVO_FAULTS
+    std::vector<std::string> env = {};
     std::string registry = "\"C:\\Sim\\Kantrelwick.exe\" \"%1\"";
   } cases[] = {
       {{"resave", sim_.Native("Anlagen\\Bad.anl")}, 1, "I: 8 S: 7\n", "Gleis Nr. 7 fehlerhaft!\n"},
       {{"dump", sim_.Native("Anlagen\\Bad.anl")}, 1, "I: 8 S: 7\n", "Gleis Nr. 7 fehlerhaft!\n"},
-      {{"dump", sim_.Native("Anlagen\\Fehlt.anl")}, 1, "", "Can't open C:\\Sim\\Anlagen\\Fehlt.anl!\n"},
+      {{"dump", sim_.Native("Anlagen\\Fehlt.anl")}, 1, "", can + "Fehlt.anl!\n"},
       {{"resave", sim_.Native("Anlagen\\Berg.txt")}, 1, "", "falsche Endung: txt\n"},
       {{"show", sim_.Native("Anlagen\\Berg.txt")}, 1, "", "falsche Endung: txt\n"},
       {{"dump"}, 2, "", ""},
       {{"remove-missing", "houses", berg}, 2, "", ""},
-      {{"resave", berg}, 1, "", "Fehler beim Schreiben von C:\\Sim\\Anlagen\\Berg.anl!\n", "write:1"},
-      {{"inventory", berg}, 1, "", "Datei Inventarliste.txt kann nicht ge\xC3\xB6" "ffnet werden!\n", "create:1"},
-      {{"--yes", "remove-missing", "real-estate", berg}, 1, "", "Can't open C:\\Sim\\Anlagen\\Berg.anl!\n", "create:1"},
+      {{"resave", berg}, 1, "", "Fehler beim Schreiben von C:\\Sim\\Anlagen\\Berg.anl!\n", {"ZUVO_FAULTS=write:1"}},
+      {{"inventory", berg}, 1, "", "Datei Inventarliste.txt kann nicht ge\xC3\xB6" "ffnet werden!\n", createFails},
+      {{"--yes", "remove-missing", "real-estate", berg}, 1, "", can + "Berg.anl!\n", createFails},
       {{"remove-missing", "rolling-stock", berg}, 0, "", "Fehlendes Rollmaterial in der Anlage l\xC3\xB6schen?" + no},
       {{"remove-missing", "gbos", berg}, 0, "", "Fehlende GBOs in der Anlage l\xC3\xB6schen?" + no},
       {{"remove-missing", "real-estate", berg}, 0, "", "Fehlende Immobilien in der Anlage l\xC3\xB6schen?" + no},
       {{"delete-camera-set", sim_.Native("Anlagen\\Ost.anl"), "\xC3\x84gypten"}, 0, "",
        "L\xC3\xB6sche Kamera Set \xC3\x84gypten ?" + no},
       {{"--yes", "delete-camera-set", sim_.Native("Anlagen\\Fehlt.anl"), "Nord"}, 1, "",
-       "Can't open C:\\Sim\\Anlagen\\Fehlt.anl!\n"},
-      {{"--yes", "remove-missing", "rolling-stock", berg}, 1, "", unknown, "", ""},
-      {{"--yes", "remove-missing", "gbos", berg}, 1, "", unknown, "", ""},
-      {{"--yes", "remove-missing", "real-estate", berg}, 1, "", unknown, "", ""},
-      {{"missing-list", berg}, 1, "", unknown, "", "Kantrelwick.exe"},  // no folder at all
+       can + "Fehlt.anl!\n"},
+      {{"--yes", "remove-missing", "rolling-stock", berg}, 1, "", unknown, {}, ""},
+      {{"--yes", "remove-missing", "gbos", berg}, 1, "", unknown, {}, ""},
+      {{"--yes", "remove-missing", "real-estate", berg}, 1, "", unknown, {}, ""},
+      {{"missing-list", berg}, 1, "", unknown, {}, "Kantrelwick.exe"},  // no folder at all
       {{"terrain", sim_.Native("Anlagen\\Sued.anl")}, 1, "", "[Terrain Sued]:Hoehe muss gesetzt sein!\n"},
   };
   const testing_support::Tree before = testing_support::SnapshotTree(sim_.Native());
   for (const auto& c : cases) {
     SCOPED_TRACE(::testing::PrintToString(c.args));
     sim_.SetRegistryCommand(c.registry);
-    RunResult run = sim_.Zuvo(c.args, c.faults.empty() ? std::vector<std::string>() : std::vector<std::string>{"ZUVO_FAULTS=" + c.faults});
+    RunResult run = sim_.Zuvo(c.args, c.env);
     EXPECT_EQ(run.exitCode, c.exitCode);
     EXPECT_EQ(run.out, c.out);
     if (c.exitCode != 2) {
@@ -132,7 +134,8 @@ TEST_F(CommandsTest, ListsRemovalCameraSetsAndDefaultsDoWhatTheySay) {
   EXPECT_EQ(run.exitCode, 0) << run.err;
   EXPECT_EQ(run.out, "Fehlliste wurde erstellt!\n");
   EXPECT_EQ(sim_.Read("Anlagen\\Fehlliste.txt"),
-            "Immobilien:\r\nFehlt.mod\r\n\r\nGBOs:\r\nGBO\\Fehlt.gbo\r\nGBO\\Weg.gbo\r\n\r\nRollmaterial:\r\nFehlt.rm\r\n");
+            "Immobilien:\r\nFehlt.mod\r\n\r\nGBOs:\r\nGBO\\Fehlt.gbo\r\nGBO\\Weg.gbo\r\n"
+            "\r\nRollmaterial:\r\nFehlt.rm\r\n");
   EXPECT_EQ(sim_.Read("Anlagen\\Berg.anl"), MixedLayout());
 
   // Removal: the layout holds exactly the records left, references cleared

@@ -70,7 +70,8 @@ testing_support::FaultSweep SweepZuvoFaults(const std::string& nativeFolder,
       [&](int kind, int n) {
         std::string plan;  // n = 0: every kind counted, none reached
         for (int k = 0; k < platform::kFaultKindCount; ++k) {
-          if (n == 0 || k == kind) plan += std::string(plan.empty() ? "" : ",") + kinds[k] + (n ? ":" + std::to_string(n) : ":999999999");
+          if (n != 0 && k != kind) continue;
+          plan += std::string(plan.empty() ? "" : ",") + kinds[k] + ":" + std::to_string(n ? n : 999999999);
         }
         std::vector<std::string> faulted = env;
         faulted.push_back("ZUVO_FAULTS=" + plan);
@@ -80,11 +81,13 @@ testing_support::FaultSweep SweepZuvoFaults(const std::string& nativeFolder,
         testing_support::FaultedRun result;
         result.ok = run.exitCode == 0;
         result.said = run.err;
-        if (run.exitCode != 0 && run.exitCode != 1) result.wrong = "exited " + std::to_string(run.exitCode) + ": " + run.err;
+        if (run.exitCode != 0 && run.exitCode != 1) {
+          result.wrong = "exited " + std::to_string(run.exitCode) + ": " + run.err;
+        }
         const std::string counts = scratch.Read("counts");
         for (int k = 0; k < platform::kFaultKindCount; ++k) {
           const std::size_t at = counts.find(std::string(kinds[k]) + ":");
-          result.attempts[k] = at == std::string::npos ? -1 : std::atoi(counts.c_str() + at + std::strlen(kinds[k]) + 1);
+          result.attempts[k] = at == std::string::npos ? -1 : std::atoi(&counts[at + std::strlen(kinds[k]) + 1]);
         }
         return result;
       },

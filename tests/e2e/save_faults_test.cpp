@@ -50,7 +50,8 @@ const std::vector<SaveCase> kCases = {
      "Fehler beim Schreiben von Fehlliste.txt!\n", {"Anlagen\\Fehlliste.txt"}},
     {{"terrain", "@"}, "create 4, write 4, close 4, rename 4, chdir 2, mkdir 1", 18, {"chdir:1"}, kTiles},
     {{"terrain", "@"}, "create 4, write 4, close 4, rename 4, chdir 2, mkdir 1", 17, {"chdir:1", "mkdir:1"}, kTiles,
-     {"Modelle\\Nord\\bmp0_0.mod", "Modelle\\Nord\\bmp0_1.mod", "Modelle\\Nord\\bmp1_0.mod", "Modelle\\Nord\\bmp1_1.mod"}},
+     {"Modelle\\Nord\\bmp0_0.mod", "Modelle\\Nord\\bmp0_1.mod", "Modelle\\Nord\\bmp1_0.mod",
+      "Modelle\\Nord\\bmp1_1.mod"}},
 };
 
 // An installation whose layout names present and missing objects of every

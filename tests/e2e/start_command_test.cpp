@@ -103,7 +103,8 @@ TEST_F(StartTest, WhatStopsAStartBeforeTheRun) {
 TEST_F(StartTest, SwapsAndTheCameraSetAreMadeForTheRunAndTakenBack) {
   // Two "Copy" sections, a chain A=B, B=C, absolute paths; the lower-case
   // section swaps nothing.
-  for (const char* name : {"A", "B", "C", "Sub\\D", "Sub\\E", "Sig", "Sig_Neu"}) Write(name + std::string(".dat"), name);
+  const char* const names[] = {"A", "B", "C", "Sub\\D", "Sub\\E", "Sig", "Sig_Neu"};
+  for (const char* name : names) Write(name + std::string(".dat"), name);
   WriteSettings({"[Zuvo]", "KamSet=Nord", "[KamSet Nord]", "PX1=1111", "PY1=2222", "PZ1=333", "OW1=40", "LH1=45000",
                  "WX1=90", "WH1=-10", "[Kantrelwick]", "Alt=1", "[copy]", "Sig.dat=Sig_Neu.dat", "[Copy]",
                  "A.dat=B.dat", "[Copy]", "B.dat=C.dat", sim_.host + "Sub\\D.dat=" + sim_.host + "Sub\\E.dat"});
@@ -134,9 +135,7 @@ TEST_F(StartTest, SwapsAndTheCameraSetAreMadeForTheRunAndTakenBack) {
   EXPECT_EQ(sim.Get("Anlage gespeichert"), "ja");
 
   // Afterwards every file holds its own content and no backup is left.
-  for (const char* name : {"A", "B", "C", "Sub\\D", "Sub\\E", "Sig", "Sig_Neu"}) {
-    EXPECT_EQ(Read(name + std::string(".dat")), name);
-  }
+  for (const char* name : names) EXPECT_EQ(Read(name + std::string(".dat")), name);
   for (const std::string& name : sim_.List("")) EXPECT_EQ(name.find(".sav"), std::string::npos) << name;
   EXPECT_EQ(sim_.List("Sub"), (std::vector<std::string>{"D.dat", "E.dat"}));
 

@@ -33,14 +33,19 @@ class StartFaultsTest : public StartTest {
                  env);
   }
 
-  void ExpectSwapsTakenBack() const {
-    EXPECT_EQ(Read("Strecke.dat"), "Sommer");
-    EXPECT_EQ(Read("Strecke_Winter.dat"), "Winter");
-    EXPECT_EQ(Read("Himmel.bmp"), "Himmel Tag");
-    EXPECT_EQ(Read("Himmel_Nacht.bmp"), "Himmel Nacht");
-    EXPECT_FALSE(Exists("Strecke.dat.sav"));
-    EXPECT_FALSE(Exists("Himmel.bmp.sav"));
+  // The swapped files and their backups, "name=content" each.
+  std::string SwapFiles() const {
+    std::string text;
+    for (const char* f :
+         {"Strecke.dat", "Strecke_Winter.dat", "Himmel.bmp", "Himmel_Nacht.bmp", "Strecke.dat.sav", "Himmel.bmp.sav"}) {
+      if (Exists(f)) text += std::string(f) + "=" + Read(f) + " ";
+    }
+    return text;
   }
+  void ExpectSwapsTakenBack() const { EXPECT_EQ(SwapFiles(), kUnswapped); }
+
+  const std::string kUnswapped =
+      "Strecke.dat=Sommer Strecke_Winter.dat=Winter Himmel.bmp=Himmel Tag Himmel_Nacht.bmp=Himmel Nacht ";
 
   const std::vector<std::string> settings_ = {"[Zuvo]", "KamSet=Nord", "[KamSet Nord]", "PX1=1111", "[Copy]",
                                               "Strecke.dat=Strecke_Winter.dat", "Himmel.bmp=Himmel_Nacht.bmp"};
@@ -85,11 +90,11 @@ TEST_F(StartFaultsTest, ASwapOrTakeBackThatFailsIsNamedAndTheNextStartPutsEveryt
       // nothing runs, what came before stays done.
       {"rename:13", "Datei " + h + "Himmel_Nacht.bmp kann nicht in " + h + "Himmel.bmp umbenannt werden!\n", 0},
       {"chdir:2", "Ordner " + h + " kann nicht ge\xC3\xB6" "ffnet werden!\n", 0},
-      {"rename:14", lost + h + "Himmel.bmp (Inhalt noch in " + h + "Himmel.bmp.sav)\n  " + h +
-                        "Himmel_Nacht.bmp (fehlt)\n", 1},
+      {"rename:14",
+       lost + h + "Himmel.bmp (Inhalt noch in " + h + "Himmel.bmp.sav)\n  " + h + "Himmel_Nacht.bmp (fehlt)\n", 1},
       {"rename:15", lost + h + "Himmel.bmp (Inhalt noch in " + h + "Himmel.bmp.sav)\n", 1},
-      {"rename:16", lost + h + "Strecke.dat (Inhalt noch in " + h + "Strecke.dat.sav)\n  " + h +
-                        "Strecke_Winter.dat (fehlt)\n", 1},
+      {"rename:16",
+       lost + h + "Strecke.dat (Inhalt noch in " + h + "Strecke.dat.sav)\n  " + h + "Strecke_Winter.dat (fehlt)\n", 1},
       {"rename:17", lost + h + "Strecke.dat (Inhalt noch in " + h + "Strecke.dat.sav)\n", 1},
   };
   const testing_support::Tree fresh = SnapshotTree(sim_.Prefix());
@@ -173,11 +178,8 @@ TEST_F(StartFaultsTest, TheSimulatorOrTheToolKilledWhileItRuns) {
   Finish(zuvo);
   ASSERT_TRUE(hanging) << "the stand-in did not start";
   kill(static_cast<pid_t>(std::stol(Runs().back().Get("Prozess", "0"))), SIGKILL);
-  EXPECT_EQ(Read("Strecke.dat"), "Winter");
-  EXPECT_EQ(Read("Strecke.dat.sav"), "Sommer");
-  EXPECT_FALSE(Exists("Strecke_Winter.dat"));
-  EXPECT_EQ(Read("Himmel.bmp"), "Himmel Nacht");
-  EXPECT_EQ(Read("Himmel.bmp.sav"), "Himmel Tag");
+  EXPECT_EQ(SwapFiles(),
+            "Strecke.dat=Winter Himmel.bmp=Himmel Nacht Strecke.dat.sav=Sommer Himmel.bmp.sav=Himmel Tag ");
   EXPECT_EQ(ReadSettings(), after);
 
   // The next start never overwrites a backup (the simulator sees them as
