@@ -39,22 +39,19 @@ struct Bytes {
   Bytes& Format(double d0) { return Z(12).D(d0).D(0).D(0).F(1).F(1).F(1); }
 };
 
-ModelPolygon Polygon(const std::vector<int>& vertices) {
-  ModelPolygon p;
-  p.vertexCount = static_cast<std::int32_t>(vertices.size());
-  for (std::size_t k = 0; k < vertices.size(); ++k) {
-    if (k < 4) p.indices[k] = static_cast<std::int16_t>(vertices[k]);
-    else p.extraIndices.push_back(static_cast<std::int16_t>(vertices[k]));
-  }
-  return p;
-}
-
 // A part of `points` points (k, 0, 0), the given polygons and formats with dvec[0] as given.
 model::ModelPart Part(int points, const std::vector<std::vector<int>>& polygons, const std::vector<double>& formats) {
   model::ModelPart part;
   part.points.resize(static_cast<std::size_t>(points));
   for (int k = 0; k < points; ++k) part.points[static_cast<std::size_t>(k)].x = k;
-  for (const auto& p : polygons) part.polygons.push_back(Polygon(p));
+  for (const auto& vertices : polygons) {
+    ModelPolygon& p = *part.polygons.emplace(part.polygons.end());
+    p.vertexCount = static_cast<std::int32_t>(vertices.size());
+    for (std::size_t k = 0; k < vertices.size(); ++k) {
+      if (k < 4) p.indices[k] = static_cast<std::int16_t>(vertices[k]);
+      else p.extraIndices.push_back(static_cast<std::int16_t>(vertices[k]));
+    }
+  }
   for (double d : formats) part.formats.emplace_back().dvec[0] = d;
   return part;
 }
@@ -128,8 +125,7 @@ TEST(ModelWriter, ModelsBeyondTheFormatLimitsAreRefused) {
   bad[1].parts = {Part(1, {}, {})};     // no format
   bad[2] = LineModel();
   bad[2].parts[0].polygons.push_back(ModelPolygon());  // no vertex
-  bad[3] = LineModel();
-  bad[3].parts[0].polygons.push_back(Polygon({0, 1, 0, 1, 0, 1}));
+  bad[3].parts = {Part(2, {{0, 1, 0, 1, 0, 1}}, {0.0})};
   bad[3].parts[0].polygons.back().extraIndices.pop_back();  // an extra index missing
   for (Model& m : bad) {
     std::string out = "keep";

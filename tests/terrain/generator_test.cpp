@@ -250,14 +250,8 @@ TEST_F(GeneratorTest, FailedTilesAndFolders) {
   EXPECT_EQ((Strings{"bmp0_0.mod", "bmp1_0.mod", "bmp1_1.mod"}), Tiles("TerrainA"));
   EXPECT_FALSE(dir_.Exists("Host/Modelle/TerrainB"));
 
-  // A grid smaller than the spacing: no tile, but the folder and success.
   platform::ClearFaults();
   messages_.clear();
-  s.Set("TerrainA", "Kachelabstand", "5");
-  s.Set("TerrainA", "Name", "Leer");
-  EXPECT_EQ(1, terrain::GenerateTerrainSection(s, "TerrainA"));
-  EXPECT_TRUE(dir_.Exists("Host/Modelle/Leer"));
-  EXPECT_TRUE(Tiles("Leer").empty());
 
   // An installation without "Modelle": one message, not one per tile.
   dir_.MakeDirs("Bare");
