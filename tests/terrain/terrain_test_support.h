@@ -9,9 +9,9 @@
 #include <cstring>
 #include <functional>
 #include <string>
+#include <utility>
 #include <vector>
 
-#include "model/model.h"
 #include "platform/platform.h"
 
 namespace terrain_test {
@@ -112,38 +112,48 @@ struct TilePoint {
 };
 
 // The model file of a terrain tile of nxc x nyc cells from its grid points,
-// row by row with x fastest: the points and a closing marker, the cells
-// column by column with the corners north-west, south-west, south-east,
-// north-east, and one format. The model tests check the writer's bytes.
+// row by row with x fastest, encoded here straight from the file format (it
+// shares nothing with the writer under test): the points and a closing
+// marker, the cells column by column with the corners north-west, south-west,
+// south-east, north-east, and one format.
 inline std::string TileFileBytes(int nxc, int nyc, const std::vector<TilePoint>& grid) {
   EXPECT_EQ(static_cast<std::size_t>((nxc + 1) * (nyc + 1)), grid.size());
-  model::Model m;
-  m.parts.resize(1);
-  model::ModelPart& part = m.parts[0];
-  part.points.resize(grid.size() + 1);
-  for (std::size_t k = 0; k < grid.size(); ++k) {
-    model::ModelPoint& p = part.points[k];
-    p.x = grid[k].x, p.y = grid[k].y, p.z = grid[k].z;
-    p.colour[0] = static_cast<std::uint8_t>(grid[k].red);
-    p.colour[1] = static_cast<std::uint8_t>(grid[k].green);
-    p.colour[2] = static_cast<std::uint8_t>(grid[k].blue);
+  const int pointCount = (nxc + 1) * (nyc + 1) + 1;
+  const unsigned indexTag = 0x8004u + static_cast<unsigned>(pointCount) + 1u;
+  auto declare = [](Bytes* b, const std::string& name) {
+    b->U16(0xFFFF).U16(0).U16(static_cast<unsigned>(name.size())).Text(name);
+  };
+  Bytes b;
+  b.U16(1).U16(0).F64(0).F64(0).F64(0).U32(0).U32(0).U32(0).U16(1);
+  declare(&b, "CObArray");
+  b.U16(static_cast<unsigned>(pointCount));
+  declare(&b, "CObPunkt");
+  for (const TilePoint& p : grid) {
+    b.U32(static_cast<std::uint32_t>(p.x)).U32(static_cast<std::uint32_t>(p.y)).U32(static_cast<std::uint32_t>(p.z));
+    b.U32(0).U32(0).U32(0).U32(0).U32(0);
+    b.U8(static_cast<unsigned>(p.red)).U8(static_cast<unsigned>(p.green)).U8(static_cast<unsigned>(p.blue));
+    b.U8(0).F32(0).U32(0).U32(0).U16(0x8003);
   }
-  part.points.back().param = 3.0f;
-  part.points.back().kind = 98;
+  b.U32(0).U32(0).U32(0).U32(0).U32(0).U32(0).U32(0).U32(0).U8(0).U8(0).U8(0).U8(0).F32(3.0f).U32(0).U32(98);
+  b.U16(1).U16(0x8001).U16(static_cast<unsigned>(6 + 4 * nxc * nyc));
+  declare(&b, "CObIndex");
+  std::vector<std::pair<int, int>> entries = {{0, 1}, {1, 1}, {4, 1}, {7, 1}};  // value, is a code
   for (int c = 0; c < nxc; ++c) {
     for (int r = 0; r < nyc; ++r) {
       const int sw = r * (nxc + 1) + c, nw = sw + nxc + 1;
-      const int corners[4] = {nw, sw, sw + 1, nw + 1};
-      part.polygons.emplace_back();
-      part.polygons.back().vertexCount = 4;
-      for (int k = 0; k < 4; ++k) part.polygons.back().indices[k] = static_cast<std::int16_t>(corners[k]);
+      for (int corner : {nw, sw, sw + 1, nw + 1}) entries.push_back({corner, 0});
     }
   }
-  part.formats.resize(1);
-  part.formats[0].dvec[0] = 90.0;
-  std::string bytes;
-  EXPECT_TRUE(m.Serialize(&bytes));
-  return bytes;
+  entries.push_back({9, 1});
+  entries.push_back({9, 1});
+  for (std::size_t k = 0; k < entries.size(); ++k) {
+    b.U32(static_cast<std::uint32_t>(entries[k].first)).U32(static_cast<std::uint32_t>(entries[k].second));
+    if (k + 1 < entries.size()) b.U16(indexTag);
+  }
+  b.U16(1).U16(0x8001).U16(1);
+  declare(&b, "CObFormat");
+  b.U32(0).U32(0).U32(0).F64(90.0).F64(0).F64(0).F32(1).F32(1).F32(1);
+  return b.s;
 }
 
 }  // namespace terrain_test
