@@ -40,7 +40,6 @@ void Fill(HWND dialog, dialog_probe::ProbeReport* report) {
   HDC dc = GetDC(dialog);
   report->pixelsPerInch = GetDeviceCaps(dc, LOGPIXELSY);
   ReleaseDC(dialog, dc);
-
   report->bigIcon = static_cast<unsigned long long>(SendMessageA(dialog, WM_GETICON, ICON_BIG, 0));
   report->smallIcon =
       static_cast<unsigned long long>(SendMessageA(dialog, WM_GETICON, ICON_SMALL, 0));

@@ -1,6 +1,6 @@
 // A look from inside StartZUVO.exe at its live dialog, for what another
 // process cannot read through messages: the dialog-unit mapping
-// (MapDialogRect), the font, and the system menu; and a marker that tells the
+// (MapDialogRect), the font, the icons and the system menu; and a marker that tells the
 // driver when the dialog has worked off everything posted to it.
 //
 // The driver installs the probe DLL's two hooks on the dialog's thread:
@@ -37,14 +37,12 @@ struct ProbeReport {
   // MapDialogRect of {0, 0, 4000, 8000}: 1000 times the base units.
   long mappedWidth;
   long mappedHeight;
-  // The dialog's font.
+  // The dialog's font: its LOGFONT height in pixels (negative: character height).
   char fontFace[64];
-  long fontHeight;  // LOGFONT height in pixels (negative: character height)
+  long fontHeight;
   int pixelsPerInch;
   // The window's icons (WM_GETICON) and what WM_QUERYDRAGICON answers.
-  unsigned long long bigIcon;
-  unsigned long long smallIcon;
-  unsigned long long dragIcon;
+  unsigned long long bigIcon, smallIcon, dragIcon;
   // The system menu, in order.
   int menuItemCount;
   ProbeMenuItem menuItems[kMaxMenuItems];

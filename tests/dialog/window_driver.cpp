@@ -1,105 +1,51 @@
 #include "window_driver.h"
 
 #include <algorithm>
+#include <cstdlib>
 #include <cstring>
+
+#include "layout/layout_bytes.h"
+#include "platform/platform.h"
 
 namespace dialog_driver {
 namespace {
 
-const UINT kCodePage = 1252;
-
-std::string Narrow(const std::wstring& wide) {
-  if (wide.empty()) return std::string();
-  int size = WideCharToMultiByte(kCodePage, 0, wide.data(), static_cast<int>(wide.size()),
-                                 nullptr, 0, nullptr, nullptr);
-  std::string text(static_cast<std::size_t>(std::max(size, 0)), '\0');
-  if (size > 0) {
-    WideCharToMultiByte(kCodePage, 0, wide.data(), static_cast<int>(wide.size()), &text[0],
-                        size, nullptr, nullptr);
-  }
+// A text that WM_GETTEXT copies.
+std::string AskText(HWND window) {
+  char text[1024] = {};
+  Ask(window, WM_GETTEXT, sizeof(text), reinterpret_cast<LPARAM>(text));
   return text;
 }
 
-std::wstring Wide(const std::string& text) {
-  if (text.empty()) return std::wstring();
-  int size = MultiByteToWideChar(kCodePage, 0, text.data(), static_cast<int>(text.size()),
-                                 nullptr, 0);
-  std::wstring wide(static_cast<std::size_t>(std::max(size, 0)), L'\0');
-  if (size > 0) {
-    MultiByteToWideChar(kCodePage, 0, text.data(), static_cast<int>(text.size()), &wide[0],
-                        size);
-  }
-  return wide;
+// The explorer-style dialog's file name box (cmb13) or its older edit (edt1).
+HWND FileNameField(HWND fileDialog) {
+  HWND field = GetDlgItem(fileDialog, 0x47c);
+  return field ? field : GetDlgItem(fileDialog, 0x480);
 }
 
-// SendMessage with a time limit, so a hanging program fails the test instead
-// of hanging the driver.
-LRESULT Ask(HWND window, UINT message, WPARAM wParam, LPARAM lParam, bool* ok = nullptr) {
-  DWORD_PTR result = 0;
-  LRESULT sent =
-      SendMessageTimeoutW(window, message, wParam, lParam, SMTO_NORMAL, kWaitMs, &result);
-  if (ok) *ok = sent != 0;
-  return static_cast<LRESULT>(result);
-}
-
-struct TopWindows {
-  DWORD processId;
-  std::vector<HWND> windows;
-};
-
-BOOL CALLBACK CollectTopWindow(HWND window, LPARAM context) {
-  auto* top = reinterpret_cast<TopWindows*>(context);
-  DWORD processId = 0;
-  GetWindowThreadProcessId(window, &processId);
-  if (top->processId == 0 || processId == top->processId) top->windows.push_back(window);
-  return TRUE;
-}
-
-// Top-level windows of one process (0: of every process).
-std::vector<HWND> TopWindowsOf(DWORD processId) {
-  TopWindows top{processId, {}};
-  EnumWindows(CollectTopWindow, reinterpret_cast<LPARAM>(&top));
-  return top.windows;
-}
-
-bool IsFileDialog(HWND window) {
-  // The explorer-style dialog's file name box (cmb13) or its older edit (edt1).
-  return GetDlgItem(window, 0x47c) != nullptr || GetDlgItem(window, 0x480) != nullptr;
-}
-
-BoxWindow Describe(HWND window) {
-  BoxWindow box;
-  box.window = window;
-  box.owner = GetWindow(window, GW_OWNER);
-  box.caption = CaptionOf(window);
-  for (HWND child : Children(window)) {
-    if (!IsWindowVisible(child)) continue;
-    std::string cls = ClassOf(child);
-    if (cls == "Static") {
-      std::string text = WindowText(child);
-      if (text.empty()) continue;
-      if (!box.text.empty()) box.text += "\n";
-      box.text += text;
-    } else if (cls == "Button") {
-      box.buttons.push_back(GetDlgCtrlID(child));
-    }
-  }
-  return box;
-}
+bool Alive(HANDLE process) { return WaitForSingleObject(process, 0) == WAIT_TIMEOUT; }
 
 }  // namespace
 
-std::string WindowText(HWND window) {
-  if (!window) return std::string();
-  bool ok = false;
-  LRESULT length = Ask(window, WM_GETTEXTLENGTH, 0, 0, &ok);
-  if (!ok || length <= 0) return std::string();
-  std::wstring text(static_cast<std::size_t>(length) + 1, L'\0');
-  LRESULT got = Ask(window, WM_GETTEXT, text.size(), reinterpret_cast<LPARAM>(&text[0]), &ok);
-  if (!ok) return std::string();
-  text.resize(static_cast<std::size_t>(std::max<LRESULT>(0, std::min<LRESULT>(got, length))));
-  return Narrow(text);
+LRESULT Ask(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+  DWORD_PTR result = 0;
+  SendMessageTimeoutA(window, message, wParam, lParam, SMTO_NORMAL, kWaitMs, &result);
+  return static_cast<LRESULT>(result);
 }
+
+std::vector<HWND> TopWindows(const char* cls, DWORD processId) {
+  std::vector<HWND> found;
+  DWORD owner = 0;
+  for (HWND w = FindWindowExA(nullptr, nullptr, cls, nullptr); w;
+       w = FindWindowExA(nullptr, w, cls, nullptr)) {
+    if (!processId || (GetWindowThreadProcessId(w, &owner) && owner == processId)) {
+      found.push_back(w);
+    }
+  }
+  return found;
+}
+
+std::string WindowText(HWND window) { return window ? AskText(window) : ""; }
 
 std::string ClassOf(HWND window) {
   char name[128] = {};
@@ -108,9 +54,9 @@ std::string ClassOf(HWND window) {
 }
 
 std::string CaptionOf(HWND window) {
-  wchar_t text[512] = {};
-  int length = GetWindowTextW(window, text, 512);
-  return Narrow(std::wstring(text, static_cast<std::size_t>(std::max(length, 0))));
+  char text[512] = {};
+  GetWindowTextA(window, text, sizeof(text));
+  return text;
 }
 
 std::vector<HWND> Children(HWND parent) {
@@ -122,101 +68,77 @@ std::vector<HWND> Children(HWND parent) {
 }
 
 std::vector<std::string> ComboItems(HWND combo) {
+  // Wine hands the list texts to another process only as wide texts.
   std::vector<std::string> items;
-  LRESULT count = Ask(combo, CB_GETCOUNT, 0, 0);
-  for (LRESULT i = 0; i < count; ++i) {
-    LRESULT length = Ask(combo, CB_GETLBTEXTLEN, static_cast<WPARAM>(i), 0);
-    if (length < 0) length = 0;
-    std::wstring text(static_cast<std::size_t>(length) + 1, L'\0');
-    LRESULT got = Ask(combo, CB_GETLBTEXT, static_cast<WPARAM>(i),
-                      reinterpret_cast<LPARAM>(&text[0]));
-    text.resize(static_cast<std::size_t>(std::max<LRESULT>(0, std::min(got, length))));
-    items.push_back(Narrow(text));
+  for (LRESULT i = 0, count = Ask(combo, CB_GETCOUNT, 0, 0); i < count; ++i) {
+    wchar_t wide[512] = {};
+    char text[1024] = {};
+    SendMessageTimeoutW(combo, CB_GETLBTEXT, static_cast<WPARAM>(i),
+                        reinterpret_cast<LPARAM>(wide), SMTO_NORMAL, kWaitMs, nullptr);
+    WideCharToMultiByte(1252, 0, wide, -1, text, sizeof(text) - 1, nullptr, nullptr);
+    items.push_back(text);
   }
   return items;
 }
 
-void TypeText(HWND control, const std::string& cp1252) {
-  for (wchar_t c : Wide(cp1252)) PostMessageW(control, WM_CHAR, c, 1);
+std::string Joined(const std::vector<std::string>& items) {
+  std::string text;
+  for (const std::string& item : items) text += (text.empty() ? "" : "|") + item;
+  return text;
 }
 
-void ClickButton(HWND button) { PostMessageW(button, BM_CLICK, 0, 0); }
+void TypeText(HWND control, const std::string& cp1252) {
+  for (char c : cp1252) PostMessageA(control, WM_CHAR, static_cast<unsigned char>(c), 1);
+}
+
+void ClickButton(HWND button) { PostMessageA(button, BM_CLICK, 0, 0); }
 
 App::~App() {
   Kill();
-  if (probeHook_) UnhookWindowsHookEx(probeHook_);
-  if (markerHook_) UnhookWindowsHookEx(markerHook_);
+  for (HHOOK hook : hooks_) {
+    if (hook) UnhookWindowsHookEx(hook);
+  }
   if (probeModule_) FreeLibrary(probeModule_);
   if (shared_) UnmapViewOfFile(shared_);
   if (sharedMemory_) CloseHandle(sharedMemory_);
 }
 
-bool App::Start(const std::string& exe, const std::vector<std::string>& arguments,
-                const std::string& probeDll, std::string* error) {
-  std::string commandLine = "\"" + exe + "\"";
-  for (const std::string& argument : arguments) commandLine += " \"" + argument + "\"";
-  return Launch(commandLine, std::string(), true, probeDll, error);
-}
-
-bool App::StartThrough(const std::string& commandLine, const std::string& directory,
-                       const std::string& probeDll, std::string* error) {
-  return Launch(commandLine, directory, false, probeDll, error);
-}
-
-bool App::Launch(const std::string& commandLine, const std::string& directory, bool ownProcess,
-                 const std::string& probeDll, std::string* error) {
+bool App::Start(const std::string& commandLine, const std::string& directory, bool ownProcess,
+                std::string* error) {
   std::vector<char> line(commandLine.begin(), commandLine.end());
   line.push_back('\0');
-
   STARTUPINFOA startup = {};
   startup.cb = sizeof(startup);
   PROCESS_INFORMATION info = {};
-  BOOL started = CreateProcessA(nullptr, line.data(), nullptr, nullptr, FALSE, 0, nullptr,
-                                directory.empty() ? nullptr : directory.c_str(), &startup, &info);
-  if (!started) {
+  if (!CreateProcessA(nullptr, line.data(), nullptr, nullptr, FALSE, 0, nullptr,
+                      directory.empty() ? nullptr : directory.c_str(), &startup, &info)) {
     *error = "cannot start " + commandLine + " (error " + std::to_string(GetLastError()) + ")";
     return false;
   }
   CloseHandle(info.hThread);
-  HANDLE starter = info.hProcess;
-
+  process_ = info.hProcess;
   // The dialog window exists from WM_INITDIALOG on; it becomes visible only
-  // afterwards, and a message box of the start may come first. A starter's
-  // dialog belongs to a process of its own.
-  DWORD start = GetTickCount();
-  while (!dialog_ && GetTickCount() - start < kWaitMs) {
-    for (HWND window : TopWindowsOf(ownProcess ? info.dwProcessId : 0)) {
-      if (ClassOf(window) == "#32770" && CaptionOf(window) == "ZUVO Startup Tool") {
-        dialog_ = window;
-      }
+  // afterwards, and a message box of the start may come first.
+  WaitUntil([&] {
+    for (HWND window : TopWindows("#32770", ownProcess ? info.dwProcessId : 0)) {
+      if (CaptionOf(window) == "ZUVO Startup Tool") dialog_ = window;
     }
-    if (!dialog_) {
-      if (ownProcess && WaitForSingleObject(starter, 0) == WAIT_OBJECT_0) break;
-      Sleep(20);
-    }
-  }
+    return dialog_ || (ownProcess && !Alive(process_));
+  });
   if (!dialog_) {
-    CloseHandle(starter);
     *error = "no dialog \"ZUVO Startup Tool\" appeared";
     return false;
   }
-  if (ownProcess) {
-    process_ = starter;
-    processId_ = info.dwProcessId;
-  } else {
-    CloseHandle(starter);
-    GetWindowThreadProcessId(dialog_, &processId_);
+  GetWindowThreadProcessId(dialog_, &processId_);
+  if (!ownProcess) {
+    CloseHandle(process_);
     process_ = OpenProcess(SYNCHRONIZE | PROCESS_TERMINATE | PROCESS_QUERY_INFORMATION, FALSE,
                            processId_);
-    if (!process_) {
-      *error = "cannot open the dialog's process";
-      return false;
-    }
   }
-  return HookProbe(probeDll, error);
+  return HookProbe(error);
 }
 
-bool App::HookProbe(const std::string& probeDll, std::string* error) {
+bool App::HookProbe(std::string* error) {
   std::string name = dialog_probe::SharedMemoryName(processId_);
   sharedMemory_ = CreateFileMappingA(INVALID_HANDLE_VALUE, nullptr, PAGE_READWRITE, 0,
                                      sizeof(dialog_probe::ProbeReport), name.c_str());
@@ -224,25 +146,22 @@ bool App::HookProbe(const std::string& probeDll, std::string* error) {
     shared_ = static_cast<dialog_probe::ProbeReport*>(
         MapViewOfFile(sharedMemory_, FILE_MAP_ALL_ACCESS, 0, 0, sizeof(dialog_probe::ProbeReport)));
   }
-  if (!shared_) {
-    *error = "cannot create the shared memory of the probe";
+  if (!shared_ || !process_) {
+    *error = "cannot open the dialog's process or the probe's shared memory";
     return false;
   }
   std::memset(shared_, 0, sizeof(*shared_));
-  probeModule_ = LoadLibraryA(probeDll.c_str());
-  if (!probeModule_) {
-    *error = "cannot load the probe " + probeDll;
-    return false;
-  }
-  auto probeHook = reinterpret_cast<HOOKPROC>(
-      reinterpret_cast<void*>(GetProcAddress(probeModule_, dialog_probe::kProbeHookName)));
-  auto markerHook = reinterpret_cast<HOOKPROC>(
-      reinterpret_cast<void*>(GetProcAddress(probeModule_, dialog_probe::kMarkerHookName)));
+  probeModule_ = LoadLibraryA(ZUVO_DIALOG_PROBE);
   DWORD thread = GetWindowThreadProcessId(dialog_, nullptr);
-  if (probeHook) probeHook_ = SetWindowsHookExA(WH_CALLWNDPROC, probeHook, probeModule_, thread);
-  if (markerHook) markerHook_ = SetWindowsHookExA(WH_GETMESSAGE, markerHook, probeModule_, thread);
-  if (!probeHook_ || !markerHook_) {
-    *error = "cannot hook the probe into the dialog";
+  const int kinds[2] = {WH_CALLWNDPROC, WH_GETMESSAGE};
+  const char* names[2] = {dialog_probe::kProbeHookName, dialog_probe::kMarkerHookName};
+  for (int i = 0; i < 2 && probeModule_; ++i) {
+    auto hook = reinterpret_cast<HOOKPROC>(
+        reinterpret_cast<void*>(GetProcAddress(probeModule_, names[i])));
+    if (hook) hooks_[i] = SetWindowsHookExA(kinds[i], hook, probeModule_, thread);
+  }
+  if (!hooks_[0] || !hooks_[1]) {
+    *error = std::string("cannot hook the probe ") + ZUVO_DIALOG_PROBE + " into the dialog";
     return false;
   }
   return true;
@@ -253,56 +172,63 @@ bool App::Settle() {
   static const UINT marker = RegisterWindowMessageA(dialog_probe::kMarkerMessage);
   long number = ++lastMarker_;
   PostMessageA(dialog_, marker, static_cast<WPARAM>(number), 0);
-  DWORD start = GetTickCount();
-  while (shared_->markerSeen < number) {
-    if (GetTickCount() - start > kWaitMs) return false;
-    if (WaitForSingleObject(process_, 0) == WAIT_OBJECT_0) return false;
-    Sleep(10);
-  }
-  return true;
+  // A modal dialog shows itself only when its queue first runs empty, which
+  // may come after it took the marker (after a message box of the start):
+  // the dialog or a box must show too.
+  return WaitUntil([&] {
+    return !Alive(process_) ||
+           (shared_->markerSeen >= number && (IsWindowVisible(dialog_) || !NoBoxOpen()));
+  }) && Alive(process_);
 }
 
 bool App::Probe(dialog_probe::ProbeReport* report) {
-  if (!shared_) return false;
   static const UINT probe = RegisterWindowMessageA(dialog_probe::kProbeMessage);
   long number = ++lastProbe_;
-  bool sent = false;
-  Ask(dialog_, probe, static_cast<WPARAM>(number), 0, &sent);
-  if (!sent || shared_->done != number) return false;
+  if (!shared_) return false;
+  Ask(dialog_, probe, static_cast<WPARAM>(number), 0);
+  if (shared_->done != number) return false;
   MemoryBarrier();
   *report = *shared_;
   return true;
 }
 
-bool App::WaitForBox(bool fileDialog, BoxWindow* box, DWORD timeoutMs) {
-  DWORD start = GetTickCount();
-  for (;;) {
-    for (HWND window : TopWindowsOf(processId_)) {
-      if (window == dialog_ || !IsWindowVisible(window) || ClassOf(window) != "#32770") continue;
+bool App::WaitForBox(bool fileDialog, BoxWindow* box) {
+  HWND found = nullptr;
+  bool settled = true;
+  WaitUntil([&] {
+    for (HWND window : TopWindows("#32770", processId_)) {
+      if (window == dialog_ || !IsWindowVisible(window)) continue;
       // A box may show before its controls are made; once the program takes
       // a marker from its queue, the box's own message loop runs.
-      if (!Settle()) return false;
-      if (!IsWindow(window) || !IsWindowVisible(window)) continue;
-      if (IsFileDialog(window) != fileDialog) continue;
-      *box = Describe(window);
-      return true;
+      settled = Settle();
+      bool isFileDialog = FileNameField(window) != nullptr;
+      if (IsWindowVisible(window) && isFileDialog == fileDialog) found = window;
     }
-    if (GetTickCount() - start > timeoutMs) return false;
-    if (WaitForSingleObject(process_, 0) == WAIT_OBJECT_0) return false;
-    Sleep(20);
+    return found || !settled || !Alive(process_);
+  });
+  if (!found) return false;
+  *box = BoxWindow();
+  box->window = found;
+  box->owner = GetWindow(found, GW_OWNER);
+  box->caption = CaptionOf(found);
+  for (HWND child : Children(found)) {
+    if (!IsWindowVisible(child)) continue;
+    std::string cls = ClassOf(child), text = WindowText(child);
+    if (cls == "Static" && !text.empty()) box->text += (box->text.empty() ? "" : "\n") + text;
+    if (cls == "Button") box->buttons.push_back(GetDlgCtrlID(child));
   }
+  return true;
 }
 
 bool App::NoBoxOpen() const {
-  for (HWND window : TopWindowsOf(processId_)) {
-    if (window != dialog_ && IsWindowVisible(window) && ClassOf(window) == "#32770") return false;
+  for (HWND window : TopWindows("#32770", processId_)) {
+    if (window != dialog_ && IsWindowVisible(window)) return false;
   }
   return true;
 }
 
 bool App::WaitForExit(DWORD timeoutMs, DWORD* exitCode) {
-  if (!process_) return false;
-  if (WaitForSingleObject(process_, timeoutMs) != WAIT_OBJECT_0) return false;
+  if (!process_ || WaitForSingleObject(process_, timeoutMs) != WAIT_OBJECT_0) return false;
   DWORD code = 0;
   GetExitCodeProcess(process_, &code);
   if (exitCode) *exitCode = code;
@@ -311,7 +237,7 @@ bool App::WaitForExit(DWORD timeoutMs, DWORD* exitCode) {
 
 void App::Kill() {
   if (!process_) return;
-  if (WaitForSingleObject(process_, 0) != WAIT_OBJECT_0) {
+  if (Alive(process_)) {
     TerminateProcess(process_, 1);
     WaitForSingleObject(process_, 5000);
   }
@@ -321,94 +247,200 @@ void App::Kill() {
 
 bool AnswerBox(const BoxWindow& box, int buttonId) {
   HWND button = GetDlgItem(box.window, buttonId);
-  if (!button) return false;
-  ClickButton(button);
-  DWORD start = GetTickCount();
-  while (IsWindow(box.window) && IsWindowVisible(box.window)) {
-    if (GetTickCount() - start > kWaitMs) return false;
-    Sleep(10);
-  }
-  return true;
+  if (button) ClickButton(button);
+  return button && WaitUntil([&] { return !IsWindow(box.window) || !IsWindowVisible(box.window); });
 }
 
 FileDialogState ReadFileDialog(HWND fileDialog) {
-  FileDialogState state;
-  state.folder = WindowText(GetDlgItem(fileDialog, 0x471));  // cmb2, "look in"
-  HWND name = GetDlgItem(fileDialog, 0x47c);                 // cmb13
-  if (!name) name = GetDlgItem(fileDialog, 0x480);           // edt1
-  state.fileName = WindowText(name);
   HWND types = GetDlgItem(fileDialog, 0x470);  // cmb1, "files of type"
-  state.filters = ComboItems(types);
-  state.filter = WindowText(types);
-  return state;
+  return {WindowText(GetDlgItem(fileDialog, 0x471)),  // cmb2, "look in"
+          WindowText(FileNameField(fileDialog)), Joined(ComboItems(types)), WindowText(types)};
 }
 
 void ChooseInFileDialog(HWND fileDialog, const std::string& name) {
-  HWND field = GetDlgItem(fileDialog, 0x47c);
-  if (!field) field = GetDlgItem(fileDialog, 0x480);
   // The text goes into the edit inside the (extended) combo box.
+  HWND field = FileNameField(fileDialog);
   for (int depth = 0; depth < 2 && field && ClassOf(field) != "Edit"; ++depth) {
-    HWND inner = GetWindow(field, GW_CHILD);
-    if (!inner) break;
-    field = inner;
+    if (HWND inner = GetWindow(field, GW_CHILD)) field = inner;
   }
-  std::wstring wide = Wide(name);
-  Ask(field, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(wide.c_str()));
+  Ask(field, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(name.c_str()));
   ClickButton(GetDlgItem(fileDialog, IDOK));
 }
 
-bool SaveWindowPicture(HWND window, const std::string& path, std::string* error) {
+bool SaveWindowPicture(HWND window, const std::string& name) {
   RECT r;
-  if (!GetWindowRect(window, &r) || r.right <= r.left || r.bottom <= r.top) {
-    *error = "the window has no area";
-    return false;
-  }
-  int width = r.right - r.left;
-  int height = r.bottom - r.top;
-  HDC screen = GetDC(nullptr);
-  HDC memory = CreateCompatibleDC(screen);
-  BITMAPINFO info = {};
-  info.bmiHeader.biSize = sizeof(info.bmiHeader);
-  info.bmiHeader.biWidth = width;
-  info.bmiHeader.biHeight = height;
-  info.bmiHeader.biPlanes = 1;
-  info.bmiHeader.biBitCount = 24;
-  info.bmiHeader.biCompression = BI_RGB;
+  if (!GetWindowRect(window, &r)) return false;
+  LONG width = r.right - r.left, height = r.bottom - r.top;
+  BITMAPINFOHEADER head = {sizeof(head), width, height, 1, 24, BI_RGB, 0, 0, 0, 0, 0};
+  HDC screen = GetDC(nullptr), memory = CreateCompatibleDC(screen);
   void* bits = nullptr;
-  HBITMAP bitmap = CreateDIBSection(screen, &info, DIB_RGB_COLORS, &bits, nullptr, 0);
-  bool copied = false;
-  if (bitmap && bits) {
-    HGDIOBJ old = SelectObject(memory, bitmap);
-    copied = BitBlt(memory, 0, 0, width, height, screen, r.left, r.top, SRCCOPY) != FALSE;
-    GdiFlush();
-    SelectObject(memory, old);
-  }
-  bool written = false;
+  HBITMAP bitmap = CreateDIBSection(screen, reinterpret_cast<BITMAPINFO*>(&head), DIB_RGB_COLORS,
+                                    &bits, nullptr, 0);
+  HGDIOBJ old = SelectObject(memory, bitmap);
+  bool copied = bits && BitBlt(memory, 0, 0, width, height, screen, r.left, r.top, SRCCOPY);
+  GdiFlush();
+  SelectObject(memory, old);
+  std::string bytes;
   if (copied) {
-    DWORD stride = (static_cast<DWORD>(width) * 3 + 3) & ~3u;
-    DWORD imageSize = stride * static_cast<DWORD>(height);
-    BITMAPFILEHEADER file = {};
-    file.bfType = 0x4D42;  // "BM"
-    file.bfOffBits = sizeof(file) + sizeof(info.bmiHeader);
-    file.bfSize = file.bfOffBits + imageSize;
-    info.bmiHeader.biSizeImage = imageSize;
-    HANDLE out = CreateFileA(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
-                             FILE_ATTRIBUTE_NORMAL, nullptr);
-    if (out != INVALID_HANDLE_VALUE) {
-      DWORD done = 0;
-      written = WriteFile(out, &file, sizeof(file), &done, nullptr) && done == sizeof(file) &&
-                WriteFile(out, &info.bmiHeader, sizeof(info.bmiHeader), &done, nullptr) &&
-                done == sizeof(info.bmiHeader) &&
-                WriteFile(out, bits, imageSize, &done, nullptr) && done == imageSize;
-      written = CloseHandle(out) && written;
-    }
+    DWORD size = static_cast<DWORD>((width * 3 + 3) & ~3) * static_cast<DWORD>(height);
+    DWORD offset = sizeof(BITMAPFILEHEADER) + sizeof(head);
+    BITMAPFILEHEADER file = {0x4D42 /* "BM" */, offset + size, 0, 0, offset};
+    bytes.append(reinterpret_cast<const char*>(&file), sizeof(file));
+    bytes.append(reinterpret_cast<const char*>(&head), sizeof(head));
+    bytes.append(static_cast<const char*>(bits), size);
   }
   if (bitmap) DeleteObject(bitmap);
   DeleteDC(memory);
   ReleaseDC(nullptr, screen);
-  if (!copied) *error = "the screen could not be copied";
-  if (copied && !written) *error = "cannot write " + path;
-  return copied && written;
+  const char* folder = std::getenv("ZUVO_DIALOG_SHOTS");
+  return copied && WriteBytes((folder && *folder ? folder : ".") + std::string("\\") + name, bytes);
+}
+
+std::string ReadBytes(const std::string& path) {
+  std::string bytes;
+  return platform::ReadWholeFile(path, &bytes) ? bytes : std::string();
+}
+
+bool WriteBytes(const std::string& path, const std::string& bytes) {
+  return platform::ReplaceFile(path, bytes.data(), bytes.size()) == platform::SaveOutcome::kSaved;
+}
+
+std::vector<std::string> ListFolder(const std::string& path) {
+  std::vector<std::string> names;
+  WIN32_FIND_DATAA found;
+  HANDLE find = FindFirstFileA((path + "\\*").c_str(), &found);
+  for (BOOL more = find != INVALID_HANDLE_VALUE; more; more = FindNextFileA(find, &found)) {
+    if (std::strcmp(found.cFileName, ".") && std::strcmp(found.cFileName, "..")) {
+      names.push_back(found.cFileName);
+    }
+  }
+  if (find != INVALID_HANDLE_VALUE) FindClose(find);
+  std::sort(names.begin(), names.end());
+  return names;
+}
+
+namespace {
+
+bool RemoveTree(const std::string& path) {
+  for (const std::string& name : ListFolder(path)) {
+    std::string child = path + "\\" + name;
+    if (platform::PathStatus(child) == platform::kPathDirectory) {
+      RemoveTree(child);
+    } else {
+      SetFileAttributesA(child.c_str(), FILE_ATTRIBUTE_NORMAL);
+      DeleteFileA(child.c_str());
+    }
+  }
+  return RemoveDirectoryA(path.c_str()) != FALSE;
+}
+
+// A 24-bit bitmap of size x size pixels whose colour comes from (x, y).
+std::string Bitmap(int size, int seed) {
+  int stride = (size * 3 + 3) / 4 * 4;
+  layout_bytes::Bytes b;
+  b.U8('B').U8('M').U32(static_cast<std::uint32_t>(54 + stride * size)).U32(0).U32(54);
+  b.U32(40).I32(size).I32(size).I16(1).I16(24).U32(0);
+  b.U32(static_cast<std::uint32_t>(stride * size)).U32(2835).U32(2835).U32(0).U32(0);
+  for (int y = 0; y < size; ++y) {
+    for (int x = 0; x < size; ++x) {
+      b.U8((x * 40 + seed) & 0xFF).U8((y * 50 + seed) & 0xFF).U8(((x + y) * 30 + seed) & 0xFF);
+    }
+    for (int pad = size * 3; pad < stride; ++pad) b.U8(0);
+  }
+  return b.data;
+}
+
+std::string BergLayout() {
+  layout_bytes::Track plain, missing, present;
+  missing.id = 2;
+  missing.name = "Stellwerk";
+  missing.type = 6;
+  missing.gbo = "GBOs\\Stellwerk.gbo";
+  missing.start[1] = missing.end[1] = 2000;
+  present = missing;
+  present.id = 3;
+  present.name = "Bahnhof";
+  present.gbo = "GBOs\\Bahnhof.gbo";
+  present.start[1] = present.end[1] = 4000;
+  layout_bytes::Model house, barn;
+  barn.id = 2;
+  barn.name = "Scheune";
+  barn.pos[0] = 500;
+  layout_bytes::Unit wagon, loco;
+  loco.id = 2;
+  loco.name = "Lok.rm";
+  return layout_bytes::File({plain, missing, present}, {house, barn}, {wagon, loco});
+}
+
+}  // namespace
+
+std::string BergSettings() {
+  return "[Zuvo]\r\nKamSet=Nord\r\nPrellbock=Rot.mod\r\nOberleitung=Kette.mod\r\n"
+         "[KamSet Nord]\r\nPX1=100\r\nPY1=200\r\n[KamSet S\xFC" "d]\r\nPX1=300\r\n"
+         "[Terrain1]\r\nName=Huegel\r\nHoehe=hoehe.bmp\r\nFarbe=farbe.bmp\r\n"
+         "Pixelgroesse=1\r\nKachelabstand=2\r\nKachelgroesse=4\r\n";
+}
+
+void DialogTest::SetUp() {
+  Step("making the test installation");
+  const char* host = std::getenv("ZUVO_DIALOG_HOST");
+  host_ = host ? host : "";
+  while (!host_.empty() && host_.back() == '\\') host_.pop_back();
+  ASSERT_GE(host_.size(), 4u) << "ZUVO_DIALOG_HOST is not set; the test stage sets it together "
+                                 "with the registry entry that names the installation";
+  if (platform::PathStatus(host_) != platform::kPathNone) {
+    ASSERT_TRUE(RemoveTree(host_)) << "cannot empty " << host_;
+  }
+  const std::pair<const char*, std::string> files[] = {
+      {"Mods\\Prellbock.mod", "Prellbock original"},
+      {"Mods\\Oberleitung.mod", "Oberleitung original"},
+      {"Mods\\Leitpfosten.mod", "Leitpfosten original"},
+      {"Parallels\\Tex256_256a.bmp", "Textur original"},
+      {"Prellbock\\Rot.mod", "Prellbock rot"},
+      {"Prellbock\\Blau.mod", "Prellbock blau"},
+      {"Oberleitung\\Kette.mod", "Oberleitung Kette"},
+      {"Leitpfosten\\Weiss.mod", "Leitpfosten weiss"},
+      {"Bodentextur\\Sand.bmp", "Bodentextur Sand"},
+      {"Modelle\\Haus.mod", "Haus"},
+      {"GBOs\\Bahnhof.gbo", "Bahnhof"},
+      {"Rollmaterial\\Wagen.rm", "Wagen"},
+      {"Anlagen\\Berg.anl", BergLayout()},
+      {"Anlagen\\Berg.danl", BergSettings()},
+      {"Anlagen\\hoehe.bmp", Bitmap(4, 10)},
+      {"Anlagen\\farbe.bmp", Bitmap(4, 90)},
+      {"Anlagen\\T\xE4ler.anl", layout_bytes::File({layout_bytes::Track()}, {}, {})},
+      {"Anlagen\\T\xE4ler.danl", "[KamSet Tal]\r\nPX1=1\r\n"},
+  };
+  platform::MakeDirectory(host_);
+  for (const auto& file : files) {
+    std::string path = Path(file.first);
+    platform::MakeDirectory(path.substr(0, path.find_last_of('\\')));  // one level deep
+    ASSERT_TRUE(WriteBytes(path, file.second)) << path;
+  }
+  ASSERT_TRUE(CopyFileA(ZUVO_FAKE_SIMULATOR, Path("Kantrelwick.exe").c_str(), FALSE))
+      << ZUVO_FAKE_SIMULATOR;
+}
+
+void DialogTest::Step(const std::string& name) {
+  step_.reset();
+  step_.reset(new ::testing::ScopedTrace(__FILE__, __LINE__, "step: " + name));
+}
+
+::testing::AssertionResult DialogTest::Start(const std::vector<std::string>& arguments) {
+  std::string commandLine = "\"" ZUVO_STARTZUVO_EXE "\"", error;
+  for (const std::string& argument : arguments) commandLine += " \"" + argument + "\"";
+  if (app_.Start(commandLine, std::string(), true, &error)) return ::testing::AssertionSuccess();
+  return ::testing::AssertionFailure() << error;
+}
+
+::testing::AssertionResult DialogTest::Finish() {
+  app_.Click(IDOK);
+  DWORD code = 0;
+  if (!app_.WaitForExit(kWaitMs, &code)) {
+    return ::testing::AssertionFailure() << "the program did not end after \"Fertig\"";
+  }
+  if (code != 0) return ::testing::AssertionFailure() << "exit code " << code;
+  return ::testing::AssertionSuccess();
 }
 
 }  // namespace dialog_driver

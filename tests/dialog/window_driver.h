@@ -2,11 +2,15 @@
 // windows, reads control texts and states, clicks buttons, types, answers
 // message boxes and file dialogs. Everything goes through window messages
 // (posted clicks, so a modal box that a click opens never blocks the driver);
-// texts are code page 1252.
+// texts are code page 1252. DialogTest is the frame of every scenario: a fresh
+// test installation and a named step that every failure reports.
 #pragma once
 
 #include <windows.h>
 
+#include <gtest/gtest.h>
+
+#include <memory>
 #include <string>
 #include <vector>
 
@@ -17,27 +21,39 @@ namespace dialog_driver {
 // How long the driver waits for a window or for the dialog to finish a command.
 const DWORD kWaitMs = 20000;
 
-// The window's text through WM_GETTEXT (wide, converted to code page 1252).
-std::string WindowText(HWND window);
+// Polls `done` until it holds; false when it did not within `timeoutMs`.
+template <class Done>
+bool WaitUntil(Done done, DWORD timeoutMs = kWaitMs) {
+  for (DWORD start = GetTickCount(); !done(); Sleep(10)) {
+    if (GetTickCount() - start > timeoutMs) return false;
+  }
+  return true;
+}
+
+// SendMessage with a time limit, so a hanging program fails the test instead
+// of hanging the driver. Texts are code page 1252, wine's ANSI code page here,
+// as for the paths of the test installation.
+LRESULT Ask(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
+// Top-level windows of a class, of one process (0: of every process).
+std::vector<HWND> TopWindows(const char* cls, DWORD processId);
+std::string WindowText(HWND window);  // WM_GETTEXT
 std::string ClassOf(HWND window);
 // A top-level window's caption as the system keeps it (sends no message, so
 // it also works while the window's thread is busy).
 std::string CaptionOf(HWND window);
-// Child windows in Z order (the tab order of a dialog's controls).
-std::vector<HWND> Children(HWND parent);
-// Entries of a list of a combo box, in list order.
+std::vector<HWND> Children(HWND parent);  // in Z order: a dialog's tab order
 std::vector<std::string> ComboItems(HWND combo);
-// Puts text into a control as typed characters (WM_CHAR, posted).
-void TypeText(HWND control, const std::string& cp1252);
-// Clicks a button (BM_CLICK, posted).
-void ClickButton(HWND button);
+std::string Joined(const std::vector<std::string>& items);  // "a|b"
+void TypeText(HWND control, const std::string& cp1252);    // posted WM_CHARs
+void ClickButton(HWND button);                              // posted BM_CLICK
 
-// A top-level window of StartZUVO.exe other than the main dialog.
+// A top-level "#32770" window of StartZUVO.exe other than the main dialog: a
+// message box, the about box or a file dialog.
 struct BoxWindow {
   HWND window = nullptr;
   HWND owner = nullptr;
   std::string caption;
-  std::string text;  // the texts of its static controls, joined by newlines
+  std::string text;          // the texts of its static controls, joined by newlines
   std::vector<int> buttons;  // ids of its visible buttons
 };
 
@@ -49,15 +65,12 @@ class App {
   App(const App&) = delete;
   App& operator=(const App&) = delete;
 
-  // Starts `exe` with the arguments (each quoted), waits for the main dialog
-  // and hooks the probe DLL `probeDll` into it (see dialog_probe.h).
-  bool Start(const std::string& exe, const std::vector<std::string>& arguments,
-             const std::string& probeDll, std::string* error);
-  // Runs a command line (a starter such as the Linux launcher, in `directory`)
-  // that starts StartZUVO.exe as a process of its own, and attaches to the
-  // dialog that appears.
-  bool StartThrough(const std::string& commandLine, const std::string& directory,
-                    const std::string& probeDll, std::string* error);
+  // Runs `commandLine` in `directory` and waits for the dialog: of that
+  // process (`ownProcess`) or of any (a starter such as the Linux launcher
+  // starts StartZUVO.exe as a process of its own). Then hooks the probe DLL
+  // into the dialog (see dialog_probe.h).
+  bool Start(const std::string& commandLine, const std::string& directory, bool ownProcess,
+             std::string* error);
 
   HWND dialog() const { return dialog_; }
   DWORD processId() const { return processId_; }
@@ -67,29 +80,20 @@ class App {
   void Click(int id) const { ClickButton(Control(id)); }
 
   // Waits until the dialog's thread has worked off everything posted to it
-  // so far and waits for input again: in the dialog, or in a modal box that a
-  // command opened. False when it did not within kWaitMs.
+  // so far and waits for input again, in the dialog or in a modal box that a
+  // command opened, and until the dialog or that box shows.
   bool Settle();
-
-  // Waits for a visible top-level window of the program that is not the main
-  // dialog and whose class is "#32770": a message box, the about box or a file
-  // dialog. `fileDialog` selects file dialogs (or excludes them).
-  // The box is described once it waits for input (its controls all made).
-  bool WaitForBox(bool fileDialog, BoxWindow* box, DWORD timeoutMs = kWaitMs);
-  // True when no such window is open.
+  // Waits for a box (see BoxWindow), a file dialog or not, and describes it
+  // once it waits for input (its controls all made).
+  bool WaitForBox(bool fileDialog, BoxWindow* box);
   bool NoBoxOpen() const;
-
-  // The probe's report on the live dialog (see dialog_probe.h).
+  // The probe's report on the live dialog.
   bool Probe(dialog_probe::ProbeReport* report);
-
-  // Waits for the program's end; its exit code goes to *exitCode.
   bool WaitForExit(DWORD timeoutMs, DWORD* exitCode = nullptr);
   void Kill();
 
  private:
-  bool Launch(const std::string& commandLine, const std::string& directory, bool ownProcess,
-              const std::string& probeDll, std::string* error);
-  bool HookProbe(const std::string& probeDll, std::string* error);
+  bool HookProbe(std::string* error);
 
   HANDLE process_ = nullptr;
   DWORD processId_ = 0;
@@ -97,28 +101,68 @@ class App {
   HANDLE sharedMemory_ = nullptr;
   dialog_probe::ProbeReport* shared_ = nullptr;
   HMODULE probeModule_ = nullptr;
-  HHOOK probeHook_ = nullptr;
-  HHOOK markerHook_ = nullptr;
+  HHOOK hooks_[2] = {};
   long lastMarker_ = 0;
   long lastProbe_ = 0;
 };
 
-// Clicks one button of a box by its id (IDOK, IDYES, IDNO, IDCANCEL) and
-// waits until the box is gone. False when it stays.
+// Clicks one button of a box by its id and waits until the box is gone.
 bool AnswerBox(const BoxWindow& box, int buttonId);
 
 // The explorer-style file-open dialog.
 struct FileDialogState {
   std::string folder;    // the "look in" box: the name of the folder shown
   std::string fileName;  // the file name field
-  std::vector<std::string> filters;  // names in the "files of type" list
-  std::string filter;                // the selected one
+  std::string filters;   // the "files of type" list, joined
+  std::string filter;    // the selected one
 };
 FileDialogState ReadFileDialog(HWND fileDialog);
 // Types a name into the file name field and confirms ("Open").
 void ChooseInFileDialog(HWND fileDialog, const std::string& name);
 
-// Saves a screen capture of the window (with its frame) as a 24-bit BMP file.
-bool SaveWindowPicture(HWND window, const std::string& path, std::string* error);
+// Saves a screen capture of the window (with its frame) as a 24-bit BMP file
+// `name` in the folder ZUVO_DIALOG_SHOTS (else the current one).
+bool SaveWindowPicture(HWND window, const std::string& name);
+
+std::string ReadBytes(const std::string& path);  // empty when it cannot be read
+bool WriteBytes(const std::string& path, const std::string& bytes);
+std::vector<std::string> ListFolder(const std::string& path);  // sorted
+// The companion file of Berg.anl in the test installation.
+std::string BergSettings();
+
+// The simulator's installation, made fresh for every scenario in the folder
+// that the registry names (ZUVO_DIALOG_HOST):
+//   Kantrelwick.exe            the stand-in simulator
+//   Mods\Prellbock.mod ...     the active assets; Parallels\Tex256_256a.bmp
+//   Prellbock\Rot.mod, Blau.mod; Oberleitung\Kette.mod; Leitpfosten\Weiss.mod;
+//   Bodentextur\Sand.bmp       the alternatives in the four kind folders
+//   Modelle\Haus.mod, GBOs\Bahnhof.gbo, Rollmaterial\Wagen.rm   present objects
+//   Anlagen\Berg.anl/.danl     tracks with GBOs Bahnhof (present) and Stellwerk
+//                              (missing), models Haus and Scheune (missing),
+//                              units Wagen.rm and Lok.rm (missing); camera sets
+//                              Nord and S\xFCd, choices Rot.mod and Kette.mod,
+//                              the terrain Huegel (4 x 4 pixels, 2 x 2 tiles)
+//   Anlagen\T\xE4ler.anl/.danl a second layout with the camera set Tal
+class DialogTest : public ::testing::Test {
+ protected:
+  void SetUp() override;
+  void TearDown() override { step_.reset(); }
+
+  // Names the step that the following checks belong to; a failure shows it.
+  void Step(const std::string& name);
+  // A Windows path inside the installation.
+  std::string Path(const std::string& relative) const { return host_ + "\\" + relative; }
+
+  // Starts StartZUVO.exe with `arguments` and waits for its dialog.
+  ::testing::AssertionResult Start(const std::vector<std::string>& arguments);
+  // Clicks "Fertig" and waits for the program's end with exit code 0.
+  ::testing::AssertionResult Finish();
+
+  std::string host_;
+  App app_;
+
+ private:
+  std::unique_ptr<::testing::ScopedTrace> step_;
+};
 
 }  // namespace dialog_driver
