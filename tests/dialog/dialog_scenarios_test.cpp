@@ -54,7 +54,6 @@ class DialogScenarioTest : public DialogTest {
 TEST_F(DialogScenarioTest, StartedWithALayoutTheFieldsShowIt) {
   Step("starting with Berg.danl as the argument");
   ASSERT_TRUE(Start({Berg("danl")}));
-  ASSERT_TRUE(app_.Settle());
   EXPECT_TRUE(app_.NoBoxOpen()) << "no message";
   EXPECT_EQ(app_.Text(1000), Berg("anl")) << "the layout file of the pair";
   EXPECT_EQ(app_.Text(1002), "Nord") << "the camera set used last";
@@ -131,7 +130,6 @@ TEST_F(DialogScenarioTest, AnArgumentWithAWrongExtensionIsReportedInAPlainBox) {
 TEST_F(DialogScenarioTest, LadenAndAuswaehlenOpenTheFileDialogAndTakeTheChoice) {
   Step("starting without a layout");
   ASSERT_TRUE(Start({}));
-  ASSERT_TRUE(app_.Settle());
   const std::string kLayouts = "erw. Anlagen|Anlagen|Alle Dateien";
   struct Choice {
     const char* step;
@@ -180,65 +178,7 @@ TEST_F(DialogScenarioTest, LadenAndAuswaehlenOpenTheFileDialogAndTakeTheChoice) 
   EXPECT_TRUE(Finish());
 }
 
-TEST_F(DialogScenarioTest, LoeschenAsksAndDeletesOnlyOnYes) {
-  Step("starting with Berg.anl; typing the camera set S\xFC" "d");
-  ASSERT_TRUE(Start({Berg("anl")}));
-  ASSERT_TRUE(app_.Settle());
-  ASSERT_NO_FATAL_FAILURE(TypeCameraSet("S\xFC" "d"));
-
-  Step("\"L\xF6schen\", answered No");
-  app_.Click(1004);
-  ASSERT_NO_FATAL_FAILURE(AnswerQuestion("L\xF6sche Kamera Set S\xFC" "d ?", IDNO));
-  EXPECT_TRUE(app_.NoBoxOpen());
-  EXPECT_EQ(ReadBytes(Berg("danl")), BergSettings()) << "the settings file is untouched";
-  EXPECT_EQ(app_.Text(1002), "S\xFC" "d");
-  EXPECT_EQ(Joined(ComboItems(app_.Control(1002))), kBergSets);
-
-  Step("\"L\xF6schen\", answered Yes");
-  app_.Click(1004);
-  ASSERT_NO_FATAL_FAILURE(AnswerQuestion("L\xF6sche Kamera Set S\xFC" "d ?", IDYES));
-  EXPECT_TRUE(app_.NoBoxOpen());
-  std::string settings = ReadBytes(Berg("danl"));
-  EXPECT_EQ(settings.find("[KamSet S\xFC" "d]"), std::string::npos) << settings;
-  EXPECT_NE(settings.find("[KamSet Nord]\r\nPX1=100\r\nPY1=200\r\n"), std::string::npos)
-      << settings;
-  EXPECT_NE(settings.find("KamSet=Nord\r\n"), std::string::npos) << settings;
-  EXPECT_EQ(Joined(ComboItems(app_.Control(1002))), "Nord");
-  EXPECT_EQ(app_.Text(1002), "");
-  EXPECT_TRUE(Finish());
-}
-
-TEST_F(DialogScenarioTest, GbosRemovesTheMissingGboAndSavesTheLayout) {
-  Step("starting with Berg.anl");
-  ASSERT_TRUE(Start({Berg("anl")}));
-  ASSERT_TRUE(app_.Settle());
-  std::string before = ReadBytes(Berg("anl"));
-
-  Step("\"GBOs\", answered No");
-  app_.Click(1017);
-  ASSERT_NO_FATAL_FAILURE(AnswerQuestion("Fehlende GBOs in der Anlage l\xF6schen?", IDNO));
-  EXPECT_TRUE(app_.NoBoxOpen());
-  EXPECT_EQ(ReadBytes(Berg("anl")), before);
-
-  Step("\"GBOs\", answered Yes: the saved layout");
-  app_.Click(1017);
-  ASSERT_NO_FATAL_FAILURE(AnswerQuestion("Fehlende GBOs in der Anlage l\xF6schen?", IDYES));
-  ASSERT_NO_FATAL_FAILURE(AnswerQuestion("Fehlende GBOs wurden gel\xF6scht!", IDOK));
-  EXPECT_TRUE(app_.NoBoxOpen());
-  layout::Layout saved;
-  ASSERT_EQ(saved.Load(Berg("anl")), 1);
-  ASSERT_EQ(saved.tracks.size(), 3u);
-  EXPECT_EQ(saved.tracks[1].id, 2);
-  EXPECT_EQ(saved.tracks[1].type, 1) << "the piece with the missing GBO is plain track";
-  EXPECT_EQ(saved.tracks[1].name, "Gleis");
-  EXPECT_EQ(saved.tracks[2].type, 6) << "the present GBO stays";
-  EXPECT_EQ(saved.tracks[2].gboName, "GBOs\\Bahnhof.gbo");
-  EXPECT_EQ(saved.models.size(), 2u) << "models untouched";
-  EXPECT_EQ(saved.rollingStock.size(), 2u) << "rolling stock untouched";
-  EXPECT_TRUE(Finish());
-}
-
-TEST_F(DialogScenarioTest, ListsTerrainAndStandardWriteTheirFiles) {
+TEST_F(DialogScenarioTest, TheCommandsAskAndChangeOnlyTheirFiles) {
   Step("the defaults saved by an earlier start, the active files replaced");
   const std::pair<const char*, const char*> kinds[] = {
       {"Mods\\Prellbock.mod", "Prellbock\\Prellbock.mod"},
@@ -249,53 +189,85 @@ TEST_F(DialogScenarioTest, ListsTerrainAndStandardWriteTheirFiles) {
     ASSERT_TRUE(WriteBytes(Path(kind.second), std::string("default ") + kind.second));
     ASSERT_TRUE(WriteBytes(Path(kind.first), "installed choice"));
   }
+  Step("starting with Berg.anl; typing the camera set S\xFC" "d");
   ASSERT_TRUE(Start({Berg("anl")}));
-  ASSERT_TRUE(app_.Settle());
+  ASSERT_NO_FATAL_FAILURE(TypeCameraSet("S\xFC" "d"));
+  const std::string layout = ReadBytes(Berg("anl"));
+  const std::string gbos = "Fehlende GBOs in der Anlage l\xF6schen?";
+  const std::string deleteSet = "L\xF6sche Kamera Set S\xFC" "d ?";
 
   struct Command {
     const char* name;
     int button;
-    const char* message;  // null: none
-    const char* file;
-    std::string bytes;
+    std::vector<std::pair<std::string, int>> boxes;  // each box's text and answer
+    std::string file;                                 // a file checked afterwards
+    std::string bytes;                                // its bytes
+    const char* sets = nullptr;                       // the camera sets afterwards
+    const char* set = nullptr;                        // and the one shown
   };
   const Command commands[] = {
-      {"Inventarliste", 1019, "Inventarliste wurde erstellt!", "Anlagen\\Inventarliste.txt",
+      {"Standard", 1015, {}, "Anlagen\\Berg.danl", BergSettings()},
+      {"Inventarliste", 1019, {{"Inventarliste wurde erstellt!", IDOK}},
+       "Anlagen\\Inventarliste.txt",
        "Immobilien:\r\nHaus.mod\r\nScheune.mod\r\n"
        "\r\nGBOs:\r\nGBOs\\Stellwerk.gbo\r\nGBOs\\Bahnhof.gbo\r\n"
        "\r\nRollmaterial:\r\nWagen.rm\r\nLok.rm\r\n"},
-      {"Fehlliste", 1020, "Fehlliste wurde erstellt!", "Anlagen\\Fehlliste.txt",
+      {"Fehlliste", 1020, {{"Fehlliste wurde erstellt!", IDOK}}, "Anlagen\\Fehlliste.txt",
        "Immobilien:\r\nScheune.mod\r\n\r\nGBOs:\r\nGBOs\\Stellwerk.gbo\r\n"
        "\r\nRollmaterial:\r\nLok.rm\r\n"},
-      {"Gen. Terrain", 1005, "Terraingenerierung abgeschlossen!", "Modelle\\Huegel\\bmp1_1.mod",
-       ""},  // a tile: checked below
-      {"Standard", 1015, nullptr, "Mods\\Prellbock.mod", "default Prellbock\\Prellbock.mod"},
+      {"Gen. Terrain", 1005, {{"Terraingenerierung abgeschlossen!", IDOK}}, "", ""},
+      {"GBOs, answered No", 1017, {{gbos, IDNO}}, "Anlagen\\Berg.anl", layout},
+      {"GBOs, answered Yes", 1017, {{gbos, IDYES}, {"Fehlende GBOs wurden gel\xF6scht!", IDOK}},
+       "", ""},
+      {"L\xF6schen, answered No", 1004, {{deleteSet, IDNO}}, "Anlagen\\Berg.danl", BergSettings(),
+       kBergSets, "S\xFC" "d"},
+      {"L\xF6schen, answered Yes", 1004, {{deleteSet, IDYES}}, "", "", "Nord", ""},
   };
   for (const Command& c : commands) {
     Step(std::string("\"") + c.name + "\"");
     app_.Click(c.button);
-    if (c.message) {
-      ASSERT_NO_FATAL_FAILURE(AnswerQuestion(c.message, IDOK));
-    } else {
-      ASSERT_TRUE(app_.Settle());
-    }
+    for (const auto& box : c.boxes) ASSERT_NO_FATAL_FAILURE(AnswerQuestion(box.first, box.second));
+    ASSERT_TRUE(app_.Settle());
     EXPECT_TRUE(app_.NoBoxOpen());
-    std::string bytes = ReadBytes(Path(c.file));
-    if (c.button == 1005) {
-      EXPECT_NE(bytes, "") << "a terrain tile";
-      EXPECT_FALSE(app_.Enabled(1005)) << "disabled after a successful generation";
-      EXPECT_EQ(Joined(ListFolder(Path("Modelle\\Huegel"))),
-                "bmp0_0.mod|bmp0_1.mod|bmp1_0.mod|bmp1_1.mod");
-    } else {
-      EXPECT_EQ(bytes, c.bytes);
+    if (!c.file.empty()) {
+      EXPECT_EQ(ReadBytes(Path(c.file)), c.bytes);
+    }
+    if (c.sets) {
+      EXPECT_EQ(Joined(ComboItems(app_.Control(1002))), c.sets);
+      EXPECT_EQ(app_.Text(1002), c.set);
     }
   }
-  Step("every kind's default is back; the choices and the settings file stay");
+
+  Step("\"Standard\": every kind's default is back; the choices stay");
   for (const auto& kind : kinds) {
     EXPECT_EQ(ReadBytes(Path(kind.first)), std::string("default ") + kind.second) << kind.first;
   }
   EXPECT_EQ(app_.Text(1007) + "|" + app_.Text(1009), "Rot.mod|Kette.mod");
-  EXPECT_EQ(ReadBytes(Berg("danl")), BergSettings());
+
+  Step("\"Gen. Terrain\": the tiles, the button disabled after a successful generation");
+  EXPECT_EQ(Joined(ListFolder(Path("Modelle\\Huegel"))),
+            "bmp0_0.mod|bmp0_1.mod|bmp1_0.mod|bmp1_1.mod");
+  EXPECT_NE(ReadBytes(Path("Modelle\\Huegel\\bmp1_1.mod")), "");
+  EXPECT_FALSE(app_.Enabled(1005));
+
+  Step("\"GBOs\": the missing GBO's piece became plain track in the saved layout");
+  layout::Layout saved;
+  ASSERT_EQ(saved.Load(Berg("anl")), 1);
+  ASSERT_EQ(saved.tracks.size(), 3u);
+  EXPECT_EQ(saved.tracks[1].id, 2);
+  EXPECT_EQ(saved.tracks[1].type, 1);
+  EXPECT_EQ(saved.tracks[1].name, "Gleis");
+  EXPECT_EQ(saved.tracks[2].type, 6) << "the present GBO stays";
+  EXPECT_EQ(saved.tracks[2].gboName, "GBOs\\Bahnhof.gbo");
+  EXPECT_EQ(saved.models.size(), 2u) << "models untouched";
+  EXPECT_EQ(saved.rollingStock.size(), 2u) << "rolling stock untouched";
+
+  Step("\"L\xF6schen\": the set S\xFC" "d is gone from the settings file");
+  std::string settings = ReadBytes(Berg("danl"));
+  EXPECT_EQ(settings.find("[KamSet S\xFC" "d]"), std::string::npos) << settings;
+  EXPECT_NE(settings.find("[KamSet Nord]\r\nPX1=100\r\nPY1=200\r\n"), std::string::npos)
+      << settings;
+  EXPECT_NE(settings.find("KamSet=Nord\r\n"), std::string::npos) << settings;
   EXPECT_TRUE(Finish());
 }
 
@@ -324,7 +296,6 @@ TEST_F(DialogScenarioTest, StarteZuvoRunsTheSimulatorWhileTheDialogIsMinimised) 
 
   Step("starting with Berg.anl; typing the new camera set Abend");
   ASSERT_TRUE(Start({Berg("anl")}));
-  ASSERT_TRUE(app_.Settle());
   ASSERT_NO_FATAL_FAILURE(TypeCameraSet("Abend"));
 
   Step("\"Starte ZUVO\": minimised while the simulator runs");

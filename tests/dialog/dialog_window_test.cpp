@@ -137,7 +137,6 @@ class DialogWindowTest : public DialogTest {
   void StartAndProbe() {
     Step("starting without a layout; the probe's look inside");
     ASSERT_TRUE(Start({}));
-    ASSERT_TRUE(app_.Settle());
     ASSERT_TRUE(app_.Probe(&report_)) << "the probe did not answer";
     ASSERT_TRUE(report_.mappedWidth > 0 && report_.mappedHeight > 0 &&
                 report_.mappedWidth % 1000 == 0 && report_.mappedHeight % 1000 == 0)

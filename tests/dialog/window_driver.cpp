@@ -334,19 +334,12 @@ bool RemoveTree(const std::string& path) {
   return RemoveDirectoryA(path.c_str()) != FALSE;
 }
 
-// A 24-bit bitmap of size x size pixels whose colour comes from (x, y).
-std::string Bitmap(int size, int seed) {
-  int stride = (size * 3 + 3) / 4 * 4;
+// A 24-bit bitmap of 4 x 4 pixels (rows of 12 bytes, no padding).
+std::string Bitmap(int seed) {
   layout_bytes::Bytes b;
-  b.U8('B').U8('M').U32(static_cast<std::uint32_t>(54 + stride * size)).U32(0).U32(54);
-  b.U32(40).I32(size).I32(size).I16(1).I16(24).U32(0);
-  b.U32(static_cast<std::uint32_t>(stride * size)).U32(2835).U32(2835).U32(0).U32(0);
-  for (int y = 0; y < size; ++y) {
-    for (int x = 0; x < size; ++x) {
-      b.U8((x * 40 + seed) & 0xFF).U8((y * 50 + seed) & 0xFF).U8(((x + y) * 30 + seed) & 0xFF);
-    }
-    for (int pad = size * 3; pad < stride; ++pad) b.U8(0);
-  }
+  b.U8('B').U8('M').U32(54 + 48).U32(0).U32(54).U32(40).I32(4).I32(4).I16(1).I16(24).U32(0);
+  b.U32(48).U32(2835).U32(2835).U32(0).U32(0);
+  for (int i = 0; i < 48; ++i) b.U8((i * 37 + seed) & 0xFF);
   return b.data;
 }
 
@@ -406,8 +399,8 @@ void DialogTest::SetUp() {
       {"Rollmaterial\\Wagen.rm", "Wagen"},
       {"Anlagen\\Berg.anl", BergLayout()},
       {"Anlagen\\Berg.danl", BergSettings()},
-      {"Anlagen\\hoehe.bmp", Bitmap(4, 10)},
-      {"Anlagen\\farbe.bmp", Bitmap(4, 90)},
+      {"Anlagen\\hoehe.bmp", Bitmap(10)},
+      {"Anlagen\\farbe.bmp", Bitmap(90)},
       {"Anlagen\\T\xE4ler.anl", layout_bytes::File({layout_bytes::Track()}, {}, {})},
       {"Anlagen\\T\xE4ler.danl", "[KamSet Tal]\r\nPX1=1\r\n"},
   };
@@ -429,8 +422,11 @@ void DialogTest::Step(const std::string& name) {
 ::testing::AssertionResult DialogTest::Start(const std::vector<std::string>& arguments) {
   std::string commandLine = "\"" ZUVO_STARTZUVO_EXE "\"", error;
   for (const std::string& argument : arguments) commandLine += " \"" + argument + "\"";
-  if (app_.Start(commandLine, std::string(), true, &error)) return ::testing::AssertionSuccess();
-  return ::testing::AssertionFailure() << error;
+  if (!app_.Start(commandLine, std::string(), true, &error)) {
+    return ::testing::AssertionFailure() << error;
+  }
+  if (!app_.Settle()) return ::testing::AssertionFailure() << "the dialog does not settle";
+  return ::testing::AssertionSuccess();
 }
 
 ::testing::AssertionResult DialogTest::Finish() {

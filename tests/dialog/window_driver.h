@@ -153,7 +153,7 @@ class DialogTest : public ::testing::Test {
   // A Windows path inside the installation.
   std::string Path(const std::string& relative) const { return host_ + "\\" + relative; }
 
-  // Starts StartZUVO.exe with `arguments` and waits for its dialog.
+  // Starts StartZUVO.exe with `arguments` and waits until its dialog settles.
   ::testing::AssertionResult Start(const std::vector<std::string>& arguments);
   // Clicks "Fertig" and waits for the program's end with exit code 0.
   ::testing::AssertionResult Finish();
