@@ -1,7 +1,7 @@
 // A look from inside StartZUVO.exe at its live dialog, for what another
 // process cannot read through messages: the dialog-unit mapping
-// (MapDialogRect), the font, the icons and the system menu; and a marker that tells the
-// driver when the dialog has worked off everything posted to it.
+// (MapDialogRect), the font, the icons and the system menu; and a marker that
+// tells the driver when the dialog has worked off everything posted to it.
 //
 // The driver installs the probe DLL's two hooks on the dialog's thread:
 // - kProbeHookName (WH_CALLWNDPROC): when the dialog is sent the registered

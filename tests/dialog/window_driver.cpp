@@ -10,13 +10,6 @@
 namespace dialog_driver {
 namespace {
 
-// A text that WM_GETTEXT copies.
-std::string AskText(HWND window) {
-  char text[1024] = {};
-  Ask(window, WM_GETTEXT, sizeof(text), reinterpret_cast<LPARAM>(text));
-  return text;
-}
-
 // The explorer-style dialog's file name box (cmb13) or its older edit (edt1).
 HWND FileNameField(HWND fileDialog) {
   HWND field = GetDlgItem(fileDialog, 0x47c);
@@ -24,6 +17,16 @@ HWND FileNameField(HWND fileDialog) {
 }
 
 bool Alive(HANDLE process) { return WaitForSingleObject(process, 0) == WAIT_TIMEOUT; }
+
+// A top-level window's caption as the system keeps it (sends no message, so
+// it also works while the window's thread is busy).
+std::string CaptionOf(HWND window) {
+  char text[512] = {};
+  GetWindowTextA(window, text, sizeof(text));
+  return text;
+}
+
+void ClickButton(HWND button) { PostMessageA(button, BM_CLICK, 0, 0); }
 
 }  // namespace
 
@@ -45,18 +48,16 @@ std::vector<HWND> TopWindows(const char* cls, DWORD processId) {
   return found;
 }
 
-std::string WindowText(HWND window) { return window ? AskText(window) : ""; }
+std::string WindowText(HWND window) {
+  char text[1024] = {};
+  if (window) Ask(window, WM_GETTEXT, sizeof(text), reinterpret_cast<LPARAM>(text));
+  return text;
+}
 
 std::string ClassOf(HWND window) {
   char name[128] = {};
   GetClassNameA(window, name, sizeof(name));
   return name;
-}
-
-std::string CaptionOf(HWND window) {
-  char text[512] = {};
-  GetWindowTextA(window, text, sizeof(text));
-  return text;
 }
 
 std::vector<HWND> Children(HWND parent) {
@@ -91,10 +92,12 @@ void TypeText(HWND control, const std::string& cp1252) {
   for (char c : cp1252) PostMessageA(control, WM_CHAR, static_cast<unsigned char>(c), 1);
 }
 
-void ClickButton(HWND button) { PostMessageA(button, BM_CLICK, 0, 0); }
-
 App::~App() {
-  Kill();
+  if (process_ && Alive(process_)) {
+    TerminateProcess(process_, 1);
+    WaitForSingleObject(process_, 5000);
+  }
+  if (process_) CloseHandle(process_);
   for (HHOOK hook : hooks_) {
     if (hook) UnhookWindowsHookEx(hook);
   }
@@ -233,16 +236,6 @@ bool App::WaitForExit(DWORD timeoutMs, DWORD* exitCode) {
   GetExitCodeProcess(process_, &code);
   if (exitCode) *exitCode = code;
   return true;
-}
-
-void App::Kill() {
-  if (!process_) return;
-  if (Alive(process_)) {
-    TerminateProcess(process_, 1);
-    WaitForSingleObject(process_, 5000);
-  }
-  CloseHandle(process_);
-  process_ = nullptr;
 }
 
 bool AnswerBox(const BoxWindow& box, int buttonId) {

@@ -38,14 +38,10 @@ LRESULT Ask(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
 std::vector<HWND> TopWindows(const char* cls, DWORD processId);
 std::string WindowText(HWND window);  // WM_GETTEXT
 std::string ClassOf(HWND window);
-// A top-level window's caption as the system keeps it (sends no message, so
-// it also works while the window's thread is busy).
-std::string CaptionOf(HWND window);
 std::vector<HWND> Children(HWND parent);  // in Z order: a dialog's tab order
 std::vector<std::string> ComboItems(HWND combo);
 std::string Joined(const std::vector<std::string>& items);  // "a|b"
 void TypeText(HWND control, const std::string& cp1252);    // posted WM_CHARs
-void ClickButton(HWND button);                              // posted BM_CLICK
 
 // A top-level "#32770" window of StartZUVO.exe other than the main dialog: a
 // message box, the about box or a file dialog.
@@ -77,7 +73,7 @@ class App {
   HWND Control(int id) const { return GetDlgItem(dialog_, id); }
   std::string Text(int id) const { return WindowText(Control(id)); }
   bool Enabled(int id) const { return IsWindowEnabled(Control(id)) != FALSE; }
-  void Click(int id) const { ClickButton(Control(id)); }
+  void Click(int id) const { PostMessageA(Control(id), BM_CLICK, 0, 0); }
 
   // Waits until the dialog's thread has worked off everything posted to it
   // so far and waits for input again, in the dialog or in a modal box that a
@@ -90,7 +86,6 @@ class App {
   // The probe's report on the live dialog.
   bool Probe(dialog_probe::ProbeReport* report);
   bool WaitForExit(DWORD timeoutMs, DWORD* exitCode = nullptr);
-  void Kill();
 
  private:
   bool HookProbe(std::string* error);
