@@ -23,6 +23,7 @@
 #include "layout/layout.h"
 #include "layout/lists.h"
 #include "layout/removal.h"
+#include "bench_paths.h"
 #include "platform/platform.h"
 
 namespace {
@@ -33,14 +34,7 @@ const int kLargeRecords = 32767;
 const int kDllNames = 8;
 const int kExtraLength = 16;
 
-std::string WindowsPath(const fs::path& native) {
-  std::string windows, error;
-  if (!platform::ToWindowsPath(native.string(), &windows, &error)) {
-    std::fprintf(stderr, "%s\n", error.c_str());
-    std::exit(1);
-  }
-  return windows;
-}
+using bench::WindowsPath;
 
 // A folder for the bench's files, with the data sheets of the DLL models.
 struct BenchFolder {

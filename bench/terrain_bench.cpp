@@ -27,6 +27,7 @@
 
 #include "host/installation.h"
 #include "host/messages.h"
+#include "bench_paths.h"
 #include "platform/platform.h"
 #include "settings/settings_file.h"
 #include "model/model.h"
@@ -52,14 +53,7 @@ struct Workspace {
 
 Workspace* g_workspace = nullptr;
 
-std::string WindowsPath(const fs::path& native) {
-  std::string windows, error;
-  if (!platform::ToWindowsPath(native.string(), &windows, &error)) {
-    std::fprintf(stderr, "%s\n", error.c_str());
-    std::exit(1);
-  }
-  return windows;
-}
+using bench::WindowsPath;
 
 void Put16(std::FILE* f, unsigned v) {
   std::fputc(static_cast<int>(v & 0xFF), f);
