@@ -120,21 +120,18 @@ FaultSweep SweepFaultedRuns(const std::string& nativeFolder, const FaultedOperat
       const FaultedRun faulted = run(k, n);
       const Tree tree = snapshot();
       const std::string where = std::string(kKindNames[k]) + ":" + std::to_string(n);
-      if (!faulted.wrong.empty()) {
-        sweep.problems.push_back(where + " " + faulted.wrong);
-      } else if (faulted.attempts[k] < n) {
+      if (faulted.attempts[k] < n && faulted.wrong.empty()) {
         // One past the last attempt: the operation runs as cleanly.
         if (n <= sweep.attempts[k]) sweep.problems.push_back(where + " was never reached");
-        if (!faulted.ok || tree != after) {
-          sweep.problems.push_back(where + " (not hit) differs from the clean run: " + faulted.said);
-        }
+        if (!faulted.ok || tree != after) sweep.problems.push_back(where + " (not hit) differs: " + faulted.said);
         continue;
       }
       ++sweep.runs;
-      if (!faulted.wrong.empty()) continue;
-      if (faulted.ok) {
-        if (tree == after) {
-          ++sweep.harmless;
+      if (!faulted.wrong.empty() || faulted.ok) {
+        // A fault that did no harm leaves exactly the clean run's files.
+        if (!faulted.wrong.empty()) {
+          sweep.problems.push_back(where + " " + faulted.wrong);
+        } else if (tree == after) {
           sweep.harmlessAt.push_back(where);
         } else {
           sweep.problems.push_back(where + " succeeded with other files than the clean run");

@@ -37,8 +37,7 @@ struct FaultSweep {
   int attempts[platform::kFaultKindCount] = {};  // of each kind in the clean run
   int runs = 0;                                  // faulted runs whose fault was hit
   int reported = 0;                              // ... that failed and said so
-  int harmless = 0;                              // ... that did no harm
-  std::vector<std::string> harmlessAt;           // "kind:n" of each harmless fault
+  std::vector<std::string> harmlessAt;           // "kind:n" of each that did no harm
   std::vector<std::string> problems;             // one line per broken promise
   std::set<std::string> messages;                // what every failed run said
 

@@ -22,36 +22,14 @@ std::string Cp(const char* utf8) {
   return out;
 }
 
-namespace {
-
-std::string ToSlashes(std::string s) {
-#ifndef _WIN32
-  for (char& c : s) {
-    if (c == '\\') c = '/';
-  }
-#else
-  for (char& c : s) {
-    if (c == '/') c = '\\';
-  }
-#endif
-  return s;
-}
-
-}  // namespace
-
 TempDir::TempDir() {
   static std::atomic<int> counter{0};
-  auto stamp = std::chrono::steady_clock::now().time_since_epoch().count();
-  fs::path base = fs::temp_directory_path();
-  for (int attempt = 0;; ++attempt) {
-    fs::path candidate = base / ("zuvo-test-" + std::to_string(stamp) + "-" +
-                                 std::to_string(counter++) + "-" + std::to_string(attempt));
-    std::error_code ec;
-    if (fs::create_directory(candidate, ec)) {
-      native_ = candidate.string();
-      break;
-    }
-  }
+  const auto stamp = std::chrono::steady_clock::now().time_since_epoch().count();
+  std::error_code ec;
+  do {
+    native_ = (fs::temp_directory_path() / ("zuvo-test-" + std::to_string(stamp) + "-" + std::to_string(counter++)))
+                  .string();
+  } while (!fs::create_directory(native_, ec));
 #ifdef _WIN32
   windows_ = native_;
 #else
@@ -67,32 +45,30 @@ TempDir::~TempDir() {
 
 std::string TempDir::Path(const std::string& relative) const {
   std::string r = relative;
-  for (char& c : r) {
-    if (c == '/') c = '\\';
-  }
+  std::replace(r.begin(), r.end(), '/', '\\');
   return relative.empty() ? windows_ : windows_ + "\\" + r;
 }
 
 std::string TempDir::NativePath(const std::string& relative) const {
   if (relative.empty()) return native_;
+  std::string r = relative;
 #ifdef _WIN32
-  return native_ + "\\" + ToSlashes(relative);
+  std::replace(r.begin(), r.end(), '/', '\\');
+  return native_ + "\\" + r;
 #else
-  return native_ + "/" + platform::Cp1252ToUtf8(ToSlashes(relative));
+  std::replace(r.begin(), r.end(), '\\', '/');
+  return native_ + "/" + platform::Cp1252ToUtf8(r);
 #endif
 }
 
 void TempDir::Write(const std::string& relative, const std::string& bytes) const {
-  fs::path path = NativePath(relative);
+  const fs::path path = NativePath(relative);
   fs::create_directories(path.parent_path());
   std::ofstream out(path, std::ios::binary | std::ios::trunc);
-  out.write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
-  if (!out) ADD_FAILURE() << "cannot write " << path.string();
+  if (!out.write(bytes.data(), static_cast<std::streamsize>(bytes.size()))) ADD_FAILURE() << "cannot write " << path;
 }
 
-void TempDir::MakeDirs(const std::string& relative) const {
-  fs::create_directories(NativePath(relative));
-}
+void TempDir::MakeDirs(const std::string& relative) const { fs::create_directories(NativePath(relative)); }
 
 std::string TempDir::Read(const std::string& relative) const {
   std::ifstream in(NativePath(relative), std::ios::binary);
@@ -114,24 +90,6 @@ std::vector<std::string> TempDir::List(const std::string& relative) const {
   }
   std::sort(names.begin(), names.end());
   return names;
-}
-
-MessageRecorder::MessageRecorder() {
-  host::SetMessageSink(&MessageRecorder::Record, this, &previousSink_, &previousContext_);
-}
-
-MessageRecorder::~MessageRecorder() { host::SetMessageSink(previousSink_, previousContext_); }
-
-void MessageRecorder::Record(const std::string& text, void* context) {
-  static_cast<MessageRecorder*>(context)->messages_.push_back(text);
-}
-
-DiagnosticRecorder::DiagnosticRecorder() { host::SetDiagnosticSink(&DiagnosticRecorder::Record, this); }
-
-DiagnosticRecorder::~DiagnosticRecorder() { host::SetDiagnosticSink(nullptr, nullptr); }
-
-void DiagnosticRecorder::Record(const std::string& text, void* context) {
-  static_cast<DiagnosticRecorder*>(context)->lines_.push_back(text);
 }
 
 }  // namespace testing_support

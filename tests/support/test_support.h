@@ -13,7 +13,8 @@ namespace testing_support {
 std::string Cp(const char* utf8);
 
 // A fresh folder under the system's temporary folder, removed with its
-// contents when the object dies.
+// contents when the object dies. A `relative` path may use backslashes or
+// slashes; missing parent folders are created on writing.
 class TempDir {
  public:
   TempDir();
@@ -21,24 +22,16 @@ class TempDir {
   TempDir(const TempDir&) = delete;
   TempDir& operator=(const TempDir&) = delete;
 
-  // The folder as a native path (Unix path on Linux, Windows path on Windows).
-  const std::string& native() const { return native_; }
-  // The folder as the Windows path the system uses, without trailing backslash.
-  const std::string& windows() const { return windows_; }
+  const std::string& native() const { return native_; }    // the folder as a native path
+  const std::string& windows() const { return windows_; }  // as the system names it, no trailing backslash
+  std::string Path(const std::string& relative) const;        // Windows path of `relative`
+  std::string NativePath(const std::string& relative) const;  // native path of `relative`
 
-  // Windows path of `relative` (backslashes) inside the folder.
-  std::string Path(const std::string& relative) const;
-  // Native path of `relative` (backslashes or slashes) inside the folder.
-  std::string NativePath(const std::string& relative) const;
-
-  // Writes a file (creating parent folders); `relative` may use backslashes.
   void Write(const std::string& relative, const std::string& bytes) const;
-  // Creates a folder and its parents.
   void MakeDirs(const std::string& relative) const;
-  // Reads a file; empty when missing.
-  std::string Read(const std::string& relative) const;
+  std::string Read(const std::string& relative) const;  // empty when missing
   bool Exists(const std::string& relative) const;
-  // Names in the folder `relative` (sorted), for checks that no stray file is left.
+  // Names in the folder `relative`, sorted, for checks that no stray file is left.
   std::vector<std::string> List(const std::string& relative = "") const;
 
  private:
@@ -49,8 +42,8 @@ class TempDir {
 // Records every ShowMessage text while alive (restores the previous sink).
 class MessageRecorder {
  public:
-  MessageRecorder();
-  ~MessageRecorder();
+  MessageRecorder() { host::SetMessageSink(&Record, this, &previousSink_, &previousContext_); }
+  ~MessageRecorder() { host::SetMessageSink(previousSink_, previousContext_); }
   MessageRecorder(const MessageRecorder&) = delete;
   MessageRecorder& operator=(const MessageRecorder&) = delete;
 
@@ -58,7 +51,9 @@ class MessageRecorder {
   void clear() { messages_.clear(); }
 
  private:
-  static void Record(const std::string& text, void* context);
+  static void Record(const std::string& text, void* self) {
+    static_cast<MessageRecorder*>(self)->messages_.push_back(text);
+  }
   std::vector<std::string> messages_;
   host::TextSink previousSink_ = nullptr;
   void* previousContext_ = nullptr;
@@ -67,15 +62,17 @@ class MessageRecorder {
 // Records diagnostic lines while alive.
 class DiagnosticRecorder {
  public:
-  DiagnosticRecorder();
-  ~DiagnosticRecorder();
+  DiagnosticRecorder() { host::SetDiagnosticSink(&Record, this); }
+  ~DiagnosticRecorder() { host::SetDiagnosticSink(nullptr, nullptr); }
   DiagnosticRecorder(const DiagnosticRecorder&) = delete;
   DiagnosticRecorder& operator=(const DiagnosticRecorder&) = delete;
 
   const std::vector<std::string>& lines() const { return lines_; }
 
  private:
-  static void Record(const std::string& text, void* context);
+  static void Record(const std::string& text, void* self) {
+    static_cast<DiagnosticRecorder*>(self)->lines_.push_back(text);
+  }
   std::vector<std::string> lines_;
 };
 
