@@ -3,7 +3,6 @@
 #include <algorithm>
 
 #include "host/installation.h"
-#include "platform/faults.h"
 #include "settings/settings_file.h"
 #include "support/test_support.h"
 #include "terrain/generator.h"
@@ -14,7 +13,6 @@ namespace {
 using terrain_test::HeightPixel;
 using terrain_test::MakeBitmap;
 using terrain_test::PixelBytes;
-using terrain_test::TileFileBytes;
 using terrain_test::TilePoint;
 using testing_support::Cp;
 using Keys = std::vector<std::pair<std::string, std::string>>;
@@ -27,13 +25,9 @@ class GeneratorTest : public testing::Test {
     dir_.MakeDirs("Host/Modelle");
     UseHost("Host");
   }
-  void TearDown() override {
-    host::SetHostDirectoryOverride("");
-    host::ResetHostDirectoryCache();
-    platform::ClearFaults();
-  }
+  void TearDown() override { UseHost(nullptr); }
   void UseHost(const char* folder) {
-    host::SetHostDirectoryOverride(dir_.Path(folder));
+    host::SetHostDirectoryOverride(folder != nullptr ? dir_.Path(folder) : "");
     host::ResetHostDirectoryCache();
   }
   std::string Tile(const std::string& name, int i, int j) const {
@@ -45,11 +39,9 @@ class GeneratorTest : public testing::Test {
   testing_support::MessageRecorder messages_;
 };
 
-settings::SettingsFile Terrain(const std::string& section, const Keys& keys) {
-  settings::SettingsFile s;
-  s.AppendSection(section);
-  for (const auto& kv : keys) s.Append(kv.first, kv.second);
-  return s;
+void Add(settings::SettingsFile* s, const std::string& section, const Keys& keys) {
+  s->AppendSection(section);
+  for (const auto& kv : keys) s->Append(kv.first, kv.second);
 }
 
 // Height pixels in cm + 10000, and colours (blue, green, red in file order).
@@ -74,18 +66,14 @@ TEST_F(GeneratorTest, TilesAsComputedByHandSectionBySection) {
   // Bitmap heights at 2.3 m pixels (230 cm, not 229), centres 5 m apart (2
   // cells), tiles 9 m wide (2 cells each side). Only sections named
   // "Terrain..." are generated: the others would fail.
-  settings::SettingsFile s = Terrain("TerrainBerg", {{"Name", "Berg"}, {"Hoehe", dir_.Path("hoehe.bmp")},
-                                                     {"Farbe", dir_.Path("farbe.bmp")}, {"Pixelgroesse", "2.3"},
-                                                     {"Kachelabstand", "5"}, {"Kachelgroesse", "9"},
-                                                     {"Faktor", "1.5"}, {"RGBFaktor", "1.3"}});
+  settings::SettingsFile s;
+  Add(&s, "TerrainBerg", {{"Name", "Berg"}, {"Hoehe", dir_.Path("hoehe.bmp")}, {"Farbe", dir_.Path("farbe.bmp")},
+                          {"Pixelgroesse", "2.3"}, {"Kachelabstand", "5"}, {"Kachelgroesse", "9"},
+                          {"Faktor", "1.5"}, {"RGBFaktor", "1.3"}});
   for (const char* section : {"Ebene", "terrain1", "TerrainNord"}) {
-    s.AppendSection(section);
-    s.Append("Name", "Nord");
-    s.Append("Hoehe", std::string(section) == "TerrainNord" ? dir_.Path("h.ter") : "kaputt");
-    s.Append("Farbe", dir_.Path("c.bmp"));
-    s.Append("Kachelabstand", "1");
-    s.Append("Kachelgroesse", "2");
-    s.Append("Verschiebung", "-0.5");
+    Add(&s, section, {{"Name", "Nord"}, {"Hoehe", std::string(section) == "TerrainNord" ? dir_.Path("h.ter") : "x"},
+                      {"Farbe", dir_.Path("c.bmp")}, {"Kachelabstand", "1"}, {"Kachelgroesse", "2"},
+                      {"Verschiebung", "-0.5"}});
   }
   std::string progress, expectedProgress;
   terrain::TerrainProgress report;
@@ -131,7 +119,7 @@ TEST_F(GeneratorTest, TilesAsComputedByHandSectionBySection) {
                           scale(c[1]), scale(c[0])});
         }
       }
-      EXPECT_EQ(TileFileBytes(c1 - c0, r1 - r0, grid), Tile("Berg", ti, tj));
+      EXPECT_EQ(terrain_test::TileFileBytes(c1 - c0, r1 - r0, grid), Tile("Berg", ti, tj));
     }
   }
 
@@ -145,119 +133,90 @@ TEST_F(GeneratorTest, TilesAsComputedByHandSectionBySection) {
       grid.push_back({(i - 1) * 100, (j - 1) * 100, static_cast<std::int32_t>(z), 9, std::min(j, 1), std::min(i, 1)});
     }
   }
-  EXPECT_EQ(TileFileBytes(2, 2, grid), Tile("Nord", 1, 1));
+  EXPECT_EQ(terrain_test::TileFileBytes(2, 2, grid), Tile("Nord", 1, 1));
 }
 
 TEST_F(GeneratorTest, EveryRefusalHasItsMessageAndWritesNothing) {
   dir_.Write("h.bmp", MakeBitmap(4, 3, [](int, int) { return HeightPixel(10000); }));
   dir_.Write("c.bmp", MakeBitmap(4, 3, ColourBytes));
   dir_.Write("narrow.bmp", MakeBitmap(3, 3, ColourBytes));
+  dir_.Write("big.bmp", MakeBitmap(100, 100, [](int, int) { return HeightPixel(10000); }));
+  dir_.Write("bigc.bmp", MakeBitmap(100, 100, ColourBytes));
   terrain_test::Terragen tiny;  // x scale 0.004 m: a pixel size of 0 cm
   tiny.Count("XPTS", 5).Count("YPTS", 4).Scale(0.004f, 1, 1).Heights(1, 0, std::vector<int>(20, 0));
   dir_.Write("tiny.ter", tiny.s);
-  const Keys base = {{"Name", "X"}, {"Hoehe", dir_.Path("h.bmp")}, {"Farbe", dir_.Path("c.bmp")}, {"Pixelgroesse", "2"}};
-  auto with = [&](const std::string& key, const char* value) {
-    Keys keys;
-    for (const auto& kv : base) {
-      if (kv.first != key) keys.push_back(kv);
-    }
-    if (value != nullptr) keys.emplace_back(key, value);
-    return keys;
-  };
-  const std::string narrow = dir_.Path("narrow.bmp"), none = dir_.Path("none.bmp"), ter = dir_.Path("tiny.ter");
+  const std::string none = dir_.Path("none.bmp"), none2 = dir_.Path("none2.bmp"), ter = dir_.Path("tiny.ter");
+  const std::string kUnset = "<unset>";
+  const Keys base = {
+      {"Name", "X"}, {"Hoehe", dir_.Path("h.bmp")}, {"Farbe", dir_.Path("c.bmp")}, {"Pixelgroesse", "2"}};
   struct Case {
-    Keys keys;
+    Keys changes;  // over the base keys
     Strings messages;
   };
   const std::vector<Case> cases = {
-      {with("Hoehe", nullptr), {"[TerrainTal]:Hoehe muss gesetzt sein!\n"}},
-      {with("Farbe", nullptr), {"[TerrainTal]:Farbe muss gesetzt sein!\n"}},
-      {with("Hoehe", "berg"), {"Falscher Dateityp fuer Hoehe: berg!\n"}},
-      {with("Hoehe", "berg.png"), {"Falscher Dateityp fuer Hoehe: berg.png!\n"}},
-      {with("Pixelgroesse", nullptr), {"Bitte Pixelgroesse angeben!\n"}},
-      {with("Pixelgroesse", "0.004"), {"Bitte Pixelgroesse angeben!\n"}},  // rounds to 0 cm
-      {with("Pixelgroesse", "-1"), {Cp("[TerrainTal]:Pixelgroesse muss größer als 0 sein!\n")}},
-      {with("Pixelgroesse", "1e300"), {Cp("[TerrainTal]:Pixelgroesse ist zu groß!\n")}},
-      {with("Farbe", "farbe.png"), {"Falscher Dateityp fuer farbe: farbe.png!\n"}},
-      {with("Farbe", "farbe"), {"Falscher Dateityp fuer farbe: farbe!\n"}},
-      {with("Farbe", narrow.c_str()), {Cp("Groessen stimmen nicht überein!\n")}},
-      {with("Hoehe", none.c_str()), {"Can't open " + none + "!\n", Cp("Groessen stimmen nicht überein!\n")}},
-      {with("Name", nullptr), {"[TerrainTal]:Name muss gesetzt sein!\n"}},
-      {with("Kachelabstand", "0"), {Cp("[TerrainTal]:Kachelabstand muss größer als 0 sein!\n")}},
-      {with("Kachelabstand", "-200"), {Cp("[TerrainTal]:Kachelabstand muss größer als 0 sein!\n")}},
-      {with("Kachelgroesse", "0"), {Cp("[TerrainTal]:Kachelgroesse muss größer als 0 sein!\n")}},
-      {with("Kachelabstand", "1.5"), {Cp("[TerrainTal]:Kachelabstand muss mindestens so groß wie die Pixelgroesse sein!\n")}},
-      {with("Hoehe", ter.c_str()), {Cp("[TerrainTal]:Pixelgroesse aus ") + ter + Cp(" muss größer als 0 sein!\n")}},
+      {{{"Farbe", kUnset}}, {"[TerrainTal]:Farbe muss gesetzt sein!\n"}},
+      {{{"Hoehe", "berg"}}, {"Falscher Dateityp fuer Hoehe: berg!\n"}},
+      {{{"Pixelgroesse", "0.004"}}, {"Bitte Pixelgroesse angeben!\n"}},  // rounds to 0 cm
+      {{{"Pixelgroesse", "-1"}}, {Cp("[TerrainTal]:Pixelgroesse muss größer als 0 sein!\n")}},
+      {{{"Pixelgroesse", "1e300"}}, {Cp("[TerrainTal]:Pixelgroesse ist zu groß!\n")}},
+      {{{"Farbe", "farbe.png"}}, {"Falscher Dateityp fuer farbe: farbe.png!\n"}},
+      {{{"Farbe", dir_.Path("narrow.bmp")}}, {Cp("Groessen stimmen nicht überein!\n")}},
+      {{{"Hoehe", none}}, {"Can't open " + none + "!\n", Cp("Groessen stimmen nicht überein!\n")}},
+      // Both files missing: their own messages, then a quiet stop.
+      {{{"Hoehe", none}, {"Farbe", none2}}, {"Can't open " + none + "!\n", "Can't open " + none2 + "!\n"}},
+      {{{"Name", kUnset}}, {"[TerrainTal]:Name muss gesetzt sein!\n"}},
+      {{{"Kachelabstand", "-200"}}, {Cp("[TerrainTal]:Kachelabstand muss größer als 0 sein!\n")}},
+      {{{"Kachelgroesse", "0"}}, {Cp("[TerrainTal]:Kachelgroesse muss größer als 0 sein!\n")}},
+      {{{"Kachelabstand", "1.5"}}, {Cp("[TerrainTal]:Kachelabstand muss mindestens so groß wie die Pixelgroesse sein!\n")}},
+      {{{"Hoehe", ter}}, {Cp("[TerrainTal]:Pixelgroesse aus ") + ter + Cp(" muss größer als 0 sein!\n")}},
+      // At 1 m pixels, centres 25 and 75 of 100 cells: tiles up to 110 m (55
+      // cells each side, cut at the edges to 80 cells) fit, 1 cm more not.
+      {{{"Hoehe", dir_.Path("big.bmp")}, {"Farbe", dir_.Path("bigc.bmp")}, {"Pixelgroesse", "1"},
+        {"Kachelabstand", "50"}, {"Kachelgroesse", "110.01"}},
+       {Cp("[TerrainTal]:Kachelgroesse zu groß für eine Modelldatei, höchstens 110 m bei dieser Pixelgroesse!\n")}},
+      {{{"Hoehe", dir_.Path("big.bmp")}, {"Farbe", dir_.Path("bigc.bmp")}, {"Pixelgroesse", "1"},
+        {"Kachelabstand", "50"}, {"Kachelgroesse", "110"}}, {}},
   };
   for (std::size_t k = 0; k < cases.size(); ++k) {
     SCOPED_TRACE(k);
+    const Keys& changes = cases[k].changes;
+    auto changed = [&](const std::string& key) {
+      return std::any_of(changes.begin(), changes.end(), [&](const auto& c) { return c.first == key; });
+    };
+    Keys keys;
+    for (const auto& kv : base) {
+      if (!changed(kv.first)) keys.push_back(kv);
+    }
+    for (const auto& kv : changes) {
+      if (kv.second != kUnset) keys.push_back(kv);
+    }
+    settings::SettingsFile s;
+    Add(&s, "TerrainTal", keys);
     messages_.clear();
-    EXPECT_EQ(0, terrain::GenerateTerrainSection(Terrain("TerrainTal", cases[k].keys), "TerrainTal"));
+    const bool generates = cases[k].messages.empty();
+    EXPECT_EQ(generates ? 1 : 0, terrain::GenerateTerrainSection(s, "TerrainTal"));
     EXPECT_EQ(cases[k].messages, messages_.messages());
-    EXPECT_TRUE(dir_.List("Host/Modelle").empty());
+    EXPECT_EQ(generates ? Strings{"X"} : Strings{}, dir_.List("Host/Modelle"));
+    EXPECT_EQ(generates ? 4u : 0u, Tiles("X").size());
   }
-
-  // Both files missing: their own messages, then a quiet stop.
-  messages_.clear();
-  const std::string none2 = dir_.Path("none2.bmp");
-  settings::SettingsFile s = Terrain("TerrainTal", with("Farbe", none2.c_str()));
-  s.Set("TerrainTal", "Hoehe", none);
-  EXPECT_EQ(0, terrain::GenerateTerrainSection(s, "TerrainTal"));
-  EXPECT_EQ((Strings{"Can't open " + none + "!\n", "Can't open " + none2 + "!\n"}), messages_.messages());
-
-  // Tiles too large for the model format at 1 m pixels. Centres 25 and 75 of
-  // 100 cells: tiles up to 110 m (55 cells each side, cut at the edges to
-  // 80 cells) fit, one centimetre more does not.
-  dir_.Write("big.bmp", MakeBitmap(100, 100, [](int, int) { return HeightPixel(10000); }));
-  dir_.Write("bigc.bmp", MakeBitmap(100, 100, ColourBytes));
-  s = Terrain("TerrainTal", {{"Name", "X"}, {"Hoehe", dir_.Path("big.bmp")}, {"Farbe", dir_.Path("bigc.bmp")},
-                             {"Pixelgroesse", "1"}, {"Kachelabstand", "50"}});
-  for (const char* size : {"400", "110.01"}) {
-    messages_.clear();
-    s.Set("TerrainTal", "Kachelgroesse", size);
-    EXPECT_EQ(0, terrain::GenerateTerrainSection(s, "TerrainTal"));
-    EXPECT_EQ(Strings{Cp("[TerrainTal]:Kachelgroesse zu groß für eine Modelldatei, "
-                         "höchstens 110 m bei dieser Pixelgroesse!\n")},
-              messages_.messages());
-    EXPECT_TRUE(dir_.List("Host/Modelle").empty());
-  }
-  messages_.clear();
-  s.Set("TerrainTal", "Kachelgroesse", "110");
-  EXPECT_EQ(1, terrain::GenerateTerrainSection(s, "TerrainTal"));
-  EXPECT_TRUE(messages_.messages().empty());
-  EXPECT_EQ(4u, Tiles("X").size());
 }
 
-TEST_F(GeneratorTest, FailedTilesAndFolders) {
+// (A failed tile save: tile_writer_test.cpp and the fault sweeps of the e2e
+// tests.)
+TEST_F(GeneratorTest, AFolderThatCannotBeMadeStopsTheGeneration) {
   dir_.Write("h.bmp", MakeBitmap(4, 4, [](int, int) { return HeightPixel(10000); }));
   dir_.Write("c.bmp", MakeBitmap(4, 4, ColourBytes));
   settings::SettingsFile s;
   for (const char* section : {"TerrainA", "TerrainB"}) {
-    s.AppendSection(section);
-    s.Append("Name", section);
-    s.Append("Hoehe", dir_.Path("h.bmp"));
-    s.Append("Farbe", dir_.Path("c.bmp"));
-    s.Append("Pixelgroesse", "1");
-    s.Append("Kachelabstand", "2");
-    s.Append("Kachelgroesse", "4");
+    Add(&s, section, {{"Name", section}, {"Hoehe", dir_.Path("h.bmp")}, {"Farbe", dir_.Path("c.bmp")},
+                      {"Pixelgroesse", "1"}, {"Kachelabstand", "2"}, {"Kachelgroesse", "4"}});
   }
-  // The second tile's write fails: reported, the others are written, and the
-  // generation does not count as done, so the later section is not started.
-  platform::PlanFault(platform::kFaultWrite, 2);
-  EXPECT_EQ(0, terrain::GenerateTerrain(s));
-  EXPECT_EQ(Strings{"Fehler beim Schreiben von " + dir_.Path("Host\\Modelle\\TerrainA\\bmp0_1.mod") + "!\n"},
-            messages_.messages());
-  EXPECT_EQ((Strings{"bmp0_0.mod", "bmp1_0.mod", "bmp1_1.mod"}), Tiles("TerrainA"));
-  EXPECT_FALSE(dir_.Exists("Host/Modelle/TerrainB"));
-
-  platform::ClearFaults();
-  messages_.clear();
-
-  // An installation without "Modelle": one message, not one per tile.
+  // An installation without "Modelle": one message, not one per tile, and
+  // the later section is not started.
   dir_.MakeDirs("Bare");
   UseHost("Bare");
-  EXPECT_EQ(0, terrain::GenerateTerrainSection(s, "TerrainB"));
-  EXPECT_EQ(Strings{"Verzeichnis " + dir_.Path("Bare\\Modelle\\TerrainB") + " kann nicht angelegt werden!\n"},
+  EXPECT_EQ(0, terrain::GenerateTerrain(s));
+  EXPECT_EQ(Strings{"Verzeichnis " + dir_.Path("Bare\\Modelle\\TerrainA") + " kann nicht angelegt werden!\n"},
             messages_.messages());
 }
 

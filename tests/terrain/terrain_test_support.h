@@ -40,11 +40,7 @@ struct Bytes {
   Bytes& U16(unsigned v) { return U8(v).U8(v >> 8); }
   Bytes& U32(std::uint32_t v) { return U16(v & 0xFFFF).U16(v >> 16); }
   Bytes& F32(float f) { std::uint32_t b; std::memcpy(&b, &f, 4); return U32(b); }
-  Bytes& F64(double d) {
-    std::uint64_t b;
-    std::memcpy(&b, &d, 8);
-    return U32(static_cast<std::uint32_t>(b)).U32(static_cast<std::uint32_t>(b >> 32));
-  }
+  Bytes& F64(double d) { std::uint64_t b; std::memcpy(&b, &d, 8); return U32(b & 0xFFFFFFFFu).U32(b >> 32); }
 };
 
 // A TERRAGEN file, its words and tags in lower case when asked.
@@ -68,12 +64,11 @@ struct Terragen : Bytes {
 
 // The three bytes of a pixel in file order.
 using PixelBytes = std::array<std::uint8_t, 3>;
-using PixelFunction = std::function<PixelBytes(int x, int y)>;
 
 // A 24-bit bitmap of width x height pixels; (x, y) counts y from the bottom
 // row. `headerSize` is 12, 40, 108 or 124; `topDown` stores the rows top
 // first with a negative height.
-inline std::string MakeBitmap(int width, int height, const PixelFunction& pixel, int headerSize = 40,
+inline std::string MakeBitmap(int width, int height, const std::function<PixelBytes(int x, int y)>& pixel, int headerSize = 40,
                               bool topDown = false) {
   const int stride = (3 * width + 3) / 4 * 4;
   const std::uint32_t offset = 14u + static_cast<std::uint32_t>(headerSize);
