@@ -6,8 +6,6 @@
 #include <vector>
 
 #include "host/paths.h"
-#include "host/save.h"
-#include "platform/faults.h"
 #include "support/test_support.h"
 
 namespace {
@@ -33,22 +31,8 @@ TEST(MessagesTest, FormatsWithoutALengthLimitIntoTheirOwnSinks) {
   EXPECT_EQ(diagnostics.lines(), Texts{"I: 3 S: 1.500000\n"});
 }
 
-TEST(SaveFileReportingTest, SavesOrReportsWithTheCallersWords) {
-  testing_support::TempDir dir;
-  testing_support::MessageRecorder messages;
-  EXPECT_EQ(host::SaveFileReporting(dir.Path("a.txt"), "new\r\n"), 1);
-  const std::string missing = dir.Path("nofolder\\b.txt");
-  EXPECT_EQ(host::SaveFileReporting(missing, "x", "Kann %s nicht anlegen\n"), 0);
-  platform::PlanFault(platform::kFaultWrite, 1);
-  EXPECT_EQ(host::SaveFileReporting(dir.Path("a.txt"), "other", "Kann %s nicht anlegen\n"), 0);
-  platform::ClearFaults();
-  EXPECT_EQ(messages.messages(),
-            (Texts{"Kann " + missing + " nicht anlegen\n",
-                   "Fehler beim Schreiben von " + dir.Path("a.txt") + "!\n"}));
-  EXPECT_EQ(dir.Read("a.txt"), "new\r\n");
-  EXPECT_EQ(dir.List(), Texts{"a.txt"});
-}
-
+// (host::SaveFileReporting with its callers' words and under faults:
+// model_writer_test.cpp, and the e2e save tests.)
 TEST(PathsTest, CutsAtTheLastBackslashAndTheFileNamesDot) {
   EXPECT_EQ(host::DirectoryOf("layout.anl"), ".");
   EXPECT_EQ(host::DirectoryOf("C:\\layout.anl"), "C:");
