@@ -167,7 +167,8 @@ TEST_F(GeneratorTest, EveryRefusalHasItsMessageAndWritesNothing) {
       {{{"Name", kUnset}}, {"[TerrainTal]:Name muss gesetzt sein!\n"}},
       {{{"Kachelabstand", "-200"}}, {Cp("[TerrainTal]:Kachelabstand muss größer als 0 sein!\n")}},
       {{{"Kachelgroesse", "0"}}, {Cp("[TerrainTal]:Kachelgroesse muss größer als 0 sein!\n")}},
-      {{{"Kachelabstand", "1.5"}}, {Cp("[TerrainTal]:Kachelabstand muss mindestens so groß wie die Pixelgroesse sein!\n")}},
+      {{{"Kachelabstand", "1.5"}},
+       {Cp("[TerrainTal]:Kachelabstand muss mindestens so groß wie die Pixelgroesse sein!\n")}},
       {{{"Hoehe", ter}}, {Cp("[TerrainTal]:Pixelgroesse aus ") + ter + Cp(" muss größer als 0 sein!\n")}},
       // At 1 m pixels, centres 25 and 75 of 100 cells: tiles up to 110 m (55
       // cells each side, cut at the edges to 80 cells) fit, 1 cm more not.

@@ -68,8 +68,8 @@ using PixelBytes = std::array<std::uint8_t, 3>;
 // A 24-bit bitmap of width x height pixels; (x, y) counts y from the bottom
 // row. `headerSize` is 12, 40, 108 or 124; `topDown` stores the rows top
 // first with a negative height.
-inline std::string MakeBitmap(int width, int height, const std::function<PixelBytes(int x, int y)>& pixel, int headerSize = 40,
-                              bool topDown = false) {
+inline std::string MakeBitmap(int width, int height, const std::function<PixelBytes(int x, int y)>& pixel,
+                              int headerSize = 40, bool topDown = false) {
   const int stride = (3 * width + 3) / 4 * 4;
   const std::uint32_t offset = 14u + static_cast<std::uint32_t>(headerSize);
   const int storedHeight = topDown ? -height : height;
