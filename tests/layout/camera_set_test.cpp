@@ -6,6 +6,7 @@
 
 #include <cmath>
 #include <string>
+#include <vector>
 
 namespace {
 
@@ -15,9 +16,11 @@ using settings::SettingsFile;
 
 CameraView View(float x, float y, float z, int px) {
   CameraView v;
-  v.dirX = x, v.dirY = y, v.dirZ = z;
-  v.PX = px, v.PY = -px, v.PZ = 7, v.OW = 38, v.LH = 47200;
+  v.dirX = x, v.dirY = y, v.dirZ = z, v.PX = px, v.PY = -px, v.PZ = 7, v.OW = 38, v.LH = 47200;
   return v;
+}
+std::vector<double> Numbers(const CameraView& v) {
+  return {double(v.PX), double(v.PY), double(v.PZ), double(v.OW), double(v.LH)};
 }
 
 TEST(CameraSetTest, WritesThirtyFiveKeysInOrderWithTrimmedAnglesAndReadsThemBack) {
@@ -38,9 +41,7 @@ TEST(CameraSetTest, WritesThirtyFiveKeysInOrderWithTrimmedAnglesAndReadsThemBack
                 n + "=0\r\n";
   }
   EXPECT_EQ(settings.Serialize(), expected);
-  for (auto pair : {std::make_pair(-90.0f, "-90"), std::make_pair(100.25f, "100.25")}) {
-    EXPECT_EQ(layout::FormatCameraReal(pair.first), pair.second);
-  }
+  EXPECT_EQ(layout::FormatCameraReal(-90.0f) + " " + layout::FormatCameraReal(100.25f), "-90 100.25");
 
   // Angles to views and back, to single precision; angles as they were read.
   CameraView back[kCameraViewCount];
@@ -60,10 +61,9 @@ TEST(CameraSetTest, WritesThirtyFiveKeysInOrderWithTrimmedAnglesAndReadsThemBack
     EXPECT_NEAR(back[i].dirY, std::cos(h) * std::sin(x), 2e-6) << i;
     EXPECT_NEAR(back[i].dirZ, std::sin(h), 2e-6) << i;
   }
-  EXPECT_EQ(*settings.Find("KamSet Rundweg", "WX1"), "24.145552");
-  EXPECT_EQ(*settings.Find("KamSet Rundweg", "WH1"), "-4.844");
-  EXPECT_EQ(*settings.Find("KamSet Rundweg", "WX2"), "-123.25");
-  EXPECT_EQ(*settings.Find("KamSet Rundweg", "WH2"), "12.5");
+  std::string text;
+  for (const char* key : {"WX1", "WH1", "WX2", "WH2"}) text += *settings.Find("KamSet Rundweg", key) + " ";
+  EXPECT_EQ(text, "24.145552 -4.844 -123.25 12.5 ");
 }
 
 TEST(CameraSetTest, MissingKeysTakeDefaultsAndASetWithoutPX1IsNoSet) {
@@ -74,22 +74,15 @@ TEST(CameraSetTest, MissingKeysTakeDefaultsAndASetWithoutPX1IsNoSet) {
   // "abend" lacks PX1 (set names are case-sensitive), "Nacht" is no section.
   layout::ReadCameraSet(settings, "abend", views);
   layout::ReadCameraSet(settings, "Nacht", views);
-  for (const CameraView& v : views) {
-    EXPECT_EQ(v.PX, 99);
-    EXPECT_EQ(v.dirX, 0.5f);
-  }
+  for (const CameraView& v : views) EXPECT_EQ(Numbers(v), Numbers(untouched));
+  for (const CameraView& v : views) EXPECT_EQ(v.dirX, 0.5f);
   layout::ReadCameraSet(settings, "Abend", views);
-  EXPECT_EQ(views[0].PX, 5);
-  EXPECT_EQ(views[0].PY, -6500);
-  EXPECT_EQ(views[0].PZ, 2000);
-  EXPECT_EQ(views[0].OW, 40);
-  EXPECT_EQ(views[0].LH, 47200);
+  EXPECT_EQ(Numbers(views[0]), (std::vector<double>{5, -6500, 2000, 40, 47200}));
   EXPECT_NEAR(views[0].dirX, 0.0f, 1e-7);
   EXPECT_EQ(views[0].dirY, 1.0f);
   EXPECT_EQ(views[0].dirZ, 0.0f);
   // A view without any key: every default, the direction from 24.145552 and -4.844 degrees.
-  EXPECT_EQ(views[3].PX, -18100);
-  EXPECT_EQ(views[3].OW, 38);
+  EXPECT_EQ(Numbers(views[3]), (std::vector<double>{-18100, -6500, 2000, 38, 47200}));
   EXPECT_FLOAT_EQ(views[3].dirX, 0.90925008f);
   EXPECT_FLOAT_EQ(views[3].dirY, 0.40759504f);
   EXPECT_FLOAT_EQ(views[3].dirZ, -0.08444307f);

@@ -31,9 +31,7 @@ inline layout::Direction PickDirection(Random& r) {
   static const float kValues[] = {1.0f, 0.0f, -0.0f, -1.0f, 0.70710677f, 0.5f,
                                   std::numeric_limits<float>::quiet_NaN()};
   layout::Direction d;
-  d.x = kValues[r.Below(6)];
-  d.y = kValues[r.Below(6)];
-  d.z = r.Below(10) == 0 ? kValues[r.Below(7)] : 0.0f;
+  d.x = kValues[r.Below(6)], d.y = kValues[r.Below(6)], d.z = r.Below(10) == 0 ? kValues[r.Below(7)] : 0.0f;
   if (r.Below(20) == 0) d.x = kValues[6];
   return d;
 }
@@ -46,9 +44,7 @@ inline layout::Layout Generate(std::uint32_t seed, int trackCount, int modelCoun
   for (int i = 0; i < trackCount; ++i) {
     layout::TrackRecord t;
     t.id = static_cast<std::int16_t>(r.Below(5) == 0 ? 0 : 1 + r.Below(3000));
-    t.name = "Gleis";
-    t.type = kTypes[r.Below(10)];
-    t.endCount = 2;
+    t.name = "Gleis", t.type = kTypes[r.Below(10)], t.endCount = 2;
     t.UpdateEndCount();
     t.startDirection = PickDirection(r);
     t.start = {100 * r.Below(4) - 150, 100 * r.Below(4), r.Below(3)};
@@ -76,13 +72,11 @@ inline layout::Layout Generate(std::uint32_t seed, int trackCount, int modelCoun
       layout::Point p;
       layout::Direction d;
       if (m.name.compare(0, 12, "..\\Prellbock") == 0 && t.BufferStopPosition(&p) && t.EndDirection(&d)) {
-        m.position = p;
-        m.direction = d;
+        m.position = p, m.direction = d;
       }
       m.position.z = r.Below(100);
     } else {
-      m.position = {50 * r.Below(8) - 200, 50 * r.Below(8), r.Below(2)};
-      m.direction = PickDirection(r);
+      m.position = {50 * r.Below(8) - 200, 50 * r.Below(8), r.Below(2)}, m.direction = PickDirection(r);
     }
     l.models.push_back(m);
   }

@@ -22,29 +22,20 @@ class Bytes {
   }
   Bytes& U8(int v) { return Raw(std::string(1, static_cast<char>(v))); }
   Bytes& Str(const std::string& s) { return U8(static_cast<int>(s.size())).Raw(s); }
-  Bytes& Raw(const std::string& s) {
-    data += s;
-    return *this;
-  }
+  Bytes& Raw(const std::string& s) { return data += s, *this; }
   std::string data;
 };
 
 struct Track {
   int id = 1;
   std::string name = "Gerade";
-  int type = 1;
-  int variant = 0;
+  int type = 1, variant = 0;
   float dir[3] = {1.0f, 0.0f, 0.0f};
-  int start[3] = {0, 0, 0};
-  int end[3] = {1000, 0, 0};
-  int link[20] = {};
-  int linkEnd[20] = {};
-  int third = 0;
-  int fourth = 0;
+  int start[3] = {0, 0, 0}, end[3] = {1000, 0, 0};
+  int link[20] = {}, linkEnd[20] = {};
+  int third = 0, fourth = 0;
   int ends = 2;  // type 11 only
-  std::uint32_t groupA[3] = {0, 0, 0};
-  std::uint32_t groupB[3] = {0, 0, 0};
-  std::uint32_t groupC[3] = {0, 0, 0};
+  std::uint32_t groupA[3] = {0, 0, 0}, groupB[3] = {0, 0, 0}, groupC[3] = {0, 0, 0};
   float multi = 0.0f;
   std::string gbo;
   std::uint32_t flag[20] = {};  // type 11: the connection flag of each end (0 = derive from link)
@@ -66,25 +57,12 @@ inline void AppendTrack(Bytes& b, const Track& t) {
   const int type = t.type;
   b.I16(t.id).Str(t.name).I32(t.type);
   if (type == 6 || type == 7) b.I32(t.variant);
-  if (type == 4 || type == 9) {
-    Connection(b, t, 3);
-    b.I16(t.fourth);
-  }
-  if (type == 3 || type == 4 || type == 8 || type == 9) {
-    Connection(b, t, 2);
-    b.I16(t.third);
-  }
+  if (type == 4 || type == 9) Connection(b, t, 3), b.I16(t.fourth);
+  if (type == 3 || type == 4 || type == 8 || type == 9) Connection(b, t, 2), b.I16(t.third);
   if (type == 11) b.I32(0).I16(0).I16(t.third);
   AllBlocks(b, t);
-  if (type == 9) {
-    Connection(b, t, 2);
-    b.I16(t.third);
-    AllBlocks(b, t);
-  }
-  if (type == 8 || type == 9) {
-    b.I32(t.variant);
-    AllBlocks(b, t);
-  }
+  if (type == 9) Connection(b, t, 2), b.I16(t.third), AllBlocks(b, t);
+  if (type == 8 || type == 9) b.I32(t.variant), AllBlocks(b, t);
   if (type == 6) b.Str(t.gbo);
   if (type != 11) return;
   b.I32(0);
@@ -93,9 +71,7 @@ inline void AppendTrack(Bytes& b, const Track& t) {
   // (A count outside 2..20 is written as it is; its ends are cut at 20.)
   const int ends = t.ends < 20 ? t.ends : 20;
   for (int i = 2; i < ends; ++i) b.U32(t.flag[i] != 0 ? t.flag[i] : (t.link[i] != 0 ? 1u : 0u));
-  for (const auto* group : {t.groupA, t.groupC, t.groupB, t.groupC}) {
-    for (int k = 0; k < 3; ++k) b.U32(group[k]);
-  }
+  for (const auto* group : {t.groupA, t.groupC, t.groupB, t.groupC}) b.U32(group[0]).U32(group[1]).U32(group[2]);
   for (int i = 2; i < ends; ++i) {
     if (t.link[i] != 0) Connection(b, t, i);
   }
@@ -121,12 +97,10 @@ struct Unit {
   std::string extra;  // DLL extra data, exactly as in the file
   std::string second = "Zweit";
   std::uint32_t values[11] = {1, 2, 3, 4, 5, 6, 7, 8, 9, 10, 11};
-  int firstByte = 0x11;
-  int byteB = 0x22;
+  int firstByte = 0x11, byteB = 0x22;
   int neighbourA = 0, neighbourAByte = 0, neighbourB = 0, neighbourBByte = 0;
   std::uint32_t trailerValue = 0;
-  int trailerByte = 0;
-  int trailerShort = 0;
+  int trailerByte = 0, trailerShort = 0;
 };
 
 inline void AppendUnit(Bytes& b, const Unit& u) {
@@ -139,8 +113,7 @@ inline void AppendUnit(Bytes& b, const Unit& u) {
 // Camera views, properties and trailers after the three sections.
 struct Tail {
   std::uint32_t cameras[5][8] = {};
-  int colourA[3] = {0, 0, 0};
-  int colourB[3] = {0, 0, 0};
+  int colourA[3] = {0, 0, 0}, colourB[3] = {0, 0, 0};
   int separators[2] = {0, 0};
   std::string block = std::string(20, '\0');
   std::uint32_t value = 0;

@@ -17,23 +17,37 @@ namespace {
 
 using layout::Layout;
 using layout::ModelRecord;
-using layout::RollingStockRecord;
 using layout::TrackRecord;
+using Ints = std::vector<int>;
+const int kNone = layout::kNoModel;
 
-RollingStockRecord Unit(int id, const std::string& name = "", int a = 0, int b = 0) {
-  RollingStockRecord u;
-  u.id = static_cast<std::int16_t>(id);
-  u.name = name;
-  u.neighbourA = static_cast<std::int16_t>(a);
-  u.neighbourB = static_cast<std::int16_t>(b);
+layout::RollingStockRecord Unit(int id, const std::string& name = "", int a = 0, int b = 0) {
+  layout::RollingStockRecord u;
+  u.id = static_cast<std::int16_t>(id), u.name = name;
+  u.neighbourA = static_cast<std::int16_t>(a), u.neighbourB = static_cast<std::int16_t>(b);
   return u;
 }
 
 ModelRecord Model(int id, const std::string& name) {
   ModelRecord m;
-  m.id = static_cast<std::int16_t>(id);
-  m.name = name;
+  m.id = static_cast<std::int16_t>(id), m.name = name;
   return m;
+}
+
+// Id and neighbours of each unit; id of each model with the link of the track at its index.
+Ints Units(const Layout& l) {
+  Ints out;
+  for (const auto& u : l.rollingStock) out.insert(out.end(), {u.id, u.neighbourA, u.neighbourB});
+  return out;
+}
+Ints ModelsAndLinks(const Layout& l) {
+  Ints out;
+  for (std::size_t i = 0; i < l.models.size(); ++i) out.insert(out.end(), {l.models[i].id, l.tracks[i].linkedModel});
+  return out;
+}
+void LinkEachTrackToItsModel(Layout& l) {
+  l.tracks.resize(l.models.size());
+  for (std::size_t i = 0; i < l.tracks.size(); ++i) l.tracks[i].linkedModel = static_cast<int>(i);
 }
 
 TEST(LayoutTest, TypesFollowEndCountAndVariant) {
@@ -42,9 +56,7 @@ TEST(LayoutTest, TypesFollowEndCountAndVariant) {
                          {9, 4, 0, 4}, {1, 4, 1, 9}, {1, 5, 1, 1}, {1, 0, 1, 1},  {6, 1, 0, 6}, {11, 1, 0, 11}};
   for (const auto& row : rows) {
     TrackRecord t;
-    t.type = row[0];
-    t.endCount = static_cast<std::int16_t>(row[1]);
-    t.variantValue = row[2];
+    t.type = row[0], t.endCount = static_cast<std::int16_t>(row[1]), t.variantValue = row[2];
     t.UpdateType();
     EXPECT_EQ(t.type, row[3]) << row[0] << " " << row[1] << " " << row[2];
   }
@@ -52,33 +64,24 @@ TEST(LayoutTest, TypesFollowEndCountAndVariant) {
 
 TEST(LayoutTest, RemovalOfWhatTheInstallationLacks) {
   testing_support::TempDir host;
-  host.Write("Modelle\\Haus.mod", "m");
-  host.Write("Modelle\\..\\Bruecken\\Stein.mod", "m");
-  host.Write("GBO\\Bahnhof.gbo", "g");
-  host.Write("Rollmaterial\\Wagen.rm", "r");
+  for (const char* file : {"Modelle\\Haus.mod", "Modelle\\..\\Bruecken\\Stein.mod", "GBO\\Bahnhof.gbo",
+                           "Rollmaterial\\Wagen.rm"}) {
+    host.Write(file, "x");
+  }
   host::SetHostDirectoryOverride(host.windows());
   Layout l;
   // A missing unit's id goes, with every unit that has it and every reference to it.
   l.rollingStock = {Unit(1, "Wagen.rm", 0, 2), Unit(2, "Fehlt.rm", 1, 3), Unit(3, "Wagen.rm", 2, -4),
                     Unit(-4, "Auch weg.rm", 3, 0), Unit(0, "Fehlt.rm"), Unit(3, "Fehlt.rm")};
   EXPECT_EQ(layout::RemoveMissingRollingStock(&l), 4);
-  const int ids[] = {1, 0, 0, 0, 0, 0}, a[] = {0, 1, 0, 0, 0, 0};
-  for (std::size_t i = 0; i < l.rollingStock.size(); ++i) {
-    EXPECT_EQ(l.rollingStock[i].id, ids[i]) << i;
-    EXPECT_EQ(l.rollingStock[i].neighbourA, a[i]) << i;
-    EXPECT_EQ(l.rollingStock[i].neighbourB, 0) << i;
-  }
+  EXPECT_EQ(Units(l), (Ints{1, 0, 0, 0, 1, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0}));
   l.rollingStock = {Unit(1, "Wagen.rm", 2, 3)};
   EXPECT_EQ(layout::RemoveMissingRollingStock(&l), 0);
-  EXPECT_EQ(l.rollingStock[0].neighbourA, 2);
+  EXPECT_EQ(Units(l), (Ints{1, 2, 3}));
 
   // A missing GBO leaves plain track (type 1, or 7 with a variant) named "Gleis".
   TrackRecord t;
-  t.id = 9;
-  t.type = 6;
-  t.endCount = 2;
-  t.name = "Bahnhofsgleis";
-  t.connections[0].linkId = 4;
+  t.id = 9, t.type = 6, t.endCount = 2, t.name = "Bahnhofsgleis", t.connections[0].linkId = 4;
   t.gboName = "GBO\\Fehlt.gbo";
   l.tracks = {t, t, t, t};
   l.tracks[1].variantValue = 5;
@@ -96,13 +99,9 @@ TEST(LayoutTest, RemovalOfWhatTheInstallationLacks) {
 
   // A missing model: that record itself, not one sharing its id, and the links to it.
   l.models = {Model(5, "Haus"), Model(5, "Fehlt"), Model(6, "..\\Bruecken\\Stein"), Model(6, "..\\Bruecken\\Weg")};
-  for (int i = 0; i < 4; ++i) l.tracks[static_cast<std::size_t>(i)].linkedModel = i;
+  LinkEachTrackToItsModel(l);
   EXPECT_EQ(layout::RemoveMissingRealEstate(&l), 2);
-  const int modelIds[] = {5, 0, 6, 0}, linked[] = {0, layout::kNoModel, 2, layout::kNoModel};
-  for (std::size_t i = 0; i < 4; ++i) {
-    EXPECT_EQ(l.models[i].id, modelIds[i]) << i;
-    EXPECT_EQ(l.tracks[i].linkedModel, linked[i]) << i;
-  }
+  EXPECT_EQ(ModelsAndLinks(l), (Ints{5, 0, 0, kNone, 6, 2, 0, kNone}));
   host::SetHostDirectoryOverride("");
 }
 
@@ -111,37 +110,27 @@ TEST(LayoutTest, OperationsById) {
   // Ids in ascending order, the first unit among equal ids, nothing at 0,
   // below 0 or from 30000 on: the walk and the trailer order agree.
   l.rollingStock = {Unit(7), Unit(3), Unit(30000), Unit(3), Unit(0), Unit(-2), Unit(29999), Unit(5)};
-  std::vector<int> walked;
+  Ints walked;
   std::int16_t previous = 0;
   for (int i = l.NextRollingStockById(previous); i >= 0; i = l.NextRollingStockById(previous)) walked.push_back(i);
   EXPECT_EQ(previous, layout::kTrailerIdLimit);
-  EXPECT_EQ(walked, (std::vector<int>{1, 7, 0, 6}));
+  EXPECT_EQ(walked, (Ints{1, 7, 0, 6}));
   EXPECT_EQ(l.TrailerOrder(), walked);
 
   // Every unit with the id goes, and every neighbour reference to it.
   l.rollingStock = {Unit(1, "", 2, 3), Unit(2, "", 1, 2), Unit(2), Unit(3, "", 2, 0)};
   l.RemoveRollingStock(2);
-  const int ids[] = {1, 0, 0, 3}, a[] = {0, 1, 0, 0}, b[] = {3, 0, 0, 0};
-  for (std::size_t i = 0; i < 4; ++i) {
-    EXPECT_EQ(l.rollingStock[i].id, ids[i]) << i;
-    EXPECT_EQ(l.rollingStock[i].neighbourA, a[i]) << i;
-    EXPECT_EQ(l.rollingStock[i].neighbourB, b[i]) << i;
-  }
+  EXPECT_EQ(Units(l), (Ints{1, 0, 3, 0, 1, 0, 0, 0, 0, 3, 0, 0}));
   EXPECT_EQ(l.CountLiveRollingStock(), 2);
 
   // By id: the first model with it, and the links to any model with it; at
   // an index: that model alone. An index past the end changes nothing.
   l.models = {Model(4, "A"), Model(5, "B"), Model(5, "C"), Model(6, "D")};
-  l.tracks.assign(4, TrackRecord());
-  for (int i = 0; i < 4; ++i) l.tracks[static_cast<std::size_t>(i)].linkedModel = i;
+  LinkEachTrackToItsModel(l);
   l.RemoveModel(5);
   l.RemoveModelAt(3);
   l.RemoveModelAt(4);
-  const int modelIds[] = {4, 0, 5, 0}, linked[] = {0, layout::kNoModel, layout::kNoModel, layout::kNoModel};
-  for (std::size_t i = 0; i < 4; ++i) {
-    EXPECT_EQ(l.models[i].id, modelIds[i]) << i;
-    EXPECT_EQ(l.tracks[i].linkedModel, linked[i]) << i;
-  }
+  EXPECT_EQ(ModelsAndLinks(l), (Ints{4, 0, 0, kNone, 5, kNone, 0, kNone}));
   EXPECT_EQ(l.CountLiveModels(), 2);
 }
 
@@ -149,13 +138,10 @@ TEST(LayoutTest, OperationsById) {
 // removed, and only the links to the removed record are cleared.
 void RemoveDuplicatesPairwise(Layout& l) {
   for (std::size_t i = 0; i < l.models.size(); ++i) {
-    if (l.models[i].id == 0) continue;
-    for (std::size_t j = i + 1; j < l.models.size(); ++j) {
+    for (std::size_t j = i + 1; l.models[i].id != 0 && j < l.models.size(); ++j) {
       if (l.models[j].id == 0 || !ModelRecord::Equals(l.models[i], l.models[j])) continue;
       l.models[j].id = 0;
-      for (TrackRecord& t : l.tracks) {
-        if (t.linkedModel == static_cast<int>(j)) t.linkedModel = layout::kNoModel;
-      }
+      for (TrackRecord& t : l.tracks) t.linkedModel = t.linkedModel == static_cast<int>(j) ? kNone : t.linkedModel;
     }
   }
 }
@@ -166,7 +152,7 @@ TEST(LayoutTest, DuplicateRemovalMatchesThePairwiseRule) {
     Layout indexed = generated_layout::Generate(seed, 60, 150);
     const int before = indexed.CountLiveModels();
     generated_layout::Random r(seed);
-    for (TrackRecord& t : indexed.tracks) t.linkedModel = r.Below(3) == 0 ? r.Below(150) : layout::kNoModel;
+    for (TrackRecord& t : indexed.tracks) t.linkedModel = r.Below(3) == 0 ? r.Below(150) : kNone;
     Layout pairwise = indexed;
     indexed.RemoveDuplicateModels();
     RemoveDuplicatesPairwise(pairwise);

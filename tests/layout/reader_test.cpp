@@ -35,8 +35,8 @@ class ReaderTest : public testing::Test {
     host::ResetHostDirectoryCache();
   }
   int Load(const std::string& bytes) { return layout_.LoadFromBytes(bytes); }
-  void DataSheet(const std::string& base, const std::string& zusLen) {
-    install_.Write("Rollmaterial\\Datenbl\xE4tter\\" + base + ".txt", "[Zuvo]\r\nZusLen=" + zusLen + "\r\n");
+  void DataSheet(const std::string& zusLen) {
+    install_.Write("Rollmaterial\\Datenbl\xE4tter\\Lok.txt", "[Zuvo]\r\nZusLen=" + zusLen + "\r\n");
   }
 
   testing_support::TempDir install_;
@@ -47,116 +47,89 @@ class ReaderTest : public testing::Test {
 
 TEST_F(ReaderTest, DamagedOrHostileFilesAreRefusedWithTheirMessages) {
   const std::string empty = File({}, {}, {});
-  ASSERT_EQ(empty.size(), 2u + 2 + 2 + 160 + 32);
-  // One type-1 track "G": check id at 46, check name 48, check type 50,
-  // connection 0's zero16 at 58.
+  // A type-1 track "G" with id 7: check id at 46, check name 48, check type 50, connection 0's zero16 at 58.
   Track g;
-  g.id = 7;
-  g.name = "G";
-  g.link[0] = 3;
+  g.id = 7, g.name = "G", g.link[0] = 3;
   const std::string track = File({g}, {}, {});
-  // Type 8: the repeated block G starts at 78.
-  Track eight = g;
-  eight.id = 8;
-  eight.type = 8;
-  const std::string type8 = File({eight}, {}, {});
+  Track eight = g;  // type 8: the repeated block G starts at 78
+  eight.id = 8, eight.type = 8;
   // Type 11: the group C check, then the real and its check, then one int16.
   Track multi;
-  multi.id = 9;
-  multi.type = 11;
-  multi.ends = 2;
-  multi.groupC[1] = 5;
-  multi.multi = 0.5f;
+  multi.id = 9, multi.type = 11, multi.groupC[1] = 5, multi.multi = 0.5f;
   const std::string type11 = File({multi}, {}, {});
   const std::size_t realAt = type11.size() - 192 - 2 - 2 - 2 - 8;
-  ASSERT_EQ(type11.substr(realAt, 8), LeReal(0.5f) + LeReal(0.5f));
-  // A model "Haus" with id 4: its check name after count, track, id, name, position, direction.
   Model house;
   house.id = 4;
   const std::string models = File({Track()}, {house, house}, {Unit()});
   const std::size_t checkName = 2 + 74 + 2 + 2 + 5 + 12 + 12;
-  ASSERT_EQ(models.substr(checkName, 5), "\x04Haus");
   // A unit with id 9: check id at 17, zero8 71, check name 72, check byte B 81.
   Unit unit;
-  unit.id = 9;
-  unit.byteB = 200;
+  unit.id = 9, unit.byteB = 200;
   const std::string units = File({}, {}, {unit});
-  Unit dll = unit;
+  Unit dll = unit, lok;
   dll.name = "Loks\\V200.DlL";
-  Unit lok;
   lok.name = "Lok.dll";
-  for (const std::string& good : {empty, track, type8, type11, models, units}) ASSERT_EQ(Load(good), 1);
-  DataSheet("Lok", "0");
+  for (const std::string& good : {empty, track, File({eight}, {}, {}), type11, models, units}) ASSERT_EQ(Load(good), 1);
+  DataSheet("0");
   ASSERT_EQ(Load(File({}, {}, {lok})), 1);
 
   const Messages format = {"Formatfehler!\n"}, track7 = {"Gleis Nr. 7 fehlerhaft!\n"};
-  const Messages unit9 = {"Rollmaterial Nr. 9 fehlerhaft!\n"};
+  const Messages track9 = {"Gleis Nr. 9 fehlerhaft!\n"}, unit9 = {"Rollmaterial Nr. 9 fehlerhaft!\n"};
   const Messages lokRefused = {"Dll-Modell \"Lok.dll\" kann nicht benutzt werden!\n"};
   struct Case {
     std::string what, bytes;
     Messages messages, diagnostics;
-    std::string zusLen;  // the data sheet of "Lok.dll"
+    std::string zusLen = "";  // the data sheet of "Lok.dll"
   };
   std::vector<Case> cases = {
-      {"byte after the end", empty + '\0', {"Datei zu lang!\n"}, {}, ""},
-      {"last byte missing", empty.substr(0, empty.size() - 1), format, {}, ""},
-      {"nothing", "", format, {}, ""},
-      {"half a count", empty.substr(0, 1), format, {}, ""},
-      {"cut in a count", empty.substr(0, 3), format, {}, ""},
-      {"cut in the views", empty.substr(0, 100), format, {}, ""},
-      {"cut in the colours", empty.substr(0, empty.size() - 30), format, {}, ""},
-      {"block cut", empty.substr(0, empty.size() - 16), {"Feher in Eigenschaften!\n"}, {}, ""},
-      {"no block", empty.substr(0, empty.size() - 24), {"Feher in Eigenschaften!\n"}, {}, ""},
-      {"name past the end", Bytes().I16(1).I16(1).U8(200).Raw("abc").data, format, {}, ""},
-      {"check id", Patched(track, 46, Le16(8)), track7, {"I: 8 S: 7\n"}, ""},
-      {"negative check id", Patched(track, 46, Le16(-2)), track7, {"I: -2 S: 7\n"}, ""},
-      {"zero16", Patched(track, 58, Le16(3)), track7, {"I: 3 S: 0\n"}, ""},
-      {"check name text", Patched(track, 49, "H"), track7, {}, ""},
-      {"check name length", Patched(track, 48, "\x02"), track7, {}, ""},
-      {"check type", Patched(track, 50, Le32(2)), track7, {"I: 2 S: 1\n"}, ""},
-      {"real check", Patched(type8, 78, LeReal(2.0f)), {"Gleis Nr. 8 fehlerhaft!\n"},
-       {"I: 2.000000 S: 1.000000 Diff: 1.000000e+00\n"}, ""},
-      {"multi real check", Patched(type11, realAt + 4, LeReal(0.25f)), {"Gleis Nr. 9 fehlerhaft!\n"},
-       {"I: 0.250000 S: 0.500000 Diff: -2.500000e-01\n"}, ""},
-      {"group check", Patched(type11, realAt - 8, Le32(0xFFFFFFFF)), {"Gleis Nr. 9 fehlerhaft!\n"},
-       {"I: -1 S: 5\n"}, ""},
-      {"model check name", Patched(models, checkName + 1, "M"), {"Modell Nr. 4 fehlerhaft!\n"}, {}, ""},
-      {"unit check id", Patched(units, 17, Le16(10)), unit9, {"I: 10 S: 9\n"}, ""},
-      {"unit zero8", Patched(units, 71, "\x05"), unit9, {"I: 5 S: 0\n"}, ""},
-      {"unit byte B", Patched(units, 81, "\xC9"), unit9, {"I: 201 S: 200\n"}, ""},
-      {"unit check name", Patched(units, 73, "X"), unit9, {}, ""},
+      {"byte after the end", empty + '\0', {"Datei zu lang!\n"}, {}},
+      {"last byte missing", empty.substr(0, empty.size() - 1), format, {}},
+      {"nothing", "", format, {}},
+      {"cut in the views", empty.substr(0, 100), format, {}},
+      {"cut in the colours", empty.substr(0, empty.size() - 30), format, {}},
+      {"block cut", empty.substr(0, empty.size() - 16), {"Feher in Eigenschaften!\n"}, {}},
+      {"name past the end", Bytes().I16(1).I16(1).U8(200).Raw("abc").data, format, {}},
+      {"check id", Patched(track, 46, Le16(-2)), track7, {"I: -2 S: 7\n"}},
+      {"zero16", Patched(track, 58, Le16(3)), track7, {"I: 3 S: 0\n"}},
+      {"check name text", Patched(track, 49, "H"), track7, {}},
+      {"check name length", Patched(track, 48, "\x02"), track7, {}},
+      {"check type", Patched(track, 50, Le32(2)), track7, {"I: 2 S: 1\n"}},
+      {"real check", Patched(File({eight}, {}, {}), 78, LeReal(2.0f)), {"Gleis Nr. 8 fehlerhaft!\n"},
+       {"I: 2.000000 S: 1.000000 Diff: 1.000000e+00\n"}},
+      {"multi real check", Patched(type11, realAt + 4, LeReal(0.25f)), track9,
+       {"I: 0.250000 S: 0.500000 Diff: -2.500000e-01\n"}},
+      {"group check", Patched(type11, realAt - 8, Le32(0xFFFFFFFF)), track9, {"I: -1 S: 5\n"}},
+      {"model check name", Patched(models, checkName + 1, "M"), {"Modell Nr. 4 fehlerhaft!\n"}, {}},
+      {"unit check id", Patched(units, 17, Le16(10)), unit9, {"I: 10 S: 9\n"}},
+      {"unit zero8", Patched(units, 71, "\x05"), unit9, {"I: 5 S: 0\n"}},
+      {"unit byte B", Patched(units, 81, "\xC9"), unit9, {"I: 201 S: 200\n"}},
+      {"unit check name", Patched(units, 73, "X"), unit9, {}},
       {"dll unit check id", Patched(File({}, {}, {dll}), 6 + 1 + dll.name.size() + 2, Le16(10)),
-       {"Dll-Modell \"Loks\\V200.DlL\" kann nicht benutzt werden!\n"}, {"I: 10 S: 9\n"}, ""},
+       {"Dll-Modell \"Loks\\V200.DlL\" kann nicht benutzt werden!\n"}, {"I: 10 S: 9\n"}},
       {"extra data the file lacks", File({}, {}, {lok}), lokRefused, {}, "32767"},
   };
-  for (const char* length : {"-1", "-32768", "32768", "65548", "2147483647"}) {
+  for (const char* length : {"-1", "32768", "65548", "2147483647"}) {
     cases.push_back({std::string("data sheet length ") + length, File({}, {}, {lok}), lokRefused, {}, length});
   }
-  for (int type : {5, 10, 0, -1, 12, 0x10001}) {
+  for (int type : {5, -1, 0x10001}) {
     Track bad = g;
-    bad.name = "Weiche";
-    bad.type = type;
+    bad.name = "Weiche", bad.type = type;
     cases.push_back({"type " + std::to_string(type), File({bad}, {}, {}),
-                     {"Weiche: Unbekannter Typ " + std::to_string(type) + "!\n", "Gleis Nr. 7 fehlerhaft!\n"}, {}, ""});
+                     {"Weiche: Unbekannter Typ " + std::to_string(type) + "!\n", "Gleis Nr. 7 fehlerhaft!\n"}, {}});
   }
-  for (int stored : {19, 20, 32767, -1, -2, -32768}) {
+  for (int stored : {19, -1}) {
     // Cut right after a stored end count outside 0..18: nothing more is read.
     Track bad = g;
-    bad.type = 11;
-    bad.ends = stored + 2;
+    bad.type = 11, bad.ends = stored + 2;
     const std::size_t countAt = 2 + 2 + 2 + 4 + 8 + 36 + 8 + 12 + 4 + 36 + 8 + 12;
-    std::string file = File({bad}, {}, {});
-    ASSERT_EQ(file.substr(countAt, 2), Le16(stored));
-    cases.push_back({"end count " + std::to_string(stored), file.substr(0, countAt + 2), track7, {}, ""});
+    cases.push_back({"end count " + std::to_string(stored), File({bad}, {}, {}).substr(0, countAt + 2), track7, {}});
   }
-  for (int which = 0; which < 2; ++which) {
-    Tail tail;
-    tail.separators[which] = 5;  // only a diagnostic line
-    cases.push_back({"separator " + std::to_string(which), File({}, {}, {}, tail), {}, {"I: 5 S: 0\n"}, ""});
-  }
+  Tail tail;
+  tail.separators[1] = 5;  // only a diagnostic line
+  cases.push_back({"separator", File({}, {}, {}, tail), {}, {"I: 5 S: 0\n"}});
   for (const Case& c : cases) {
     SCOPED_TRACE(c.what);
-    if (!c.zusLen.empty()) DataSheet("Lok", c.zusLen);
+    if (!c.zusLen.empty()) DataSheet(c.zusLen);
     messages_.clear();
     const std::size_t mark = diagnostics_.lines().size();
     EXPECT_EQ(Load(c.bytes), 0);
@@ -172,14 +145,9 @@ TEST_F(ReaderTest, ReadsEveryTrackTypeWithItsOwnFields) {
   std::vector<Track> tracks;
   for (int type : {1, 2, 3, 4, 6, 7, 8, 9, 11}) {
     Track t;
-    t.id = 100 + type;
-    t.name = "Typ" + std::to_string(type);
-    t.type = type;
-    t.variant = 1000 + type;
-    t.dir[1] = -0.25f, t.start[2] = -3, t.end[0] = 4000 + type;
-    t.ends = 5;
+    t.id = 100 + type, t.name = "Typ" + std::to_string(type), t.type = type, t.variant = 1000 + type;
+    t.dir[1] = -0.25f, t.start[2] = -3, t.end[0] = 4000 + type, t.ends = 5, t.gbo = "GBOs\\Bahnhof.gbo";
     for (int i = 0; i < 20; ++i) t.link[i] = i == 3 ? 0 : 10 * type + i + 1;  // 11: end 3 unconnected
-    t.gbo = "GBOs\\Bahnhof.gbo";
     tracks.push_back(t);
   }
   ASSERT_EQ(Load(File(tracks, {}, {})), 1);
@@ -199,8 +167,7 @@ TEST_F(ReaderTest, ReadsEveryTrackTypeWithItsOwnFields) {
   // Two to twenty ends; a flag keeps only its low 16 bits (0x10000: unconnected).
   for (int count = 2; count <= 20; ++count) {
     Track t;
-    t.type = 11;
-    t.ends = count;
+    t.type = 11, t.ends = count;
     for (int i = 0; i < 20; ++i) t.link[i] = i % 3 == 0 ? 0 : 50 + i;
     t.link[2] = 0, t.flag[2] = 0x10000;
     ASSERT_EQ(Load(File({t}, {}, {})), 1) << count;
@@ -211,14 +178,13 @@ TEST_F(ReaderTest, ReadsEveryTrackTypeWithItsOwnFields) {
 
 TEST_F(ReaderTest, ModelsUnitsTrailersAndViews) {
   Model m;
-  m.id = 4;
-  m.dir[0] = 0.0f, m.dir[1] = -0.5f, m.dir[2] = 1.0f;  // the file holds +0.5
+  m.id = 4, m.dir[0] = 0.0f, m.dir[1] = -0.5f, m.dir[2] = 1.0f;  // the file holds +0.5
   // Trailers: the first unit of each id in 1..29999, ascending.
   std::vector<Unit> units(7);
   const int ids[] = {7, 3, 0, 30000, -5, 3, 29999};
   for (std::size_t i = 0; i < 7; ++i) units[i].id = ids[i], units[i].trailerValue = 100 + ids[i];
-  DataSheet("V200", "12");
-  units[2].name = "Loks\\V200.DLL";
+  DataSheet("12");
+  units[2].name = "Loks\\Lok.DLL";
   units[2].extra = std::string("\x01\x00\x02\x03\x04\x05\x06\x07\x08\x09\x0A\xFF", 12);
   Tail tail;
   for (int v = 0; v < 5; ++v) {
@@ -275,16 +241,10 @@ TEST_F(ReaderTest, CountsAndFreshStarts) {
   EXPECT_EQ(layout_.tracks.size(), 1u);
   EXPECT_TRUE(layout_.models.empty());
   EXPECT_EQ(layout_.rollingStock.size(), 2u);
-
+  // A missing file (its message is checked end to end) empties the layout too.
   testing_support::TempDir dir;
-  messages_.clear();
   EXPECT_EQ(layout_.Load(dir.Path("fehlt.anl")), 0);
-  EXPECT_EQ(messages_.messages(), (Messages{"Can't open " + dir.Path("fehlt.anl") + "!\n"}));
   EXPECT_TRUE(layout_.tracks.empty());
-  dir.Write("gut.anl", File({t}, {}, {}));
-  EXPECT_EQ(layout_.Load(dir.Path("gut.anl")), 1);
-  EXPECT_EQ(layout_.loaded, 1);
-  EXPECT_EQ(layout_.tracks.size(), 1u);
 }
 
 }  // namespace

@@ -19,21 +19,14 @@ using layout::TrackRecord;
 
 TrackRecord Piece(Point start, Point end, Direction direction, int endCount = 1) {
   TrackRecord t;
-  t.id = 1;
-  t.type = endCount == 1 ? 2 : 1;
-  t.endCount = static_cast<std::int16_t>(endCount);
-  t.start = start;
-  t.end = end;
-  t.startDirection = direction;
+  t.id = 1, t.type = endCount == 1 ? 2 : 1, t.endCount = static_cast<std::int16_t>(endCount);
+  t.start = start, t.end = end, t.startDirection = direction;
   return t;
 }
 
 ModelRecord Placed(const char* name, Point position, Direction direction) {
   ModelRecord m;
-  m.id = 1;
-  m.name = name;
-  m.position = position;
-  m.direction = direction;
+  m.id = 1, m.name = name, m.position = position, m.direction = direction;
   return m;
 }
 
@@ -126,15 +119,14 @@ void LinkPairwise(Layout& l) {
   for (TrackRecord& t : l.tracks) t.linkedModel = layout::kNoModel;
   for (std::size_t m = 0; m < l.models.size(); ++m) {
     const ModelRecord& model = l.models[m];
-    bool bridge = model.name.compare(0, 11, "..\\Bruecken") == 0;
-    bool stop = !bridge && model.name.compare(0, 12, "..\\Prellbock") == 0;
+    const bool bridge = model.name.compare(0, 11, "..\\Bruecken") == 0;
+    const bool stop = !bridge && model.name.compare(0, 12, "..\\Prellbock") == 0;
     for (TrackRecord& t : l.tracks) {
       Point p;
-      Direction d;
+      Direction d = t.startDirection;
       if (bridge) {
         p.x = static_cast<std::int32_t>(std::round((static_cast<double>(t.start.x) + t.end.x) * 0.5));
         p.y = static_cast<std::int32_t>(std::round((static_cast<double>(t.start.y) + t.end.y) * 0.5));
-        d = t.startDirection;
       } else if (!stop || t.endCount != 1 || !t.BufferStopPosition(&p) || !t.EndDirection(&d)) {
         continue;
       }
