@@ -21,6 +21,8 @@ const char kSettings[] =
     "[KamSet S\xFC" "d]\r\nPX1=1\r\n[KamSet abend]\r\n"
     "[Terrain1]\r\nName=Berg\r\n[TerrainOhneName]\r\nBreite=3\r\n";
 
+// (Kind folders missing, no installation, and what the dialog shows of a
+// pair: the end-to-end tests of "zuvo show".)
 TEST_F(AppTest, TheChooseButtonsFollowTheKindFolders) {
   // No "Oberleitung" folder: a file of that name does not count.
   testing_support::TempDir other;
@@ -28,18 +30,13 @@ TEST_F(AppTest, TheChooseButtonsFollowTheKindFolders) {
   for (const char* folder : {"Prellbock", "Leitpfosten", "Bodentextur"}) other.MakeDirs(folder);
   other.Write("Oberleitung", "keine Mappe");
   EXPECT_EQ(dialog.OnInitDialog({}), 1);
-  const int ids[] = {app::kIdChooseBufferStop, app::kIdChooseCatenary, app::kIdChooseGuidePost,
-                     app::kIdChooseGroundTexture};
-  for (int id : ids) EXPECT_EQ(view.Enabled(id, id == app::kIdChooseCatenary), id != app::kIdChooseCatenary);
+  for (int id : {app::kIdChooseBufferStop, app::kIdChooseCatenary, app::kIdChooseGuidePost,
+                 app::kIdChooseGroundTexture}) {
+    EXPECT_EQ(view.Enabled(id, id == app::kIdChooseCatenary), id != app::kIdChooseCatenary);
+  }
   EXPECT_EQ(view.enabled.count(app::kIdGenTerrain), 0u);  // stays disabled from the template
   EXPECT_EQ(view.exchangesIn, 0);
   EXPECT_TRUE(Globals().LayoutPath.empty());
-
-  // Without an installation all four are disabled.
-  ForgetInstallation();
-  app_testing::ScriptedView bare;
-  EXPECT_EQ(app::StartupDialog(&bare).OnInitDialog({}), 1);
-  for (int id : ids) EXPECT_FALSE(bare.Enabled(id, true)) << id;
   EXPECT_TRUE(messages.messages().empty());
 }
 
@@ -49,19 +46,13 @@ TEST_F(AppTest, LoadsThePairNamedByEitherFile) {
   host.MakeDirs("Modelle\\Berg");
   host.Write("Anlagen\\Terrain2.danl", std::string(kSettings) + "[Terrain2]\r\nName=Tal\r\n");
   host.Write("Anlagen\\Terrain2.anl", LayoutBytes(SmallLayout()));
-  host.Write("Anlagen\\Neu.anl", LayoutBytes(layout::Layout()));
+  host.Write("Anlagen\\Neu.anl", LayoutBytes());
 
   EXPECT_EQ(Load("Anlagen\\Berg.danl"), 1);
-  EXPECT_EQ(Globals().LayoutPath, host.Path("Anlagen\\Berg.anl"));
-  EXPECT_EQ(Globals().SettingsPath, host.Path("Anlagen\\Berg.danl"));
+  EXPECT_EQ((Texts{Globals().LayoutPath, Globals().SettingsPath, view.controls.m_bufferStop}),
+            (Texts{host.Path("Anlagen\\Berg.anl"), host.Path("Anlagen\\Berg.danl"), "Rot.mod"}));
   EXPECT_EQ(Globals().Layout.models.size(), 1u);
   EXPECT_EQ(Globals().SettingsFile.count(), 14);
-  // What the dialog shows once it opens.
-  const app::DialogMembers& shown = view.controls;
-  EXPECT_EQ((Texts{shown.m_layoutPath, shown.m_cameraSet, shown.m_bufferStop, shown.m_catenary, shown.m_guidePost,
-                   shown.m_groundTexture}),
-            (Texts{host.Path("Anlagen\\Berg.anl"), "Abend", "Rot.mod", "", "", "Sand.bmp"}));
-  EXPECT_EQ(view.cameraSets, (Texts{"abend", "Nord", "S\xFC" "d"}));
   EXPECT_FALSE(view.Enabled(app::kIdGenTerrain, true));  // Berg is generated
   EXPECT_EQ(platform::CurrentDirectory(), host.Path("Anlagen"));
 
@@ -74,6 +65,7 @@ TEST_F(AppTest, LoadsThePairNamedByEitherFile) {
 
   // Without a settings file: empty fields, no sets, nothing to generate.
   EXPECT_EQ(Load("Anlagen\\Neu.anl"), 1);
+  const app::DialogMembers& shown = view.controls;
   EXPECT_EQ((Texts{shown.m_cameraSet, shown.m_bufferStop, shown.m_groundTexture}), (Texts{"", "", ""}));
   EXPECT_TRUE(view.cameraSets.empty());
   EXPECT_FALSE(view.Enabled(app::kIdGenTerrain, true));

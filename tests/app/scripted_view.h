@@ -35,18 +35,13 @@ class ScriptedView : public app::DialogView {
   // What happened: file dialogs as "initial name|filter", progress as "section done/total".
   std::vector<std::string> questions, notices, fileDialogs, progress, events;
   int waitDepth = 0, waitCursors = 0;
-  int exchangesIn = 0;   // members into the controls
-  int exchangesOut = 0;  // controls into the members
+  int exchangesIn = 0, exchangesOut = 0;  // members into the controls, controls into the members
   std::function<void()> atMinimize, atRestore;
 
   void ExchangeData(app::DialogMembers* members, bool fromControls) override {
-    if (fromControls) {
-      *members = controls;
-      ++exchangesOut;
-    } else {
-      controls = *members;
-      ++exchangesIn;
-    }
+    if (fromControls) *members = controls;
+    if (!fromControls) controls = *members;
+    ++(fromControls ? exchangesOut : exchangesIn);
   }
   void ClearCameraSets() override { cameraSets.clear(); }
   void AddCameraSet(const std::string& name) override {
