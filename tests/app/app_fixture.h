@@ -12,6 +12,7 @@
 #include "app/startup_dialog.h"
 #include "host/installation.h"
 #include "layout/layout.h"
+#include "layout/layout_bytes.h"
 #include "platform/faults.h"
 #include "platform/platform.h"
 #include "support/test_support.h"
@@ -41,12 +42,6 @@ class AppTest : public ::testing::Test {
     app::ResetGlobals();
   }
 
-  // The file bytes of a layout, from the layout layer's own writer.
-  static std::string LayoutBytes(layout::Layout l = layout::Layout()) {
-    std::string bytes;
-    EXPECT_TRUE(l.Serialize(&bytes));
-    return bytes;
-  }
   layout::Layout ReadLayout(const std::string& relative) {
     testing_support::MessageRecorder quiet;
     layout::Layout l;
@@ -69,25 +64,5 @@ class AppTest : public ::testing::Test {
  private:
   std::string savedDirectory_;
 };
-
-inline layout::ModelRecord Model(int id, const std::string& name) {
-  layout::ModelRecord m;
-  m.id = static_cast<std::int16_t>(id), m.name = name, m.position = {id * 100, 0, 0}, m.direction = {1.0f, 0.0f, 0.0f};
-  return m;
-}
-
-inline layout::TrackRecord GboTrack(int id, const std::string& gbo) {
-  layout::TrackRecord t;
-  t.id = static_cast<std::int16_t>(id), t.name = "Bahnhof", t.type = 6, t.endCount = 2, t.gboName = gbo;
-  t.start = {id * 1000, 0, 0}, t.end = {id * 1000 + 500, 0, 0}, t.startDirection = {1.0f, 0.0f, 0.0f};
-  return t;
-}
-
-inline layout::RollingStockRecord Unit(int id, const std::string& name, int neighbourB = 0) {
-  layout::RollingStockRecord u;
-  u.id = static_cast<std::int16_t>(id), u.name = name, u.secondName = "Zug";
-  u.neighbourB = static_cast<std::int16_t>(neighbourB);
-  return u;
-}
 
 }  // namespace app_testing

@@ -9,11 +9,7 @@ using app::Globals;
 using app_testing::AppTest;
 using app_testing::Texts;
 
-layout::Layout SmallLayout() {
-  layout::Layout l;
-  l.models.push_back(app_testing::Model(1, "Haus"));
-  return l;
-}
+const std::string kSmallLayout = layout_bytes::File({}, {layout_bytes::Model()}, {});
 
 const char kSettings[] =
     "[KamSet Nord]\r\nPX1=1\r\n[KamSetX]\r\n"
@@ -41,12 +37,12 @@ TEST_F(AppTest, TheChooseButtonsFollowTheKindFolders) {
 }
 
 TEST_F(AppTest, LoadsThePairNamedByEitherFile) {
-  host.Write("Anlagen\\Berg.anl", LayoutBytes(SmallLayout()));
+  host.Write("Anlagen\\Berg.anl", kSmallLayout);
   host.Write("Anlagen\\Berg.danl", kSettings);
   host.MakeDirs("Modelle\\Berg");
   host.Write("Anlagen\\Terrain2.danl", std::string(kSettings) + "[Terrain2]\r\nName=Tal\r\n");
-  host.Write("Anlagen\\Terrain2.anl", LayoutBytes(SmallLayout()));
-  host.Write("Anlagen\\Neu.anl", LayoutBytes());
+  host.Write("Anlagen\\Terrain2.anl", kSmallLayout);
+  host.Write("Anlagen\\Neu.anl", layout_bytes::File({}, {}, {}));
 
   EXPECT_EQ(Load("Anlagen\\Berg.danl"), 1);
   EXPECT_EQ((Texts{Globals().LayoutPath, Globals().SettingsPath, view.controls.m_bufferStop}),
@@ -74,7 +70,7 @@ TEST_F(AppTest, LoadsThePairNamedByEitherFile) {
 }
 
 TEST_F(AppTest, AWrongExtensionOrAFailedLoadClearsThePaths) {
-  host.Write("Anlagen\\Berg.anl", LayoutBytes(SmallLayout()));
+  host.Write("Anlagen\\Berg.anl", kSmallLayout);
   host.Write("Anlagen\\Berg.danl", kSettings);
   host.Write("Anlagen\\Tal.anl", "kaputt");
   host.Write("Anlagen\\Tal.danl", "[Zuvo]\r\nKamSet=Tal\r\n");
@@ -106,7 +102,7 @@ TEST_F(AppTest, AWrongExtensionOrAFailedLoadClearsThePaths) {
 }
 
 TEST_F(AppTest, ARelativePathNamesTheSameFileAfterTheFolderChanged) {
-  host.Write("Anlagen\\Berg.anl", LayoutBytes(SmallLayout()));
+  host.Write("Anlagen\\Berg.anl", kSmallLayout);
   ASSERT_TRUE(platform::ChangeDirectory(host.windows()));
   EXPECT_EQ(dialog.OnInitDialog({"Anlagen\\Berg.anl"}), 1);
   EXPECT_EQ(Globals().LayoutPath, host.Path("Anlagen\\Berg.anl"));
@@ -117,7 +113,7 @@ TEST_F(AppTest, ARelativePathNamesTheSameFileAfterTheFolderChanged) {
 }
 
 TEST_F(AppTest, TheLoadButtonOpensInTheLayoutFolderOfTheInstallation) {
-  host.Write("Anlagen\\Berg.anl", LayoutBytes(SmallLayout()));
+  host.Write("Anlagen\\Berg.anl", kSmallLayout);
   host.Write("Anlagen\\Berg.danl", kSettings);
   view.fileAnswers = {{false, ""}, {true, host.Path("Anlagen\\Berg.danl")}, {true, ""}};
   EXPECT_EQ(dialog.OnLoadClicked(), 1);  // cancelled: nothing changes

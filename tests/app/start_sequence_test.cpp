@@ -24,9 +24,9 @@ class StartSequenceTest : public app_testing::AppTest {
       host.Write(file, "own");
     }
     host.Write("Mods\\Prellbock.mod", "own buffer stop");
-    layout::Layout l;
-    l.cameraViews[0].dirX = 1.0f, l.cameraViews[0].PX = 1000;
-    host.Write("Anlagen\\Test.anl", LayoutBytes(l));
+    layout_bytes::Tail tail;
+    tail.cameras[0][0] = 0x3F800000, tail.cameras[0][3] = 1000;  // direction x 1.0, PX
+    host.Write("Anlagen\\Test.anl", layout_bytes::File({}, {}, {}, tail));
     std::error_code ec;
     std::filesystem::copy_file(ZUVO_FAKE_SIMULATOR, host.NativePath("Kantrelwick.exe"), ec);
     ASSERT_FALSE(ec) << ec.message();
