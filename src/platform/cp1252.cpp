@@ -16,54 +16,56 @@ unsigned CodePointOf(unsigned char c) {
   return c;
 }
 
-void AppendUtf8(unsigned cp, std::string* out) {
-  if (cp < 0x80) {
-    out->push_back(static_cast<char>(cp));
-  } else if (cp < 0x800) {
-    out->push_back(static_cast<char>(0xC0 | (cp >> 6)));
-    out->push_back(static_cast<char>(0x80 | (cp & 0x3F)));
-  } else {
-    out->push_back(static_cast<char>(0xE0 | (cp >> 12)));
-    out->push_back(static_cast<char>(0x80 | ((cp >> 6) & 0x3F)));
-    out->push_back(static_cast<char>(0x80 | (cp & 0x3F)));
-  }
-}
+}  // namespace
 
-// Decodes one UTF-8 sequence at s[*pos]; 0 on a malformed sequence.
-int DecodeUtf8(const std::string& s, std::size_t* pos, unsigned* cp) {
-  unsigned char c = static_cast<unsigned char>(s[*pos]);
-  int extra;
-  unsigned value;
-  if (c < 0x80) {
-    *cp = c;
-    ++*pos;
-    return 1;
-  } else if ((c & 0xE0) == 0xC0) {
-    extra = 1;
-    value = c & 0x1F;
-  } else if ((c & 0xF0) == 0xE0) {
-    extra = 2;
-    value = c & 0x0F;
-  } else if ((c & 0xF8) == 0xF0) {
-    extra = 3;
-    value = c & 0x07;
-  } else {
+int DecodeUtf8At(std::string_view text, std::size_t* pos, unsigned long* codePoint) {
+  if (*pos >= text.size()) return 0;
+  const unsigned char lead = static_cast<unsigned char>(text[*pos]);
+  const std::size_t extra = lead < 0x80 ? 0 : (lead & 0xE0) == 0xC0 ? 1
+                          : (lead & 0xF0) == 0xE0 ? 2 : (lead & 0xF8) == 0xF0 ? 3 : 4;
+  // extra is 4 for the bytes that cannot lead: continuation bytes, 0xF8 up.
+  if (extra == 4 || extra >= text.size() - *pos) return 0;
+  unsigned long value = extra == 0 ? lead : lead & (0x3Fu >> extra);
+  for (std::size_t k = 1; k <= extra; ++k) {
+    const unsigned char next = static_cast<unsigned char>(text[*pos + k]);
+    if ((next & 0xC0) != 0x80) return 0;
+    value = (value << 6) | (next & 0x3F);
+  }
+  static const unsigned long kMinimum[4] = {0, 0x80, 0x800, 0x10000};
+  if (value < kMinimum[extra] || value > 0x10FFFF || (value >= 0xD800 && value <= 0xDFFF)) {
     return 0;
   }
-  if (*pos + static_cast<std::size_t>(extra) >= s.size()) return 0;
-  for (int i = 1; i <= extra; ++i) {
-    unsigned char d = static_cast<unsigned char>(s[*pos + i]);
-    if ((d & 0xC0) != 0x80) return 0;
-    value = (value << 6) | (d & 0x3F);
-  }
-  static const unsigned kMinimum[4] = {0, 0x80, 0x800, 0x10000};
-  if (value < kMinimum[extra] || value > 0x10FFFF) return 0;
-  *pos += static_cast<std::size_t>(extra) + 1;
-  *cp = value;
+  *pos += extra + 1;
+  *codePoint = value;
   return 1;
 }
 
-}  // namespace
+void AppendUtf8(unsigned long cp, std::string* out) {
+  if (cp < 0x80) {
+    out->push_back(static_cast<char>(cp));
+    return;
+  }
+  const int extra = cp < 0x800 ? 1 : cp < 0x10000 ? 2 : 3;
+  static const unsigned char kLead[4] = {0, 0xC0, 0xE0, 0xF0};
+  out->push_back(static_cast<char>(kLead[extra] | (cp >> (6 * extra))));
+  for (int k = extra - 1; k >= 0; --k) {
+    out->push_back(static_cast<char>(0x80 | ((cp >> (6 * k)) & 0x3F)));
+  }
+}
+
+int CodePointToCp1252(unsigned long cp, char* byte) {
+  if (cp < 0x80 || (cp >= 0xA0 && cp <= 0xFF)) {
+    *byte = static_cast<char>(cp);
+    return 1;
+  }
+  for (int i = 0; i < 32; ++i) {
+    if (kHighTable[i] == cp) {
+      *byte = static_cast<char>(0x80 + i);
+      return 1;
+    }
+  }
+  return 0;
+}
 
 std::string Cp1252ToUtf8(const std::string& cp1252) {
   std::string out;
@@ -76,18 +78,10 @@ int Utf8ToCp1252(const std::string& utf8, std::string* cp1252) {
   cp1252->clear();
   std::size_t pos = 0;
   while (pos < utf8.size()) {
-    unsigned cp;
-    if (!DecodeUtf8(utf8, &pos, &cp)) return 0;
-    if (cp < 0x80 || (cp >= 0xA0 && cp <= 0xFF)) {
-      cp1252->push_back(static_cast<char>(cp));
-      continue;
-    }
-    int found = -1;
-    for (int i = 0; i < 32; ++i) {
-      if (kHighTable[i] == cp) found = i;
-    }
-    if (found < 0) return 0;
-    cp1252->push_back(static_cast<char>(0x80 + found));
+    unsigned long cp;
+    char byte;
+    if (!DecodeUtf8At(utf8, &pos, &cp) || !CodePointToCp1252(cp, &byte)) return 0;
+    cp1252->push_back(byte);
   }
   return 1;
 }

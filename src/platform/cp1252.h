@@ -5,7 +5,9 @@
 // does, so every byte string converts to UTF-8 and back unchanged.
 #pragma once
 
+#include <cstddef>
 #include <string>
+#include <string_view>
 
 namespace platform {
 
@@ -15,6 +17,19 @@ std::string Cp1252ToUtf8(const std::string& cp1252);
 // Fails (0) on invalid UTF-8 or a character that code page 1252 lacks;
 // *cp1252 is then unspecified.
 int Utf8ToCp1252(const std::string& utf8, std::string* cp1252);
+
+// Decodes the UTF-8 sequence at text[*pos] into *codePoint and moves *pos
+// past it. Fails (0, *pos unchanged) at the end of the text and on a
+// malformed sequence: a stray or missing continuation byte, an over-long
+// form, a surrogate half, or a value beyond U+10FFFF.
+int DecodeUtf8At(std::string_view text, std::size_t* pos, unsigned long* codePoint);
+
+// Appends the UTF-8 form of a code point up to U+10FFFF.
+void AppendUtf8(unsigned long codePoint, std::string* utf8);
+
+// The code page 1252 byte of a Unicode code point; 0 when the code page
+// lacks the character.
+int CodePointToCp1252(unsigned long codePoint, char* byte);
 
 // Upper case of a code page 1252 byte, for comparisons that ignore case as
 // Windows file names do (ASCII letters and the accented Latin letters).

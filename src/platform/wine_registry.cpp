@@ -63,43 +63,17 @@ bool ParseHexNumber(View s, std::size_t* i, int maxDigits, unsigned long* number
   return digits > 0;
 }
 
-void AppendCodePoint(unsigned long cp, std::u16string* out) {
-  if (cp >= 0x10000) {
-    cp -= 0x10000;
-    out->push_back(static_cast<char16_t>(0xD800 + (cp >> 10)));
-    out->push_back(static_cast<char16_t>(0xDC00 + (cp & 0x3FF)));
-  } else {
-    out->push_back(static_cast<char16_t>(cp));
-  }
-}
-
 // A raw byte above 0x7F at s[*i]: the code point of a valid UTF-8 sequence
 // starting there, else the byte itself.
 unsigned long DecodeRaw(View s, std::size_t* i) {
-  unsigned char lead = static_cast<unsigned char>(s[*i]);
-  std::size_t extra = (lead & 0xE0) == 0xC0 ? 1 : (lead & 0xF0) == 0xE0 ? 2
-                    : (lead & 0xF8) == 0xF0 ? 3 : 0;
-  if (extra > 0 && extra < s.size() - *i) {
-    unsigned long cp = lead & (0x3Fu >> extra);
-    bool valid = true;
-    for (std::size_t k = 1; k <= extra; ++k) {
-      unsigned char next = static_cast<unsigned char>(s[*i + k]);
-      if ((next & 0xC0) != 0x80) valid = false;
-      cp = (cp << 6) | (next & 0x3F);
-    }
-    static const unsigned long kMinimum[4] = {0, 0x80, 0x800, 0x10000};
-    if (valid && cp >= kMinimum[extra] && cp <= 0x10FFFF && !(cp >= 0xD800 && cp <= 0xDFFF)) {
-      *i += extra + 1;
-      return cp;
-    }
-  }
-  ++*i;
-  return lead;
+  unsigned long cp;
+  if (DecodeUtf8At(s, i, &cp)) return cp;
+  return static_cast<unsigned char>(s[(*i)++]);
 }
 
 // An escaped string from s[*i] up to the unescaped `end`, which is consumed.
 // False when the line ends first.
-bool ParseString(View s, std::size_t* i, char end, std::u16string* out) {
+bool ParseString(View s, std::size_t* i, char end, std::u32string* out) {
   out->clear();
   while (*i < s.size()) {
     char c = s[*i];
@@ -108,11 +82,11 @@ bool ParseString(View s, std::size_t* i, char end, std::u16string* out) {
       return true;
     }
     if (static_cast<unsigned char>(c) >= 0x80) {
-      AppendCodePoint(DecodeRaw(s, i), out);
+      out->push_back(DecodeRaw(s, i));
       continue;
     }
     if (c != '\\') {
-      out->push_back(static_cast<char16_t>(c));
+      out->push_back(static_cast<char32_t>(c));
       ++*i;
       continue;
     }
@@ -120,14 +94,14 @@ bool ParseString(View s, std::size_t* i, char end, std::u16string* out) {
     char e = s[*i + 1];
     *i += 2;
     switch (e) {
-      case 'a': out->push_back(u'\a'); break;
-      case 'b': out->push_back(u'\b'); break;
-      case 'e': out->push_back(static_cast<char16_t>(0x1B)); break;
-      case 'f': out->push_back(u'\f'); break;
-      case 'n': out->push_back(u'\n'); break;
-      case 'r': out->push_back(u'\r'); break;
-      case 't': out->push_back(u'\t'); break;
-      case 'v': out->push_back(u'\v'); break;
+      case 'a': out->push_back(U'\a'); break;
+      case 'b': out->push_back(U'\b'); break;
+      case 'e': out->push_back(static_cast<char32_t>(0x1B)); break;
+      case 'f': out->push_back(U'\f'); break;
+      case 'n': out->push_back(U'\n'); break;
+      case 'r': out->push_back(U'\r'); break;
+      case 't': out->push_back(U'\t'); break;
+      case 'v': out->push_back(U'\v'); break;
       case 'x': {
         unsigned long unit;
         if (*i < s.size() && IsHexDigit(s[*i])) {
@@ -136,7 +110,7 @@ bool ParseString(View s, std::size_t* i, char end, std::u16string* out) {
           unit = 'x';
         }
         // More than four digits: the fifth starts the next character.
-        out->push_back(static_cast<char16_t>(unit));
+        out->push_back(static_cast<char32_t>(unit));
         break;
       }
       case '0': case '1': case '2': case '3': case '4': case '5': case '6': case '7': {
@@ -146,16 +120,16 @@ bool ParseString(View s, std::size_t* i, char end, std::u16string* out) {
           unit = unit * 8 + static_cast<unsigned>(s[*i] - '0');
           ++*i;
         }
-        out->push_back(static_cast<char16_t>(unit));
+        out->push_back(static_cast<char32_t>(unit));
         break;
       }
       default:
         // "\\", "\"", "\[" and any other escaped character stand for themselves.
         --*i;
         if (static_cast<unsigned char>(e) >= 0x80) {
-          AppendCodePoint(DecodeRaw(s, i), out);
+          out->push_back(DecodeRaw(s, i));
         } else {
-          out->push_back(static_cast<char16_t>(e));
+          out->push_back(static_cast<char32_t>(e));
           ++*i;
         }
         break;
@@ -164,39 +138,16 @@ bool ParseString(View s, std::size_t* i, char end, std::u16string* out) {
   return false;
 }
 
-void AppendUtf8(unsigned long cp, std::string* out) {
-  if (cp < 0x80) {
-    out->push_back(static_cast<char>(cp));
-  } else if (cp < 0x800) {
-    out->push_back(static_cast<char>(0xC0 | (cp >> 6)));
-    out->push_back(static_cast<char>(0x80 | (cp & 0x3F)));
-  } else if (cp < 0x10000) {
-    out->push_back(static_cast<char>(0xE0 | (cp >> 12)));
-    out->push_back(static_cast<char>(0x80 | ((cp >> 6) & 0x3F)));
-    out->push_back(static_cast<char>(0x80 | (cp & 0x3F)));
-  } else {
-    out->push_back(static_cast<char>(0xF0 | (cp >> 18)));
-    out->push_back(static_cast<char>(0x80 | ((cp >> 12) & 0x3F)));
-    out->push_back(static_cast<char>(0x80 | ((cp >> 6) & 0x3F)));
-    out->push_back(static_cast<char>(0x80 | (cp & 0x3F)));
+// Code points -> code page 1252; fails on a character that code page 1252
+// lacks (surrogate halves included).
+bool Utf32ToCp1252(const std::u32string& text, std::string* cp1252) {
+  cp1252->clear();
+  for (char32_t cp : text) {
+    char byte;
+    if (!CodePointToCp1252(cp, &byte)) return false;
+    cp1252->push_back(byte);
   }
-}
-
-// UTF-16 -> code page 1252; fails on a lone surrogate or a character that
-// code page 1252 lacks.
-bool Utf16ToCp1252(const std::u16string& text, std::string* cp1252) {
-  std::string utf8;
-  for (std::size_t k = 0; k < text.size(); ++k) {
-    unsigned long unit = text[k];
-    if (unit >= 0xDC00 && unit <= 0xDFFF) return false;
-    if (unit >= 0xD800 && unit <= 0xDBFF) {
-      if (k + 1 >= text.size() || text[k + 1] < 0xDC00 || text[k + 1] > 0xDFFF) return false;
-      unit = 0x10000 + ((unit - 0xD800) << 10) + (text[k + 1] - 0xDC00);
-      ++k;
-    }
-    AppendUtf8(unit, &utf8);
-  }
-  return Utf8ToCp1252(utf8, cp1252) != 0;
+  return true;
 }
 
 // Comma-separated hex bytes from line[i], continued on the following lines
@@ -235,7 +186,7 @@ bool ParseHexBytes(View line, std::size_t i, LineReader* lines, std::string* byt
 
 struct Value {
   bool isString = false;
-  std::u16string text;  // string types
+  std::u32string text;  // string types
   std::string bytes;    // other types
 };
 
@@ -271,7 +222,7 @@ bool ParseValueData(View line, std::size_t i, LineReader* lines, Value* value) {
     if (IsStringType(type)) {
       value->isString = true;
       for (std::size_t k = 0; k + 1 < value->bytes.size(); k += 2) {
-        value->text.push_back(static_cast<char16_t>(
+        value->text.push_back(static_cast<char32_t>(
             static_cast<unsigned char>(value->bytes[k]) |
             (static_cast<unsigned char>(value->bytes[k + 1]) << 8)));
       }
@@ -305,7 +256,7 @@ int FindWineRegistryDefaultValue(const std::string& fileText, const std::string&
   bool inKey = false;
   bool found = false;
   Value result;
-  std::u16string name;
+  std::u32string name;
   std::string keyName;
   while (lines.Next(&line)) {
     i = 0;
@@ -313,7 +264,7 @@ int FindWineRegistryDefaultValue(const std::string& fileText, const std::string&
     if (i >= line.size()) continue;
     char first = line[i++];
     if (first == '[') {
-      inKey = ParseString(line, &i, ']', &name) && Utf16ToCp1252(name, &keyName) &&
+      inKey = ParseString(line, &i, ']', &name) && Utf32ToCp1252(name, &keyName) &&
               EqualsIgnoringCase(WithoutTrailingBackslashes(keyName), wanted);
       continue;
     }
@@ -333,10 +284,10 @@ int FindWineRegistryDefaultValue(const std::string& fileText, const std::string&
   if (!found) return 0;
 
   if (result.isString) {
-    std::size_t nul = result.text.find(u'\0');
-    if (nul != std::u16string::npos) result.text.resize(nul);
+    std::size_t nul = result.text.find(U'\0');
+    if (nul != std::u32string::npos) result.text.resize(nul);
     std::string converted;
-    if (!Utf16ToCp1252(result.text, &converted)) return 0;
+    if (!Utf32ToCp1252(result.text, &converted)) return 0;
     *value = converted;
   } else {
     std::size_t nul = result.bytes.find('\0');

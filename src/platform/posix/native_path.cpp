@@ -141,23 +141,20 @@ std::vector<Drive> ListDrives(bool* hasZEntry) {
 // Code page 1252 text of a UTF-8 name for a message: characters that code
 // page 1252 lacks become '?'.
 std::string ForMessage(const std::string& utf8) {
-  std::string out, piece;
+  std::string out;
   std::size_t pos = 0;
   while (pos < utf8.size()) {
-    unsigned char lead = static_cast<unsigned char>(utf8[pos]);
-    std::size_t length = lead < 0x80 ? 1 : lead >= 0xF0 ? 4 : lead >= 0xE0 ? 3 : 2;
-    if (length > utf8.size() - pos) length = utf8.size() - pos;
-    if (Utf8ToCp1252(utf8.substr(pos, length), &piece)) {
-      out += piece;
-    } else {
-      out += '?';
-      length = 1;
-      while (pos + length < utf8.size() &&
-             (static_cast<unsigned char>(utf8[pos + length]) & 0xC0) == 0x80) {
-        ++length;
-      }
+    const std::size_t start = pos;
+    unsigned long cp;
+    char byte;
+    if (DecodeUtf8At(utf8, &pos, &cp) && CodePointToCp1252(cp, &byte)) {
+      out += byte;
+      continue;
     }
-    pos += length;
+    // One '?' for the lead byte and the continuation bytes after it.
+    out += '?';
+    pos = start + 1;
+    while (pos < utf8.size() && (static_cast<unsigned char>(utf8[pos]) & 0xC0) == 0x80) ++pos;
   }
   return out;
 }
