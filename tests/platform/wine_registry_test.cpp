@@ -1,5 +1,5 @@
-// The reader of Wine's text registry files: the forms Wine writes, and
-// malformed text that must not give a wrong value.
+// The reader of Wine's text registry files: the forms Wine writes, and malformed text that
+// must not give a wrong value.
 #include <gtest/gtest.h>
 
 #include <string>
@@ -14,12 +14,12 @@ using testing_support::Cp;
 const std::string kKey = "SOFTWARE\\Classes\\Kantrelwick\\shell\\open\\command";
 const std::string kKeyLine = "[Software\\\\Classes\\\\Kantrelwick\\\\shell\\\\open\\\\command] 1\n";
 
-// A machine hive as Wine writes it, around the given lines of the command key.
+// A machine hive as Wine writes it: the lines in the command key, between parent and subkey.
 std::string Hive(const std::string& lines) {
   return "WINE REGISTRY Version 2\n;; All keys relative to \\\\Machine\n\n#arch=win64\n\n"
-         "[Software\\\\Classes\\\\Kantrelwick\\\\shell\\\\open] 1700000000\n@=\"oben\"\n\n" +
-         kKeyLine + "#time=1da0c1b2c3d4e60\n" + lines +
-         "\n[Software\\\\Classes\\\\Kantrelwick\\\\shell\\\\open\\\\command\\\\Unter] 2\n@=\"unten\"\n";
+         "[Software\\\\Classes\\\\Kantrelwick\\\\shell\\\\open] 1700000000\n@=\"oben\"\n\n" + kKeyLine +
+         "#time=1da0c1b2c3d4e60\n" + lines + "\n[Software\\\\Classes\\\\Kantrelwick\\\\shell\\\\open"
+         "\\\\command\\\\Unter] 2\n@=\"unten\"\n";
 }
 
 std::string Find(const std::string& text, const std::string& key = kKey) {
@@ -27,9 +27,10 @@ std::string Find(const std::string& text, const std::string& key = kKey) {
   return platform::FindWineRegistryDefaultValue(text, key, &value) ? value : "<none>";
 }
 
-TEST(WineRegistryTest, ValuesInEveryFormWineWrites) {
-  const std::pair<std::string, std::string> cases[] = {
-      {"\"Name\"=\"nein\"\n@=\"\\\"C:\\\\P F\\\\K.exe\\\" \\\"%1\\\"\"\n\"A\"=dword:1\n", "\"C:\\P F\\K.exe\" \"%1\""},
+TEST(WineRegistryTest, TheDefaultValueOfAKeyInEveryFormWineWrites) {
+  const struct { std::string lines, expected, key = kKey; } cases[] = {
+      {"\"Name\"=\"nein\"\r\n@=\"\\\"C:\\\\P F\\\\K.exe\\\" \\\"%1\\\"\"\r\n\"A\"=dword:1\n",
+       "\"C:\\P F\\K.exe\" \"%1\""},
       {"@=\"a\\\\b\\\"c\\n\\r\\t\\[x\\]\\q\"\n", "a\\b\"c\n\r\t[x]q"},
       // Hex escapes of one to four digits, octal escapes, raw UTF-8 or Latin-1.
       {"@=\"Gr\\x00f6\\x00dfe \\x20ac\\xe4 \\101\\x\\x00411\"\n", Cp("Größe €ä ") + "AxA1"},
@@ -37,7 +38,7 @@ TEST(WineRegistryTest, ValuesInEveryFormWineWrites) {
       {"@=\"vorher\\0nachher\"\n", "vorher"}, {"\"\"=\"leerer Name\"\n", "leerer Name"},
       {"@=str(2):\"%ProgramFiles%\\\\K.exe %1\"\n", "%ProgramFiles%\\K.exe %1"},
       // hex(2): UTF-16LE over continued lines; an odd last byte is dropped.
-      {"@=hex(2):43,00,3a,00,5c,00,\\\n  e4,00,00,00\n\"Danach\"=\"x\"\n", Cp("C:\\ä")},
+      {"@=hex(2):43,00,3a,00,5c,00,\\\r\n  e4,00,00,00\n\"Danach\"=\"x\"\n", Cp("C:\\ä")},
       {"@=hex(1):41,00,42,00,43\n", "AB"}, {"@=hex:41,42,00,43\n", "AB"}, {"@=dword:4241\n", "AB"},
       // Missing, or holding what code page 1252 lacks (never mangled).
       {"", "<none>"}, {"@=\"C:\\\\\\xd800\"\n", "<none>"}, {"@=\"\\xd83d\\xde00\"\n", "<none>"},
@@ -47,27 +48,16 @@ TEST(WineRegistryTest, ValuesInEveryFormWineWrites) {
       // The last definition wins; a continuation stops at the next key.
       {"@=\"erst\"\n" + kKeyLine + "@=\"zuletzt\"\n", "zuletzt"},
       {"@=\"gut\"\n@=hex(2):41,00,\\\n" + kKeyLine + "@=\"danach\"\n", "danach"},
+      // Keys match whole, ignoring case and a trailing backslash.
+      {"@=\"x\"\n", "x", "software\\CLASSES\\kantrelwick\\Shell\\Open\\Command\\"},
+      {"", "unten", kKey + "\\Unter"}, {"", "oben", kKey.substr(0, 40)},
+      {"@=\"x\"\n", "<none>", kKey.substr(0, kKey.size() - 1)},
   };
-  for (const auto& c : cases) {
-    const std::string hive = Hive(c.first);
-    EXPECT_EQ(Find(hive), c.second) << c.first;
-    std::string crlf;  // Windows line ends read the same
-    for (char ch : hive) crlf += ch == '\n' ? std::string("\r\n") : std::string(1, ch);
-    EXPECT_EQ(Find(crlf), c.second) << c.first;
-  }
-}
-
-TEST(WineRegistryTest, KeysMatchWholeIgnoringCaseInAFileOfTheKnownVersion) {
-  const std::string hive = Hive("@=\"x\"\n"), rest = hive.substr(hive.find('\n'));
-  const std::pair<std::string, std::string> cases[] = {
-      {"software\\CLASSES\\kantrelwick\\Shell\\Open\\Command\\", "x"}, {kKey + "\\Unter", "unten"},
-      {"Software\\Classes\\Kantrelwick\\shell\\open\\comman", "<none>"},
-      {"Software\\Classes\\Kantrelwick", "<none>"}};
-  for (const auto& c : cases) EXPECT_EQ(Find(hive, c.first), c.second) << c.first;
+  for (const auto& c : cases) EXPECT_EQ(Find(Hive(c.lines), c.key), c.expected) << c.lines;
+  const std::string rest = Hive("@=\"x\"\n").substr(23);  // all but the version
+  EXPECT_EQ(Find(rest) + Find("WINE REGISTRY Version 1" + rest), "<none><none>");
+  EXPECT_EQ(Find("\xEF\xBB\xBF" "WINE REGISTRY Version 2" + rest), "x");  // a byte order mark
   EXPECT_EQ(Find("WINE REGISTRY Version 2\n[A\\\\B\\]\\\"C] 0\n@=\"v\"\n", "a\\b]\"c"), "v");
-  EXPECT_EQ(Find(rest.substr(1)), "<none>");
-  EXPECT_EQ(Find("WINE REGISTRY Version 1" + rest), "<none>");
-  EXPECT_EQ(Find("\xEF\xBB\xBF" + hive), "x");  // a byte order mark is harmless
 }
 
 }  // namespace
