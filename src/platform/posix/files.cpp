@@ -95,18 +95,6 @@ int MakeDirectory(const std::string& path) {
   return mkdir(native.c_str(), 0777) == 0;
 }
 
-int ReadWholeFile(const std::string& path, std::string* bytes) {
-  std::FILE* file = OpenFile(path, "rb");
-  if (file == nullptr) return 0;
-  bytes->clear();
-  std::string block(65536, '\0');
-  std::size_t got;
-  while ((got = std::fread(&block[0], 1, block.size(), file)) > 0) bytes->append(block, 0, got);
-  int ok = !std::ferror(file);
-  std::fclose(file);
-  return ok;
-}
-
 int ChangeDirectory(const std::string& path) {
   std::string native;
   if (!posix::ToNative(path, &native)) return 0;

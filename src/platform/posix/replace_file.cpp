@@ -46,9 +46,9 @@ int CreateTemporary(const std::string& folder, std::string* temp) {
     unsigned long long seed = static_cast<unsigned long long>(getpid()) * 1000003u +
                               static_cast<unsigned long long>(time(nullptr)) * 7919u +
                               ++counter * 104729u + static_cast<unsigned>(attempt);
-    char name[32];
-    std::snprintf(name, sizeof name, ".zuvo-%08llx", seed & 0xFFFFFFFFull);
-    *temp = folder + "/" + name;
+    static const char kHex[] = "0123456789abcdef";
+    *temp = folder + "/.zuvo-";
+    for (int shift = 28; shift >= 0; shift -= 4) temp->push_back(kHex[(seed >> shift) & 0xF]);
     int fd = open(temp->c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
     if (fd >= 0 || errno != EEXIST) return fd;
   }

@@ -66,17 +66,6 @@ int MakeDirectory(const std::string& path) {
   return _mkdir(path.c_str()) == 0;
 }
 
-int ReadWholeFile(const std::string& path, std::string* bytes) {
-  std::FILE* file = OpenFile(path, "rb");
-  if (file == nullptr) return 0;
-  bytes->clear();
-  char block[65536];
-  std::size_t got;
-  while ((got = std::fread(block, 1, sizeof block, file)) > 0) bytes->append(block, got);
-  int ok = !std::ferror(file);
-  std::fclose(file);
-  return ok;
-}
 
 int ChangeDirectory(const std::string& path) {
   if (ShouldFail(kFaultChdir)) return 0;
