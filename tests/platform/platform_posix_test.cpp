@@ -28,8 +28,9 @@ class PosixTest : public ::testing::Test {
       dir_.Write(std::string("prefix/drive_c/") + file, "MZ");  // K.exe: a Windows program
     }
     dir_.MakeDirs("prefix/dosdevices");
-    dir_.Write(Cp("prefix/drive_c/Sim/Datenblätter/Lok.txt"), "");
+    dir_.Write(Cp("prefix/drive_c/Sim/Datenblätter ÿ÷/Lok.txt"), "");
     Link("../drive_c", prefix_ + "/dosdevices/c:");
+    Link(c_ + "Sim/Tief", prefix_ + "/dosdevices/f:");  // the same folder: E: wins
     Link(c_ + "Sim/Tief", prefix_ + "/dosdevices/e:");
     setenv("WINEPREFIX", prefix_.c_str(), 1);
   }
@@ -51,8 +52,9 @@ TEST_F(PosixTest, PathsConvertAsWineDoes) {
   ASSERT_EQ(platform::ChangeDirectory("C:\\sim\\LISTE"), 1);
   EXPECT_EQ(platform::CurrentDirectory(), "C:\\Sim\\Liste");
   const std::pair<std::string, std::string> toNative[] = {  // "c:/..." is in dosdevices
-      {"c:/Sim\\\\Nirgends\\..\\.\\K.exe", "c:/Sim/K.exe"}, {"C:\\..\\..\\Sim", "c:/Sim"},
-      {Cp("C:\\SIM\\DATENBLÄTTER\\lok.TXT"), "c:/Sim/Datenbl\xC3\xA4tter/Lok.txt"},
+      {"c:/Sim\\\\Nirgends\\..\\.\\K.exe", "c:/Sim/K.exe"}, {"C:\\Sim\\..\\..\\Wurzel.txt", "c:/Wurzel.txt"},
+      {Cp("C:\\SIM\\DATENBLÄTTER Ÿ÷\\lok.TXT"), "c:/Sim/Datenbl\xC3\xA4tter \xC3\xBF\xC3\xB7/Lok.txt"},
+      {Cp("C:\\SIM\\DATENBLÄTTER Ÿ×"), "c:/Sim/DATENBL\xC3\x84TTER \xC5\xB8\xC3\x97"},  // × is no ÷
       {"C:\\sim\\liste\\abc.txt", "c:/Sim/Liste/abc.txt"},  // the exact name wins,
       {"C:\\sim\\liste\\Abc.txt", "c:/Sim/Liste/ABC.txt"},  // else the first in byte order
       {"C:\\SIM\\Fehlt\\MODS", "c:/Sim/Fehlt/MODS"},  // after a missing name, as written

@@ -25,7 +25,7 @@ TEST(PlatformTest, ReplaceFileWritesExactlyOrLeavesTheOldFileWhole) {
     if (c.second) platform::PlanFault(platform::kFaultRename, 1);
     EXPECT_NE(platform::ReplaceFile(dir.Path(c.first), "neu", 3), platform::SaveOutcome::kSaved) << c.first;
     platform::ClearFaults();
-    std::string read;
+    std::string read = "vorher";
     EXPECT_TRUE(platform::ReadWholeFile(dir.Path(name), &read) && read == old);
     EXPECT_EQ(dir.List().size(), 2u);  // no temporary file left
   }

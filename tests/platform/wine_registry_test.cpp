@@ -32,14 +32,19 @@ TEST(WineRegistryTest, TheDefaultValueOfAKeyInEveryFormWineWrites) {
       {"\"Name\"=\"nein\"\r\n@=\"\\\"C:\\\\P F\\\\K.exe\\\" \\\"%1\\\"\"\r\n\"A\"=dword:1\n",
        "\"C:\\P F\\K.exe\" \"%1\""},
       {"@=\"a\\\\b\\\"c\\n\\r\\t\\[x\\]\\q\"\n", "a\\b\"c\n\r\t[x]q"},
-      // Hex escapes of one to four digits, octal escapes, raw UTF-8 or Latin-1.
+      // Hex escapes of one to four digits, octal escapes.
       {"@=\"Gr\\x00f6\\x00dfe \\x20ac\\xe4 \\101\\x\\x00411\"\n", Cp("Größe €ä ") + "AxA1"},
-      {"@=\"Gr\xC3\xB6\xF6\xDF" "e\"\n", Cp("Grööße")},
+      // Raw bytes: UTF-8, else each byte itself (a surrogate half or an over-long form is no
+      // UTF-8); code page 1252 in UTF-8.
+      {"@=\"Gr\xC3\xB6\xF6\xDF" "e\xED\xA0\x81\xC1\x81\"\n", "Gr\xF6\xF6\xDF" "e\xED\xA0\x81\xC1\x81"},
+      {"@=\"€\xC2\x81‚ƒ„…†‡ˆ‰Š‹Œ\xC2\x8DŽ\xC2\x8F\xC2\x90‘’“”•–—˜™š›œ\xC2\x9DžŸ\"\n",
+       "\x80\x81\x82\x83\x84\x85\x86\x87\x88\x89\x8A\x8B\x8C\x8D\x8E\x8F\x90\x91\x92\x93\x94\x95\x96\x97"
+       "\x98\x99\x9A\x9B\x9C\x9D\x9E\x9F"},
       {"@=\"vorher\\0nachher\"\n", "vorher"}, {"\"\"=\"leerer Name\"\n", "leerer Name"},
       {"@=str(2):\"%ProgramFiles%\\\\K.exe %1\"\n", "%ProgramFiles%\\K.exe %1"},
       // hex(2): UTF-16LE over continued lines; an odd last byte is dropped.
       {"@=hex(2):43,00,3a,00,5c,00,\\\r\n  e4,00,00,00\n\"Danach\"=\"x\"\n", Cp("C:\\ä")},
-      {"@=hex(1):41,00,42,00,43\n", "AB"}, {"@=hex:41,42,00,43\n", "AB"}, {"@=dword:4241\n", "AB"},
+      {"@=hex(7):41,00,42,00,43\n", "AB"}, {"@=hex:41,42,00,43\n", "AB"}, {"@=dword:4241\n", "AB"},
       // Missing, or holding what code page 1252 lacks (never mangled).
       {"", "<none>"}, {"@=\"C:\\\\\\xd800\"\n", "<none>"}, {"@=\"\\xd83d\\xde00\"\n", "<none>"},
       {"@=hex(2):01,01,00,00\n", "<none>"}, {"@=\"Stra\xC4\x81" "e\"\n", "<none>"},
