@@ -1,6 +1,5 @@
-// The stand-in program of the RunAndWait tests: "zuvo_test_child OUTPUT CODE [ARG...]"
-// writes every argument after its own name to OUTPUT as a line "[argument]" (so blanks
-// and quotes show) and exits with CODE.
+// "zuvo_test_child OUTPUT CODE [ARG...]" writes every argument after its own name to OUTPUT
+// as a line "[argument]", so blanks and quotes show, and exits with CODE.
 #include <cstdio>
 #include <cstdlib>
 
