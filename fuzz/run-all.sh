@@ -20,7 +20,9 @@ if ! [[ "$seconds" =~ ^[0-9]+$ ]] || [ "$seconds" -eq 0 ]; then
 fi
 shift
 targets=("$@")
-[ "${#targets[@]}" -eq 0 ] && targets=(layout settings bitmap terragen wine_registry native_path)
+if [ "${#targets[@]}" -eq 0 ]; then  # every target: fuzz/<target>_fuzzer.cpp
+  for source in "$root"/fuzz/*_fuzzer.cpp; do targets+=("$(basename "$source" _fuzzer.cpp)"); done
+fi
 
 build=${ZUVO_FUZZ_BUILD:-$root/build/fuzz}
 jobs=${ZUVO_JOBS:-2}
