@@ -55,13 +55,13 @@ TEST_F(PosixTest, PathsConvertAsWineDoes) {
       {"C:\\sim\\liste\\Abc.txt", "c:/Sim/Liste/ABC.txt"},  // else the first in byte order
       {"C:\\SIM\\Fehlt\\MODS", "c:/Sim/Fehlt/MODS"},  // after a missing name, as written
       {"e:\\anlagen\\X", "e:/Anlagen/x"}, {"..\\TIEF", "c:/Sim/Tief"},
-      {"C:abc.txt", "c:/Sim/Liste/abc.txt"}, {"E:anlagen", "e:/Anlagen"},  // relative on C:
+      {"C:abc.txt", "c:/Sim/Liste/abc.txt"}, {"E:anlagen", "e:/Anlagen"},  // drive-relative
       {"\\wurzel.txt", "c:/Wurzel.txt"}, {"z:\\tmp\\x", "/tmp/x"},  // Z: is the root
       {"D:\\Sim", ""}, {"\\\\server\\share\\x", ""}, {std::string("C:\\Sim\0x", 8), ""},
   };
   for (const auto& c : toNative) {
     const bool inPrefix = !c.second.empty() && c.second[0] != '/';
-    EXPECT_EQ(platform::NativePathOf(c.first), (inPrefix ? prefix_ + "/dosdevices/" : "") + c.second);
+    EXPECT_EQ(platform::NativePathOf(c.first), (inPrefix ? prefix_ + "/dosdevices/" : "") + c.second) << c.first;
   }
   const std::string noName = "\" enth\xE4lt Zeichen, die es in Windows-1252 nicht gibt. Bitte die "
                              "Datei oder den Ordner umbenennen.";
