@@ -7,8 +7,6 @@
 #include <vector>
 
 #include "model/model.h"
-#include "platform/faults.h"
-#include "support/test_support.h"
 
 namespace {
 
@@ -141,55 +139,6 @@ TEST(ModelWriter, ModelsBeyondTheFormatLimitsAreRefused) {
   big.parts[0].points.emplace_back();
   EXPECT_EQ(32768, model::LastObjectIndex(big));
   EXPECT_FALSE(model::ModelFitsFormat(big));
-}
-
-TEST(ModelWriter, WriteFileSavesSafelyAndReportsEachFailure) {
-  testing_support::TempDir dir;
-  testing_support::MessageRecorder messages;
-  Model m = LineModel();
-  std::string expected;
-  ASSERT_TRUE(m.Serialize(&expected));
-  const std::string path = dir.Path("tile.mod");
-  EXPECT_TRUE(m.WriteFile(path));
-  EXPECT_EQ(expected, dir.Read("tile.mod"));
-
-  dir.Write("tile.mod", "old");
-  platform::PlanFault(platform::kFaultWrite, 1);
-  EXPECT_FALSE(m.WriteFile(path));
-  platform::ClearFaults();
-  EXPECT_EQ("old", dir.Read("tile.mod"));  // kept whole
-
-  const std::string missing = dir.Path("nowhere\\tile.mod");
-  EXPECT_FALSE(m.WriteFile(missing));
-  Model empty;
-  empty.parts.resize(1);
-  EXPECT_FALSE(empty.WriteFile(dir.Path("empty.mod")));
-  EXPECT_EQ((std::vector<std::string>{"Fehler beim Schreiben von " + path + "!\n", "Can't open " + missing + "!\n",
-                                      "Modell passt nicht in das Dateiformat, nicht geschrieben: " +
-                                          dir.Path("empty.mod") + "!\n"}),
-            messages.messages());
-  EXPECT_EQ((std::vector<std::string>{"tile.mod"}), dir.List());  // no temporary file left
-}
-
-TEST(ModelWriter, PointQueries) {
-  Model m = LineModel();
-  float xyz[3];
-  model::ModelPoint copy;
-  ASSERT_TRUE(m.PointPosition(0, 1, xyz) && m.CopyPoint(0, 0, &copy));
-  EXPECT_EQ(-3.0f, xyz[2]);
-  EXPECT_EQ(99, copy.colour[3]);
-  EXPECT_FALSE(m.PointPosition(0, 2, xyz) || m.CopyPoint(1, 0, &copy) || m.FlagQuery(3, 0, 0xFFFF));
-  // Only a point of kind 99 with a positive param changes the flags, by the
-  // low 16 bits of the param; a huge param is no undefined conversion (UBSan).
-  m.parts[0].flags = 0x00F0;
-  EXPECT_EQ(0x00F0u, m.FlagQuery(0, 1, 0xFFFF));  // kind 98
-  m.parts[0].points[1].kind = 99;
-  struct Case { float param; unsigned mask, flags; };
-  for (const Case& c : std::vector<Case>{{0xF3 + 0.9f, 0xFFFF, 0x03}, {0xF3, 0x0001, 0x01}, {65538.0f, 0xFFFF, 0xF2},
-                                         {-5.0f, 0xFFFF, 0xF0}, {1e30f, 0xFFFF, 0xF0}}) {
-    m.parts[0].points[1].param = c.param;
-    EXPECT_EQ(c.flags, m.FlagQuery(0, 1, c.mask)) << c.param;
-  }
 }
 
 }  // namespace

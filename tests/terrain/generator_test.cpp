@@ -1,224 +1,158 @@
 #include <gtest/gtest.h>
 
-#include <algorithm>
+#include <cmath>
+#include <map>
 
 #include "host/installation.h"
-#include "settings/settings_file.h"
 #include "support/test_support.h"
 #include "terrain/generator.h"
 #include "terrain/terrain_test_support.h"
+#include "terrain/tile_mesh.h"
+#include "terrain/tile_plan.h"
 
 namespace {
 
-using terrain_test::HeightPixel;
+using terrain_test::DataPath;
 using terrain_test::MakeBitmap;
 using terrain_test::PixelBytes;
-using terrain_test::TilePoint;
 using testing_support::Cp;
-using Keys = std::vector<std::pair<std::string, std::string>>;
 using Strings = std::vector<std::string>;
+
+void UseHost(const std::string& folder) {
+  host::SetHostDirectoryOverride(folder);
+  host::ResetHostDirectoryCache();
+}
 
 // A host installation in a temporary folder, with its "Modelle" folder.
 class GeneratorTest : public testing::Test {
  protected:
-  void SetUp() override {
-    dir_.MakeDirs("Host/Modelle");
-    UseHost("Host");
-  }
-  void TearDown() override { UseHost(nullptr); }
-  void UseHost(const char* folder) {
-    host::SetHostDirectoryOverride(folder != nullptr ? dir_.Path(folder) : "");
-    host::ResetHostDirectoryCache();
-  }
-  std::string Tile(const std::string& name, int i, int j) const {
-    return dir_.Read("Host/Modelle/" + name + "/bmp" + std::to_string(i) + "_" + std::to_string(j) + ".mod");
-  }
-  Strings Tiles(const std::string& name) const { return dir_.List("Host/Modelle/" + name); }
-
+  GeneratorTest() { dir_.MakeDirs("Host/Modelle"), UseHost(dir_.Path("Host")); }
+  ~GeneratorTest() override { UseHost(""); }
   testing_support::TempDir dir_;
   testing_support::MessageRecorder messages_;
 };
 
-void Add(settings::SettingsFile* s, const std::string& section, const Keys& keys) {
-  s->AppendSection(section);
-  for (const auto& kv : keys) s->Append(kv.first, kv.second);
+void Record(const std::string& section, int done, int total, void* context) {
+  *static_cast<std::string*>(context) += section + std::to_string(done) + "/" + std::to_string(total) + " ";
 }
 
-// Height pixels in cm + 10000, and colours (blue, green, red in file order).
-std::int32_t HeightValue(int x, int y) { return 10000 + 37 * x * x - 91 * y + 13 * x * y + 5; }
-PixelBytes ColourBytes(int x, int y) {
-  return PixelBytes{static_cast<std::uint8_t>(30 * y), static_cast<std::uint8_t>(100 + 3 * x),
-                    static_cast<std::uint8_t>(40 * x + y)};
-}
-
-TEST_F(GeneratorTest, TilesAsComputedByHandSectionBySection) {
-  const int W = 6, H = 4;
-  dir_.Write("hoehe.bmp", MakeBitmap(W, H, [](int x, int y) { return HeightPixel(HeightValue(x, y)); }));
-  dir_.Write("farbe.bmp", MakeBitmap(W, H, ColourBytes));
-  // 3 x 3 points at 1 m: 2 x 2 cells, and a colour picture of 2 x 2 pixels.
-  const std::vector<int> samples = {0, 4, 8, -4, 40, 12, 100, 200, 300};
-  terrain_test::Terragen ter;
-  ter.Count("XPTS", 3).Count("YPTS", 3).Scale(1.0f, 1.0f, 0.5f).Heights(16384, 3, samples).Tag("EOF ");
-  dir_.Write("h.ter", ter.s);
-  dir_.Write("c.bmp", MakeBitmap(2, 2, [](int x, int y) {
-               return PixelBytes{static_cast<std::uint8_t>(x), static_cast<std::uint8_t>(y), 9};
-             }));
-  // Bitmap heights at 2.3 m pixels (230 cm, not 229), centres 5 m apart (2
-  // cells), tiles 9 m wide (2 cells each side). Only sections named
-  // "Terrain..." are generated: the others would fail.
+TEST_F(GeneratorTest, TilesOfEveryTerrainSectionInFileOrder) {
+  // TerrainBerg is the terrain of data/expected-tiles.py; gdal-10m.ter has
+  // 3 x 2 cells at 10 m. Sections not named "Terrain..." would fail.
+  dir_.Write("c.bmp", MakeBitmap(3, 2, [](int x, int) { return PixelBytes{1, 2, static_cast<std::uint8_t>(x)}; }));
   settings::SettingsFile s;
-  Add(&s, "TerrainBerg", {{"Name", "Berg"}, {"Hoehe", dir_.Path("hoehe.bmp")}, {"Farbe", dir_.Path("farbe.bmp")},
-                          {"Pixelgroesse", "2.3"}, {"Kachelabstand", "5"}, {"Kachelgroesse", "9"},
-                          {"Faktor", "1.5"}, {"RGBFaktor", "1.3"}});
-  for (const char* section : {"Ebene", "terrain1", "TerrainNord"}) {
-    Add(&s, section, {{"Name", "Nord"}, {"Hoehe", std::string(section) == "TerrainNord" ? dir_.Path("h.ter") : "x"},
-                      {"Farbe", dir_.Path("c.bmp")}, {"Kachelabstand", "1"}, {"Kachelgroesse", "2"},
-                      {"Verschiebung", "-0.5"}});
-  }
-  std::string progress, expectedProgress;
-  terrain::TerrainProgress report;
-  report.context = &progress;
-  report.report = [](const std::string& section, int done, int total, void* context) {
-    *static_cast<std::string*>(context) += section + " " + std::to_string(done) + "/" + std::to_string(total) + ";";
-  };
+  s.Parse("[TerrainBerg]\nName=Berg\nHoehe=" + DataPath("picture-bmp3.bmp") + "\nFarbe=" + DataPath("picture-v5.bmp") +
+          "\nPixelgroesse=2.3\nKachelabstand=5\nKachelgroesse=9\nFaktor=1.5\nRGBFaktor=1.3\n[Ebene]\nHoehe=x\n"
+          "[terrain1]\nHoehe=x\n[TerrainNord]\nName=Nord\nHoehe=" + DataPath("gdal-10m.TER") + "\nFarbe=" +
+          dir_.Path("c.bmp") + "\nKachelabstand=10\nKachelgroesse=20\n");
+  std::string progress;
+  terrain::TerrainProgress report{&Record, &progress};
   ASSERT_EQ(1, terrain::GenerateTerrain(s, &report));
   EXPECT_TRUE(messages_.messages().empty());
-  for (int k = 1; k <= 6; ++k) expectedProgress += "TerrainBerg " + std::to_string(k) + "/6;";
-  for (int k = 1; k <= 4; ++k) expectedProgress += "TerrainNord " + std::to_string(k) + "/4;";
-  EXPECT_EQ(expectedProgress, progress);
+  EXPECT_EQ("TerrainBerg1/4 TerrainBerg2/4 TerrainBerg3/4 TerrainBerg4/4 TerrainNord1/6 TerrainNord2/6 "
+            "TerrainNord3/6 TerrainNord4/6 TerrainNord5/6 TerrainNord6/6 ", progress);
   EXPECT_EQ((Strings{"Berg", "Nord"}), dir_.List("Host/Modelle"));
-  EXPECT_EQ((Strings{"bmp0_0.mod", "bmp0_1.mod", "bmp1_0.mod", "bmp1_1.mod", "bmp2_0.mod", "bmp2_1.mod"}),
-            Tiles("Berg"));
-
-  // A vertex is the mean of the four pixels at its corner; the lowest pixel
-  // sets the default offset, which puts the lowest vertex at z = 2.
-  auto pixel = [&](int x, int y) {
-    return HeightValue(std::min(std::max(x, 0), W - 1), std::min(std::max(y, 0), H - 1));
-  };
-  std::int32_t lowest = pixel(0, 0);
-  for (int x = 0; x < W; ++x) {
-    for (int y = 0; y < H; ++y) lowest = std::min(lowest, pixel(x, y));
+  EXPECT_EQ((Strings{"bmp0_0.mod", "bmp0_1.mod", "bmp1_0.mod", "bmp1_1.mod"}), dir_.List("Host/Modelle/Berg"));
+  for (const std::string tile : {"bmp0_0.mod", "bmp0_1.mod", "bmp1_0.mod", "bmp1_1.mod"}) {
+    std::string expected;
+    ASSERT_TRUE(platform::ReadWholeFile(DataPath("tile-" + tile), &expected));
+    EXPECT_EQ(expected, dir_.Read("Host/Modelle/Berg/" + tile)) << tile;
   }
-  const float factor = 1.5f;
-  const float offsetCm = static_cast<float>(static_cast<float>(0.02 - factor * (lowest - 10000.0) * 0.01) * 100.0);
-  EXPECT_EQ(2, static_cast<std::int32_t>((lowest - 10000.0) * factor + offsetCm));
-  auto scale = [](int byte) { return std::min(static_cast<int>(static_cast<float>(byte) * 1.3f), 255); };
-  // Centres x 1, 3, 5 and y 1, 3; two cells to either side, cut at the edges.
-  for (int ti = 0; ti < 3; ++ti) {
-    for (int tj = 0; tj < 2; ++tj) {
-      SCOPED_TRACE(testing::Message() << "tile " << ti << "_" << tj);
-      const int cx = 1 + 2 * ti, cy = 1 + 2 * tj;
-      const int c0 = std::max(cx - 2, 0), c1 = std::min(cx + 2, W), r0 = std::max(cy - 2, 0), r1 = std::min(cy + 2, H);
-      std::vector<TilePoint> grid;
-      for (int j = r0; j <= r1; ++j) {
-        for (int i = c0; i <= c1; ++i) {
-          const std::int32_t sum = pixel(i, j) + pixel(i - 1, j - 1) + pixel(i - 1, j) + pixel(i, j - 1);
-          PixelBytes c = ColourBytes(std::min(i, W - 1), std::min(j, H - 1));  // last column and row repeat
-          grid.push_back({(i - cx) * 230, (j - cy) * 230,
-                          static_cast<std::int32_t>((sum * 0.25 - 10000.0) * factor + offsetCm), scale(c[2]),
-                          scale(c[1]), scale(c[0])});
-        }
-      }
-      EXPECT_EQ(terrain_test::TileFileBytes(c1 - c0, r1 - r0, grid), Tile("Berg", ti, tj));
-    }
-  }
-
-  // Terragen heights: S = 1, R = 1, W = 2, so the centres are 0 and 1. Tile
-  // 1_1 covers columns and rows 0 to 2 around the centre vertex (1, 1).
-  std::vector<TilePoint> grid;
-  for (int j = 0; j <= 2; ++j) {
-    for (int i = 0; i <= 2; ++i) {
-      // (3 + s * 16384 / 65536) * 0.5 * 100 cm, shifted by -0.5 m
-      const double z = (3 + samples[static_cast<std::size_t>(j * 3 + i)] / 4.0) * 0.5 * 100.0 - 50;
-      grid.push_back({(i - 1) * 100, (j - 1) * 100, static_cast<std::int32_t>(z), 9, std::min(j, 1), std::min(i, 1)});
-    }
-  }
-  EXPECT_EQ(terrain_test::TileFileBytes(2, 2, grid), Tile("Nord", 1, 1));
 }
 
-TEST_F(GeneratorTest, EveryRefusalHasItsMessageAndWritesNothing) {
-  dir_.Write("h.bmp", MakeBitmap(4, 3, [](int, int) { return HeightPixel(10000); }));
-  dir_.Write("c.bmp", MakeBitmap(4, 3, ColourBytes));
-  dir_.Write("narrow.bmp", MakeBitmap(3, 3, ColourBytes));
-  dir_.Write("big.bmp", MakeBitmap(100, 100, [](int, int) { return HeightPixel(10000); }));
-  dir_.Write("bigc.bmp", MakeBitmap(100, 100, ColourBytes));
+TEST_F(GeneratorTest, RefusalsAndFailedTilesWithTheirMessages) {
+  const auto colour = [](int x, int y) { return PixelBytes{1, static_cast<std::uint8_t>(x), static_cast<std::uint8_t>(y)}; };
+  const auto flat = [](int, int) { return terrain_test::HeightPixel(10000); };
+  dir_.Write("h.bmp", MakeBitmap(4, 3, flat));
+  dir_.Write("c.bmp", MakeBitmap(4, 3, colour));
+  dir_.Write("narrow.bmp", MakeBitmap(3, 3, colour));
+  dir_.Write("big.bmp", MakeBitmap(100, 100, flat));
+  dir_.Write("bigc.bmp", MakeBitmap(100, 100, colour));
   terrain_test::Terragen tiny;  // x scale 0.004 m: a pixel size of 0 cm
-  tiny.Count("XPTS", 5).Count("YPTS", 4).Scale(0.004f, 1, 1).Heights(1, 0, std::vector<int>(20, 0));
+  tiny.Count("XPTS", 5).Count("YPTS", 4).Heights(1, 0, std::vector<int>(20)).Text("SCAL").F32(0.004f).F32(1).F32(1);
   dir_.Write("tiny.ter", tiny.s);
-  const std::string none = dir_.Path("none.bmp"), none2 = dir_.Path("none2.bmp"), ter = dir_.Path("tiny.ter");
-  const std::string kUnset = "<unset>";
-  const Keys base = {
-      {"Name", "X"}, {"Hoehe", dir_.Path("h.bmp")}, {"Farbe", dir_.Path("c.bmp")}, {"Pixelgroesse", "2"}};
+  dir_.MakeDirs("Host/Modelle/Y/bmp0_0.mod");  // in the way of a tile
+  const std::string none = dir_.Path("none.bmp"), ter = dir_.Path("tiny.ter"), open = "Can't open " + none + "!\n";
+  const auto big = [&](const std::string& size) {
+    return Strings{"Hoehe=" + dir_.Path("big.bmp"), "Farbe=" + dir_.Path("bigc.bmp"), "Pixelgroesse=1",
+                   "Kachelabstand=50", "Kachelgroesse=" + size};
+  };
   struct Case {
-    Keys changes;  // over the base keys
+    Strings changes;  // "Key=value" sets a key of the base section, "Key" removes it
     Strings messages;
+    std::size_t entries;  // in the terrain's folder
   };
   const std::vector<Case> cases = {
-      {{{"Farbe", kUnset}}, {"[TerrainTal]:Farbe muss gesetzt sein!\n"}},
-      {{{"Hoehe", "berg"}}, {"Falscher Dateityp fuer Hoehe: berg!\n"}},
-      {{{"Pixelgroesse", "0.004"}}, {"Bitte Pixelgroesse angeben!\n"}},  // rounds to 0 cm
-      {{{"Pixelgroesse", "-1"}}, {Cp("[TerrainTal]:Pixelgroesse muss größer als 0 sein!\n")}},
-      {{{"Pixelgroesse", "1e300"}}, {Cp("[TerrainTal]:Pixelgroesse ist zu groß!\n")}},
-      {{{"Farbe", "farbe.png"}}, {"Falscher Dateityp fuer farbe: farbe.png!\n"}},
-      {{{"Farbe", dir_.Path("narrow.bmp")}}, {Cp("Groessen stimmen nicht überein!\n")}},
-      {{{"Hoehe", none}}, {"Can't open " + none + "!\n", Cp("Groessen stimmen nicht überein!\n")}},
-      // Both files missing: their own messages, then a quiet stop.
-      {{{"Hoehe", none}, {"Farbe", none2}}, {"Can't open " + none + "!\n", "Can't open " + none2 + "!\n"}},
-      {{{"Name", kUnset}}, {"[TerrainTal]:Name muss gesetzt sein!\n"}},
-      {{{"Kachelabstand", "-200"}}, {Cp("[TerrainTal]:Kachelabstand muss größer als 0 sein!\n")}},
-      {{{"Kachelgroesse", "0"}}, {Cp("[TerrainTal]:Kachelgroesse muss größer als 0 sein!\n")}},
-      {{{"Kachelabstand", "1.5"}},
-       {Cp("[TerrainTal]:Kachelabstand muss mindestens so groß wie die Pixelgroesse sein!\n")}},
-      {{{"Hoehe", ter}}, {Cp("[TerrainTal]:Pixelgroesse aus ") + ter + Cp(" muss größer als 0 sein!\n")}},
+      // The first fault in the order of the checks, whatever follows.
+      {{"Hoehe", "Farbe", "Name"}, {"[TerrainTal]:Hoehe muss gesetzt sein!\n"}, 0},
+      {{"Farbe", "Pixelgroesse=0"}, {"[TerrainTal]:Farbe muss gesetzt sein!\n"}, 0},
+      {{"Hoehe=berg"}, {"Falscher Dateityp fuer Hoehe: berg!\n"}, 0},
+      {{"Hoehe=b.png", "Farbe=x.png"}, {"Falscher Dateityp fuer Hoehe: b.png!\n"}, 0},
+      {{"Pixelgroesse=0.004", "Farbe=x.png"}, {"Bitte Pixelgroesse angeben!\n"}, 0},  // rounds to 0 cm
+      {{"Pixelgroesse=-1"}, {Cp("[TerrainTal]:Pixelgroesse muss größer als 0 sein!\n")}, 0},
+      {{"Pixelgroesse=1e300"}, {Cp("[TerrainTal]:Pixelgroesse ist zu groß!\n")}, 0},
+      // The colour picture's type is checked after the height file is read.
+      {{"Hoehe=" + none, "Farbe=f.png", "Name"}, {open, "Falscher Dateityp fuer farbe: f.png!\n"}, 0},
+      {{"Farbe=" + dir_.Path("narrow.bmp"), "Name"}, {Cp("Groessen stimmen nicht überein!\n")}, 0},
+      {{"Hoehe=" + none}, {open, Cp("Groessen stimmen nicht überein!\n")}, 0},
+      {{"Hoehe=" + none, "Farbe=" + none}, {open, open}, 0},  // then a quiet stop
+      {{"Name", "Kachelabstand=-1"}, {"[TerrainTal]:Name muss gesetzt sein!\n"}, 0},
+      {{"Hoehe=" + ter}, {Cp("[TerrainTal]:Pixelgroesse aus ") + ter + Cp(" muss größer als 0 sein!\n")}, 0},
+      {{"Kachelabstand=-200"}, {Cp("[TerrainTal]:Kachelabstand muss größer als 0 sein!\n")}, 0},
+      {{"Kachelgroesse=0"}, {Cp("[TerrainTal]:Kachelgroesse muss größer als 0 sein!\n")}, 0},
+      {{"Kachelabstand=1.5"}, {Cp("[TerrainTal]:Kachelabstand muss mindestens so groß wie die Pixelgroesse sein!\n")}, 0},
       // At 1 m pixels, centres 25 and 75 of 100 cells: tiles up to 110 m (55
       // cells each side, cut at the edges to 80 cells) fit, 1 cm more not.
-      {{{"Hoehe", dir_.Path("big.bmp")}, {"Farbe", dir_.Path("bigc.bmp")}, {"Pixelgroesse", "1"},
-        {"Kachelabstand", "50"}, {"Kachelgroesse", "110.01"}},
-       {Cp("[TerrainTal]:Kachelgroesse zu groß für eine Modelldatei, höchstens 110 m bei dieser Pixelgroesse!\n")}},
-      {{{"Hoehe", dir_.Path("big.bmp")}, {"Farbe", dir_.Path("bigc.bmp")}, {"Pixelgroesse", "1"},
-        {"Kachelabstand", "50"}, {"Kachelgroesse", "110"}}, {}},
+      {big("110.01"),
+       {Cp("[TerrainTal]:Kachelgroesse zu groß für eine Modelldatei, höchstens 110 m bei dieser Pixelgroesse!\n")}, 0},
+      {big("110"), {}, 4},
+      // A tile that cannot be saved is reported in its turn; the next is saved.
+      {{"Name=Y", "Pixelgroesse=100"}, {"Can't open " + dir_.Path("Host\\Modelle\\Y\\bmp0_0.mod") + "!\n"}, 2},
   };
   for (std::size_t k = 0; k < cases.size(); ++k) {
-    SCOPED_TRACE(k);
-    const Keys& changes = cases[k].changes;
-    auto changed = [&](const std::string& key) {
-      return std::any_of(changes.begin(), changes.end(), [&](const auto& c) { return c.first == key; });
-    };
-    Keys keys;
-    for (const auto& kv : base) {
-      if (!changed(kv.first)) keys.push_back(kv);
-    }
-    for (const auto& kv : changes) {
-      if (kv.second != kUnset) keys.push_back(kv);
+    std::map<std::string, std::string> keys = {
+        {"Name", "X"}, {"Hoehe", dir_.Path("h.bmp")}, {"Farbe", dir_.Path("c.bmp")}, {"Pixelgroesse", "2"}};
+    for (const std::string& change : cases[k].changes) {
+      const std::size_t equals = change.find('=');
+      if (equals == std::string::npos) keys.erase(change);
+      else keys[change.substr(0, equals)] = change.substr(equals + 1);
     }
     settings::SettingsFile s;
-    Add(&s, "TerrainTal", keys);
+    s.AppendSection("TerrainTal");
+    for (const auto& kv : keys) s.Append(kv.first, kv.second);
     messages_.clear();
-    const bool generates = cases[k].messages.empty();
-    EXPECT_EQ(generates ? 1 : 0, terrain::GenerateTerrainSection(s, "TerrainTal"));
-    EXPECT_EQ(cases[k].messages, messages_.messages());
-    EXPECT_EQ(generates ? Strings{"X"} : Strings{}, dir_.List("Host/Modelle"));
-    EXPECT_EQ(generates ? 4u : 0u, Tiles("X").size());
+    EXPECT_EQ(cases[k].messages.empty() ? 1 : 0, terrain::GenerateTerrainSection(s, "TerrainTal")) << k;
+    EXPECT_EQ(cases[k].messages, messages_.messages()) << k;
+    EXPECT_EQ(cases[k].entries, dir_.List("Host/Modelle/" + (keys.count("Name") ? keys["Name"] : "X")).size()) << k;
   }
 }
 
-// (A failed tile save: tile_writer_test.cpp and the fault sweeps of the e2e
-// tests.)
-TEST_F(GeneratorTest, AFolderThatCannotBeMadeStopsTheGeneration) {
-  dir_.Write("h.bmp", MakeBitmap(4, 4, [](int, int) { return HeightPixel(10000); }));
-  dir_.Write("c.bmp", MakeBitmap(4, 4, ColourBytes));
-  settings::SettingsFile s;
-  for (const char* section : {"TerrainA", "TerrainB"}) {
-    Add(&s, section, {{"Name", section}, {"Hoehe", dir_.Path("h.bmp")}, {"Farbe", dir_.Path("c.bmp")},
-                      {"Pixelgroesse", "1"}, {"Kachelabstand", "2"}, {"Kachelgroesse", "4"}});
+TEST(TileMesh, LimitsOfHeightsColoursAndPlans) {
+  using terrain::TileZ;
+  // Truncated toward zero and held inside 32 bits; F = 2 and V = -10 m turn
+  // 12345.6 cm into 23691.
+  EXPECT_EQ((std::vector<std::int32_t>{23691, -3, 2147483647, -2147483647 - 1, 0}),
+            (std::vector<std::int32_t>{TileZ(12345.6, 2.0f, -1000.0f), TileZ(-3.9, 1.0f, 0.0f), TileZ(1e12, 1.0f, 0.0f),
+                                       TileZ(-1e12, 1.0f, 0.0f), TileZ(std::nan(""), 1.0f, 0.0f)}));
+  // The default offset puts the lowest vertex at z = 2, or at 1 after the
+  // roundings to single precision.
+  for (const auto& c : std::vector<std::pair<double, int>>{{1234.0, 2}, {-500.0, 2}, {17.0, 1}, {12.3, 1}}) {
+    EXPECT_EQ(c.second, TileZ(c.first, 1.0f, terrain::TileShadingFor(terrain::TerrainJob(), c.first).offsetCm));
   }
-  // An installation without "Modelle": one message, not one per tile, and
-  // the later section is not started.
-  dir_.MakeDirs("Bare");
-  UseHost("Bare");
-  EXPECT_EQ(0, terrain::GenerateTerrain(s));
-  EXPECT_EQ(Strings{"Verzeichnis " + dir_.Path("Bare\\Modelle\\TerrainA") + " kann nicht angelegt werden!\n"},
-            messages_.messages());
+  // The product in single precision (10 * 0.7f is 7 there, in double just
+  // below); below 0 or not a number gives 0, above 255 gives 255.
+  for (const auto& c : std::vector<std::pair<float, std::vector<int>>>{
+           {0.7f, {7, 140, 0}}, {-1.0f, {0, 0, 0}}, {std::nanf(""), {0, 0, 0}}, {1.5f, {15, 255, 0}}}) {
+    std::uint8_t rgb[3] = {10, 200, 0};
+    terrain::ScaleColour(rgb, c.first);
+    EXPECT_EQ(c.second, (std::vector<int>{rgb[0], rgb[1], rgb[2]})) << c.first;
+  }
+  // Sizes beyond 32 bits are held, not overflowed; a field narrower than the
+  // spacing gets no tile.
+  terrain::TilePlan plan;
+  ASSERT_EQ(terrain::PlanResult::kOk, terrain::PlanTiles(1e30, 1e30, 1, 1000, 1000, &plan));
+  EXPECT_EQ((std::vector<std::int32_t>{2147483647, 2147483647, 0}),
+            (std::vector<std::int32_t>{plan.spacing, plan.halfSize, plan.columns}));
 }
 
 }  // namespace
