@@ -39,17 +39,17 @@ struct Bytes {
   Bytes& U16(unsigned v) { return U8(v).U8(v >> 8); }
   Bytes& U32(std::uint32_t v) { return U16(v & 0xFFFF).U16(v >> 16); }
   Bytes& F32(float f) { std::uint32_t b; std::memcpy(&b, &f, 4); return U32(b); }
-  Bytes& F64(double d) { std::uint64_t b; std::memcpy(&b, &d, 8); return U32(b & 0xFFFFFFFFu).U32(b >> 32); }
 };
 
 // A TERRAGEN file.
 struct Terragen : Bytes {
   Terragen() { Text("TERRAGENTERRAIN "); }
   Terragen& Count(const char* tag, unsigned n) { Text(tag).U16(n).U16(0); return *this; }
-  Terragen& Heights(int heightScale, int base, const std::vector<int>& samples, bool pad = true) {
+  // Samples row by row with x fastest, padded to an even count.
+  Terragen& Heights(int heightScale, int base, const std::vector<int>& samples) {
     Text("ALTW").U16(static_cast<unsigned>(heightScale)).U16(static_cast<unsigned>(base));
     for (int v : samples) U16(static_cast<unsigned>(v));
-    if (pad && samples.size() % 2 == 1) U16(0);
+    if (samples.size() % 2 == 1) U16(0);
     return *this;
   }
 };
