@@ -17,16 +17,14 @@ namespace terrain_test {
 
 // Windows path of a committed file in tests/terrain/data.
 inline std::string DataPath(const std::string& name) {
-  std::string here = __FILE__;
-  std::string native = here.substr(0, here.find_last_of("/\\") + 1) + "data/" + name;
+  std::string native = std::string(__FILE__).substr(0, std::string(__FILE__).find_last_of("/\\") + 1) + "data/" + name;
 #ifdef _WIN32
   // A cross-built test runs under wine, where Z: is the Unix root.
-  if (!native.empty() && native[0] == '/') native = "Z:" + native;
   for (char& c : native) c = c == '/' ? '\\' : c;
-  return native;
+  return native[0] == '\\' ? "Z:" + native : native;
 #else
   std::string windows, error;
-  if (!platform::ToWindowsPath(native, &windows, &error)) ADD_FAILURE() << error;
+  EXPECT_TRUE(platform::ToWindowsPath(native, &windows, &error)) << error;
   return windows;
 #endif
 }
@@ -43,12 +41,12 @@ struct Bytes {
 
 // A TERRAGEN file.
 struct Terragen : Bytes {
-  Terragen() { Text("TERRAGENTERRAIN "); }
+  explicit Terragen(const std::string& magic = "TERRAGENTERRAIN ") { Text(magic); }
   Terragen& Count(const char* tag, unsigned n) { Text(tag).U16(n).U16(0); return *this; }
   // Samples row by row with x fastest, padded to an even count.
   Terragen& Heights(int heightScale, int base, const std::vector<int>& samples) {
-    Text("ALTW").U16(static_cast<unsigned>(heightScale)).U16(static_cast<unsigned>(base));
-    for (int v : samples) U16(static_cast<unsigned>(v));
+    Text("ALTW").U16(heightScale).U16(base);
+    for (int v : samples) U16(v);
     if (samples.size() % 2 == 1) U16(0);
     return *this;
   }
@@ -62,25 +60,21 @@ using PixelBytes = std::array<std::uint8_t, 3>;
 // first with a negative height.
 inline std::string MakeBitmap(int width, int height, const std::function<PixelBytes(int x, int y)>& pixel,
                               int headerSize = 40, bool topDown = false) {
-  const int stride = (3 * width + 3) / 4 * 4;
-  const std::uint32_t offset = 14u + static_cast<std::uint32_t>(headerSize);
-  const unsigned storedHeight = static_cast<unsigned>(topDown ? -height : height);
+  const int stride = (3 * width + 3) / 4 * 4, offset = 14 + headerSize;
+  const unsigned stored = static_cast<unsigned>(topDown ? -height : height);
   Bytes b;
-  b.Text("BM").U32(offset + static_cast<std::uint32_t>(stride * height)).U32(0).U32(offset);
-  b.U32(static_cast<std::uint32_t>(headerSize));
+  b.Text("BM").U32(offset + stride * height).U32(0).U32(offset).U32(headerSize);
   if (headerSize == 12) {
-    b.U16(static_cast<unsigned>(width)).U16(storedHeight).U16(1).U16(24);
-  } else {
-    b.U32(static_cast<std::uint32_t>(width)).U32(storedHeight).U16(1).U16(24);
-    // Compression 0, then the fields the reader ignores.
-    for (int k = 16; k < headerSize; k += 4) b.U32(k == 16 ? 0 : 0x11111111u);
+    b.U16(width).U16(stored).U16(1).U16(24);
+  } else {  // no compression, then fields the reader ignores
+    b.U32(width).U32(stored).U16(1).U16(24).U32(0).Text(std::string(headerSize - 20, '\x11'));
   }
   for (int r = 0; r < height; ++r) {
     for (int x = 0; x < width; ++x) {
-      PixelBytes p = pixel(x, topDown ? height - 1 - r : r);
+      const PixelBytes p = pixel(x, topDown ? height - 1 - r : r);
       b.U8(p[0]).U8(p[1]).U8(p[2]);
     }
-    for (int pad = 3 * width; pad < stride; ++pad) b.U8(0xEE);
+    b.Text(std::string(stride - 3 * width, '\xEE'));
   }
   return b.s;
 }
