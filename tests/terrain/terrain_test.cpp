@@ -73,7 +73,7 @@ TEST(Readers, FilesOfIndependentToolsEveryVariantAndEveryRefusal) {
   const std::vector<std::pair<std::string, std::string>> cases = {  // bitmaps, then TERRAGEN files
       {"XM" + good.substr(2), wrong}, {palette, wrong}, {patch(30, 1), wrong} /* compression */,
       {patch(14, 64), wrong} /* header size */, {patch(10, 40), wrong} /* data offset inside the header */,
-      {patch(22, 0), wrong} /* height 0 */, {patch(18, static_cast<std::uint32_t>(-4)), wrong} /* width */,
+      {patch(22, 0), wrong} /* height 0 */, {patch(18, 0), wrong}, {patch(18, 0xFFFFFFFCu), wrong} /* width 0, -4 */,
       {good.substr(0, good.size() - 1), cut}, {good.substr(0, 30), cut}, {good.substr(0, 10), cut},
       {patch(10, 5000), cut} /* data offset behind the end */, {patch(18, 0x7FFFFFFF), cut}, {patch(22, 0x80000000u), cut},
       {"TERRAGEXTERRAIN ", "Keyword TERRAGEN missing!\n"}, {"TERRAGENTERRAINX", "Keyword TERRAIN missing!\n"},
@@ -82,26 +82,27 @@ TEST(Readers, FilesOfIndependentToolsEveryVariantAndEveryRefusal) {
       // One point in x makes no field, quietly; the unused chunks are skipped.
       {Terragen().Count("XPTS", 1).Count("YPTS", 4).Count("CRAD", 0).Count("CRVM", 0).Heights(1, 0, {1, 2, 3, 4})
            .Text("EOF ignored after the end").s, ""},
-      {Terragen().Count("XPTS", 3).Count("YPTS", 2).Heights(16384, 100, {-8, 4}).s, format},
       // Found by fuzz/terragen_fuzzer.cpp: an "XPTS" of 0 after the heights.
       {std::string("TERRAGENTERRAIN SIZE\x02\x00\xEC\x00" "ALTWTERRAGENTERRAIN SIZE\x02\x00\x00\x00XPTS\x00\x00\x02\x00"
                    "\x00\x00\x04\x00YPTS\x03\x00\x00\x00" "ALTW\x07" "E\x02\x00\x00\x00XPTS\x04\x00\x00\x00YS\x00\x00\x04"
                    "L\x00XPTMAIN SITZE", 110), format},
+      {Terragen().Count("XPTS", 3).Count("YPTS", 2).Heights(16384, 100, {8, 4}).s, format},
   };
-  const Ints cellsX = {0, 0, 0, 0, 0, 2, 0};  // of the TERRAGEN files
+  const Ints cellsX = {0, 0, 0, 0, 0, 0, 2};  // of the TERRAGEN files
   for (std::size_t k = 0; k < cases.size(); ++k) {
     messages.clear();
-    const bool bitmap = k < 13;
+    const bool bitmap = k < 14;
     const std::string path = dir.Path(bitmap ? "bad.bmp" : "bad.ter");
     dir.Write(bitmap ? "bad.bmp" : "bad.ter", cases[k].first);
     // A bitmap is refused and left empty (-1 when read); a TERRAGEN field has its cells.
     terrain::BitmapImage image;
     const int cells = bitmap ? (image.ReadBitmap(path) ? -1 : image.width + image.height + image.ValueAt(0, 0))
                              : terrain::TerragenHeightField(path).cellsX;
-    EXPECT_EQ(bitmap ? 0 : cellsX[k - 13], cells) << k;
+    EXPECT_EQ(bitmap ? 0 : cellsX[k - 14], cells) << k;
     const Strings expected = {host::StringPrintf(cases[k].second.c_str(), path.c_str())};
     EXPECT_EQ(cases[k].second.empty() ? Strings{} : expected, messages.messages()) << k;
   }
+  EXPECT_EQ(100 * 3000.0, terrain::TerragenHeightField(dir.Path("bad.ter")).minimumHeight);  // missing samples are 0
   // The fuzz finding made plain: 3 x 3 samples, then 2 points in x. The grid
   // is 2 x 3; the ninth sample lies outside it and sets no height.
   dir.Write("plain.ter", Terragen().Count("SIZE", 2).Heights(16384, 0, {10, 20, 30, 40, 50, 5, 70, 80, -30000})
@@ -122,7 +123,7 @@ struct GeneratorTest : testing::Test {
 TEST_F(GeneratorTest, TilesOfEveryTerrainSectionInFileOrder) {
   // TerrainBerg is the terrain of data/expected-tiles.py; TerrainTal's 10 m
   // pixels are too coarse for a tile. Sections not named "Terrain..." would fail.
-  const std::string pictures = "\nHoehe=" + DataPath("picture-bmp3.BMP") + "\nFarbe=" + DataPath("picture-v5.bmp");
+  const std::string pictures = "\nHoehe=" + DataPath("tile-heights.BMP") + "\nFarbe=" + DataPath("picture-v5.bmp");
   settings::SettingsFile s;
   s.Parse("[TerrainBerg]\nName=Berg" + pictures + "\nPixelgroesse=2.3\nKachelabstand=5\nKachelgroesse=9\nFaktor=1.5\n"
           "RGBFaktor=1.3\n[Ebene]\nHoehe=x\n[terrain1]\nHoehe=x\n[TerrainTal]\nName=Tal" + pictures + "\nPixelgroesse=10\n");

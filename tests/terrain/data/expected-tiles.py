@@ -1,9 +1,10 @@
 #!/usr/bin/env python3
-"""Writes the expected tile files of the generator test (tile-*.mod), worked
-out here from the pictures' formulas and the model file format alone.
+"""Writes the height picture of the generator test (tile-heights.bmp) and the
+tile files expected from it (tile-*.mod), worked out here from the formulas
+of the pictures and the model file format alone.
 
-The terrain: heights from picture-bmp3.bmp, colours from picture-v5.bmp (both
-5 x 4 pixels, see make-data.sh), "Pixelgroesse" 2.3 (230 cm),
+The terrain: heights from tile-heights.bmp, colours from picture-v5.bmp (both
+5 x 4 pixels; the colours of make-data.sh), "Pixelgroesse" 2.3 (230 cm),
 "Kachelabstand" 5 (2 cells), "Kachelgroesse" 9 (2 cells either side),
 "Faktor" 1.5, "RGBFaktor" 1.3, no "Verschiebung". Tile centres at x 1, 3 and
 y 1, 3.
@@ -29,8 +30,22 @@ def pixel(x, y):
 
 
 def value(x, y):
-    b0, b1, b2 = pixel(x, y)
-    return b0 * 65536 + b1 * 256 + b2
+    """A height pixel: height in cm + 10000, clamped; its bytes b0 b1 b2 in
+    file order give b0 * 65536 + b1 * 256 + b2."""
+    x, y = min(max(x, 0), W - 1), min(max(y, 0), H - 1)
+    return 10000 + 37 * x * x - 91 * y + 13 * x * y + 5
+
+
+def write_heights(path):
+    """A 24-bit bitmap with a 40-byte header, rows bottom-up, padded to 4 bytes."""
+    stride = (3 * W + 3) // 4 * 4
+    rows = b''
+    for y in range(H):
+        row = b''.join(bytes([value(x, y) >> 16, (value(x, y) >> 8) & 255, value(x, y) & 255]) for x in range(W))
+        rows += row + b'\0' * (stride - 3 * W)
+    header = struct.pack('<2sIIIIiiHHIIiiII', b'BM', 54 + len(rows), 0, 54, 40, W, H, 1, 24, 0, len(rows), 0, 0, 0, 0)
+    with open(path, 'wb') as f:
+        f.write(header + rows)
 
 
 def height(i, j):
@@ -81,6 +96,7 @@ def tile(cx, cy):
     return out
 
 
+write_heights(os.path.join(HERE, 'tile-heights.bmp'))
 for ti, cx in enumerate(range(1, W, SPACING)):
     for tj, cy in enumerate(range(1, H, SPACING)):
         with open(os.path.join(HERE, 'tile-bmp%d_%d.mod' % (ti, tj)), 'wb') as f:

@@ -16,8 +16,8 @@
 #   gdal-10m.ter    the same heights at 10 m, with a "SCAL" chunk
 #   gdal-odd.ter    3 x 3 points at 30 m (an odd sample count), "SIZE" only:
 #                   35 40 45 / 20 25 30 / 5 10 15 from the south row
-#   tile-*.mod      the tiles of a terrain made of the pictures above
-#                   (expected-tiles.py, which needs only python3)
+#   tile-*          a height picture and the tiles of a terrain made of it
+#                   and the colours above (expected-tiles.py, python3 only)
 set -eu
 here=$(cd "$(dirname "$0")" && pwd)
 convert=/usr/bin/convert-im6.q16  # ImageMagick 6 (plain "convert" may be another program)
