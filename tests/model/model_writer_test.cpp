@@ -10,7 +10,7 @@ namespace {
 struct Bytes {  // little-endian
   std::string s;
   Bytes& N(std::uint64_t v, int count) {
-    for (int i = 0; i < count; ++i) s += static_cast<char>((v >> (8 * i)) & 0xFF);
+    for (int i = 0; i < count; ++i) s += static_cast<char>(i < 8 ? (v >> (8 * i)) & 0xFF : 0);
     return *this;
   }
   Bytes& W(unsigned v) { return N(v, 2); }
