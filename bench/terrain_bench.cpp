@@ -34,6 +34,7 @@
 #include "terrain/bitmap.h"
 #include "terrain/generator.h"
 #include "terrain/height_field.h"
+#include "terrain/terrain_job.h"
 #include "terrain/tile_mesh.h"
 #include "terrain/tile_plan.h"
 
@@ -287,15 +288,18 @@ void Ratio(benchmark::State& state, const std::string& section, const std::strin
 void BM_BuildOnly_Bitmap(benchmark::State& state) {
   Workspace& w = *g_workspace;
   terrain::BitmapHeightField heights(w.windowsRoot + "\\hoehe.bmp", 500);
-  terrain::BitmapColourSource colours(w.windowsRoot + "\\farbe.bmp");
+  terrain::BitmapImage colours;
+  colours.ReadBitmap(w.windowsRoot + "\\farbe.bmp");
   terrain::TilePlan plan;
   terrain::PlanTiles(200, 400, 500, heights.cellsX, heights.cellsY, &plan);
+  const terrain::TileShading shading =
+      terrain::TileShadingFor(terrain::ReadTerrainJob(w.settings, "TerrainBitmap"), heights.minimumHeight);
   model::Model tile;
   std::string bytes;
   for (auto _ : state) {
     for (int i = 0; i < plan.columns; ++i) {
       for (int j = 0; j < plan.rows; ++j) {
-        terrain::BuildTileMesh(w.settings, "TerrainBitmap", &tile, colours, heights, plan.Tile(i, j));
+        terrain::BuildTileMesh(shading, &tile, colours, heights, plan.Tile(i, j));
         bytes.clear();
         tile.Serialize(&bytes);
         benchmark::DoNotOptimize(bytes.data());

@@ -8,12 +8,12 @@
 #include "host/messages.h"
 #include "host/paths.h"
 #include "platform/platform.h"
+#include "terrain/terrain_job.h"
 
 namespace app {
 namespace {
 
 const char kCameraSetPrefix[] = "KamSet ";
-const char kTerrainPrefix[] = "Terrain";
 
 bool StartsWith(const std::string& text, const char* prefix) {
   return text.compare(0, std::char_traits<char>::length(prefix), prefix) == 0;
@@ -74,9 +74,11 @@ int StartupDialog::LoadLayout() {
     if (StartsWith(entry.name, kCameraSetPrefix)) {
       view_->AddCameraSet(entry.name.substr(sizeof kCameraSetPrefix - 1));
     }
-    if (StartsWith(entry.name, kTerrainPrefix)) {
-      const std::string* name = g.SettingsFile.Find(entry.name, "Name");
-      if (name != nullptr && !host::IsHostSubdirectory("Modelle\\" + *name)) terrainToGenerate = true;
+    if (terrain::IsTerrainSection(entry.name)) {
+      const terrain::TerrainJob job = terrain::ReadTerrainJob(g.SettingsFile, entry.name);
+      if (job.nameFault == terrain::TerrainFault::kNone && !host::IsHostSubdirectory("Modelle\\" + job.name)) {
+        terrainToGenerate = true;
+      }
     }
   }
 

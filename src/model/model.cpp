@@ -1,6 +1,5 @@
 #include "model/model.h"
 
-#include <cmath>
 
 namespace model {
 
@@ -10,48 +9,6 @@ std::int64_t ModelPart::IndexCount() const {
     count += polygon.vertexCount > 4 ? std::int64_t{polygon.vertexCount} + 1 : polygon.vertexCount;
   }
   return count;
-}
-
-Model::~Model() = default;
-
-namespace {
-
-const ModelPoint* FindPoint(const Model& model, int part, int point) {
-  if (part < 0 || static_cast<std::size_t>(part) >= model.parts.size()) return nullptr;
-  const std::vector<ModelPoint>& points = model.parts[static_cast<std::size_t>(part)].points;
-  if (point < 0 || static_cast<std::size_t>(point) >= points.size()) return nullptr;
-  return &points[static_cast<std::size_t>(point)];
-}
-
-}  // namespace
-
-int Model::PointPosition(int part, int point, float xyz[3]) const {
-  const ModelPoint* p = FindPoint(*this, part, point);
-  if (p == nullptr) return 0;
-  xyz[0] = static_cast<float>(p->x);
-  xyz[1] = static_cast<float>(p->y);
-  xyz[2] = static_cast<float>(p->z);
-  return 1;
-}
-
-int Model::CopyPoint(int part, int point, ModelPoint* out) const {
-  const ModelPoint* p = FindPoint(*this, part, point);
-  if (p == nullptr) return 0;
-  *out = *p;
-  return 1;
-}
-
-unsigned Model::FlagQuery(int part, int point, unsigned mask) const {
-  const ModelPoint* p = FindPoint(*this, part, point);
-  if (p == nullptr) return 0;
-  unsigned flags = parts[static_cast<std::size_t>(part)].flags;
-  if (p->kind == 99 && p->param > 0.0f) {
-    // The low 16 bits of the param truncated to an integer, computed without
-    // converting an out-of-range float (an infinite param contributes 0).
-    double low = std::fmod(std::trunc(static_cast<double>(p->param)), 65536.0);
-    if (low >= 0.0) flags ^= static_cast<unsigned>(low);
-  }
-  return flags & mask;
 }
 
 void Model::Release() {

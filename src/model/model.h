@@ -17,8 +17,8 @@
 // format: ModelFitsFormat checks this, and nothing is written for a model
 // that does not fit.
 //
-// Result contract: int results are non-zero for success. WriteFile reports
-// its own failures through host::ShowFormatted.
+// Result contract: int results are non-zero for success; nothing here shows a
+// message.
 #pragma once
 
 #include <cstdint>
@@ -74,30 +74,13 @@ struct ModelPart {
   std::vector<ModelPoint> points;
   std::vector<ModelPolygon> polygons;
   std::vector<ModelFormat> formats;
-  std::uint16_t flags = 0;  // used only by the flag query
 
   // Number of CObIndex entries the part produces: 6 codes plus, per polygon,
   // its vertex count, and one closing code more for a general polygon.
   std::int64_t IndexCount() const;
 };
 
-class Model {
- public:
-  Model() = default;
-  virtual ~Model();
-  Model(const Model&) = default;
-  Model& operator=(const Model&) = default;
-
-  // Queries for the simulator's side of the model objects; nothing in this
-  // tool calls them. Each returns 0 for a part or point that does not exist.
-  // Position of a point as three floats.
-  virtual int PointPosition(int part, int point, float xyz[3]) const;
-  // Copy of a whole point.
-  virtual int CopyPoint(int part, int point, ModelPoint* out) const;
-  // The part's flags, exclusive-or the low 16 bits of the point's param when
-  // the point is of kind 99 with a positive param, ANDed with `mask`.
-  virtual unsigned FlagQuery(int part, int point, unsigned mask) const;
-
+struct Model {
   // Drops every part and resets the transform.
   void Release();
 
@@ -108,13 +91,6 @@ class Model {
   // Appends the model's file bytes to `out`. Returns 0, appending nothing,
   // when the model does not fit the format (see ModelFitsFormat).
   int Serialize(std::string* out);
-
-  // Writes the model file at `path` (a Windows path) safely: the old file
-  // stays whole unless the new one was written completely. Reports "Can't
-  // open %s!\n" when the file cannot be created, "Fehler beim Schreiben von
-  // %s!\n" when a write fails, and a message of its own for a model that does
-  // not fit the format. Returns 1 when written.
-  int WriteFile(const std::string& path);
 
   ModelTransform transform;
   std::vector<ModelPart> parts;

@@ -5,7 +5,7 @@
 
 #include "host/messages.h"
 #include "platform/platform.h"
-#include "terrain/byte_reader.h"
+#include "platform/le_bytes.h"
 
 namespace terrain {
 namespace {
@@ -17,7 +17,7 @@ const std::int64_t kMaxSide = 1 << 24;
 enum class ParseResult { kOk, kWrongFormat, kShort };
 
 // Fills the header fields from the file header and the info header.
-ParseResult ParseHeaders(ByteReader* in, BitmapImage* image) {
+ParseResult ParseHeaders(platform::LeReader* in, BitmapImage* image) {
   char signature[2];
   if (!in->Bytes(signature, 2) || signature[0] != 'B' || signature[1] != 'M') {
     return ParseResult::kWrongFormat;
@@ -74,7 +74,7 @@ int BitmapImage::ReadBitmap(const std::string& path) {
 
 int BitmapImage::ReadBitmapBytes(std::string bytes, const std::string& name) {
   *this = BitmapImage();
-  ByteReader in(bytes);
+  platform::LeReader in(bytes);
   ParseResult parsed = ParseHeaders(&in, this);
 
   std::int64_t rows = height < 0 ? -static_cast<std::int64_t>(height) : height;
@@ -153,21 +153,6 @@ Colour BitmapImage::ColourAt(int x, int y) const {
   colour.green = p[1];
   colour.blue = p[0];
   return colour;
-}
-
-ColourSource::~ColourSource() = default;
-
-BitmapColourSource::BitmapColourSource(const std::string& path) {
-  if (image.ReadBitmap(path)) {
-    width = image.width;
-    height = image.height;
-  }
-}
-
-BitmapColourSource::~BitmapColourSource() {
-  image.Release();
-  width = 0;
-  height = 0;
 }
 
 }  // namespace terrain

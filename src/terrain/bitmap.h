@@ -70,26 +70,4 @@ class BitmapImage {
   const unsigned char* Pixel(int x, int y) const;
 };
 
-// The colours the tile mesh builder reads, one per picture pixel.
-class ColourSource {
- public:
-  virtual ~ColourSource();
-  virtual Colour ColourAt(int x, int y) const = 0;
-
-  std::int32_t width = 0;  // 0 x 0 when nothing was loaded
-  std::int32_t height = 0;
-};
-
-// A colour picture read from a bitmap file.
-class BitmapColourSource : public ColourSource {
- public:
-  // Reads the picture; on failure (already reported) the size stays 0 x 0.
-  explicit BitmapColourSource(const std::string& path);
-  ~BitmapColourSource() override;
-
-  Colour ColourAt(int x, int y) const override { return image.ColourAt(x, y); }
-
-  BitmapImage image;
-};
-
 }  // namespace terrain

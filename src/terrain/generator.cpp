@@ -1,6 +1,5 @@
 #include "terrain/generator.h"
 
-#include <cmath>
 #include <memory>
 #include <utility>
 
@@ -19,57 +18,13 @@
 namespace terrain {
 namespace {
 
-// The extension of a file value, from its last "." on ("" without one).
-std::string ExtensionWithDot(const std::string& value) {
-  std::size_t dot = value.rfind('.');
-  return dot == std::string::npos ? std::string() : value.substr(dot);
-}
-
-bool HasExtension(const std::string& value, const char* extension) {
-  return host::EqualsIgnoringAsciiCase(ExtensionWithDot(value), extension);
-}
-
-// The height file as a height field, or null after a message. Only the
-// settings are checked here; the file's own errors leave an empty field.
-std::unique_ptr<HeightField> OpenHeightField(const settings::SettingsFile& settings,
-                                             const std::string& section,
-                                             const std::string& file) {
-  if (HasExtension(file, ".bmp")) {
-    // "Pixelgroesse" in centimetres, rounded to the nearest centimetre.
-    const double centimetres = std::round(settings.GetReal(section, "Pixelgroesse", 0.0f) * 100);
-    if (centimetres == 0.0) {
-      host::ShowFormatted("Bitte Pixelgroesse angeben!\n");
-      return nullptr;
-    }
-    if (!(centimetres > 0.0)) {
-      host::ShowFormatted("[%s]:Pixelgroesse muss gr\xF6\xDF" "er als 0 sein!\n", section.c_str());
-      return nullptr;
-    }
-    if (centimetres > 2147483647.0) {
-      host::ShowFormatted("[%s]:Pixelgroesse ist zu gro\xDF!\n", section.c_str());
-      return nullptr;
-    }
-    return std::unique_ptr<HeightField>(
-        new BitmapHeightField(file, static_cast<std::int32_t>(centimetres)));
+// The height file as a height field. The file's own errors leave an empty
+// field.
+std::unique_ptr<HeightField> OpenHeightField(const TerrainJob& job) {
+  if (job.heightFormat == HeightFormat::kBitmap) {
+    return std::unique_ptr<HeightField>(new BitmapHeightField(job.heightFile, job.pixelSize));
   }
-  if (HasExtension(file, ".ter")) return std::unique_ptr<HeightField>(new TerragenHeightField(file));
-  host::ShowFormatted("Falscher Dateityp fuer Hoehe: %s!\n", file.c_str());
-  return nullptr;
-}
-
-struct ProgressState {
-  const TerrainProgress* progress;
-  const std::string* section;
-  int done;
-  int total;
-};
-
-void ReportTile(const std::string&, bool, void* context) {
-  ProgressState* state = static_cast<ProgressState*>(context);
-  ++state->done;
-  if (state->progress != nullptr && state->progress->report != nullptr) {
-    state->progress->report(*state->section, state->done, state->total, state->progress->context);
-  }
+  return std::unique_ptr<HeightField>(new TerragenHeightField(job.heightFile));
 }
 
 // Reports why a plan was refused. 1 when it was not.
@@ -93,46 +48,29 @@ int CheckPlan(PlanResult result, const std::string& section) {
 
 }  // namespace
 
-int GenerateTerrainSection(const settings::SettingsFile& settings, const std::string& section,
-                           const TerrainProgress* progress) {
-  const std::string* heightFile = settings.Find(section, "Hoehe");
-  const std::string* colourFile = settings.Find(section, "Farbe");
-  if (heightFile == nullptr) {
-    host::ShowFormatted("[%s]:Hoehe muss gesetzt sein!\n", section.c_str());
-    return 0;
-  }
-  if (colourFile == nullptr) {
-    host::ShowFormatted("[%s]:Farbe muss gesetzt sein!\n", section.c_str());
-    return 0;
-  }
-  std::unique_ptr<HeightField> heights = OpenHeightField(settings, section, *heightFile);
-  if (!heights) return 0;
-  if (!HasExtension(*colourFile, ".bmp")) {
-    host::ShowFormatted("Falscher Dateityp fuer farbe: %s!\n", colourFile->c_str());
-    return 0;
-  }
-  BitmapColourSource colours(*colourFile);
+int GenerateTerrainJob(const TerrainJob& job, const TerrainProgress* progress) {
+  const std::string& section = job.section;
+  if (!PassesStage(job, TerrainStage::kBeforeHeights)) return 0;
+  std::unique_ptr<HeightField> heights = OpenHeightField(job);
+  if (!PassesStage(job, TerrainStage::kBeforeColours)) return 0;
+  BitmapImage colours;
+  colours.ReadBitmap(job.colourFile);
   if (colours.width != heights->cellsX || colours.height != heights->cellsY) {
     host::ShowFormatted("Groessen stimmen nicht \xFC" "berein!\n");
     return 0;
   }
-  const std::string* name = settings.Find(section, "Name");
-  if (name == nullptr) {
-    host::ShowFormatted("[%s]:Name muss gesetzt sein!\n", section.c_str());
-    return 0;
-  }
+  if (!PassesStage(job, TerrainStage::kBeforeTiles)) return 0;
   // Both files failed to load; each has told why.
   if (heights->cellsX == 0) return 0;
   if (heights->pixelSize <= 0) {
     host::ShowFormatted("[%s]:Pixelgroesse aus %s muss gr\xF6\xDF" "er als 0 sein!\n",
-                        section.c_str(), heightFile->c_str());
+                        section.c_str(), job.heightFile.c_str());
     return 0;
   }
 
   TilePlan plan;
-  if (!CheckPlan(PlanTiles(settings.GetReal(section, "Kachelabstand", 200.0f),
-                           settings.GetReal(section, "Kachelgroesse", 400.0f),
-                           heights->pixelSize, heights->cellsX, heights->cellsY, &plan),
+  if (!CheckPlan(PlanTiles(job.spacingMetres, job.sizeMetres, heights->pixelSize, heights->cellsX,
+                           heights->cellsY, &plan),
                  section)) {
     return 0;
   }
@@ -146,7 +84,7 @@ int GenerateTerrainSection(const settings::SettingsFile& settings, const std::st
 
   const char* host = host::HostDirectory();
   const std::string modelFolder = host != nullptr ? host::StringPrintf("%sModelle\\", host) : "";
-  const std::string terrainFolder = modelFolder + *name;
+  const std::string terrainFolder = modelFolder + job.name;
   // The folder usually exists from an earlier generation.
   platform::MakeDirectory(terrainFolder);
   if (platform::PathStatus(terrainFolder.empty() ? "." : terrainFolder) != platform::kPathDirectory) {
@@ -156,15 +94,14 @@ int GenerateTerrainSection(const settings::SettingsFile& settings, const std::st
 
   // Tiles are built here, one after another, and saved by the writer's
   // workers while the next ones are built.
-  ProgressState state{progress, &section, 0, plan.columns * plan.rows};
-  TileWriter writer(TileWriter::DefaultWorkers(), &ReportTile, &state);
+  const TileShading shading = TileShadingFor(job, heights->minimumHeight);
+  TileWriter writer(TileWriter::DefaultWorkers(), progress, section, plan.columns * plan.rows);
   model::Model tileModel;
   int allBuilt = 1;
   for (int i = 0; i < plan.columns; ++i) {
     for (int j = 0; j < plan.rows; ++j) {
-      BuildTileMesh(settings, section, &tileModel, colours, *heights, plan.Tile(i, j));
-      std::string path =
-          host::StringPrintf("%s%s\\bmp%d_%d.mod", modelFolder.c_str(), name->c_str(), i, j);
+      BuildTileMesh(shading, &tileModel, colours, *heights, plan.Tile(i, j));
+      std::string path = host::StringPrintf("%s\\bmp%d_%d.mod", terrainFolder.c_str(), i, j);
       std::string bytes;
       if (!tileModel.Serialize(&bytes)) {
         // Not reached: every tile was checked against the format above.
@@ -179,10 +116,15 @@ int GenerateTerrainSection(const settings::SettingsFile& settings, const std::st
   return writer.Finish() && allBuilt;
 }
 
+int GenerateTerrainSection(const settings::SettingsFile& settings, const std::string& section,
+                           const TerrainProgress* progress) {
+  return GenerateTerrainJob(ReadTerrainJob(settings, section), progress);
+}
+
 int GenerateTerrain(const settings::SettingsFile& settings, const TerrainProgress* progress) {
   for (int k = 0; k < settings.count(); ++k) {
     const settings::SettingsEntry& entry = settings.entry(k);
-    if (!entry.isSection || entry.name.compare(0, 7, "Terrain") != 0) continue;
+    if (!entry.isSection || !IsTerrainSection(entry.name)) continue;
     if (!GenerateTerrainSection(settings, entry.name, progress)) return 0;
   }
   return 1;

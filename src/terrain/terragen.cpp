@@ -5,36 +5,32 @@
 
 #include "host/messages.h"
 #include "platform/platform.h"
-#include "terrain/byte_reader.h"
+#include "platform/cp1252.h"
+#include "platform/le_bytes.h"
 
 namespace terrain {
 namespace {
 
 const float kDefaultScale = 30.0f;  // metres per unit without a "SCAL" chunk
 
-char Lower(char c) { return c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c; }
-
-// `count` bytes equal to `word` ignoring the case of A to Z.
+// `count` bytes equal to `word` ignoring case.
 bool SameWord(const char* bytes, const char* word, std::size_t count) {
-  for (std::size_t i = 0; i < count; ++i) {
-    if (Lower(bytes[i]) != Lower(word[i])) return false;
-  }
-  return true;
+  return platform::EqualsIgnoringCase(std::string(bytes, count), std::string(word, count));
 }
 
 enum class ChunkResult { kGoOn, kEnd, kFault };
 
 // Reads the 16-bit value of an "XPTS", "YPTS" or "SIZE" chunk.
-ChunkResult ReadCount(ByteReader* in, std::uint16_t* out) {
+ChunkResult ReadCount(platform::LeReader* in, std::uint16_t* out) {
   return in->U16(out) && in->Skip(2) ? ChunkResult::kGoOn : ChunkResult::kFault;
 }
 
-ChunkResult ReadHeights(ByteReader* in, TerragenTerrain* t) {
+ChunkResult ReadHeights(platform::LeReader* in, TerragenTerrain* t) {
   if (t->xPoints == 0) t->xPoints = static_cast<std::uint16_t>(t->size + 1);
   if (t->yPoints == 0) t->yPoints = static_cast<std::uint16_t>(t->size + 1);
   if (!in->S16(&t->heightScale) || !in->S16(&t->baseHeight)) return ChunkResult::kFault;
   const std::size_t count = static_cast<std::size_t>(t->xPoints) * t->yPoints;
-  const std::size_t present = std::min(count, in->left() / 2);
+  const std::size_t present = std::min(count, in->remaining() / 2);
   t->hasSamples = true;
   t->samples.assign(present, 0);
   for (std::size_t k = 0; k < present; ++k) in->S16(&t->samples[k]);
@@ -44,7 +40,7 @@ ChunkResult ReadHeights(ByteReader* in, TerragenTerrain* t) {
   return ChunkResult::kGoOn;
 }
 
-ChunkResult ReadChunk(ByteReader* in, const char tag[4], TerragenTerrain* t) {
+ChunkResult ReadChunk(platform::LeReader* in, const char tag[4], TerragenTerrain* t) {
   if (SameWord(tag, "XPTS", 4)) return ReadCount(in, &t->xPoints);
   if (SameWord(tag, "YPTS", 4)) return ReadCount(in, &t->yPoints);
   if (SameWord(tag, "SIZE", 4)) return ReadCount(in, &t->size);
@@ -65,7 +61,7 @@ ChunkResult ReadChunk(ByteReader* in, const char tag[4], TerragenTerrain* t) {
 }
 
 // Reads chunks until the end (kEnd) or the first fault (kFault).
-ChunkResult ReadChunks(ByteReader* in, TerragenTerrain* t) {
+ChunkResult ReadChunks(platform::LeReader* in, TerragenTerrain* t) {
   for (;;) {
     char tag[4];
     if (!in->Bytes(tag, 4)) return ChunkResult::kEnd;  // the file ends between chunks
@@ -88,7 +84,7 @@ int TerragenTerrain::ReadTerragen(const std::string& path) {
 
 int TerragenTerrain::ReadTerragenBytes(const std::string& bytes, const std::string& name) {
   Release();
-  ByteReader in(bytes);
+  platform::LeReader in(bytes);
   char word[8];
   if (!in.Bytes(word, 8) || !SameWord(word, "TERRAGEN", 8)) {
     host::ShowFormatted("Keyword TERRAGEN missing!\n");

@@ -25,15 +25,8 @@ std::int32_t TileZ(double height, float factor, float offsetCm) {
   return static_cast<std::int32_t>(z);
 }
 
-void BuildTileMesh(const settings::SettingsFile& settings, const std::string& section,
-                   model::Model* model, const ColourSource& colours, const HeightField& heights,
-                   const TileRect& tile) {
-  const float factor = static_cast<float>(settings.GetReal(section, "Faktor", 1.0f));
-  const float colourFactor = static_cast<float>(settings.GetReal(section, "RGBFaktor", 1.0f));
-  const float defaultOffset =
-      static_cast<float>(0.02 - factor * heights.minimumHeight * 0.01);
-  const double offset = settings.GetReal(section, "Verschiebung", defaultOffset);
-  const float offsetCm = static_cast<float>(offset * 100.0);
+void BuildTileMesh(const TileShading& shading, model::Model* model, const BitmapImage& colours,
+                   const HeightField& heights, const TileRect& tile) {
 
   const int c0 = tile.firstColumn, cc = tile.centreColumn, c1 = tile.lastColumn;
   const int r0 = tile.firstRow, rc = tile.centreRow, r1 = tile.lastRow;
@@ -45,7 +38,6 @@ void BuildTileMesh(const settings::SettingsFile& settings, const std::string& se
   model->transform.Reset();
   model->parts.resize(1);
   model::ModelPart& part = model->parts[0];
-  part.flags = 0;
   const std::size_t gridPoints = static_cast<std::size_t>(nxc + 1) * static_cast<std::size_t>(nyc + 1);
   part.points.assign(gridPoints + 1, model::ModelPoint());
   part.polygons.resize(static_cast<std::size_t>(nxc) * static_cast<std::size_t>(nyc));
@@ -80,10 +72,10 @@ void BuildTileMesh(const settings::SettingsFile& settings, const std::string& se
       point.colour[0] = colour.red;
       point.colour[1] = colour.green;
       point.colour[2] = colour.blue;
-      ScaleColour(point.colour, colourFactor);
+      ScaleColour(point.colour, shading.colourFactor);
       point.x = (i - cc) * p;
       point.y = (j - rc) * p;
-      point.z = TileZ(heights.HeightAt(i, j), factor, offsetCm);
+      point.z = TileZ(heights.HeightAt(i, j), shading.heightFactor, shading.offsetCm);
     }
   }
 

@@ -12,21 +12,17 @@
 // and its colour is the colour picture's pixel at the vertex (the last column
 // and row repeat the picture's last ones) times "RGBFaktor".
 //
-// Section keys, read again for every tile:
-//   "Faktor"        height factor F, default 1
-//   "RGBFaktor"     colour factor G, default 1
-//   "Verschiebung"  height offset in metres; by default 0.02 - F * m * 0.01
-//                   (m: the field's minimum height in cm), so that the lowest
-//                   vertex of the whole field ends near z = 2 cm
+// The factors and the offset come from the terrain's section (TileShading,
+// terrain_job.h).
 #pragma once
 
 #include <cstdint>
 #include <string>
 
 #include "model/model.h"
-#include "settings/settings_file.h"
 #include "terrain/bitmap.h"
 #include "terrain/height_field.h"
+#include "terrain/terrain_job.h"
 
 namespace terrain {
 
@@ -44,9 +40,8 @@ struct TileRect {
 // Fills `model` with the tile's mesh, replacing what it held. The caller
 // makes sure the tile fits the model format and that its coordinates fit 32
 // bits (the generator checks every tile before it writes any).
-void BuildTileMesh(const settings::SettingsFile& settings, const std::string& section,
-                   model::Model* model, const ColourSource& colours, const HeightField& heights,
-                   const TileRect& tile);
+void BuildTileMesh(const TileShading& shading, model::Model* model, const BitmapImage& colours,
+                   const HeightField& heights, const TileRect& tile);
 
 // Multiplies red, green and blue (the first three bytes) by `factor`: the
 // product is formed in single precision and truncated; above 255 gives 255,

@@ -7,8 +7,9 @@
 
 namespace terrain {
 
-TileWriter::TileWriter(int workers, Reported reported, void* context)
-    : reported_(reported), context_(context) {
+TileWriter::TileWriter(int workers, const TerrainProgress* progress, const std::string& section,
+                       int total)
+    : progress_(progress), section_(section), total_(total) {
   if (workers < 1 || platform::FaultsPlanned()) workers = 1;
   // A few files wait beyond those being saved, so the workers never idle
   // while the caller builds the next tile; each waiting file is one tile's
@@ -95,7 +96,10 @@ void TileWriter::ReportFinished(std::unique_lock<std::mutex>* lock) {
     } else if (outcome == platform::SaveOutcome::kWriteFailed) {
       host::ShowFormatted("Fehler beim Schreiben von %s!\n", path.c_str());
     }
-    if (reported_ != nullptr) reported_(path, saved, context_);
+    ++done_;
+    if (progress_ != nullptr && progress_->report != nullptr) {
+      progress_->report(section_, done_, total_, progress_->context);
+    }
     lock->lock();
   }
 }

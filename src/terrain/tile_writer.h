@@ -21,14 +21,19 @@
 
 namespace terrain {
 
+// Told after each tile of a section, saved or not: tiles done so far and the
+// section's total.
+struct TerrainProgress {
+  void (*report)(const std::string& section, int done, int total, void* context) = nullptr;
+  void* context = nullptr;
+};
+
 class TileWriter {
  public:
-  // Told on the caller's thread after each file, in order: its path and
-  // whether it was saved.
-  using Reported = void (*)(const std::string& path, bool saved, void* context);
-
-  // `workers` saves at most at once (at least 1).
-  TileWriter(int workers, Reported reported, void* context);
+  // `workers` saves at most at once (at least 1). `progress` (may be null)
+  // is told on the caller's thread after each file, in order, with `section`
+  // and `total`.
+  TileWriter(int workers, const TerrainProgress* progress, const std::string& section, int total);
   // Waits for every submitted file (and reports it).
   ~TileWriter();
   TileWriter(const TileWriter&) = delete;
@@ -58,8 +63,10 @@ class TileWriter {
   // Reports finished jobs at the front of the queue; the lock is held.
   void ReportFinished(std::unique_lock<std::mutex>* lock);
 
-  Reported reported_;
-  void* context_;
+  const TerrainProgress* progress_;
+  std::string section_;
+  int done_ = 0;
+  int total_;
   std::size_t limit_;
   std::mutex mutex_;
   std::condition_variable changed_;

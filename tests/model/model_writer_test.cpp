@@ -1,195 +1,88 @@
+// Model files against bytes encoded here from the format (and fuzz/model_fuzzer.cpp).
 #include <gtest/gtest.h>
 
-#include <cstdint>
 #include <cstring>
-#include <string>
-#include <utility>
-#include <vector>
 
 #include "model/model.h"
-#include "platform/faults.h"
-#include "support/test_support.h"
 
 namespace {
 
-using model::Model;
-using model::ModelPolygon;
-
-// Expected file bytes, built by hand independently of the writer.
-struct Bytes {
+struct Bytes {  // little-endian
   std::string s;
   Bytes& N(std::uint64_t v, int count) {
-    for (int i = 0; i < count; ++i) s += static_cast<char>((v >> (8 * i)) & 0xFF);
+    for (int i = 0; i < count; ++i) s += static_cast<char>(i < 8 ? (v >> (8 * i)) & 0xFF : 0);
     return *this;
   }
-  Bytes& Z(std::size_t count) { s.append(count, '\0'); return *this; }
   Bytes& W(unsigned v) { return N(v, 2); }
   Bytes& L(std::int32_t v) { return N(static_cast<std::uint32_t>(v), 4); }
-  Bytes& F(float f) { std::uint32_t b; std::memcpy(&b, &f, 4); return N(b, 4); }
   Bytes& D(double d) { std::uint64_t b; std::memcpy(&b, &d, 8); return N(b, 8); }
-  Bytes& Class(const char* name) { W(0xFFFF).W(0).W(static_cast<unsigned>(std::strlen(name))).s += name; return *this; }
-  Bytes& Point(std::int32_t x, std::int32_t y, std::int32_t z, unsigned rgb = 0, float param = 0, std::int32_t kind = 0) {
-    return L(x).L(y).L(z).Z(20).N(rgb, 3).Z(1).F(param).L(0).L(kind);
-  }
-  // Index entries (value, isCode) with `tag` between each two.
-  Bytes& Entries(unsigned tag, const std::vector<std::pair<int, int>>& entries) {
-    for (std::size_t k = 0; k < entries.size(); ++k) (k ? W(tag) : *this).L(entries[k].first).L(entries[k].second);
+  Bytes& Class(const std::string& name) { W(0xFFFF).W(0).W(static_cast<unsigned>(name.size())).s += name; return *this; }
+  Bytes& Point(std::int32_t x, unsigned rgb = 0) { return L(x).L(0).L(0).N(0, 20).N(rgb, 3).N(0, 1).N(0x3F000000, 4).L(0).L(7); }
+  Bytes& Entries(unsigned tag, const std::vector<int>& values, const std::vector<int>& codes) {
+    for (std::size_t k = 0; k < values.size(); ++k) (k ? W(tag) : *this).L(values[k]).L(codes[k]);
     return *this;
   }
-  Bytes& Format(double d0) { return Z(12).D(d0).D(0).D(0).F(1).F(1).F(1); }
+  Bytes& Format(double d0) { return N(0, 12).D(d0).D(0).D(0).N(0x3F800000, 4).N(0x3F800000, 4).N(0x3F800000, 4); }
 };
 
-// A part of `points` points (k, 0, 0), the given polygons and formats with dvec[0] as given.
+// A part of points (k, 0, 0) with param 0.5 and kind 7 (Bytes::Point), the
+// given polygons, and formats with dvec[0] as given.
 model::ModelPart Part(int points, const std::vector<std::vector<int>>& polygons, const std::vector<double>& formats) {
   model::ModelPart part;
   part.points.resize(static_cast<std::size_t>(points));
-  for (int k = 0; k < points; ++k) part.points[static_cast<std::size_t>(k)].x = k;
+  for (int k = 0; k < points; ++k) part.points[k].x = k, part.points[k].param = 0.5f, part.points[k].kind = 7;
   for (const auto& vertices : polygons) {
-    ModelPolygon& p = *part.polygons.emplace(part.polygons.end());
+    model::ModelPolygon& p = part.polygons.emplace_back();
     p.vertexCount = static_cast<std::int32_t>(vertices.size());
     for (std::size_t k = 0; k < vertices.size(); ++k) {
-      if (k < 4) p.indices[k] = static_cast<std::int16_t>(vertices[k]);
-      else p.extraIndices.push_back(static_cast<std::int16_t>(vertices[k]));
+      (k < 4 ? p.indices[k] : p.extraIndices.emplace_back()) = static_cast<std::int16_t>(vertices[k]);
     }
   }
   for (double d : formats) part.formats.emplace_back().dvec[0] = d;
   return part;
 }
 
-// The worked example: one part, two points, one line, one format.
-Model LineModel() {
-  Model m;
-  const double d[3] = {1.5, -2.0, 0.25};
-  const std::int32_t i[3] = {7, -8, 9};
-  for (int k = 0; k < 3; ++k) m.transform.dvec[k] = d[k], m.transform.ivec[k] = i[k];
-  m.parts = {Part(2, {{0, 1}}, {90.0})};
-  model::ModelPoint* p = m.parts[0].points.data();
-  p[0].x = 100, p[0].y = 200, p[0].z = 300;
-  p[0].colour[0] = 10, p[0].colour[1] = 20, p[0].colour[2] = 30, p[0].colour[3] = 99;  // [3] never written
-  p[1].x = -1, p[1].y = -2, p[1].z = -3, p[1].param = 3.0f, p[1].kind = 98;
-  return m;
-}
-
-TEST(ModelWriter, WorkedExampleAndEmptyModelByteForByte) {
-  Model m = LineModel();
-  std::string out;
+TEST(ModelWriter, TwoPartsWithEveryKindOfPolygonByteForByte) {
+  model::Model m;
+  m.transform.dvec[0] = 1.5, m.transform.ivec[2] = -9, m.transform.fvec[0] = 7;  // fvec not written
+  m.parts = {Part(2, {{0, 1}}, {90.0}), Part(5, {{4}, {0, 1, 2, 3}, {4, 3, 2, 1, 0}, {0, -1, 2}}, {2.0, 3.0})};
+  m.parts[0].points[1].colour[0] = 10, m.parts[0].points[1].colour[2] = 30, m.parts[0].points[1].colour[3] = 99;
+  std::string out = "kept";
   ASSERT_TRUE(m.Serialize(&out));
+  // Classes and objects share one running index from 1: CObIndex is 13, after
+  // 2 classes, 3 arrays and 7 points; CObFormat 44, after 2 arrays, 28 entries.
+  const unsigned it = 0x8000 + 13, ft = 0x8000 + 44;
   Bytes e;
-  e.W(1).W(0).D(1.5).D(-2.0).D(0.25).L(7).L(-8).L(9).W(1);  // header, 0..41
-  e.Class("CObArray").W(2).Class("CObPunkt").Point(100, 200, 300, 0x1E140A).W(0x8003).Point(-1, -2, -3, 0, 3.0f, 98);
-  e.W(1).W(0x8001).W(8).Class("CObIndex");  // 170
-  e.Entries(0x8007, {{0, 1}, {1, 1}, {0, 0}, {1, 0}, {4, 1}, {7, 1}, {9, 1}, {9, 1}});
-  e.W(1).W(0x8001).W(1).Class("CObFormat").Format(90.0);  // 268 .. 336
-  ASSERT_EQ(337u, e.s.size());
-  EXPECT_EQ(e.s, out);
-  EXPECT_EQ(0x8007, m.indexTag);
-  EXPECT_EQ(0x8011, m.formatTag);
-  EXPECT_EQ(18, model::LastObjectIndex(m));
-  ASSERT_TRUE(m.Serialize(&out));  // appends
-  EXPECT_EQ(e.s + e.s, out);
-
-  Model empty;
-  out.clear();
-  ASSERT_TRUE(empty.Serialize(&out));
-  EXPECT_EQ(Bytes().W(0).W(0).D(0).D(0).D(0).L(0).L(0).L(0).W(0).W(0).W(0).s, out);
-}
-
-TEST(ModelWriter, SecondPartUsesClassReferencesAndPolygonsGoByKind) {
-  Model m;
-  m.parts = {Part(3, {{0, 1, 2}}, {1.0}),
-             Part(5, {{4}, {0, 1, 2, 3}, {4, 3, 2, 1, 0}, {0, -1, 2, 3}}, {2.0, 3.0})};
-  std::string out;
-  ASSERT_TRUE(m.Serialize(&out));
-  EXPECT_EQ(21, m.parts[1].IndexCount());
-  EXPECT_EQ(0x800E, m.indexTag);              // 0x8004 + (3 + 1) + (5 + 1)
-  EXPECT_EQ(0x800E + 1 + 10 + 22, m.formatTag);  // + (9 + 1) + (21 + 1)
-  const unsigned it = m.indexTag, ft = m.formatTag;
-  Bytes e;
-  e.W(2).W(0).D(0).D(0).D(0).L(0).L(0).L(0).W(2);
-  e.Class("CObArray").W(3).Class("CObPunkt").Point(0, 0, 0).W(0x8003).Point(1, 0, 0).W(0x8003).Point(2, 0, 0);
-  e.W(0x8001).W(5).W(0x8003);
-  for (int i = 0; i < 5; ++i) (i ? e.W(0x8003) : e).Point(i, 0, 0);
-  e.W(2).W(0x8001).W(9).Class("CObIndex");
-  e.Entries(it, {{0, 1}, {1, 1}, {4, 1}, {0, 0}, {1, 0}, {2, 0}, {7, 1}, {9, 1}, {9, 1}});
-  e.W(0x8001).W(21).W(it);
-  e.Entries(it, {{0, 1}, {4, 0}, {1, 1}, {4, 1}, {7, 1}, {0, 0}, {1, 0}, {2, 0}, {3, 0}, {0, 0}, {-1, 0}, {2, 0},
-                 {3, 0}, {9, 1}, {4, 0}, {3, 0}, {2, 0}, {1, 0}, {0, 0}, {9, 1}, {9, 1}});
-  e.W(2).W(0x8001).W(1).Class("CObFormat").Format(1.0);
+  e.s = "kept";
+  e.W(2).W(0).D(1.5).D(0).D(0).L(0).L(0).L(-9).W(2);
+  e.Class("CObArray").W(2).Class("CObPunkt").Point(0).W(0x8003).Point(1, 0x1E000A);
+  e.W(0x8001).W(5).W(0x8003).Point(0).W(0x8003).Point(1).W(0x8003).Point(2).W(0x8003).Point(3).W(0x8003).Point(4);
+  e.W(2).W(0x8001).W(8).Class("CObIndex").Entries(it, {0, 1, 0, 1, 4, 7, 9, 9}, {1, 1, 0, 0, 1, 1, 1, 1});
+  e.W(0x8001).W(20).W(it).Entries(it, {0, 4, 1, 4, 0, -1, 2, 7, 0, 1, 2, 3, 9, 4, 3, 2, 1, 0, 9, 9},
+                                      {1, 0, 1, 1, 0, 0, 0, 1, 0, 0, 0, 0, 1, 0, 0, 0, 0, 0, 1, 1});
+  e.W(2).W(0x8001).W(1).Class("CObFormat").Format(90.0);
   e.W(0x8001).W(2).W(ft).Format(2.0).W(ft).Format(3.0);
   EXPECT_EQ(e.s, out);
+  EXPECT_EQ(44 + 4, model::LastObjectIndex(m));  // a format, an array, two formats
 }
 
 TEST(ModelWriter, ModelsBeyondTheFormatLimitsAreRefused) {
-  std::vector<Model> bad(4);
-  bad[0].parts = {Part(0, {}, {0.0})};  // no point: a class tag with no object behind it
+  std::vector<model::Model> bad(5);
+  bad[0].parts = {Part(0, {}, {0.0})};  // no point
   bad[1].parts = {Part(1, {}, {})};     // no format
-  bad[2] = LineModel();
-  bad[2].parts[0].polygons.push_back(ModelPolygon());  // no vertex
+  bad[2].parts = {Part(1, {{}}, {0.0})};  // a polygon without a vertex
   bad[3].parts = {Part(2, {{0, 1, 0, 1, 0, 1}}, {0.0})};
   bad[3].parts[0].polygons.back().extraIndices.pop_back();  // an extra index missing
-  for (Model& m : bad) {
-    std::string out = "keep";
-    EXPECT_FALSE(model::ModelFitsFormat(m));
+  // One part of n points, one format and 100 quadrilaterals ends at
+  // n + (6 + 400) + 1 + 7: one point too many.
+  bad[4].parts = {Part(32767 - 14 - 400 + 1, std::vector<std::vector<int>>(100, {0, 1, 2, 3}), {0.0})};
+  for (model::Model& m : bad) {
+    std::string out = "kept";
     EXPECT_FALSE(m.Serialize(&out));
-    EXPECT_EQ("keep", out);
+    EXPECT_EQ("kept", out);
   }
-  // One part of n points, one format and 100 quadrilaterals ends at n + (6 + 400) + 1 + 7.
-  Model big;
-  big.parts = {Part(32767 - 14 - 400, std::vector<std::vector<int>>(100, {0, 1, 2, 3}), {0.0})};
-  EXPECT_EQ(32767, model::LastObjectIndex(big));
-  EXPECT_TRUE(model::ModelFitsFormat(big));
-  big.parts[0].points.emplace_back();
-  EXPECT_EQ(32768, model::LastObjectIndex(big));
-  EXPECT_FALSE(model::ModelFitsFormat(big));
-}
-
-TEST(ModelWriter, WriteFileSavesSafelyAndReportsEachFailure) {
-  testing_support::TempDir dir;
-  testing_support::MessageRecorder messages;
-  Model m = LineModel();
-  std::string expected;
-  ASSERT_TRUE(m.Serialize(&expected));
-  const std::string path = dir.Path("tile.mod");
-  EXPECT_TRUE(m.WriteFile(path));
-  EXPECT_EQ(expected, dir.Read("tile.mod"));
-
-  dir.Write("tile.mod", "old");
-  platform::PlanFault(platform::kFaultWrite, 1);
-  EXPECT_FALSE(m.WriteFile(path));
-  platform::ClearFaults();
-  EXPECT_EQ("old", dir.Read("tile.mod"));  // kept whole
-
-  const std::string missing = dir.Path("nowhere\\tile.mod");
-  EXPECT_FALSE(m.WriteFile(missing));
-  Model empty;
-  empty.parts.resize(1);
-  EXPECT_FALSE(empty.WriteFile(dir.Path("empty.mod")));
-  EXPECT_EQ((std::vector<std::string>{"Fehler beim Schreiben von " + path + "!\n", "Can't open " + missing + "!\n",
-                                      "Modell passt nicht in das Dateiformat, nicht geschrieben: " +
-                                          dir.Path("empty.mod") + "!\n"}),
-            messages.messages());
-  EXPECT_EQ((std::vector<std::string>{"tile.mod"}), dir.List());  // no temporary file left
-}
-
-TEST(ModelWriter, PointQueries) {
-  Model m = LineModel();
-  float xyz[3];
-  model::ModelPoint copy;
-  ASSERT_TRUE(m.PointPosition(0, 1, xyz) && m.CopyPoint(0, 0, &copy));
-  EXPECT_EQ(-3.0f, xyz[2]);
-  EXPECT_EQ(99, copy.colour[3]);
-  EXPECT_FALSE(m.PointPosition(0, 2, xyz) || m.CopyPoint(1, 0, &copy) || m.FlagQuery(3, 0, 0xFFFF));
-  // Only a point of kind 99 with a positive param changes the flags, by the
-  // low 16 bits of the param; a huge param is no undefined conversion (UBSan).
-  m.parts[0].flags = 0x00F0;
-  EXPECT_EQ(0x00F0u, m.FlagQuery(0, 1, 0xFFFF));  // kind 98
-  m.parts[0].points[1].kind = 99;
-  struct Case { float param; unsigned mask, flags; };
-  for (const Case& c : std::vector<Case>{{0xF3 + 0.9f, 0xFFFF, 0x03}, {0xF3, 0x0001, 0x01}, {65538.0f, 0xFFFF, 0xF2},
-                                         {-5.0f, 0xFFFF, 0xF0}, {1e30f, 0xFFFF, 0xF0}}) {
-    m.parts[0].points[1].param = c.param;
-    EXPECT_EQ(c.flags, m.FlagQuery(0, 1, c.mask)) << c.param;
-  }
+  bad[4].parts[0].points.pop_back();
+  EXPECT_TRUE(model::ModelFitsFormat(bad[4]));
 }
 
 }  // namespace

@@ -16,6 +16,8 @@
 #   gdal-10m.ter    the same heights at 10 m, with a "SCAL" chunk
 #   gdal-odd.ter    3 x 3 points at 30 m (an odd sample count), "SIZE" only:
 #                   35 40 45 / 20 25 30 / 5 10 15 from the south row
+#   tile-*          a height picture and the tiles of a terrain made of it
+#                   and the colours above (expected-tiles.py, python3 only)
 set -eu
 here=$(cd "$(dirname "$0")" && pwd)
 convert=/usr/bin/convert-im6.q16  # ImageMagick 6 (plain "convert" may be another program)
@@ -63,3 +65,6 @@ grid "$work/h10.asc" 4 3 10 "10 20 30 40" "50 60 70 80" "90 100 110 120"
 terragen "$work/h10.asc" "$here/gdal-10m.ter" 10 120
 grid "$work/odd.asc" 3 3 30 "5 10 15" "20 25 30" "35 40 45"
 terragen "$work/odd.asc" "$here/gdal-odd.ter" 5 45
+
+# The generator test's expected tiles, worked out from the pictures above.
+python3 "$here/expected-tiles.py"

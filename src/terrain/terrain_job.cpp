@@ -1,0 +1,142 @@
+#include "terrain/terrain_job.h"
+
+#include <cmath>
+
+#include "host/messages.h"
+#include "platform/cp1252.h"
+
+namespace terrain {
+namespace {
+
+const char kTerrainPrefix[] = "Terrain";
+
+// 1 when the value's extension, from its last "." on, is `extension`.
+int HasExtension(const std::string& value, const char* extension) {
+  std::size_t dot = value.rfind('.');
+  return dot != std::string::npos && platform::EqualsIgnoringCase(value.substr(dot), extension);
+}
+
+// The one check of a section's "Name", shared by the generator and the load's
+// test whether a terrain is still to be generated.
+TerrainFault CheckName(const std::string* name) {
+  return name == nullptr ? TerrainFault::kNoName : TerrainFault::kNone;
+}
+
+// "Pixelgroesse" in whole centimetres, or the fault that refuses it.
+TerrainFault ReadPixelSize(const settings::SettingsFile& settings, const std::string& section,
+                           std::int32_t* pixelSize) {
+  const double centimetres = std::round(settings.GetReal(section, "Pixelgroesse", 0.0f) * 100);
+  if (centimetres == 0.0) return TerrainFault::kNoPixelSize;
+  if (!(centimetres > 0.0)) return TerrainFault::kPixelSizeNotPositive;
+  if (centimetres > 2147483647.0) return TerrainFault::kPixelSizeTooLarge;
+  *pixelSize = static_cast<std::int32_t>(centimetres);
+  return TerrainFault::kNone;
+}
+
+// The first fault of the files' settings, in the order the generation meets
+// them.
+TerrainFault ReadFiles(const settings::SettingsFile& settings, const std::string& section,
+                       TerrainJob* job) {
+  const std::string* heights = settings.Find(section, "Hoehe");
+  const std::string* colours = settings.Find(section, "Farbe");
+  if (heights == nullptr) return TerrainFault::kNoHeightFile;
+  job->heightFile = *heights;
+  if (colours == nullptr) return TerrainFault::kNoColourFile;
+  job->colourFile = *colours;
+  if (HasExtension(*heights, ".bmp")) {
+    job->heightFormat = HeightFormat::kBitmap;
+    TerrainFault pixel = ReadPixelSize(settings, section, &job->pixelSize);
+    if (pixel != TerrainFault::kNone) return pixel;
+  } else if (HasExtension(*heights, ".ter")) {
+    job->heightFormat = HeightFormat::kTerragen;
+  } else {
+    return TerrainFault::kHeightType;
+  }
+  if (!HasExtension(*colours, ".bmp")) return TerrainFault::kColourType;
+  return TerrainFault::kNone;
+}
+
+TerrainStage StageOf(TerrainFault fault) {
+  switch (fault) {
+    case TerrainFault::kColourType:
+      return TerrainStage::kBeforeColours;
+    case TerrainFault::kNoName:
+      return TerrainStage::kBeforeTiles;
+    default:
+      return TerrainStage::kBeforeHeights;
+  }
+}
+
+void ReportFault(const TerrainJob& job) {
+  const char* section = job.section.c_str();
+  switch (job.fault) {
+    case TerrainFault::kNone:
+      return;
+    case TerrainFault::kNoHeightFile:
+      host::ShowFormatted("[%s]:Hoehe muss gesetzt sein!\n", section);
+      return;
+    case TerrainFault::kNoColourFile:
+      host::ShowFormatted("[%s]:Farbe muss gesetzt sein!\n", section);
+      return;
+    case TerrainFault::kHeightType:
+      host::ShowFormatted("Falscher Dateityp fuer Hoehe: %s!\n", job.heightFile.c_str());
+      return;
+    case TerrainFault::kNoPixelSize:
+      host::ShowFormatted("Bitte Pixelgroesse angeben!\n");
+      return;
+    case TerrainFault::kPixelSizeNotPositive:
+      host::ShowFormatted("[%s]:Pixelgroesse muss gr\xF6\xDF" "er als 0 sein!\n", section);
+      return;
+    case TerrainFault::kPixelSizeTooLarge:
+      host::ShowFormatted("[%s]:Pixelgroesse ist zu gro\xDF!\n", section);
+      return;
+    case TerrainFault::kColourType:
+      host::ShowFormatted("Falscher Dateityp fuer farbe: %s!\n", job.colourFile.c_str());
+      return;
+    case TerrainFault::kNoName:
+      host::ShowFormatted("[%s]:Name muss gesetzt sein!\n", section);
+      return;
+  }
+}
+
+}  // namespace
+
+int IsTerrainSection(const std::string& section) {
+  return section.compare(0, sizeof kTerrainPrefix - 1, kTerrainPrefix) == 0;
+}
+
+TerrainJob ReadTerrainJob(const settings::SettingsFile& settings, const std::string& section) {
+  TerrainJob job;
+  job.section = section;
+  const std::string* name = settings.Find(section, "Name");
+  if (name != nullptr) job.name = *name;
+  job.nameFault = CheckName(name);
+  job.fault = ReadFiles(settings, section, &job);
+  if (job.fault == TerrainFault::kNone) job.fault = job.nameFault;
+  job.spacingMetres = settings.GetReal(section, "Kachelabstand", 200.0f);
+  job.sizeMetres = settings.GetReal(section, "Kachelgroesse", 400.0f);
+  job.heightFactor = static_cast<float>(settings.GetReal(section, "Faktor", 1.0f));
+  job.colourFactor = static_cast<float>(settings.GetReal(section, "RGBFaktor", 1.0f));
+  const std::string* offset = settings.Find(section, "Verschiebung");
+  job.hasOffset = offset != nullptr;
+  if (job.hasOffset) job.offsetMetres = settings::SettingsFile::ParseReal(*offset);
+  return job;
+}
+
+int PassesStage(const TerrainJob& job, TerrainStage stage) {
+  if (job.fault == TerrainFault::kNone || StageOf(job.fault) != stage) return 1;
+  ReportFault(job);
+  return 0;
+}
+
+TileShading TileShadingFor(const TerrainJob& job, double minimumHeight) {
+  TileShading shading;
+  shading.heightFactor = job.heightFactor;
+  shading.colourFactor = job.colourFactor;
+  const float defaultOffset = static_cast<float>(0.02 - job.heightFactor * minimumHeight * 0.01);
+  const double offset = job.hasOffset ? job.offsetMetres : static_cast<double>(defaultOffset);
+  shading.offsetCm = static_cast<float>(offset * 100.0);
+  return shading;
+}
+
+}  // namespace terrain

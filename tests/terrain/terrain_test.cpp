@@ -1,0 +1,215 @@
+// The terrain readers on files of independent tools and on files made byte by
+// byte; generations against tiles worked out in data/expected-tiles.py.
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <map>
+
+#include "host/installation.h"
+#include "support/test_support.h"
+#include "terrain/generator.h"
+#include "terrain/terragen.h"
+#include "terrain/terrain_test_support.h"
+#include "terrain/tile_mesh.h"
+#include "terrain/tile_plan.h"
+
+namespace {
+
+using namespace terrain_test;
+using testing_support::Cp;
+using Ints = std::vector<int>;
+using Strings = std::vector<std::string>;
+
+// The picture of make-data.sh, in file order (blue, green, red).
+PixelBytes Picture(int x, int y) {
+  return PixelBytes{std::uint8_t(200 - 11 * x - 13 * y), std::uint8_t(20 + 3 * x + 7 * y), std::uint8_t(10 * x + 50 * y + 1)};
+}
+
+TEST(Readers, FilesOfIndependentToolsEveryVariantAndEveryRefusal) {
+  testing_support::TempDir dir;
+  testing_support::MessageRecorder messages;
+  // Rows of 15 bytes padded to 16, stored top-down; bytes after them ignored.
+  dir.Write("top108.bmp", MakeBitmap(5, 4, Picture, 108, true) + "trailing");
+  dir.Write("top12.bmp", MakeBitmap(5, 4, Picture, 12, true));
+  for (const std::string& file : {DataPath("picture-bmp3.bmp"), DataPath("picture-v5.bmp"),
+                                  DataPath("picture-core.bmp"), dir.Path("top108.bmp"), dir.Path("top12.bmp")}) {
+    terrain::BitmapImage image;
+    ASSERT_TRUE(image.ReadBitmap(file)) << file;
+    ASSERT_EQ((Ints{5, 4}), (Ints{image.width, image.height}));
+    for (int y = -1; y <= 4; ++y) {  // outside the picture its edge repeats
+      for (int x = -1; x <= 5; ++x) {
+        const PixelBytes p = Picture(std::min(std::max(x, 0), 4), std::min(std::max(y, 0), 3));
+        const terrain::Colour c = image.ColourAt(x, y);
+        EXPECT_EQ((Ints{p[2], p[1], p[0], p[0] * 65536 + p[1] * 256 + p[2]}),
+                  (Ints{c.red, c.green, c.blue, image.ValueAt(x, y)})) << file << " " << x << "," << y;
+      }
+    }
+  }
+  // The heights of make-data.sh (cm, y from the south) through GDAL, which
+  // leaves out "EOF " and, for an odd count, the padding.
+  for (const std::string name : {"gdal-30m.ter", "gdal-10m.ter", "gdal-odd.ter"}) {
+    const bool odd = name == "gdal-odd.ter";
+    terrain::TerragenHeightField field(DataPath(name));
+    EXPECT_EQ((Ints{3 - odd, 2, name == "gdal-10m.ter" ? 1000 : 3000}), (Ints{field.cellsX, field.cellsY, field.pixelSize}));
+    for (int y = 0; y < 3; ++y) {
+      for (int x = 0; x < 4 - odd; ++x) {
+        EXPECT_NEAR(odd ? 3500 + 500 * x - 1500 * y : 9000 + 1000 * x - 4000 * y, field.HeightAt(x, y), 1.0) << name;
+      }
+    }
+    EXPECT_NEAR(odd ? 500.0 : 1000.0, field.minimumHeight, 1.0);
+  }
+  // An x scale of 0 means 7.81 m; others are rounded to whole centimetres.
+  EXPECT_EQ((Ints{781, 230, 1, 0}), (Ints{terrain::TerragenPixelSize(0.0f), terrain::TerragenPixelSize(2.3f),
+                                          terrain::TerragenPixelSize(0.006f), terrain::TerragenPixelSize(1e30f)}));
+  EXPECT_TRUE(messages.messages().empty());
+
+  // Refusals, each with its message.
+  std::string good = MakeBitmap(4, 3, Picture), palette;
+  ASSERT_TRUE(platform::ReadWholeFile(DataPath("picture-palette.bmp"), &palette));
+  const auto patch = [&](std::size_t at, std::uint32_t value) {  // a 4-byte field of the good bitmap
+    return std::string(good).replace(at, 4, Bytes().U32(value).s);
+  };
+  const std::string wrong = "Falsches Bitmapformat: %s!\n", cut = "Fehler beim Lesen von %s!\n", format = "Formatfehler in %s!\n";
+  const std::vector<std::pair<std::string, std::string>> cases = {  // bitmaps, then TERRAGEN files
+      {"XM" + good.substr(2), wrong}, {palette, wrong}, {patch(30, 1), wrong} /* compression */,
+      {patch(14, 64), wrong} /* header size */, {patch(10, 40), wrong} /* data offset inside the header */,
+      {patch(22, 0), wrong} /* height 0 */, {patch(18, 0), wrong}, {patch(18, 0xFFFFFFFCu), wrong} /* width 0, -4 */,
+      {good.substr(0, good.size() - 1), cut}, {good.substr(0, 30), cut}, {good.substr(0, 10), cut},
+      {patch(10, 5000), cut} /* data offset behind the end */, {patch(18, 0x7FFFFFFF), cut}, {patch(22, 0x80000000u), cut},
+      {"TERRAGEXTERRAIN ", "Keyword TERRAGEN missing!\n"}, {"TERRAGENTERRAINX", "Keyword TERRAIN missing!\n"},
+      {Terragen().Count("XPTS", 2).Count("YPTS", 2).Count("THNG", 0).Heights(1, 0, {1, 2, 3, 4}).s, format},
+      {Terragen().Count("XPTS", 2).Text("YPTS").U8(2).s, format},
+      // One point in x makes no field, quietly; the unused chunks are skipped.
+      {Terragen().Count("XPTS", 1).Count("YPTS", 4).Count("CRAD", 0).Count("CRVM", 0).Heights(1, 0, {1, 2, 3, 4})
+           .Text("EOF ignored after the end").s, ""},
+      // Found by fuzz/terragen_fuzzer.cpp: an "XPTS" of 0 after the heights.
+      {std::string("TERRAGENTERRAIN SIZE\x02\x00\xEC\x00" "ALTWTERRAGENTERRAIN SIZE\x02\x00\x00\x00XPTS\x00\x00\x02\x00"
+                   "\x00\x00\x04\x00YPTS\x03\x00\x00\x00" "ALTW\x07" "E\x02\x00\x00\x00XPTS\x04\x00\x00\x00YS\x00\x00\x04"
+                   "L\x00XPTMAIN SITZE", 110), format},
+      {Terragen().Count("XPTS", 3).Count("YPTS", 2).Heights(16384, 100, {8, 4}).s, format},
+  };
+  const Ints cellsX = {0, 0, 0, 0, 0, 0, 2};  // of the TERRAGEN files
+  for (std::size_t k = 0; k < cases.size(); ++k) {
+    messages.clear();
+    const bool bitmap = k < 14;
+    const std::string path = dir.Path(bitmap ? "bad.bmp" : "bad.ter");
+    dir.Write(bitmap ? "bad.bmp" : "bad.ter", cases[k].first);
+    // A bitmap is refused and left empty (-1 when read); a TERRAGEN field has its cells.
+    terrain::BitmapImage image;
+    const int cells = bitmap ? (image.ReadBitmap(path) ? -1 : image.width + image.height + image.ValueAt(0, 0))
+                             : terrain::TerragenHeightField(path).cellsX;
+    EXPECT_EQ(bitmap ? 0 : cellsX[k - 14], cells) << k;
+    const Strings expected = {host::StringPrintf(cases[k].second.c_str(), path.c_str())};
+    EXPECT_EQ(cases[k].second.empty() ? Strings{} : expected, messages.messages()) << k;
+  }
+  EXPECT_EQ(100 * 3000.0, terrain::TerragenHeightField(dir.Path("bad.ter")).minimumHeight);  // missing samples are 0
+  // The fuzz finding made plain: 3 x 3 samples, then 2 points in x. The grid
+  // is 2 x 3; the ninth sample lies outside it and sets no height.
+  dir.Write("plain.ter", Terragen().Count("SIZE", 2).Heights(16384, 0, {10, 20, 30, 40, 50, 5, 70, 80, -30000})
+                             .Count("XPTS", 2).s);
+  terrain::TerragenHeightField field(dir.Path("plain.ter"));
+  EXPECT_EQ((Ints{1, 2, 6}), (Ints{field.cellsX, field.cellsY, static_cast<int>(field.terrain.samples.size())}));
+  EXPECT_EQ((std::vector<double>{3750, 3750}), (std::vector<double>{field.minimumHeight, field.HeightAt(7, 9)}));
+}
+
+// A host installation in a temporary folder, with its "Modelle" folder.
+struct GeneratorTest : testing::Test {
+  GeneratorTest() { dir_.MakeDirs("Host/Modelle"), host::SetHostDirectoryOverride(dir_.Path("Host")); }
+  ~GeneratorTest() override { host::SetHostDirectoryOverride(""); }
+  testing_support::TempDir dir_;
+  testing_support::MessageRecorder messages_;
+};
+
+TEST_F(GeneratorTest, TilesOfEveryTerrainSectionInFileOrder) {
+  // TerrainBerg is the terrain of data/expected-tiles.py; TerrainTal's 10 m
+  // pixels are too coarse for a tile. Sections not named "Terrain..." would fail.
+  const std::string pictures = "\nHoehe=" + DataPath("tile-heights.BMP") + "\nFarbe=" + DataPath("picture-v5.bmp");
+  settings::SettingsFile s;
+  s.Parse("[TerrainBerg]\nName=Berg" + pictures + "\nPixelgroesse=2.3\nKachelabstand=5\nKachelgroesse=9\nFaktor=1.5\n"
+          "RGBFaktor=1.3\n[Ebene]\nHoehe=x\n[terrain1]\nHoehe=x\n[TerrainTal]\nName=Tal" + pictures + "\nPixelgroesse=10\n");
+  ASSERT_EQ(1, terrain::GenerateTerrain(s));
+  EXPECT_TRUE(messages_.messages().empty());
+  EXPECT_EQ((Strings{"Berg", "Tal"}), dir_.List("Host/Modelle"));
+  EXPECT_EQ((Ints{4, 0}), (Ints{int(dir_.List("Host/Modelle/Berg").size()), int(dir_.List("Host/Modelle/Tal").size())}));
+  for (const std::string tile : {"bmp0_0.mod", "bmp0_1.mod", "bmp1_0.mod", "bmp1_1.mod"}) {
+    std::string expected;
+    ASSERT_TRUE(platform::ReadWholeFile(DataPath("tile-" + tile), &expected));
+    EXPECT_EQ(expected, dir_.Read("Host/Modelle/Berg/" + tile)) << tile;
+  }
+}
+
+TEST_F(GeneratorTest, RefusalsAndFailedTilesWithTheirMessages) {
+  const auto colour = [](int x, int y) { return PixelBytes{1, std::uint8_t(x), std::uint8_t(y)}; };
+  dir_.Write("h.bmp", MakeBitmap(100, 100, [](int, int) { return HeightPixel(10000); }));
+  dir_.Write("c.bmp", MakeBitmap(100, 100, colour));
+  dir_.Write("small.bmp", MakeBitmap(4, 3, colour));
+  // Tags in any case; an x scale of 0.004 m gives a pixel size of 0 cm.
+  dir_.Write("tiny.ter", Terragen("terragenTerrain ").Count("xpts", 5).Count("YpTs", 4).Heights(1, 0, std::vector<int>(20))
+                             .Text("ScaL").F32(0.004f).F32(1).F32(1).s);
+  dir_.MakeDirs("Host/Modelle/Y/bmp0_0.mod");  // in the way of a tile
+  const std::string none = dir_.Path("none.bmp"), ter = dir_.Path("tiny.ter"), open = "Can't open " + none + "!\n";
+  // "Key=value" sets a key of the base section, "Key" removes it; the
+  // messages; the entries of the terrain's folder.
+  struct Case { Strings changes, messages; std::size_t entries; };
+  const std::vector<Case> cases = {
+      // The first fault in the order of the checks, whatever follows.
+      {{"Hoehe", "Farbe", "Name"}, {"[TerrainTal]:Hoehe muss gesetzt sein!\n"}, 0},
+      {{"Farbe", "Pixelgroesse=0"}, {"[TerrainTal]:Farbe muss gesetzt sein!\n"}, 0},
+      {{"Hoehe=berg"}, {"Falscher Dateityp fuer Hoehe: berg!\n"}, 0},
+      {{"Hoehe=b.png", "Farbe=x.png"}, {"Falscher Dateityp fuer Hoehe: b.png!\n"}, 0},
+      {{"Pixelgroesse=0.004", "Farbe=x.png"}, {"Bitte Pixelgroesse angeben!\n"}, 0},  // rounds to 0 cm
+      {{"Pixelgroesse=-1"}, {Cp("[TerrainTal]:Pixelgroesse muss größer als 0 sein!\n")}, 0},
+      {{"Pixelgroesse=1e300"}, {Cp("[TerrainTal]:Pixelgroesse ist zu groß!\n")}, 0},
+      // The colour picture's type is checked after the height file is read.
+      {{"Hoehe=" + none, "Farbe=f.png", "Name"}, {open, "Falscher Dateityp fuer farbe: f.png!\n"}, 0},
+      {{"Farbe=" + dir_.Path("small.bmp"), "Name"}, {Cp("Groessen stimmen nicht überein!\n")}, 0},
+      {{"Hoehe=" + none}, {open, Cp("Groessen stimmen nicht überein!\n")}, 0},
+      {{"Hoehe=" + none, "Farbe=" + none}, {open, open}, 0},  // then a quiet stop
+      {{"Name", "Kachelabstand=-1"}, {"[TerrainTal]:Name muss gesetzt sein!\n"}, 0},
+      {{"Hoehe=" + ter, "Farbe=" + dir_.Path("small.bmp")}, {Cp("[TerrainTal]:Pixelgroesse aus ") + ter + Cp(" muss größer als 0 sein!\n")}, 0},
+      {{"Kachelabstand=-200"}, {Cp("[TerrainTal]:Kachelabstand muss größer als 0 sein!\n")}, 0},
+      {{"Kachelgroesse=0"}, {Cp("[TerrainTal]:Kachelgroesse muss größer als 0 sein!\n")}, 0},
+      {{"Kachelabstand=1e30", "Kachelgroesse=1e30"}, {}, 0},  // held inside 32 bits: no tile
+      {{"Kachelabstand=1.5"}, {Cp("[TerrainTal]:Kachelabstand muss mindestens so groß wie die Pixelgroesse sein!\n")}, 0},
+      // At 1 m pixels, centres 25 and 75 of 100 cells: tiles up to 110 m (55
+      // cells each side, cut at the edges to 80 cells) fit, 1 cm more not.
+      {{"Pixelgroesse=1", "Kachelabstand=50", "Kachelgroesse=110.01"},
+       {Cp("[TerrainTal]:Kachelgroesse zu groß für eine Modelldatei, höchstens 110 m bei dieser Pixelgroesse!\n")}, 0},
+      {{"Pixelgroesse=1", "Kachelabstand=50", "Kachelgroesse=110"}, {}, 4},
+      // A tile that cannot be saved is reported in its turn; the others are saved.
+      {{"Name=Y", "Pixelgroesse=1", "Kachelabstand=50", "Kachelgroesse=110"},
+       {"Can't open " + dir_.Path("Host\\Modelle\\Y\\bmp0_0.mod") + "!\n"}, 4},
+  };
+  for (std::size_t k = 0; k < cases.size(); ++k) {
+    std::map<std::string, std::string> keys = {
+        {"Name", "X"}, {"Hoehe", dir_.Path("h.bmp")}, {"Farbe", dir_.Path("c.bmp")}, {"Pixelgroesse", "2"}};
+    for (const std::string& change : cases[k].changes) {
+      const std::size_t equals = change.find('=');
+      if (equals == std::string::npos) keys.erase(change);
+      else keys[change.substr(0, equals)] = change.substr(equals + 1);
+    }
+    settings::SettingsFile s;
+    s.AppendSection("TerrainTal");
+    for (const auto& kv : keys) s.Append(kv.first, kv.second);
+    messages_.clear();
+    EXPECT_EQ(cases[k].messages.empty() ? 1 : 0, terrain::GenerateTerrainSection(s, "TerrainTal")) << k;
+    EXPECT_EQ(cases[k].messages, messages_.messages()) << k;
+    EXPECT_EQ(cases[k].entries, dir_.List("Host/Modelle/" + (keys.count("Name") ? keys["Name"] : "X")).size()) << k;
+  }
+}
+
+TEST(TileMesh, LimitsOfHeightsAndColours) {
+  // Heights truncated toward zero and held inside 32 bits.
+  EXPECT_EQ((std::vector<std::int32_t>{-3, 2147483647, -2147483647 - 1, 0}),
+            (std::vector<std::int32_t>{terrain::TileZ(-3.9, 1, 0), terrain::TileZ(1e12, 1, 0), terrain::TileZ(-1e12, 1, 0),
+                                       terrain::TileZ(std::nan(""), 1, 0)}));
+  // Colours in single precision (10 * 0.7f is 7, in double just below 7);
+  // below 0 or not a number gives 0, above 255 gives 255.
+  for (const auto& c : std::vector<std::array<float, 3>>{{0.7f, 7, 140}, {-1, 0, 0}, {std::nanf(""), 0, 0}, {1.5f, 15, 255}}) {
+    std::uint8_t rgb[3] = {10, 200, 0};
+    terrain::ScaleColour(rgb, c[0]);
+    EXPECT_EQ((Ints{int(c[1]), int(c[2]), 0}), (Ints{rgb[0], rgb[1], rgb[2]})) << c[0];
+  }
+}
+
+}  // namespace
