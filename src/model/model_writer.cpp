@@ -224,7 +224,7 @@ int Model::WriteFile(const std::string& path) {
                         path.c_str());
     return 0;
   }
-  return host::SaveFileReporting(path, bytes, "Can't open %s!\n");
+  return host::SaveFileReporting(path, bytes);
 }
 
 }  // namespace model

@@ -8,6 +8,7 @@
 #include "host/messages.h"
 #include "host/paths.h"
 #include "model/model.h"
+#include "platform/cp1252.h"
 #include "platform/platform.h"
 #include "terrain/bitmap.h"
 #include "terrain/height_field.h"
@@ -26,7 +27,7 @@ std::string ExtensionWithDot(const std::string& value) {
 }
 
 bool HasExtension(const std::string& value, const char* extension) {
-  return host::EqualsIgnoringAsciiCase(ExtensionWithDot(value), extension);
+  return platform::EqualsIgnoringCase(ExtensionWithDot(value), extension);
 }
 
 // The height file as a height field, or null after a message. Only the

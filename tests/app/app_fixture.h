@@ -1,5 +1,5 @@
 // The handler tests' frame: a test installation in a temporary folder named
-// as the host directory, fresh global state, a scripted view and recorded
+// as the host directory, a fresh dialog on a scripted view and recorded
 // messages. The current directory, which a load changes, is put back.
 #pragma once
 
@@ -7,7 +7,6 @@
 
 #include <string>
 
-#include "app/app_state.h"
 #include "app/scripted_view.h"
 #include "app/startup_dialog.h"
 #include "host/installation.h"
@@ -21,15 +20,12 @@ namespace app_testing {
 
 using Texts = std::vector<std::string>;
 
-const char kNoInstallation[] = "Unbekannte oder fehlerhafte ZUVO Installation\n";
-
 class AppTest : public ::testing::Test {
  protected:
   void SetUp() override {
     savedDirectory_ = platform::CurrentDirectory();
-    app::ResetGlobals();
-    for (const char* folder : {"Mods", "Parallels", "Modelle", "Rollmaterial", "Anlagen", "Prellbock",
-                               "Oberleitung", "Leitpfosten", "Bodentextur"}) {
+    for (const char* folder : {"Mods", "Parallels", "Modelle", "Anlagen", "Prellbock", "Oberleitung",
+                               "Leitpfosten", "Bodentextur"}) {
       host.MakeDirs(folder);
     }
     host::SetHostDirectoryOverride(host.windows());
@@ -39,16 +35,14 @@ class AppTest : public ::testing::Test {
     host::SetCommandValueReader(nullptr);
     EXPECT_TRUE(platform::ChangeDirectory(savedDirectory_));
     host::SetHostDirectoryOverride("");
-    app::ResetGlobals();
   }
-
   layout::Layout ReadLayout(const std::string& relative) {
     testing_support::MessageRecorder quiet;
     layout::Layout l;
     EXPECT_TRUE(l.Load(host.Path(relative))) << relative;
     return l;
   }
-  // Loads `relative` (inside the installation) through the dialog's start.
+  // Loads `relative` (inside the installation) as the dialog's start does.
   int Load(const std::string& relative) { return dialog.OnInitDialog({host.Path(relative)}); }
   // No override and no registry value: the installation is unknown.
   static void ForgetInstallation() {

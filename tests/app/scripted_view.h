@@ -1,6 +1,6 @@
-// A DialogView for the handler tests: the controls live in memory, the
-// answers to questions and file dialogs are scripted beforehand, and every
-// question, notice, file dialog, wait cursor and window change is recorded.
+// A DialogView for the handler tests: the controls live in memory, answers to
+// questions and file dialogs are scripted beforehand, and what the handlers
+// ask, tell and do to the window is recorded.
 #pragma once
 
 #include <gtest/gtest.h>
@@ -19,36 +19,27 @@ namespace app_testing {
 
 class ScriptedView : public app::DialogView {
  public:
-  struct FileAnswer {
-    bool confirm;
-    std::string path;
-  };
-  // Scripted answers, used in order; a question or dialog without one fails the test.
+  // Scripted answers, used in order; a question or file dialog without one fails the test.
   std::deque<bool> answers;
-  std::deque<FileAnswer> fileAnswers;
-
-  // What the controls hold.
+  std::deque<std::pair<bool, std::string>> fileAnswers;  // confirmed, chosen path
   app::DialogMembers controls;
   std::vector<std::string> cameraSets;  // the combo box's list, sorted ignoring case
   std::map<int, bool> enabled;          // only controls that were set
-
-  // What happened: file dialogs as "initial name|filter", progress as "section done/total".
+  // Questions, notices, file dialogs ("initial name|filter"), progress and window events.
   std::vector<std::string> questions, notices, fileDialogs, progress, events;
-  int waitDepth = 0, waitCursors = 0;
-  int exchangesIn = 0, exchangesOut = 0;  // members into the controls, controls into the members
+  int waitDepth = 0;
   std::function<void()> atMinimize, atRestore;
 
   void ExchangeData(app::DialogMembers* members, bool fromControls) override {
     if (fromControls) *members = controls;
     if (!fromControls) controls = *members;
-    ++(fromControls ? exchangesOut : exchangesIn);
   }
   void ClearCameraSets() override { cameraSets.clear(); }
   void AddCameraSet(const std::string& name) override {
-    auto upper = [](char c) { return platform::Cp1252Upper(static_cast<unsigned char>(c)); };
-    auto before = [&](const std::string& a, const std::string& b) {
-      return std::lexicographical_compare(a.begin(), a.end(), b.begin(), b.end(),
-                                          [&](char x, char y) { return upper(x) < upper(y); });
+    auto before = [](const std::string& a, const std::string& b) {
+      return std::lexicographical_compare(a.begin(), a.end(), b.begin(), b.end(), [](char x, char y) {
+        return platform::Cp1252Upper(static_cast<unsigned char>(x)) < platform::Cp1252Upper(static_cast<unsigned char>(y));
+      });
     };
     cameraSets.insert(std::upper_bound(cameraSets.begin(), cameraSets.end(), name, before), name);
   }
@@ -58,10 +49,7 @@ class ScriptedView : public app::DialogView {
     }
     return -1;
   }
-  void DeleteCameraSet(int index) override {
-    EXPECT_TRUE(index >= 0 && index < static_cast<int>(cameraSets.size())) << index;
-    cameraSets.erase(cameraSets.begin() + index);
-  }
+  void DeleteCameraSet(int index) override { cameraSets.erase(cameraSets.begin() + index); }
   void EnableControl(int id, bool on) override { enabled[id] = on; }
   bool AskYesNo(const std::string& text) override {
     questions.push_back(text);
@@ -74,12 +62,12 @@ class ScriptedView : public app::DialogView {
   bool ChooseFile(const std::string& initialName, const std::string& filter, std::string* chosen) override {
     fileDialogs.push_back(initialName + "|" + filter);
     if (fileAnswers.empty()) ADD_FAILURE() << "unexpected file dialog: " << initialName;
-    const FileAnswer answer = fileAnswers.empty() ? FileAnswer{false, ""} : fileAnswers.front();
+    const auto answer = fileAnswers.empty() ? std::make_pair(false, std::string()) : fileAnswers.front();
     if (!fileAnswers.empty()) fileAnswers.pop_front();
-    if (answer.confirm) *chosen = answer.path;
-    return answer.confirm;
+    if (answer.first) *chosen = answer.second;
+    return answer.first;
   }
-  void BeginWaitCursor() override { ++waitDepth, ++waitCursors; }
+  void BeginWaitCursor() override { ++waitDepth; }
   void EndWaitCursor() override { EXPECT_GE(--waitDepth, 0); }
   void ShowProgress(const std::string& section, int done, int total) override {
     progress.push_back(section + " " + std::to_string(done) + "/" + std::to_string(total));
@@ -92,8 +80,7 @@ class ScriptedView : public app::DialogView {
     events.push_back("Restore");
     if (atRestore) atRestore();
   }
-
-  // The state of a control that a handler set; `otherwise` when none did.
+  // The state a handler set; `otherwise` when none did.
   bool Enabled(int id, bool otherwise) const {
     auto found = enabled.find(id);
     return found == enabled.end() ? otherwise : found->second;

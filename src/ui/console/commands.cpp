@@ -4,26 +4,9 @@
 #include "platform/platform.h"
 
 namespace console {
-namespace {
 
-std::vector<CommandRegistration>& Registry() {
-  static std::vector<CommandRegistration> registry;
-  return registry;
-}
-
-}  // namespace
-
-void RegisterCommand(CLI::App* subcommand, CommandRunner run) {
-  Registry().push_back(CommandRegistration{subcommand, std::move(run)});
-}
-
-const std::vector<CommandRegistration>& RegisteredCommands() { return Registry(); }
-
-const GlobalOptions& Globals() { return MutableGlobals(); }
-
-GlobalOptions& MutableGlobals() {
-  static GlobalOptions globals;
-  return globals;
+void RegisterCommand(CommandList* commands, CLI::App* subcommand, CommandRunner run) {
+  commands->push_back(CommandRegistration{subcommand, std::move(run)});
 }
 
 int ArgumentToWindowsPath(const std::string& argument, std::string* windows) {
