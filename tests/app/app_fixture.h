@@ -10,7 +10,6 @@
 #include "app/scripted_view.h"
 #include "app/startup_dialog.h"
 #include "host/installation.h"
-#include "layout/layout.h"
 #include "layout/layout_bytes.h"
 #include "platform/faults.h"
 #include "platform/platform.h"
@@ -24,8 +23,7 @@ class AppTest : public ::testing::Test {
  protected:
   void SetUp() override {
     savedDirectory_ = platform::CurrentDirectory();
-    for (const char* folder : {"Mods", "Parallels", "Modelle", "Anlagen", "Prellbock", "Oberleitung",
-                               "Leitpfosten", "Bodentextur"}) {
+    for (const char* folder : {"Mods", "Modelle", "Anlagen", "Prellbock", "Oberleitung", "Leitpfosten", "Bodentextur"}) {
       host.MakeDirs(folder);
     }
     host::SetHostDirectoryOverride(host.windows());
@@ -36,19 +34,8 @@ class AppTest : public ::testing::Test {
     EXPECT_TRUE(platform::ChangeDirectory(savedDirectory_));
     host::SetHostDirectoryOverride("");
   }
-  layout::Layout ReadLayout(const std::string& relative) {
-    testing_support::MessageRecorder quiet;
-    layout::Layout l;
-    EXPECT_TRUE(l.Load(host.Path(relative))) << relative;
-    return l;
-  }
   // Loads `relative` (inside the installation) as the dialog's start does.
   int Load(const std::string& relative) { return dialog.OnInitDialog({host.Path(relative)}); }
-  // No override and no registry value: the installation is unknown.
-  static void ForgetInstallation() {
-    host::SetHostDirectoryOverride("");
-    host::SetCommandValueReader([](std::string*) { return 0; });
-  }
 
   testing_support::TempDir host;
   ScriptedView view;
