@@ -1,8 +1,5 @@
-// The buttons other than "Laden" and "Starte ZUVO", where the dialog decides
-// more than "zuvo" shows end to end.
-#include <gtest/gtest.h>
-
-#include "app/app_fixture.h"
+// The buttons other than "Laden" and "Starte ZUVO": what zuvo cannot show.
+#include "app/scripted_view.h"
 #include "terrain/terrain_test_support.h"
 
 namespace {
@@ -10,6 +7,7 @@ namespace {
 using app_testing::AppTest;
 using app_testing::Texts;
 using Handler = int (app::StartupDialog::*)();
+using Dialog = app::StartupDialog;
 
 const char kSettings[] =
     "[KamSet Nord]\r\n[KamSet S\xFC" "d]\r\nPX1=2\r\n[Terrain1]\r\nName=Berg\r\nHoehe=hoehe.bmp\r\n"
@@ -17,35 +15,20 @@ const char kSettings[] =
 
 class HandlersTest : public AppTest {
  protected:
-  void SetUp() override {
-    AppTest::SetUp();
-    host.Write("Anlagen\\Berg.anl", layout_bytes::File({}, {layout_bytes::Model()}, {}));
-    host.Write("Anlagen\\Berg.danl", kSettings);
-    ASSERT_EQ(Load("Anlagen\\Berg.anl"), 1);
-  }
+  void SetUp() override { AppTest::SetUp(); WriteBerg(kSettings); ASSERT_EQ(Load("Anlagen\\Berg.anl"), 1); }
 };
 
 TEST_F(HandlersTest, CommandsRefuseWithoutThePairOrTheInstallation) {
   const std::pair<Handler, bool> commands[] = {  // the handler, whether it needs the installation
-      {&app::StartupDialog::OnDeleteCameraSetClicked, false},
-      {&app::StartupDialog::OnInventoryListClicked, false},
-      {&app::StartupDialog::OnMissingListClicked, true},
-      {&app::StartupDialog::OnRemoveMissingRollingStockClicked, true},
-      {&app::StartupDialog::OnRemoveMissingGbosClicked, true},
-      {&app::StartupDialog::OnRemoveMissingRealEstateClicked, true},
-      {&app::StartupDialog::OnGenTerrainClicked, true},
-      {&app::StartupDialog::OnStartClicked, true},
-  };
-  // A wrong extension keeps the layout in memory but clears the pair; a failed load clears both.
-  host.Write("Anlagen\\Kaputt.anl", "kaputt");
-  for (const char* path : {"Anlagen\\Berg.txt", "Anlagen\\Kaputt.anl"}) {
-    EXPECT_EQ(Load(path), 0);
-    for (const auto& c : commands) {
-      messages.clear();
-      EXPECT_EQ((dialog.*c.first)(), 0) << path;
-      EXPECT_EQ(messages.messages(), Texts{"Anlage nicht OK\n"}) << path;
-    }
-  }
+      {&Dialog::OnDeleteCameraSetClicked, false}, {&Dialog::OnInventoryListClicked, false},
+      {&Dialog::OnMissingListClicked, true},      {&Dialog::OnRemoveMissingRollingStockClicked, true},
+      {&Dialog::OnRemoveMissingGbosClicked, true}, {&Dialog::OnRemoveMissingRealEstateClicked, true},
+      {&Dialog::OnGenTerrainClicked, true},       {&Dialog::OnStartClicked, true}};
+  EXPECT_EQ(Load("Anlagen\\Berg.txt"), 0);  // keeps the layout in memory but clears the pair
+  for (const auto& c : commands) EXPECT_EQ((dialog.*c.first)(), 0);
+  Texts expected(std::size(commands), "Anlage nicht OK\n");
+  expected.insert(expected.begin(), "falsche Endung: txt\n");
+  EXPECT_EQ(messages.messages(), expected);
   ASSERT_EQ(Load("Anlagen\\Berg.anl"), 1);
   host::SetHostDirectoryOverride("");  // and no registry value
   host::SetCommandValueReader([](std::string*) { return 0; });
@@ -77,49 +60,39 @@ TEST_F(HandlersTest, DeletingACameraSetWritesTheFileBeforeMemoryChanges) {
 
 TEST_F(AppTest, ChoosingKeepsOnlyTheFileName) {
   view.controls.m_groundTexture = "Sand.bmp";
-  view.fileAnswers = {{true, "D:\\Eigene\\Rot.mod"}, {false, "D:\\x.bmp"}, {true, ""}, {true, "C:\\Kupfer.mod"},
-                      {true, "Holz.mod"}};
-  for (Handler choose : {&app::StartupDialog::OnChooseBufferStopClicked, &app::StartupDialog::OnChooseGroundTextureClicked,
-                         &app::StartupDialog::OnChooseGroundTextureClicked, &app::StartupDialog::OnChooseCatenaryClicked,
-                         &app::StartupDialog::OnChooseGuidePostClicked}) {
+  view.fileAnswers = {{true, "D:\\A\\Rot.mod"}, {false, "x"}, {true, ""}, {true, "C:\\Kupfer.mod"}, {true, "Holz.mod"}};
+  for (Handler choose : {&Dialog::OnChooseBufferStopClicked, &Dialog::OnChooseGroundTextureClicked,
+                         &Dialog::OnChooseGroundTextureClicked, &Dialog::OnChooseCatenaryClicked,
+                         &Dialog::OnChooseGuidePostClicked}) {
     EXPECT_EQ((dialog.*choose)(), 1);
   }
   const app::DialogMembers& shown = view.controls;
   EXPECT_EQ((Texts{shown.m_bufferStop, shown.m_catenary, shown.m_guidePost, shown.m_groundTexture}),
             (Texts{"Rot.mod", "Kupfer.mod", "Holz.mod", "Sand.bmp"}));
-  const std::string h = "file " + host.windows() + "\\", all = "|Alle Dateien|*.*|";
-  EXPECT_EQ(view.log, (Texts{h + "Prellbock\\Prellbock.mod|Prellbock|*.mod" + all,
-                             h + "Bodentextur\\Sand.bmp|Bodentextur|*.bmp" + all,
-                             h + "Bodentextur\\Sand.bmp|Bodentextur|*.bmp" + all,
+  const std::string h = "file " + host.windows() + "\\", all = "|Alle Dateien|*.*|",
+                    sand = h + "Bodentextur\\Sand.bmp|Bodentextur|*.bmp" + all;
+  EXPECT_EQ(view.log, (Texts{h + "Prellbock\\Prellbock.mod|Prellbock|*.mod" + all, sand, sand,
                              h + "Oberleitung\\Oberleitung.mod|Oberleitung|*.mod" + all,
                              h + "Leitpfosten\\Leitpfosten.mod|Leitpfosten|*.mod" + all}));
 }
 
-TEST_F(HandlersTest, ListsAreWrittenBesideTheLayoutWhereverTheCurrentFolderIs) {
+TEST_F(HandlersTest, ListsAndTerrainsAreMadeBesideTheLayoutWhereverTheCurrentFolderIs) {
   ASSERT_TRUE(platform::ChangeDirectory(host.windows()));
   EXPECT_EQ(dialog.OnMissingListClicked(), 1);
   EXPECT_EQ(host.List("Anlagen"), (Texts{"Berg.anl", "Berg.danl", "Fehlliste.txt"}));
-  EXPECT_EQ(platform::CurrentDirectory(), host.Path("Anlagen"));
   platform::PlanFault(platform::kFaultChdir, 1);  // a folder that cannot be entered: only the message
   EXPECT_EQ(dialog.OnInventoryListClicked(), 0);
-  EXPECT_EQ(messages.messages(),
-            Texts{"Datei " + host.Path("Anlagen\\Inventarliste.txt") + " kann nicht ge\xF6" "ffnet werden!"});
-  EXPECT_EQ(view.log, Texts{"! Fehlliste wurde erstellt!"});
-  EXPECT_EQ(view.waitDepth, 0);
-}
+  EXPECT_EQ(messages.messages(), Texts{"Datei " + host.Path("Anlagen\\Inventarliste.txt") + " kann nicht ge\xF6" "ffnet werden!"});
 
-TEST_F(HandlersTest, TerrainIsGeneratedBesideTheLayoutAndTheButtonThenDisabled) {
-  ASSERT_TRUE(view.enabled.at(app::kIdGenTerrain));
   EXPECT_EQ(dialog.OnGenTerrainClicked(), 0);  // no pictures yet: the generator says why
   EXPECT_TRUE(view.enabled.at(app::kIdGenTerrain));
-  host.Write("Anlagen\\hoehe.bmp",
-             terrain_test::MakeBitmap(4, 2, [](int, int) { return terrain_test::HeightPixel(10000); }));
-  host.Write("Anlagen\\farbe.bmp",
-             terrain_test::MakeBitmap(4, 2, [](int, int) { return terrain_test::PixelBytes{0, 200, 0}; }));
+  host.Write("Anlagen\\hoehe.bmp", terrain_test::MakeBitmap(4, 2, [](int, int) { return terrain_test::HeightPixel(1); }));
+  host.Write("Anlagen\\farbe.bmp", terrain_test::MakeBitmap(4, 2, [](int, int) { return terrain_test::PixelBytes{}; }));
   ASSERT_TRUE(platform::ChangeDirectory(host.windows()));
   EXPECT_EQ(dialog.OnGenTerrainClicked(), 1);
-  EXPECT_EQ(view.log, (Texts{"Terrain1 1/2", "Terrain1 2/2", "! Terraingenerierung abgeschlossen!"}));
   EXPECT_FALSE(view.enabled.at(app::kIdGenTerrain));
+  EXPECT_EQ(view.log, (Texts{"! Fehlliste wurde erstellt!", "Terrain1 1/2", "Terrain1 2/2",
+                             "! Terraingenerierung abgeschlossen!"}));
   EXPECT_EQ(view.waitDepth, 0);
 }
 
