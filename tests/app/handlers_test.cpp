@@ -1,4 +1,6 @@
 // The buttons other than "Laden" and "Starte ZUVO": what zuvo cannot show.
+#include <filesystem>
+
 #include "app/scripted_view.h"
 #include "terrain/terrain_test_support.h"
 
@@ -25,10 +27,9 @@ TEST_F(HandlersTest, CommandsRefuseWithoutThePairOrTheInstallation) {
       {&Dialog::OnRemoveMissingGbosClicked, true}, {&Dialog::OnRemoveMissingRealEstateClicked, true},
       {&Dialog::OnGenTerrainClicked, true},       {&Dialog::OnStartClicked, true}};
   EXPECT_EQ(Load("Anlagen\\Berg.txt"), 0);  // keeps the layout in memory but clears the pair
+  messages.clear();
   for (const auto& c : commands) EXPECT_EQ((dialog.*c.first)(), 0);
-  Texts expected(std::size(commands), "Anlage nicht OK\n");
-  expected.insert(expected.begin(), "falsche Endung: txt\n");
-  EXPECT_EQ(messages.messages(), expected);
+  EXPECT_EQ(messages.messages(), Texts(std::size(commands), "Anlage nicht OK\n"));
   ASSERT_EQ(Load("Anlagen\\Berg.anl"), 1);
   host::SetHostDirectoryOverride("");  // and no registry value
   host::SetCommandValueReader([](std::string*) { return 0; });
@@ -55,10 +56,13 @@ TEST_F(HandlersTest, DeletingACameraSetWritesTheFileBeforeMemoryChanges) {
   EXPECT_EQ(dialog.OnDeleteCameraSetClicked(), 1);
   EXPECT_TRUE(view.cameraSets.empty());
   EXPECT_FALSE(dialog.pair().settings.HasSection("KamSet S\xFC" "d"));
-  EXPECT_EQ(host.Read("Anlagen\\Berg.danl").find("S\xFC" "d"), std::string::npos);
 }
 
-TEST_F(AppTest, ChoosingKeepsOnlyTheFileName) {
+TEST_F(AppTest, ChoosingWorksWhereTheKindFolderIsAndKeepsOnlyTheFileName) {
+  std::filesystem::remove(host.NativePath("Oberleitung"));
+  EXPECT_EQ(dialog.OnInitDialog({}), 1);
+  EXPECT_EQ((std::vector<bool>{view.enabled.at(app::kIdChooseCatenary), view.enabled.at(app::kIdChooseGuidePost)}),
+            (std::vector<bool>{false, true}));
   view.controls.m_groundTexture = "Sand.bmp";
   view.fileAnswers = {{true, "D:\\A\\Rot.mod"}, {false, "x"}, {true, ""}, {true, "C:\\Kupfer.mod"}, {true, "Holz.mod"}};
   for (Handler choose : {&Dialog::OnChooseBufferStopClicked, &Dialog::OnChooseGroundTextureClicked,

@@ -23,7 +23,6 @@ TEST_F(AppTest, TheSimulatorRunsWhileTheDialogIsMinimisedAndTheSetJoinsTheList) 
     host.Write(kActiveFiles[kind], "own");
   }
   view.controls.m_cameraSet = "Nord";  // typed: the list finds "nord", the settings file has no "KamSet Nord"
-  dialog.members.m_cameraSet = "Sued";
   view.atMinimize = [this] { EXPECT_EQ(host.Read(stand_in::kLogFileName), ""); };
   EXPECT_EQ(dialog.OnStartClicked(), 1);
   EXPECT_EQ(stand_in::ReadRuns(host.Read(stand_in::kLogFileName)).size(), 1u);
