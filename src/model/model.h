@@ -110,9 +110,9 @@ class Model {
   int Serialize(std::string* out);
 
   // Writes the model file at `path` (a Windows path) safely: the old file
-  // stays whole unless the new one was written completely. Reports "Can't
-  // open %s!\n" when the file cannot be created, "Fehler beim Schreiben von
-  // %s!\n" when a write fails, and a message of its own for a model that does
+  // stays whole unless the new one was written completely. Reports
+  // host::kCannotOpen when the file cannot be created, host::kWriteFailed
+  // when a write fails, and a message of its own for a model that does
   // not fit the format. Returns 1 when written.
   int WriteFile(const std::string& path);
 

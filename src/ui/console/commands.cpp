@@ -1,5 +1,7 @@
 #include "ui/console/commands.h"
 
+#include <CLI/CLI.hpp>
+
 #include "host/messages.h"
 #include "platform/platform.h"
 
@@ -7,6 +9,12 @@ namespace console {
 
 void RegisterCommand(CommandList* commands, CLI::App* subcommand, CommandRunner run) {
   commands->push_back(CommandRegistration{subcommand, std::move(run)});
+}
+
+std::shared_ptr<std::string> AddLayoutArgument(CLI::App* subcommand) {
+  auto argument = std::make_shared<std::string>();
+  subcommand->add_option("LAYOUT", *argument, "Anlage (.anl oder .danl)")->required();
+  return argument;
 }
 
 int ArgumentToWindowsPath(const std::string& argument, std::string* windows) {

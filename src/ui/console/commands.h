@@ -3,6 +3,7 @@
 #pragma once
 
 #include <functional>
+#include <memory>
 #include <string>
 #include <vector>
 
@@ -35,8 +36,9 @@ using CommandList = std::vector<CommandRegistration>;
 // Adds a subcommand and what runs for it.
 void RegisterCommand(CommandList* commands, CLI::App* subcommand, CommandRunner run);
 
-// The help text of every LAYOUT argument.
-inline constexpr char kLayoutArgumentHelp[] = "Anlage (.anl oder .danl)";
+// Adds the required LAYOUT argument to a subcommand; the value is filled in
+// when the command line is parsed.
+std::shared_ptr<std::string> AddLayoutArgument(CLI::App* subcommand);
 
 // Turns a LAYOUT argument from the command line into the Windows form. Shows
 // the reason and returns 0 when it cannot be represented.

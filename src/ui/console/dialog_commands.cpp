@@ -11,12 +11,6 @@
 namespace console {
 namespace {
 
-std::shared_ptr<std::string> AddLayoutArgument(CLI::App* sub) {
-  auto argument = std::make_shared<std::string>();
-  sub->add_option("LAYOUT", *argument, kLayoutArgumentHelp)->required();
-  return argument;
-}
-
 void AddLayoutButton(CLI::App& app, CommandList* commands, const char* name, const char* help,
                      Handler handler) {
   CLI::App* sub = app.add_subcommand(name, help);

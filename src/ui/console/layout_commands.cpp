@@ -40,8 +40,7 @@ int RunDump(const std::string& argument) {
 void AddLayoutCommand(CLI::App& app, CommandList* commands, const char* name, const char* help,
                       int (*run)(const std::string&)) {
   CLI::App* sub = app.add_subcommand(name, help);
-  auto argument = std::make_shared<std::string>();
-  sub->add_option("LAYOUT", *argument, kLayoutArgumentHelp)->required();
+  auto argument = AddLayoutArgument(sub);
   RegisterCommand(commands, sub, [argument, run](const GlobalOptions&) { return run(*argument); });
 }
 

@@ -76,9 +76,8 @@ int RunShow(const GlobalOptions& global, const std::string& argument, bool asJso
 
 void AddShowCommand(CLI::App& app, CommandList* commands) {
   CLI::App* sub = app.add_subcommand("show", "Anlage laden und zeigen, was der Dialog zeigt");
-  auto argument = std::make_shared<std::string>();
   auto asJson = std::make_shared<bool>(false);
-  sub->add_option("LAYOUT", *argument, kLayoutArgumentHelp)->required();
+  auto argument = AddLayoutArgument(sub);
   sub->add_flag("--json", *asJson, "als ein JSON-Objekt");
   RegisterCommand(commands, sub, [argument, asJson](const GlobalOptions& global) {
     return RunShow(global, *argument, *asJson);

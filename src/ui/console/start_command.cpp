@@ -27,8 +27,7 @@ const char* const kKindOptions[host::kAssetKindCount] = {"--buffer-stop", "--cat
 
 void AddStartCommand(CLI::App& app, CommandList* commands) {
   CLI::App* sub = app.add_subcommand("start", "Simulator auf der Anlage starten (Starte ZUVO)");
-  auto argument = std::make_shared<std::string>();
-  sub->add_option("LAYOUT", *argument, kLayoutArgumentHelp)->required();
+  auto argument = AddLayoutArgument(sub);
 
   auto options = std::make_shared<std::vector<MemberOption>>(1 + host::kAssetKindCount);
   (*options)[0].member = &app::DialogMembers::m_cameraSet;
