@@ -33,8 +33,12 @@ TEST_F(AppTest, TheSimulatorRunsWhileTheDialogIsMinimisedAndTheSetJoinsTheList) 
   EXPECT_EQ(view.cameraSets, (Texts{"nord", "Abend"}));
   EXPECT_EQ(*dialog.pair().settings.Find("KamSet Nord", "PX1"), "0");
   EXPECT_EQ(*dialog.pair().settings.Find("Zuvo", "KamSet"), "Abend");
+  host.Write("Kantrelwick.plan", "[Ablauf]\r\nLoeschen=Anlagen\\Berg.anl\r\n");
+  EXPECT_EQ(dialog.OnStartClicked(), 0);  // the run took the layout away: nothing works on it any more
+  EXPECT_EQ(dialog.OnInventoryListClicked(), 0);
   EXPECT_EQ(messages.messages(), (Texts{"Original Prellbock kann nicht gesichert werden!\n",
-                                        "Original Leitpfosten kann nicht gesichert werden!\n"}));
+                                        "Original Leitpfosten kann nicht gesichert werden!\n",
+                                        "Can't open " + host.Path("Anlagen\\Berg.anl") + "!\n", "Anlage nicht OK\n"}));
 }
 
 }  // namespace
