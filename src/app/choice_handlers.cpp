@@ -1,5 +1,6 @@
 // The four "Auswählen" buttons and "Standard".
 
+#include "app/asset_kind_controls.h"
 #include "app/guards.h"
 #include "app/startup_dialog.h"
 #include "host/installation.h"
@@ -11,51 +12,32 @@
 namespace app {
 namespace {
 
-struct ChoiceButton {
-  host::AssetKind kind;
-  const char* filter;
-};
-
-const ChoiceButton kBufferStop = {host::kBufferStop, "Prellbock|*.mod|Alle Dateien|*.*|"};
-const ChoiceButton kCatenary = {host::kCatenary, "Oberleitung|*.mod|Alle Dateien|*.*|"};
-const ChoiceButton kGuidePost = {host::kGuidePost, "Leitpfosten|*.mod|Alle Dateien|*.*|"};
-const ChoiceButton kGroundTexture = {host::kGroundTexture, "Bodentextur|*.bmp|Alle Dateien|*.*|"};
-
 // The file dialog opens in the kind folder with the current choice (or the
 // default file) preselected; a confirmed pick keeps only the file's name.
-int Choose(DialogView* view, DialogMembers* members, std::string DialogMembers::*member,
-           const ChoiceButton& button) {
+int Choose(DialogView* view, DialogMembers* members, host::AssetKind kind) {
   view->ExchangeData(members, true);
-  const host::AssetKindInfo& info = host::AssetKindOf(button.kind);
+  const host::AssetKindInfo& info = host::AssetKindOf(kind);
+  std::string& choice = members->*kAssetKindControls[kind].choice;
   const char* hostDirectory = host::HostDirectory();
-  const std::string& current = members->*member;
   std::string initialName =
       host::StringPrintf("%s%s\\%s", hostDirectory != nullptr ? hostDirectory : "", info.name,
-                         current.empty() ? info.defaultFile : current.c_str());
+                         choice.empty() ? info.defaultFile : choice.c_str());
   std::string chosen;
-  if (!view->ChooseFile(initialName, button.filter, &chosen)) return 1;
-  if (!chosen.empty()) members->*member = host::FileNameOf(chosen);
+  if (!view->ChooseFile(initialName, info.filter, &chosen)) return 1;
+  if (!chosen.empty()) choice = host::FileNameOf(chosen);
   view->ExchangeData(members, false);
   return 1;
 }
 
 }  // namespace
 
-int StartupDialog::OnChooseBufferStopClicked() {
-  return Choose(view_, &members, &DialogMembers::m_bufferStop, kBufferStop);
-}
+int StartupDialog::OnChooseBufferStopClicked() { return Choose(view_, &members, host::kBufferStop); }
 
-int StartupDialog::OnChooseCatenaryClicked() {
-  return Choose(view_, &members, &DialogMembers::m_catenary, kCatenary);
-}
+int StartupDialog::OnChooseCatenaryClicked() { return Choose(view_, &members, host::kCatenary); }
 
-int StartupDialog::OnChooseGuidePostClicked() {
-  return Choose(view_, &members, &DialogMembers::m_guidePost, kGuidePost);
-}
+int StartupDialog::OnChooseGuidePostClicked() { return Choose(view_, &members, host::kGuidePost); }
 
-int StartupDialog::OnChooseGroundTextureClicked() {
-  return Choose(view_, &members, &DialogMembers::m_groundTexture, kGroundTexture);
-}
+int StartupDialog::OnChooseGroundTextureClicked() { return Choose(view_, &members, host::kGroundTexture); }
 
 int StartupDialog::OnStandardClicked() {
   if (!CheckInstallation()) return 0;

@@ -1,21 +1,22 @@
 #include "app/guards.h"
 
-#include "app/app_state.h"
 #include "host/installation.h"
 #include "host/messages.h"
 
 namespace app {
+namespace {
 
-int CheckLayoutPair() {
-  if (!Globals().LayoutPath.empty()) return 1;
+int LayoutNotOk() {
   host::ShowFormatted("Anlage nicht OK\n");
   return 0;
 }
 
-int CheckLoadedLayout() {
-  if (Globals().Layout.loaded && !Globals().LayoutPath.empty()) return 1;
-  host::ShowFormatted("Anlage nicht OK\n");
-  return 0;
+}  // namespace
+
+int CheckLayoutPair(const LoadedPair& pair) { return pair.layoutPath.empty() ? LayoutNotOk() : 1; }
+
+int CheckLoadedLayout(const LoadedPair& pair) {
+  return pair.layout.loaded && !pair.layoutPath.empty() ? 1 : LayoutNotOk();
 }
 
 int CheckInstallation() {

@@ -3,19 +3,22 @@
 // stop, 1 when it may go on.
 #pragma once
 
+#include "app/loaded_pair.h"
+
 namespace app {
 
-// "Anlage nicht OK\n" while no pair is loaded (LayoutPath empty): before the
-// first load, after a load that stopped, and after a wrong extension, which
-// clears the paths but keeps an earlier layout in memory.
-int CheckLayoutPair();
+// Tells that the layout is not OK while no pair is loaded (layoutPath
+// empty): before the first load, after a load that stopped, and after a
+// wrong extension, which clears the paths but keeps an earlier layout in
+// memory.
+int CheckLayoutPair(const LoadedPair& pair);
 
 // As CheckLayoutPair, and also while the layout in memory is not a whole
-// loaded one (Layout.loaded is 0).
-int CheckLoadedLayout();
+// loaded one (layout.loaded is 0).
+int CheckLoadedLayout(const LoadedPair& pair);
 
-// "Unbekannte oder fehlerhafte ZUVO Installation\n" while the host directory
-// is unknown.
+// Tells of an unknown or faulty installation while the host directory is
+// unknown.
 int CheckInstallation();
 
 }  // namespace app

@@ -1,31 +1,35 @@
 // "Inventarliste" and "Fehlliste": the lists written beside the layout.
 
-#include "app/app_state.h"
 #include "app/guards.h"
 #include "app/startup_dialog.h"
 #include "host/messages.h"
 #include "host/paths.h"
+#include "host/save.h"
 #include "layout/lists.h"
 #include "platform/platform.h"
 
 namespace app {
 namespace {
 
-int WriteList(DialogView* view, int missingOnly) {
-  if (!CheckLoadedLayout()) return 0;
+// Writes the list into `folder`. The messages name the list's bare file name.
+int WriteListBeside(const layout::Layout& layout, const std::string& folder, int missingOnly) {
+  const char* name = layout::ListFileName(missingOnly);
+  // The dialog works in the layout's folder; a folder that cannot be entered
+  // gets no list (and never a list in some other folder).
+  if (!platform::ChangeDirectory(folder)) {
+    host::ShowFormatted(host::kFileCannotBeOpened, (folder + "\\" + name).c_str());
+    return 0;
+  }
+  return host::SaveFileReporting(host::FileInFolder(folder, name), layout::ListText(layout, missingOnly),
+                                 host::kFileCannotBeOpened, name);
+}
+
+int WriteList(DialogView* view, const LoadedPair& pair, int missingOnly) {
+  if (!CheckLoadedLayout(pair)) return 0;
   // Without the installation every object would be listed as missing.
   if (missingOnly && !CheckInstallation()) return 0;
-  AppState& g = Globals();
   view->BeginWaitCursor();
-  int written = 0;
-  const std::string folder = host::DirectoryOf(g.LayoutPath);
-  if (platform::ChangeDirectory(folder)) {
-    written = layout::WriteLists(g.Layout, missingOnly);
-  } else {
-    // Never a list in some other folder.
-    host::ShowFormatted("Datei %s kann nicht ge\xF6" "ffnet werden!",
-                        (folder + "\\" + layout::ListFileName(missingOnly)).c_str());
-  }
+  const int written = WriteListBeside(pair.layout, host::DirectoryOf(pair.layoutPath), missingOnly);
   if (written) view->Notify(missingOnly ? "Fehlliste wurde erstellt!" : "Inventarliste wurde erstellt!");
   view->EndWaitCursor();
   return written;
@@ -33,8 +37,8 @@ int WriteList(DialogView* view, int missingOnly) {
 
 }  // namespace
 
-int StartupDialog::OnInventoryListClicked() { return WriteList(view_, 0); }
+int StartupDialog::OnInventoryListClicked() { return WriteList(view_, pair_, 0); }
 
-int StartupDialog::OnMissingListClicked() { return WriteList(view_, 1); }
+int StartupDialog::OnMissingListClicked() { return WriteList(view_, pair_, 1); }
 
 }  // namespace app

@@ -2,11 +2,12 @@
 
 #include <cctype>
 
-#include "app/app_state.h"
+#include "app/asset_kind_controls.h"
 #include "app/startup_dialog.h"
 #include "host/installation.h"
 #include "host/messages.h"
 #include "host/paths.h"
+#include "layout/layout_file.h"
 #include "platform/platform.h"
 #include "terrain/terrain_job.h"
 
@@ -38,61 +39,56 @@ std::string AbsolutePath(std::string path) {
 }  // namespace
 
 int StartupDialog::LoadLayout() {
-  AppState& g = Globals();
   const std::string named = AbsolutePath(members.m_layoutPath);
-  g.LayoutPath = named;
-  g.SettingsPath = named;
-  const std::string extension = host::ExtensionOf(named);
-  if (host::EqualsIgnoringAsciiCase(extension, "anl")) {
-    g.SettingsPath = host::StripExtension(named) + ".danl";
-  } else if (host::EqualsIgnoringAsciiCase(extension, "danl")) {
-    g.LayoutPath = host::StripExtension(named) + ".anl";
-  } else {
+  // The pair's other file: the ".anl" by the same rule as every command, the
+  // ".danl" the named file itself or beside the named ".anl".
+  std::string layoutPath;
+  if (!layout::LayoutFileOf(named, &layoutPath)) {
     members.m_layoutPath.clear();
-    g.LayoutPath.clear();
-    g.SettingsPath.clear();
-    host::ShowFormatted("falsche Endung: %s\n", extension.c_str());
+    pair_.layoutPath.clear();
+    pair_.settingsPath.clear();
     return 0;
   }
+  pair_.layoutPath = layoutPath;
+  pair_.settingsPath = layoutPath == named ? host::StripExtension(named) + ".danl" : named;
 
-  g.Layout.Release();
-  g.Layout.Load(g.LayoutPath);
-  g.SettingsFile.Clear();
-  g.SettingsFile.Read(g.SettingsPath);
-  if (!g.Layout.loaded) {
+  pair_.layout.Release();
+  pair_.layout.Load(pair_.layoutPath);
+  pair_.settings.Clear();
+  pair_.settings.Read(pair_.settingsPath);
+  if (!pair_.layout.loaded) {
     members.m_layoutPath.clear();
-    g.LayoutPath.clear();
-    g.SettingsPath.clear();
+    pair_.layoutPath.clear();
+    pair_.settingsPath.clear();
     return 0;
   }
-  members.m_layoutPath = g.LayoutPath;
+  members.m_layoutPath = pair_.layoutPath;
 
   view_->ClearCameraSets();
   bool terrainToGenerate = false;
-  for (const settings::SettingsEntry& entry : g.SettingsFile.entries()) {
+  for (const settings::SettingsEntry& entry : pair_.settings.entries()) {
     if (!entry.isSection) continue;
     if (StartsWith(entry.name, kCameraSetPrefix)) {
       view_->AddCameraSet(entry.name.substr(sizeof kCameraSetPrefix - 1));
     }
     if (terrain::IsTerrainSection(entry.name)) {
-      const terrain::TerrainJob job = terrain::ReadTerrainJob(g.SettingsFile, entry.name);
+      const terrain::TerrainJob job = terrain::ReadTerrainJob(pair_.settings, entry.name);
       if (job.nameFault == terrain::TerrainFault::kNone && !host::IsHostSubdirectory("Modelle\\" + job.name)) {
         terrainToGenerate = true;
       }
     }
   }
 
-  const std::string* cameraSet = g.SettingsFile.Find("Zuvo", "KamSet");
+  const std::string* cameraSet = pair_.settings.Find("Zuvo", "KamSet");
   members.m_cameraSet = cameraSet != nullptr ? *cameraSet : std::string();
   view_->EnableControl(kIdGenTerrain, terrainToGenerate);
-  std::string* choices[host::kAssetKindCount] = {&members.m_bufferStop, &members.m_catenary,
-                                                 &members.m_guidePost, &members.m_groundTexture};
   for (int k = 0; k < host::kAssetKindCount; ++k) {
     const std::string* value =
-        g.SettingsFile.Find("Zuvo", host::AssetKindOf(static_cast<host::AssetKind>(k)).name);
-    *choices[k] = value != nullptr ? *value : std::string();
+        pair_.settings.Find("Zuvo", host::AssetKindOf(static_cast<host::AssetKind>(k)).name);
+    members.*kAssetKindControls[k].choice = value != nullptr ? *value : std::string();
   }
-  platform::ChangeDirectory(host::DirectoryOf(g.LayoutPath));
+  // The dialog works in the layout's folder from now on.
+  platform::ChangeDirectory(host::DirectoryOf(pair_.layoutPath));
   return 1;
 }
 

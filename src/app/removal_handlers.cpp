@@ -1,6 +1,5 @@
 // The three buttons under "Fehlende Modelle löschen".
 
-#include "app/app_state.h"
 #include "app/guards.h"
 #include "app/startup_dialog.h"
 #include "layout/removal.h"
@@ -23,16 +22,15 @@ const RemovalCommand kRealEstate = {layout::RemoveMissingRealEstate,
                                     "Fehlende Immobilien in der Anlage l\xF6schen?",
                                     "Fehlende Immobilien wurden gel\xF6scht!"};
 
-int Remove(DialogView* view, const RemovalCommand& command) {
-  if (!CheckLoadedLayout()) return 0;
+int Remove(DialogView* view, LoadedPair* pair, const RemovalCommand& command) {
+  if (!CheckLoadedLayout(*pair)) return 0;
   // Without the installation every object would count as missing and the
   // pass would strip the whole layout.
   if (!CheckInstallation()) return 0;
   if (!view->AskYesNo(command.question)) return 1;
-  AppState& g = Globals();
   view->BeginWaitCursor();
-  command.pass(&g.Layout);
-  const int saved = g.Layout.Save(g.LayoutPath);
+  command.pass(&pair->layout);
+  const int saved = pair->layout.Save(pair->layoutPath);
   view->EndWaitCursor();
   // After a failed save its own message is the last word.
   if (!saved) return 0;
@@ -42,10 +40,10 @@ int Remove(DialogView* view, const RemovalCommand& command) {
 
 }  // namespace
 
-int StartupDialog::OnRemoveMissingRollingStockClicked() { return Remove(view_, kRollingStock); }
+int StartupDialog::OnRemoveMissingRollingStockClicked() { return Remove(view_, &pair_, kRollingStock); }
 
-int StartupDialog::OnRemoveMissingGbosClicked() { return Remove(view_, kGbos); }
+int StartupDialog::OnRemoveMissingGbosClicked() { return Remove(view_, &pair_, kGbos); }
 
-int StartupDialog::OnRemoveMissingRealEstateClicked() { return Remove(view_, kRealEstate); }
+int StartupDialog::OnRemoveMissingRealEstateClicked() { return Remove(view_, &pair_, kRealEstate); }
 
 }  // namespace app

@@ -47,7 +47,7 @@
 #include <string>
 #include <vector>
 
-#include "app/app_state.h"
+#include "app/asset_kind_controls.h"
 #include "app/guards.h"
 #include "app/startup_dialog.h"
 #include "host/installation.h"
@@ -63,39 +63,6 @@ const char kZuvoSection[] = "Zuvo";
 const char kCameraSetKey[] = "KamSet";
 const char kCopySection[] = "Copy";
 const char kProgramName[] = "Kantrelwick.exe";
-
-// The messages of one asset kind, in the order of host::AssetKind.
-struct KindMessages {
-  const char* saveFailed;
-  const char* installFailed;  // one %s: the file that was tried
-};
-
-const KindMessages kKindMessages[host::kAssetKindCount] = {
-    // "Pressboch" is the tool's own text for the buffer stop's install message.
-    {"Original Prellbock kann nicht gesichert werden!\n",
-     "Pressboch \"%s\" kann nicht installiert werden!\n"},
-    {"Original Oberleitung kann nicht gesichert werden!\n",
-     "Oberleitung \"%s\" kann nicht installiert werden!\n"},
-    {"Original Leitpfosten kann nicht gesichert werden!\n",
-     "Leitpfosten \"%s\" kann nicht installiert werden!\n"},
-    {"Original Bodentextur (Grass.bmp) kann nicht gesichert werden!\n",
-     "Bodentextur \"%s\" kann nicht installiert werden!\n"},
-};
-
-// The member that holds a kind's choice.
-std::string& ChoiceOf(DialogMembers& members, host::AssetKind kind) {
-  switch (kind) {
-    case host::kBufferStop:
-      return members.m_bufferStop;
-    case host::kCatenary:
-      return members.m_catenary;
-    case host::kGuidePost:
-      return members.m_guidePost;
-    case host::kGroundTexture:
-      break;
-  }
-  return members.m_groundTexture;
-}
 
 // A swap path as the installation's current directory would resolve it: a
 // path with a drive or from a root stays as it is, any other lies in the
@@ -199,14 +166,12 @@ void TakeSwapsBack(const std::string& host, const std::vector<Swap>& swaps) {
 }  // namespace
 
 int StartupDialog::OnStartClicked() {
-  AppState& state = Globals();
-
   // 1. The combo box's text, typed or selected, and the choices.
   view_->ExchangeData(&members, true);
 
   // 2, 3. A whole layout loaded (a wrong extension clears the paths but
   // keeps an earlier layout in memory), and a known installation.
-  if (!CheckLoadedLayout() || !CheckInstallation()) return 0;
+  if (!CheckLoadedLayout(pair_) || !CheckInstallation()) return 0;
   const std::string host = host::HostDirectory();
 
   // 4. The installation's own assets, saved once; a kind without its folder
@@ -214,7 +179,7 @@ int StartupDialog::OnStartClicked() {
   for (int k = 0; k < host::kAssetKindCount; ++k) {
     const host::AssetKind kind = static_cast<host::AssetKind>(k);
     if (host::IsHostSubdirectory(host::AssetKindOf(kind).name) && !host::SaveOriginal(kind)) {
-      host::ShowFormatted("%s", kKindMessages[k].saveFailed);
+      host::ShowFormatted("%s", host::AssetKindOf(kind).saveFailed);
       return 0;
     }
   }
@@ -226,8 +191,8 @@ int StartupDialog::OnStartClicked() {
   // overwritten with the views it opened with.
   const std::string cameraSet = members.m_cameraSet;
   if (!cameraSet.empty()) {
-    layout::ReadCameraSet(state.SettingsFile, cameraSet, state.Layout.cameraViews);
-    if (!state.Layout.Save(state.LayoutPath)) return 0;
+    layout::ReadCameraSet(pair_.settings, cameraSet, pair_.layout.cameraViews);
+    if (!pair_.layout.Save(pair_.layoutPath)) return 0;
   }
 
   // 6. The choices; an empty one installs the kind's default file when the
@@ -236,10 +201,10 @@ int StartupDialog::OnStartClicked() {
   for (int k = 0; k < host::kAssetKindCount; ++k) {
     const host::AssetKind kind = static_cast<host::AssetKind>(k);
     const host::AssetKindInfo& info = host::AssetKindOf(kind);
-    std::string file = ChoiceOf(members, kind);
+    std::string file = members.*kAssetKindControls[k].choice;
     if (file.empty() && host::IsHostSubdirectory(info.name)) file = info.defaultFile;
     if (!file.empty() && !host::InstallChoice(file, kind)) {
-      host::ShowFormatted(kKindMessages[k].installFailed, file.c_str());
+      host::ShowFormatted(info.installFailed, file.c_str());
       return 0;
     }
   }
@@ -251,12 +216,12 @@ int StartupDialog::OnStartClicked() {
   // A swap that cannot be made stops the start before the run, with the
   // swaps made so far taken back: the simulator never runs on files other
   // than the ones asked for.
-  const bool hasCopy = state.SettingsFile.HasSection(kCopySection) != 0;
-  const std::vector<Swap> swaps = SwapsOf(state.SettingsFile);
+  const bool hasCopy = pair_.settings.HasSection(kCopySection) != 0;
+  const std::vector<Swap> swaps = SwapsOf(pair_.settings);
   const std::set<std::string> swapFiles = ExistingSwapFiles(host, swaps);
   if (hasCopy) {
     if (!platform::ChangeDirectory(host)) {
-      host::ShowFormatted("Ordner %s kann nicht ge\xF6" "ffnet werden!\n", host.c_str());
+      host::ShowFormatted(host::kFolderCannotBeOpened, host.c_str());
       return 0;
     }
     if (!MakeSwaps(host, swaps)) {
@@ -269,7 +234,7 @@ int StartupDialog::OnStartClicked() {
   // 8 to 11. The run. Its exit code is not used: whatever the simulator did,
   // the installation is put back.
   const std::string program = host + kProgramName;
-  const std::vector<std::string> arguments = {kProgramName, "\"" + state.LayoutPath + "\""};
+  const std::vector<std::string> arguments = {kProgramName, "\"" + pair_.layoutPath + "\""};
   view_->Minimize();
   const int started = platform::RunAndWait(program, arguments, nullptr);
   view_->Restore();
@@ -283,31 +248,31 @@ int StartupDialog::OnStartClicked() {
   }
 
   // 13. The simulator may have changed the layout (its cameras above all).
-  state.Layout.Release();
-  const int reloaded = state.Layout.Load(state.LayoutPath);
+  pair_.layout.Release();
+  const int reloaded = pair_.layout.Load(pair_.layoutPath);
   if (!reloaded) result = 0;
 
   // The ".danl" as the simulator left it; without the file, the load's image.
   settings::SettingsFile afterRun;
-  if (afterRun.Read(state.SettingsPath)) state.SettingsFile = std::move(afterRun);
+  if (afterRun.Read(pair_.settingsPath)) pair_.settings = std::move(afterRun);
 
   // 14. The set's name into the list and into "Zuvo", and the cameras as the
   // simulator left them into the set.
   if (!cameraSet.empty()) {
     if (view_->FindCameraSetExact(cameraSet) < 0) view_->AddCameraSet(cameraSet);
-    state.SettingsFile.Set(kZuvoSection, kCameraSetKey, cameraSet);
-    if (reloaded) layout::WriteCameraSet(&state.SettingsFile, cameraSet, state.Layout.cameraViews);
+    pair_.settings.Set(kZuvoSection, kCameraSetKey, cameraSet);
+    if (reloaded) layout::WriteCameraSet(&pair_.settings, cameraSet, pair_.layout.cameraViews);
   }
 
   // 15. The choices made; an empty one leaves a stored value as it is.
   for (int k = 0; k < host::kAssetKindCount; ++k) {
     const host::AssetKind kind = static_cast<host::AssetKind>(k);
-    const std::string& choice = ChoiceOf(members, kind);
-    if (!choice.empty()) state.SettingsFile.Set(kZuvoSection, host::AssetKindOf(kind).name, choice);
+    const std::string& choice = members.*kAssetKindControls[k].choice;
+    if (!choice.empty()) pair_.settings.Set(kZuvoSection, host::AssetKindOf(kind).name, choice);
   }
 
   // 16.
-  if (state.SettingsFile.count() > 0 && !state.SettingsFile.Write(state.SettingsPath)) result = 0;
+  if (pair_.settings.count() > 0 && !pair_.settings.Write(pair_.settingsPath)) result = 0;
 
   if (!started) {
     host::ShowFormatted("Simulator \"%s\" kann nicht gestartet werden!\n", program.c_str());

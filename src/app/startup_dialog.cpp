@@ -1,6 +1,6 @@
 #include "app/startup_dialog.h"
 
-#include "host/installation.h"
+#include "app/asset_kind_controls.h"
 
 namespace app {
 
@@ -8,10 +8,10 @@ StartupDialog::StartupDialog(DialogView* view) : view_(view) {}
 
 int StartupDialog::OnInitDialog(const std::vector<std::string>& arguments) {
   // A kind can be chosen only while its folder exists in the installation.
-  view_->EnableControl(kIdChooseGuidePost, host::IsHostSubdirectory("Leitpfosten") != 0);
-  view_->EnableControl(kIdChooseCatenary, host::IsHostSubdirectory("Oberleitung") != 0);
-  view_->EnableControl(kIdChooseBufferStop, host::IsHostSubdirectory("Prellbock") != 0);
-  view_->EnableControl(kIdChooseGroundTexture, host::IsHostSubdirectory("Bodentextur") != 0);
+  for (int k = 0; k < host::kAssetKindCount; ++k) {
+    const host::AssetKindInfo& info = host::AssetKindOf(static_cast<host::AssetKind>(k));
+    view_->EnableControl(kAssetKindControls[k].chooseButton, host::IsHostSubdirectory(info.name) != 0);
+  }
   if (arguments.empty()) return 1;
   members.m_layoutPath = arguments[0];
   int loaded = LoadLayout();

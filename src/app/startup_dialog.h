@@ -11,6 +11,7 @@
 #include <vector>
 
 #include "app/dialog_view.h"
+#include "app/loaded_pair.h"
 
 namespace app {
 
@@ -46,7 +47,8 @@ class StartupDialog {
   int OnInventoryListClicked();  // 1019 "Inventarliste"
   int OnMissingListClicked();    // 1020 "Fehlliste"
 
-  DialogView* view() const { return view_; }
+  // The pair loaded last (see loaded_pair.h).
+  const LoadedPair& pair() const { return pair_; }
 
   // The members exchanged with the controls (m_cameraSet, m_layoutPath and
   // the four choices).
@@ -54,6 +56,7 @@ class StartupDialog {
 
  private:
   DialogView* view_;
+  LoadedPair pair_;
 };
 
 }  // namespace app

@@ -1,6 +1,5 @@
 // "Gen. Terrain": the terrains that the settings file describes.
 
-#include "app/app_state.h"
 #include "app/guards.h"
 #include "app/startup_dialog.h"
 #include "host/messages.h"
@@ -18,21 +17,20 @@ void ReportProgress(const std::string& section, int done, int total, void* conte
 }  // namespace
 
 int StartupDialog::OnGenTerrainClicked() {
-  if (!CheckLayoutPair()) return 0;
+  if (!CheckLayoutPair(pair_)) return 0;
   // The tiles belong in the installation's "Modelle" folder.
   if (!CheckInstallation()) return 0;
-  AppState& g = Globals();
   // Relative picture names in the settings file are read beside the layout.
-  const std::string folder = host::DirectoryOf(g.LayoutPath);
+  const std::string folder = host::DirectoryOf(pair_.layoutPath);
   if (!platform::ChangeDirectory(folder)) {
-    host::ShowFormatted("Ordner %s kann nicht ge\xF6" "ffnet werden!\n", folder.c_str());
+    host::ShowFormatted(host::kFolderCannotBeOpened, folder.c_str());
     return 0;
   }
   view_->BeginWaitCursor();
   terrain::TerrainProgress progress;
   progress.report = &ReportProgress;
   progress.context = view_;
-  const int generated = terrain::GenerateTerrain(g.SettingsFile, &progress);
+  const int generated = terrain::GenerateTerrain(pair_.settings, &progress);
   if (generated) {
     view_->Notify("Terraingenerierung abgeschlossen!");
     view_->EnableControl(kIdGenTerrain, false);

@@ -1,6 +1,5 @@
 #include "host/installation.h"
 
-#include "host/paths.h"
 #include "platform/platform.h"
 
 namespace host {
@@ -23,11 +22,17 @@ HostCache& Cache() {
   return cache;
 }
 
+// "Pressboch" is the tool's own text for the buffer stop's install message.
 const AssetKindInfo kAssetKinds[kAssetKindCount] = {
-    {"Prellbock", "Prellbock.mod", "Mods\\Prellbock.mod"},
-    {"Oberleitung", "Oberleitung.mod", "Mods\\Oberleitung.mod"},
-    {"Leitpfosten", "Leitpfosten.mod", "Mods\\Leitpfosten.mod"},
-    {"Bodentextur", "Grass.bmp", "Parallels\\Tex256_256a.bmp"},
+    {"Prellbock", "Prellbock.mod", "Mods\\Prellbock.mod", "Prellbock|*.mod|Alle Dateien|*.*|",
+     "Original Prellbock kann nicht gesichert werden!\n", "Pressboch \"%s\" kann nicht installiert werden!\n"},
+    {"Oberleitung", "Oberleitung.mod", "Mods\\Oberleitung.mod", "Oberleitung|*.mod|Alle Dateien|*.*|",
+     "Original Oberleitung kann nicht gesichert werden!\n", "Oberleitung \"%s\" kann nicht installiert werden!\n"},
+    {"Leitpfosten", "Leitpfosten.mod", "Mods\\Leitpfosten.mod", "Leitpfosten|*.mod|Alle Dateien|*.*|",
+     "Original Leitpfosten kann nicht gesichert werden!\n", "Leitpfosten \"%s\" kann nicht installiert werden!\n"},
+    {"Bodentextur", "Grass.bmp", "Parallels\\Tex256_256a.bmp", "Bodentextur|*.bmp|Alle Dateien|*.*|",
+     "Original Bodentextur (Grass.bmp) kann nicht gesichert werden!\n",
+     "Bodentextur \"%s\" kann nicht installiert werden!\n"},
 };
 
 // {host}{relative}, or empty when the host directory is unknown.
@@ -101,18 +106,7 @@ int IsHostSubdirectory(const std::string& relative) {
   return !path.empty() && platform::PathStatus(path) == platform::kPathDirectory;
 }
 
-int HostPathExists(const std::string& relative) { return Exists(relative); }
-
 const AssetKindInfo& AssetKindOf(AssetKind kind) { return kAssetKinds[kind]; }
-
-int FindAssetKind(const std::string& name) {
-  for (int k = 0; k < kAssetKindCount; ++k) {
-    const std::string kindName = kAssetKinds[k].name;
-    bool same = k == kGroundTexture ? EqualsIgnoringAsciiCase(name, kindName) : name == kindName;
-    if (same) return k;
-  }
-  return -1;
-}
 
 int SaveOriginal(AssetKind kind) {
   const AssetKindInfo& info = AssetKindOf(kind);

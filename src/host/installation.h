@@ -35,8 +35,8 @@ void ResetHostDirectoryCache();
 // a C string would. Empty when there is no backslash.
 std::string HostDirectoryFromCommand(const std::string& command);
 
-// Reads the registry command value; 0 when there is none. Tests replace it to
-// see how often HostDirectory asks; null restores the registry.
+// Reads the registry command value; 0 when there is none. Tests replace it
+// to run without an installation on any platform; null restores the registry.
 using CommandValueReader = int (*)(std::string* command);
 void SetCommandValueReader(CommandValueReader reader);
 
@@ -50,24 +50,22 @@ int IsRollingStockMissing(const std::string& name);  // {host}Rollmaterial\{name
 // host directory is unknown.
 int IsHostSubdirectory(const std::string& relative);
 
-// 1 when {host}{relative} exists as a file or directory.
-int HostPathExists(const std::string& relative);
-
 // The four asset kinds, in the order in which every command handles them.
 enum AssetKind { kBufferStop = 0, kCatenary = 1, kGuidePost = 2, kGroundTexture = 3 };
 const int kAssetKindCount = 4;
 
+// Everything the commands know of one kind. The dialog's member and button of
+// a kind are in app/asset_kind_controls.h, in the same order.
 struct AssetKindInfo {
-  const char* name;         // kind folder and settings key: "Prellbock", ...
-  const char* defaultFile;  // default file inside the kind folder
-  const char* activeFile;   // active file, relative to the host directory
+  const char* name;           // kind folder and settings key: "Prellbock", ...
+  const char* defaultFile;    // default file inside the kind folder
+  const char* activeFile;     // active file, relative to the host directory
+  const char* filter;         // the file dialog's filter when a file is chosen
+  const char* saveFailed;     // told when the active file cannot be saved
+  const char* installFailed;  // told when a choice cannot be installed; one %s: the file
 };
 
 const AssetKindInfo& AssetKindOf(AssetKind kind);
-
-// Finds a kind by its name; the name "Bodentextur" is matched ignoring case,
-// the model kinds exactly. Returns -1 for an unknown name.
-int FindAssetKind(const std::string& name);
 
 // Copies the kind's active file to its default file in the kind folder unless
 // the default file exists already. 1 when the default file exists afterwards.

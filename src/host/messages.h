@@ -24,6 +24,13 @@ namespace host {
 #define ZUVO_PRINTF(fmt, args)
 #endif
 
+// The message texts that several commands show (one %s: a path).
+inline constexpr char kCannotOpen[] = "Can't open %s!\n";
+inline constexpr char kWriteFailed[] = "Fehler beim Schreiben von %s!\n";
+inline constexpr char kFileCannotBeOpened[] = "Datei %s kann nicht ge\xF6" "ffnet werden!";
+inline constexpr char kFolderCannotBeOpened[] = "Ordner %s kann nicht ge\xF6" "ffnet werden!\n";
+inline constexpr char kWrongExtension[] = "falsche Endung: %s\n";  // %s: the extension
+
 // printf-style formatting into a string of whatever length it needs.
 std::string StringPrintf(const char* format, ...) ZUVO_PRINTF(1, 2);
 

@@ -45,15 +45,9 @@ std::string StripExtension(const std::string& path) {
 
 std::string FileNameOf(const std::string& path) { return path.substr(FileNameStart(path)); }
 
-bool EqualsIgnoringAsciiCase(const std::string& a, const std::string& b) {
-  if (a.size() != b.size()) return false;
-  for (std::size_t i = 0; i < a.size(); ++i) {
-    char x = a[i], y = b[i];
-    if (x >= 'a' && x <= 'z') x = static_cast<char>(x - 32);
-    if (y >= 'a' && y <= 'z') y = static_cast<char>(y - 32);
-    if (x != y) return false;
-  }
-  return true;
+std::string FileInFolder(const std::string& folder, const std::string& name) {
+  const bool bareDrive = folder.size() == 2 && folder[1] == ':';
+  return bareDrive ? folder + name : folder + "\\" + name;
 }
 
 }  // namespace host

@@ -22,7 +22,8 @@ std::string StripExtension(const std::string& path);
 // File name with its extension, without the directory.
 std::string FileNameOf(const std::string& path);
 
-// Equality ignoring the case of the letters A to Z only.
-bool EqualsIgnoringAsciiCase(const std::string& a, const std::string& b);
+// The file `name` in `folder` as DirectoryOf gives it. A bare drive ("C:")
+// names that drive's current folder, as a change into it does: "C:name".
+std::string FileInFolder(const std::string& folder, const std::string& name);
 
 }  // namespace host

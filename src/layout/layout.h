@@ -193,7 +193,7 @@ class Layout {
   // list holds more than 32767 live records.
   int Serialize(std::string* bytes);
   // Serialize, then replaces the file at `path` safely. On failure shows
-  // "Can't open %s!\n" or "Fehler beim Schreiben von %s!\n"; the old file
+  // host::kCannotOpen or host::kWriteFailed; the old file
   // then stays whole and the layout as it was. 1 when saved.
   int Save(const std::string& path);
 };

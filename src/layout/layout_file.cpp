@@ -2,20 +2,21 @@
 
 #include "host/messages.h"
 #include "host/paths.h"
+#include "platform/cp1252.h"
 
 namespace layout {
 
 int LayoutFileOf(const std::string& path, std::string* layoutFile) {
   std::string extension = host::ExtensionOf(path);
-  if (host::EqualsIgnoringAsciiCase(extension, "anl")) {
+  if (platform::EqualsIgnoringCase(extension, "anl")) {
     *layoutFile = path;
     return 1;
   }
-  if (host::EqualsIgnoringAsciiCase(extension, "danl")) {
+  if (platform::EqualsIgnoringCase(extension, "danl")) {
     *layoutFile = host::StripExtension(path) + ".anl";
     return 1;
   }
-  host::ShowFormatted("falsche Endung: %s\n", extension.c_str());
+  host::ShowFormatted(host::kWrongExtension, extension.c_str());
   return 0;
 }
 

@@ -7,7 +7,7 @@ namespace layout {
 
 // The ".anl" file of the pair that `path` names: the path itself for ".anl",
 // the same stem with ".anl" for ".danl" (extensions in any case). Shows
-// "falsche Endung: %s\n" with the extension and fails for anything else.
+// host::kWrongExtension with the extension and fails for anything else.
 int LayoutFileOf(const std::string& path, std::string* layoutFile);
 
 }  // namespace layout

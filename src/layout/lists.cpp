@@ -104,7 +104,7 @@ std::string ListText(const Layout& layout, int missingOnly) {
 
 int WriteLists(const Layout& layout, int missingOnly) {
   return host::SaveFileReporting(ListFileName(missingOnly), ListText(layout, missingOnly),
-                                 "Datei %s kann nicht ge\xF6" "ffnet werden!");
+                                 host::kFileCannotBeOpened);
 }
 
 }  // namespace layout

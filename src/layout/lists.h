@@ -52,8 +52,8 @@ std::string ListText(const Layout& layout, int missingOnly);
 const char* ListFileName(int missingOnly);
 
 // Writes the list into its file in the current directory, safely. On failure
-// shows "Datei %s kann nicht geöffnet werden!" (file cannot be created) or
-// "Fehler beim Schreiben von %s!\n" and returns 0; an old list stays whole.
+// shows host::kFileCannotBeOpened (file cannot be created) or
+// host::kWriteFailed and returns 0; an old list stays whole.
 int WriteLists(const Layout& layout, int missingOnly);
 
 }  // namespace layout

@@ -389,7 +389,7 @@ int Layout::Load(const std::string& path) {
   Release();
   FileBytes bytes;
   if (!ReadFileBytes(path, &bytes)) {
-    host::ShowFormatted("Can't open %s!\n", path.c_str());
+    host::ShowFormatted(host::kCannotOpen, path.c_str());
     return 0;
   }
   return LoadFromMemory(this, bytes.data.get(), bytes.size);

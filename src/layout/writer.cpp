@@ -259,7 +259,7 @@ int Layout::Save(const std::string& path) {
   std::string bytes;
   if (!Serialize(&bytes)) {
     // Nothing is written: a name or a count the file format cannot hold.
-    host::ShowFormatted("Fehler beim Schreiben von %s!\n", path.c_str());
+    host::ShowFormatted(host::kWriteFailed, path.c_str());
     return 0;
   }
   if (host::SaveFileReporting(path, bytes)) return 1;

@@ -135,7 +135,7 @@ std::string SettingsFile::Serialize() const {
 }
 
 int SettingsFile::Write(const std::string& path) const {
-  return host::SaveFileReporting(path, Serialize(), "Can't open %s!\n");
+  return host::SaveFileReporting(path, Serialize());
 }
 
 int SettingsFile::FindSection(const std::string& section) const {

@@ -46,8 +46,8 @@ class SettingsFile {
   // Appends the entries of `text` as Read does for a file's content.
   void Parse(const std::string& text, const char* startLine = nullptr);
 
-  // Writes every entry in order, safely. On failure shows "Can't open %s!\n"
-  // (file cannot be created) or "Fehler beim Schreiben von %s!\n" (a write or
+  // Writes every entry in order, safely. On failure shows host::kCannotOpen
+  // (file cannot be created) or host::kWriteFailed (a write or
   // the close failed) and returns 0; the old file then stays whole.
   int Write(const std::string& path) const;
 

@@ -66,7 +66,7 @@ int BitmapImage::ReadBitmap(const std::string& path) {
   *this = BitmapImage();
   std::string bytes;
   if (!platform::ReadWholeFile(path, &bytes)) {
-    host::ShowFormatted("Can't open %s!\n", path.c_str());
+    host::ShowFormatted(host::kCannotOpen, path.c_str());
     return 0;
   }
   return ReadBitmapBytes(std::move(bytes), path);

@@ -16,7 +16,7 @@
 // or height of 0, a negative width.
 //
 // Result contract: ReadBitmap returns non-zero for success and reports every
-// failure itself ("Can't open %s!\n", "Falsches Bitmapformat: %s!\n",
+// failure itself (host::kCannotOpen, "Falsches Bitmapformat: %s!\n",
 // "Fehler beim Lesen von %s!\n").
 #pragma once
 

@@ -76,7 +76,7 @@ int TerragenTerrain::ReadTerragen(const std::string& path) {
   Release();
   std::string bytes;
   if (!platform::ReadWholeFile(path, &bytes)) {
-    host::ShowFormatted("Can't open %s!\n", path.c_str());
+    host::ShowFormatted(host::kCannotOpen, path.c_str());
     return 0;
   }
   return ReadTerragenBytes(bytes, path);

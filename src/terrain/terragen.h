@@ -34,7 +34,7 @@ namespace terrain {
 
 struct TerragenTerrain {
   // Resets the record and reads the file at `path` (a Windows path). Reports
-  // "Can't open %s!\n", "Keyword TERRAGEN missing!\n", "Keyword TERRAIN
+  // host::kCannotOpen, "Keyword TERRAGEN missing!\n", "Keyword TERRAIN
   // missing!\n" or "Formatfehler in %s!\n" and stops at the first fault; what
   // was read before it stays. Returns 1 when no fault was found.
   int ReadTerragen(const std::string& path);

@@ -92,9 +92,9 @@ void TileWriter::ReportFinished(std::unique_lock<std::mutex>* lock) {
     // go on saving meanwhile.
     lock->unlock();
     if (outcome == platform::SaveOutcome::kCannotCreate) {
-      host::ShowFormatted("Can't open %s!\n", path.c_str());
+      host::ShowFormatted(host::kCannotOpen, path.c_str());
     } else if (outcome == platform::SaveOutcome::kWriteFailed) {
-      host::ShowFormatted("Fehler beim Schreiben von %s!\n", path.c_str());
+      host::ShowFormatted(host::kWriteFailed, path.c_str());
     }
     ++done_;
     if (progress_ != nullptr && progress_->report != nullptr) {

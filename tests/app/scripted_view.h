@@ -1,6 +1,6 @@
-// A DialogView for the handler tests: the controls live in memory, the
-// answers to questions and file dialogs are scripted beforehand, and every
-// question, notice, file dialog, wait cursor and window change is recorded.
+// The handler tests' frame: a view with its controls in memory, scripted
+// answers and a log of what the handlers ask, tell and do to the window; a
+// test installation named as the host directory; a fresh dialog; messages.
 #pragma once
 
 #include <gtest/gtest.h>
@@ -9,95 +9,88 @@
 #include <deque>
 #include <functional>
 #include <map>
-#include <string>
-#include <vector>
 
-#include "app/dialog_view.h"
+#include "app/startup_dialog.h"
+#include "host/installation.h"
+#include "layout/layout_bytes.h"
 #include "platform/cp1252.h"
+#include "platform/faults.h"
+#include "platform/platform.h"
+#include "support/test_support.h"
 
 namespace app_testing {
 
+using Texts = std::vector<std::string>;
+
 class ScriptedView : public app::DialogView {
  public:
-  struct FileAnswer {
-    bool confirm;
-    std::string path;
-  };
-  // Scripted answers, used in order; a question or dialog without one fails the test.
-  std::deque<bool> answers;
-  std::deque<FileAnswer> fileAnswers;
-
-  // What the controls hold.
+  std::deque<bool> answers;                              // used in order, then No
+  std::deque<std::pair<bool, std::string>> fileAnswers;  // confirmed, chosen path; then cancelled
   app::DialogMembers controls;
-  std::vector<std::string> cameraSets;  // the combo box's list, sorted ignoring case
-  std::map<int, bool> enabled;          // only controls that were set
-
-  // What happened: file dialogs as "initial name|filter", progress as "section done/total".
-  std::vector<std::string> questions, notices, fileDialogs, progress, events;
-  int waitDepth = 0, waitCursors = 0;
-  int exchangesIn = 0, exchangesOut = 0;  // members into the controls, controls into the members
-  std::function<void()> atMinimize, atRestore;
+  Texts cameraSets;              // the combo box's list, in the order added
+  std::map<int, bool> enabled;  // only controls that were set
+  Texts log;  // "? question", "! notice", "file initial|filter", "section done/total", "Minimize", "Restore"
+  int waitDepth = 0;
+  std::function<void()> atMinimize;
 
   void ExchangeData(app::DialogMembers* members, bool fromControls) override {
-    if (fromControls) *members = controls;
-    if (!fromControls) controls = *members;
-    ++(fromControls ? exchangesOut : exchangesIn);
+    *(fromControls ? members : &controls) = fromControls ? controls : *members;
   }
   void ClearCameraSets() override { cameraSets.clear(); }
-  void AddCameraSet(const std::string& name) override {
-    auto upper = [](char c) { return platform::Cp1252Upper(static_cast<unsigned char>(c)); };
-    auto before = [&](const std::string& a, const std::string& b) {
-      return std::lexicographical_compare(a.begin(), a.end(), b.begin(), b.end(),
-                                          [&](char x, char y) { return upper(x) < upper(y); });
-    };
-    cameraSets.insert(std::upper_bound(cameraSets.begin(), cameraSets.end(), name, before), name);
-  }
+  void AddCameraSet(const std::string& name) override { cameraSets.push_back(name); }
   int FindCameraSetExact(const std::string& name) override {
-    for (std::size_t i = 0; i < cameraSets.size(); ++i) {
-      if (platform::EqualsIgnoringCase(cameraSets[i], name)) return static_cast<int>(i);
-    }
-    return -1;
+    auto it = std::find_if(cameraSets.begin(), cameraSets.end(), [&](auto& s) { return platform::EqualsIgnoringCase(s, name); });
+    return it == cameraSets.end() ? -1 : static_cast<int>(it - cameraSets.begin());
   }
-  void DeleteCameraSet(int index) override {
-    EXPECT_TRUE(index >= 0 && index < static_cast<int>(cameraSets.size())) << index;
-    cameraSets.erase(cameraSets.begin() + index);
-  }
+  void DeleteCameraSet(int index) override { cameraSets.erase(cameraSets.begin() + index); }
   void EnableControl(int id, bool on) override { enabled[id] = on; }
   bool AskYesNo(const std::string& text) override {
-    questions.push_back(text);
-    if (answers.empty()) ADD_FAILURE() << "unexpected question: " << text;
+    log.push_back("? " + text);
     const bool answer = !answers.empty() && answers.front();
     if (!answers.empty()) answers.pop_front();
     return answer;
   }
-  void Notify(const std::string& text) override { notices.push_back(text); }
+  void Notify(const std::string& text) override { log.push_back("! " + text); }
   bool ChooseFile(const std::string& initialName, const std::string& filter, std::string* chosen) override {
-    fileDialogs.push_back(initialName + "|" + filter);
-    if (fileAnswers.empty()) ADD_FAILURE() << "unexpected file dialog: " << initialName;
-    const FileAnswer answer = fileAnswers.empty() ? FileAnswer{false, ""} : fileAnswers.front();
+    log.push_back("file " + initialName + "|" + filter);
+    const auto answer = fileAnswers.empty() ? std::make_pair(false, std::string()) : fileAnswers.front();
     if (!fileAnswers.empty()) fileAnswers.pop_front();
-    if (answer.confirm) *chosen = answer.path;
-    return answer.confirm;
+    if (answer.first) *chosen = answer.second;
+    return answer.first;
   }
-  void BeginWaitCursor() override { ++waitDepth, ++waitCursors; }
+  void BeginWaitCursor() override { ++waitDepth; }
   void EndWaitCursor() override { EXPECT_GE(--waitDepth, 0); }
   void ShowProgress(const std::string& section, int done, int total) override {
-    progress.push_back(section + " " + std::to_string(done) + "/" + std::to_string(total));
+    log.push_back(section + " " + std::to_string(done) + "/" + std::to_string(total));
   }
-  void Minimize() override {
-    events.push_back("Minimize");
-    if (atMinimize) atMinimize();
+  void Minimize() override { log.push_back("Minimize"); if (atMinimize) atMinimize(); }
+  void Restore() override { log.push_back("Restore"); }
+};
+
+class AppTest : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    for (const char* folder : {"Mods", "Modelle", "Prellbock", "Oberleitung", "Leitpfosten", "Bodentextur"}) host.MakeDirs(folder);
+    host::SetHostDirectoryOverride(host.windows());
   }
-  void Restore() override {
-    events.push_back("Restore");
-    if (atRestore) atRestore();
+  void TearDown() override {
+    platform::ClearFaults();
+    host::SetCommandValueReader(nullptr);
+    EXPECT_TRUE(platform::ChangeDirectory(savedDirectory_));
+    host::SetHostDirectoryOverride("");
+  }
+  // Loads `relative` (inside the installation) as the dialog's start does.
+  int Load(const std::string& relative) { return dialog.OnInitDialog({host.Path(relative)}); }
+  void WriteBerg(const std::string& settings) {  // a small layout pair
+    host.Write("Anlagen\\Berg.anl", layout_bytes::File({}, {layout_bytes::Model()}, {}));
+    host.Write("Anlagen\\Berg.danl", settings);
   }
 
-  // The state of a control that a handler set; `otherwise` when none did.
-  bool Enabled(int id, bool otherwise) const {
-    auto found = enabled.find(id);
-    return found == enabled.end() ? otherwise : found->second;
-  }
+  const std::string savedDirectory_ = platform::CurrentDirectory();
+  testing_support::TempDir host;
+  ScriptedView view;
+  app::StartupDialog dialog{&view};
+  testing_support::MessageRecorder messages;
 };
 
 }  // namespace app_testing

@@ -9,17 +9,17 @@
 
 namespace console {
 
-void AddAllCommands(CLI::App& app) {
-  AddShowCommand(app);
-  AddStartCommand(app);
-  AddDeleteCameraSetCommand(app);
-  AddStandardCommand(app);
-  AddRemoveMissingCommand(app);
-  AddInventoryCommand(app);
-  AddMissingListCommand(app);
-  AddTerrainCommand(app);
-  AddResaveCommand(app);
-  AddDumpCommand(app);
+void AddAllCommands(CLI::App& app, CommandList* commands) {
+  AddShowCommand(app, commands);
+  AddStartCommand(app, commands);
+  AddDeleteCameraSetCommand(app, commands);
+  AddStandardCommand(app, commands);
+  AddRemoveMissingCommand(app, commands);
+  AddInventoryCommand(app, commands);
+  AddMissingListCommand(app, commands);
+  AddTerrainCommand(app, commands);
+  AddResaveCommand(app, commands);
+  AddDumpCommand(app, commands);
 }
 
 }  // namespace console

@@ -1,29 +1,20 @@
 #include "ui/console/commands.h"
 
+#include <CLI/CLI.hpp>
+
 #include "host/messages.h"
 #include "platform/platform.h"
 
 namespace console {
-namespace {
 
-std::vector<CommandRegistration>& Registry() {
-  static std::vector<CommandRegistration> registry;
-  return registry;
+void RegisterCommand(CommandList* commands, CLI::App* subcommand, CommandRunner run) {
+  commands->push_back(CommandRegistration{subcommand, std::move(run)});
 }
 
-}  // namespace
-
-void RegisterCommand(CLI::App* subcommand, CommandRunner run) {
-  Registry().push_back(CommandRegistration{subcommand, std::move(run)});
-}
-
-const std::vector<CommandRegistration>& RegisteredCommands() { return Registry(); }
-
-const GlobalOptions& Globals() { return MutableGlobals(); }
-
-GlobalOptions& MutableGlobals() {
-  static GlobalOptions globals;
-  return globals;
+std::shared_ptr<std::string> AddLayoutArgument(CLI::App* subcommand) {
+  auto argument = std::make_shared<std::string>();
+  subcommand->add_option("LAYOUT", *argument, "Anlage (.anl oder .danl)")->required();
+  return argument;
 }
 
 int ArgumentToWindowsPath(const std::string& argument, std::string* windows) {

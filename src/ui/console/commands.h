@@ -3,6 +3,7 @@
 #pragma once
 
 #include <functional>
+#include <memory>
 #include <string>
 #include <vector>
 
@@ -21,22 +22,23 @@ struct GlobalOptions {
 // 2 usage error.
 enum ExitStatus { kExitOk = 0, kExitFailed = 1, kExitUsage = 2 };
 
-using CommandRunner = std::function<int()>;
+// What runs for a chosen command, with the options parsed for every command.
+using CommandRunner = std::function<int(const GlobalOptions& options)>;
 
 struct CommandRegistration {
   CLI::App* subcommand;
   CommandRunner run;
 };
 
+// The commands in the order they were added.
+using CommandList = std::vector<CommandRegistration>;
+
 // Adds a subcommand and what runs for it.
-void RegisterCommand(CLI::App* subcommand, CommandRunner run);
+void RegisterCommand(CommandList* commands, CLI::App* subcommand, CommandRunner run);
 
-// The registered commands, in the order they were added.
-const std::vector<CommandRegistration>& RegisteredCommands();
-
-// Options shared by all commands (set by main before a command runs).
-const GlobalOptions& Globals();
-GlobalOptions& MutableGlobals();
+// Adds the required LAYOUT argument to a subcommand; the value is filled in
+// when the command line is parsed.
+std::shared_ptr<std::string> AddLayoutArgument(CLI::App* subcommand);
 
 // Turns a LAYOUT argument from the command line into the Windows form. Shows
 // the reason and returns 0 when it cannot be represented.

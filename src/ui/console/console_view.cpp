@@ -74,9 +74,11 @@ bool ConsoleView::AskYesNo(const std::string& text) {
     return false;
   }
   WriteText(stderr, text + " [j/N] ");
-  char line[64];
-  if (std::fgets(line, sizeof line, stdin) == nullptr) return false;
-  return line[0] == 'j' || line[0] == 'J' || line[0] == 'y' || line[0] == 'Y';
+  // The answer is the first character of the line; the whole line is read,
+  // however long, so that nothing of it is left for a later question.
+  const int first = std::fgetc(stdin);
+  for (int c = first; c != EOF && c != '\n';) c = std::fgetc(stdin);
+  return first == 'j' || first == 'J' || first == 'y' || first == 'Y';
 }
 
 void ConsoleView::Notify(const std::string& text) { WriteText(stdout, text + "\n"); }

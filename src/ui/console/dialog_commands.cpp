@@ -11,29 +11,26 @@
 namespace console {
 namespace {
 
-std::shared_ptr<std::string> AddLayoutArgument(CLI::App* sub) {
-  auto argument = std::make_shared<std::string>();
-  sub->add_option("LAYOUT", *argument, "Anlage (.anl oder .danl)")->required();
-  return argument;
-}
-
-void AddLayoutButton(CLI::App& app, const char* name, const char* help, Handler handler) {
+void AddLayoutButton(CLI::App& app, CommandList* commands, const char* name, const char* help,
+                     Handler handler) {
   CLI::App* sub = app.add_subcommand(name, help);
   auto argument = AddLayoutArgument(sub);
-  RegisterCommand(sub, [argument, handler]() { return RunDialogCommand(*argument, nullptr, handler); });
+  RegisterCommand(commands, sub, [argument, handler](const GlobalOptions& global) {
+    return RunDialogCommand(global, *argument, nullptr, handler);
+  });
 }
 
 }  // namespace
 
-int RunDialogCommand(const std::string& layoutArgument, const MemberOptions& options,
-                     Handler handler) {
+int RunDialogCommand(const GlobalOptions& global, const std::string& layoutArgument,
+                     const MemberOptions& options, Handler handler) {
   std::vector<std::string> arguments;
   if (!layoutArgument.empty()) {
     std::string windows;
     if (!ArgumentToWindowsPath(layoutArgument, &windows)) return kExitFailed;
     arguments.push_back(windows);
   }
-  ConsoleView view(Globals().yes);
+  ConsoleView view(global.yes);
   app::StartupDialog dialog(&view);
   if (!dialog.OnInitDialog(arguments)) return kExitFailed;
   if (options) {
@@ -54,53 +51,53 @@ int ArgumentToText(const std::string& argument, std::string* text) {
 #endif
 }
 
-void AddDeleteCameraSetCommand(CLI::App& app) {
+void AddDeleteCameraSetCommand(CLI::App& app, CommandList* commands) {
   CLI::App* sub = app.add_subcommand("delete-camera-set", "Kamera Set l\xC3\xB6schen");
   auto argument = AddLayoutArgument(sub);
   auto name = std::make_shared<std::string>();
   sub->add_option("NAME", *name, "Name des Kamera Sets")->required();
-  RegisterCommand(sub, [argument, name]() {
+  RegisterCommand(commands, sub, [argument, name](const GlobalOptions& global) {
     return RunDialogCommand(
-        *argument,
+        global, *argument,
         [name](app::DialogMembers* members) { return ArgumentToText(*name, &members->m_cameraSet); },
         &app::StartupDialog::OnDeleteCameraSetClicked);
   });
 }
 
-void AddStandardCommand(CLI::App& app) {
+void AddStandardCommand(CLI::App& app, CommandList* commands) {
   CLI::App* sub = app.add_subcommand("standard", "Standard-Dateien wieder installieren");
-  RegisterCommand(sub, []() {
-    return RunDialogCommand(std::string(), nullptr, &app::StartupDialog::OnStandardClicked);
+  RegisterCommand(commands, sub, [](const GlobalOptions& global) {
+    return RunDialogCommand(global, std::string(), nullptr, &app::StartupDialog::OnStandardClicked);
   });
 }
 
-void AddRemoveMissingCommand(CLI::App& app) {
+void AddRemoveMissingCommand(CLI::App& app, CommandList* commands) {
   CLI::App* sub = app.add_subcommand("remove-missing", "Fehlende Modelle aus der Anlage l\xC3\xB6schen");
   auto kind = std::make_shared<std::string>();
   sub->add_option("KIND", *kind, "rolling-stock, gbos oder real-estate")
       ->required()
       ->check(CLI::IsMember({"rolling-stock", "gbos", "real-estate"}));
   auto argument = AddLayoutArgument(sub);
-  RegisterCommand(sub, [kind, argument]() {
+  RegisterCommand(commands, sub, [kind, argument](const GlobalOptions& global) {
     Handler handler = *kind == "rolling-stock" ? &app::StartupDialog::OnRemoveMissingRollingStockClicked
                       : *kind == "gbos"        ? &app::StartupDialog::OnRemoveMissingGbosClicked
                                                : &app::StartupDialog::OnRemoveMissingRealEstateClicked;
-    return RunDialogCommand(*argument, nullptr, handler);
+    return RunDialogCommand(global, *argument, nullptr, handler);
   });
 }
 
-void AddInventoryCommand(CLI::App& app) {
-  AddLayoutButton(app, "inventory", "Inventarliste.txt neben der Anlage schreiben",
+void AddInventoryCommand(CLI::App& app, CommandList* commands) {
+  AddLayoutButton(app, commands, "inventory", "Inventarliste.txt neben der Anlage schreiben",
                   &app::StartupDialog::OnInventoryListClicked);
 }
 
-void AddTerrainCommand(CLI::App& app) {
+void AddTerrainCommand(CLI::App& app, CommandList* commands) {
   // The button's enabled state is no guard here: the command always runs.
-  AddLayoutButton(app, "terrain", "Beschriebene Terrains erzeugen", &app::StartupDialog::OnGenTerrainClicked);
+  AddLayoutButton(app, commands, "terrain", "Beschriebene Terrains erzeugen", &app::StartupDialog::OnGenTerrainClicked);
 }
 
-void AddMissingListCommand(CLI::App& app) {
-  AddLayoutButton(app, "missing-list", "Fehlliste.txt neben der Anlage schreiben",
+void AddMissingListCommand(CLI::App& app, CommandList* commands) {
+  AddLayoutButton(app, commands, "missing-list", "Fehlliste.txt neben der Anlage schreiben",
                   &app::StartupDialog::OnMissingListClicked);
 }
 

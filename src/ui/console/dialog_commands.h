@@ -9,6 +9,8 @@
 
 #include "app/startup_dialog.h"
 
+#include "ui/console/commands.h"
+
 namespace CLI {
 class App;
 }
@@ -23,19 +25,19 @@ using MemberOptions = std::function<int(app::DialogMembers*)>;
 // Runs one button on LAYOUT (empty: no layout) and gives the exit status:
 // 0 when the handler completed, 1 when the load or the handler stopped at a
 // failure it reported.
-int RunDialogCommand(const std::string& layoutArgument, const MemberOptions& options,
-                     Handler handler);
+int RunDialogCommand(const GlobalOptions& global, const std::string& layoutArgument,
+                     const MemberOptions& options, Handler handler);
 
 // A text argument (a name, not a path) in code page 1252. Shows why and
 // returns 0 when it cannot be represented.
 int ArgumentToText(const std::string& argument, std::string* text);
 
-void AddShowCommand(CLI::App& app);
-void AddDeleteCameraSetCommand(CLI::App& app);
-void AddStandardCommand(CLI::App& app);
-void AddRemoveMissingCommand(CLI::App& app);
-void AddInventoryCommand(CLI::App& app);
-void AddMissingListCommand(CLI::App& app);
-void AddTerrainCommand(CLI::App& app);
+void AddShowCommand(CLI::App& app, CommandList* commands);
+void AddDeleteCameraSetCommand(CLI::App& app, CommandList* commands);
+void AddStandardCommand(CLI::App& app, CommandList* commands);
+void AddRemoveMissingCommand(CLI::App& app, CommandList* commands);
+void AddInventoryCommand(CLI::App& app, CommandList* commands);
+void AddMissingListCommand(CLI::App& app, CommandList* commands);
+void AddTerrainCommand(CLI::App& app, CommandList* commands);
 
 }  // namespace console

@@ -37,22 +37,21 @@ int RunDump(const std::string& argument) {
   return std::fflush(stdout) == 0 ? kExitOk : kExitFailed;
 }
 
-void AddLayoutCommand(CLI::App& app, const char* name, const char* help,
+void AddLayoutCommand(CLI::App& app, CommandList* commands, const char* name, const char* help,
                       int (*run)(const std::string&)) {
   CLI::App* sub = app.add_subcommand(name, help);
-  auto argument = std::make_shared<std::string>();
-  sub->add_option("LAYOUT", *argument, "Anlage (.anl oder .danl)")->required();
-  RegisterCommand(sub, [argument, run]() { return run(*argument); });
+  auto argument = AddLayoutArgument(sub);
+  RegisterCommand(commands, sub, [argument, run](const GlobalOptions&) { return run(*argument); });
 }
 
 }  // namespace
 
-void AddResaveCommand(CLI::App& app) {
-  AddLayoutCommand(app, "resave", "Anlage laden und wieder speichern", RunResave);
+void AddResaveCommand(CLI::App& app, CommandList* commands) {
+  AddLayoutCommand(app, commands, "resave", "Anlage laden und wieder speichern", RunResave);
 }
 
-void AddDumpCommand(CLI::App& app) {
-  AddLayoutCommand(app, "dump", "Geladene Anlage als JSON ausgeben", RunDump);
+void AddDumpCommand(CLI::App& app, CommandList* commands) {
+  AddLayoutCommand(app, commands, "dump", "Geladene Anlage als JSON ausgeben", RunDump);
 }
 
 }  // namespace console

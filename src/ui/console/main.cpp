@@ -7,7 +7,6 @@
 #include "host/installation.h"
 #include "host/messages.h"
 #include "platform/faults.h"
-#include "ui/console/commands.h"
 #include "ui/console/command_table.h"
 
 namespace {
@@ -22,13 +21,14 @@ int main(int argc, char** argv) {
   app.require_subcommand(1);
   app.fallthrough();
 
-  console::GlobalOptions& globals = console::MutableGlobals();
+  console::GlobalOptions globals;
   std::string hostDirectory;
   app.add_flag("--yes", globals.yes, "Fragen mit Ja beantworten");
   app.add_option("--host", hostDirectory,
                  "Installationsordner des Simulators (statt der Registry)");
 
-  console::AddAllCommands(app);
+  console::CommandList commands;
+  console::AddAllCommands(app, &commands);
 
   try {
     app.parse(argc, argv);
@@ -54,8 +54,8 @@ int main(int argc, char** argv) {
     host::SetHostDirectoryOverride(windows);
   }
 
-  for (const console::CommandRegistration& command : console::RegisteredCommands()) {
-    if (command.subcommand->parsed()) return command.run();
+  for (const console::CommandRegistration& command : commands) {
+    if (command.subcommand->parsed()) return command.run(globals);
   }
   return console::kExitUsage;
 }

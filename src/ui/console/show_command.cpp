@@ -5,6 +5,7 @@
 #include <memory>
 #include <nlohmann/json.hpp>
 
+#include "app/asset_kind_controls.h"
 #include "host/installation.h"
 #include "platform/cp1252.h"
 #include "platform/platform.h"
@@ -15,17 +16,11 @@
 namespace console {
 namespace {
 
-struct ChooseButton {
-  host::AssetKind kind;
-  int id;
-};
+// The JSON names of the kinds' choices, in the order of host::AssetKind.
+const char* const kChoiceJsonNames[host::kAssetKindCount] = {"bufferStop", "catenary", "guidePost",
+                                                             "groundTexture"};
 
-const ChooseButton kChooseButtons[host::kAssetKindCount] = {
-    {host::kBufferStop, app::kIdChooseBufferStop},
-    {host::kCatenary, app::kIdChooseCatenary},
-    {host::kGuidePost, app::kIdChooseGuidePost},
-    {host::kGroundTexture, app::kIdChooseGroundTexture},
-};
+const char* KindName(int kind) { return host::AssetKindOf(static_cast<host::AssetKind>(kind)).name; }
 
 std::string Utf8(const std::string& cp1252) { return platform::Cp1252ToUtf8(cp1252); }
 
@@ -36,14 +31,13 @@ std::string ShownAsJson(const ConsoleView& view) {
   json["cameraSet"] = Utf8(shown.m_cameraSet);
   json["cameraSets"] = nlohmann::ordered_json::array();
   for (const std::string& name : view.cameraSets()) json["cameraSets"].push_back(Utf8(name));
-  json["bufferStop"] = Utf8(shown.m_bufferStop);
-  json["catenary"] = Utf8(shown.m_catenary);
-  json["guidePost"] = Utf8(shown.m_guidePost);
-  json["groundTexture"] = Utf8(shown.m_groundTexture);
+  for (int k = 0; k < host::kAssetKindCount; ++k) {
+    json[kChoiceJsonNames[k]] = Utf8(shown.*app::kAssetKindControls[k].choice);
+  }
   json["genTerrainEnabled"] = view.IsEnabled(app::kIdGenTerrain);
   nlohmann::ordered_json choose = nlohmann::ordered_json::object();
-  for (const ChooseButton& button : kChooseButtons) {
-    choose[host::AssetKindOf(button.kind).name] = view.IsEnabled(button.id);
+  for (int k = 0; k < host::kAssetKindCount; ++k) {
+    choose[KindName(k)] = view.IsEnabled(app::kAssetKindControls[k].chooseButton);
   }
   json["chooseEnabled"] = choose;
   return json.dump(2) + "\n";
@@ -57,21 +51,20 @@ std::string ShownAsText(const ConsoleView& view) {
   std::string text = "Anlage: " + shown.m_layoutPath + "\n";
   text += "Kamera Set: " + shown.m_cameraSet + "\n";
   text += "Kamera Sets: " + sets + "\n";
-  text += "Prellbock: " + shown.m_bufferStop + "\n";
-  text += "Oberleitung: " + shown.m_catenary + "\n";
-  text += "Leitpfosten: " + shown.m_guidePost + "\n";
-  text += "Bodentextur: " + shown.m_groundTexture + "\n";
+  for (int k = 0; k < host::kAssetKindCount; ++k) {
+    text += std::string(KindName(k)) + ": " + shown.*app::kAssetKindControls[k].choice + "\n";
+  }
   text += std::string("Gen. Terrain: ") + state(app::kIdGenTerrain) + "\n";
-  for (const ChooseButton& button : kChooseButtons) {
-    text += std::string("Ausw\xE4hlen ") + host::AssetKindOf(button.kind).name + ": " + state(button.id) + "\n";
+  for (int k = 0; k < host::kAssetKindCount; ++k) {
+    text += std::string("Ausw\xE4hlen ") + KindName(k) + ": " + state(app::kAssetKindControls[k].chooseButton) + "\n";
   }
   return platform::ToConsoleText(text);
 }
 
-int RunShow(const std::string& argument, bool asJson) {
+int RunShow(const GlobalOptions& global, const std::string& argument, bool asJson) {
   std::string windows;
   if (!ArgumentToWindowsPath(argument, &windows)) return kExitFailed;
-  ConsoleView view(Globals().yes);
+  ConsoleView view(global.yes);
   app::StartupDialog dialog(&view);
   if (!dialog.OnInitDialog({windows})) return kExitFailed;
   std::string out = asJson ? ShownAsJson(view) : ShownAsText(view);
@@ -81,13 +74,14 @@ int RunShow(const std::string& argument, bool asJson) {
 
 }  // namespace
 
-void AddShowCommand(CLI::App& app) {
+void AddShowCommand(CLI::App& app, CommandList* commands) {
   CLI::App* sub = app.add_subcommand("show", "Anlage laden und zeigen, was der Dialog zeigt");
-  auto argument = std::make_shared<std::string>();
   auto asJson = std::make_shared<bool>(false);
-  sub->add_option("LAYOUT", *argument, "Anlage (.anl oder .danl)")->required();
+  auto argument = AddLayoutArgument(sub);
   sub->add_flag("--json", *asJson, "als ein JSON-Objekt");
-  RegisterCommand(sub, [argument, asJson]() { return RunShow(*argument, *asJson); });
+  RegisterCommand(commands, sub, [argument, asJson](const GlobalOptions& global) {
+    return RunShow(global, *argument, *asJson);
+  });
 }
 
 }  // namespace console

@@ -4,6 +4,8 @@
 #include <memory>
 #include <string>
 
+#include "app/asset_kind_controls.h"
+#include "host/installation.h"
 #include "ui/console/commands.h"
 #include "ui/console/dialog_commands.h"
 
@@ -17,37 +19,29 @@ struct MemberOption {
   std::string app::DialogMembers::*member = nullptr;
 };
 
+// The option of each kind's choice, in the order of host::AssetKind.
+const char* const kKindOptions[host::kAssetKindCount] = {"--buffer-stop", "--catenary", "--guide-post",
+                                                         "--ground-texture"};
+
 }  // namespace
 
-void AddStartCommand(CLI::App& app) {
+void AddStartCommand(CLI::App& app, CommandList* commands) {
   CLI::App* sub = app.add_subcommand("start", "Simulator auf der Anlage starten (Starte ZUVO)");
-  auto argument = std::make_shared<std::string>();
-  sub->add_option("LAYOUT", *argument, "Anlage (.anl oder .danl)")->required();
+  auto argument = AddLayoutArgument(sub);
 
-  struct Spec {
-    const char* name;
-    const char* help;
-    std::string app::DialogMembers::*member;
-  };
-  using app::DialogMembers;
-  const Spec specs[] = {
-      {"--camera-set", "Kamera Set (NAME)", &DialogMembers::m_cameraSet},
-      {"--buffer-stop", "Prellbock aus dem Ordner Prellbock (FILE)", &DialogMembers::m_bufferStop},
-      {"--catenary", "Oberleitung aus dem Ordner Oberleitung (FILE)", &DialogMembers::m_catenary},
-      {"--guide-post", "Leitpfosten aus dem Ordner Leitpfosten (FILE)", &DialogMembers::m_guidePost},
-      {"--ground-texture", "Bodentextur aus dem Ordner Bodentextur (FILE)",
-       &DialogMembers::m_groundTexture},
-  };
-  auto options = std::make_shared<std::vector<MemberOption>>(sizeof specs / sizeof specs[0]);
-  for (std::size_t i = 0; i < options->size(); ++i) {
-    MemberOption& o = (*options)[i];
-    o.member = specs[i].member;
-    o.option = sub->add_option(specs[i].name, o.value, specs[i].help);
+  auto options = std::make_shared<std::vector<MemberOption>>(1 + host::kAssetKindCount);
+  (*options)[0].member = &app::DialogMembers::m_cameraSet;
+  (*options)[0].option = sub->add_option("--camera-set", (*options)[0].value, "Kamera Set (NAME)");
+  for (int k = 0; k < host::kAssetKindCount; ++k) {
+    MemberOption& o = (*options)[1 + k];
+    const std::string kind = host::AssetKindOf(static_cast<host::AssetKind>(k)).name;
+    o.member = app::kAssetKindControls[k].choice;
+    o.option = sub->add_option(kKindOptions[k], o.value, kind + " aus dem Ordner " + kind + " (FILE)");
   }
 
-  RegisterCommand(sub, [argument, options]() {
+  RegisterCommand(commands, sub, [argument, options](const GlobalOptions& global) {
     return RunDialogCommand(
-        *argument,
+        global, *argument,
         [options](app::DialogMembers* members) {
           for (const MemberOption& o : *options) {
             if (o.option->count() > 0 && !ArgumentToText(o.value, &(members->*o.member))) return 0;

@@ -2,6 +2,8 @@
 //                   [--guide-post FILE] [--ground-texture FILE]
 #pragma once
 
+#include "ui/console/commands.h"
+
 namespace CLI {
 class App;
 }
@@ -11,6 +13,6 @@ namespace console {
 // Loads the layout as the dialog does at start, sets the members named by the
 // options (an option not given keeps what the load read from section "Zuvo";
 // an option given empty clears its member), then runs "Starte ZUVO".
-void AddStartCommand(CLI::App& app);
+void AddStartCommand(CLI::App& app, CommandList* commands);
 
 }  // namespace console
