@@ -1,13 +1,38 @@
 // Settings files (".danl", data sheets, terrain descriptions) from hostile
 // text: read with and without a start line, written back, and looked up and
 // changed the way the commands do it.
+#include <cstdlib>
 #include <string>
+#include <vector>
 
 #include "fuzz_support.h"
+#include "host/installation_path.h"
 #include "settings/settings_file.h"
+
+namespace {
+
+// 1 when `path`, folded by name, lies below Z:\zuvo-fuzz\Sim (no links there).
+bool BelowFuzzHost(const std::string& path) {
+  if (path.size() < 3 || (path[0] | 0x20) != 'z' || path[1] != ':') return false;
+  std::vector<std::string> parts;
+  std::string part;
+  for (std::size_t i = 2; i <= path.size(); ++i) {
+    if (i < path.size() && path[i] != '\\' && path[i] != '/') {
+      part += path[i];
+      continue;
+    }
+    if (part == ".." && !parts.empty()) parts.pop_back();
+    if (!part.empty() && part != "." && part != "..") parts.push_back(part);
+    part.clear();
+  }
+  return parts.size() > 2 && parts[0] == "zuvo-fuzz" && parts[1] == "Sim";
+}
+
+}  // namespace
 
 extern "C" int LLVMFuzzerInitialize(int*, char***) {
   fuzz::SilenceReports();
+  setenv("WINEPREFIX", "/nonexistent-zuvo-fuzz-prefix", 1);  // only Z: exists, as "/"
   return 0;
 }
 
@@ -29,6 +54,14 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     file.GetReal("Zuvo", entry.name, 1.5f);
     settings::SettingsFile::ParseInt(entry.value);
     settings::SettingsFile::ParseReal(entry.value);
+  }
+
+  // Whatever names a file, only a path below the installation is accepted.
+  const std::string host = "Z:\\zuvo-fuzz\\Sim\\";
+  for (const settings::SettingsEntry& entry : file.entries()) {
+    for (const std::string& path : {entry.name, entry.value}) {
+      if (host::IsInsideInstallation(host, path)) FUZZ_CHECK(BelowFuzzHost(host::InstallationPath(host, path)));
+    }
   }
 
   settings::SettingsFile started;

@@ -48,6 +48,7 @@
 #include <vector>
 
 #include "app/app_state.h"
+#include "app/copy_paths.h"
 #include "app/guards.h"
 #include "app/startup_dialog.h"
 #include "host/installation.h"
@@ -208,6 +209,7 @@ int StartupDialog::OnStartClicked() {
   // keeps an earlier layout in memory), and a known installation.
   if (!CheckLoadedLayout() || !CheckInstallation()) return 0;
   const std::string host = host::HostDirectory();
+  if (!CheckCopyPaths(state.SettingsFile, host)) return 0;
 
   // 4. The installation's own assets, saved once; a kind without its folder
   // is skipped.

@@ -12,6 +12,7 @@
 #include "terrain/bitmap.h"
 #include "terrain/height_field.h"
 #include "terrain/terragen.h"
+#include "terrain/terrain_folder.h"
 #include "terrain/tile_mesh.h"
 #include "terrain/tile_plan.h"
 #include "terrain/tile_writer.h"
@@ -121,6 +122,7 @@ int GenerateTerrainSection(const settings::SettingsFile& settings, const std::st
     host::ShowFormatted("[%s]:Name muss gesetzt sein!\n", section.c_str());
     return 0;
   }
+  if (!CheckTerrainFolderName(section, *name)) return 0;
   // Both files failed to load; each has told why.
   if (heights->cellsX == 0) return 0;
   if (heights->pixelSize <= 0) {
