@@ -14,7 +14,6 @@ int CheckCopyPaths(const settings::SettingsFile& settings, const std::string& ho
       continue;
     }
     if (!inside || (host::IsInsideInstallation(host, entry.name) &&
-                    host::IsInsideInstallation(host, entry.name + ".sav") &&
                     host::IsInsideInstallation(host, entry.value))) {
       continue;
     }

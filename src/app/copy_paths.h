@@ -9,11 +9,11 @@
 
 namespace app {
 
-// 1 when, for every key entry of the sections named "Copy", the key, its
-// backup "<key>.sav" and the value lie inside the installation `host` (see
-// host/installation_path.h). Otherwise shows, for the first entry that does
-// not, "[Copy]:KEY=VALUE liegt au\xDF" "erhalb des Simulatorordners!\n" and
-// returns 0.
+// 1 when, for every key entry of the sections named "Copy", the key and the
+// value lie inside the installation `host` (see host/installation_path.h);
+// the key's backup "<key>.sav" is then beside it. Otherwise shows, for the
+// first entry that does not, "[Copy]:KEY=VALUE liegt au\xDF" "erhalb des
+// Simulatorordners!\n" and returns 0.
 int CheckCopyPaths(const settings::SettingsFile& settings, const std::string& host);
 
 }  // namespace app

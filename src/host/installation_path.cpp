@@ -20,11 +20,7 @@ std::string InstallationPath(const std::string& host, const std::string& path) {
     if (hostHasDrive && SameLetter(path[0], host[0])) return host + path.substr(2);
     return path.substr(0, 2) + "\\" + path.substr(2);
   }
-  if (!path.empty() && IsSeparator(path[0])) {
-    // "\\server\share" stays a network path, which is never inside.
-    if (path.size() >= 2 && IsSeparator(path[1])) return path;
-    return hostHasDrive ? host.substr(0, 2) + path : path;
-  }
+  if (!path.empty() && IsSeparator(path[0])) return hostHasDrive ? host.substr(0, 2) + path : path;
   return host + path;
 }
 

@@ -33,7 +33,8 @@ TEST_F(StartTest, HostileSettingsChangeNothing) {
   Write("Anlagen\\f.bmp", terrain_test::MakeBitmap(2, 4, [](int, int) { return terrain_test::PixelBytes{}; }));
   std::string z = "Z:" + sim_.dir.NativePath("aussen");
   for (char& c : z) c = c == '/' ? '\\' : c;
-  const std::string nul("A.dat\0x", 7), tooLong(300, 'x'), terrainErr = "[Terrain Nord]:Name muss ein Ordnername in Modelle sein!\n";
+  const std::string nul("A.dat\0x", 7), tooLong(300, 'x');
+  const std::string terrainErr = "[Terrain Nord]:Name muss ein Ordnername in Modelle sein!\n";
   const struct {
     std::vector<std::string> lines, options;
     std::string err;
@@ -47,9 +48,11 @@ TEST_F(StartTest, HostileSettingsChangeNothing) {
       {{"[Copy]", "A.dat=" + tooLong}, {}, Outside("A.dat=" + tooLong)},
       {{"[Copy]", "=Anlagen\\payload.txt"}, {}, Outside("=Anlagen\\payload.txt")},
       {{"[Copy]", nul + "=B.dat"}, {}, Outside("A.dat=B.dat")},
-      {{"[Zuvo]", "Leitpfosten=..\\Mods\\Prellbock.mod"}, {}, "Leitpfosten \"..\\Mods\\Prellbock.mod\" kann nicht installiert werden!\n"},
-      {{}, {"--buffer-stop", "..\\..\\victim.txt"}, "Pressboch \"..\\..\\victim.txt\" kann nicht installiert werden!\n"},
-      {Terrain("..\\..\\..\\aussen\\Kacheln"), {"terrain"}, terrainErr},
+      {{"[Zuvo]", "Leitpfosten=..\\Mods\\Prellbock.mod"}, {},
+       "Leitpfosten \"..\\Mods\\Prellbock.mod\" kann nicht installiert werden!\n"},
+      {{}, {"--buffer-stop", "..\\..\\victim.txt"},
+       "Pressboch \"..\\..\\victim.txt\" kann nicht installiert werden!\n"},
+      {Terrain("..\\..\\Kacheln"), {"terrain"}, terrainErr},
       {Terrain("Weg"), {"terrain"}, terrainErr},
       {Terrain(""), {"terrain"}, terrainErr},
       {Terrain(z), {"terrain"}, terrainErr},

@@ -25,7 +25,7 @@ TEST(InstallationPathTest, OnlyWhatLiesBelowTheInstallationIsInside) {
       {"", 0},                              {".", 0},
       {"Mods\\..", 0},                      {"\\x", 0},
       {"Q:" + rest + "x", 0},               {"Q:Mods\\x", 0},
-      {"\\\\server\\share\\x", 0},          {std::string("Mods\\x\0\\..\\..\\..\\y", 18), 0},
+      {std::string("Mods\\x\0\\..\\..\\..\\y", 18), 0},
   };
   for (const auto& c : cases) EXPECT_EQ(host::IsInsideInstallation(host, c.path), c.inside) << c.path;
 }
