@@ -2,8 +2,8 @@
 // text: read with and without a start line, written back, and looked up and
 // changed the way the commands do it.
 #include <cstdlib>
+#include <filesystem>
 #include <string>
-#include <vector>
 
 #include "fuzz_support.h"
 #include "host/installation_path.h"
@@ -11,21 +11,12 @@
 
 namespace {
 
-// 1 when `path`, folded by name, lies below Z:\zuvo-fuzz\Sim (no links there).
-bool BelowFuzzHost(const std::string& path) {
+// 1 when `path` (on drive Z:), folded by name, lies below Z:\zuvo-fuzz\Sim.
+bool BelowFuzzHost(std::string path) {
   if (path.size() < 3 || (path[0] | 0x20) != 'z' || path[1] != ':') return false;
-  std::vector<std::string> parts;
-  std::string part;
-  for (std::size_t i = 2; i <= path.size(); ++i) {
-    if (i < path.size() && path[i] != '\\' && path[i] != '/') {
-      part += path[i];
-      continue;
-    }
-    if (part == ".." && !parts.empty()) parts.pop_back();
-    if (!part.empty() && part != "." && part != "..") parts.push_back(part);
-    part.clear();
-  }
-  return parts.size() > 2 && parts[0] == "zuvo-fuzz" && parts[1] == "Sim";
+  for (char& c : path) c = c == '\\' ? '/' : c;
+  const std::string folded = std::filesystem::path("/" + path.substr(2)).lexically_normal().generic_string();
+  return folded.size() > 15 && folded.compare(0, 15, "/zuvo-fuzz/Sim/") == 0;
 }
 
 }  // namespace
