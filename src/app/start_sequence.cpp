@@ -48,6 +48,7 @@
 #include <vector>
 
 #include "app/asset_kind_controls.h"
+#include "app/copy_paths.h"
 #include "app/guards.h"
 #include "app/startup_dialog.h"
 #include "host/installation.h"
@@ -173,6 +174,7 @@ int StartupDialog::OnStartClicked() {
   // keeps an earlier layout in memory), and a known installation.
   if (!CheckLoadedLayout(pair_) || !CheckInstallation()) return 0;
   const std::string host = host::HostDirectory();
+  if (!CheckCopyPaths(pair_.settings, host)) return 0;
 
   // 4. The installation's own assets, saved once; a kind without its folder
   // is skipped.

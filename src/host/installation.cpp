@@ -1,5 +1,7 @@
 #include "host/installation.h"
 
+#include "host/installation_path.h"
+#include "host/paths.h"
 #include "platform/platform.h"
 
 namespace host {
@@ -119,7 +121,7 @@ int SaveOriginal(AssetKind kind) {
 
 int InstallChoice(const std::string& file, AssetKind kind) {
   const AssetKindInfo& info = AssetKindOf(kind);
-  if (HostDirectory() == nullptr) return 0;
+  if (HostDirectory() == nullptr || !IsPlainName(file)) return 0;
   return CopyFileContents(HostPath(info.activeFile), HostPath(std::string(info.name) + "\\" + file));
 }
 

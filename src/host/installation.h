@@ -71,7 +71,8 @@ const AssetKindInfo& AssetKindOf(AssetKind kind);
 // the default file exists already. 1 when the default file exists afterwards.
 int SaveOriginal(AssetKind kind);
 
-// Copies {kind folder}\{file} over the kind's active file. 1 when copied.
+// Copies {kind folder}\{file} over the kind's active file. 1 when copied; 0
+// without a copy when `file` is not a plain file name (see host/installation_path.h).
 int InstallChoice(const std::string& file, AssetKind kind);
 
 // Copies the file `source` over `destination` (full Windows paths) through a

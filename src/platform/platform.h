@@ -103,6 +103,11 @@ int ToWindowsPath(const std::string& native, std::string* windows, std::string* 
 // exist or the name cannot be translated.
 std::string NativePathOf(const std::string& windowsPath);
 
+// The absolute, resolved form of a Windows path, in which two names of one
+// file are equal bytes (on Linux links followed, on Windows case folded);
+// empty when it cannot be resolved.
+std::string RealPathOf(const std::string& windowsPath);
+
 // Text in code page 1252 as the terminal shows it (UTF-8 on Linux).
 std::string ToConsoleText(const std::string& cp1252);
 

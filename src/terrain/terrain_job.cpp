@@ -2,6 +2,8 @@
 
 #include <cmath>
 
+#include "host/installation.h"
+#include "host/installation_path.h"
 #include "host/messages.h"
 #include "platform/cp1252.h"
 
@@ -17,9 +19,17 @@ int HasExtension(const std::string& value, const char* extension) {
 }
 
 // The one check of a section's "Name", shared by the generator and the load's
-// test whether a terrain is still to be generated.
+// test whether a terrain is still to be generated. The tiles go into a folder
+// directly under "Modelle": a shared layout must not make the tool create
+// folders or write tiles anywhere else.
 TerrainFault CheckName(const std::string* name) {
-  return name == nullptr ? TerrainFault::kNoName : TerrainFault::kNone;
+  if (name == nullptr) return TerrainFault::kNoName;
+  const char* host = host::HostDirectory();
+  if (!host::IsPlainName(*name) ||
+      (host != nullptr && !host::IsInsideInstallation(host, "Modelle\\" + *name))) {
+    return TerrainFault::kNameOutside;
+  }
+  return TerrainFault::kNone;
 }
 
 // "Pixelgroesse" in whole centimetres, or the fault that refuses it.
@@ -61,6 +71,7 @@ TerrainStage StageOf(TerrainFault fault) {
     case TerrainFault::kColourType:
       return TerrainStage::kBeforeColours;
     case TerrainFault::kNoName:
+    case TerrainFault::kNameOutside:
       return TerrainStage::kBeforeTiles;
     default:
       return TerrainStage::kBeforeHeights;
@@ -95,6 +106,9 @@ void ReportFault(const TerrainJob& job) {
       return;
     case TerrainFault::kNoName:
       host::ShowFormatted("[%s]:Name muss gesetzt sein!\n", section);
+      return;
+    case TerrainFault::kNameOutside:
+      host::ShowFormatted("[%s]:Name muss ein Ordnername in Modelle sein!\n", section);
       return;
   }
 }

@@ -37,6 +37,7 @@ enum class TerrainFault {
   kPixelSizeTooLarge,      // beyond 32 bits of centimetres
   kColourType,             // "Farbe" not ".bmp"
   kNoName,                 // "Name" missing
+  kNameOutside,            // "Name" not a plain folder name inside "Modelle"
 };
 
 enum class HeightFormat { kBitmap, kTerragen };

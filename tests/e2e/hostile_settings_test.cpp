@@ -1,0 +1,82 @@
+// Settings files of shared layouts that name files outside the installation:
+// the command stops with its message and no file anywhere has changed.
+#include <unistd.h>
+
+#include "e2e/installation.h"
+#include "host/installation.h"
+#include "terrain/terrain_test_support.h"
+
+namespace e2e {
+namespace {
+
+std::string Outside(const std::string& entry) {
+  return "[Copy]:" + entry + " liegt außerhalb des Simulatorordners!\n";
+}
+
+std::vector<std::string> Terrain(const std::string& name) {
+  return {"[Terrain Nord]", "Name=" + name, "Hoehe=h.bmp", "Farbe=f.bmp", "Pixelgroesse=1", "Kachelabstand=2",
+          "Kachelgroesse=2"};
+}
+
+TEST_F(StartTest, HostileSettingsChangeNothing) {
+  sim_.dir.Write("aussen/victim.txt", "Opfer");
+  sim_.dir.Write("prefix/drive_c/victim.txt", "Opfer C");
+  ASSERT_EQ(symlink("../../aussen", sim_.dir.NativePath("prefix/dosdevices/d:").c_str()), 0);
+  ASSERT_EQ(symlink(sim_.dir.NativePath("aussen").c_str(), sim_.Native("Link").c_str()), 0);
+  ASSERT_EQ(symlink(sim_.dir.NativePath("aussen").c_str(), sim_.Native("Modelle\\Weg").c_str()), 0);
+  for (int k = 0; k < host::kAssetKindCount; ++k) {  // the defaults saved: a start saves none
+    const host::AssetKindInfo& kind = host::AssetKindOf(static_cast<host::AssetKind>(k));
+    Write(std::string(kind.name) + "\\" + kind.defaultFile, Read(kind.activeFile));
+  }
+  Write("Anlagen\\payload.txt", "Angriff");
+  Write("Anlagen\\h.bmp", terrain_test::MakeBitmap(2, 4, [](int, int) { return terrain_test::HeightPixel(1); }));
+  Write("Anlagen\\f.bmp", terrain_test::MakeBitmap(2, 4, [](int, int) { return terrain_test::PixelBytes{}; }));
+  std::string z = "Z:" + sim_.dir.NativePath("aussen");
+  for (char& c : z) c = c == '/' ? '\\' : c;
+  const std::string nul("A.dat\0x", 7), tooLong(300, 'x');
+  const std::string terrainErr = "[Terrain Nord]:Name muss ein Ordnername in Modelle sein!\n";
+  const struct {
+    std::vector<std::string> lines, options;
+    std::string err;
+  } cases[] = {
+      {{"[Copy]", z + "\\victim.txt=Anlagen\\payload.txt"}, {}, Outside(z + "\\victim.txt=Anlagen\\payload.txt")},
+      {{"[Copy]", "D:\\victim.txt=Anlagen\\payload.txt"}, {}, Outside("D:\\victim.txt=Anlagen\\payload.txt")},
+      {{"[Copy]", "A.dat=B.dat", "..\\..\\victim.txt=A.dat"}, {}, Outside("..\\..\\victim.txt=A.dat")},
+      {{"[Copy]", "A.dat=Mods/..\\../../Victim.TXT"}, {}, Outside("A.dat=Mods/..\\../../Victim.TXT")},
+      {{"[Copy]", "c:\\sIM\\..\\VICTIM.txt=A.dat"}, {}, Outside("c:\\sIM\\..\\VICTIM.txt=A.dat")},
+      {{"[Copy]", "Link\\victim.txt=Anlagen\\payload.txt"}, {}, Outside("Link\\victim.txt=Anlagen\\payload.txt")},
+      {{"[Copy]", "A.dat=" + tooLong}, {}, Outside("A.dat=" + tooLong)},
+      {{"[Copy]", "=Anlagen\\payload.txt"}, {}, Outside("=Anlagen\\payload.txt")},
+      {{"[Copy]", nul + "=B.dat"}, {}, Outside("A.dat=B.dat")},
+      {{"[Zuvo]", "Leitpfosten=..\\Mods\\Prellbock.mod"}, {},
+       "Leitpfosten \"..\\Mods\\Prellbock.mod\" kann nicht installiert werden!\n"},
+      {{}, {"--buffer-stop", "..\\..\\victim.txt"},
+       "Pressboch \"..\\..\\victim.txt\" kann nicht installiert werden!\n"},
+      {Terrain("..\\..\\Kacheln"), {"terrain"}, terrainErr},
+      {Terrain("Weg"), {"terrain"}, terrainErr},
+      {Terrain(""), {"terrain"}, terrainErr},
+      {Terrain(z), {"terrain"}, terrainErr},
+  };
+  for (const auto& c : cases) {
+    WriteSettings(c.lines);
+    const testing_support::Tree before = testing_support::SnapshotTree(sim_.dir.native());
+    const bool terrain = !c.options.empty() && c.options[0] == "terrain";
+    RunResult run = terrain ? sim_.Zuvo({"terrain", Layout()}) : Start(c.options);
+    EXPECT_EQ(run.exitCode, 1) << c.err;
+    EXPECT_EQ(run.err, c.err);
+    EXPECT_TRUE(testing_support::SnapshotTree(sim_.dir.native()) == before) << c.err;
+  }
+}
+
+TEST_F(StartTest, SwapsInsideTheInstallationKeepWorking) {
+  Write("A.dat", "a");
+  Write("Sub\\B.dat", "b");
+  WriteSettings({"[Copy]", "A.dat=c:\\SIM\\sub/B.dat", sim_.host + "Sub\\B.dat=\\Sim\\Sub\\C.dat"});
+  RunResult run = Start();
+  EXPECT_EQ(run.exitCode, 0) << run.err;
+  EXPECT_EQ(OnlyRun().Get("Tausch A.dat"), stand_in::DescribeContent("b"));
+  EXPECT_EQ(Read("A.dat") + Read("Sub\\B.dat"), "ab");
+}
+
+}  // namespace
+}  // namespace e2e
