@@ -8,7 +8,7 @@
 #include <vector>
 
 #include "app/app_fixture.h"
-#include "fake-simulator/stand_in_protocol.h"
+#include "stand-in/protocol.h"
 
 namespace {
 
