@@ -116,27 +116,17 @@ RunResult Installation::Zuvo(const std::vector<std::string>& args, std::vector<s
 }
 
 void WriteMixedLayout(const Installation& sim) {
-  std::vector<layout_bytes::Track> gbos(3);
-  std::vector<layout_bytes::Model> models(4);
-  std::vector<layout_bytes::Unit> units(3);
-  const char* const gboFiles[] = {"GBO\\Bahnhof.gbo", "GBO\\Fehlt.gbo", "GBO\\Weg.gbo"};
-  const char* const modelNames[] = {"Haus", "Fehlt", "Kirche", "haus"};
-  const char* const unitNames[] = {"Wagen.rm", "Fehlt.rm", "Lok.rm"};
-  for (int i = 0; i < 4; ++i) {
-    models[i].id = i == 2 ? 1 : i + 1;  // an id twice
-    models[i].name = modelNames[i];
-    if (i == 3) continue;
-    gbos[i].id = units[i].id = i + 1;
+  std::vector<layout_bytes::Track> gbos(2);
+  std::vector<layout_bytes::Model> models(2);
+  std::vector<layout_bytes::Unit> units(2);
+  for (int i = 0; i < 2; ++i) {  // the first present, the second missing
+    gbos[i].id = models[i].id = units[i].id = i + 1;
     gbos[i].type = 6;
-    gbos[i].gbo = gboFiles[i];
-    units[i].name = unitNames[i];
-    units[i].neighbourA = i;
-    units[i].neighbourB = i < 2 ? i + 2 : 0;
+    gbos[i].gbo = i == 0 ? "GBO\\Bahnhof.gbo" : "GBO\\Fehlt.gbo";
+    models[i].name = i == 0 ? "Haus" : "Fehlt";
+    units[i].name = i == 0 ? "Wagen.rm" : "Fehlt.rm";
   }
-  for (const char* file : {"Modelle\\Haus.mod", "Modelle\\Kirche.mod", "GBO\\Bahnhof.gbo", "Rollmaterial\\Wagen.rm",
-                           "Rollmaterial\\Lok.rm"}) {
-    sim.Write(file, "x");
-  }
+  for (const char* file : {"Modelle\\Haus.mod", "GBO\\Bahnhof.gbo", "Rollmaterial\\Wagen.rm"}) sim.Write(file, "x");
   sim.Write("Anlagen\\Berg.anl", layout_bytes::File(gbos, models, units));
 }
 
