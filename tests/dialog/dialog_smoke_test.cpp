@@ -17,14 +17,14 @@ namespace {
 
 std::string ReadBytes(const std::string& path) {
   std::string bytes;
-  return platform::ReadWholeFile(path, &bytes) ? bytes : std::string();
+  platform::ReadWholeFile(path, &bytes);
+  return bytes;
 }
 
 TEST(DialogSmokeTest, StartedWithALayoutTheDialogChoosesAsksAndStartsTheSimulator) {
   const char* host = std::getenv("ZUVO_DIALOG_HOST");
   ASSERT_TRUE(host && *host) << "ZUVO_DIALOG_HOST is not set (the test stage sets it and the registry entry)";
-  const std::string folder = std::string(host).substr(0, std::string(host).find_last_not_of('\\') + 1);
-  auto path = [&](const std::string& relative) { return folder + "\\" + relative; };
+  auto path = [&](const std::string& relative) { return std::string(host) + "\\" + relative; };
   const std::string settings = "[Zuvo]\r\nKamSet=Nord\r\n[KamSet Nord]\r\nPX1=100\r\n";
   const std::pair<const char*, std::string> files[] = {
       {"Mods\\Prellbock.mod", "Prellbock original"}, {"Mods\\Oberleitung.mod", "Oberleitung original"},
@@ -34,8 +34,8 @@ TEST(DialogSmokeTest, StartedWithALayoutTheDialogChoosesAsksAndStartsTheSimulato
       {"Anlagen\\Berg.anl", layout_bytes::File({layout_bytes::Track()}, {}, {})},
       {"Anlagen\\Berg.danl", settings},
       {"Kantrelwick.plan", "[Kamera 1]\r\nPX=4321\r\n[Ablauf]\r\nHaengen=2\r\n"}};
+  platform::MakeDirectory(host);
   for (const auto& file : files) {
-    platform::MakeDirectory(folder);
     platform::MakeDirectory(path(file.first).substr(0, path(file.first).find_last_of('\\')));
     ASSERT_EQ(platform::ReplaceFile(path(file.first), file.second.data(), file.second.size()),
               platform::SaveOutcome::kSaved) << file.first;
@@ -45,7 +45,6 @@ TEST(DialogSmokeTest, StartedWithALayoutTheDialogChoosesAsksAndStartsTheSimulato
 
   App app;
   ASSERT_TRUE(app.Start("\"" ZUVO_STARTZUVO_EXE "\" \"" + path("Anlagen\\Berg.danl") + "\""));
-  EXPECT_TRUE(app.NoBoxOpen());
   EXPECT_EQ(app.Text(1000), path("Anlagen\\Berg.anl")) << "the layout file of the pair";
   EXPECT_EQ(app.Text(1002), "Nord") << "the camera set used last";
   EXPECT_TRUE(SaveWindowPicture(app.dialog(), "dialog.bmp"));
@@ -62,7 +61,7 @@ TEST(DialogSmokeTest, StartedWithALayoutTheDialogChoosesAsksAndStartsTheSimulato
   SCOPED_TRACE("\"L\xF6schen\": the question, answered No");
   ASSERT_TRUE(app.Click(1004));
   ASSERT_NE(box = app.WaitForBox(false), nullptr);
-  EXPECT_EQ(BoxText(box), "L\xF6sche Kamera Set Nord ?");
+  EXPECT_EQ(WindowText(GetDlgItem(box, 0xFFFF)), "L\xF6sche Kamera Set Nord ?");  // a message box's text
   EXPECT_EQ(WindowText(box), "ZUVO Startup");
   EXPECT_TRUE(AnswerBox(box, IDNO));
   EXPECT_EQ(ReadBytes(path("Anlagen\\Berg.danl")), settings);
@@ -71,7 +70,7 @@ TEST(DialogSmokeTest, StartedWithALayoutTheDialogChoosesAsksAndStartsTheSimulato
   ASSERT_TRUE(SendNotifyMessageA(app.Control(1003), BM_CLICK, 0, 0));
   ASSERT_TRUE(WaitUntil([&] { return ReadBytes(path("Kantrelwick.log")).find("Haengt") != std::string::npos; }));
   EXPECT_TRUE(IsIconic(app.dialog()));
-  ASSERT_TRUE(WaitUntil([&] { return ReadBytes(path("Kantrelwick.log")).find("Ende") != std::string::npos; }));
+  ASSERT_TRUE(WaitUntil([&] { return ReadBytes(path("Kantrelwick.log")).find("Ende: ") != std::string::npos; }));
   EXPECT_TRUE(WaitUntil([&] { return !IsIconic(app.dialog()) && IsWindowVisible(app.dialog()); }));
   EXPECT_TRUE(app.NoBoxOpen());
   const std::string log = ReadBytes(path("Kantrelwick.log"));

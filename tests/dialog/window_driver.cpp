@@ -8,11 +8,8 @@
 namespace dialog_driver {
 namespace {
 
-// The explorer-style dialog's file name box (cmb13) or its older edit (edt1).
-HWND FileNameField(HWND fileDialog) {
-  HWND field = GetDlgItem(fileDialog, 0x47c);
-  return field ? field : GetDlgItem(fileDialog, 0x480);
-}
+// The explorer-style file dialog's file name box (cmb13).
+HWND FileNameField(HWND fileDialog) { return GetDlgItem(fileDialog, 0x47c); }
 
 bool Alive(HANDLE process) { return process && WaitForSingleObject(process, 0) == WAIT_TIMEOUT; }
 
@@ -24,19 +21,6 @@ std::string WindowText(HWND window) {
   if (window) SendMessageTimeoutA(window, WM_GETTEXT, text.size() - 1, reinterpret_cast<LPARAM>(text.data()),
                                   SMTO_NORMAL, kWaitMs, &result);
   return text.data();
-}
-
-std::string BoxText(HWND box) {
-  std::string text;
-  char cls[16] = {};
-  for (HWND child = GetWindow(box, GW_CHILD); child; child = GetWindow(child, GW_HWNDNEXT)) {
-    GetClassNameA(child, cls, sizeof(cls));
-    const std::string line = WindowText(child);
-    if (IsWindowVisible(child) && lstrcmpiA(cls, "Static") == 0 && !line.empty()) {
-      text += (text.empty() ? "" : "\n") + line;
-    }
-  }
-  return text;
 }
 
 bool Settled(HWND window) {

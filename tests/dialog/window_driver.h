@@ -1,7 +1,8 @@
 // Works StartZUVO.exe from another process as a person would: finds its
 // windows, reads control texts, clicks buttons (sent without waiting, so that
-// a modal box a click opens never blocks the driver), answers boxes. Texts are code page
-// 1252, wine's ANSI code page here. Every wait polls with a time limit.
+// a modal box a click opens never blocks the driver), answers boxes. Texts
+// are code page 1252, wine's ANSI code page here. Every wait polls with a
+// time limit.
 #pragma once
 
 #include <windows.h>
@@ -21,10 +22,7 @@ bool WaitUntil(Done done, DWORD timeoutMs = kWaitMs) {
 }
 
 std::string WindowText(HWND window);  // WM_GETTEXT, with a time limit
-// The texts of a box's visible static controls, joined by newlines.
-std::string BoxText(HWND box);
-// Waits until the thread of `window` takes sent messages again: sent
-// messages come before posted ones and are taken in modal loops too.
+// Waits until the thread of `window` takes sent messages again (in a modal loop too).
 bool Settled(HWND window);
 // Clicks a button of a box and waits until the box is gone.
 bool AnswerBox(HWND box, int buttonId);
@@ -49,8 +47,8 @@ class App {
   // Clicks a button and waits until its command is done or waits for input
   // in a box that it opened.
   bool Click(int id) const;
-  // Waits for a visible box of the program other than the dialog (a file
-  // dialog or not) that waits for input; null after the time limit.
+  // A visible box other than the dialog (a file dialog or not) once it
+  // waits for input; null after the time limit.
   HWND WaitForBox(bool fileDialog) const;
   bool NoBoxOpen() const { return OpenBox(false) == nullptr && OpenBox(true) == nullptr; }
   bool WaitForExit(DWORD* exitCode) const;
