@@ -7,22 +7,22 @@
 namespace e2e {
 namespace {
 
-TEST_F(StartTest, ExitStatusAndMessagesOfEveryCommand) {
-  WriteMixedLayout(sim_);
+TEST_F(InstallationTest, ExitStatusAndMessagesOfEveryCommand) {
+  WriteMixedLayout();
   layout_bytes::Track t;
   t.id = 7;
   t.name = "G";
   std::string bad = layout_bytes::File({t}, {}, {});
   bad[46] = 8;  // the track's check id
-  sim_.Write("Anlagen\\Bad.anl", bad);
-  sim_.Write("Anlagen\\Kaputt.anl", "kaputt");
-  sim_.Write("Prellbock\\Prellbock.mod", "Standard");
-  sim_.Write("Anlagen\\Sued.anl", layout_bytes::File({}, {}, {}));
-  sim_.Write("Anlagen\\Sued.danl", "[Terrain Sued]\r\nName=Sued\r\n");
-  sim_.Write("Anlagen\\Ost.anl", layout_bytes::File({}, {}, {}));
-  sim_.Write("Anlagen\\Ost.danl", "[KamSet \xC4gypten]\r\nPX1=1\r\n\r\n[Zuvo]\r\nKamSet=\xC4gypten\r\n");
-  const std::string berg = sim_.Native("Anlagen\\Berg.anl"), ost = sim_.Native("Anlagen\\Ost.anl"),
-                    bad_ = sim_.Native("Anlagen\\Bad.anl"), test = Layout(),
+  Write("Anlagen\\Bad.anl", bad);
+  Write("Anlagen\\Kaputt.anl", "kaputt");
+  Write("Prellbock\\Prellbock.mod", "Standard");
+  Write("Anlagen\\Sued.anl", layout_bytes::File({}, {}, {}));
+  Write("Anlagen\\Sued.danl", "[Terrain Sued]\r\nName=Sued\r\n");
+  Write("Anlagen\\Ost.anl", layout_bytes::File({}, {}, {}));
+  Write("Anlagen\\Ost.danl", "[KamSet \xC4gypten]\r\nPX1=1\r\n\r\n[Zuvo]\r\nKamSet=\xC4gypten\r\n");
+  const std::string berg = Native("Anlagen\\Berg.anl"), ost = Native("Anlagen\\Ost.anl"),
+                    bad_ = Native("Anlagen\\Bad.anl"), test = Layout(),
                     unknown = "Unbekannte oder fehlerhafte ZUVO Installation\n", can = "Can't open C:\\Sim\\Anlagen\\",
                     no = " Nein (keine Eingabe m\xC3\xB6glich; --yes beantwortet Fragen mit Ja)\n",
                     gone = " wurden gel\xC3\xB6scht!\n", install = " \"Rot.mod\" kann nicht installiert werden!\n";
@@ -37,8 +37,8 @@ TEST_F(StartTest, ExitStatusAndMessagesOfEveryCommand) {
   } cases[] = {
       {{"resave", bad_}, 1, "I: 8 S: 7\n", "Gleis Nr. 7 fehlerhaft!\n"},
       {{"dump", bad_}, 1, "I: 8 S: 7\n", "Gleis Nr. 7 fehlerhaft!\n"},
-      {{"dump", sim_.Native("Anlagen\\Fehlt.anl")}, 1, "", can + "Fehlt.anl!\n"},
-      {{"show", sim_.Native("Anlagen\\Berg.txt")}, 1, "", "falsche Endung: txt\n"},
+      {{"dump", Native("Anlagen\\Fehlt.anl")}, 1, "", can + "Fehlt.anl!\n"},
+      {{"show", Native("Anlagen\\Berg.txt")}, 1, "", "falsche Endung: txt\n"},
       {{"dump"}, 2, "", ""},
       {{"remove-missing", "houses", berg}, 2, "", ""},
       {{"resave", berg}, 1, "", "Fehler beim Schreiben von C:\\Sim\\Anlagen\\Berg.anl!\n", false, {"ZUVO_FAULTS=write:1"}},
@@ -48,40 +48,40 @@ TEST_F(StartTest, ExitStatusAndMessagesOfEveryCommand) {
       {{"remove-missing", "gbos", berg}, 0, "", "Fehlende GBOs in der Anlage l\xC3\xB6schen?" + no},
       {{"remove-missing", "real-estate", berg}, 0, "", "Fehlende Immobilien in der Anlage l\xC3\xB6schen?" + no},
       {{"delete-camera-set", ost, "\xC3\x84gypten"}, 0, "", "L\xC3\xB6sche Kamera Set \xC3\x84gypten ?" + no},
-      {{"--yes", "delete-camera-set", sim_.Native("Anlagen\\Fehlt.anl"), "Nord"}, 1, "", can + "Fehlt.anl!\n"},
+      {{"--yes", "delete-camera-set", Native("Anlagen\\Fehlt.anl"), "Nord"}, 1, "", can + "Fehlt.anl!\n"},
       {{"--yes", "remove-missing", "gbos", berg}, 1, "", unknown, false, {}, ""},
       {{"missing-list", berg}, 1, "", unknown, false, {}, "Kantrelwick.exe"},  // no folder at all
-      {{"terrain", sim_.Native("Anlagen\\Sued.anl")}, 1, "", "[Terrain Sued]:Hoehe muss gesetzt sein!\n"},
+      {{"terrain", Native("Anlagen\\Sued.anl")}, 1, "", "[Terrain Sued]:Hoehe muss gesetzt sein!\n"},
       {{"start", test, "--buffer-stop", "Rot.mod"}, 1, "", "Pressboch" + install, true},  // the defaults saved
       {{"start", test, "--catenary", "Rot.mod"}, 1, "", "Oberleitung" + install, true},
       {{"start", test, "--guide-post", "Rot.mod"}, 1, "", "Leitpfosten" + install, true},
       {{"start", test, "--ground-texture", "Rot.mod"}, 1, "", "Bodentextur" + install, true},
-      {{"start", sim_.Native("Anlagen\\Kaputt.anl")}, 1, "", "Formatfehler!\n"},
+      {{"start", Native("Anlagen\\Kaputt.anl")}, 1, "", "Formatfehler!\n"},
       {{"start", test, "--buffer-stop", "Holz.mod"}, 1, "", unknown, false, {}, ""},
       {{"inventory", berg}, 0, "Inventarliste wurde erstellt!\n", "", true},
       {{"missing-list", berg}, 0, "Fehlliste wurde erstellt!\n", "", true},
       {{"--yes", "remove-missing", "real-estate", berg}, 0, "Fehlende Immobilien" + gone, "", true},
-      {{"--yes", "--host", sim_.Native(), "remove-missing", "gbos", berg}, 0, "Fehlende GBOs" + gone, "", true},
+      {{"--yes", "--host", Native(), "remove-missing", "gbos", berg}, 0, "Fehlende GBOs" + gone, "", true},
       {{"--yes", "remove-missing", "rolling-stock", berg}, 0, "Fehlendes Rollmaterial wurde gel\xC3\xB6scht!\n", "", true},
       {{"--yes", "delete-camera-set", ost, "\xC3\x84gypten"}, 0, "", "", true},
       {{"standard"}, 0, "", "", true},
-      {{"--host", sim_.Native(), "start", test}, 0, "", "", true, {}, ""},  // the last
+      {{"--host", Native(), "start", test}, 0, "", "", true, {}, ""},  // the last
   };
-  const testing_support::Tree before = testing_support::SnapshotTree(sim_.Native());
+  const testing_support::Tree before = testing_support::SnapshotTree(Native());
   for (const auto& c : cases) {
     SCOPED_TRACE(::testing::PrintToString(c.args));
-    testing_support::RestoreTree(sim_.Native(), before);
-    sim_.SetRegistryCommand(c.registry);
-    RunResult run = sim_.Zuvo(c.args, c.env);
+    testing_support::RestoreTree(Native(), before);
+    SetRegistryCommand(c.registry);
+    RunResult run = Zuvo(c.args, c.env);
     EXPECT_EQ(run.exitCode, c.exitCode);
     EXPECT_EQ(run.out, c.out);
     if (c.exitCode != 2) {
       EXPECT_EQ(run.err, c.err);
     }
-    EXPECT_EQ(testing_support::SnapshotTree(sim_.Native()) != before, c.changes);
+    EXPECT_EQ(testing_support::SnapshotTree(Native()) != before, c.changes);
     EXPECT_EQ(Exists(stand_in::kLogFileName), c.args.back() == test && c.exitCode == 0) << "the simulator ran";
   }
-  EXPECT_EQ(OnlyRun().Get("Argument 1"), sim_.host + "Anlagen\\Test.anl");
+  EXPECT_EQ(OnlyRun().Get("Argument 1"), host_ + "Anlagen\\Test.anl");
 }
 
 }  // namespace

@@ -16,9 +16,6 @@
 namespace e2e {
 
 const char kOwnBufferStop[] = "eigener Prellbock";
-const char kOwnCatenary[] = "eigene Oberleitung";
-const char kOwnGuidePost[] = "eigener Leitpfosten";
-const char kOwnTexture[] = "eigene Bodentextur";
 
 Child SpawnZuvo(const std::vector<std::string>& args, const std::vector<std::string>& env) {
   Child child;
@@ -89,17 +86,28 @@ std::string CrLf(const std::vector<std::string>& lines) {
   return text;
 }
 
-Installation::Installation(const std::string& folder) : folder(folder) {
-  dir.MakeDirs("prefix/dosdevices");
-  if (symlink("../drive_c", dir.NativePath("prefix/dosdevices/c:").c_str()) != 0) ADD_FAILURE() << "no drive c:";
+
+void InstallationTest::SetUp() {
+  dir_.MakeDirs("prefix/dosdevices");
+  ASSERT_EQ(symlink("../drive_c", dir_.NativePath("prefix/dosdevices/c:").c_str()), 0);
   for (const char* f : {"Mods", "Parallels", "Modelle", "Rollmaterial", "Anlagen", "Prellbock", "Oberleitung",
                         "Leitpfosten", "Bodentextur"}) {
-    dir.MakeDirs(Inside(f));
+    dir_.MakeDirs(Inside(f));
   }
-  SetRegistryCommand("\"" + host + "Kantrelwick.exe\" \"%1\"");
+  SetRegistryCommand("\"" + host_ + "Kantrelwick.exe\" \"%1\"");
+  const std::pair<const char*, const char*> files[] = {
+      {"Mods\\Prellbock.mod", kOwnBufferStop},          {"Mods\\Oberleitung.mod", "eigene Oberleitung"},
+      {"Mods\\Leitpfosten.mod", "eigener Leitpfosten"}, {"Parallels\\Tex256_256a.bmp", "eigene Bodentextur"},
+      {"Prellbock\\Holz.mod", "Prellbock Holz"},        {"Oberleitung\\Kette.mod", "Oberleitung Kette"},
+      {"Leitpfosten\\Gelb.mod", "Leitpfosten gelb"},    {"Bodentextur\\Sand.bmp", "Bodentextur Sand"},
+      {"Anlagen\\Test.anl", ""}};
+  for (const auto& file : files) Write(file.first, *file.second ? file.second : TestLayout());
+  std::error_code ec;
+  std::filesystem::copy_file(ZUVO_FAKE_SIMULATOR, Native("Kantrelwick.exe"), ec);
+  ASSERT_FALSE(ec) << ec.message();
 }
 
-void Installation::SetRegistryCommand(const std::string& command) const {
+void InstallationTest::SetRegistryCommand(const std::string& command) const {
   // As Wine's text registry keeps it: backslashes and quotes escaped.
   std::string hive = "WINE REGISTRY Version 2\n;; All keys relative to \\\\Machine\n\n#arch=win32\n";
   if (!command.empty()) {
@@ -107,15 +115,21 @@ void Installation::SetRegistryCommand(const std::string& command) const {
     for (char c : command) hive += std::string(c == '\\' || c == '"' ? "\\" : "") + c;
     hive += "\"\n";
   }
-  dir.Write("prefix/system.reg", hive);
+  dir_.Write("prefix/system.reg", hive);
 }
 
-RunResult Installation::Zuvo(const std::vector<std::string>& args, std::vector<std::string> env) const {
+RunResult InstallationTest::Zuvo(const std::vector<std::string>& args, std::vector<std::string> env) const {
   env.insert(env.begin(), "WINEPREFIX=" + Prefix());
   return RunZuvo(args, env);
 }
 
-void WriteMixedLayout(const Installation& sim) {
+RunResult InstallationTest::Start(const std::vector<std::string>& options, const std::vector<std::string>& env) const {
+  std::vector<std::string> args = {"start", Layout()};
+  args.insert(args.end(), options.begin(), options.end());
+  return Zuvo(args, env);
+}
+
+void InstallationTest::WriteMixedLayout() const {
   std::vector<layout_bytes::Track> gbos(2);
   std::vector<layout_bytes::Model> models(2);
   std::vector<layout_bytes::Unit> units(2);
@@ -126,8 +140,8 @@ void WriteMixedLayout(const Installation& sim) {
     models[i].name = i == 0 ? "Haus" : "Fehlt";
     units[i].name = i == 0 ? "Wagen.rm" : "Fehlt.rm";
   }
-  for (const char* file : {"Modelle\\Haus.mod", "GBO\\Bahnhof.gbo", "Rollmaterial\\Wagen.rm"}) sim.Write(file, "x");
-  sim.Write("Anlagen\\Berg.anl", layout_bytes::File(gbos, models, units));
+  for (const char* file : {"Modelle\\Haus.mod", "GBO\\Bahnhof.gbo", "Rollmaterial\\Wagen.rm"}) Write(file, "x");
+  Write("Anlagen\\Berg.anl", layout_bytes::File(gbos, models, units));
 }
 
 std::string TestLayout() {
@@ -143,38 +157,19 @@ std::string TestLayout() {
   return layout_bytes::File({layout_bytes::Track()}, {house, house}, {}, tail);
 }
 
-void StartTest::SetUp() {
-  const std::pair<const char*, const char*> files[] = {
-      {"Mods\\Prellbock.mod", kOwnBufferStop},          {"Mods\\Oberleitung.mod", kOwnCatenary},
-      {"Mods\\Leitpfosten.mod", kOwnGuidePost},         {"Parallels\\Tex256_256a.bmp", kOwnTexture},
-      {"Prellbock\\Holz.mod", "Prellbock Holz"},        {"Oberleitung\\Kette.mod", "Oberleitung Kette"},
-      {"Leitpfosten\\Gelb.mod", "Leitpfosten gelb"},    {"Bodentextur\\Sand.bmp", "Bodentextur Sand"}};
-  for (const auto& file : files) Write(file.first, file.second);
-  Write("Anlagen\\Test.anl", TestLayout());
-  std::error_code ec;
-  std::filesystem::copy_file(ZUVO_FAKE_SIMULATOR, sim_.Native("Kantrelwick.exe"), ec);
-  ASSERT_FALSE(ec) << ec.message();
-}
-
-stand_in::Run StartTest::OnlyRun() const {
+stand_in::Run InstallationTest::OnlyRun() const {
   std::vector<stand_in::Run> runs = Runs();
   EXPECT_EQ(runs.size(), 1u) << "runs of the stand-in";
   return runs.empty() ? stand_in::Run() : runs.front();
 }
 
-bool StartTest::WaitForHangingRun(std::size_t count) const {
+bool InstallationTest::WaitForHangingRun(std::size_t count) const {
   for (int i = 0; i < 1200; ++i) {
     std::vector<stand_in::Run> runs = Runs();
     if (runs.size() >= count && runs[count - 1].Has("Haengt")) return true;
     std::this_thread::sleep_for(std::chrono::milliseconds(50));
   }
   return false;
-}
-
-RunResult StartTest::Start(const std::vector<std::string>& options, const std::vector<std::string>& env) const {
-  std::vector<std::string> args = {"start", Layout()};
-  args.insert(args.end(), options.begin(), options.end());
-  return sim_.Zuvo(args, env);
 }
 
 }  // namespace e2e

@@ -29,40 +29,39 @@ const struct SaveCase {
 
 // An installation whose layout names present and missing objects of every
 // kind, with a camera set, a terrain, and default and chosen assets.
-class SaveFaultsTest : public ::testing::Test {
+class SaveFaultsTest : public InstallationTest {
  protected:
   void SetUp() override {
-    WriteMixedLayout(sim_);
-    sim_.Write("Anlagen\\Berg.danl",
+    InstallationTest::SetUp();
+    WriteMixedLayout();
+    Write("Anlagen\\Berg.danl",
                CrLf({"[KamSet Nord]", "PX1=1", "", "[Zuvo]", "KamSet=Nord", "", "[Terrain Nord]", "Name=Nord",
                      "Hoehe=Bilder\\hoehe.bmp", "Farbe=Bilder\\farbe.bmp", "Pixelgroesse=1", "Kachelabstand=2",
                      "Kachelgroesse=4"}));
-    sim_.Write("Anlagen\\Bilder\\hoehe.bmp", terrain_test::MakeBitmap(4, 4, [](int x, int y) {
+    Write("Anlagen\\Bilder\\hoehe.bmp", terrain_test::MakeBitmap(4, 4, [](int x, int y) {
                  return terrain_test::HeightPixel(10500 + 3 * x - y);
                }));
-    sim_.Write("Anlagen\\Bilder\\farbe.bmp", terrain_test::MakeBitmap(4, 4, [](int x, int) {
+    Write("Anlagen\\Bilder\\farbe.bmp", terrain_test::MakeBitmap(4, 4, [](int x, int) {
                  return terrain_test::PixelBytes{90, 90, static_cast<std::uint8_t>(x)};
                }));
     for (int k = 0; k < host::kAssetKindCount; ++k) {
       const host::AssetKindInfo& info = host::AssetKindOf(static_cast<host::AssetKind>(k));
-      sim_.Write(std::string(info.name) + "\\" + info.defaultFile, std::string("Original ") + info.name);
-      sim_.Write(info.activeFile, std::string("gew\xE4hlt ") + info.name);
+      Write(std::string(info.name) + "\\" + info.defaultFile, std::string("Original ") + info.name);
+      Write(info.activeFile, std::string("gew\xE4hlt ") + info.name);
     }
   }
   std::vector<std::string> Args(const SaveCase& c) const {
     std::vector<std::string> args = c.args;
-    for (std::string& arg : args) arg = arg == "@" ? sim_.Native("Anlagen\\Berg.anl") : arg;
+    for (std::string& arg : args) arg = arg == "@" ? Native("Anlagen\\Berg.anl") : arg;
     return args;
   }
-
-  Installation sim_;
 };
 
 TEST_F(SaveFaultsTest, EveryFileOperationOfEverySaveFails) {
   for (const SaveCase& c : kCases) {
     SCOPED_TRACE(::testing::PrintToString(c.args));
-    for (const std::string& file : c.oldFiles) sim_.Write(file, "alt");
-    testing_support::FaultSweep sweep = SweepZuvoFaults(sim_.Prefix(), Args(c), sim_.Env());
+    for (const std::string& file : c.oldFiles) Write(file, "alt");
+    testing_support::FaultSweep sweep = SweepZuvoFaults(Prefix(), Args(c), Env());
     EXPECT_TRUE(sweep.problems.empty()) << ::testing::PrintToString(sweep.problems);
     EXPECT_GE(sweep.reported, 4);
   }

@@ -16,7 +16,7 @@ std::string Value(const std::string& text, const char* section, const char* key)
   return value != nullptr ? *value : "(fehlt)";
 }
 
-TEST_F(StartTest, ChoicesSwapsAndTheCameraSetAreMadeForTheRunAndTakenBack) {
+TEST_F(InstallationTest, ChoicesSwapsAndTheCameraSetAreMadeForTheRunAndTakenBack) {
   // Two "Copy" sections, a chain A=B, B=C, absolute paths; the lower-case
   // section swaps nothing. The guide post as the ".danl" stores it.
   const char* const names[] = {"A", "B", "C", "Sub\\D", "Sub\\E", "Sig", "Sig_Neu"};
@@ -24,7 +24,7 @@ TEST_F(StartTest, ChoicesSwapsAndTheCameraSetAreMadeForTheRunAndTakenBack) {
   WriteSettings({"[Zuvo]", "KamSet=Nord", "Leitpfosten=Gelb.mod", "[KamSet Nord]", "PX1=1111", "PY1=2222",
                  "PZ1=333", "OW1=40", "LH1=45000", "WX1=90", "WH1=-10", "[Kantrelwick]", "Alt=1", "[copy]",
                  "Sig.dat=Sig_Neu.dat", "[Copy]", "A.dat=B.dat", "[Copy]", "B.dat=C.dat",
-                 sim_.host + "Sub\\D.dat=" + sim_.host + "Sub\\E.dat"});
+                 host_ + "Sub\\D.dat=" + host_ + "Sub\\E.dat"});
   WritePlan({"[Kamera 1]", "PX=5555", "WX=45", "WH=-20", "[Kamera 3]", "PZ=999", "[Danl Kantrelwick]",
              "Fahrplan=08:15", "[Ablauf]", "Zeigen=Sig.dat", "Zeigen=C.dat"});
   RunResult run = Start({"--buffer-stop", "Holz.mod", "--catenary", "Kette.mod", "--ground-texture", "Sand.bmp"});
@@ -38,7 +38,7 @@ TEST_F(StartTest, ChoicesSwapsAndTheCameraSetAreMadeForTheRunAndTakenBack) {
   const std::pair<std::string, std::string> seen[] = {
       {"Argumente", "2"},
       {"Argument 0", "Kantrelwick.exe"},
-      {"Argument 1", sim_.host + "Anlagen\\Test.anl"},
+      {"Argument 1", host_ + "Anlagen\\Test.anl"},
       {"Datei Mods\\Prellbock.mod", DescribeContent("Prellbock Holz") + " (wie Prellbock\\Holz.mod)"},
       {"Datei Mods\\Oberleitung.mod", DescribeContent("Oberleitung Kette") + " (wie Oberleitung\\Kette.mod)"},
       {"Datei Mods\\Leitpfosten.mod", DescribeContent("Leitpfosten gelb") + " (wie Leitpfosten\\Gelb.mod)"},
@@ -48,7 +48,7 @@ TEST_F(StartTest, ChoicesSwapsAndTheCameraSetAreMadeForTheRunAndTakenBack) {
       {"Tausch B.dat", DescribeContent("C")},
       {"Tausch B.dat.sav", "fehlt"},
       {"Zeigen C.dat", "fehlt"},
-      {"Tausch " + sim_.host + "Sub\\D.dat", DescribeContent("Sub\\E")},
+      {"Tausch " + host_ + "Sub\\D.dat", DescribeContent("Sub\\E")},
       {"Zeigen Sig.dat", DescribeContent("Sig")},
       {"Kamera 1", "PX=1111 PY=2222 PZ=333 OW=40 LH=45000 WX=90 WH=-10"},
       {"Kamera 2", "PX=-18100 PY=-6500 PZ=2000 OW=38 LH=47200 WX=24.145552 WH=-4.844"},
@@ -60,9 +60,9 @@ TEST_F(StartTest, ChoicesSwapsAndTheCameraSetAreMadeForTheRunAndTakenBack) {
   // Afterwards: every swapped file holds its own content, no backup is left;
   // the originals kept as default files, the choices stored.
   for (const char* name : names) EXPECT_EQ(Read(name + std::string(".dat")), name);
-  for (const std::string& name : sim_.dir.List(sim_.Inside(""))) EXPECT_EQ(name.find(".sav"), std::string::npos);
+  for (const std::string& name : dir_.List(Inside(""))) EXPECT_EQ(name.find(".sav"), std::string::npos);
   EXPECT_EQ(Read("Prellbock\\Prellbock.mod"), kOwnBufferStop);
-  EXPECT_EQ(Read("Bodentextur\\Grass.bmp"), kOwnTexture);
+  EXPECT_EQ(Read("Bodentextur\\Grass.bmp"), "eigene Bodentextur");
   EXPECT_EQ(Read("Parallels\\Tex256_256a.bmp"), "Bodentextur Sand");
   // The set holds the cameras as the simulator left them; what it wrote into
   // the ".danl" survives.

@@ -20,10 +20,10 @@ using testing_support::SnapshotTree;
 
 const char kUnswapped[] = "Strecke.dat=Sommer Strecke_Winter.dat=Winter Himmel.bmp=Himmel Tag Himmel_Nacht.bmp=Himmel Nacht ";
 
-class StartFaultsTest : public StartTest {
+class StartFaultsTest : public InstallationTest {
  protected:
   void SetUp() override {
-    StartTest::SetUp();
+    InstallationTest::SetUp();
     Write("Strecke.dat", "Sommer");
     Write("Strecke_Winter.dat", "Winter");
     Write("Himmel.bmp", "Himmel Tag");
@@ -52,7 +52,7 @@ TEST_F(StartFaultsTest, EveryFileOperationOfAFullStartFails) {
   // the tool's to keep whole.
   std::vector<std::string> args = {"start", Layout()};
   args.insert(args.end(), kChoices.begin(), kChoices.end());
-  testing_support::FaultSweep sweep = SweepZuvoFaults(sim_.Prefix(), args, sim_.Env(), [](testing_support::Tree* tree) {
+  testing_support::FaultSweep sweep = SweepZuvoFaults(Prefix(), args, Env(), [](testing_support::Tree* tree) {
     tree->erase(std::string("drive_c/Sim/") + stand_in::kLogFileName);
   });
   // Only a failed rename of the take-back leaves files swapped: the message
@@ -72,7 +72,7 @@ TEST_F(StartFaultsTest, EveryFileOperationOfAFullStartFails) {
 // the message names what is lost, every other file is back, or the next
 // start puts it back.
 TEST_F(StartFaultsTest, WhatGoesWrongIsNamedAndTheNextStartPutsEverythingBack) {
-  const std::string h = sim_.host, lost = "Nach dem Lauf nicht wiederhergestellt:\n  ";
+  const std::string h = host_, lost = "Nach dem Lauf nicht wiederhergestellt:\n  ";
   const struct {
     const char* fault;  // "": no simulator at all
     int exitCode;
@@ -100,13 +100,13 @@ TEST_F(StartFaultsTest, WhatGoesWrongIsNamedAndTheNextStartPutsEverythingBack) {
       {"Loeschen=Anlagen\\Test.anl", 1, "Can't open " + h + "Anlagen\\Test.anl!\n", 1, "", false},
       {"", 1, "Simulator \"" + h + "Kantrelwick.exe\" kann nicht gestartet werden!\n", 0},  // last: the program stays away
   };
-  const testing_support::Tree fresh = SnapshotTree(sim_.Prefix());
+  const testing_support::Tree fresh = SnapshotTree(Prefix());
   for (const auto& c : cases) {
     SCOPED_TRACE(c.fault);
-    RestoreTree(sim_.Prefix(), fresh);
+    RestoreTree(Prefix(), fresh);
     const bool planned = std::strchr(c.fault, '=') != nullptr || !*c.fault;
     WritePlan({"[Ablauf]", planned ? c.fault : ""});
-    if (!*c.fault) std::remove(sim_.Native("Kantrelwick.exe").c_str());
+    if (!*c.fault) std::remove(Native("Kantrelwick.exe").c_str());
     RunResult run = FullStart(planned ? std::vector<std::string>{} : std::vector<std::string>{"ZUVO_FAULTS=" + std::string(c.fault)});
     EXPECT_EQ(run.exitCode, c.exitCode);
     EXPECT_EQ(run.err, c.err);
@@ -133,7 +133,7 @@ TEST_F(StartFaultsTest, TheSimulatorOrTheToolKilledWhileItRuns) {
   // The simulator hangs until it is killed: the tool waits, then puts
   // everything back.
   WritePlan({"[Ablauf]", "Haengen=60"});
-  Child zuvo = SpawnZuvo({"start", Layout(), "--buffer-stop", "Holz.mod"}, sim_.Env());
+  Child zuvo = SpawnZuvo({"start", Layout(), "--buffer-stop", "Holz.mod"}, Env());
   ASSERT_TRUE(WaitForHangingRun(1)) << "the stand-in did not start";
   kill(static_cast<pid_t>(std::stol(Runs().back().Get("Prozess", "0"))), SIGKILL);
   RunResult run = Finish(zuvo);
@@ -143,7 +143,7 @@ TEST_F(StartFaultsTest, TheSimulatorOrTheToolKilledWhileItRuns) {
 
   // The tool dies while the simulator runs, then the simulator ends too: the
   // swaps stay made, nothing is taken back, no settings are written.
-  zuvo = SpawnZuvo({"start", Layout()}, sim_.Env());
+  zuvo = SpawnZuvo({"start", Layout()}, Env());
   const bool hanging = WaitForHangingRun(2);
   kill(zuvo.pid, SIGKILL);
   Finish(zuvo);
@@ -167,7 +167,7 @@ TEST_F(StartFaultsTest, TheSimulatorOrTheToolKilledWhileItRuns) {
 
   // As a run killed between the two renames of a swap leaves it: the
   // original in its backup, the substitute still under its own name.
-  std::rename(sim_.Native("Strecke.dat").c_str(), sim_.Native("Strecke.dat.sav").c_str());
+  std::rename(Native("Strecke.dat").c_str(), Native("Strecke.dat.sav").c_str());
   run = Start();
   EXPECT_EQ(run.exitCode, 0) << run.err;
   EXPECT_EQ(Runs().back().Get("Tausch Strecke.dat"), DescribeContent("Winter"));
