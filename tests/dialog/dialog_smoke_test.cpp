@@ -2,9 +2,8 @@
 // folder that the registry names (ZUVO_DIALOG_HOST): started with a layout,
 // a choice made in the file dialog, a question answered, and "Starte ZUVO"
 // running the stand-in simulator while the dialog is minimised.
-#include <windows.h>
-
 #include <gtest/gtest.h>
+#include <windows.h>
 
 #include <cstdlib>
 
@@ -27,10 +26,14 @@ TEST(DialogSmokeTest, StartedWithALayoutTheDialogChoosesAsksAndStartsTheSimulato
   auto path = [&](const std::string& relative) { return std::string(host) + "\\" + relative; };
   const std::string settings = "[Zuvo]\r\nKamSet=Nord\r\n[KamSet Nord]\r\nPX1=100\r\n";
   const std::pair<const char*, std::string> files[] = {
-      {"Mods\\Prellbock.mod", "Prellbock original"}, {"Mods\\Oberleitung.mod", "Oberleitung original"},
-      {"Mods\\Leitpfosten.mod", "Leitpfosten original"}, {"Parallels\\Tex256_256a.bmp", "Textur original"},
-      {"Prellbock\\Blau.mod", "Prellbock blau"},       {"Oberleitung\\Kette.mod", "Oberleitung Kette"},
-      {"Leitpfosten\\Weiss.mod", "Leitpfosten weiss"}, {"Bodentextur\\Sand.bmp", "Bodentextur Sand"},
+      {"Mods\\Prellbock.mod", "Prellbock original"},
+      {"Mods\\Oberleitung.mod", "Oberleitung original"},
+      {"Mods\\Leitpfosten.mod", "Leitpfosten original"},
+      {"Parallels\\Tex256_256a.bmp", "Textur original"},
+      {"Prellbock\\Blau.mod", "Prellbock blau"},
+      {"Oberleitung\\Kette.mod", "Oberleitung Kette"},
+      {"Leitpfosten\\Weiss.mod", "Leitpfosten weiss"},
+      {"Bodentextur\\Sand.bmp", "Bodentextur Sand"},
       {"Anlagen\\Berg.anl", layout_bytes::File({layout_bytes::Track()}, {}, {})},
       {"Anlagen\\Berg.danl", settings},
       {"Kantrelwick.plan", "[Kamera 1]\r\nPX=4321\r\n[Ablauf]\r\nHaengen=2\r\n"}};
@@ -38,7 +41,8 @@ TEST(DialogSmokeTest, StartedWithALayoutTheDialogChoosesAsksAndStartsTheSimulato
   for (const auto& file : files) {
     platform::MakeDirectory(path(file.first).substr(0, path(file.first).find_last_of('\\')));
     ASSERT_EQ(platform::ReplaceFile(path(file.first), file.second.data(), file.second.size()),
-              platform::SaveOutcome::kSaved) << file.first;
+              platform::SaveOutcome::kSaved)
+        << file.first;
   }
   platform::RemoveFile(path("Kantrelwick.log"));
   ASSERT_TRUE(CopyFileA(ZUVO_FAKE_SIMULATOR, path("Kantrelwick.exe").c_str(), FALSE)) << ZUVO_FAKE_SIMULATOR;

@@ -18,8 +18,9 @@ bool Alive(HANDLE process) { return process && WaitForSingleObject(process, 0) =
 std::string WindowText(HWND window) {
   std::vector<char> text(1024, '\0');
   DWORD_PTR result = 0;
-  if (window) SendMessageTimeoutA(window, WM_GETTEXT, text.size() - 1, reinterpret_cast<LPARAM>(text.data()),
-                                  SMTO_NORMAL, kWaitMs, &result);
+  if (window)
+    SendMessageTimeoutA(window, WM_GETTEXT, text.size() - 1, reinterpret_cast<LPARAM>(text.data()), SMTO_NORMAL,
+                        kWaitMs, &result);
   return text.data();
 }
 
@@ -91,27 +92,28 @@ bool App::Start(const std::string& commandLine) {
   STARTUPINFOA startup = {};
   startup.cb = sizeof(startup);
   PROCESS_INFORMATION info = {};
-  if (!CreateProcessA(nullptr, line.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup, &info)) return false;
+  if (!CreateProcessA(nullptr, line.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup, &info))
+    return false;
   CloseHandle(info.hThread);
   process_ = info.hProcess;
   processId_ = info.dwProcessId;
   return WaitUntil([&] {
-    DWORD owner = 0;
-    for (HWND w = FindWindowExA(nullptr, nullptr, "#32770", "ZUVO Startup Tool"); w && !dialog_;
-         w = FindWindowExA(nullptr, w, "#32770", "ZUVO Startup Tool")) {
-      if (GetWindowThreadProcessId(w, &owner) && owner == processId_) dialog_ = w;
-    }
-    return (dialog_ && IsWindowVisible(dialog_)) || !Alive(process_);
-  }) && Alive(process_) && Settled(dialog_);
+           DWORD owner = 0;
+           for (HWND w = FindWindowExA(nullptr, nullptr, "#32770", "ZUVO Startup Tool"); w && !dialog_;
+                w = FindWindowExA(nullptr, w, "#32770", "ZUVO Startup Tool")) {
+             if (GetWindowThreadProcessId(w, &owner) && owner == processId_) dialog_ = w;
+           }
+           return (dialog_ && IsWindowVisible(dialog_)) || !Alive(process_);
+         }) &&
+         Alive(process_) && Settled(dialog_);
 }
 
-bool App::Click(int id) const {
-  return SendNotifyMessageA(Control(id), BM_CLICK, 0, 0) && Settled(dialog_);
-}
+bool App::Click(int id) const { return SendNotifyMessageA(Control(id), BM_CLICK, 0, 0) && Settled(dialog_); }
 
 HWND App::OpenBox(bool fileDialog) const {
   DWORD owner = 0;
-  for (HWND w = FindWindowExA(nullptr, nullptr, "#32770", nullptr); w; w = FindWindowExA(nullptr, w, "#32770", nullptr)) {
+  for (HWND w = FindWindowExA(nullptr, nullptr, "#32770", nullptr); w;
+       w = FindWindowExA(nullptr, w, "#32770", nullptr)) {
     if (w != dialog_ && IsWindowVisible(w) && GetWindowThreadProcessId(w, &owner) && owner == processId_ &&
         (FileNameField(w) != nullptr) == fileDialog) {
       return w;

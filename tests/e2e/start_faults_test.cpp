@@ -18,7 +18,8 @@ using stand_in::DescribeContent;
 using testing_support::RestoreTree;
 using testing_support::SnapshotTree;
 
-const char kUnswapped[] = "Strecke.dat=Sommer Strecke_Winter.dat=Winter Himmel.bmp=Himmel Tag Himmel_Nacht.bmp=Himmel Nacht ";
+const char kUnswapped[] =
+    "Strecke.dat=Sommer Strecke_Winter.dat=Winter Himmel.bmp=Himmel Tag Himmel_Nacht.bmp=Himmel Nacht ";
 
 class StartFaultsTest : public InstallationTest {
  protected:
@@ -98,7 +99,8 @@ TEST_F(StartFaultsTest, WhatGoesWrongIsNamedAndTheNextStartPutsEverythingBack) {
       // The layout gone: the settings are stored, the set is not overwritten
       // with views that no file holds.
       {"Loeschen=Anlagen\\Test.anl", 1, "Can't open " + h + "Anlagen\\Test.anl!\n", 1, "", false},
-      {"", 1, "Simulator \"" + h + "Kantrelwick.exe\" kann nicht gestartet werden!\n", 0},  // last: the program stays away
+      // Last: the program stays away.
+      {"", 1, "Simulator \"" + h + "Kantrelwick.exe\" kann nicht gestartet werden!\n", 0},
   };
   const testing_support::Tree fresh = SnapshotTree(Prefix());
   for (const auto& c : cases) {
@@ -107,7 +109,8 @@ TEST_F(StartFaultsTest, WhatGoesWrongIsNamedAndTheNextStartPutsEverythingBack) {
     const bool planned = std::strchr(c.fault, '=') != nullptr || !*c.fault;
     WritePlan({"[Ablauf]", planned ? c.fault : ""});
     if (!*c.fault) std::remove(Native("Kantrelwick.exe").c_str());
-    RunResult run = FullStart(planned ? std::vector<std::string>{} : std::vector<std::string>{"ZUVO_FAULTS=" + std::string(c.fault)});
+    const std::vector<std::string> fault = {std::string("ZUVO_FAULTS=") + c.fault};
+    RunResult run = FullStart(planned ? std::vector<std::string>{} : fault);
     EXPECT_EQ(run.exitCode, c.exitCode);
     EXPECT_EQ(run.err, c.err);
     EXPECT_EQ(Runs().size(), c.runs);

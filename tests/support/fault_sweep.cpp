@@ -27,9 +27,9 @@ std::string CompareTrees(const Tree& before, const Tree& after, const Tree& resu
   for (const auto& entry : keys) {
     const std::string& key = entry.first;
     if (Holds(result, key, before) || Holds(result, key, after)) continue;
-    const char* what = !result.count(key)                         ? " is gone"
+    const char* what = !result.count(key)                        ? " is gone"
                        : !before.count(key) && !after.count(key) ? " is left over"
-                                                                   : " holds neither its old nor its new bytes";
+                                                                 : " holds neither its old nor its new bytes";
     problems += (problems.empty() ? "" : "; ") + key + what;
   }
   return problems;
@@ -45,8 +45,10 @@ Tree SnapshotTree(const std::string& nativeFolder) {
     const std::string key = it->path().lexically_relative(nativeFolder).generic_string();
     if (it->is_symlink(ec)) continue;
     std::ifstream in(it->path(), std::ios::binary);
-    if (it->is_directory(ec)) tree[key + "/"];
-    else tree[key].assign(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
+    if (it->is_directory(ec))
+      tree[key + "/"];
+    else
+      tree[key].assign(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
   }
   return tree;
 }

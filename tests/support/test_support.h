@@ -21,8 +21,8 @@ class TempDir {
   TempDir(const TempDir&) = delete;
   TempDir& operator=(const TempDir&) = delete;
   const std::string& native() const { return native_; }
-  const std::string& windows() const { return windows_; }     // as the system names it
-  std::string Path(const std::string& relative) const;        // Windows path
+  const std::string& windows() const { return windows_; }  // as the system names it
+  std::string Path(const std::string& relative) const;     // Windows path
   std::string NativePath(const std::string& relative) const;
   void Write(const std::string& relative, const std::string& bytes) const;
   void MakeDirs(const std::string& relative) const;
@@ -34,37 +34,28 @@ class TempDir {
   std::string native_, windows_;
 };
 
-inline void RecordText(const std::string& text, void* texts) {
-  static_cast<std::vector<std::string>*>(texts)->push_back(text);
-}
-
-// Every ShowMessage text while alive; then the previous sink again.
-class MessageRecorder {
+// Records while alive every ShowMessage text (MessageRecorder; then the
+// previous sink again) or every diagnostic line (DiagnosticRecorder).
+template <bool kDiagnostics>
+class Recorder {
  public:
-  MessageRecorder() { host::SetMessageSink(&RecordText, &texts_, &previous_, &context_); }
-  ~MessageRecorder() { host::SetMessageSink(previous_, context_); }
-  MessageRecorder(const MessageRecorder&) = delete;
-  MessageRecorder& operator=(const MessageRecorder&) = delete;
+  Recorder() {
+    kDiagnostics ? host::SetDiagnosticSink(&Record, this) : host::SetMessageSink(&Record, this, &sink_, &context_);
+  }
+  ~Recorder() { kDiagnostics ? host::SetDiagnosticSink(nullptr, nullptr) : host::SetMessageSink(sink_, context_); }
+  Recorder(const Recorder&) = delete;
+  Recorder& operator=(const Recorder&) = delete;
   const std::vector<std::string>& messages() const { return texts_; }
+  const std::vector<std::string>& lines() const { return texts_; }
   void clear() { texts_.clear(); }
 
  private:
+  static void Record(const std::string& text, void* self) { static_cast<Recorder*>(self)->texts_.push_back(text); }
   std::vector<std::string> texts_;
-  host::TextSink previous_ = nullptr;
+  host::TextSink sink_ = nullptr;
   void* context_ = nullptr;
 };
-
-// Every diagnostic line while alive.
-class DiagnosticRecorder {
- public:
-  DiagnosticRecorder() { host::SetDiagnosticSink(&RecordText, &texts_); }
-  ~DiagnosticRecorder() { host::SetDiagnosticSink(nullptr, nullptr); }
-  DiagnosticRecorder(const DiagnosticRecorder&) = delete;
-  DiagnosticRecorder& operator=(const DiagnosticRecorder&) = delete;
-  const std::vector<std::string>& lines() const { return texts_; }
-
- private:
-  std::vector<std::string> texts_;
-};
+using MessageRecorder = Recorder<false>;
+using DiagnosticRecorder = Recorder<true>;
 
 }  // namespace testing_support
