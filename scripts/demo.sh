@@ -8,7 +8,7 @@
 # stored in the layout's settings file.
 #
 # Environment: ZUVO_DEMO_BUILD (build folder, default build/demo; a build that
-# has the targets zuvo and zuvo_fake_simulator may be reused), ZUVO_DEMO_KEEP=1
+# has the targets zuvo and zuvo_stand_in may be reused), ZUVO_DEMO_KEEP=1
 # (keep the throwaway folder to look at it).
 set -eu
 ZUVO_ROOT=$(cd "$(dirname "$0")/.." && pwd)
@@ -17,16 +17,19 @@ ZUVO_ROOT=$(cd "$(dirname "$0")/.." && pwd)
 build=${ZUVO_DEMO_BUILD:-$ZUVO_ROOT/build/demo}
 mkdir -p "$build"
 echo "== Bauen (zuvo und der Stand-in-Simulator) in $build"
-cmake -S "$ZUVO_ROOT" -B "$build" >"$build/demo-configure.log" 2>&1 || {
+# A new build folder leaves out the tests: the demo needs no GoogleTest.
+configure=(-S "$ZUVO_ROOT" -B "$build")
+[ -f "$build/CMakeCache.txt" ] || configure+=(-DZUVO_BUILD_TESTS=OFF)
+cmake "${configure[@]}" >"$build/demo-configure.log" 2>&1 || {
   tail -n 40 "$build/demo-configure.log"
   exit 1
 }
-cmake --build "$build" -j2 --target zuvo zuvo_fake_simulator >"$build/demo-build.log" 2>&1 || {
+cmake --build "$build" -j2 --target zuvo zuvo_stand_in >"$build/demo-build.log" 2>&1 || {
   tail -n 40 "$build/demo-build.log"
   exit 1
 }
 zuvo=$build/src/ui/console/zuvo
-stand_in=$build/tests/fake-simulator/Kantrelwick.exe
+stand_in=$build/tools/stand-in/Kantrelwick.exe
 
 # The prefix: drive C: is a folder of it, the registry's machine hive names
 # C:\Kantrelwick\Kantrelwick.exe as the program that opens the simulator's

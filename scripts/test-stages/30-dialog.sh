@@ -1,7 +1,7 @@
 # The dialog window: StartZUVO.exe under wine and Xvfb, worked by the dialog
-# driver as a person would, in a Wine prefix of this stage (a copy of the
-# run's prefix) whose registry names a test installation. The pictures of
-# the dialog are kept in $ZUVO_BUILD/dialog/pictures.
+# driver as a person would (a smoke test), in a Wine prefix of this stage (a
+# copy of the run's prefix) whose registry names a test installation. The
+# picture of the dialog is kept in $ZUVO_BUILD/dialog/pictures.
 dir=$ZUVO_BUILD/windows
 configure_and_build "$dir" -DCMAKE_TOOLCHAIN_FILE="$ZUVO_ROOT/cmake/mingw-w64.cmake" \
   -DCMAKE_BUILD_TYPE=RelWithDebInfo || {
@@ -62,8 +62,7 @@ pictures=$(dialog_wine winepath -w "$run/pictures" 2>/dev/null)
 
 run_gtest wine-dialog_driver "$run" in_time xvfb-run -a -s "-screen 0 1024x768x24" \
   env WINEDEBUG=-all WINEARCH=win64 WINEDLLOVERRIDES="mscoree,mshtml=" \
-  WINEPREFIX="$dialog_prefix" ZUVO_DIALOG_HOST="$host" ZUVO_DIALOG_SHOTS="$pictures" \
-  ZUVO_DIALOG_LAUNCHER="$dir/src/ui/win32/startzuvo" wine "$driver"
+  WINEPREFIX="$dialog_prefix" ZUVO_DIALOG_HOST="$host" ZUVO_DIALOG_SHOTS="$pictures" wine "$driver"
 dialog_wine wineserver -k >/dev/null 2>&1
 
 # The pictures as PNG files (ImageMagick).

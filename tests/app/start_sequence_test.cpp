@@ -2,7 +2,7 @@
 #include <filesystem>
 
 #include "app/scripted_view.h"
-#include "fake-simulator/stand_in_protocol.h"
+#include "stand-in/protocol.h"
 
 namespace {
 

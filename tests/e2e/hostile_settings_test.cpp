@@ -18,12 +18,12 @@ std::vector<std::string> Terrain(const std::string& name) {
           "Kachelgroesse=2"};
 }
 
-TEST_F(StartTest, HostileSettingsChangeNothing) {
-  sim_.dir.Write("aussen/victim.txt", "Opfer");
-  sim_.dir.Write("prefix/drive_c/victim.txt", "Opfer C");
-  ASSERT_EQ(symlink("../../aussen", sim_.dir.NativePath("prefix/dosdevices/d:").c_str()), 0);
-  ASSERT_EQ(symlink(sim_.dir.NativePath("aussen").c_str(), sim_.Native("Link").c_str()), 0);
-  ASSERT_EQ(symlink(sim_.dir.NativePath("aussen").c_str(), sim_.Native("Modelle\\Weg").c_str()), 0);
+TEST_F(InstallationTest, HostileSettingsChangeNothing) {
+  dir_.Write("aussen/victim.txt", "Opfer");
+  dir_.Write("prefix/drive_c/victim.txt", "Opfer C");
+  ASSERT_EQ(symlink("../../aussen", dir_.NativePath("prefix/dosdevices/d:").c_str()), 0);
+  ASSERT_EQ(symlink(dir_.NativePath("aussen").c_str(), Native("Link").c_str()), 0);
+  ASSERT_EQ(symlink(dir_.NativePath("aussen").c_str(), Native("Modelle\\Weg").c_str()), 0);
   for (int k = 0; k < host::kAssetKindCount; ++k) {  // the defaults saved: a start saves none
     const host::AssetKindInfo& kind = host::AssetKindOf(static_cast<host::AssetKind>(k));
     Write(std::string(kind.name) + "\\" + kind.defaultFile, Read(kind.activeFile));
@@ -31,7 +31,7 @@ TEST_F(StartTest, HostileSettingsChangeNothing) {
   Write("Anlagen\\payload.txt", "Angriff");
   Write("Anlagen\\h.bmp", terrain_test::MakeBitmap(2, 4, [](int, int) { return terrain_test::HeightPixel(1); }));
   Write("Anlagen\\f.bmp", terrain_test::MakeBitmap(2, 4, [](int, int) { return terrain_test::PixelBytes{}; }));
-  std::string z = "Z:" + sim_.dir.NativePath("aussen");
+  std::string z = "Z:" + dir_.NativePath("aussen");
   for (char& c : z) c = c == '/' ? '\\' : c;
   const std::string nul("A.dat\0x", 7), tooLong(300, 'x');
   const std::string terrainErr = "[Terrain Nord]:Name muss ein Ordnername in Modelle sein!\n";
@@ -59,19 +59,19 @@ TEST_F(StartTest, HostileSettingsChangeNothing) {
   };
   for (const auto& c : cases) {
     WriteSettings(c.lines);
-    const testing_support::Tree before = testing_support::SnapshotTree(sim_.dir.native());
+    const testing_support::Tree before = testing_support::SnapshotTree(dir_.native());
     const bool terrain = !c.options.empty() && c.options[0] == "terrain";
-    RunResult run = terrain ? sim_.Zuvo({"terrain", Layout()}) : Start(c.options);
+    RunResult run = terrain ? Zuvo({"terrain", Layout()}) : Start(c.options);
     EXPECT_EQ(run.exitCode, 1) << c.err;
     EXPECT_EQ(run.err, c.err);
-    EXPECT_TRUE(testing_support::SnapshotTree(sim_.dir.native()) == before) << c.err;
+    EXPECT_TRUE(testing_support::SnapshotTree(dir_.native()) == before) << c.err;
   }
 }
 
-TEST_F(StartTest, SwapsInsideTheInstallationKeepWorking) {
+TEST_F(InstallationTest, SwapsInsideTheInstallationKeepWorking) {
   Write("A.dat", "a");
   Write("Sub\\B.dat", "b");
-  WriteSettings({"[Copy]", "A.dat=c:\\SIM\\sub/B.dat", sim_.host + "Sub\\B.dat=\\Sim\\Sub\\C.dat"});
+  WriteSettings({"[Copy]", "A.dat=c:\\SIM\\sub/B.dat", host_ + "Sub\\B.dat=\\Sim\\Sub\\C.dat"});
   RunResult run = Start();
   EXPECT_EQ(run.exitCode, 0) << run.err;
   EXPECT_EQ(OnlyRun().Get("Tausch A.dat"), stand_in::DescribeContent("b"));

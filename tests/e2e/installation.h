@@ -1,19 +1,20 @@
 // The end-to-end tests' tools: the built zuvo program run as a child process,
 // and a simulator installation in a throwaway Wine-style prefix that zuvo
 // finds through the prefix's registry (WINEPREFIX):
-//   <temp>/prefix/system.reg          names C:\<folder>\Kantrelwick.exe
+//   <temp>/prefix/system.reg          names C:\Sim\Kantrelwick.exe
 //   <temp>/prefix/dosdevices/c:  ->   ../drive_c
-//   <temp>/prefix/drive_c/<folder>/   the installation with its usual folders
+//   <temp>/prefix/drive_c/Sim/        the installation with its usual folders
 #pragma once
 
 #include <gtest/gtest.h>
 #include <sys/types.h>
 
+#include <functional>
 #include <memory>
 #include <string>
 #include <vector>
 
-#include "fake-simulator/stand_in_protocol.h"
+#include "stand-in/protocol.h"
 #include "support/fault_sweep.h"
 #include "support/test_support.h"
 
@@ -24,77 +25,59 @@ struct RunResult {
   std::string out, err;
 };
 
-// zuvo with `args` and `env` ("NAME=value") added to our environment; its
-// output goes to files that Finish reads.
+// zuvo with `args`, and `env` ("NAME=value") added to our environment.
 struct Child {
   pid_t pid = -1;
-  std::shared_ptr<testing_support::TempDir> io;
+  std::shared_ptr<testing_support::TempDir> io;  // its standard output and error
 };
 Child SpawnZuvo(const std::vector<std::string>& args, const std::vector<std::string>& env);
 RunResult Finish(const Child& child);
 RunResult RunZuvo(const std::vector<std::string>& args, const std::vector<std::string>& env = {});
 
-// Sweeps zuvo `args` over the files below `nativeFolder` through ZUVO_FAULTS
-// and ZUVO_FAULT_COUNTS (see support/fault_sweep.h): a failed run must exit 1
-// with a message on standard error.
+// The fault sweep (support/fault_sweep.h) of zuvo `args` through ZUVO_FAULTS:
+// a failed run must exit 1 with a message on standard error.
 testing_support::FaultSweep SweepZuvoFaults(const std::string& nativeFolder, const std::vector<std::string>& args,
                                             const std::vector<std::string>& env,
-                                            const testing_support::TreeNormaliser& normalise = {});
+                                            const std::function<void(testing_support::Tree*)>& normalise = nullptr);
 
 std::string CrLf(const std::vector<std::string>& lines);
 
-struct Installation {
-  explicit Installation(const std::string& folder = "Sim");  // below drive C:, backslashes
-  std::string Native(const std::string& relative = "") const { return dir.NativePath(Inside(relative)); }
-  std::string Prefix() const { return dir.NativePath("prefix"); }
-  std::vector<std::string> Env() const { return {"WINEPREFIX=" + Prefix()}; }
-  void Write(const std::string& relative, const std::string& bytes) const { dir.Write(Inside(relative), bytes); }
-  std::string Read(const std::string& relative) const { return dir.Read(Inside(relative)); }
-  bool Exists(const std::string& relative) const { return dir.Exists(Inside(relative)); }
-  std::vector<std::string> List(const std::string& relative) const { return dir.List(Inside(relative)); }
-  // The registry's command for the simulator's files; empty removes the key.
-  void SetRegistryCommand(const std::string& command) const;
-  RunResult Zuvo(const std::vector<std::string>& args, std::vector<std::string> env = {}) const;
-  std::string Inside(const std::string& relative) const { return "prefix/drive_c/" + folder + "\\" + relative; }
-
-  testing_support::TempDir dir;
-  std::string folder;
-  std::string host = "C:\\" + folder + "\\";  // "C:\Sim\"
-};
-
-// Anlagen\Berg.anl, a layout that names present and missing files of every
-// kind, and the files present.
-std::string MixedLayout();
-void WriteMixedLayout(const Installation& sim);
-
-// The start tests' installation: the stand-in simulator as Kantrelwick.exe
-// (its log Kantrelwick.log, its plan Kantrelwick.plan), the active files
-// each with its own text (kOwn...), one alternative in each kind folder, and
-// Anlagen\Test.anl, the TestLayout.
-extern const char kOwnBufferStop[], kOwnCatenary[], kOwnGuidePost[], kOwnTexture[];
 // Cameras 1 to 5, and a model stored twice: a save drops the second, which
 // shows whether the tool wrote the file.
 std::string TestLayout();
+extern const char kOwnBufferStop[];
 
-class StartTest : public ::testing::Test {
+// The installation C:\Sim\: the stand-in as Kantrelwick.exe (its log
+// Kantrelwick.log, its plan Kantrelwick.plan), the active files each with its
+// own text, one alternative in each kind folder, and Anlagen\Test.anl, the
+// TestLayout.
+class InstallationTest : public ::testing::Test {
  protected:
-  explicit StartTest(const std::string& folder = "Sim") : sim_(folder) {}
   void SetUp() override;
+  std::string Inside(const std::string& relative) const { return "prefix/drive_c/Sim\\" + relative; }
+  std::string Native(const std::string& relative = "") const { return dir_.NativePath(Inside(relative)); }
+  std::string Prefix() const { return dir_.NativePath("prefix"); }
+  std::vector<std::string> Env() const { return {"WINEPREFIX=" + Prefix()}; }
+  void Write(const std::string& relative, const std::string& bytes) const { dir_.Write(Inside(relative), bytes); }
+  std::string Read(const std::string& relative) const { return dir_.Read(Inside(relative)); }
+  bool Exists(const std::string& relative) const { return dir_.Exists(Inside(relative)); }
+  // The registry's command for the simulator's files; empty leaves the key out.
+  void SetRegistryCommand(const std::string& command) const;
+  RunResult Zuvo(const std::vector<std::string>& args, std::vector<std::string> env = {}) const;
+  RunResult Start(const std::vector<std::string>& options = {}, const std::vector<std::string>& env = {}) const;
+  // Anlagen\Berg.anl: a present and a missing object of each kind.
+  void WriteMixedLayout() const;
 
-  std::string Read(const std::string& relative) const { return sim_.Read(relative); }
-  void Write(const std::string& relative, const std::string& bytes) const { sim_.Write(relative, bytes); }
-  bool Exists(const std::string& relative) const { return sim_.Exists(relative); }
-  std::string Layout() const { return sim_.Native("Anlagen\\Test.anl"); }
+  std::string Layout() const { return Native("Anlagen\\Test.anl"); }
   void WriteSettings(const std::vector<std::string>& lines) const { Write("Anlagen\\Test.danl", CrLf(lines)); }
   std::string ReadSettings() const { return Read("Anlagen\\Test.danl"); }
   void WritePlan(const std::vector<std::string>& lines) const { Write(stand_in::kPlanFileName, CrLf(lines)); }
   std::vector<stand_in::Run> Runs() const { return stand_in::ReadRuns(Read(stand_in::kLogFileName)); }
-  stand_in::Run OnlyRun() const;  // a test failure when there is not exactly one
-  // Waits until run number `count` of the stand-in hangs; false after a minute.
-  bool WaitForHangingRun(std::size_t count) const;
-  RunResult Start(const std::vector<std::string>& options = {}, const std::vector<std::string>& env = {}) const;
+  stand_in::Run OnlyRun() const;                    // a test failure when there is not exactly one
+  bool WaitForHangingRun(std::size_t count) const;  // run number `count` hangs; false after a minute
 
-  Installation sim_;
+  testing_support::TempDir dir_;
+  const std::string host_ = "C:\\Sim\\";
 };
 
 }  // namespace e2e

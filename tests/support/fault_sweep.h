@@ -1,20 +1,12 @@
-// Fault sweeps: an operation that rewrites files is run once cleanly, then
-// again with a failure planned at every single file operation it makes
-// (each create, write, close, rename, directory change and directory
-// creation in turn, through platform/faults.h), each time on the same files
-// as before the clean run.
-//
-// What every faulted run must show: either the operation failed and said so,
-// or the fault did no harm and the files are exactly those of the clean run.
-// Either way every file below the folder holds its old bytes or the bytes
-// the clean run gave it (a command that stops half-way keeps what it
-// completed before, whole), and no other file exists: no temporary file, no
-// partial file.
+// Fault sweeps: an operation that rewrites files runs once cleanly, then once
+// with each single file operation it makes failing, each time on the files as
+// they were before. A faulted run must fail and say so, each file keeping its
+// old bytes or getting those of the clean run and no other file left; or do
+// no harm and leave exactly the files of the clean run.
 #pragma once
 
 #include <functional>
 #include <map>
-#include <set>
 #include <string>
 #include <vector>
 
@@ -22,50 +14,28 @@
 
 namespace testing_support {
 
-// Every file and folder below a native folder by relative path ('/'
-// separated); a folder's key ends in '/' and has no bytes, a symbolic link's
-// key ends in '@' and holds its target.
+// Every entry below a folder by relative path ('/' separated) with its bytes;
+// a folder's key ends in '/'. Symbolic links (a Wine prefix's drives) are left out.
 using Tree = std::map<std::string, std::string>;
 Tree SnapshotTree(const std::string& nativeFolder);
-// Makes the folder hold exactly `tree` again.
-void RestoreTree(const std::string& nativeFolder, const Tree& tree);
-// What breaks the promise above in `result`, the tree after a faulted run,
-// given the trees before and after a clean run; empty when nothing does.
-std::string CompareTrees(const Tree& before, const Tree& after, const Tree& result);
+void RestoreTree(const std::string& nativeFolder, const Tree& tree);  // touches only what differs
 
-struct FaultSweep {
-  int attempts[platform::kFaultKindCount] = {};  // of each kind in the clean run
-  int runs = 0;                                  // faulted runs whose fault was hit
-  int reported = 0;                              // ... that failed and said so
-  std::vector<std::string> harmlessAt;           // "kind:n" of each that did no harm
-  std::vector<std::string> problems;             // one line per broken promise
-  std::set<std::string> messages;                // what every failed run said
-
-  // "create 2, write 2, close 2, rename 2, chdir 0, mkdir 0"
-  std::string AttemptsText() const;
-};
-
-// One run of an operation: with n = 0 every attempt is counted and none
-// fails, else the nth attempt of `kind` fails.
+// One run: with n = 0 no fault, else the nth attempt of `kind` fails.
 struct FaultedRun {
-  bool ok = false;     // the operation succeeded
-  std::string said;    // its messages
-  std::string wrong;   // what is wrong with the run itself (a stray exit code)
-  int attempts[platform::kFaultKindCount] = {};
+  bool ok = false, hit = false;  // the operation succeeded; the planned attempt came
+  std::string said, wrong;       // its messages; what is wrong with the run itself
 };
 using FaultedOperation = std::function<FaultedRun(int kind, int n)>;
-// Takes out of a snapshot what differs from run to run for reasons of no
-// interest (a process id in a log).
-using TreeNormaliser = std::function<void(Tree*)>;
 
-// The sweep itself, over any way of running the operation. With
-// `expectMessage` a failed run must have said something.
-FaultSweep SweepFaultedRuns(const std::string& nativeFolder, const FaultedOperation& run,
-                            bool expectMessage, const TreeNormaliser& normalise = TreeNormaliser());
+struct FaultSweep {
+  int reported = 0;                   // faulted runs that failed and said so
+  std::vector<std::string> problems;  // "kind:n: what is wrong"
+};
 
-// The sweep of an operation of this process: `operation` returns non-zero
-// on success; its messages are those it shows (operations that leave the
-// telling to their callers pass `expectMessage` false).
+// `normalise` drops from each snapshot what differs between runs anyway.
+FaultSweep SweepFaultedRuns(const std::string& nativeFolder, const FaultedOperation& run, bool expectMessage,
+                            const std::function<void(Tree*)>& normalise = nullptr);
+// An operation of this process, non-zero on success, its messages those it shows.
 FaultSweep SweepFaults(const std::string& nativeFolder, const std::function<int()>& operation,
                        bool expectMessage = true);
 

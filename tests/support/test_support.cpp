@@ -24,15 +24,13 @@ std::string Cp(const char* utf8) {
 
 TempDir::TempDir() {
   static std::atomic<int> counter{0};
-  const auto stamp = std::chrono::steady_clock::now().time_since_epoch().count();
+  const std::string stamp = std::to_string(std::chrono::steady_clock::now().time_since_epoch().count());
   std::error_code ec;
   do {
-    native_ = (fs::temp_directory_path() / ("zuvo-test-" + std::to_string(stamp) + "-" + std::to_string(counter++)))
-                  .string();
+    native_ = (fs::temp_directory_path() / ("zuvo-test-" + stamp + "-" + std::to_string(counter++))).string();
   } while (!fs::create_directory(native_, ec));
-#ifdef _WIN32
   windows_ = native_;
-#else
+#ifndef _WIN32
   std::string error;
   if (!platform::ToWindowsPath(native_, &windows_, &error)) ADD_FAILURE() << error;
 #endif
@@ -64,16 +62,14 @@ std::string TempDir::NativePath(const std::string& relative) const {
 void TempDir::Write(const std::string& relative, const std::string& bytes) const {
   const fs::path path = NativePath(relative);
   fs::create_directories(path.parent_path());
-  std::ofstream out(path, std::ios::binary | std::ios::trunc);
-  if (!out.write(bytes.data(), static_cast<std::streamsize>(bytes.size()))) ADD_FAILURE() << "cannot write " << path;
+  if (!(std::ofstream(path, std::ios::binary | std::ios::trunc) << bytes)) ADD_FAILURE() << "cannot write " << path;
 }
 
 void TempDir::MakeDirs(const std::string& relative) const { fs::create_directories(NativePath(relative)); }
 
 std::string TempDir::Read(const std::string& relative) const {
-  std::ifstream in(NativePath(relative), std::ios::binary);
   std::ostringstream content;
-  content << in.rdbuf();
+  content << std::ifstream(NativePath(relative), std::ios::binary).rdbuf();
   return content.str();
 }
 

@@ -1,5 +1,5 @@
-// Helpers shared by the tests: temporary folders, files written and read back,
-// recorded messages, and German texts written in UTF-8 for readability.
+// Helpers shared by the tests: temporary folders with files written and read
+// back, recorded messages, and code page 1252 texts spelt in UTF-8.
 #pragma once
 
 #include <string>
@@ -9,71 +9,53 @@
 
 namespace testing_support {
 
-// Code page 1252 text from a UTF-8 literal, so tests can spell "Löschen".
-std::string Cp(const char* utf8);
+std::string Cp(const char* utf8);  // so that a test can spell "Löschen"
 
 // A fresh folder under the system's temporary folder, removed with its
-// contents when the object dies. A `relative` path may use backslashes or
-// slashes; missing parent folders are created on writing.
+// contents at the end. `relative` may use backslashes or slashes; writing
+// makes missing parent folders.
 class TempDir {
  public:
   TempDir();
   ~TempDir();
   TempDir(const TempDir&) = delete;
   TempDir& operator=(const TempDir&) = delete;
-
-  const std::string& native() const { return native_; }    // the folder as a native path
-  const std::string& windows() const { return windows_; }  // as the system names it, no trailing backslash
-  std::string Path(const std::string& relative) const;        // Windows path of `relative`
-  std::string NativePath(const std::string& relative) const;  // native path of `relative`
-
+  const std::string& native() const { return native_; }
+  const std::string& windows() const { return windows_; }  // as the system names it
+  std::string Path(const std::string& relative) const;     // Windows path
+  std::string NativePath(const std::string& relative) const;
   void Write(const std::string& relative, const std::string& bytes) const;
   void MakeDirs(const std::string& relative) const;
   std::string Read(const std::string& relative) const;  // empty when missing
   bool Exists(const std::string& relative) const;
-  // Names in the folder `relative`, sorted, for checks that no stray file is left.
-  std::vector<std::string> List(const std::string& relative = "") const;
+  std::vector<std::string> List(const std::string& relative = "") const;  // sorted names
 
  private:
-  std::string native_;
-  std::string windows_;
+  std::string native_, windows_;
 };
 
-// Records every ShowMessage text while alive (restores the previous sink).
-class MessageRecorder {
+// Records while alive every ShowMessage text (MessageRecorder; then the
+// previous sink again) or every diagnostic line (DiagnosticRecorder).
+template <bool kDiagnostics>
+class Recorder {
  public:
-  MessageRecorder() { host::SetMessageSink(&Record, this, &previousSink_, &previousContext_); }
-  ~MessageRecorder() { host::SetMessageSink(previousSink_, previousContext_); }
-  MessageRecorder(const MessageRecorder&) = delete;
-  MessageRecorder& operator=(const MessageRecorder&) = delete;
-
-  const std::vector<std::string>& messages() const { return messages_; }
-  void clear() { messages_.clear(); }
+  Recorder() {
+    kDiagnostics ? host::SetDiagnosticSink(&Record, this) : host::SetMessageSink(&Record, this, &sink_, &context_);
+  }
+  ~Recorder() { kDiagnostics ? host::SetDiagnosticSink(nullptr, nullptr) : host::SetMessageSink(sink_, context_); }
+  Recorder(const Recorder&) = delete;
+  Recorder& operator=(const Recorder&) = delete;
+  const std::vector<std::string>& messages() const { return texts_; }
+  const std::vector<std::string>& lines() const { return texts_; }
+  void clear() { texts_.clear(); }
 
  private:
-  static void Record(const std::string& text, void* self) {
-    static_cast<MessageRecorder*>(self)->messages_.push_back(text);
-  }
-  std::vector<std::string> messages_;
-  host::TextSink previousSink_ = nullptr;
-  void* previousContext_ = nullptr;
+  static void Record(const std::string& text, void* self) { static_cast<Recorder*>(self)->texts_.push_back(text); }
+  std::vector<std::string> texts_;
+  host::TextSink sink_ = nullptr;
+  void* context_ = nullptr;
 };
-
-// Records diagnostic lines while alive.
-class DiagnosticRecorder {
- public:
-  DiagnosticRecorder() { host::SetDiagnosticSink(&Record, this); }
-  ~DiagnosticRecorder() { host::SetDiagnosticSink(nullptr, nullptr); }
-  DiagnosticRecorder(const DiagnosticRecorder&) = delete;
-  DiagnosticRecorder& operator=(const DiagnosticRecorder&) = delete;
-
-  const std::vector<std::string>& lines() const { return lines_; }
-
- private:
-  static void Record(const std::string& text, void* self) {
-    static_cast<DiagnosticRecorder*>(self)->lines_.push_back(text);
-  }
-  std::vector<std::string> lines_;
-};
+using MessageRecorder = Recorder<false>;
+using DiagnosticRecorder = Recorder<true>;
 
 }  // namespace testing_support

@@ -7,10 +7,11 @@
 // layout's path, looks at the installation while it runs, and may change the
 // layout's camera views and write into the layout's ".danl". It writes what it
 // saw and did into its log, and follows a plan for what else to do (crash,
-// hang, delete a file). Log and plan: see stand_in_protocol.h.
+// hang, delete a file). Log and plan: see protocol.h.
 //
 // The installation is the folder that holds the program.
 #include <algorithm>
+#include <chrono>
 #include <cmath>
 #include <cstdint>
 #include <cstdio>
@@ -19,10 +20,16 @@
 #include <fstream>
 #include <sstream>
 #include <string>
+#include <thread>
 #include <vector>
 
-#include "fake-simulator/own_process.h"
-#include "fake-simulator/stand_in_protocol.h"
+#ifdef _WIN32
+#include <windows.h>
+#else
+#include <unistd.h>
+#endif
+
+#include "stand-in/protocol.h"
 #include "host/installation.h"
 #include "host/messages.h"
 #include "host/paths.h"
@@ -33,6 +40,30 @@
 
 namespace stand_in {
 namespace {
+
+// The folder that holds the running program, as a native path; empty when
+// it cannot be found.
+std::string OwnFolder() {
+#ifdef _WIN32
+  std::string path(32768, '\0');
+  DWORD length = GetModuleFileNameA(nullptr, &path[0], static_cast<DWORD>(path.size()));
+  if (length == 0 || length >= path.size()) return std::string();
+  path.resize(length);
+  return std::filesystem::path(path).parent_path().string();
+#else
+  std::error_code ec;
+  std::filesystem::path self = std::filesystem::read_symlink("/proc/self/exe", ec);
+  return ec ? std::string() : self.parent_path().string();
+#endif
+}
+
+long OwnProcessId() {
+#ifdef _WIN32
+  return static_cast<long>(GetCurrentProcessId());
+#else
+  return static_cast<long>(getpid());
+#endif
+}
 
 const double kDegreesPerRadian = 57.29577951308232;
 const double kRadiansPerDegree = 0.017453292519943295;
@@ -89,12 +120,6 @@ bool ReadNative(const std::string& path, std::string* bytes) {
   content << in.rdbuf();
   *bytes = content.str();
   return true;
-}
-
-void RecordMessage(const std::string& text, void* context) {
-  std::string line = text;
-  while (!line.empty() && (line.back() == '\n' || line.back() == '\r')) line.pop_back();
-  static_cast<Log*>(context)->Line("Meldung", Utf8(line));
 }
 
 bool IsAbsolute(const std::string& path) {
@@ -290,33 +315,24 @@ void DeleteFiles(Log& log, const std::string& host, const settings::SettingsFile
 }
 
 settings::SettingsFile ReadPlan(const std::string& ownFolder) {
-  std::string path = Environment(kPlanVariable);
-  if (path.empty() && !ownFolder.empty()) {
-    path = (std::filesystem::path(ownFolder) / kPlanFileName).string();
-  }
   settings::SettingsFile plan;
   std::string text;
-  if (!path.empty() && ReadNative(path, &text)) plan.Parse(text);
+  if (ReadNative((std::filesystem::path(ownFolder) / kPlanFileName).string(), &text)) plan.Parse(text);
   return plan;
 }
 
 int RunStandIn(int argc, char** argv) {
   const std::string ownFolder = OwnFolder();
-  std::string logPath = Environment(kLogVariable);
-  if (logPath.empty() && !ownFolder.empty()) {
-    logPath = (std::filesystem::path(ownFolder) / kLogFileName).string();
-  }
-  Log log(logPath);
-  host::SetMessageSink(&RecordMessage, &log);
+  if (ownFolder.empty()) return 2;
+  Log log((std::filesystem::path(ownFolder) / kLogFileName).string());
   log.Raw(kRunHeader);
   log.Line("Prozess", std::to_string(OwnProcessId()));
   log.Line("Argumente", std::to_string(argc));
   for (int i = 0; i < argc; ++i) log.Line("Argument " + std::to_string(i), NativeToLog(argv[i]));
-  log.Line("Ordner", Utf8(platform::CurrentDirectory()));
 
   // The installation is the program's own folder.
   std::string host, error;
-  if (ownFolder.empty() || !platform::ToWindowsPath(ownFolder, &host, &error)) {
+  if (!platform::ToWindowsPath(ownFolder, &host, &error)) {
     log.Line("Ende", "Installation unbekannt");
     return 2;
   }
@@ -348,7 +364,7 @@ int RunStandIn(int argc, char** argv) {
     log.Line("Haengt", std::to_string(hangSeconds) + " s");
     // Killed long before in every use; the limit only keeps a forgotten
     // stand-in from running for ever.
-    for (long waited = 0; waited < 1000L * hangSeconds; waited += 50) Pause(50);
+    std::this_thread::sleep_for(std::chrono::seconds(hangSeconds));
     log.Line("Ende", "Haengen abgelaufen");
     return exitCode;
   }

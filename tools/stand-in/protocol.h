@@ -9,7 +9,6 @@
 // Keys of one block, in this order:
 //   Prozess            the stand-in's process id
 //   Argumente          argc; then "Argument 0" ... "Argument N-1"
-//   Ordner             the current directory (Windows path)
 //   Datei <active>     content of each active asset file (Mods\Prellbock.mod,
 //                      Mods\Oberleitung.mod, Mods\Leitpfosten.mod,
 //                      Parallels\Tex256_256a.bmp), with "(wie <kind>\<file>)"
@@ -23,7 +22,6 @@
 //   Anlage gespeichert "ja" or "nein" (the layout file rewritten)
 //   Danl               "[Section] key=value" set in the ".danl" and written
 //   Geloescht          a file deleted on the plan's order
-//   Meldung            a message the layout or settings code showed
 //   Haengt             waiting until killed (the plan's "Haengen")
 //   Absturz            about to crash (the plan's "Absturz")
 //   Ende               "Exitcode N", the last line of a normal run
@@ -47,10 +45,7 @@
 
 namespace stand_in {
 
-// Environment variables naming the plan and the log (native paths). Without
-// them both lie beside the program: "Kantrelwick.plan", "Kantrelwick.log".
-const char kPlanVariable[] = "KANTRELWICK_PLAN";
-const char kLogVariable[] = "KANTRELWICK_LOG";
+// The plan and the log lie beside the program.
 const char kPlanFileName[] = "Kantrelwick.plan";
 const char kLogFileName[] = "Kantrelwick.log";
 
