@@ -7,6 +7,7 @@
 #include "host/installation.h"
 #include "host/messages.h"
 #include "host/paths.h"
+#include "layout/data_sheet.h"
 #include "platform/platform.h"
 
 namespace app {
@@ -56,7 +57,7 @@ int StartupDialog::LoadLayout() {
   }
 
   g.Layout.Release();
-  g.Layout.Load(g.LayoutPath);
+  g.Layout.Load(g.LayoutPath, layout::HostDataSheets());
   g.SettingsFile.Clear();
   g.SettingsFile.Read(g.SettingsPath);
   if (!g.Layout.loaded) {

@@ -32,6 +32,7 @@ int Remove(DialogView* view, const RemovalCommand& command) {
   AppState& g = Globals();
   view->BeginWaitCursor();
   command.pass(&g.Layout);
+  g.Layout.PrepareForSave();
   const int saved = g.Layout.Save(g.LayoutPath);
   view->EndWaitCursor();
   // After a failed save its own message is the last word.

@@ -53,6 +53,7 @@
 #include "host/installation.h"
 #include "host/messages.h"
 #include "layout/camera_set.h"
+#include "layout/data_sheet.h"
 #include "platform/platform.h"
 #include "settings/settings_file.h"
 
@@ -227,6 +228,7 @@ int StartupDialog::OnStartClicked() {
   const std::string cameraSet = members.m_cameraSet;
   if (!cameraSet.empty()) {
     layout::ReadCameraSet(state.SettingsFile, cameraSet, state.Layout.cameraViews);
+    state.Layout.PrepareForSave();
     if (!state.Layout.Save(state.LayoutPath)) return 0;
   }
 
@@ -284,7 +286,7 @@ int StartupDialog::OnStartClicked() {
 
   // 13. The simulator may have changed the layout (its cameras above all).
   state.Layout.Release();
-  const int reloaded = state.Layout.Load(state.LayoutPath);
+  const int reloaded = state.Layout.Load(state.LayoutPath, layout::HostDataSheets());
   if (!reloaded) result = 0;
 
   // The ".danl" as the simulator left it; without the file, the load's image.

@@ -11,6 +11,7 @@
 #include "app/scripted_view.h"
 #include "app/startup_dialog.h"
 #include "host/installation.h"
+#include "layout/data_sheet.h"
 #include "layout/layout.h"
 #include "layout/layout_bytes.h"
 #include "platform/faults.h"
@@ -45,7 +46,7 @@ class AppTest : public ::testing::Test {
   layout::Layout ReadLayout(const std::string& relative) {
     testing_support::MessageRecorder quiet;
     layout::Layout l;
-    EXPECT_TRUE(l.Load(host.Path(relative))) << relative;
+    EXPECT_TRUE(l.Load(host.Path(relative), layout::HostDataSheets())) << relative;
     return l;
   }
   // Loads `relative` (inside the installation) through the dialog's start.

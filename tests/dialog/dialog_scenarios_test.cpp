@@ -10,6 +10,7 @@
 #include <string>
 #include <vector>
 
+#include "layout/data_sheet.h"
 #include "layout/layout.h"
 #include "platform/platform.h"
 #include "window_driver.h"
@@ -252,7 +253,7 @@ TEST_F(DialogScenarioTest, TheCommandsAskAndChangeOnlyTheirFiles) {
 
   Step("\"GBOs\": the missing GBO's piece became plain track in the saved layout");
   layout::Layout saved;
-  ASSERT_EQ(saved.Load(Berg("anl")), 1);
+  ASSERT_EQ(saved.Load(Berg("anl"), layout::HostDataSheets()), 1);
   ASSERT_EQ(saved.tracks.size(), 3u);
   EXPECT_EQ(saved.tracks[1].id, 2);
   EXPECT_EQ(saved.tracks[1].type, 1);

@@ -4,6 +4,7 @@
 #include <functional>
 
 #include "e2e/installation.h"
+#include "layout/data_sheet.h"
 #include "layout/layout.h"
 #include "settings/settings_file.h"
 
@@ -151,7 +152,7 @@ TEST_F(StartTest, SwapsAndTheCameraSetAreMadeForTheRunAndTakenBack) {
   EXPECT_EQ(Value(danl, "Kantrelwick", "Alt"), "1");
   EXPECT_EQ(Value(danl, "Zuvo", "Vom Simulator"), "ja");
   layout::Layout saved;
-  ASSERT_TRUE(saved.LoadFromBytes(Read("Anlagen\\Test.anl")));
+  ASSERT_TRUE(saved.LoadFromBytes(Read("Anlagen\\Test.anl"), layout::HostDataSheets()));
   EXPECT_EQ(saved.cameraViews[2].PZ, 999);
   EXPECT_EQ(saved.models.size(), 1u);  // saved by the tool before the run
 }

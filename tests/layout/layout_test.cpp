@@ -105,35 +105,6 @@ TEST(LayoutTest, RemovalOfWhatTheInstallationLacks) {
   host::SetHostDirectoryOverride("");
 }
 
-TEST(LayoutTest, OperationsById) {
-  Layout l;
-  // Ids in ascending order, the first unit among equal ids, nothing at 0,
-  // below 0 or from 30000 on: the walk and the trailer order agree.
-  l.rollingStock = {Unit(7), Unit(3), Unit(30000), Unit(3), Unit(0), Unit(-2), Unit(29999), Unit(5)};
-  Ints walked;
-  std::int16_t previous = 0;
-  for (int i = l.NextRollingStockById(previous); i >= 0; i = l.NextRollingStockById(previous)) walked.push_back(i);
-  EXPECT_EQ(previous, layout::kTrailerIdLimit);
-  EXPECT_EQ(walked, (Ints{1, 7, 0, 6}));
-  EXPECT_EQ(l.TrailerOrder(), walked);
-
-  // Every unit with the id goes, and every neighbour reference to it.
-  l.rollingStock = {Unit(1, "", 2, 3), Unit(2, "", 1, 2), Unit(2), Unit(3, "", 2, 0)};
-  l.RemoveRollingStock(2);
-  EXPECT_EQ(Units(l), (Ints{1, 0, 3, 0, 1, 0, 0, 0, 0, 3, 0, 0}));
-  EXPECT_EQ(l.CountLiveRollingStock(), 2);
-
-  // By id: the first model with it, and the links to any model with it; at
-  // an index: that model alone. An index past the end changes nothing.
-  l.models = {Model(4, "A"), Model(5, "B"), Model(5, "C"), Model(6, "D")};
-  LinkEachTrackToItsModel(l);
-  l.RemoveModel(5);
-  l.RemoveModelAt(3);
-  l.RemoveModelAt(4);
-  EXPECT_EQ(ModelsAndLinks(l), (Ints{4, 0, 0, kNone, 5, kNone, 0, kNone}));
-  EXPECT_EQ(l.CountLiveModels(), 2);
-}
-
 // The pairwise rule: every later live model equal to an earlier live one is
 // removed, and only the links to the removed record are cleared.
 void RemoveDuplicatesPairwise(Layout& l) {
