@@ -2,6 +2,7 @@
 // description independently of the code under test.
 #pragma once
 
+#include <algorithm>
 #include <cstdint>
 #include <cstring>
 #include <string>
@@ -111,11 +112,8 @@ inline std::string File(const std::vector<Track>& tracks, const std::vector<Mode
   }
   AppendTail(b, tail);
   for (int id = 1; id < 30000; ++id) {
-    for (const Unit& u : units) {
-      if (u.id != id) continue;
-      b.U32(u.trailerValue).U8(u.trailerByte).I16(u.trailerShort);
-      break;
-    }
+    auto u = std::find_if(units.begin(), units.end(), [id](const Unit& x) { return x.id == id; });
+    if (u != units.end()) b.U32(u->trailerValue).U8(u->trailerByte).I16(u->trailerShort);
   }
   return b.data;
 }

@@ -1,14 +1,9 @@
-// The rules on the records in memory: track types, and linking and
-// duplicate removal against the plain pairwise rules on generated layouts,
-// whose places and directions come from small sets so that many collide. (Where a save places
-// linked models: the round trip and the resave end-to-end test; removal of
-// what the installation lacks: the removal end-to-end tests.)
+// Track types, and linking and duplicate removal against the plain pairwise rules on generated layouts whose
+// places and directions come from small sets, so that many collide. (Removals: the end-to-end tests.)
 #include <gtest/gtest.h>
 
 #include <cmath>
-#include <cstdint>
 #include <limits>
-#include <vector>
 
 #include "layout/layout.h"
 
@@ -119,23 +114,26 @@ void RemoveDuplicatesPairwise(Layout& l) {
   }
 }
 
+// What the rules decide: each track's link and each model's id.
+std::vector<int> Decided(const Layout& l) {
+  std::vector<int> out;
+  for (const TrackRecord& t : l.tracks) out.push_back(t.linkedModel);
+  for (const ModelRecord& m : l.models) out.push_back(m.id);
+  return out;
+}
+
 TEST(RecordsTest, LinkingAndDuplicateRemovalMatchThePairwiseRules) {
   int linked = 0, removed = 0;
   for (std::uint32_t seed = 1; seed <= 60; ++seed) {
     Layout indexed = Generate(seed, 80, 120), pairwise = indexed;
     indexed.LinkTrackModels();
     LinkPairwise(pairwise);
-    for (std::size_t t = 0; t < indexed.tracks.size(); ++t) {
-      ASSERT_EQ(indexed.tracks[t].linkedModel, pairwise.tracks[t].linkedModel) << seed << " " << t;
-      linked += indexed.tracks[t].linkedModel != kNoModel;
-    }
+    ASSERT_EQ(Decided(indexed), Decided(pairwise)) << seed;
+    for (const TrackRecord& t : indexed.tracks) linked += t.linkedModel != kNoModel;
     const int before = indexed.CountLiveModels();
     indexed.RemoveDuplicateModels();
     RemoveDuplicatesPairwise(pairwise);
-    for (std::size_t i = 0; i < indexed.models.size(); ++i) ASSERT_EQ(indexed.models[i].id, pairwise.models[i].id) << i;
-    for (std::size_t i = 0; i < indexed.tracks.size(); ++i) {
-      ASSERT_EQ(indexed.tracks[i].linkedModel, pairwise.tracks[i].linkedModel) << seed << " " << i;
-    }
+    ASSERT_EQ(Decided(indexed), Decided(pairwise)) << seed;
     removed += indexed.CountLiveModels() < before;
   }
   EXPECT_GT(linked, 500);
