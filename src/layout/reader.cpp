@@ -20,8 +20,6 @@
 namespace layout {
 namespace {
 
-using records::Occurrence;
-
 enum class ReadStatus {
   kOk,
   kFault,      // a check failed or a value is not allowed
@@ -56,51 +54,34 @@ class FieldReader {
   // at every failed check.
   void Fault();
 
-  void Field(std::int16_t& value, Occurrence occurrence) {
-    Number(value, occurrence, &platform::LeReader::S16);
+  template <typename T>
+  void Field(T& value, records::First) {
+    Get(&value);
   }
-  void Field(std::int32_t& value, Occurrence occurrence) {
-    Number(value, occurrence, &platform::LeReader::S32);
-  }
-  void Field(std::uint8_t& value, Occurrence occurrence) {
-    Number(value, occurrence, &platform::LeReader::U8);
-  }
+  void Field(std::int16_t& value, records::Copy) { Expect(value); }
+  void Field(std::int32_t& value, records::Copy) { Expect(value); }
+  void Field(std::uint8_t& value, records::Copy) { Expect(value); }
   // Carried values; a copy's diagnostic shows them as signed.
-  void Field(std::uint32_t& value, Occurrence occurrence) {
-    if (occurrence == records::kFirst) {
-      Read(&platform::LeReader::U32, &value);
-    } else {
-      Expect(static_cast<std::int32_t>(value));
-    }
-  }
-  void Field(float& value, Occurrence occurrence) {
-    if (occurrence == records::kFirst) {
-      Read(&platform::LeReader::F32, &value);
-      return;
-    }
+  void Field(std::uint32_t& value, records::Copy) { Expect(static_cast<std::int32_t>(value)); }
+  void Field(float& value, records::Copy) {
     float stored;
-    if (!Read(&platform::LeReader::F32, &stored) || stored == value) return;
+    if (!Get(&stored) || stored == value) return;
     float difference = stored - value;
     host::WriteDiagnostic("I: %f S: %f Diff: %e\n", static_cast<double>(stored),
                           static_cast<double>(value), static_cast<double>(difference));
     Fault();
   }
-  void Field(std::string& value, Occurrence occurrence) {
-    if (occurrence == records::kFirst) {
-      Read(&platform::LeReader::String8, &value);
-      return;
-    }
+  void Field(std::string& value, records::Copy) {
     std::uint8_t length;
-    if (!Read(&platform::LeReader::U8, &length)) return;
+    if (!Get(&length)) return;
     if (length != value.size()) return Fault();
     const char* text;
-    if (!ok() || !Took(in_->View(&text, length))) return;
+    if (!Took(in_->View(&text, length))) return;
     if (value.compare(0, value.size(), text, length) != 0) Fault();
   }
   template <typename T>
   void Zero() {
-    T zero = 0;
-    Field(zero, records::kCopy);
+    Expect(T(0));
   }
   void Bytes(void* out, std::size_t count) {
     if (ok()) Took(in_->Bytes(out, count));
@@ -118,7 +99,7 @@ class FieldReader {
   }
   int EndCount(TrackRecord& t) {
     std::int16_t stored = 0;
-    if (!Read(&platform::LeReader::S16, &stored)) return 0;
+    if (!Get(&stored)) return 0;
     if (stored < 0 || stored > kMaxEnds - 2) {
       Fault();
       return 0;
@@ -128,11 +109,11 @@ class FieldReader {
   }
   void EndFlag(TrackConnection& c) {
     std::uint32_t flag = 0;
-    Read(&platform::LeReader::U32, &flag);
+    Get(&flag);
     c.linkId = static_cast<std::int16_t>(static_cast<std::uint16_t>(flag & 0xFFFF));
   }
   void NegatedReal(float& value) {
-    Field(value, records::kFirst);
+    Get(&value);
     value = -value;
   }
   bool ExtraData(RollingStockRecord& u) {
@@ -158,26 +139,18 @@ class FieldReader {
     status_ = ReadStatus::kTruncated;
     return false;
   }
-  template <typename T>
-  bool Read(int (platform::LeReader::*read)(T*), T* value) {
-    return ok() && Took((in_->*read)(value));
-  }
+  bool Get(std::int16_t* value) { return ok() && Took(in_->S16(value)); }
+  bool Get(std::int32_t* value) { return ok() && Took(in_->S32(value)); }
+  bool Get(std::uint32_t* value) { return ok() && Took(in_->U32(value)); }
+  bool Get(std::uint8_t* value) { return ok() && Took(in_->U8(value)); }
+  bool Get(float* value) { return ok() && Took(in_->F32(value)); }
+  bool Get(std::string* value) { return ok() && Took(in_->String8(value)); }
   // An integer copy: read, compare, report.
-  void Expect(std::int32_t expected) {
-    std::int32_t stored;
-    if (!Read(&platform::LeReader::S32, &stored) || stored == expected) return;
-    host::WriteDiagnostic("I: %d S: %d\n", stored, expected);
-    Fault();
-  }
   template <typename T>
-  void Number(T& value, Occurrence occurrence, int (platform::LeReader::*read)(T*)) {
-    if (occurrence == records::kFirst) {
-      Read(read, &value);
-      return;
-    }
+  void Expect(T expected) {
     T stored;
-    if (!Read(read, &stored) || stored == value) return;
-    host::WriteDiagnostic("I: %d S: %d\n", static_cast<int>(stored), static_cast<int>(value));
+    if (!Get(&stored) || stored == expected) return;
+    host::WriteDiagnostic("I: %d S: %d\n", static_cast<int>(stored), static_cast<int>(expected));
     Fault();
   }
 
@@ -263,20 +236,20 @@ int ReadLayout(const char* data, std::size_t size, const ExtraLengths* extraLeng
   platform::LeReader in(data, size);
   FieldReader r(&in, extraLengths);
 
-  if (!ReadSection(r, &layout->tracks, records::Track<FieldReader, TrackRecord>,
+  if (!ReadSection(r, &layout->tracks, [](FieldReader& fr, TrackRecord& t) { records::Track(fr, t); },
                    [](const TrackRecord& t) {
                      host::ShowFormatted("Gleis Nr. %d fehlerhaft!\n", t.id);
                    })) {
     return 0;
   }
-  if (!ReadSection(r, &layout->models, records::Model<FieldReader, ModelRecord>,
+  if (!ReadSection(r, &layout->models, [](FieldReader& fr, ModelRecord& m) { records::Model(fr, m); },
                    [](const ModelRecord& m) {
                      host::ShowFormatted("Modell Nr. %d fehlerhaft!\n", m.id);
                    })) {
     return 0;
   }
   if (!ReadSection(r, &layout->rollingStock,
-                   records::RollingStock<FieldReader, RollingStockRecord>,
+                   [](FieldReader& fr, RollingStockRecord& u) { records::RollingStock(fr, u); },
                    [](const RollingStockRecord& u) {
                      if (u.IsDll()) {
                        host::ShowFormatted("Dll-Modell \"%s\" kann nicht benutzt werden!\n",

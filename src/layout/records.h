@@ -38,10 +38,15 @@
 namespace layout {
 namespace records {
 
-enum Occurrence { kFirst, kCopy };
+// Whether a field is at its first place or a later copy: distinct types, so
+// that a visitor picks its read or its check when the code is compiled.
+struct First {};
+struct Copy {};
+constexpr First kFirst{};
+constexpr Copy kCopy{};
 
 // Connection: linkId, linkEnd, zero16.
-template <typename V, typename C>
+template <typename V, typename C, typename Occurrence>
 void Connection(V& v, C& c, Occurrence occurrence) {
   v.Field(c.linkId, occurrence);
   v.Field(c.linkEnd, occurrence);
@@ -49,7 +54,7 @@ void Connection(V& v, C& c, Occurrence occurrence) {
 }
 
 // Block G: start direction, start point, end point.
-template <typename V, typename T>
+template <typename V, typename T, typename Occurrence>
 void BlockG(V& v, T& t, Occurrence occurrence) {
   v.Field(t.startDirection.x, occurrence);
   v.Field(t.startDirection.y, occurrence);
@@ -63,7 +68,7 @@ void BlockG(V& v, T& t, Occurrence occurrence) {
 }
 
 // Block I: id, name, type.
-template <typename V, typename T>
+template <typename V, typename T, typename Occurrence>
 void BlockI(V& v, T& t, Occurrence occurrence) {
   v.Field(t.id, occurrence);
   v.Field(t.name, occurrence);
@@ -71,7 +76,7 @@ void BlockI(V& v, T& t, Occurrence occurrence) {
 }
 
 // Block E: connection 0 and, unless the piece has one end, connection 1.
-template <typename V, typename T>
+template <typename V, typename T, typename Occurrence>
 void BlockE(V& v, T& t, Occurrence occurrence) {
   Connection(v, t.connections[0], occurrence);
   if (t.type != 2) Connection(v, t.connections[1], occurrence);

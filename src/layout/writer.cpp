@@ -24,12 +24,18 @@ class FieldWriter {
   explicit FieldWriter(std::string* out) : w_(out) {}
   void Finish() { w_.Finish(); }
 
-  void Field(std::int16_t value, records::Occurrence) { w_.S16(value); }
-  void Field(std::int32_t value, records::Occurrence) { w_.S32(value); }
-  void Field(std::uint32_t value, records::Occurrence) { w_.U32(value); }
-  void Field(float value, records::Occurrence) { w_.F32(value); }
-  void Field(std::uint8_t value, records::Occurrence) { w_.U8(value); }
-  void Field(const std::string& value, records::Occurrence) { w_.String8(value); }
+  template <typename Occurrence>
+  void Field(std::int16_t value, Occurrence) { w_.S16(value); }
+  template <typename Occurrence>
+  void Field(std::int32_t value, Occurrence) { w_.S32(value); }
+  template <typename Occurrence>
+  void Field(std::uint32_t value, Occurrence) { w_.U32(value); }
+  template <typename Occurrence>
+  void Field(float value, Occurrence) { w_.F32(value); }
+  template <typename Occurrence>
+  void Field(std::uint8_t value, Occurrence) { w_.U8(value); }
+  template <typename Occurrence>
+  void Field(const std::string& value, Occurrence) { w_.String8(value); }
   template <typename T>
   void Zero() {
     Field(T(0), records::kFirst);
@@ -98,10 +104,10 @@ int Layout::Serialize(std::string* bytes) const {
   if (!Writable(*this)) return 0;
   bytes->clear();
   FieldWriter w(bytes);
-  WriteSection(w, tracks, CountLiveTracks(), records::Track<FieldWriter, const TrackRecord>);
-  WriteSection(w, models, CountLiveModels(), records::Model<FieldWriter, const ModelRecord>);
+  WriteSection(w, tracks, CountLiveTracks(), [](FieldWriter& fw, const TrackRecord& t) { records::Track(fw, t); });
+  WriteSection(w, models, CountLiveModels(), [](FieldWriter& fw, const ModelRecord& m) { records::Model(fw, m); });
   WriteSection(w, rollingStock, CountLiveRollingStock(),
-               records::RollingStock<FieldWriter, const RollingStockRecord>);
+               [](FieldWriter& fw, const RollingStockRecord& u) { records::RollingStock(fw, u); });
   for (const CameraView& view : cameraViews) records::Camera(w, view);
   records::PropertiesColours(w, properties);
   records::PropertiesRest(w, properties);
