@@ -20,6 +20,7 @@
 
 #include "host/installation.h"
 #include "host/messages.h"
+#include "layout/data_sheet.h"
 #include "layout/layout.h"
 #include "layout/lists.h"
 #include "layout/removal.h"
@@ -158,6 +159,7 @@ struct Fixture {
   explicit Fixture(int count) : records(count) {
     BenchFolder& folder = Folder();
     layout::Layout l = Generate(count);
+    l.PrepareForSave();
     l.Serialize(&bytes);
     std::string name = "layout-" + std::to_string(count);
     nativePath = (folder.native / (name + ".anl")).string();
@@ -168,7 +170,7 @@ struct Fixture {
     std::fwrite(bytes.data(), 1, bytes.size(), f);
     std::fclose(f);
     layout::Layout check;
-    if (!check.Load(windowsPath) || check.CountLiveTracks() != count) {
+    if (!check.Load(windowsPath, layout::HostDataSheets()) || check.CountLiveTracks() != count) {
       std::fprintf(stderr, "the generated layout does not load\n");
       std::exit(1);
     }
@@ -215,7 +217,7 @@ void Load(benchmark::State& state, bool large) {
   Fixture& f = Get(large);
   layout::Layout l;
   for (auto _ : state) {
-    if (!l.Load(f.windowsPath)) state.SkipWithError("load failed");
+    if (!l.Load(f.windowsPath, layout::HostDataSheets())) state.SkipWithError("load failed");
     benchmark::DoNotOptimize(l.loaded);
   }
   Count(state, f);
@@ -224,8 +226,9 @@ void Load(benchmark::State& state, bool large) {
 void Save(benchmark::State& state, bool large) {
   Fixture& f = Get(large);
   layout::Layout l;
-  l.Load(f.windowsPath);
+  l.Load(f.windowsPath, layout::HostDataSheets());
   for (auto _ : state) {
+    l.PrepareForSave();
     if (!l.Save(f.scratchWindows)) state.SkipWithError("save failed");
   }
   Count(state, f);
@@ -234,7 +237,7 @@ void Save(benchmark::State& state, bool large) {
 void Link(benchmark::State& state, bool large) {
   Fixture& f = Get(large);
   layout::Layout l;
-  l.Load(f.windowsPath);
+  l.Load(f.windowsPath, layout::HostDataSheets());
   for (auto _ : state) {
     l.LinkTrackModels();
     benchmark::DoNotOptimize(l.tracks[0].linkedModel);
@@ -246,7 +249,7 @@ void Link(benchmark::State& state, bool large) {
 void List(benchmark::State& state, bool large, int missingOnly) {
   Fixture& f = Get(large);
   layout::Layout l;
-  l.Load(f.windowsPath);
+  l.Load(f.windowsPath, layout::HostDataSheets());
   for (auto _ : state) {
     if (!layout::WriteLists(l, missingOnly)) state.SkipWithError("list not written");
   }
@@ -261,7 +264,7 @@ void MissingList(benchmark::State& state, bool large) { List(state, large, 1); }
 void Removal(benchmark::State& state, bool large, int (*pass)(layout::Layout*)) {
   Fixture& f = Get(large);
   layout::Layout loaded;
-  loaded.Load(f.windowsPath);
+  loaded.Load(f.windowsPath, layout::HostDataSheets());
   for (auto _ : state) {
     state.PauseTiming();
     layout::Layout l = loaded;

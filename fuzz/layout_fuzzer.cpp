@@ -8,6 +8,7 @@
 
 #include "fuzz_support.h"
 #include "host/installation.h"
+#include "layout/data_sheet.h"
 #include "layout/json_dump.h"
 #include "layout/layout.h"
 #include "platform/platform.h"
@@ -35,7 +36,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   const std::string bytes(reinterpret_cast<const char*>(data), size);
   fuzz::ResetReportCounts();
   layout::Layout layout;
-  int loaded = layout.LoadFromBytes(bytes);
+  int loaded = layout.LoadFromBytes(bytes, layout::HostDataSheets());
   FUZZ_CHECK(loaded == layout.loaded);
   if (!loaded) {
     FUZZ_CHECK(fuzz::MessagesShown() + fuzz::DiagnosticsWritten() > 0);
@@ -45,9 +46,11 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   layout::DumpJson(layout);
 
   std::string first;
+  layout.PrepareForSave();
   if (!layout.Serialize(&first)) return 0;  // a name or count the format cannot hold
   layout::Layout again;
-  FUZZ_CHECK(again.LoadFromBytes(first));
+  FUZZ_CHECK(again.LoadFromBytes(first, layout::HostDataSheets()));
+  again.PrepareForSave();
   std::string second;
   FUZZ_CHECK(again.Serialize(&second));
   FUZZ_CHECK(first == second);

@@ -8,6 +8,7 @@
 #include "host/messages.h"
 #include "host/paths.h"
 #include "layout/layout_file.h"
+#include "layout/data_sheet.h"
 #include "platform/platform.h"
 #include "terrain/terrain_job.h"
 
@@ -53,7 +54,7 @@ int StartupDialog::LoadLayout() {
   pair_.settingsPath = layoutPath == named ? host::StripExtension(named) + ".danl" : named;
 
   pair_.layout.Release();
-  pair_.layout.Load(pair_.layoutPath);
+  pair_.layout.Load(pair_.layoutPath, layout::HostDataSheets());
   pair_.settings.Clear();
   pair_.settings.Read(pair_.settingsPath);
   if (!pair_.layout.loaded) {

@@ -30,6 +30,7 @@ int Remove(DialogView* view, LoadedPair* pair, const RemovalCommand& command) {
   if (!view->AskYesNo(command.question)) return 1;
   view->BeginWaitCursor();
   command.pass(&pair->layout);
+  pair->layout.PrepareForSave();
   const int saved = pair->layout.Save(pair->layoutPath);
   view->EndWaitCursor();
   // After a failed save its own message is the last word.

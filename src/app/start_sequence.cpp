@@ -54,6 +54,7 @@
 #include "host/installation.h"
 #include "host/messages.h"
 #include "layout/camera_set.h"
+#include "layout/data_sheet.h"
 #include "platform/platform.h"
 #include "settings/settings_file.h"
 
@@ -194,6 +195,7 @@ int StartupDialog::OnStartClicked() {
   const std::string cameraSet = members.m_cameraSet;
   if (!cameraSet.empty()) {
     layout::ReadCameraSet(pair_.settings, cameraSet, pair_.layout.cameraViews);
+    pair_.layout.PrepareForSave();
     if (!pair_.layout.Save(pair_.layoutPath)) return 0;
   }
 
@@ -251,7 +253,7 @@ int StartupDialog::OnStartClicked() {
 
   // 13. The simulator may have changed the layout (its cameras above all).
   pair_.layout.Release();
-  const int reloaded = pair_.layout.Load(pair_.layoutPath);
+  const int reloaded = pair_.layout.Load(pair_.layoutPath, layout::HostDataSheets());
   if (!reloaded) result = 0;
 
   // The ".danl" as the simulator left it; without the file, the load's image.

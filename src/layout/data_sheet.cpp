@@ -18,7 +18,7 @@ std::string DataSheetPath(const std::string& unitName) {
                             host::BaseNameOf(unitName).c_str());
 }
 
-int ExtraLengthLookup::Find(const std::string& unitName, int* length) {
+int HostDataSheets::Find(const std::string& unitName, int* length) const {
   std::string path = DataSheetPath(unitName);
   auto known = lengths_.find(path);
   if (known == lengths_.end()) {

@@ -7,6 +7,8 @@
 #include <string>
 #include <unordered_map>
 
+#include "layout/layout.h"
+
 namespace layout {
 
 // The data-sheet path of a unit name: the base name (without folders and
@@ -14,16 +16,17 @@ namespace layout {
 // the host directory is unknown.
 std::string DataSheetPath(const std::string& unitName);
 
-// Looks up extra-data lengths, reading each data sheet once per load.
-class ExtraLengthLookup {
+// The installation's data sheets as the reader's source of extra-data
+// lengths, each sheet read once per object (make one per load).
+class HostDataSheets : public ExtraLengths {
  public:
   // The extra-data length of a DLL unit: "ZusLen", 0 when the data sheet or
   // the key is missing. Fails (0) when the sheet gives a length below 0 or
   // above 32767: no such length can be read or written.
-  int Find(const std::string& unitName, int* length);
+  int Find(const std::string& unitName, int* length) const override;
 
  private:
-  std::unordered_map<std::string, int> lengths_;  // data-sheet path -> ZusLen
+  mutable std::unordered_map<std::string, int> lengths_;  // data-sheet path -> ZusLen
 };
 
 }  // namespace layout

@@ -71,20 +71,6 @@ int Layout::CountLiveRollingStock() const {
                                         [](const RollingStockRecord& r) { return r.id != 0; }));
 }
 
-int Layout::NextRollingStockById(std::int16_t& previousId) const {
-  int found = -1;
-  for (std::size_t i = 0; i < rollingStock.size(); ++i) {
-    std::int16_t id = rollingStock[i].id;
-    if (id <= previousId || id >= kTrailerIdLimit) continue;
-    if (found < 0 || id < rollingStock[static_cast<std::size_t>(found)].id) {
-      found = static_cast<int>(i);
-    }
-  }
-  previousId = found < 0 ? static_cast<std::int16_t>(kTrailerIdLimit)
-                         : rollingStock[static_cast<std::size_t>(found)].id;
-  return found;
-}
-
 std::vector<int> Layout::TrailerOrder() const {
   // The first unit of each id, then the ids in ascending order.
   std::vector<int> firstOfId(kTrailerIdLimit, -1);
@@ -99,37 +85,6 @@ std::vector<int> Layout::TrailerOrder() const {
     if (index >= 0) order.push_back(index);
   }
   return order;
-}
-
-void Layout::RemoveModel(std::int16_t id) {
-  for (TrackRecord& track : tracks) {
-    if (track.linkedModel != kNoModel &&
-        models[static_cast<std::size_t>(track.linkedModel)].id == id) {
-      track.linkedModel = kNoModel;
-    }
-  }
-  for (ModelRecord& model : models) {
-    if (model.id == id) {
-      model.id = 0;
-      return;
-    }
-  }
-}
-
-void Layout::RemoveModelAt(std::size_t index) {
-  if (index >= models.size()) return;
-  for (TrackRecord& track : tracks) {
-    if (track.linkedModel == static_cast<int>(index)) track.linkedModel = kNoModel;
-  }
-  models[index].id = 0;
-}
-
-void Layout::RemoveRollingStock(std::int16_t id) {
-  for (RollingStockRecord& unit : rollingStock) {
-    if (unit.neighbourA == id) unit.neighbourA = 0;
-    if (unit.neighbourB == id) unit.neighbourB = 0;
-    if (unit.id == id) unit.id = 0;
-  }
 }
 
 void Layout::RemoveDuplicateModels() {

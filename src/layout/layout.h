@@ -141,6 +141,17 @@ struct LayoutProperties {
 
 const int kCameraViewCount = 5;
 
+// Where the reader learns how many bytes of extra data follow the name of a
+// unit driven by a library (".dll"): from the unit's data sheet in the
+// installation (HostDataSheets, data_sheet.h) or from a test.
+class ExtraLengths {
+ public:
+  virtual ~ExtraLengths() = default;
+  // The length for the unit named `unitName`; fails when the unit cannot be
+  // read (no length can be right).
+  virtual int Find(const std::string& unitName, int* length) const = 0;
+};
+
 class Layout {
  public:
   std::vector<TrackRecord> tracks;
@@ -158,21 +169,10 @@ class Layout {
   int CountLiveModels() const;
   int CountLiveRollingStock() const;
 
-  // The index of the unit with the smallest id above `previousId` and below
-  // 30000 (the first in the list among equal ids), and sets `previousId` to
-  // that id; -1 and `previousId` = 30000 when there is none. Linear per
-  // call: walk the whole list with TrailerOrder instead.
-  int NextRollingStockById(std::int16_t& previousId) const;
-  // Every index NextRollingStockById visits from 0 on, in the same order.
+  // The first unit of each id above 0 and below 30000 (the first in the
+  // list among equal ids), in ascending id order: the order of the trailers.
   std::vector<int> TrailerOrder() const;
 
-  // Clears the links to models with this id, then removes the first model
-  // (in list order) with this id. For callers that only know an id.
-  void RemoveModel(std::int16_t id);
-  // Removes the model at `index` itself and clears the links to it.
-  void RemoveModelAt(std::size_t index);
-  // Removes every unit with this id and clears the neighbour references to it.
-  void RemoveRollingStock(std::int16_t id);
   // Removes every later model equal to an earlier live one.
   void RemoveDuplicateModels();
 
@@ -182,20 +182,22 @@ class Layout {
   void RefreshLinkedModels();
 
   // Reads the layout file at `path` (a Windows path). Sets `loaded`; the
-  // result is the same value. Shows its own messages.
-  int Load(const std::string& path);
+  // result is the same value. Shows its own messages. `extraLengths` gives
+  // the extra-data length of each unit driven by a library.
+  int Load(const std::string& path, const ExtraLengths& extraLengths);
   // Reads a layout from bytes in memory, as Load does with a file's content.
-  int LoadFromBytes(const std::string& bytes);
+  int LoadFromBytes(const std::string& bytes, const ExtraLengths& extraLengths);
 
-  // Prepares the layout for writing (linked models placed again, duplicate
-  // models removed, track types recomputed) and builds the file's bytes.
-  // Fails, changing nothing, when a string is longer than 255 bytes or a
-  // list holds more than 32767 live records.
-  int Serialize(std::string* bytes);
+  // What a save needs first: linked models placed again, duplicate models
+  // removed, track types recomputed from their ends.
+  void PrepareForSave();
+  // Builds the file's bytes. Fails when a string is longer than 255 bytes or
+  // a list holds more than 32767 live records.
+  int Serialize(std::string* bytes) const;
   // Serialize, then replaces the file at `path` safely. On failure shows
-  // host::kCannotOpen or host::kWriteFailed; the old file
-  // then stays whole and the layout as it was. 1 when saved.
-  int Save(const std::string& path);
+  // host::kCannotOpen or host::kWriteFailed; the old file then stays whole.
+  // 1 when saved.
+  int Save(const std::string& path) const;
 };
 
 }  // namespace layout

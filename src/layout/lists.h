@@ -15,6 +15,7 @@
 
 #include <cstdint>
 #include <string>
+#include <unordered_map>
 #include <vector>
 
 #include "layout/layout.h"
@@ -34,13 +35,9 @@ class NameList {
   void Clear();
 
  private:
-  static std::uint64_t Hash(const std::string& name);
-  void Grow();
-
   std::vector<std::string> items_;
-  // Open addressing: 1 + index into items_, 0 for an empty slot.
-  std::vector<std::uint32_t> slots_;
-  std::vector<std::uint64_t> hashes_;  // hash of each item, for growing
+  // Each name with A to Z in upper case -> its index in items_.
+  std::unordered_map<std::string, std::size_t> index_;
 };
 
 // The list's text: the missing list with `missingOnly`, else the inventory.

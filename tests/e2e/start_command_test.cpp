@@ -1,6 +1,7 @@
 // zuvo start, run as the user runs it, every effect checked on disk and in
 // the stand-in simulator's log.
 #include "e2e/installation.h"
+#include "layout/data_sheet.h"
 #include "layout/layout.h"
 #include "settings/settings_file.h"
 
@@ -76,7 +77,7 @@ TEST_F(InstallationTest, ChoicesSwapsAndTheCameraSetAreMadeForTheRunAndTakenBack
   EXPECT_EQ(Value(danl, "KamSet Nord", "PX1") + Value(danl, "KamSet Nord", "PZ3"), "5555999");
   EXPECT_EQ(Value(danl, "Kantrelwick", "Fahrplan") + Value(danl, "Kantrelwick", "Alt"), "08:151");
   layout::Layout saved;
-  ASSERT_TRUE(saved.LoadFromBytes(Read("Anlagen\\Test.anl")));
+  ASSERT_TRUE(saved.LoadFromBytes(Read("Anlagen\\Test.anl"), layout::HostDataSheets()));
   EXPECT_EQ(saved.cameraViews[2].PZ, 999);
   EXPECT_EQ(saved.models.size(), 1u);  // saved by the tool before the run
 

@@ -234,6 +234,7 @@ bool LayoutBytes(std::string* bytes) {
   demo.properties.value = 1;
 
   demo.LinkTrackModels();
+  demo.PrepareForSave();
   return demo.Serialize(bytes) != 0;
 }
 

@@ -33,6 +33,7 @@
 #include "host/installation.h"
 #include "host/messages.h"
 #include "host/paths.h"
+#include "layout/data_sheet.h"
 #include "layout/layout.h"
 #include "platform/cp1252.h"
 #include "platform/platform.h"
@@ -249,7 +250,7 @@ bool MoveCamera(const settings::SettingsFile& plan, int number, layout::CameraVi
 
 void LookAtLayout(Log& log, const std::string& layoutPath, const settings::SettingsFile& plan) {
   layout::Layout layout;
-  if (!layout.Load(layoutPath)) {
+  if (!layout.Load(layoutPath, layout::HostDataSheets())) {
     log.Line("Anlage", "nicht lesbar");
     return;
   }
@@ -267,6 +268,7 @@ void LookAtLayout(Log& log, const std::string& layoutPath, const settings::Setti
       moved = true;
     }
   }
+  if (moved) layout.PrepareForSave();
   if (moved) log.Line("Anlage gespeichert", layout.Save(layoutPath) ? "ja" : "nein");
 }
 

@@ -5,6 +5,7 @@
 #include <memory>
 #include <string>
 
+#include "layout/data_sheet.h"
 #include "layout/json_dump.h"
 #include "layout/layout.h"
 #include "layout/layout_file.h"
@@ -23,7 +24,8 @@ int RunResave(const std::string& argument) {
   std::string path;
   if (!LayoutArgument(argument, &path)) return kExitFailed;
   layout::Layout layout;
-  if (!layout.Load(path)) return kExitFailed;
+  if (!layout.Load(path, layout::HostDataSheets())) return kExitFailed;
+  layout.PrepareForSave();
   return layout.Save(path) ? kExitOk : kExitFailed;
 }
 
@@ -31,7 +33,7 @@ int RunDump(const std::string& argument) {
   std::string path;
   if (!LayoutArgument(argument, &path)) return kExitFailed;
   layout::Layout layout;
-  if (!layout.Load(path)) return kExitFailed;
+  if (!layout.Load(path, layout::HostDataSheets())) return kExitFailed;
   std::string json = layout::DumpJson(layout);
   std::fwrite(json.data(), 1, json.size(), stdout);
   return std::fflush(stdout) == 0 ? kExitOk : kExitFailed;
