@@ -5,7 +5,8 @@
 # stage's folder. Longer runs: fuzz/run-all.sh SECONDS.
 seconds=${ZUVO_FUZZ_SECONDS:-30}
 export ZUVO_FUZZ_BUILD=$ZUVO_BUILD/sanitize
-for target in layout settings bitmap terragen wine_registry native_path; do
+for source in "$ZUVO_ROOT"/fuzz/*_fuzzer.cpp; do
+  target=$(basename "$source" _fuzzer.cpp)
   if out=$("$ZUVO_ROOT/fuzz/run-all.sh" "$seconds" "$target" 2>&1); then
     echo "   $out"
     record_counts 1 0 "fuzz $target"
