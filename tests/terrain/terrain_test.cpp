@@ -163,7 +163,7 @@ TEST_F(GeneratorTest, RefusalsAndFailedTilesWithTheirMessages) {
       // The colour picture's type is checked after the height file is read.
       {{"Hoehe=" + none, "Farbe=f.png", "Name"}, {open, "Falscher Dateityp fuer farbe: f.png!\n"}, 0},
       {{"Farbe=" + dir_.Path("small.bmp"), "Name"}, {Cp("Groessen stimmen nicht überein!\n")}, 0},
-      {{"Hoehe=" + none}, {open, Cp("Groessen stimmen nicht überein!\n")}, 0},
+      {{"Hoehe=none.bmp"}, {"Can't open none.bmp!\n", Cp("Groessen stimmen nicht überein!\n")}, 0},
       {{"Hoehe=" + none, "Farbe=" + none}, {open, open}, 0},  // then a quiet stop
       // Relative names are read from the folder given, wherever the current directory is.
       {{"Hoehe=h.bmp", "Farbe=small.bmp"}, {Cp("Groessen stimmen nicht überein!\n")}, 0},
