@@ -203,7 +203,8 @@ TEST_F(GeneratorTest, RefusalsAndFailedTilesWithTheirMessages) {
 TEST(TerrainJob, PicturesRelativeToTheFolderGiven) {
   const std::vector<Strings> cases = {  // folder, name, file opened
       {"C:", "h.bmp", "C:\\h.bmp"}, {"D:\\A\\", "B\\h.bmp", "D:\\A\\B\\h.bmp"}, {"D:\\A", "\\h.bmp", "D:\\h.bmp"},
-      {"D:\\A", "\\\\s\\h.bmp", "\\\\s\\h.bmp"}, {"D:\\A", "e:h.bmp", "e:h.bmp"}, {".", "/h.bmp", "/h.bmp"}};
+      {"D:\\A", "\\\\s\\h.bmp", "\\\\s\\h.bmp"}, {"D:\\A", "e:h.bmp", "e:h.bmp"}, {".", "/h.bmp", "/h.bmp"},
+      {"D", "{:h.bmp", "D\\{:h.bmp"}};
   for (const Strings& c : cases) EXPECT_EQ(c[2], terrain::FileRelativeTo(c[0], c[1])) << c[0] << " " << c[1];
 }
 
