@@ -187,7 +187,7 @@ double PeakResidentMiB() {
 const std::vector<std::uintmax_t>& TileSizes(const std::string& section, const std::string& name,
                                               std::vector<std::uintmax_t>* sizes) {
   if (sizes->empty()) {
-    if (!terrain::GenerateTerrainSection(g_workspace->settings, section)) std::exit(1);
+    if (!terrain::GenerateTerrainSection(g_workspace->settings, section, g_workspace->windowsRoot)) std::exit(1);
     *sizes = FileSizes(g_workspace->root / "Host" / "Modelle" / name);
   }
   return *sizes;
@@ -209,7 +209,7 @@ void Generate(benchmark::State& state, const std::string& section, const std::st
   const std::vector<std::uintmax_t>& tiles = TileSizes(section, name, sizes);
   ::sync();
   for (auto _ : state) {
-    if (!terrain::GenerateTerrainSection(g_workspace->settings, section)) {
+    if (!terrain::GenerateTerrainSection(g_workspace->settings, section, g_workspace->windowsRoot)) {
       state.SkipWithError("generation failed");
       break;
     }
@@ -272,7 +272,7 @@ void Ratio(benchmark::State& state, const std::string& section, const std::strin
       double raw = std::chrono::duration<double, std::milli>(Clock::now() - start).count();
       ::sync();
       start = Clock::now();
-      terrain::GenerateTerrainSection(g_workspace->settings, section);
+      terrain::GenerateTerrainSection(g_workspace->settings, section, g_workspace->windowsRoot);
       double generation = std::chrono::duration<double, std::milli>(Clock::now() - start).count();
       raws.push_back(raw);
       generations.push_back(generation);
@@ -293,7 +293,7 @@ void BM_BuildOnly_Bitmap(benchmark::State& state) {
   terrain::TilePlan plan;
   terrain::PlanTiles(200, 400, 500, heights.cellsX, heights.cellsY, &plan);
   const terrain::TileShading shading =
-      terrain::TileShadingFor(terrain::ReadTerrainJob(w.settings, "TerrainBitmap"), heights.minimumHeight);
+      terrain::TileShadingFor(terrain::ReadTerrainJob(w.settings, "TerrainBitmap", w.windowsRoot), heights.minimumHeight);
   model::Model tile;
   std::string bytes;
   for (auto _ : state) {

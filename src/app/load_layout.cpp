@@ -73,7 +73,8 @@ int StartupDialog::LoadLayout() {
       view_->AddCameraSet(entry.name.substr(sizeof kCameraSetPrefix - 1));
     }
     if (terrain::IsTerrainSection(entry.name)) {
-      const terrain::TerrainJob job = terrain::ReadTerrainJob(pair_.settings, entry.name);
+      const terrain::TerrainJob job =
+          terrain::ReadTerrainJob(pair_.settings, entry.name, host::DirectoryOf(pair_.layoutPath));
       if (job.nameFault == terrain::TerrainFault::kNone && !host::IsHostSubdirectory("Modelle\\" + job.name)) {
         terrainToGenerate = true;
       }

@@ -20,7 +20,10 @@ int StartupDialog::OnGenTerrainClicked() {
   if (!CheckLayoutPair(pair_)) return 0;
   // The tiles belong in the installation's "Modelle" folder.
   if (!CheckInstallation()) return 0;
-  // Relative picture names in the settings file are read beside the layout.
+  // Relative picture names in the settings file are read beside the layout,
+  // from the folder given to the generator. The dialog is still left in the
+  // layout's folder, a change that nothing reads back. The loaded layout's
+  // path is absolute, so its folder names the same place after the change.
   const std::string folder = host::DirectoryOf(pair_.layoutPath);
   if (!platform::ChangeDirectory(folder)) {
     host::ShowFormatted(host::kFolderCannotBeOpened, folder.c_str());
@@ -30,7 +33,7 @@ int StartupDialog::OnGenTerrainClicked() {
   terrain::TerrainProgress progress;
   progress.report = &ReportProgress;
   progress.context = view_;
-  const int generated = terrain::GenerateTerrain(pair_.settings, &progress);
+  const int generated = terrain::GenerateTerrain(pair_.settings, folder, &progress);
   if (generated) {
     view_->Notify("Terraingenerierung abgeschlossen!");
     view_->EnableControl(kIdGenTerrain, false);

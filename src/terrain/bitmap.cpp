@@ -62,14 +62,14 @@ ParseResult ParseHeaders(platform::LeReader* in, BitmapImage* image) {
 
 }  // namespace
 
-int BitmapImage::ReadBitmap(const std::string& path) {
+int BitmapImage::ReadBitmap(const std::string& path, const std::string& name) {
   *this = BitmapImage();
   std::string bytes;
   if (!platform::ReadWholeFile(path, &bytes)) {
-    host::ShowFormatted(host::kCannotOpen, path.c_str());
+    host::ShowFormatted(host::kCannotOpen, name.c_str());
     return 0;
   }
-  return ReadBitmapBytes(std::move(bytes), path);
+  return ReadBitmapBytes(std::move(bytes), name);
 }
 
 int BitmapImage::ReadBitmapBytes(std::string bytes, const std::string& name) {

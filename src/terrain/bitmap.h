@@ -33,9 +33,11 @@ struct Colour {
 
 class BitmapImage {
  public:
-  // Reads the file at `path` (a Windows path). On failure the image is empty
-  // (0 x 0) and the message has been shown.
-  int ReadBitmap(const std::string& path);
+  // Reads the file at `path` (a Windows path); `name` stands for the file in
+  // the messages. On failure the image is empty (0 x 0) and the message has
+  // been shown.
+  int ReadBitmap(const std::string& path, const std::string& name);
+  int ReadBitmap(const std::string& path) { return ReadBitmap(path, path); }
 
   // Reads a bitmap from a file's bytes, as ReadBitmap does; `name` stands for
   // the file in the messages.

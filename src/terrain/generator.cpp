@@ -22,9 +22,10 @@ namespace {
 // field.
 std::unique_ptr<HeightField> OpenHeightField(const TerrainJob& job) {
   if (job.heightFormat == HeightFormat::kBitmap) {
-    return std::unique_ptr<HeightField>(new BitmapHeightField(job.heightFile, job.pixelSize));
+    return std::unique_ptr<HeightField>(
+        new BitmapHeightField(job.heightPath, job.heightFile, job.pixelSize));
   }
-  return std::unique_ptr<HeightField>(new TerragenHeightField(job.heightFile));
+  return std::unique_ptr<HeightField>(new TerragenHeightField(job.heightPath, job.heightFile));
 }
 
 // Reports why a plan was refused. 1 when it was not.
@@ -54,7 +55,7 @@ int GenerateTerrainJob(const TerrainJob& job, const TerrainProgress* progress) {
   std::unique_ptr<HeightField> heights = OpenHeightField(job);
   if (!PassesStage(job, TerrainStage::kBeforeColours)) return 0;
   BitmapImage colours;
-  colours.ReadBitmap(job.colourFile);
+  colours.ReadBitmap(job.colourPath, job.colourFile);
   if (colours.width != heights->cellsX || colours.height != heights->cellsY) {
     host::ShowFormatted("Groessen stimmen nicht \xFC" "berein!\n");
     return 0;
@@ -117,15 +118,16 @@ int GenerateTerrainJob(const TerrainJob& job, const TerrainProgress* progress) {
 }
 
 int GenerateTerrainSection(const settings::SettingsFile& settings, const std::string& section,
-                           const TerrainProgress* progress) {
-  return GenerateTerrainJob(ReadTerrainJob(settings, section), progress);
+                           const std::string& folder, const TerrainProgress* progress) {
+  return GenerateTerrainJob(ReadTerrainJob(settings, section, folder), progress);
 }
 
-int GenerateTerrain(const settings::SettingsFile& settings, const TerrainProgress* progress) {
+int GenerateTerrain(const settings::SettingsFile& settings, const std::string& folder,
+                    const TerrainProgress* progress) {
   for (int k = 0; k < settings.count(); ++k) {
     const settings::SettingsEntry& entry = settings.entry(k);
     if (!entry.isSection || !IsTerrainSection(entry.name)) continue;
-    if (!GenerateTerrainSection(settings, entry.name, progress)) return 0;
+    if (!GenerateTerrainSection(settings, entry.name, folder, progress)) return 0;
   }
   return 1;
 }

@@ -1,7 +1,8 @@
 // Terrain generation: every terrain section of a layout's settings file
 // (terrain_job.h) is cut into square overlapping tiles, each written as a
-// model file "{host}Modelle\{Name}\bmp{i}_{j}.mod". Relative file names are
-// read from the current directory.
+// model file "{host}Modelle\{Name}\bmp{i}_{j}.mod". Relative picture names
+// are read from the folder given (the layout's), never through the current
+// directory.
 //
 // Result contract: non-zero when every tile was written. Each function shows
 // its own messages; a section stops at its first fault before any tile is
@@ -19,12 +20,12 @@ namespace terrain {
 
 // Generates every terrain section in file order, stopping at the first
 // section that fails.
-int GenerateTerrain(const settings::SettingsFile& settings,
+int GenerateTerrain(const settings::SettingsFile& settings, const std::string& folder,
                     const TerrainProgress* progress = nullptr);
 
 // Generates the terrain of one section.
 int GenerateTerrainSection(const settings::SettingsFile& settings, const std::string& section,
-                           const TerrainProgress* progress = nullptr);
+                           const std::string& folder, const TerrainProgress* progress = nullptr);
 
 // Generates the terrain of one job.
 int GenerateTerrainJob(const TerrainJob& job, const TerrainProgress* progress = nullptr);

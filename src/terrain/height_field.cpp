@@ -6,8 +6,9 @@ namespace terrain {
 
 HeightField::~HeightField() = default;
 
-BitmapHeightField::BitmapHeightField(const std::string& path, std::int32_t pixelSizeCm) {
-  if (!image.ReadBitmap(path)) return;
+BitmapHeightField::BitmapHeightField(const std::string& path, const std::string& name,
+                                     std::int32_t pixelSizeCm) {
+  if (!image.ReadBitmap(path, name)) return;
   cellsX = image.width;
   cellsY = image.height;
   if (cellsX == 0 || cellsY == 0) return;

@@ -33,9 +33,12 @@ class HeightField {
 
 class BitmapHeightField : public HeightField {
  public:
-  // Reads the height picture (errors reported by the bitmap reader) and takes
-  // `pixelSize` (centimetres) as the distance between vertices.
-  BitmapHeightField(const std::string& path, std::int32_t pixelSize);
+  // Reads the height picture at `path`, named `name` in the messages (errors
+  // reported by the bitmap reader), and takes `pixelSize` (centimetres) as
+  // the distance between vertices.
+  BitmapHeightField(const std::string& path, const std::string& name, std::int32_t pixelSize);
+  BitmapHeightField(const std::string& path, std::int32_t pixelSize)
+      : BitmapHeightField(path, path, pixelSize) {}
 
   // (sum of the four pixels at the corner) * 0.25 - 10000.
   double HeightAt(int i, int j) const override;

@@ -72,14 +72,14 @@ ChunkResult ReadChunks(platform::LeReader* in, TerragenTerrain* t) {
 
 }  // namespace
 
-int TerragenTerrain::ReadTerragen(const std::string& path) {
+int TerragenTerrain::ReadTerragen(const std::string& path, const std::string& name) {
   Release();
   std::string bytes;
   if (!platform::ReadWholeFile(path, &bytes)) {
-    host::ShowFormatted(host::kCannotOpen, path.c_str());
+    host::ShowFormatted(host::kCannotOpen, name.c_str());
     return 0;
   }
-  return ReadTerragenBytes(bytes, path);
+  return ReadTerragenBytes(bytes, name);
 }
 
 int TerragenTerrain::ReadTerragenBytes(const std::string& bytes, const std::string& name) {
@@ -129,8 +129,8 @@ std::int32_t TerragenPixelSize(float xScale) {
   return static_cast<std::int32_t>(centimetres);
 }
 
-TerragenHeightField::TerragenHeightField(const std::string& path) {
-  terrain.ReadTerragen(path);
+TerragenHeightField::TerragenHeightField(const std::string& path, const std::string& name) {
+  terrain.ReadTerragen(path, name);
   cellsX = terrain.xPoints - 1;
   cellsY = terrain.yPoints - 1;
   if (cellsX <= 0 || cellsY <= 0 || !terrain.hasSamples) {

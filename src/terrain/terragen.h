@@ -33,11 +33,12 @@
 namespace terrain {
 
 struct TerragenTerrain {
-  // Resets the record and reads the file at `path` (a Windows path). Reports
-  // host::kCannotOpen, "Keyword TERRAGEN missing!\n", "Keyword TERRAIN
-  // missing!\n" or "Formatfehler in %s!\n" and stops at the first fault; what
-  // was read before it stays. Returns 1 when no fault was found.
-  int ReadTerragen(const std::string& path);
+  // Resets the record and reads the file at `path` (a Windows path), named
+  // `name` in the messages. Reports host::kCannotOpen, "Keyword TERRAGEN
+  // missing!\n", "Keyword TERRAIN missing!\n" or "Formatfehler in %s!\n" and
+  // stops at the first fault; what was read before it stays. Returns 1 when
+  // no fault was found.
+  int ReadTerragen(const std::string& path, const std::string& name);
 
   // Reads a terrain from a file's bytes, as ReadTerragen does; `name` stands
   // for the file in the messages.
@@ -77,7 +78,8 @@ class TerragenHeightField : public HeightField {
  public:
   // Reads the file; an unusable file (errors already reported, fewer than 2
   // points in x or y, no samples) gives an empty field.
-  explicit TerragenHeightField(const std::string& path);
+  TerragenHeightField(const std::string& path, const std::string& name);
+  explicit TerragenHeightField(const std::string& path) : TerragenHeightField(path, path) {}
 
   double HeightAt(int i, int j) const override { return terrain.HeightAt(i, j); }
 

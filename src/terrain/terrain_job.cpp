@@ -119,13 +119,31 @@ int IsTerrainSection(const std::string& section) {
   return section.compare(0, sizeof kTerrainPrefix - 1, kTerrainPrefix) == 0;
 }
 
-TerrainJob ReadTerrainJob(const settings::SettingsFile& settings, const std::string& section) {
+std::string FileRelativeTo(const std::string& folder, const std::string& name) {
+  const auto hasDrive = [](const std::string& path) {
+    const char letter = static_cast<char>(path.empty() ? 0 : path[0] | 0x20);
+    return path.size() >= 2 && path[1] == ':' && letter >= 'a' && letter <= 'z';
+  };
+  const auto isSeparator = [](char c) { return c == '\\' || c == '/'; };
+  if (hasDrive(name) || folder.empty()) return name;
+  if (!name.empty() && isSeparator(name[0])) {
+    // A network name ("\\server\...") is kept whole.
+    const bool network = name.size() >= 2 && isSeparator(name[1]);
+    return hasDrive(folder) && !network ? folder.substr(0, 2) + name : name;
+  }
+  return isSeparator(folder.back()) ? folder + name : folder + "\\" + name;
+}
+
+TerrainJob ReadTerrainJob(const settings::SettingsFile& settings, const std::string& section,
+                          const std::string& folder) {
   TerrainJob job;
   job.section = section;
   const std::string* name = settings.Find(section, "Name");
   if (name != nullptr) job.name = *name;
   job.nameFault = CheckName(name);
   job.fault = ReadFiles(settings, section, &job);
+  job.heightPath = FileRelativeTo(folder, job.heightFile);
+  job.colourPath = FileRelativeTo(folder, job.colourFile);
   if (job.fault == TerrainFault::kNone) job.fault = job.nameFault;
   job.spacingMetres = settings.GetReal(section, "Kachelabstand", 200.0f);
   job.sizeMetres = settings.GetReal(section, "Kachelgroesse", 400.0f);

@@ -14,6 +14,9 @@
 //   "Verschiebung"   height offset in metres; without it the lowest vertex of
 //                    the whole field is put near z = 2 cm (see TileShadingFor)
 // Extensions are compared ignoring case, from the value's last "." on.
+// "Hoehe" and "Farbe" are read relative to a folder given with the section
+// (the layout's): a name with a drive or from a root is taken as written.
+// Messages name the files as written in the section.
 #pragma once
 
 #include <cstdint>
@@ -45,8 +48,10 @@ enum class HeightFormat { kBitmap, kTerragen };
 struct TerrainJob {
   std::string section;
   std::string name;
-  std::string heightFile;
+  std::string heightFile;  // as written in the section, for the messages
   std::string colourFile;
+  std::string heightPath;  // the files to open
+  std::string colourPath;
   HeightFormat heightFormat = HeightFormat::kBitmap;
   std::int32_t pixelSize = 0;  // centimetres; a bitmap's, TERRAGEN files carry their own
   double spacingMetres = 200.0;
@@ -62,8 +67,16 @@ struct TerrainJob {
 // 1 for a section that describes a terrain.
 int IsTerrainSection(const std::string& section);
 
-// Reads the section's keys into a job; never shows a message.
-TerrainJob ReadTerrainJob(const settings::SettingsFile& settings, const std::string& section);
+// The file `name` of a section read relative to `folder` (a Windows path):
+// "X:..." and a network name "\\..." stay as written, "\..." is put on the
+// folder's drive when it has one, and anything else becomes folder + "\" +
+// name ("C:" + "\h.bmp" is the drive's root).
+std::string FileRelativeTo(const std::string& folder, const std::string& name);
+
+// Reads the section's keys into a job, the pictures relative to `folder`;
+// never shows a message.
+TerrainJob ReadTerrainJob(const settings::SettingsFile& settings, const std::string& section,
+                          const std::string& folder);
 
 // The points at which the generation checks the job.
 enum class TerrainStage { kBeforeHeights, kBeforeColours, kBeforeTiles };

@@ -127,7 +127,7 @@ TEST_F(GeneratorTest, TilesOfEveryTerrainSectionInFileOrder) {
   settings::SettingsFile s;
   s.Parse("[TerrainBerg]\nName=Berg" + pictures + "\nPixelgroesse=2.3\nKachelabstand=5\nKachelgroesse=9\nFaktor=1.5\n"
           "RGBFaktor=1.3\n[Ebene]\nHoehe=x\n[terrain1]\nHoehe=x\n[TerrainTal]\nName=Tal" + pictures + "\nPixelgroesse=10\n");
-  ASSERT_EQ(1, terrain::GenerateTerrain(s));
+  ASSERT_EQ(1, terrain::GenerateTerrain(s, dir_.Path("")));
   EXPECT_TRUE(messages_.messages().empty());
   EXPECT_EQ((Strings{"Berg", "Tal"}), dir_.List("Host/Modelle"));
   EXPECT_EQ((Ints{4, 0}), (Ints{int(dir_.List("Host/Modelle/Berg").size()), int(dir_.List("Host/Modelle/Tal").size())}));
@@ -163,8 +163,10 @@ TEST_F(GeneratorTest, RefusalsAndFailedTilesWithTheirMessages) {
       // The colour picture's type is checked after the height file is read.
       {{"Hoehe=" + none, "Farbe=f.png", "Name"}, {open, "Falscher Dateityp fuer farbe: f.png!\n"}, 0},
       {{"Farbe=" + dir_.Path("small.bmp"), "Name"}, {Cp("Groessen stimmen nicht überein!\n")}, 0},
-      {{"Hoehe=" + none}, {open, Cp("Groessen stimmen nicht überein!\n")}, 0},
+      {{"Hoehe=none.bmp"}, {"Can't open none.bmp!\n", Cp("Groessen stimmen nicht überein!\n")}, 0},
       {{"Hoehe=" + none, "Farbe=" + none}, {open, open}, 0},  // then a quiet stop
+      // Relative names are read from the folder given, wherever the current directory is.
+      {{"Hoehe=h.bmp", "Farbe=small.bmp"}, {Cp("Groessen stimmen nicht überein!\n")}, 0},
       {{"Name", "Kachelabstand=-1"}, {"[TerrainTal]:Name muss gesetzt sein!\n"}, 0},
       {{"Hoehe=" + ter, "Farbe=" + dir_.Path("small.bmp")}, {Cp("[TerrainTal]:Pixelgroesse aus ") + ter + Cp(" muss größer als 0 sein!\n")}, 0},
       {{"Kachelabstand=-200"}, {Cp("[TerrainTal]:Kachelabstand muss größer als 0 sein!\n")}, 0},
@@ -192,10 +194,18 @@ TEST_F(GeneratorTest, RefusalsAndFailedTilesWithTheirMessages) {
     s.AppendSection("TerrainTal");
     for (const auto& kv : keys) s.Append(kv.first, kv.second);
     messages_.clear();
-    EXPECT_EQ(cases[k].messages.empty() ? 1 : 0, terrain::GenerateTerrainSection(s, "TerrainTal")) << k;
+    EXPECT_EQ(cases[k].messages.empty() ? 1 : 0, terrain::GenerateTerrainSection(s, "TerrainTal", dir_.Path(""))) << k;
     EXPECT_EQ(cases[k].messages, messages_.messages()) << k;
     EXPECT_EQ(cases[k].entries, dir_.List("Host/Modelle/" + (keys.count("Name") ? keys["Name"] : "X")).size()) << k;
   }
+}
+
+TEST(TerrainJob, PicturesRelativeToTheFolderGiven) {
+  const std::vector<Strings> cases = {  // folder, name, file opened
+      {"C:", "h.bmp", "C:\\h.bmp"}, {"D:\\A\\", "B\\h.bmp", "D:\\A\\B\\h.bmp"}, {"D:\\A", "\\h.bmp", "D:\\h.bmp"},
+      {"D:\\A", "\\\\s\\h.bmp", "\\\\s\\h.bmp"}, {"D:\\A", "e:h.bmp", "e:h.bmp"}, {".", "/h.bmp", "/h.bmp"},
+      {"D", "{:h.bmp", "D\\{:h.bmp"}};
+  for (const Strings& c : cases) EXPECT_EQ(c[2], terrain::FileRelativeTo(c[0], c[1])) << c[0] << " " << c[1];
 }
 
 TEST(TileMesh, LimitsOfHeightsAndColours) {
