@@ -1,8 +1,12 @@
 // The layout file against the independent byte builder: the round trip, every refusal with its lines.
 #include <gtest/gtest.h>
 
+#include <fstream>
+#include <nlohmann/json.hpp>
+
 #include "host/installation.h"
 #include "layout/data_sheet.h"
+#include "layout/json_dump.h"
 #include "layout/layout.h"
 #include "layout/layout_bytes.h"
 #include "support/test_support.h"
@@ -74,6 +78,9 @@ TEST_F(LayoutFileTest, LoadThenSaveGivesTheSameBytes) {
   ASSERT_EQ(layout_.Load(dir_.Path("a.anl"), layout::HostDataSheets()), 1);
   EXPECT_EQ(layout_.tracks[0].linkedModel, 0);  // the bridge and the buffer stop were linked
   EXPECT_EQ(layout_.tracks[1].linkedModel, 1);
+  // The dump shows every field under its key (compared as JSON values: member order is free).
+  std::ifstream expected(ZUVO_EVERY_KIND_DUMP);
+  EXPECT_EQ(nlohmann::json::parse(layout::DumpJson(layout_)), nlohmann::json::parse(expected, nullptr, false));
   layout_.PrepareForSave();
   ASSERT_EQ(layout_.Save(dir_.Path("a.anl")), 1);
   EXPECT_EQ(dir_.Read("a.anl"), original);
