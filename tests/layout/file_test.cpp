@@ -64,7 +64,7 @@ std::string EveryKindOfRecord() {
     units[i].trailerShort = -1000 - int(i), units[i].neighbourA = 3, units[i].neighbourAByte = 0xFF;
   }
   units[0].name = "Loks\\V200.DLL", units[0].extra = std::string("\x00\xFF\x10\x00\x7F", 5), units[5].second = "";
-  units[1].name = "Loks\\Leer.dll", units[2].name = "V200.dll", units[2].extra = "12345";  // Leer: no data sheet
+  units[1].name = "Loks\\Leer.dll", units[1].second = "Gr\xFCn", units[2].name = "V200.dll", units[2].extra = "12345";  // Leer: no data sheet
   Tail tail;
   tail.cameras[0][0] = 0x3F800000, tail.cameras[4][7] = 47200, tail.colourA[0] = 0xFF, tail.colourB[2] = 0x80;
   tail.block = "\x01\x02\x03\x04\x05\x06\x07\x08\x09\x0A\x0B\x0C\x0D\x0E\x0F\x10\x11\x12\x13\x14", tail.value = 0x12345678;
