@@ -1,5 +1,5 @@
 // The records of a layout file (".anl"), each described once, in file order.
-// The reader, the writer and the demo maker walk the same description with
+// The reader, the writer and the JSON dump walk the same description with
 // different visitors.
 //
 // Format notes. Little-endian, no signature, no padding. A string is one
