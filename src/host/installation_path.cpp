@@ -1,5 +1,6 @@
 #include "host/installation_path.h"
 
+#include "platform/cp1252.h"
 #include "platform/platform.h"
 
 namespace host {
@@ -9,7 +10,9 @@ bool IsSeparator(char c) { return c == '\\' || c == '/'; }
 
 bool IsLetter(char c) { return (c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z'); }
 
-bool SameLetter(char a, char b) { return (a | 0x20) == (b | 0x20); }
+bool SameLetter(char a, char b) {
+  return platform::AsciiUpper(static_cast<unsigned char>(a)) == platform::AsciiUpper(static_cast<unsigned char>(b));
+}
 
 }  // namespace
 

@@ -2,14 +2,13 @@
 
 #include <nlohmann/json.hpp>
 
+#include "layout/records.h"
 #include "platform/cp1252.h"
 
 namespace layout {
 namespace {
 
 using nlohmann::ordered_json;
-
-ordered_json Text(const std::string& cp1252) { return platform::Cp1252ToUtf8(cp1252); }
 
 std::string Hex(const std::uint8_t* bytes, std::size_t count) {
   static const char kDigits[] = "0123456789abcdef";
@@ -22,68 +21,62 @@ std::string Hex(const std::uint8_t* bytes, std::size_t count) {
   return out;
 }
 
-ordered_json Triple(const Direction& d) { return ordered_json::array({d.x, d.y, d.z}); }
-ordered_json Triple(const Point& p) { return ordered_json::array({p.x, p.y, p.z}); }
-ordered_json Triple(const std::uint32_t (&v)[3]) { return ordered_json::array({v[0], v[1], v[2]}); }
+// The dumping visitor of the record descriptions: every field at its first
+// place becomes the member its key names, with the value it has in memory.
+// Copies, zero fields and the file's end flags show nothing. It walks every
+// part of a description (every record holds every field in memory) and all
+// the ends a piece can have.
+class JsonFields {
+ public:
+  explicit JsonFields(ordered_json* object) : object_(object) {}
 
-ordered_json TrackJson(const TrackRecord& t) {
-  ordered_json j;
-  j["id"] = t.id;
-  j["name"] = Text(t.name);
-  j["gboName"] = Text(t.gboName);
-  j["type"] = t.type;
-  j["variantValue"] = t.variantValue;
-  j["startDirection"] = Triple(t.startDirection);
-  j["start"] = Triple(t.start);
-  j["end"] = Triple(t.end);
-  j["endCount"] = t.endCount;
-  ordered_json connections = ordered_json::array();
-  for (const TrackConnection& c : t.connections) {
-    connections.push_back({{"linkId", c.linkId}, {"linkEnd", c.linkEnd}});
+  template <typename T>
+  void Field(const records::Key& key, const T& value, records::First) {
+    Slot(key) = value;
   }
-  j["connections"] = connections;
-  j["thirdEndValue"] = t.thirdEndValue;
-  j["fourthEndValue"] = t.fourthEndValue;
-  j["groupA"] = Triple(t.groupA);
-  j["groupB"] = Triple(t.groupB);
-  j["groupC"] = Triple(t.groupC);
-  j["multiReal"] = t.multiReal;
-  j["linkedModel"] = t.linkedModel == kNoModel ? ordered_json(nullptr) : ordered_json(t.linkedModel);
-  return j;
-}
+  void Field(const records::Key& key, const std::string& value, records::First) {
+    Slot(key) = platform::Cp1252ToUtf8(value);
+  }
+  template <typename T>
+  void Field(const records::Key&, const T&, records::Copy) {}
+  template <typename T>
+  void Field(const T&, records::Copy) {}
+  template <typename T>
+  void Zero() {}
+  void Bytes(const records::Key& key, const std::uint8_t* data, std::size_t count) {
+    Slot(key) = Hex(data, count);
+  }
+  bool Stored(bool) { return true; }
 
-ordered_json ModelJson(const ModelRecord& m) {
-  ordered_json j;
-  j["id"] = m.id;
-  j["name"] = Text(m.name);
-  j["position"] = Triple(m.position);
-  j["direction"] = Triple(m.direction);
-  j["values"] = {m.values[0], m.values[1]};
-  return j;
-}
+  bool KnownType(const TrackRecord&) { return true; }
+  int EndCount(const TrackRecord&) { return kMaxEnds; }
+  void EndFlag(const TrackConnection&) {}
+  void NegatedReal(const records::Key& key, float value) { Field(key, value, records::kFirst); }
+  bool ExtraData(const RollingStockRecord&) { return true; }
 
-ordered_json RollingStockJson(const RollingStockRecord& u) {
-  ordered_json j;
-  j["id"] = u.id;
-  j["name"] = Text(u.name);
-  j["secondName"] = Text(u.secondName);
-  j["values"] = u.values;
-  j["firstByte"] = u.firstByte;
-  j["extraData"] = Hex(u.extraData.data(), u.extraData.size());
-  j["byteB"] = u.byteB;
-  j["neighbourA"] = u.neighbourA;
-  j["neighbourAByte"] = u.neighbourAByte;
-  j["neighbourB"] = u.neighbourB;
-  j["neighbourBByte"] = u.neighbourBByte;
-  j["trailerValue"] = u.trailerValue;
-  j["trailerByte"] = u.trailerByte;
-  j["trailerShort"] = u.trailerShort;
-  return j;
-}
+ private:
+  ordered_json& Slot(const records::Key& key) {
+    ordered_json& named = (*object_)[key.name];
+    if (key.index < 0) return named;
+    ordered_json& element = named[static_cast<std::size_t>(key.index)];
+    return key.member == nullptr ? element : element[key.member];
+  }
 
-ordered_json CameraJson(const CameraView& v) {
-  return {{"dirX", v.dirX}, {"dirY", v.dirY}, {"dirZ", v.dirZ}, {"PX", v.PX},
-          {"PY", v.PY},     {"PZ", v.PZ},     {"OW", v.OW},     {"LH", v.LH}};
+  ordered_json* object_;
+};
+
+// One object per record of `list`, each from `describe` and then `derive`.
+template <typename Record, typename Describe, typename Derive>
+ordered_json Objects(const Record* list, std::size_t count, Describe describe, Derive derive) {
+  ordered_json objects = ordered_json::array();
+  for (std::size_t i = 0; i < count; ++i) {
+    ordered_json object = ordered_json::object();
+    JsonFields fields(&object);
+    describe(fields, list[i]);
+    derive(&object, list[i]);
+    objects.push_back(std::move(object));
+  }
+  return objects;
 }
 
 }  // namespace
@@ -91,25 +84,36 @@ ordered_json CameraJson(const CameraView& v) {
 std::string DumpJson(const Layout& layout) {
   ordered_json root;
   root["loaded"] = layout.loaded;
-  ordered_json tracks = ordered_json::array();
-  for (const TrackRecord& t : layout.tracks) tracks.push_back(TrackJson(t));
-  root["tracks"] = std::move(tracks);
-  ordered_json models = ordered_json::array();
-  for (const ModelRecord& m : layout.models) models.push_back(ModelJson(m));
-  root["models"] = std::move(models);
-  ordered_json units = ordered_json::array();
-  for (const RollingStockRecord& u : layout.rollingStock) units.push_back(RollingStockJson(u));
-  root["rollingStock"] = std::move(units);
-  ordered_json views = ordered_json::array();
-  for (const CameraView& v : layout.cameraViews) views.push_back(CameraJson(v));
-  root["cameraViews"] = std::move(views);
-  const LayoutProperties& p = layout.properties;
-  root["properties"] = {
-      {"colourA", {p.colourA[0], p.colourA[1], p.colourA[2]}},
-      {"colourB", {p.colourB[0], p.colourB[1], p.colourB[2]}},
-      {"block", Hex(p.block, sizeof p.block)},
-      {"value", p.value},
-  };
+  root["tracks"] = Objects(
+      layout.tracks.data(), layout.tracks.size(),
+      [](JsonFields& v, const TrackRecord& t) { records::Track(v, t); },
+      [](ordered_json* j, const TrackRecord& t) {
+        (*j)["endCount"] = t.endCount;
+        (*j)["linkedModel"] =
+            t.linkedModel == kNoModel ? ordered_json(nullptr) : ordered_json(t.linkedModel);
+      });
+  root["models"] = Objects(
+      layout.models.data(), layout.models.size(),
+      [](JsonFields& v, const ModelRecord& m) { records::Model(v, m); },
+      [](ordered_json*, const ModelRecord&) {});
+  root["rollingStock"] = Objects(
+      layout.rollingStock.data(), layout.rollingStock.size(),
+      [](JsonFields& v, const RollingStockRecord& u) {
+        records::RollingStock(v, u);
+        records::Trailer(v, u);  // every unit has the fields, stored or not
+      },
+      [](ordered_json* j, const RollingStockRecord& u) {
+        (*j)["extraData"] = Hex(u.extraData.data(), u.extraData.size());
+      });
+  root["cameraViews"] = Objects(
+      layout.cameraViews, kCameraViewCount,
+      [](JsonFields& v, const CameraView& c) { records::Camera(v, c); },
+      [](ordered_json*, const CameraView&) {});
+  ordered_json properties = ordered_json::object();
+  JsonFields fields(&properties);
+  records::PropertiesColours(fields, layout.properties);
+  records::PropertiesRest(fields, layout.properties);
+  root["properties"] = std::move(properties);
   return root.dump(2) + "\n";
 }
 

@@ -3,8 +3,10 @@
 #include "layout/layout.h"
 
 #include <algorithm>
+#include <string_view>
 
 #include "layout/model_key.h"
+#include "platform/cp1252.h"
 
 namespace layout {
 
@@ -42,10 +44,8 @@ bool ModelRecord::Equals(const ModelRecord& a, const ModelRecord& b) {
 }
 
 bool RollingStockRecord::IsDll() const {
-  if (name.size() < 4) return false;
-  const char* tail = name.c_str() + name.size() - 4;
-  return tail[0] == '.' && (tail[1] | 0x20) == 'd' && (tail[2] | 0x20) == 'l' &&
-         (tail[3] | 0x20) == 'l';
+  return name.size() >= 4 &&
+         platform::EqualsIgnoringAsciiCase(std::string_view(name).substr(name.size() - 4), ".dll");
 }
 
 void Layout::Release() {

@@ -2,6 +2,7 @@
 
 #include "host/save.h"
 #include "layout/missing_files.h"
+#include "platform/cp1252.h"
 
 namespace layout {
 namespace {
@@ -10,9 +11,7 @@ namespace {
 // (and no other letters) are one name.
 std::string FoldedName(const std::string& name) {
   std::string folded = name;
-  for (char& c : folded) {
-    if (c >= 'a' && c <= 'z') c = static_cast<char>(c - 'a' + 'A');
-  }
+  for (char& c : folded) c = static_cast<char>(platform::AsciiUpper(static_cast<unsigned char>(c)));
   return folded;
 }
 

@@ -58,6 +58,11 @@ class FieldReader {
   void Field(T& value, records::First) {
     Get(&value);
   }
+  // A key only names a field for a dump.
+  template <typename T, typename Occurrence>
+  void Field(const records::Key&, T& value, Occurrence occurrence) {
+    Field(value, occurrence);
+  }
   void Field(std::int16_t& value, records::Copy) { Expect(value); }
   void Field(std::int32_t& value, records::Copy) { Expect(value); }
   void Field(std::uint8_t& value, records::Copy) { Expect(value); }
@@ -86,6 +91,8 @@ class FieldReader {
   void Bytes(void* out, std::size_t count) {
     if (ok()) Took(in_->Bytes(out, count));
   }
+  void Bytes(const records::Key&, void* out, std::size_t count) { Bytes(out, count); }
+  bool Stored(bool inFile) { return inFile; }
 
   bool KnownType(TrackRecord& t) {
     if (!ok()) return false;
@@ -112,7 +119,7 @@ class FieldReader {
     Get(&flag);
     c.linkId = static_cast<std::int16_t>(static_cast<std::uint16_t>(flag & 0xFFFF));
   }
-  void NegatedReal(float& value) {
+  void NegatedReal(const records::Key&, float& value) {
     Get(&value);
     value = -value;
   }

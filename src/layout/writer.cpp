@@ -36,11 +36,17 @@ class FieldWriter {
   void Field(std::uint8_t value, Occurrence) { w_.U8(value); }
   template <typename Occurrence>
   void Field(const std::string& value, Occurrence) { w_.String8(value); }
+  // A key only names a field for a dump.
+  template <typename T, typename Occurrence>
+  void Field(const records::Key&, const T& value, Occurrence occurrence) {
+    Field(value, occurrence);
+  }
   template <typename T>
   void Zero() {
     Field(T(0), records::kFirst);
   }
-  void Bytes(const void* data, std::size_t count) { w_.Bytes(data, count); }
+  void Bytes(const records::Key&, const void* data, std::size_t count) { w_.Bytes(data, count); }
+  bool Stored(bool inFile) { return inFile; }
 
   bool KnownType(const TrackRecord&) { return true; }
   // The end count of a type-11 piece as the file can hold it (2 to 20).
@@ -50,7 +56,7 @@ class FieldWriter {
     return ends;
   }
   void EndFlag(const TrackConnection& c) { w_.S32(c.linkId != 0 ? 1 : 0); }
-  void NegatedReal(float value) { w_.F32(-value); }
+  void NegatedReal(const records::Key&, float value) { w_.F32(-value); }
   bool ExtraData(const RollingStockRecord& u) {
     w_.Bytes(u.extraData.data(), u.extraData.size());
     return true;

@@ -31,6 +31,13 @@ void AppendUtf8(unsigned long codePoint, std::string* utf8);
 // lacks the character.
 int CodePointToCp1252(unsigned long codePoint, char* byte);
 
+// Upper case of an ASCII letter (a to z); every other byte unchanged. For
+// names that are equal but for the case of A to Z only.
+unsigned char AsciiUpper(unsigned char c);
+
+// Equality ignoring the case of A to Z only: accented letters must match.
+bool EqualsIgnoringAsciiCase(std::string_view a, std::string_view b);
+
 // Upper case of a code page 1252 byte, for comparisons that ignore case as
 // Windows file names do (ASCII letters and the accented Latin letters).
 unsigned char Cp1252Upper(unsigned char c);

@@ -1,8 +1,12 @@
 // The layout file against the independent byte builder: the round trip, every refusal with its lines.
 #include <gtest/gtest.h>
 
+#include <fstream>
+#include <nlohmann/json.hpp>
+
 #include "host/installation.h"
 #include "layout/data_sheet.h"
+#include "layout/json_dump.h"
 #include "layout/layout.h"
 #include "layout/layout_bytes.h"
 #include "support/test_support.h"
@@ -60,7 +64,7 @@ std::string EveryKindOfRecord() {
     units[i].trailerShort = -1000 - int(i), units[i].neighbourA = 3, units[i].neighbourAByte = 0xFF;
   }
   units[0].name = "Loks\\V200.DLL", units[0].extra = std::string("\x00\xFF\x10\x00\x7F", 5), units[5].second = "";
-  units[1].name = "Loks\\Leer.dll", units[2].name = "V200.dll", units[2].extra = "12345";  // Leer: no data sheet
+  units[1].name = "Loks\\Leer.dll", units[1].second = "Gr\xFCn", units[2].name = "V200.dll", units[2].extra = "12345";  // Leer: no data sheet
   Tail tail;
   tail.cameras[0][0] = 0x3F800000, tail.cameras[4][7] = 47200, tail.colourA[0] = 0xFF, tail.colourB[2] = 0x80;
   tail.block = "\x01\x02\x03\x04\x05\x06\x07\x08\x09\x0A\x0B\x0C\x0D\x0E\x0F\x10\x11\x12\x13\x14", tail.value = 0x12345678;
@@ -74,6 +78,9 @@ TEST_F(LayoutFileTest, LoadThenSaveGivesTheSameBytes) {
   ASSERT_EQ(layout_.Load(dir_.Path("a.anl"), layout::HostDataSheets()), 1);
   EXPECT_EQ(layout_.tracks[0].linkedModel, 0);  // the bridge and the buffer stop were linked
   EXPECT_EQ(layout_.tracks[1].linkedModel, 1);
+  // The dump shows every field under its key (compared as JSON values: member order is free).
+  std::ifstream expected(ZUVO_EVERY_KIND_DUMP);
+  EXPECT_EQ(nlohmann::json::parse(layout::DumpJson(layout_)), nlohmann::json::parse(expected, nullptr, false));
   layout_.PrepareForSave();
   ASSERT_EQ(layout_.Save(dir_.Path("a.anl")), 1);
   EXPECT_EQ(dir_.Read("a.anl"), original);

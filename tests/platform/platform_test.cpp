@@ -5,6 +5,7 @@
 
 #include <string>
 
+#include "platform/cp1252.h"
 #include "platform/faults.h"
 #include "support/test_support.h"
 
@@ -50,6 +51,13 @@ TEST(PlatformTest, RenamesNeverReplaceAndChildrenRunToTheirEnd) {
   EXPECT_EQ(code, 7);
   EXPECT_EQ(dir.Read("args.txt"), "[" + out + "]\n[7]\n[C:\\x y\\B.anl]\n[a\"b]\n[C:\\O\\]\n[C:\\O\\]\n[]\n[x\"y]\n");
   EXPECT_EQ(platform::RunAndWait(dir.Path("Kantrelwick.exe"), {"Kantrelwick.exe"}, &code), 0);
+}
+
+// Only a to z and A to Z fold: their neighbours and the accented letters stay apart.
+TEST(PlatformTest, TheAsciiCaseFoldFoldsOnlyAToZ) {
+  const struct { const char *a, *b; bool equal; } cases[] = {
+      {"az.dll", "AZ.DLL", true}, {"@[", "`{", false}, {"\xE4", "\xC4", false}, {"a", "ab", false}};
+  for (const auto& c : cases) EXPECT_EQ(platform::EqualsIgnoringAsciiCase(c.a, c.b), c.equal) << c.a;
 }
 
 }  // namespace

@@ -283,7 +283,7 @@ int ToWindows(const std::string& unixPath, std::string* windows, std::string* er
     first = 0;
   }
 
-  std::string result(1, static_cast<char>(letter - 'a' + 'A'));
+  std::string result(1, static_cast<char>(AsciiUpper(static_cast<unsigned char>(letter))));
   result += ":\\";
   std::string name;
   for (std::size_t i = first; i < components.size(); ++i) {
