@@ -1,7 +1,5 @@
 // Every zuvo command that rewrites files, under a failure at each file
-// operation it makes: exit 1 with a message, every file
-// whole (old or new), no temporary file left; or, where a fault does no harm,
-// exactly the files of a clean run.
+// operation it makes (see fault_sweep.h).
 #include "e2e/installation.h"
 #include "host/installation.h"
 #include "terrain/terrain_test_support.h"
@@ -50,18 +48,15 @@ class SaveFaultsTest : public InstallationTest {
       Write(info.activeFile, std::string("gew\xE4hlt ") + info.name);
     }
   }
-  std::vector<std::string> Args(const SaveCase& c) const {
-    std::vector<std::string> args = c.args;
-    for (std::string& arg : args) arg = arg == "@" ? Native("Anlagen\\Berg.anl") : arg;
-    return args;
-  }
 };
 
 TEST_F(SaveFaultsTest, EveryFileOperationOfEverySaveFails) {
   for (const SaveCase& c : kCases) {
     SCOPED_TRACE(::testing::PrintToString(c.args));
     for (const std::string& file : c.oldFiles) Write(file, "alt");
-    testing_support::FaultSweep sweep = SweepZuvoFaults(Prefix(), Args(c), Env());
+    std::vector<std::string> args = c.args;
+    for (std::string& arg : args) arg = arg == "@" ? Native("Anlagen\\Berg.anl") : arg;
+    FaultSweep sweep = SweepZuvoFaults(Prefix(), args, Env());
     EXPECT_TRUE(sweep.problems.empty()) << ::testing::PrintToString(sweep.problems);
     EXPECT_GE(sweep.reported, 4);
   }
