@@ -46,10 +46,8 @@ Tree SnapshotTree(const std::string& nativeFolder) {
     const std::string key = it->path().lexically_relative(nativeFolder).generic_string();
     if (it->is_symlink(ec)) continue;
     std::ifstream in(it->path(), std::ios::binary);
-    if (it->is_directory(ec))
-      tree[key + "/"];
-    else
-      tree[key].assign(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
+    if (it->is_directory(ec)) tree[key + "/"];
+    else tree[key].assign(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
   }
   return tree;
 }

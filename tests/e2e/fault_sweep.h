@@ -1,9 +1,8 @@
-// Fault sweeps through ZUVO_FAULTS: a zuvo command that rewrites files runs
-// once cleanly, then once with each single file operation it makes failing,
-// each time on the files as they were before. A faulted run must exit 1 with
-// a message on standard error, each file keeping its old bytes or getting
-// those of the clean run and no other file left; or do no harm and leave
-// exactly the files of the clean run.
+// Fault sweeps through ZUVO_FAULTS: a zuvo command runs once cleanly, then
+// once with each single file operation it makes failing, each time on the
+// files as they were before. A faulted run must exit 1 with a message, each
+// file holding its old bytes or those of the clean run and no other file
+// left; or do no harm and leave exactly the files of the clean run.
 #pragma once
 
 #include <functional>
@@ -13,8 +12,8 @@
 
 namespace e2e {
 
-// Every entry below a folder by relative path ('/' separated) with its bytes;
-// a folder's key ends in '/'. Symbolic links (a Wine prefix's drives) are left out.
+// Every entry below a folder by relative path with its bytes, a folder's key
+// ending in '/'; symbolic links (a Wine prefix's drives) left out.
 using Tree = std::map<std::string, std::string>;
 Tree SnapshotTree(const std::string& nativeFolder);
 void RestoreTree(const std::string& nativeFolder, const Tree& tree);  // touches only what differs

@@ -25,32 +25,23 @@ const struct SaveCase {
     {{"terrain", "@"}, kTiles},
 };
 
-// An installation whose layout names present and missing objects of every
+// On an installation whose layout names present and missing objects of every
 // kind, with a camera set, a terrain, and default and chosen assets.
-class SaveFaultsTest : public InstallationTest {
- protected:
-  void SetUp() override {
-    InstallationTest::SetUp();
-    WriteMixedLayout();
-    Write("Anlagen\\Berg.danl",
-               CrLf({"[KamSet Nord]", "PX1=1", "", "[Zuvo]", "KamSet=Nord", "", "[Terrain Nord]", "Name=Nord",
-                     "Hoehe=Bilder\\hoehe.bmp", "Farbe=Bilder\\farbe.bmp", "Pixelgroesse=1", "Kachelabstand=2",
-                     "Kachelgroesse=4"}));
-    Write("Anlagen\\Bilder\\hoehe.bmp", terrain_test::MakeBitmap(4, 4, [](int x, int y) {
-                 return terrain_test::HeightPixel(10500 + 3 * x - y);
-               }));
-    Write("Anlagen\\Bilder\\farbe.bmp", terrain_test::MakeBitmap(4, 4, [](int x, int) {
-                 return terrain_test::PixelBytes{90, 90, static_cast<std::uint8_t>(x)};
-               }));
-    for (int k = 0; k < host::kAssetKindCount; ++k) {
-      const host::AssetKindInfo& info = host::AssetKindOf(static_cast<host::AssetKind>(k));
-      Write(std::string(info.name) + "\\" + info.defaultFile, std::string("Original ") + info.name);
-      Write(info.activeFile, std::string("gew\xE4hlt ") + info.name);
-    }
+TEST_F(InstallationTest, EveryFileOperationOfEverySaveFails) {
+  WriteMixedLayout();
+  Write("Anlagen\\Berg.danl", CrLf({"[KamSet Nord]", "PX1=1", "", "[Zuvo]", "KamSet=Nord", "", "[Terrain Nord]",
+                                    "Name=Nord", "Hoehe=Bilder\\hoehe.bmp", "Farbe=Bilder\\farbe.bmp",
+                                    "Pixelgroesse=1", "Kachelabstand=2", "Kachelgroesse=4"}));
+  Write("Anlagen\\Bilder\\hoehe.bmp",
+        terrain_test::MakeBitmap(4, 4, [](int x, int y) { return terrain_test::HeightPixel(10500 + 3 * x - y); }));
+  Write("Anlagen\\Bilder\\farbe.bmp", terrain_test::MakeBitmap(4, 4, [](int x, int) {
+          return terrain_test::PixelBytes{90, 90, static_cast<std::uint8_t>(x)};
+        }));
+  for (int k = 0; k < host::kAssetKindCount; ++k) {
+    const host::AssetKindInfo& info = host::AssetKindOf(static_cast<host::AssetKind>(k));
+    Write(std::string(info.name) + "\\" + info.defaultFile, std::string("Original ") + info.name);
+    Write(info.activeFile, std::string("gew\xE4hlt ") + info.name);
   }
-};
-
-TEST_F(SaveFaultsTest, EveryFileOperationOfEverySaveFails) {
   for (const SaveCase& c : kCases) {
     SCOPED_TRACE(::testing::PrintToString(c.args));
     for (const std::string& file : c.oldFiles) Write(file, "alt");
