@@ -119,12 +119,6 @@ RunResult InstallationTest::Zuvo(const std::vector<std::string>& args, std::vect
   return RunZuvo(args, env);
 }
 
-RunResult InstallationTest::Start(const std::vector<std::string>& options, const std::vector<std::string>& env) const {
-  std::vector<std::string> args = {"start", Layout()};
-  args.insert(args.end(), options.begin(), options.end());
-  return Zuvo(args, env);
-}
-
 void InstallationTest::WriteMixedLayout() const {
   std::vector<layout_bytes::Track> gbos(2);
   std::vector<layout_bytes::Model> models(2);

@@ -44,6 +44,7 @@ extern const char kOwnBufferStop[];
 class InstallationTest : public ::testing::Test {
  protected:
   void SetUp() override;
+  std::string Layout() const { return Native("Anlagen\\Test.anl"); }
   std::string Inside(const std::string& relative) const { return "prefix/drive_c/Sim\\" + relative; }
   std::string Native(const std::string& relative = "") const { return dir_.NativePath(Inside(relative)); }
   std::string Prefix() const { return dir_.NativePath("prefix"); }
@@ -54,11 +55,13 @@ class InstallationTest : public ::testing::Test {
   // The registry's command for the simulator's files; empty leaves the key out.
   void SetRegistryCommand(const std::string& command) const;
   RunResult Zuvo(const std::vector<std::string>& args, std::vector<std::string> env = {}) const;
-  RunResult Start(const std::vector<std::string>& options = {}, const std::vector<std::string>& env = {}) const;
+  RunResult Start(std::vector<std::string> options = {}) const {  // zuvo start LAYOUT OPTIONS
+    options.insert(options.begin(), {"start", Layout()});
+    return Zuvo(options);
+  }
   // Anlagen\Berg.anl: a present and a missing object of each kind.
   void WriteMixedLayout() const;
 
-  std::string Layout() const { return Native("Anlagen\\Test.anl"); }
   void WriteSettings(const std::vector<std::string>& lines) const { Write("Anlagen\\Test.danl", CrLf(lines)); }
   std::string ReadSettings() const { return Read("Anlagen\\Test.danl"); }
   void WritePlan(const std::vector<std::string>& lines) const { Write(stand_in::kPlanFileName, CrLf(lines)); }
