@@ -51,7 +51,6 @@ TEST_F(InstallationTest, ExitStatusAndMessagesOfEveryCommand) {
       {{"start", test, "--catenary", "Rot.mod"}, 1, "", "Oberleitung" + install, true},
       {{"start", test, "--guide-post", "Rot.mod"}, 1, "", "Leitpfosten" + install, true},
       {{"start", test, "--ground-texture", "Rot.mod"}, 1, "", "Bodentextur" + install, true},
-      {{"start", test, "--buffer-stop", "Holz.mod"}, 1, "", unknown, false, {}, ""},
       {{"inventory", berg}, 0, "Inventarliste wurde erstellt!\n", "", true},
       {{"--yes", "remove-missing", "real-estate", berg}, 0, "Fehlende Immobilien" + gone, "", true},
       {{"--yes", "--host", Native(), "remove-missing", "gbos", berg}, 0, "Fehlende GBOs" + gone, "", true},
