@@ -66,10 +66,6 @@ RunResult Finish(const Child& child) {
   return result;
 }
 
-RunResult RunZuvo(const std::vector<std::string>& args, const std::vector<std::string>& env) {
-  return Finish(SpawnZuvo(args, env));
-}
-
 std::string CrLf(const std::vector<std::string>& lines) {
   std::string text;
   for (const std::string& line : lines) text += line + "\r\n";
@@ -112,11 +108,6 @@ void InstallationTest::SetRegistryCommand(const std::string& command) const {
     hive += "\"\n";
   }
   dir_.Write("prefix/system.reg", hive);
-}
-
-RunResult InstallationTest::Zuvo(const std::vector<std::string>& args, std::vector<std::string> env) const {
-  env.insert(env.begin(), "WINEPREFIX=" + Prefix());
-  return RunZuvo(args, env);
 }
 
 void InstallationTest::WriteMixedLayout() const {

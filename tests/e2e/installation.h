@@ -30,7 +30,9 @@ struct Child {
 };
 Child SpawnZuvo(const std::vector<std::string>& args, const std::vector<std::string>& env);
 RunResult Finish(const Child& child);
-RunResult RunZuvo(const std::vector<std::string>& args, const std::vector<std::string>& env = {});
+inline RunResult RunZuvo(const std::vector<std::string>& args, const std::vector<std::string>& env = {}) {
+  return Finish(SpawnZuvo(args, env));
+}
 
 std::string CrLf(const std::vector<std::string>& lines);
 // The value of `key` in `section` of the settings text, "(fehlt)" without one.
@@ -54,7 +56,10 @@ class InstallationTest : public ::testing::Test {
   bool Exists(const std::string& relative) const { return dir_.Exists(Inside(relative)); }
   // The registry's command for the simulator's files; empty leaves the key out.
   void SetRegistryCommand(const std::string& command) const;
-  RunResult Zuvo(const std::vector<std::string>& args, std::vector<std::string> env = {}) const;
+  RunResult Zuvo(const std::vector<std::string>& args, std::vector<std::string> env = {}) const {
+    env.insert(env.begin(), Env().front());
+    return RunZuvo(args, env);
+  }
   RunResult Start(std::vector<std::string> options = {}) const {  // zuvo start LAYOUT OPTIONS
     options.insert(options.begin(), {"start", Layout()});
     return Zuvo(options);
