@@ -59,23 +59,13 @@ TEST_F(InstallationTest, HostileSettingsChangeNothing) {
   };
   for (const auto& c : cases) {
     WriteSettings(c.lines);
-    const testing_support::Tree before = testing_support::SnapshotTree(dir_.native());
+    const Tree before = SnapshotTree(dir_.native());
     const bool terrain = !c.options.empty() && c.options[0] == "terrain";
     RunResult run = terrain ? Zuvo({"terrain", Layout()}) : Start(c.options);
     EXPECT_EQ(run.exitCode, 1) << c.err;
     EXPECT_EQ(run.err, c.err);
-    EXPECT_TRUE(testing_support::SnapshotTree(dir_.native()) == before) << c.err;
+    EXPECT_TRUE(SnapshotTree(dir_.native()) == before) << c.err;
   }
-}
-
-TEST_F(InstallationTest, SwapsInsideTheInstallationKeepWorking) {
-  Write("A.dat", "a");
-  Write("Sub\\B.dat", "b");
-  WriteSettings({"[Copy]", "A.dat=c:\\SIM\\sub/B.dat", host_ + "Sub\\B.dat=\\Sim\\Sub\\C.dat"});
-  RunResult run = Start();
-  EXPECT_EQ(run.exitCode, 0) << run.err;
-  EXPECT_EQ(OnlyRun().Get("Tausch A.dat"), stand_in::DescribeContent("b"));
-  EXPECT_EQ(Read("A.dat") + Read("Sub\\B.dat"), "ab");
 }
 
 }  // namespace

@@ -6,14 +6,29 @@
 
 #include <cerrno>
 #include <chrono>
-#include <cstdlib>
-#include <cstring>
 #include <filesystem>
 #include <thread>
 
 #include "layout/layout_bytes.h"
+#include "settings/settings_file.h"
 
 namespace e2e {
+namespace {
+
+std::string TestLayout() {  // cameras 1 to 5, a model stored twice
+  layout_bytes::Model house;
+  house.id = 2;
+  layout_bytes::Tail tail;
+  for (int i = 0; i < 5; ++i) {
+    // View i looks along x (1.0f), from (1000 (i+1), -500, 200).
+    const std::uint32_t view[8] = {0x3F800000, 0, 0, static_cast<std::uint32_t>(1000 * (i + 1)),
+                                   static_cast<std::uint32_t>(-500), 200, 38, 47200};
+    std::copy(view, view + 8, tail.cameras[i]);
+  }
+  return layout_bytes::File({layout_bytes::Track()}, {house, house}, {}, tail);
+}
+
+}  // namespace
 
 const char kOwnBufferStop[] = "eigener Prellbock";
 
@@ -51,41 +66,18 @@ RunResult Finish(const Child& child) {
   return result;
 }
 
-RunResult RunZuvo(const std::vector<std::string>& args, const std::vector<std::string>& env) {
-  return Finish(SpawnZuvo(args, env));
-}
-
-testing_support::FaultSweep SweepZuvoFaults(const std::string& nativeFolder, const std::vector<std::string>& args,
-                                            const std::vector<std::string>& env,
-                                            const std::function<void(testing_support::Tree*)>& normalise) {
-  const char* const kinds[] = {"create", "write", "close", "rename", "chdir", "mkdir"};
-  testing_support::TempDir scratch;
-  const auto run = [&](int kind, int n) {
-    std::vector<std::string> faulted = env;
-    if (n > 0) {
-      faulted.push_back("ZUVO_FAULTS=" + std::string(kinds[kind]) + ":" + std::to_string(n));
-      faulted.push_back("ZUVO_FAULT_COUNTS=" + scratch.NativePath("counts"));
-    }
-    scratch.Write("counts", "");
-    const RunResult zuvo = RunZuvo(args, faulted);
-    testing_support::FaultedRun result;
-    result.ok = zuvo.exitCode == 0;
-    result.said = zuvo.err;
-    if (zuvo.exitCode != 0 && zuvo.exitCode != 1) result.wrong = "exited " + std::to_string(zuvo.exitCode);
-    const std::string counts = scratch.Read("counts"), key = std::string(kinds[kind]) + ":";
-    const std::size_t at = counts.find(key);
-    result.hit = n > 0 && at != std::string::npos && std::atoi(&counts[at + key.size()]) >= n;
-    return result;
-  };
-  return testing_support::SweepFaultedRuns(nativeFolder, run, true, normalise);
-}
-
 std::string CrLf(const std::vector<std::string>& lines) {
   std::string text;
   for (const std::string& line : lines) text += line + "\r\n";
   return text;
 }
 
+std::string SettingsValue(const std::string& text, const char* section, const char* key) {
+  settings::SettingsFile file;
+  file.Parse(text);
+  const std::string* value = file.Find(section, key);
+  return value != nullptr ? *value : "(fehlt)";
+}
 
 void InstallationTest::SetUp() {
   dir_.MakeDirs("prefix/dosdevices");
@@ -118,17 +110,6 @@ void InstallationTest::SetRegistryCommand(const std::string& command) const {
   dir_.Write("prefix/system.reg", hive);
 }
 
-RunResult InstallationTest::Zuvo(const std::vector<std::string>& args, std::vector<std::string> env) const {
-  env.insert(env.begin(), "WINEPREFIX=" + Prefix());
-  return RunZuvo(args, env);
-}
-
-RunResult InstallationTest::Start(const std::vector<std::string>& options, const std::vector<std::string>& env) const {
-  std::vector<std::string> args = {"start", Layout()};
-  args.insert(args.end(), options.begin(), options.end());
-  return Zuvo(args, env);
-}
-
 void InstallationTest::WriteMixedLayout() const {
   std::vector<layout_bytes::Track> gbos(2);
   std::vector<layout_bytes::Model> models(2);
@@ -142,19 +123,6 @@ void InstallationTest::WriteMixedLayout() const {
   }
   for (const char* file : {"Modelle\\Haus.mod", "GBO\\Bahnhof.gbo", "Rollmaterial\\Wagen.rm"}) Write(file, "x");
   Write("Anlagen\\Berg.anl", layout_bytes::File(gbos, models, units));
-}
-
-std::string TestLayout() {
-  layout_bytes::Model house;
-  house.id = 2;
-  layout_bytes::Tail tail;
-  for (int i = 0; i < 5; ++i) {
-    // View i looks along x (1.0f), from (1000 (i+1), -500, 200).
-    const std::uint32_t view[8] = {0x3F800000, 0, 0, static_cast<std::uint32_t>(1000 * (i + 1)),
-                                   static_cast<std::uint32_t>(-500), 200, 38, 47200};
-    std::copy(view, view + 8, tail.cameras[i]);
-  }
-  return layout_bytes::File({layout_bytes::Track()}, {house, house}, {}, tail);
 }
 
 stand_in::Run InstallationTest::OnlyRun() const {

@@ -1,9 +1,7 @@
-// The end-to-end tests' tools: the built zuvo program run as a child process,
-// and a simulator installation in a throwaway Wine-style prefix that zuvo
-// finds through the prefix's registry (WINEPREFIX):
-//   <temp>/prefix/system.reg          names C:\Sim\Kantrelwick.exe
-//   <temp>/prefix/dosdevices/c:  ->   ../drive_c
-//   <temp>/prefix/drive_c/Sim/        the installation with its usual folders
+// The built zuvo run as a child process, on an installation in a throwaway
+// Wine prefix that it finds through the prefix's registry (WINEPREFIX):
+// prefix/system.reg names C:\Sim\Kantrelwick.exe, prefix/dosdevices/c: links
+// to ../drive_c, prefix/drive_c/Sim/ is the installation.
 #pragma once
 
 #include <gtest/gtest.h>
@@ -15,7 +13,7 @@
 #include <vector>
 
 #include "stand-in/protocol.h"
-#include "support/fault_sweep.h"
+#include "e2e/fault_sweep.h"
 #include "support/test_support.h"
 
 namespace e2e {
@@ -32,28 +30,23 @@ struct Child {
 };
 Child SpawnZuvo(const std::vector<std::string>& args, const std::vector<std::string>& env);
 RunResult Finish(const Child& child);
-RunResult RunZuvo(const std::vector<std::string>& args, const std::vector<std::string>& env = {});
-
-// The fault sweep (support/fault_sweep.h) of zuvo `args` through ZUVO_FAULTS:
-// a failed run must exit 1 with a message on standard error.
-testing_support::FaultSweep SweepZuvoFaults(const std::string& nativeFolder, const std::vector<std::string>& args,
-                                            const std::vector<std::string>& env,
-                                            const std::function<void(testing_support::Tree*)>& normalise = nullptr);
+inline RunResult RunZuvo(const std::vector<std::string>& args, const std::vector<std::string>& env = {}) {
+  return Finish(SpawnZuvo(args, env));
+}
 
 std::string CrLf(const std::vector<std::string>& lines);
+// The value of `key` in `section` of the settings text, "(fehlt)" without one.
+std::string SettingsValue(const std::string& text, const char* section, const char* key);
 
-// Cameras 1 to 5, and a model stored twice: a save drops the second, which
-// shows whether the tool wrote the file.
-std::string TestLayout();
 extern const char kOwnBufferStop[];
 
-// The installation C:\Sim\: the stand-in as Kantrelwick.exe (its log
-// Kantrelwick.log, its plan Kantrelwick.plan), the active files each with its
-// own text, one alternative in each kind folder, and Anlagen\Test.anl, the
-// TestLayout.
+// C:\Sim\: the stand-in as Kantrelwick.exe, the active files each with its
+// own text, one alternative in each kind folder, and Anlagen\Test.anl with
+// cameras 1 to 5 and a model stored twice (a save drops the second).
 class InstallationTest : public ::testing::Test {
  protected:
   void SetUp() override;
+  std::string Layout() const { return Native("Anlagen\\Test.anl"); }
   std::string Inside(const std::string& relative) const { return "prefix/drive_c/Sim\\" + relative; }
   std::string Native(const std::string& relative = "") const { return dir_.NativePath(Inside(relative)); }
   std::string Prefix() const { return dir_.NativePath("prefix"); }
@@ -63,12 +56,17 @@ class InstallationTest : public ::testing::Test {
   bool Exists(const std::string& relative) const { return dir_.Exists(Inside(relative)); }
   // The registry's command for the simulator's files; empty leaves the key out.
   void SetRegistryCommand(const std::string& command) const;
-  RunResult Zuvo(const std::vector<std::string>& args, std::vector<std::string> env = {}) const;
-  RunResult Start(const std::vector<std::string>& options = {}, const std::vector<std::string>& env = {}) const;
+  RunResult Zuvo(const std::vector<std::string>& args, std::vector<std::string> env = {}) const {
+    env.insert(env.begin(), Env().front());
+    return RunZuvo(args, env);
+  }
+  RunResult Start(std::vector<std::string> options = {}) const {  // zuvo start LAYOUT OPTIONS
+    options.insert(options.begin(), {"start", Layout()});
+    return Zuvo(options);
+  }
   // Anlagen\Berg.anl: a present and a missing object of each kind.
   void WriteMixedLayout() const;
 
-  std::string Layout() const { return Native("Anlagen\\Test.anl"); }
   void WriteSettings(const std::vector<std::string>& lines) const { Write("Anlagen\\Test.danl", CrLf(lines)); }
   std::string ReadSettings() const { return Read("Anlagen\\Test.danl"); }
   void WritePlan(const std::vector<std::string>& lines) const { Write(stand_in::kPlanFileName, CrLf(lines)); }

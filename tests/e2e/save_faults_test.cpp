@@ -1,7 +1,5 @@
 // Every zuvo command that rewrites files, under a failure at each file
-// operation it makes: exit 1 with a message, every file
-// whole (old or new), no temporary file left; or, where a fault does no harm,
-// exactly the files of a clean run.
+// operation it makes (see fault_sweep.h).
 #include "e2e/installation.h"
 #include "host/installation.h"
 #include "terrain/terrain_test_support.h"
@@ -27,41 +25,29 @@ const struct SaveCase {
     {{"terrain", "@"}, kTiles},
 };
 
-// An installation whose layout names present and missing objects of every
+// On an installation whose layout names present and missing objects of every
 // kind, with a camera set, a terrain, and default and chosen assets.
-class SaveFaultsTest : public InstallationTest {
- protected:
-  void SetUp() override {
-    InstallationTest::SetUp();
-    WriteMixedLayout();
-    Write("Anlagen\\Berg.danl",
-               CrLf({"[KamSet Nord]", "PX1=1", "", "[Zuvo]", "KamSet=Nord", "", "[Terrain Nord]", "Name=Nord",
-                     "Hoehe=Bilder\\hoehe.bmp", "Farbe=Bilder\\farbe.bmp", "Pixelgroesse=1", "Kachelabstand=2",
-                     "Kachelgroesse=4"}));
-    Write("Anlagen\\Bilder\\hoehe.bmp", terrain_test::MakeBitmap(4, 4, [](int x, int y) {
-                 return terrain_test::HeightPixel(10500 + 3 * x - y);
-               }));
-    Write("Anlagen\\Bilder\\farbe.bmp", terrain_test::MakeBitmap(4, 4, [](int x, int) {
-                 return terrain_test::PixelBytes{90, 90, static_cast<std::uint8_t>(x)};
-               }));
-    for (int k = 0; k < host::kAssetKindCount; ++k) {
-      const host::AssetKindInfo& info = host::AssetKindOf(static_cast<host::AssetKind>(k));
-      Write(std::string(info.name) + "\\" + info.defaultFile, std::string("Original ") + info.name);
-      Write(info.activeFile, std::string("gew\xE4hlt ") + info.name);
-    }
+TEST_F(InstallationTest, EveryFileOperationOfEverySaveFails) {
+  WriteMixedLayout();
+  Write("Anlagen\\Berg.danl", CrLf({"[KamSet Nord]", "PX1=1", "", "[Zuvo]", "KamSet=Nord", "", "[Terrain Nord]",
+                                    "Name=Nord", "Hoehe=Bilder\\hoehe.bmp", "Farbe=Bilder\\farbe.bmp",
+                                    "Pixelgroesse=1", "Kachelabstand=2", "Kachelgroesse=4"}));
+  Write("Anlagen\\Bilder\\hoehe.bmp",
+        terrain_test::MakeBitmap(4, 4, [](int x, int y) { return terrain_test::HeightPixel(10500 + 3 * x - y); }));
+  Write("Anlagen\\Bilder\\farbe.bmp", terrain_test::MakeBitmap(4, 4, [](int x, int) {
+          return terrain_test::PixelBytes{90, 90, static_cast<std::uint8_t>(x)};
+        }));
+  for (int k = 0; k < host::kAssetKindCount; ++k) {
+    const host::AssetKindInfo& info = host::AssetKindOf(static_cast<host::AssetKind>(k));
+    Write(std::string(info.name) + "\\" + info.defaultFile, std::string("Original ") + info.name);
+    Write(info.activeFile, std::string("gew\xE4hlt ") + info.name);
   }
-  std::vector<std::string> Args(const SaveCase& c) const {
-    std::vector<std::string> args = c.args;
-    for (std::string& arg : args) arg = arg == "@" ? Native("Anlagen\\Berg.anl") : arg;
-    return args;
-  }
-};
-
-TEST_F(SaveFaultsTest, EveryFileOperationOfEverySaveFails) {
   for (const SaveCase& c : kCases) {
     SCOPED_TRACE(::testing::PrintToString(c.args));
     for (const std::string& file : c.oldFiles) Write(file, "alt");
-    testing_support::FaultSweep sweep = SweepZuvoFaults(Prefix(), Args(c), Env());
+    std::vector<std::string> args = c.args;
+    for (std::string& arg : args) arg = arg == "@" ? Native("Anlagen\\Berg.anl") : arg;
+    FaultSweep sweep = SweepZuvoFaults(Prefix(), args, Env());
     EXPECT_TRUE(sweep.problems.empty()) << ::testing::PrintToString(sweep.problems);
     EXPECT_GE(sweep.reported, 4);
   }

@@ -3,29 +3,22 @@
 #include "e2e/installation.h"
 #include "layout/data_sheet.h"
 #include "layout/layout.h"
-#include "settings/settings_file.h"
 
 namespace e2e {
 namespace {
 
 using stand_in::DescribeContent;
 
-std::string Value(const std::string& text, const char* section, const char* key) {
-  settings::SettingsFile file;
-  file.Parse(text);
-  const std::string* value = file.Find(section, key);
-  return value != nullptr ? *value : "(fehlt)";
-}
-
 TEST_F(InstallationTest, ChoicesSwapsAndTheCameraSetAreMadeForTheRunAndTakenBack) {
-  // Two "Copy" sections, a chain A=B, B=C, absolute paths; the lower-case
-  // section swaps nothing. The guide post as the ".danl" stores it.
+  // Two "Copy" sections, a chain A=B, B=C, paths from the drive (in any case)
+  // and from the root; the lower-case section swaps nothing. The guide post
+  // as the ".danl" stores it.
   const char* const names[] = {"A", "B", "C", "Sub\\D", "Sub\\E", "Sig", "Sig_Neu"};
   for (const char* name : names) Write(name + std::string(".dat"), name);
   WriteSettings({"[Zuvo]", "KamSet=Nord", "Leitpfosten=Gelb.mod", "[KamSet Nord]", "PX1=1111", "PY1=2222",
                  "PZ1=333", "OW1=40", "LH1=45000", "WX1=90", "WH1=-10", "[Kantrelwick]", "Alt=1", "[copy]",
                  "Sig.dat=Sig_Neu.dat", "[Copy]", "A.dat=B.dat", "[Copy]", "B.dat=C.dat",
-                 host_ + "Sub\\D.dat=" + host_ + "Sub\\E.dat"});
+                 "c:\\SIM\\sub/D.dat=\\Sim\\Sub\\E.dat"});
   WritePlan({"[Kamera 1]", "PX=5555", "WX=45", "WH=-20", "[Kamera 3]", "PZ=999", "[Danl Kantrelwick]",
              "Fahrplan=08:15", "[Ablauf]", "Zeigen=Sig.dat", "Zeigen=C.dat"});
   RunResult run = Start({"--buffer-stop", "Holz.mod", "--catenary", "Kette.mod", "--ground-texture", "Sand.bmp"});
@@ -37,24 +30,18 @@ TEST_F(InstallationTest, ChoicesSwapsAndTheCameraSetAreMadeForTheRunAndTakenBack
   // of the set, the others a camera set's defaults.
   stand_in::Run sim = OnlyRun();
   const std::pair<std::string, std::string> seen[] = {
-      {"Argumente", "2"},
-      {"Argument 0", "Kantrelwick.exe"},
-      {"Argument 1", host_ + "Anlagen\\Test.anl"},
+      {"Argumente", "2"}, {"Argument 0", "Kantrelwick.exe"}, {"Argument 1", host_ + "Anlagen\\Test.anl"},
       {"Datei Mods\\Prellbock.mod", DescribeContent("Prellbock Holz") + " (wie Prellbock\\Holz.mod)"},
       {"Datei Mods\\Oberleitung.mod", DescribeContent("Oberleitung Kette") + " (wie Oberleitung\\Kette.mod)"},
       {"Datei Mods\\Leitpfosten.mod", DescribeContent("Leitpfosten gelb") + " (wie Leitpfosten\\Gelb.mod)"},
       {"Datei Parallels\\Tex256_256a.bmp", DescribeContent("Bodentextur Sand") + " (wie Bodentextur\\Sand.bmp)"},
-      {"Tausch A.dat", DescribeContent("B")},
-      {"Tausch A.dat.sav", DescribeContent("A")},
-      {"Tausch B.dat", DescribeContent("C")},
-      {"Tausch B.dat.sav", "fehlt"},
-      {"Zeigen C.dat", "fehlt"},
-      {"Tausch " + host_ + "Sub\\D.dat", DescribeContent("Sub\\E")},
+      {"Tausch A.dat", DescribeContent("B")}, {"Tausch A.dat.sav", DescribeContent("A")},
+      {"Tausch B.dat", DescribeContent("C")}, {"Tausch B.dat.sav", "fehlt"}, {"Zeigen C.dat", "fehlt"},
+      {"Tausch c:\\SIM\\sub/D.dat", DescribeContent("Sub\\E")},
       {"Zeigen Sig.dat", DescribeContent("Sig")},
       {"Kamera 1", "PX=1111 PY=2222 PZ=333 OW=40 LH=45000 WX=90 WH=-10"},
       {"Kamera 2", "PX=-18100 PY=-6500 PZ=2000 OW=38 LH=47200 WX=24.145552 WH=-4.844"},
-      {"Anlage gespeichert", "ja"},
-      {"Ende", "Exitcode 0"}};
+      {"Anlage gespeichert", "ja"}, {"Ende", "Exitcode 0"}};
   for (const auto& line : seen) EXPECT_EQ(sim.Get(line.first), line.second) << line.first;
   EXPECT_FALSE(sim.Has("Tausch Sig.dat"));
 
@@ -70,12 +57,12 @@ TEST_F(InstallationTest, ChoicesSwapsAndTheCameraSetAreMadeForTheRunAndTakenBack
   const std::string danl = ReadSettings(), moved = sim.Get("Kamera 1 bewegt");
   EXPECT_EQ(moved.substr(0, moved.find(" WX=")), "PX=5555 PY=2222 PZ=333 OW=40 LH=45000");
   EXPECT_EQ(moved.substr(moved.find(" WX=")),
-            " WX=" + Value(danl, "KamSet Nord", "WX1") + " WH=" + Value(danl, "KamSet Nord", "WH1"));
+            " WX=" + SettingsValue(danl, "KamSet Nord", "WX1") + " WH=" + SettingsValue(danl, "KamSet Nord", "WH1"));
   const std::pair<const char*, const char*> stored[] = {
       {"Prellbock", "Holz.mod"}, {"Oberleitung", "Kette.mod"}, {"Bodentextur", "Sand.bmp"}, {"KamSet", "Nord"}};
-  for (const auto& key : stored) EXPECT_EQ(Value(danl, "Zuvo", key.first), key.second);
-  EXPECT_EQ(Value(danl, "KamSet Nord", "PX1") + Value(danl, "KamSet Nord", "PZ3"), "5555999");
-  EXPECT_EQ(Value(danl, "Kantrelwick", "Fahrplan") + Value(danl, "Kantrelwick", "Alt"), "08:151");
+  for (const auto& key : stored) EXPECT_EQ(SettingsValue(danl, "Zuvo", key.first), key.second);
+  EXPECT_EQ(SettingsValue(danl, "KamSet Nord", "PX1") + SettingsValue(danl, "KamSet Nord", "PZ3"), "5555999");
+  EXPECT_EQ(SettingsValue(danl, "Kantrelwick", "Fahrplan") + SettingsValue(danl, "Kantrelwick", "Alt"), "08:151");
   layout::Layout saved;
   ASSERT_TRUE(saved.LoadFromBytes(Read("Anlagen\\Test.anl"), layout::HostDataSheets()));
   EXPECT_EQ(saved.cameraViews[2].PZ, 999);
@@ -86,7 +73,7 @@ TEST_F(InstallationTest, ChoicesSwapsAndTheCameraSetAreMadeForTheRunAndTakenBack
   Write("Mods\\Prellbock.mod", "fremder Prellbock");
   EXPECT_EQ(Start({"--buffer-stop", ""}).exitCode, 0);
   EXPECT_EQ(Read("Mods\\Prellbock.mod"), kOwnBufferStop);
-  EXPECT_EQ(Value(ReadSettings(), "Zuvo", "Prellbock"), "Holz.mod");
+  EXPECT_EQ(SettingsValue(ReadSettings(), "Zuvo", "Prellbock"), "Holz.mod");
 }
 
 }  // namespace

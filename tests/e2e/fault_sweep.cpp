@@ -1,17 +1,18 @@
-#include "support/fault_sweep.h"
+#include "e2e/fault_sweep.h"
 
+#include <cstdlib>
 #include <filesystem>
 #include <fstream>
 #include <iterator>
 
-#include "support/test_support.h"
+#include "e2e/installation.h"
 
 namespace fs = std::filesystem;
 
-namespace testing_support {
+namespace e2e {
 namespace {
 
-const char* const kKindNames[platform::kFaultKindCount] = {"create", "write", "close", "rename", "chdir", "mkdir"};
+const char* const kKinds[] = {"create", "write", "close", "rename", "chdir", "mkdir"};
 
 bool Holds(const Tree& tree, const std::string& key, const Tree& other) {
   auto t = tree.find(key), o = other.find(key);
@@ -45,10 +46,8 @@ Tree SnapshotTree(const std::string& nativeFolder) {
     const std::string key = it->path().lexically_relative(nativeFolder).generic_string();
     if (it->is_symlink(ec)) continue;
     std::ifstream in(it->path(), std::ios::binary);
-    if (it->is_directory(ec))
-      tree[key + "/"];
-    else
-      tree[key].assign(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
+    if (it->is_directory(ec)) tree[key + "/"];
+    else tree[key].assign(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
   }
   return tree;
 }
@@ -67,54 +66,55 @@ void RestoreTree(const std::string& nativeFolder, const Tree& tree) {
   }
 }
 
-FaultSweep SweepFaultedRuns(const std::string& nativeFolder, const FaultedOperation& run, bool expectMessage,
-                            const std::function<void(Tree*)>& normalise) {
-  auto snapshot = [&]() {
+FaultSweep SweepZuvoFaults(const std::string& nativeFolder, const std::vector<std::string>& args,
+                           const std::vector<std::string>& env, const std::function<void(Tree*)>& normalise) {
+  testing_support::TempDir scratch;
+  bool hit = false;  // the planned attempt came
+  const auto run = [&](int kind, int n) {
+    std::vector<std::string> faulted = env;
+    if (n > 0) {
+      faulted.push_back("ZUVO_FAULTS=" + std::string(kKinds[kind]) + ":" + std::to_string(n));
+      faulted.push_back("ZUVO_FAULT_COUNTS=" + scratch.NativePath("counts"));
+    }
+    scratch.Write("counts", "");
+    const RunResult zuvo = RunZuvo(args, faulted);
+    const std::string counts = scratch.Read("counts"), key = std::string(kKinds[kind]) + ":";
+    const std::size_t at = counts.find(key);
+    hit = n > 0 && at != std::string::npos && std::atoi(&counts[at + key.size()]) >= n;
+    return zuvo;
+  };
+  const auto snapshot = [&]() {
     Tree tree = SnapshotTree(nativeFolder);
     if (normalise) normalise(&tree);
     return tree;
   };
   FaultSweep sweep;
   const Tree original = SnapshotTree(nativeFolder), before = snapshot();
-  const FaultedRun clean = run(0, 0);
+  const RunResult clean = run(0, 0);
   const Tree after = snapshot();
-  if (!clean.ok || !clean.wrong.empty()) sweep.problems.push_back("the clean run failed: " + clean.wrong + clean.said);
-  for (int k = 0; k < platform::kFaultKindCount && sweep.problems.empty(); ++k) {
+  if (clean.exitCode != 0) sweep.problems.push_back("the clean run failed: " + clean.err);
+  for (int k = 0; k < 6 && clean.exitCode == 0; ++k) {
     for (int n = 1;; ++n) {  // until the nth attempt no longer comes
       RestoreTree(nativeFolder, original);
-      const FaultedRun faulted = run(k, n);
-      std::string wrong = faulted.wrong;
-      if (wrong.empty() && (faulted.ok || !faulted.hit)) {
+      const RunResult faulted = run(k, n);
+      const std::string name = kKinds[k] + (":" + std::to_string(n));
+      std::string wrong;
+      if (faulted.exitCode != 0 && faulted.exitCode != 1) {
+        wrong = "exited " + std::to_string(faulted.exitCode);
+      } else if (faulted.exitCode == 0 || !hit) {
         // A fault that did no harm, or none at all, leaves exactly the clean run's files.
-        if (!faulted.ok || snapshot() != after) wrong = "differs from the clean run: " + faulted.said;
-      } else if (wrong.empty()) {
+        if (faulted.exitCode != 0 || snapshot() != after) wrong = "differs from the clean run: " + faulted.err;
+      } else {
         ++sweep.reported;
-        wrong = expectMessage && faulted.said.empty() ? "failed without a message"
-                                                      : CompareTrees(before, after, snapshot());
+        sweep.said[name] = faulted.err;
+        wrong = faulted.err.empty() ? "failed without a message" : CompareTrees(before, after, snapshot());
       }
-      if (!wrong.empty()) sweep.problems.push_back(kKindNames[k] + (":" + std::to_string(n)) + ": " + wrong);
-      if (!faulted.hit) break;
+      if (!wrong.empty()) sweep.problems.push_back(name + ": " + wrong);
+      if (!hit) break;
     }
   }
   RestoreTree(nativeFolder, original);
   return sweep;
 }
 
-FaultSweep SweepFaults(const std::string& nativeFolder, const std::function<int()>& operation, bool expectMessage) {
-  return SweepFaultedRuns(
-      nativeFolder,
-      [&](int kind, int n) {
-        platform::ClearFaults();
-        if (n > 0) platform::PlanFault(static_cast<platform::FaultKind>(kind), n);
-        FaultedRun result;
-        MessageRecorder messages;
-        result.ok = operation() != 0;
-        result.hit = n > 0 && platform::FaultAttempts(static_cast<platform::FaultKind>(kind)) >= n;
-        platform::ClearFaults();
-        for (const std::string& m : messages.messages()) result.said += m;
-        return result;
-      },
-      expectMessage);
-}
-
-}  // namespace testing_support
+}  // namespace e2e
