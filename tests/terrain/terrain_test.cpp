@@ -143,6 +143,7 @@ TEST_F(GeneratorTest, RefusalsAndFailedTilesWithTheirMessages) {
   dir_.Write("h.bmp", MakeBitmap(100, 100, [](int, int) { return HeightPixel(10000); }));
   dir_.Write("c.bmp", MakeBitmap(100, 100, colour));
   dir_.Write("small.bmp", MakeBitmap(4, 3, colour));
+  dir_.Write("wide.bmp", MakeBitmap(100, 3, colour));  // as wide as h.bmp, not as high
   // Tags in any case; an x scale of 0.004 m gives a pixel size of 0 cm.
   dir_.Write("tiny.ter", Terragen("terragenTerrain ").Count("xpts", 5).Count("YpTs", 4).Heights(1, 0, std::vector<int>(20))
                              .Text("ScaL").F32(0.004f).F32(1).F32(1).s);
@@ -162,7 +163,7 @@ TEST_F(GeneratorTest, RefusalsAndFailedTilesWithTheirMessages) {
       {{"Pixelgroesse=1e300"}, {Cp("[TerrainTal]:Pixelgroesse ist zu groß!\n")}, 0},
       // The colour picture's type is checked after the height file is read.
       {{"Hoehe=" + none, "Farbe=f.png", "Name"}, {open, "Falscher Dateityp fuer farbe: f.png!\n"}, 0},
-      {{"Farbe=" + dir_.Path("small.bmp"), "Name"}, {Cp("Groessen stimmen nicht überein!\n")}, 0},
+      {{"Farbe=" + dir_.Path("wide.bmp"), "Name"}, {Cp("Groessen stimmen nicht überein!\n")}, 0},
       {{"Hoehe=none.bmp"}, {"Can't open none.bmp!\n", Cp("Groessen stimmen nicht überein!\n")}, 0},
       {{"Hoehe=" + none, "Farbe=" + none}, {open, open}, 0},  // then a quiet stop
       // Relative names are read from the folder given, wherever the current directory is.
