@@ -22,6 +22,7 @@
 #include "host/messages.h"
 #include "layout/data_sheet.h"
 #include "layout/layout.h"
+#include "host/save.h"
 #include "layout/lists.h"
 #include "layout/removal.h"
 #include "bench_paths.h"
@@ -251,7 +252,9 @@ void List(benchmark::State& state, bool large, int missingOnly) {
   layout::Layout l;
   l.Load(f.windowsPath, layout::HostDataSheets());
   for (auto _ : state) {
-    if (!layout::WriteLists(l, missingOnly)) state.SkipWithError("list not written");
+    if (!host::SaveFileReporting(layout::ListFileName(missingOnly), layout::ListText(l, missingOnly))) {
+      state.SkipWithError("list not written");
+    }
   }
   Count(state, f);
 }

@@ -1,6 +1,5 @@
 #include "layout/lists.h"
 
-#include "host/save.h"
 #include "layout/missing_files.h"
 #include "platform/cp1252.h"
 
@@ -59,11 +58,6 @@ std::string ListText(const Layout& layout, int missingOnly) {
   }
   for (const std::string& name : names.items()) text += name + "\r\n";
   return text;
-}
-
-int WriteLists(const Layout& layout, int missingOnly) {
-  return host::SaveFileReporting(ListFileName(missingOnly), ListText(layout, missingOnly),
-                                 host::kFileCannotBeOpened);
 }
 
 }  // namespace layout

@@ -48,9 +48,4 @@ std::string ListText(const Layout& layout, int missingOnly);
 // The list's file name: "Fehlliste.txt" or "Inventarliste.txt".
 const char* ListFileName(int missingOnly);
 
-// Writes the list into its file in the current directory, safely. On failure
-// shows host::kFileCannotBeOpened (file cannot be created) or
-// host::kWriteFailed and returns 0; an old list stays whole.
-int WriteLists(const Layout& layout, int missingOnly);
-
 }  // namespace layout
