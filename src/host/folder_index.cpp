@@ -9,6 +9,14 @@
 namespace host {
 namespace {
 
+// Windows resolves case itself in one call without reading folders; there the
+// per-path check answers every path.
+#ifdef _WIN32
+const bool kListingDecides = false;
+#else
+const bool kListingDecides = true;
+#endif
+
 std::string Upper(const std::string& name) {
   std::string upper = name;
   for (char& c : upper) c = static_cast<char>(platform::Cp1252Upper(static_cast<unsigned char>(c)));
@@ -61,13 +69,9 @@ const FolderIndex::Folder& FolderIndex::FolderAt(const std::string& path) {
 }
 
 int FolderIndex::Exists(const std::string& relative) {
-#ifdef _WIN32
-  // Windows resolves case itself in one call without reading folders.
-  return HostPathExists(relative);
-#else
   if (HostDirectory() == nullptr) return 0;
   std::vector<std::string> parts;
-  if (!SplitPath(relative, &parts)) return HostPathExists(relative);
+  if (!kListingDecides || !SplitPath(relative, &parts)) return HostPathExists(relative);
   std::string path;
   for (std::size_t i = 0; i < parts.size(); ++i) {
     const Folder& folder = FolderAt(path);
@@ -85,7 +89,6 @@ int FolderIndex::Exists(const std::string& relative) {
     path += entry.name + "\\";
   }
   return 0;
-#endif
 }
 
 }  // namespace host

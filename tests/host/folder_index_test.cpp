@@ -29,6 +29,7 @@ TEST(FolderIndexTest, AnswersAsThePerPathCheck) {
     fs::create_symlink(link.second, fs::path(dir.native()) / link.first);
   }
   fs::create_directory(fs::path(dir.native()) / "a\\b");  // a Linux name with a backslash
+  fs::create_directory(fs::path(dir.native()) / "\xC4\x80");  // not a code page 1252 name
 #endif
   host::SetHostDirectoryOverride(dir.windows());
   const std::vector<std::pair<std::string, int>> cases = {
@@ -40,7 +41,7 @@ TEST(FolderIndexTest, AnswersAsThePerPathCheck) {
       {"a\\b", 0},
 #ifndef _WIN32
       {"LINK\\A.TXT", 1}, {"link\\b.txt", 0}, {"dangling", 0}, {"filelink", 1}, {"filelink\\x", 0},
-      {"loop", 0}, {"Loop\\x", 0},
+      {"loop", 0}, {"Loop\\x", 0}, {"\xC4\x80", 0},
 #endif
   };
   host::FolderIndex index;
