@@ -46,8 +46,10 @@ TEST(FolderIndexTest, AnswersAsThePerPathCheck) {
   };
   host::FolderIndex index;
   for (const auto& c : cases) {
+    EXPECT_EQ(index.Exists(c.first), host::HostPathExists(c.first)) << c.first;
+#ifndef _WIN32  // on Windows "Dir" and "DIR" are one folder, and a name ends at a 0 byte
     EXPECT_EQ(index.Exists(c.first), c.second) << c.first;
-    EXPECT_EQ(host::HostPathExists(c.first), c.second) << c.first;
+#endif
   }
   // Random paths made of the same pieces, through one index and a fresh one.
   const char* pieces[] = {"Dir", "dIR", "a.txt", "B.TXT", "..", ".", "", "link", "dangling", "filelink",
