@@ -95,13 +95,17 @@ void SetCommandValueReader(CommandValueReader reader) {
   cache.directory.clear();
 }
 
-int IsModelMissing(const std::string& name) {
-  return !Exists("Modelle\\" + name + ".mod");
-}
+std::string ModelPath(const std::string& name) { return "Modelle\\" + name + ".mod"; }
+
+std::string RollingStockPath(const std::string& name) { return "Rollmaterial\\" + name; }
+
+int HostPathExists(const std::string& relative) { return Exists(relative); }
+
+int IsModelMissing(const std::string& name) { return !Exists(ModelPath(name)); }
 
 int IsGboMissing(const std::string& name) { return !Exists(name); }
 
-int IsRollingStockMissing(const std::string& name) { return !Exists("Rollmaterial\\" + name); }
+int IsRollingStockMissing(const std::string& name) { return !Exists(RollingStockPath(name)); }
 
 int IsHostSubdirectory(const std::string& relative) {
   std::string path = HostPath(relative);

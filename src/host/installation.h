@@ -46,6 +46,13 @@ int IsModelMissing(const std::string& name);         // {host}Modelle\{name}.mod
 int IsGboMissing(const std::string& name);           // {host}{name}
 int IsRollingStockMissing(const std::string& name);  // {host}Rollmaterial\{name}
 
+// The paths those checks look at, relative to the host directory, and the
+// check itself: 1 when {host}{relative} exists, 0 otherwise or when the host
+// directory is unknown. host::FolderIndex answers the same for many paths.
+std::string ModelPath(const std::string& name);         // Modelle\{name}.mod
+std::string RollingStockPath(const std::string& name);  // Rollmaterial\{name}
+int HostPathExists(const std::string& relative);
+
 // 1 when {host}{relative} exists and is a directory; 0 otherwise or when the
 // host directory is unknown.
 int IsHostSubdirectory(const std::string& relative);

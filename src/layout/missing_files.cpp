@@ -9,14 +9,15 @@ bool MissingFiles::Ask(Answers* answers, const std::string& fullName, Kind kind)
   const std::string name = fullName.substr(0, fullName.find('\0'));
   auto found = answers->find(name);
   if (found != answers->end()) return found->second;
-  int missing = 0;
+  std::string relative = name;
   switch (kind) {
-    case kModel: missing = host::IsModelMissing(name); break;
-    case kGbo: missing = host::IsGboMissing(name); break;
-    case kRollingStock: missing = host::IsRollingStockMissing(name); break;
+    case kModel: relative = host::ModelPath(name); break;
+    case kGbo: break;
+    case kRollingStock: relative = host::RollingStockPath(name); break;
   }
-  answers->emplace(name, missing != 0);
-  return missing != 0;
+  const bool missing = !folders_.Exists(relative);
+  answers->emplace(name, missing);
+  return missing;
 }
 
 }  // namespace layout

@@ -1,10 +1,13 @@
 // Which files named by a layout are missing from the installation, asked
 // once per name (up to a 0 byte in it): a layout names the same house or wagon many times, and the
-// answer cannot change while one command runs.
+// answer cannot change while one command runs. The folders of the
+// installation are read once for the whole command (host::FolderIndex).
 #pragma once
 
 #include <string>
 #include <unordered_map>
+
+#include "host/folder_index.h"
 
 namespace layout {
 
@@ -19,8 +22,9 @@ class MissingFiles {
   enum Kind { kModel, kGbo, kRollingStock };
   using Answers = std::unordered_map<std::string, bool>;
 
-  static bool Ask(Answers* answers, const std::string& name, Kind kind);
+  bool Ask(Answers* answers, const std::string& name, Kind kind);
 
+  host::FolderIndex folders_;
   Answers models_;
   Answers gbos_;
   Answers rollingStock_;

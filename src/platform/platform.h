@@ -16,6 +16,7 @@
 #include <cstddef>
 #include <cstdio>
 #include <string>
+#include <utility>
 #include <vector>
 
 // <windows.h> maps ReplaceFile to the API's ReplaceFileA. A file that needs
@@ -36,6 +37,12 @@ enum PathType { kPathNone = 0, kPathFile = 1, kPathDirectory = 2 };
 
 // What the path names: kPathNone when its status cannot be read.
 int PathStatus(const std::string& path);
+
+// The entries of the folder `path` with what each names (as PathStatus tells
+// it, links followed), in the order of the directory; "." and ".." left out,
+// and on Linux the names that code page 1252 cannot hold, as the lookup that
+// ignores case skips them. Fails when the folder cannot be read.
+int ListFolder(const std::string& path, std::vector<std::pair<std::string, int>>* entries);
 
 // Renames `from` to `to`. Fails, and changes nothing, when `to` exists: a
 // rename never replaces a file (as on Windows).
