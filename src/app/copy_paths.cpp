@@ -7,18 +7,12 @@ namespace app {
 
 int CheckCopyPaths(const settings::SettingsFile& settings, const std::string& host) {
   const char kCopySection[] = "Copy";
-  bool inside = false;
-  for (const settings::SettingsEntry& entry : settings.entries()) {
-    if (entry.isSection) {
-      inside = entry.name == kCopySection;
-      continue;
-    }
-    if (!inside || (host::IsInsideInstallation(host, entry.name) &&
-                    host::IsInsideInstallation(host, entry.value))) {
+  for (const settings::SettingsEntry* entry : settings.EntriesOf(kCopySection)) {
+    if (host::IsInsideInstallation(host, entry->name) && host::IsInsideInstallation(host, entry->value)) {
       continue;
     }
     host::ShowFormatted("[%s]:%s=%s liegt au\xDF" "erhalb des Simulatorordners!\n", kCopySection,
-                        entry.name.c_str(), entry.value.c_str());
+                        entry->name.c_str(), entry->value.c_str());
     return 0;
   }
   return 1;

@@ -82,13 +82,8 @@ struct Swap {
 // The key entries of every section named exactly "Copy", in file order.
 std::vector<Swap> SwapsOf(const settings::SettingsFile& settings) {
   std::vector<Swap> swaps;
-  bool inside = false;
-  for (const settings::SettingsEntry& entry : settings.entries()) {
-    if (entry.isSection) {
-      inside = entry.name == kCopySection;
-    } else if (inside) {
-      swaps.push_back(Swap{entry.name, entry.value});
-    }
+  for (const settings::SettingsEntry* entry : settings.EntriesOf(kCopySection)) {
+    swaps.push_back(Swap{entry->name, entry->value});
   }
   return swaps;
 }

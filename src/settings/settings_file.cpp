@@ -145,6 +145,19 @@ int SettingsFile::FindSection(const std::string& section) const {
   return -1;
 }
 
+std::vector<const SettingsEntry*> SettingsFile::EntriesOf(const std::string& section) const {
+  std::vector<const SettingsEntry*> found;
+  bool inside = false;
+  for (const SettingsEntry& entry : entries_) {
+    if (entry.isSection) {
+      inside = entry.name == section;
+    } else if (inside) {
+      found.push_back(&entry);
+    }
+  }
+  return found;
+}
+
 const std::string* SettingsFile::Find(const std::string& section, const std::string& key) const {
   int header = FindSection(section);
   if (header < 0) return nullptr;

@@ -58,6 +58,10 @@ class SettingsFile {
   // pointer is valid until the next change.
   const std::string* Find(const std::string& section, const std::string& key) const;
 
+  // The key entries of every section named exactly `section`, in file order.
+  // The pointers are valid until the next change.
+  std::vector<const SettingsEntry*> EntriesOf(const std::string& section) const;
+
   // atoi of the value; `defaultValue` when the key is missing.
   int GetInt(const std::string& section, const std::string& key, int defaultValue) const;
 

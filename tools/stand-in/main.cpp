@@ -177,14 +177,7 @@ void RecordActiveFiles(Log& log, const std::string& host) {
 // The keys of every section named exactly "Copy", in file order.
 std::vector<std::string> SwapKeys(const settings::SettingsFile& danl) {
   std::vector<std::string> keys;
-  bool inside = false;
-  for (const settings::SettingsEntry& entry : danl.entries()) {
-    if (entry.isSection) {
-      inside = entry.name == "Copy";
-    } else if (inside) {
-      keys.push_back(entry.name);
-    }
-  }
+  for (const settings::SettingsEntry* entry : danl.EntriesOf("Copy")) keys.push_back(entry->name);
   return keys;
 }
 
@@ -294,24 +287,18 @@ void WriteIntoDanl(Log& log, const std::string& danlPath, const settings::Settin
 
 // The files the plan names with "Zeigen": what they hold during the run.
 void ShowFiles(Log& log, const std::string& host, const settings::SettingsFile& plan) {
-  bool inside = false;
-  for (const settings::SettingsEntry& entry : plan.entries()) {
-    if (entry.isSection) {
-      inside = entry.name == "Ablauf";
-    } else if (inside && entry.name == "Zeigen") {
-      log.Line("Zeigen " + Utf8(entry.value), DescribeFile(InInstallation(host, entry.value)));
+  for (const settings::SettingsEntry* entry : plan.EntriesOf("Ablauf")) {
+    if (entry->name == "Zeigen") {
+      log.Line("Zeigen " + Utf8(entry->value), DescribeFile(InInstallation(host, entry->value)));
     }
   }
 }
 
 void DeleteFiles(Log& log, const std::string& host, const settings::SettingsFile& plan) {
-  bool inside = false;
-  for (const settings::SettingsEntry& entry : plan.entries()) {
-    if (entry.isSection) {
-      inside = entry.name == "Ablauf";
-    } else if (inside && entry.name == "Loeschen") {
-      bool removed = platform::RemoveFile(InInstallation(host, entry.value)) != 0;
-      log.Line(removed ? "Geloescht" : "Nicht geloescht", Utf8(entry.value));
+  for (const settings::SettingsEntry* entry : plan.EntriesOf("Ablauf")) {
+    if (entry->name == "Loeschen") {
+      bool removed = platform::RemoveFile(InInstallation(host, entry->value)) != 0;
+      log.Line(removed ? "Geloescht" : "Nicht geloescht", Utf8(entry->value));
     }
   }
 }
