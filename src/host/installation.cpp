@@ -101,12 +101,6 @@ std::string RollingStockPath(const std::string& name) { return "Rollmaterial\\" 
 
 int HostPathExists(const std::string& relative) { return Exists(relative); }
 
-int IsModelMissing(const std::string& name) { return !Exists(ModelPath(name)); }
-
-int IsGboMissing(const std::string& name) { return !Exists(name); }
-
-int IsRollingStockMissing(const std::string& name) { return !Exists(RollingStockPath(name)); }
-
 int IsHostSubdirectory(const std::string& relative) {
   std::string path = HostPath(relative);
   return !path.empty() && platform::PathStatus(path) == platform::kPathDirectory;

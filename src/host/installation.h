@@ -40,15 +40,11 @@ std::string HostDirectoryFromCommand(const std::string& command);
 using CommandValueReader = int (*)(std::string* command);
 void SetCommandValueReader(CommandValueReader reader);
 
-// Existence checks of objects named in a layout; 1 when missing. With an
-// unknown host directory every object counts as missing.
-int IsModelMissing(const std::string& name);         // {host}Modelle\{name}.mod
-int IsGboMissing(const std::string& name);           // {host}{name}
-int IsRollingStockMissing(const std::string& name);  // {host}Rollmaterial\{name}
-
-// The paths those checks look at, relative to the host directory, and the
-// check itself: 1 when {host}{relative} exists, 0 otherwise or when the host
-// directory is unknown. host::FolderIndex answers the same for many paths.
+// Where the objects named in a layout lie, relative to the host directory (a
+// GBO's name is its path), and the existence check: 1 when {host}{relative}
+// exists, 0 otherwise or when the host directory is unknown, so that every
+// object then counts as missing. host::FolderIndex answers the same for many
+// paths.
 std::string ModelPath(const std::string& name);         // Modelle\{name}.mod
 std::string RollingStockPath(const std::string& name);  // Rollmaterial\{name}
 int HostPathExists(const std::string& relative);

@@ -13,7 +13,8 @@ namespace layout {
 
 class MissingFiles {
  public:
-  // As host::IsModelMissing, IsGboMissing and IsRollingStockMissing.
+  // Missing: {host}Modelle\{name}.mod, {host}{name}, {host}Rollmaterial\{name}
+  // do not exist (see host::ModelPath and host::HostPathExists).
   bool Model(const std::string& name) { return Ask(&models_, name, kModel); }
   bool Gbo(const std::string& name) { return Ask(&gbos_, name, kGbo); }
   bool RollingStock(const std::string& name) { return Ask(&rollingStock_, name, kRollingStock); }
