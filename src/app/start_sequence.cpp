@@ -52,6 +52,7 @@
 #include "app/guards.h"
 #include "app/startup_dialog.h"
 #include "host/installation.h"
+#include "host/installation_path.h"
 #include "host/messages.h"
 #include "layout/camera_set.h"
 #include "layout/data_sheet.h"
@@ -65,14 +66,6 @@ const char kZuvoSection[] = "Zuvo";
 const char kCameraSetKey[] = "KamSet";
 const char kCopySection[] = "Copy";
 const char kProgramName[] = "Kantrelwick.exe";
-
-// A swap path as the installation's current directory would resolve it: a
-// path with a drive or from a root stays as it is, any other lies in the
-// installation.
-std::string InInstallation(const std::string& host, const std::string& path) {
-  const bool absolute = (path.size() >= 2 && path[1] == ':') || (!path.empty() && path[0] == '\\');
-  return absolute ? path : host + path;
-}
 
 struct Swap {
   std::string key;    // the file the simulator uses
@@ -104,9 +97,9 @@ int SwapRename(const std::string& from, const std::string& to) {
 // the key's name. Stops at the first rename that failed (see SwapRename).
 int MakeSwaps(const std::string& host, const std::vector<Swap>& swaps) {
   for (const Swap& swap : swaps) {
-    const std::string key = InInstallation(host, swap.key);
-    if (!SwapRename(key, InInstallation(host, swap.key + ".sav"))) return 0;
-    if (!SwapRename(InInstallation(host, swap.value), key)) return 0;
+    const std::string key = host::InstallationPath(host, swap.key);
+    if (!SwapRename(key, host::InstallationPath(host, swap.key + ".sav"))) return 0;
+    if (!SwapRename(host::InstallationPath(host, swap.value), key)) return 0;
   }
   return 1;
 }
@@ -116,7 +109,7 @@ std::set<std::string> ExistingSwapFiles(const std::string& host, const std::vect
   std::set<std::string> existing;
   for (const Swap& swap : swaps) {
     for (const std::string* name : {&swap.key, &swap.value}) {
-      const std::string path = InInstallation(host, *name);
+      const std::string path = host::InstallationPath(host, *name);
       if (platform::PathStatus(path) != platform::kPathNone) existing.insert(path);
     }
   }
@@ -132,12 +125,12 @@ int CheckSwapsTakenBack(const std::string& host, const std::vector<Swap>& swaps,
   std::string lost;
   std::set<std::string> named;
   for (const Swap& swap : swaps) {
-    const std::string key = InInstallation(host, swap.key);
-    const std::string backup = InInstallation(host, swap.key + ".sav");
+    const std::string key = host::InstallationPath(host, swap.key);
+    const std::string backup = host::InstallationPath(host, swap.key + ".sav");
     if (platform::PathStatus(backup) != platform::kPathNone && named.insert(key).second) {
       lost += host::StringPrintf("  %s (Inhalt noch in %s)\n", key.c_str(), backup.c_str());
     }
-    for (const std::string& path : {key, InInstallation(host, swap.value)}) {
+    for (const std::string& path : {key, host::InstallationPath(host, swap.value)}) {
       if (existedBefore.count(path) != 0 && platform::PathStatus(path) == platform::kPathNone &&
           named.insert(path).second) {
         lost += host::StringPrintf("  %s (fehlt)\n", path.c_str());
@@ -154,9 +147,9 @@ int CheckSwapsTakenBack(const std::string& host, const std::vector<Swap>& swaps,
 // found and told by CheckSwapsTakenBack.
 void TakeSwapsBack(const std::string& host, const std::vector<Swap>& swaps) {
   for (auto swap = swaps.rbegin(); swap != swaps.rend(); ++swap) {
-    const std::string key = InInstallation(host, swap->key);
-    platform::RenameFile(key, InInstallation(host, swap->value));
-    platform::RenameFile(InInstallation(host, swap->key + ".sav"), key);
+    const std::string key = host::InstallationPath(host, swap->key);
+    platform::RenameFile(key, host::InstallationPath(host, swap->value));
+    platform::RenameFile(host::InstallationPath(host, swap->key + ".sav"), key);
   }
 }
 

@@ -31,6 +31,7 @@
 
 #include "stand-in/protocol.h"
 #include "host/installation.h"
+#include "host/installation_path.h"
 #include "host/messages.h"
 #include "host/paths.h"
 #include "layout/data_sheet.h"
@@ -123,13 +124,9 @@ bool ReadNative(const std::string& path, std::string* bytes) {
   return true;
 }
 
-bool IsAbsolute(const std::string& path) {
-  return (path.size() >= 2 && path[1] == ':') || (!path.empty() && path[0] == '\\');
-}
-
-// A path of the ".danl" or the plan: relative ones lie in the installation.
+// A path of the ".danl" or the plan, resolved as the tool resolves swaps.
 std::string InInstallation(const std::string& host, const std::string& path) {
-  return IsAbsolute(path) ? path : host + path;
+  return host::InstallationPath(host, path);
 }
 
 // "N Bytes ..." of a file, or "fehlt".
