@@ -12,7 +12,7 @@
 # (keep the throwaway folder to look at it).
 set -eu
 ZUVO_ROOT=$(cd "$(dirname "$0")/.." && pwd)
-"$ZUVO_ROOT/scripts/install-deps.sh"
+"$ZUVO_ROOT/scripts/install-deps.sh" demo
 
 build=${ZUVO_DEMO_BUILD:-$ZUVO_ROOT/build/demo}
 mkdir -p "$build"

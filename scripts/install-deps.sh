@@ -1,12 +1,43 @@
 #!/usr/bin/env bash
-# Installs the Debian packages that the build and the tests need, when missing.
+# Installs the Debian packages that are missing for one purpose:
+#   install-deps.sh demo     what scripts/demo.sh needs: zuvo and the stand-in
+#   install-deps.sh windows  the demo's and the MinGW cross compilers
+#                            (scripts/build-windows.sh)
+#   install-deps.sh [all]    everything scripts/test.sh needs (the default)
 set -eu
-packages=(
-  cmake make g++ libgtest-dev googletest libbenchmark-dev
-  libcli11-dev nlohmann-json3-dev
-  g++-mingw-w64-x86-64 g++-mingw-w64-x86-64-posix wine wine64 xvfb xdotool imagemagick
-  clang libclang-rt-14-dev gdal-bin zip
+group=${1:-all}
+
+# The native build of zuvo and the stand-in simulator (tests left out).
+demo=(g++ cmake make libcli11-dev nlohmann-json3-dev)
+# StartZUVO.exe, zuvo.exe and the zip (MinGW-w64, posix thread model).
+windows=(g++-mingw-w64-x86-64 g++-mingw-w64-x86-64-posix)
+all=(
+  "${demo[@]}" "${windows[@]}"
+  # the test suites and the benchmarks
+  libgtest-dev googletest libbenchmark-dev
+  # the Windows programs under wine, the dialog under Xvfb, its pictures
+  wine wine64 xvfb xdotool imagemagick zip
+  # the sanitizer build and the fuzz targets
+  clang libclang-rt-14-dev
+  # the reference files of the terrain tests (tests/terrain/data/make-data.sh)
+  gdal-bin
+  # pictures: the layout map (SVG rendered to PNG) and the terrain preview
+  librsvg2-bin libpng-dev libstb-dev
+  # JSON output checked against its schema
+  python3-jsonschema
+  # the Debian package and its manual page
+  dpkg-dev man-db
 )
+case $group in
+  demo) packages=("${demo[@]}") ;;
+  windows) packages=("${demo[@]}" "${windows[@]}") ;;
+  all) packages=("${all[@]}") ;;
+  *)
+    echo "usage: install-deps.sh [demo|windows|all]" >&2
+    exit 2
+    ;;
+esac
+
 installed() {
   # "dpkg -s" also succeeds for a package that was removed but left its
   # configuration behind; only "install ok installed" counts.

@@ -6,10 +6,14 @@
 #
 # Environment: WINE (the wine program, default "wine"), WINEPREFIX (the Wine
 # prefix in which the simulator is installed, default ~/.wine), STARTZUVO_EXE
-# (StartZUVO.exe, default: beside this script).
+# (StartZUVO.exe, default: beside this script, as in the zip, else
+# ../lib/startzuvo/StartZUVO.exe, as installed).
 set -eu
 here=$(cd "$(dirname "$0")" && pwd)
 exe=${STARTZUVO_EXE:-$here/StartZUVO.exe}
+if [ -z "${STARTZUVO_EXE:-}" ] && [ ! -f "$exe" ] && [ -f "$here/../lib/startzuvo/StartZUVO.exe" ]; then
+  exe=$(cd "$here/../lib/startzuvo" && pwd)/StartZUVO.exe
+fi
 wine=${WINE:-wine}
 # Unix file names are UTF-8: wine reads the arguments in the locale's
 # encoding, so a locale without UTF-8 is replaced by C.UTF-8.
