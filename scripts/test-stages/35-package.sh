@@ -8,9 +8,14 @@ exe=$(ls "$ZUVO_BUILD"/windows/package/StartZUVO-*/StartZUVO.exe 2>/dev/null | h
 windows=(-DZUVO_WINDOWS_BUILD=)
 [ -n "$exe" ] && windows=(-DZUVO_WINDOWS_BUILD="$ZUVO_BUILD/windows")
 rm -f "$dir"/zuvo_*.deb
-configure_and_build "$dir" "${windows[@]}" &&
+make_deb() {
+  configure_and_build "$dir" "${windows[@]}" || return 1
   (cd "$dir" && cpack -G DEB >"$dir/cpack.log" 2>&1) || {
-  tail -n 30 "$dir/cpack.log" 2>/dev/null
+    tail -n 30 "$dir/cpack.log"
+    return 1
+  }
+}
+make_deb || {
   record_counts 0 1 "deb package built"
   return 0
 }
