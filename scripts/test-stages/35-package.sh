@@ -63,7 +63,13 @@ manual_page_renders() {
   gzip -dc "$root/usr/share/man/man1/zuvo.1.gz" >"$page" || return 1
   warnings=$(groff -man -ww -z "$page" 2>&1; MANWIDTH=80 man -l "$page" 2>&1 >/dev/null)
   [ -z "$warnings" ] || { echo "$warnings"; return 1; }
-  MANWIDTH=80 man -l "$page" 2>/dev/null | grep -q 'EXIT STATUS'
+  # Every command that the help lists has its entry.
+  local text command
+  text=$(MANWIDTH=80 man -l "$page" 2>/dev/null)
+  grep -q 'EXIT STATUS' <<<"$text" || return 1
+  for command in $("$root/usr/bin/zuvo" --help | sed -n 's/^  \([a-z][a-z-]*\)  .*/\1/p'); do
+    grep -qE "^       $command( |\$)" <<<"$text" || { echo "   zuvo.1: no entry for $command"; return 1; }
+  done
 }
 # shared-mime-info reads the types; the desktop entry opens both of them.
 types_and_desktop_entry() {
