@@ -7,6 +7,7 @@
 #include "host/messages.h"
 #include "host/paths.h"
 #include "model/model.h"
+#include "platform/interrupt.h"
 #include "platform/platform.h"
 #include "terrain/bitmap.h"
 #include "terrain/height_field.h"
@@ -96,11 +97,14 @@ int GenerateTerrainJob(const TerrainJob& job, const TerrainProgress* progress) {
   // Tiles are built here, one after another, and saved by the writer's
   // workers while the next ones are built.
   const TileShading shading = TileShadingFor(job, heights->minimumHeight);
-  TileWriter writer(TileWriter::DefaultWorkers(), progress, section, plan.columns * plan.rows);
+  // An interrupt stops between two tiles: the ones being saved are
+  // finished (a safe save leaves no temporary file), the rest not begun.
+  const int total = plan.columns * plan.rows;
+  TileWriter writer(TileWriter::DefaultWorkers(), progress, section, total);
   model::Model tileModel;
   int allBuilt = 1;
-  for (int i = 0; i < plan.columns; ++i) {
-    for (int j = 0; j < plan.rows; ++j) {
+  for (int i = 0; i < plan.columns && !platform::InterruptRequested(); ++i) {
+    for (int j = 0; j < plan.rows && !platform::InterruptRequested(); ++j) {
       BuildTileMesh(shading, &tileModel, colours, *heights, plan.Tile(i, j));
       std::string path = host::StringPrintf("%s\\bmp%d_%d.mod", terrainFolder.c_str(), i, j);
       std::string bytes;
@@ -114,7 +118,7 @@ int GenerateTerrainJob(const TerrainJob& job, const TerrainProgress* progress) {
       writer.Submit(path, std::move(bytes));
     }
   }
-  return writer.Finish() && allBuilt;
+  return writer.Finish() && allBuilt && !platform::InterruptRequested();
 }
 
 int GenerateTerrainSection(const settings::SettingsFile& settings, const std::string& section,
