@@ -62,8 +62,7 @@ TEST_F(InterruptTest, ASignalBeforeTheRunStopsTheStart) {
   // The tool waits on the layout (a FIFO) while the signal comes; the start
   // then stops at its first safe point: no run, nothing swapped or stored.
   const std::string layout = Read("Anlagen\\Test.anl"), settings = ReadSettings();
-  ASSERT_EQ(std::remove(Layout().c_str()), 0);
-  ASSERT_EQ(mkfifo(Layout().c_str(), 0600), 0);
+  ASSERT_TRUE(std::remove(Layout().c_str()) == 0 && mkfifo(Layout().c_str(), 0600) == 0);
   Child zuvo = SpawnZuvo({"start", Layout(), "--buffer-stop", "Holz.mod"}, Env());
   const int fifo = open(Layout().c_str(), O_WRONLY);
   ASSERT_GE(fifo, 0);
@@ -74,20 +73,15 @@ TEST_F(InterruptTest, ASignalBeforeTheRunStopsTheStart) {
   EXPECT_EQ(run.exitCode, 143);
   EXPECT_EQ(run.out + run.err, "Lauf durch Signal SIGTERM unterbrochen.\n");
   EXPECT_FALSE(Exists(stand_in::kLogFileName));
-  EXPECT_EQ(SwapFiles(), "SommerWinter");
-  EXPECT_EQ(Read("Mods\\Prellbock.mod"), kOwnBufferStop);
-  EXPECT_EQ(ReadSettings(), settings);
+  EXPECT_EQ(SwapFiles() + Read("Mods\\Prellbock.mod") + ReadSettings(), "SommerWinter" + (kOwnBufferStop + settings));
   struct stat st;
   EXPECT_TRUE(lstat(Layout().c_str(), &st) == 0 && S_ISFIFO(st.st_mode)) << "the layout was saved";
 }
 
 TEST_F(InterruptTest, AnInterruptedTerrainTellsHowManyTilesItWrote) {
   const int side = 200;
-  Write("Anlagen\\h.bmp", terrain_test::MakeBitmap(side, side, [](int x, int y) {
-          return terrain_test::HeightPixel(10000 + x + y);
-        }));
-  Write("Anlagen\\f.bmp", terrain_test::MakeBitmap(side, side, [](int, int) { return terrain_test::PixelBytes{}; }));
-  WriteSettings({"[Terrain Nord]", "Name=Nord", "Hoehe=h.bmp", "Farbe=f.bmp", "Pixelgroesse=1", "Kachelabstand=1",
+  Write("Anlagen\\h.bmp", terrain_test::MakeBitmap(side, side, [](int x, int) { return terrain_test::HeightPixel(x); }));
+  WriteSettings({"[Terrain Nord]", "Name=Nord", "Hoehe=h.bmp", "Farbe=h.bmp", "Pixelgroesse=1", "Kachelabstand=1",
                  "Kachelgroesse=2"});
   Child zuvo = SpawnZuvo({"terrain", Layout()}, Env());
   for (int i = 0; i < 1200 && !Exists("Modelle\\Nord\\bmp0_0.mod"); ++i) {
@@ -98,9 +92,8 @@ TEST_F(InterruptTest, AnInterruptedTerrainTellsHowManyTilesItWrote) {
   EXPECT_EQ(run.exitCode, 130);
   const std::vector<std::string> files = dir_.List(Inside("Modelle\\Nord"));
   for (const std::string& name : files) EXPECT_EQ(name.rfind("bmp", 0), 0u) << name;  // no temporary file
-  const int tiles = static_cast<int>(files.size()), total = side * side;
-  EXPECT_LT(tiles, total);
-  EXPECT_EQ(run.err, "[Terrain Nord]: " + std::to_string(tiles) + " von " + std::to_string(total) +
+  EXPECT_LT(files.size(), 40000u);
+  EXPECT_EQ(run.err, "[Terrain Nord]: " + std::to_string(files.size()) + " von 40000" +
                          " Kacheln geschrieben, Terraingenerierung unterbrochen.\n"
                          "Lauf durch Signal SIGINT unterbrochen.\n");
 }
