@@ -208,9 +208,8 @@ TEST_F(GeneratorTest, TilesOfAnEarlierPlanAreToldAndKept) {
   settings::SettingsFile s;
   s.Parse("[TerrainTal]\nName=X\nHoehe=h.bmp\nFarbe=h.bmp\nPixelgroesse=1\nKachelabstand=50\nKachelgroesse=110\n");
   EXPECT_EQ(1, terrain::GenerateTerrainSection(s, "TerrainTal", dir_.Path("")));  // 2 x 2 tiles
-  EXPECT_EQ((Strings{Cp("[TerrainTal]: 2 Kacheln eines früheren Plans bleiben in ") + dir_.Path("Host\\Modelle\\X") +
-                     ".\n"}),
-            messages_.messages());
+  const std::string told = Cp("[TerrainTal]: 2 Kacheln eines früheren Plans bleiben in ") + dir_.Path("Host\\Modelle\\X");
+  EXPECT_EQ((Strings{told + ".\n"}), messages_.messages());
   EXPECT_EQ(9u, dir_.List("Host/Modelle/X").size());
 }
 
