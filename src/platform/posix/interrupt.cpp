@@ -15,13 +15,16 @@ volatile sig_atomic_t g_signal = 0;       // the first interrupt's signal
 volatile sig_atomic_t g_child = 0;        // the running child's pid, or 0
 volatile sig_atomic_t g_childSigints = 0;  // SIGINTs since the child started
 
-void OnInterrupt(int signal) {
+// A signal from the terminal (Ctrl-C: si_code SI_KERNEL) went to the whole
+// foreground process group, the child included; one sent by a process (kill)
+// came to us alone and is passed on.
+void OnInterrupt(int signal, siginfo_t* info, void*) {
   if (g_signal == 0) g_signal = signal;
   const pid_t child = static_cast<pid_t>(g_child);
   if (child <= 0) return;
   if (signal == SIGINT && ++g_childSigints >= 2) {
     kill(child, SIGKILL);
-  } else {
+  } else if (info == nullptr || info->si_code != SI_KERNEL) {
     kill(child, signal);
   }
 }
@@ -31,11 +34,11 @@ void OnInterrupt(int signal) {
 void InstallInterruptHandlers() {
   struct sigaction action;
   std::memset(&action, 0, sizeof action);
-  action.sa_handler = &OnInterrupt;
+  action.sa_sigaction = &OnInterrupt;
   sigemptyset(&action.sa_mask);
   // Restarted calls: a read or write in progress is not cut short by the
   // interrupt, which is looked at only at the safe points.
-  action.sa_flags = SA_RESTART;
+  action.sa_flags = SA_RESTART | SA_SIGINFO;
   for (int signal : {SIGINT, SIGTERM, SIGHUP}) sigaddset(&action.sa_mask, signal);
   for (int signal : {SIGINT, SIGTERM, SIGHUP}) sigaction(signal, &action, nullptr);
 }
