@@ -89,6 +89,13 @@ class DialogView {
     (void)done;
     (void)total;
   }
+
+  // How the simulator ended, when it did not exit with 0 ("Simulator beendet
+  // mit Status 3."). The window shows nothing.
+  virtual void ReportSimulatorEnd(const std::string& text) { (void)text; }
+
+  // Ends a progress line that stopped short of its total (an interrupt).
+  virtual void EndProgress() {}
 };
 
 }  // namespace app

@@ -17,7 +17,7 @@ int WriteListBeside(const layout::Layout& layout, const std::string& folder, int
   // The dialog works in the layout's folder; a folder that cannot be entered
   // gets no list (and never a list in some other folder).
   if (!platform::ChangeDirectory(folder)) {
-    host::ShowFormatted(host::kFileCannotBeOpened, (folder + "\\" + name).c_str());
+    host::ShowFormatted(host::kFileCannotBeOpened, host::FileInFolder(folder, name).c_str());
     return 0;
   }
   return host::SaveFileReporting(host::FileInFolder(folder, name), layout::ListText(layout, missingOnly),

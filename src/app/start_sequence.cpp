@@ -43,6 +43,11 @@
 //   run, the camera set is not overwritten with the views of a file that
 //   could not be read. Either would replace the set with other views.
 // - Paths have no length limit.
+// - An interrupt of the console program (platform/interrupt.h) stops the
+//   start between its steps before the run, and between two swaps, with the
+//   swaps made taken back; during the run it goes to the simulator, and the
+//   start ends as after any run.
+// - How the simulator ended is told to the view when it did not exit 0.
 #include <set>
 #include <string>
 #include <vector>
@@ -56,6 +61,7 @@
 #include "host/messages.h"
 #include "layout/camera_set.h"
 #include "layout/data_sheet.h"
+#include "platform/interrupt.h"
 #include "platform/platform.h"
 #include "settings/settings_file.h"
 
@@ -94,9 +100,11 @@ int SwapRename(const std::string& from, const std::string& to) {
 }
 
 // Before the run: the key's file goes to "<key>.sav", the value's file takes
-// the key's name. Stops at the first rename that failed (see SwapRename).
+// the key's name. Stops at the first rename that failed (see SwapRename), and
+// at an interrupt, never between the two renames of one swap.
 int MakeSwaps(const std::string& host, const std::vector<Swap>& swaps) {
   for (const Swap& swap : swaps) {
+    if (platform::InterruptRequested()) return 0;
     const std::string key = host::InstallationPath(host, swap.key);
     if (!SwapRename(key, host::InstallationPath(host, swap.key + ".sav"))) return 0;
     if (!SwapRename(host::InstallationPath(host, swap.value), key)) return 0;
@@ -174,6 +182,7 @@ int StartupDialog::OnStartClicked() {
       return 0;
     }
   }
+  if (platform::InterruptRequested()) return 0;
 
   // 5. The chosen camera set into the layout (the views stay when the set
   // does not exist); the layout file is written only with a set chosen. A
@@ -186,6 +195,8 @@ int StartupDialog::OnStartClicked() {
     pair_.layout.PrepareForSave();
     if (!pair_.layout.Save(pair_.layoutPath)) return 0;
   }
+
+  if (platform::InterruptRequested()) return 0;
 
   // 6. The choices; an empty one installs the kind's default file when the
   // kind folder exists. A choice is installed even without its folder, and
@@ -201,6 +212,7 @@ int StartupDialog::OnStartClicked() {
     }
   }
 
+  if (platform::InterruptRequested()) return 0;
   int result = 1;
 
   // 7. The swaps, from the image read at load time; the same list takes them
@@ -216,7 +228,7 @@ int StartupDialog::OnStartClicked() {
       host::ShowFormatted(host::kFolderCannotBeOpened, host.c_str());
       return 0;
     }
-    if (!MakeSwaps(host, swaps)) {
+    if (!MakeSwaps(host, swaps) || platform::InterruptRequested()) {
       TakeSwapsBack(host, swaps);
       CheckSwapsTakenBack(host, swaps, swapFiles);
       return 0;
@@ -228,8 +240,16 @@ int StartupDialog::OnStartClicked() {
   const std::string program = host + kProgramName;
   const std::vector<std::string> arguments = {kProgramName, "\"" + pair_.layoutPath + "\""};
   view_->Minimize();
-  const int started = platform::RunAndWait(program, arguments, nullptr);
+  int exitCode = 0, signal = 0;
+  const int started = platform::RunAndWait(program, arguments, &exitCode, &signal);
   view_->Restore();
+  if (started && signal != 0 && platform::InterruptRequested()) {
+    view_->ReportSimulatorEnd(host::StringPrintf("Simulator durch Signal %d beendet.", signal));
+  } else if (started && signal != 0) {
+    view_->ReportSimulatorEnd(host::StringPrintf("Simulator abgest\xFCrzt (Signal %d).", signal));
+  } else if (started && exitCode != 0) {
+    view_->ReportSimulatorEnd(host::StringPrintf("Simulator beendet mit Status %d.", exitCode));
+  }
 
   // 12. The swap paths are absolute: the change of folder is for whatever
   // comes after, and its failure changes nothing here.

@@ -4,14 +4,27 @@
 #include "app/startup_dialog.h"
 #include "host/messages.h"
 #include "host/paths.h"
+#include "platform/interrupt.h"
 #include "platform/platform.h"
 #include "terrain/generator.h"
 
 namespace app {
 namespace {
 
+// The view, and the last progress told, for the message of an interrupt.
+struct ProgressSeen {
+  DialogView* view = nullptr;
+  std::string section;
+  int done = 0;
+  int total = 0;
+};
+
 void ReportProgress(const std::string& section, int done, int total, void* context) {
-  static_cast<DialogView*>(context)->ShowProgress(section, done, total);
+  ProgressSeen* seen = static_cast<ProgressSeen*>(context);
+  seen->section = section;
+  seen->done = done;
+  seen->total = total;
+  seen->view->ShowProgress(section, done, total);
 }
 
 }  // namespace
@@ -30,10 +43,17 @@ int StartupDialog::OnGenTerrainClicked() {
     return 0;
   }
   view_->BeginWaitCursor();
+  ProgressSeen seen;
+  seen.view = view_;
   terrain::TerrainProgress progress;
   progress.report = &ReportProgress;
-  progress.context = view_;
+  progress.context = &seen;
   const int generated = terrain::GenerateTerrain(pair_.settings, folder, &progress);
+  if (platform::InterruptRequested() && seen.total > 0) {
+    view_->EndProgress();
+    host::ShowFormatted("[%s]: %d von %d Kacheln geschrieben, Terraingenerierung unterbrochen.\n",
+                        seen.section.c_str(), seen.done, seen.total);
+  }
   if (generated) {
     view_->Notify("Terraingenerierung abgeschlossen!");
     view_->EnableControl(kIdGenTerrain, false);

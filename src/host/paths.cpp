@@ -21,6 +21,7 @@ std::size_t ExtensionDot(const std::string& path) {
 std::string DirectoryOf(const std::string& path) {
   std::size_t slash = path.rfind('\\');
   if (slash == std::string::npos) return ".";
+  if (slash == 2 && path[1] == ':') return path.substr(0, 3);
   return path.substr(0, slash);
 }
 
@@ -47,7 +48,8 @@ std::string FileNameOf(const std::string& path) { return path.substr(FileNameSta
 
 std::string FileInFolder(const std::string& folder, const std::string& name) {
   const bool bareDrive = folder.size() == 2 && folder[1] == ':';
-  return bareDrive ? folder + name : folder + "\\" + name;
+  if (bareDrive) return folder + "\\" + name;
+  return !folder.empty() && folder.back() == '\\' ? folder + name : folder + "\\" + name;
 }
 
 }  // namespace host

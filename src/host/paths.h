@@ -6,7 +6,9 @@
 namespace host {
 
 // Directory part without the trailing backslash; "." without a backslash.
-// "layout.anl" -> ".", "C:\layout.anl" -> "C:", "C:\A\b.anl" -> "C:\A".
+// A file at a drive's root is in that root, which keeps its backslash (a bare
+// "C:" would name the drive's current folder):
+// "layout.anl" -> ".", "C:\layout.anl" -> "C:\", "C:\A\b.anl" -> "C:\A".
 std::string DirectoryOf(const std::string& path);
 
 // File name without directory and without its last extension. A dot in the
@@ -22,8 +24,9 @@ std::string StripExtension(const std::string& path);
 // File name with its extension, without the directory.
 std::string FileNameOf(const std::string& path);
 
-// The file `name` in `folder` as DirectoryOf gives it. A bare drive ("C:")
-// names that drive's current folder, as a change into it does: "C:name".
+// The file `name` in `folder` as DirectoryOf gives it. A folder ending in a
+// backslash (a drive's root) gets no second one; a bare drive ("C:") means
+// its root: "C:\name".
 std::string FileInFolder(const std::string& folder, const std::string& name);
 
 }  // namespace host

@@ -74,6 +74,7 @@ SaveOutcome ReplaceFile(const std::string& path, const void* data, std::size_t s
 
 // ---- current directory -------------------------------------------------------
 
+// A bare drive ("C:") means that drive's root.
 int ChangeDirectory(const std::string& path);
 
 // The current directory as a Windows path without a trailing backslash
@@ -92,9 +93,12 @@ int ReadMachineDefaultValue(const std::string& subkey, std::string* value);
 // Starts `program` with the argument vector `args` (args[0] is the program's
 // own name, as the C runtime's spawn functions take it) and waits for its end.
 // Returns 1 when the program ran; its exit code goes to *exitCode when that is
-// not null. Returns 0 when it could not be started.
+// not null (128 + N for a program killed by signal N), and to *signal the
+// number of the signal that killed it, 0 when it exited (always 0 on
+// Windows). Returns 0 when it could not be started. Interrupts that arrive
+// meanwhile are passed on to the program (interrupt.h).
 int RunAndWait(const std::string& program, const std::vector<std::string>& args,
-               int* exitCode);
+               int* exitCode, int* signal = nullptr);
 
 // ---- paths from outside ----------------------------------------------------------
 

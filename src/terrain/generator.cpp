@@ -7,6 +7,8 @@
 #include "host/messages.h"
 #include "host/paths.h"
 #include "model/model.h"
+#include "platform/cp1252.h"
+#include "platform/interrupt.h"
 #include "platform/platform.h"
 #include "terrain/bitmap.h"
 #include "terrain/height_field.h"
@@ -45,6 +47,50 @@ int CheckPlan(PlanResult result, const std::string& section) {
       return 0;
   }
   return 0;
+}
+
+// The tile position of a name "bmp<i>_<j>.mod" (in any case), as the tiles
+// are named; false for any other name.
+bool ParseTileName(const std::string& name, long* i, long* j) {
+  if (name.size() < 9 || !platform::EqualsIgnoringCase(name.substr(0, 3), "bmp") ||
+      !platform::EqualsIgnoringCase(name.substr(name.size() - 4), ".mod")) {
+    return false;
+  }
+  const std::string middle = name.substr(3, name.size() - 7);
+  const std::size_t underscore = middle.find('_');
+  if (underscore == std::string::npos) return false;
+  long* const parts[2] = {i, j};
+  const std::string texts[2] = {middle.substr(0, underscore), middle.substr(underscore + 1)};
+  for (int k = 0; k < 2; ++k) {
+    if (texts[k].empty() || texts[k].size() > 9) return false;
+    *parts[k] = 0;
+    for (char c : texts[k]) {
+      if (c < '0' || c > '9') return false;
+      *parts[k] = *parts[k] * 10 + (c - '0');
+    }
+  }
+  return true;
+}
+
+// Tiles left in the folder by a generation with another plan (another
+// "Kachelabstand" or picture) lie outside this plan's columns and rows. They
+// are told, never deleted: the folder is the user's.
+void ReportTilesOfAnEarlierPlan(const std::string& folder, const TilePlan& plan,
+                                const std::string& section) {
+  std::vector<std::pair<std::string, int>> entries;
+  if (!platform::ListFolder(folder.empty() ? "." : folder, &entries)) return;
+  int outside = 0;
+  for (const auto& entry : entries) {
+    long i = 0, j = 0;
+    if (entry.second == platform::kPathFile && ParseTileName(entry.first, &i, &j) &&
+        (i >= plan.columns || j >= plan.rows)) {
+      ++outside;
+    }
+  }
+  if (outside > 0) {
+    host::ShowFormatted("[%s]: %d Kacheln eines fr\xFCheren Plans bleiben in %s.\n", section.c_str(),
+                        outside, folder.c_str());
+  }
 }
 
 }  // namespace
@@ -96,11 +142,14 @@ int GenerateTerrainJob(const TerrainJob& job, const TerrainProgress* progress) {
   // Tiles are built here, one after another, and saved by the writer's
   // workers while the next ones are built.
   const TileShading shading = TileShadingFor(job, heights->minimumHeight);
-  TileWriter writer(TileWriter::DefaultWorkers(), progress, section, plan.columns * plan.rows);
+  // An interrupt stops between two tiles: the ones being saved are
+  // finished (a safe save leaves no temporary file), the rest not begun.
+  const int total = plan.columns * plan.rows;
+  TileWriter writer(TileWriter::DefaultWorkers(), progress, section, total);
   model::Model tileModel;
   int allBuilt = 1;
-  for (int i = 0; i < plan.columns; ++i) {
-    for (int j = 0; j < plan.rows; ++j) {
+  for (int i = 0; i < plan.columns && !platform::InterruptRequested(); ++i) {
+    for (int j = 0; j < plan.rows && !platform::InterruptRequested(); ++j) {
       BuildTileMesh(shading, &tileModel, colours, *heights, plan.Tile(i, j));
       std::string path = host::StringPrintf("%s\\bmp%d_%d.mod", terrainFolder.c_str(), i, j);
       std::string bytes;
@@ -114,7 +163,10 @@ int GenerateTerrainJob(const TerrainJob& job, const TerrainProgress* progress) {
       writer.Submit(path, std::move(bytes));
     }
   }
-  return writer.Finish() && allBuilt;
+  const int written = writer.Finish() && allBuilt;
+  if (platform::InterruptRequested()) return 0;
+  ReportTilesOfAnEarlierPlan(terrainFolder, plan, section);
+  return written;
 }
 
 int GenerateTerrainSection(const settings::SettingsFile& settings, const std::string& section,

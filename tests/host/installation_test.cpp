@@ -32,8 +32,9 @@ TEST(PathsTest, CutsAtTheLastBackslashAndTheFileNamesDot) {
   const std::string longPath(5000, 'p');  // past the formatter's first guess
   const Cases cases = {
       {host::DirectoryOf("layout.anl"), "."},
-      {host::DirectoryOf("C:\\layout.anl"), "C:"},
-      {host::FileInFolder("C:", "Fehlliste.txt"), "C:Fehlliste.txt"},  // the drive's current folder
+      {host::DirectoryOf("C:\\layout.anl"), "C:\\"},  // the root, not the drive's current folder
+      {host::FileInFolder("C:\\", "Fehlliste.txt"), "C:\\Fehlliste.txt"},
+      {host::FileInFolder("C:", "Fehlliste.txt"), "C:\\Fehlliste.txt"},
       {host::FileInFolder("C:\\A", "Fehlliste.txt"), "C:\\A\\Fehlliste.txt"},
       {host::BaseNameOf("C:\\x.y\\name"), "name"},
       {host::BaseNameOf("C:\\A\\lok.tar.dll"), "lok.tar"},

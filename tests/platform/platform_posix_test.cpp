@@ -1,6 +1,8 @@
 // The POSIX implementation in a throwaway Wine prefix: paths, replacements, wine.
 #include <gtest/gtest.h>
 #include <sys/stat.h>
+#include <sys/time.h>
+#include <sys/wait.h>
 #include <unistd.h>
 
 #include <cstdlib>
@@ -102,6 +104,29 @@ TEST_F(PosixTest, ReplacementsKeepPermissionsAndLinks) {
     EXPECT_EQ((S_ISLNK(st.st_mode) ? S_IFLNK : 0) | (st.st_mode & 07777), c.second) << c.first;
   }
   umask(umaskBefore);
+}
+
+TEST_F(PosixTest, ASaveRemovesTheTemporaryFilesOfWritersThatAreGone) {
+  const pid_t dead = fork();
+  if (dead == 0) _exit(0);
+  ASSERT_EQ(waitpid(dead, nullptr, 0), dead);
+  const std::string gone = ".zuvo-" + std::to_string(dead);
+  const struct { std::string name; long age; bool kept; } cases[] = {  // age: seconds since its last change
+      {gone + "-0a1b2c", 120, false}, {gone + "-0a1b2d", 5, true},  // a writer may be at work
+      {".zuvo-1-0a1b2c", 120, true}, {gone + "-0a1b2", 120, true}, {gone + "-0A1B2C", 120, true},  // alive, not ours
+      {gone + "x-0a1b2c", 120, true}, {".zuvo-0a1b2c3d", 2 * 86400, false}, {".zuvo-0a1b2c3e", 3600, true},
+  };
+  for (const auto& c : cases) {
+    dir_.Write("prefix/drive_c/Sim/Liste/" + c.name, "x");
+    const timeval times[2] = {{time(nullptr) - c.age, 0}, {time(nullptr) - c.age, 0}};
+    ASSERT_EQ(utimes((c_ + "Sim/Liste/" + c.name).c_str(), times), 0);
+  }
+  EXPECT_EQ(platform::ReplaceFile("C:\\Sim\\Liste\\Neu.txt", "neu", 3), platform::SaveOutcome::kSaved);
+  for (const auto& c : cases) EXPECT_EQ(dir_.Exists("prefix/drive_c/Sim/Liste/" + c.name), c.kept) << c.name;
+  // A bare drive is its root, not its current folder.
+  ASSERT_EQ(platform::ChangeDirectory("C:\\Sim\\Liste"), 1);
+  ASSERT_EQ(platform::ChangeDirectory("C:"), 1);
+  EXPECT_EQ(platform::CurrentDirectory(), "C:\\");
 }
 
 TEST_F(PosixTest, WindowsProgramsRunUnderWine) {

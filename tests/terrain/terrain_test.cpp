@@ -201,6 +201,18 @@ TEST_F(GeneratorTest, RefusalsAndFailedTilesWithTheirMessages) {
   }
 }
 
+TEST_F(GeneratorTest, TilesOfAnEarlierPlanAreToldAndKept) {
+  dir_.Write("h.bmp", MakeBitmap(100, 100, [](int, int) { return HeightPixel(10000); }));
+  const Strings earlier = {"BMP2_0.MOD", "bmp0_2.mod", "bmp1_1.mod", "bmp1_x.mod", "bmp9.mod", "Notiz.txt"};
+  for (const std::string& name : earlier) dir_.Write("Host/Modelle/X/" + name, "alt");
+  settings::SettingsFile s;
+  s.Parse("[TerrainTal]\nName=X\nHoehe=h.bmp\nFarbe=h.bmp\nPixelgroesse=1\nKachelabstand=50\nKachelgroesse=110\n");
+  EXPECT_EQ(1, terrain::GenerateTerrainSection(s, "TerrainTal", dir_.Path("")));  // 2 x 2 tiles
+  const std::string told = Cp("[TerrainTal]: 2 Kacheln eines früheren Plans bleiben in ") + dir_.Path("Host\\Modelle\\X");
+  EXPECT_EQ((Strings{told + ".\n"}), messages_.messages());
+  EXPECT_EQ(9u, dir_.List("Host/Modelle/X").size());
+}
+
 TEST(TerrainJob, PicturesRelativeToTheFolderGiven) {
   const std::vector<Strings> cases = {  // folder, name, file opened
       {"C:", "h.bmp", "C:\\h.bmp"}, {"D:\\A\\", "B\\h.bmp", "D:\\A\\B\\h.bmp"}, {"D:\\A", "\\h.bmp", "D:\\h.bmp"},

@@ -13,6 +13,7 @@
 #include <algorithm>
 #include <chrono>
 #include <cmath>
+#include <csignal>
 #include <cstdint>
 #include <cstdio>
 #include <cstdlib>
@@ -300,6 +301,37 @@ void DeleteFiles(Log& log, const std::string& host, const settings::SettingsFile
   }
 }
 
+volatile std::sig_atomic_t g_signals = 0;    // signals received
+volatile std::sig_atomic_t g_lastSignal = 0;  // the last one's number
+
+extern "C" void OnSignal(int signal) {
+  g_lastSignal = signal;
+  g_signals = g_signals + 1;
+}
+
+// The plan's "Warten": waits for SIGINT, SIGTERM or SIGHUP, logging each, and
+// ends after the plan's "Signale" of them (default 1), at most after
+// `seconds`. Returns true when it ended on a signal.
+bool WaitForSignals(Log& log, const settings::SettingsFile& plan, int seconds) {
+  std::signal(SIGINT, &OnSignal);
+  std::signal(SIGTERM, &OnSignal);
+#ifdef SIGHUP
+  std::signal(SIGHUP, &OnSignal);
+#endif
+  const int wanted = plan.GetInt("Ablauf", "Signale", 1);
+  log.Line("Haengt", std::to_string(seconds) + " s, bis zu einem Signal");
+  int logged = 0;
+  for (int tick = 0; tick < seconds * 100; ++tick) {
+    while (logged < g_signals) {
+      ++logged;
+      log.Line("Signal", std::to_string(static_cast<int>(g_lastSignal)));
+    }
+    if (logged >= wanted) return true;
+    std::this_thread::sleep_for(std::chrono::milliseconds(10));
+  }
+  return false;
+}
+
 settings::SettingsFile ReadPlan(const std::string& ownFolder) {
   settings::SettingsFile plan;
   std::string text;
@@ -344,6 +376,11 @@ int RunStandIn(int argc, char** argv) {
   if (plan.GetInt("Ablauf", "Absturz", 0) != 0) {
     log.Line("Absturz", "abort()");
     std::abort();
+  }
+  const int waitSeconds = plan.GetInt("Ablauf", "Warten", 0);
+  if (waitSeconds > 0 && !WaitForSignals(log, plan, waitSeconds)) {
+    log.Line("Ende", "Warten abgelaufen");
+    return exitCode;
   }
   const int hangSeconds = plan.GetInt("Ablauf", "Haengen", 0);
   if (hangSeconds > 0) {

@@ -22,7 +22,9 @@
 //   Anlage gespeichert "ja" or "nein" (the layout file rewritten)
 //   Danl               "[Section] key=value" set in the ".danl" and written
 //   Geloescht          a file deleted on the plan's order
-//   Haengt             waiting until killed (the plan's "Haengen")
+//   Haengt             waiting until killed or signalled (the plan's
+//                      "Haengen" or "Warten")
+//   Signal             the number of a signal received while waiting
 //   Absturz            about to crash (the plan's "Absturz")
 //   Ende               "Exitcode N", the last line of a normal run
 //
@@ -35,7 +37,10 @@
 //                      Loeschen=<file> (may repeat: delete it; both relative
 //                      to the installation or absolute), Exitcode=N, Absturz=1
 //                      (abort after the actions), Haengen=S (after the
-//                      actions, wait until killed, at most S seconds)
+//                      actions, wait until killed, at most S seconds),
+//                      Warten=S (after the actions, wait for SIGINT, SIGTERM
+//                      or SIGHUP, at most S seconds; Signale=N: end after N
+//                      of them, default 1; then go on as without waiting)
 #pragma once
 
 #include <cstdio>

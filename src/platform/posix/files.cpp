@@ -96,8 +96,10 @@ int MakeDirectory(const std::string& path) {
 }
 
 int ChangeDirectory(const std::string& path) {
+  // A bare drive ("C:") means its root, not the drive's current folder.
+  const bool bareDrive = path.size() == 2 && path[1] == ':';
   std::string native;
-  if (!posix::ToNative(path, &native)) return 0;
+  if (!posix::ToNative(bareDrive ? path + "\\" : path, &native)) return 0;
   if (ShouldFail(kFaultChdir)) return 0;
   return chdir(native.c_str()) == 0;
 }

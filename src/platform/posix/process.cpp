@@ -7,10 +7,15 @@
 // their quotes are undone ("\"C:\x y\Berg.anl\"" arrives as C:\x y\Berg.anl)
 // and they are converted from code page 1252 to UTF-8.
 //
+// While the program runs, the interrupt handler passes SIGINT, SIGTERM and
+// SIGHUP on to it (posix/interrupt.cpp); they are blocked from the fork until
+// the child is known, so none arrives unseen in between.
+//
 // Whether the exec worked is learned through a close-on-exec pipe: it closes
 // without data when the exec succeeds, and carries errno when it fails, so a
 // program that could not be started is told apart from one that exits 127.
 #include <fcntl.h>
+#include <signal.h>
 #include <sys/stat.h>
 #include <sys/wait.h>
 #include <unistd.h>
@@ -18,11 +23,14 @@
 #include <cerrno>
 #include <cstdio>
 #include <cstdlib>
+#include <initializer_list>
 #include <string>
 #include <vector>
 
 #include "platform/cp1252.h"
+#include "platform/interrupt.h"
 #include "platform/platform.h"
+#include "platform/posix/interrupt_child.h"
 #include "platform/posix/native_path.h"
 
 namespace platform {
@@ -101,10 +109,17 @@ int ExitCodeOf(int status) {
   return -1;
 }
 
+sigset_t InterruptSignals() {
+  sigset_t set;
+  sigemptyset(&set);
+  for (int signal : {SIGINT, SIGTERM, SIGHUP}) sigaddset(&set, signal);
+  return set;
+}
+
 }  // namespace
 
 int RunAndWait(const std::string& program, const std::vector<std::string>& args,
-               int* exitCode) {
+               int* exitCode, int* signal) {
   std::string native;
   if (!posix::ToNative(program, &native)) return 0;
   struct stat st;
@@ -134,14 +149,19 @@ int RunAndWait(const std::string& program, const std::vector<std::string>& args,
   int report[2];
   if (pipe2(report, O_CLOEXEC) != 0) return 0;
   std::fflush(nullptr);
+  const sigset_t interrupts = InterruptSignals();
+  sigset_t previous;
+  sigprocmask(SIG_BLOCK, &interrupts, &previous);
   pid_t pid = fork();
   if (pid < 0) {
+    sigprocmask(SIG_SETMASK, &previous, nullptr);
     close(report[0]);
     close(report[1]);
     return 0;
   }
   if (pid == 0) {
     // Only async-signal-safe calls between fork and exec.
+    sigprocmask(SIG_SETMASK, &previous, nullptr);
     close(report[0]);
     execv(executable.c_str(), pointers.data());
     int error = errno;
@@ -150,6 +170,11 @@ int RunAndWait(const std::string& program, const std::vector<std::string>& args,
     _exit(127);
   }
   close(report[1]);
+  // An interrupt that came after the caller last looked is passed on now;
+  // later ones by the handler.
+  posix::SetInterruptChild(pid);
+  if (InterruptRequested()) kill(pid, InterruptSignal());
+  sigprocmask(SIG_SETMASK, &previous, nullptr);
   int error = 0;
   ssize_t got;
   do {
@@ -163,8 +188,10 @@ int RunAndWait(const std::string& program, const std::vector<std::string>& args,
   do {
     waited = waitpid(pid, &status, 0);
   } while (waited < 0 && errno == EINTR);
+  posix::SetInterruptChild(0);
   if (!started) return 0;
   if (exitCode != nullptr) *exitCode = waited == pid ? ExitCodeOf(status) : -1;
+  if (signal != nullptr) *signal = waited == pid && WIFSIGNALED(status) ? WTERMSIG(status) : 0;
   return 1;
 }
 

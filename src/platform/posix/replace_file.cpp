@@ -1,7 +1,17 @@
 // Safe replacement of a file on POSIX systems: the new bytes go to a
 // temporary file in the target's folder, which is synced and renamed over the
 // target only when every write and the close succeeded.
+//
+// A temporary file is named ".zuvo-<pid>-XXXXXX" after its writer. A writer
+// killed between creating and moving it leaves it behind; the first save of a
+// process into a folder removes such files of processes that are gone and
+// untouched for a minute (a process id of another pid namespace looks gone).
+// Earlier versions named them ".zuvo-XXXXXXXX" without the writer; those are
+// removed a day after their last change, when no save can still be at work.
+// Only names of exactly these forms are touched.
 #include <fcntl.h>
+#include <dirent.h>
+#include <signal.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -11,6 +21,8 @@
 #include <cstdio>
 #include <cstdlib>
 #include <ctime>
+#include <mutex>
+#include <set>
 #include <string>
 
 #include "platform/faults.h"
@@ -38,6 +50,70 @@ std::string FollowLink(const std::string& native) {
   return result;
 }
 
+const char kTempPrefix[] = ".zuvo-";
+const int kTempSuffixLength = 6;
+const char kHex[] = "0123456789abcdef";
+
+bool IsHexDigit(char c) { return (c >= '0' && c <= '9') || (c >= 'a' && c <= 'f'); }
+
+// The writer's process id of a temporary file's name ".zuvo-<pid>-XXXXXX"
+// (XXXXXX lower-case hexadecimal); 0 for any other name.
+pid_t WriterOf(const std::string& name) {
+  const std::size_t prefix = sizeof kTempPrefix - 1;
+  if (name.compare(0, prefix, kTempPrefix) != 0) return 0;
+  std::size_t pos = prefix;
+  long long pid = 0;
+  while (pos < name.size() && name[pos] >= '0' && name[pos] <= '9' && pid <= 0x7FFFFFFF) {
+    pid = pid * 10 + (name[pos++] - '0');
+  }
+  if (pos == prefix || name[prefix] == '0' || pid > 0x7FFFFFFF || pos >= name.size() || name[pos] != '-') return 0;
+  if (name.size() - pos - 1 != static_cast<std::size_t>(kTempSuffixLength)) return 0;
+  for (++pos; pos < name.size(); ++pos) {
+    if (!IsHexDigit(name[pos])) return 0;
+  }
+  return static_cast<pid_t>(pid);
+}
+
+// ".zuvo-XXXXXXXX", eight lower-case hexadecimal digits.
+bool IsOldTemporaryName(const std::string& name) {
+  const std::size_t prefix = sizeof kTempPrefix - 1;
+  if (name.size() != prefix + 8 || name.compare(0, prefix, kTempPrefix) != 0) return false;
+  for (std::size_t pos = prefix; pos < name.size(); ++pos) {
+    if (!IsHexDigit(name[pos])) return false;
+  }
+  return true;
+}
+
+bool ProcessIsGone(pid_t pid) { return kill(pid, 0) != 0 && errno == ESRCH; }
+
+const time_t kLeftoverAge = 60;          // seconds without a change
+const time_t kOldLeftoverAge = 24 * 3600;
+
+// Removes the temporary files in `folder` that processes now gone left
+// behind: regular files named as WriterOf reads them. Done once per folder
+// and process, so saving many files into one folder stays cheap.
+void RemoveLeftovers(const std::string& folder) {
+  static std::mutex mutex;
+  static std::set<std::string> cleaned;
+  {
+    std::lock_guard<std::mutex> lock(mutex);
+    if (!cleaned.insert(folder).second) return;
+  }
+  DIR* dir = opendir(folder.c_str());
+  if (dir == nullptr) return;
+  while (dirent* entry = readdir(dir)) {
+    const std::string name = entry->d_name;
+    const pid_t writer = WriterOf(name);
+    const bool old = IsOldTemporaryName(name);
+    if (!old && (writer <= 0 || writer == getpid() || !ProcessIsGone(writer))) continue;
+    const std::string path = folder + "/" + name;
+    struct stat st;
+    if (lstat(path.c_str(), &st) != 0 || !S_ISREG(st.st_mode)) continue;
+    if (time(nullptr) - st.st_mtime > (old ? kOldLeftoverAge : kLeftoverAge)) unlink(path.c_str());
+  }
+  closedir(dir);
+}
+
 // Creates a new file with a short unique name in `folder` (short, so a target
 // name near the length limit still gets one). Returns its descriptor or -1.
 int CreateTemporary(const std::string& folder, std::string* temp) {
@@ -46,9 +122,10 @@ int CreateTemporary(const std::string& folder, std::string* temp) {
     unsigned long long seed = static_cast<unsigned long long>(getpid()) * 1000003u +
                               static_cast<unsigned long long>(time(nullptr)) * 7919u +
                               ++counter * 104729u + static_cast<unsigned>(attempt);
-    static const char kHex[] = "0123456789abcdef";
-    *temp = folder + "/.zuvo-";
-    for (int shift = 28; shift >= 0; shift -= 4) temp->push_back(kHex[(seed >> shift) & 0xF]);
+    *temp = folder + "/" + kTempPrefix + std::to_string(getpid()) + "-";
+    for (int shift = 4 * (kTempSuffixLength - 1); shift >= 0; shift -= 4) {
+      temp->push_back(kHex[(seed >> shift) & 0xF]);
+    }
     int fd = open(temp->c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
     if (fd >= 0 || errno != EEXIST) return fd;
   }
@@ -91,6 +168,7 @@ SaveOutcome ReplaceFile(const std::string& path, const void* data, std::size_t s
   if (replacing && S_ISDIR(st.st_mode)) return SaveOutcome::kCannotCreate;
 
   if (ShouldFail(kFaultCreate)) return SaveOutcome::kCannotCreate;
+  RemoveLeftovers(folder);
   std::string temp;
   int fd = CreateTemporary(folder, &temp);
   if (fd < 0) return SaveOutcome::kCannotCreate;

@@ -69,7 +69,10 @@ int MakeDirectory(const std::string& path) {
 
 int ChangeDirectory(const std::string& path) {
   if (ShouldFail(kFaultChdir)) return 0;
-  return _chdir(path.c_str()) == 0;
+  // _chdir("C:") would go to drive C's current folder; a bare drive means
+  // its root here.
+  const bool bareDrive = path.size() == 2 && path[1] == ':';
+  return _chdir((bareDrive ? path + "\\" : path).c_str()) == 0;
 }
 
 std::string CurrentDirectory() {

@@ -88,7 +88,15 @@ void ConsoleView::ShowProgress(const std::string& section, int done, int total) 
   // One line per section, rewritten in place.
   WriteText(stderr, "\r" + section + ": " + std::to_string(done) + " von " + std::to_string(total) +
                         " Kacheln geschrieben" + (done >= total ? "\n" : ""));
+  progressOpen_ = done < total;
 }
+
+void ConsoleView::EndProgress() {
+  if (progressOpen_) WriteText(stderr, "\n");
+  progressOpen_ = false;
+}
+
+void ConsoleView::ReportSimulatorEnd(const std::string& text) { WriteText(stdout, text + "\n"); }
 
 bool ConsoleView::ChooseFile(const std::string&, const std::string&, std::string*) { return false; }
 

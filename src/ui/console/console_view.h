@@ -35,6 +35,8 @@ class ConsoleView : public app::DialogView {
   void Restore() override {}
   // "tiles written of total" on standard error, only on a terminal.
   void ShowProgress(const std::string& section, int done, int total) override;
+  void EndProgress() override;
+  void ReportSimulatorEnd(const std::string& text) override;
 
   // What the controls show.
   const app::DialogMembers& controls() const { return controls_; }
@@ -45,6 +47,7 @@ class ConsoleView : public app::DialogView {
 
  private:
   bool answerYes_;
+  bool progressOpen_ = false;  // a progress line without its line end
   app::DialogMembers controls_;
   std::vector<std::string> cameraSets_;
   std::map<int, bool> enabled_;

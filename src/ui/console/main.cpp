@@ -7,6 +7,7 @@
 #include "host/installation.h"
 #include "host/messages.h"
 #include "platform/faults.h"
+#include "platform/interrupt.h"
 #include "ui/console/command_table.h"
 
 namespace {
@@ -54,8 +55,16 @@ int main(int argc, char** argv) {
     host::SetHostDirectoryOverride(windows);
   }
 
+  // An interrupt stops a command at its next safe point, or is passed on to
+  // the simulator while it runs; the command then exits 128 + the signal.
+  platform::InstallInterruptHandlers();
   for (const console::CommandRegistration& command : commands) {
-    if (command.subcommand->parsed()) return command.run(globals);
+    if (!command.subcommand->parsed()) continue;
+    const int status = command.run(globals);
+    if (!platform::InterruptRequested()) return status;
+    const int signal = platform::InterruptSignal();
+    std::fprintf(stderr, "Lauf durch Signal %s unterbrochen.\n", platform::InterruptSignalName(signal));
+    return 128 + signal;
   }
   return console::kExitUsage;
 }

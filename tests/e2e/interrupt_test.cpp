@@ -1,0 +1,107 @@
+// zuvo interrupted by a signal: during the run the signal goes to the
+// simulator and the start ends as after a run; before the run, or during a
+// terrain, the command stops at a safe point. Each exits 128 + the signal.
+#include <fcntl.h>
+#include <signal.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <chrono>
+#include <thread>
+
+#include "e2e/installation.h"
+#include "terrain/terrain_test_support.h"
+
+namespace e2e {
+namespace {
+
+class InterruptTest : public InstallationTest {
+ protected:
+  void SetUp() override {
+    InstallationTest::SetUp();
+    Write("Strecke.dat", "Sommer");
+    Write("Strecke_Winter.dat", "Winter");
+    WriteSettings({"[Zuvo]", "KamSet=Nord", "[KamSet Nord]", "PX1=1111", "[Copy]", "Strecke.dat=Strecke_Winter.dat"});
+  }
+  std::string SwapFiles() const { return Read("Strecke.dat") + Read("Strecke_Winter.dat") + Read("Strecke.dat.sav"); }
+};
+
+TEST_F(InterruptTest, ASignalDuringTheRunReachesTheSimulatorAndTheStartEnds) {
+  const std::string ended = "Simulator beendet mit Status 3.\n";
+  // twice: a second signal once the simulator got the first and went on.
+  const struct { int signal; std::string name; bool twice; std::string out; } cases[] = {
+      {SIGINT, "SIGINT", false, ended}, {SIGTERM, "SIGTERM", false, ended}, {SIGHUP, "SIGHUP", false, ended},
+      {SIGINT, "SIGINT", true, "Simulator durch Signal 9 beendet.\n"}};
+  const Tree fresh = SnapshotTree(Prefix());
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.name + (c.twice ? " twice" : ""));
+    RestoreTree(Prefix(), fresh);
+    WritePlan({"[Kamera 1]", "PX=5555", "[Ablauf]", "Warten=60", "Exitcode=3", c.twice ? "Signale=5" : ""});
+    Child zuvo = SpawnZuvo({"start", Layout()}, Env());
+    ASSERT_TRUE(WaitForHangingRun(1)) << "the stand-in did not start";
+    kill(zuvo.pid, c.signal);
+    for (int i = 0; c.twice && i < 1200 && !Runs().back().Has("Signal"); ++i) {
+      std::this_thread::sleep_for(std::chrono::milliseconds(50));
+    }
+    if (c.twice) kill(zuvo.pid, c.signal);
+    RunResult run = Finish(zuvo);
+    EXPECT_EQ(run.exitCode, 128 + c.signal);
+    EXPECT_EQ(run.out, c.out);
+    EXPECT_EQ(run.err, "Lauf durch Signal " + c.name + " unterbrochen.\n");
+    EXPECT_EQ(OnlyRun().Get("Signal"), std::to_string(c.signal));
+    // Swaps taken back, the camera set as the run left it.
+    EXPECT_EQ(SwapFiles() + SettingsValue(ReadSettings(), "KamSet Nord", "PX1"), "SommerWinter5555");
+  }
+}
+
+TEST_F(InterruptTest, ASignalBeforeTheRunStopsTheStart) {
+  // The tool waits on the layout (a FIFO) while the signal comes; the start
+  // then stops at its first safe point: no run, nothing swapped or stored.
+  const std::string layout = Read("Anlagen\\Test.anl"), settings = ReadSettings();
+  ASSERT_TRUE(std::remove(Layout().c_str()) == 0 && mkfifo(Layout().c_str(), 0600) == 0);
+  Child zuvo = SpawnZuvo({"start", Layout(), "--buffer-stop", "Holz.mod"}, Env());
+  const int fifo = open(Layout().c_str(), O_WRONLY);
+  ASSERT_GE(fifo, 0);
+  kill(zuvo.pid, SIGTERM);
+  EXPECT_EQ(write(fifo, layout.data(), layout.size()), static_cast<ssize_t>(layout.size()));
+  close(fifo);
+  RunResult run = Finish(zuvo);
+  EXPECT_EQ(std::to_string(run.exitCode) + run.out + run.err, "143Lauf durch Signal SIGTERM unterbrochen.\n");
+  EXPECT_FALSE(Exists(stand_in::kLogFileName));
+  EXPECT_EQ(SwapFiles() + Read("Mods\\Prellbock.mod") + ReadSettings(), "SommerWinter" + (kOwnBufferStop + settings));
+  struct stat st;
+  EXPECT_TRUE(lstat(Layout().c_str(), &st) == 0 && S_ISFIFO(st.st_mode)) << "the layout was saved";
+}
+
+TEST_F(InterruptTest, AnInterruptedTerrainTellsHowManyTilesItWrote) {
+  Write("Anlagen\\h.bmp", terrain_test::MakeBitmap(200, 200, [](int x, int) { return terrain_test::HeightPixel(x); }));
+  WriteSettings({"[Terrain Nord]", "Name=Nord", "Hoehe=h.bmp", "Farbe=h.bmp", "Pixelgroesse=1", "Kachelabstand=1",
+                 "Kachelgroesse=2"});
+  Child zuvo = SpawnZuvo({"terrain", Layout()}, Env());
+  for (int i = 0; i < 1200 && !Exists("Modelle\\Nord\\bmp0_0.mod"); ++i) {
+    std::this_thread::sleep_for(std::chrono::milliseconds(10));
+  }
+  kill(zuvo.pid, SIGINT);
+  RunResult run = Finish(zuvo);
+  EXPECT_EQ(run.exitCode, 130);  // and the tiles in flight saved whole
+  const std::vector<std::string> files = dir_.List(Inside("Modelle\\Nord"));
+  for (const std::string& name : files) EXPECT_EQ(name.rfind("bmp", 0), 0u) << name;  // no temporary file
+  EXPECT_LT(files.size(), 40000u);
+  EXPECT_EQ(run.err, "[Terrain Nord]: " + std::to_string(files.size()) + " von 40000" +
+                         " Kacheln geschrieben, Terraingenerierung unterbrochen.\n"
+                         "Lauf durch Signal SIGINT unterbrochen.\n");
+}
+
+TEST_F(InterruptTest, ListsAndTerrainOfALayoutAtADriveRoot) {
+  const std::string root = "prefix/drive_c/";
+  dir_.Write(root + "Wurzel.anl", Read("Anlagen\\Test.anl"));
+  dir_.Write(root + "h.bmp", terrain_test::MakeBitmap(4, 4, [](int, int) { return terrain_test::HeightPixel(1); }));
+  dir_.Write(root + "Wurzel.danl", CrLf({"[Terrain Nord]", "Name=Nord", "Hoehe=h.bmp", "Farbe=h.bmp", "Pixelgroesse=1",
+                                        "Kachelabstand=2", "Kachelgroesse=4"}));
+  const std::string layout = dir_.NativePath(root + "Wurzel.anl");
+  EXPECT_EQ(Zuvo({"inventory", layout}).exitCode + Zuvo({"terrain", layout}).exitCode, 0);
+  EXPECT_TRUE(dir_.Exists(root + "Inventarliste.txt") && Exists("Modelle\\Nord\\bmp0_0.mod"));
+}
+
+}  // namespace
+}  // namespace e2e
