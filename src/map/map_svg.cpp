@@ -63,6 +63,14 @@ void AppendPoint(std::string* out, Vec p) {
   AppendNumber(out, -p.y);
 }
 
+// "dx dy" from one point to another with north up, between the rounded
+// points, so that relative steps add up to the rounded absolute place.
+void AppendStep(std::string* out, Vec from, Vec to) {
+  AppendNumber(out, std::round(to.x) - std::round(from.x));
+  *out += ' ';
+  AppendNumber(out, std::round(from.y) - std::round(to.y));
+}
+
 void Open(std::string* out, const char* kind, bool missing) {
   *out += "<path class=\"";
   *out += kind;
@@ -87,10 +95,10 @@ void AppendPiece(std::string* out, const Piece& piece) {
       *out += "l0 0";  // drawn as a dot by the round line cap
       return;
     case Shape::kLine:
-      *out += 'L';
+      *out += 'l';
       break;
     case Shape::kArc:
-      *out += 'A';
+      *out += 'a';
       AppendNumber(out, piece.radius);
       *out += ' ';
       AppendNumber(out, piece.radius);
@@ -99,7 +107,7 @@ void AppendPiece(std::string* out, const Piece& piece) {
       *out += piece.counterClockwise ? "0 " : "1 ";
       break;
   }
-  AppendPoint(out, piece.end);
+  AppendStep(out, piece.start, piece.end);
 }
 
 // A triangle around the position, its tip along the direction (east when
@@ -109,12 +117,15 @@ void AppendModel(std::string* out, const layout::ModelRecord& m, double mark) {
   UnitVector(m.direction.x, m.direction.y, &d);
   const Vec p = PointOf(m.position);
   const double back = mark * 0.6;
+  const Vec tip{p.x + d.x * mark, p.y + d.y * mark};
+  const Vec left{p.x - d.x * back - d.y * back, p.y - d.y * back + d.x * back};
+  const Vec right{p.x - d.x * back + d.y * back, p.y - d.y * back - d.x * back};
   *out += 'M';
-  AppendPoint(out, {p.x + d.x * mark, p.y + d.y * mark});
-  *out += 'L';
-  AppendPoint(out, {p.x - d.x * back - d.y * back, p.y - d.y * back + d.x * back});
+  AppendPoint(out, tip);
+  *out += 'l';
+  AppendStep(out, tip, left);
   *out += ' ';
-  AppendPoint(out, {p.x - d.x * back + d.y * back, p.y - d.y * back - d.x * back});
+  AppendStep(out, left, right);
   *out += 'z';
 }
 
@@ -141,8 +152,8 @@ void AppendCamera(std::string* out, const layout::CameraView& c, double mark) {
   if (UnitVector(c.dirX, c.dirY, &d)) {
     *out += 'M';
     AppendPoint(out, p);
-    *out += 'L';
-    AppendPoint(out, {p.x + d.x * mark * 2.5, p.y + d.y * mark * 2.5});
+    *out += 'l';
+    AppendStep(out, p, {p.x + d.x * mark * 2.5, p.y + d.y * mark * 2.5});
   }
 }
 
