@@ -5,7 +5,7 @@ packages=(
   cmake make g++ libgtest-dev googletest libbenchmark-dev
   libcli11-dev nlohmann-json3-dev
   g++-mingw-w64-x86-64 g++-mingw-w64-x86-64-posix wine wine64 xvfb xdotool imagemagick
-  clang libclang-rt-14-dev gdal-bin zip librsvg2-bin
+  clang libclang-rt-14-dev gdal-bin zip librsvg2-bin libstb-dev
 )
 installed() {
   # "dpkg -s" also succeeds for a package that was removed but left its
