@@ -20,7 +20,6 @@ double Wrapped(double a) {
 }  // namespace
 
 void Bounds::Add(Vec p) {
-  if (!std::isfinite(p.x) || !std::isfinite(p.y)) return;
   if (empty) {
     minX = maxX = p.x;
     minY = maxY = p.y;

@@ -68,10 +68,10 @@ int Count(const std::string& text, const std::string& what) {
 TEST_F(MapSvgTest, OneElementPerObjectWhateverTheNamesAndGeometry) {
   layout::Layout l;
   const int lo = INT32_MIN, hi = INT32_MAX;
-  l.tracks = {Track(1, 1, {0, 0, 0}, {1000, 1000, 0}, "<Gleis & \"B\">"), Track(2, 1, {5, 5, 0}, {5, 5, 0}, "\x01\xFF"),
+  l.tracks = {Track(1, 1, {1000, 0, 0}, {0, -1000, 0}, "<Gleis & \"B\">"), Track(2, 1, {5, 5, 0}, {5, 5, 0}, "\x01\xFF"),
               Track(3, 2, {lo, lo, 0}, {hi, hi, 0}, "Rand"), Track(4, 6, {0, 0, 0}, {0, 900, 0}, "Steig"),
               Track(5, 6, {0, 0, 0}, {900, 0, 0}, "Steig"), Track(0, 1, {0, 0, 0}, {9, 0, 0}, "entfernt")};
-  l.tracks[1].startDirection = {NAN, INFINITY, 0.0f};
+  l.tracks[0].startDirection = {0.0f, 1.0f, 0.0f}, l.tracks[1].startDirection = {NAN, INFINITY, 0.0f};
   l.tracks[3].gboName = "Gbo\\Da.gbo", l.tracks[4].gboName = "Gbo\\Weg & <fort>.gbo";
   l.models = {Model(1, "Haus", {0, 0, 0}), Model(2, std::string("vor\0nach", 8), {hi, lo, 0}),
               Model(3, "'Weg'\x7F", {1, 1, 0}), Model(4, "Haus", {2, 2, 0}), Model(0, "Weg", {0, 0, 0})};
@@ -88,6 +88,7 @@ TEST_F(MapSvgTest, OneElementPerObjectWhateverTheNamesAndGeometry) {
   EXPECT_EQ(Count(svg, "<path class=\"model missing\""), 1);
   EXPECT_EQ(Count(svg, "<path class=\"camera\""), 5);
   EXPECT_EQ(Count(svg, "<title>"), 14);
+  EXPECT_NE(svg.find("d=\"M1000 0a1000 1000 0 1 0 -1000 1000\"><title>&lt;Gleis &amp; &quot;B&quot;&gt; (Nr. 1)<"), svg.npos);
   EXPECT_EQ(Count(svg, "nan") + Count(svg, "inf") + Count(svg, "e+"), 0);
   EXPECT_NE(svg.find("Rollmaterial: 3 (fehlend: 1)"), std::string::npos);
   EXPECT_EQ(counts_.missingUnits * 100 + counts_.missingModels * 10 + counts_.missingGbos, 111);
@@ -95,15 +96,20 @@ TEST_F(MapSvgTest, OneElementPerObjectWhateverTheNamesAndGeometry) {
 
 TEST_F(MapSvgTest, MissingModelInTheMissingColourAtItsPlace) {
   layout::Layout l;
-  l.tracks = {Track(1, 1, {-5000, -5000, 0}, {5000, -5000, 0}, "S"), Track(2, 1, {-5000, 5000, 0}, {5000, 5000, 0}, "N")};
+  const int e = 10000;
+  l.tracks = {Track(1, 1, {-e, -e, 0}, {e, -e, 0}, "S"), Track(2, 1, {-e, e, 0}, {e, e, 0}, "N")};
   l.models = {Model(1, "Fehlt", {-2500, 1000, 0}), Model(2, "Haus", {2500, -1000, 0})};
+  l.models[0].direction = {0.0f, 1.0f, 0.0f};  // its tip 220 units north
   for (auto& c : l.cameraViews) c.PX = c.PY = 4000;
+  l.cameraViews[0].PX = 0, l.cameraViews[0].PY = -12000;  // beyond the tracks
   const std::string svg = Draw(l);
+  EXPECT_NE(svg.find(">20 m<"), svg.npos) << "scale bar";
   std::smatch m;
   const std::regex area("<svg x=\"(\\d+)\" y=\"(\\d+)\" width=\"(\\d+)\" height=\"(\\d+)\" viewBox=\"(\\S+) (\\S+) (\\S+) (\\S+)\"");
   ASSERT_TRUE(std::regex_search(svg, m, area));
   double v[8];
   for (int i = 0; i < 8; ++i) v[i] = std::stod(m[i + 1]);
+  EXPECT_GE(v[5] + v[7], 12000) << "the camera in the picture";
   const double s = std::fmin(v[2] / v[6], v[3] / v[7]);
   int width = 0, height = 0, channels = 0;
   stbi_uc* png = stbi_load(host_.NativePath("map.png").c_str(), &width, &height, &channels, 3);
@@ -115,6 +121,8 @@ TEST_F(MapSvgTest, MissingModelInTheMissingColourAtItsPlace) {
     return px >= 0 && py >= 0 && px < width && py < height ? p[0] << 16 | p[1] << 8 | p[2] : -1;
   };
   EXPECT_EQ(colourAt(-2500, 1000), 0xE00000);
+  EXPECT_EQ(colourAt(-2500, 1100), 0xE00000);
+  EXPECT_NE(colourAt(-2380, 1000), 0xE00000);
   EXPECT_EQ(colourAt(2500, -1000), 0x2E8B2E);
   stbi_image_free(png);
 }
