@@ -55,6 +55,7 @@ TEST_F(InstallationTest, ExitStatusAndMessagesOfEveryCommand) {
       {{"map", berg}, 0, "Karte wurde erstellt: C:\\Sim\\Anlagen\\Berg.svg\n", "", true},
       {{"map", berg, "-o", Native("Karte.svg")}, 0, "Karte wurde erstellt: C:\\Sim\\Karte.svg\n", "", true},
       {{"map", berg}, 1, "", unknown, false, {}, ""},
+      {{"map", berg, "-o", Native("Anlagen\\Test.DANL")}, 1, "", "falsche Endung: DANL\n"},
       {{"--yes", "remove-missing", "real-estate", berg}, 0, "Fehlende Immobilien" + gone, "", true},
       {{"--yes", "--host", Native(), "remove-missing", "gbos", berg}, 0, "Fehlende GBOs" + gone, "", true},
       {{"--yes", "delete-camera-set", ost, "\xC3\x84gypten"}, 0, "", "", true},

@@ -6,6 +6,7 @@
 #include <string>
 
 #include "app/guards.h"
+#include "host/messages.h"
 #include "host/paths.h"
 #include "host/save.h"
 #include "layout/data_sheet.h"
@@ -13,6 +14,7 @@
 #include "layout/layout_file.h"
 #include "layout/missing_files.h"
 #include "map/map_svg.h"
+#include "platform/cp1252.h"
 #include "platform/platform.h"
 
 namespace console {
@@ -24,6 +26,12 @@ int RunMap(const std::string& argument, const std::string& output) {
   if (output.empty()) {
     target = host::StripExtension(path) + ".svg";
   } else if (!ArgumentToWindowsPath(output, &target)) {
+    return kExitFailed;
+  }
+  // A map never replaces a layout or its settings file.
+  const std::string extension = host::ExtensionOf(target);
+  if (platform::EqualsIgnoringCase(extension, "anl") || platform::EqualsIgnoringCase(extension, "danl")) {
+    host::ShowFormatted(host::kWrongExtension, extension.c_str());
     return kExitFailed;
   }
   layout::Layout layout;
