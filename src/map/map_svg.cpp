@@ -1,6 +1,5 @@
 #include "map/map_svg.h"
 
-#include <algorithm>
 #include <cmath>
 
 #include "map/geometry.h"
@@ -43,8 +42,8 @@ Frame FrameOf(const layout::Layout& layout) {
   Vec middle{(content.minX + content.maxX) / 2.0, (content.minY + content.maxY) / 2.0};
   f.extent = std::fmax(kMinExtent, std::fmax(content.maxX - content.minX, content.maxY - content.minY));
   f.mark = f.extent / 100.0;
-  // Half the extent on each side where the content is narrower, and a
-  // border for the symbols.
+  // The content's box, at least kMinExtent wide and high around its middle,
+  // with a border of a twentieth of the extent and one symbol.
   const double pad = f.extent * 0.05 + f.mark;
   const double halfW = std::fmax(content.maxX - content.minX, kMinExtent) / 2.0 + pad;
   const double halfH = std::fmax(content.maxY - content.minY, kMinExtent) / 2.0 + pad;
