@@ -21,6 +21,7 @@ const struct SaveCase {
     {{"standard"}},
     {{"inventory", "@"}},
     {{"missing-list", "@"}, {"Anlagen\\Fehlliste.txt"}},
+    {{"map", "@"}, {"Anlagen\\Berg.svg"}},
     {{"terrain", "@"}},
     {{"terrain", "@"}, kTiles},
 };

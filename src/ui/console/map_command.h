@@ -1,0 +1,16 @@
+// zuvo map LAYOUT [-o FILE]: the layout drawn as an SVG file.
+#pragma once
+
+#include "ui/console/commands.h"
+
+namespace CLI {
+class App;
+}
+
+namespace console {
+
+// Load the layout file and save its map beside it as <name>.svg, or as the
+// file that -o names; print the path.
+void AddMapCommand(CLI::App& app, CommandList* commands);
+
+}  // namespace console

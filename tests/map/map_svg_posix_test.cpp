@@ -1,0 +1,106 @@
+// The map on a real installation folder: well-formed XML that rsvg-convert
+// renders, one element per object, missing ones marked, and their pixels.
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <cstdlib>
+#include <regex>
+
+#include "host/installation.h"
+#include "map/map_svg.h"
+#include "support/test_support.h"
+
+#define STB_IMAGE_IMPLEMENTATION
+#include <stb/stb_image.h>
+
+namespace {
+
+layout::TrackRecord Track(int id, int type, layout::Point start, layout::Point end, std::string name) {
+  layout::TrackRecord t;  // no start direction: drawn straight
+  return t.id = id, t.type = type, t.start = start, t.end = end, t.name = std::move(name), t;
+}
+
+layout::ModelRecord Model(int id, std::string name, layout::Point position) {
+  layout::ModelRecord m;
+  return m.id = id, m.name = std::move(name), m.position = position, m;
+}
+
+// The map of `l` against an installation with Haus, vor, Da.gbo and Lok.rm,
+// written to map.svg, checked well-formed and rendered to map.png.
+std::string Draw(const testing_support::TempDir& host, const layout::Layout& l) {
+  for (const char* file : {"Modelle\\Haus.mod", "Modelle\\vor.mod", "Gbo\\Da.gbo", "Rollmaterial\\Lok.rm"}) host.Write(file, "x");
+  host::SetHostDirectoryOverride(host.windows());
+  layout::MissingFiles missing;
+  map::MapCounts counts;
+  std::string svg = map::MapSvg(l, &missing, &counts);
+  host::SetHostDirectoryOverride("");
+  host.Write("map.svg", svg);
+  const std::string file = "'" + host.NativePath("map.svg") + "'";
+  EXPECT_EQ(std::system(("(xmllint --noout " + file + " || python3 -c 'import sys,xml.dom.minidom as m;"
+                         "m.parse(sys.argv[1])' " + file + ") 2>/dev/null").c_str()), 0);
+  EXPECT_EQ(std::system(("rsvg-convert -o '" + host.NativePath("map.png") + "' " + file).c_str()), 0);
+  return svg;
+}
+
+TEST(MapSvgTest, OneElementPerObjectWhateverTheNamesAndGeometry) {
+  layout::Layout l;
+  const int lo = INT32_MIN, hi = INT32_MAX;
+  l.tracks = {Track(1, 1, {1000, 0, 0}, {0, -1000, 0}, "<Gleis & \"B\">"), Track(2, 1, {5, 5, 0}, {5, 5, 0}, "\x01\xFF"),
+              Track(3, 2, {lo, lo, 0}, {hi, hi, 0}, "Rand"), Track(4, 6, {0, 0, 0}, {0, 900, 0}, "Steig"),
+              Track(5, 6, {0, 0, 0}, {900, 0, 0}, "Steig"), Track(0, 1, {0, 0, 0}, {9, 0, 0}, "entfernt")};
+  l.tracks[0].startDirection = l.tracks[2].startDirection = {0.0f, 1.0f, 0.0f};
+  l.tracks[1].startDirection = {NAN, INFINITY, 0.0f};
+  l.tracks[3].gboName = "Gbo\\Da.gbo", l.tracks[4].gboName = "Gbo\\Weg & <fort>.gbo";
+  l.models = {Model(1, "Haus", {0, 0, 0}), Model(2, std::string("vor\0nach", 8), {hi, lo, 0}),
+              Model(3, "'Weg'\x7F", {1, 1, 0}), Model(4, "Haus", {2, 2, 0}), Model(0, "Weg", {0, 0, 0})};
+  l.models[2].direction = {0.0f, 0.0f, 0.0f};
+  l.rollingStock.resize(4);  // id 0 is a removed unit
+  for (int i = 0; i < 4; ++i) l.rollingStock[i].id = i, l.rollingStock[i].name = i == 2 ? "Weg.rm" : "Lok.rm";
+  l.cameraViews[2].dirX = NAN;
+  testing_support::TempDir host;
+  const std::string svg = Draw(host, l);
+  std::string counts;
+  for (const char* re : {"=\"track\"", "=\"gbo\"", "=\"gbo missing\"", "=\"model\"", "=\"model missing\"",
+                         "=\"camera\"", "<title>", "nan|inf|e\\+"}) {
+    const std::regex pattern(re);
+    counts += std::to_string(std::distance(std::sregex_iterator(svg.begin(), svg.end(), pattern), {})) + " ";
+  }
+  EXPECT_EQ(counts, "3 1 1 3 1 5 14 0 ");
+  EXPECT_NE(svg.find("d=\"M1000 0a1000 1000 0 1 0 -1000 1000\"><title>&lt;Gleis &amp; &quot;B&quot;&gt; (Nr. 1)<"), svg.npos);
+  EXPECT_NE(svg.find("Rollmaterial: 3 (fehlend: 1)"), std::string::npos);
+}
+
+TEST(MapSvgTest, MissingModelInTheMissingColourAtItsPlace) {
+  layout::Layout l;
+  const int e = 10000;
+  l.tracks = {Track(1, 1, {-e, -e, 0}, {e, -e, 0}, "S"), Track(2, 1, {-e, e, 0}, {e, e, 0}, "N")};
+  l.models = {Model(1, "Fehlt", {-2500, 1000, 0}), Model(2, "Haus", {2500, -1000, 0})};
+  l.models[0].direction = {0.0f, 1.0f, 0.0f};  // its tip 220 units north, not east
+  for (auto& c : l.cameraViews) c.PX = c.PY = 4000;
+  l.cameraViews[0].PX = 0, l.cameraViews[0].PY = -12000;  // beyond the tracks
+  testing_support::TempDir host;
+  const std::string svg = Draw(host, l);
+  EXPECT_NE(svg.find(">20 m<"), svg.npos) << "scale bar";
+  std::smatch m;  // the drawing area in pixels, and what it shows
+  const std::regex area("<svg x=\"(\\d+)\" y=\"(\\d+)\" width=\"(\\d+)\" height=\"(\\d+)\" viewBox=\"(\\S+) (\\S+) (\\S+) (\\S+)\"");
+  ASSERT_TRUE(std::regex_search(svg, m, area));
+  double v[8];
+  for (int i = 0; i < 8; ++i) v[i] = std::stod(m[i + 1]);
+  EXPECT_GE(v[5] + v[7], 12000) << "the camera in the picture";
+  const double s = std::fmin(v[2] / v[6], v[3] / v[7]);
+  int width = 0, height = 0, channels = 0;
+  stbi_uc* png = stbi_load(host.NativePath("map.png").c_str(), &width, &height, &channels, 3);
+  ASSERT_NE(png, nullptr);
+  auto colourAt = [&](double x, double y) {
+    const int px = static_cast<int>(v[0] + (v[2] - v[6] * s) / 2 + (x - v[4]) * s);
+    const int py = static_cast<int>(v[1] + (v[3] - v[7] * s) / 2 + (-y - v[5]) * s);
+    if (px < 0 || py < 0 || px >= width || py >= height) return -1;
+    const stbi_uc* p = png + 3 * (py * width + px);
+    return p[0] << 16 | p[1] << 8 | p[2];
+  };
+  EXPECT_EQ(colourAt(-2500, 1100), 0xE00000);
+  EXPECT_EQ(colourAt(2500, -1000), 0x2E8B2E);
+  stbi_image_free(png);
+}
+
+}  // namespace
