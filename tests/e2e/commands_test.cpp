@@ -22,7 +22,8 @@ TEST_F(InstallationTest, ExitStatusAndMessagesOfEveryCommand) {
                     bad_ = Native("Anlagen\\Bad.anl"), test = Layout(),
                     unknown = "Unbekannte oder fehlerhafte ZUVO Installation\n", can = "Can't open C:\\Sim\\Anlagen\\",
                     no = " Nein (keine Eingabe m\xC3\xB6glich; --yes beantwortet Fragen mit Ja)\n",
-                    gone = " wurden gel\xC3\xB6scht!\n", install = " \"Rot.mod\" kann nicht installiert werden!\n";
+                    gone = " wurden gel\xC3\xB6scht!\n", install = " \"Rot.mod\" kann nicht installiert werden!\n",
+                    backup = "Sicherung geschrieben: C:\\Sim\\Anlagen\\Berg.anl.bak\n";
   const std::vector<std::string> createFails = {"ZUVO_FAULTS=create:1"};
   const struct {
     std::vector<std::string> args;
@@ -41,7 +42,7 @@ TEST_F(InstallationTest, ExitStatusAndMessagesOfEveryCommand) {
        {"ZUVO_FAULTS=write:1"}},
       {{"inventory", berg}, 1, "", "Datei Inventarliste.txt kann nicht ge\xC3\xB6" "ffnet werden!\n", false,
        createFails},
-      {{"--yes", "remove-missing", "real-estate", berg}, 1, "", can + "Berg.anl!\n", false, createFails},
+      {{"--yes", "remove-missing", "real-estate", berg}, 1, "", can + "Berg.anl.bak!\n", false, createFails},
       {{"remove-missing", "rolling-stock", berg}, 0, "", "Fehlendes Rollmaterial in der Anlage l\xC3\xB6schen?" + no},
       {{"remove-missing", "real-estate", berg}, 0, "", "Fehlende Immobilien in der Anlage l\xC3\xB6schen?" + no},
       {{"delete-camera-set", ost, "\xC3\x84gypten"}, 0, "", "L\xC3\xB6sche Kamera Set \xC3\x84gypten ?" + no},
@@ -52,8 +53,8 @@ TEST_F(InstallationTest, ExitStatusAndMessagesOfEveryCommand) {
       {{"start", test, "--guide-post", "Rot.mod"}, 1, "", "Leitpfosten" + install, true},
       {{"start", test, "--ground-texture", "Rot.mod"}, 1, "", "Bodentextur" + install, true},
       {{"inventory", berg}, 0, "Inventarliste wurde erstellt!\n", "", true},
-      {{"--yes", "remove-missing", "real-estate", berg}, 0, "Fehlende Immobilien" + gone, "", true},
-      {{"--yes", "--host", Native(), "remove-missing", "gbos", berg}, 0, "Fehlende GBOs" + gone, "", true},
+      {{"--yes", "remove-missing", "real-estate", berg}, 0, backup + "Fehlende Immobilien" + gone, "", true},
+      {{"--yes", "--host", Native(), "remove-missing", "gbos", berg}, 0, backup + "Fehlende GBOs" + gone, "", true},
       {{"--yes", "delete-camera-set", ost, "\xC3\x84gypten"}, 0, "", "", true},
       {{"standard"}, 0, "", "", true},
       {{"--host", Native(), "start", test}, 0, "", "", true, {}, ""},  // the last
