@@ -182,7 +182,7 @@ std::string TerrainPreviewSvg(const TerrainJob& job) {
     svg += "<g transform=\"translate(0," + std::to_string(top) + ")\">\n<image width=\"" +
            Number(colours.width * scale) + "\" height=\"" + Number(colours.height * scale) +
            "\" preserveAspectRatio=\"none\" style=\"image-rendering:pixelated\" xlink:href=\"" + uri + "\"/>\n";
-    if (inputs.planned) svg += TileShapes(inputs.plan, scale);
+    if (accepted) svg += TileShapes(inputs.plan, scale);
     svg += "</g>\n";
   }
   svg += "</svg>\n";

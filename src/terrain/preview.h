@@ -3,9 +3,9 @@
 //   - the colour picture, scaled down to at most kPreviewSide pixels on its
 //     long side and embedded as a PNG data URI, drawn kPreviewSide units
 //     wide on its long side with north up (row 0 of a picture is its south);
-//   - each tile of the plan as a square (class "tile") reaching as far as
-//     the tile does, with a <title> naming the tile's file as the generation
-//     names it, and its centre (class "centre");
+//   - each tile that the generation would write as a square (class "tile")
+//     reaching as far as the tile does, with a <title> naming the tile's
+//     file as the generation names it, and its centre (class "centre");
 //   - the picture's size in pixels and in metres, the tile count, and, for a
 //     section that the generation would refuse, the messages it would show
 //     (class "refused") and, when the tiles are too large for a model file,
