@@ -73,7 +73,7 @@ Lines Description(const TerrainJob& job, const TerrainInputs& inputs, int accept
   for (const std::string& reason : reasons) {
     lines.emplace_back("refused", "Wird abgelehnt: " + WithoutNewline(reason));
   }
-  if (!accepted && inputs.planned && !TilesFit(plan, plan.halfSize)) {
+  if (!accepted && inputs.planned) {  // planned, so refused for the tiles' size
     lines.emplace_back("fits", "Gr\xF6\xDFte passende Kachelgroesse: " +
                                    TileSizeText(LargestFittingHalfSize(plan), plan.pixelSize) + " m");
   }

@@ -3,6 +3,7 @@
 // is refused or is answered "no" changes no file (and runs no simulator).
 #include "e2e/installation.h"
 #include "layout/layout_bytes.h"
+#include "terrain/terrain_test_support.h"
 
 namespace e2e {
 namespace {
@@ -72,6 +73,25 @@ TEST_F(InstallationTest, ExitStatusAndMessagesOfEveryCommand) {
     EXPECT_EQ(Exists(stand_in::kLogFileName), c.args.back() == test && c.exitCode == 0) << "the simulator ran";
   }
   EXPECT_EQ(OnlyRun().Get("Argument 1"), host_ + "Anlagen\\Test.anl");
+}
+
+TEST_F(InstallationTest, TerrainPreviewWritesOnePicturePerSectionAndNothingElse) {
+  const auto pixel = [](int x, int y) { return terrain_test::PixelBytes{std::uint8_t(x), std::uint8_t(y), 1}; };
+  for (const char* picture : {"Anlagen\\h.bmp", "Anlagen\\c.bmp"}) Write(picture, terrain_test::MakeBitmap(4, 4, pixel));
+  // The second section names a file outside the layout's folder; the third is refused.
+  const std::string pictures[] = {"Hoehe=h.bmp", "Farbe=c.bmp", "Pixelgroesse=1"};
+  std::vector<std::string> lines = {"[Terrain Nord]", "Name=Nord", "[Terrain\\..\\..\\Weg]", "[Terrain S\xFC" "d]"};
+  for (std::size_t at : {4, 3, 2}) lines.insert(lines.begin() + at, std::begin(pictures), std::end(pictures));
+  WriteSettings(lines);
+  const Tree before = SnapshotTree(Native());
+  const RunResult run = Zuvo({"terrain", "--preview", Layout()});
+  EXPECT_EQ(run.exitCode, 1);
+  EXPECT_EQ(run.out, "Terrainvorschau geschrieben: C:\\Sim\\Anlagen\\Terrain Nord.svg\n"
+                     "Terrainvorschau geschrieben: C:\\Sim\\Anlagen\\Terrain S\xC3\xBC" "d.svg\n");
+  EXPECT_EQ(run.err, "[Terrain\\..\\..\\Weg]:Der Abschnittsname taugt nicht als Dateiname der Vorschau!\n");
+  Tree after = SnapshotTree(Native());
+  EXPECT_EQ(after.erase("Anlagen/Terrain Nord.svg") + after.erase("Anlagen/Terrain S\xC3\xBC" "d.svg"), 2u);
+  EXPECT_EQ(after, before);
 }
 
 }  // namespace
