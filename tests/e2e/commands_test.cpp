@@ -53,6 +53,7 @@ TEST_F(InstallationTest, ExitStatusAndMessagesOfEveryCommand) {
       {{"start", test, "--catenary", "Rot.mod"}, 1, "", "Oberleitung" + install, true},
       {{"start", test, "--guide-post", "Rot.mod"}, 1, "", "Leitpfosten" + install, true},
       {{"start", test, "--ground-texture", "Rot.mod"}, 1, "", "Bodentextur" + install, true},
+      {{"terrain", "--preview", berg}, 0, "Die Einstellungen beschreiben kein Terrain.\n", ""},
       {{"inventory", berg}, 0, "Inventarliste wurde erstellt!\n", "", true},
       {{"--yes", "remove-missing", "real-estate", berg}, 0, backup + "Fehlende Immobilien" + gone, "", true},
       {{"--yes", "--host", Native(), "remove-missing", "gbos", berg}, 0, backup + "Fehlende GBOs" + gone, "", true},

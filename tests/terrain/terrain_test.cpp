@@ -238,19 +238,23 @@ TEST_F(GeneratorTest, PreviewTilesAndReasonsAreThoseOfTheGenerationAndEveryPictu
   dir_.Write("h.bmp", MakeBitmap(9, 6, [](int x, int) { return HeightPixel(10000 + 50 * x); }));
   dir_.Write("c.bmp", MakeBitmap(9, 6, colour));
   dir_.Write("big.bmp", MakeBitmap(130, 130, colour));
-  const std::string pictures = "\nHoehe=h.bmp\nFarbe=c.bmp\nPixelgroesse=2.5", size = "Bild: 9 x 6 Pixel, 22.5 x 15 m (Pixelgroesse 2.5 m)";
+  dir_.Write("c32.bmp", MakeBitmap(3, 2, colour));  // for the TERRAGEN file's 3 x 2 cells of 30 m
+  const std::string pictures = "\nHoehe=h.bmp\nFarbe=c.bmp\nPixelgroesse=2.5", png = "xlink:href=\"data:image/png;base64,iVBORw0KGgo";
   const struct {
-    std::string section, keys, size, shapes;  // shapes: found in the SVG
+    std::string section, keys, size;
+    Strings shapes;  // found in the SVG
     std::size_t tiles;
     Strings fits;
   } cases[] = {
-      {"Terrain", "Name=A" + pictures + "\nKachelabstand=5\nKachelgroesse=10", size,  // tile (0, 0): 0 to 3 cells from the south-west
-       "<rect class=\"tile\" x=\"0\" y=\"341.33\" width=\"341.33\" height=\"341.33\"><title>bmp0_0.mod</title></rect>\n"
-       "<circle class=\"centre\" cx=\"113.78\" cy=\"568.89\"", 12, {}},
+      {"Terrain", "Name=A" + pictures + "\nKachelabstand=5\nKachelgroesse=10", "Bild: 9 x 6 Pixel, 22.5 x 15 m (Pixelgroesse 2.5 m)",
+       {"Kacheln: 12 (4 x 3), Abstand 5 m, Kante 10 m", png,  // tile (0, 0): 0 to 3 cells from the south-west
+        "<rect class=\"tile\" x=\"0\" y=\"341.33\" width=\"341.33\" height=\"341.33\"><title>bmp0_0.mod</title></rect>\n"
+        "<circle class=\"centre\" cx=\"113.78\" cy=\"568.89\""}, 12, {}},
       {"Terrain2", "Name=B\nHoehe=big.bmp\nFarbe=big.bmp\nPixelgroesse=1\nKachelabstand=100\nKachelgroesse=300",
-       "Bild: 130 x 130 Pixel, 130 x 130 m (Pixelgroesse 1 m)", "<image", 0, {"Größte passende Kachelgroesse: 80 m"}},
-      {"Terrain3", "Name=C\nHoehe=h.bmp\nFarbe=none.bmp\nPixelgroesse=1", "Bild: nicht gelesen", "", 0, {}},
-      {"Terrain & <D>", "Name=D" + pictures + "\nKachelabstand=-1", size, "<image", 0, {}},
+       "Bild: 130 x 130 Pixel, 130 x 130 m (Pixelgroesse 1 m)", {png}, 0, {"Größte passende Kachelgroesse: 80 m"}},
+      {"Terrain3", "Name=C\nHoehe=h.bmp\nFarbe=none.bmp\nPixelgroesse=1", "Bild: nicht gelesen", {}, 0, {}},
+      {"Terrain & <D>", "Name=D\nHoehe=" + DataPath("gdal-30m.ter") + "\nFarbe=c32.bmp\nKachelabstand=-1",
+       "Bild: 3 x 2 Pixel, 90 x 60 m (Pixelgroesse 30 m)", {png}, 0, {}},
   };
   for (const auto& c : cases) {
     SCOPED_TRACE(c.section);
@@ -274,7 +278,7 @@ TEST_F(GeneratorTest, PreviewTilesAndReasonsAreThoseOfTheGenerationAndEveryPictu
               (std::vector<Strings>{tiles, reasons, c.fits, {terrain::XmlText(c.size)}}));
     EXPECT_EQ((std::vector<std::size_t>{tiles.size(), reasons.empty(), messages_.messages().size()}),
               (std::vector<std::size_t>{c.tiles, c.tiles > 0, 0}));
-    EXPECT_NE(svg.find(c.shapes), std::string::npos);
+    for (const std::string& shape : c.shapes) EXPECT_NE(svg.find(shape), std::string::npos) << shape;
 #ifndef _WIN32
     dir_.Write("p.svg", svg);
     EXPECT_EQ(0, std::system(("rsvg-convert -o '" + dir_.NativePath("p.png") + "' '" + dir_.NativePath("p.svg") + "'").c_str()));
