@@ -6,7 +6,6 @@
 #include <cmath>
 #include <cstdlib>
 #include <map>
-#include <regex>
 
 #define STB_IMAGE_IMPLEMENTATION
 #define STBI_ONLY_PNG
@@ -266,15 +265,17 @@ TEST_F(GeneratorTest, PreviewTilesAndReasonsAreThoseOfTheGenerationAndEveryPictu
     for (const std::string& m : messages_.messages()) reasons.push_back(terrain::XmlText("Wird abgelehnt: " + m.substr(0, m.size() - 1)));
     messages_.clear();
     const std::string svg = terrain::TerrainPreviewSvg(terrain::ReadTerrainJob(s, c.section, dir_.Path("")));
-    const auto matches = [&svg](const std::string& pattern) {
+    const auto matches = [&svg](const std::string& element, const std::string& before) {  // text after `before` in each
       Strings found;
-      const std::regex re(pattern);
-      for (auto m = std::sregex_iterator(svg.begin(), svg.end(), re); m != std::sregex_iterator(); ++m) found.push_back((*m)[1]);
+      for (std::size_t at = svg.find(element); at != std::string::npos; at = svg.find(element, at + 1)) {
+        const std::size_t from = svg.find(before, at) + before.size();
+        found.push_back(svg.substr(from, svg.find('<', from) - from));
+      }
       return found;
     };
     const Strings tiles = dir_.List("Host/Modelle/" + c.keys.substr(5, 1));
-    EXPECT_EQ((std::vector<Strings>{matches("<rect class=\"tile\"[^>]*><title>([^<]*)<"), matches("class=\"refused\">([^<]*)<"),
-                                    matches("class=\"fits\">([^<]*)<"), matches("class=\"size\">([^<]*)<")}),
+    EXPECT_EQ((std::vector<Strings>{matches("<rect class=\"tile\"", "<title>"), matches("class=\"refused\"", ">"),
+                                    matches("class=\"fits\"", ">"), matches("class=\"size\"", ">")}),
               (std::vector<Strings>{tiles, reasons, c.fits, {terrain::XmlText(c.size)}}));
     EXPECT_EQ((std::vector<std::size_t>{tiles.size(), reasons.empty(), messages_.messages().size()}),
               (std::vector<std::size_t>{c.tiles, c.tiles > 0, 0}));
