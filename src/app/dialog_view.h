@@ -68,6 +68,9 @@ class DialogView {
   virtual bool AskYesNo(const std::string& text) = 0;
   // A notice owned by the dialog, caption "ZUVO Startup", OK only.
   virtual void Notify(const std::string& text) = 0;
+  // A result line that only the command line shows, such as a file written
+  // beside the one the command is about. The window shows nothing.
+  virtual void ShowResult(const std::string& text) { (void)text; }
 
   // The file-open dialog with an initial name and a filter such as
   // "Anlagen|*.anl|Alle Dateien|*.*|". True when the user confirmed; the

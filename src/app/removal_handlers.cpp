@@ -2,6 +2,8 @@
 
 #include "app/guards.h"
 #include "app/startup_dialog.h"
+#include "host/installation.h"
+#include "host/messages.h"
 #include "layout/removal.h"
 
 namespace app {
@@ -9,16 +11,18 @@ namespace {
 
 struct RemovalCommand {
   int (*pass)(layout::Layout*);
+  layout::RemovalKind kind;
   const char* question;
   const char* done;
 };
 
-const RemovalCommand kRollingStock = {layout::RemoveMissingRollingStock,
+const RemovalCommand kRollingStock = {layout::RemoveMissingRollingStock, layout::RemovalKind::kRollingStock,
                                       "Fehlendes Rollmaterial in der Anlage l\xF6schen?",
                                       "Fehlendes Rollmaterial wurde gel\xF6scht!"};
-const RemovalCommand kGbos = {layout::RemoveMissingGbos, "Fehlende GBOs in der Anlage l\xF6schen?",
+const RemovalCommand kGbos = {layout::RemoveMissingGbos, layout::RemovalKind::kGbos,
+                              "Fehlende GBOs in der Anlage l\xF6schen?",
                               "Fehlende GBOs wurden gel\xF6scht!"};
-const RemovalCommand kRealEstate = {layout::RemoveMissingRealEstate,
+const RemovalCommand kRealEstate = {layout::RemoveMissingRealEstate, layout::RemovalKind::kRealEstate,
                                     "Fehlende Immobilien in der Anlage l\xF6schen?",
                                     "Fehlende Immobilien wurden gel\xF6scht!"};
 
@@ -27,8 +31,22 @@ int Remove(DialogView* view, LoadedPair* pair, const RemovalCommand& command) {
   // Without the installation every object would count as missing and the
   // pass would strip the whole layout.
   if (!CheckInstallation()) return 0;
+  // Nor while a folder of the kind is missing.
+  const std::string folder = layout::MissingKindFolder(pair->layout, command.kind);
+  if (!folder.empty()) {
+    host::ShowFormatted("Ordner %s%s fehlt, es wird nichts gel\xF6scht!\n", host::HostDirectory(),
+                        folder.c_str());
+    return 0;
+  }
   if (!view->AskYesNo(command.question)) return 1;
   view->BeginWaitCursor();
+  // The layout as it was stays beside it; nothing is removed without it.
+  std::string backup;
+  if (!layout::KeepBackup(pair->layoutPath, &backup)) {
+    view->EndWaitCursor();
+    return 0;
+  }
+  view->ShowResult("Sicherung geschrieben: " + backup);
   command.pass(&pair->layout);
   pair->layout.PrepareForSave();
   const int saved = pair->layout.Save(pair->layoutPath);

@@ -33,6 +33,9 @@ class StartupDialog {
   int OnStartClicked();            // 1003 "Starte ZUVO" (start_sequence.cpp)
   int OnDeleteCameraSetClicked();  // 1004 "Löschen"
   int OnGenTerrainClicked();       // 1005 "Gen. Terrain"
+  // No button: a picture of each terrain beside the layout (zuvo terrain
+  // --preview), generating nothing.
+  int PreviewTerrain();
 
   int OnChooseBufferStopClicked();     // 1006
   int OnChooseCatenaryClicked();       // 1008

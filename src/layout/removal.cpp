@@ -1,11 +1,44 @@
 #include "layout/removal.h"
 
 #include <cstdint>
+#include <set>
 #include <vector>
 
+#include "host/installation.h"
+#include "host/messages.h"
+#include "host/save.h"
 #include "layout/missing_files.h"
+#include "platform/platform.h"
 
 namespace layout {
+
+std::string MissingKindFolder(const Layout& layout, RemovalKind kind) {
+  if (kind == RemovalKind::kRollingStock) return host::IsHostSubdirectory("Rollmaterial") ? "" : "Rollmaterial";
+  if (kind == RemovalKind::kRealEstate) return host::IsHostSubdirectory("Modelle") ? "" : "Modelle";
+  std::set<std::string> present;
+  for (const TrackRecord& track : layout.tracks) {
+    if (track.type != 6) continue;
+    // A name ends at a 0 byte, as the file's path would.
+    const std::string name = track.gboName.substr(0, track.gboName.find('\0'));
+    const std::size_t slash = name.find_last_of("\\/");
+    if (slash == std::string::npos) continue;  // in the installation's own folder
+    const std::string folder = name.substr(0, slash);
+    if (present.count(folder)) continue;
+    if (!host::IsHostSubdirectory(folder)) return folder;
+    present.insert(folder);
+  }
+  return "";
+}
+
+int KeepBackup(const std::string& path, std::string* backupPath) {
+  *backupPath = path + ".bak";
+  std::string bytes;
+  if (!platform::ReadWholeFile(path, &bytes)) {
+    host::ShowFormatted(host::kCannotOpen, path.c_str());
+    return 0;
+  }
+  return host::SaveFileReporting(*backupPath, bytes);
+}
 
 int RemoveMissingRollingStock(Layout* layout) {
   // One pass finds the ids to remove, one more removes them: the same result

@@ -12,42 +12,13 @@
 #include "platform/platform.h"
 #include "terrain/bitmap.h"
 #include "terrain/height_field.h"
-#include "terrain/terragen.h"
+#include "terrain/terrain_inputs.h"
 #include "terrain/tile_mesh.h"
 #include "terrain/tile_plan.h"
 #include "terrain/tile_writer.h"
 
 namespace terrain {
 namespace {
-
-// The height file as a height field. The file's own errors leave an empty
-// field.
-std::unique_ptr<HeightField> OpenHeightField(const TerrainJob& job) {
-  if (job.heightFormat == HeightFormat::kBitmap) {
-    return std::unique_ptr<HeightField>(
-        new BitmapHeightField(job.heightPath, job.heightFile, job.pixelSize));
-  }
-  return std::unique_ptr<HeightField>(new TerragenHeightField(job.heightPath, job.heightFile));
-}
-
-// Reports why a plan was refused. 1 when it was not.
-int CheckPlan(PlanResult result, const std::string& section) {
-  switch (result) {
-    case PlanResult::kOk:
-      return 1;
-    case PlanResult::kBadSpacing:
-      host::ShowFormatted("[%s]:Kachelabstand muss gr\xF6\xDF" "er als 0 sein!\n", section.c_str());
-      return 0;
-    case PlanResult::kBadSize:
-      host::ShowFormatted("[%s]:Kachelgroesse muss gr\xF6\xDF" "er als 0 sein!\n", section.c_str());
-      return 0;
-    case PlanResult::kSpacingBelowPixel:
-      host::ShowFormatted("[%s]:Kachelabstand muss mindestens so gro\xDF wie die Pixelgroesse sein!\n",
-                          section.c_str());
-      return 0;
-  }
-  return 0;
-}
 
 // The tile position of a name "bmp<i>_<j>.mod" (in any case), as the tiles
 // are named; false for any other name.
@@ -97,37 +68,11 @@ void ReportTilesOfAnEarlierPlan(const std::string& folder, const TilePlan& plan,
 
 int GenerateTerrainJob(const TerrainJob& job, const TerrainProgress* progress) {
   const std::string& section = job.section;
-  if (!PassesStage(job, TerrainStage::kBeforeHeights)) return 0;
-  std::unique_ptr<HeightField> heights = OpenHeightField(job);
-  if (!PassesStage(job, TerrainStage::kBeforeColours)) return 0;
-  BitmapImage colours;
-  colours.ReadBitmap(job.colourPath, job.colourFile);
-  if (colours.width != heights->cellsX || colours.height != heights->cellsY) {
-    host::ShowFormatted("Groessen stimmen nicht \xFC" "berein!\n");
-    return 0;
-  }
-  if (!PassesStage(job, TerrainStage::kBeforeTiles)) return 0;
-  // Both files failed to load; each has told why.
-  if (heights->cellsX == 0) return 0;
-  if (heights->pixelSize <= 0) {
-    host::ShowFormatted("[%s]:Pixelgroesse aus %s muss gr\xF6\xDF" "er als 0 sein!\n",
-                        section.c_str(), job.heightFile.c_str());
-    return 0;
-  }
-
-  TilePlan plan;
-  if (!CheckPlan(PlanTiles(job.spacingMetres, job.sizeMetres, heights->pixelSize, heights->cellsX,
-                           heights->cellsY, &plan),
-                 section)) {
-    return 0;
-  }
-  if (!TilesFit(plan, plan.halfSize)) {
-    host::ShowFormatted(
-        "[%s]:Kachelgroesse zu gro\xDF f\xFCr eine Modelldatei, h\xF6" "chstens %s m bei dieser "
-        "Pixelgroesse!\n",
-        section.c_str(), TileSizeText(LargestFittingHalfSize(plan), plan.pixelSize).c_str());
-    return 0;
-  }
+  TerrainInputs inputs;
+  if (!ReadTerrainInputs(job, &inputs)) return 0;
+  const TilePlan& plan = inputs.plan;
+  const HeightField* heights = inputs.heights.get();
+  const BitmapImage& colours = inputs.colours;
 
   const char* host = host::HostDirectory();
   const std::string modelFolder = host != nullptr ? host::StringPrintf("%sModelle\\", host) : "";

@@ -96,12 +96,17 @@ std::int32_t LargestFittingHalfSize(const TilePlan& plan) {
 }
 
 std::string TileSizeText(std::int32_t half, std::int32_t pixelSize) {
-  const long long centimetres = 2LL * half * pixelSize;
+  return MetresText(2LL * half * pixelSize);
+}
+
+std::string MetresText(long long centimetres) {
   const long long metres = centimetres / 100;
   const long long rest = centimetres % 100;
   if (rest == 0) return host::StringPrintf("%lld", metres);
   if (rest % 10 == 0) return host::StringPrintf("%lld.%lld", metres, rest / 10);
   return host::StringPrintf("%lld.%02lld", metres, rest);
 }
+
+std::string TileFileName(int column, int row) { return host::StringPrintf("bmp%d_%d.mod", column, row); }
 
 }  // namespace terrain

@@ -60,4 +60,11 @@ int TilesFit(const TilePlan& plan, std::int32_t half);
 std::int32_t LargestFittingHalfSize(const TilePlan& plan);
 std::string TileSizeText(std::int32_t half, std::int32_t pixelSize);
 
+// A length in centimetres as metres, without trailing zeros ("400", "186.4",
+// "0.05").
+std::string MetresText(long long centimetres);
+
+// The name of the tile file in column i and row j: "bmp{i}_{j}.mod".
+std::string TileFileName(int column, int row);
+
 }  // namespace terrain

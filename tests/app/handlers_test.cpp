@@ -56,6 +56,31 @@ TEST_F(HandlersTest, DeletingACameraSetWritesTheFileBeforeMemoryChanges) {
   EXPECT_FALSE(dialog.pair().settings.HasSection("KamSet S\xFC" "d"));
 }
 
+TEST_F(HandlersTest, RemovalsKeepABackupAndRefuseWhileAFolderOfTheKindIsMissing) {
+  std::vector<layout_bytes::Track> gbos(3);  // the third in a subfolder
+  for (int i = 0; i < 3; ++i) gbos[i].type = 6, gbos[i].gbo = i < 2 ? "Gbo\\A.gbo" : "Gbo\\Sub\\C.gbo";
+  host.MakeDirs("Gbo");
+  host.Write("Anlagen\\Berg.anl", layout_bytes::File(gbos, {layout_bytes::Model()}, {layout_bytes::Unit()}));
+  host.Write("Anlagen\\Berg.anl.bak", "older");
+  ASSERT_EQ(Load("Anlagen\\Berg.anl"), 1);
+  const std::pair<Handler, const char*> kinds[] = {{&Dialog::OnRemoveMissingRollingStockClicked, "Rollmaterial"},
+                                                   {&Dialog::OnRemoveMissingGbosClicked, "Gbo\\Sub"},
+                                                   {&Dialog::OnRemoveMissingRealEstateClicked, "Modelle"}};
+  for (const auto& kind : kinds) {
+    const Texts files = {host.Read("Anlagen\\Berg.anl"), host.Read("Anlagen\\Berg.anl.bak")};
+    std::filesystem::remove_all(host.NativePath(kind.second));  // no question, nothing written
+    messages.clear(), view.log.clear(), view.answers = {true};
+    EXPECT_EQ((dialog.*kind.first)(), 0);
+    EXPECT_EQ(messages.messages(), Texts{"Ordner " + host.Path(kind.second) + " fehlt, es wird nichts gel\xF6scht!\n"});
+    EXPECT_EQ((Texts{host.Read("Anlagen\\Berg.anl"), host.Read("Anlagen\\Berg.anl.bak")}), files);
+    EXPECT_TRUE(view.log.empty());
+    host.MakeDirs(kind.second);  // the layout as it was kept beside it
+    EXPECT_EQ((dialog.*kind.first)(), 1);
+    EXPECT_EQ(host.Read("Anlagen\\Berg.anl.bak"), files[0]);
+    EXPECT_EQ(view.log.at(1), "= Sicherung geschrieben: " + host.Path("Anlagen\\Berg.anl.bak"));
+  }
+}
+
 TEST_F(AppTest, ChoosingWorksWhereTheKindFolderIsAndKeepsOnlyTheFileName) {
   std::filesystem::remove(host.NativePath("Oberleitung"));
   EXPECT_EQ(dialog.OnInitDialog({}), 1);

@@ -3,6 +3,7 @@
 // is refused or is answered "no" changes no file (and runs no simulator).
 #include "e2e/installation.h"
 #include "layout/layout_bytes.h"
+#include "terrain/terrain_test_support.h"
 
 namespace e2e {
 namespace {
@@ -22,7 +23,8 @@ TEST_F(InstallationTest, ExitStatusAndMessagesOfEveryCommand) {
                     bad_ = Native("Anlagen\\Bad.anl"), test = Layout(),
                     unknown = "Unbekannte oder fehlerhafte ZUVO Installation\n", can = "Can't open C:\\Sim\\Anlagen\\",
                     no = " Nein (keine Eingabe m\xC3\xB6glich; --yes beantwortet Fragen mit Ja)\n",
-                    gone = " wurden gel\xC3\xB6scht!\n", install = " \"Rot.mod\" kann nicht installiert werden!\n";
+                    gone = " wurden gel\xC3\xB6scht!\n", install = " \"Rot.mod\" kann nicht installiert werden!\n",
+                    backup = "Sicherung geschrieben: C:\\Sim\\Anlagen\\Berg.anl.bak\n";
   const std::vector<std::string> createFails = {"ZUVO_FAULTS=create:1"};
   const struct {
     std::vector<std::string> args;
@@ -41,7 +43,7 @@ TEST_F(InstallationTest, ExitStatusAndMessagesOfEveryCommand) {
        {"ZUVO_FAULTS=write:1"}},
       {{"inventory", berg}, 1, "", "Datei Inventarliste.txt kann nicht ge\xC3\xB6" "ffnet werden!\n", false,
        createFails},
-      {{"--yes", "remove-missing", "real-estate", berg}, 1, "", can + "Berg.anl!\n", false, createFails},
+      {{"--yes", "remove-missing", "real-estate", berg}, 1, "", can + "Berg.anl.bak!\n", false, createFails},
       {{"remove-missing", "rolling-stock", berg}, 0, "", "Fehlendes Rollmaterial in der Anlage l\xC3\xB6schen?" + no},
       {{"remove-missing", "real-estate", berg}, 0, "", "Fehlende Immobilien in der Anlage l\xC3\xB6schen?" + no},
       {{"delete-camera-set", ost, "\xC3\x84gypten"}, 0, "", "L\xC3\xB6sche Kamera Set \xC3\x84gypten ?" + no},
@@ -51,13 +53,14 @@ TEST_F(InstallationTest, ExitStatusAndMessagesOfEveryCommand) {
       {{"start", test, "--catenary", "Rot.mod"}, 1, "", "Oberleitung" + install, true},
       {{"start", test, "--guide-post", "Rot.mod"}, 1, "", "Leitpfosten" + install, true},
       {{"start", test, "--ground-texture", "Rot.mod"}, 1, "", "Bodentextur" + install, true},
+      {{"terrain", "--preview", berg}, 0, "Die Einstellungen beschreiben kein Terrain.\n", ""},
       {{"inventory", berg}, 0, "Inventarliste wurde erstellt!\n", "", true},
       {{"map", berg}, 0, "Karte wurde erstellt: C:\\Sim\\Anlagen\\Berg.svg\n", "", true},
       {{"map", berg, "-o", Native("Karte.svg")}, 0, "Karte wurde erstellt: C:\\Sim\\Karte.svg\n", "", true},
       {{"map", berg}, 1, "", unknown, false, {}, ""},
       {{"map", berg, "-o", Native("Anlagen\\Test.DANL")}, 1, "", "falsche Endung: DANL\n"},
-      {{"--yes", "remove-missing", "real-estate", berg}, 0, "Fehlende Immobilien" + gone, "", true},
-      {{"--yes", "--host", Native(), "remove-missing", "gbos", berg}, 0, "Fehlende GBOs" + gone, "", true},
+      {{"--yes", "remove-missing", "real-estate", berg}, 0, backup + "Fehlende Immobilien" + gone, "", true},
+      {{"--yes", "--host", Native(), "remove-missing", "gbos", berg}, 0, backup + "Fehlende GBOs" + gone, "", true},
       {{"--yes", "delete-camera-set", ost, "\xC3\x84gypten"}, 0, "", "", true},
       {{"standard"}, 0, "", "", true},
       {{"--host", Native(), "start", test}, 0, "", "", true, {}, ""},  // the last
@@ -75,6 +78,25 @@ TEST_F(InstallationTest, ExitStatusAndMessagesOfEveryCommand) {
     EXPECT_EQ(Exists(stand_in::kLogFileName), c.args.back() == test && c.exitCode == 0) << "the simulator ran";
   }
   EXPECT_EQ(OnlyRun().Get("Argument 1"), host_ + "Anlagen\\Test.anl");
+}
+
+TEST_F(InstallationTest, TerrainPreviewWritesOnePicturePerSectionAndNothingElse) {
+  const auto pixel = [](int x, int y) { return terrain_test::PixelBytes{std::uint8_t(x), std::uint8_t(y), 1}; };
+  for (const char* picture : {"Anlagen\\h.bmp", "Anlagen\\c.bmp"}) Write(picture, terrain_test::MakeBitmap(4, 4, pixel));
+  // The second section names a file outside the layout's folder; the third is refused.
+  const std::string pictures[] = {"Hoehe=h.bmp", "Farbe=c.bmp", "Pixelgroesse=1"};
+  std::vector<std::string> lines = {"[Terrain Nord]", "Name=Nord", "[Terrain\\..\\..\\Weg]", "[Terrain S\xFC" "d]"};
+  for (std::size_t at : {4, 3, 2}) lines.insert(lines.begin() + at, std::begin(pictures), std::end(pictures));
+  WriteSettings(lines);
+  const Tree before = SnapshotTree(Native());
+  const RunResult run = Zuvo({"terrain", "--preview", Layout()});
+  EXPECT_EQ(run.exitCode, 1);
+  EXPECT_EQ(run.out, "Terrainvorschau geschrieben: C:\\Sim\\Anlagen\\Terrain Nord.svg\n"
+                     "Terrainvorschau geschrieben: C:\\Sim\\Anlagen\\Terrain S\xC3\xBC" "d.svg\n");
+  EXPECT_EQ(run.err, "[Terrain\\..\\..\\Weg]:Der Abschnittsname taugt nicht als Dateiname der Vorschau!\n");
+  Tree after = SnapshotTree(Native());
+  EXPECT_EQ(after.erase("Anlagen/Terrain Nord.svg") + after.erase("Anlagen/Terrain S\xC3\xBC" "d.svg"), 2u);
+  EXPECT_EQ(after, before);
 }
 
 }  // namespace

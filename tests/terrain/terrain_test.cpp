@@ -1,13 +1,20 @@
 // The terrain readers on files of independent tools and on files made byte by
-// byte; generations against tiles worked out in data/expected-tiles.py.
+// byte; generations against tiles worked out in data/expected-tiles.py;
+// previews against the generation of the same section.
 #include <gtest/gtest.h>
 
 #include <cmath>
+#include <cstdlib>
 #include <map>
+
+#define STB_IMAGE_IMPLEMENTATION
+#define STBI_ONLY_PNG
+#include <stb/stb_image.h>
 
 #include "host/installation.h"
 #include "support/test_support.h"
 #include "terrain/generator.h"
+#include "terrain/preview.h"
 #include "terrain/terragen.h"
 #include "terrain/terrain_test_support.h"
 #include "terrain/tile_mesh.h"
@@ -211,6 +218,85 @@ TEST_F(GeneratorTest, TilesOfAnEarlierPlanAreToldAndKept) {
   const std::string told = Cp("[TerrainTal]: 2 Kacheln eines früheren Plans bleiben in ") + dir_.Path("Host\\Modelle\\X");
   EXPECT_EQ((Strings{told + ".\n"}), messages_.messages());
   EXPECT_EQ(9u, dir_.List("Host/Modelle/X").size());
+}
+
+TEST(TerrainPreview, PictureScaledDownNorthUpAndEncodedAsPng) {
+  terrain::BitmapImage image;  // the top two rows green, the east half bluer
+  ASSERT_TRUE(image.ReadBitmapBytes(MakeBitmap(2048, 1024, [](int x, int y) {
+    return PixelBytes{std::uint8_t(x < 1024 ? 10 : 20), std::uint8_t(y >= 1022 ? 90 : 0), std::uint8_t(x % 2 ? 255 : 0)};
+  }), "c.bmp"));
+  const terrain::RgbPicture small = terrain::PreviewPicture(image, 1024), whole = terrain::PreviewPicture(image, 2048);
+  const auto pixel = [](const terrain::RgbPicture& p, int x, int y) { return p.pixels.substr(3 * (y * p.width + x), 3); };
+  EXPECT_EQ((Strings{pixel(small, 0, 0), pixel(small, 1023, 1), pixel(whole, 1, 0)}),
+            (Strings{"\x80Z\x0A", std::string("\x80\0\x14", 3), "\xFFZ\x0A"}));
+  std::string png;
+  ASSERT_TRUE(terrain::EncodePng(small, &png));
+  int size[3] = {};
+  unsigned char* decoded = stbi_load_from_memory(reinterpret_cast<const unsigned char*>(png.data()),
+                                                 static_cast<int>(png.size()), &size[0], &size[1], &size[2], 3);
+  ASSERT_NE(decoded, nullptr);
+  EXPECT_EQ(std::string(reinterpret_cast<char*>(decoded), 3 * size[0] * size[1]), small.pixels);
+  stbi_image_free(decoded);
+  EXPECT_EQ((Ints{1024, 512, 2048, 1024}), (Ints{size[0], size[1], whole.width, whole.height}));
+  EXPECT_FALSE(terrain::EncodePng(terrain::RgbPicture{2, 2, "short"}, &png));
+  EXPECT_EQ((Strings{terrain::Base64(""), terrain::Base64("f"), terrain::Base64("fo"), terrain::Base64("foob\xFF")}),
+            (Strings{"", "Zg==", "Zm8=", "Zm9vYv8="}));
+  EXPECT_EQ(terrain::XmlText("a&<>\"'\x1F\t\xE4"), "a&amp;&lt;&gt;&quot;&apos;?\t\xC3\xA4");
+}
+
+TEST_F(GeneratorTest, PreviewTilesAndReasonsAreThoseOfTheGenerationAndEveryPictureRenders) {
+  const auto colour = [](int x, int y) { return PixelBytes{std::uint8_t(9 * x), std::uint8_t(7 * y), 200}; };
+  dir_.Write("h.bmp", MakeBitmap(9, 6, [](int x, int) { return HeightPixel(10000 + 50 * x); }));
+  dir_.Write("c.bmp", MakeBitmap(9, 6, colour));
+  dir_.Write("big.bmp", MakeBitmap(130, 130, colour));
+  dir_.Write("c32.bmp", MakeBitmap(3, 2, colour));  // for the TERRAGEN file's 3 x 2 cells of 30 m
+  const std::string pictures = "\nHoehe=h.bmp\nFarbe=c.bmp\nPixelgroesse=2.5", png = "xlink:href=\"data:image/png;base64,iVBORw0KGgo";
+  const struct {
+    std::string section, keys, size;
+    Strings shapes;  // found in the SVG
+    std::size_t tiles;
+    Strings fits;
+  } cases[] = {
+      {"Terrain", "Name=A" + pictures + "\nKachelabstand=5\nKachelgroesse=10", "Bild: 9 x 6 Pixel, 22.5 x 15 m (Pixelgroesse 2.5 m)",
+       {"Kacheln: 12 (4 x 3), Abstand 5 m, Kante 10 m", png,  // tile (0, 0): 0 to 3 cells from the south-west
+        "<rect class=\"tile\" x=\"0\" y=\"341.33\" width=\"341.33\" height=\"341.33\"><title>bmp0_0.mod</title></rect>\n"
+        "<circle class=\"centre\" cx=\"113.78\" cy=\"568.89\""}, 12, {}},
+      {"Terrain2", "Name=B\nHoehe=big.bmp\nFarbe=big.bmp\nPixelgroesse=1\nKachelabstand=100\nKachelgroesse=300",
+       "Bild: 130 x 130 Pixel, 130 x 130 m (Pixelgroesse 1 m)", {png}, 0, {"Größte passende Kachelgroesse: 80 m"}},
+      {"Terrain3", "Name=C\nHoehe=h.bmp\nFarbe=none.bmp\nPixelgroesse=1", "Bild: nicht gelesen", {}, 0, {}},
+      {"Terrain & <D>", "Name=D\nHoehe=" + DataPath("gdal-30m.ter") + "\nFarbe=c32.bmp\nKachelabstand=-1",
+       "Bild: 3 x 2 Pixel, 90 x 60 m (Pixelgroesse 30 m)", {png}, 0, {}},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.section);
+    settings::SettingsFile s;
+    s.Parse("[" + c.section + "]\n" + c.keys + "\n");
+    messages_.clear();
+    terrain::GenerateTerrainSection(s, c.section, dir_.Path(""));
+    Strings reasons;  // as the preview shows them
+    for (const std::string& m : messages_.messages()) reasons.push_back(terrain::XmlText("Wird abgelehnt: " + m.substr(0, m.size() - 1)));
+    messages_.clear();
+    const std::string svg = terrain::TerrainPreviewSvg(terrain::ReadTerrainJob(s, c.section, dir_.Path("")));
+    const auto matches = [&svg](const std::string& element, const std::string& before) {  // text after `before` in each
+      Strings found;
+      for (std::size_t at = svg.find(element); at != std::string::npos; at = svg.find(element, at + 1)) {
+        const std::size_t from = svg.find(before, at) + before.size();
+        found.push_back(svg.substr(from, svg.find('<', from) - from));
+      }
+      return found;
+    };
+    const Strings tiles = dir_.List("Host/Modelle/" + c.keys.substr(5, 1));
+    EXPECT_EQ((std::vector<Strings>{matches("<rect class=\"tile\"", "<title>"), matches("class=\"refused\"", ">"),
+                                    matches("class=\"fits\"", ">"), matches("class=\"size\"", ">")}),
+              (std::vector<Strings>{tiles, reasons, c.fits, {terrain::XmlText(c.size)}}));
+    EXPECT_EQ((std::vector<std::size_t>{tiles.size(), reasons.empty(), messages_.messages().size()}),
+              (std::vector<std::size_t>{c.tiles, c.tiles > 0, 0}));
+    for (const std::string& shape : c.shapes) EXPECT_NE(svg.find(shape), std::string::npos) << shape;
+#ifndef _WIN32
+    dir_.Write("p.svg", svg);
+    EXPECT_EQ(0, std::system(("rsvg-convert -o '" + dir_.NativePath("p.png") + "' '" + dir_.NativePath("p.svg") + "'").c_str()));
+#endif
+  }
 }
 
 TEST(TerrainJob, PicturesRelativeToTheFolderGiven) {

@@ -26,6 +26,7 @@ class ConsoleView : public app::DialogView {
   // No (said on standard error) when it is not.
   bool AskYesNo(const std::string& text) override;
   void Notify(const std::string& text) override;
+  void ShowResult(const std::string& text) override { Notify(text); }
   // There is no file dialog on the command line: always cancelled.
   bool ChooseFile(const std::string& initialName, const std::string& filter,
                   std::string* chosen) override;

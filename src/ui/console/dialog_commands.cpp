@@ -93,7 +93,14 @@ void AddInventoryCommand(CLI::App& app, CommandList* commands) {
 
 void AddTerrainCommand(CLI::App& app, CommandList* commands) {
   // The button's enabled state is no guard here: the command always runs.
-  AddLayoutButton(app, commands, "terrain", "Beschriebene Terrains erzeugen", &app::StartupDialog::OnGenTerrainClicked);
+  CLI::App* sub = app.add_subcommand("terrain", "Beschriebene Terrains erzeugen");
+  auto argument = AddLayoutArgument(sub);
+  auto preview = std::make_shared<bool>(false);
+  sub->add_flag("--preview", *preview, "Nur je ein Bild <Abschnitt>.svg neben der Anlage schreiben");
+  RegisterCommand(commands, sub, [argument, preview](const GlobalOptions& global) {
+    return RunDialogCommand(global, *argument, nullptr,
+                            *preview ? &app::StartupDialog::PreviewTerrain : &app::StartupDialog::OnGenTerrainClicked);
+  });
 }
 
 void AddMissingListCommand(CLI::App& app, CommandList* commands) {

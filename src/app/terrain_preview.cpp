@@ -1,0 +1,45 @@
+// A picture of each terrain that the settings file describes, written beside
+// the layout as "<section>.svg"; no tile is made and no folder created.
+
+#include "app/guards.h"
+#include "app/startup_dialog.h"
+#include "host/installation_path.h"
+#include "host/messages.h"
+#include "host/paths.h"
+#include "host/save.h"
+#include "terrain/preview.h"
+#include "terrain/terrain_job.h"
+
+namespace app {
+
+int StartupDialog::PreviewTerrain() {
+  if (!CheckLayoutPair(pair_)) return 0;
+  // The tiles' folder is checked against the installation, as for the
+  // generation.
+  if (!CheckInstallation()) return 0;
+  const std::string folder = host::DirectoryOf(pair_.layoutPath);
+  int written = 0, allWritten = 1;
+  for (int k = 0; k < pair_.settings.count(); ++k) {
+    const settings::SettingsEntry& entry = pair_.settings.entry(k);
+    if (!entry.isSection || !terrain::IsTerrainSection(entry.name)) continue;
+    // The section names the file: it must stay a name in the layout's folder.
+    if (!host::IsPlainName(entry.name)) {
+      host::ShowFormatted("[%s]:Der Abschnittsname taugt nicht als Dateiname der Vorschau!\n",
+                          entry.name.c_str());
+      allWritten = 0;
+      continue;
+    }
+    const std::string path = host::FileInFolder(folder, entry.name + ".svg");
+    const terrain::TerrainJob job = terrain::ReadTerrainJob(pair_.settings, entry.name, folder);
+    if (!host::SaveFileReporting(path, terrain::TerrainPreviewSvg(job))) {
+      allWritten = 0;
+      continue;
+    }
+    view_->ShowResult("Terrainvorschau geschrieben: " + path);
+    ++written;
+  }
+  if (written == 0 && allWritten) view_->ShowResult("Die Einstellungen beschreiben kein Terrain.");
+  return allWritten;
+}
+
+}  // namespace app

@@ -1,0 +1,192 @@
+#include "terrain/preview.h"
+
+#include <algorithm>
+#include <cmath>
+#include <utility>
+#include <vector>
+
+#include "host/messages.h"
+#include "platform/cp1252.h"
+#include "terrain/terrain_inputs.h"
+#include "terrain/tile_plan.h"
+
+namespace terrain {
+namespace {
+
+const int kLineHeight = 20;
+const int kMargin = 8;
+
+// Keeps what ShowMessage would show while alive, instead of showing it.
+class MessageCollector {
+ public:
+  MessageCollector() { host::SetMessageSink(&Collect, this, &sink_, &context_); }
+  ~MessageCollector() { host::SetMessageSink(sink_, context_); }
+  MessageCollector(const MessageCollector&) = delete;
+  MessageCollector& operator=(const MessageCollector&) = delete;
+  std::vector<std::string> texts;
+
+ private:
+  static void Collect(const std::string& text, void* self) {
+    static_cast<MessageCollector*>(self)->texts.push_back(text);
+  }
+  host::TextSink sink_ = nullptr;
+  void* context_ = nullptr;
+};
+
+// A non-negative coordinate with at most two decimals, whatever the locale.
+std::string Number(double value) { return MetresText(std::llround(value * 100)); }
+
+std::string WithoutNewline(std::string text) {
+  while (!text.empty() && (text.back() == '\n' || text.back() == '\r')) text.pop_back();
+  return text;
+}
+
+// The lines above the picture: a class ("" for none) and code page 1252 text.
+using Lines = std::vector<std::pair<std::string, std::string>>;
+
+Lines Description(const TerrainJob& job, const TerrainInputs& inputs, int accepted,
+                  const std::vector<std::string>& reasons) {
+  Lines lines;
+  lines.emplace_back("", "[" + job.section + "] Kacheln in Modelle\\" + job.name);
+  lines.emplace_back("", "Hoehe: " + job.heightFile + ", Farbe: " + job.colourFile);
+  const BitmapImage& colours = inputs.colours;
+  const std::int32_t pixelSize =
+      inputs.heights && inputs.heights->pixelSize > 0 ? inputs.heights->pixelSize : job.pixelSize;
+  if (colours.width == 0) {
+    lines.emplace_back("size", "Bild: nicht gelesen");
+  } else if (pixelSize <= 0) {
+    lines.emplace_back("size", host::StringPrintf("Bild: %d x %d Pixel, Pixelgroesse unbekannt",
+                                                  colours.width, colours.height));
+  } else {
+    lines.emplace_back("size", host::StringPrintf("Bild: %d x %d Pixel, ", colours.width, colours.height) +
+                                   MetresText(1LL * colours.width * pixelSize) + " x " +
+                                   MetresText(1LL * colours.height * pixelSize) + " m (Pixelgroesse " +
+                                   MetresText(pixelSize) + " m)");
+  }
+  const TilePlan& plan = inputs.plan;
+  if (inputs.planned) {
+    lines.emplace_back("", host::StringPrintf("Kacheln: %lld (%d x %d), Abstand ",
+                                              1LL * plan.columns * plan.rows, plan.columns, plan.rows) +
+                               MetresText(1LL * plan.spacing * plan.pixelSize) + " m, Kante " +
+                               TileSizeText(plan.halfSize, plan.pixelSize) + " m");
+  }
+  for (const std::string& reason : reasons) {
+    lines.emplace_back("refused", "Wird abgelehnt: " + WithoutNewline(reason));
+  }
+  if (!accepted && inputs.planned) {  // planned, so refused for the tiles' size
+    lines.emplace_back("fits", "Gr\xF6\xDFte passende Kachelgroesse: " +
+                                   TileSizeText(LargestFittingHalfSize(plan), plan.pixelSize) + " m");
+  }
+  return lines;
+}
+
+// The tiles of the plan as squares in display units (`scale` per cell), with
+// their centres; y grows southwards from the picture's north edge.
+std::string TileShapes(const TilePlan& plan, double scale) {
+  std::string svg;
+  for (int i = 0; i < plan.columns; ++i) {
+    for (int j = 0; j < plan.rows; ++j) {
+      const TileRect tile = plan.Tile(i, j);
+      const std::string title = "<title>" + XmlText(TileFileName(i, j)) + "</title>";
+      svg += "<rect class=\"tile\" x=\"" + Number(tile.firstColumn * scale) + "\" y=\"" +
+             Number((plan.height - tile.lastRow) * scale) + "\" width=\"" +
+             Number((tile.lastColumn - tile.firstColumn) * scale) + "\" height=\"" +
+             Number((tile.lastRow - tile.firstRow) * scale) + "\">" + title + "</rect>\n";
+      svg += "<circle class=\"centre\" cx=\"" + Number(tile.centreColumn * scale) + "\" cy=\"" +
+             Number((plan.height - tile.centreRow) * scale) + "\" r=\"3\">" + title + "</circle>\n";
+    }
+  }
+  return svg;
+}
+
+}  // namespace
+
+std::string XmlText(const std::string& cp1252) {
+  std::string text;
+  for (char c : platform::Cp1252ToUtf8(cp1252)) {
+    switch (c) {
+      case '&': text += "&amp;"; break;
+      case '<': text += "&lt;"; break;
+      case '>': text += "&gt;"; break;
+      case '"': text += "&quot;"; break;
+      case '\'': text += "&apos;"; break;
+      default: text += static_cast<unsigned char>(c) < 0x20 && c != '\t' ? '?' : c;
+    }
+  }
+  return text;
+}
+
+RgbPicture PreviewPicture(const BitmapImage& image, int maxSide) {
+  RgbPicture picture;
+  if (image.width <= 0 || image.height <= 0 || maxSide <= 0) return picture;
+  const int longSide = std::max(image.width, image.height);
+  const double factor = longSide > maxSide ? static_cast<double>(maxSide) / longSide : 1.0;
+  picture.width = std::max(1, static_cast<int>(image.width * factor));
+  picture.height = std::max(1, static_cast<int>(image.height * factor));
+  picture.pixels.resize(3 * static_cast<std::size_t>(picture.width) * picture.height);
+  // Source columns [x * W / w, (x + 1) * W / w) make pixel x; likewise rows,
+  // counted from the top.
+  const auto from = [](long long k, long long source, long long target) { return k * source / target; };
+  std::size_t out = 0;
+  for (int y = 0; y < picture.height; ++y) {
+    const long long top = from(y, image.height, picture.height), bottom = from(y + 1, image.height, picture.height);
+    for (int x = 0; x < picture.width; ++x) {
+      const long long left = from(x, image.width, picture.width), right = from(x + 1, image.width, picture.width);
+      unsigned long long sum[3] = {0, 0, 0};
+      for (long long row = top; row < bottom; ++row) {
+        for (long long column = left; column < right; ++column) {
+          const Colour c = image.ColourAt(static_cast<int>(column), static_cast<int>(image.height - 1 - row));
+          sum[0] += c.red, sum[1] += c.green, sum[2] += c.blue;
+        }
+      }
+      const unsigned long long count = static_cast<unsigned long long>((bottom - top) * (right - left));
+      for (unsigned long long channel : sum) picture.pixels[out++] = static_cast<char>((channel + count / 2) / count);
+    }
+  }
+  return picture;
+}
+
+std::string TerrainPreviewSvg(const TerrainJob& job) {
+  TerrainInputs inputs;
+  int accepted;
+  std::vector<std::string> reasons;
+  {
+    MessageCollector collector;
+    accepted = ReadTerrainInputs(job, &inputs);
+    reasons = collector.texts;
+  }
+  const Lines lines = Description(job, inputs, accepted, reasons);
+  const BitmapImage& colours = inputs.colours;
+  const int top = 2 * kMargin + static_cast<int>(lines.size()) * kLineHeight;
+  const double scale =
+      colours.width > 0 ? static_cast<double>(kPreviewSide) / std::max(colours.width, colours.height) : 0.0;
+  const std::string width = std::to_string(kPreviewSide);
+  const std::string height = Number(top + colours.height * scale);
+
+  std::string svg =
+      "<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n"
+      "<svg xmlns=\"http://www.w3.org/2000/svg\" xmlns:xlink=\"http://www.w3.org/1999/xlink\" width=\"" +
+      width + "\" height=\"" + height + "\" viewBox=\"0 0 " + width + " " + height + "\">\n" +
+      "<title>" + XmlText("Terrainvorschau [" + job.section + "]") + "</title>\n"
+      "<style>text{font-family:sans-serif;font-size:14px}.refused,.fits{fill:#b00000}"
+      ".tile{fill:none;stroke:#ffd800;stroke-opacity:0.8;stroke-width:2}.centre{fill:#e00000}</style>\n"
+      "<rect width=\"100%\" height=\"100%\" fill=\"#ffffff\"/>\n";
+  for (std::size_t k = 0; k < lines.size(); ++k) {
+    const std::string& cls = lines[k].first;
+    svg += "<text x=\"" + std::to_string(kMargin) + "\" y=\"" +
+           std::to_string(kMargin + 15 + static_cast<int>(k) * kLineHeight) + "\"" +
+           (cls.empty() ? "" : " class=\"" + cls + "\"") + ">" + XmlText(lines[k].second) + "</text>\n";
+  }
+  std::string uri;
+  if (colours.width > 0 && PngDataUri(PreviewPicture(colours, kPreviewSide), &uri)) {
+    svg += "<g transform=\"translate(0," + std::to_string(top) + ")\">\n<image width=\"" +
+           Number(colours.width * scale) + "\" height=\"" + Number(colours.height * scale) +
+           "\" preserveAspectRatio=\"none\" style=\"image-rendering:pixelated\" xlink:href=\"" + uri + "\"/>\n";
+    if (accepted) svg += TileShapes(inputs.plan, scale);
+    svg += "</g>\n";
+  }
+  svg += "</svg>\n";
+  return svg;
+}
+
+}  // namespace terrain

@@ -1,0 +1,41 @@
+// A picture of what the generation would make of one terrain section, as an
+// SVG document (UTF-8):
+//   - the colour picture, scaled down to at most kPreviewSide pixels on its
+//     long side and embedded as a PNG data URI, drawn kPreviewSide units
+//     wide on its long side with north up (row 0 of a picture is its south);
+//   - each tile that the generation would write as a square (class "tile")
+//     reaching as far as the tile does, with a <title> naming the tile's
+//     file as the generation names it, and its centre (class "centre");
+//   - the picture's size in pixels and in metres, the tile count, and, for a
+//     section that the generation would refuse, the messages it would show
+//     (class "refused") and, when the tiles are too large for a model file,
+//     the largest "Kachelgroesse" that fits (class "fits").
+// Texts of the settings are code page 1252; they are converted and escaped.
+//
+// Reading the pictures shows no message: what the generation would say goes
+// into the picture. Nothing is written.
+#pragma once
+
+#include <string>
+
+#include "terrain/bitmap.h"
+#include "terrain/png.h"
+#include "terrain/terrain_job.h"
+
+namespace terrain {
+
+const int kPreviewSide = 1024;
+
+// The SVG document for the job.
+std::string TerrainPreviewSvg(const TerrainJob& job);
+
+// The picture with rows top first, scaled down (each pixel the mean of the
+// pixels it covers) so that neither side exceeds `maxSide`; a smaller
+// picture keeps its size.
+RgbPicture PreviewPicture(const BitmapImage& image, int maxSide);
+
+// Code page 1252 text as UTF-8 for XML: & < > " ' escaped, control
+// characters (which XML cannot hold) as '?'.
+std::string XmlText(const std::string& cp1252);
+
+}  // namespace terrain
