@@ -1,0 +1,19 @@
+// The result lines of the commands: one short German line per outcome on
+// standard output, in the terminal's encoding. Paths in them are shown in
+// their Windows form, as the tool shows paths everywhere.
+#pragma once
+
+#include <string>
+
+namespace console {
+
+// Writes `cp1252` and a line end to standard output.
+void PrintResult(const std::string& cp1252);
+
+// "{kind}: {file} installiert", for each kind whose folder exists: the
+// choice (`choices` in the order of host::AssetKind; an empty one stands for
+// the kind's default file), or, with `choices` null, the default file when
+// it was saved, as "Standard" puts it back.
+void PrintInstalledFiles(const std::string* choices);
+
+}  // namespace console
