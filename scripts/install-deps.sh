@@ -6,6 +6,7 @@ packages=(
   libcli11-dev nlohmann-json3-dev
   g++-mingw-w64-x86-64 g++-mingw-w64-x86-64-posix wine wine64 xvfb xdotool imagemagick
   clang libclang-rt-14-dev gdal-bin zip
+  python3-jsonschema
 )
 installed() {
   # "dpkg -s" also succeeds for a package that was removed but left its
