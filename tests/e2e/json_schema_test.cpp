@@ -19,6 +19,8 @@ const char kValidate[] =
 
 TEST_F(InstallationTest, JsonOutputFollowsTheSchema) {
   WriteMixedLayout();
+  Write("Prellbock\\eisen.MOD", "x");  // listed, ignoring case in the pattern and the order
+  Write("Prellbock\\Liste.txt", "x");  // not of the kind's file type
   Write("Anlagen\\Test.danl", "[KamSet Nord]\r\nPX1=1\r\n[Zuvo]\r\nLeitpfosten=Gelb.mod\r\n");
   const std::string registry = "\"C:\\Sim\\Kantrelwick.exe\" \"%1\"", berg = Native("Anlagen\\Berg.anl");
   const std::vector<std::string> show = {"show", "--json", Layout()}, dump = {"dump", berg};
@@ -31,7 +33,7 @@ TEST_F(InstallationTest, JsonOutputFollowsTheSchema) {
     const char* to = "";
   } cases[] = {
       {show, registry, "/installation", "\"C:\\\\Sim\\\\\""},
-      {show, registry, "/availableFiles", R"({"bufferStop":["Holz.mod"],"catenary":["Kette.mod"],)"
+      {show, registry, "/availableFiles", R"({"bufferStop":["eisen.MOD","Holz.mod"],"catenary":["Kette.mod"],)"
                                           R"("guidePost":["Gelb.mod"],"groundTexture":["Sand.bmp"]})"},
       {show, registry, "/chooseEnabled/groundTexture", "true"},
       {show, registry, "/cameraSet", "null", "\"cameraSet\": null", "\"cameraSet\": \"\""},

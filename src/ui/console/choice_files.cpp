@@ -24,10 +24,8 @@ bool Matches(const char* pattern, const char* name) {
 
 // The first pattern of a filter "Name|pattern|Name|pattern|".
 std::string FirstPattern(const std::string& filter) {
-  const std::size_t start = filter.find('|');
-  if (start == std::string::npos) return "*";
-  const std::size_t end = filter.find('|', start + 1);
-  return filter.substr(start + 1, end == std::string::npos ? std::string::npos : end - start - 1);
+  const std::size_t start = filter.find('|') + 1;  // 0 without a name
+  return filter.substr(start, filter.find('|', start) - start);
 }
 
 }  // namespace

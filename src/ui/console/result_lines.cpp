@@ -22,9 +22,8 @@ void PrintInstalledFiles(const std::string* choices) {
       PrintResult(std::string(info.name) + ": " + choices[k] + " installiert");
       continue;
     }
-    if (!host::IsHostSubdirectory(info.name)) continue;
     const std::string saved = std::string(hostDirectory) + info.name + "\\" + info.defaultFile;
-    if (choices != nullptr || platform::PathStatus(saved) == platform::kPathFile) {
+    if (platform::PathStatus(saved) == platform::kPathFile) {
       PrintResult(std::string(info.name) + ": " + info.defaultFile + " installiert");
     }
   }

@@ -10,10 +10,10 @@ namespace console {
 // Writes `cp1252` and a line end to standard output.
 void PrintResult(const std::string& cp1252);
 
-// "{kind}: {file} installiert", for each kind whose folder exists: the
-// choice (`choices` in the order of host::AssetKind; an empty one stands for
-// the kind's default file), or, with `choices` null, the default file when
-// it was saved, as "Standard" puts it back.
+// "{kind}: {file} installiert" for each kind: its choice (`choices` in the
+// order of host::AssetKind, null for none), else its default file when the
+// kind folder holds it (saved there by the first start), as "Standard" and a
+// start without a choice put it back.
 void PrintInstalledFiles(const std::string* choices);
 
 }  // namespace console
