@@ -73,6 +73,7 @@ TEST_F(InstallationTest, ExitStatusAndMessagesOfEveryCommand) {
       {{"--yes", "delete-camera-set", ost, "\xC3\x84gypten"}, 0,
        "Kamera Set \xC3\x84gypten gel\xC3\xB6scht: C:\\Sim\\Anlagen\\Ost.danl\n", "", true},
       {{"standard"}, 0, defaults, "", true},
+      {{"--host", Native("Anlagen"), "standard"}, 0, "Keine Standard-Dateien gesichert: nichts installiert.\n", ""},
       {{"--host", Native(), "start", "--guide-post", "gelb.MOD", test}, 0,
        defaults + "Oberleitung: Oberleitung.mod installiert\nLeitpfosten: gelb.MOD installiert\n"
                   "Bodentextur: Grass.bmp installiert\n",

@@ -115,7 +115,9 @@ void AddStandardCommand(CLI::App& app, CommandList* commands) {
   CLI::App* sub = app.add_subcommand("standard", "Standard-Dateien wieder installieren");
   ButtonCommand command;
   command.handler = &app::StartupDialog::OnStandardClicked;
-  command.report = [](const app::StartupDialog&) { PrintInstalledFiles(nullptr); };
+  command.report = [](const app::StartupDialog&) {
+    if (!PrintInstalledFiles(nullptr)) PrintResult("Keine Standard-Dateien gesichert: nichts installiert.");
+  };
   RegisterCommand(commands, sub, [command](const GlobalOptions& global) {
     return RunDialogCommand(global, std::string(), command);
   });

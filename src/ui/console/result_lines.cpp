@@ -13,20 +13,24 @@ void PrintResult(const std::string& cp1252) {
   std::fflush(stdout);
 }
 
-void PrintInstalledFiles(const std::string* choices) {
+int PrintInstalledFiles(const std::string* choices) {
   const char* hostDirectory = host::HostDirectory();
-  if (hostDirectory == nullptr) return;
+  int printed = 0;
+  if (hostDirectory == nullptr) return printed;
   for (int k = 0; k < host::kAssetKindCount; ++k) {
     const host::AssetKindInfo& info = host::AssetKindOf(static_cast<host::AssetKind>(k));
     if (choices != nullptr && !choices[k].empty()) {
       PrintResult(std::string(info.name) + ": " + choices[k] + " installiert");
+      ++printed;
       continue;
     }
     const std::string saved = std::string(hostDirectory) + info.name + "\\" + info.defaultFile;
     if (platform::PathStatus(saved) == platform::kPathFile) {
       PrintResult(std::string(info.name) + ": " + info.defaultFile + " installiert");
+      ++printed;
     }
   }
+  return printed;
 }
 
 }  // namespace console
