@@ -63,6 +63,9 @@ TEST_F(InstallationTest, ExitStatusAndMessagesOfEveryCommand) {
       {{"start", test, "--guide-post", "../Anlagen/Berg.anl"}, 2, "",
        "--guide-post nimmt nur einen Dateinamen aus C:\\Sim\\Leitpfosten, keinen Pfad: \"../Anlagen/Berg.anl\"\n"
        "Vorhanden: Gelb.mod\n"},
+      {{"--host", Native("Anlagen"), "start", test, "--catenary", "Kette.mod"}, 1, "",
+       "--catenary: \"Kette.mod\" gibt es nicht in C:\\Sim\\Anlagen\\Oberleitung\n"
+       "Vorhanden: Ordner C:\\Sim\\Anlagen\\Oberleitung fehlt\n"},
       {{"inventory", berg}, 0, "Inventarliste wurde erstellt!\nGeschrieben: C:\\Sim\\Anlagen\\Inventarliste.txt\n", "",
        true},
       {{"resave", berg}, 0, "Gespeichert: C:\\Sim\\Anlagen\\Berg.anl\n", ""},  // the same bytes
