@@ -16,6 +16,9 @@ TEST_F(InstallationTest, ExitStatusAndMessagesOfEveryCommand) {
   bad[46] = 8;  // the track's check id
   Write("Anlagen\\Bad.anl", bad);
   Write("Prellbock\\Prellbock.mod", "Standard");
+  std::vector<layout_bytes::Model> twice(2);
+  twice[0].id = 1, twice[1].id = 2, twice[0].name = twice[1].name = "Fehlt";
+  Write("Anlagen\\Zwei.anl", layout_bytes::File({}, twice, {}));
   Write("Anlagen\\Ost.anl", layout_bytes::File({}, {}, {}));
   Write("Anlagen\\Ost.danl", "[KamSet \xC4gypten]\r\nPX1=1\r\n\r\n[Zuvo]\r\nKamSet=\xC4gypten\r\n");
   const std::string berg = Native("Anlagen\\Berg.anl"), ost = Native("Anlagen\\Ost.anl"),
@@ -50,6 +53,8 @@ TEST_F(InstallationTest, ExitStatusAndMessagesOfEveryCommand) {
       {{"remove-missing", "--dry-run", "rolling-stock", berg}, 0, "Rollmaterial zu entfernen: 1\n  Fehlt.rm\n", ""},
       {{"remove-missing", "gbos", "--dry-run", berg}, 0, "GBOs zu entfernen: 1\n  GBO\\Fehlt.gbo\n", ""},
       {{"remove-missing", "--dry-run", "real-estate", berg}, 1, "", unknown, false, {}, ""},
+      {{"remove-missing", "--dry-run", "real-estate", Native("Anlagen\\Zwei.anl")}, 0,
+       "Immobilien zu entfernen: 2\n  Fehlt\n", ""},
       {{"--yes", "remove-missing", "gbos", berg}, 1, "", unknown, false, {}, ""},
       {{"missing-list", berg}, 1, "", unknown, false, {}, "Kantrelwick.exe"},  // no folder at all
       // A choice is a file name of its kind folder: a missing one stops (1), a path is misused (2).

@@ -21,6 +21,7 @@ TEST_F(InstallationTest, JsonOutputFollowsTheSchema) {
   WriteMixedLayout();
   Write("Prellbock\\eisen.MOD", "x");  // listed, ignoring case in the pattern and the order
   Write("Prellbock\\Liste.txt", "x");  // not of the kind's file type
+  dir_.MakeDirs(Inside("Prellbock\\Ordner.mod"));  // not a file
   Write("Anlagen\\Test.danl", "[KamSet Nord]\r\nPX1=1\r\n[Zuvo]\r\nLeitpfosten=Gelb.mod\r\n");
   const std::string registry = "\"C:\\Sim\\Kantrelwick.exe\" \"%1\"", berg = Native("Anlagen\\Berg.anl");
   const std::vector<std::string> show = {"show", "--json", Layout()}, dump = {"dump", berg};
