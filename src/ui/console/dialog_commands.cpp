@@ -58,7 +58,7 @@ int RunDialogCommand(const GlobalOptions& global, const std::string& layoutArgum
   app::StartupDialog dialog(&view);
   if (!dialog.OnInitDialog(arguments)) return kExitFailed;
   if (command.prepare) {
-    const int status = command.prepare(&dialog, &view);
+    const int status = command.prepare(&dialog);
     if (status != kExitOk) return status;
     view.ExchangeData(&dialog.members, false);
   }
@@ -88,7 +88,7 @@ void AddDeleteCameraSetCommand(CLI::App& app, CommandList* commands) {
   auto name = std::make_shared<std::string>();
   sub->add_option("NAME", *name, "Name des Kamera Sets")->required();
   ButtonCommand command;
-  command.prepare = [name](app::StartupDialog* dialog, ConsoleView*) -> int {
+  command.prepare = [name](app::StartupDialog* dialog) -> int {
     std::string& set = dialog->members.m_cameraSet;
     if (!ArgumentToText(*name, &set)) return kExitFailed;
     // Only a set that exists is asked for: the button would clear the

@@ -1,7 +1,10 @@
 // The commands that run one of the dialog's buttons: the dialog starts as the
 // window does (with LAYOUT as its first argument, when the command has one),
 // the options set the members as the user would set the controls, then the
-// button's handler runs. No logic of their own.
+// button's handler runs and the command prints its result lines. The
+// decisions stay the handler's: a command only checks what the command line
+// adds (a name that must exist) before the button and says afterwards what
+// was done.
 #pragma once
 
 #include <functional>
@@ -19,13 +22,11 @@ namespace console {
 
 using Handler = int (app::StartupDialog::*)();
 
-class ConsoleView;
-
 // A command around one button, each step optional.
 struct ButtonCommand {
   // After the load: sets members from the options and checks them. kExitOk
   // goes on; any other status ends the command with it (the reason was shown).
-  std::function<int(app::StartupDialog*, ConsoleView*)> prepare;
+  std::function<int(app::StartupDialog*)> prepare;
   // The button; null ends the command after `prepare` and `report`.
   Handler handler = nullptr;
   // After the button completed: the result lines.

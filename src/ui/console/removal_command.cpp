@@ -89,7 +89,7 @@ void AddRemoveMissingCommand(CLI::App& app, CommandList* commands) {
     auto found = std::make_shared<Found>();
     ButtonCommand command;
     command.replacedNotice = kind->notice;
-    command.prepare = [kind, found](app::StartupDialog* dialog, ConsoleView*) -> int {
+    command.prepare = [kind, found](app::StartupDialog* dialog) -> int {
       // The button's own checks, so that a dry run stops where it would.
       if (!app::CheckLoadedLayout(dialog->pair()) || !app::CheckInstallation()) return kExitFailed;
       *found = FindMissing(*kind, dialog->pair().layout);

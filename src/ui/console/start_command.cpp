@@ -42,7 +42,7 @@ void AddStartCommand(CLI::App& app, CommandList* commands) {
   }
 
   ButtonCommand command;
-  command.prepare = [options](app::StartupDialog* dialog, ConsoleView*) -> int {
+  command.prepare = [options](app::StartupDialog* dialog) -> int {
     for (const MemberOption& o : *options) {
       if (o.option->count() > 0 && !ArgumentToText(o.value, &(dialog->members.*o.member))) return kExitFailed;
     }
