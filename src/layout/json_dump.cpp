@@ -81,9 +81,11 @@ ordered_json Objects(const Record* list, std::size_t count, Describe describe, D
 
 }  // namespace
 
-std::string DumpJson(const Layout& layout) {
+std::string DumpJson(const Layout& layout, const char* installation) {
   ordered_json root;
-  root["loaded"] = layout.loaded;
+  root["installation"] =
+      installation == nullptr ? ordered_json(nullptr) : ordered_json(platform::Cp1252ToUtf8(installation));
+  root["loaded"] = layout.loaded != 0;
   root["tracks"] = Objects(
       layout.tracks.data(), layout.tracks.size(),
       [](JsonFields& v, const TrackRecord& t) { records::Track(v, t); },

@@ -17,14 +17,18 @@ TEST_F(InstallationTest, ExitStatusAndMessagesOfEveryCommand) {
   bad[46] = 8;  // the track's check id
   Write("Anlagen\\Bad.anl", bad);
   Write("Prellbock\\Prellbock.mod", "Standard");
+  std::vector<layout_bytes::Model> twice(2);
+  twice[0].id = 1, twice[1].id = 2, twice[0].name = twice[1].name = "Fehlt";
+  Write("Anlagen\\Zwei.anl", layout_bytes::File({}, twice, {}));
   Write("Anlagen\\Ost.anl", layout_bytes::File({}, {}, {}));
   Write("Anlagen\\Ost.danl", "[KamSet \xC4gypten]\r\nPX1=1\r\n\r\n[Zuvo]\r\nKamSet=\xC4gypten\r\n");
   const std::string berg = Native("Anlagen\\Berg.anl"), ost = Native("Anlagen\\Ost.anl"),
                     bad_ = Native("Anlagen\\Bad.anl"), test = Layout(),
                     unknown = "Unbekannte oder fehlerhafte ZUVO Installation\n", can = "Can't open C:\\Sim\\Anlagen\\",
                     no = " Nein (keine Eingabe m\xC3\xB6glich; --yes beantwortet Fragen mit Ja)\n",
-                    gone = " wurden gel\xC3\xB6scht!\n", install = " \"Rot.mod\" kann nicht installiert werden!\n",
-                    backup = "Sicherung geschrieben: C:\\Sim\\Anlagen\\Berg.anl.bak\n";
+                    backup = "Sicherung geschrieben: C:\\Sim\\Anlagen\\Berg.anl.bak\n",
+                    saved = ", gespeichert: C:\\Sim\\Anlagen\\", stop = "Abgebrochen.\n",
+                    defaults = "Prellbock: Prellbock.mod installiert\n";
   const std::vector<std::string> createFails = {"ZUVO_FAULTS=create:1"};
   const struct {
     std::vector<std::string> args;
@@ -44,26 +48,51 @@ TEST_F(InstallationTest, ExitStatusAndMessagesOfEveryCommand) {
       {{"inventory", berg}, 1, "", "Datei Inventarliste.txt kann nicht ge\xC3\xB6" "ffnet werden!\n", false,
        createFails},
       {{"--yes", "remove-missing", "real-estate", berg}, 1, "", can + "Berg.anl.bak!\n", false, createFails},
-      {{"remove-missing", "rolling-stock", berg}, 0, "", "Fehlendes Rollmaterial in der Anlage l\xC3\xB6schen?" + no},
-      {{"remove-missing", "real-estate", berg}, 0, "", "Fehlende Immobilien in der Anlage l\xC3\xB6schen?" + no},
-      {{"delete-camera-set", ost, "\xC3\x84gypten"}, 0, "", "L\xC3\xB6sche Kamera Set \xC3\x84gypten ?" + no},
+      {{"remove-missing", "rolling-stock", berg}, 1, stop, "Fehlendes Rollmaterial in der Anlage l\xC3\xB6schen?" + no},
+      {{"remove-missing", "real-estate", berg}, 1, stop, "Fehlende Immobilien in der Anlage l\xC3\xB6schen?" + no},
+      {{"delete-camera-set", ost, "\xC3\x84gypten"}, 1, stop, "L\xC3\xB6sche Kamera Set \xC3\x84gypten ?" + no},
+      {{"--yes", "delete-camera-set", ost, "Nord"}, 1, "", "Kamera Set Nord gibt es nicht in C:\\Sim\\Anlagen\\Ost.danl!\n"},
+      {{"remove-missing", "--dry-run", "rolling-stock", berg}, 0, "Rollmaterial zu entfernen: 1\n  Fehlt.rm\n", ""},
+      {{"remove-missing", "gbos", "--dry-run", berg}, 0, "GBOs zu entfernen: 1\n  GBO\\Fehlt.gbo\n", ""},
+      {{"remove-missing", "--dry-run", "real-estate", berg}, 1, "", unknown, false, {}, ""},
+      {{"remove-missing", "--dry-run", "real-estate", Native("Anlagen\\Zwei.anl")}, 0,
+       "Immobilien zu entfernen: 2\n  Fehlt\n", ""},
       {{"--yes", "remove-missing", "gbos", berg}, 1, "", unknown, false, {}, ""},
       {{"missing-list", berg}, 1, "", unknown, false, {}, "Kantrelwick.exe"},  // no folder at all
-      {{"start", test, "--buffer-stop", "Rot.mod"}, 1, "", "Pressboch" + install, true},  // the defaults saved
-      {{"start", test, "--catenary", "Rot.mod"}, 1, "", "Oberleitung" + install, true},
-      {{"start", test, "--guide-post", "Rot.mod"}, 1, "", "Leitpfosten" + install, true},
-      {{"start", test, "--ground-texture", "Rot.mod"}, 1, "", "Bodentextur" + install, true},
+      // A choice is a file name of its kind folder: a missing one stops (1), a path is misused (2).
+      {{"start", test, "--buffer-stop", "Rot.mod"}, 1, "",
+       "--buffer-stop: \"Rot.mod\" gibt es nicht in C:\\Sim\\Prellbock\nVorhanden: Holz.mod, Prellbock.mod\n"},
+      {{"start", test, "--ground-texture", "Holz.mod"}, 1, "",
+       "--ground-texture: \"Holz.mod\" gibt es nicht in C:\\Sim\\Bodentextur\nVorhanden: Sand.bmp\n"},
+      {{"start", test, "--catenary", "..\\Prellbock\\Holz.mod"}, 2, "",
+       "--catenary nimmt nur einen Dateinamen aus C:\\Sim\\Oberleitung, keinen Pfad: \"..\\Prellbock\\Holz.mod\"\n"
+       "Vorhanden: Kette.mod\n"},
+      {{"start", test, "--guide-post", "../Anlagen/Berg.anl"}, 2, "",
+       "--guide-post nimmt nur einen Dateinamen aus C:\\Sim\\Leitpfosten, keinen Pfad: \"../Anlagen/Berg.anl\"\n"
+       "Vorhanden: Gelb.mod\n"},
+      {{"--host", Native("Anlagen"), "start", test, "--catenary", "Kette.mod"}, 1, "",
+       "--catenary: \"Kette.mod\" gibt es nicht in C:\\Sim\\Anlagen\\Oberleitung\n"
+       "Vorhanden: Ordner C:\\Sim\\Anlagen\\Oberleitung fehlt\n"},
       {{"terrain", "--preview", berg}, 0, "Die Einstellungen beschreiben kein Terrain.\n", ""},
-      {{"inventory", berg}, 0, "Inventarliste wurde erstellt!\n", "", true},
       {{"map", berg}, 0, "Karte wurde erstellt: C:\\Sim\\Anlagen\\Berg.svg\n", "", true},
       {{"map", berg, "-o", Native("Karte.svg")}, 0, "Karte wurde erstellt: C:\\Sim\\Karte.svg\n", "", true},
       {{"map", berg}, 1, "", unknown, false, {}, ""},
       {{"map", berg, "-o", Native("Anlagen\\Test.DANL")}, 1, "", "falsche Endung: DANL\n"},
-      {{"--yes", "remove-missing", "real-estate", berg}, 0, backup + "Fehlende Immobilien" + gone, "", true},
-      {{"--yes", "--host", Native(), "remove-missing", "gbos", berg}, 0, backup + "Fehlende GBOs" + gone, "", true},
-      {{"--yes", "delete-camera-set", ost, "\xC3\x84gypten"}, 0, "", "", true},
-      {{"standard"}, 0, "", "", true},
-      {{"--host", Native(), "start", test}, 0, "", "", true, {}, ""},  // the last
+      {{"inventory", berg}, 0, "Inventarliste wurde erstellt!\nGeschrieben: C:\\Sim\\Anlagen\\Inventarliste.txt\n", "",
+       true},
+      {{"resave", berg}, 0, "Gespeichert: C:\\Sim\\Anlagen\\Berg.anl\n", ""},  // the same bytes
+      {{"--yes", "remove-missing", "real-estate", berg}, 0, backup + "Immobilien entfernt: 1" + saved + "Berg.anl\n", "", true},
+      {{"--yes", "--host", Native(), "remove-missing", "gbos", berg}, 0, backup + "GBOs entfernt: 1" + saved + "Berg.anl\n", "",
+       true},
+      {{"--yes", "remove-missing", "rolling-stock", ost}, 0, "Sicherung geschrieben: C:\\Sim\\Anlagen\\Ost.anl.bak\n" "Rollmaterial entfernt: 0" + saved + "Ost.anl\n", ""},
+      {{"--yes", "delete-camera-set", ost, "\xC3\x84gypten"}, 0,
+       "Kamera Set \xC3\x84gypten gel\xC3\xB6scht: C:\\Sim\\Anlagen\\Ost.danl\n", "", true},
+      {{"standard"}, 0, defaults, "", true},
+      {{"--host", Native("Anlagen"), "standard"}, 0, "Keine Standard-Dateien gesichert: nichts installiert.\n", ""},
+      {{"--host", Native(), "start", "--guide-post", "gelb.MOD", test}, 0,
+       defaults + "Oberleitung: Oberleitung.mod installiert\nLeitpfosten: gelb.MOD installiert\n"
+                  "Bodentextur: Grass.bmp installiert\n",
+       "", true, {}, ""},  // the last
   };
   const Tree before = SnapshotTree(Native());
   for (const auto& c : cases) {
@@ -73,7 +102,7 @@ TEST_F(InstallationTest, ExitStatusAndMessagesOfEveryCommand) {
     RunResult run = Zuvo(c.args, c.env);
     EXPECT_EQ(run.exitCode, c.exitCode);
     EXPECT_EQ(run.out, c.out);
-    if (c.exitCode != 2) { EXPECT_EQ(run.err, c.err); }  // the usage text is the parser's
+    if (c.exitCode != 2 || !c.err.empty()) { EXPECT_EQ(run.err, c.err); }  // else the parser's usage text
     EXPECT_EQ(SnapshotTree(Native()) != before, c.changes);
     EXPECT_EQ(Exists(stand_in::kLogFileName), c.args.back() == test && c.exitCode == 0) << "the simulator ran";
   }

@@ -50,8 +50,6 @@ TEST_F(InstallationTest, HostileSettingsChangeNothing) {
       {{"[Copy]", nul + "=B.dat"}, {}, Outside("A.dat=B.dat")},
       {{"[Zuvo]", "Leitpfosten=..\\Mods\\Prellbock.mod"}, {},
        "Leitpfosten \"..\\Mods\\Prellbock.mod\" kann nicht installiert werden!\n"},
-      {{}, {"--buffer-stop", "..\\..\\victim.txt"},
-       "Pressboch \"..\\..\\victim.txt\" kann nicht installiert werden!\n"},
       {Terrain("..\\..\\Kacheln"), {"terrain"}, terrainErr},
       {Terrain("Weg"), {"terrain"}, terrainErr},
       {Terrain(""), {"terrain"}, terrainErr},

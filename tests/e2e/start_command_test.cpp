@@ -23,7 +23,8 @@ TEST_F(InstallationTest, ChoicesSwapsAndTheCameraSetAreMadeForTheRunAndTakenBack
              "Fahrplan=08:15", "[Ablauf]", "Zeigen=Sig.dat", "Zeigen=C.dat"});
   RunResult run = Start({"--buffer-stop", "Holz.mod", "--catenary", "Kette.mod", "--ground-texture", "Sand.bmp"});
   EXPECT_EQ(run.exitCode, 0) << run.err;
-  EXPECT_EQ(run.out + run.err, "");
+  EXPECT_EQ(run.out + run.err, "Prellbock: Holz.mod installiert\nOberleitung: Kette.mod installiert\n"
+                                "Leitpfosten: Gelb.mod installiert\nBodentextur: Sand.bmp installiert\n");
 
   // During the run: the choices installed; the substitute under the key's
   // name, the original in "<key>.sav", the substitute's own name gone; view 1

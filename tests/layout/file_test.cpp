@@ -80,7 +80,7 @@ TEST_F(LayoutFileTest, LoadThenSaveGivesTheSameBytes) {
   EXPECT_EQ(layout_.tracks[1].linkedModel, 1);
   // The dump shows every field under its key (compared as JSON values: member order is free).
   std::ifstream expected(ZUVO_EVERY_KIND_DUMP);
-  EXPECT_EQ(nlohmann::json::parse(layout::DumpJson(layout_)), nlohmann::json::parse(expected, nullptr, false));
+  EXPECT_EQ(nlohmann::json::parse(layout::DumpJson(layout_, nullptr)), nlohmann::json::parse(expected, nullptr, false));
   layout_.PrepareForSave();
   ASSERT_EQ(layout_.Save(dir_.Path("a.anl")), 1);
   EXPECT_EQ(dir_.Read("a.anl"), original);

@@ -18,8 +18,8 @@ struct GlobalOptions {
   bool yes = false;  // answer every question Yes
 };
 
-// Exit status of a command: 0 completed, 1 stopped at a reported failure,
-// 2 usage error.
+// Exit status of a command: 0 completed, 1 stopped at a reported failure or
+// at a question answered No, 2 usage error.
 enum ExitStatus { kExitOk = 0, kExitFailed = 1, kExitUsage = 2 };
 
 // What runs for a chosen command, with the options parsed for every command.

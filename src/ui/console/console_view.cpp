@@ -71,6 +71,7 @@ bool ConsoleView::AskYesNo(const std::string& text) {
   if (answerYes_) return true;
   if (!platform::IsTerminal(platform::kStandardInput)) {
     WriteText(stderr, text + " Nein (keine Eingabe m\xF6glich; --yes beantwortet Fragen mit Ja)\n");
+    declined_ = 1;
     return false;
   }
   WriteText(stderr, text + " [j/N] ");
@@ -78,7 +79,9 @@ bool ConsoleView::AskYesNo(const std::string& text) {
   // however long, so that nothing of it is left for a later question.
   const int first = std::fgetc(stdin);
   for (int c = first; c != EOF && c != '\n';) c = std::fgetc(stdin);
-  return first == 'j' || first == 'J' || first == 'y' || first == 'Y';
+  const bool yes = first == 'j' || first == 'J' || first == 'y' || first == 'Y';
+  if (!yes) declined_ = 1;
+  return yes;
 }
 
 void ConsoleView::Notify(const std::string& text) { WriteText(stdout, text + "\n"); }

@@ -25,6 +25,8 @@ class ConsoleView : public app::DialogView {
   // Yes with --yes; otherwise asked when standard input is a terminal, and
   // No (said on standard error) when it is not.
   bool AskYesNo(const std::string& text) override;
+  // 1 once a question was answered No: the command did not do its work.
+  int declined() const { return declined_; }
   void Notify(const std::string& text) override;
   void ShowResult(const std::string& text) override { Notify(text); }
   // There is no file dialog on the command line: always cancelled.
@@ -49,6 +51,7 @@ class ConsoleView : public app::DialogView {
  private:
   bool answerYes_;
   bool progressOpen_ = false;  // a progress line without its line end
+  int declined_ = 0;
   app::DialogMembers controls_;
   std::vector<std::string> cameraSets_;
   std::map<int, bool> enabled_;

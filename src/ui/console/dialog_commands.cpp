@@ -4,40 +4,71 @@
 #include <memory>
 
 #include "host/messages.h"
+#include "host/paths.h"
+#include "layout/camera_set.h"
+#include "layout/lists.h"
 #include "platform/cp1252.h"
 #include "ui/console/commands.h"
 #include "ui/console/console_view.h"
+#include "ui/console/result_lines.h"
 
 namespace console {
 namespace {
 
+// The console's view with one notice of the button left out: the command's
+// result lines say it in its place.
+class CommandView : public ConsoleView {
+ public:
+  CommandView(bool answerYes, const char* replacedNotice)
+      : ConsoleView(answerYes), replacedNotice_(replacedNotice) {}
+  void Notify(const std::string& text) override {
+    if (replacedNotice_ == nullptr || text != replacedNotice_) ConsoleView::Notify(text);
+  }
+
+ private:
+  const char* replacedNotice_;
+};
+
 void AddLayoutButton(CLI::App& app, CommandList* commands, const char* name, const char* help,
-                     Handler handler) {
+                     const ButtonCommand& command) {
   CLI::App* sub = app.add_subcommand(name, help);
   auto argument = AddLayoutArgument(sub);
-  RegisterCommand(commands, sub, [argument, handler](const GlobalOptions& global) {
-    return RunDialogCommand(global, *argument, nullptr, handler);
+  RegisterCommand(commands, sub, [argument, command](const GlobalOptions& global) {
+    return RunDialogCommand(global, *argument, command);
   });
+}
+
+// The list written beside the loaded layout.
+void PrintListWritten(const app::StartupDialog& dialog, int missingOnly) {
+  PrintResult("Geschrieben: " + host::FileInFolder(host::DirectoryOf(dialog.pair().layoutPath),
+                                                   layout::ListFileName(missingOnly)));
 }
 
 }  // namespace
 
 int RunDialogCommand(const GlobalOptions& global, const std::string& layoutArgument,
-                     const MemberOptions& options, Handler handler) {
+                     const ButtonCommand& command) {
   std::vector<std::string> arguments;
   if (!layoutArgument.empty()) {
     std::string windows;
     if (!ArgumentToWindowsPath(layoutArgument, &windows)) return kExitFailed;
     arguments.push_back(windows);
   }
-  ConsoleView view(global.yes);
+  CommandView view(global.yes, command.replacedNotice);
   app::StartupDialog dialog(&view);
   if (!dialog.OnInitDialog(arguments)) return kExitFailed;
-  if (options) {
-    if (!options(&dialog.members)) return kExitFailed;
+  if (command.prepare) {
+    const int status = command.prepare(&dialog);
+    if (status != kExitOk) return status;
     view.ExchangeData(&dialog.members, false);
   }
-  return (dialog.*handler)() ? kExitOk : kExitFailed;
+  if (command.handler != nullptr && !(dialog.*command.handler)()) return kExitFailed;
+  if (view.declined()) {
+    PrintResult("Abgebrochen.");
+    return kExitFailed;
+  }
+  if (command.report) command.report(dialog);
+  return kExitOk;
 }
 
 int ArgumentToText(const std::string& argument, std::string* text) {
@@ -56,39 +87,47 @@ void AddDeleteCameraSetCommand(CLI::App& app, CommandList* commands) {
   auto argument = AddLayoutArgument(sub);
   auto name = std::make_shared<std::string>();
   sub->add_option("NAME", *name, "Name des Kamera Sets")->required();
-  RegisterCommand(commands, sub, [argument, name](const GlobalOptions& global) {
-    return RunDialogCommand(
-        global, *argument,
-        [name](app::DialogMembers* members) { return ArgumentToText(*name, &members->m_cameraSet); },
-        &app::StartupDialog::OnDeleteCameraSetClicked);
+  ButtonCommand command;
+  command.prepare = [name](app::StartupDialog* dialog) -> int {
+    std::string& set = dialog->members.m_cameraSet;
+    if (!ArgumentToText(*name, &set)) return kExitFailed;
+    // Only a set that exists is asked for: the button would clear the
+    // combo box and report nothing.
+    if (!dialog->pair().layoutPath.empty() &&
+        !dialog->pair().settings.HasSection(layout::CameraSetSection(set))) {
+      host::ShowFormatted("Kamera Set %s gibt es nicht in %s!\n", set.c_str(), dialog->pair().settingsPath.c_str());
+      return kExitFailed;
+    }
+    return kExitOk;
+  };
+  command.handler = &app::StartupDialog::OnDeleteCameraSetClicked;
+  command.report = [name](const app::StartupDialog& dialog) {
+    std::string set;
+    ArgumentToText(*name, &set);
+    PrintResult("Kamera Set " + set + " gel\xF6scht: " + dialog.pair().settingsPath);
+  };
+  RegisterCommand(commands, sub, [argument, command](const GlobalOptions& global) {
+    return RunDialogCommand(global, *argument, command);
   });
 }
 
 void AddStandardCommand(CLI::App& app, CommandList* commands) {
   CLI::App* sub = app.add_subcommand("standard", "Standard-Dateien wieder installieren");
-  RegisterCommand(commands, sub, [](const GlobalOptions& global) {
-    return RunDialogCommand(global, std::string(), nullptr, &app::StartupDialog::OnStandardClicked);
-  });
-}
-
-void AddRemoveMissingCommand(CLI::App& app, CommandList* commands) {
-  CLI::App* sub = app.add_subcommand("remove-missing", "Fehlende Modelle aus der Anlage l\xC3\xB6schen");
-  auto kind = std::make_shared<std::string>();
-  sub->add_option("KIND", *kind, "rolling-stock, gbos oder real-estate")
-      ->required()
-      ->check(CLI::IsMember({"rolling-stock", "gbos", "real-estate"}));
-  auto argument = AddLayoutArgument(sub);
-  RegisterCommand(commands, sub, [kind, argument](const GlobalOptions& global) {
-    Handler handler = *kind == "rolling-stock" ? &app::StartupDialog::OnRemoveMissingRollingStockClicked
-                      : *kind == "gbos"        ? &app::StartupDialog::OnRemoveMissingGbosClicked
-                                               : &app::StartupDialog::OnRemoveMissingRealEstateClicked;
-    return RunDialogCommand(global, *argument, nullptr, handler);
+  ButtonCommand command;
+  command.handler = &app::StartupDialog::OnStandardClicked;
+  command.report = [](const app::StartupDialog&) {
+    if (!PrintInstalledFiles(nullptr)) PrintResult("Keine Standard-Dateien gesichert: nichts installiert.");
+  };
+  RegisterCommand(commands, sub, [command](const GlobalOptions& global) {
+    return RunDialogCommand(global, std::string(), command);
   });
 }
 
 void AddInventoryCommand(CLI::App& app, CommandList* commands) {
-  AddLayoutButton(app, commands, "inventory", "Inventarliste.txt neben der Anlage schreiben",
-                  &app::StartupDialog::OnInventoryListClicked);
+  ButtonCommand command;
+  command.handler = &app::StartupDialog::OnInventoryListClicked;
+  command.report = [](const app::StartupDialog& dialog) { PrintListWritten(dialog, 0); };
+  AddLayoutButton(app, commands, "inventory", "Inventarliste.txt neben der Anlage schreiben", command);
 }
 
 void AddTerrainCommand(CLI::App& app, CommandList* commands) {
@@ -98,14 +137,17 @@ void AddTerrainCommand(CLI::App& app, CommandList* commands) {
   auto preview = std::make_shared<bool>(false);
   sub->add_flag("--preview", *preview, "Nur je ein Bild <Abschnitt>.svg neben der Anlage schreiben");
   RegisterCommand(commands, sub, [argument, preview](const GlobalOptions& global) {
-    return RunDialogCommand(global, *argument, nullptr,
-                            *preview ? &app::StartupDialog::PreviewTerrain : &app::StartupDialog::OnGenTerrainClicked);
+    ButtonCommand command;
+    command.handler = *preview ? &app::StartupDialog::PreviewTerrain : &app::StartupDialog::OnGenTerrainClicked;
+    return RunDialogCommand(global, *argument, command);
   });
 }
 
 void AddMissingListCommand(CLI::App& app, CommandList* commands) {
-  AddLayoutButton(app, commands, "missing-list", "Fehlliste.txt neben der Anlage schreiben",
-                  &app::StartupDialog::OnMissingListClicked);
+  ButtonCommand command;
+  command.handler = &app::StartupDialog::OnMissingListClicked;
+  command.report = [](const app::StartupDialog& dialog) { PrintListWritten(dialog, 1); };
+  AddLayoutButton(app, commands, "missing-list", "Fehlliste.txt neben der Anlage schreiben", command);
 }
 
 }  // namespace console

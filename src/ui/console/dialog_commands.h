@@ -1,7 +1,10 @@
 // The commands that run one of the dialog's buttons: the dialog starts as the
 // window does (with LAYOUT as its first argument, when the command has one),
 // the options set the members as the user would set the controls, then the
-// button's handler runs. No logic of their own.
+// button's handler runs and the command prints its result lines. The
+// decisions stay the handler's: a command only checks what the command line
+// adds (a name that must exist) before the button and says afterwards what
+// was done.
 #pragma once
 
 #include <functional>
@@ -18,15 +21,25 @@ class App;
 namespace console {
 
 using Handler = int (app::StartupDialog::*)();
-// Sets members from the command's options; 0 stops the command (the reason
-// was shown).
-using MemberOptions = std::function<int(app::DialogMembers*)>;
+
+// A command around one button, each step optional.
+struct ButtonCommand {
+  // After the load: sets members from the options and checks them. kExitOk
+  // goes on; any other status ends the command with it (the reason was shown).
+  std::function<int(app::StartupDialog*)> prepare;
+  // The button; null ends the command after `prepare` and `report`.
+  Handler handler = nullptr;
+  // After the button completed: the result lines.
+  std::function<void(const app::StartupDialog&)> report;
+  // A notice of the button that the result lines replace (null: none).
+  const char* replacedNotice = nullptr;
+};
 
 // Runs one button on LAYOUT (empty: no layout) and gives the exit status:
 // 0 when the handler completed, 1 when the load or the handler stopped at a
-// failure it reported.
+// failure it reported or a question was answered No ("Abgebrochen.").
 int RunDialogCommand(const GlobalOptions& global, const std::string& layoutArgument,
-                     const MemberOptions& options, Handler handler);
+                     const ButtonCommand& command);
 
 // A text argument (a name, not a path) in code page 1252. Shows why and
 // returns 0 when it cannot be represented.

@@ -5,11 +5,13 @@
 #include <memory>
 #include <string>
 
+#include "host/installation.h"
 #include "layout/data_sheet.h"
 #include "layout/json_dump.h"
 #include "layout/layout.h"
 #include "layout/layout_file.h"
 #include "ui/console/commands.h"
+#include "ui/console/result_lines.h"
 
 namespace console {
 namespace {
@@ -26,7 +28,9 @@ int RunResave(const std::string& argument) {
   layout::Layout layout;
   if (!layout.Load(path, layout::HostDataSheets())) return kExitFailed;
   layout.PrepareForSave();
-  return layout.Save(path) ? kExitOk : kExitFailed;
+  if (!layout.Save(path)) return kExitFailed;
+  PrintResult("Gespeichert: " + path);
+  return kExitOk;
 }
 
 int RunDump(const std::string& argument) {
@@ -34,7 +38,7 @@ int RunDump(const std::string& argument) {
   if (!LayoutArgument(argument, &path)) return kExitFailed;
   layout::Layout layout;
   if (!layout.Load(path, layout::HostDataSheets())) return kExitFailed;
-  std::string json = layout::DumpJson(layout);
+  std::string json = layout::DumpJson(layout, host::HostDirectory());
   std::fwrite(json.data(), 1, json.size(), stdout);
   return std::fflush(stdout) == 0 ? kExitOk : kExitFailed;
 }

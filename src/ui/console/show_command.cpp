@@ -9,6 +9,7 @@
 #include "host/installation.h"
 #include "platform/cp1252.h"
 #include "platform/platform.h"
+#include "ui/console/choice_files.h"
 #include "ui/console/commands.h"
 #include "ui/console/console_view.h"
 #include "ui/console/dialog_commands.h"
@@ -24,22 +25,36 @@ const char* KindName(int kind) { return host::AssetKindOf(static_cast<host::Asse
 
 std::string Utf8(const std::string& cp1252) { return platform::Cp1252ToUtf8(cp1252); }
 
+// A text member as JSON: null when empty (nothing set).
+nlohmann::ordered_json TextOrNull(const std::string& cp1252) {
+  return cp1252.empty() ? nlohmann::ordered_json(nullptr) : nlohmann::ordered_json(Utf8(cp1252));
+}
+
 std::string ShownAsJson(const ConsoleView& view) {
   const app::DialogMembers& shown = view.controls();
   nlohmann::ordered_json json;
+  const char* installation = host::HostDirectory();
+  json["installation"] = installation == nullptr ? nlohmann::ordered_json(nullptr) : TextOrNull(installation);
   json["layoutPath"] = Utf8(shown.m_layoutPath);
-  json["cameraSet"] = Utf8(shown.m_cameraSet);
+  json["cameraSet"] = TextOrNull(shown.m_cameraSet);
   json["cameraSets"] = nlohmann::ordered_json::array();
   for (const std::string& name : view.cameraSets()) json["cameraSets"].push_back(Utf8(name));
   for (int k = 0; k < host::kAssetKindCount; ++k) {
-    json[kChoiceJsonNames[k]] = Utf8(shown.*app::kAssetKindControls[k].choice);
+    json[kChoiceJsonNames[k]] = TextOrNull(shown.*app::kAssetKindControls[k].choice);
   }
   json["genTerrainEnabled"] = view.IsEnabled(app::kIdGenTerrain);
   nlohmann::ordered_json choose = nlohmann::ordered_json::object();
+  nlohmann::ordered_json available = nlohmann::ordered_json::object();
   for (int k = 0; k < host::kAssetKindCount; ++k) {
-    choose[KindName(k)] = view.IsEnabled(app::kAssetKindControls[k].chooseButton);
+    choose[kChoiceJsonNames[k]] = view.IsEnabled(app::kAssetKindControls[k].chooseButton);
+    std::vector<std::string> files;
+    nlohmann::ordered_json& list = available[kChoiceJsonNames[k]];
+    if (!ChoiceFiles(static_cast<host::AssetKind>(k), &files)) continue;  // null: no folder to choose from
+    list = nlohmann::ordered_json::array();
+    for (const std::string& file : files) list.push_back(Utf8(file));
   }
   json["chooseEnabled"] = choose;
+  json["availableFiles"] = available;
   return json.dump(2) + "\n";
 }
 

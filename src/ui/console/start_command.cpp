@@ -7,7 +7,9 @@
 #include "app/asset_kind_controls.h"
 #include "host/installation.h"
 #include "ui/console/commands.h"
+#include "ui/console/choice_files.h"
 #include "ui/console/dialog_commands.h"
+#include "ui/console/result_lines.h"
 
 namespace console {
 namespace {
@@ -39,16 +41,29 @@ void AddStartCommand(CLI::App& app, CommandList* commands) {
     o.option = sub->add_option(kKindOptions[k], o.value, kind + " aus dem Ordner " + kind + " (FILE)");
   }
 
-  RegisterCommand(commands, sub, [argument, options](const GlobalOptions& global) {
-    return RunDialogCommand(
-        global, *argument,
-        [options](app::DialogMembers* members) {
-          for (const MemberOption& o : *options) {
-            if (o.option->count() > 0 && !ArgumentToText(o.value, &(members->*o.member))) return 0;
-          }
-          return 1;
-        },
-        &app::StartupDialog::OnStartClicked);
+  ButtonCommand command;
+  command.prepare = [options](app::StartupDialog* dialog) -> int {
+    for (const MemberOption& o : *options) {
+      if (o.option->count() > 0 && !ArgumentToText(o.value, &(dialog->members.*o.member))) return kExitFailed;
+    }
+    // A choice is a file of its kind folder, named as the file chooser
+    // gives it: without a folder in front.
+    for (int k = 0; k < host::kAssetKindCount; ++k) {
+      const MemberOption& o = (*options)[1 + k];
+      if (o.option->count() == 0) continue;
+      const int status = CheckChoice(static_cast<host::AssetKind>(k), kKindOptions[k], dialog->members.*o.member);
+      if (status != kExitOk) return status;
+    }
+    return kExitOk;
+  };
+  command.handler = &app::StartupDialog::OnStartClicked;
+  command.report = [](const app::StartupDialog& dialog) {
+    std::string choices[host::kAssetKindCount];
+    for (int k = 0; k < host::kAssetKindCount; ++k) choices[k] = dialog.members.*app::kAssetKindControls[k].choice;
+    PrintInstalledFiles(choices);
+  };
+  RegisterCommand(commands, sub, [argument, command](const GlobalOptions& global) {
+    return RunDialogCommand(global, *argument, command);
   });
 }
 

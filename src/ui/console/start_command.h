@@ -1,5 +1,6 @@
 // zuvo start LAYOUT [--camera-set NAME] [--buffer-stop FILE] [--catenary FILE]
 //                   [--guide-post FILE] [--ground-texture FILE]
+// Each FILE is a file name of its kind folder (see choice_files.h).
 #pragma once
 
 #include "ui/console/commands.h"

@@ -1,0 +1,69 @@
+// The JSON that scripts read: the real output of show --json and dump, with
+// and without a known installation, checked against the repository's schema
+// by python3's jsonschema, and the same output with one value changed to
+// what the schema forbids, which it must refuse.
+#include <cstdlib>
+#include <nlohmann/json.hpp>
+
+#include "e2e/installation.h"
+
+namespace e2e {
+namespace {
+
+const char kValidate[] =
+    "import json, sys, jsonschema\n"
+    "schema = json.load(open(sys.argv[1]))\n"
+    "jsonschema.Draft202012Validator.check_schema(schema)\n"
+    "errors = jsonschema.Draft202012Validator(schema).iter_errors(json.load(open(sys.argv[2])))\n"
+    "sys.exit(1 if any(True for e in errors) else 0)\n";
+
+TEST_F(InstallationTest, JsonOutputFollowsTheSchema) {
+  WriteMixedLayout();
+  Write("Prellbock\\eisen.MOD", "x");  // listed, ignoring case in the pattern and the order
+  Write("Prellbock\\Liste.txt", "x");  // not of the kind's file type
+  dir_.MakeDirs(Inside("Prellbock\\Ordner.mod"));  // not a file
+  Write("Anlagen\\Test.danl", "[KamSet Nord]\r\nPX1=1\r\n[Zuvo]\r\nLeitpfosten=Gelb.mod\r\n");
+  const std::string registry = "\"C:\\Sim\\Kantrelwick.exe\" \"%1\"", berg = Native("Anlagen\\Berg.anl");
+  const std::vector<std::string> show = {"show", "--json", Layout()}, dump = {"dump", berg};
+  const struct {
+    std::vector<std::string> args;
+    std::string registry;
+    const char* pointer;  // a value of the output
+    const char* value;    // as JSON
+    const char* from = "";  // a text of the output replaced, so that it must fail validation
+    const char* to = "";
+  } cases[] = {
+      {show, registry, "/installation", "\"C:\\\\Sim\\\\\""},
+      {show, registry, "/availableFiles", R"({"bufferStop":["eisen.MOD","Holz.mod"],"catenary":["Kette.mod"],)"
+                                          R"("guidePost":["Gelb.mod"],"groundTexture":["Sand.bmp"]})"},
+      {show, registry, "/chooseEnabled/groundTexture", "true"},
+      {show, registry, "/cameraSet", "null", "\"cameraSet\": null", "\"cameraSet\": \"\""},
+      {show, registry, "/bufferStop", "null", "\"chooseEnabled\": {\n    \"bufferStop\"",
+       "\"chooseEnabled\": {\n    \"Prellbock\""},
+      {show, registry, "/guidePost", "\"Gelb.mod\"", "\"genTerrainEnabled\": false", "\"genTerrainEnabled\": 0"},
+      {show, "", "/availableFiles/catenary", "null"},
+      {show, "", "/installation", "null", "\"installation\": null", "\"installation\": 1"},
+      {dump, registry, "/installation", "\"C:\\\\Sim\\\\\"", "\"loaded\": true", "\"loaded\": 1"},
+      {dump, registry, "/models/1/name", "\"Fehlt\"", "\"linkedModel\": null", "\"linkedModel\": \"\""},
+      {dump, "", "/installation", "null", "\"installation\": null,", "\"installation\": null, \"extra\": 1,"},
+  };
+  const std::string schemaCheck = "python3 -c '" + std::string(kValidate) + "' " + ZUVO_SCHEMA + " ";
+  for (const auto& c : cases) {
+    SCOPED_TRACE(::testing::PrintToString(c.args) + c.pointer);
+    SetRegistryCommand(c.registry);
+    RunResult run = Zuvo(c.args);
+    ASSERT_EQ(run.exitCode, 0) << run.err;
+    const nlohmann::json output = nlohmann::json::parse(run.out, nullptr, false);
+    EXPECT_EQ(output.value(nlohmann::json::json_pointer(c.pointer), nlohmann::json()), nlohmann::json::parse(c.value));
+    dir_.Write("out.json", run.out);
+    EXPECT_EQ(std::system((schemaCheck + dir_.NativePath("out.json")).c_str()), 0) << run.out;
+    if (!*c.from) continue;
+    const std::size_t at = run.out.find(c.from);
+    ASSERT_NE(at, std::string::npos) << run.out;
+    dir_.Write("out.json", std::string(run.out).replace(at, std::string(c.from).size(), c.to));
+    EXPECT_NE(std::system((schemaCheck + dir_.NativePath("out.json")).c_str()), 0) << c.to;
+  }
+}
+
+}  // namespace
+}  // namespace e2e
