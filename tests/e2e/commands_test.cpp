@@ -84,7 +84,7 @@ TEST_F(InstallationTest, ExitStatusAndMessagesOfEveryCommand) {
       {{"--yes", "remove-missing", "real-estate", berg}, 0, backup + "Immobilien entfernt: 1" + saved + "Berg.anl\n", "", true},
       {{"--yes", "--host", Native(), "remove-missing", "gbos", berg}, 0, backup + "GBOs entfernt: 1" + saved + "Berg.anl\n", "",
        true},
-      {{"--yes", "remove-missing", "rolling-stock", ost}, 0, "Sicherung geschrieben: C:\\Sim\\Anlagen\\Ost.anl.bak\n" "Rollmaterial entfernt: 0" + saved + "Ost.anl\n", ""},
+      {{"--yes", "remove-missing", "rolling-stock", ost}, 0, "Sicherung geschrieben: C:\\Sim\\Anlagen\\Ost.anl.bak\n" "Rollmaterial entfernt: 0" + saved + "Ost.anl\n", "", true},
       {{"--yes", "delete-camera-set", ost, "\xC3\x84gypten"}, 0,
        "Kamera Set \xC3\x84gypten gel\xC3\xB6scht: C:\\Sim\\Anlagen\\Ost.danl\n", "", true},
       {{"standard"}, 0, defaults, "", true},

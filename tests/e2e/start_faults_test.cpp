@@ -109,7 +109,8 @@ TEST_F(StartFaultsTest, WhatTheSimulatorBreaksIsNamed) {
     RunResult run = Start(kChoices);
     EXPECT_EQ(run.exitCode, c.exitCode);
     EXPECT_EQ(run.err, c.err);
-    if (std::string(c.plan) == "Absturz=1") { EXPECT_EQ(run.out, "Simulator abgest\xC3\xBCrzt (Signal 6).\n"); }
+    if (std::string(c.plan) == "Absturz=1") { const std::string crashed = "Simulator abgest\xC3\xBCrzt (Signal 6).\n";
+      EXPECT_EQ(run.out.substr(0, crashed.size()), crashed); }
     EXPECT_EQ(Runs().size(), *c.plan ? 1u : 0u);
     EXPECT_EQ(Read("Prellbock\\Prellbock.mod"), kOwnBufferStop);
     if (*c.gone) {
