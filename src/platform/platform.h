@@ -15,6 +15,7 @@
 
 #include <cstddef>
 #include <cstdio>
+#include <functional>
 #include <string>
 #include <utility>
 #include <vector>
@@ -92,9 +93,30 @@ int ReadMachineDefaultValue(const std::string& subkey, std::string* value);
 // Starts `program` with the argument vector `args` (args[0] is the program's
 // own name, as the C runtime's spawn functions take it) and waits for its end.
 // Returns 1 when the program ran; its exit code goes to *exitCode when that is
-// not null. Returns 0 when it could not be started.
+// not null. Returns 0 when it could not be started. `onStarted`, when given,
+// gets the program's process id once it runs, before the wait.
 int RunAndWait(const std::string& program, const std::vector<std::string>& args,
-               int* exitCode);
+               int* exitCode, const std::function<void(long pid)>& onStarted = nullptr);
+
+// ---- process identity --------------------------------------------------------------
+
+// This process's id.
+long OwnProcessId();
+
+// When process `pid` started, as text that tells it apart from a later
+// process given the same id (on Linux the boot and the start in clock ticks
+// since it, on Windows the creation time). Empty when there is no such
+// process; a child that has ended but was not waited for still has one.
+std::string ProcessStartTime(long pid);
+
+// The name of this computer; empty when it cannot be read.
+std::string HostName();
+
+// 1 while process `pid`, started at `startTime` (as ProcessStartTime gave
+// it), runs on this computer. 0 for an empty start time. A process that
+// cannot be examined, or a start time of another system's form, counts as
+// running.
+int IsProcessAlive(long pid, const std::string& startTime);
 
 // ---- paths from outside ----------------------------------------------------------
 

@@ -55,6 +55,7 @@ TEST_F(InstallationTest, ExitStatusAndMessagesOfEveryCommand) {
       {{"--yes", "remove-missing", "real-estate", berg}, 0, "Fehlende Immobilien" + gone, "", true},
       {{"--yes", "--host", Native(), "remove-missing", "gbos", berg}, 0, "Fehlende GBOs" + gone, "", true},
       {{"--yes", "delete-camera-set", ost, "\xC3\x84gypten"}, 0, "", "", true},
+      {{"repair"}, 0, "Nichts wiederherzustellen: kein Laufprotokoll in C:\\Sim\\.\n", ""},
       {{"standard"}, 0, "", "", true},
       {{"--host", Native(), "start", test}, 0, "", "", true, {}, ""},  // the last
   };

@@ -18,6 +18,7 @@
 #include <cerrno>
 #include <cstdio>
 #include <cstdlib>
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -104,7 +105,7 @@ int ExitCodeOf(int status) {
 }  // namespace
 
 int RunAndWait(const std::string& program, const std::vector<std::string>& args,
-               int* exitCode) {
+               int* exitCode, const std::function<void(long pid)>& onStarted) {
   std::string native;
   if (!posix::ToNative(program, &native)) return 0;
   struct stat st;
@@ -157,6 +158,7 @@ int RunAndWait(const std::string& program, const std::vector<std::string>& args,
   } while (got < 0 && errno == EINTR);
   close(report[0]);
   bool started = got == 0;
+  if (started && onStarted) onStarted(static_cast<long>(pid));
 
   int status = 0;
   pid_t waited;

@@ -5,6 +5,7 @@
 #include "ui/console/commands.h"
 #include "ui/console/dialog_commands.h"
 #include "ui/console/layout_commands.h"
+#include "ui/console/repair_command.h"
 #include "ui/console/start_command.h"
 
 namespace console {
@@ -20,6 +21,7 @@ void AddAllCommands(CLI::App& app, CommandList* commands) {
   AddTerrainCommand(app, commands);
   AddResaveCommand(app, commands);
   AddDumpCommand(app, commands);
+  AddRepairCommand(app, commands);
 }
 
 }  // namespace console
