@@ -56,7 +56,7 @@ TEST_F(RunJournalTest, KilledAtEveryStepTheNextCommandPutsAllBack) {
       for (const char* name : {"A.dat", "B.dat", "C.dat"}) {
         if (heal.err.find(host_ + name + "\n") != std::string::npos) named += std::string(" ") + name;
       }
-      EXPECT_EQ(named.empty(), swapped.empty()) << heal.err;
+      EXPECT_EQ(heal.err.empty(), swapped.empty()) << heal.err;
       for (std::size_t at = 0; (at = swapped.find(' ', at)) != std::string::npos; ++at) {
         EXPECT_NE(named.find(swapped.substr(at, swapped.find(' ', at + 1) - at)), std::string::npos) << heal.err;
       }

@@ -1,6 +1,7 @@
 // The POSIX implementation in a throwaway Wine prefix: paths, replacements, wine.
 #include <gtest/gtest.h>
 #include <sys/stat.h>
+#include <sys/wait.h>
 #include <unistd.h>
 
 #include <cstdlib>
@@ -122,6 +123,30 @@ TEST_F(PosixTest, WindowsProgramsRunUnderWine) {
     EXPECT_EQ(platform::RunAndWait(c.program, {"K", "\"C:\\Gr\xF6\xDF" "e\""}, nullptr), c.recorded.empty() ? 0 : 1);
     EXPECT_EQ(dir_.Read("pfad/wine.txt"), c.recorded) << c.program;
   }
+}
+
+}  // namespace
+
+namespace {
+
+// A process is alive only with its own start: not once it has ended (even
+// before it is waited for), not under another start, not with none.
+TEST(ProcessIdentityTest, AProcessIsAliveOnlyWithItsOwnStart) {
+  const long own = platform::OwnProcessId();
+  const std::string start = platform::ProcessStartTime(own);
+  const pid_t child = fork();
+  if (child == 0) _exit(0);
+  const std::string childStart = platform::ProcessStartTime(child);
+  for (int i = 0; i < 500 && platform::IsProcessAlive(child, childStart); ++i) usleep(10000);
+  const struct {
+    long pid;
+    std::string start;
+    int alive;
+  } cases[] = {{own, start, 1}, {child, childStart, 0}, {own, platform::ProcessStartTime(1), 0}, {own, "", 0},
+               {own, "131415926", 1}};  // a start of another system's form cannot be compared
+  for (const auto& c : cases) EXPECT_EQ(platform::IsProcessAlive(c.pid, c.start), c.alive) << c.pid << " " << c.start;
+  waitpid(child, nullptr, 0);
+  EXPECT_EQ(platform::ProcessStartTime(child), "");
 }
 
 }  // namespace
