@@ -140,6 +140,7 @@ TEST_F(StartFaultsTest, TheSimulatorOrTheToolKilledWhileItRuns) {
   // swaps stay made, nothing is taken back, no settings are written.
   zuvo = SpawnZuvo({"start", Layout()}, Env());
   const bool hanging = WaitForHangingRun(2);
+  for (int i = 0; i < 500 && Read("StartZUVO-Lauf.txt").find("Simulator=") == std::string::npos; ++i) usleep(10000);
   kill(zuvo.pid, SIGKILL);
   Finish(zuvo);
   ASSERT_TRUE(hanging) << "the stand-in did not start";
