@@ -47,8 +47,8 @@
 //   each swap is written into it before its renames. A start first undoes
 //   the journal of a run that was cut off, and refuses while the run it
 //   names is alive. A journal that cannot be written stops the start before
-//   anything changes. A take-back that leaves a backup keeps the journal, so
-//   the next command puts the rest back.
+//   anything changes. A take-back that is not whole keeps the journal, so
+//   the next command puts back what it can.
 // - Paths have no length limit.
 #include <set>
 #include <string>
