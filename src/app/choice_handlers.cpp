@@ -2,6 +2,7 @@
 
 #include "app/asset_kind_controls.h"
 #include "app/guards.h"
+#include "app/run_journal.h"
 #include "app/startup_dialog.h"
 #include "host/installation.h"
 #include "host/messages.h"
@@ -47,6 +48,8 @@ int StartupDialog::OnStandardClicked() {
   // still handled), so that nobody runs the simulator believing the defaults
   // are back.
   const std::string hostDirectory = host::HostDirectory();
+  // A run cut off is put back first; beside a live run nothing is changed.
+  if (!HealInstallation(hostDirectory)) return 0;
   int allCopied = 1;
   for (int k = 0; k < host::kAssetKindCount; ++k) {
     const host::AssetKindInfo& info = host::AssetKindOf(static_cast<host::AssetKind>(k));

@@ -42,6 +42,13 @@
 //   before anything is installed; when the layout cannot be read after the
 //   run, the camera set is not overwritten with the views of a file that
 //   could not be read. Either would replace the set with other views.
+// - A run journal in the installation folder (run_journal.h) says, from
+//   before step 4 until every swap is back, who runs and what is swapped;
+//   each swap is written into it before its renames. A start first undoes
+//   the journal of a run that was cut off, and refuses while the run it
+//   names is alive. A journal that cannot be written stops the start before
+//   anything changes. A take-back that is not whole keeps the journal, so
+//   the next command puts back what it can.
 // - Paths have no length limit.
 // - An interrupt of the console program (platform/interrupt.h) stops the
 //   start between its steps before the run, and between two swaps, with the
@@ -55,6 +62,7 @@
 #include "app/asset_kind_controls.h"
 #include "app/copy_paths.h"
 #include "app/guards.h"
+#include "app/run_journal.h"
 #include "app/startup_dialog.h"
 #include "host/installation.h"
 #include "host/installation_path.h"
@@ -100,16 +108,32 @@ int SwapRename(const std::string& from, const std::string& to) {
 }
 
 // Before the run: the key's file goes to "<key>.sav", the value's file takes
-// the key's name. Stops at the first rename that failed (see SwapRename), and
-// at an interrupt, never between the two renames of one swap.
-int MakeSwaps(const std::string& host, const std::vector<Swap>& swaps) {
+// the key's name, each swap written into the journal first with the renames
+// it will make. Stops at the first rename that failed (see SwapRename), a
+// journal that cannot be written, or an interrupt, never between the two
+// renames of one swap.
+int MakeSwaps(const std::string& host, const std::vector<Swap>& swaps, RunJournal* journal) {
   for (const Swap& swap : swaps) {
     if (platform::InterruptRequested()) return 0;
     const std::string key = host::InstallationPath(host, swap.key);
-    if (!SwapRename(key, host::InstallationPath(host, swap.key + ".sav"))) return 0;
-    if (!SwapRename(host::InstallationPath(host, swap.value), key)) return 0;
+    const std::string backup = host::InstallationPath(host, swap.key + ".sav");
+    const std::string value = host::InstallationPath(host, swap.value);
+    const auto ifExists = [](const std::string& path) {
+      return platform::PathStatus(path) != platform::kPathNone ? path : std::string();
+    };
+    journal->swaps.push_back(JournalSwap{key, ifExists(key).empty() ? "" : backup, ifExists(value)});
+    if (!WriteRunJournal(host, *journal)) return 0;
+    if (!SwapRename(key, backup)) return 0;
+    if (!SwapRename(value, key)) return 0;
   }
   return 1;
+}
+
+// The end of a start that wrote its journal: the journal goes, unless
+// `keep`; a journal that cannot be removed makes the result 0.
+int EndRun(const std::string& host, int result, bool keep = false) {
+  if (!keep && !RemoveRunJournal(host)) return 0;
+  return result;
 }
 
 // The files of the swaps that exist before they are made.
@@ -173,16 +197,22 @@ int StartupDialog::OnStartClicked() {
   const std::string host = host::HostDirectory();
   if (!CheckCopyPaths(pair_.settings, host)) return 0;
 
+  // A run cut off is put back first; a live one stops the start. Then this
+  // run's journal, before the first change.
+  if (!HealInstallation(host)) return 0;
+  RunJournal journal = OwnRunJournal(pair_.layoutPath);
+  if (!WriteRunJournal(host, journal)) return 0;
+
   // 4. The installation's own assets, saved once; a kind without its folder
   // is skipped.
   for (int k = 0; k < host::kAssetKindCount; ++k) {
     const host::AssetKind kind = static_cast<host::AssetKind>(k);
     if (host::IsHostSubdirectory(host::AssetKindOf(kind).name) && !host::SaveOriginal(kind)) {
       host::ShowFormatted("%s", host::AssetKindOf(kind).saveFailed);
-      return 0;
+      return EndRun(host, 0);
     }
   }
-  if (platform::InterruptRequested()) return 0;
+  if (platform::InterruptRequested()) return EndRun(host, 0);
 
   // 5. The chosen camera set into the layout (the views stay when the set
   // does not exist); the layout file is written only with a set chosen. A
@@ -193,10 +223,10 @@ int StartupDialog::OnStartClicked() {
   if (!cameraSet.empty()) {
     layout::ReadCameraSet(pair_.settings, cameraSet, pair_.layout.cameraViews);
     pair_.layout.PrepareForSave();
-    if (!pair_.layout.Save(pair_.layoutPath)) return 0;
+    if (!pair_.layout.Save(pair_.layoutPath)) return EndRun(host, 0);
   }
 
-  if (platform::InterruptRequested()) return 0;
+  if (platform::InterruptRequested()) return EndRun(host, 0);
 
   // 6. The choices; an empty one installs the kind's default file when the
   // kind folder exists. A choice is installed even without its folder, and
@@ -208,11 +238,11 @@ int StartupDialog::OnStartClicked() {
     if (file.empty() && host::IsHostSubdirectory(info.name)) file = info.defaultFile;
     if (!file.empty() && !host::InstallChoice(file, kind)) {
       host::ShowFormatted(info.installFailed, file.c_str());
-      return 0;
+      return EndRun(host, 0);
     }
   }
 
-  if (platform::InterruptRequested()) return 0;
+  if (platform::InterruptRequested()) return EndRun(host, 0);
   int result = 1;
 
   // 7. The swaps, from the image read at load time; the same list takes them
@@ -226,12 +256,11 @@ int StartupDialog::OnStartClicked() {
   if (hasCopy) {
     if (!platform::ChangeDirectory(host)) {
       host::ShowFormatted(host::kFolderCannotBeOpened, host.c_str());
-      return 0;
+      return EndRun(host, 0);
     }
-    if (!MakeSwaps(host, swaps) || platform::InterruptRequested()) {
+    if (!MakeSwaps(host, swaps, &journal) || platform::InterruptRequested()) {
       TakeSwapsBack(host, swaps);
-      CheckSwapsTakenBack(host, swaps, swapFiles);
-      return 0;
+      return EndRun(host, 0, !CheckSwapsTakenBack(host, swaps, swapFiles));
     }
   }
 
@@ -240,8 +269,14 @@ int StartupDialog::OnStartClicked() {
   const std::string program = host + kProgramName;
   const std::vector<std::string> arguments = {kProgramName, "\"" + pair_.layoutPath + "\""};
   view_->Minimize();
+  // The simulator's process goes into the journal while it runs; should that
+  // write fail, the run is still told by the tool's own process.
   int exitCode = 0, signal = 0;
-  const int started = platform::RunAndWait(program, arguments, &exitCode, &signal);
+  const int started = platform::RunAndWait(program, arguments, &exitCode, &signal, [&](long pid) {
+    journal.simulatorPid = pid;
+    journal.simulatorStart = platform::ProcessStartTime(pid);
+    WriteRunJournal(host, journal, true);
+  });
   view_->Restore();
   if (started && signal != 0 && platform::InterruptRequested()) {
     view_->ReportSimulatorEnd(host::StringPrintf("Simulator durch Signal %d beendet.", signal));
@@ -253,11 +288,16 @@ int StartupDialog::OnStartClicked() {
 
   // 12. The swap paths are absolute: the change of folder is for whatever
   // comes after, and its failure changes nothing here.
+  bool keepJournal = false;
   if (hasCopy) {
     platform::ChangeDirectory(host);
     TakeSwapsBack(host, swaps);
-    if (!CheckSwapsTakenBack(host, swaps, swapFiles)) result = 0;
+    if (!CheckSwapsTakenBack(host, swaps, swapFiles)) {
+      result = 0;
+      keepJournal = true;
+    }
   }
+  result = EndRun(host, result, keepJournal);
 
   // 13. The simulator may have changed the layout (its cameras above all).
   pair_.layout.Release();

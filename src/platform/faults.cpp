@@ -1,8 +1,11 @@
 #include "platform/faults.h"
 
+#include <algorithm>
+#include <csignal>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
+#include <iterator>
 
 namespace platform {
 namespace {
@@ -10,6 +13,7 @@ namespace {
 struct FaultPlan {
   int planned[kFaultKindCount] = {};
   int seen[kFaultKindCount] = {};
+  int killAt[kFaultKindCount] = {};
 };
 
 FaultPlan& Plan() {
@@ -18,7 +22,7 @@ FaultPlan& Plan() {
 }
 
 const char* const kKindNames[kFaultKindCount] = {"create", "write", "close",
-                                                 "rename", "chdir", "mkdir"};
+                                                 "rename", "chdir", "mkdir", "remove"};
 
 }  // namespace
 
@@ -29,8 +33,10 @@ void PlanFault(FaultKind kind, int nth) {
 
 void ClearFaults() { Plan() = FaultPlan(); }
 
-int PlanFaultsFromText(const std::string& text) {
-  FaultPlan parsed;
+namespace {
+
+// Parses "kind:n,..." into `counts`; 0 for text it cannot parse.
+int ParsePlan(const std::string& text, int (&counts)[kFaultKindCount]) {
   std::size_t pos = 0;
   while (pos < text.size()) {
     std::size_t end = text.find(',', pos);
@@ -49,9 +55,17 @@ int PlanFaultsFromText(const std::string& text) {
       if (name == kKindNames[k]) kind = k;
     }
     if (kind < 0) return 0;
-    parsed.planned[kind] = std::atoi(number.c_str());
+    counts[kind] = std::atoi(number.c_str());
     pos = end + 1;
   }
+  return 1;
+}
+
+}  // namespace
+
+int PlanFaultsFromText(const std::string& text) {
+  FaultPlan parsed;
+  if (!ParsePlan(text, parsed.planned)) return 0;
   Plan() = parsed;
   return 1;
 }
@@ -71,9 +85,14 @@ void WriteAttemptsAtExit() {
 }  // namespace
 
 int LoadFaultPlanFromEnvironment() {
+  const char* kill = std::getenv("ZUVO_KILL_AT");
+  if (kill != nullptr && *kill != '\0' && !ParsePlan(kill, Plan().killAt)) return 0;
   const char* text = std::getenv("ZUVO_FAULTS");
   if (text == nullptr || *text == '\0') return 1;
+  int killAt[kFaultKindCount];
+  std::copy(std::begin(Plan().killAt), std::end(Plan().killAt), killAt);
   if (!PlanFaultsFromText(text)) return 0;
+  std::copy(std::begin(killAt), std::end(killAt), Plan().killAt);
   const char* counts = std::getenv("ZUVO_FAULT_COUNTS");
   if (counts != nullptr && *counts != '\0') std::atexit(WriteAttemptsAtExit);
   return 1;
@@ -93,16 +112,23 @@ std::string FaultAttemptsText() {
 int FaultAttempts(FaultKind kind) { return Plan().seen[kind]; }
 
 bool FaultsPlanned() {
-  for (int planned : Plan().planned) {
-    if (planned != 0) return true;
+  for (int k = 0; k < kFaultKindCount; ++k) {
+    if (Plan().planned[k] != 0 || Plan().killAt[k] != 0) return true;
   }
   return false;
 }
 
 bool ShouldFail(FaultKind kind) {
   FaultPlan& plan = Plan();
-  if (plan.planned[kind] == 0) return false;
+  if (plan.planned[kind] == 0 && plan.killAt[kind] == 0) return false;
   ++plan.seen[kind];
+  if (plan.seen[kind] == plan.killAt[kind]) {
+    // As abrupt as a kill: no buffer flushed, no exit handler run.
+#ifdef SIGKILL
+    std::raise(SIGKILL);
+#endif
+    std::_Exit(137);
+  }
   return plan.seen[kind] == plan.planned[kind];
 }
 

@@ -6,6 +6,10 @@
 // example ZUVO_FAULTS="write:2" or "rename:1,close:3". Counting starts at 1 for
 // each kind separately and counts every attempt of that kind from the moment
 // the plan is made.
+//
+// ZUVO_KILL_AT, in the same form ("rename:3"), ends the program at once, as a
+// SIGKILL would, at that attempt instead of failing it: tests learn what an
+// interrupted command leaves.
 #pragma once
 
 #include <string>
@@ -19,6 +23,7 @@ enum FaultKind {
   kFaultRename,     // a rename or the final move of a safe replacement
   kFaultChdir,      // a change of the current directory
   kFaultMkdir,      // creating a directory
+  kFaultRemove,     // deleting a file
   kFaultKindCount
 };
 
@@ -29,16 +34,17 @@ void PlanFault(FaultKind kind, int nth);
 void ClearFaults();
 
 // Parses "kind:n[,kind:n...]" (kinds: create, write, close, rename, chdir,
-// mkdir). Returns 0 for text it cannot parse, planning nothing.
+// mkdir, remove). Returns 0 for text it cannot parse, planning nothing.
 int PlanFaultsFromText(const std::string& text);
 
-// Reads ZUVO_FAULTS when it is set. Returns 0 when it is set but malformed.
+// Reads ZUVO_FAULTS and ZUVO_KILL_AT when they are set. Returns 0 when one is
+// set but malformed.
 // When ZUVO_FAULT_COUNTS names a file as well (a native path), the attempts
 // counted for each planned kind are written to it when the program ends, in
 // the same "kind:n,..." form, so tests learn how many steps a command takes.
 int LoadFaultPlanFromEnvironment();
 
-// The attempts counted so far, "create:n,write:n,close:n,rename:n,chdir:n,mkdir:n".
+// The attempts counted so far, "create:n,...,mkdir:n,remove:n".
 std::string FaultAttemptsText();
 
 // Called by the implementations before each operation of `kind`: counts the

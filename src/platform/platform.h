@@ -15,6 +15,7 @@
 
 #include <cstddef>
 #include <cstdio>
+#include <functional>
 #include <string>
 #include <utility>
 #include <vector>
@@ -96,9 +97,31 @@ int ReadMachineDefaultValue(const std::string& subkey, std::string* value);
 // not null (128 + N for a program killed by signal N), and to *signal the
 // number of the signal that killed it, 0 when it exited (always 0 on
 // Windows). Returns 0 when it could not be started. Interrupts that arrive
-// meanwhile are passed on to the program (interrupt.h).
+// meanwhile are passed on to the program (interrupt.h). `onStarted`, when
+// given, gets the program's process id once it runs, before the wait.
 int RunAndWait(const std::string& program, const std::vector<std::string>& args,
-               int* exitCode, int* signal = nullptr);
+               int* exitCode, int* signal = nullptr,
+               const std::function<void(long pid)>& onStarted = nullptr);
+
+// ---- process identity --------------------------------------------------------------
+
+// This process's id.
+long OwnProcessId();
+
+// When process `pid` started, as text that tells it apart from a later
+// process given the same id (on Linux the boot and the start in clock ticks
+// since it, on Windows the creation time). Empty when there is no such
+// process; a child that has ended but was not waited for still has one.
+std::string ProcessStartTime(long pid);
+
+// The name of this computer; empty when it cannot be read.
+std::string HostName();
+
+// 1 while process `pid`, started at `startTime` (as ProcessStartTime gave
+// it), runs on this computer. 0 for an empty start time. A process that
+// cannot be examined, or a start time of another system's form, counts as
+// running.
+int IsProcessAlive(long pid, const std::string& startTime);
 
 // ---- paths from outside ----------------------------------------------------------
 

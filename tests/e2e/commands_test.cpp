@@ -87,6 +87,7 @@ TEST_F(InstallationTest, ExitStatusAndMessagesOfEveryCommand) {
       {{"--yes", "remove-missing", "rolling-stock", ost}, 0, "Sicherung geschrieben: C:\\Sim\\Anlagen\\Ost.anl.bak\n" "Rollmaterial entfernt: 0" + saved + "Ost.anl\n", "", true},
       {{"--yes", "delete-camera-set", ost, "\xC3\x84gypten"}, 0,
        "Kamera Set \xC3\x84gypten gel\xC3\xB6scht: C:\\Sim\\Anlagen\\Ost.danl\n", "", true},
+      {{"repair"}, 0, "Nichts wiederherzustellen: kein Laufprotokoll in C:\\Sim\\.\n", ""},
       {{"standard"}, 0, defaults, "", true},
       {{"--host", Native("Anlagen"), "standard"}, 0, "Keine Standard-Dateien gesichert: nichts installiert.\n", ""},
       {{"--host", Native(), "start", "--guide-post", "gelb.MOD", test}, 0,

@@ -12,7 +12,7 @@ namespace fs = std::filesystem;
 namespace e2e {
 namespace {
 
-const char* const kKinds[] = {"create", "write", "close", "rename", "chdir", "mkdir"};
+const char* const kKinds[] = {"create", "write", "close", "rename", "chdir", "mkdir", "remove"};
 
 bool Holds(const Tree& tree, const std::string& key, const Tree& other) {
   auto t = tree.find(key), o = other.find(key);
@@ -67,7 +67,8 @@ void RestoreTree(const std::string& nativeFolder, const Tree& tree) {
 }
 
 FaultSweep SweepZuvoFaults(const std::string& nativeFolder, const std::vector<std::string>& args,
-                           const std::vector<std::string>& env, const std::function<void(Tree*)>& normalise) {
+                           const std::vector<std::string>& env, const std::function<void(Tree*)>& normalise,
+                           const std::vector<std::string>& heal) {
   testing_support::TempDir scratch;
   bool hit = false;  // the planned attempt came
   const auto run = [&](int kind, int n) {
@@ -93,7 +94,7 @@ FaultSweep SweepZuvoFaults(const std::string& nativeFolder, const std::vector<st
   const RunResult clean = run(0, 0);
   const Tree after = snapshot();
   if (clean.exitCode != 0) sweep.problems.push_back("the clean run failed: " + clean.err);
-  for (int k = 0; k < 6 && clean.exitCode == 0; ++k) {
+  for (int k = 0; k < 7 && clean.exitCode == 0; ++k) {
     for (int n = 1;; ++n) {  // until the nth attempt no longer comes
       RestoreTree(nativeFolder, original);
       const RunResult faulted = run(k, n);
@@ -107,7 +108,10 @@ FaultSweep SweepZuvoFaults(const std::string& nativeFolder, const std::vector<st
       } else {
         ++sweep.reported;
         sweep.said[name] = faulted.err;
-        wrong = faulted.err.empty() ? "failed without a message" : CompareTrees(before, after, snapshot());
+        const RunResult healed = heal.empty() ? RunResult{0, "", ""} : RunZuvo(heal, env);
+        wrong = faulted.err.empty()  ? "failed without a message"
+                : healed.exitCode != 0 ? "not healed: " + healed.err
+                                       : CompareTrees(before, after, snapshot());
       }
       if (!wrong.empty()) sweep.problems.push_back(name + ": " + wrong);
       if (!hit) break;

@@ -25,7 +25,10 @@ struct FaultSweep {
 };
 
 // `normalise` drops from each snapshot what differs between runs anyway.
+// With `heal`, that command runs after each faulted run that failed, and must
+// leave each file with its old or its new bytes.
 FaultSweep SweepZuvoFaults(const std::string& nativeFolder, const std::vector<std::string>& args,
-                           const std::vector<std::string>& env, const std::function<void(Tree*)>& normalise = nullptr);
+                           const std::vector<std::string>& env, const std::function<void(Tree*)>& normalise = nullptr,
+                           const std::vector<std::string>& heal = {});
 
 }  // namespace e2e

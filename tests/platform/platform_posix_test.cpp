@@ -149,4 +149,20 @@ TEST_F(PosixTest, WindowsProgramsRunUnderWine) {
   }
 }
 
+// A process is alive only with its own start: not once it has ended (even
+// before it is waited for), not under another start, not with none.
+TEST(ProcessIdentityTest, AProcessIsAliveOnlyWithItsOwnStart) {
+  const long own = platform::OwnProcessId();
+  const std::string start = platform::ProcessStartTime(own);
+  const pid_t child = fork();
+  if (child == 0) _exit(0);
+  const std::string childStart = platform::ProcessStartTime(child);
+  for (int i = 0; i < 500 && platform::IsProcessAlive(child, childStart); ++i) usleep(10000);
+  const std::pair<long, std::string> alive[] = {{own, start}, {own, "131415926"}},  // another system's form
+      dead[] = {{child, childStart}, {own, platform::ProcessStartTime(1)}, {own, ""}};
+  for (const auto& c : alive) EXPECT_EQ(platform::IsProcessAlive(c.first, c.second), 1) << c.second;
+  for (const auto& c : dead) EXPECT_EQ(platform::IsProcessAlive(c.first, c.second), 0) << c.first << " " << c.second;
+  waitpid(child, nullptr, 0);
+}
+
 }  // namespace

@@ -85,6 +85,7 @@ int RemoveFile(const std::string& path) {
   if (!posix::ToNative(path, &native)) return 0;
   struct stat st;
   if (lstat(native.c_str(), &st) != 0 || S_ISDIR(st.st_mode)) return 0;
+  if (ShouldFail(kFaultRemove)) return 0;
   return unlink(native.c_str()) == 0;
 }
 

@@ -23,6 +23,7 @@
 #include <cerrno>
 #include <cstdio>
 #include <cstdlib>
+#include <functional>
 #include <initializer_list>
 #include <string>
 #include <vector>
@@ -119,7 +120,7 @@ sigset_t InterruptSignals() {
 }  // namespace
 
 int RunAndWait(const std::string& program, const std::vector<std::string>& args,
-               int* exitCode, int* signal) {
+               int* exitCode, int* signal, const std::function<void(long pid)>& onStarted) {
   std::string native;
   if (!posix::ToNative(program, &native)) return 0;
   struct stat st;
@@ -182,6 +183,7 @@ int RunAndWait(const std::string& program, const std::vector<std::string>& args,
   } while (got < 0 && errno == EINTR);
   close(report[0]);
   bool started = got == 0;
+  if (started && onStarted) onStarted(static_cast<long>(pid));
 
   int status = 0;
   pid_t waited;

@@ -59,7 +59,10 @@ int RenameFile(const std::string& from, const std::string& to) {
   return MoveFileExA(from.c_str(), to.c_str(), 0) != 0;
 }
 
-int RemoveFile(const std::string& path) { return DeleteFileA(path.c_str()) != 0; }
+int RemoveFile(const std::string& path) {
+  if (ShouldFail(kFaultRemove)) return 0;
+  return DeleteFileA(path.c_str()) != 0;
+}
 
 int MakeDirectory(const std::string& path) {
   if (ShouldFail(kFaultMkdir)) return 0;

@@ -6,6 +6,7 @@
 #include "ui/console/dialog_commands.h"
 #include "ui/console/layout_commands.h"
 #include "ui/console/map_command.h"
+#include "ui/console/repair_command.h"
 #include "ui/console/start_command.h"
 
 namespace console {
@@ -22,6 +23,7 @@ void AddAllCommands(CLI::App& app, CommandList* commands) {
   AddResaveCommand(app, commands);
   AddDumpCommand(app, commands);
   AddMapCommand(app, commands);
+  AddRepairCommand(app, commands);
 }
 
 }  // namespace console
