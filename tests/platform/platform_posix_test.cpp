@@ -65,6 +65,8 @@ TEST_F(PosixTest, PathsConvertAsWineDoes) {
   }
   const std::string noName = "\" enth\xE4lt Zeichen, die es in Windows-1252 nicht gibt. Bitte die "
                              "Datei oder den Ordner umbenennen.";
+  const std::string forms = " M\xF6glich sind ein Unix-Pfad (Anlagen/Demo.anl, /home/...) und ein Windows-Pfad "
+                            "mit Laufwerk (\"C:\\...\" oder \"C:/...\").";
   const std::pair<std::string, std::string> toWindows[] = {
       {c_ + "Sim/Tief/Anlagen/x", "E:\\Anlagen\\x"}, {c_ + "Sim/Tief", "E:\\"},  // the deepest
       {prefix_ + "/dosdevices/c:/Sim/./Tief/../x", "C:\\Sim\\x"}, {"../x", "C:\\Sim\\x"},
@@ -73,9 +75,11 @@ TEST_F(PosixTest, PathsConvertAsWineDoes) {
       {std::string(".\0\0./x", 6), " Der Pfad enth\xE4lt ein Nullzeichen."},
       {"/tmp/Stra\xC4\x81" "e/x.anl", " Der Name \"Stra?e" + noName},
       {"/tmp/\xE4\xB8\xAD\x80\xC3\xA4\xFF.anl", " Der Name \"?\xE4?.anl" + noName},
-      {"/tmp/a\\b", " Der Name \"a\\b\" enth\xE4lt einen umgekehrten Schr\xE4gstrich, den "
-                    "Windows in Namen nicht erlaubt."},
-      {"/usr/x", " Der Pfad \"/usr/x\" liegt auf keinem Laufwerk von Wine."},  // with a z:
+      {"c:/Sim//./Tief/../Datenbl\xC3\xA4tter/", "C:\\Sim\\Datenbl\xE4tter"}, {"e:\\", "E:\\"},
+      {"Z:\\usr", "Z:\\usr"}, {"D:/x", " Das Laufwerk D: gibt es nicht (kein Eintrag " + prefix_ + "/dosdevices/d:)."},
+      {"/tmp/a\\b", " Der Pfad \"/tmp/a\\b\" kann nicht umgesetzt werden: \"a\\b\" ist unter Windows kein Name." + forms},
+      {"C:x", " Der Pfad \"C:x\" kann nicht umgesetzt werden: \"C:x\" ist unter Windows kein Name." + forms},
+      {"/usr/x", " Der Pfad \"/usr/x\" liegt auf keinem Laufwerk von Wine." + forms},  // with a z:
   };
   for (const auto& c : toWindows) {
     std::string windows, error;
