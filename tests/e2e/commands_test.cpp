@@ -20,7 +20,7 @@ TEST_F(InstallationTest, ExitStatusAndMessagesOfEveryCommand) {
   Write("Anlagen\\Ost.danl", "[KamSet \xC4gypten]\r\nPX1=1\r\n\r\n[Zuvo]\r\nKamSet=\xC4gypten\r\n");
   const std::string berg = Native("Anlagen\\Berg.anl"), ost = Native("Anlagen\\Ost.anl"),
                     bad_ = Native("Anlagen\\Bad.anl"), test = Layout(),
-                    unknown = "Unbekannte oder fehlerhafte ZUVO Installation\n", can = "Can't open C:\\Sim\\Anlagen\\",
+                    unknown = "Unbekannte oder fehlerhafte ZUVO Installation\n" + NoInstallationHint(), can = "Can't open C:\\Sim\\Anlagen\\",
                     no = " Nein (keine Eingabe m\xC3\xB6glich; --yes beantwortet Fragen mit Ja)\n",
                     gone = " wurden gel\xC3\xB6scht!\n", install = " \"Rot.mod\" kann nicht installiert werden!\n";
   const std::vector<std::string> createFails = {"ZUVO_FAULTS=create:1"};
@@ -32,7 +32,7 @@ TEST_F(InstallationTest, ExitStatusAndMessagesOfEveryCommand) {
     std::vector<std::string> env = {};
     std::string registry = "\"C:\\Sim\\Kantrelwick.exe\" \"%1\"";
   } cases[] = {
-      {{"resave", bad_}, 1, "I: 8 S: 7\n", "Gleis Nr. 7 fehlerhaft!\n"},
+      {{"resave", bad_}, 1, "", "I: 8 S: 7\nGleis Nr. 7 fehlerhaft!\n"},
       {{"dump", Native("Anlagen\\Fehlt.anl")}, 1, "", can + "Fehlt.anl!\n"},
       {{"show", Native("Anlagen\\Berg.txt")}, 1, "", "falsche Endung: txt\n"},
       {{"dump"}, 2, "", ""},
