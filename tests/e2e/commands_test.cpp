@@ -79,6 +79,9 @@ TEST_F(InstallationTest, PathsUsageErrorsAndHints) {
   layout_bytes::Unit lok;
   lok.name = "Lok.dll", lok.extra = "12345";  // extra data, but no data sheet gives its length
   Write("Anlagen\\Lok.anl", layout_bytes::File({}, {}, {lok}));
+  lok.name = "Zug.dll";  // its data sheet gives a length that does not fit
+  Write("Anlagen\\Zug.anl", layout_bytes::File({}, {}, {lok}));
+  Write("Rollmaterial\\Datenbl\xE4tter\\Zug.txt", "[Zuvo]\r\nZusLen=3\r\n");
   const std::string usage = "Aufruf: zuvo [OPTIONEN] BEFEHL\n\"zuvo --help\" zeigt die Hilfe.\n",
                     forms = " M\xC3\xB6glich sind ein Unix-Pfad (Anlagen/Demo.anl, /home/...) und ein Windows-Pfad mit "
                             "Laufwerk (\"C:\\...\" oder \"C:/...\").\n";
@@ -91,6 +94,7 @@ TEST_F(InstallationTest, PathsUsageErrorsAndHints) {
       {{"--host", Layout(), "standard"}, 2, "", "--host: C:\\Sim\\Anlagen\\Test.anl ist kein Ordner.\n"},
       {{"resave", Native("Anlagen\\Lok.anl")}, 1, "",
        "Dll-Modell \"Lok.dll\" kann nicht benutzt werden!\nDas Datenblatt C:\\Sim\\Rollmaterial\\Datenbl\xC3\xA4tter\\Lok.txt fehlt.\n"},
+      {{"resave", Native("Anlagen\\Zug.anl")}, 1, "", "Dll-Modell \"Zug.dll\" kann nicht benutzt werden!\n"},
       {{"--yes", "shwo", "x"}, 2, "", "Unbekannter Befehl \"shwo\". Meinten Sie \"show\"?\n" + usage},
       {{"--host", "C:\\Sim", "Dump"}, 2, "", "Unbekannter Befehl \"Dump\". Meinten Sie \"dump\"?\n" + usage},
       {{"terrian"}, 2, "", "Unbekannter Befehl \"terrian\". Meinten Sie \"terrain\"?\n" + usage},
@@ -109,7 +113,7 @@ TEST_F(InstallationTest, PathsUsageErrorsAndHints) {
     EXPECT_EQ(run.err.substr(run.err.size() - std::min(run.err.size(), c.err.size())), c.err);
     EXPECT_EQ(run.err.empty(), c.err.empty()) << run.err;
   }
-  SetRegistryCommand("");  // the hint follows the first message only
+  SetRegistryCommand("");
   EXPECT_EQ(Zuvo({"terrain", Layout()}).err, "Unbekannte oder fehlerhafte ZUVO Installation\n" + NoInstallationHint());
 }
 

@@ -186,7 +186,7 @@ std::string UsageErrorText(const CLI::App& app, const CLI::ParseError& error,
 
 std::string NearestName(const std::string& word, const std::vector<std::string>& names) {
   std::string nearest;
-  std::size_t best = std::min<std::size_t>(2, word.size() / 2);
+  std::size_t best = std::min<std::size_t>(2, word.size() / 3);
   for (const std::string& name : names) {
     const std::size_t distance = EditDistance(word, name);
     if (distance <= best && (nearest.empty() || distance < best)) {

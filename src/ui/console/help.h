@@ -37,7 +37,7 @@ std::string UsageErrorText(const CLI::App& app, const CLI::ParseError& error,
 
 // The name of `names` nearest to `word` (edit distance, a swap of two
 // neighbours counting as one edit); empty when none is within two edits and
-// half the word's length.
+// a third of the word's length.
 std::string NearestName(const std::string& word, const std::vector<std::string>& names);
 
 }  // namespace console

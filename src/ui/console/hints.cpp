@@ -15,22 +15,16 @@ namespace {
 const char kDllModel[] = "Dll-Modell \"";
 const char kDllModelEnd[] = "\" kann nicht benutzt werden!";
 
-struct HintState {
-  bool enabled = false;
-  bool installationHintGiven = false;
-};
-
-HintState& State() {
-  static HintState state;
-  return state;
+bool& HintsEnabled() {
+  static bool enabled = false;
+  return enabled;
 }
 
 void WriteMessage(const std::string& text, void*) {
   std::string out = text;
   if (out.empty() || out.back() != '\n') out.push_back('\n');
-  HintState& state = State();
-  if (state.enabled) {
-    const std::string hint = HintAfter(text, &state.installationHintGiven);
+  if (HintsEnabled()) {
+    const std::string hint = HintAfter(text);
     if (!hint.empty()) out += hint + "\n";
   }
   platform::WriteText(stderr, out);
@@ -53,12 +47,10 @@ void InstallConsoleSinks() {
   host::SetDiagnosticSink(WriteDiagnosticLine, nullptr);
 }
 
-void EnableHints() { State().enabled = true; }
+void EnableHints() { HintsEnabled() = true; }
 
-std::string HintAfter(const std::string& message, bool* installationHintGiven) {
+std::string HintAfter(const std::string& message) {
   if (host::HostDirectory() == nullptr) {
-    if (*installationHintGiven) return std::string();
-    *installationHintGiven = true;
     return "Gesucht wurde " + platform::MachineRegistryPlace() + ", Schl\xFCssel HKEY_LOCAL_MACHINE\\" +
            host::HostCommandKey() + "; --host ORDNER nennt den Installationsordner direkt.";
   }

@@ -14,8 +14,8 @@ void InstallConsoleSinks();
 void EnableHints();
 
 // The line that follows `message` (code page 1252, without a newline), empty
-// when none does: where the installation was looked for, once, while none is
-// known; the missing data sheet of a "Dll-Modell" unit.
-std::string HintAfter(const std::string& message, bool* installationHintGiven);
+// when none does: where the installation was looked for while none is known;
+// the missing data sheet of a "Dll-Modell" unit.
+std::string HintAfter(const std::string& message);
 
 }  // namespace console
