@@ -78,6 +78,7 @@ TEST_F(PosixTest, PathsConvertAsWineDoes) {
       {"c:/Sim//./Tief/../Datenbl\xC3\xA4tter/", "C:\\Sim\\Datenbl\xE4tter"}, {"e:\\", "E:\\"},
       {"Z:\\usr", "Z:\\usr"}, {"D:/x", " Das Laufwerk D: gibt es nicht (kein Eintrag " + prefix_ + "/dosdevices/d:)."},
       {"/tmp/a\\b", " Der Pfad \"/tmp/a\\b\" kann nicht umgesetzt werden: \"a\\b\" ist unter Windows kein Name." + forms},
+      {"C:/Stra\xC4\x81" "e", " Der Pfad \"C:/Stra?e\" enth\xE4lt Zeichen, die es in Windows-1252 nicht gibt."},
       {"C:x", " Der Pfad \"C:x\" kann nicht umgesetzt werden: \"C:x\" ist unter Windows kein Name." + forms},
       {"/usr/x", " Der Pfad \"/usr/x\" liegt auf keinem Laufwerk von Wine." + forms},  // with a z:
   };
