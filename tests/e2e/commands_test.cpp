@@ -101,6 +101,7 @@ TEST_F(InstallationTest, PathsUsageErrorsAndHints) {
       {{"zeigen"}, 2, "", "Unbekannter Befehl \"zeigen\".\n" + usage},
       {{}, 2, "", "Es fehlt ein Befehl.\n" + usage},
       {{"--host"}, 2, "", "Bei --host fehlt der Wert.\n" + usage},
+      {{"--yes=vielleicht"}, 2, "", "Ung\xC3\xBCltiger Wert f\xC3\xBCr --yes.\n" + usage},
       {{"dump", "a", "b"}, 2, "", "Unerwartete Argumente: b.\nAufruf: zuvo dump [OPTIONEN] LAYOUT\n\"zuvo dump --help\" zeigt die Hilfe.\n"},
       {{"delete-camera-set", "a"}, 2, "", "NAME fehlt.\nAufruf: zuvo delete-camera-set [OPTIONEN] LAYOUT NAME\n"
                                          "\"zuvo delete-camera-set --help\" zeigt die Hilfe.\n"},

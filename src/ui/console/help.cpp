@@ -105,8 +105,10 @@ std::string Translated(const CLI::ParseError& error) {
            Before(choices, "}") + ").";
   }
   if (is(CLI::ExitCodes::ArgumentMismatch) && EndsWith(text, " missing")) return "Bei " + Before(text, ":") + " fehlt der Wert.";
-  if (is(CLI::ExitCodes::ConversionError) && EndsWith(text, "too many inputs for a flag")) {
-    return Before(text, ":") + " nimmt keinen Wert.";
+  if (is(CLI::ExitCodes::ConversionError)) {
+    std::string option = After(text, "Could not convert: ");
+    if (option.empty()) option = After(text, " is not an allowed value for ");
+    return "Ung\xC3\xBCltiger Wert f\xC3\xBCr " + Before(Before(option.empty() ? text : option, " = "), ":") + ".";
   }
   return "Die Befehlszeile ist fehlerhaft.";
 }
