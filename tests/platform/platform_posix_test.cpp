@@ -92,6 +92,13 @@ TEST_F(PosixTest, PathsConvertAsWineDoes) {
   unsetenv("WINEPREFIX");
   ASSERT_EQ(rename(prefix_.c_str(), dir_.NativePath(".wine").c_str()), 0);
   EXPECT_EQ(platform::NativePathOf("c:\\WURZEL.txt"), dir_.NativePath(".wine/dosdevices/c:/Wurzel.txt"));
+  const std::string wine = dir_.NativePath(".wine");
+  EXPECT_EQ(platform::MachineRegistryPlace(), "im Wine-Prefix " + wine + " (Datei " + wine + "/system.reg)");
+  unsetenv("HOME");  // no prefix at all: only Z:
+  std::string windows, error;
+  EXPECT_EQ(platform::ToWindowsPath("c:/x", &windows, &error) + platform::ToWindowsPath("z:/x", &windows, &error), 1);
+  EXPECT_EQ(error, "Das Laufwerk C: gibt es nicht (kein Wine-Prefix: weder WINEPREFIX noch HOME ist gesetzt).");
+  EXPECT_EQ(platform::MachineRegistryPlace(), "in keinem Wine-Prefix (weder WINEPREFIX noch HOME ist gesetzt)");
 }
 
 TEST_F(PosixTest, ReplacementsKeepPermissionsAndLinks) {
