@@ -80,6 +80,8 @@ const char* HostDirectory() {
   return cache.directory.empty() ? nullptr : cache.directory.c_str();
 }
 
+const char* HostCommandKey() { return kCommandKey; }
+
 void SetHostDirectoryOverride(const std::string& directory) {
   HostCache& cache = Cache();
   cache.override = directory;

@@ -20,6 +20,10 @@ namespace host {
 // reset.
 const char* HostDirectory();
 
+// The registry key under HKEY_LOCAL_MACHINE whose default value names the
+// simulator's command, for messages that tell where the lookup looked.
+const char* HostCommandKey();
+
 // Names the installation folder directly (a Windows path; a trailing
 // backslash is added when missing). An empty text removes the override.
 void SetHostDirectoryOverride(const std::string& directory);

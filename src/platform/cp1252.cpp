@@ -18,6 +18,13 @@ unsigned CodePointOf(unsigned char c) {
 
 }  // namespace
 
+std::u16string Cp1252ToUtf16(const std::string& cp1252) {
+  std::u16string utf16;
+  utf16.reserve(cp1252.size());
+  for (char c : cp1252) utf16.push_back(static_cast<char16_t>(CodePointOf(static_cast<unsigned char>(c))));
+  return utf16;
+}
+
 int DecodeUtf8At(std::string_view text, std::size_t* pos, unsigned long* codePoint) {
   if (*pos >= text.size()) return 0;
   const unsigned char lead = static_cast<unsigned char>(text[*pos]);

@@ -14,6 +14,10 @@ namespace platform {
 // Every byte is one character; the result is valid UTF-8.
 std::string Cp1252ToUtf8(const std::string& cp1252);
 
+// Every byte is one UTF-16 unit: code page 1252 has no character beyond the
+// Basic Multilingual Plane. For the wide console functions of Windows.
+std::u16string Cp1252ToUtf16(const std::string& cp1252);
+
 // Fails (0) on invalid UTF-8 or a character that code page 1252 lacks;
 // *cp1252 is then unspecified.
 int Utf8ToCp1252(const std::string& utf8, std::string* cp1252);

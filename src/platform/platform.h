@@ -89,6 +89,11 @@ std::string CurrentDirectory();
 // or the value does not exist.
 int ReadMachineDefaultValue(const std::string& subkey, std::string* value);
 
+// Where ReadMachineDefaultValue looks, as a German phrase for messages:
+// "im Wine-Prefix /home/anna/.wine (Datei /home/anna/.wine/system.reg)" on
+// Linux, "in der Registry" on Windows.
+std::string MachineRegistryPlace();
+
 // ---- processes -----------------------------------------------------------------
 
 // Starts `program` with the argument vector `args` (args[0] is the program's
@@ -126,9 +131,10 @@ int IsProcessAlive(long pid, const std::string& startTime);
 // ---- paths from outside ----------------------------------------------------------
 
 // Turns a path from the command line or a file dialog (on Linux a Unix path in
-// UTF-8, on Windows a path in the ANSI code page) into the absolute Windows form
-// used inside the system. Fails, with a German sentence in *error, for a name
-// that code page 1252 cannot hold.
+// UTF-8 or a Windows path of the prefix with its drive, "C:\..." or "C:/...";
+// on Windows a path in the ANSI code page) into the absolute Windows form used
+// inside the system. Fails, with a German sentence in *error, for a path it
+// cannot map (on Linux the sentence names the forms that work).
 int ToWindowsPath(const std::string& native, std::string* windows, std::string* error);
 
 // The path as the operating system names it: on Windows the path itself; on

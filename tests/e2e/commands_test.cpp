@@ -24,7 +24,7 @@ TEST_F(InstallationTest, ExitStatusAndMessagesOfEveryCommand) {
   Write("Anlagen\\Ost.danl", "[KamSet \xC4gypten]\r\nPX1=1\r\n\r\n[Zuvo]\r\nKamSet=\xC4gypten\r\n");
   const std::string berg = Native("Anlagen\\Berg.anl"), ost = Native("Anlagen\\Ost.anl"),
                     bad_ = Native("Anlagen\\Bad.anl"), test = Layout(),
-                    unknown = "Unbekannte oder fehlerhafte ZUVO Installation\n", can = "Can't open C:\\Sim\\Anlagen\\",
+                    unknown = "Unbekannte oder fehlerhafte ZUVO Installation\n" + NoInstallationHint(), can = "Can't open C:\\Sim\\Anlagen\\",
                     no = " Nein (keine Eingabe m\xC3\xB6glich; --yes beantwortet Fragen mit Ja)\n",
                     backup = "Sicherung geschrieben: C:\\Sim\\Anlagen\\Berg.anl.bak\n",
                     saved = ", gespeichert: C:\\Sim\\Anlagen\\", stop = "Abgebrochen.\n",
@@ -38,7 +38,7 @@ TEST_F(InstallationTest, ExitStatusAndMessagesOfEveryCommand) {
     std::vector<std::string> env = {};
     std::string registry = "\"C:\\Sim\\Kantrelwick.exe\" \"%1\"";
   } cases[] = {
-      {{"resave", bad_}, 1, "I: 8 S: 7\n", "Gleis Nr. 7 fehlerhaft!\n"},
+      {{"resave", bad_}, 1, "", "I: 8 S: 7\nGleis Nr. 7 fehlerhaft!\n"},
       {{"dump", Native("Anlagen\\Fehlt.anl")}, 1, "", can + "Fehlt.anl!\n"},
       {{"show", Native("Anlagen\\Berg.txt")}, 1, "", "falsche Endung: txt\n"},
       {{"dump"}, 2, "", ""},
@@ -127,6 +127,72 @@ TEST_F(InstallationTest, TerrainPreviewWritesOnePicturePerSectionAndNothingElse)
   Tree after = SnapshotTree(Native());
   EXPECT_EQ(after.erase("Anlagen/Terrain Nord.svg") + after.erase("Anlagen/Terrain S\xC3\xBC" "d.svg"), 2u);
   EXPECT_EQ(after, before);
+}
+
+// What the console itself decides: the forms of a path, --host, usage errors
+// and the hints after a message (stderr must end with `err`).
+TEST_F(InstallationTest, PathsUsageErrorsAndHints) {
+  layout_bytes::Unit lok;
+  lok.name = "Lok.dll", lok.extra = "12345";  // extra data, but no data sheet gives its length
+  Write("Anlagen\\Lok.anl", layout_bytes::File({}, {}, {lok}));
+  lok.name = "Zug.dll";  // its data sheet gives a length that does not fit
+  Write("Anlagen\\Zug.anl", layout_bytes::File({}, {}, {lok}));
+  Write("Rollmaterial\\Datenbl\xE4tter\\Zug.txt", "[Zuvo]\r\nZusLen=3\r\n");
+  const std::string usage = "Aufruf: zuvo [OPTIONEN] BEFEHL\n\"zuvo --help\" zeigt die Hilfe.\n",
+                    forms = " M\xC3\xB6glich sind ein Unix-Pfad (Anlagen/Demo.anl, /home/...) und ein Windows-Pfad mit "
+                            "Laufwerk (\"C:\\...\" oder \"C:/...\").\n";
+  const struct { std::vector<std::string> args; int exitCode; std::string out, err; } cases[] = {
+      {{"show", "c:/SIM\\anlagen//./Test.anl"}, 0, "Anlage: C:\\SIM\\anlagen\\Test.anl\n", ""},
+      {{"--host", "c:\\Sim\\Anlagen\\..", "show", "C:\\Sim\\Anlagen\\Test.danl"}, 0, "Anlage: C:\\Sim\\Anlagen\\Test.anl\n", ""},
+      {{"show", "D:\\Test.anl"}, 1, "", "Das Laufwerk D: gibt es nicht (kein Eintrag " + Prefix() + "/dosdevices/d:).\n"},
+      {{"show", "Anlagen\\Test.anl"}, 1, "", "\"Anlagen\\Test.anl\" ist unter Windows kein Name." + forms},
+      {{"--host", "C:/Fehlt", "standard"}, 2, "", "--host: C:\\Fehlt gibt es nicht.\n"},
+      {{"--host", Layout(), "standard"}, 2, "", "--host: C:\\Sim\\Anlagen\\Test.anl ist kein Ordner.\n"},
+      {{"resave", Native("Anlagen\\Lok.anl")}, 1, "",
+       "Dll-Modell \"Lok.dll\" kann nicht benutzt werden!\nDas Datenblatt C:\\Sim\\Rollmaterial\\Datenbl\xC3\xA4tter\\Lok.txt fehlt.\n"},
+      {{"resave", Native("Anlagen\\Zug.anl")}, 1, "", "Dll-Modell \"Zug.dll\" kann nicht benutzt werden!\n"},
+      {{"--yes", "shwo", "x"}, 2, "", "Unbekannter Befehl \"shwo\". Meinten Sie \"show\"?\n" + usage},
+      {{"--host", "C:\\Sim", "Dump"}, 2, "", "Unbekannter Befehl \"Dump\". Meinten Sie \"dump\"?\n" + usage},
+      {{"terrian"}, 2, "", "Unbekannter Befehl \"terrian\". Meinten Sie \"terrain\"?\n" + usage},
+      {{"zeigen"}, 2, "", "Unbekannter Befehl \"zeigen\".\n" + usage},
+      {{}, 2, "", "Es fehlt ein Befehl.\n" + usage},
+      {{"--host"}, 2, "", "Bei --host fehlt der Wert.\n" + usage},
+      {{"--yes=vielleicht"}, 2, "", "Ung\xC3\xBCltiger Wert f\xC3\xBCr --yes.\n" + usage},
+      {{"dump", "a", "b"}, 2, "", "Unerwartete Argumente: b.\nAufruf: zuvo dump [OPTIONEN] LAYOUT\n\"zuvo dump --help\" zeigt die Hilfe.\n"},
+      {{"delete-camera-set", "a"}, 2, "", "NAME fehlt.\nAufruf: zuvo delete-camera-set [OPTIONEN] LAYOUT NAME\n"
+                                         "\"zuvo delete-camera-set --help\" zeigt die Hilfe.\n"},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(::testing::PrintToString(c.args));
+    RunResult run = Zuvo(c.args);
+    EXPECT_EQ(run.exitCode, c.exitCode);
+    EXPECT_EQ(run.out.substr(0, c.out.size()), c.out);
+    EXPECT_EQ(run.err.substr(run.err.size() - std::min(run.err.size(), c.err.size())), c.err);
+    EXPECT_EQ(run.err.empty(), c.err.empty()) << run.err;
+  }
+  SetRegistryCommand("");
+  EXPECT_EQ(Zuvo({"terrain", Layout()}).err, "Unbekannte oder fehlerhafte ZUVO Installation\n" + NoInstallationHint());
+}
+
+TEST_F(InstallationTest, HelpIsGermanThroughout) {
+  std::vector<std::vector<std::string>> calls = {{"--help"}, {"show", "-h"}};
+  for (const char* command : {"show", "start", "delete-camera-set", "standard", "remove-missing", "inventory",
+                              "missing-list", "terrain", "resave", "dump"}) {
+    calls.push_back({command, "--help"});
+  }
+  for (const auto& args : calls) {
+    RunResult run = Zuvo(args);
+    SCOPED_TRACE(run.out);
+    EXPECT_EQ(run.exitCode, 0);
+    EXPECT_EQ(run.err, "");
+    EXPECT_NE(run.out.find("\nAufruf: zuvo " + (args[0] == "--help" ? "" : args[0] + " ") + "[OPTIONEN]"), std::string::npos);
+    for (const char* english : {"REQUIRED", "Print", "Usage", "is required", "Options", "OPTIONS", "TEXT",
+                                "Positionals", "ubcommand", "FILE", "\n\n\n"}) {
+      EXPECT_EQ(run.out.find(english), std::string::npos) << english;
+    }
+  }
+  EXPECT_NE(Zuvo({"--help"}).out.find("$WINEPREFIX, ohne WINEPREFIX in ~/.wine; --host ORDNER"), std::string::npos);
+  EXPECT_NE(Zuvo({"--help"}).out.find("2 fehlerhafter Aufruf, 128+N nach Signal N.\n"), std::string::npos);
 }
 
 }  // namespace

@@ -64,6 +64,12 @@ class InstallationTest : public ::testing::Test {
     options.insert(options.begin(), {"start", Layout()});
     return Zuvo(options);
   }
+  // The line after a message while no installation is known.
+  std::string NoInstallationHint() const {
+    return "Gesucht wurde im Wine-Prefix " + Prefix() + " (Datei " + Prefix() + "/system.reg), Schl\xC3\xBCssel "
+           "HKEY_LOCAL_MACHINE\\SOFTWARE\\Classes\\Kantrelwick\\shell\\open\\command; --host ORDNER nennt den "
+           "Installationsordner direkt.\n";
+  }
   // Anlagen\Berg.anl: a present and a missing object of each kind.
   void WriteMixedLayout() const;
 

@@ -67,6 +67,8 @@ TEST_F(PosixTest, PathsConvertAsWineDoes) {
   }
   const std::string noName = "\" enth\xE4lt Zeichen, die es in Windows-1252 nicht gibt. Bitte die "
                              "Datei oder den Ordner umbenennen.";
+  const std::string forms = " M\xF6glich sind ein Unix-Pfad (Anlagen/Demo.anl, /home/...) und ein Windows-Pfad "
+                            "mit Laufwerk (\"C:\\...\" oder \"C:/...\").";
   const std::pair<std::string, std::string> toWindows[] = {
       {c_ + "Sim/Tief/Anlagen/x", "E:\\Anlagen\\x"}, {c_ + "Sim/Tief", "E:\\"},  // the deepest
       {prefix_ + "/dosdevices/c:/Sim/./Tief/../x", "C:\\Sim\\x"}, {"../x", "C:\\Sim\\x"},
@@ -75,9 +77,12 @@ TEST_F(PosixTest, PathsConvertAsWineDoes) {
       {std::string(".\0\0./x", 6), " Der Pfad enth\xE4lt ein Nullzeichen."},
       {"/tmp/Stra\xC4\x81" "e/x.anl", " Der Name \"Stra?e" + noName},
       {"/tmp/\xE4\xB8\xAD\x80\xC3\xA4\xFF.anl", " Der Name \"?\xE4?.anl" + noName},
-      {"/tmp/a\\b", " Der Name \"a\\b\" enth\xE4lt einen umgekehrten Schr\xE4gstrich, den "
-                    "Windows in Namen nicht erlaubt."},
-      {"/usr/x", " Der Pfad \"/usr/x\" liegt auf keinem Laufwerk von Wine."},  // with a z:
+      {"c:/Sim//./Tief/../Datenbl\xC3\xA4tter/", "C:\\Sim\\Datenbl\xE4tter"}, {"e:\\", "E:\\"},
+      {"Z:\\usr", "Z:\\usr"}, {"D:/x", " Das Laufwerk D: gibt es nicht (kein Eintrag " + prefix_ + "/dosdevices/d:)."},
+      {"/tmp/a\\b", " Der Pfad \"/tmp/a\\b\" kann nicht umgesetzt werden: \"a\\b\" ist unter Windows kein Name." + forms},
+      {"C:/Stra\xC4\x81" "e", " Der Pfad \"C:/Stra?e\" enth\xE4lt Zeichen, die es in Windows-1252 nicht gibt."},
+      {"C:x", " Der Pfad \"C:x\" kann nicht umgesetzt werden: \"C:x\" ist unter Windows kein Name." + forms},
+      {"/usr/x", " Der Pfad \"/usr/x\" liegt auf keinem Laufwerk von Wine." + forms},  // with a z:
   };
   for (const auto& c : toWindows) {
     std::string windows, error;
@@ -89,6 +94,13 @@ TEST_F(PosixTest, PathsConvertAsWineDoes) {
   unsetenv("WINEPREFIX");
   ASSERT_EQ(rename(prefix_.c_str(), dir_.NativePath(".wine").c_str()), 0);
   EXPECT_EQ(platform::NativePathOf("c:\\WURZEL.txt"), dir_.NativePath(".wine/dosdevices/c:/Wurzel.txt"));
+  const std::string wine = dir_.NativePath(".wine");
+  EXPECT_EQ(platform::MachineRegistryPlace(), "im Wine-Prefix " + wine + " (Datei " + wine + "/system.reg)");
+  unsetenv("HOME");  // no prefix at all: only Z:
+  std::string windows, error;
+  EXPECT_EQ(platform::ToWindowsPath("c:/x", &windows, &error) + platform::ToWindowsPath("z:/x", &windows, &error), 1);
+  EXPECT_EQ(error, "Das Laufwerk C: gibt es nicht (kein Wine-Prefix: weder WINEPREFIX noch HOME ist gesetzt).");
+  EXPECT_EQ(platform::MachineRegistryPlace(), "in keinem Wine-Prefix (weder WINEPREFIX noch HOME ist gesetzt)");
 }
 
 TEST_F(PosixTest, ReplacementsKeepPermissionsAndLinks) {

@@ -4,9 +4,20 @@
 #include <gtest/gtest.h>
 
 #include <string>
+#ifdef _WIN32
+#include <fcntl.h>
+#include <io.h>
+#define OpenPipe(ends) _pipe(ends, 4096, _O_BINARY)
+#define StreamOf _fdopen
+#else
+#include <unistd.h>
+#define OpenPipe(ends) pipe(ends)
+#define StreamOf fdopen
+#endif
 
 #include "platform/cp1252.h"
 #include "platform/faults.h"
+#include "platform/terminal.h"
 #include "support/test_support.h"
 
 namespace {
@@ -58,6 +69,27 @@ TEST(PlatformTest, TheAsciiCaseFoldFoldsOnlyAToZ) {
   const struct { const char *a, *b; bool equal; } cases[] = {
       {"az.dll", "AZ.DLL", true}, {"@[", "`{", false}, {"\xE4", "\xC4", false}, {"a", "ab", false}};
   for (const auto& c : cases) EXPECT_EQ(platform::EqualsIgnoringAsciiCase(c.a, c.b), c.equal) << c.a;
+}
+
+// What a pipe gets: UTF-8 on Linux, the code page 1252 bytes on Windows (a
+// console would get the UTF-16 characters).
+TEST(PlatformTest, TextIntoAPipeInTheReadersEncoding) {
+  int ends[2];
+  ASSERT_EQ(OpenPipe(ends), 0);
+  std::FILE* writer = StreamOf(ends[1], "wb");
+  std::FILE* reader = StreamOf(ends[0], "rb");
+  ASSERT_TRUE(writer != nullptr && reader != nullptr);
+  EXPECT_EQ(platform::WriteText(writer, "Gr\xF6\xDF" "e 5\x80\n"), 1);
+  std::fclose(writer);
+  char read[32] = {};
+  const std::string got(read, std::fread(read, 1, sizeof read, reader));
+  std::fclose(reader);
+#ifdef _WIN32
+  EXPECT_EQ(got, "Gr\xF6\xDF" "e 5\x80\n");
+#else
+  EXPECT_EQ(got, "Gr\xC3\xB6\xC3\x9F" "e 5\xE2\x82\xAC\n");
+#endif
+  EXPECT_EQ(platform::Cp1252ToUtf16("A\x80\x81\x9F\xFF"), u"A\u20AC\u0081\u0178\u00FF");
 }
 
 }  // namespace

@@ -138,8 +138,8 @@ std::vector<Drive> ListDrives(bool* hasZEntry) {
   return drives;
 }
 
-// Code page 1252 text of a UTF-8 name for a message: characters that code
-// page 1252 lacks become '?'.
+}  // namespace
+
 std::string ForMessage(const std::string& utf8) {
   std::string out;
   std::size_t pos = 0;
@@ -157,6 +157,46 @@ std::string ForMessage(const std::string& utf8) {
     while (pos < utf8.size() && (static_cast<unsigned char>(utf8[pos]) & 0xC0) == 0x80) ++pos;
   }
   return out;
+}
+
+namespace {
+
+// The forms of a path that the command line accepts, for the messages about
+// one it cannot map.
+const char kPathForms[] =
+    " M\xF6glich sind ein Unix-Pfad (Anlagen/Demo.anl, /home/...) und ein Windows-Pfad mit "
+    "Laufwerk (\"C:\\...\" oder \"C:/...\").";
+
+// "X:\rest" or "X:/rest": a Windows path with its drive, as the prefix names it.
+bool IsDrivePath(const std::string& path) {
+  return path.size() >= 3 && IsLetter(path[0]) && path[1] == ':' && IsSeparator(path[2]);
+}
+
+// A drive path given on the command line in the internal form: backslashes,
+// the drive letter in upper case, "." and ".." folded. The drive must exist.
+int DrivePathToWindows(const std::string& utf8, std::string* windows, std::string* error) {
+  std::string text;
+  if (!Utf8ToCp1252(utf8, &text)) {
+    *error = "Der Pfad \"" + ForMessage(utf8) +
+             "\" enth\xE4lt Zeichen, die es in Windows-1252 nicht gibt.";
+    return 0;
+  }
+  const char letter = LowerLetter(text[0]);
+  if (DriveRoot(letter).empty()) {
+    const std::string prefix = WinePrefix();
+    *error = "Das Laufwerk " + std::string(1, static_cast<char>(AsciiUpper(letter))) +
+             ": gibt es nicht" +
+             (prefix.empty() ? std::string(" (kein Wine-Prefix: weder WINEPREFIX noch HOME ist gesetzt).")
+                             : " (kein Eintrag " + ForMessage(prefix) + "/dosdevices/" + letter + ":).");
+    return 0;
+  }
+  std::vector<std::string> components;
+  AppendComponents(text.substr(2), IsSeparator, &components);
+  std::string result(1, static_cast<char>(AsciiUpper(letter)));
+  result += ":\\";
+  for (std::size_t i = 0; i < components.size(); ++i) result += (i > 0 ? "\\" : "") + components[i];
+  *windows = result;
+  return 1;
 }
 
 }  // namespace
@@ -243,6 +283,7 @@ int ToWindows(const std::string& unixPath, std::string* windows, std::string* er
     *error = "Der Pfad enth\xE4lt ein Nullzeichen.";
     return 0;
   }
+  if (IsDrivePath(unixPath)) return DrivePathToWindows(unixPath, windows, error);
   std::string absolute = unixPath;
   if (absolute[0] != '/') {
     std::string current;
@@ -276,7 +317,7 @@ int ToWindows(const std::string& unixPath, std::string* windows, std::string* er
   }
   if (letter == 0) {
     if (hasZEntry) {
-      *error = "Der Pfad \"" + ForMessage(unixPath) + "\" liegt auf keinem Laufwerk von Wine.";
+      *error = "Der Pfad \"" + ForMessage(unixPath) + "\" liegt auf keinem Laufwerk von Wine." + kPathForms;
       return 0;
     }
     letter = 'z';
@@ -288,10 +329,11 @@ int ToWindows(const std::string& unixPath, std::string* windows, std::string* er
   std::string name;
   for (std::size_t i = first; i < components.size(); ++i) {
     const std::string& component = components[i];
-    if (component.find('\\') != std::string::npos) {
-      *error = "Der Name \"" + ForMessage(component) +
-               "\" enth\xE4lt einen umgekehrten Schr\xE4gstrich, den Windows in Namen nicht "
-               "erlaubt.";
+    // Windows allows neither in a name; "C:x" and "Anlagen\Demo.anl" were
+    // meant as Windows paths without their drive.
+    if (component.find_first_of("\\:") != std::string::npos) {
+      *error = "Der Pfad \"" + ForMessage(unixPath) + "\" kann nicht umgesetzt werden: \"" +
+               ForMessage(component) + "\" ist unter Windows kein Name." + kPathForms;
       return 0;
     }
     if (!Utf8ToCp1252(component, &name)) {

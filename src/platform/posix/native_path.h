@@ -29,6 +29,10 @@ namespace posix {
 // neither variable is set.
 std::string WinePrefix();
 
+// Code page 1252 text of a UTF-8 name for a message: characters that code
+// page 1252 lacks become '?'.
+std::string ForMessage(const std::string& utf8);
+
 // The Unix folder that drive `letter` ('a' to 'z') stands for: its dosdevices
 // entry, "/" for 'z' without one, empty when the drive does not exist.
 std::string DriveRoot(char letter);
@@ -41,10 +45,13 @@ int CurrentUnixDirectory(std::string* directory);
 // path when the current directory has no Windows form.
 int ToNative(const std::string& windows, std::string* native);
 
-// Unix (UTF-8) -> absolute Windows path (code page 1252). Fails with a German
-// sentence in *error for an empty path, a NUL byte, invalid UTF-8, a
-// character that code page 1252 lacks, a backslash in a name, and a path on
-// no drive.
+// Unix (UTF-8) -> absolute Windows path (code page 1252). A path that starts
+// with a drive ("C:\..." or "c:/...") is a Windows path of the prefix already:
+// it gets backslashes, an upper-case drive letter and "." and ".." folded, and
+// its drive must exist. Fails with a German sentence in *error for an empty
+// path, a NUL byte, invalid UTF-8, a character that code page 1252 lacks, a
+// drive that does not exist, a backslash or colon in a name, and a path on no
+// drive.
 int ToWindows(const std::string& unixPath, std::string* windows, std::string* error);
 
 }  // namespace posix

@@ -43,4 +43,10 @@ int ReadMachineDefaultValue(const std::string& subkey, std::string* value) {
   return FindWineRegistryDefaultValue(text, subkey, value);
 }
 
+std::string MachineRegistryPlace() {
+  const std::string prefix = posix::ForMessage(posix::WinePrefix());
+  if (prefix.empty()) return "in keinem Wine-Prefix (weder WINEPREFIX noch HOME ist gesetzt)";
+  return "im Wine-Prefix " + prefix + " (Datei " + prefix + "/system.reg)";
+}
+
 }  // namespace platform

@@ -38,4 +38,6 @@ int ReadMachineDefaultValue(const std::string& subkey, std::string* value) {
   return ok;
 }
 
+std::string MachineRegistryPlace() { return "in der Registry"; }
+
 }  // namespace platform

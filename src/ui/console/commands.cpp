@@ -2,6 +2,7 @@
 
 #include <CLI/CLI.hpp>
 
+#include "host/installation.h"
 #include "host/messages.h"
 #include "platform/platform.h"
 
@@ -23,6 +24,19 @@ int ArgumentToWindowsPath(const std::string& argument, std::string* windows) {
     host::ShowFormatted("%s\n", error.c_str());
     return 0;
   }
+  return 1;
+}
+
+int SetHostFolder(const std::string& argument) {
+  std::string windows;
+  if (!ArgumentToWindowsPath(argument, &windows)) return 0;
+  const int status = platform::PathStatus(windows);
+  if (status != platform::kPathDirectory) {
+    host::ShowFormatted("--host: %s %s.\n", windows.c_str(),
+                        status == platform::kPathNone ? "gibt es nicht" : "ist kein Ordner");
+    return 0;
+  }
+  host::SetHostDirectoryOverride(windows);
   return 1;
 }
 

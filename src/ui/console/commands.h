@@ -44,4 +44,8 @@ std::shared_ptr<std::string> AddLayoutArgument(CLI::App* subcommand);
 // the reason and returns 0 when it cannot be represented.
 int ArgumentToWindowsPath(const std::string& argument, std::string* windows);
 
+// Names the installation folder from the --host argument. Shows why and
+// returns 0 when it cannot be represented or is no existing folder.
+int SetHostFolder(const std::string& argument);
+
 }  // namespace console

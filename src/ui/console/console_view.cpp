@@ -20,13 +20,19 @@ bool SortsBefore(const std::string& a, const std::string& b) {
       });
 }
 
-void WriteText(std::FILE* stream, const std::string& cp1252) {
-  std::string text = platform::ToConsoleText(cp1252);
-  std::fwrite(text.data(), 1, text.size(), stream);
-  std::fflush(stream);
-}
+void WriteText(std::FILE* stream, const std::string& cp1252) { platform::WriteText(stream, cp1252); }
 
 }  // namespace
+
+int WriteUtf8Text(std::FILE* stream, const std::string& utf8) {
+  std::string cp1252;
+  // Text that is no UTF-8 (an argument in the ANSI code page on Windows) or
+  // that code page 1252 cannot hold goes out as it is.
+  if (!platform::Utf8ToCp1252(utf8, &cp1252)) {
+    return std::fwrite(utf8.data(), 1, utf8.size(), stream) == utf8.size() && std::fflush(stream) == 0;
+  }
+  return platform::WriteText(stream, cp1252);
+}
 
 ConsoleView::ConsoleView(bool answerYes) : answerYes_(answerYes) {
   enabled_[app::kIdGenTerrain] = false;  // disabled when the dialog is created

@@ -3,6 +3,7 @@
 // error through the default message sink.
 #pragma once
 
+#include <cstdio>
 #include <map>
 #include <string>
 #include <vector>
@@ -10,6 +11,10 @@
 #include "app/dialog_view.h"
 
 namespace console {
+
+// Writes UTF-8 text (the help, usage errors) as the terminal shows it, through
+// platform::WriteText; 0 when the write failed.
+int WriteUtf8Text(std::FILE* stream, const std::string& utf8);
 
 class ConsoleView : public app::DialogView {
  public:

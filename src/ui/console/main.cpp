@@ -3,57 +3,69 @@
 #include <CLI/CLI.hpp>
 #include <cstdio>
 #include <string>
+#include <vector>
 
-#include "host/installation.h"
-#include "host/messages.h"
 #include "platform/faults.h"
 #include "platform/interrupt.h"
 #include "ui/console/command_table.h"
+#include "ui/console/console_view.h"
+#include "ui/console/help.h"
+#include "ui/console/hints.h"
 
 namespace {
 
 const char kVersion[] = "zuvo (StartZUVO) 1.2.0";
+const int kGoOn = -1;
+
+// Parses the command line. Help, the version and usage errors are written
+// here and give the exit status; kGoOn when a command is to run.
+int ParseCommandLine(CLI::App& app, int argc, char** argv) {
+  try {
+    app.parse(argc, argv);
+  } catch (const CLI::CallForVersion& e) {
+    console::WriteUtf8Text(stdout, std::string(e.what()) + "\n");
+    return console::kExitOk;
+  } catch (const CLI::Success&) {
+    console::WriteUtf8Text(stdout, console::HelpText(app));
+    return console::kExitOk;
+  } catch (const CLI::ParseError& e) {
+    const std::vector<std::string> args(argv + (argc > 0 ? 1 : 0), argv + argc);
+    console::WriteUtf8Text(stderr, console::UsageErrorText(app, e, args));
+    return console::kExitUsage;
+  }
+  return kGoOn;
+}
 
 }  // namespace
 
 int main(int argc, char** argv) {
   CLI::App app{"StartZUVO: bereitet den Simulator Kantrelwick vor und startet ihn."};
-  app.set_version_flag("--version", kVersion);
+  console::PrepareHelp(app, console::ProgramName(argc > 0 && argv[0] != nullptr ? argv[0] : ""));
+  app.set_version_flag("--version", kVersion, "Version zeigen");
   app.require_subcommand(1);
   app.fallthrough();
 
   console::GlobalOptions globals;
   std::string hostDirectory;
   app.add_flag("--yes", globals.yes, "Fragen mit Ja beantworten");
-  app.add_option("--host", hostDirectory,
-                 "Installationsordner des Simulators (statt der Registry)");
+  app.add_option("--host", hostDirectory, "Installationsordner des Simulators (statt der Registry)")
+      ->option_text("ORDNER");
 
   console::CommandList commands;
   console::AddAllCommands(app, &commands);
+  console::FinishHelp(app);
+  console::InstallConsoleSinks();
 
-  try {
-    app.parse(argc, argv);
-  } catch (const CLI::CallForHelp& e) {
-    return app.exit(e);
-  } catch (const CLI::CallForAllHelp& e) {
-    return app.exit(e);
-  } catch (const CLI::CallForVersion& e) {
-    return app.exit(e);
-  } catch (const CLI::ParseError& e) {
-    app.exit(e);
-    return console::kExitUsage;
-  }
+  const int parsed = ParseCommandLine(app, argc, argv);
+  if (parsed != kGoOn) return parsed;
 
   if (!platform::LoadFaultPlanFromEnvironment()) {
     std::fputs("zuvo: ZUVO_FAULTS ist fehlerhaft\n", stderr);
     return console::kExitUsage;
   }
 
-  if (!hostDirectory.empty()) {
-    std::string windows;
-    if (!console::ArgumentToWindowsPath(hostDirectory, &windows)) return console::kExitUsage;
-    host::SetHostDirectoryOverride(windows);
-  }
+  if (!hostDirectory.empty() && !console::SetHostFolder(hostDirectory)) return console::kExitUsage;
+  console::EnableHints();
 
   // An interrupt stops a command at its next safe point, or is passed on to
   // the simulator while it runs; the command then exits 128 + the signal.

@@ -9,6 +9,7 @@
 #include "host/installation.h"
 #include "platform/cp1252.h"
 #include "platform/platform.h"
+#include "platform/terminal.h"
 #include "ui/console/choice_files.h"
 #include "ui/console/commands.h"
 #include "ui/console/console_view.h"
@@ -73,7 +74,7 @@ std::string ShownAsText(const ConsoleView& view) {
   for (int k = 0; k < host::kAssetKindCount; ++k) {
     text += std::string("Ausw\xE4hlen ") + KindName(k) + ": " + state(app::kAssetKindControls[k].chooseButton) + "\n";
   }
-  return platform::ToConsoleText(text);
+  return text;
 }
 
 int RunShow(const GlobalOptions& global, const std::string& argument, bool asJson) {
@@ -82,7 +83,8 @@ int RunShow(const GlobalOptions& global, const std::string& argument, bool asJso
   ConsoleView view(global.yes);
   app::StartupDialog dialog(&view);
   if (!dialog.OnInitDialog({windows})) return kExitFailed;
-  std::string out = asJson ? ShownAsJson(view) : ShownAsText(view);
+  if (!asJson) return platform::WriteText(stdout, ShownAsText(view)) ? kExitOk : kExitFailed;
+  std::string out = ShownAsJson(view);
   std::fwrite(out.data(), 1, out.size(), stdout);
   return std::fflush(stdout) == 0 ? kExitOk : kExitFailed;
 }

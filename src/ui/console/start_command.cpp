@@ -38,7 +38,7 @@ void AddStartCommand(CLI::App& app, CommandList* commands) {
     MemberOption& o = (*options)[1 + k];
     const std::string kind = host::AssetKindOf(static_cast<host::AssetKind>(k)).name;
     o.member = app::kAssetKindControls[k].choice;
-    o.option = sub->add_option(kKindOptions[k], o.value, kind + " aus dem Ordner " + kind + " (FILE)");
+    o.option = sub->add_option(kKindOptions[k], o.value, kind + " aus dem Ordner " + kind + " (DATEI)");
   }
 
   ButtonCommand command;
