@@ -5,11 +5,26 @@
 #pragma once
 
 #include <cstdint>
+#include <cstdio>
+#include <filesystem>
 #include <string>
 
 #include "layout/layout.h"
 
 namespace bench {
+
+// About half of the files that the generated layouts name, made empty in the
+// installation folder `native`, so that existence checks answer both ways.
+inline void MakeHalfOfTheNamedFiles(const std::filesystem::path& native) {
+  auto touch = [](const std::filesystem::path& path) {
+    std::filesystem::create_directories(path.parent_path());
+    std::FILE* f = std::fopen(path.c_str(), "wb");
+    if (f != nullptr) std::fclose(f);
+  };
+  for (int i = 0; i < 250; ++i) touch(native / "Modelle" / "Haeuser" / ("Haus " + std::to_string(i) + ".mod"));
+  for (int i = 0; i < 25; ++i) touch(native / "GBO" / ("Bahnhof " + std::to_string(i) + ".gbo"));
+  for (int i = 0; i < 150; ++i) touch(native / "Rollmaterial" / "Wagen" / ("Gueterwagen " + std::to_string(i) + ".rm"));
+}
 
 // Near the record limit.
 const int kLargeRecords = 32767;

@@ -53,18 +53,10 @@ struct BenchFolder {
       std::fprintf(sheet, "[Zuvo]\r\nZusLen=%d\r\n", kExtraLength);
       std::fclose(sheet);
     }
-    // About half of the files that the generated layouts name.
-    auto touch = [](const fs::path& path) {
-      fs::create_directories(path.parent_path());
-      std::FILE* f = std::fopen(path.c_str(), "wb");
-      std::fclose(f);
-    };
-    for (int i = 0; i < 250; ++i) touch(native / "Modelle" / "Haeuser" / ("Haus " + std::to_string(i) + ".mod"));
-    for (int i = 0; i < 25; ++i) touch(native / "GBO" / ("Bahnhof " + std::to_string(i) + ".gbo"));
-    for (int i = 0; i < 150; ++i) {
-      touch(native / "Rollmaterial" / "Wagen" / ("Gueterwagen " + std::to_string(i) + ".rm"));
-    }
-    touch(native / "Modelle" / ".." / "Bruecken" / "Steinbruecke.mod");
+    bench::MakeHalfOfTheNamedFiles(native);
+    fs::create_directories(native / "Bruecken");  // a model named "..\\Bruecken\\..." from "Modelle"
+    std::FILE* bridge = std::fopen((native / "Bruecken" / "Steinbruecke.mod").c_str(), "wb");
+    if (bridge != nullptr) std::fclose(bridge);
     windows = WindowsPath(native);
     host::SetHostDirectoryOverride(windows);
     platform::ChangeDirectory(windows);  // the lists are written here

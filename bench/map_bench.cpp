@@ -31,14 +31,7 @@ struct Folder {
 
   Folder() {
     native = fs::temp_directory_path() / ("zuvo-map-bench-" + std::to_string(std::rand()));
-    auto touch = [](const fs::path& path) {
-      fs::create_directories(path.parent_path());
-      std::FILE* f = std::fopen(path.c_str(), "wb");
-      if (f != nullptr) std::fclose(f);
-    };
-    for (int i = 0; i < 250; ++i) touch(native / "Modelle" / "Haeuser" / ("Haus " + std::to_string(i) + ".mod"));
-    for (int i = 0; i < 25; ++i) touch(native / "GBO" / ("Bahnhof " + std::to_string(i) + ".gbo"));
-    for (int i = 0; i < 150; ++i) touch(native / "Rollmaterial" / "Wagen" / ("Gueterwagen " + std::to_string(i) + ".rm"));
+    bench::MakeHalfOfTheNamedFiles(native);
     windows = bench::WindowsPath(native);
     host::SetHostDirectoryOverride(windows);
   }
