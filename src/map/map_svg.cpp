@@ -1,5 +1,6 @@
 #include "map/map_svg.h"
 
+#include <cctype>
 #include <cmath>
 
 #include "map/geometry.h"
@@ -12,6 +13,9 @@ namespace {
 // still gets a scale.
 const double kMinExtent = 1000.0;
 const int kAreaWidthPx = kWidthPx - 2 * kMarginPx;
+// The largest drawing unit, in pixels: rounding to it moves a point by at
+// most half of that.
+const double kMaxUnitPx = 0.3;
 const char kSeparator[] = " \xC2\xB7 ";  // a middle dot between the counts
 
 Vec PointOf(const layout::Point& p) { return {static_cast<double>(p.x), static_cast<double>(p.y)}; }
@@ -19,14 +23,29 @@ Vec PointOf(const layout::Point& p) { return {static_cast<double>(p.x), static_c
 // A name as the lists show it: up to a 0 byte.
 std::string Shown(const std::string& name) { return name.substr(0, name.find('\0')); }
 
-// The extent of the content, the size of the symbols, and the box shown.
+// The extent of the content, the size of the symbols, the box shown and how
+// the drawing's numbers stand for it.
 struct Frame {
   double extent = kMinExtent;
   double mark = 0.0;  // size of a model or camera symbol, layout units
-  Bounds box;         // what the drawing area shows
+  Bounds box;         // what the drawing area shows, layout units
   int areaHeightPx = 0;
   double pxPerUnit = 0.0;
+  // Layout units per drawing unit: a power of ten small enough that rounding
+  // to it moves nothing by more than a fraction of a pixel.
+  double unit = 1.0;
+
+  // The drawing's whole-numbered place of a layout point: from the box's
+  // north-west corner, x east and y south.
+  Vec At(Vec p) const { return {std::round((p.x - box.minX) / unit), std::round((box.maxY - p.y) / unit)}; }
 };
+
+// The drawing area's height and the scale that fits the box into it.
+void Scale(Frame* f) {
+  const double w = f->box.maxX - f->box.minX, h = f->box.maxY - f->box.minY;
+  f->areaHeightPx = static_cast<int>(std::lround(std::fmin(std::fmax(kAreaWidthPx * h / w, 200.0), kAreaWidthPx)));
+  f->pxPerUnit = std::fmin(kAreaWidthPx / w, f->areaHeightPx / h);
+}
 
 Frame FrameOf(const layout::Layout& layout) {
   Bounds content;
@@ -49,25 +68,49 @@ Frame FrameOf(const layout::Layout& layout) {
   const double halfH = std::fmax(content.maxY - content.minY, kMinExtent) / 2.0 + pad;
   f.box.Add({std::floor(middle.x - halfW), std::floor(middle.y - halfH)});
   f.box.Add({std::ceil(middle.x + halfW), std::ceil(middle.y + halfH)});
-  const double w = f.box.maxX - f.box.minX, h = f.box.maxY - f.box.minY;
-  f.areaHeightPx = static_cast<int>(std::lround(std::fmin(std::fmax(kAreaWidthPx * h / w, 200.0), kAreaWidthPx)));
-  f.pxPerUnit = std::fmin(kAreaWidthPx / w, f.areaHeightPx / h);
+  Scale(&f);
+  while (f.unit * 10.0 * f.pxPerUnit <= kMaxUnitPx) f.unit *= 10.0;
+  if (f.unit > 1.0) {  // the box in whole drawing units
+    const Bounds b = f.box;
+    f.box = Bounds();
+    f.box.Add({std::floor(b.minX / f.unit) * f.unit, std::floor(b.minY / f.unit) * f.unit});
+    f.box.Add({std::ceil(b.maxX / f.unit) * f.unit, std::ceil(b.maxY / f.unit) * f.unit});
+    Scale(&f);
+  }
   return f;
 }
 
-// "x y" of a point with north up (y negated).
-void AppendPoint(std::string* out, Vec p) {
-  AppendNumber(out, p.x);
-  *out += ' ';
-  AppendNumber(out, -p.y);
+// Appends a number of path data, parted from a number before it by a space
+// unless its minus sign parts them.
+void AppendData(std::string* out, double value) {
+  const std::size_t at = out->size();
+  AppendNumber(out, value);
+  if (at > 0 && (*out)[at] != '-' && std::isdigit(static_cast<unsigned char>((*out)[at - 1]))) out->insert(at, 1, ' ');
 }
 
-// "dx dy" from one point to another with north up, between the rounded
-// points, so that relative steps add up to the rounded absolute place.
-void AppendStep(std::string* out, Vec from, Vec to) {
-  AppendNumber(out, std::round(to.x) - std::round(from.x));
-  *out += ' ';
-  AppendNumber(out, std::round(from.y) - std::round(to.y));
+// The drawing's place of a layout point.
+void AppendPoint(std::string* out, const Frame& f, Vec p) {
+  const Vec at = f.At(p);
+  AppendData(out, at.x);
+  AppendData(out, at.y);
+}
+
+// The step from one point to another, between their rounded places so that
+// relative steps add up to the rounded absolute place: "h" or "v" along an
+// axis, else "l" (its letter left out when `*last` already is "l"). At the
+// end of an arc (`last` null) always the two numbers.
+void AppendStep(std::string* out, const Frame& f, Vec from, Vec to, char* last) {
+  const Vec a = f.At(from), b = f.At(to);
+  const double dx = b.x - a.x, dy = b.y - a.y;
+  if (last != nullptr && (dx == 0.0) != (dy == 0.0)) {
+    *last = dy == 0.0 ? 'h' : 'v';
+    *out += *last;
+    AppendData(out, dy == 0.0 ? dx : dy);
+    return;
+  }
+  if (last != nullptr && *last != 'l') *out += *last = 'l';
+  AppendData(out, dx);
+  AppendData(out, dy);
 }
 
 void Open(std::string* out, const char* kind, bool missing) {
@@ -77,87 +120,88 @@ void Open(std::string* out, const char* kind, bool missing) {
   *out += "\" d=\"";
 }
 
-// Ends the path data and adds the title "name (Nr. id)".
+// Ends the path data and adds the title "name #id".
 void Close(std::string* out, const std::string& name, int id) {
   *out += "\"><title>";
   AppendEscaped(out, name);
-  *out += " (Nr. ";
+  *out += " #";
   *out += std::to_string(id);
-  *out += ")</title></path>\n";
+  *out += "</title></path>\n";
 }
 
-void AppendPiece(std::string* out, const Piece& piece) {
+void AppendPiece(std::string* out, const Frame& f, const Piece& piece) {
   *out += 'M';
-  AppendPoint(out, piece.start);
+  AppendPoint(out, f, piece.start);
   switch (piece.shape) {
     case Shape::kPoint:
       *out += "l0 0";  // drawn as a dot by the round line cap
       return;
-    case Shape::kLine:
-      *out += 'l';
-      break;
-    case Shape::kArc:
+    case Shape::kLine: {
+      char last = 0;
+      AppendStep(out, f, piece.start, piece.end, &last);
+      return;
+    }
+    case Shape::kArc: {
+      const Vec a = f.At(piece.start), b = f.At(piece.end);
+      if (a.x == b.x && a.y == b.y) {
+        *out += "l0 0";  // shorter than a drawing unit: a dot
+        return;
+      }
+      // A radius of 0 would make the arc a line.
+      const double radius = std::fmax(1.0, std::round(piece.radius / f.unit));
       *out += 'a';
-      AppendNumber(out, piece.radius);
-      *out += ' ';
-      AppendNumber(out, piece.radius);
+      AppendData(out, radius);
+      AppendData(out, radius);
+      AppendData(out, 0);
+      AppendData(out, piece.largeArc);
       // With y negated a counter-clockwise turn is SVG's negative sense.
-      *out += piece.largeArc ? " 0 1 " : " 0 0 ";
-      *out += piece.counterClockwise ? "0 " : "1 ";
-      break;
+      AppendData(out, !piece.counterClockwise);
+      AppendStep(out, f, piece.start, piece.end, nullptr);
+      return;
+    }
   }
-  AppendStep(out, piece.start, piece.end);
 }
 
 // A triangle around the position, its tip along the direction (east when
 // the direction has none).
-void AppendModel(std::string* out, const layout::ModelRecord& m, double mark) {
+void AppendModel(std::string* out, const Frame& f, const layout::ModelRecord& m) {
   Vec d{1.0, 0.0};
   UnitVector(m.direction.x, m.direction.y, &d);
   const Vec p = PointOf(m.position);
-  const double back = mark * 0.6;
-  const Vec tip{p.x + d.x * mark, p.y + d.y * mark};
+  const double back = f.mark * 0.6;
+  const Vec tip{p.x + d.x * f.mark, p.y + d.y * f.mark};
   const Vec left{p.x - d.x * back - d.y * back, p.y - d.y * back + d.x * back};
   const Vec right{p.x - d.x * back + d.y * back, p.y - d.y * back - d.x * back};
   *out += 'M';
-  AppendPoint(out, tip);
-  *out += 'l';
-  AppendStep(out, tip, left);
-  *out += ' ';
-  AppendStep(out, left, right);
-  *out += 'z';
+  AppendPoint(out, f, tip);
+  char last = 0;
+  AppendStep(out, f, tip, left, &last);
+  AppendStep(out, f, left, right, &last);  // closed by the fill
 }
 
 // A ring at the view's place and a line along its view direction.
-void AppendCamera(std::string* out, const layout::CameraView& c, double mark) {
+void AppendCamera(std::string* out, const Frame& f, const layout::CameraView& c) {
   const Vec p{double(c.PX), double(c.PY)};
-  const double r = mark * 0.6;
+  const double r = std::round(f.mark * 0.6 / f.unit);
+  const Vec at = f.At(p);
   *out += 'M';
-  AppendPoint(out, {p.x - r, p.y});
-  *out += 'a';
-  AppendNumber(out, r);
-  *out += ' ';
-  AppendNumber(out, r);
-  *out += " 0 1 0 ";
-  AppendNumber(out, 2.0 * r);
-  *out += " 0a";
-  AppendNumber(out, r);
-  *out += ' ';
-  AppendNumber(out, r);
-  *out += " 0 1 0 ";
-  AppendNumber(out, -2.0 * r);
-  *out += " 0";
+  AppendData(out, at.x - r);
+  AppendData(out, at.y);
+  for (double across : {2.0 * r, -2.0 * r}) {  // round to the east end and back
+    *out += 'a';
+    for (double v : {r, r, 0.0, 1.0, 0.0, across, 0.0}) AppendData(out, v);
+  }
   Vec d;
   if (UnitVector(c.dirX, c.dirY, &d)) {
     *out += 'M';
-    AppendPoint(out, p);
-    *out += 'l';
-    AppendStep(out, p, {p.x + d.x * mark * 2.5, p.y + d.y * mark * 2.5});
+    AppendPoint(out, f, p);
+    char last = 0;
+    AppendStep(out, f, p, {p.x + d.x * f.mark * 2.5, p.y + d.y * f.mark * 2.5}, &last);
   }
 }
 
 void AppendStyle(std::string* out, const Frame& f) {
-  const double stroke = std::fmax(f.mark / 4.0, 1.0);
+  const double stroke = std::fmax(f.mark / 4.0 / f.unit, 1.0);
   *out += "<style>.track{fill:none;stroke:#606060;stroke-linecap:round;stroke-width:";
   AppendNumber(out, stroke);
   *out += "}.gbo{fill:none;stroke:#1f5fbf;stroke-linecap:round;stroke-width:";
@@ -218,11 +262,10 @@ std::string MapSvg(const layout::Layout& layout, layout::MissingFiles* missing, 
   out += "\">\n<rect width=\"100%\" height=\"100%\" fill=\"#fff\"/>\n";
   out += "<svg x=\"" + std::to_string(kMarginPx) + "\" y=\"" + std::to_string(kMarginPx) + "\" width=\"";
   out += std::to_string(kAreaWidthPx) + "\" height=\"" + std::to_string(f.areaHeightPx) + "\" viewBox=\"";
-  AppendPoint(&out, {f.box.minX, f.box.maxY});
+  out += "0 0 ";
+  AppendNumber(&out, (f.box.maxX - f.box.minX) / f.unit);
   out += ' ';
-  AppendNumber(&out, f.box.maxX - f.box.minX);
-  out += ' ';
-  AppendNumber(&out, f.box.maxY - f.box.minY);
+  AppendNumber(&out, (f.box.maxY - f.box.minY) / f.unit);
   out += "\">\n";
   AppendStyle(&out, f);
   for (const layout::TrackRecord& t : layout.tracks) {
@@ -232,7 +275,7 @@ std::string MapSvg(const layout::Layout& layout, layout::MissingFiles* missing, 
     gbo ? ++counts->gbos : ++counts->tracks;
     counts->missingGbos += lacking;
     Open(&out, gbo ? "gbo" : "track", lacking);
-    AppendPiece(&out, PieceOf(PointOf(t.start), {t.startDirection.x, t.startDirection.y}, PointOf(t.end)));
+    AppendPiece(&out, f, PieceOf(PointOf(t.start), {t.startDirection.x, t.startDirection.y}, PointOf(t.end)));
     Close(&out, gbo ? Shown(t.name) + ": " + Shown(t.gboName) : t.name, t.id);
   }
   for (const layout::ModelRecord& m : layout.models) {
@@ -241,7 +284,7 @@ std::string MapSvg(const layout::Layout& layout, layout::MissingFiles* missing, 
     ++counts->models;
     counts->missingModels += lacking;
     Open(&out, "model", lacking);
-    AppendModel(&out, m, f.mark);
+    AppendModel(&out, f, m);
     Close(&out, m.name, m.id);
   }
   for (const layout::RollingStockRecord& u : layout.rollingStock) {
@@ -251,7 +294,7 @@ std::string MapSvg(const layout::Layout& layout, layout::MissingFiles* missing, 
   }
   for (int i = 0; i < layout::kCameraViewCount; ++i) {
     Open(&out, "camera", false);
-    AppendCamera(&out, layout.cameraViews[i], f.mark);
+    AppendCamera(&out, f, layout.cameraViews[i]);
     Close(&out, "Kamera", i + 1);
   }
   out += "</svg>\n";

@@ -2,12 +2,14 @@
 // models and camera views, north up, fitted to its content, with a legend
 // of counts and a scale bar.
 //
-// Picture: kWidthPx wide; the drawing area (a nested svg whose viewBox is
-// the content's bounds in layout units, y negated) above a legend band of
-// kLegendPx. Each drawn object is one element with the class "track",
-// "gbo", "model" or "camera", plus "missing" when the installation lacks its
-// file, and a <title> with its name and id. Removed records (id 0) are not
-// drawn. Numbers are whole layout units.
+// Picture: kWidthPx wide; the drawing area (a nested svg whose viewBox
+// starts at 0 0, the north-west corner of the content's bounds, x east and
+// y south) above a legend band of kLegendPx. Each drawn object is one
+// element with the class "track", "gbo", "model" or "camera", plus
+// "missing" when the installation lacks its file, and a <title> "name #id".
+// Removed records (id 0) are not drawn. The drawing's numbers are whole and
+// count a power of ten of layout units that is well under a pixel, so that
+// a large layout's file stays small.
 #pragma once
 
 #include <string>

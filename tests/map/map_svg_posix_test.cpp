@@ -45,7 +45,7 @@ std::string Draw(const testing_support::TempDir& host, const layout::Layout& l) 
 TEST(MapSvgTest, OneElementPerObjectWhateverTheNamesAndGeometry) {
   layout::Layout l;
   const int lo = INT32_MIN, hi = INT32_MAX;
-  l.tracks = {Track(1, 1, {1000, 0, 0}, {0, -1000, 0}, "<Gleis & \"B\">"), Track(2, 1, {5, 5, 0}, {5, 5, 0}, "\x01\xFF"),
+  l.tracks = {Track(1, 1, {hi / 2, 0, 0}, {0, -hi / 2, 0}, "<Gleis & \"B\">"), Track(2, 1, {5, 5, 0}, {5, 5, 0}, "\x01\xFF"),
               Track(3, 2, {lo, lo, 0}, {hi, hi, 0}, "Rand"), Track(4, 6, {0, 0, 0}, {0, 900, 0}, "Steig"),
               Track(5, 6, {0, 0, 0}, {900, 0, 0}, "Steig"), Track(0, 1, {0, 0, 0}, {9, 0, 0}, "entfernt")};
   l.tracks[0].startDirection = l.tracks[2].startDirection = {0.0f, 1.0f, 0.0f};
@@ -66,40 +66,47 @@ TEST(MapSvgTest, OneElementPerObjectWhateverTheNamesAndGeometry) {
     counts += std::to_string(std::distance(std::sregex_iterator(svg.begin(), svg.end(), pattern), {})) + " ";
   }
   EXPECT_EQ(counts, "3 1 1 3 1 5 14 0 ");
-  EXPECT_NE(svg.find("d=\"M1000 0a1000 1000 0 1 0 -1000 1000\"><title>&lt;Gleis &amp; &quot;B&quot;&gt; (Nr. 1)<"), svg.npos);
+  EXPECT_NE(svg.find("d=\"M3480 2406a1074 1074 0 1 0-1074 1074\"><title>&lt;Gleis &amp; &quot;B&quot;&gt; #1<"), svg.npos);
   EXPECT_NE(svg.find("Rollmaterial: 3 (fehlend: 1)"), std::string::npos);
 }
 
 TEST(MapSvgTest, MissingModelInTheMissingColourAtItsPlace) {
   layout::Layout l;
-  const int e = 10000;
+  const int e = 100000;
   l.tracks = {Track(1, 1, {-e, -e, 0}, {e, -e, 0}, "S"), Track(2, 1, {-e, e, 0}, {e, e, 0}, "N")};
-  l.models = {Model(1, "Fehlt", {-2500, 1000, 0}), Model(2, "Haus", {2500, -1000, 0})};
-  l.models[0].direction = {0.0f, 1.0f, 0.0f};  // its tip 220 units north, not east
-  for (auto& c : l.cameraViews) c.PX = c.PY = 4000;
-  l.cameraViews[0].PX = 0, l.cameraViews[0].PY = -12000;  // beyond the tracks
+  l.models = {Model(1, "Fehlt", {-25000, 10000, 0}), Model(2, "Haus", {25000, -10000, 0})};
+  l.models[0].direction = {0.0f, 1.0f, 0.0f};  // its tip 2200 units north, not east
+  for (auto& c : l.cameraViews) c.PX = c.PY = 40000;
+  l.cameraViews[0].PX = 0, l.cameraViews[0].PY = -120000;  // beyond the tracks
   testing_support::TempDir host;
   const std::string svg = Draw(host, l);
-  EXPECT_NE(svg.find(">20 m<"), svg.npos) << "scale bar";
+  EXPECT_NE(svg.find(">200 m<"), svg.npos) << "scale bar";
   std::smatch m;  // the drawing area in pixels, and what it shows
   const std::regex area("<svg x=\"(\\d+)\" y=\"(\\d+)\" width=\"(\\d+)\" height=\"(\\d+)\" viewBox=\"(\\S+) (\\S+) (\\S+) (\\S+)\"");
   ASSERT_TRUE(std::regex_search(svg, m, area));
   double v[8];
   for (int i = 0; i < 8; ++i) v[i] = std::stod(m[i + 1]);
-  EXPECT_GE(v[5] + v[7], 12000) << "the camera in the picture";
-  const double s = std::fmin(v[2] / v[6], v[3] / v[7]);
+  const double s = std::fmin(v[2] / v[6], v[3] / v[7]);  // pixels per drawing unit
+  EXPECT_LE(s, 0.3) << "numbers no finer than needed";
+  EXPECT_GT(s * 10, 0.3) << "rounding invisible";
+  // The drawing's places of the west ends of S and N give its origin and unit.
+  std::smatch south, north;
+  ASSERT_TRUE(std::regex_search(svg, south, std::regex("d=\"M(\\d+) (\\d+)h\\d+\"><title>S #1<")));
+  ASSERT_TRUE(std::regex_search(svg, north, std::regex("d=\"M(\\d+) (\\d+)h\\d+\"><title>N #2<")));
+  const double x0 = std::stod(south[1]), y0 = std::stod(south[2]), unit = 2 * e / (y0 - std::stod(north[2]));
+  EXPECT_GE(v[5] + v[7], y0 + (120000 - e) / unit) << "the camera in the picture";
   int width = 0, height = 0, channels = 0;
   stbi_uc* png = stbi_load(host.NativePath("map.png").c_str(), &width, &height, &channels, 3);
   ASSERT_NE(png, nullptr);
   auto colourAt = [&](double x, double y) {
-    const int px = static_cast<int>(v[0] + (v[2] - v[6] * s) / 2 + (x - v[4]) * s);
-    const int py = static_cast<int>(v[1] + (v[3] - v[7] * s) / 2 + (-y - v[5]) * s);
+    const int px = static_cast<int>(v[0] + (v[2] - v[6] * s) / 2 + (x0 + (x + e) / unit - v[4]) * s);
+    const int py = static_cast<int>(v[1] + (v[3] - v[7] * s) / 2 + (y0 - (y + e) / unit - v[5]) * s);
     if (px < 0 || py < 0 || px >= width || py >= height) return -1;
     const stbi_uc* p = png + 3 * (py * width + px);
     return p[0] << 16 | p[1] << 8 | p[2];
   };
-  EXPECT_EQ(colourAt(-2500, 1100), 0xE00000);
-  EXPECT_EQ(colourAt(2500, -1000), 0x2E8B2E);
+  EXPECT_EQ(colourAt(-25000, 11000), 0xE00000);
+  EXPECT_EQ(colourAt(25000, -10000), 0x2E8B2E);
   stbi_image_free(png);
 }
 
