@@ -6,7 +6,8 @@
 // about half of the files they name, so that the existence checks answer
 // both ways. For each: the map drawn and saved as the command saves it, and
 // the raw baseline of writing as many bytes with one fwrite. The counter
-// "svg_bytes" is the file's size.
+// "svg_bytes" is the file's size: about 5.9 MB for the large layout, most of
+// it the one element, class and title that each of its 65,539 objects needs.
 #include <benchmark/benchmark.h>
 
 #include <cstdio>

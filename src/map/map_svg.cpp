@@ -83,9 +83,10 @@ Frame FrameOf(const layout::Layout& layout) {
 // Appends a number of path data, parted from a number before it by a space
 // unless its minus sign parts them.
 void AppendData(std::string* out, double value) {
-  const std::size_t at = out->size();
-  AppendNumber(out, value);
-  if (at > 0 && (*out)[at] != '-' && std::isdigit(static_cast<unsigned char>((*out)[at - 1]))) out->insert(at, 1, ' ');
+  std::string text;
+  AppendNumber(&text, value);
+  if (text[0] != '-' && !out->empty() && std::isdigit(static_cast<unsigned char>(out->back()))) *out += ' ';
+  *out += text;
 }
 
 // The drawing's place of a layout point.
