@@ -105,8 +105,11 @@ TEST(MapSvgTest, MissingModelInTheMissingColourAtItsPlace) {
     const stbi_uc* p = png + 3 * (py * width + px);
     return p[0] << 16 | p[1] << 8 | p[2];
   };
-  EXPECT_EQ(colourAt(-25000, 11000), 0xE00000);
-  EXPECT_EQ(colourAt(25000, -10000), 0x2E8B2E);
+  const struct {
+    double x, y;
+    int colour;
+  } places[] = {{-25000, 11000, 0xE00000}, {25000, -10000, 0x2E8B2E}, {0, -e, 0x606060}, {0, 2000 - e, 0xFFFFFF}};
+  for (const auto& p : places) EXPECT_EQ(colourAt(p.x, p.y), p.colour) << p.x << " " << p.y;
   stbi_image_free(png);
 }
 
