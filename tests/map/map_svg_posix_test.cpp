@@ -47,13 +47,15 @@ TEST(MapSvgTest, OneElementPerObjectWhateverTheNamesAndGeometry) {
   const int lo = INT32_MIN, hi = INT32_MAX;
   l.tracks = {Track(1, 1, {hi / 2, 0, 0}, {0, -hi / 2, 0}, "<Gleis & \"B\">"), Track(2, 1, {5, 5, 0}, {5, 5, 0}, "\x01\xFF"),
               Track(3, 2, {lo, lo, 0}, {hi, hi, 0}, "Rand"), Track(4, 6, {0, 0, 0}, {0, 900, 0}, "Steig"),
-              Track(5, 6, {0, 0, 0}, {900, 0, 0}, "Steig"), Track(0, 1, {0, 0, 0}, {9, 0, 0}, "entfernt")};
-  l.tracks[0].startDirection = l.tracks[2].startDirection = {0.0f, 1.0f, 0.0f};
+              Track(5, 6, {0, 0, 0}, {900, 0, 0}, "Steig"), Track(0, 1, {0, 0, 0}, {9, 0, 0}, "entfernt"),
+              Track(6, 1, {0, 0, 0}, {1000, 1000, 0}, "klein"), Track(7, 1, {0, 0, 0}, {0, 4000000, 0}, "Kehre")};
+  l.tracks[0].startDirection = l.tracks[2].startDirection = l.tracks[6].startDirection = {0.0f, 1.0f, 0.0f};
+  l.tracks[7].startDirection = {1.0f, 0.0f, 0.0f};  // a few drawing units: still an arc; klein: a dot
   l.tracks[1].startDirection = {NAN, INFINITY, 0.0f};
   l.tracks[3].gboName = "Gbo\\Da.gbo", l.tracks[4].gboName = "Gbo\\Weg & <fort>.gbo";
   l.models = {Model(1, "Haus", {0, 0, 0}), Model(2, std::string("vor\0nach", 8), {hi, lo, 0}),
               Model(3, "'Weg'\x7F", {1, 1, 0}), Model(4, "Haus", {2, 2, 0}), Model(0, "Weg", {0, 0, 0})};
-  l.models[2].direction = {0.0f, 0.0f, 0.0f};
+  l.models[2].direction = {0.0f, 0.0f, 0.0f}, l.models[3].direction = {1.0f, 1.0f, 0.0f};
   l.rollingStock.resize(4);  // id 0 is a removed unit
   for (int i = 0; i < 4; ++i) l.rollingStock[i].id = i, l.rollingStock[i].name = i == 2 ? "Weg.rm" : "Lok.rm";
   l.cameraViews[2].dirX = NAN;
@@ -61,11 +63,11 @@ TEST(MapSvgTest, OneElementPerObjectWhateverTheNamesAndGeometry) {
   const std::string svg = Draw(host, l);
   std::string counts;
   for (const char* re : {"=\"track\"", "=\"gbo\"", "=\"gbo missing\"", "=\"model\"", "=\"model missing\"",
-                         "=\"camera\"", "<title>", "nan|inf|e\\+"}) {
+                         "=\"camera\"", "<title>", "nan|inf|e\\+", "l0 0\"", "l[-0-9 ]+l"}) {
     const std::regex pattern(re);
     counts += std::to_string(std::distance(std::sregex_iterator(svg.begin(), svg.end(), pattern), {})) + " ";
   }
-  EXPECT_EQ(counts, "3 1 1 3 1 5 14 0 ");
+  EXPECT_EQ(counts, "5 1 1 3 1 5 16 0 4 0 ");
   EXPECT_NE(svg.find("d=\"M3480 2406a1074 1074 0 1 0-1074 1074\"><title>&lt;Gleis &amp; &quot;B&quot;&gt; #1<"), svg.npos);
   EXPECT_NE(svg.find("Rollmaterial: 3 (fehlend: 1)"), std::string::npos);
 }
@@ -108,7 +110,8 @@ TEST(MapSvgTest, MissingModelInTheMissingColourAtItsPlace) {
   const struct {
     double x, y;
     int colour;
-  } places[] = {{-25000, 11000, 0xE00000}, {25000, -10000, 0x2E8B2E}, {0, -e, 0x606060}, {0, 2000 - e, 0xFFFFFF}};
+  } places[] = {{-25000, 11000, 0xE00000}, {25000, -10000, 0x2E8B2E}, {0, -e, 0x606060}, {0, 2000 - e, 0xFFFFFF},
+                    {0, -118680, 0xD07000}, {0, -121320, 0xD07000}};  // the camera's ring, north and south
   for (const auto& p : places) EXPECT_EQ(colourAt(p.x, p.y), p.colour) << p.x << " " << p.y;
   stbi_image_free(png);
 }
