@@ -59,6 +59,9 @@ TEST_F(InstallationTest, ExitStatusAndMessagesOfEveryCommand) {
        "Immobilien zu entfernen: 2\n  Fehlt\n", ""},
       {{"--yes", "remove-missing", "gbos", berg}, 1, "", unknown, false, {}, ""},
       {{"missing-list", berg}, 1, "", unknown, false, {}, "Kantrelwick.exe"},  // no folder at all
+      {{"standard"}, 1, "", "Installationsordner C:\\Fehlt gibt es nicht.\n", false, {}, "C:\\Fehlt\\Kantrelwick.exe"},
+      {{"remove-missing", "--dry-run", "gbos", berg}, 1, "", "Installationsordner C:\\Sim\\Anlagen\\Berg.anl ist kein Ordner.\n",
+       false, {}, "\"C:\\Sim\\Anlagen\\Berg.anl\\Kantrelwick.exe\" \"%1\""},
       // A choice is a file name of its kind folder: a missing one stops (1), a path is misused (2).
       {{"start", test, "--buffer-stop", "Rot.mod"}, 1, "",
        "--buffer-stop: \"Rot.mod\" gibt es nicht in C:\\Sim\\Prellbock\nVorhanden: Holz.mod, Prellbock.mod\n"},

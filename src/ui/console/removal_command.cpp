@@ -81,7 +81,7 @@ void AddRemoveMissingCommand(CLI::App& app, CommandList* commands) {
   auto argument = AddLayoutArgument(sub);
   auto dryRun = std::make_shared<bool>(false);
   sub->add_flag("--dry-run", *dryRun, "nur zeigen, was entfernt w\xC3\xBCrde; nichts \xC3\xA4ndern");
-  RegisterCommand(commands, sub, [kindName, argument, dryRun](const GlobalOptions& global) {
+  RegisterInstallationCommand(commands, sub, [kindName, argument, dryRun](const GlobalOptions& global) {
     const RemovalKind* kind = &kRemovalKinds[0];
     for (const RemovalKind& k : kRemovalKinds) {
       if (*kindName == k.argument) kind = &k;
