@@ -21,6 +21,10 @@ TEST_F(InstallationTest, ExitStatusAndMessagesOfEveryCommand) {
   twice[0].id = 1, twice[1].id = 2, twice[0].name = twice[1].name = "Fehlt";
   Write("Anlagen\\Zwei.anl", layout_bytes::File({}, twice, {}));
   Write("Anlagen\\Ost.anl", layout_bytes::File({}, {}, {}));
+  Write("Anlagen\\Tal.anl", layout_bytes::File({}, {}, {}));
+  Write("Anlagen\\h.bmp", terrain_test::MakeBitmap(4, 4, [](int x, int) { return terrain_test::HeightPixel(x); }));
+  const std::string terrain = "Hoehe=h.bmp\r\nFarbe=h.bmp\r\nPixelgroesse=1\r\nKachelgroesse=2\r\nKachelabstand=";
+  Write("Anlagen\\Tal.danl", "[Terrain Nord]\r\nName=Nord\r\n" + terrain + "2\r\n[Terrain S\xFC" "d]\r\nName=S\r\n" + terrain + "1\r\n");
   Write("Anlagen\\Ost.danl", "[KamSet \xC4gypten]\r\nPX1=1\r\n\r\n[Zuvo]\r\nKamSet=\xC4gypten\r\n");
   const std::string berg = Native("Anlagen\\Berg.anl"), ost = Native("Anlagen\\Ost.anl"),
                     bad_ = Native("Anlagen\\Bad.anl"), test = Layout(),
@@ -77,6 +81,8 @@ TEST_F(InstallationTest, ExitStatusAndMessagesOfEveryCommand) {
        "--catenary: \"Kette.mod\" gibt es nicht in C:\\Sim\\Anlagen\\Oberleitung\n"
        "Vorhanden: Ordner C:\\Sim\\Anlagen\\Oberleitung fehlt\n"},
       {{"terrain", "--preview", berg}, 0, "Die Einstellungen beschreiben kein Terrain.\n", ""},
+      {{"terrain", Native("Anlagen\\Tal.anl")}, 0, "Terrain Nord: 4 Kacheln in C:\\Sim\\Modelle\\Nord\n"
+       "Terrain S\xC3\xBC" "d: 16 Kacheln in C:\\Sim\\Modelle\\S\nTerraingenerierung abgeschlossen!\n", "", true},
       {{"map", berg}, 0, "Karte wurde erstellt: C:\\Sim\\Anlagen\\Berg.svg\n", "", true},
       {{"map", berg, "-o", Native("Karte.svg")}, 0, "Karte wurde erstellt: C:\\Sim\\Karte.svg\n", "", true},
       {{"map", berg}, 1, "", unknown, false, {}, ""},
