@@ -59,6 +59,8 @@ TEST_F(InstallationTest, ExitStatusAndMessagesOfEveryCommand) {
       {{"remove-missing", "--dry-run", "rolling-stock", berg}, 0, "Rollmaterial zu entfernen: 1\n  Fehlt.rm\n", ""},
       {{"remove-missing", "gbos", "--dry-run", berg}, 0, "GBOs zu entfernen: 1\n  GBO\\Fehlt.gbo\n", ""},
       {{"remove-missing", "--dry-run", "real-estate", berg}, 1, "", unknown, false, {}, ""},
+      {{"--host", Native("Anlagen"), "remove-missing", "--dry-run", "rolling-stock", berg}, 1, "",
+       "Ordner C:\\Sim\\Anlagen\\Rollmaterial fehlt, es wird nichts gel\xC3\xB6scht!\n"},
       {{"remove-missing", "--dry-run", "real-estate", Native("Anlagen\\Zwei.anl")}, 0,
        "Immobilien zu entfernen: 2\n  Fehlt\n", ""},
       {{"--yes", "remove-missing", "gbos", berg}, 1, "", unknown, false, {}, ""},
