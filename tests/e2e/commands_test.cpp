@@ -83,6 +83,8 @@ TEST_F(InstallationTest, ExitStatusAndMessagesOfEveryCommand) {
        "--catenary: \"Kette.mod\" gibt es nicht in C:\\Sim\\Anlagen\\Oberleitung\n"
        "Vorhanden: Ordner C:\\Sim\\Anlagen\\Oberleitung fehlt\n"},
       {{"terrain", "--preview", berg}, 0, "Die Einstellungen beschreiben kein Terrain.\n", ""},
+      {{"terrain", Native("Anlagen\\Tal.anl")}, 1, "Terrain Nord: 4 Kacheln in C:\\Sim\\Modelle\\Nord\n",
+       "Fehler beim Schreiben von C:\\Sim\\Modelle\\S\\bmp0_0.mod!\n", true, {"ZUVO_FAULTS=write:5"}},  // none for the section cut short
       {{"terrain", Native("Anlagen\\Tal.anl")}, 0, "Terrain Nord: 4 Kacheln in C:\\Sim\\Modelle\\Nord\n"
        "Terrain S\xC3\xBC" "d: 16 Kacheln in C:\\Sim\\Modelle\\S\nTerraingenerierung abgeschlossen!\n", "", true},
       {{"map", berg}, 0, "Karte wurde erstellt: C:\\Sim\\Anlagen\\Berg.svg\n", "", true},
