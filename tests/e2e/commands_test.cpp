@@ -32,7 +32,8 @@ TEST_F(InstallationTest, ExitStatusAndMessagesOfEveryCommand) {
                     no = " Nein (keine Eingabe m\xC3\xB6glich; --yes beantwortet Fragen mit Ja)\n",
                     backup = "Sicherung geschrieben: C:\\Sim\\Anlagen\\Berg.anl.bak\n",
                     saved = ", gespeichert: C:\\Sim\\Anlagen\\", stop = "Abgebrochen.\n",
-                    defaults = "Prellbock: Prellbock.mod installiert\n";
+                    defaults = "Prellbock: Prellbock.mod installiert\n", fehlt = "C:\\Fehlt\\Kantrelwick.exe",
+                    gone = "Installationsordner C:\\Fehlt gibt es nicht.\n";
   const std::vector<std::string> createFails = {"ZUVO_FAULTS=create:1"};
   const struct {
     std::vector<std::string> args;
@@ -65,7 +66,12 @@ TEST_F(InstallationTest, ExitStatusAndMessagesOfEveryCommand) {
        "Immobilien zu entfernen: 2\n  Fehlt\n", ""},
       {{"--yes", "remove-missing", "gbos", berg}, 1, "", unknown, false, {}, ""},
       {{"missing-list", berg}, 1, "", unknown, false, {}, "Kantrelwick.exe"},  // no folder at all
-      {{"standard"}, 1, "", "Installationsordner C:\\Fehlt gibt es nicht.\n", false, {}, "C:\\Fehlt\\Kantrelwick.exe"},
+      {{"standard"}, 1, "", gone, false, {}, fehlt},
+      {{"repair"}, 1, "", gone, false, {}, fehlt},
+      {{"start", test}, 1, "", gone, false, {}, fehlt},
+      {{"map", berg}, 1, "", gone, false, {}, fehlt},
+      {{"missing-list", berg}, 1, "", gone, false, {}, fehlt},
+      {{"terrain", berg}, 1, "", gone, false, {}, fehlt},
       {{"remove-missing", "--dry-run", "gbos", berg}, 1, "", "Installationsordner C:\\Sim\\Anlagen\\Berg.anl ist kein Ordner.\n",
        false, {}, "\"C:\\Sim\\Anlagen\\Berg.anl\\Kantrelwick.exe\" \"%1\""},
       // A choice is a file name of its kind folder: a missing one stops (1), a path is misused (2).
