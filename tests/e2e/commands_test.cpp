@@ -166,6 +166,7 @@ TEST_F(InstallationTest, PathsUsageErrorsAndHints) {
       {{"show", "D:\\Test.anl"}, 1, "", "Das Laufwerk D: gibt es nicht (kein Eintrag " + Prefix() + "/dosdevices/d:).\n"},
       {{"show", "Anlagen\\Test.anl"}, 1, "", "\"Anlagen\\Test.anl\" ist unter Windows kein Name." + forms},
       {{"--host", "C:/Fehlt", "standard"}, 2, "", "--host: C:\\Fehlt gibt es nicht.\n"},
+      {{"--host", "", "standard"}, 2, "", "Kein Pfad angegeben.\n"},
       {{"--host", Layout(), "standard"}, 2, "", "--host: C:\\Sim\\Anlagen\\Test.anl ist kein Ordner.\n"},
       {{"resave", Native("Anlagen\\Lok.anl")}, 1, "",
        "Dll-Modell \"Lok.dll\" kann nicht benutzt werden!\nDas Datenblatt C:\\Sim\\Rollmaterial\\Datenbl\xC3\xA4tter\\Lok.txt fehlt.\n"},
