@@ -59,8 +59,7 @@ int SetHostFolder(const std::string& argument) {
   if (!ArgumentToWindowsPath(argument, &windows)) return 0;
   const int status = platform::PathStatus(windows);
   if (status != platform::kPathDirectory) {
-    host::ShowFormatted("--host: %s %s.\n", windows.c_str(),
-                        FolderProblem(status));
+    host::ShowFormatted("--host: %s %s.\n", windows.c_str(), FolderProblem(status));
     return 0;
   }
   host::SetHostDirectoryOverride(windows);

@@ -36,7 +36,9 @@ void AddLayoutButton(CLI::App& app, CommandList* commands, const char* name, con
                      const ButtonCommand& command, bool needsInstallation) {
   CLI::App* sub = app.add_subcommand(name, help);
   auto argument = AddLayoutArgument(sub);
-  auto run = [argument, command](const GlobalOptions& global) { return RunDialogCommand(global, *argument, command); };
+  auto run = [argument, command](const GlobalOptions& global) {
+    return RunDialogCommand(global, *argument, command);
+  };
   if (needsInstallation) {
     RegisterInstallationCommand(commands, sub, run);
   } else {
