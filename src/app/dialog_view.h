@@ -99,6 +99,14 @@ class DialogView {
 
   // Ends a progress line that stopped short of its total (an interrupt).
   virtual void EndProgress() {}
+
+  // The terrain section `section` has all its `tiles` written into `folder`.
+  // The window shows nothing of it.
+  virtual void ShowTerrainWritten(const std::string& section, const std::string& folder, int tiles) {
+    (void)section;
+    (void)folder;
+    (void)tiles;
+  }
 };
 
 }  // namespace app

@@ -25,4 +25,11 @@ int CheckInstallation() {
   return 0;
 }
 
+int CheckKindFolder(const LoadedPair& pair, layout::RemovalKind kind) {
+  const std::string folder = layout::MissingKindFolder(pair.layout, kind);
+  if (folder.empty()) return 1;
+  host::ShowFormatted("Ordner %s%s fehlt, es wird nichts gel\xF6scht!\n", host::HostDirectory(), folder.c_str());
+  return 0;
+}
+
 }  // namespace app

@@ -4,6 +4,7 @@
 #pragma once
 
 #include "app/loaded_pair.h"
+#include "layout/removal.h"
 
 namespace app {
 
@@ -20,5 +21,9 @@ int CheckLoadedLayout(const LoadedPair& pair);
 // Tells of an unknown or faulty installation while the host directory is
 // unknown.
 int CheckInstallation();
+
+// Tells that nothing is removed while a folder that objects of `kind` live in
+// is missing (their objects are then not installed rather than gone).
+int CheckKindFolder(const LoadedPair& pair, layout::RemovalKind kind);
 
 }  // namespace app

@@ -32,12 +32,7 @@ int Remove(DialogView* view, LoadedPair* pair, const RemovalCommand& command) {
   // pass would strip the whole layout.
   if (!CheckInstallation()) return 0;
   // Nor while a folder of the kind is missing.
-  const std::string folder = layout::MissingKindFolder(pair->layout, command.kind);
-  if (!folder.empty()) {
-    host::ShowFormatted("Ordner %s%s fehlt, es wird nichts gel\xF6scht!\n", host::HostDirectory(),
-                        folder.c_str());
-    return 0;
-  }
+  if (!CheckKindFolder(*pair, command.kind)) return 0;
   if (!view->AskYesNo(command.question)) return 1;
   view->BeginWaitCursor();
   // The layout as it was stays beside it; nothing is removed without it.

@@ -27,6 +27,10 @@ void ReportProgress(const std::string& section, int done, int total, void* conte
   seen->view->ShowProgress(section, done, total);
 }
 
+void ReportWritten(const std::string& section, const std::string& folder, int tiles, void* context) {
+  static_cast<ProgressSeen*>(context)->view->ShowTerrainWritten(section, folder, tiles);
+}
+
 }  // namespace
 
 int StartupDialog::OnGenTerrainClicked() {
@@ -47,6 +51,7 @@ int StartupDialog::OnGenTerrainClicked() {
   seen.view = view_;
   terrain::TerrainProgress progress;
   progress.report = &ReportProgress;
+  progress.finished = &ReportWritten;
   progress.context = &seen;
   const int generated = terrain::GenerateTerrain(pair_.settings, folder, &progress);
   if (platform::InterruptRequested() && seen.total > 0) {

@@ -111,6 +111,9 @@ int GenerateTerrainJob(const TerrainJob& job, const TerrainProgress* progress) {
   const int written = writer.Finish() && allBuilt;
   if (platform::InterruptRequested()) return 0;
   ReportTilesOfAnEarlierPlan(terrainFolder, plan, section);
+  if (written && progress != nullptr && progress->finished != nullptr) {
+    progress->finished(section, terrainFolder, total, progress->context);
+  }
   return written;
 }
 

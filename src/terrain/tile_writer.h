@@ -25,6 +25,8 @@ namespace terrain {
 // section's total.
 struct TerrainProgress {
   void (*report)(const std::string& section, int done, int total, void* context) = nullptr;
+  // Told once a section has all its `tiles` written into `folder`.
+  void (*finished)(const std::string& section, const std::string& folder, int tiles, void* context) = nullptr;
   void* context = nullptr;
 };
 

@@ -19,16 +19,20 @@ TEST_F(InstallationTest, ExitStatusAndMessagesOfEveryCommand) {
   Write("Prellbock\\Prellbock.mod", "Standard");
   std::vector<layout_bytes::Model> twice(2);
   twice[0].id = 1, twice[1].id = 2, twice[0].name = twice[1].name = "Fehlt";
-  Write("Anlagen\\Zwei.anl", layout_bytes::File({}, twice, {}));
+  Write("Anlagen\\Zwei.anl", layout_bytes::File({}, twice, {}));  // and two terrains
   Write("Anlagen\\Ost.anl", layout_bytes::File({}, {}, {}));
+  Write("Anlagen\\h.bmp", terrain_test::MakeBitmap(4, 4, [](int x, int) { return terrain_test::HeightPixel(x); }));
+  const std::string terrain = "Hoehe=h.bmp\r\nFarbe=h.bmp\r\nPixelgroesse=1\r\nKachelgroesse=2\r\nKachelabstand=";
+  Write("Anlagen\\Zwei.danl", "[Terrain Nord]\r\nName=Nord\r\n" + terrain + "2\r\n[Terrain S\xFC" "d]\r\nName=S\r\n" + terrain + "1\r\n");
   Write("Anlagen\\Ost.danl", "[KamSet \xC4gypten]\r\nPX1=1\r\n\r\n[Zuvo]\r\nKamSet=\xC4gypten\r\n");
   const std::string berg = Native("Anlagen\\Berg.anl"), ost = Native("Anlagen\\Ost.anl"),
-                    bad_ = Native("Anlagen\\Bad.anl"), test = Layout(),
+                    bad_ = Native("Anlagen\\Bad.anl"), zwei = Native("Anlagen\\Zwei.anl"), test = Layout(),
                     unknown = "Unbekannte oder fehlerhafte ZUVO Installation\n" + NoInstallationHint(), can = "Can't open C:\\Sim\\Anlagen\\",
                     no = " Nein (keine Eingabe m\xC3\xB6glich; --yes beantwortet Fragen mit Ja)\n",
                     backup = "Sicherung geschrieben: C:\\Sim\\Anlagen\\Berg.anl.bak\n",
                     saved = ", gespeichert: C:\\Sim\\Anlagen\\", stop = "Abgebrochen.\n",
-                    defaults = "Prellbock: Prellbock.mod installiert\n";
+                    defaults = "Prellbock: Prellbock.mod installiert\n", fehlt = "C:\\Fehlt\\Kantrelwick.exe",
+                    gone = "Installationsordner C:\\Fehlt gibt es nicht.\n";
   const std::vector<std::string> createFails = {"ZUVO_FAULTS=create:1"};
   const struct {
     std::vector<std::string> args;
@@ -55,10 +59,19 @@ TEST_F(InstallationTest, ExitStatusAndMessagesOfEveryCommand) {
       {{"remove-missing", "--dry-run", "rolling-stock", berg}, 0, "Rollmaterial zu entfernen: 1\n  Fehlt.rm\n", ""},
       {{"remove-missing", "gbos", "--dry-run", berg}, 0, "GBOs zu entfernen: 1\n  GBO\\Fehlt.gbo\n", ""},
       {{"remove-missing", "--dry-run", "real-estate", berg}, 1, "", unknown, false, {}, ""},
-      {{"remove-missing", "--dry-run", "real-estate", Native("Anlagen\\Zwei.anl")}, 0,
+      {{"--host", Native("Anlagen"), "remove-missing", "--dry-run", "rolling-stock", berg}, 1, "",
+       "Ordner C:\\Sim\\Anlagen\\Rollmaterial fehlt, es wird nichts gel\xC3\xB6scht!\n"},
+      {{"remove-missing", "--dry-run", "real-estate", zwei}, 0,
        "Immobilien zu entfernen: 2\n  Fehlt\n", ""},
       {{"--yes", "remove-missing", "gbos", berg}, 1, "", unknown, false, {}, ""},
       {{"missing-list", berg}, 1, "", unknown, false, {}, "Kantrelwick.exe"},  // no folder at all
+      {{"standard"}, 1, "", gone, false, {}, fehlt},
+      {{"repair"}, 1, "", gone, false, {}, fehlt},
+      {{"start", test}, 1, "", gone, false, {}, fehlt},
+      {{"map", berg}, 1, "", gone, false, {}, fehlt},
+      {{"missing-list", berg}, 1, "", gone, false, {}, fehlt},
+      {{"terrain", berg}, 1, "", gone, false, {}, fehlt},
+      {{"remove-missing", "--dry-run", "gbos", berg}, 1, "", gone, false, {}, fehlt},
       // A choice is a file name of its kind folder: a missing one stops (1), a path is misused (2).
       {{"start", test, "--buffer-stop", "Rot.mod"}, 1, "",
        "--buffer-stop: \"Rot.mod\" gibt es nicht in C:\\Sim\\Prellbock\nVorhanden: Holz.mod, Prellbock.mod\n"},
@@ -74,6 +87,10 @@ TEST_F(InstallationTest, ExitStatusAndMessagesOfEveryCommand) {
        "--catenary: \"Kette.mod\" gibt es nicht in C:\\Sim\\Anlagen\\Oberleitung\n"
        "Vorhanden: Ordner C:\\Sim\\Anlagen\\Oberleitung fehlt\n"},
       {{"terrain", "--preview", berg}, 0, "Die Einstellungen beschreiben kein Terrain.\n", ""},
+      {{"terrain", zwei}, 1, "Terrain Nord: 4 Kacheln in C:\\Sim\\Modelle\\Nord\n",
+       "Fehler beim Schreiben von C:\\Sim\\Modelle\\S\\bmp0_0.mod!\n", true, {"ZUVO_FAULTS=write:5"}},  // none for the section cut short
+      {{"terrain", zwei}, 0, "Terrain Nord: 4 Kacheln in C:\\Sim\\Modelle\\Nord\n"
+       "Terrain S\xC3\xBC" "d: 16 Kacheln in C:\\Sim\\Modelle\\S\nTerraingenerierung abgeschlossen!\n", "", true},
       {{"map", berg}, 0, "Karte wurde erstellt: C:\\Sim\\Anlagen\\Berg.svg\n", "", true},
       {{"map", berg, "-o", Native("Karte.svg")}, 0, "Karte wurde erstellt: C:\\Sim\\Karte.svg\n", "", true},
       {{"map", berg}, 1, "", unknown, false, {}, ""},
@@ -147,6 +164,7 @@ TEST_F(InstallationTest, PathsUsageErrorsAndHints) {
       {{"show", "D:\\Test.anl"}, 1, "", "Das Laufwerk D: gibt es nicht (kein Eintrag " + Prefix() + "/dosdevices/d:).\n"},
       {{"show", "Anlagen\\Test.anl"}, 1, "", "\"Anlagen\\Test.anl\" ist unter Windows kein Name." + forms},
       {{"--host", "C:/Fehlt", "standard"}, 2, "", "--host: C:\\Fehlt gibt es nicht.\n"},
+      {{"--host", "", "standard"}, 2, "", "Kein Pfad angegeben.\n"},
       {{"--host", Layout(), "standard"}, 2, "", "--host: C:\\Sim\\Anlagen\\Test.anl ist kein Ordner.\n"},
       {{"resave", Native("Anlagen\\Lok.anl")}, 1, "",
        "Dll-Modell \"Lok.dll\" kann nicht benutzt werden!\nDas Datenblatt C:\\Sim\\Rollmaterial\\Datenbl\xC3\xA4tter\\Lok.txt fehlt.\n"},

@@ -7,9 +7,36 @@
 #include "platform/platform.h"
 
 namespace console {
+namespace {
+
+const char* FolderProblem(int status) {
+  return status == platform::kPathNone ? "gibt es nicht" : "ist kein Ordner";
+}
+
+// Shows why and returns 0 when the named installation folder is no existing
+// folder. An unknown one is left to the command's own check, which tells
+// where it was looked for.
+int CheckInstallationFolder() {
+  const char* named = host::HostDirectory();
+  if (named == nullptr) return 1;
+  std::string folder = named;
+  if (folder.size() > 3 && folder.back() == '\\') folder.pop_back();  // "C:\" stays a drive root
+  const int status = platform::PathStatus(folder);
+  if (status == platform::kPathDirectory) return 1;
+  host::ShowFormatted("Installationsordner %s %s.\n", folder.c_str(), FolderProblem(status));
+  return 0;
+}
+
+}  // namespace
 
 void RegisterCommand(CommandList* commands, CLI::App* subcommand, CommandRunner run) {
   commands->push_back(CommandRegistration{subcommand, std::move(run)});
+}
+
+void RegisterInstallationCommand(CommandList* commands, CLI::App* subcommand, CommandRunner run) {
+  RegisterCommand(commands, subcommand, [run](const GlobalOptions& options) {
+    return CheckInstallationFolder() ? run(options) : static_cast<int>(kExitFailed);
+  });
 }
 
 std::shared_ptr<std::string> AddLayoutArgument(CLI::App* subcommand) {
@@ -32,8 +59,7 @@ int SetHostFolder(const std::string& argument) {
   if (!ArgumentToWindowsPath(argument, &windows)) return 0;
   const int status = platform::PathStatus(windows);
   if (status != platform::kPathDirectory) {
-    host::ShowFormatted("--host: %s %s.\n", windows.c_str(),
-                        status == platform::kPathNone ? "gibt es nicht" : "ist kein Ordner");
+    host::ShowFormatted("--host: %s %s.\n", windows.c_str(), FolderProblem(status));
     return 0;
   }
   host::SetHostDirectoryOverride(windows);

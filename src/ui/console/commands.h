@@ -36,6 +36,11 @@ using CommandList = std::vector<CommandRegistration>;
 // Adds a subcommand and what runs for it.
 void RegisterCommand(CommandList* commands, CLI::App* subcommand, CommandRunner run);
 
+// As RegisterCommand, for a command that needs the installation: it stops
+// (1) before its work when the registry names an installation folder that is
+// not there, where every file of it would count as missing.
+void RegisterInstallationCommand(CommandList* commands, CLI::App* subcommand, CommandRunner run);
+
 // Adds the required LAYOUT argument to a subcommand; the value is filled in
 // when the command line is parsed.
 std::shared_ptr<std::string> AddLayoutArgument(CLI::App* subcommand);

@@ -24,18 +24,26 @@ class CommandView : public ConsoleView {
   void Notify(const std::string& text) override {
     if (replacedNotice_ == nullptr || text != replacedNotice_) ConsoleView::Notify(text);
   }
+  void ShowTerrainWritten(const std::string& section, const std::string& folder, int tiles) override {
+    PrintResult(section + ": " + std::to_string(tiles) + " Kacheln in " + folder);
+  }
 
  private:
   const char* replacedNotice_;
 };
 
 void AddLayoutButton(CLI::App& app, CommandList* commands, const char* name, const char* help,
-                     const ButtonCommand& command) {
+                     const ButtonCommand& command, bool needsInstallation) {
   CLI::App* sub = app.add_subcommand(name, help);
   auto argument = AddLayoutArgument(sub);
-  RegisterCommand(commands, sub, [argument, command](const GlobalOptions& global) {
+  auto run = [argument, command](const GlobalOptions& global) {
     return RunDialogCommand(global, *argument, command);
-  });
+  };
+  if (needsInstallation) {
+    RegisterInstallationCommand(commands, sub, run);
+  } else {
+    RegisterCommand(commands, sub, run);
+  }
 }
 
 // The list written beside the loaded layout.
@@ -118,7 +126,7 @@ void AddStandardCommand(CLI::App& app, CommandList* commands) {
   command.report = [](const app::StartupDialog&) {
     if (!PrintInstalledFiles(nullptr)) PrintResult("Keine Standard-Dateien gesichert: nichts installiert.");
   };
-  RegisterCommand(commands, sub, [command](const GlobalOptions& global) {
+  RegisterInstallationCommand(commands, sub, [command](const GlobalOptions& global) {
     return RunDialogCommand(global, std::string(), command);
   });
 }
@@ -127,7 +135,7 @@ void AddInventoryCommand(CLI::App& app, CommandList* commands) {
   ButtonCommand command;
   command.handler = &app::StartupDialog::OnInventoryListClicked;
   command.report = [](const app::StartupDialog& dialog) { PrintListWritten(dialog, 0); };
-  AddLayoutButton(app, commands, "inventory", "Inventarliste.txt neben der Anlage schreiben", command);
+  AddLayoutButton(app, commands, "inventory", "Inventarliste.txt neben der Anlage schreiben", command, false);
 }
 
 void AddTerrainCommand(CLI::App& app, CommandList* commands) {
@@ -136,7 +144,7 @@ void AddTerrainCommand(CLI::App& app, CommandList* commands) {
   auto argument = AddLayoutArgument(sub);
   auto preview = std::make_shared<bool>(false);
   sub->add_flag("--preview", *preview, "Nur je ein Bild <Abschnitt>.svg neben der Anlage schreiben");
-  RegisterCommand(commands, sub, [argument, preview](const GlobalOptions& global) {
+  RegisterInstallationCommand(commands, sub, [argument, preview](const GlobalOptions& global) {
     ButtonCommand command;
     command.handler = *preview ? &app::StartupDialog::PreviewTerrain : &app::StartupDialog::OnGenTerrainClicked;
     return RunDialogCommand(global, *argument, command);
@@ -147,7 +155,7 @@ void AddMissingListCommand(CLI::App& app, CommandList* commands) {
   ButtonCommand command;
   command.handler = &app::StartupDialog::OnMissingListClicked;
   command.report = [](const app::StartupDialog& dialog) { PrintListWritten(dialog, 1); };
-  AddLayoutButton(app, commands, "missing-list", "Fehlliste.txt neben der Anlage schreiben", command);
+  AddLayoutButton(app, commands, "missing-list", "Fehlliste.txt neben der Anlage schreiben", command, true);
 }
 
 }  // namespace console

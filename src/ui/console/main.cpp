@@ -48,7 +48,7 @@ int main(int argc, char** argv) {
   console::GlobalOptions globals;
   std::string hostDirectory;
   app.add_flag("--yes", globals.yes, "Fragen mit Ja beantworten");
-  app.add_option("--host", hostDirectory, "Installationsordner des Simulators (statt der Registry)")
+  CLI::Option* host = app.add_option("--host", hostDirectory, "Installationsordner des Simulators (statt der Registry)")
       ->option_text("ORDNER");
 
   console::CommandList commands;
@@ -64,7 +64,8 @@ int main(int argc, char** argv) {
     return console::kExitUsage;
   }
 
-  if (!hostDirectory.empty() && !console::SetHostFolder(hostDirectory)) return console::kExitUsage;
+  // An empty --host (an unset variable) is refused too, never taken as no option.
+  if (host->count() > 0 && !console::SetHostFolder(hostDirectory)) return console::kExitUsage;
   console::EnableHints();
 
   // An interrupt stops a command at its next safe point, or is passed on to

@@ -53,7 +53,7 @@ void AddMapCommand(CLI::App& app, CommandList* commands) {
   auto argument = AddLayoutArgument(sub);
   auto output = std::make_shared<std::string>();
   sub->add_option("-o", *output, "Datei der Karte (sonst <Name>.svg neben der Anlage)");
-  RegisterCommand(commands, sub, [argument, output](const GlobalOptions&) { return RunMap(*argument, *output); });
+  RegisterInstallationCommand(commands, sub, [argument, output](const GlobalOptions&) { return RunMap(*argument, *output); });
 }
 
 }  // namespace console

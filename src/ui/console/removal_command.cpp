@@ -21,16 +21,18 @@ struct RemovalKind {
   const char* label;
   Handler handler;
   int (*pass)(layout::Layout*);
+  layout::RemovalKind kind;
   const char* notice;  // the button's own notice, which claims a deletion even of nothing
 };
 
 const RemovalKind kRemovalKinds[] = {
     {"rolling-stock", "Rollmaterial", &app::StartupDialog::OnRemoveMissingRollingStockClicked,
-     layout::RemoveMissingRollingStock, "Fehlendes Rollmaterial wurde gel\xF6scht!"},
+     layout::RemoveMissingRollingStock, layout::RemovalKind::kRollingStock, "Fehlendes Rollmaterial wurde gel\xF6scht!"},
     {"gbos", "GBOs", &app::StartupDialog::OnRemoveMissingGbosClicked, layout::RemoveMissingGbos,
-     "Fehlende GBOs wurden gel\xF6scht!"},
+     layout::RemovalKind::kGbos, "Fehlende GBOs wurden gel\xF6scht!"},
     {"real-estate", "Immobilien", &app::StartupDialog::OnRemoveMissingRealEstateClicked,
-     layout::RemoveMissingRealEstate, "Fehlende Immobilien wurden gel\xF6scht!"},
+     layout::RemoveMissingRealEstate, layout::RemovalKind::kRealEstate,
+     "Fehlende Immobilien wurden gel\xF6scht!"},
 };
 
 // The names of the records that a pass marked removed (units and models get
@@ -81,7 +83,7 @@ void AddRemoveMissingCommand(CLI::App& app, CommandList* commands) {
   auto argument = AddLayoutArgument(sub);
   auto dryRun = std::make_shared<bool>(false);
   sub->add_flag("--dry-run", *dryRun, "nur zeigen, was entfernt w\xC3\xBCrde; nichts \xC3\xA4ndern");
-  RegisterCommand(commands, sub, [kindName, argument, dryRun](const GlobalOptions& global) {
+  RegisterInstallationCommand(commands, sub, [kindName, argument, dryRun](const GlobalOptions& global) {
     const RemovalKind* kind = &kRemovalKinds[0];
     for (const RemovalKind& k : kRemovalKinds) {
       if (*kindName == k.argument) kind = &k;
@@ -91,7 +93,10 @@ void AddRemoveMissingCommand(CLI::App& app, CommandList* commands) {
     command.replacedNotice = kind->notice;
     command.prepare = [kind, found](app::StartupDialog* dialog) -> int {
       // The button's own checks, so that a dry run stops where it would.
-      if (!app::CheckLoadedLayout(dialog->pair()) || !app::CheckInstallation()) return kExitFailed;
+      if (!app::CheckLoadedLayout(dialog->pair()) || !app::CheckInstallation() ||
+          !app::CheckKindFolder(dialog->pair(), kind->kind)) {
+        return kExitFailed;
+      }
       *found = FindMissing(*kind, dialog->pair().layout);
       return kExitOk;
     };

@@ -14,7 +14,7 @@ namespace console {
 
 void AddRepairCommand(CLI::App& app, CommandList* commands) {
   CLI::App* sub = app.add_subcommand("repair", "Nach einem abgebrochenen Start alles zur\xC3\xBC" "cktauschen");
-  RegisterCommand(commands, sub, [](const GlobalOptions&) {
+  RegisterInstallationCommand(commands, sub, [](const GlobalOptions&) {
     if (!app::CheckInstallation()) return kExitFailed;
     const std::string host = host::HostDirectory();
     int found = 0;

@@ -62,7 +62,7 @@ void AddStartCommand(CLI::App& app, CommandList* commands) {
     for (int k = 0; k < host::kAssetKindCount; ++k) choices[k] = dialog.members.*app::kAssetKindControls[k].choice;
     PrintInstalledFiles(choices);
   };
-  RegisterCommand(commands, sub, [argument, command](const GlobalOptions& global) {
+  RegisterInstallationCommand(commands, sub, [argument, command](const GlobalOptions& global) {
     return RunDialogCommand(global, *argument, command);
   });
 }
