@@ -19,4 +19,20 @@ inline std::string WindowsPath(const std::filesystem::path& native) {
   return windows;
 }
 
+// A throwaway folder under the temporary folder, removed with everything in
+// it at the end; `windows` is its Windows form once `native` holds its files.
+struct ScratchFolder {
+  std::filesystem::path native;
+  std::string windows;
+
+  explicit ScratchFolder(const std::string& prefix)
+      : native(std::filesystem::temp_directory_path() / (prefix + std::to_string(std::rand()))) {
+    std::filesystem::create_directories(native);
+  }
+  ~ScratchFolder() {
+    std::error_code ec;
+    std::filesystem::remove_all(native, ec);
+  }
+};
+
 }  // namespace bench

@@ -39,12 +39,8 @@ using bench::kLargeRecords;
 using bench::WindowsPath;
 
 // A folder for the bench's files, with the data sheets of the DLL models.
-struct BenchFolder {
-  fs::path native;
-  std::string windows;
-
-  BenchFolder() {
-    native = fs::temp_directory_path() / ("zuvo-layout-bench-" + std::to_string(std::rand()));
+struct BenchFolder : bench::ScratchFolder {
+  BenchFolder() : ScratchFolder("zuvo-layout-bench-") {
     fs::create_directories(native / "Rollmaterial" / "Datenbl\xC3\xA4tter");
     for (int i = 0; i < kDllNames; ++i) {
       std::FILE* sheet = std::fopen(
@@ -60,10 +56,6 @@ struct BenchFolder {
     windows = WindowsPath(native);
     host::SetHostDirectoryOverride(windows);
     platform::ChangeDirectory(windows);  // the lists are written here
-  }
-  ~BenchFolder() {
-    std::error_code ec;
-    fs::remove_all(native, ec);
   }
 };
 

@@ -26,19 +26,11 @@ namespace {
 
 namespace fs = std::filesystem;
 
-struct Folder {
-  fs::path native;
-  std::string windows;
-
-  Folder() {
-    native = fs::temp_directory_path() / ("zuvo-map-bench-" + std::to_string(std::rand()));
+struct Folder : bench::ScratchFolder {
+  Folder() : ScratchFolder("zuvo-map-bench-") {
     bench::MakeHalfOfTheNamedFiles(native);
     windows = bench::WindowsPath(native);
     host::SetHostDirectoryOverride(windows);
-  }
-  ~Folder() {
-    std::error_code ec;
-    fs::remove_all(native, ec);
   }
 };
 
