@@ -7,24 +7,7 @@
 namespace map {
 
 void AppendEscaped(std::string* out, const std::string& cp1252) {
-  // Bytes below 0x80 stay single bytes in UTF-8 and no longer sequence holds
-  // one, so the escapes can be made on the converted text byte by byte.
-  const std::string utf8 = platform::Cp1252ToUtf8(cp1252.substr(0, cp1252.find('\0')));
-  for (char c : utf8) {
-    switch (c) {
-      case '&': *out += "&amp;"; break;
-      case '<': *out += "&lt;"; break;
-      case '>': *out += "&gt;"; break;
-      case '"': *out += "&quot;"; break;
-      case '\'': *out += "&apos;"; break;
-      default:
-        if (static_cast<unsigned char>(c) < 0x20 && c != '\t' && c != '\n' && c != '\r') {
-          *out += "\xEF\xBF\xBD";
-        } else {
-          *out += c;
-        }
-    }
-  }
+  *out += platform::Cp1252ToXmlText(cp1252.substr(0, cp1252.find('\0')), "\xEF\xBF\xBD");
 }
 
 void AppendNumber(std::string* out, double value) {

@@ -81,6 +81,28 @@ std::string Cp1252ToUtf8(const std::string& cp1252) {
   return out;
 }
 
+std::string Cp1252ToXmlText(const std::string& cp1252, const char* replacement) {
+  // Bytes below 0x80 stay single bytes in UTF-8 and no longer sequence holds
+  // one, so the escapes can be made on the converted text byte by byte.
+  std::string out;
+  for (char c : Cp1252ToUtf8(cp1252)) {
+    switch (c) {
+      case '&': out += "&amp;"; break;
+      case '<': out += "&lt;"; break;
+      case '>': out += "&gt;"; break;
+      case '"': out += "&quot;"; break;
+      case '\'': out += "&apos;"; break;
+      default:
+        if (static_cast<unsigned char>(c) < 0x20 && c != '\t' && c != '\n' && c != '\r') {
+          out += replacement;
+        } else {
+          out += c;
+        }
+    }
+  }
+  return out;
+}
+
 int Utf8ToCp1252(const std::string& utf8, std::string* cp1252) {
   cp1252->clear();
   std::size_t pos = 0;

@@ -14,6 +14,12 @@ namespace platform {
 // Every byte is one character; the result is valid UTF-8.
 std::string Cp1252ToUtf8(const std::string& cp1252);
 
+// Text in code page 1252 as UTF-8 XML character data that is also safe inside
+// a quoted attribute: & < > " ' become entities, and each control character
+// that XML 1.0 forbids (all below 0x20 but tab, LF and CR) becomes
+// `replacement`.
+std::string Cp1252ToXmlText(const std::string& cp1252, const char* replacement);
+
 // Every byte is one UTF-16 unit: code page 1252 has no character beyond the
 // Basic Multilingual Plane. For the wide console functions of Windows.
 std::u16string Cp1252ToUtf16(const std::string& cp1252);

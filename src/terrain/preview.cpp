@@ -101,20 +101,7 @@ std::string TileShapes(const TilePlan& plan, double scale) {
 
 }  // namespace
 
-std::string XmlText(const std::string& cp1252) {
-  std::string text;
-  for (char c : platform::Cp1252ToUtf8(cp1252)) {
-    switch (c) {
-      case '&': text += "&amp;"; break;
-      case '<': text += "&lt;"; break;
-      case '>': text += "&gt;"; break;
-      case '"': text += "&quot;"; break;
-      case '\'': text += "&apos;"; break;
-      default: text += static_cast<unsigned char>(c) < 0x20 && c != '\t' ? '?' : c;
-    }
-  }
-  return text;
-}
+std::string XmlText(const std::string& cp1252) { return platform::Cp1252ToXmlText(cp1252, "?"); }
 
 RgbPicture PreviewPicture(const BitmapImage& image, int maxSide) {
   RgbPicture picture;

@@ -34,8 +34,8 @@ std::string TerrainPreviewSvg(const TerrainJob& job);
 // picture keeps its size.
 RgbPicture PreviewPicture(const BitmapImage& image, int maxSide);
 
-// Code page 1252 text as UTF-8 for XML: & < > " ' escaped, control
-// characters (which XML cannot hold) as '?'.
+// Code page 1252 text as UTF-8 for XML: & < > " ' escaped, the control
+// characters that XML cannot hold as '?'.
 std::string XmlText(const std::string& cp1252);
 
 }  // namespace terrain
