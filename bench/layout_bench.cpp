@@ -146,7 +146,7 @@ void Save(benchmark::State& state, bool large) {
   l.Load(f.windowsPath, layout::HostDataSheets());
   for (auto _ : state) {
     l.PrepareForSave();
-    if (!l.Save(f.scratchWindows)) state.SkipWithError("save failed");
+    if (!l.Save(f.scratchWindows, "")) state.SkipWithError("save failed");
   }
   Count(state, f);
 }
@@ -168,7 +168,7 @@ void List(benchmark::State& state, bool large, int missingOnly) {
   layout::Layout l;
   l.Load(f.windowsPath, layout::HostDataSheets());
   for (auto _ : state) {
-    if (!host::SaveFileReporting(layout::ListFileName(missingOnly), layout::ListText(l, missingOnly))) {
+    if (!host::SaveFileReporting(layout::ListFileName(missingOnly), layout::ListText(l, missingOnly), "")) {
       state.SkipWithError("list not written");
     }
   }

@@ -64,7 +64,7 @@ void DrawMap(benchmark::State& state, bool large) {
   for (auto _ : state) {
     layout::MissingFiles missing;
     map::MapCounts counts;
-    if (!host::SaveFileReporting(target, map::MapSvg(f.layout, &missing, &counts))) {
+    if (!host::SaveFileReporting(target, map::MapSvg(f.layout, &missing, &counts), "")) {
       state.SkipWithError("map not saved");
     }
   }

@@ -17,7 +17,7 @@ int StartupDialog::OnDeleteCameraSetClicked() {
   // the set everywhere as it was.
   settings::SettingsFile changed = pair_.settings;
   if (changed.RemoveSection(layout::CameraSetSection(members.m_cameraSet))) {
-    if (!changed.Write(pair_.settingsPath)) return 0;
+    if (!changed.Write(pair_.settingsPath, pair_.folder())) return 0;
     pair_.settings = std::move(changed);
   }
   int index = view_->FindCameraSetExact(members.m_cameraSet);

@@ -56,7 +56,7 @@ int StartupDialog::OnStandardClicked() {
     if (!host::IsHostSubdirectory(info.name)) continue;
     std::string bytes;
     if (!platform::ReadWholeFile(hostDirectory + info.name + "\\" + info.defaultFile, &bytes)) continue;
-    if (!host::SaveFileReporting(hostDirectory + info.activeFile, bytes)) allCopied = 0;
+    if (!host::SaveFileReporting(hostDirectory + info.activeFile, bytes, hostDirectory)) allCopied = 0;
   }
   return allCopied;
 }

@@ -20,7 +20,7 @@ int WriteListBeside(const layout::Layout& layout, const std::string& folder, int
     host::ShowFormatted(host::kFileCannotBeOpened, host::FileInFolder(folder, name).c_str());
     return 0;
   }
-  return host::SaveFileReporting(host::FileInFolder(folder, name), layout::ListText(layout, missingOnly),
+  return host::SaveFileReporting(host::FileInFolder(folder, name), layout::ListText(layout, missingOnly), folder,
                                  host::kFileCannotBeOpened, name);
 }
 

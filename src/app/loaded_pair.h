@@ -8,6 +8,7 @@
 
 #include <string>
 
+#include "host/paths.h"
 #include "layout/layout.h"
 #include "settings/settings_file.h"
 
@@ -18,6 +19,11 @@ struct LoadedPair {
   settings::SettingsFile settings;
   std::string layoutPath;
   std::string settingsPath;
+
+  // The layout's folder. Every file written beside the layout (the pair, its
+  // backup, the lists, the previews) must stay in it: a stranger's archive
+  // may hold links planted under those names.
+  std::string folder() const { return host::DirectoryOf(layoutPath); }
 };
 
 }  // namespace app

@@ -37,14 +37,14 @@ int Remove(DialogView* view, LoadedPair* pair, const RemovalCommand& command) {
   view->BeginWaitCursor();
   // The layout as it was stays beside it; nothing is removed without it.
   std::string backup;
-  if (!layout::KeepBackup(pair->layoutPath, &backup)) {
+  if (!layout::KeepBackup(pair->layoutPath, pair->folder(), &backup)) {
     view->EndWaitCursor();
     return 0;
   }
   view->ShowResult("Sicherung geschrieben: " + backup);
   command.pass(&pair->layout);
   pair->layout.PrepareForSave();
-  const int saved = pair->layout.Save(pair->layoutPath);
+  const int saved = pair->layout.Save(pair->layoutPath, pair->folder());
   view->EndWaitCursor();
   // After a failed save its own message is the last word.
   if (!saved) return 0;

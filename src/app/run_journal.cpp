@@ -47,11 +47,11 @@ bool IsRunAlive(const RunJournal& journal, long* pid) {
   *pid = journal.pid;
   if (journal.pid <= 0 && journal.simulatorPid <= 0) return false;
   if (!platform::EqualsIgnoringCase(journal.hostName, platform::HostName())) return true;
-  if (journal.simulatorPid > 0 && platform::IsProcessAlive(journal.simulatorPid, journal.simulatorStart)) {
+  if (journal.simulatorPid > 0 && platform::ProcessLiveness(journal.simulatorPid, journal.simulatorStart) != platform::kDead) {
     *pid = journal.simulatorPid;
     return true;
   }
-  return journal.pid > 0 && platform::IsProcessAlive(journal.pid, journal.startTime);
+  return journal.pid > 0 && platform::ProcessLiveness(journal.pid, journal.startTime) != platform::kDead;
 }
 
 bool Exists(const std::string& path) { return platform::PathStatus(path) != platform::kPathNone; }
@@ -77,7 +77,7 @@ int UndoSwap(const std::string& host, const JournalSwap& swap, std::string* back
   int renamed = 1;
   const auto moveBack = [&](const std::string& from, const std::string& to) {
     if (!Exists(from) || Exists(to)) return false;
-    if (platform::RenameFile(from, to)) {
+    if (platform::RenameFile(from, to, host)) {
       *back += "  " + to + "\n";
       return true;
     }
@@ -123,14 +123,14 @@ int WriteRunJournal(const std::string& host, const RunJournal& journal, bool qui
   }
   const std::string text = file.Serialize();
   const std::string path = RunJournalPath(host);
-  if (platform::ReplaceFile(path, text.data(), text.size()) == platform::SaveOutcome::kSaved) return 1;
+  if (platform::ReplaceFile(path, text.data(), text.size(), host) == platform::SaveOutcome::kSaved) return 1;
   if (!quiet) host::ShowFormatted("Laufprotokoll %s kann nicht geschrieben werden!\n", path.c_str());
   return 0;
 }
 
 int RemoveRunJournal(const std::string& host) {
   const std::string path = RunJournalPath(host);
-  if (platform::RemoveFile(path)) return 1;
+  if (platform::RemoveFile(path, host)) return 1;
   host::ShowFormatted("Laufprotokoll %s kann nicht entfernt werden!\n", path.c_str());
   return 0;
 }

@@ -98,8 +98,8 @@ std::vector<Swap> SwapsOf(const settings::SettingsFile& settings) {
 // One rename of a swap. A rename that cannot apply (its file is missing, or
 // the new name is taken) changes nothing and is passed over. One that fails
 // although its file exists and the name is free is told, and gives 0.
-int SwapRename(const std::string& from, const std::string& to) {
-  if (platform::RenameFile(from, to)) return 1;
+int SwapRename(const std::string& host, const std::string& from, const std::string& to) {
+  if (platform::RenameFile(from, to, host)) return 1;
   if (platform::PathStatus(from) == platform::kPathNone || platform::PathStatus(to) != platform::kPathNone) {
     return 1;
   }
@@ -123,8 +123,8 @@ int MakeSwaps(const std::string& host, const std::vector<Swap>& swaps, RunJourna
     };
     journal->swaps.push_back(JournalSwap{key, ifExists(key).empty() ? "" : backup, ifExists(value)});
     if (!WriteRunJournal(host, *journal)) return 0;
-    if (!SwapRename(key, backup)) return 0;
-    if (!SwapRename(value, key)) return 0;
+    if (!SwapRename(host, key, backup)) return 0;
+    if (!SwapRename(host, value, key)) return 0;
   }
   return 1;
 }
@@ -180,8 +180,8 @@ int CheckSwapsTakenBack(const std::string& host, const std::vector<Swap>& swaps,
 void TakeSwapsBack(const std::string& host, const std::vector<Swap>& swaps) {
   for (auto swap = swaps.rbegin(); swap != swaps.rend(); ++swap) {
     const std::string key = host::InstallationPath(host, swap->key);
-    platform::RenameFile(key, host::InstallationPath(host, swap->value));
-    platform::RenameFile(host::InstallationPath(host, swap->key + ".sav"), key);
+    platform::RenameFile(key, host::InstallationPath(host, swap->value), host);
+    platform::RenameFile(host::InstallationPath(host, swap->key + ".sav"), key, host);
   }
 }
 
@@ -223,7 +223,7 @@ int StartupDialog::OnStartClicked() {
   if (!cameraSet.empty()) {
     layout::ReadCameraSet(pair_.settings, cameraSet, pair_.layout.cameraViews);
     pair_.layout.PrepareForSave();
-    if (!pair_.layout.Save(pair_.layoutPath)) return EndRun(host, 0);
+    if (!pair_.layout.Save(pair_.layoutPath, pair_.folder())) return EndRun(host, 0);
   }
 
   if (platform::InterruptRequested()) return EndRun(host, 0);
@@ -276,6 +276,7 @@ int StartupDialog::OnStartClicked() {
     journal.simulatorPid = pid;
     journal.simulatorStart = platform::ProcessStartTime(pid);
     WriteRunJournal(host, journal, true);
+    return 1;
   });
   view_->Restore();
   if (started && signal != 0 && platform::InterruptRequested()) {
@@ -324,7 +325,7 @@ int StartupDialog::OnStartClicked() {
   }
 
   // 16.
-  if (pair_.settings.count() > 0 && !pair_.settings.Write(pair_.settingsPath)) result = 0;
+  if (pair_.settings.count() > 0 && !pair_.settings.Write(pair_.settingsPath, pair_.folder())) result = 0;
 
   if (!started) {
     host::ShowFormatted("Simulator \"%s\" kann nicht gestartet werden!\n", program.c_str());

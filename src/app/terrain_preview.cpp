@@ -31,7 +31,7 @@ int StartupDialog::PreviewTerrain() {
     }
     const std::string path = host::FileInFolder(folder, entry.name + ".svg");
     const terrain::TerrainJob job = terrain::ReadTerrainJob(pair_.settings, entry.name, folder);
-    if (!host::SaveFileReporting(path, terrain::TerrainPreviewSvg(job))) {
+    if (!host::SaveFileReporting(path, terrain::TerrainPreviewSvg(job), folder)) {
       allWritten = 0;
       continue;
     }

@@ -116,19 +116,19 @@ int SaveOriginal(AssetKind kind) {
   std::string defaultFile = std::string(info.name) + "\\" + info.defaultFile;
   if (Exists(defaultFile)) return 1;
   if (!Exists(info.activeFile)) return 0;
-  return CopyFileContents(HostPath(defaultFile), HostPath(info.activeFile));
+  return CopyFileContents(HostPath(defaultFile), HostPath(info.activeFile), HostDirectory());
 }
 
 int InstallChoice(const std::string& file, AssetKind kind) {
   const AssetKindInfo& info = AssetKindOf(kind);
   if (HostDirectory() == nullptr || !IsPlainName(file)) return 0;
-  return CopyFileContents(HostPath(info.activeFile), HostPath(std::string(info.name) + "\\" + file));
+  return CopyFileContents(HostPath(info.activeFile), HostPath(std::string(info.name) + "\\" + file), HostDirectory());
 }
 
-int CopyFileContents(const std::string& destination, const std::string& source) {
+int CopyFileContents(const std::string& destination, const std::string& source, const std::string& within) {
   std::string bytes;
   if (!platform::ReadWholeFile(source, &bytes)) return 0;
-  return platform::ReplaceFile(destination, bytes.data(), bytes.size()) ==
+  return platform::ReplaceFile(destination, bytes.data(), bytes.size(), within) ==
          platform::SaveOutcome::kSaved;
 }
 

@@ -83,8 +83,8 @@ int SaveOriginal(AssetKind kind);
 int InstallChoice(const std::string& file, AssetKind kind);
 
 // Copies the file `source` over `destination` (full Windows paths) through a
-// safe replacement. 0 when the source cannot be read or the destination
-// cannot be written; the destination then stays as it was.
-int CopyFileContents(const std::string& destination, const std::string& source);
+// safe replacement inside `within`. 0 when the source cannot be read or the
+// destination cannot be written; the destination then stays as it was.
+int CopyFileContents(const std::string& destination, const std::string& source, const std::string& within);
 
 }  // namespace host

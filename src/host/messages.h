@@ -30,6 +30,10 @@ inline constexpr char kWriteFailed[] = "Fehler beim Schreiben von %s!\n";
 inline constexpr char kFileCannotBeOpened[] = "Datei %s kann nicht ge\xF6" "ffnet werden!";
 inline constexpr char kFolderCannotBeOpened[] = "Ordner %s kann nicht ge\xF6" "ffnet werden!\n";
 inline constexpr char kWrongExtension[] = "falsche Endung: %s\n";  // %s: the extension
+// A write or rename refused because a link on its way leads out of the folder
+// it must stay in (%s: the path, %s: that folder).
+inline constexpr char kLinkOutside[] =
+    "%s f\xFChrt \xFC" "ber einen Verweis aus %s hinaus und wird nicht ge\xE4ndert!\n";
 
 // printf-style formatting into a string of whatever length it needs.
 std::string StringPrintf(const char* format, ...) ZUVO_PRINTF(1, 2);

@@ -194,10 +194,11 @@ class Layout {
   // Builds the file's bytes. Fails when a string is longer than 255 bytes or
   // a list holds more than 32767 live records.
   int Serialize(std::string* bytes) const;
-  // Serialize, then replaces the file at `path` safely. On failure shows
-  // host::kCannotOpen or host::kWriteFailed; the old file then stays whole.
-  // 1 when saved.
-  int Save(const std::string& path) const;
+  // Serialize, then replaces the file at `path` safely, staying inside the
+  // folder `within` (see host::SaveFileReporting). On failure shows
+  // host::kCannotOpen, host::kWriteFailed or host::kLinkOutside; the old file
+  // then stays whole. 1 when saved.
+  int Save(const std::string& path, const std::string& within) const;
 };
 
 }  // namespace layout

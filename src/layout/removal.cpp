@@ -30,14 +30,14 @@ std::string MissingKindFolder(const Layout& layout, RemovalKind kind) {
   return "";
 }
 
-int KeepBackup(const std::string& path, std::string* backupPath) {
+int KeepBackup(const std::string& path, const std::string& within, std::string* backupPath) {
   *backupPath = path + ".bak";
   std::string bytes;
   if (!platform::ReadWholeFile(path, &bytes)) {
     host::ShowFormatted(host::kCannotOpen, path.c_str());
     return 0;
   }
-  return host::SaveFileReporting(*backupPath, bytes);
+  return host::SaveFileReporting(*backupPath, bytes, within);
 }
 
 int RemoveMissingRollingStock(Layout* layout) {

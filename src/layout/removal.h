@@ -22,9 +22,9 @@ enum class RemovalKind { kRollingStock, kGbos, kRealEstate };
 std::string MissingKindFolder(const Layout& layout, RemovalKind kind);
 
 // Keeps the file at `path` as it is now as `path` + ".bak" (in *backupPath),
-// replacing an older backup; saved safely. Shows why and returns 0 when the
-// file cannot be read or the backup cannot be saved.
-int KeepBackup(const std::string& path, std::string* backupPath);
+// replacing an older backup; saved safely inside `within`. Shows why and
+// returns 0 when the file cannot be read or the backup cannot be saved.
+int KeepBackup(const std::string& path, const std::string& within, std::string* backupPath);
 
 // Every unit whose rolling-stock file is missing: every unit with its id is
 // removed, and the neighbour references to that id are cleared.

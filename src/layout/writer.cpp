@@ -124,14 +124,14 @@ int Layout::Serialize(std::string* bytes) const {
   return 1;
 }
 
-int Layout::Save(const std::string& path) const {
+int Layout::Save(const std::string& path, const std::string& within) const {
   std::string bytes;
   if (!Serialize(&bytes)) {
     // Nothing is written: a name or a count the file format cannot hold.
     host::ShowFormatted(host::kWriteFailed, path.c_str());
     return 0;
   }
-  return host::SaveFileReporting(path, bytes);
+  return host::SaveFileReporting(path, bytes, within);
 }
 
 }  // namespace layout

@@ -45,15 +45,47 @@ int PathStatus(const std::string& path);
 // ignores case skips them. Fails when the folder cannot be read.
 int ListFolder(const std::string& path, std::vector<std::pair<std::string, int>>* entries);
 
+// ---- confinement -------------------------------------------------------------
+//
+// The calls that change a file or a folder take `within`: the folder that
+// the change must stay inside. Layouts come from strangers' archives, so a
+// file or folder on the way may be a link planted to point elsewhere. The
+// folder in which the change happens (and, where a link is followed, the
+// place the link names) must lie inside `within` once resolved as the system
+// resolves it (links followed; on Linux the drives of the Wine prefix). It is
+// checked at the moment of the change against the folder the change happens
+// in (POSIX: the operation runs relative to a folder descriptor whose real
+// path was checked; Windows: a handle on the folder, opened so that it cannot
+// be renamed meanwhile, whose final path was checked), so a folder swapped
+// for a link after an earlier check is no way around it. `within` itself
+// counts as inside. An empty `within` confines nothing: a file the user named
+// himself.
+
 // Renames `from` to `to`. Fails, and changes nothing, when `to` exists: a
-// rename never replaces a file (as on Windows).
-int RenameFile(const std::string& from, const std::string& to);
+// rename never replaces a file (as on Windows). A link at `from` is renamed
+// itself, never followed. Fails when either folder lies outside `within`;
+// *outside (when not null) then says so.
+int RenameFile(const std::string& from, const std::string& to, const std::string& within,
+               bool* outside = nullptr);
 
-// Deletes a file (not a directory).
-int RemoveFile(const std::string& path);
+// Deletes a file (not a directory) inside `within`; a link is deleted
+// itself.
+int RemoveFile(const std::string& path, const std::string& within);
 
-// Creates one directory; its parent must exist. Fails when it exists already.
-int MakeDirectory(const std::string& path);
+// Creates one directory inside `within`; its parent must exist. Fails when it
+// exists already.
+int MakeDirectory(const std::string& path, const std::string& within);
+
+// The path with every component that exists spelt as it is stored (the case
+// of the names on disk), the rest as written: "c:\sim\b.TXT" names the file
+// "C:\Sim\B.txt". A rename that must later be undone uses these names, so the
+// user's files get their own names back.
+std::string StoredSpelling(const std::string& path);
+
+// 1 when `name` (a file name without folder) has the form of a safe save's
+// temporary file: ".zuvo-<pid>-XXXXXX" (XXXXXX lower-case hexadecimal; *writer
+// gets the pid) or the older ".zuvo-XXXXXXXX" (*writer gets 0).
+int IsTemporaryFileName(const std::string& name, long* writer = nullptr);
 
 // Reads a whole file into `bytes`. Fails when it cannot be opened or read.
 int ReadWholeFile(const std::string& path, std::string* bytes);
@@ -63,15 +95,21 @@ enum class SaveOutcome {
   kSaved,         // the target now holds exactly the new bytes
   kCannotCreate,  // no temporary file could be created beside the target
   kWriteFailed,   // a write, the close or the final move failed
+  kOutside,       // the target, or what a link at it names, lies outside `within`
+  kReadOnly,      // the target exists and is read-only (or a folder)
 };
 
 // Replaces the file `path` with `size` bytes from `data`, safely: the bytes go
 // to a temporary file in the same folder, which is moved over the target only
 // when every write and the close succeeded. On any failure the old file stays
 // whole and the temporary file is removed. Permissions of a replaced file are
-// kept; a new file gets the usual ones. On Windows a read-only file is not
-// replaced (kCannotCreate), as opening it for writing would fail.
-SaveOutcome ReplaceFile(const std::string& path, const void* data, std::size_t size);
+// kept; a new file gets the usual ones. A link at `path` is followed (the file
+// it names is replaced and the link stays) when what it names lies inside
+// `within`; otherwise nothing is written (kOutside). A read-only file is not
+// replaced (kReadOnly), as Windows refuses; on Linux a file without any write
+// permission counts as read-only, as wine shows it.
+SaveOutcome ReplaceFile(const std::string& path, const void* data, std::size_t size,
+                        const std::string& within);
 
 // ---- current directory -------------------------------------------------------
 
@@ -102,11 +140,17 @@ std::string MachineRegistryPlace();
 // not null (128 + N for a program killed by signal N), and to *signal the
 // number of the signal that killed it, 0 when it exited (always 0 on
 // Windows). Returns 0 when it could not be started. Interrupts that arrive
-// meanwhile are passed on to the program (interrupt.h). `onStarted`, when
-// given, gets the program's process id once it runs, before the wait.
+// meanwhile are passed on to the program (interrupt.h).
+//
+// The program is created held back: `onStarted`, when given, gets its
+// process id before it can run a single step of its own (POSIX: the child
+// waits on a pipe before its exec; Windows: created suspended, in a job that
+// ends it should this process die first). Only when onStarted returns
+// non-zero does the program run; otherwise it is ended unrun and RunAndWait
+// returns 0. Should this process die before that, the program never runs.
 int RunAndWait(const std::string& program, const std::vector<std::string>& args,
                int* exitCode, int* signal = nullptr,
-               const std::function<void(long pid)>& onStarted = nullptr);
+               const std::function<int(long pid)>& onStarted = nullptr);
 
 // ---- process identity --------------------------------------------------------------
 
@@ -119,14 +163,41 @@ long OwnProcessId();
 // process; a child that has ended but was not waited for still has one.
 std::string ProcessStartTime(long pid);
 
-// The name of this computer; empty when it cannot be read.
+// The name of this computer; empty when it cannot be read. Under wine the
+// Linux host name, as a native program gives it, so both name it alike.
 std::string HostName();
 
-// 1 while process `pid`, started at `startTime` (as ProcessStartTime gave
-// it), runs on this computer. 0 for an empty start time. A process that
-// cannot be examined, or a start time of another system's form, counts as
-// running.
-int IsProcessAlive(long pid, const std::string& startTime);
+// Whether something still runs, as far as this system can tell.
+enum Liveness { kDead = 0, kAlive = 1, kCannotTell = 2 };
+
+// Whether process `pid`, started at `startTime` (as ProcessStartTime gave
+// it), runs on this computer. kDead for an empty start time or a pid below 1.
+// A start time of the Linux form ("BOOTID:TICKS") is judged through the Linux
+// process table (natively, and under wine through drive Z:); one of the
+// Windows form (digits only) through the Windows process list (on Windows, and
+// under wine for the processes of the same prefix). kCannotTell where the
+// form cannot be judged here, or a process exists that may not be examined.
+int ProcessLiveness(long pid, const std::string& startTime);
+
+// The system this process runs on.
+enum class SystemKind { kLinux, kWindows, kWine };
+SystemKind ThisSystem();
+// "Linux", "Windows", "Wine": the names a run journal stores.
+const char* SystemName(SystemKind kind);
+// The kind named by SystemName's text; 0 for any other text.
+int SystemKindOf(const std::string& name, SystemKind* kind);
+
+// The Wine prefix as a Unix path: natively the one this process uses
+// ($WINEPREFIX, else ~/.wine), under wine the one it runs in. Empty on
+// Windows and when it cannot be learned.
+std::string WinePrefixPath();
+
+// Whether a program named `programName` ("Kantrelwick.exe") still runs in
+// the Wine prefix at the Unix path `prefix`: kDead when that prefix's wine
+// server is not running or runs no such program, kAlive when it does,
+// kCannotTell where this system cannot see it (on Windows, or under wine for
+// another prefix than its own).
+int WineProgramLiveness(const std::string& prefix, const std::string& programName);
 
 // ---- paths from outside ----------------------------------------------------------
 

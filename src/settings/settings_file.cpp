@@ -134,8 +134,8 @@ std::string SettingsFile::Serialize() const {
   return text;
 }
 
-int SettingsFile::Write(const std::string& path) const {
-  return host::SaveFileReporting(path, Serialize());
+int SettingsFile::Write(const std::string& path, const std::string& within) const {
+  return host::SaveFileReporting(path, Serialize(), within);
 }
 
 int SettingsFile::FindSection(const std::string& section) const {

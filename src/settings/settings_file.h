@@ -46,10 +46,10 @@ class SettingsFile {
   // Appends the entries of `text` as Read does for a file's content.
   void Parse(const std::string& text, const char* startLine = nullptr);
 
-  // Writes every entry in order, safely. On failure shows host::kCannotOpen
-  // (file cannot be created) or host::kWriteFailed (a write or
-  // the close failed) and returns 0; the old file then stays whole.
-  int Write(const std::string& path) const;
+  // Writes every entry in order, safely, staying inside the folder `within`
+  // (see host::SaveFileReporting). On failure shows its message and returns
+  // 0; the old file then stays whole.
+  int Write(const std::string& path, const std::string& within) const;
 
   // The text Write would save (CR LF line ends).
   std::string Serialize() const;

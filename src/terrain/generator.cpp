@@ -75,10 +75,11 @@ int GenerateTerrainJob(const TerrainJob& job, const TerrainProgress* progress) {
   const BitmapImage& colours = inputs.colours;
 
   const char* host = host::HostDirectory();
+  const std::string within = host != nullptr ? host : "";
   const std::string modelFolder = host != nullptr ? host::StringPrintf("%sModelle\\", host) : "";
   const std::string terrainFolder = modelFolder + job.name;
   // The folder usually exists from an earlier generation.
-  platform::MakeDirectory(terrainFolder);
+  platform::MakeDirectory(terrainFolder, within);
   if (platform::PathStatus(terrainFolder.empty() ? "." : terrainFolder) != platform::kPathDirectory) {
     host::ShowFormatted("Verzeichnis %s kann nicht angelegt werden!\n", terrainFolder.c_str());
     return 0;
@@ -90,7 +91,7 @@ int GenerateTerrainJob(const TerrainJob& job, const TerrainProgress* progress) {
   // An interrupt stops between two tiles: the ones being saved are
   // finished (a safe save leaves no temporary file), the rest not begun.
   const int total = plan.columns * plan.rows;
-  TileWriter writer(TileWriter::DefaultWorkers(), progress, section, total);
+  TileWriter writer(TileWriter::DefaultWorkers(), progress, section, total, within);
   model::Model tileModel;
   int allBuilt = 1;
   for (int i = 0; i < plan.columns && !platform::InterruptRequested(); ++i) {

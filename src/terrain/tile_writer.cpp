@@ -3,13 +3,14 @@
 #include <utility>
 
 #include "host/messages.h"
+#include "host/save.h"
 #include "platform/faults.h"
 
 namespace terrain {
 
-TileWriter::TileWriter(int workers, const TerrainProgress* progress, const std::string& section,
-                       int total)
-    : progress_(progress), section_(section), total_(total) {
+TileWriter::TileWriter(int workers, const TerrainProgress* progress, const std::string& section, int total,
+                       const std::string& within)
+    : progress_(progress), section_(section), within_(within), total_(total) {
   if (workers < 1 || platform::FaultsPlanned()) workers = 1;
   // A few files wait beyond those being saved, so the workers never idle
   // while the caller builds the next tile; each waiting file is one tile's
@@ -72,7 +73,7 @@ void TileWriter::Work() {
     // valid while the lock is released.
     next->started = true;
     lock.unlock();
-    platform::SaveOutcome outcome = platform::ReplaceFile(next->path, next->bytes.data(), next->bytes.size());
+    platform::SaveOutcome outcome = platform::ReplaceFile(next->path, next->bytes.data(), next->bytes.size(), within_);
     lock.lock();
     next->outcome = outcome;
     next->done = true;
@@ -91,11 +92,7 @@ void TileWriter::ReportFinished(std::unique_lock<std::mutex>* lock) {
     // Messages and the caller's report run without the lock, so the workers
     // go on saving meanwhile.
     lock->unlock();
-    if (outcome == platform::SaveOutcome::kCannotCreate) {
-      host::ShowFormatted(host::kCannotOpen, path.c_str());
-    } else if (outcome == platform::SaveOutcome::kWriteFailed) {
-      host::ShowFormatted(host::kWriteFailed, path.c_str());
-    }
+    host::ReportSaveOutcome(outcome, path, within_);
     ++done_;
     if (progress_ != nullptr && progress_->report != nullptr) {
       progress_->report(section_, done_, total_, progress_->context);

@@ -34,8 +34,9 @@ class TileWriter {
  public:
   // `workers` saves at most at once (at least 1). `progress` (may be null)
   // is told on the caller's thread after each file, in order, with `section`
-  // and `total`.
-  TileWriter(int workers, const TerrainProgress* progress, const std::string& section, int total);
+  // and `total`. Every file stays inside the folder `within`.
+  TileWriter(int workers, const TerrainProgress* progress, const std::string& section, int total,
+             const std::string& within);
   // Waits for every submitted file (and reports it).
   ~TileWriter();
   TileWriter(const TileWriter&) = delete;
@@ -67,6 +68,7 @@ class TileWriter {
 
   const TerrainProgress* progress_;
   std::string section_;
+  std::string within_;
   int done_ = 0;
   int total_;
   std::size_t limit_;

@@ -18,7 +18,7 @@ TEST_F(AppTest, TheSimulatorRunsWhileTheDialogIsMinimisedAndTheSetJoinsTheList) 
   WriteBerg("[KamSet nord]\r\nPX1=4242\r\n");
   ASSERT_TRUE(Load("Anlagen\\Berg.anl"));
   for (int kind : {0, 2}) {  // an active file missing before its default is saved: told by its kind
-    ASSERT_TRUE(platform::RemoveFile(host.Path(kActiveFiles[kind])));
+    ASSERT_TRUE(platform::RemoveFile(host.Path(kActiveFiles[kind]), ""));
     EXPECT_EQ(dialog.OnStartClicked(), 0);
     host.Write(kActiveFiles[kind], "own");
   }

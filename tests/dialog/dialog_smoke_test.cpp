@@ -37,14 +37,14 @@ TEST(DialogSmokeTest, StartedWithALayoutTheDialogChoosesAsksAndStartsTheSimulato
       {"Anlagen\\Berg.anl", layout_bytes::File({layout_bytes::Track()}, {}, {})},
       {"Anlagen\\Berg.danl", settings},
       {"Kantrelwick.plan", "[Kamera 1]\r\nPX=4321\r\n[Ablauf]\r\nHaengen=2\r\n"}};
-  platform::MakeDirectory(host);
+  platform::MakeDirectory(host, "");
   for (const auto& file : files) {
-    platform::MakeDirectory(path(file.first).substr(0, path(file.first).find_last_of('\\')));
-    ASSERT_EQ(platform::ReplaceFile(path(file.first), file.second.data(), file.second.size()),
+    platform::MakeDirectory(path(file.first).substr(0, path(file.first).find_last_of('\\')), "");
+    ASSERT_EQ(platform::ReplaceFile(path(file.first), file.second.data(), file.second.size(), ""),
               platform::SaveOutcome::kSaved)
         << file.first;
   }
-  platform::RemoveFile(path("Kantrelwick.log"));
+  platform::RemoveFile(path("Kantrelwick.log"), "");
   ASSERT_TRUE(CopyFileA(ZUVO_FAKE_SIMULATOR, path("Kantrelwick.exe").c_str(), FALSE)) << ZUVO_FAKE_SIMULATOR;
 
   App app;

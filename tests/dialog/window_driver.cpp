@@ -78,7 +78,7 @@ bool SaveWindowPicture(HWND window, const std::string& name) {
   WaitUntil([&] { return !(last = Capture(window)).empty() && (bytes.swap(last), bytes == last); });
   const char* folder = std::getenv("ZUVO_DIALOG_SHOTS");
   const std::string path = (folder && *folder ? folder : ".") + std::string("\\") + name;
-  return !bytes.empty() && platform::ReplaceFile(path, bytes.data(), bytes.size()) == platform::SaveOutcome::kSaved;
+  return !bytes.empty() && platform::ReplaceFile(path, bytes.data(), bytes.size(), "") == platform::SaveOutcome::kSaved;
 }
 
 App::~App() {

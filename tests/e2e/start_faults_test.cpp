@@ -46,7 +46,7 @@ class StartFaultsTest : public InstallationTest {
     if (pid <= 0) return;
     const std::string start = platform::ProcessStartTime(pid);
     kill(static_cast<pid_t>(pid), SIGKILL);
-    for (int i = 0; i < 500 && platform::IsProcessAlive(pid, start); ++i) usleep(10000);
+    for (int i = 0; i < 500 && platform::ProcessLiveness(pid, start) == platform::kAlive; ++i) usleep(10000);
   }
   const std::vector<std::string> kChoices = {"--buffer-stop", "Holz.mod", "--catenary", "Kette.mod",
                                              "--guide-post", "Gelb.mod", "--ground-texture", "Sand.bmp"};

@@ -82,7 +82,7 @@ TEST_F(LayoutFileTest, LoadThenSaveGivesTheSameBytes) {
   std::ifstream expected(ZUVO_EVERY_KIND_DUMP);
   EXPECT_EQ(nlohmann::json::parse(layout::DumpJson(layout_, nullptr)), nlohmann::json::parse(expected, nullptr, false));
   layout_.PrepareForSave();
-  ASSERT_EQ(layout_.Save(dir_.Path("a.anl")), 1);
+  ASSERT_EQ(layout_.Save(dir_.Path("a.anl"), ""), 1);
   EXPECT_EQ(dir_.Read("a.anl"), original);
   EXPECT_TRUE(messages_.messages().empty());
 }
@@ -107,7 +107,7 @@ TEST_F(LayoutFileTest, OnlyPreparingChangesTheLayoutAndWhatTheFileCannotHoldIsNe
   EXPECT_EQ(layout_.Serialize(&bytes), 0);
   EXPECT_EQ((layout_.models[0].id = 0, layout_.Serialize(&bytes)), 1);
   dir_.Write("a.anl", "old");
-  EXPECT_EQ((layout_.tracks[0].name += "n", layout_.Save(dir_.Path("a.anl"))), 0);
+  EXPECT_EQ((layout_.tracks[0].name += "n", layout_.Save(dir_.Path("a.anl"), "")), 0);
   EXPECT_EQ(messages_.messages(), (Messages{"Fehler beim Schreiben von " + dir_.Path("a.anl") + "!\n"}));
   EXPECT_EQ(dir_.Read("a.anl"), "old");
 }

@@ -110,7 +110,7 @@ TEST_F(PosixTest, ReplacementsKeepPermissionsAndLinks) {
   const std::pair<std::string, mode_t> cases[] = {  // a new file: 0666 less the umask
       {"Sim/K.exe", 0751}, {"Sim/Neu.txt", 0640}, {"Sim/Link.exe", S_IFLNK | 0777}};
   for (const auto& c : cases) {
-    EXPECT_EQ(platform::ReplaceFile("C:\\" + c.first, "neu", 3), platform::SaveOutcome::kSaved);
+    EXPECT_EQ(platform::ReplaceFile("C:\\" + c.first, "neu", 3, ""), platform::SaveOutcome::kSaved);
     struct stat st;
     ASSERT_EQ(lstat((c_ + c.first).c_str(), &st), 0);
     EXPECT_EQ((S_ISLNK(st.st_mode) ? S_IFLNK : 0) | (st.st_mode & 07777), c.second) << c.first;
@@ -133,7 +133,7 @@ TEST_F(PosixTest, ASaveRemovesTheTemporaryFilesOfWritersThatAreGone) {
     const timeval times[2] = {{time(nullptr) - c.age, 0}, {time(nullptr) - c.age, 0}};
     ASSERT_EQ(utimes((c_ + "Sim/Liste/" + c.name).c_str(), times), 0);
   }
-  EXPECT_EQ(platform::ReplaceFile("C:\\Sim\\Liste\\Neu.txt", "neu", 3), platform::SaveOutcome::kSaved);
+  EXPECT_EQ(platform::ReplaceFile("C:\\Sim\\Liste\\Neu.txt", "neu", 3, ""), platform::SaveOutcome::kSaved);
   for (const auto& c : cases) EXPECT_EQ(dir_.Exists("prefix/drive_c/Sim/Liste/" + c.name), c.kept) << c.name;
   // A bare drive is its root, not its current folder.
   ASSERT_EQ(platform::ChangeDirectory("C:\\Sim\\Liste"), 1);
@@ -169,11 +169,11 @@ TEST(ProcessIdentityTest, AProcessIsAliveOnlyWithItsOwnStart) {
   const pid_t child = fork();
   if (child == 0) _exit(0);
   const std::string childStart = platform::ProcessStartTime(child);
-  for (int i = 0; i < 500 && platform::IsProcessAlive(child, childStart); ++i) usleep(10000);
-  const std::pair<long, std::string> alive[] = {{own, start}, {own, "131415926"}},  // another system's form
-      dead[] = {{child, childStart}, {own, platform::ProcessStartTime(1)}, {own, ""}};
-  for (const auto& c : alive) EXPECT_EQ(platform::IsProcessAlive(c.first, c.second), 1) << c.second;
-  for (const auto& c : dead) EXPECT_EQ(platform::IsProcessAlive(c.first, c.second), 0) << c.first << " " << c.second;
+  for (int i = 0; i < 500 && platform::ProcessLiveness(child, childStart) == platform::kAlive; ++i) usleep(10000);
+  EXPECT_EQ(platform::ProcessLiveness(own, start), platform::kAlive);
+  EXPECT_EQ(platform::ProcessLiveness(own, "131415926"), platform::kCannotTell);  // another system's form
+  const std::pair<long, std::string> dead[] = {{child, childStart}, {own, platform::ProcessStartTime(1)}, {own, ""}};
+  for (const auto& c : dead) EXPECT_EQ(platform::ProcessLiveness(c.first, c.second), platform::kDead) << c.first << " " << c.second;
   waitpid(child, nullptr, 0);
 }
 

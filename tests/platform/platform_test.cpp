@@ -27,20 +27,20 @@ TEST(PlatformTest, ReplaceFileWritesExactlyOrLeavesTheOldFileWhole) {
   // Bytes a text-mode write or a C-string copy would change, beyond one block.
   const std::string old = std::string("a\r\nb\0c\n\x1A\xFF", 9) + std::string(300000, '\x81');
   const std::string name = testing_support::Cp("Gr\xC3\xB6\xC3\x9F" "e.anl");
-  ASSERT_EQ(platform::ReplaceFile(dir.Path(name), old.data(), old.size()), platform::SaveOutcome::kSaved);
+  ASSERT_EQ(platform::ReplaceFile(dir.Path(name), old.data(), old.size(), ""), platform::SaveOutcome::kSaved);
   dir.MakeDirs("Anlagen");
   // The last step failing (a planned fault), a missing folder, a folder in the way.
   const std::pair<std::string, bool> cases[] = {
       {name, true}, {"Neu.anl", true}, {"fehlt\\Neu.anl", false}, {"Anlagen", false}};
   for (const auto& c : cases) {
     if (c.second) platform::PlanFault(platform::kFaultRename, 1);
-    EXPECT_NE(platform::ReplaceFile(dir.Path(c.first), "neu", 3), platform::SaveOutcome::kSaved) << c.first;
+    EXPECT_NE(platform::ReplaceFile(dir.Path(c.first), "neu", 3, ""), platform::SaveOutcome::kSaved) << c.first;
     platform::ClearFaults();
     std::string read = "vorher";
     EXPECT_TRUE(platform::ReadWholeFile(dir.Path(name), &read) && read == old);
     EXPECT_EQ(dir.List().size(), 2u);  // no temporary file left
   }
-  EXPECT_EQ(platform::ReplaceFile(dir.Path(name), "", 0), platform::SaveOutcome::kSaved);
+  EXPECT_EQ(platform::ReplaceFile(dir.Path(name), "", 0, ""), platform::SaveOutcome::kSaved);
   EXPECT_TRUE(dir.Exists(name) && dir.Read(name).empty());
 }
 
@@ -49,8 +49,8 @@ TEST(PlatformTest, RenamesNeverReplaceAndChildrenRunToTheirEnd) {
   dir.Write("a.txt", "A");
   dir.Write("b.txt", "B");
   // A target that differs only in case is the same name, as on Windows.
-  EXPECT_EQ(platform::RenameFile(dir.Path("a.txt"), dir.Path("B.TXT")), 0);
-  EXPECT_EQ(platform::RenameFile(dir.Path("a.txt"), dir.Path("c.txt")), 1);
+  EXPECT_EQ(platform::RenameFile(dir.Path("a.txt"), dir.Path("B.TXT"), ""), 0);
+  EXPECT_EQ(platform::RenameFile(dir.Path("a.txt"), dir.Path("c.txt"), ""), 1);
   EXPECT_EQ(dir.Read("b.txt") + dir.Read("c.txt"), "BA");
   std::string child, error;
   ASSERT_EQ(platform::ToWindowsPath(ZUVO_TEST_CHILD, &child, &error), 1) << error;

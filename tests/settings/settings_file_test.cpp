@@ -79,7 +79,7 @@ TEST(SettingsFileTest, WritesCrLfWithABlankLineBeforeLaterHeadersAndReadsItBack)
   testing_support::TempDir dir;
   SettingsFile file, back;
   file.Parse("[Zuvo]\n spaced key = value = x\nleer=\n[KamSet Nord]\numlaut=Gr\xFCn\n");
-  EXPECT_EQ((file.Write(dir.Path("a.danl")), dir.Read("a.danl")), "[Zuvo]\r\n spaced key = value = x\r\nleer=\r\n\r\n[KamSet Nord]\r\numlaut=Gr\xFCn\r\n");
+  EXPECT_EQ((file.Write(dir.Path("a.danl"), ""), dir.Read("a.danl")), "[Zuvo]\r\n spaced key = value = x\r\nleer=\r\n\r\n[KamSet Nord]\r\numlaut=Gr\xFCn\r\n");
   EXPECT_EQ(back.Read(dir.Path("missing.danl")) + back.Read(dir.Path("")), 0);  // adds nothing
   EXPECT_EQ(back.Read(dir.Path("a.danl"), "[KamSet Nord]"), 1);
   EXPECT_EQ(LinesOf(back), (Lines{"[KamSet Nord]", "umlaut|Gr\xFCn"}));

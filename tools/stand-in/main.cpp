@@ -260,7 +260,7 @@ void LookAtLayout(Log& log, const std::string& layoutPath, const settings::Setti
     }
   }
   if (moved) layout.PrepareForSave();
-  if (moved) log.Line("Anlage gespeichert", layout.Save(layoutPath) ? "ja" : "nein");
+  if (moved) log.Line("Anlage gespeichert", layout.Save(layoutPath, "") ? "ja" : "nein");
 }
 
 // Sets the keys of the plan's "Danl <Section>" sections in the ".danl".
@@ -280,7 +280,7 @@ void WriteIntoDanl(Log& log, const std::string& danlPath, const settings::Settin
       changed = true;
     }
   }
-  if (changed && !danl.Write(danlPath)) log.Line("Danl", "nicht geschrieben");
+  if (changed && !danl.Write(danlPath, "")) log.Line("Danl", "nicht geschrieben");
 }
 
 // The files the plan names with "Zeigen": what they hold during the run.
@@ -295,7 +295,7 @@ void ShowFiles(Log& log, const std::string& host, const settings::SettingsFile& 
 void DeleteFiles(Log& log, const std::string& host, const settings::SettingsFile& plan) {
   for (const settings::SettingsEntry* entry : plan.EntriesOf("Ablauf")) {
     if (entry->name == "Loeschen") {
-      bool removed = platform::RemoveFile(InInstallation(host, entry->value)) != 0;
+      bool removed = platform::RemoveFile(InInstallation(host, entry->value), "") != 0;
       log.Line(removed ? "Geloescht" : "Nicht geloescht", Utf8(entry->value));
     }
   }

@@ -13,6 +13,7 @@
 #include "platform/cp1252.h"
 #include "platform/faults.h"
 #include "platform/platform.h"
+#include "platform/posix/confine.h"
 #include "platform/posix/native_path.h"
 
 #ifndef RENAME_NOREPLACE
@@ -22,32 +23,41 @@
 namespace platform {
 namespace {
 
-// Renames without ever replacing `to`. Linux does it atomically with
-// renameat2(RENAME_NOREPLACE); where the kernel or the file system lacks it, a
-// hard link (which refuses an existing target too) followed by removing the
-// old name; for what cannot be linked (a folder, a file system without hard
-// links) a check just before the rename.
-int RenameNoReplace(const std::string& from, const std::string& to) {
+// Renames without ever replacing `to`, relative to two folder descriptors.
+// Linux does it atomically with renameat2(RENAME_NOREPLACE); where the kernel
+// or the file system lacks it, a hard link (which refuses an existing target
+// too) followed by removing the old name; for what cannot be linked (a
+// folder, a file system without hard links) a check just before the rename.
+int RenameNoReplace(int fromDir, const std::string& from, int toDir, const std::string& to) {
 #if defined(SYS_renameat2)
-  if (syscall(SYS_renameat2, AT_FDCWD, from.c_str(), AT_FDCWD, to.c_str(),
-              RENAME_NOREPLACE) == 0) {
+  if (syscall(SYS_renameat2, fromDir, from.c_str(), toDir, to.c_str(), RENAME_NOREPLACE) == 0) {
     return 1;
   }
   if (errno != ENOSYS && errno != EINVAL) return 0;
 #endif
   struct stat st;
-  if (lstat(to.c_str(), &st) == 0) return 0;
-  if (lstat(from.c_str(), &st) != 0) return 0;
+  if (fstatat(toDir, to.c_str(), &st, AT_SYMLINK_NOFOLLOW) == 0) return 0;
+  if (fstatat(fromDir, from.c_str(), &st, AT_SYMLINK_NOFOLLOW) != 0) return 0;
   if (S_ISREG(st.st_mode)) {
-    if (link(from.c_str(), to.c_str()) == 0) {
-      if (unlink(from.c_str()) == 0) return 1;
-      unlink(to.c_str());
+    if (linkat(fromDir, from.c_str(), toDir, to.c_str(), 0) == 0) {
+      if (unlinkat(fromDir, from.c_str(), 0) == 0) return 1;
+      unlinkat(toDir, to.c_str(), 0);
       return 0;
     }
     if (errno == EEXIST) return 0;
   }
-  if (lstat(to.c_str(), &st) == 0) return 0;
-  return std::rename(from.c_str(), to.c_str()) == 0;
+  if (fstatat(toDir, to.c_str(), &st, AT_SYMLINK_NOFOLLOW) == 0) return 0;
+  return renameat(fromDir, from.c_str(), toDir, to.c_str()) == 0;
+}
+
+// The folder of `path` opened and checked against `within`; -1 when it
+// cannot be (*outside tells why, when not null).
+int CheckedFolderOf(const std::string& path, const std::string& within, std::string* leaf, bool* outside) {
+  bool out = false;
+  std::string native;
+  const int dirfd = posix::ToNative(path, &native) ? posix::OpenCheckedFolder(native, within, leaf, &out) : -1;
+  if (outside != nullptr) *outside = out;
+  return dirfd;
 }
 
 bool OpensForWriting(const char* mode) {
@@ -73,27 +83,41 @@ int PathStatus(const std::string& path) {
   return kPathFile;
 }
 
-int RenameFile(const std::string& from, const std::string& to) {
-  std::string nativeFrom, nativeTo;
-  if (!posix::ToNative(from, &nativeFrom) || !posix::ToNative(to, &nativeTo)) return 0;
-  if (ShouldFail(kFaultRename)) return 0;
-  return RenameNoReplace(nativeFrom, nativeTo);
+int RenameFile(const std::string& from, const std::string& to, const std::string& within, bool* outside) {
+  if (outside != nullptr) *outside = false;
+  std::string fromLeaf, toLeaf;
+  bool out = false;
+  const int fromDir = CheckedFolderOf(from, within, &fromLeaf, &out);
+  const int toDir = fromDir < 0 ? -1 : CheckedFolderOf(to, within, &toLeaf, &out);
+  int renamed = 0;
+  if (toDir >= 0 && !ShouldFail(kFaultRename)) renamed = RenameNoReplace(fromDir, fromLeaf, toDir, toLeaf);
+  if (fromDir >= 0) close(fromDir);
+  if (toDir >= 0) close(toDir);
+  if (outside != nullptr) *outside = out;
+  return renamed;
 }
 
-int RemoveFile(const std::string& path) {
-  std::string native;
-  if (!posix::ToNative(path, &native)) return 0;
+int RemoveFile(const std::string& path, const std::string& within) {
+  std::string leaf;
+  const int dirfd = CheckedFolderOf(path, within, &leaf, nullptr);
+  if (dirfd < 0) return 0;
   struct stat st;
-  if (lstat(native.c_str(), &st) != 0 || S_ISDIR(st.st_mode)) return 0;
-  if (ShouldFail(kFaultRemove)) return 0;
-  return unlink(native.c_str()) == 0;
+  int removed = 0;
+  if (fstatat(dirfd, leaf.c_str(), &st, AT_SYMLINK_NOFOLLOW) == 0 && !S_ISDIR(st.st_mode) &&
+      !ShouldFail(kFaultRemove)) {
+    removed = unlinkat(dirfd, leaf.c_str(), 0) == 0;
+  }
+  close(dirfd);
+  return removed;
 }
 
-int MakeDirectory(const std::string& path) {
-  std::string native;
-  if (!posix::ToNative(path, &native)) return 0;
-  if (ShouldFail(kFaultMkdir)) return 0;
-  return mkdir(native.c_str(), 0777) == 0;
+int MakeDirectory(const std::string& path, const std::string& within) {
+  std::string leaf;
+  const int dirfd = CheckedFolderOf(path, within, &leaf, nullptr);
+  if (dirfd < 0) return 0;
+  const int made = !ShouldFail(kFaultMkdir) && mkdirat(dirfd, leaf.c_str(), 0777) == 0;
+  close(dirfd);
+  return made;
 }
 
 int ChangeDirectory(const std::string& path) {
@@ -119,6 +143,11 @@ int ToWindowsPath(const std::string& native, std::string* windows, std::string* 
     return 0;
   }
   return 1;
+}
+
+std::string StoredSpelling(const std::string& path) {
+  std::string stored;
+  return posix::StoredSpelling(path, &stored) ? stored : path;
 }
 
 std::string NativePathOf(const std::string& windowsPath) {

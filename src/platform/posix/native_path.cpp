@@ -273,6 +273,33 @@ int ToNative(const std::string& windows, std::string* native) {
   return 1;
 }
 
+int StoredSpelling(const std::string& windows, std::string* stored) {
+  WindowsPath path;
+  if (!ParseWindowsPath(windows, &path)) return 0;
+  std::string current = DriveRoot(path.drive);
+  if (current.empty()) return 0;
+  std::string result(1, static_cast<char>(AsciiUpper(static_cast<unsigned char>(path.drive))));
+  result += ":";
+  bool searching = true;
+  for (const std::string& component : path.components) {
+    std::string name = component;
+    if (searching) {
+      std::string next = Child(current, Cp1252ToUtf8(component)), match, cp1252;
+      if (!Exists(next) && FindIgnoringCase(current, component, &match)) next = Child(current, match);
+      if (Exists(next) && Utf8ToCp1252(next.substr(next.rfind('/') + 1), &cp1252)) {
+        name = cp1252;
+      } else {
+        searching = false;
+      }
+      current = next;
+    }
+    result += "\\" + name;
+  }
+  if (path.components.empty()) result += "\\";
+  *stored = result;
+  return 1;
+}
+
 int ToWindows(const std::string& unixPath, std::string* windows, std::string* error) {
   if (unixPath.empty()) {
     *error = "Kein Pfad angegeben.";

@@ -45,6 +45,11 @@ int CurrentUnixDirectory(std::string* directory);
 // path when the current directory has no Windows form.
 int ToNative(const std::string& windows, std::string* native);
 
+// The absolute form of the Windows path `windows` with each component that
+// exists spelt as stored on disk (found as ToNative finds it), the rest as
+// written. Fails as ToNative does.
+int StoredSpelling(const std::string& windows, std::string* stored);
+
 // Unix (UTF-8) -> absolute Windows path (code page 1252). A path that starts
 // with a drive ("C:\..." or "c:/...") is a Windows path of the prefix already:
 // it gets backslashes, an upper-case drive letter and "." and ".." folded, and

@@ -120,7 +120,7 @@ sigset_t InterruptSignals() {
 }  // namespace
 
 int RunAndWait(const std::string& program, const std::vector<std::string>& args,
-               int* exitCode, int* signal, const std::function<void(long pid)>& onStarted) {
+               int* exitCode, int* signal, const std::function<int(long pid)>& onStarted) {
   std::string native;
   if (!posix::ToNative(program, &native)) return 0;
   struct stat st;
@@ -183,7 +183,10 @@ int RunAndWait(const std::string& program, const std::vector<std::string>& args,
   } while (got < 0 && errno == EINTR);
   close(report[0]);
   bool started = got == 0;
-  if (started && onStarted) onStarted(static_cast<long>(pid));
+  if (started && onStarted && !onStarted(static_cast<long>(pid))) {
+    kill(pid, SIGKILL);
+    started = false;
+  }
 
   int status = 0;
   pid_t waited;

@@ -8,6 +8,7 @@
 #include <string>
 
 #include "platform/platform.h"
+#include "platform/posix/native_path.h"
 
 namespace platform {
 namespace {
@@ -64,13 +65,22 @@ std::string HostName() {
   return name;
 }
 
-int IsProcessAlive(long pid, const std::string& startTime) {
-  // A start time of another form (written on Windows, or by hand) cannot be
-  // compared.
-  if (startTime.empty()) return 0;
-  if (startTime.find(':') == std::string::npos) return 1;
+int ProcessLiveness(long pid, const std::string& startTime) {
+  if (startTime.empty() || pid <= 0) return kDead;
+  // A start time of the Windows form (digits only) cannot be judged here.
+  if (startTime.find(':') == std::string::npos) return kCannotTell;
   bool running = false;
-  return StartOf(pid, &running) == startTime && running;
+  return StartOf(pid, &running) == startTime && running ? kAlive : kDead;
+}
+
+SystemKind ThisSystem() { return SystemKind::kLinux; }
+
+std::string WinePrefixPath() { return posix::WinePrefix(); }
+
+int WineProgramLiveness(const std::string& prefix, const std::string& programName) {
+  (void)prefix;
+  (void)programName;
+  return kCannotTell;
 }
 
 }  // namespace platform

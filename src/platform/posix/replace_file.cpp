@@ -27,6 +27,7 @@
 
 #include "platform/faults.h"
 #include "platform/platform.h"
+#include "platform/posix/confine.h"
 #include "platform/posix/native_path.h"
 
 namespace platform {
@@ -43,46 +44,11 @@ std::string FolderOf(const std::string& native) {
 std::string FollowLink(const std::string& native) {
   struct stat st;
   if (lstat(native.c_str(), &st) != 0 || !S_ISLNK(st.st_mode)) return native;
-  char* resolved = realpath(native.c_str(), nullptr);
-  if (resolved == nullptr) return native;
-  std::string result = resolved;
-  std::free(resolved);
-  return result;
+  return posix::ResolvedPath(native);
 }
 
-const char kTempPrefix[] = ".zuvo-";
-const int kTempSuffixLength = 6;
 const char kHex[] = "0123456789abcdef";
-
-bool IsHexDigit(char c) { return (c >= '0' && c <= '9') || (c >= 'a' && c <= 'f'); }
-
-// The writer's process id of a temporary file's name ".zuvo-<pid>-XXXXXX"
-// (XXXXXX lower-case hexadecimal); 0 for any other name.
-pid_t WriterOf(const std::string& name) {
-  const std::size_t prefix = sizeof kTempPrefix - 1;
-  if (name.compare(0, prefix, kTempPrefix) != 0) return 0;
-  std::size_t pos = prefix;
-  long long pid = 0;
-  while (pos < name.size() && name[pos] >= '0' && name[pos] <= '9' && pid <= 0x7FFFFFFF) {
-    pid = pid * 10 + (name[pos++] - '0');
-  }
-  if (pos == prefix || name[prefix] == '0' || pid > 0x7FFFFFFF || pos >= name.size() || name[pos] != '-') return 0;
-  if (name.size() - pos - 1 != static_cast<std::size_t>(kTempSuffixLength)) return 0;
-  for (++pos; pos < name.size(); ++pos) {
-    if (!IsHexDigit(name[pos])) return 0;
-  }
-  return static_cast<pid_t>(pid);
-}
-
-// ".zuvo-XXXXXXXX", eight lower-case hexadecimal digits.
-bool IsOldTemporaryName(const std::string& name) {
-  const std::size_t prefix = sizeof kTempPrefix - 1;
-  if (name.size() != prefix + 8 || name.compare(0, prefix, kTempPrefix) != 0) return false;
-  for (std::size_t pos = prefix; pos < name.size(); ++pos) {
-    if (!IsHexDigit(name[pos])) return false;
-  }
-  return true;
-}
+const int kTempSuffixLength = 6;
 
 bool ProcessIsGone(pid_t pid) { return kill(pid, 0) != 0 && errno == ESRCH; }
 
@@ -103,9 +69,10 @@ void RemoveLeftovers(const std::string& folder) {
   if (dir == nullptr) return;
   while (dirent* entry = readdir(dir)) {
     const std::string name = entry->d_name;
-    const pid_t writer = WriterOf(name);
-    const bool old = IsOldTemporaryName(name);
-    if (!old && (writer <= 0 || writer == getpid() || !ProcessIsGone(writer))) continue;
+    long writer = 0;
+    if (!IsTemporaryFileName(name, &writer) || writer > INT_MAX) continue;
+    const bool old = writer == 0;
+    if (!old && (writer == getpid() || !ProcessIsGone(static_cast<pid_t>(writer)))) continue;
     const std::string path = folder + "/" + name;
     struct stat st;
     if (lstat(path.c_str(), &st) != 0 || !S_ISREG(st.st_mode)) continue;
@@ -114,19 +81,20 @@ void RemoveLeftovers(const std::string& folder) {
   closedir(dir);
 }
 
-// Creates a new file with a short unique name in `folder` (short, so a target
-// name near the length limit still gets one). Returns its descriptor or -1.
-int CreateTemporary(const std::string& folder, std::string* temp) {
+// Creates a new file with a short unique name in the folder `dirfd`
+// (short, so a target name near the length limit still gets one). Returns
+// its descriptor or -1.
+int CreateTemporary(int dirfd, std::string* temp) {
   static std::atomic<unsigned> counter{0};
   for (int attempt = 0; attempt < 100; ++attempt) {
     unsigned long long seed = static_cast<unsigned long long>(getpid()) * 1000003u +
                               static_cast<unsigned long long>(time(nullptr)) * 7919u +
                               ++counter * 104729u + static_cast<unsigned>(attempt);
-    *temp = folder + "/" + kTempPrefix + std::to_string(getpid()) + "-";
+    *temp = ".zuvo-" + std::to_string(getpid()) + "-";
     for (int shift = 4 * (kTempSuffixLength - 1); shift >= 0; shift -= 4) {
       temp->push_back(kHex[(seed >> shift) & 0xF]);
     }
-    int fd = open(temp->c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
+    int fd = openat(dirfd, temp->c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
     if (fd >= 0 || errno != EEXIST) return fd;
   }
   return -1;
@@ -145,33 +113,38 @@ bool WriteAll(int fd, const char* data, std::size_t size) {
   return true;
 }
 
-// Makes the rename itself durable; a failure here loses nothing.
-void SyncFolder(const std::string& folder) {
-  int fd = open(folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
-  if (fd < 0) return;
-  fsync(fd);
-  close(fd);
-}
-
 }  // namespace
 
-SaveOutcome ReplaceFile(const std::string& path, const void* data, std::size_t size) {
+SaveOutcome ReplaceFile(const std::string& path, const void* data, std::size_t size, const std::string& within) {
   std::string native;
   if (!posix::ToNative(path, &native)) return SaveOutcome::kCannotCreate;
   native = FollowLink(native);
-  std::string folder = FolderOf(native);
+  if (native.empty()) return SaveOutcome::kOutside;  // a link that leads nowhere
 
   // A replaced file keeps its permissions; a new one gets 0666 less the
-  // umask, which open() applies.
+  // umask, which open() applies. One without any write permission is
+  // read-only, as wine shows it, and Windows refuses to replace it.
   struct stat st;
   bool replacing = stat(native.c_str(), &st) == 0;
-  if (replacing && S_ISDIR(st.st_mode)) return SaveOutcome::kCannotCreate;
+  if (replacing && (S_ISDIR(st.st_mode) || (st.st_mode & (S_IWUSR | S_IWGRP | S_IWOTH)) == 0)) {
+    return SaveOutcome::kReadOnly;
+  }
 
-  if (ShouldFail(kFaultCreate)) return SaveOutcome::kCannotCreate;
-  RemoveLeftovers(folder);
+  std::string leaf;
+  bool outside = false;
+  const int dirfd = posix::OpenCheckedFolder(native, within, &leaf, &outside);
+  if (dirfd < 0) return outside ? SaveOutcome::kOutside : SaveOutcome::kCannotCreate;
+  if (ShouldFail(kFaultCreate)) {
+    close(dirfd);
+    return SaveOutcome::kCannotCreate;
+  }
+  RemoveLeftovers(FolderOf(native));
   std::string temp;
-  int fd = CreateTemporary(folder, &temp);
-  if (fd < 0) return SaveOutcome::kCannotCreate;
+  int fd = CreateTemporary(dirfd, &temp);
+  if (fd < 0) {
+    close(dirfd);
+    return SaveOutcome::kCannotCreate;
+  }
 
   bool ok = !replacing || fchmod(fd, st.st_mode & 07777) == 0;
   ok = ok && WriteAll(fd, static_cast<const char*>(data), size);
@@ -183,12 +156,15 @@ SaveOutcome ReplaceFile(const std::string& path, const void* data, std::size_t s
     ok = false;
   }
   if (ok && ShouldFail(kFaultRename)) ok = false;
-  if (ok && std::rename(temp.c_str(), native.c_str()) != 0) ok = false;
+  if (ok && renameat(dirfd, temp.c_str(), dirfd, leaf.c_str()) != 0) ok = false;
   if (!ok) {
-    unlink(temp.c_str());
+    unlinkat(dirfd, temp.c_str(), 0);
+    close(dirfd);
     return SaveOutcome::kWriteFailed;
   }
-  SyncFolder(folder);
+  // Makes the rename itself durable; a failure here loses nothing.
+  fsync(dirfd);
+  close(dirfd);
   return SaveOutcome::kSaved;
 }
 

@@ -53,22 +53,27 @@ int PathStatus(const std::string& path) {
   return kPathFile;
 }
 
-int RenameFile(const std::string& from, const std::string& to) {
+int RenameFile(const std::string& from, const std::string& to, const std::string& within, bool* outside) {
+  (void)within;
+  if (outside != nullptr) *outside = false;
   if (ShouldFail(kFaultRename)) return 0;
   // Without MOVEFILE_REPLACE_EXISTING the move fails when `to` exists.
   return MoveFileExA(from.c_str(), to.c_str(), 0) != 0;
 }
 
-int RemoveFile(const std::string& path) {
+int RemoveFile(const std::string& path, const std::string& within) {
+  (void)within;
   if (ShouldFail(kFaultRemove)) return 0;
   return DeleteFileA(path.c_str()) != 0;
 }
 
-int MakeDirectory(const std::string& path) {
+int MakeDirectory(const std::string& path, const std::string& within) {
+  (void)within;
   if (ShouldFail(kFaultMkdir)) return 0;
   return _mkdir(path.c_str()) == 0;
 }
 
+std::string StoredSpelling(const std::string& path) { return path; }
 
 int ChangeDirectory(const std::string& path) {
   if (ShouldFail(kFaultChdir)) return 0;

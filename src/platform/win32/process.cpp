@@ -12,7 +12,7 @@
 namespace platform {
 
 int RunAndWait(const std::string& program, const std::vector<std::string>& args,
-               int* exitCode, int* signal, const std::function<void(long pid)>& onStarted) {
+               int* exitCode, int* signal, const std::function<int(long pid)>& onStarted) {
   // The runtime joins the arguments with blanks into the command line, as
   // given: an argument that must stay one (a path with blanks) comes quoted.
   std::vector<const char*> argv;
@@ -25,7 +25,13 @@ int RunAndWait(const std::string& program, const std::vector<std::string>& args,
   if (handle == -1) return 0;
   HANDLE process = reinterpret_cast<HANDLE>(handle);
   win32::SetInterruptChild(process);
-  if (onStarted) onStarted(static_cast<long>(GetProcessId(process)));
+  if (onStarted && !onStarted(static_cast<long>(GetProcessId(process)))) {
+    TerminateProcess(process, 1);
+    WaitForSingleObject(process, INFINITE);
+    win32::SetInterruptChild(nullptr);
+    CloseHandle(process);
+    return 0;
+  }
   WaitForSingleObject(process, INFINITE);
   win32::SetInterruptChild(nullptr);
   DWORD code = 0;

@@ -50,14 +50,27 @@ std::string HostName() {
   return std::string(name, size);
 }
 
-int IsProcessAlive(long pid, const std::string& startTime) {
-  // A start time of another form (written on Linux, or by hand) cannot be
-  // compared.
-  if (startTime.empty()) return 0;
-  if (startTime.find_first_not_of("0123456789") != std::string::npos) return 1;
+int ProcessLiveness(long pid, const std::string& startTime) {
+  if (startTime.empty() || pid <= 0) return kDead;
+  // A start time of another form (written on Linux) cannot be judged here.
+  if (startTime.find_first_not_of("0123456789") != std::string::npos) return kCannotTell;
   bool running = false, denied = false;
   const std::string now = CreationTimeOf(pid, &running, &denied);
-  return denied || (now == startTime && running);
+  if (denied) return kCannotTell;
+  return now == startTime && running ? kAlive : kDead;
+}
+
+SystemKind ThisSystem() {
+  static const bool wine = GetProcAddress(GetModuleHandleA("ntdll.dll"), "wine_get_version") != nullptr;
+  return wine ? SystemKind::kWine : SystemKind::kWindows;
+}
+
+std::string WinePrefixPath() { return std::string(); }
+
+int WineProgramLiveness(const std::string& prefix, const std::string& programName) {
+  (void)prefix;
+  (void)programName;
+  return kCannotTell;
 }
 
 }  // namespace platform

@@ -136,14 +136,15 @@ bool WriteAll(HANDLE file, const void* data, std::size_t size) {
 
 }  // namespace
 
-SaveOutcome ReplaceFile(const std::string& path, const void* data, std::size_t size) {
+SaveOutcome ReplaceFile(const std::string& path, const void* data, std::size_t size, const std::string& within) {
+  (void)within;
   // A read-only file or a directory is not to be written over, as opening it
   // for writing would fail. Windows would refuse the final move anyway; wine
   // replaces a read-only file.
   DWORD old = GetFileAttributesA(path.c_str());
   if (old != INVALID_FILE_ATTRIBUTES &&
       (old & (FILE_ATTRIBUTE_READONLY | FILE_ATTRIBUTE_DIRECTORY)) != 0) {
-    return SaveOutcome::kCannotCreate;
+    return SaveOutcome::kReadOnly;
   }
   if (ShouldFail(kFaultCreate)) return SaveOutcome::kCannotCreate;
   std::string temp;

@@ -6,6 +6,7 @@
 #include <string>
 
 #include "host/installation.h"
+#include "host/paths.h"
 #include "layout/data_sheet.h"
 #include "layout/json_dump.h"
 #include "layout/layout.h"
@@ -28,7 +29,7 @@ int RunResave(const std::string& argument) {
   layout::Layout layout;
   if (!layout.Load(path, layout::HostDataSheets())) return kExitFailed;
   layout.PrepareForSave();
-  if (!layout.Save(path)) return kExitFailed;
+  if (!layout.Save(path, host::DirectoryOf(path))) return kExitFailed;
   PrintResult("Gespeichert: " + path);
   return kExitOk;
 }

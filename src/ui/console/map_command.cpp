@@ -40,7 +40,10 @@ int RunMap(const std::string& argument, const std::string& output) {
   if (!app::CheckInstallation()) return kExitFailed;
   layout::MissingFiles missing;
   map::MapCounts counts;
-  if (!host::SaveFileReporting(target, map::MapSvg(layout, &missing, &counts))) return kExitFailed;
+  // The map beside the layout stays in its folder; a file named with -o is
+  // the user's own choice.
+  const std::string within = output.empty() ? host::DirectoryOf(path) : std::string();
+  if (!host::SaveFileReporting(target, map::MapSvg(layout, &missing, &counts), within)) return kExitFailed;
   const std::string line = platform::ToConsoleText("Karte wurde erstellt: " + target + "\n");
   std::fwrite(line.data(), 1, line.size(), stdout);
   return std::fflush(stdout) == 0 ? kExitOk : kExitFailed;
