@@ -1,5 +1,6 @@
 #include "app/run_journal.h"
 
+#include "app/swap_checks.h"
 #include "host/installation_path.h"
 #include "host/messages.h"
 #include "platform/cp1252.h"
@@ -12,6 +13,9 @@ namespace {
 const char kJournalName[] = "StartZUVO-Lauf.txt";
 const char kRunSection[] = "Lauf";
 const char kSwapSection[] = "Tausch";
+const char kProgramName[] = "Kantrelwick.exe";
+
+bool Exists(const std::string& path) { return platform::PathStatus(path) != platform::kPathNone; }
 
 long NumberOf(const settings::SettingsFile& file, const char* key) {
   const std::string* value = file.Find(kRunSection, key);
@@ -23,11 +27,189 @@ std::string TextOf(const settings::SettingsFile& file, const char* key) {
   return value != nullptr ? *value : std::string();
 }
 
-RunJournal ParseJournal(const settings::SettingsFile& file) {
+// Whether the run a journal names still runs, once its writer's hold has
+// gone (this process holds the journal now).
+struct Verdict {
+  int liveness = platform::kDead;
+  long pid = 0;     // the process that decides it
+  std::string why;  // for kCannotTell: why not
+};
+
+// The simulator of a run under wine is known by its Windows id, which only
+// the same prefix's programs can look up; from outside, the prefix's
+// programs are looked at instead.
+int SimulatorLiveness(const RunJournal& journal, platform::SystemKind writer, bool knownWriter) {
+  const bool underWine = knownWriter && writer == platform::SystemKind::kWine;
+  if (underWine && (platform::ThisSystem() != platform::SystemKind::kWine ||
+                    journal.prefix != platform::WinePrefixPath())) {
+    return platform::WineProgramLiveness(journal.prefix, kProgramName);
+  }
+  return platform::ProcessLiveness(journal.simulatorPid, journal.simulatorStart);
+}
+
+Verdict Judge(const RunJournal& journal) {
+  Verdict verdict;
+  verdict.pid = journal.pid;
+  if (journal.pid <= 0 && journal.simulatorPid <= 0) return verdict;  // nobody was recorded
+  verdict.liveness = platform::kCannotTell;
+  if (journal.hostName.empty()) {
+    verdict.why = "das Laufprotokoll nennt keinen Rechner";
+    return verdict;
+  }
+  if (!platform::EqualsIgnoringCase(journal.hostName, platform::HostName())) {
+    verdict.why = "es stammt von einem anderen Rechner";
+    return verdict;
+  }
+  // A journal that names its system was held by its writer while it lived:
+  // that hold has gone. Where this system can judge the writer's id, it is
+  // asked as well (a rewrite on Windows lets go for a moment).
+  platform::SystemKind writer = platform::SystemKind::kLinux;
+  const bool knownWriter = platform::SystemKindOf(journal.system, &writer) != 0;
+  const int tool = journal.pid > 0 ? platform::ProcessLiveness(journal.pid, journal.startTime) : platform::kDead;
+  if (tool == platform::kAlive) {
+    verdict.liveness = platform::kAlive;
+    return verdict;
+  }
+  if (tool == platform::kCannotTell && !knownWriter) {
+    verdict.why = host::StringPrintf("Prozess %ld l\xE4sst sich nicht pr\xFC" "fen", journal.pid);
+    return verdict;
+  }
+  if (journal.simulatorPid > 0) {
+    verdict.pid = journal.simulatorPid;
+    verdict.liveness = SimulatorLiveness(journal, writer, knownWriter);
+    if (verdict.liveness != platform::kDead) {
+      verdict.why = host::StringPrintf("der Simulator (Prozess %ld) l\xE4sst sich von hier nicht pr\xFC" "fen",
+                                       journal.simulatorPid);
+      return verdict;
+    }
+  }
+  verdict.liveness = platform::kDead;
+  verdict.pid = journal.pid;
+  return verdict;
+}
+
+// What undoing a journal's swaps put back, what it left and where, and the
+// swaps that are still to be undone.
+struct Undone {
+  std::string back, left;
+  std::vector<JournalSwap> pending;
+};
+
+// A swap of the form a start writes: files of the installation that a start
+// may swap, the backup the file's name with ".sav".
+bool IsStartSwap(const std::string& host, const JournalSwap& swap) {
+  if (swap.file.empty() || SwapSideProblem(host, swap.file) != SwapProblem::kNone) return false;
+  if (!swap.backup.empty() && swap.backup != swap.file + ".sav") return false;
+  return swap.substitute.empty() || SwapSideProblem(host, swap.substitute) == SwapProblem::kNone;
+}
+
+// Puts one swap back: the file in its place goes back to the substitute's
+// name, the backup back to the file's name, each rename only where its file
+// is there and its new name free. So a swap that was never made, or is back
+// already, is left as it is, and a substitute whose backup the simulator
+// deleted still gets its own name back.
+void UndoSwap(const std::string& host, const JournalSwap& swap, Undone* undone) {
+  if (!IsStartSwap(host, swap)) {
+    undone->left += host::StringPrintf("  %s (kein Tausch von StartZUVO, nicht angefasst)\n", swap.file.c_str());
+    undone->pending.push_back(swap);
+    return;
+  }
+  const auto moveBack = [&](const std::string& from, const std::string& to) {
+    if (!Exists(from) || Exists(to)) return;
+    bool outside = false;
+    if (platform::RenameFile(from, to, host, &outside)) {
+      undone->back += "  " + to + "\n";
+    } else if (outside) {
+      host::ShowFormatted(host::kLinkOutside, from.c_str(), host.c_str());
+    }
+  };
+  if (!swap.substitute.empty()) moveBack(swap.file, swap.substitute);
+  if (!swap.backup.empty()) moveBack(swap.backup, swap.file);
+  // Where the contents are when a rename could not be made.
+  const bool backupLeft = !swap.backup.empty() && Exists(swap.backup);
+  const bool substituteInPlace = !swap.substitute.empty() && !Exists(swap.substitute) && Exists(swap.file) &&
+                                 (swap.backup.empty() || backupLeft);
+  if (backupLeft) {
+    undone->left += host::StringPrintf("  %s (Inhalt noch in %s)\n", swap.file.c_str(), swap.backup.c_str());
+  }
+  if (substituteInPlace) {
+    undone->left += host::StringPrintf("  %s (Inhalt noch in %s)\n", swap.substitute.c_str(), swap.file.c_str());
+  }
+  if (backupLeft || substituteInPlace) undone->pending.push_back(swap);
+}
+
+Undone UndoSwaps(const std::string& host, const std::vector<JournalSwap>& swaps) {
+  Undone undone;
+  for (auto swap = swaps.rbegin(); swap != swaps.rend(); ++swap) UndoSwap(host, *swap, &undone);
+  // What is left is named in the order of the swaps.
+  std::vector<JournalSwap> pending(undone.pending.rbegin(), undone.pending.rend());
+  undone.pending = std::move(pending);
+  return undone;
+}
+
+void ShowCannotWrite(const std::string& path) {
+  host::ShowFormatted("Laufprotokoll %s kann nicht geschrieben werden!\n", path.c_str());
+}
+
+std::string StayingNote(const std::string& path) {
+  return host::StringPrintf(
+      "Das Laufprotokoll %s bleibt: der n\xE4" "chste Befehl versucht es erneut.\n", path.c_str());
+}
+
+// Keeps what is left for the next command: the journal with only the swaps
+// still to be undone, or as it was when it cannot be rewritten.
+void KeepPending(platform::HeldFile* held, RunJournal journal, const std::vector<JournalSwap>& pending) {
+  journal.swaps = pending;
+  platform::RewriteHeldFile(held, JournalText(journal));
+  platform::LetGo(held);
+}
+
+}  // namespace
+
+std::string RunJournalPath(const std::string& host) { return host + kJournalName; }
+
+RunJournal OwnRunJournal(const std::string& layout) {
+  RunJournal journal;
+  journal.pid = platform::OwnProcessId();
+  journal.startTime = platform::ProcessStartTime(journal.pid);
+  journal.hostName = platform::HostName();
+  journal.system = platform::SystemName(platform::ThisSystem());
+  if (platform::ThisSystem() == platform::SystemKind::kWine) journal.prefix = platform::WinePrefixPath();
+  journal.layout = layout;
+  return journal;
+}
+
+std::string JournalText(const RunJournal& journal) {
+  settings::SettingsFile file;
+  file.AppendSection(kRunSection);
+  file.Append("Prozess", std::to_string(journal.pid));
+  file.Append("Start", journal.startTime);
+  file.Append("Rechner", journal.hostName);
+  if (!journal.system.empty()) file.Append("System", journal.system);
+  if (!journal.prefix.empty()) file.Append("Prefix", journal.prefix);
+  file.Append("Anlage", journal.layout);
+  if (journal.simulatorPid > 0) {
+    file.Append("Simulator", std::to_string(journal.simulatorPid));
+    file.Append("SimulatorStart", journal.simulatorStart);
+  }
+  if (!journal.swaps.empty()) file.AppendSection(kSwapSection);
+  for (const JournalSwap& swap : journal.swaps) {
+    file.Append("Datei", swap.file);
+    if (!swap.backup.empty()) file.Append("Sicherung", swap.backup);
+    if (!swap.substitute.empty()) file.Append("Ersatz", swap.substitute);
+  }
+  return file.Serialize();
+}
+
+RunJournal ParseJournal(const std::string& text) {
+  settings::SettingsFile file;
+  file.Parse(text);
   RunJournal journal;
   journal.pid = NumberOf(file, "Prozess");
   journal.startTime = TextOf(file, "Start");
   journal.hostName = TextOf(file, "Rechner");
+  journal.system = TextOf(file, "System");
+  journal.prefix = TextOf(file, "Prefix");
   journal.layout = TextOf(file, "Anlage");
   journal.simulatorPid = NumberOf(file, "Simulator");
   journal.simulatorStart = TextOf(file, "SimulatorStart");
@@ -42,132 +224,133 @@ RunJournal ParseJournal(const settings::SettingsFile& file) {
   return journal;
 }
 
-// A run on another computer cannot be examined and counts as alive.
-bool IsRunAlive(const RunJournal& journal, long* pid) {
-  *pid = journal.pid;
-  if (journal.pid <= 0 && journal.simulatorPid <= 0) return false;
-  if (!platform::EqualsIgnoringCase(journal.hostName, platform::HostName())) return true;
-  if (journal.simulatorPid > 0 && platform::ProcessLiveness(journal.simulatorPid, journal.simulatorStart) != platform::kDead) {
-    *pid = journal.simulatorPid;
-    return true;
+int HealInstallation(const std::string& host, DialogView* confirm, int* found, int* declined) {
+  const std::string path = RunJournalPath(host);
+  if (found != nullptr) *found = 0;
+  if (declined != nullptr) *declined = 0;
+  platform::HeldFile held;
+  const platform::HoldOutcome outcome = platform::HoldFile(path, host, &held);
+  if (outcome == platform::HoldOutcome::kGone) return 1;
+  if (found != nullptr) *found = 1;
+  if (outcome == platform::HoldOutcome::kOutside) {
+    host::ShowFormatted(host::kLinkOutside, path.c_str(), host.c_str());
+    return 0;
   }
-  return journal.pid > 0 && platform::ProcessLiveness(journal.pid, journal.startTime) != platform::kDead;
-}
-
-bool Exists(const std::string& path) { return platform::PathStatus(path) != platform::kPathNone; }
-
-// Puts one swap back: the file in its place goes back to the substitute's
-// name, the backup back to the file's name. A swap whose backup is gone was
-// never made or is back already; only a file that was absent before (no
-// backup recorded) is then still moved to the substitute's name. Appends
-// each file put back to *back and what stays to *left; 0 when a rename
-// failed although it could be made.
-int UndoSwap(const std::string& host, const JournalSwap& swap, std::string* back, std::string* left) {
-  const std::string file = host::InstallationPath(host, swap.file);
-  const std::string backup = swap.backup.empty() ? std::string() : host::InstallationPath(host, swap.backup);
-  const std::string substitute =
-      swap.substitute.empty() ? std::string() : host::InstallationPath(host, swap.substitute);
-  for (const std::string* path : {&file, &backup, &substitute}) {
-    if (!path->empty() && !host::IsInsideInstallation(host, *path)) {
-      *left += host::StringPrintf("  %s (au\xDF" "erhalb des Simulatorordners, nicht angefasst)\n", path->c_str());
-      return 1;
+  std::string text;
+  const bool busy = outcome == platform::HoldOutcome::kBusy;
+  if (busy ? !platform::ReadWholeFile(path, &text) : !platform::ReadHeldFile(held, &text)) {
+    host::ShowFormatted("Laufprotokoll %s kann nicht gelesen werden!\n", path.c_str());
+    return 0;
+  }
+  const RunJournal journal = ParseJournal(text);
+  Verdict verdict;
+  if (busy) {
+    verdict.liveness = platform::kAlive;
+    verdict.pid = journal.simulatorPid > 0 ? journal.simulatorPid : journal.pid;
+  } else if (outcome == platform::HoldOutcome::kHeld) {
+    verdict = Judge(journal);
+  } else {
+    host::ShowFormatted("Laufprotokoll %s kann nicht gelesen werden!\n", path.c_str());
+    return 0;
+  }
+  if (verdict.liveness == platform::kAlive) {
+    host::ShowFormatted("Kantrelwick l\xE4uft schon auf %s (Prozess %ld auf %s)!\n", journal.layout.c_str(),
+                        verdict.pid, journal.hostName.c_str());
+    return 0;
+  }
+  if (verdict.liveness == platform::kCannotTell) {
+    const std::string doubt =
+        host::StringPrintf("Ob der Lauf auf %s (Prozess %ld auf %s) noch l\xE4uft, kann StartZUVO nicht feststellen: %s.",
+                           journal.layout.c_str(), verdict.pid, journal.hostName.c_str(), verdict.why.c_str());
+    if (confirm == nullptr) {
+      host::ShowFormatted("%s Ist er sicher vorbei, stellt \"zuvo repair --force\" alles zur\xFC" "ck.\n",
+                          doubt.c_str());
+      return 0;
+    }
+    if (!confirm->AskYesNo(doubt + " Trotzdem alles zur\xFC" "cktauschen?")) {
+      if (declined != nullptr) *declined = 1;
+      return 0;
     }
   }
-  if (!backup.empty() && !Exists(backup)) return 1;
-  int renamed = 1;
-  const auto moveBack = [&](const std::string& from, const std::string& to) {
-    if (!Exists(from) || Exists(to)) return false;
-    if (platform::RenameFile(from, to, host)) {
-      *back += "  " + to + "\n";
-      return true;
+  const Undone undone = UndoSwaps(host, journal.swaps);
+  if (!undone.back.empty() || !undone.left.empty()) {
+    std::string report = host::StringPrintf("Nach dem abgebrochenen Lauf auf %s", journal.layout.c_str());
+    if (undone.back.empty()) {
+      report += " nicht wiederhergestellt:\n" + undone.left;
+    } else {
+      report += " wiederhergestellt:\n" + undone.back;
+      if (!undone.left.empty()) report += "Nicht wiederhergestellt:\n" + undone.left;
     }
-    renamed = 0;
-    return false;
-  };
-  if (!substitute.empty()) moveBack(file, substitute);
-  if (!backup.empty() && !moveBack(backup, file)) {
-    *left += host::StringPrintf("  %s (Inhalt noch in %s)\n", file.c_str(), backup.c_str());
+    if (!undone.pending.empty()) report += StayingNote(path);
+    host::ShowFormatted("%s", report.c_str());
   }
-  return renamed;
-}
-
-}  // namespace
-
-std::string RunJournalPath(const std::string& host) { return host + kJournalName; }
-
-RunJournal OwnRunJournal(const std::string& layout) {
-  RunJournal journal;
-  journal.pid = platform::OwnProcessId();
-  journal.startTime = platform::ProcessStartTime(journal.pid);
-  journal.hostName = platform::HostName();
-  journal.layout = layout;
-  return journal;
-}
-
-int WriteRunJournal(const std::string& host, const RunJournal& journal, bool quiet) {
-  settings::SettingsFile file;
-  file.AppendSection(kRunSection);
-  file.Append("Prozess", std::to_string(journal.pid));
-  file.Append("Start", journal.startTime);
-  file.Append("Rechner", journal.hostName);
-  file.Append("Anlage", journal.layout);
-  if (journal.simulatorPid > 0) {
-    file.Append("Simulator", std::to_string(journal.simulatorPid));
-    file.Append("SimulatorStart", journal.simulatorStart);
+  if (!undone.pending.empty()) {
+    KeepPending(&held, journal, undone.pending);
+    return 0;
   }
-  if (!journal.swaps.empty()) file.AppendSection(kSwapSection);
-  for (const JournalSwap& swap : journal.swaps) {
-    file.Append("Datei", swap.file);
-    if (!swap.backup.empty()) file.Append("Sicherung", swap.backup);
-    if (!swap.substitute.empty()) file.Append("Ersatz", swap.substitute);
-  }
-  const std::string text = file.Serialize();
-  const std::string path = RunJournalPath(host);
-  if (platform::ReplaceFile(path, text.data(), text.size(), host) == platform::SaveOutcome::kSaved) return 1;
-  if (!quiet) host::ShowFormatted("Laufprotokoll %s kann nicht geschrieben werden!\n", path.c_str());
-  return 0;
-}
-
-int RemoveRunJournal(const std::string& host) {
-  const std::string path = RunJournalPath(host);
-  if (platform::RemoveFile(path, host)) return 1;
+  if (platform::RemoveHeldFile(&held)) return 1;
   host::ShowFormatted("Laufprotokoll %s kann nicht entfernt werden!\n", path.c_str());
   return 0;
 }
 
-int HealInstallation(const std::string& host, int* found) {
+int BeginRun(const std::string& host, const std::string& layout, OwnRun* run) {
+  run->host = host;
   const std::string path = RunJournalPath(host);
-  if (found != nullptr) *found = Exists(path) ? 1 : 0;
-  if (!Exists(path)) return 1;
-  settings::SettingsFile file;
-  if (!file.Read(path)) {
-    host::ShowFormatted("Laufprotokoll %s kann nicht gelesen werden!\n", path.c_str());
-    return 0;
-  }
-  const RunJournal journal = ParseJournal(file);
-  long pid = 0;
-  if (IsRunAlive(journal, &pid)) {
-    host::ShowFormatted("Kantrelwick l\xE4uft schon auf %s (Prozess %ld auf %s)!\n", journal.layout.c_str(), pid,
-                        journal.hostName.c_str());
-    return 0;
-  }
-  std::string back, left;
-  int renamed = 1;
-  for (auto swap = journal.swaps.rbegin(); swap != journal.swaps.rend(); ++swap) {
-    if (!UndoSwap(host, *swap, &back, &left)) renamed = 0;
-  }
-  if (!back.empty() || !left.empty()) {
-    std::string text = host::StringPrintf("Nach dem abgebrochenen Lauf auf %s", journal.layout.c_str());
-    if (back.empty()) {
-      text += " nicht wiederhergestellt:\n" + left;
-    } else {
-      text += " wiederhergestellt:\n" + back;
-      if (!left.empty()) text += "Nicht wiederhergestellt:\n" + left;
+  // A start that creates its journal at the same moment wins; the next look
+  // finds its journal held and refuses.
+  for (int attempt = 0; attempt < 3; ++attempt) {
+    if (!HealInstallation(host)) return 0;
+    run->journal = OwnRunJournal(layout);
+    switch (platform::CreateHeldFile(path, JournalText(run->journal), host, &run->held)) {
+      case platform::HoldOutcome::kHeld:
+        return 1;
+      case platform::HoldOutcome::kExists:
+        continue;
+      case platform::HoldOutcome::kOutside:
+        host::ShowFormatted(host::kLinkOutside, path.c_str(), host.c_str());
+        return 0;
+      default:
+        ShowCannotWrite(path);
+        return 0;
     }
-    host::ShowFormatted("%s", text.c_str());
   }
-  if (!renamed) return 0;
-  return RemoveRunJournal(host);
+  ShowCannotWrite(path);
+  return 0;
+}
+
+int RecordRun(OwnRun* run) {
+  if (platform::RewriteHeldFile(&run->held, JournalText(run->journal))) return 1;
+  ShowCannotWrite(RunJournalPath(run->host));
+  return 0;
+}
+
+int EndRun(OwnRun* run, const std::vector<std::string>& existedBefore) {
+  const Undone undone = UndoSwaps(run->host, run->journal.swaps);
+  // A file that was there before and is gone now, not named yet: the
+  // simulator deleted it.
+  std::string left = undone.left;
+  for (const std::string& path : existedBefore) {
+    if (!Exists(path) && left.find("  " + path + " ") == std::string::npos) {
+      left += host::StringPrintf("  %s (fehlt)\n", path.c_str());
+    }
+  }
+  const std::string path = RunJournalPath(run->host);
+  if (!undone.pending.empty()) {
+    host::ShowFormatted("Nach dem Lauf nicht wiederhergestellt:\n%s%s", left.c_str(), StayingNote(path).c_str());
+    KeepPending(&run->held, run->journal, undone.pending);
+    return 0;
+  }
+  int result = 1;
+  if (!left.empty()) {
+    host::ShowFormatted("Nach dem Lauf nicht wiederhergestellt:\n%s", left.c_str());
+    result = 0;
+  }
+  if (!platform::RemoveHeldFile(&run->held)) {
+    host::ShowFormatted("Laufprotokoll %s kann nicht entfernt werden!\n", path.c_str());
+    platform::LetGo(&run->held);
+    return 0;
+  }
+  return result;
 }
 
 }  // namespace app

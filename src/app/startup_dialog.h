@@ -12,6 +12,7 @@
 
 #include "app/dialog_view.h"
 #include "app/loaded_pair.h"
+#include "app/run_journal.h"
 
 namespace app {
 
@@ -47,6 +48,11 @@ class StartupDialog {
   int OnRemoveMissingGbosClicked();          // 1017 "GBOs"
   int OnRemoveMissingRealEstateClicked();    // 1018 "Immobilien"
 
+  // No button: what a start that was cut off left swapped, put back (zuvo
+  // repair). With `force` a run that cannot be judged is put back after a
+  // question.
+  int Repair(bool force);
+
   int OnInventoryListClicked();  // 1019 "Inventarliste"
   int OnMissingListClicked();    // 1020 "Fehlliste"
 
@@ -58,6 +64,18 @@ class StartupDialog {
   DialogMembers members;
 
  private:
+  // The phases of OnStartClicked (start_sequence.cpp).
+  struct RunOutcome {
+    bool ran = false;                // the run phase got to the simulator (or tried)
+    bool started = false;            // the simulator ran
+    bool toldWhyNotStarted = false;  // its journal could not be written: said already
+    bool takenBack = false;          // every swap is back, the journal removed
+    std::string program;
+  };
+  int PrepareRun(const std::string& cameraSet);
+  RunOutcome RunWithSwaps(OwnRun* run);
+  int StoreAfterRun(const std::string& cameraSet);
+
   DialogView* view_;
   LoadedPair pair_;
 };

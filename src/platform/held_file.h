@@ -46,6 +46,7 @@ class HeldFile {
   friend int RewriteHeldFile(HeldFile*, const std::string&);
   friend int RemoveHeldFile(HeldFile*);
   friend void LetGo(HeldFile*);
+  friend int ReadHeldFile(const HeldFile&, std::string*);
   static constexpr long long kNone = -1;
   long long file_ = kNone;    // POSIX: the file's descriptor; Windows: its HANDLE
   long long folder_ = kNone;  // POSIX: the folder's descriptor; Windows: its HANDLE
@@ -75,5 +76,9 @@ int RemoveHeldFile(HeldFile* held);
 
 // Lets go of the file; it stays.
 void LetGo(HeldFile* held);
+
+// Reads the held file's whole content through the handle that holds it (a
+// second handle of the same process could let go of some locks).
+int ReadHeldFile(const HeldFile& held, std::string* bytes);
 
 }  // namespace platform

@@ -43,6 +43,11 @@ TEST_F(RunJournalTest, KilledAtEveryStepTheNextCommandPutsAllBack) {
       RestoreTree(Prefix(), fresh);
       if (Zuvo({"start", Layout()}, {"ZUVO_KILL_AT=" + kind + ":" + std::to_string(n)}).exitCode != -1) break;
       ++points;
+      // The simulator runs only once the journal names it: killed before,
+      // it never ran.
+      if (Exists(kJournal) && Read(kJournal).find("Simulator=") == std::string::npos) {
+        EXPECT_EQ(Runs().size(), 0u);
+      }
       const std::string swapped = Off(false);
       const RunResult heal = Zuvo(healer);
       EXPECT_EQ(heal.exitCode, 0) << heal.err;
@@ -58,47 +63,77 @@ TEST_F(RunJournalTest, KilledAtEveryStepTheNextCommandPutsAllBack) {
 
 // A run left A swapped with B. Whose journal it is decides: a live process
 // (this test, with its real start) makes the start refuse and change
-// nothing; a journal cut off is put back, but never by replacing a file or
-// outside the installation.
+// nothing; one that cannot be judged is refused with the way out, which
+// heals it after a yes; a journal cut off is put back, but only swaps of
+// the form a start writes, never by replacing a file, and what stays is
+// kept in the journal (exit 1) with where its content is.
 TEST_F(RunJournalTest, ALiveRunRefusesAndAJournalIsNeverFollowedBlindly) {
+  Write("Anlagen\\Kill.anl", "Anlage");
   const std::string pid = std::to_string(getpid()), start = platform::ProcessStartTime(getpid()),
                     me = "Rechner=" + platform::HostName(), a = "Datei=" + host_ + "A.dat",
                     sav = "Sicherung=" + host_ + "A.dat.sav", b = "Ersatz=" + host_ + "B.dat";
   const std::string back = "Nach dem abgebrochenen Lauf auf X wiederhergestellt:\n  " + host_ + "B.dat\n  " + host_ +
                            "A.dat\n";
+  const std::string stays = "Das Laufprotokoll " + host_ + "StartZUVO-Lauf.txt bleibt: der n\xC3\xA4" "chste Befehl "
+                            "versucht es erneut.\n";
+  const std::string refused = "Nach dem abgebrochenen Lauf auf X nicht wiederhergestellt:\n  ";
+  const std::string untouched = " (kein Tausch von StartZUVO, nicht angefasst)\n";
+  const std::string unjudged = "Ob der Lauf auf X (Prozess 1 auf ";
   const struct {
     std::vector<std::string> journal;
-    const char* command;
+    std::vector<std::string> command;
     int exitCode;
     std::string err;
     const char* left;  // Off() afterwards
     std::vector<std::string> env = {};
   } cases[] = {
-      {{"Prozess=" + pid, "Start=" + start, me, "[Tausch]", a, sav, b}, "start", 1,
+      {{"Prozess=" + pid, "Start=" + start, me, "[Tausch]", a, sav, b}, {"start", Layout()}, 1,
        "Kantrelwick l\xC3\xA4uft schon auf X (Prozess " + pid + " auf " + platform::HostName() + ")!\n",
        " A.dat B.dat A.dat.sav StartZUVO-Lauf.txt"},
-      {{"Prozess=1", "Start=" + start + "0", "Simulator=" + pid, "SimulatorStart=" + start, me, "[Tausch]", a, sav, b}, "repair", 1,
-       "Kantrelwick l\xC3\xA4uft schon auf X (Prozess " + pid + " auf " + platform::HostName() + ")!\n",
+      {{"Prozess=1", "Start=" + start + "0", "Simulator=" + pid, "SimulatorStart=" + start, me, "[Tausch]", a, sav, b},
+       {"repair"}, 1, "Kantrelwick l\xC3\xA4uft schon auf X (Prozess " + pid + " auf " + platform::HostName() + ")!\n",
        " A.dat B.dat A.dat.sav StartZUVO-Lauf.txt"},
-      {{"Prozess=" + pid, "Start=" + start + "0", me, "[Tausch]", a, sav, b}, "start", 0, back, ""},
+      {{"Prozess=" + pid, "Start=" + start + "0", me, "[Tausch]", a, sav, b}, {"start", Layout()}, 0, back, ""},
+      // Another computer, or none named: refused, with the way out.
+      {{"Prozess=1", "Start=1:1", "Rechner=anderswo", "[Tausch]", a, sav, b}, {"start", Layout()}, 1,
+       unjudged + "anderswo) noch l\xC3\xA4uft, kann StartZUVO nicht feststellen: es stammt von einem anderen "
+       "Rechner. Ist er sicher vorbei, stellt \"zuvo repair --force\" alles zur\xC3\xBC" "ck.\n",
+       " A.dat B.dat A.dat.sav StartZUVO-Lauf.txt"},
+      {{"Prozess=1", "Start=1:1", "[Tausch]", a, sav, b}, {"--yes", "repair", "--force"}, 0, back, ""},
+      {{"Prozess=1", "Start=1:1", "Rechner=anderswo", "[Tausch]", a, sav, b}, {"repair", "--force"}, 1,
+       unjudged + "anderswo) noch l\xC3\xA4uft, kann StartZUVO nicht feststellen: es stammt von einem anderen "
+       "Rechner. Trotzdem alles zur\xC3\xBC" "cktauschen? Nein (keine Eingabe m\xC3\xB6glich; --yes beantwortet Fragen "
+       "mit Ja)\n",
+       " A.dat B.dat A.dat.sav StartZUVO-Lauf.txt"},
+      // A wine prefix whose wine server does not run runs no simulator.
+      {{"Prozess=1", "Start=1", me, "System=Wine", "Prefix=/nirgends", "Simulator=7", "SimulatorStart=1", "[Tausch]", a,
+        sav, b},
+       {"repair"}, 0, back, ""},
       // A rename that fails keeps the journal for the next command.
-      {{"[Tausch]", a, sav, b}, "repair", 1,
+      {{"[Tausch]", a, sav, b}, {"repair"}, 1,
        "Nach dem abgebrochenen Lauf auf X wiederhergestellt:\n  " + host_ + "B.dat\nNicht wiederhergestellt:\n  " +
-           host_ + "A.dat (Inhalt noch in " + host_ + "A.dat.sav)\n",
+           host_ + "A.dat (Inhalt noch in " + host_ + "A.dat.sav)\n" + stays,
        " A.dat A.dat.sav StartZUVO-Lauf.txt", {"ZUVO_FAULTS=rename:2"}},
       // Hand-edited: B's place is taken, so A stays in its backup.
-      {{"[Tausch]", a, sav, "Ersatz=" + host_ + "C.dat"}, "repair", 0,
-       "Nach dem abgebrochenen Lauf auf X nicht wiederhergestellt:\n  " + host_ + "A.dat (Inhalt noch in " + host_ +
-           "A.dat.sav)\n",
-       " A.dat B.dat A.dat.sav"},
-      {{"[Tausch]", "Datei=" + host_ + "..\\A.dat", sav, b}, "repair", 0,
-       "Nach dem abgebrochenen Lauf auf X nicht wiederhergestellt:\n  " + host_ + "..\\A.dat (au\xC3\x9F" "erhalb des "
-       "Simulatorordners, nicht angefasst)\n",
-       " A.dat B.dat A.dat.sav"},
+      {{"[Tausch]", a, sav, "Ersatz=" + host_ + "C.dat"}, {"repair"}, 1,
+       refused + host_ + "A.dat (Inhalt noch in " + host_ + "A.dat.sav)\n" + stays,
+       " A.dat B.dat A.dat.sav StartZUVO-Lauf.txt"},
+      // Swaps no start makes: outside, the journal itself, a layout, a
+      // folder, a backup of another name.
+      {{"[Tausch]", "Datei=" + host_ + "..\\A.dat", sav, b}, {"repair"}, 1,
+       refused + host_ + "..\\A.dat" + untouched + stays, " A.dat B.dat A.dat.sav StartZUVO-Lauf.txt"},
+      {{"[Tausch]", "Datei=" + host_ + "StartZUVO-Lauf.txt", "Sicherung=" + host_ + "Anlagen\\Kill.anl"}, {"repair"}, 1,
+       refused + host_ + "StartZUVO-Lauf.txt" + untouched + stays, " A.dat B.dat A.dat.sav StartZUVO-Lauf.txt"},
+      {{"[Tausch]", "Datei=" + host_ + "Anlagen\\Kill.anl", "Ersatz=" + host_ + "Weg.anl"}, {"repair"}, 1,
+       refused + host_ + "Anlagen\\Kill.anl" + untouched + stays, " A.dat B.dat A.dat.sav StartZUVO-Lauf.txt"},
+      {{"[Tausch]", "Datei=" + host_ + "Mods", "Ersatz=" + host_ + "Weg"}, {"repair"}, 1,
+       refused + host_ + "Mods" + untouched + stays, " A.dat B.dat A.dat.sav StartZUVO-Lauf.txt"},
+      {{"[Tausch]", a, "Sicherung=" + host_ + "C.dat", b}, {"repair"}, 1, refused + host_ + "A.dat" + untouched + stays,
+       " A.dat B.dat A.dat.sav StartZUVO-Lauf.txt"},
   };
   const Tree fresh = SnapshotTree(Prefix());
   for (const auto& c : cases) {
-    SCOPED_TRACE(c.journal.front() + " " + c.command);
+    SCOPED_TRACE(c.journal.front() + " " + c.command.back());
     RestoreTree(Prefix(), fresh);
     std::rename(Native("A.dat").c_str(), Native("A.dat.sav").c_str());
     std::rename(Native("B.dat").c_str(), Native("A.dat").c_str());
@@ -106,13 +141,14 @@ TEST_F(RunJournalTest, ALiveRunRefusesAndAJournalIsNeverFollowedBlindly) {
     journal.insert(journal.end(), c.journal.begin(), c.journal.end());
     Write(kJournal, CrLf(journal));
     const Tree before = SnapshotTree(Prefix());
-    const RunResult run = Zuvo(c.command == std::string("start") ? std::vector<std::string>{"start", Layout()}
-                                                                 : std::vector<std::string>{c.command},
-                              c.env);
+    const RunResult run = Zuvo(c.command, c.env);
     EXPECT_EQ(run.exitCode, c.exitCode);
     EXPECT_EQ(run.err, c.err);
     EXPECT_EQ(Off(), c.left);
-    if (c.err.find(" schon ") != std::string::npos) { EXPECT_TRUE(SnapshotTree(Prefix()) == before) << "a refused command changed files"; }
+    EXPECT_EQ(Read("Anlagen\\Kill.anl"), "Anlage");
+    if (c.exitCode == 1 && c.env.empty() && c.err.find(" wiederhergestellt") == std::string::npos) {
+      EXPECT_TRUE(SnapshotTree(Prefix()) == before) << "a refused command changed files";
+    }
   }
 }
 

@@ -71,6 +71,7 @@ int RunDialogCommand(const GlobalOptions& global, const std::string& layoutArgum
     view.ExchangeData(&dialog.members, false);
   }
   if (command.handler != nullptr && !(dialog.*command.handler)()) return kExitFailed;
+  if (command.action && !command.action(&dialog)) return kExitFailed;
   if (view.declined()) {
     PrintResult("Abgebrochen.");
     return kExitFailed;

@@ -29,6 +29,8 @@ struct ButtonCommand {
   std::function<int(app::StartupDialog*)> prepare;
   // The button; null ends the command after `prepare` and `report`.
   Handler handler = nullptr;
+  // Instead of a button, a handler that takes the command's options.
+  std::function<int(app::StartupDialog*)> action;
   // After the button completed: the result lines.
   std::function<void(const app::StartupDialog&)> report;
   // A notice of the button that the result lines replace (null: none).

@@ -1,29 +1,21 @@
 #include "ui/console/repair_command.h"
 
 #include <CLI/CLI.hpp>
-#include <cstdio>
-#include <string>
+#include <memory>
 
-#include "app/guards.h"
-#include "app/run_journal.h"
-#include "host/installation.h"
-#include "host/messages.h"
-#include "platform/platform.h"
+#include "ui/console/dialog_commands.h"
 
 namespace console {
 
 void AddRepairCommand(CLI::App& app, CommandList* commands) {
   CLI::App* sub = app.add_subcommand("repair", "Nach einem abgebrochenen Start alles zur\xC3\xBC" "cktauschen");
-  RegisterInstallationCommand(commands, sub, [](const GlobalOptions&) {
-    if (!app::CheckInstallation()) return kExitFailed;
-    const std::string host = host::HostDirectory();
-    int found = 0;
-    if (!app::HealInstallation(host, &found)) return kExitFailed;
-    if (!found) {
-      const std::string text = host::StringPrintf("Nichts wiederherzustellen: kein Laufprotokoll in %s.\n", host.c_str());
-      std::fputs(platform::ToConsoleText(text).c_str(), stdout);
-    }
-    return kExitOk;
+  auto force = std::make_shared<bool>(false);
+  sub->add_flag("--force", *force,
+                "auch einen Lauf, von dem sich nicht feststellen l\xC3\xA4sst, ob er noch l\xC3\xA4uft (nach einer Frage)");
+  RegisterInstallationCommand(commands, sub, [force](const GlobalOptions& global) {
+    ButtonCommand command;
+    command.action = [force](app::StartupDialog* dialog) { return dialog->Repair(*force); };
+    return RunDialogCommand(global, std::string(), command);
   });
 }
 

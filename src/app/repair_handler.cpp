@@ -1,0 +1,23 @@
+// Putting back what a start that was cut off left swapped, on its own (no
+// button: "Starte ZUVO" and "Standard" do it first).
+
+#include "app/guards.h"
+#include "app/run_journal.h"
+#include "app/startup_dialog.h"
+#include "host/installation.h"
+#include "host/messages.h"
+
+namespace app {
+
+int StartupDialog::Repair(bool force) {
+  if (!CheckInstallation()) return 0;
+  const std::string host = host::HostDirectory();
+  int found = 0, declined = 0;
+  if (!HealInstallation(host, force ? view_ : nullptr, &found, &declined)) return declined;
+  if (!found) {
+    view_->ShowResult(host::StringPrintf("Nichts wiederherzustellen: kein Laufprotokoll in %s.", host.c_str()));
+  }
+  return 1;
+}
+
+}  // namespace app

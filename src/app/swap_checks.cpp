@@ -1,0 +1,134 @@
+#include "app/swap_checks.h"
+
+#include <cstdio>
+#include <map>
+#include <string>
+
+#include "app/run_journal.h"
+#include "host/installation_path.h"
+#include "host/messages.h"
+#include "host/paths.h"
+#include "platform/cp1252.h"
+#include "platform/platform.h"
+
+namespace app {
+namespace {
+
+const char kCopySection[] = "Copy";
+
+// What Windows or the simulator would run or load as code.
+const char* const kProgramExtensions[] = {"exe", "dll", "com", "bat", "cmd", "scr", "ocx",
+                                          "cpl", "sys", "msi", "lnk", "vbs", "js",  "ps1"};
+
+bool StartsWithMz(const std::string& path) {
+  std::FILE* file = platform::OpenFile(path, "rb");
+  if (file == nullptr) return false;
+  char magic[2] = {0, 0};
+  const bool mz = std::fread(magic, 1, 2, file) == 2 && magic[0] == 'M' && magic[1] == 'Z';
+  std::fclose(file);
+  return mz;
+}
+
+bool IsProgram(const std::string& path) {
+  const std::string extension = host::ExtensionOf(path);
+  for (const char* program : kProgramExtensions) {
+    if (platform::EqualsIgnoringCase(extension, program)) return true;
+  }
+  return StartsWithMz(path);
+}
+
+// Two names of one file: the resolved paths, equal ignoring case (Windows
+// names ignore it, and the lookup on Linux does too).
+bool SameFile(const std::string& a, const std::string& b) {
+  const std::string realA = platform::RealPathOf(a), realB = platform::RealPathOf(b);
+  return !realA.empty() && platform::EqualsIgnoringCase(realA, realB);
+}
+
+std::string Entry(const settings::SettingsEntry& entry) {
+  return host::StringPrintf("[%s]:%s=%s", kCopySection, entry.name.c_str(), entry.value.c_str());
+}
+
+void ShowProblem(const settings::SettingsEntry& entry, const std::string& side, SwapProblem problem) {
+  const std::string what = Entry(entry);
+  switch (problem) {
+    case SwapProblem::kNone:
+      return;
+    case SwapProblem::kOutside:
+      host::ShowFormatted("%s liegt au\xDF" "erhalb des Simulatorordners!\n", what.c_str());
+      return;
+    case SwapProblem::kProgram:
+      host::ShowFormatted("%s tauscht %s, ein Programm oder eine Programmbibliothek: das tut StartZUVO nicht. "
+                          "Wer diesen Tausch wirklich will, nimmt ihn von Hand vor.\n",
+                          what.c_str(), side.c_str());
+      return;
+    case SwapProblem::kFolder:
+      host::ShowFormatted("%s tauscht den Ordner %s: StartZUVO tauscht nur Dateien.\n", what.c_str(), side.c_str());
+      return;
+    case SwapProblem::kJournal:
+    case SwapProblem::kTemporary:
+    case SwapProblem::kLayout:
+      break;
+  }
+  const char* whose = problem == SwapProblem::kJournal     ? "das Laufprotokoll von StartZUVO"
+                      : problem == SwapProblem::kTemporary ? "eine tempor\xE4re Datei von StartZUVO"
+                                                           : "eine Anlage";
+  host::ShowFormatted("%s nennt %s, %s: sie wird nicht getauscht!\n", what.c_str(), side.c_str(), whose);
+}
+
+}  // namespace
+
+SwapProblem SwapSideProblem(const std::string& host, const std::string& path) {
+  if (!host::IsInsideInstallation(host, path)) return SwapProblem::kOutside;
+  const std::string absolute = host::InstallationPath(host, path);
+  if (platform::IsTemporaryFileName(host::FileNameOf(platform::StoredSpelling(absolute)))) {
+    return SwapProblem::kTemporary;
+  }
+  if (SameFile(absolute, RunJournalPath(host))) return SwapProblem::kJournal;
+  for (const std::string& name : {absolute, platform::RealPathOf(absolute)}) {
+    const std::string extension = host::ExtensionOf(name);
+    if (platform::EqualsIgnoringCase(extension, "anl") || platform::EqualsIgnoringCase(extension, "danl")) {
+      return SwapProblem::kLayout;
+    }
+  }
+  if (platform::PathStatus(absolute) == platform::kPathDirectory) return SwapProblem::kFolder;
+  if (IsProgram(absolute)) return SwapProblem::kProgram;
+  return SwapProblem::kNone;
+}
+
+int CheckSwaps(const settings::SettingsFile& settings, const std::string& host) {
+  std::map<std::string, const settings::SettingsEntry*> keys;  // folded resolved key -> its entry
+  for (const settings::SettingsEntry* entry : settings.EntriesOf(kCopySection)) {
+    for (const std::string* side : {&entry->name, &entry->value}) {
+      const SwapProblem problem = SwapSideProblem(host, *side);
+      if (problem != SwapProblem::kNone) {
+        ShowProblem(*entry, host::InstallationPath(host, *side), problem);
+        return 0;
+      }
+    }
+    const std::string key = host::InstallationPath(host, entry->name);
+    std::string folded = platform::RealPathOf(key);
+    for (char& c : folded) c = static_cast<char>(platform::Cp1252Upper(static_cast<unsigned char>(c)));
+    const auto earlier = keys.emplace(folded, entry);
+    if (!earlier.second) {
+      host::ShowFormatted("%s und %s tauschen dieselbe Datei!\n", Entry(*earlier.first->second).c_str(),
+                          Entry(*entry).c_str());
+      return 0;
+    }
+  }
+  return 1;
+}
+
+int CheckBackupsFree(const settings::SettingsFile& settings, const std::string& host) {
+  for (const settings::SettingsEntry* entry : settings.EntriesOf(kCopySection)) {
+    const std::string key = platform::StoredSpelling(host::InstallationPath(host, entry->name));
+    const std::string backup = key + ".sav";
+    if (platform::PathStatus(key) != platform::kPathNone && platform::PathStatus(backup) != platform::kPathNone) {
+      host::ShowFormatted("%s: %s gibt es schon, der Tausch kann nicht gemacht werden!\n", Entry(*entry).c_str(),
+                          backup.c_str());
+      return 0;
+    }
+  }
+  return 1;
+}
+
+}  // namespace app
