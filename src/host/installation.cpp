@@ -1,6 +1,7 @@
 #include "host/installation.h"
 
 #include "host/installation_path.h"
+#include "host/messages.h"
 #include "host/paths.h"
 #include "platform/platform.h"
 
@@ -128,8 +129,10 @@ int InstallChoice(const std::string& file, AssetKind kind) {
 int CopyFileContents(const std::string& destination, const std::string& source, const std::string& within) {
   std::string bytes;
   if (!platform::ReadWholeFile(source, &bytes)) return 0;
-  return platform::ReplaceFile(destination, bytes.data(), bytes.size(), within) ==
-         platform::SaveOutcome::kSaved;
+  const platform::SaveOutcome outcome = platform::ReplaceFile(destination, bytes.data(), bytes.size(), within);
+  // The caller tells what failed; a link out of the installation is told here, as its cause.
+  if (outcome == platform::SaveOutcome::kOutside) ShowFormatted(kLinkOutside, destination.c_str(), within.c_str());
+  return outcome == platform::SaveOutcome::kSaved;
 }
 
 }  // namespace host

@@ -84,7 +84,8 @@ int InstallChoice(const std::string& file, AssetKind kind);
 
 // Copies the file `source` over `destination` (full Windows paths) through a
 // safe replacement inside `within`. 0 when the source cannot be read or the
-// destination cannot be written; the destination then stays as it was.
+// destination cannot be written; the destination then stays as it was. Of
+// the causes only a link leading out of `within` is shown here.
 int CopyFileContents(const std::string& destination, const std::string& source, const std::string& within);
 
 }  // namespace host

@@ -3,7 +3,6 @@
 #include <unistd.h>
 
 #include "e2e/installation.h"
-#include "host/installation.h"
 #include "terrain/terrain_test_support.h"
 
 namespace e2e {
@@ -24,10 +23,7 @@ TEST_F(InstallationTest, HostileSettingsChangeNothing) {
   ASSERT_EQ(symlink("../../aussen", dir_.NativePath("prefix/dosdevices/d:").c_str()), 0);
   ASSERT_EQ(symlink(dir_.NativePath("aussen").c_str(), Native("Link").c_str()), 0);
   ASSERT_EQ(symlink(dir_.NativePath("aussen").c_str(), Native("Modelle\\Weg").c_str()), 0);
-  for (int k = 0; k < host::kAssetKindCount; ++k) {  // the defaults saved: a start saves none
-    const host::AssetKindInfo& kind = host::AssetKindOf(static_cast<host::AssetKind>(k));
-    Write(std::string(kind.name) + "\\" + kind.defaultFile, Read(kind.activeFile));
-  }
+  SaveDefaults();
   Write("Anlagen\\payload.txt", "Angriff");
   Write("Anlagen\\h.bmp", terrain_test::MakeBitmap(2, 4, [](int, int) { return terrain_test::HeightPixel(1); }));
   Write("Anlagen\\f.bmp", terrain_test::MakeBitmap(2, 4, [](int, int) { return terrain_test::PixelBytes{}; }));

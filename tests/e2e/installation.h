@@ -72,6 +72,9 @@ class InstallationTest : public ::testing::Test {
   }
   // Anlagen\Berg.anl: a present and a missing object of each kind.
   void WriteMixedLayout() const;
+  // Each kind's default file as a first start saves it, so that a start
+  // saves none.
+  void SaveDefaults() const;
 
   void WriteSettings(const std::vector<std::string>& lines) const { Write("Anlagen\\Test.danl", CrLf(lines)); }
   std::string ReadSettings() const { return Read("Anlagen\\Test.danl"); }

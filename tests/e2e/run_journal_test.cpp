@@ -152,5 +152,26 @@ TEST_F(RunJournalTest, ALiveRunRefusesAndAJournalIsNeverFollowedBlindly) {
   }
 }
 
+// Two starts begun at the same instant: exactly one runs, the other refuses
+// with the running one's message and changes nothing; afterwards every file
+// is whole and no journal is left.
+TEST_F(RunJournalTest, TwoStartsAtOnceExactlyOneRuns) {
+  WritePlan({"[Ablauf]", "Pause=300"});
+  const Tree fresh = SnapshotTree(Prefix());
+  for (int pair = 0; pair < 50; ++pair) {
+    SCOPED_TRACE(pair);
+    RestoreTree(Prefix(), fresh);
+    std::remove(Native(stand_in::kLogFileName).c_str());
+    const Child first = SpawnZuvo({"start", Layout()}, Env());
+    const Child second = SpawnZuvo({"start", Native("Anlagen\\Ost.anl")}, Env());
+    const RunResult a = Finish(first), b = Finish(second);
+    EXPECT_EQ(a.exitCode + b.exitCode, 1) << a.err << b.err;
+    const RunResult& refused = a.exitCode == 1 ? a : b;
+    EXPECT_EQ(refused.err.find("Kantrelwick l\xC3\xA4uft schon auf " + host_ + "Anlagen\\"), 0u) << refused.err;
+    EXPECT_EQ(Runs().size(), 1u);
+    EXPECT_EQ(Off(), "");
+  }
+}
+
 }  // namespace
 }  // namespace e2e

@@ -373,6 +373,10 @@ int RunStandIn(int argc, char** argv) {
   DeleteFiles(log, host, plan);
 
   const int exitCode = plan.GetInt("Ablauf", "Exitcode", 0);
+  // A short run of a given length, so that tests can start a second run
+  // while the first one still runs.
+  const int pauseMs = plan.GetInt("Ablauf", "Pause", 0);
+  if (pauseMs > 0) std::this_thread::sleep_for(std::chrono::milliseconds(pauseMs < 60000 ? pauseMs : 60000));
   if (plan.GetInt("Ablauf", "Absturz", 0) != 0) {
     log.Line("Absturz", "abort()");
     std::abort();

@@ -40,7 +40,8 @@
 //                      actions, wait until killed, at most S seconds),
 //                      Warten=S (after the actions, wait for SIGINT, SIGTERM
 //                      or SIGHUP, at most S seconds; Signale=N: end after N
-//                      of them, default 1; then go on as without waiting)
+//                      of them, default 1; then go on as without waiting),
+//                      Pause=MS (after the actions, sleep MS milliseconds)
 #pragma once
 
 #include <cstdio>

@@ -1,0 +1,128 @@
+// What a stranger's layout archive may bring: a ".danl" whose swaps would put
+// a program in the simulator's place or swap the tool's own files, and links
+// planted under the names of the files the commands write. Each command
+// refuses with its message, and no file inside or outside the installation
+// changes.
+#include <sys/stat.h>
+#include <algorithm>
+#include <unistd.h>
+
+#include "e2e/installation.h"
+#include "terrain/terrain_test_support.h"
+
+namespace e2e {
+namespace {
+
+TEST_F(InstallationTest, ASharedLayoutRunsNoProgramAndWritesThroughNoLink) {
+  dir_.Write("aussen/victim.txt", "Opfer");
+  dir_.Write("aussen/victim.danl", CrLf({"[KamSet Nord]", "PX1=1"}));
+  dir_.Write("aussen/victim.anl", Read("Anlagen\\Test.anl"));
+  for (const char* name : {"A.dat", "C.dat", "Parallels\\Wetter.txt"}) Write(name, name);
+  Write("Anlagen\\Werkzeug.exe", "MZ Werkzeug");
+  Write("Anlagen\\Werkzeug.dat", "MZ versteckt");
+  Write("Anlagen\\h.bmp", terrain_test::MakeBitmap(2, 2, [](int, int) { return terrain_test::HeightPixel(1); }));
+  Write("Anlagen\\f.bmp", terrain_test::MakeBitmap(2, 2, [](int, int) { return terrain_test::PixelBytes{}; }));
+  dir_.MakeDirs(Inside("Modelle\\Nord"));
+  WriteMixedLayout();
+  SaveDefaults();
+  const std::string h = host_, anlagen = host_ + "Anlagen";
+  const std::string program = ", ein Programm oder eine Programmbibliothek: das tut StartZUVO nicht. Wer diesen Tausch "
+                              "wirklich will, nimmt ihn von Hand vor.\n";
+  const std::string own = ": sie wird nicht getauscht!\n";
+  const auto link = [](const std::string& file, const std::string& folder) {
+    return file + " f\xC3\xBChrt \xC3\xBC" "ber einen Verweis aus " + folder + " hinaus und wird nicht ge\xC3\xA4ndert!\n";
+  };
+  const std::vector<std::string> terrain = {"[Terrain Nord]", "Name=Nord",        "Hoehe=h.bmp",      "Farbe=f.bmp",
+                                            "Pixelgroesse=1", "Kachelabstand=2", "Kachelgroesse=2"};
+  const std::string berg = Native("Anlagen\\Berg.anl");
+  const struct {
+    std::vector<std::string> copy;     // the "[Copy]" lines of Test.danl
+    std::string planted, target;       // a link planted in the installation, to a file of "aussen"
+    std::vector<std::string> command;  // empty: start Test.anl
+    std::string err;
+  } cases[] = {
+      {{"Kantrelwick.exe=Anlagen\\Werkzeug.exe"}, "", "", {},
+       "[Copy]:Kantrelwick.exe=Anlagen\\Werkzeug.exe tauscht " + h + "Kantrelwick.exe" + program},
+      {{"Mods\\Strom.DLL=A.dat"}, "", "", {}, "[Copy]:Mods\\Strom.DLL=A.dat tauscht " + h + "Mods\\Strom.DLL" + program},
+      {{"A.dat=Anlagen\\Werkzeug.dat"}, "", "", {},
+       "[Copy]:A.dat=Anlagen\\Werkzeug.dat tauscht " + h + "Anlagen\\Werkzeug.dat" + program},
+      {{"Parallels=Anlagen"}, "", "", {},
+       "[Copy]:Parallels=Anlagen tauscht den Ordner " + h + "Parallels: StartZUVO tauscht nur Dateien.\n"},
+      {{"StartZUVO-Lauf.txt=Parallels\\Wetter.txt"}, "", "", {},
+       "[Copy]:StartZUVO-Lauf.txt=Parallels\\Wetter.txt nennt " + h + "StartZUVO-Lauf.txt, das Laufprotokoll von "
+       "StartZUVO" + own},
+      {{"Parallels\\Wetter.txt=startzuvo-lauf.TXT"}, "", "", {},
+       "[Copy]:Parallels\\Wetter.txt=startzuvo-lauf.TXT nennt " + h + "startzuvo-lauf.TXT, das Laufprotokoll von "
+       "StartZUVO" + own},
+      {{"A.dat=.zuvo-123-abcdef"}, "", "", {},
+       "[Copy]:A.dat=.zuvo-123-abcdef nennt " + h + ".zuvo-123-abcdef, eine tempor\xC3\xA4re Datei von StartZUVO" + own},
+      {{"anlagen\\TEST.danl=A.dat"}, "", "", {},
+       "[Copy]:anlagen\\TEST.danl=A.dat nennt " + h + "anlagen\\TEST.danl, eine Anlage" + own},
+      {{"C.dat=X.dat", "c.DAT=A.dat"}, "", "", {},
+       "[Copy]:C.dat=X.dat und [Copy]:c.DAT=A.dat tauschen dieselbe Datei!\n"},
+      // Links under the names of the files the commands write.
+      {{}, "StartZUVO-Lauf.txt", "victim.txt", {}, link(h + "StartZUVO-Lauf.txt", h)},
+      {{}, "Mods\\Prellbock.mod", "victim.txt", {"start", Layout(), "--buffer-stop", "Holz.mod"},
+       link(h + "Mods\\Prellbock.mod", h) + "Pressboch \"Holz.mod\" kann nicht installiert werden!\n"},
+      {{}, "Anlagen\\Berg.anl.bak", "victim.txt", {"--yes", "remove-missing", "gbos", berg},
+       link(anlagen + "\\Berg.anl.bak", anlagen)},
+      {{}, "Anlagen\\Inventarliste.txt", "victim.txt", {"inventory", berg}, link("Inventarliste.txt", anlagen)},
+      {{}, "Anlagen\\Fehlliste.txt", "victim.txt", {"missing-list", berg}, link("Fehlliste.txt", anlagen)},
+      {{}, "Anlagen\\Berg.svg", "victim.txt", {"map", berg}, link(anlagen + "\\Berg.svg", anlagen)},
+      {{}, "Anlagen\\Test.svg", "victim.txt", {"map", Layout()}, link(anlagen + "\\Test.svg", anlagen)},
+      {{}, "Anlagen\\Berg.danl", "victim.danl", {"--yes", "delete-camera-set", berg, "Nord"},
+       link(anlagen + "\\Berg.danl", anlagen)},
+      {{}, "Anlagen\\Ost.anl", "victim.anl", {"resave", Native("Anlagen\\Ost.anl")},
+       link(anlagen + "\\Ost.anl", anlagen)},
+      {{}, "Anlagen\\Terrain Nord.svg", "victim.txt", {"terrain", "--preview", Layout()},
+       link(anlagen + "\\Terrain Nord.svg", anlagen)},
+      {{}, "Modelle\\Nord\\bmp0_0.mod", "victim.txt", {"terrain", Layout()}, link(h + "Modelle\\Nord\\bmp0_0.mod", h)},
+  };
+  const Tree fresh = SnapshotTree(dir_.native());
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.planted.empty() ? c.copy.front() : c.planted);
+    RestoreTree(dir_.native(), fresh);
+    std::vector<std::string> lines = terrain;
+    if (!c.copy.empty()) lines.push_back("[Copy]");
+    lines.insert(lines.end(), c.copy.begin(), c.copy.end());
+    WriteSettings(lines);
+    if (!c.planted.empty()) {
+      unlink(Native(c.planted).c_str());
+      ASSERT_EQ(symlink(dir_.NativePath("aussen/" + c.target).c_str(), Native(c.planted).c_str()), 0);
+    }
+    const Tree before = SnapshotTree(dir_.native());
+    const RunResult run = c.command.empty() ? Start() : Zuvo(c.command);
+    EXPECT_EQ(run.exitCode, 1);
+    EXPECT_EQ(run.err, c.err);
+    EXPECT_TRUE(SnapshotTree(dir_.native()) == before) << run.err;
+    EXPECT_EQ(Runs().size(), 0u);
+    if (!c.planted.empty()) unlink(Native(c.planted).c_str());
+  }
+}
+
+// A read-only layout is not replaced (as Windows refuses), and a swap named
+// in another case than the files on disk gives them back their own names.
+TEST_F(InstallationTest, AReadOnlyLayoutStaysAndSwappedNamesKeepTheirCase) {
+  WriteSettings({"[Zuvo]", "KamSet=Nord", "[KamSet Nord]", "PX1=1", "[Copy]", "b.TXT=c.txt"});
+  Write("B.txt", "B");
+  Write("C.txt", "C");
+  SaveDefaults();
+  ASSERT_EQ(chmod(Native("Anlagen\\Test.anl").c_str(), 0444), 0);
+  const Tree before = SnapshotTree(dir_.native());
+  RunResult run = Start({"--camera-set", "Nord"});
+  EXPECT_EQ(run.exitCode, 1);
+  EXPECT_EQ(run.err, "Can't open " + host_ + "Anlagen\\Test.anl!\n");
+  EXPECT_TRUE(SnapshotTree(dir_.native()) == before);
+
+  ASSERT_EQ(chmod(Native("Anlagen\\Test.anl").c_str(), 0644), 0);
+  run = Start({"--camera-set", "Nord"});
+  EXPECT_EQ(run.exitCode, 0) << run.err;
+  EXPECT_EQ(OnlyRun().Get("Tausch b.TXT"), stand_in::DescribeContent("C"));
+  EXPECT_EQ(Read("B.txt") + Read("C.txt"), "BC");
+  const std::vector<std::string> names = dir_.List("prefix/drive_c/Sim");
+  EXPECT_NE(std::find(names.begin(), names.end(), "B.txt"), names.end());
+  EXPECT_NE(std::find(names.begin(), names.end(), "C.txt"), names.end());
+}
+
+}  // namespace
+}  // namespace e2e
