@@ -23,7 +23,7 @@ void RemoveScratch() {
 int messages = 0;
 int diagnostics = 0;
 
-void CountMessage(const std::string&, void*) { ++messages; }
+void CountMessage(const host::Reason&, void*) { ++messages; }
 void CountDiagnostic(const std::string&, void*) { ++diagnostics; }
 
 }  // namespace

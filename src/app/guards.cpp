@@ -7,7 +7,7 @@ namespace app {
 namespace {
 
 int LayoutNotOk() {
-  host::ShowFormatted("Anlage nicht OK\n");
+  host::Report(host::Why::kLayoutNotOk);
   return 0;
 }
 
@@ -21,14 +21,14 @@ int CheckLoadedLayout(const LoadedPair& pair) {
 
 int CheckInstallation() {
   if (host::HostDirectory() != nullptr) return 1;
-  host::ShowFormatted("Unbekannte oder fehlerhafte ZUVO Installation\n");
+  host::Report(host::Why::kUnknownInstallation);
   return 0;
 }
 
 int CheckKindFolder(const LoadedPair& pair, layout::RemovalKind kind) {
   const std::string folder = layout::MissingKindFolder(pair.layout, kind);
   if (folder.empty()) return 1;
-  host::ShowFormatted("Ordner %s%s fehlt, es wird nichts gel\xF6scht!\n", host::HostDirectory(), folder.c_str());
+  host::Report(host::Why::kKindFolderMissing, host::HostDirectory() + folder);
   return 0;
 }
 

@@ -3,6 +3,7 @@
 #include "app/guards.h"
 #include "app/startup_dialog.h"
 #include "host/messages.h"
+#include "host/wording.h"
 #include "host/paths.h"
 #include "host/save.h"
 #include "layout/lists.h"
@@ -17,11 +18,11 @@ int WriteListBeside(const layout::Layout& layout, const std::string& folder, int
   // The dialog works in the layout's folder; a folder that cannot be entered
   // gets no list (and never a list in some other folder).
   if (!platform::ChangeDirectory(folder)) {
-    host::ShowFormatted(host::kFileCannotBeOpened, host::FileInFolder(folder, name).c_str());
+    host::Report(host::Why::kFileCannotBeOpened, host::FileInFolder(folder, name));
     return 0;
   }
   return host::SaveFileReporting(host::FileInFolder(folder, name), layout::ListText(layout, missingOnly), folder,
-                                 host::kFileCannotBeOpened, name);
+                                 host::Why::kFileCannotBeOpened, name);
 }
 
 int WriteList(DialogView* view, const LoadedPair& pair, int missingOnly) {
@@ -30,7 +31,7 @@ int WriteList(DialogView* view, const LoadedPair& pair, int missingOnly) {
   if (missingOnly && !CheckInstallation()) return 0;
   view->BeginWaitCursor();
   const int written = WriteListBeside(pair.layout, host::DirectoryOf(pair.layoutPath), missingOnly);
-  if (written) view->Notify(missingOnly ? "Fehlliste wurde erstellt!" : "Inventarliste wurde erstellt!");
+  if (written) view->Notify(host::Wording(host::Why::kListWritten, layout::ListFileName(missingOnly)));
   view->EndWaitCursor();
   return written;
 }

@@ -3,6 +3,7 @@
 #include "app/swap_checks.h"
 #include "host/installation_path.h"
 #include "host/messages.h"
+#include "host/wording.h"
 #include "platform/cp1252.h"
 #include "platform/platform.h"
 #include "settings/settings_file.h"
@@ -53,11 +54,11 @@ Verdict Judge(const RunJournal& journal) {
   if (journal.pid <= 0 && journal.simulatorPid <= 0) return verdict;  // nobody was recorded
   verdict.liveness = platform::kCannotTell;
   if (journal.hostName.empty()) {
-    verdict.why = "das Laufprotokoll nennt keinen Rechner";
+    verdict.why = host::Wording(host::Why::kUnjudgedNoComputer);
     return verdict;
   }
   if (!platform::EqualsIgnoringCase(journal.hostName, platform::HostName())) {
-    verdict.why = "es stammt von einem anderen Rechner";
+    verdict.why = host::Wording(host::Why::kUnjudgedOtherComputer);
     return verdict;
   }
   // A journal that names its system was held by its writer while it lived:
@@ -71,15 +72,14 @@ Verdict Judge(const RunJournal& journal) {
     return verdict;
   }
   if (tool == platform::kCannotTell && !knownWriter) {
-    verdict.why = host::StringPrintf("Prozess %ld l\xE4sst sich nicht pr\xFC" "fen", journal.pid);
+    verdict.why = host::Wording(host::Why::kUnjudgedProcess, journal.pid);
     return verdict;
   }
   if (journal.simulatorPid > 0) {
     verdict.pid = journal.simulatorPid;
     verdict.liveness = SimulatorLiveness(journal, writer, knownWriter);
     if (verdict.liveness != platform::kDead) {
-      verdict.why = host::StringPrintf("der Simulator (Prozess %ld) l\xE4sst sich von hier nicht pr\xFC" "fen",
-                                       journal.simulatorPid);
+      verdict.why = host::Wording(host::Why::kUnjudgedSimulator, journal.simulatorPid);
       return verdict;
     }
   }
@@ -110,7 +110,7 @@ bool IsStartSwap(const std::string& host, const JournalSwap& swap) {
 // deleted still gets its own name back.
 void UndoSwap(const std::string& host, const JournalSwap& swap, Undone* undone) {
   if (!IsStartSwap(host, swap)) {
-    undone->left += host::StringPrintf("  %s (kein Tausch von StartZUVO, nicht angefasst)\n", swap.file.c_str());
+    undone->left += host::Wording(host::Why::kLineNotTouched, swap.file);
     undone->pending.push_back(swap);
     return;
   }
@@ -118,9 +118,9 @@ void UndoSwap(const std::string& host, const JournalSwap& swap, Undone* undone) 
     if (!Exists(from) || Exists(to)) return;
     bool outside = false;
     if (platform::RenameFile(from, to, host, &outside)) {
-      undone->back += "  " + to + "\n";
+      undone->back += host::Wording(host::Why::kLinePutBack, to);
     } else if (outside) {
-      host::ShowFormatted(host::kLinkOutside, from.c_str(), host.c_str());
+      host::Report(host::Why::kLinkOutside, from, host);
     }
   };
   if (!swap.substitute.empty()) moveBack(swap.file, swap.substitute);
@@ -130,10 +130,10 @@ void UndoSwap(const std::string& host, const JournalSwap& swap, Undone* undone) 
   const bool substituteInPlace = !swap.substitute.empty() && !Exists(swap.substitute) && Exists(swap.file) &&
                                  (swap.backup.empty() || backupLeft);
   if (backupLeft) {
-    undone->left += host::StringPrintf("  %s (Inhalt noch in %s)\n", swap.file.c_str(), swap.backup.c_str());
+    undone->left += host::Wording(host::Why::kLineContentIn, swap.file, swap.backup);
   }
   if (substituteInPlace) {
-    undone->left += host::StringPrintf("  %s (Inhalt noch in %s)\n", swap.substitute.c_str(), swap.file.c_str());
+    undone->left += host::Wording(host::Why::kLineContentIn, swap.substitute, swap.file);
   }
   if (backupLeft || substituteInPlace) undone->pending.push_back(swap);
 }
@@ -148,12 +148,7 @@ Undone UndoSwaps(const std::string& host, const std::vector<JournalSwap>& swaps)
 }
 
 void ShowCannotWrite(const std::string& path) {
-  host::ShowFormatted("Laufprotokoll %s kann nicht geschrieben werden!\n", path.c_str());
-}
-
-std::string StayingNote(const std::string& path) {
-  return host::StringPrintf(
-      "Das Laufprotokoll %s bleibt: der n\xE4" "chste Befehl versucht es erneut.\n", path.c_str());
+  host::Report(host::Why::kJournalNotWritten, path);
 }
 
 // Keeps what is left for the next command: the journal with only the swaps
@@ -233,13 +228,13 @@ int HealInstallation(const std::string& host, DialogView* confirm, int* found, i
   if (outcome == platform::HoldOutcome::kGone) return 1;
   if (found != nullptr) *found = 1;
   if (outcome == platform::HoldOutcome::kOutside) {
-    host::ShowFormatted(host::kLinkOutside, path.c_str(), host.c_str());
+    host::Report(host::Why::kLinkOutside, path, host);
     return 0;
   }
   std::string text;
   const bool busy = outcome == platform::HoldOutcome::kBusy;
   if (busy ? !platform::ReadWholeFile(path, &text) : !platform::ReadHeldFile(held, &text)) {
-    host::ShowFormatted("Laufprotokoll %s kann nicht gelesen werden!\n", path.c_str());
+    host::Report(host::Why::kJournalNotRead, path);
     return 0;
   }
   const RunJournal journal = ParseJournal(text);
@@ -250,46 +245,35 @@ int HealInstallation(const std::string& host, DialogView* confirm, int* found, i
   } else if (outcome == platform::HoldOutcome::kHeld) {
     verdict = Judge(journal);
   } else {
-    host::ShowFormatted("Laufprotokoll %s kann nicht gelesen werden!\n", path.c_str());
+    host::Report(host::Why::kJournalNotRead, path);
     return 0;
   }
   if (verdict.liveness == platform::kAlive) {
-    host::ShowFormatted("Kantrelwick l\xE4uft schon auf %s (Prozess %ld auf %s)!\n", journal.layout.c_str(),
-                        verdict.pid, journal.hostName.c_str());
+    host::Report(host::Why::kRunAlive, journal.layout, verdict.pid, journal.hostName);
     return 0;
   }
   if (verdict.liveness == platform::kCannotTell) {
-    const std::string doubt =
-        host::StringPrintf("Ob der Lauf auf %s (Prozess %ld auf %s) noch l\xE4uft, kann StartZUVO nicht feststellen: %s.",
-                           journal.layout.c_str(), verdict.pid, journal.hostName.c_str(), verdict.why.c_str());
     if (confirm == nullptr) {
-      host::ShowFormatted("%s Ist er sicher vorbei, stellt \"zuvo repair --force\" alles zur\xFC" "ck.\n",
-                          doubt.c_str());
+      host::Report(host::Why::kRunUnjudged, journal.layout, verdict.pid, journal.hostName, verdict.why);
       return 0;
     }
-    if (!confirm->AskYesNo(doubt + " Trotzdem alles zur\xFC" "cktauschen?")) {
+    if (!confirm->AskYesNo(
+            host::Wording(host::Why::kRunUnjudgedQuestion, journal.layout, verdict.pid, journal.hostName, verdict.why))) {
       if (declined != nullptr) *declined = 1;
       return 0;
     }
   }
   const Undone undone = UndoSwaps(host, journal.swaps);
   if (!undone.back.empty() || !undone.left.empty()) {
-    std::string report = host::StringPrintf("Nach dem abgebrochenen Lauf auf %s", journal.layout.c_str());
-    if (undone.back.empty()) {
-      report += " nicht wiederhergestellt:\n" + undone.left;
-    } else {
-      report += " wiederhergestellt:\n" + undone.back;
-      if (!undone.left.empty()) report += "Nicht wiederhergestellt:\n" + undone.left;
-    }
-    if (!undone.pending.empty()) report += StayingNote(path);
-    host::ShowFormatted("%s", report.c_str());
+    host::Report(host::Why::kHealed, journal.layout, undone.back, undone.left,
+                 undone.pending.empty() ? "" : host::Wording(host::Why::kJournalStays, path));
   }
   if (!undone.pending.empty()) {
     KeepPending(&held, journal, undone.pending);
     return 0;
   }
   if (platform::RemoveHeldFile(&held)) return 1;
-  host::ShowFormatted("Laufprotokoll %s kann nicht entfernt werden!\n", path.c_str());
+  host::Report(host::Why::kJournalNotRemoved, path);
   return 0;
 }
 
@@ -307,7 +291,7 @@ int BeginRun(const std::string& host, const std::string& layout, OwnRun* run) {
       case platform::HoldOutcome::kExists:
         continue;
       case platform::HoldOutcome::kOutside:
-        host::ShowFormatted(host::kLinkOutside, path.c_str(), host.c_str());
+        host::Report(host::Why::kLinkOutside, path, host);
         return 0;
       default:
         ShowCannotWrite(path);
@@ -331,22 +315,22 @@ int EndRun(OwnRun* run, const std::vector<std::string>& existedBefore) {
   std::string left = undone.left;
   for (const std::string& path : existedBefore) {
     if (!Exists(path) && left.find("  " + path + " ") == std::string::npos) {
-      left += host::StringPrintf("  %s (fehlt)\n", path.c_str());
+      left += host::Wording(host::Why::kLineLost, path);
     }
   }
   const std::string path = RunJournalPath(run->host);
   if (!undone.pending.empty()) {
-    host::ShowFormatted("Nach dem Lauf nicht wiederhergestellt:\n%s%s", left.c_str(), StayingNote(path).c_str());
+    host::Report(host::Why::kNotRestoredAfterRun, left, host::Wording(host::Why::kJournalStays, path));
     KeepPending(&run->held, run->journal, undone.pending);
     return 0;
   }
   int result = 1;
   if (!left.empty()) {
-    host::ShowFormatted("Nach dem Lauf nicht wiederhergestellt:\n%s", left.c_str());
+    host::Report(host::Why::kNotRestoredAfterRun, left, "");
     result = 0;
   }
   if (!platform::RemoveHeldFile(&run->held)) {
-    host::ShowFormatted("Laufprotokoll %s kann nicht entfernt werden!\n", path.c_str());
+    host::Report(host::Why::kJournalNotRemoved, path);
     platform::LetGo(&run->held);
     return 0;
   }

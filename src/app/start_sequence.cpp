@@ -27,6 +27,7 @@
 #include "host/installation.h"
 #include "host/installation_path.h"
 #include "host/messages.h"
+#include "host/wording.h"
 #include "layout/camera_set.h"
 #include "layout/data_sheet.h"
 #include "platform/interrupt.h"
@@ -77,11 +78,11 @@ int SwapRename(const std::string& host, const std::string& from, const std::stri
   bool outside = false;
   if (platform::RenameFile(from, to, host, &outside)) return 1;
   if (outside) {
-    host::ShowFormatted(host::kLinkOutside, from.c_str(), host.c_str());
+    host::Report(host::Why::kLinkOutside, from, host);
     return 0;
   }
   if (!Exists(from) || Exists(to)) return 1;
-  host::ShowFormatted("Datei %s kann nicht in %s umbenannt werden!\n", from.c_str(), to.c_str());
+  host::Report(host::Why::kCannotRename, from, to);
   return 0;
 }
 
@@ -106,11 +107,11 @@ int MakeSwaps(const std::vector<Swap>& swaps, OwnRun* run) {
 // How the simulator ended, told to the view when it did not exit 0.
 void ReportSimulatorEnd(DialogView* view, int exitCode, int signal) {
   if (signal != 0 && platform::InterruptRequested()) {
-    view->ReportSimulatorEnd(host::StringPrintf("Simulator durch Signal %d beendet.", signal));
+    view->ReportSimulatorEnd(host::Wording(host::Why::kSimulatorStopped, signal));
   } else if (signal != 0) {
-    view->ReportSimulatorEnd(host::StringPrintf("Simulator abgest\xFCrzt (Signal %d).", signal));
+    view->ReportSimulatorEnd(host::Wording(host::Why::kSimulatorCrashed, signal));
   } else if (exitCode != 0) {
-    view->ReportSimulatorEnd(host::StringPrintf("Simulator beendet mit Status %d.", exitCode));
+    view->ReportSimulatorEnd(host::Wording(host::Why::kSimulatorEndedWith, exitCode));
   }
 }
 
@@ -128,7 +129,7 @@ int StartupDialog::PrepareRun(const std::string& cameraSet) {
   for (int k = 0; k < host::kAssetKindCount; ++k) {
     const host::AssetKind kind = static_cast<host::AssetKind>(k);
     if (host::IsHostSubdirectory(host::AssetKindOf(kind).name) && !host::SaveOriginal(kind)) {
-      host::ShowFormatted("%s", host::AssetKindOf(kind).saveFailed);
+      host::Report(host::Why::kDefaultNotSaved, host::AssetKindOf(kind).name);
       return 0;
     }
   }
@@ -145,7 +146,7 @@ int StartupDialog::PrepareRun(const std::string& cameraSet) {
     std::string file = members.*kAssetKindControls[k].choice;
     if (file.empty() && host::IsHostSubdirectory(info.name)) file = info.defaultFile;
     if (!file.empty() && !host::InstallChoice(file, kind)) {
-      host::ShowFormatted(info.installFailed, file.c_str());
+      host::Report(host::Why::kChoiceNotInstalled, info.name, file);
       return 0;
     }
   }
@@ -168,7 +169,7 @@ StartupDialog::RunOutcome StartupDialog::RunWithSwaps(OwnRun* run) {
   const std::vector<Swap> swaps = SwapsOf(pair_.settings, host);
   const std::vector<std::string> existedBefore = ExistingSwapFiles(swaps);
   if (pair_.settings.HasSection(kCopySection) && !platform::ChangeDirectory(host)) {
-    host::ShowFormatted(host::kFolderCannotBeOpened, host.c_str());
+    host::Report(host::Why::kFolderCannotBeOpened, host);
     EndRun(run, existedBefore);
     return outcome;
   }
@@ -244,7 +245,7 @@ int StartupDialog::OnStartClicked() {
   const int stored = StoreAfterRun(cameraSet);
   if (!outcome.started) {
     if (!outcome.toldWhyNotStarted) {
-      host::ShowFormatted("Simulator \"%s\" kann nicht gestartet werden!\n", outcome.program.c_str());
+      host::Report(host::Why::kSimulatorNotStarted, outcome.program);
     }
     return 0;
   }

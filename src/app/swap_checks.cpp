@@ -51,28 +51,14 @@ std::string Entry(const settings::SettingsEntry& entry) {
 void ShowProblem(const settings::SettingsEntry& entry, const std::string& side, SwapProblem problem) {
   const std::string what = Entry(entry);
   switch (problem) {
-    case SwapProblem::kNone:
-      return;
-    case SwapProblem::kOutside:
-      host::ShowFormatted("%s liegt au\xDF" "erhalb des Simulatorordners!\n", what.c_str());
-      return;
-    case SwapProblem::kProgram:
-      host::ShowFormatted("%s tauscht %s, ein Programm oder eine Programmbibliothek: das tut StartZUVO nicht. "
-                          "Wer diesen Tausch wirklich will, nimmt ihn von Hand vor.\n",
-                          what.c_str(), side.c_str());
-      return;
-    case SwapProblem::kFolder:
-      host::ShowFormatted("%s tauscht den Ordner %s: StartZUVO tauscht nur Dateien.\n", what.c_str(), side.c_str());
-      return;
-    case SwapProblem::kJournal:
-    case SwapProblem::kTemporary:
-    case SwapProblem::kLayout:
-      break;
+    case SwapProblem::kNone: return;
+    case SwapProblem::kOutside: host::Report(host::Why::kSwapOutside, what); return;
+    case SwapProblem::kProgram: host::Report(host::Why::kSwapProgram, what, side); return;
+    case SwapProblem::kFolder: host::Report(host::Why::kSwapFolder, what, side); return;
+    case SwapProblem::kJournal: host::Report(host::Why::kSwapJournal, what, side); return;
+    case SwapProblem::kTemporary: host::Report(host::Why::kSwapTemporary, what, side); return;
+    case SwapProblem::kLayout: host::Report(host::Why::kSwapLayout, what, side); return;
   }
-  const char* whose = problem == SwapProblem::kJournal     ? "das Laufprotokoll von StartZUVO"
-                      : problem == SwapProblem::kTemporary ? "eine tempor\xE4re Datei von StartZUVO"
-                                                           : "eine Anlage";
-  host::ShowFormatted("%s nennt %s, %s: sie wird nicht getauscht!\n", what.c_str(), side.c_str(), whose);
 }
 
 }  // namespace
@@ -110,8 +96,7 @@ int CheckSwaps(const settings::SettingsFile& settings, const std::string& host) 
     for (char& c : folded) c = static_cast<char>(platform::Cp1252Upper(static_cast<unsigned char>(c)));
     const auto earlier = keys.emplace(folded, entry);
     if (!earlier.second) {
-      host::ShowFormatted("%s und %s tauschen dieselbe Datei!\n", Entry(*earlier.first->second).c_str(),
-                          Entry(*entry).c_str());
+      host::Report(host::Why::kSwapTwice, Entry(*earlier.first->second), Entry(*entry));
       return 0;
     }
   }
@@ -123,8 +108,7 @@ int CheckBackupsFree(const settings::SettingsFile& settings, const std::string& 
     const std::string key = platform::StoredSpelling(host::InstallationPath(host, entry->name));
     const std::string backup = key + ".sav";
     if (platform::PathStatus(key) != platform::kPathNone && platform::PathStatus(backup) != platform::kPathNone) {
-      host::ShowFormatted("%s: %s gibt es schon, der Tausch kann nicht gemacht werden!\n", Entry(*entry).c_str(),
-                          backup.c_str());
+      host::Report(host::Why::kSwapBackupExists, Entry(*entry), backup);
       return 0;
     }
   }

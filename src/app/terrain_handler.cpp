@@ -3,6 +3,7 @@
 #include "app/guards.h"
 #include "app/startup_dialog.h"
 #include "host/messages.h"
+#include "host/wording.h"
 #include "host/paths.h"
 #include "platform/interrupt.h"
 #include "platform/platform.h"
@@ -43,7 +44,7 @@ int StartupDialog::OnGenTerrainClicked() {
   // path is absolute, so its folder names the same place after the change.
   const std::string folder = host::DirectoryOf(pair_.layoutPath);
   if (!platform::ChangeDirectory(folder)) {
-    host::ShowFormatted(host::kFolderCannotBeOpened, folder.c_str());
+    host::Report(host::Why::kFolderCannotBeOpened, folder);
     return 0;
   }
   view_->BeginWaitCursor();
@@ -56,11 +57,10 @@ int StartupDialog::OnGenTerrainClicked() {
   const int generated = terrain::GenerateTerrain(pair_.settings, folder, &progress);
   if (platform::InterruptRequested() && seen.total > 0) {
     view_->EndProgress();
-    host::ShowFormatted("[%s]: %d von %d Kacheln geschrieben, Terraingenerierung unterbrochen.\n",
-                        seen.section.c_str(), seen.done, seen.total);
+    host::Report(host::Why::kTerrainInterrupted, seen.section, seen.done, seen.total);
   }
   if (generated) {
-    view_->Notify("Terraingenerierung abgeschlossen!");
+    view_->Notify(host::Wording(host::Why::kTerrainDone));
     view_->EnableControl(kIdGenTerrain, false);
   }
   view_->EndWaitCursor();

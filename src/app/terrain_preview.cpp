@@ -5,6 +5,7 @@
 #include "app/startup_dialog.h"
 #include "host/installation_path.h"
 #include "host/messages.h"
+#include "host/wording.h"
 #include "host/paths.h"
 #include "host/save.h"
 #include "terrain/preview.h"
@@ -24,8 +25,7 @@ int StartupDialog::PreviewTerrain() {
     if (!entry.isSection || !terrain::IsTerrainSection(entry.name)) continue;
     // The section names the file: it must stay a name in the layout's folder.
     if (!host::IsPlainName(entry.name)) {
-      host::ShowFormatted("[%s]:Der Abschnittsname taugt nicht als Dateiname der Vorschau!\n",
-                          entry.name.c_str());
+      host::Report(host::Why::kPreviewName, entry.name);
       allWritten = 0;
       continue;
     }
@@ -35,10 +35,10 @@ int StartupDialog::PreviewTerrain() {
       allWritten = 0;
       continue;
     }
-    view_->ShowResult("Terrainvorschau geschrieben: " + path);
+    view_->ShowResult(host::Wording(host::Why::kPreviewWritten, path));
     ++written;
   }
-  if (written == 0 && allWritten) view_->ShowResult("Die Einstellungen beschreiben kein Terrain.");
+  if (written == 0 && allWritten) view_->ShowResult(host::Wording(host::Why::kNoTerrain));
   return allWritten;
 }
 

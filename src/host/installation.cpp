@@ -25,17 +25,11 @@ HostCache& Cache() {
   return cache;
 }
 
-// "Pressboch" is the tool's own text for the buffer stop's install message.
 const AssetKindInfo kAssetKinds[kAssetKindCount] = {
-    {"Prellbock", "Prellbock.mod", "Mods\\Prellbock.mod", "Prellbock|*.mod|Alle Dateien|*.*|",
-     "Original Prellbock kann nicht gesichert werden!\n", "Pressboch \"%s\" kann nicht installiert werden!\n"},
-    {"Oberleitung", "Oberleitung.mod", "Mods\\Oberleitung.mod", "Oberleitung|*.mod|Alle Dateien|*.*|",
-     "Original Oberleitung kann nicht gesichert werden!\n", "Oberleitung \"%s\" kann nicht installiert werden!\n"},
-    {"Leitpfosten", "Leitpfosten.mod", "Mods\\Leitpfosten.mod", "Leitpfosten|*.mod|Alle Dateien|*.*|",
-     "Original Leitpfosten kann nicht gesichert werden!\n", "Leitpfosten \"%s\" kann nicht installiert werden!\n"},
-    {"Bodentextur", "Grass.bmp", "Parallels\\Tex256_256a.bmp", "Bodentextur|*.bmp|Alle Dateien|*.*|",
-     "Original Bodentextur (Grass.bmp) kann nicht gesichert werden!\n",
-     "Bodentextur \"%s\" kann nicht installiert werden!\n"},
+    {"Prellbock", "Prellbock.mod", "Mods\\Prellbock.mod", "Prellbock|*.mod|Alle Dateien|*.*|"},
+    {"Oberleitung", "Oberleitung.mod", "Mods\\Oberleitung.mod", "Oberleitung|*.mod|Alle Dateien|*.*|"},
+    {"Leitpfosten", "Leitpfosten.mod", "Mods\\Leitpfosten.mod", "Leitpfosten|*.mod|Alle Dateien|*.*|"},
+    {"Bodentextur", "Grass.bmp", "Parallels\\Tex256_256a.bmp", "Bodentextur|*.bmp|Alle Dateien|*.*|"},
 };
 
 // {host}{relative}, or empty when the host directory is unknown.
@@ -131,7 +125,7 @@ int CopyFileContents(const std::string& destination, const std::string& source, 
   if (!platform::ReadWholeFile(source, &bytes)) return 0;
   const platform::SaveOutcome outcome = platform::ReplaceFile(destination, bytes.data(), bytes.size(), within);
   // The caller tells what failed; a link out of the installation is told here, as its cause.
-  if (outcome == platform::SaveOutcome::kOutside) ShowFormatted(kLinkOutside, destination.c_str(), within.c_str());
+  if (outcome == platform::SaveOutcome::kOutside) Report(Why::kLinkOutside, destination, within);
   return outcome == platform::SaveOutcome::kSaved;
 }
 

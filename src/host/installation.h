@@ -68,8 +68,6 @@ struct AssetKindInfo {
   const char* defaultFile;    // default file inside the kind folder
   const char* activeFile;     // active file, relative to the host directory
   const char* filter;         // the file dialog's filter when a file is chosen
-  const char* saveFailed;     // told when the active file cannot be saved
-  const char* installFailed;  // told when a choice cannot be installed; one %s: the file
 };
 
 const AssetKindInfo& AssetKindOf(AssetKind kind);

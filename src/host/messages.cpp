@@ -3,13 +3,14 @@
 #include <cstdarg>
 #include <cstdio>
 
+#include "host/wording.h"
 #include "platform/platform.h"
 
 namespace host {
 namespace {
 
 struct Sinks {
-  TextSink message = nullptr;
+  ReasonSink message = nullptr;
   void* messageContext = nullptr;
   TextSink diagnostic = nullptr;
   void* diagnosticContext = nullptr;
@@ -44,33 +45,19 @@ std::string StringPrintf(const char* format, ...) {
   return result;
 }
 
-std::string& MessageBuffer() {
-  static std::string buffer;
-  return buffer;
-}
-
-void ShowMessage() {
+void Report(const Reason& reason) {
   Sinks& sinks = CurrentSinks();
   if (sinks.message != nullptr) {
-    sinks.message(MessageBuffer(), sinks.messageContext);
+    sinks.message(reason, sinks.messageContext);
     return;
   }
-  std::string text = platform::ToConsoleText(MessageBuffer());
+  std::string text = platform::ToConsoleText(Wording(reason));
   if (text.empty() || text.back() != '\n') text.push_back('\n');
   std::fputs(text.c_str(), stderr);
   std::fflush(stderr);
 }
 
-void ShowFormatted(const char* format, ...) {
-  va_list args;
-  va_start(args, format);
-  MessageBuffer() = VStringPrintf(format, args);
-  va_end(args);
-  ShowMessage();
-}
-
-void SetMessageSink(TextSink sink, void* context, TextSink* previousSink,
-                    void** previousContext) {
+void SetMessageSink(ReasonSink sink, void* context, ReasonSink* previousSink, void** previousContext) {
   Sinks& sinks = CurrentSinks();
   if (previousSink != nullptr) *previousSink = sinks.message;
   if (previousContext != nullptr) *previousContext = sinks.messageContext;

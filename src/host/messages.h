@@ -1,15 +1,18 @@
 // Reporting to the user.
 //
-// A failing operation formats one German message into the message buffer and
-// calls ShowMessage, which hands the text to the message sink that the front
-// end installed: the dialog shows a message box without owner, the console
-// writes it to standard error, tests record it. Texts are code page 1252.
+// A failing operation says why with a reason (host/reasons.h) and calls
+// Report, which hands it to the message sink that the front end installed:
+// the dialog shows the catalogue's text (host/wording.h) in a message box
+// without owner, the console writes it to standard error with the hints it
+// knows for that reason, tests record it. Texts are code page 1252.
 //
 // The layout reader also writes one diagnostic line per failed consistency
 // check; those go to the diagnostic sink (standard output by default).
 #pragma once
 
 #include <string>
+
+#include "host/reasons.h"
 
 namespace host {
 
@@ -24,36 +27,41 @@ namespace host {
 #define ZUVO_PRINTF(fmt, args)
 #endif
 
-// The message texts that several commands show (one %s: a path).
-inline constexpr char kCannotOpen[] = "Can't open %s!\n";
-inline constexpr char kWriteFailed[] = "Fehler beim Schreiben von %s!\n";
-inline constexpr char kFileCannotBeOpened[] = "Datei %s kann nicht ge\xF6" "ffnet werden!";
-inline constexpr char kFolderCannotBeOpened[] = "Ordner %s kann nicht ge\xF6" "ffnet werden!\n";
-inline constexpr char kWrongExtension[] = "falsche Endung: %s\n";  // %s: the extension
-// A write or rename refused because a link on its way leads out of the folder
-// it must stay in (%s: the path, %s: that folder).
-inline constexpr char kLinkOutside[] =
-    "%s f\xFChrt \xFC" "ber einen Verweis aus %s hinaus und wird nicht ge\xE4ndert!\n";
-
 // printf-style formatting into a string of whatever length it needs.
 std::string StringPrintf(const char* format, ...) ZUVO_PRINTF(1, 2);
 
-// The shared message buffer; holds the last message formatted into it.
-std::string& MessageBuffer();
+// Hands the reason to the installed sink (by default: its text on standard
+// error, converted for the terminal).
+void Report(const Reason& reason);
 
-// Shows the message buffer through the installed sink.
-void ShowMessage();
+template <typename... Args>
+void Report(Why why, const Args&... args) {
+  Report(Because(why, args...));
+}
 
-// Formats into the message buffer and shows it: the usual way to report.
-void ShowFormatted(const char* format, ...) ZUVO_PRINTF(1, 2);
+// Reasons kept instead of reported: a caller that shows them itself (the
+// terrain preview draws them into its picture) passes a list; null reports.
+using Reasons = std::vector<Reason>;
+inline void Tell(Reasons* into, const Reason& reason) {
+  if (into != nullptr) {
+    into->push_back(reason);
+  } else {
+    Report(reason);
+  }
+}
+template <typename... Args>
+void Tell(Reasons* into, Why why, const Args&... args) {
+  Tell(into, Because(why, args...));
+}
+
+using ReasonSink = void (*)(const Reason& reason, void* context);
+
+// Installs the sink for Report; null restores the default. The previous sink
+// is handed back through the out parameters when they are not null.
+void SetMessageSink(ReasonSink sink, void* context, ReasonSink* previousSink = nullptr,
+                    void** previousContext = nullptr);
 
 using TextSink = void (*)(const std::string& text, void* context);
-
-// Installs the sink for ShowMessage; null restores the default (standard
-// error, converted for the terminal). Returns nothing; the previous sink is
-// handed back through the out parameters when they are not null.
-void SetMessageSink(TextSink sink, void* context, TextSink* previousSink = nullptr,
-                    void** previousContext = nullptr);
 
 // One diagnostic line of the layout reader ("I: %d S: %d\n" and the like).
 void WriteDiagnostic(const char* format, ...) ZUVO_PRINTF(1, 2);

@@ -196,7 +196,7 @@ class Layout {
   int Serialize(std::string* bytes) const;
   // Serialize, then replaces the file at `path` safely, staying inside the
   // folder `within` (see host::SaveFileReporting). On failure shows
-  // host::kCannotOpen, host::kWriteFailed or host::kLinkOutside; the old file
+  // the reasons kCannotOpen, kWriteFailed or kLinkOutside; the old file
   // then stays whole. 1 when saved.
   int Save(const std::string& path, const std::string& within) const;
 };

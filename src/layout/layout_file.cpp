@@ -16,7 +16,7 @@ int LayoutFileOf(const std::string& path, std::string* layoutFile) {
     *layoutFile = host::StripExtension(path) + ".anl";
     return 1;
   }
-  host::ShowFormatted(host::kWrongExtension, extension.c_str());
+  host::Report(host::Why::kWrongExtension, extension);
   return 0;
 }
 

@@ -97,7 +97,7 @@ class FieldReader {
   bool KnownType(TrackRecord& t) {
     if (!ok()) return false;
     if (!IsValidType(t.type)) {
-      host::ShowFormatted("%s: Unbekannter Typ %d!\n", t.name.c_str(), t.type);
+      host::Report(host::Why::kUnknownTrackType, t.name, static_cast<int>(t.type));
       Fault();
       return false;
     }
@@ -209,7 +209,7 @@ int ReadFileBytes(const std::string& path, FileBytes* bytes) {
 }
 
 int FormatError() {
-  host::ShowFormatted("Formatfehler!\n");
+  host::Report(host::Why::kFormatError);
   return 0;
 }
 
@@ -245,13 +245,13 @@ int ReadLayout(const char* data, std::size_t size, const ExtraLengths* extraLeng
 
   if (!ReadSection(r, &layout->tracks, [](FieldReader& fr, TrackRecord& t) { records::Track(fr, t); },
                    [](const TrackRecord& t) {
-                     host::ShowFormatted("Gleis Nr. %d fehlerhaft!\n", t.id);
+                     host::Report(host::Why::kTrackFaulty, static_cast<int>(t.id));
                    })) {
     return 0;
   }
   if (!ReadSection(r, &layout->models, [](FieldReader& fr, ModelRecord& m) { records::Model(fr, m); },
                    [](const ModelRecord& m) {
-                     host::ShowFormatted("Modell Nr. %d fehlerhaft!\n", m.id);
+                     host::Report(host::Why::kModelFaulty, static_cast<int>(m.id));
                    })) {
     return 0;
   }
@@ -259,10 +259,9 @@ int ReadLayout(const char* data, std::size_t size, const ExtraLengths* extraLeng
                    [](FieldReader& fr, RollingStockRecord& u) { records::RollingStock(fr, u); },
                    [](const RollingStockRecord& u) {
                      if (u.IsDll()) {
-                       host::ShowFormatted("Dll-Modell \"%s\" kann nicht benutzt werden!\n",
-                                           u.name.c_str());
+                       host::Report(host::Why::kDllModelUnusable, u.name);
                      } else {
-                       host::ShowFormatted("Rollmaterial Nr. %d fehlerhaft!\n", u.id);
+                       host::Report(host::Why::kRollingStockFaulty, static_cast<int>(u.id));
                      }
                    })) {
     return 0;
@@ -275,7 +274,7 @@ int ReadLayout(const char* data, std::size_t size, const ExtraLengths* extraLeng
   if (r.status() == ReadStatus::kTruncated) return FormatError();
   if (!r.ok()) return 0;  // a separator that is not 0: only its diagnostic line
   if (in.remaining() < sizeof layout->properties.block) {
-    host::ShowFormatted("Feher in Eigenschaften!\n");
+    host::Report(host::Why::kPropertiesFaulty);
     return 0;
   }
   records::PropertiesRest(r, layout->properties);
@@ -287,7 +286,7 @@ int ReadLayout(const char* data, std::size_t size, const ExtraLengths* extraLeng
   if (!r.ok()) return FormatError();
 
   if (in.remaining() > 0) {
-    host::ShowFormatted("Datei zu lang!\n");
+    host::Report(host::Why::kFileTooLong);
     return 0;
   }
   return 1;
@@ -314,7 +313,7 @@ int Layout::Load(const std::string& path, const ExtraLengths& extraLengths) {
   Release();
   FileBytes bytes;
   if (!ReadFileBytes(path, &bytes)) {
-    host::ShowFormatted(host::kCannotOpen, path.c_str());
+    host::Report(host::Why::kCannotOpen, path);
     return 0;
   }
   return LoadFromMemory(this, bytes.data.get(), bytes.size, &extraLengths);

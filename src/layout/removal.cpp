@@ -34,7 +34,7 @@ int KeepBackup(const std::string& path, const std::string& within, std::string* 
   *backupPath = path + ".bak";
   std::string bytes;
   if (!platform::ReadWholeFile(path, &bytes)) {
-    host::ShowFormatted(host::kCannotOpen, path.c_str());
+    host::Report(host::Why::kCannotOpen, path);
     return 0;
   }
   return host::SaveFileReporting(*backupPath, bytes, within);

@@ -128,7 +128,7 @@ int Layout::Save(const std::string& path, const std::string& within) const {
   std::string bytes;
   if (!Serialize(&bytes)) {
     // Nothing is written: a name or a count the file format cannot hold.
-    host::ShowFormatted(host::kWriteFailed, path.c_str());
+    host::Report(host::Why::kWriteFailed, path);
     return 0;
   }
   return host::SaveFileReporting(path, bytes, within);

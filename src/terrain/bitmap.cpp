@@ -62,17 +62,17 @@ ParseResult ParseHeaders(platform::LeReader* in, BitmapImage* image) {
 
 }  // namespace
 
-int BitmapImage::ReadBitmap(const std::string& path, const std::string& name) {
+int BitmapImage::ReadBitmap(const std::string& path, const std::string& name, host::Reasons* into) {
   *this = BitmapImage();
   std::string bytes;
   if (!platform::ReadWholeFile(path, &bytes)) {
-    host::ShowFormatted(host::kCannotOpen, name.c_str());
+    host::Tell(into, host::Why::kCannotOpen, name);
     return 0;
   }
-  return ReadBitmapBytes(std::move(bytes), name);
+  return ReadBitmapBytes(std::move(bytes), name, into);
 }
 
-int BitmapImage::ReadBitmapBytes(std::string bytes, const std::string& name) {
+int BitmapImage::ReadBitmapBytes(std::string bytes, const std::string& name, host::Reasons* into) {
   *this = BitmapImage();
   platform::LeReader in(bytes);
   ParseResult parsed = ParseHeaders(&in, this);
@@ -91,9 +91,7 @@ int BitmapImage::ReadBitmapBytes(std::string bytes, const std::string& name) {
     }
   }
   if (parsed != ParseResult::kOk) {
-    host::ShowFormatted(parsed == ParseResult::kShort ? "Fehler beim Lesen von %s!\n"
-                                                      : "Falsches Bitmapformat: %s!\n",
-                        name.c_str());
+    host::Tell(into, parsed == ParseResult::kShort ? host::Why::kReadError : host::Why::kBitmapFormat, name);
     Release();
     return 0;
   }

@@ -23,6 +23,8 @@
 #include <cstdint>
 #include <string>
 
+#include "host/messages.h"
+
 namespace terrain {
 
 struct Colour {
@@ -36,12 +38,12 @@ class BitmapImage {
   // Reads the file at `path` (a Windows path); `name` stands for the file in
   // the messages. On failure the image is empty (0 x 0) and the message has
   // been shown.
-  int ReadBitmap(const std::string& path, const std::string& name);
+  int ReadBitmap(const std::string& path, const std::string& name, host::Reasons* into = nullptr);
   int ReadBitmap(const std::string& path) { return ReadBitmap(path, path); }
 
   // Reads a bitmap from a file's bytes, as ReadBitmap does; `name` stands for
   // the file in the messages.
-  int ReadBitmapBytes(std::string bytes, const std::string& name);
+  int ReadBitmapBytes(std::string bytes, const std::string& name, host::Reasons* into = nullptr);
 
   // The pixel's bytes b0, b1, b2 in file order as b0 * 65536 + b1 * 256 + b2.
   // x and y are clamped into the picture; an empty picture gives 0.

@@ -59,8 +59,7 @@ void ReportTilesOfAnEarlierPlan(const std::string& folder, const TilePlan& plan,
     }
   }
   if (outside > 0) {
-    host::ShowFormatted("[%s]: %d Kacheln eines fr\xFCheren Plans bleiben in %s.\n", section.c_str(),
-                        outside, folder.c_str());
+    host::Report(host::Why::kEarlierPlanTiles, section, outside, folder);
   }
 }
 
@@ -81,7 +80,7 @@ int GenerateTerrainJob(const TerrainJob& job, const TerrainProgress* progress) {
   // The folder usually exists from an earlier generation.
   platform::MakeDirectory(terrainFolder, within);
   if (platform::PathStatus(terrainFolder.empty() ? "." : terrainFolder) != platform::kPathDirectory) {
-    host::ShowFormatted("Verzeichnis %s kann nicht angelegt werden!\n", terrainFolder.c_str());
+    host::Report(host::Why::kFolderNotCreated, terrainFolder);
     return 0;
   }
 
@@ -101,8 +100,7 @@ int GenerateTerrainJob(const TerrainJob& job, const TerrainProgress* progress) {
       std::string bytes;
       if (!tileModel.Serialize(&bytes)) {
         // Not reached: every tile was checked against the format above.
-        host::ShowFormatted("Modell passt nicht in das Dateiformat, nicht geschrieben: %s!\n",
-                            path.c_str());
+        host::Report(host::Why::kTileDoesNotFit, path);
         allBuilt = 0;
         continue;
       }

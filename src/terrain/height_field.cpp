@@ -6,9 +6,9 @@ namespace terrain {
 
 HeightField::~HeightField() = default;
 
-BitmapHeightField::BitmapHeightField(const std::string& path, const std::string& name,
-                                     std::int32_t pixelSizeCm) {
-  if (!image.ReadBitmap(path, name)) return;
+BitmapHeightField::BitmapHeightField(const std::string& path, const std::string& name, std::int32_t pixelSizeCm,
+                                     host::Reasons* into) {
+  if (!image.ReadBitmap(path, name, into)) return;
   cellsX = image.width;
   cellsY = image.height;
   if (cellsX == 0 || cellsY == 0) return;

@@ -36,7 +36,8 @@ class BitmapHeightField : public HeightField {
   // Reads the height picture at `path`, named `name` in the messages (errors
   // reported by the bitmap reader), and takes `pixelSize` (centimetres) as
   // the distance between vertices.
-  BitmapHeightField(const std::string& path, const std::string& name, std::int32_t pixelSize);
+  BitmapHeightField(const std::string& path, const std::string& name, std::int32_t pixelSize,
+                    host::Reasons* into = nullptr);
   BitmapHeightField(const std::string& path, std::int32_t pixelSize)
       : BitmapHeightField(path, path, pixelSize) {}
 

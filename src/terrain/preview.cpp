@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "host/messages.h"
+#include "host/wording.h"
 #include "platform/cp1252.h"
 #include "terrain/terrain_inputs.h"
 #include "terrain/tile_plan.h"
@@ -15,23 +16,6 @@ namespace {
 
 const int kLineHeight = 20;
 const int kMargin = 8;
-
-// Keeps what ShowMessage would show while alive, instead of showing it.
-class MessageCollector {
- public:
-  MessageCollector() { host::SetMessageSink(&Collect, this, &sink_, &context_); }
-  ~MessageCollector() { host::SetMessageSink(sink_, context_); }
-  MessageCollector(const MessageCollector&) = delete;
-  MessageCollector& operator=(const MessageCollector&) = delete;
-  std::vector<std::string> texts;
-
- private:
-  static void Collect(const std::string& text, void* self) {
-    static_cast<MessageCollector*>(self)->texts.push_back(text);
-  }
-  host::TextSink sink_ = nullptr;
-  void* context_ = nullptr;
-};
 
 // A non-negative coordinate with at most two decimals, whatever the locale.
 std::string Number(double value) { return MetresText(std::llround(value * 100)); }
@@ -44,8 +28,7 @@ std::string WithoutNewline(std::string text) {
 // The lines above the picture: a class ("" for none) and code page 1252 text.
 using Lines = std::vector<std::pair<std::string, std::string>>;
 
-Lines Description(const TerrainJob& job, const TerrainInputs& inputs, int accepted,
-                  const std::vector<std::string>& reasons) {
+Lines Description(const TerrainJob& job, const TerrainInputs& inputs, int accepted, const host::Reasons& reasons) {
   Lines lines;
   lines.emplace_back("", "[" + job.section + "] Kacheln in Modelle\\" + job.name);
   lines.emplace_back("", "Hoehe: " + job.heightFile + ", Farbe: " + job.colourFile);
@@ -70,8 +53,8 @@ Lines Description(const TerrainJob& job, const TerrainInputs& inputs, int accept
                                MetresText(1LL * plan.spacing * plan.pixelSize) + " m, Kante " +
                                TileSizeText(plan.halfSize, plan.pixelSize) + " m");
   }
-  for (const std::string& reason : reasons) {
-    lines.emplace_back("refused", "Wird abgelehnt: " + WithoutNewline(reason));
+  for (const host::Reason& reason : reasons) {
+    lines.emplace_back("refused", "Wird abgelehnt: " + WithoutNewline(host::Wording(reason)));
   }
   if (!accepted && inputs.planned) {  // planned, so refused for the tiles' size
     lines.emplace_back("fits", "Gr\xF6\xDFte passende Kachelgroesse: " +
@@ -136,12 +119,8 @@ RgbPicture PreviewPicture(const BitmapImage& image, int maxSide) {
 std::string TerrainPreviewSvg(const TerrainJob& job) {
   TerrainInputs inputs;
   int accepted;
-  std::vector<std::string> reasons;
-  {
-    MessageCollector collector;
-    accepted = ReadTerrainInputs(job, &inputs);
-    reasons = collector.texts;
-  }
+  host::Reasons reasons;
+  accepted = ReadTerrainInputs(job, &inputs, &reasons);
   const Lines lines = Description(job, inputs, accepted, reasons);
   const BitmapImage& colours = inputs.colours;
   const int top = 2 * kMargin + static_cast<int>(lines.size()) * kLineHeight;

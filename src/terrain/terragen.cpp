@@ -72,26 +72,26 @@ ChunkResult ReadChunks(platform::LeReader* in, TerragenTerrain* t) {
 
 }  // namespace
 
-int TerragenTerrain::ReadTerragen(const std::string& path, const std::string& name) {
+int TerragenTerrain::ReadTerragen(const std::string& path, const std::string& name, host::Reasons* into) {
   Release();
   std::string bytes;
   if (!platform::ReadWholeFile(path, &bytes)) {
-    host::ShowFormatted(host::kCannotOpen, name.c_str());
+    host::Tell(into, host::Why::kCannotOpen, name);
     return 0;
   }
-  return ReadTerragenBytes(bytes, name);
+  return ReadTerragenBytes(bytes, name, into);
 }
 
-int TerragenTerrain::ReadTerragenBytes(const std::string& bytes, const std::string& name) {
+int TerragenTerrain::ReadTerragenBytes(const std::string& bytes, const std::string& name, host::Reasons* into) {
   Release();
   platform::LeReader in(bytes);
   char word[8];
   if (!in.Bytes(word, 8) || !SameWord(word, "TERRAGEN", 8)) {
-    host::ShowFormatted("Keyword TERRAGEN missing!\n");
+    host::Tell(into, host::Why::kTerragenKeyword);
     return 0;
   }
   if (!in.Bytes(word, 8) || !SameWord(word, "TERRAIN ", 8)) {
-    host::ShowFormatted("Keyword TERRAIN missing!\n");
+    host::Tell(into, host::Why::kTerrainKeyword);
     return 0;
   }
   xScale = yScale = zScale = kDefaultScale;
@@ -102,7 +102,7 @@ int TerragenTerrain::ReadTerragenBytes(const std::string& bytes, const std::stri
   const std::size_t count = static_cast<std::size_t>(xPoints) * yPoints;
   if (samples.size() > count) samples.resize(count);
   if (result == ChunkResult::kFault) {
-    host::ShowFormatted("Formatfehler in %s!\n", name.c_str());
+    host::Tell(into, host::Why::kTerragenFormat, name);
     return 0;
   }
   return 1;
@@ -129,8 +129,8 @@ std::int32_t TerragenPixelSize(float xScale) {
   return static_cast<std::int32_t>(centimetres);
 }
 
-TerragenHeightField::TerragenHeightField(const std::string& path, const std::string& name) {
-  terrain.ReadTerragen(path, name);
+TerragenHeightField::TerragenHeightField(const std::string& path, const std::string& name, host::Reasons* into) {
+  terrain.ReadTerragen(path, name, into);
   cellsX = terrain.xPoints - 1;
   cellsY = terrain.yPoints - 1;
   if (cellsX <= 0 || cellsY <= 0 || !terrain.hasSamples) {

@@ -26,6 +26,8 @@
 #include <cstddef>
 #include <cstdint>
 #include <string>
+
+#include "host/messages.h"
 #include <vector>
 
 #include "terrain/height_field.h"
@@ -38,11 +40,11 @@ struct TerragenTerrain {
   // missing!\n", "Keyword TERRAIN missing!\n" or "Formatfehler in %s!\n" and
   // stops at the first fault; what was read before it stays. Returns 1 when
   // no fault was found.
-  int ReadTerragen(const std::string& path, const std::string& name);
+  int ReadTerragen(const std::string& path, const std::string& name, host::Reasons* into = nullptr);
 
   // Reads a terrain from a file's bytes, as ReadTerragen does; `name` stands
   // for the file in the messages.
-  int ReadTerragenBytes(const std::string& bytes, const std::string& name);
+  int ReadTerragenBytes(const std::string& bytes, const std::string& name, host::Reasons* into = nullptr);
 
   // Frees the samples and zeroes every field.
   void Release();
@@ -78,7 +80,7 @@ class TerragenHeightField : public HeightField {
  public:
   // Reads the file; an unusable file (errors already reported, fewer than 2
   // points in x or y, no samples) gives an empty field.
-  TerragenHeightField(const std::string& path, const std::string& name);
+  TerragenHeightField(const std::string& path, const std::string& name, host::Reasons* into = nullptr);
   explicit TerragenHeightField(const std::string& path) : TerragenHeightField(path, path) {}
 
   double HeightAt(int i, int j) const override { return terrain.HeightAt(i, j); }

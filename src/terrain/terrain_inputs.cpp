@@ -8,28 +8,27 @@ namespace {
 
 // The height file as a height field. The file's own errors leave an empty
 // field.
-std::unique_ptr<HeightField> OpenHeightField(const TerrainJob& job) {
+std::unique_ptr<HeightField> OpenHeightField(const TerrainJob& job, host::Reasons* into) {
   if (job.heightFormat == HeightFormat::kBitmap) {
     return std::unique_ptr<HeightField>(
-        new BitmapHeightField(job.heightPath, job.heightFile, job.pixelSize));
+        new BitmapHeightField(job.heightPath, job.heightFile, job.pixelSize, into));
   }
-  return std::unique_ptr<HeightField>(new TerragenHeightField(job.heightPath, job.heightFile));
+  return std::unique_ptr<HeightField>(new TerragenHeightField(job.heightPath, job.heightFile, into));
 }
 
 // Reports why a plan was refused. 1 when it was not.
-int CheckPlan(PlanResult result, const std::string& section) {
+int CheckPlan(PlanResult result, const std::string& section, host::Reasons* into) {
   switch (result) {
     case PlanResult::kOk:
       return 1;
     case PlanResult::kBadSpacing:
-      host::ShowFormatted("[%s]:Kachelabstand muss gr\xF6\xDF" "er als 0 sein!\n", section.c_str());
+      host::Tell(into, host::Why::kSpacingNotPositive, section);
       return 0;
     case PlanResult::kBadSize:
-      host::ShowFormatted("[%s]:Kachelgroesse muss gr\xF6\xDF" "er als 0 sein!\n", section.c_str());
+      host::Tell(into, host::Why::kSizeNotPositive, section);
       return 0;
     case PlanResult::kSpacingBelowPixel:
-      host::ShowFormatted("[%s]:Kachelabstand muss mindestens so gro\xDF wie die Pixelgroesse sein!\n",
-                          section.c_str());
+      host::Tell(into, host::Why::kSpacingBelowPixel, section);
       return 0;
   }
   return 0;
@@ -37,37 +36,33 @@ int CheckPlan(PlanResult result, const std::string& section) {
 
 }  // namespace
 
-int ReadTerrainInputs(const TerrainJob& job, TerrainInputs* inputs) {
+int ReadTerrainInputs(const TerrainJob& job, TerrainInputs* inputs, host::Reasons* into) {
   const std::string& section = job.section;
-  if (!PassesStage(job, TerrainStage::kBeforeHeights)) return 0;
-  inputs->heights = OpenHeightField(job);
+  if (!PassesStage(job, TerrainStage::kBeforeHeights, into)) return 0;
+  inputs->heights = OpenHeightField(job, into);
   const HeightField& heights = *inputs->heights;
-  if (!PassesStage(job, TerrainStage::kBeforeColours)) return 0;
-  inputs->colours.ReadBitmap(job.colourPath, job.colourFile);
+  if (!PassesStage(job, TerrainStage::kBeforeColours, into)) return 0;
+  inputs->colours.ReadBitmap(job.colourPath, job.colourFile, into);
   if (inputs->colours.width != heights.cellsX || inputs->colours.height != heights.cellsY) {
-    host::ShowFormatted("Groessen stimmen nicht \xFC" "berein!\n");
+    host::Tell(into, host::Why::kSizesDiffer);
     return 0;
   }
-  if (!PassesStage(job, TerrainStage::kBeforeTiles)) return 0;
+  if (!PassesStage(job, TerrainStage::kBeforeTiles, into)) return 0;
   // Both files failed to load; each has told why.
   if (heights.cellsX == 0) return 0;
   if (heights.pixelSize <= 0) {
-    host::ShowFormatted("[%s]:Pixelgroesse aus %s muss gr\xF6\xDF" "er als 0 sein!\n",
-                        section.c_str(), job.heightFile.c_str());
+    host::Tell(into, host::Why::kPixelSizeFromFile, section, job.heightFile);
     return 0;
   }
   if (!CheckPlan(PlanTiles(job.spacingMetres, job.sizeMetres, heights.pixelSize, heights.cellsX,
                            heights.cellsY, &inputs->plan),
-                 section)) {
+                 section, into)) {
     return 0;
   }
   inputs->planned = true;
   const TilePlan& plan = inputs->plan;
   if (!TilesFit(plan, plan.halfSize)) {
-    host::ShowFormatted(
-        "[%s]:Kachelgroesse zu gro\xDF f\xFCr eine Modelldatei, h\xF6" "chstens %s m bei dieser "
-        "Pixelgroesse!\n",
-        section.c_str(), TileSizeText(LargestFittingHalfSize(plan), plan.pixelSize).c_str());
+    host::Tell(into, host::Why::kTilesTooLarge, section, TileSizeText(LargestFittingHalfSize(plan), plan.pixelSize));
     return 0;
   }
   return 1;

@@ -24,6 +24,7 @@ struct TerrainInputs {
   bool planned = false;  // `plan` was computed; it may still not fit (see TilesFit)
 };
 
-int ReadTerrainInputs(const TerrainJob& job, TerrainInputs* inputs);
+// With `into`, the reasons are kept there instead of reported.
+int ReadTerrainInputs(const TerrainJob& job, TerrainInputs* inputs, host::Reasons* into = nullptr);
 
 }  // namespace terrain

@@ -78,37 +78,37 @@ TerrainStage StageOf(TerrainFault fault) {
   }
 }
 
-void ReportFault(const TerrainJob& job) {
-  const char* section = job.section.c_str();
+void ReportFault(const TerrainJob& job, host::Reasons* into) {
+  const std::string& section = job.section;
   switch (job.fault) {
     case TerrainFault::kNone:
       return;
     case TerrainFault::kNoHeightFile:
-      host::ShowFormatted("[%s]:Hoehe muss gesetzt sein!\n", section);
+      host::Tell(into, host::Why::kNoHeightFile, section);
       return;
     case TerrainFault::kNoColourFile:
-      host::ShowFormatted("[%s]:Farbe muss gesetzt sein!\n", section);
+      host::Tell(into, host::Why::kNoColourFile, section);
       return;
     case TerrainFault::kHeightType:
-      host::ShowFormatted("Falscher Dateityp fuer Hoehe: %s!\n", job.heightFile.c_str());
+      host::Tell(into, host::Why::kHeightType, job.heightFile);
       return;
     case TerrainFault::kNoPixelSize:
-      host::ShowFormatted("Bitte Pixelgroesse angeben!\n");
+      host::Tell(into, host::Why::kNoPixelSize);
       return;
     case TerrainFault::kPixelSizeNotPositive:
-      host::ShowFormatted("[%s]:Pixelgroesse muss gr\xF6\xDF" "er als 0 sein!\n", section);
+      host::Tell(into, host::Why::kPixelSizeNotPositive, section);
       return;
     case TerrainFault::kPixelSizeTooLarge:
-      host::ShowFormatted("[%s]:Pixelgroesse ist zu gro\xDF!\n", section);
+      host::Tell(into, host::Why::kPixelSizeTooLarge, section);
       return;
     case TerrainFault::kColourType:
-      host::ShowFormatted("Falscher Dateityp fuer farbe: %s!\n", job.colourFile.c_str());
+      host::Tell(into, host::Why::kColourType, job.colourFile);
       return;
     case TerrainFault::kNoName:
-      host::ShowFormatted("[%s]:Name muss gesetzt sein!\n", section);
+      host::Tell(into, host::Why::kNoName, section);
       return;
     case TerrainFault::kNameOutside:
-      host::ShowFormatted("[%s]:Name muss ein Ordnername in Modelle sein!\n", section);
+      host::Tell(into, host::Why::kNameOutside, section);
       return;
   }
 }
@@ -155,9 +155,9 @@ TerrainJob ReadTerrainJob(const settings::SettingsFile& settings, const std::str
   return job;
 }
 
-int PassesStage(const TerrainJob& job, TerrainStage stage) {
+int PassesStage(const TerrainJob& job, TerrainStage stage, host::Reasons* into) {
   if (job.fault == TerrainFault::kNone || StageOf(job.fault) != stage) return 1;
-  ReportFault(job);
+  ReportFault(job, into);
   return 0;
 }
 

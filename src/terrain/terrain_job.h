@@ -22,6 +22,7 @@
 #include <cstdint>
 #include <string>
 
+#include "host/messages.h"
 #include "settings/settings_file.h"
 
 namespace terrain {
@@ -81,8 +82,9 @@ TerrainJob ReadTerrainJob(const settings::SettingsFile& settings, const std::str
 // The points at which the generation checks the job.
 enum class TerrainStage { kBeforeHeights, kBeforeColours, kBeforeTiles };
 
-// Shows the job's fault and returns 0 when it is one of `stage`; else 1.
-int PassesStage(const TerrainJob& job, TerrainStage stage);
+// Reports the job's fault (into `into`, when given) and returns 0 when it
+// is one of `stage`; else 1.
+int PassesStage(const TerrainJob& job, TerrainStage stage, host::Reasons* into = nullptr);
 
 // What turns heights and colours into tile points.
 struct TileShading {

@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "host/messages.h"
+#include "host/wording.h"
 #include "host/paths.h"
 
 namespace {
@@ -43,7 +44,7 @@ TEST(PathsTest, CutsAtTheLastBackslashAndTheFileNamesDot) {
       {host::StripExtension("C:\\x.y\\name"), "C:\\x.y\\name"},
       {host::StripExtension("C:\\A\\b.danl"), "C:\\A\\b"},
       {host::FileNameOf("D:\\Eigene\\Rot.mod"), "Rot.mod"},
-      {host::StringPrintf(host::kCannotOpen, longPath.c_str()), "Can't open " + longPath + "!\n"},
+      {host::Wording(host::Why::kCannotOpen, longPath), "Can't open " + longPath + "!\n"},
   };
   for (const auto& c : cases) EXPECT_EQ(c.first, c.second);
 }

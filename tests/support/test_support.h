@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "host/messages.h"
+#include "host/wording.h"
 
 namespace testing_support {
 
@@ -34,28 +35,45 @@ class TempDir {
   std::string native_, windows_;
 };
 
-// Records while alive every ShowMessage text (MessageRecorder; then the
-// previous sink again) or every diagnostic line (DiagnosticRecorder).
-template <bool kDiagnostics>
-class Recorder {
+// Records while alive every reported reason with its text (then the
+// previous sink again).
+class MessageRecorder {
  public:
-  Recorder() {
-    kDiagnostics ? host::SetDiagnosticSink(&Record, this) : host::SetMessageSink(&Record, this, &sink_, &context_);
+  MessageRecorder() { host::SetMessageSink(&Record, this, &sink_, &context_); }
+  ~MessageRecorder() { host::SetMessageSink(sink_, context_); }
+  MessageRecorder(const MessageRecorder&) = delete;
+  MessageRecorder& operator=(const MessageRecorder&) = delete;
+  const std::vector<std::string>& messages() const { return texts_; }  // the texts, as shown
+  const std::vector<host::Reason>& reasons() const { return reasons_; }
+  void clear() {
+    texts_.clear();
+    reasons_.clear();
   }
-  ~Recorder() { kDiagnostics ? host::SetDiagnosticSink(nullptr, nullptr) : host::SetMessageSink(sink_, context_); }
-  Recorder(const Recorder&) = delete;
-  Recorder& operator=(const Recorder&) = delete;
-  const std::vector<std::string>& messages() const { return texts_; }
-  const std::vector<std::string>& lines() const { return texts_; }
-  void clear() { texts_.clear(); }
 
  private:
-  static void Record(const std::string& text, void* self) { static_cast<Recorder*>(self)->texts_.push_back(text); }
+  static void Record(const host::Reason& reason, void* self) {
+    static_cast<MessageRecorder*>(self)->reasons_.push_back(reason);
+    static_cast<MessageRecorder*>(self)->texts_.push_back(host::Wording(reason));
+  }
   std::vector<std::string> texts_;
-  host::TextSink sink_ = nullptr;
+  std::vector<host::Reason> reasons_;
+  host::ReasonSink sink_ = nullptr;
   void* context_ = nullptr;
 };
-using MessageRecorder = Recorder<false>;
-using DiagnosticRecorder = Recorder<true>;
+
+// Records while alive every diagnostic line of the layout reader.
+class DiagnosticRecorder {
+ public:
+  DiagnosticRecorder() { host::SetDiagnosticSink(&Record, this); }
+  ~DiagnosticRecorder() { host::SetDiagnosticSink(nullptr, nullptr); }
+  DiagnosticRecorder(const DiagnosticRecorder&) = delete;
+  DiagnosticRecorder& operator=(const DiagnosticRecorder&) = delete;
+  const std::vector<std::string>& lines() const { return lines_; }
+  void clear() { lines_.clear(); }
+
+ private:
+  static void Record(const std::string& line, void* self) { static_cast<DiagnosticRecorder*>(self)->lines_.push_back(line); }
+  std::vector<std::string> lines_;
+};
 
 }  // namespace testing_support

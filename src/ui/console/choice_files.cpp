@@ -5,6 +5,7 @@
 
 #include "host/installation_path.h"
 #include "host/messages.h"
+#include "host/wording.h"
 #include "platform/cp1252.h"
 #include "platform/platform.h"
 #include "ui/console/commands.h"
@@ -59,16 +60,16 @@ int CheckChoice(host::AssetKind kind, const char* option, const std::string& cho
   std::vector<std::string> files;
   std::string available;
   if (!ChoiceFiles(kind, &files)) {
-    available = "Ordner " + folder + " fehlt";
+    available = host::Wording(host::Why::kChoiceFolderMissing, folder);
   } else if (files.empty()) {
-    available = "keine";
+    available = host::Wording(host::Why::kChoiceNone);
   }
   for (const std::string& file : files) available += (available.empty() ? "" : ", ") + file;
-  const std::string refused =
-      plain ? host::StringPrintf("%s: \"%s\" gibt es nicht in %s", option, choice.c_str(), folder.c_str())
-            : host::StringPrintf("%s nimmt nur einen Dateinamen aus %s, keinen Pfad: \"%s\"", option,
-                                 folder.c_str(), choice.c_str());
-  host::ShowFormatted("%s\nVorhanden: %s\n", refused.c_str(), available.c_str());
+  if (plain) {
+    host::Report(host::Why::kChoiceMissing, option, choice, folder, available);
+  } else {
+    host::Report(host::Why::kChoiceNotAName, option, folder, choice, available);
+  }
   return plain ? kExitFailed : kExitUsage;
 }
 

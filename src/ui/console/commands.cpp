@@ -9,9 +9,6 @@
 namespace console {
 namespace {
 
-const char* FolderProblem(int status) {
-  return status == platform::kPathNone ? "gibt es nicht" : "ist kein Ordner";
-}
 
 // Shows why and returns 0 when the named installation folder is no existing
 // folder. An unknown one is left to the command's own check, which tells
@@ -23,7 +20,7 @@ int CheckInstallationFolder() {
   if (folder.size() > 3 && folder.back() == '\\') folder.pop_back();  // "C:\" stays a drive root
   const int status = platform::PathStatus(folder);
   if (status == platform::kPathDirectory) return 1;
-  host::ShowFormatted("Installationsordner %s %s.\n", folder.c_str(), FolderProblem(status));
+  host::Report(status == platform::kPathNone ? host::Why::kInstallationAbsent : host::Why::kInstallationNoFolder, folder);
   return 0;
 }
 
@@ -48,7 +45,7 @@ std::shared_ptr<std::string> AddLayoutArgument(CLI::App* subcommand) {
 int ArgumentToWindowsPath(const std::string& argument, std::string* windows) {
   std::string error;
   if (!platform::ToWindowsPath(argument, windows, &error)) {
-    host::ShowFormatted("%s\n", error.c_str());
+    host::Report(host::Why::kPathProblem, error);
     return 0;
   }
   return 1;
@@ -59,7 +56,7 @@ int SetHostFolder(const std::string& argument) {
   if (!ArgumentToWindowsPath(argument, &windows)) return 0;
   const int status = platform::PathStatus(windows);
   if (status != platform::kPathDirectory) {
-    host::ShowFormatted("--host: %s %s.\n", windows.c_str(), FolderProblem(status));
+    host::Report(status == platform::kPathNone ? host::Why::kHostOptionAbsent : host::Why::kHostOptionNoFolder, windows);
     return 0;
   }
   host::SetHostDirectoryOverride(windows);

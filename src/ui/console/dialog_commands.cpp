@@ -86,7 +86,7 @@ int ArgumentToText(const std::string& argument, std::string* text) {
   return 1;
 #else
   if (platform::Utf8ToCp1252(argument, text)) return 1;
-  host::ShowFormatted("Der Text enth\xE4lt Zeichen, die es in Windows-1252 nicht gibt.\n");
+  host::Report(host::Why::kTextNotCp1252);
   return 0;
 #endif
 }
@@ -104,7 +104,7 @@ void AddDeleteCameraSetCommand(CLI::App& app, CommandList* commands) {
     // combo box and report nothing.
     if (!dialog->pair().layoutPath.empty() &&
         !dialog->pair().settings.HasSection(layout::CameraSetSection(set))) {
-      host::ShowFormatted("Kamera Set %s gibt es nicht in %s!\n", set.c_str(), dialog->pair().settingsPath.c_str());
+      host::Report(host::Why::kCameraSetUnknown, set, dialog->pair().settingsPath);
       return kExitFailed;
     }
     return kExitOk;

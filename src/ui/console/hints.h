@@ -4,6 +4,8 @@
 
 #include <string>
 
+#include "host/reasons.h"
+
 namespace console {
 
 // Messages and the layout reader's diagnostic lines go to standard error,
@@ -13,9 +15,10 @@ void InstallConsoleSinks();
 // From now on (when the command runs) a message is followed by its hint.
 void EnableHints();
 
-// The line that follows `message` (code page 1252, without a newline), empty
-// when none does: where the installation was looked for while none is known;
-// the missing data sheet of a "Dll-Modell" unit.
-std::string HintAfter(const std::string& message);
+// The line that follows the message of `reason` (code page 1252, without a
+// newline), empty when none does: where the installation was looked for,
+// after the message that none is known; the missing data sheet of a unit
+// driven by a library that cannot be used.
+std::string HintAfter(const host::Reason& reason);
 
 }  // namespace console

@@ -31,7 +31,7 @@ int RunMap(const std::string& argument, const std::string& output) {
   // A map never replaces a layout or its settings file.
   const std::string extension = host::ExtensionOf(target);
   if (platform::EqualsIgnoringCase(extension, "anl") || platform::EqualsIgnoringCase(extension, "danl")) {
-    host::ShowFormatted(host::kWrongExtension, extension.c_str());
+    host::Report(host::Why::kWrongExtension, extension);
     return kExitFailed;
   }
   layout::Layout layout;

@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "host/messages.h"
+#include "host/wording.h"
 #include "platform/platform.h"
 #include "ui/win32/startup_window.h"
 
@@ -16,8 +17,8 @@ namespace {
 // Messages of failed operations: a box without owner, with an empty caption
 // and only OK. It is task-modal, so the dialog cannot start another command
 // while a failing one waits for the user to read its message.
-void ShowMessageBox(const std::string& text, void*) {
-  MessageBoxA(nullptr, text.c_str(), "", MB_OK | MB_TASKMODAL);
+void ShowMessageBox(const host::Reason& reason, void*) {
+  MessageBoxA(nullptr, host::Wording(reason).c_str(), "", MB_OK | MB_TASKMODAL);
 }
 
 // The arguments after the program name, as Windows paths. A first argument
@@ -29,7 +30,7 @@ std::vector<std::string> Arguments() {
   std::string windows;
   std::string error;
   if (!platform::ToWindowsPath(arguments[0], &windows, &error)) {
-    host::ShowFormatted("%s\n", error.c_str());
+    host::Report(host::Why::kPathProblem, error);
     return std::vector<std::string>();
   }
   arguments[0] = windows;

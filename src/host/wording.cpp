@@ -1,0 +1,195 @@
+#include "host/wording.h"
+
+#include <cstring>
+
+namespace host {
+namespace {
+
+// The text of each reason; "%s" stands for the next argument.
+const char* TextOf(Why why) {
+  switch (why) {
+    case Why::kCannotOpen: return "Can't open %s!\n";
+    case Why::kWriteFailed: return "Fehler beim Schreiben von %s!\n";
+    case Why::kFileCannotBeOpened: return "Datei %s kann nicht ge\xF6" "ffnet werden!";
+    case Why::kFolderCannotBeOpened: return "Ordner %s kann nicht ge\xF6" "ffnet werden!\n";
+    case Why::kFolderNotCreated: return "Verzeichnis %s kann nicht angelegt werden!\n";
+    case Why::kWrongExtension: return "falsche Endung: %s\n";
+    case Why::kLinkOutside: return "%s f\xFChrt \xFC" "ber einen Verweis aus %s hinaus und wird nicht ge\xE4ndert!\n";
+    case Why::kCannotRename: return "Datei %s kann nicht in %s umbenannt werden!\n";
+    case Why::kUnknownTrackType: return "%s: Unbekannter Typ %s!\n";
+    case Why::kFormatError: return "Formatfehler!\n";
+    case Why::kTrackFaulty: return "Gleis Nr. %s fehlerhaft!\n";
+    case Why::kModelFaulty: return "Modell Nr. %s fehlerhaft!\n";
+    case Why::kDllModelUnusable: return "Dll-Modell \"%s\" kann nicht benutzt werden!\n";
+    case Why::kRollingStockFaulty: return "Rollmaterial Nr. %s fehlerhaft!\n";
+    case Why::kPropertiesFaulty: return "Feher in Eigenschaften!\n";
+    case Why::kFileTooLong: return "Datei zu lang!\n";
+    case Why::kLayoutNotOk: return "Anlage nicht OK\n";
+    case Why::kUnknownInstallation: return "Unbekannte oder fehlerhafte ZUVO Installation\n";
+    case Why::kInstallationAbsent: return "Installationsordner %s gibt es nicht.\n";
+    case Why::kInstallationNoFolder: return "Installationsordner %s ist kein Ordner.\n";
+    case Why::kHostOptionAbsent: return "--host: %s gibt es nicht.\n";
+    case Why::kHostOptionNoFolder: return "--host: %s ist kein Ordner.\n";
+    case Why::kKindFolderMissing: return "Ordner %s fehlt, es wird nichts gel\xF6scht!\n";
+    case Why::kDefaultNotSaved: return "Original %s kann nicht gesichert werden!\n";
+    case Why::kChoiceNotInstalled: return "%s \"%s\" kann nicht installiert werden!\n";
+    case Why::kChoiceMissing: return "%s: \"%s\" gibt es nicht in %s\nVorhanden: %s\n";
+    case Why::kChoiceNotAName: return "%s nimmt nur einen Dateinamen aus %s, keinen Pfad: \"%s\"\nVorhanden: %s\n";
+    case Why::kChoiceFolderMissing: return "Ordner %s fehlt";
+    case Why::kChoiceNone: return "keine";
+    case Why::kSwapOutside: return "%s liegt au\xDF" "erhalb des Simulatorordners!\n";
+    case Why::kSwapProgram:
+      return "%s tauscht %s, ein Programm oder eine Programmbibliothek: das tut StartZUVO nicht. Wer diesen "
+             "Tausch wirklich will, nimmt ihn von Hand vor.\n";
+    case Why::kSwapFolder: return "%s tauscht den Ordner %s: StartZUVO tauscht nur Dateien.\n";
+    case Why::kSwapJournal: return "%s nennt %s, das Laufprotokoll von StartZUVO: sie wird nicht getauscht!\n";
+    case Why::kSwapTemporary: return "%s nennt %s, eine tempor\xE4re Datei von StartZUVO: sie wird nicht getauscht!\n";
+    case Why::kSwapLayout: return "%s nennt %s, eine Anlage: sie wird nicht getauscht!\n";
+    case Why::kSwapTwice: return "%s und %s tauschen dieselbe Datei!\n";
+    case Why::kSwapBackupExists: return "%s: %s gibt es schon, der Tausch kann nicht gemacht werden!\n";
+    case Why::kSimulatorNotStarted: return "Simulator \"%s\" kann nicht gestartet werden!\n";
+    case Why::kJournalNotWritten: return "Laufprotokoll %s kann nicht geschrieben werden!\n";
+    case Why::kJournalNotRead: return "Laufprotokoll %s kann nicht gelesen werden!\n";
+    case Why::kJournalNotRemoved: return "Laufprotokoll %s kann nicht entfernt werden!\n";
+    case Why::kRunAlive: return "Kantrelwick l\xE4uft schon auf %s (Prozess %s auf %s)!\n";
+    case Why::kRunUnjudged:
+      return "Ob der Lauf auf %s (Prozess %s auf %s) noch l\xE4uft, kann StartZUVO nicht feststellen: %s. Ist er "
+             "sicher vorbei, stellt \"zuvo repair --force\" alles zur\xFC" "ck.\n";
+    case Why::kRunUnjudgedQuestion:
+      return "Ob der Lauf auf %s (Prozess %s auf %s) noch l\xE4uft, kann StartZUVO nicht feststellen: %s. Trotzdem "
+             "alles zur\xFC" "cktauschen?";
+    case Why::kUnjudgedNoComputer: return "das Laufprotokoll nennt keinen Rechner";
+    case Why::kUnjudgedOtherComputer: return "es stammt von einem anderen Rechner";
+    case Why::kUnjudgedProcess: return "Prozess %s l\xE4sst sich nicht pr\xFC" "fen";
+    case Why::kUnjudgedSimulator: return "der Simulator (Prozess %s) l\xE4sst sich von hier nicht pr\xFC" "fen";
+    case Why::kHealed: return nullptr;  // composed below
+    case Why::kNotRestoredAfterRun: return "Nach dem Lauf nicht wiederhergestellt:\n%s%s";
+    case Why::kLinePutBack: return "  %s\n";
+    case Why::kLineContentIn: return "  %s (Inhalt noch in %s)\n";
+    case Why::kLineLost: return "  %s (fehlt)\n";
+    case Why::kLineNotTouched: return "  %s (kein Tausch von StartZUVO, nicht angefasst)\n";
+    case Why::kJournalStays: return "Das Laufprotokoll %s bleibt: der n\xE4" "chste Befehl versucht es erneut.\n";
+    case Why::kNothingToRepair: return "Nichts wiederherzustellen: kein Laufprotokoll in %s.";
+    case Why::kSimulatorEndedWith: return "Simulator beendet mit Status %s.";
+    case Why::kSimulatorCrashed: return "Simulator abgest\xFCrzt (Signal %s).";
+    case Why::kSimulatorStopped: return "Simulator durch Signal %s beendet.";
+    case Why::kDeleteCameraSetQuestion: return "L\xF6sche Kamera Set %s ?";
+    case Why::kCameraSetUnknown: return "Kamera Set %s gibt es nicht in %s!\n";
+    case Why::kCameraSetDeleted: return "Kamera Set %s gel\xF6scht: %s";
+    case Why::kRemovalQuestion: return nullptr;  // by kind, below
+    case Why::kRemovalDone: return nullptr;
+    case Why::kRemovalCount: return "%s entfernt: %s, gespeichert: %s";
+    case Why::kRemovalPlanned: return "%s zu entfernen: %s";
+    case Why::kBackupWritten: return "Sicherung geschrieben: %s";
+    case Why::kListWritten: return nullptr;  // by list, below
+    case Why::kFileWritten: return "Geschrieben: %s";
+    case Why::kLayoutSaved: return "Gespeichert: %s";
+    case Why::kMapWritten: return "Karte wurde erstellt: %s";
+    case Why::kInstalled: return "%s: %s installiert";
+    case Why::kNothingInstalled: return "Keine Standard-Dateien gesichert: nichts installiert.";
+    case Why::kDeclined: return "Abgebrochen.";
+    case Why::kTextNotCp1252: return "Der Text enth\xE4lt Zeichen, die es in Windows-1252 nicht gibt.\n";
+    case Why::kPathProblem: return "%s\n";
+    case Why::kNoHeightFile: return "[%s]:Hoehe muss gesetzt sein!\n";
+    case Why::kNoColourFile: return "[%s]:Farbe muss gesetzt sein!\n";
+    case Why::kHeightType: return "Falscher Dateityp fuer Hoehe: %s!\n";
+    case Why::kNoPixelSize: return "Bitte Pixelgroesse angeben!\n";
+    case Why::kPixelSizeNotPositive: return "[%s]:Pixelgroesse muss gr\xF6\xDF" "er als 0 sein!\n";
+    case Why::kPixelSizeTooLarge: return "[%s]:Pixelgroesse ist zu gro\xDF!\n";
+    case Why::kColourType: return "Falscher Dateityp fuer farbe: %s!\n";
+    case Why::kNoName: return "[%s]:Name muss gesetzt sein!\n";
+    case Why::kNameOutside: return "[%s]:Name muss ein Ordnername in Modelle sein!\n";
+    case Why::kReadError: return "Fehler beim Lesen von %s!\n";
+    case Why::kBitmapFormat: return "Falsches Bitmapformat: %s!\n";
+    case Why::kTerragenKeyword: return "Keyword TERRAGEN missing!\n";
+    case Why::kTerrainKeyword: return "Keyword TERRAIN missing!\n";
+    case Why::kTerragenFormat: return "Formatfehler in %s!\n";
+    case Why::kSpacingNotPositive: return "[%s]:Kachelabstand muss gr\xF6\xDF" "er als 0 sein!\n";
+    case Why::kSizeNotPositive: return "[%s]:Kachelgroesse muss gr\xF6\xDF" "er als 0 sein!\n";
+    case Why::kSpacingBelowPixel: return "[%s]:Kachelabstand muss mindestens so gro\xDF wie die Pixelgroesse sein!\n";
+    case Why::kSizesDiffer: return "Groessen stimmen nicht \xFC" "berein!\n";
+    case Why::kPixelSizeFromFile: return "[%s]:Pixelgroesse aus %s muss gr\xF6\xDF" "er als 0 sein!\n";
+    case Why::kTilesTooLarge:
+      return "[%s]:Kachelgroesse zu gro\xDF f\xFCr eine Modelldatei, h\xF6" "chstens %s m bei dieser Pixelgroesse!\n";
+    case Why::kTileDoesNotFit: return "Modell passt nicht in das Dateiformat, nicht geschrieben: %s!\n";
+    case Why::kEarlierPlanTiles: return "[%s]: %s Kacheln eines fr\xFCheren Plans bleiben in %s.\n";
+    case Why::kTerrainInterrupted: return "[%s]: %s von %s Kacheln geschrieben, Terraingenerierung unterbrochen.\n";
+    case Why::kTerrainDone: return "Terraingenerierung abgeschlossen!";
+    case Why::kTerrainWritten: return "%s: %s Kacheln in %s";
+    case Why::kPreviewName: return "[%s]:Der Abschnittsname taugt nicht als Dateiname der Vorschau!\n";
+    case Why::kPreviewWritten: return "Terrainvorschau geschrieben: %s";
+    case Why::kNoTerrain: return "Die Einstellungen beschreiben kein Terrain.";
+  }
+  return "";
+}
+
+// The kinds' own words, where the text is not the same for every kind.
+const char* KindText(Why why, const std::string& kind) {
+  const bool texture = kind == "Bodentextur";
+  switch (why) {
+    case Why::kDefaultNotSaved:
+      return texture ? "Original Bodentextur (Grass.bmp) kann nicht gesichert werden!\n" : nullptr;
+    case Why::kChoiceNotInstalled:
+      // The tool's own word for the buffer stop in this message.
+      return kind == "Prellbock" ? "Pressboch \"%s\" kann nicht installiert werden!\n" : nullptr;
+    case Why::kRemovalQuestion:
+      return kind == "Rollmaterial" ? "Fehlendes Rollmaterial in der Anlage l\xF6schen?"
+             : kind == "GBOs"       ? "Fehlende GBOs in der Anlage l\xF6schen?"
+                                    : "Fehlende Immobilien in der Anlage l\xF6schen?";
+    case Why::kRemovalDone:
+      return kind == "Rollmaterial" ? "Fehlendes Rollmaterial wurde gel\xF6scht!"
+             : kind == "GBOs"       ? "Fehlende GBOs wurden gel\xF6scht!"
+                                    : "Fehlende Immobilien wurden gel\xF6scht!";
+    case Why::kListWritten:
+      return kind == "Fehlliste.txt" ? "Fehlliste wurde erstellt!" : "Inventarliste wurde erstellt!";
+    default:
+      return nullptr;
+  }
+}
+
+std::string Fill(const char* text, const std::vector<std::string>& args, std::size_t first) {
+  std::string out;
+  std::size_t next = first;
+  for (const char* p = text; *p != '\0'; ++p) {
+    if (p[0] == '%' && p[1] == 's') {
+      if (next < args.size()) out += args[next];
+      ++next;
+      ++p;
+    } else {
+      out += *p;
+    }
+  }
+  return out;
+}
+
+// "Nach dem abgebrochenen Lauf auf LAYOUT wiederhergestellt:" with the files
+// put back, then those left, then the note that the journal stays.
+std::string Healed(const std::vector<std::string>& a) {
+  const std::string layout = a.size() > 0 ? a[0] : "", back = a.size() > 1 ? a[1] : "",
+                    left = a.size() > 2 ? a[2] : "", stays = a.size() > 3 ? a[3] : "";
+  std::string text = "Nach dem abgebrochenen Lauf auf " + layout;
+  if (back.empty()) {
+    text += " nicht wiederhergestellt:\n" + left;
+  } else {
+    text += " wiederhergestellt:\n" + back;
+    if (!left.empty()) text += "Nicht wiederhergestellt:\n" + left;
+  }
+  return text + stays;
+}
+
+}  // namespace
+
+std::string Wording(const Reason& reason) {
+  if (reason.why == Why::kHealed) return Healed(reason.args);
+  const std::string first = reason.args.empty() ? std::string() : reason.args[0];
+  const char* own = KindText(reason.why, first);
+  if (own != nullptr) {
+    // The removal and list texts name no argument; the kinds' texts put the
+    // rest in place.
+    const bool named = reason.why == Why::kDefaultNotSaved || reason.why == Why::kChoiceNotInstalled;
+    return named ? Fill(own, reason.args, 1) : std::string(own);
+  }
+  return Fill(TextOf(reason.why), reason.args, 0);
+}
+
+}  // namespace host
