@@ -4,8 +4,9 @@
 # desktop entry and the AppStream metainfo validated, and what is installed
 # from it into a throwaway root: zuvo runs, the launcher finds the dialog,
 # the manual pages are German and English and know every command, the MIME
-# types, the desktop entry and the icon fit together, the bash completion
-# completes (scripts/check-completion.sh) and the zsh completion loads.
+# types, the desktop entry and the icon fit together, and the bash and zsh
+# completion complete (scripts/check-bash-completion.sh and
+# scripts/check-zsh-completion.zsh).
 dir=$ZUVO_BUILD/native
 exe=$(ls "$ZUVO_BUILD"/windows/package/StartZUVO-*/StartZUVO.exe 2>/dev/null | head -n 1)
 windows=(-DZUVO_WINDOWS_BUILD=)
@@ -155,12 +156,6 @@ metainfo_valid() {
   appstreamcli validate --no-net --explain "$root/usr/share/metainfo/org.example.startzuvo.metainfo.xml" &&
     appstreamcli validate-tree --no-net "$root"
 }
-zsh_completion_loads() {
-  local functions=$root/zsh-functions
-  mkdir -p "$functions" && cp "$root/usr/share/zsh/vendor-completions/_zuvo" "$functions/" || return 1
-  zsh -n "$functions/_zuvo" &&
-    [ "$(zsh -fc "fpath=($functions \$fpath); autoload -Uz compinit; compinit -u -d $root/zcompdump; print -r -- \$_comps[zuvo]")" = _zuvo ]
-}
 record_check "deb contents" deb_lists_its_files
 record_check "deb control fields" deb_control_fields
 record_check "lintian: no error, no warning" lintian_is_clean
@@ -172,7 +167,8 @@ record_check "deb installed: startzuvo(1)" startzuvo_pages_render
 record_check "deb installed: MIME types, desktop entry and icon" types_desktop_entry_and_icon
 record_check "desktop-file-validate" desktop_entry_valid
 record_check "appstreamcli validate" metainfo_valid
-record_check "deb installed: bash completion" bash "$ZUVO_ROOT/scripts/check-completion.sh" "$root" \
+record_check "deb installed: bash completion" bash "$ZUVO_ROOT/scripts/check-bash-completion.sh" "$root" \
   "$ZUVO_ROOT/examples/demo"
-record_check "deb installed: zsh completion loads" zsh_completion_loads
+record_check "deb installed: zsh completion" zsh "$ZUVO_ROOT/scripts/check-zsh-completion.zsh" "$root" \
+  "$ZUVO_ROOT/examples/demo"
 return 0

@@ -47,10 +47,10 @@ TEST(Completion, BashTableHasEveryCommandOptionAndArgument) {
 TEST(Completion, ZshSpecsWithTheirDescriptions) {
   std::string script, error;
   ASSERT_TRUE(docgen::WriteZshCompletion(Table(), "@TABLE@\n", &script, &error)) << error;
-  EXPECT_NE(script.find("  '(--host)--host=[Ordner \\[Pfad\\]]:ORDNER:_zuvo_value directory'\n"), std::string::npos);
+  EXPECT_NE(script.find("  '(--host)--host=[Ordner \\[Pfad\\]]:ORDNER: _zuvo_value directory'\n"), std::string::npos);
   EXPECT_NE(script.find("  'restore:Version\\: zur\xC3\xBC" "ck'\n"), std::string::npos);
   EXPECT_NE(script.find("        '(--force)--force[immer]'\n"), std::string::npos);
-  EXPECT_NE(script.find("        '1:LAYOUT:_zuvo_value layout'\n"), std::string::npos);
+  EXPECT_NE(script.find("        '1:LAYOUT: _zuvo_value layout'\n"), std::string::npos);
   // After a command only the command's own help option.
   const std::size_t shared = script.find("_zuvo_shared_specs=(\n");
   ASSERT_NE(shared, std::string::npos);

@@ -55,7 +55,9 @@ std::string ZshDescription(const std::string& help) {
   return out;
 }
 
-std::string ZshAction(const std::string& kind) { return "_zuvo_value " + kind; }
+// With a space in front, _arguments calls the action as it stands, without
+// adding compadd options after its first word.
+std::string ZshAction(const std::string& kind) { return " _zuvo_value " + kind; }
 
 std::string ZshOptionSpecs(const std::vector<Option>& options, const std::string& indent) {
   std::string out;
