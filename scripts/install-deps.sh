@@ -27,7 +27,7 @@ all=(
   python3-jsonschema
   # the Debian package and its checks: lintian, the manual pages, the MIME
   # types, the desktop entry, the AppStream metainfo, the shell completion
-  dpkg-dev lintian man-db groff-base shared-mime-info desktop-file-utils appstream
+  dpkg-dev file lintian man-db groff-base shared-mime-info desktop-file-utils appstream
   bash-completion zsh
 )
 case $group in
