@@ -14,7 +14,6 @@
 #include "host/messages.h"
 #include "layout/layout.h"
 #include "layout/records.h"
-#include "platform/le_bytes.h"
 #include "platform/platform.h"
 
 namespace layout {
@@ -35,20 +34,41 @@ bool IsValidType(std::int32_t type) {
   }
 }
 
+// Whether the `count` bytes at `a` and at `b` are the same. Names are short,
+// and comparing them eight bytes at a time here costs less than a call.
+bool SameBytes(const char* a, const unsigned char* b, std::size_t count) {
+  for (; count >= 8; count -= 8, a += 8, b += 8) {
+    std::uint64_t x, y;
+    std::memcpy(&x, a, 8);
+    std::memcpy(&y, b, 8);
+    if (x != y) return false;
+  }
+  for (; count > 0; --count, ++a, ++b) {
+    if (static_cast<unsigned char>(*a) != *b) return false;
+  }
+  return true;
+}
+
 // The reading visitor of the record descriptions. A first field is read; a
 // copy is read and compared with the value read first, and a zero field
 // must hold 0. A failed check writes one diagnostic line ("I: %d S: %d\n"
 // with the value read and the expected one; "I: %f S: %f Diff: %e\n" for
 // reals; none for a string). The first failure sticks: afterwards every read
 // does nothing.
+//
+// The cursor lives in the visitor itself and every read is one bounds check
+// inlined into the description; whatever happens only on a failure (the
+// diagnostic line, the status) is out of line. A failure moves the cursor to
+// the end, so every later read fails its bounds check and leaves its field
+// alone: the reads need no test of the status of their own.
 class FieldReader {
  public:
-  FieldReader(platform::LeReader* in, const ExtraLengths* extraLengths)
-      : in_(in), extraLengths_(extraLengths) {}
+  FieldReader(const char* data, std::size_t size, const ExtraLengths* extraLengths)
+      : at_(reinterpret_cast<const unsigned char*>(data)), end_(at_ + size), extraLengths_(extraLengths) {}
 
   bool ok() const { return status_ == ReadStatus::kOk; }
   ReadStatus status() const { return status_; }
-  platform::LeReader& bytes() { return *in_; }
+  std::size_t remaining() const { return static_cast<std::size_t>(end_ - at_); }
 
   // Marks the record corrupt. Out of line, so that a breakpoint on it stops
   // at every failed check.
@@ -70,26 +90,24 @@ class FieldReader {
   void Field(std::uint32_t& value, records::Copy) { Expect(static_cast<std::int32_t>(value)); }
   void Field(float& value, records::Copy) {
     float stored;
-    if (!Get(&stored) || stored == value) return;
-    float difference = stored - value;
-    host::WriteDiagnostic("I: %f S: %f Diff: %e\n", static_cast<double>(stored),
-                          static_cast<double>(value), static_cast<double>(difference));
-    Fault();
+    if (Get(&stored) && !(stored == value)) RealMismatch(stored, value);
   }
   void Field(std::string& value, records::Copy) {
-    std::uint8_t length;
-    if (!Get(&length)) return;
+    if (!Have(1)) return;
+    const std::size_t length = at_[0];
     if (length != value.size()) return Fault();
-    const char* text;
-    if (!Took(in_->View(&text, length))) return;
-    if (value.compare(0, value.size(), text, length) != 0) Fault();
+    if (!Have(1 + length)) return;
+    if (!SameBytes(value.data(), at_ + 1, length)) return Fault();
+    at_ += 1 + length;
   }
   template <typename T>
   void Zero() {
     Expect(T(0));
   }
   void Bytes(void* out, std::size_t count) {
-    if (ok()) Took(in_->Bytes(out, count));
+    if (!Have(count)) return;
+    if (count > 0) std::memcpy(out, at_, count);
+    at_ += count;
   }
   void Bytes(const records::Key&, void* out, std::size_t count) { Bytes(out, count); }
   bool Stored(bool inFile) { return inFile; }
@@ -131,42 +149,115 @@ class FieldReader {
     // A length the data sheet cannot mean, or more extra data than the file
     // still holds, makes the unit unusable.
     if (!extraLengths_->Find(u.name, &length) || length < 0 ||
-        static_cast<std::size_t>(length) > in_->remaining()) {
+        static_cast<std::size_t>(length) > remaining()) {
       Fault();
       return false;
     }
-    u.extraData.resize(static_cast<std::size_t>(length));
-    Bytes(u.extraData.data(), u.extraData.size());
-    return ok();
+    u.extraData.assign(at_, at_ + length);
+    at_ += length;
+    return true;
   }
 
  private:
-  bool Took(int readResult) {
-    if (readResult) return true;
-    status_ = ReadStatus::kTruncated;
+  // Whether `count` more bytes are there; when not, the read ran past the
+  // end (or follows a failure) and nothing is read.
+  bool Have(std::size_t count) {
+    if (count <= remaining()) return true;
+    PastTheEnd();
     return false;
   }
-  bool Get(std::int16_t* value) { return ok() && Took(in_->S16(value)); }
-  bool Get(std::int32_t* value) { return ok() && Took(in_->S32(value)); }
-  bool Get(std::uint32_t* value) { return ok() && Took(in_->U32(value)); }
-  bool Get(std::uint8_t* value) { return ok() && Took(in_->U8(value)); }
-  bool Get(float* value) { return ok() && Took(in_->F32(value)); }
-  bool Get(std::string* value) { return ok() && Took(in_->String8(value)); }
+  void PastTheEnd();
+  void IntegerMismatch(int stored, int expected);
+  void RealMismatch(float stored, float expected);
+
+  static std::uint16_t Le16(const unsigned char* p) {
+    return static_cast<std::uint16_t>(p[0] | (p[1] << 8));
+  }
+  static std::uint32_t Le32(const unsigned char* p) {
+    return static_cast<std::uint32_t>(p[0]) | (static_cast<std::uint32_t>(p[1]) << 8) |
+           (static_cast<std::uint32_t>(p[2]) << 16) | (static_cast<std::uint32_t>(p[3]) << 24);
+  }
+
+  bool Get(std::uint8_t* value) {
+    if (!Have(1)) return false;
+    *value = at_[0];
+    at_ += 1;
+    return true;
+  }
+  bool Get(std::int16_t* value) {
+    if (!Have(2)) return false;
+    *value = static_cast<std::int16_t>(Le16(at_));
+    at_ += 2;
+    return true;
+  }
+  bool Get(std::uint32_t* value) {
+    if (!Have(4)) return false;
+    *value = Le32(at_);
+    at_ += 4;
+    return true;
+  }
+  bool Get(std::int32_t* value) {
+    if (!Have(4)) return false;
+    *value = static_cast<std::int32_t>(Le32(at_));
+    at_ += 4;
+    return true;
+  }
+  // An IEEE 754 single-precision value, bit for bit.
+  bool Get(float* value) {
+    if (!Have(4)) return false;
+    const std::uint32_t bits = Le32(at_);
+    std::memcpy(value, &bits, sizeof bits);
+    at_ += 4;
+    return true;
+  }
+  // A length byte, then that many bytes (no terminator); every byte is kept.
+  bool Get(std::string* value) {
+    if (!Have(1)) return false;
+    const std::size_t length = at_[0];
+    if (!Have(1 + length)) return false;
+    const char* text = reinterpret_cast<const char*>(at_ + 1);
+    // A string of a fresh record is made at its size at once; one that has
+    // room already (a record read again) keeps its buffer.
+    value->assign(text, length);
+    at_ += 1 + length;
+    return true;
+  }
   // An integer copy: read, compare, report.
   template <typename T>
   void Expect(T expected) {
     T stored;
-    if (!Get(&stored) || stored == expected) return;
-    host::WriteDiagnostic("I: %d S: %d\n", static_cast<int>(stored), static_cast<int>(expected));
-    Fault();
+    if (Get(&stored) && stored != expected) {
+      IntegerMismatch(static_cast<int>(stored), static_cast<int>(expected));
+    }
   }
 
-  platform::LeReader* in_;
+  const unsigned char* at_;
+  const unsigned char* end_;
   const ExtraLengths* extraLengths_;
   ReadStatus status_ = ReadStatus::kOk;
 };
 
-void FieldReader::Fault() { status_ = ReadStatus::kFault; }
+void FieldReader::Fault() {
+  status_ = ReadStatus::kFault;
+  at_ = end_;
+}
+
+void FieldReader::PastTheEnd() {
+  if (status_ == ReadStatus::kOk) status_ = ReadStatus::kTruncated;
+  at_ = end_;
+}
+
+void FieldReader::IntegerMismatch(int stored, int expected) {
+  host::WriteDiagnostic("I: %d S: %d\n", stored, expected);
+  Fault();
+}
+
+void FieldReader::RealMismatch(float stored, float expected) {
+  float difference = stored - expected;
+  host::WriteDiagnostic("I: %f S: %f Diff: %e\n", static_cast<double>(stored),
+                        static_cast<double>(expected), static_cast<double>(difference));
+  Fault();
+}
 
 // The bytes of a whole file, read without initialising the buffer first.
 struct FileBytes {
@@ -240,8 +331,7 @@ int ReadSection(FieldReader& r, std::vector<Record>* records, Describe describe,
 }
 
 int ReadLayout(const char* data, std::size_t size, const ExtraLengths* extraLengths, Layout* layout) {
-  platform::LeReader in(data, size);
-  FieldReader r(&in, extraLengths);
+  FieldReader r(data, size, extraLengths);
 
   if (!ReadSection(r, &layout->tracks, [](FieldReader& fr, TrackRecord& t) { records::Track(fr, t); },
                    [](const TrackRecord& t) {
@@ -274,7 +364,7 @@ int ReadLayout(const char* data, std::size_t size, const ExtraLengths* extraLeng
   records::PropertiesColours(r, layout->properties);
   if (r.status() == ReadStatus::kTruncated) return FormatError();
   if (!r.ok()) return 0;  // a separator that is not 0: only its diagnostic line
-  if (in.remaining() < sizeof layout->properties.block) {
+  if (r.remaining() < sizeof layout->properties.block) {
     host::ShowFormatted("Feher in Eigenschaften!\n");
     return 0;
   }
@@ -286,7 +376,7 @@ int ReadLayout(const char* data, std::size_t size, const ExtraLengths* extraLeng
   }
   if (!r.ok()) return FormatError();
 
-  if (in.remaining() > 0) {
+  if (r.remaining() > 0) {
     host::ShowFormatted("Datei zu lang!\n");
     return 0;
   }

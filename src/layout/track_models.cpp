@@ -15,6 +15,7 @@
 
 #include <cmath>
 #include <cstdint>
+#include <cstring>
 #include <limits>
 #include <vector>
 
@@ -29,8 +30,10 @@ const double kBufferStopDistance = 300.0;
 const char kBridgePrefix[] = "..\\Bruecken";     // 11 characters
 const char kBufferStopPrefix[] = "..\\Prellbock";  // 12 characters
 
+// The length is a constant at every call, so the comparison is a few
+// instructions in place.
 bool StartsWith(const std::string& text, const char* prefix, std::size_t length) {
-  return text.size() >= length && text.compare(0, length, prefix, length) == 0;
+  return text.size() >= length && std::memcmp(text.data(), prefix, length) == 0;
 }
 
 bool IsBridge(const std::string& name) {
