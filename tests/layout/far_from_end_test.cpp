@@ -74,6 +74,22 @@ TEST_F(FarFromEnd, AFailingRecordTellsOnceWhatFailed) {
   }
 }
 
+// A check name that differs only in its last byte, for each way names are
+// compared (a word at a time, half words, bytes).
+TEST_F(FarFromEnd, ACheckNameDifferingInItsLastByteFails) {
+  std::vector<Unit> units(20);
+  for (Unit& u : units) u.second = std::string(200, 's');
+  for (const char* name : {"Qwertzuiopasdfgh9", "Qwertzu", "Qw"}) {
+    Model m;
+    m.id = 3, m.name = name;
+    std::string bytes = File({}, {m}, units);
+    bytes[bytes.rfind(name) + m.name.size() - 1] = '#';
+    messages.clear();
+    EXPECT_EQ(Load(bytes), 0);
+    EXPECT_EQ(messages.messages(), Lines{"Modell Nr. 3 fehlerhaft!\n"}) << name;
+  }
+}
+
 // A unit's extra data that leaves less than a whole record's bound behind is
 // read with every bounds test, and still loads.
 TEST_F(FarFromEnd, LongExtraDataNearTheEndStillLoads) {
