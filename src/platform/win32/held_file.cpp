@@ -5,12 +5,13 @@
 // Windows nobody renames or removes it meanwhile and every later step acts
 // in the folder that was checked.
 //
-// The new file gets its name without replacing another: on Windows by a
-// move without MOVEFILE_REPLACE_EXISTING, atomic on the disk. Wine's move
-// looks for the target and then renames, two steps a native program can come
-// between, so under wine the name is made a hard link (link() refuses an
-// existing name at once) and the temporary name deleted; wine drops that
-// name when the file's last handle closes.
+// The new file gets its name without replacing another: by a move without
+// MOVEFILE_REPLACE_EXISTING, atomic on the disk on Windows. Wine's server
+// looks for the target and then renames: one step for all programs of its
+// prefix, but two steps a native program's create could come between. (A
+// hard link, which Linux refuses atomically, is no way out: the temporary
+// name could then only be deleted as wine deletes, which marks the file
+// itself as being deleted for as long as it is open.)
 #include <windows.h>
 
 #include "platform/held_file.h"
@@ -26,6 +27,9 @@ namespace platform {
 namespace {
 
 const DWORD kLockOffsetLow = 1u << 30;
+// A held file is opened sharing everything and without DELETE access, so
+// that readers (which do not share deletion) can still open it, and it can
+// be moved and replaced while open.
 const DWORD kShareAll = FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE;
 const int kMoveAttempts = 20;  // a reader that opened the file without FILE_SHARE_DELETE
 const DWORD kMoveWaitMs = 25;
@@ -66,7 +70,7 @@ HANDLE WriteLockedTemporary(const std::string& folder, const std::string& bytes,
   HANDLE file = INVALID_HANDLE_VALUE;
   for (int attempt = 0; attempt < 100 && file == INVALID_HANDLE_VALUE; ++attempt) {
     *temp = win32::Join(folder, TemporaryFileName(static_cast<long>(GetCurrentProcessId()), seed + counter++));
-    file = CreateFileA(temp->c_str(), GENERIC_READ | GENERIC_WRITE | DELETE, kShareAll, nullptr, CREATE_NEW,
+    file = CreateFileA(temp->c_str(), GENERIC_READ | GENERIC_WRITE, kShareAll, nullptr, CREATE_NEW,
                        FILE_ATTRIBUTE_NORMAL, nullptr);
     if (file == INVALID_HANDLE_VALUE && GetLastError() != ERROR_FILE_EXISTS &&
         GetLastError() != ERROR_ALREADY_EXISTS) {
@@ -84,14 +88,7 @@ HANDLE WriteLockedTemporary(const std::string& folder, const std::string& bytes,
 // (*taken then).
 bool NameWithoutReplacing(const std::string& temp, const std::string& target, bool* taken) {
   *taken = false;
-  if (ThisSystem() == SystemKind::kWine) {
-    if (CreateHardLinkA(target.c_str(), temp.c_str(), nullptr)) {
-      DeleteFileA(temp.c_str());
-      return true;
-    }
-  } else if (MoveFileExA(temp.c_str(), target.c_str(), MOVEFILE_WRITE_THROUGH)) {
-    return true;
-  }
+  if (MoveFileExA(temp.c_str(), target.c_str(), MOVEFILE_WRITE_THROUGH)) return true;
   *taken = GetLastError() == ERROR_ALREADY_EXISTS || GetLastError() == ERROR_FILE_EXISTS;
   return false;
 }
@@ -180,7 +177,7 @@ HoldOutcome HoldFile(const std::string& path, const std::string& within, HeldFil
                 : kind == win32::kLinkEntry ? HoldOutcome::kOutside : HoldOutcome::kFailed;
       break;
     }
-    HANDLE file = CreateFileA(named.c_str(), GENERIC_READ | GENERIC_WRITE | DELETE, kShareAll, nullptr,
+    HANDLE file = CreateFileA(named.c_str(), GENERIC_READ | GENERIC_WRITE, kShareAll, nullptr,
                               OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
     if (file == INVALID_HANDLE_VALUE) {
       const DWORD error = GetLastError();
@@ -203,6 +200,17 @@ HoldOutcome HoldFile(const std::string& path, const std::string& within, HeldFil
   return outcome;
 }
 
+// Moves `temp` over `target`, trying again a while: replacing fails while
+// some reader has the file open without FILE_SHARE_DELETE (under wine: open
+// at all), and readers are quick.
+bool MoveOver(const std::string& temp, const std::string& target) {
+  for (int attempt = 0; attempt < kMoveAttempts; ++attempt) {
+    if (attempt > 0) Sleep(kMoveWaitMs);
+    if (MoveFileExA(temp.c_str(), target.c_str(), MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH)) return true;
+  }
+  return false;
+}
+
 int RewriteHeldFile(HeldFile* held, const std::string& bytes) {
   if (!held->held()) return 0;
   const std::string target = HeldPath(held->folder_, held->leaf_);
@@ -210,22 +218,37 @@ int RewriteHeldFile(HeldFile* held, const std::string& bytes) {
   std::string temp;
   HANDLE file = WriteLockedTemporary(win32::FinalPathOf(AsHandle(held->folder_)), bytes, &temp);
   if (file == INVALID_HANDLE_VALUE) return 0;
-  // Replacing a file fails while some reader has it open without
-  // FILE_SHARE_DELETE; readers are quick, so it is tried again a while. The
-  // old file stays held until the new one has its name.
-  bool moved = false;
-  if (!ShouldFail(kFaultRename)) {
-    for (int attempt = 0; attempt < kMoveAttempts && !moved; ++attempt) {
-      if (attempt > 0) Sleep(kMoveWaitMs);
-      moved = MoveFileExA(temp.c_str(), target.c_str(), MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH) != 0;
-    }
-  }
-  if (!moved) {
+  if (ShouldFail(kFaultRename)) {
     CloseHandle(file);
     DeleteFileA(temp.c_str());
     return 0;
   }
-  CloseHandle(AsHandle(held->file_));
+  // Windows replaces a file that is open when every handle on it shares
+  // deletion, as ours does: the old file stays held until the new one has
+  // its name. Wine refuses to replace an open file at all, so there the old
+  // handle goes first; the name shows the old file unheld for that one step.
+  const bool wine = ThisSystem() == SystemKind::kWine;
+  if (wine) {
+    CloseHandle(AsHandle(held->file_));
+    held->file_ = HeldFile::kNone;
+  }
+  if (!MoveOver(temp, target)) {
+    CloseHandle(file);
+    DeleteFileA(temp.c_str());
+    if (wine) {
+      // Holds the old file again, which nobody else may have taken meanwhile.
+      HANDLE old = CreateFileA(target.c_str(), GENERIC_READ | GENERIC_WRITE, kShareAll, nullptr, OPEN_EXISTING,
+                               FILE_ATTRIBUTE_NORMAL, nullptr);
+      if (old != INVALID_HANDLE_VALUE && LockFar(old) == kLocked) {
+        held->file_ = FromHandle(old);
+      } else {
+        if (old != INVALID_HANDLE_VALUE) CloseHandle(old);
+        LetGo(held);
+      }
+    }
+    return 0;
+  }
+  if (!wine) CloseHandle(AsHandle(held->file_));
   held->file_ = FromHandle(file);
   return 1;
 }
