@@ -25,6 +25,7 @@ class ConfineTest : public ::testing::Test {
     dir_.Write("inst/a.txt", "A");
     dir_.Write("inst/sub/s.txt", "S");
     dir_.Write("out/o.txt", "O");
+    dir_.MakeDirs("inst2");
     for (const auto& link : kLinks) platform_test::PlantLink(link.second, dir_.Path(link.first));
   }
   void TearDown() override {
@@ -46,6 +47,7 @@ class ConfineTest : public ::testing::Test {
       {"inst/toIn.txt", "a.txt"},          // a file link in
       {"inst/outDir", "../out"},           // a folder link out
       {"inst/inDir", "sub"},               // a folder link in
+      {"inst/twin", "../inst2"},           // out to a folder whose name begins alike
   };
   testing_support::TempDir dir_;
 };
@@ -59,6 +61,8 @@ TEST_F(ConfineTest, NoChangeFollowsALinkOut) {
       {"replace in a folder link out", [&] { return int(platform::ReplaceFile(In("outDir\\o.txt"), "X", 1, within)); },
        int(SaveOutcome::kOutside)},
       {"new file in a folder link out", [&] { return int(platform::ReplaceFile(In("outDir\\n.txt"), "X", 1, within)); },
+       int(SaveOutcome::kOutside)},
+      {"new file in a folder named alike", [&] { return int(platform::ReplaceFile(In("twin\\n.txt"), "X", 1, within)); },
        int(SaveOutcome::kOutside)},
       {"replace outside", [&] { return int(platform::ReplaceFile(dir_.Path("out\\o.txt"), "X", 1, within)); },
        int(SaveOutcome::kOutside)},
@@ -90,6 +94,7 @@ TEST_F(ConfineTest, NoChangeFollowsALinkOut) {
     EXPECT_EQ(Outside(), before) << c.what;
     EXPECT_EQ(Outside(), "o.txt=O;") << c.what;
   }
+  EXPECT_TRUE(dir_.List("inst2").empty());
   bool outside = false;
   EXPECT_EQ(platform::RenameFile(In("outDir\\o.txt"), In("o.txt"), within, &outside), 0);
   EXPECT_TRUE(outside);
