@@ -4,9 +4,11 @@
 #   bin/zuvo, bin/startzuvo                 the console program, the launcher
 #   lib/startzuvo/StartZUVO.exe             the dialog, taken from a Windows
 #                                           build when ZUVO_WINDOWS_BUILD names one
-#   share/man/man1/zuvo.1.gz                the manual page
 #   share/applications/startzuvo.desktop    opens layouts in a file manager
 #   share/mime/packages/startzuvo.xml       the types of ".anl" and ".danl"
+#   share/metainfo/org.example.startzuvo.metainfo.xml   for software centres
+#   the manual pages, the completion and the documents (documents.cmake)
+#   the icon (icons.cmake)
 # The launcher finds StartZUVO.exe beside itself (as in the zip) or in
 # ../lib/startzuvo, so these folders are fixed relative to the prefix.
 # "cpack -G DEB" (or the target "package") makes zuvo_<version>_<arch>.deb.
@@ -26,6 +28,15 @@ if(WIN32)
 endif()
 
 install(TARGETS zuvo RUNTIME DESTINATION bin)
+# A stripped installation (cmake --install --strip, the package) strips as
+# Debian does: the compiler's notes in .comment and .note go too.
+install(CODE "if(CMAKE_INSTALL_DO_STRIP)
+  execute_process(COMMAND \"${CMAKE_STRIP}\" --remove-section=.comment --remove-section=.note
+                          \"\$ENV{DESTDIR}\${CMAKE_INSTALL_PREFIX}/bin/zuvo\" RESULT_VARIABLE failed)
+  if(failed)
+    message(FATAL_ERROR \"strip could not strip bin/zuvo\")
+  endif()
+endif()")
 
 set(ZUVO_WINDOWS_BUILD "" CACHE PATH
     "A Windows build folder whose StartZUVO.exe the installation and the package take")
@@ -35,20 +46,12 @@ if(ZUVO_WINDOWS_BUILD)
           DESTINATION ${ZUVO_PRIVATE_DIR})
 endif()
 
-# Debian wants manual pages compressed, with no name or time in the header.
-set(ZUVO_MANPAGE ${CMAKE_CURRENT_BINARY_DIR}/zuvo.1.gz)
-add_custom_command(
-  OUTPUT ${ZUVO_MANPAGE}
-  COMMAND sh -c "gzip -9 -n -c \"$1\" >\"$2\"" sh ${ZUVO_PACKAGING_DIR}/zuvo.1 ${ZUVO_MANPAGE}
-  DEPENDS ${ZUVO_PACKAGING_DIR}/zuvo.1
-  COMMENT "Compressing the manual page"
-  VERBATIM)
-add_custom_target(zuvo_manpage ALL DEPENDS ${ZUVO_MANPAGE})
-install(FILES ${ZUVO_MANPAGE} DESTINATION share/man/man1)
+include(${ZUVO_PACKAGING_DIR}/documents.cmake)
+include(${ZUVO_PACKAGING_DIR}/icons.cmake)
 install(FILES ${ZUVO_PACKAGING_DIR}/startzuvo.desktop DESTINATION share/applications)
 install(FILES ${ZUVO_PACKAGING_DIR}/startzuvo-mime.xml DESTINATION share/mime/packages
         RENAME startzuvo.xml)
-install(FILES ${PROJECT_SOURCE_DIR}/README.md DESTINATION share/doc/zuvo)
+install(FILES ${ZUVO_PACKAGING_DIR}/org.example.startzuvo.metainfo.xml DESTINATION share/metainfo)
 
 # The Debian package. File triggers of shared-mime-info and
 # desktop-file-utils register the type and the desktop entry on installation.
@@ -59,7 +62,7 @@ set(CPACK_PACKAGING_INSTALL_PREFIX /usr)
 set(CPACK_STRIP_FILES ON)
 set(CPACK_DEBIAN_FILE_NAME DEB-DEFAULT)
 set(CPACK_DEBIAN_PACKAGE_MAINTAINER "StartZUVO developers <startzuvo@example.org>")
-set(CPACK_DEBIAN_PACKAGE_SECTION games)
+set(CPACK_DEBIAN_PACKAGE_SECTION utils)
 set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
 set(CPACK_DEBIAN_PACKAGE_RECOMMENDS wine)
 set(CPACK_PACKAGE_DESCRIPTION_SUMMARY "prepares and starts the railway simulator Kantrelwick")

@@ -8,7 +8,7 @@ set -eu
 group=${1:-all}
 
 # The native build of zuvo and the stand-in simulator (tests left out).
-demo=(g++ cmake make libcli11-dev nlohmann-json3-dev)
+demo=(g++ cmake make libcli11-dev nlohmann-json3-dev libstb-dev)
 # StartZUVO.exe, zuvo.exe and the zip (MinGW-w64, posix thread model).
 windows=(g++-mingw-w64-x86-64 g++-mingw-w64-x86-64-posix)
 all=(
@@ -22,11 +22,13 @@ all=(
   # the reference files of the terrain tests (tests/terrain/data/make-data.sh)
   gdal-bin
   # pictures: the layout map (SVG rendered to PNG) and the terrain preview
-  librsvg2-bin libpng-dev libstb-dev
+  librsvg2-bin libpng-dev
   # JSON output checked against its schema
   python3-jsonschema
-  # the Debian package and its manual page
-  dpkg-dev man-db
+  # the Debian package and its checks: lintian, the manual pages, the MIME
+  # types, the desktop entry, the AppStream metainfo, the shell completion
+  dpkg-dev file lintian man-db groff-base shared-mime-info desktop-file-utils appstream
+  bash-completion zsh
 )
 case $group in
   demo) packages=("${demo[@]}") ;;

@@ -13,15 +13,18 @@ driver=$dir/tests/dialog/dialog_driver.exe
   record_counts 0 1 "dialog driver (not built)"
   return 0
 }
-# The package for users holds both programs and the read-me.
+# The package for users holds both programs, the read-me (UTF-8 with a byte
+# order mark) and the licence.
 package_complete() {
-  local zip list
+  local zip list readme
   zip=$(ls "$dir"/StartZUVO-*.zip 2>/dev/null | head -n 1)
   [ -n "$zip" ] || return 1
   list=$(cmake -E tar tf "$zip") || return 1
-  for file in StartZUVO.exe zuvo.exe LIESMICH.txt startzuvo; do
+  for file in StartZUVO.exe zuvo.exe LIESMICH.txt LICENSE.txt startzuvo; do
     grep -q "/$file\$" <<<"$list" || return 1
   done
+  readme=$(ls "$dir"/package/StartZUVO-*/LIESMICH.txt | head -n 1)
+  [ "$(head -c 3 "$readme" | od -An -tx1 | tr -d ' ')" = efbbbf ] && iconv -f UTF-8 -t UTF-8 "$readme" >/dev/null
 }
 record_check "StartZUVO package" package_complete
 wine_prefix || {

@@ -19,15 +19,19 @@ std::string DataSheetPath(const std::string& unitName) {
 }
 
 int HostDataSheets::Find(const std::string& unitName, int* length) const {
-  std::string path = DataSheetPath(unitName);
-  auto known = lengths_.find(path);
-  if (known == lengths_.end()) {
-    settings::SettingsFile sheet;
-    sheet.Read(path, "[Zuvo]");
-    known = lengths_.emplace(path, sheet.GetInt("Zuvo", "ZusLen", 0)).first;
+  auto unit = byUnit_.find(unitName);
+  if (unit == byUnit_.end()) {
+    std::string path = DataSheetPath(unitName);
+    auto known = lengths_.find(path);
+    if (known == lengths_.end()) {
+      settings::SettingsFile sheet;
+      sheet.Read(path, "[Zuvo]");
+      known = lengths_.emplace(path, sheet.GetInt("Zuvo", "ZusLen", 0)).first;
+    }
+    unit = byUnit_.emplace(unitName, known->second).first;
   }
-  if (known->second < 0 || known->second > kMaxExtraLength) return 0;
-  *length = known->second;
+  if (unit->second < 0 || unit->second > kMaxExtraLength) return 0;
+  *length = unit->second;
   return 1;
 }
 

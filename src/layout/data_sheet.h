@@ -27,6 +27,9 @@ class HostDataSheets : public ExtraLengths {
 
  private:
   mutable std::unordered_map<std::string, int> lengths_;  // data-sheet path -> ZusLen
+  // Unit name -> ZusLen: a layout names the same few units again and again,
+  // and their paths need not be made again each time.
+  mutable std::unordered_map<std::string, int> byUnit_;
 };
 
 }  // namespace layout

@@ -1,8 +1,13 @@
 // Reading a layout file (".anl"); the format is described in records.h.
 //
-// The whole file is read into memory and parsed with bounds-checked reads.
-// A record whose check fails gives its record's message; a read that runs
-// past the end stops the load with "Formatfehler!\n".
+// The whole file is read into memory and parsed with bounds-checked reads
+// (field_reader.h). A record whose check fails gives its record's message; a
+// read that runs past the end stops the load with "Formatfehler!\n".
+//
+// Most records lie far from the end of the file: these are read without a
+// test of the bounds per field, since the most that a record can take
+// (ByteBound) is there. Only a record near the end, or one that fails, is
+// read with every bounds test, and that reading alone tells of a failure.
 
 #include <cstdint>
 #include <cstdio>
@@ -12,161 +17,36 @@
 #include <string>
 
 #include "host/messages.h"
+#include "layout/field_reader.h"
 #include "layout/layout.h"
 #include "layout/records.h"
-#include "platform/le_bytes.h"
 #include "platform/platform.h"
 
 namespace layout {
-namespace {
+namespace reading {
 
-enum class ReadStatus {
-  kOk,
-  kFault,      // a check failed or a value is not allowed
-  kTruncated,  // a read ran past the end of the data
-};
-
-bool IsValidType(std::int32_t type) {
-  switch (type) {
-    case 1: case 2: case 3: case 4: case 6: case 7: case 8: case 9: case 11:
-      return true;
-    default:
-      return false;
-  }
+void ShowUnknownType(const TrackRecord& t) {
+  host::Report(host::Why::kUnknownTrackType, t.name, static_cast<int>(t.type));
 }
 
-// The reading visitor of the record descriptions. A first field is read; a
-// copy is read and compared with the value read first, and a zero field
-// must hold 0. A failed check writes one diagnostic line ("I: %d S: %d\n"
-// with the value read and the expected one; "I: %f S: %f Diff: %e\n" for
-// reals; none for a string). The first failure sticks: afterwards every read
-// does nothing.
-class FieldReader {
- public:
-  FieldReader(platform::LeReader* in, const ExtraLengths* extraLengths)
-      : in_(in), extraLengths_(extraLengths) {}
+void WriteIntegerMismatch(int stored, int expected) {
+  host::WriteDiagnostic("I: %d S: %d\n", stored, expected);
+}
 
-  bool ok() const { return status_ == ReadStatus::kOk; }
-  ReadStatus status() const { return status_; }
-  platform::LeReader& bytes() { return *in_; }
+void WriteRealMismatch(float stored, float expected) {
+  float difference = stored - expected;
+  host::WriteDiagnostic("I: %f S: %f Diff: %e\n", static_cast<double>(stored),
+                        static_cast<double>(expected), static_cast<double>(difference));
+}
 
-  // Marks the record corrupt. Out of line, so that a breakpoint on it stops
-  // at every failed check.
-  void Fault();
+}  // namespace reading
 
-  template <typename T>
-  void Field(T& value, records::First) {
-    Get(&value);
-  }
-  // A key only names a field for a dump.
-  template <typename T, typename Occurrence>
-  void Field(const records::Key&, T& value, Occurrence occurrence) {
-    Field(value, occurrence);
-  }
-  void Field(std::int16_t& value, records::Copy) { Expect(value); }
-  void Field(std::int32_t& value, records::Copy) { Expect(value); }
-  void Field(std::uint8_t& value, records::Copy) { Expect(value); }
-  // Carried values; a copy's diagnostic shows them as signed.
-  void Field(std::uint32_t& value, records::Copy) { Expect(static_cast<std::int32_t>(value)); }
-  void Field(float& value, records::Copy) {
-    float stored;
-    if (!Get(&stored) || stored == value) return;
-    float difference = stored - value;
-    host::WriteDiagnostic("I: %f S: %f Diff: %e\n", static_cast<double>(stored),
-                          static_cast<double>(value), static_cast<double>(difference));
-    Fault();
-  }
-  void Field(std::string& value, records::Copy) {
-    std::uint8_t length;
-    if (!Get(&length)) return;
-    if (length != value.size()) return Fault();
-    const char* text;
-    if (!Took(in_->View(&text, length))) return;
-    if (value.compare(0, value.size(), text, length) != 0) Fault();
-  }
-  template <typename T>
-  void Zero() {
-    Expect(T(0));
-  }
-  void Bytes(void* out, std::size_t count) {
-    if (ok()) Took(in_->Bytes(out, count));
-  }
-  void Bytes(const records::Key&, void* out, std::size_t count) { Bytes(out, count); }
-  bool Stored(bool inFile) { return inFile; }
+namespace {
 
-  bool KnownType(TrackRecord& t) {
-    if (!ok()) return false;
-    if (!IsValidType(t.type)) {
-      host::Report(host::Why::kUnknownTrackType, t.name, static_cast<int>(t.type));
-      Fault();
-      return false;
-    }
-    t.UpdateEndCount();
-    return true;
-  }
-  int EndCount(TrackRecord& t) {
-    std::int16_t stored = 0;
-    if (!Get(&stored)) return 0;
-    if (stored < 0 || stored > kMaxEnds - 2) {
-      Fault();
-      return 0;
-    }
-    t.endCount = static_cast<std::int16_t>(stored + 2);
-    return t.endCount;
-  }
-  void EndFlag(TrackConnection& c) {
-    std::uint32_t flag = 0;
-    Get(&flag);
-    c.linkId = static_cast<std::int16_t>(static_cast<std::uint16_t>(flag & 0xFFFF));
-  }
-  void NegatedReal(const records::Key&, float& value) {
-    Get(&value);
-    value = -value;
-  }
-  bool ExtraData(RollingStockRecord& u) {
-    if (!ok()) return false;
-    u.extraData.clear();
-    if (!u.IsDll()) return true;
-    int length = 0;
-    // A length the data sheet cannot mean, or more extra data than the file
-    // still holds, makes the unit unusable.
-    if (!extraLengths_->Find(u.name, &length) || length < 0 ||
-        static_cast<std::size_t>(length) > in_->remaining()) {
-      Fault();
-      return false;
-    }
-    u.extraData.resize(static_cast<std::size_t>(length));
-    Bytes(u.extraData.data(), u.extraData.size());
-    return ok();
-  }
-
- private:
-  bool Took(int readResult) {
-    if (readResult) return true;
-    status_ = ReadStatus::kTruncated;
-    return false;
-  }
-  bool Get(std::int16_t* value) { return ok() && Took(in_->S16(value)); }
-  bool Get(std::int32_t* value) { return ok() && Took(in_->S32(value)); }
-  bool Get(std::uint32_t* value) { return ok() && Took(in_->U32(value)); }
-  bool Get(std::uint8_t* value) { return ok() && Took(in_->U8(value)); }
-  bool Get(float* value) { return ok() && Took(in_->F32(value)); }
-  bool Get(std::string* value) { return ok() && Took(in_->String8(value)); }
-  // An integer copy: read, compare, report.
-  template <typename T>
-  void Expect(T expected) {
-    T stored;
-    if (!Get(&stored) || stored == expected) return;
-    host::WriteDiagnostic("I: %d S: %d\n", static_cast<int>(stored), static_cast<int>(expected));
-    Fault();
-  }
-
-  platform::LeReader* in_;
-  const ExtraLengths* extraLengths_;
-  ReadStatus status_ = ReadStatus::kOk;
-};
-
-void FieldReader::Fault() { status_ = ReadStatus::kFault; }
+using reading::ByteBound;
+using reading::CheckedReader;
+using reading::ReadStatus;
+using reading::UncheckedReader;
 
 // The bytes of a whole file, read without initialising the buffer first.
 struct FileBytes {
@@ -213,12 +93,52 @@ int FormatError() {
   return 0;
 }
 
+// The most bytes one record of this kind can take in the file.
+template <typename Record, typename Describe>
+std::size_t RecordBound(Describe describe) {
+  Record record;
+  ByteBound bound;
+  describe(bound, record);
+  return bound.bytes();
+}
+
+// The whole description of a record in one piece of code, so that the
+// reader's cursor stays in a register.
+#if defined(__GNUC__)
+#define ZUVO_ALL_IN_ONE __attribute__((flatten))
+#else
+#define ZUVO_ALL_IN_ONE
+#endif
+
+// Reads one record within its bound; false when it fails.
+template <typename Record, typename Describe>
+ZUVO_ALL_IN_ONE bool ReadWithinBound(CheckedReader& r, std::size_t bound, Record* record,
+                                     Describe describe) {
+  UncheckedReader fast(r);
+  fast.SetMargin(bound);
+  describe(fast, *record);
+  if (!fast.ok()) return false;
+  r.MoveTo(fast);
+  return true;
+}
+
+// Reads one record at the place of `r` and moves `r` past it; fails as a
+// checked reading of it does.
+template <typename Record, typename Describe>
+void ReadRecord(CheckedReader& r, std::size_t bound, Record* record, Describe describe) {
+  if (r.remaining() >= bound) {
+    if (ReadWithinBound(r, bound, record, describe)) return;
+    *record = Record();  // read it again, to learn and tell what failed
+  }
+  describe(r, *record);
+}
+
 // Reads one section: its count, then its records. The array gets the full
 // count of records (none for a count of 0 or below; a signed 16-bit count
 // caps it at 32767), zero-filled after a record that fails. Each record is
 // made just before it is read, so its memory is written once while in cache.
 template <typename Record, typename Describe, typename ReportFault>
-int ReadSection(FieldReader& r, std::vector<Record>* records, Describe describe,
+int ReadSection(CheckedReader& r, std::vector<Record>* records, Describe describe,
                 ReportFault reportFault) {
   std::int16_t count = 0;
   r.Field(count, records::kFirst);
@@ -226,10 +146,11 @@ int ReadSection(FieldReader& r, std::vector<Record>* records, Describe describe,
   records->clear();
   if (count <= 0) return 1;
   records->reserve(static_cast<std::size_t>(count));  // no record moves from here on
+  const std::size_t bound = RecordBound<Record>(describe);
   for (int i = 0; i < count; ++i) {
     records->emplace_back();
     Record& record = records->back();
-    describe(r, record);
+    ReadRecord(r, bound, &record, describe);
     if (r.ok()) continue;
     records->resize(static_cast<std::size_t>(count));
     if (r.status() == ReadStatus::kTruncated) return FormatError();
@@ -240,23 +161,22 @@ int ReadSection(FieldReader& r, std::vector<Record>* records, Describe describe,
 }
 
 int ReadLayout(const char* data, std::size_t size, const ExtraLengths* extraLengths, Layout* layout) {
-  platform::LeReader in(data, size);
-  FieldReader r(&in, extraLengths);
+  CheckedReader r(data, size, extraLengths);
 
-  if (!ReadSection(r, &layout->tracks, [](FieldReader& fr, TrackRecord& t) { records::Track(fr, t); },
+  if (!ReadSection(r, &layout->tracks, [](auto& fr, TrackRecord& t) { records::Track(fr, t); },
                    [](const TrackRecord& t) {
                      host::Report(host::Why::kTrackFaulty, static_cast<int>(t.id));
                    })) {
     return 0;
   }
-  if (!ReadSection(r, &layout->models, [](FieldReader& fr, ModelRecord& m) { records::Model(fr, m); },
+  if (!ReadSection(r, &layout->models, [](auto& fr, ModelRecord& m) { records::Model(fr, m); },
                    [](const ModelRecord& m) {
                      host::Report(host::Why::kModelFaulty, static_cast<int>(m.id));
                    })) {
     return 0;
   }
   if (!ReadSection(r, &layout->rollingStock,
-                   [](FieldReader& fr, RollingStockRecord& u) { records::RollingStock(fr, u); },
+                   [](auto& fr, RollingStockRecord& u) { records::RollingStock(fr, u); },
                    [](const RollingStockRecord& u) {
                      if (u.IsDll()) {
                        host::Report(host::Why::kDllModelUnusable, u.name);
@@ -273,7 +193,7 @@ int ReadLayout(const char* data, std::size_t size, const ExtraLengths* extraLeng
   records::PropertiesColours(r, layout->properties);
   if (r.status() == ReadStatus::kTruncated) return FormatError();
   if (!r.ok()) return 0;  // a separator that is not 0: only its diagnostic line
-  if (in.remaining() < sizeof layout->properties.block) {
+  if (r.remaining() < sizeof layout->properties.block) {
     host::Report(host::Why::kPropertiesFaulty);
     return 0;
   }
@@ -285,7 +205,7 @@ int ReadLayout(const char* data, std::size_t size, const ExtraLengths* extraLeng
   }
   if (!r.ok()) return FormatError();
 
-  if (in.remaining() > 0) {
+  if (r.remaining() > 0) {
     host::Report(host::Why::kFileTooLong);
     return 0;
   }

@@ -15,6 +15,7 @@
 
 #include <cmath>
 #include <cstdint>
+#include <cstring>
 #include <limits>
 #include <vector>
 
@@ -29,8 +30,10 @@ const double kBufferStopDistance = 300.0;
 const char kBridgePrefix[] = "..\\Bruecken";     // 11 characters
 const char kBufferStopPrefix[] = "..\\Prellbock";  // 12 characters
 
+// The length is a constant at every call, so the comparison is a few
+// instructions in place.
 bool StartsWith(const std::string& text, const char* prefix, std::size_t length) {
-  return text.size() >= length && text.compare(0, length, prefix, length) == 0;
+  return text.size() >= length && std::memcmp(text.data(), prefix, length) == 0;
 }
 
 bool IsBridge(const std::string& name) {
@@ -194,25 +197,24 @@ bool PlaceKey(const Point& position, const Direction& direction, ModelKey* key) 
 }  // namespace
 
 void Layout::LinkTrackModels() {
-  enum Kind : char { kOther, kBridge, kBufferStop };
-  std::vector<char> kinds(models.size(), kOther);
-  std::size_t bridgeCount = 0, bufferStopCount = 0;
-  for (std::size_t m = 0; m < models.size(); ++m) {
-    if (IsBridge(models[m].name)) {
-      kinds[m] = kBridge;
-      ++bridgeCount;
-    } else if (IsBufferStop(models[m].name)) {
-      kinds[m] = kBufferStop;
-      ++bufferStopCount;
-    }
-  }
-  ModelGroups bridges(bridgeCount), bufferStops(bufferStopCount);
-  for (std::size_t m = 0; m < models.size(); ++m) {
-    if (kinds[m] == kOther) continue;
+  // One pass over the models: the places of the bridges and buffer stops,
+  // in list order, then the groups sized to them.
+  struct Placed {
     ModelKey key;
-    if (!PlaceKey(models[m].position, models[m].direction, &key)) continue;
-    (kinds[m] == kBridge ? bridges : bufferStops).Add(key, static_cast<int>(m));
+    int model;
+  };
+  std::vector<Placed> bridgePlaces, bufferStopPlaces;
+  for (std::size_t m = 0; m < models.size(); ++m) {
+    const ModelRecord& model = models[m];
+    const bool bridge = IsBridge(model.name);
+    if (!bridge && !IsBufferStop(model.name)) continue;
+    Placed placed{ModelKey(), static_cast<int>(m)};
+    if (!PlaceKey(model.position, model.direction, &placed.key)) continue;
+    (bridge ? bridgePlaces : bufferStopPlaces).push_back(placed);
   }
+  ModelGroups bridges(bridgePlaces.size()), bufferStops(bufferStopPlaces.size());
+  for (const Placed& placed : bridgePlaces) bridges.Add(placed.key, placed.model);
+  for (const Placed& placed : bufferStopPlaces) bufferStops.Add(placed.key, placed.model);
 
   // Tracks in list order, so each group finds its first track; when a
   // bridge and a buffer stop find the same track, the later model stays.

@@ -67,7 +67,10 @@ HoldOutcome CreateHeldFile(const std::string& path, const std::string& bytes, co
 // nothing is under the name now).
 HoldOutcome HoldFile(const std::string& path, const std::string& within, HeldFile* held);
 
-// Replaces the held file's bytes safely; the file stays held throughout.
+// Replaces the held file's bytes safely; the file stays held throughout
+// (under wine but for the one step of the move: wine replaces no file that
+// is open, so the old one is let go just before). 0, still held, when it
+// cannot be replaced.
 int RewriteHeldFile(HeldFile* held, const std::string& bytes);
 
 // Removes the held file, then lets go. 0 (still held) when it cannot be

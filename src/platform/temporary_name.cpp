@@ -2,6 +2,7 @@
 #include <string>
 
 #include "platform/platform.h"
+#include "platform/temporary_name.h"
 
 namespace platform {
 namespace {
@@ -22,6 +23,14 @@ bool AllHex(const std::string& text, std::size_t from) {
 }
 
 }  // namespace
+
+std::string TemporaryFileName(long pid, unsigned long long value) {
+  std::string name = kTempPrefix + std::to_string(pid) + "-";
+  for (int shift = 4 * (static_cast<int>(kSuffixLength) - 1); shift >= 0; shift -= 4) {
+    name.push_back("0123456789abcdef"[(value >> shift) & 0xF]);
+  }
+  return name;
+}
 
 int IsTemporaryFileName(const std::string& name, long* writer) {
   if (name.compare(0, kPrefixLength, kTempPrefix) != 0) return 0;

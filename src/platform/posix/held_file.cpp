@@ -18,6 +18,7 @@
 #include "platform/faults.h"
 #include "platform/posix/confine.h"
 #include "platform/posix/native_path.h"
+#include "platform/temporary_name.h"
 
 #ifndef RENAME_NOREPLACE
 #define RENAME_NOREPLACE (1 << 0)
@@ -71,8 +72,7 @@ int WriteLockedTemporary(int dirfd, const std::string& bytes, std::string* name)
   for (int attempt = 0; attempt < 100 && fd < 0; ++attempt) {
     const unsigned long long seed = static_cast<unsigned long long>(getpid()) * 2654435761u +
                                     static_cast<unsigned long long>(time(nullptr)) * 40503u + ++counter * 104729u;
-    *name = ".zuvo-" + std::to_string(getpid()) + "-";
-    for (int shift = 20; shift >= 0; shift -= 4) name->push_back("0123456789abcdef"[(seed >> shift) & 0xF]);
+    *name = TemporaryFileName(getpid(), seed);
     fd = openat(dirfd, name->c_str(), O_RDWR | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
     if (fd < 0 && errno != EEXIST) return -1;
   }

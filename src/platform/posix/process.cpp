@@ -11,11 +11,17 @@
 // SIGHUP on to it (posix/interrupt.cpp); they are blocked from the fork until
 // the child is known, so none arrives unseen in between.
 //
+// The child is held back before its exec: it waits on a second pipe for the
+// go byte, which the parent writes only once onStarted has taken its process
+// id. Without it (onStarted said no, or the parent died and the pipe closed)
+// the child ends without ever running the program.
+//
 // Whether the exec worked is learned through a close-on-exec pipe: it closes
 // without data when the exec succeeds, and carries errno when it fails, so a
 // program that could not be started is told apart from one that exits 127.
 #include <fcntl.h>
 #include <signal.h>
+#include <sys/socket.h>
 #include <sys/stat.h>
 #include <sys/wait.h>
 #include <unistd.h>
@@ -110,6 +116,9 @@ int ExitCodeOf(int status) {
   return -1;
 }
 
+// The byte that lets the held-back child go on to its exec.
+const char kGo = 'g';
+
 sigset_t InterruptSignals() {
   sigset_t set;
   sigemptyset(&set);
@@ -147,8 +156,14 @@ int RunAndWait(const std::string& program, const std::vector<std::string>& args,
   for (std::string& arg : argv) pointers.push_back(&arg[0]);
   pointers.push_back(nullptr);
 
-  int report[2];
+  int report[2], go[2];
   if (pipe2(report, O_CLOEXEC) != 0) return 0;
+  // A socket for the go byte, so that a child already gone is no SIGPIPE.
+  if (socketpair(AF_UNIX, SOCK_STREAM | SOCK_CLOEXEC, 0, go) != 0) {
+    close(report[0]);
+    close(report[1]);
+    return 0;
+  }
   std::fflush(nullptr);
   const sigset_t interrupts = InterruptSignals();
   sigset_t previous;
@@ -156,14 +171,30 @@ int RunAndWait(const std::string& program, const std::vector<std::string>& args,
   pid_t pid = fork();
   if (pid < 0) {
     sigprocmask(SIG_SETMASK, &previous, nullptr);
-    close(report[0]);
-    close(report[1]);
+    for (int fd : {report[0], report[1], go[0], go[1]}) close(fd);
     return 0;
   }
   if (pid == 0) {
     // Only async-signal-safe calls between fork and exec.
-    sigprocmask(SIG_SETMASK, &previous, nullptr);
     close(report[0]);
+    close(go[1]);
+    char byte = 0;
+    ssize_t got;
+    do {
+      got = read(go[0], &byte, 1);
+    } while (got < 0 && errno == EINTR);
+    if (got != 1 || byte != kGo) _exit(127);
+    // An interrupt that came while the child waited ends it as it would
+    // end the program, rather than running the parent's handler here.
+    for (int each : {SIGINT, SIGTERM, SIGHUP}) {
+      struct sigaction now;
+      if (sigaction(each, nullptr, &now) == 0 && now.sa_handler != SIG_IGN && now.sa_handler != SIG_DFL) {
+        now.sa_handler = SIG_DFL;
+        now.sa_flags = 0;
+        sigaction(each, &now, nullptr);
+      }
+    }
+    sigprocmask(SIG_SETMASK, &previous, nullptr);
     execv(executable.c_str(), pointers.data());
     int error = errno;
     ssize_t ignored = write(report[1], &error, sizeof error);
@@ -171,22 +202,28 @@ int RunAndWait(const std::string& program, const std::vector<std::string>& args,
     _exit(127);
   }
   close(report[1]);
+  close(go[0]);
   // An interrupt that came after the caller last looked is passed on now;
   // later ones by the handler.
   posix::SetInterruptChild(pid);
   if (InterruptRequested()) kill(pid, InterruptSignal());
   sigprocmask(SIG_SETMASK, &previous, nullptr);
+  bool started = !onStarted || onStarted(static_cast<long>(pid));
+  if (started) {
+    ssize_t wrote;
+    do {
+      wrote = send(go[1], &kGo, 1, MSG_NOSIGNAL);
+    } while (wrote < 0 && errno == EINTR);
+    started = wrote == 1;
+  }
+  close(go[1]);  // without the go byte the child ends unrun
   int error = 0;
   ssize_t got;
   do {
     got = read(report[0], &error, sizeof error);
   } while (got < 0 && errno == EINTR);
   close(report[0]);
-  bool started = got == 0;
-  if (started && onStarted && !onStarted(static_cast<long>(pid))) {
-    kill(pid, SIGKILL);
-    started = false;
-  }
+  started = started && got == 0;
 
   int status = 0;
   pid_t waited;

@@ -29,6 +29,7 @@
 #include "platform/platform.h"
 #include "platform/posix/confine.h"
 #include "platform/posix/native_path.h"
+#include "platform/temporary_name.h"
 
 namespace platform {
 namespace {
@@ -47,53 +48,52 @@ std::string FollowLink(const std::string& native) {
   return posix::ResolvedPath(native);
 }
 
-const char kHex[] = "0123456789abcdef";
-const int kTempSuffixLength = 6;
 
 bool ProcessIsGone(pid_t pid) { return kill(pid, 0) != 0 && errno == ESRCH; }
 
 const time_t kLeftoverAge = 60;          // seconds without a change
 const time_t kOldLeftoverAge = 24 * 3600;
 
-// Removes the temporary files in `folder` that processes now gone left
-// behind: regular files named as WriterOf reads them. Done once per folder
-// and process, so saving many files into one folder stays cheap.
-void RemoveLeftovers(const std::string& folder) {
+// Removes the temporary files in the folder `dirfd` (named `folder`) that
+// processes now gone left behind: regular files named as
+// IsTemporaryFileName reads them. Done once per folder and process, so
+// saving many files into one folder stays cheap.
+void RemoveLeftovers(int dirfd, const std::string& folder) {
   static std::mutex mutex;
   static std::set<std::string> cleaned;
   {
     std::lock_guard<std::mutex> lock(mutex);
     if (!cleaned.insert(folder).second) return;
   }
-  DIR* dir = opendir(folder.c_str());
-  if (dir == nullptr) return;
+  const int listed = dup(dirfd);
+  if (listed < 0) return;
+  DIR* dir = fdopendir(listed);
+  if (dir == nullptr) {
+    close(listed);
+    return;
+  }
   while (dirent* entry = readdir(dir)) {
     const std::string name = entry->d_name;
     long writer = 0;
     if (!IsTemporaryFileName(name, &writer) || writer > INT_MAX) continue;
     const bool old = writer == 0;
     if (!old && (writer == getpid() || !ProcessIsGone(static_cast<pid_t>(writer)))) continue;
-    const std::string path = folder + "/" + name;
     struct stat st;
-    if (lstat(path.c_str(), &st) != 0 || !S_ISREG(st.st_mode)) continue;
-    if (time(nullptr) - st.st_mtime > (old ? kOldLeftoverAge : kLeftoverAge)) unlink(path.c_str());
+    if (fstatat(dirfd, name.c_str(), &st, AT_SYMLINK_NOFOLLOW) != 0 || !S_ISREG(st.st_mode)) continue;
+    if (time(nullptr) - st.st_mtime > (old ? kOldLeftoverAge : kLeftoverAge)) unlinkat(dirfd, name.c_str(), 0);
   }
   closedir(dir);
 }
 
-// Creates a new file with a short unique name in the folder `dirfd`
-// (short, so a target name near the length limit still gets one). Returns
-// its descriptor or -1.
+// Creates a new temporary file in the folder `dirfd`. Returns its
+// descriptor or -1.
 int CreateTemporary(int dirfd, std::string* temp) {
   static std::atomic<unsigned> counter{0};
   for (int attempt = 0; attempt < 100; ++attempt) {
     unsigned long long seed = static_cast<unsigned long long>(getpid()) * 1000003u +
                               static_cast<unsigned long long>(time(nullptr)) * 7919u +
                               ++counter * 104729u + static_cast<unsigned>(attempt);
-    *temp = ".zuvo-" + std::to_string(getpid()) + "-";
-    for (int shift = 4 * (kTempSuffixLength - 1); shift >= 0; shift -= 4) {
-      temp->push_back(kHex[(seed >> shift) & 0xF]);
-    }
+    *temp = TemporaryFileName(getpid(), seed);
     int fd = openat(dirfd, temp->c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
     if (fd >= 0 || errno != EEXIST) return fd;
   }
@@ -121,24 +121,27 @@ SaveOutcome ReplaceFile(const std::string& path, const void* data, std::size_t s
   native = FollowLink(native);
   if (native.empty()) return SaveOutcome::kOutside;  // a link that leads nowhere
 
-  // A replaced file keeps its permissions; a new one gets 0666 less the
-  // umask, which open() applies. One without any write permission is
-  // read-only, as wine shows it, and Windows refuses to replace it.
-  struct stat st;
-  bool replacing = stat(native.c_str(), &st) == 0;
-  if (replacing && (S_ISDIR(st.st_mode) || (st.st_mode & (S_IWUSR | S_IWGRP | S_IWOTH)) == 0)) {
-    return SaveOutcome::kReadOnly;
-  }
-
   std::string leaf;
   bool outside = false;
   const int dirfd = posix::OpenCheckedFolder(native, within, &leaf, &outside);
   if (dirfd < 0) return outside ? SaveOutcome::kOutside : SaveOutcome::kCannotCreate;
-  if (ShouldFail(kFaultCreate)) {
-    close(dirfd);
-    return SaveOutcome::kCannotCreate;
+
+  // A replaced file keeps its permissions; a new one gets 0666 less the
+  // umask, which open() applies. One without any write permission is
+  // read-only, as wine shows it, and Windows refuses to replace it.
+  struct stat st;
+  const bool replacing = fstatat(dirfd, leaf.c_str(), &st, AT_SYMLINK_NOFOLLOW) == 0;
+  SaveOutcome refused = SaveOutcome::kSaved;
+  if (replacing && S_ISLNK(st.st_mode)) refused = SaveOutcome::kOutside;  // made a link since it was followed
+  if (replacing && (S_ISDIR(st.st_mode) || (st.st_mode & (S_IWUSR | S_IWGRP | S_IWOTH)) == 0)) {
+    refused = SaveOutcome::kReadOnly;
   }
-  RemoveLeftovers(FolderOf(native));
+  if (refused == SaveOutcome::kSaved && ShouldFail(kFaultCreate)) refused = SaveOutcome::kCannotCreate;
+  if (refused != SaveOutcome::kSaved) {
+    close(dirfd);
+    return refused;
+  }
+  RemoveLeftovers(dirfd, FolderOf(native));
   std::string temp;
   int fd = CreateTemporary(dirfd, &temp);
   if (fd < 0) {

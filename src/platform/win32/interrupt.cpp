@@ -57,6 +57,8 @@ void ClearInterrupt() { InterlockedExchange(&g_signal, 0); }
 
 namespace win32 {
 
+BOOL HandleConsoleEvent(DWORD event) { return OnConsoleEvent(event); }
+
 void SetInterruptChild(HANDLE child) {
   InterlockedExchange(&g_ctrlCs, 0);
   g_child = child;

@@ -1,6 +1,13 @@
-// Starting a program on Windows through the C runtime.
+// Starting a program on Windows and waiting for its end.
+//
+// The program is created suspended, in a job that ends it when this process
+// dies (its last handle on the job closes), so it cannot run a single step
+// before onStarted has its process id, and never when this process dies
+// before that. Once it runs, the job lets it outlive this process, as a
+// program started from the console does: a killed tool leaves the
+// simulator running. Where no job can be made or joined, the start goes on
+// without it.
 #include <windows.h>
-#include <process.h>
 
 #include <functional>
 #include <string>
@@ -10,33 +17,64 @@
 #include "platform/win32/interrupt_child.h"
 
 namespace platform {
+namespace {
+
+bool SetKillOnClose(HANDLE job, bool kill) {
+  JOBOBJECT_EXTENDED_LIMIT_INFORMATION limits = {};
+  limits.BasicLimitInformation.LimitFlags = kill ? JOB_OBJECT_LIMIT_KILL_ON_JOB_CLOSE : 0;
+  return SetInformationJobObject(job, JobObjectExtendedLimitInformation, &limits, sizeof limits) != 0;
+}
+
+// A job holding `process` that ends it when closed; null when there is none.
+HANDLE KillingJob(HANDLE process) {
+  HANDLE job = CreateJobObjectA(nullptr, nullptr);
+  if (job == nullptr) return nullptr;
+  if (SetKillOnClose(job, true) && AssignProcessToJobObject(job, process)) return job;
+  CloseHandle(job);
+  return nullptr;
+}
+
+}  // namespace
 
 int RunAndWait(const std::string& program, const std::vector<std::string>& args,
                int* exitCode, int* signal, const std::function<int(long pid)>& onStarted) {
-  // The runtime joins the arguments with blanks into the command line, as
-  // given: an argument that must stay one (a path with blanks) comes quoted.
-  std::vector<const char*> argv;
-  for (const std::string& arg : args) argv.push_back(arg.c_str());
-  argv.push_back(nullptr);
-  // Started without waiting, so that the console handler knows the process
-  // while it runs; -1 means "not started".
-  errno = 0;
-  intptr_t handle = _spawnv(_P_NOWAIT, program.c_str(), argv.data());
-  if (handle == -1) return 0;
-  HANDLE process = reinterpret_cast<HANDLE>(handle);
-  win32::SetInterruptChild(process);
-  if (onStarted && !onStarted(static_cast<long>(GetProcessId(process)))) {
-    TerminateProcess(process, 1);
-    WaitForSingleObject(process, INFINITE);
-    win32::SetInterruptChild(nullptr);
-    CloseHandle(process);
+  // The arguments joined with blanks into the command line, as given (as the
+  // C runtime's spawn functions join them): an argument that must stay one
+  // (a path with blanks) comes quoted.
+  std::string commandLine;
+  for (const std::string& arg : args) commandLine += (commandLine.empty() ? "" : " ") + arg;
+  if (args.empty()) commandLine = program;
+  std::vector<char> line(commandLine.begin(), commandLine.end());
+  line.push_back('\0');
+  STARTUPINFOA startup = {};
+  startup.cb = sizeof startup;
+  PROCESS_INFORMATION created = {};
+  if (!CreateProcessA(program.c_str(), line.data(), nullptr, nullptr, TRUE, CREATE_SUSPENDED, nullptr, nullptr,
+                      &startup, &created)) {
     return 0;
   }
-  WaitForSingleObject(process, INFINITE);
+  HANDLE job = KillingJob(created.hProcess);
+  win32::SetInterruptChild(created.hProcess);
+  const bool go = !onStarted || onStarted(static_cast<long>(created.dwProcessId));
+  if (!go || ResumeThread(created.hThread) == static_cast<DWORD>(-1)) {
+    TerminateProcess(created.hProcess, 1);
+    WaitForSingleObject(created.hProcess, INFINITE);
+    win32::SetInterruptChild(nullptr);
+    if (job != nullptr) CloseHandle(job);
+    CloseHandle(created.hThread);
+    CloseHandle(created.hProcess);
+    return 0;
+  }
+  CloseHandle(created.hThread);
+  if (job != nullptr) {
+    SetKillOnClose(job, false);
+    CloseHandle(job);
+  }
+  WaitForSingleObject(created.hProcess, INFINITE);
   win32::SetInterruptChild(nullptr);
   DWORD code = 0;
-  if (!GetExitCodeProcess(process, &code)) code = static_cast<DWORD>(-1);
-  CloseHandle(process);
+  if (!GetExitCodeProcess(created.hProcess, &code)) code = static_cast<DWORD>(-1);
+  CloseHandle(created.hProcess);
   if (exitCode != nullptr) *exitCode = static_cast<int>(code);
   if (signal != nullptr) *signal = 0;
   return 1;

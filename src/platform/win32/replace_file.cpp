@@ -1,12 +1,14 @@
 // Safe replacement of a file on Windows: the bytes go to a new temporary file
 // in the target's folder, are flushed to the disk, and the temporary file is
 // moved over the target in one step. Until that move the old file is
-// untouched; after a failure the temporary file is deleted.
+// untouched; after a failure the temporary file is deleted. The folder is
+// held open and checked against `within` throughout (win32/confine.h).
 //
-// A temporary file is named ".zuvo-<pid>-XXXXXX" after its writer; the first
-// save of a process into a folder deletes those whose writer is gone and
-// that were not changed for a minute (a writer killed before its move left
-// them behind). Only names of exactly that form are touched.
+// A temporary file is named as TemporaryFileName makes it, after its
+// writer; the first save of a process into a folder deletes those whose
+// writer is gone and that were not changed for a minute (a writer killed
+// before its move left them behind). Only plain files of exactly that form
+// are touched, never a link.
 #include <windows.h>
 
 #include <mutex>
@@ -15,51 +17,16 @@
 
 #include "platform/faults.h"
 #include "platform/platform.h"
+#include "platform/temporary_name.h"
+#include "platform/win32/confine.h"
 
 namespace platform {
 namespace {
-
-// The folder part of `path` including its separator ("C:\A\" for
-// "C:\A\b.anl", "C:" for "C:b.anl"), empty for a bare file name.
-std::string FolderPrefix(const std::string& path) {
-  std::size_t cut = path.find_last_of("\\/:");
-  return cut == std::string::npos ? std::string() : path.substr(0, cut + 1);
-}
 
 // Attributes a replacement carries over from the old file (a read-only file
 // is never replaced).
 const DWORD kKeptAttributes = FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_SYSTEM |
                               FILE_ATTRIBUTE_ARCHIVE | FILE_ATTRIBUTE_NOT_CONTENT_INDEXED;
-
-const char kTempPrefix[] = ".zuvo-";
-const std::size_t kTempSuffixLength = 6;
-
-std::string Hex6(DWORD value) {
-  std::string hex(kTempSuffixLength, '0');
-  for (int i = 5; i >= 0; --i, value >>= 4) hex[i] = "0123456789abcdef"[value & 15];
-  return hex;
-}
-
-// The writer's process id of a name ".zuvo-<pid>-XXXXXX" (XXXXXX lower-case
-// hexadecimal); 0 for any other name.
-DWORD WriterOf(const std::string& name) {
-  const std::size_t prefix = sizeof kTempPrefix - 1;
-  if (name.compare(0, prefix, kTempPrefix) != 0) return 0;
-  std::size_t pos = prefix;
-  unsigned long long pid = 0;
-  while (pos < name.size() && name[pos] >= '0' && name[pos] <= '9' && pid <= 0xFFFFFFFFull) {
-    pid = pid * 10 + static_cast<unsigned>(name[pos++] - '0');
-  }
-  if (pos == prefix || name[prefix] == '0' || pid > 0xFFFFFFFFull || pos >= name.size() || name[pos] != '-' ||
-      name.size() - pos - 1 != kTempSuffixLength) {
-    return 0;
-  }
-  for (++pos; pos < name.size(); ++pos) {
-    const char c = name[pos];
-    if (!((c >= '0' && c <= '9') || (c >= 'a' && c <= 'f'))) return 0;
-  }
-  return static_cast<DWORD>(pid);
-}
 
 // A process that cannot be opened because it does not exist is gone; one
 // that is refused to us is not.
@@ -74,43 +41,45 @@ bool ProcessIsGone(DWORD pid) {
 // 100-nanosecond units of FILETIME.
 const unsigned long long kLeftoverAge = 60ull * 10000000ull;
 
-void RemoveLeftovers(const std::string& folder) {
+void RemoveLeftovers(const win32::Folder& folder) {
   static std::mutex mutex;
   static std::set<std::string> cleaned;
   {
     std::lock_guard<std::mutex> lock(mutex);
-    if (!cleaned.insert(folder).second) return;
+    if (!cleaned.insert(folder.resolved).second) return;
   }
   WIN32_FIND_DATAA found;
-  HANDLE search = FindFirstFileA((folder + kTempPrefix + "*").c_str(), &found);
+  HANDLE search = FindFirstFileA(win32::Join(folder.path, ".zuvo-*").c_str(), &found);
   if (search == INVALID_HANDLE_VALUE) return;
   FILETIME nowTime;
   GetSystemTimeAsFileTime(&nowTime);
   const unsigned long long now = (static_cast<unsigned long long>(nowTime.dwHighDateTime) << 32) | nowTime.dwLowDateTime;
   do {
-    const DWORD writer = WriterOf(found.cFileName);
-    if (writer == 0 || writer == GetCurrentProcessId() ||
+    long writer = 0;
+    if (!IsTemporaryFileName(found.cFileName, &writer) || writer <= 0 ||
+        static_cast<DWORD>(writer) == GetCurrentProcessId() ||
         (found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) != 0) {
       continue;
     }
     const unsigned long long changed =
         (static_cast<unsigned long long>(found.ftLastWriteTime.dwHighDateTime) << 32) |
         found.ftLastWriteTime.dwLowDateTime;
-    if (now > changed && now - changed > kLeftoverAge && ProcessIsGone(writer)) {
-      DeleteFileA((folder + found.cFileName).c_str());
+    std::string target;
+    if (now > changed && now - changed > kLeftoverAge && ProcessIsGone(static_cast<DWORD>(writer)) &&
+        win32::KindOf(folder, found.cFileName, &target) == win32::kFileEntry) {
+      DeleteFileA(win32::Join(folder.path, found.cFileName).c_str());
     }
   } while (FindNextFileA(search, &found));
   FindClose(search);
 }
 
-// Creates a new, empty temporary file beside the target (short name, so a
-// target near the path length limit still gets one). Never opens an existing
+// Creates a new, empty temporary file in `folder`. Never opens an existing
 // file.
 HANDLE CreateTemporaryFile(const std::string& folder, std::string* name) {
   static unsigned counter = 0;
   DWORD seed = GetCurrentProcessId() * 2654435761u ^ GetTickCount();
   for (int attempt = 0; attempt < 100; ++attempt) {
-    *name = folder + kTempPrefix + std::to_string(GetCurrentProcessId()) + "-" + Hex6(seed + counter++);
+    *name = win32::Join(folder, TemporaryFileName(static_cast<long>(GetCurrentProcessId()), seed + counter++));
     HANDLE file = CreateFileA(name->c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW,
                               FILE_ATTRIBUTE_NORMAL, nullptr);
     if (file != INVALID_HANDLE_VALUE) return file;
@@ -134,23 +103,57 @@ bool WriteAll(HANDLE file, const void* data, std::size_t size) {
   return true;
 }
 
+// Opens the folder of the file that `path` names: its own, or that of the
+// file a link at it names. kSaved when it is open and inside `within`.
+SaveOutcome OpenTargetFolder(const std::string& path, const std::string& within, win32::Folder* folder,
+                             win32::EntryKind* kind) {
+  bool outside = false;
+  if (!win32::OpenCheckedFolder(path, within, folder, &outside)) {
+    return outside ? SaveOutcome::kOutside : SaveOutcome::kCannotCreate;
+  }
+  std::string target;
+  *kind = win32::KindOf(*folder, folder->leaf, &target);
+  if (*kind != win32::kLinkEntry) return SaveOutcome::kSaved;
+  win32::CloseFolder(folder);
+  if (target.empty()) return SaveOutcome::kOutside;  // a link that leads nowhere
+  if (!win32::OpenCheckedFolder(target, within, folder, &outside)) {
+    return outside ? SaveOutcome::kOutside : SaveOutcome::kCannotCreate;
+  }
+  *kind = win32::KindOf(*folder, folder->leaf, &target);
+  if (*kind != win32::kLinkEntry) return SaveOutcome::kSaved;
+  win32::CloseFolder(folder);  // made a link since it was followed
+  return SaveOutcome::kOutside;
+}
+
 }  // namespace
 
 SaveOutcome ReplaceFile(const std::string& path, const void* data, std::size_t size, const std::string& within) {
-  (void)within;
-  // A read-only file or a directory is not to be written over, as opening it
-  // for writing would fail. Windows would refuse the final move anyway; wine
-  // replaces a read-only file.
-  DWORD old = GetFileAttributesA(path.c_str());
-  if (old != INVALID_FILE_ATTRIBUTES &&
-      (old & (FILE_ATTRIBUTE_READONLY | FILE_ATTRIBUTE_DIRECTORY)) != 0) {
-    return SaveOutcome::kReadOnly;
+  win32::Folder folder;
+  win32::EntryKind kind = win32::kNoEntry;
+  const SaveOutcome opened = OpenTargetFolder(path, within, &folder, &kind);
+  if (opened != SaveOutcome::kSaved) return opened;
+  const std::string target = win32::Join(folder.path, folder.leaf);
+  // A read-only file or a directory is not to be written over: Windows
+  // refuses the final move, and wine would replace a read-only file.
+  const DWORD old = GetFileAttributesA(target.c_str());
+  SaveOutcome outcome = SaveOutcome::kSaved;
+  if (kind == win32::kFolderEntry ||
+      (old != INVALID_FILE_ATTRIBUTES && (old & (FILE_ATTRIBUTE_READONLY | FILE_ATTRIBUTE_DIRECTORY)) != 0)) {
+    outcome = SaveOutcome::kReadOnly;
+  } else if (ShouldFail(kFaultCreate)) {
+    outcome = SaveOutcome::kCannotCreate;
   }
-  if (ShouldFail(kFaultCreate)) return SaveOutcome::kCannotCreate;
+  if (outcome != SaveOutcome::kSaved) {
+    win32::CloseFolder(&folder);
+    return outcome;
+  }
+  RemoveLeftovers(folder);
   std::string temp;
-  RemoveLeftovers(FolderPrefix(path));
-  HANDLE file = CreateTemporaryFile(FolderPrefix(path), &temp);
-  if (file == INVALID_HANDLE_VALUE) return SaveOutcome::kCannotCreate;
+  HANDLE file = CreateTemporaryFile(folder.path, &temp);
+  if (file == INVALID_HANDLE_VALUE) {
+    win32::CloseFolder(&folder);
+    return SaveOutcome::kCannotCreate;
+  }
 
   bool ok = WriteAll(file, data, size);
   if (ok && !FlushFileBuffers(file)) ok = false;
@@ -165,16 +168,12 @@ SaveOutcome ReplaceFile(const std::string& path, const void* data, std::size_t s
     ok = false;
   }
   if (ok && ShouldFail(kFaultRename)) ok = false;
-  if (ok && !MoveFileExA(temp.c_str(), path.c_str(),
-                         MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH)) {
+  if (ok && !MoveFileExA(temp.c_str(), target.c_str(), MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH)) {
     ok = false;
   }
-  if (!ok) {
-    // A hidden or system temporary file is still deleted by DeleteFileA.
-    DeleteFileA(temp.c_str());
-    return SaveOutcome::kWriteFailed;
-  }
-  return SaveOutcome::kSaved;
+  if (!ok) DeleteFileA(temp.c_str());  // a hidden or system file too
+  win32::CloseFolder(&folder);
+  return ok ? SaveOutcome::kSaved : SaveOutcome::kWriteFailed;
 }
 
 }  // namespace platform

@@ -9,6 +9,7 @@
 #include "platform/interrupt.h"
 #include "ui/console/command_table.h"
 #include "ui/console/console_view.h"
+#include "ui/console/describe.h"
 #include "ui/console/help.h"
 #include "ui/console/hints.h"
 
@@ -55,6 +56,14 @@ int main(int argc, char** argv) {
   console::AddAllCommands(app, &commands);
   console::FinishHelp(app);
   console::InstallConsoleSinks();
+
+  // The build reads the command line from here for the manual pages and the
+  // shell completion: UTF-8 whatever the terminal's encoding.
+  if (argc == 2 && std::string(argv[1]) == console::kDescribeArgument) {
+    const std::string text = console::DescribeCommandLine(app);
+    const bool written = std::fwrite(text.data(), 1, text.size(), stdout) == text.size() && std::fflush(stdout) == 0;
+    return written ? console::kExitOk : console::kExitFailed;
+  }
 
   const int parsed = ParseCommandLine(app, argc, argv);
   if (parsed != kGoOn) return parsed;

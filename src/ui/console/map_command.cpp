@@ -55,7 +55,7 @@ void AddMapCommand(CLI::App& app, CommandList* commands) {
   CLI::App* sub = app.add_subcommand("map", "Anlage als SVG-Karte zeichnen");
   auto argument = AddLayoutArgument(sub);
   auto output = std::make_shared<std::string>();
-  sub->add_option("-o", *output, "Datei der Karte (sonst <Name>.svg neben der Anlage)");
+  sub->add_option("-o", *output, "Datei der Karte (sonst <Name>.svg neben der Anlage)")->option_text("DATEI");
   RegisterInstallationCommand(commands, sub, [argument, output](const GlobalOptions&) { return RunMap(*argument, *output); });
 }
 

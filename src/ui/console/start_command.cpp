@@ -33,12 +33,12 @@ void AddStartCommand(CLI::App& app, CommandList* commands) {
 
   auto options = std::make_shared<std::vector<MemberOption>>(1 + host::kAssetKindCount);
   (*options)[0].member = &app::DialogMembers::m_cameraSet;
-  (*options)[0].option = sub->add_option("--camera-set", (*options)[0].value, "Kamera Set (NAME)");
+  (*options)[0].option = sub->add_option("--camera-set", (*options)[0].value, "Kamera Set")->option_text("NAME");
   for (int k = 0; k < host::kAssetKindCount; ++k) {
     MemberOption& o = (*options)[1 + k];
     const std::string kind = host::AssetKindOf(static_cast<host::AssetKind>(k)).name;
     o.member = app::kAssetKindControls[k].choice;
-    o.option = sub->add_option(kKindOptions[k], o.value, kind + " aus dem Ordner " + kind + " (DATEI)");
+    o.option = sub->add_option(kKindOptions[k], o.value, kind + " aus dem Ordner " + kind)->option_text("DATEI");
   }
 
   ButtonCommand command;

@@ -1,7 +1,9 @@
 #!/usr/bin/env bash
-# Writes the application icon (resource 128) as an .ico file: a 32 x 32 and a
-# 16 x 16 image in the 16 standard VGA colours, drawn below as text. Each
-# character is one pixel: a hex digit is a palette index, "." is transparent.
+# The application icon, drawn once below as text and written as the Windows
+# icon (resource 128 of StartZUVO.exe: a 32 x 32 and a 16 x 16 image in the
+# 16 standard VGA colours) or as SVG pictures, from which the build renders
+# the PNG icons of the Linux desktop. Each character is one pixel: a hex
+# digit is a palette index, "." is transparent.
 #
 #   0 black   4 navy    8 grey    C blue
 #   1 maroon  5 purple  9 red     D fuchsia
@@ -12,6 +14,7 @@
 # in a navy frame with rounded corners.
 #
 # Usage: make_icon.sh OUTPUT.ico
+#        make_icon.sh --svg large|small OUTPUT.svg   (the 32 or 16 pixel drawing)
 set -eu
 export LC_ALL=C
 
@@ -127,8 +130,40 @@ image() {
   done
 }
 
+# svg SIZE ROWS...: the drawing as SVG, one square per pixel (runs of one
+# colour in a row joined), sharp edges at any size.
+svg() {
+  local size=$1
+  shift
+  local rows=("$@") y x end colour
+  printf '<svg xmlns="http://www.w3.org/2000/svg" width="%d" height="%d" viewBox="0 0 %d %d" shape-rendering="crispEdges">\n' \
+    "$size" "$size" "$size" "$size"
+  for ((y = 0; y < size; y++)); do
+    for ((x = 0; x < size; x = end)); do
+      colour=${rows[y]:x:1}
+      for ((end = x + 1; end < size; end++)); do
+        [ "${rows[y]:end:1}" = "$colour" ] || break
+      done
+      [ "$colour" = . ] && continue
+      printf '<rect x="%d" y="%d" width="%d" height="1" fill="#%s"/>\n' "$x" "$y" $((end - x)) \
+        "${palette[16#$colour]}"
+    done
+  done
+  printf '</svg>\n'
+}
+
 check_rows 32 "${large[@]}"
 check_rows 16 "${small[@]}"
+if [ "${1:-}" = --svg ]; then
+  [ "$#" -eq 3 ] || { echo "usage: make_icon.sh --svg large|small OUTPUT.svg" >&2; exit 2; }
+  case $2 in
+    large) svg 32 "${large[@]}" >"$3.tmp" ;;
+    small) svg 16 "${small[@]}" >"$3.tmp" ;;
+    *) echo "make_icon: no drawing '$2'" >&2; exit 2 ;;
+  esac
+  mv "$3.tmp" "$3"
+  exit 0
+fi
 large_size=$((40 + 64 + (16 + 4) * 32))
 small_size=$((40 + 64 + (8 + 4) * 16))
 {

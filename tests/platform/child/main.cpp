@@ -1,11 +1,90 @@
-// "zuvo_test_child OUTPUT CODE [ARG...]" writes every argument after its own name to OUTPUT
-// as a line "[argument]", so blanks and quotes show, and exits with CODE.
+// The child program that the platform tests start.
+//
+// "zuvo_test_child OUTPUT CODE [ARG...]" writes every argument after its own
+// name to OUTPUT as a line "[argument]", so blanks and quotes show, and
+// exits with CODE.
+//
+// The other forms take Windows paths, as the platform layer does:
+//   --create-held PATH GO      waits for the file GO, then creates the held
+//                              file PATH; exits with 10 + the HoldOutcome
+//   --hold PATH READY MS       holds PATH, writes the HoldOutcome's number to
+//                              READY, waits MS milliseconds, exits with it
+//   --die-in-start CHILD MARKER STARTED
+//                              starts CHILD (this program) to write MARKER;
+//                              on its start writes "PID START" to STARTED and
+//                              dies before the child may run
 #include <cstdio>
 #include <cstdlib>
+#include <cstring>
+#include <string>
 
-int main(int argc, char** argv) {
+#ifdef _WIN32
+#include <windows.h>
+#else
+#include <unistd.h>
+#endif
+
+#include "platform/held_file.h"
+#include "platform/platform.h"
+
+namespace {
+
+void SleepMs(int ms) {
+#ifdef _WIN32
+  Sleep(static_cast<DWORD>(ms));
+#else
+  usleep(static_cast<useconds_t>(ms) * 1000);
+#endif
+}
+
+// Ends this process at once, as a kill would: no cleanup, no flushing.
+[[noreturn]] void DieNow() {
+#ifdef _WIN32
+  TerminateProcess(GetCurrentProcess(), 9);
+#endif
+  std::_Exit(9);
+}
+
+int WriteArguments(int argc, char** argv) {
   std::FILE* out = argc < 3 ? nullptr : std::fopen(argv[1], "wb");
   if (out == nullptr) return 100;
   for (int i = 1; i < argc; ++i) std::fprintf(out, "[%s]\n", argv[i]);
   return std::fclose(out) != 0 ? 101 : std::atoi(argv[2]);
+}
+
+int CreateHeld(const std::string& path, const std::string& go) {
+  for (int i = 0; i < 10000 && platform::PathStatus(go) != platform::kPathFile; ++i) SleepMs(1);
+  platform::HeldFile held;
+  const std::string bytes = "child " + std::to_string(platform::OwnProcessId());
+  return 10 + static_cast<int>(platform::CreateHeldFile(path, bytes, "", &held));
+}
+
+int Hold(const std::string& path, const std::string& ready, int ms) {
+  platform::HeldFile held;
+  const int outcome = static_cast<int>(platform::HoldFile(path, "", &held));
+  const std::string text = std::to_string(outcome);
+  if (platform::ReplaceFile(ready, text.data(), text.size(), "") != platform::SaveOutcome::kSaved) return 100;
+  SleepMs(ms);
+  return outcome;
+}
+
+int DieInStart(const std::string& child, const std::string& marker, const std::string& started) {
+  int code = 0;
+  platform::RunAndWait(child, {"child", "\"" + marker + "\"", "0"}, &code, nullptr, [&](long pid) {
+    const std::string text = std::to_string(pid) + " " + platform::ProcessStartTime(pid);
+    platform::ReplaceFile(started, text.data(), text.size(), "");
+    DieNow();
+    return 1;
+  });
+  return 100;  // not reached
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+  const std::string mode = argc > 1 ? argv[1] : "";
+  if (mode == "--create-held" && argc == 4) return CreateHeld(argv[2], argv[3]);
+  if (mode == "--hold" && argc == 5) return Hold(argv[2], argv[3], std::atoi(argv[4]));
+  if (mode == "--die-in-start" && argc == 5) return DieInStart(argv[2], argv[3], argv[4]);
+  return WriteArguments(argc, argv);
 }

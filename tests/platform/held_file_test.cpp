@@ -1,0 +1,86 @@
+// Held files between processes: this one and the child program, natively
+// and under wine.
+#include "platform/held_file.h"
+
+#include <gtest/gtest.h>
+
+#include <string>
+
+#include "platform/platform.h"
+#include "platform/test_processes.h"
+#include "support/test_support.h"
+
+namespace {
+
+using platform::HoldOutcome;
+using platform_test::Child;
+
+// What the child's HoldFile of `path` gives while this process looks.
+HoldOutcome ChildHolds(const testing_support::TempDir& dir, const std::string& path) {
+  const std::string ready = dir.Path("ready.txt");
+  platform::RemoveFile(ready, "");
+  Child child({"--hold", path, ready, "0"});
+  const int code = child.Wait();
+  EXPECT_EQ(dir.Read("ready.txt"), std::to_string(code));
+  return static_cast<HoldOutcome>(code);
+}
+
+TEST(HeldFileTest, ACreatedFileIsHeldUntilItsHolderLetsGoOrDies) {
+  testing_support::TempDir dir;
+  const std::string path = dir.Path("Lauf.txt");
+  platform::HeldFile first, second;
+  ASSERT_EQ(platform::CreateHeldFile(path, "erster", dir.windows(), &first), HoldOutcome::kHeld);
+  EXPECT_EQ(platform::CreateHeldFile(path, "zweiter", dir.windows(), &second), HoldOutcome::kExists);
+  EXPECT_FALSE(second.held());
+  EXPECT_EQ(dir.Read("Lauf.txt"), "erster");
+  EXPECT_EQ(dir.List(), std::vector<std::string>{"Lauf.txt"});  // no temporary file shows
+  EXPECT_EQ(ChildHolds(dir, path), HoldOutcome::kBusy);
+  ASSERT_EQ(platform::RewriteHeldFile(&first, "neu geschrieben"), 1);
+  EXPECT_EQ(dir.Read("Lauf.txt"), "neu geschrieben");
+  EXPECT_EQ(ChildHolds(dir, path), HoldOutcome::kBusy);  // still held after the rewrite
+  platform::LetGo(&first);
+  EXPECT_EQ(ChildHolds(dir, path), HoldOutcome::kHeld);
+  ASSERT_EQ(platform::HoldFile(path, dir.windows(), &first), HoldOutcome::kHeld);
+  EXPECT_EQ(platform::RemoveHeldFile(&first), 1);
+  EXPECT_FALSE(first.held());
+  EXPECT_FALSE(dir.Exists("Lauf.txt"));
+  EXPECT_EQ(platform::HoldFile(path, dir.windows(), &first), HoldOutcome::kGone);
+  EXPECT_EQ(ChildHolds(dir, path), HoldOutcome::kGone);
+}
+
+TEST(HeldFileTest, AKilledHolderLetsGoAtOnce) {
+  testing_support::TempDir dir;
+  const std::string path = dir.Path("Lauf.txt");
+  dir.Write("Lauf.txt", "vom Kind");
+  Child holder({"--hold", path, dir.Path("ready.txt"), "60000"});
+  ASSERT_TRUE(platform_test::AwaitFile(dir.Path("ready.txt")));
+  ASSERT_EQ(dir.Read("ready.txt"), std::to_string(static_cast<int>(HoldOutcome::kHeld)));
+  platform::HeldFile held;
+  EXPECT_EQ(platform::HoldFile(path, dir.windows(), &held), HoldOutcome::kBusy);
+  EXPECT_FALSE(held.held());
+  holder.Kill();
+  holder.Wait();
+  EXPECT_EQ(platform::HoldFile(path, dir.windows(), &held), HoldOutcome::kHeld);
+  EXPECT_EQ(dir.Read("Lauf.txt"), "vom Kind");
+}
+
+// Two processes create the same name at once: exactly one gets it, and the
+// file is the winner's, whole.
+TEST(HeldFileTest, OfTwoCreatingAtOnceExactlyOneHoldsTheFile) {
+  const int kRounds = 20;
+  for (int round = 0; round < kRounds; ++round) {
+    testing_support::TempDir dir;
+    const std::string path = dir.Path("Lauf.txt"), go = dir.Path("los");
+    Child a({"--create-held", path, go}), b({"--create-held", path, go});
+    dir.Write("los", "");
+    const int codes[2] = {a.Wait(), b.Wait()};
+    const int held = 10 + static_cast<int>(HoldOutcome::kHeld), taken = 10 + static_cast<int>(HoldOutcome::kExists);
+    ASSERT_TRUE((codes[0] == held && codes[1] == taken) || (codes[0] == taken && codes[1] == held))
+        << "round " << round << ": " << codes[0] << " " << codes[1];
+    const std::string text = dir.Read("Lauf.txt");
+    EXPECT_EQ(text.compare(0, 6, "child "), 0) << text;
+    EXPECT_EQ(dir.List().size(), 2u) << "round " << round;  // Lauf.txt and los, no temporary file
+  }
+}
+
+}  // namespace

@@ -1,0 +1,137 @@
+// Process identity and interrupts of the Windows build, under wine in the
+// Windows stage: the Windows process list, and the Linux side through Z:.
+#include <windows.h>
+
+#include <gtest/gtest.h>
+
+#include <string>
+
+#include "platform/interrupt.h"
+#include "platform/platform.h"
+#include "platform/proc_stat.h"
+#include "platform/test_processes.h"
+#include "platform/win32/interrupt_child.h"
+#include "support/test_support.h"
+
+namespace {
+
+bool UnderWine() { return platform::ThisSystem() == platform::SystemKind::kWine; }
+
+// "BOOTID:TICKS" of Linux process `pid`, read here by the test itself.
+std::string LinuxStartOf(long pid) {
+  std::string boot, stat, start;
+  char state = 0;
+  if (!platform::ReadWholeFile("Z:\\proc\\sys\\kernel\\random\\boot_id", &boot) ||
+      !platform::ReadWholeFile("Z:\\proc\\" + std::to_string(pid) + "\\stat", &stat) ||
+      !platform::procfs::ParseStat(stat, &state, &start)) {
+    return std::string();
+  }
+  return boot.substr(0, boot.find('\n')) + ":" + start;
+}
+
+TEST(ProcessIdentityWin32Test, AProcessIsAliveOnlyWithItsOwnStart) {
+  const long own = platform::OwnProcessId();
+  const std::string start = platform::ProcessStartTime(own);
+  ASSERT_FALSE(start.empty());
+  EXPECT_EQ(start.find_first_not_of("0123456789"), std::string::npos) << start;
+  EXPECT_EQ(platform::ProcessLiveness(own, start), platform::kAlive);
+  EXPECT_EQ(platform::ProcessLiveness(own, std::to_string(std::stoull(start) + 1)), platform::kDead);
+  testing_support::TempDir dir;
+  long pid = 0;
+  std::string childStart;
+  {
+    platform_test::Child child({dir.Path("args.txt"), "0"});
+    pid = child.pid();
+    childStart = platform::ProcessStartTime(pid);
+    EXPECT_EQ(child.Wait(), 0);
+  }
+  ASSERT_FALSE(childStart.empty());
+  EXPECT_EQ(platform::ProcessLiveness(pid, childStart), platform::kDead);
+  EXPECT_EQ(platform::ProcessLiveness(own, ""), platform::kDead);
+  EXPECT_EQ(platform::ProcessLiveness(0, start), platform::kDead);
+}
+
+// A start of the Linux form: judged through Z: under wine, not at all on Windows.
+TEST(ProcessIdentityWin32Test, ALinuxStartIsJudgedThroughTheLinuxProcessTable) {
+  const std::string init = UnderWine() ? LinuxStartOf(1) : "6f1c2b9e-0d7a-4e55-9a51-3c2f9d6a8b10:5";
+  ASSERT_FALSE(init.empty());
+  const std::string wrongTick = init.substr(0, init.rfind(':')) + ":" + std::to_string(std::stoull(init.substr(init.rfind(':') + 1)) + 7);
+  const std::string otherBoot = "0b0b0b0b-0000-4000-8000-000000000000" + init.substr(init.rfind(':'));
+  const struct { long pid; std::string start; int wine; } cases[] = {
+      {1, init, platform::kAlive}, {1, wrongTick, platform::kDead}, {1, otherBoot, platform::kDead},
+      {999999999, init, platform::kDead},  // no such Linux process
+      {1, "kein:Start", platform::kCannotTell},
+  };
+  for (const auto& c : cases) {
+    EXPECT_EQ(platform::ProcessLiveness(c.pid, c.start), UnderWine() ? c.wine : platform::kCannotTell) << c.start;
+  }
+}
+
+TEST(ProcessIdentityWin32Test, UnderWineTheLinuxSideIsNamedAsANativeProgramNamesIt) {
+  if (!UnderWine()) {
+    EXPECT_EQ(platform::ThisSystem(), platform::SystemKind::kWindows);
+    EXPECT_EQ(platform::WinePrefixPath(), "");
+    EXPECT_EQ(platform::WineProgramLiveness("/home/a/.wine", "zuvo_platform_tests.exe"), platform::kCannotTell);
+    return;
+  }
+  testing_support::TempDir dir;
+  const std::string named = platform_test::UnixPathOf(dir.Path("hostname.txt"));
+  ASSERT_EQ(platform_test::RunLinuxShell("hostname >'" + named + "'"), 1);
+  const std::string linux = dir.Read("hostname.txt");
+  EXPECT_EQ(platform::HostName() + "\n", linux);
+  char prefix[4096] = {};
+  const DWORD length = GetEnvironmentVariableA("WINEPREFIX", prefix, sizeof prefix);
+  if (length > 0 && length < sizeof prefix) {
+    std::string expected(prefix, length);
+    while (expected.size() > 1 && expected.back() == '/') expected.pop_back();
+    EXPECT_EQ(platform::WinePrefixPath(), expected);
+  }
+  const std::string own = platform::WinePrefixPath();
+  ASSERT_FALSE(own.empty());
+  const struct { std::string prefix, program; int liveness; } cases[] = {
+      {own, "zuvo_platform_tests.exe", platform::kAlive}, {own, "ZUVO_PLATFORM_TESTS.EXE", platform::kAlive},
+      {own + "/", "zuvo_platform_tests.exe", platform::kAlive}, {own, "Kantrelwick.exe", platform::kDead},
+      {own + "/drive_c", "zuvo_platform_tests.exe", platform::kCannotTell},  // another folder: another prefix
+  };
+  for (const auto& c : cases) {
+    EXPECT_EQ(platform::WineProgramLiveness(c.prefix, c.program), c.liveness) << c.prefix << " " << c.program;
+  }
+}
+
+DWORD WINAPI TwoCtrlCs(void*) {
+  Sleep(300);
+  platform::win32::HandleConsoleEvent(CTRL_C_EVENT);
+  platform::win32::HandleConsoleEvent(CTRL_C_EVENT);
+  return 0;
+}
+
+// The console handler as the console calls it (headless wine has no console
+// that could send Ctrl-C: GenerateConsoleCtrlEvent fails there).
+TEST(InterruptWin32Test, CtrlCIsRecordedAndASecondOneEndsTheProgram) {
+  const struct { DWORD event; int signal; } cases[] = {{CTRL_C_EVENT, 2}, {CTRL_BREAK_EVENT, 2}};
+  for (const auto& c : cases) {
+    platform::ClearInterrupt();
+    EXPECT_EQ(platform::InterruptRequested(), 0);
+    EXPECT_TRUE(platform::win32::HandleConsoleEvent(c.event));
+    EXPECT_TRUE(platform::win32::HandleConsoleEvent(CTRL_C_EVENT));  // the first interrupt's signal stays
+    EXPECT_EQ(platform::InterruptRequested(), 1);
+    EXPECT_EQ(platform::InterruptSignal(), c.signal);
+    EXPECT_STREQ(platform::InterruptSignalName(platform::InterruptSignal()), "SIGINT");
+  }
+  testing_support::TempDir dir;
+  dir.Write("Lauf.txt", "x");
+  HANDLE sender = CreateThread(nullptr, 0, &TwoCtrlCs, nullptr, 0, nullptr);
+  ASSERT_NE(sender, nullptr);
+  int code = 0;
+  const DWORD before = GetTickCount();
+  EXPECT_EQ(platform::RunAndWait(platform_test::ChildProgram(),
+                                 {"child", "--hold", dir.Path("Lauf.txt"), dir.Path("ready.txt"), "20000"}, &code),
+            1);
+  EXPECT_EQ(code, 128 + 9);
+  EXPECT_LT(GetTickCount() - before, 10000u);
+  WaitForSingleObject(sender, INFINITE);
+  CloseHandle(sender);
+  platform::ClearInterrupt();
+}
+
+}  // namespace
