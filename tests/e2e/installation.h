@@ -29,7 +29,12 @@ struct Child {
   std::shared_ptr<testing_support::TempDir> io;  // its standard output and error
 };
 Child SpawnZuvo(const std::vector<std::string>& args, const std::vector<std::string>& env);
+// Any program: argv[0] is its path.
+Child SpawnProgram(const std::vector<std::string>& argv, const std::vector<std::string>& env);
 RunResult Finish(const Child& child);
+inline RunResult RunProgram(const std::vector<std::string>& argv, const std::vector<std::string>& env) {
+  return Finish(SpawnProgram(argv, env));
+}
 inline RunResult RunZuvo(const std::vector<std::string>& args, const std::vector<std::string>& env = {}) {
   return Finish(SpawnZuvo(args, env));
 }
