@@ -20,7 +20,7 @@
 
 #include "host/installation.h"
 #include "host/messages.h"
-#include "layout/data_sheet.h"
+#include "app/installation_seams.h"
 #include "layout/layout.h"
 #include "host/save.h"
 #include "layout/lists.h"
@@ -54,10 +54,13 @@ struct BenchFolder : bench::ScratchFolder {
     std::FILE* bridge = std::fopen((native / "Bruecken" / "Steinbruecke.mod").c_str(), "wb");
     if (bridge != nullptr) std::fclose(bridge);
     windows = WindowsPath(native);
-    host::SetHostDirectoryOverride(windows);
     platform::ChangeDirectory(windows);  // the lists are written here
   }
 };
+
+// The installation the layouts are loaded against: the bench folder.
+host::Installation Installation();
+app::DataSheets Sheets() { return app::DataSheets(Installation()); }
 
 BenchFolder& Folder() {
   static BenchFolder folder;
@@ -65,6 +68,8 @@ BenchFolder& Folder() {
 }
 
 // One generated layout, its file's bytes, and the file itself.
+host::Installation Installation() { return host::InstallationAt(Folder().windows); }
+
 struct Fixture {
   std::string bytes;
   std::string windowsPath;
@@ -87,7 +92,7 @@ struct Fixture {
     std::fwrite(bytes.data(), 1, bytes.size(), f);
     std::fclose(f);
     layout::Layout check;
-    if (!check.Load(windowsPath, layout::HostDataSheets()) || check.CountLiveTracks() != count) {
+    if (!check.Load(windowsPath, Sheets()) || check.CountLiveTracks() != count) {
       std::fprintf(stderr, "the generated layout does not load\n");
       std::exit(1);
     }
@@ -134,7 +139,7 @@ void Load(benchmark::State& state, bool large) {
   Fixture& f = Get(large);
   layout::Layout l;
   for (auto _ : state) {
-    if (!l.Load(f.windowsPath, layout::HostDataSheets())) state.SkipWithError("load failed");
+    if (!l.Load(f.windowsPath, Sheets())) state.SkipWithError("load failed");
     benchmark::DoNotOptimize(l.loaded);
   }
   Count(state, f);
@@ -143,7 +148,7 @@ void Load(benchmark::State& state, bool large) {
 void Save(benchmark::State& state, bool large) {
   Fixture& f = Get(large);
   layout::Layout l;
-  l.Load(f.windowsPath, layout::HostDataSheets());
+  l.Load(f.windowsPath, Sheets());
   for (auto _ : state) {
     l.PrepareForSave();
     if (!l.Save(f.scratchWindows, "")) state.SkipWithError("save failed");
@@ -154,7 +159,7 @@ void Save(benchmark::State& state, bool large) {
 void Link(benchmark::State& state, bool large) {
   Fixture& f = Get(large);
   layout::Layout l;
-  l.Load(f.windowsPath, layout::HostDataSheets());
+  l.Load(f.windowsPath, Sheets());
   for (auto _ : state) {
     l.LinkTrackModels();
     benchmark::DoNotOptimize(l.tracks[0].linkedModel);
@@ -163,32 +168,34 @@ void Link(benchmark::State& state, bool large) {
 }
 
 // The list as the list buttons write it, into the current folder.
-void List(benchmark::State& state, bool large, int missingOnly) {
+void List(benchmark::State& state, bool large, layout::ListKind kind) {
   Fixture& f = Get(large);
   layout::Layout l;
-  l.Load(f.windowsPath, layout::HostDataSheets());
+  l.Load(f.windowsPath, Sheets());
   for (auto _ : state) {
-    if (!host::SaveFileReporting(layout::ListFileName(missingOnly), layout::ListText(l, missingOnly), "")) {
+    app::InstallationObjects files(Installation());
+    if (!host::SaveFileReporting(layout::ListFileName(kind), layout::ListText(l, kind, &files), "")) {
       state.SkipWithError("list not written");
     }
   }
   Count(state, f);
 }
 
-void Inventory(benchmark::State& state, bool large) { List(state, large, 0); }
-void MissingList(benchmark::State& state, bool large) { List(state, large, 1); }
+void Inventory(benchmark::State& state, bool large) { List(state, large, layout::ListKind::kInventory); }
+void MissingList(benchmark::State& state, bool large) { List(state, large, layout::ListKind::kMissing); }
 
 // One removal pass on a fresh copy of the loaded layout (the copy is not
 // timed).
-void Removal(benchmark::State& state, bool large, int (*pass)(layout::Layout*)) {
+void Removal(benchmark::State& state, bool large, layout::RemovalKind kind) {
   Fixture& f = Get(large);
   layout::Layout loaded;
-  loaded.Load(f.windowsPath, layout::HostDataSheets());
+  loaded.Load(f.windowsPath, Sheets());
   for (auto _ : state) {
     state.PauseTiming();
     layout::Layout l = loaded;
     state.ResumeTiming();
-    benchmark::DoNotOptimize(pass(&l));
+    app::InstallationObjects files(Installation());
+    benchmark::DoNotOptimize(layout::RemoveMissing(&l, kind, &files, true).count);
     state.PauseTiming();
     l = layout::Layout();  // released outside the timing too
     state.ResumeTiming();
@@ -197,11 +204,11 @@ void Removal(benchmark::State& state, bool large, int (*pass)(layout::Layout*)) 
 }
 
 void RemoveRollingStock(benchmark::State& state, bool large) {
-  Removal(state, large, layout::RemoveMissingRollingStock);
+  Removal(state, large, layout::RemovalKind::kRollingStock);
 }
-void RemoveGbos(benchmark::State& state, bool large) { Removal(state, large, layout::RemoveMissingGbos); }
+void RemoveGbos(benchmark::State& state, bool large) { Removal(state, large, layout::RemovalKind::kGbos); }
 void RemoveRealEstate(benchmark::State& state, bool large) {
-  Removal(state, large, layout::RemoveMissingRealEstate);
+  Removal(state, large, layout::RemovalKind::kRealEstate);
 }
 
 }  // namespace

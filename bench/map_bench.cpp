@@ -19,7 +19,7 @@
 #include "generated_layout.h"
 #include "host/installation.h"
 #include "host/save.h"
-#include "layout/missing_files.h"
+#include "app/installation_seams.h"
 #include "map/map_svg.h"
 
 namespace {
@@ -30,7 +30,6 @@ struct Folder : bench::ScratchFolder {
   Folder() : ScratchFolder("zuvo-map-bench-") {
     bench::MakeHalfOfTheNamedFiles(native);
     windows = bench::WindowsPath(native);
-    host::SetHostDirectoryOverride(windows);
   }
 };
 
@@ -44,7 +43,7 @@ struct Fixture {
   std::size_t svgBytes = 0;
   explicit Fixture(int records) : layout(bench::GenerateLayout(records)) {
     layout.PrepareForSave();
-    layout::MissingFiles missing;
+    app::InstallationObjects missing(host::InstallationAt(TheFolder().windows));
     map::MapCounts counts;
     svgBytes = map::MapSvg(layout, &missing, &counts).size();
   }
@@ -62,7 +61,7 @@ void DrawMap(benchmark::State& state, bool large) {
   Fixture& f = Get(large);
   const std::string target = TheFolder().windows + "\\Karte.svg";
   for (auto _ : state) {
-    layout::MissingFiles missing;
+    app::InstallationObjects missing(host::InstallationAt(TheFolder().windows));
     map::MapCounts counts;
     if (!host::SaveFileReporting(target, map::MapSvg(f.layout, &missing, &counts), "")) {
       state.SkipWithError("map not saved");

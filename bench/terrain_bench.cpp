@@ -27,6 +27,7 @@
 
 #include "host/installation.h"
 #include "host/messages.h"
+#include "host/wording.h"
 #include "bench_paths.h"
 #include "platform/platform.h"
 #include "settings/settings_file.h"
@@ -147,7 +148,7 @@ std::vector<std::uintmax_t> FileSizes(const fs::path& folder) {
   return sizes;
 }
 
-void PrintMessage(const std::string& text, void*) { std::fprintf(stderr, "%s", text.c_str()); }
+void PrintMessage(const host::Reason& reason, void*) { std::fprintf(stderr, "%s", host::Wording(reason).c_str()); }
 
 void SetUp() {
   const char* chosen = std::getenv("ZUVO_BENCH_DIR");
@@ -160,8 +161,6 @@ void SetUp() {
   fs::create_directories(w.root / "raw");
   w.windowsRoot = WindowsPath(w.root);
   host::SetMessageSink(PrintMessage, nullptr);
-  host::SetHostDirectoryOverride(w.windowsRoot + "\\Host");
-  host::ResetHostDirectoryCache();
   WriteBitmap(w.root / "hoehe.bmp", true);
   WriteBitmap(w.root / "farbe.bmp", false);
   WriteTerragen(w.root / "hoehe.ter");
@@ -187,7 +186,7 @@ double PeakResidentMiB() {
 const std::vector<std::uintmax_t>& TileSizes(const std::string& section, const std::string& name,
                                               std::vector<std::uintmax_t>* sizes) {
   if (sizes->empty()) {
-    if (!terrain::GenerateTerrainSection(g_workspace->settings, section, g_workspace->windowsRoot)) std::exit(1);
+    if (!terrain::GenerateTerrainSection(g_workspace->settings, section, g_workspace->windowsRoot, g_workspace->windowsRoot + "\\Host\\")) std::exit(1);
     *sizes = FileSizes(g_workspace->root / "Host" / "Modelle" / name);
   }
   return *sizes;
@@ -209,7 +208,7 @@ void Generate(benchmark::State& state, const std::string& section, const std::st
   const std::vector<std::uintmax_t>& tiles = TileSizes(section, name, sizes);
   ::sync();
   for (auto _ : state) {
-    if (!terrain::GenerateTerrainSection(g_workspace->settings, section, g_workspace->windowsRoot)) {
+    if (!terrain::GenerateTerrainSection(g_workspace->settings, section, g_workspace->windowsRoot, g_workspace->windowsRoot + "\\Host\\")) {
       state.SkipWithError("generation failed");
       break;
     }
@@ -272,7 +271,7 @@ void Ratio(benchmark::State& state, const std::string& section, const std::strin
       double raw = std::chrono::duration<double, std::milli>(Clock::now() - start).count();
       ::sync();
       start = Clock::now();
-      terrain::GenerateTerrainSection(g_workspace->settings, section, g_workspace->windowsRoot);
+      terrain::GenerateTerrainSection(g_workspace->settings, section, g_workspace->windowsRoot, g_workspace->windowsRoot + "\\Host\\");
       double generation = std::chrono::duration<double, std::milli>(Clock::now() - start).count();
       raws.push_back(raw);
       generations.push_back(generation);
@@ -293,7 +292,7 @@ void BM_BuildOnly_Bitmap(benchmark::State& state) {
   terrain::TilePlan plan;
   terrain::PlanTiles(200, 400, 500, heights.cellsX, heights.cellsY, &plan);
   const terrain::TileShading shading =
-      terrain::TileShadingFor(terrain::ReadTerrainJob(w.settings, "TerrainBitmap", w.windowsRoot), heights.minimumHeight);
+      terrain::TileShadingFor(terrain::ReadTerrainJob(w.settings, "TerrainBitmap", w.windowsRoot, w.windowsRoot + "\\Host\\"), heights.minimumHeight);
   model::Model tile;
   std::string bytes;
   for (auto _ : state) {

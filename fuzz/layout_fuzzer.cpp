@@ -8,10 +8,20 @@
 
 #include "fuzz_support.h"
 #include "host/installation.h"
-#include "layout/data_sheet.h"
+#include "app/installation_seams.h"
 #include "layout/json_dump.h"
 #include "layout/layout.h"
 #include "platform/platform.h"
+
+namespace {
+
+// The scratch installation, once it is made.
+host::Installation& Installation() {
+  static host::Installation installation;
+  return installation;
+}
+
+}  // namespace
 
 extern "C" int LLVMFuzzerInitialize(int*, char***) {
   const std::string& scratch = fuzz::ScratchFolder("layout");
@@ -27,7 +37,7 @@ extern "C" int LLVMFuzzerInitialize(int*, char***) {
   fuzz::WriteScratchFile(sheets + "Leer.txt", "");
   std::string host, error;
   if (!platform::ToWindowsPath(scratch + "/host", &host, &error)) fuzz::Fail("host path", __FILE__, __LINE__);
-  host::SetHostDirectoryOverride(host);
+  Installation() = host::InstallationAt(host);
   fuzz::SilenceReports();
   return 0;
 }
@@ -36,7 +46,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   const std::string bytes(reinterpret_cast<const char*>(data), size);
   fuzz::ResetReportCounts();
   layout::Layout layout;
-  int loaded = layout.LoadFromBytes(bytes, layout::HostDataSheets());
+  int loaded = layout.LoadFromBytes(bytes, app::DataSheets(Installation()));
   FUZZ_CHECK(loaded == layout.loaded);
   if (!loaded) {
     FUZZ_CHECK(fuzz::MessagesShown() + fuzz::DiagnosticsWritten() > 0);
@@ -49,7 +59,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   layout.PrepareForSave();
   if (!layout.Serialize(&first)) return 0;  // a name or count the format cannot hold
   layout::Layout again;
-  FUZZ_CHECK(again.LoadFromBytes(first, layout::HostDataSheets()));
+  FUZZ_CHECK(again.LoadFromBytes(first, app::DataSheets(Installation())));
   again.PrepareForSave();
   std::string second;
   FUZZ_CHECK(again.Serialize(&second));

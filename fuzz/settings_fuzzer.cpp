@@ -7,6 +7,7 @@
 
 #include "fuzz_support.h"
 #include "host/installation_path.h"
+#include "host/paths.h"
 #include "settings/settings_file.h"
 
 namespace {
@@ -51,7 +52,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   const std::string host = "Z:\\zuvo-fuzz\\Sim\\";
   for (const settings::SettingsEntry& entry : file.entries()) {
     for (const std::string& path : {entry.name, entry.value}) {
-      if (host::IsInsideInstallation(host, path)) FUZZ_CHECK(BelowFuzzHost(host::InstallationPath(host, path)));
+      if (host::IsInsideInstallation(host, path)) FUZZ_CHECK(BelowFuzzHost(host::ResolvePath(host, path)));
     }
   }
 

@@ -7,6 +7,10 @@
 
 #include <string>
 
+#include "host/installation.h"
+#include "host/wording.h"
+#include "layout/removal.h"
+
 namespace app {
 
 // Control ids of the main dialog (template 102).
@@ -69,8 +73,26 @@ class DialogView {
   // A notice owned by the dialog, caption "ZUVO Startup", OK only.
   virtual void Notify(const std::string& text) = 0;
   // A result line that only the command line shows, such as a file written
-  // beside the one the command is about. The window shows nothing.
+  // beside the one the command is about (the catalogue's text). The window
+  // shows nothing.
   virtual void ShowResult(const std::string& text) { (void)text; }
+
+  // What a handler did, told as it happens, so that each front end shows it
+  // its own way. A kind's file installed (its choice or its default file):
+  // the window shows nothing.
+  virtual void ReportInstalled(host::AssetKind kind, const std::string& file) {
+    (void)kind;
+    (void)file;
+  }
+  // What a removal removed (`applied`: and saved into `savedTo`) or, in a
+  // dry run, would remove: the window shows the button's notice once the
+  // layout is saved.
+  virtual void ReportRemoval(const std::string& label, const layout::Removal& removal, bool applied,
+                             const std::string& savedTo) {
+    (void)removal;
+    (void)savedTo;
+    if (applied) Notify(host::Wording(host::Why::kRemovalDone, label));
+  }
 
   // The file-open dialog with an initial name and a filter such as
   // "Anlagen|*.anl|Alle Dateien|*.*|". True when the user confirmed; the

@@ -1,14 +1,12 @@
 // Loading a layout pair, the "Laden" button.
 
-#include <cctype>
-
 #include "app/asset_kind_controls.h"
 #include "app/startup_dialog.h"
 #include "host/installation.h"
 #include "host/messages.h"
 #include "host/paths.h"
 #include "layout/layout_file.h"
-#include "layout/data_sheet.h"
+#include "app/installation_seams.h"
 #include "platform/platform.h"
 #include "terrain/terrain_job.h"
 
@@ -25,16 +23,8 @@ bool StartsWith(const std::string& text, const char* prefix) {
 // layout's folder current, so a relative path would name another file for
 // every later command.
 std::string AbsolutePath(std::string path) {
-  if (path.empty()) return path;
-  const bool hasDrive = path.size() >= 2 && path[1] == ':' &&
-                        std::isalpha(static_cast<unsigned char>(path[0]));
-  if (hasDrive || StartsWith(path, "\\\\")) return path;  // absolute, UNC, or "C:name"
-  std::string current = platform::CurrentDirectory();
-  if (current.empty()) return path;
-  if (path[0] == '\\') return current.size() >= 2 && current[1] == ':' ? current.substr(0, 2) + path : path;
   while (StartsWith(path, ".\\")) path.erase(0, 2);
-  if (current.back() != '\\') current += '\\';
-  return current + path;
+  return host::ResolvePath(platform::CurrentDirectory(), path);
 }
 
 }  // namespace
@@ -54,7 +44,7 @@ int StartupDialog::LoadLayout() {
   pair_.settingsPath = layoutPath == named ? host::StripExtension(named) + ".danl" : named;
 
   pair_.layout.Release();
-  pair_.layout.Load(pair_.layoutPath, layout::HostDataSheets());
+  pair_.layout.Load(pair_.layoutPath, DataSheets(installation_));
   pair_.settings.Clear();
   pair_.settings.Read(pair_.settingsPath);
   if (!pair_.layout.loaded) {
@@ -74,8 +64,8 @@ int StartupDialog::LoadLayout() {
     }
     if (terrain::IsTerrainSection(entry.name)) {
       const terrain::TerrainJob job =
-          terrain::ReadTerrainJob(pair_.settings, entry.name, host::DirectoryOf(pair_.layoutPath));
-      if (job.nameFault == terrain::TerrainFault::kNone && !host::IsHostSubdirectory("Modelle\\" + job.name)) {
+          terrain::ReadTerrainJob(pair_.settings, entry.name, pair_.folder(), installation_.folder);
+      if (job.nameFault == terrain::TerrainFault::kNone && !installation_.HasFolder("Modelle\\" + job.name)) {
         terrainToGenerate = true;
       }
     }
@@ -97,8 +87,7 @@ int StartupDialog::LoadLayout() {
 int StartupDialog::OnLoadClicked() {
   std::string initialName = members.m_layoutPath;
   if (initialName.empty()) {
-    const char* hostDirectory = host::HostDirectory();
-    initialName = host::StringPrintf("%sAnlagen\\*.danl", hostDirectory != nullptr ? hostDirectory : "");
+    initialName = installation_.folder + "Anlagen\\*.danl";
   }
   std::string chosen;
   if (!view_->ChooseFile(initialName, "erw. Anlagen|*.danl|Anlagen|*.anl|Alle Dateien|*.*|", &chosen)) {

@@ -1,63 +1,65 @@
 // The three buttons under "Fehlende Modelle löschen".
 
 #include "app/guards.h"
+#include "app/installation_seams.h"
 #include "app/startup_dialog.h"
-#include "host/installation.h"
 #include "host/messages.h"
+#include "host/save.h"
+#include "host/wording.h"
 #include "layout/removal.h"
 
 namespace app {
 namespace {
 
-struct RemovalCommand {
-  int (*pass)(layout::Layout*);
-  layout::RemovalKind kind;
-  const char* question;
-  const char* done;
-};
-
-const RemovalCommand kRollingStock = {layout::RemoveMissingRollingStock, layout::RemovalKind::kRollingStock,
-                                      "Fehlendes Rollmaterial in der Anlage l\xF6schen?",
-                                      "Fehlendes Rollmaterial wurde gel\xF6scht!"};
-const RemovalCommand kGbos = {layout::RemoveMissingGbos, layout::RemovalKind::kGbos,
-                              "Fehlende GBOs in der Anlage l\xF6schen?",
-                              "Fehlende GBOs wurden gel\xF6scht!"};
-const RemovalCommand kRealEstate = {layout::RemoveMissingRealEstate, layout::RemovalKind::kRealEstate,
-                                    "Fehlende Immobilien in der Anlage l\xF6schen?",
-                                    "Fehlende Immobilien wurden gel\xF6scht!"};
-
-int Remove(DialogView* view, LoadedPair* pair, const RemovalCommand& command) {
-  if (!CheckLoadedLayout(*pair)) return 0;
-  // Without the installation every object would count as missing and the
-  // pass would strip the whole layout.
-  if (!CheckInstallation()) return 0;
-  // Nor while a folder of the kind is missing.
-  if (!CheckKindFolder(*pair, command.kind)) return 0;
-  if (!view->AskYesNo(command.question)) return 1;
-  view->BeginWaitCursor();
-  // The layout as it was stays beside it; nothing is removed without it.
-  std::string backup;
-  if (!layout::KeepBackup(pair->layoutPath, pair->folder(), &backup)) {
-    view->EndWaitCursor();
-    return 0;
+// The kind's word in the questions, notices and result lines.
+const char* LabelOf(layout::RemovalKind kind) {
+  switch (kind) {
+    case layout::RemovalKind::kRollingStock: return "Rollmaterial";
+    case layout::RemovalKind::kGbos: return "GBOs";
+    case layout::RemovalKind::kRealEstate: return "Immobilien";
   }
-  view->ShowResult("Sicherung geschrieben: " + backup);
-  command.pass(&pair->layout);
-  pair->layout.PrepareForSave();
-  const int saved = pair->layout.Save(pair->layoutPath, pair->folder());
-  view->EndWaitCursor();
-  // After a failed save its own message is the last word.
-  if (!saved) return 0;
-  view->Notify(command.done);
-  return 1;
+  return "";
 }
 
 }  // namespace
 
-int StartupDialog::OnRemoveMissingRollingStockClicked() { return Remove(view_, &pair_, kRollingStock); }
+// Without the installation every object would count as missing and the pass
+// would strip the whole layout; nor while a folder of the kind is missing.
+// The layout as it was stays beside it; nothing is removed without it.
+// After a failed save its own message is the last word.
+int StartupDialog::RemoveMissing(layout::RemovalKind kind, bool apply) {
+  if (!CheckLoadedLayout(pair_) || !CheckInstallation(installation_) || !CheckKindFolder(installation_, pair_, kind)) {
+    return 0;
+  }
+  const char* label = LabelOf(kind);
+  InstallationObjects files(installation_);
+  if (!apply) {
+    view_->ReportRemoval(label, layout::RemoveMissing(&pair_.layout, kind, &files, false), false, "");
+    return 1;
+  }
+  if (!view_->AskYesNo(host::Wording(host::Why::kRemovalQuestion, label))) return 1;
+  view_->BeginWaitCursor();
+  std::string backup;
+  if (!host::KeepBackup(pair_.layoutPath, pair_.folder(), &backup)) {
+    view_->EndWaitCursor();
+    return 0;
+  }
+  view_->ShowResult(host::Wording(host::Why::kBackupWritten, backup));
+  const layout::Removal removal = layout::RemoveMissing(&pair_.layout, kind, &files, true);
+  pair_.layout.PrepareForSave();
+  const int saved = pair_.layout.Save(pair_.layoutPath, pair_.folder());
+  view_->EndWaitCursor();
+  if (!saved) return 0;
+  view_->ReportRemoval(label, removal, true, pair_.layoutPath);
+  return 1;
+}
 
-int StartupDialog::OnRemoveMissingGbosClicked() { return Remove(view_, &pair_, kGbos); }
+int StartupDialog::OnRemoveMissingRollingStockClicked() {
+  return RemoveMissing(layout::RemovalKind::kRollingStock, true);
+}
 
-int StartupDialog::OnRemoveMissingRealEstateClicked() { return Remove(view_, &pair_, kRealEstate); }
+int StartupDialog::OnRemoveMissingGbosClicked() { return RemoveMissing(layout::RemovalKind::kGbos, true); }
+
+int StartupDialog::OnRemoveMissingRealEstateClicked() { return RemoveMissing(layout::RemovalKind::kRealEstate, true); }
 
 }  // namespace app

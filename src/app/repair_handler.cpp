@@ -10,8 +10,8 @@
 namespace app {
 
 int StartupDialog::Repair(bool force) {
-  if (!CheckInstallation()) return 0;
-  const std::string host = host::HostDirectory();
+  if (!CheckInstallation(installation_)) return 0;
+  const std::string& host = installation_.folder;
   int found = 0, declined = 0;
   if (!HealInstallation(host, force ? view_ : nullptr, &found, &declined)) return declined;
   if (!found) {

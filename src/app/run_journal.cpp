@@ -3,6 +3,7 @@
 #include "app/swap_checks.h"
 #include "host/installation_path.h"
 #include "host/messages.h"
+#include "host/paths.h"
 #include "host/wording.h"
 #include "platform/cp1252.h"
 #include "platform/platform.h"

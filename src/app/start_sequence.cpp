@@ -27,9 +27,10 @@
 #include "host/installation.h"
 #include "host/installation_path.h"
 #include "host/messages.h"
+#include "host/paths.h"
 #include "host/wording.h"
 #include "layout/camera_set.h"
-#include "layout/data_sheet.h"
+#include "app/installation_seams.h"
 #include "platform/interrupt.h"
 #include "platform/platform.h"
 #include "settings/settings_file.h"
@@ -52,7 +53,7 @@ struct Swap {
 std::vector<Swap> SwapsOf(const settings::SettingsFile& settings, const std::string& host) {
   std::vector<Swap> swaps;
   for (const settings::SettingsEntry* entry : settings.EntriesOf(kCopySection)) {
-    swaps.push_back(Swap{host::InstallationPath(host, entry->name), host::InstallationPath(host, entry->value)});
+    swaps.push_back(Swap{host::ResolvePath(host, entry->name), host::ResolvePath(host, entry->value)});
   }
   return swaps;
 }
@@ -128,7 +129,7 @@ void ReportSimulatorEnd(DialogView* view, int exitCode, int signal) {
 int StartupDialog::PrepareRun(const std::string& cameraSet) {
   for (int k = 0; k < host::kAssetKindCount; ++k) {
     const host::AssetKind kind = static_cast<host::AssetKind>(k);
-    if (host::IsHostSubdirectory(host::AssetKindOf(kind).name) && !host::SaveOriginal(kind)) {
+    if (installation_.HasFolder(host::AssetKindOf(kind).name) && !host::SaveOriginal(installation_, kind)) {
       host::Report(host::Why::kDefaultNotSaved, host::AssetKindOf(kind).name);
       return 0;
     }
@@ -144,11 +145,13 @@ int StartupDialog::PrepareRun(const std::string& cameraSet) {
     const host::AssetKind kind = static_cast<host::AssetKind>(k);
     const host::AssetKindInfo& info = host::AssetKindOf(kind);
     std::string file = members.*kAssetKindControls[k].choice;
-    if (file.empty() && host::IsHostSubdirectory(info.name)) file = info.defaultFile;
-    if (!file.empty() && !host::InstallChoice(file, kind)) {
+    if (file.empty() && installation_.HasFolder(info.name)) file = info.defaultFile;
+    if (file.empty()) continue;
+    if (!host::InstallChoice(installation_, file, kind)) {
       host::Report(host::Why::kChoiceNotInstalled, info.name, file);
       return 0;
     }
+    view_->ReportInstalled(kind, file);
   }
   return !platform::InterruptRequested();
 }
@@ -207,7 +210,7 @@ StartupDialog::RunOutcome StartupDialog::RunWithSwaps(OwnRun* run) {
 // choice leaves a stored value as it is.
 int StartupDialog::StoreAfterRun(const std::string& cameraSet) {
   pair_.layout.Release();
-  const int reloaded = pair_.layout.Load(pair_.layoutPath, layout::HostDataSheets());
+  const int reloaded = pair_.layout.Load(pair_.layoutPath, DataSheets(installation_));
   settings::SettingsFile afterRun;
   if (afterRun.Read(pair_.settingsPath)) pair_.settings = std::move(afterRun);
   if (!cameraSet.empty()) {
@@ -230,8 +233,8 @@ int StartupDialog::StoreAfterRun(const std::string& cameraSet) {
 // live one stops the start.
 int StartupDialog::OnStartClicked() {
   view_->ExchangeData(&members, true);
-  if (!CheckLoadedLayout(pair_) || !CheckInstallation()) return 0;
-  const std::string host = host::HostDirectory();
+  if (!CheckLoadedLayout(pair_) || !CheckInstallation(installation_)) return 0;
+  const std::string& host = installation_.folder;
   if (!CheckSwaps(pair_.settings, host)) return 0;
   OwnRun run;
   if (!BeginRun(host, pair_.layoutPath, &run)) return 0;

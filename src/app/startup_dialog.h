@@ -13,13 +13,16 @@
 #include "app/dialog_view.h"
 #include "app/loaded_pair.h"
 #include "app/run_journal.h"
+#include "host/installation.h"
+#include "layout/lists.h"
 
 namespace app {
 
 class StartupDialog {
  public:
-  // The view must outlive the dialog.
-  explicit StartupDialog(DialogView* view);
+  // The view must outlive the dialog. `installation` is the one its front
+  // end looked up; every handler works on it.
+  StartupDialog(DialogView* view, const host::Installation& installation);
 
   // The start-up logic of the window: the four "Auswählen" buttons enabled by
   // their kind folders, then the first argument (a Windows path), when there
@@ -47,6 +50,16 @@ class StartupDialog {
   int OnRemoveMissingRollingStockClicked();  // 1016 "Rollmaterial"
   int OnRemoveMissingGbosClicked();          // 1017 "GBOs"
   int OnRemoveMissingRealEstateClicked();    // 1018 "Immobilien"
+  // The three buttons' pass; without `apply` the same checks and the same
+  // pass, reported (ReportRemoval) but not applied: nothing is asked, saved
+  // or changed.
+  int RemoveMissing(layout::RemovalKind kind, bool apply);
+
+  // No buttons: the loaded layout saved again as it is (zuvo resave), and
+  // drawn as a map into `target`, "<layout>.svg" beside it when empty (zuvo
+  // map).
+  int Resave();
+  int WriteMap(const std::string& target);
 
   // No button: what a start that was cut off left swapped, put back (zuvo
   // repair). With `force` a run that cannot be judged is put back after a
@@ -58,6 +71,7 @@ class StartupDialog {
 
   // The pair loaded last (see loaded_pair.h).
   const LoadedPair& pair() const { return pair_; }
+  const host::Installation& installation() const { return installation_; }
 
   // The members exchanged with the controls (m_cameraSet, m_layoutPath and
   // the four choices).
@@ -73,10 +87,12 @@ class StartupDialog {
     std::string program;
   };
   int PrepareRun(const std::string& cameraSet);
+  int WriteList(layout::ListKind kind);
   RunOutcome RunWithSwaps(OwnRun* run);
   int StoreAfterRun(const std::string& cameraSet);
 
   DialogView* view_;
+  host::Installation installation_;
   LoadedPair pair_;
 };
 

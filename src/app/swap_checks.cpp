@@ -65,7 +65,7 @@ void ShowProblem(const settings::SettingsEntry& entry, const std::string& side, 
 
 SwapProblem SwapSideProblem(const std::string& host, const std::string& path) {
   if (!host::IsInsideInstallation(host, path)) return SwapProblem::kOutside;
-  const std::string absolute = host::InstallationPath(host, path);
+  const std::string absolute = host::ResolvePath(host, path);
   if (platform::IsTemporaryFileName(host::FileNameOf(platform::StoredSpelling(absolute)))) {
     return SwapProblem::kTemporary;
   }
@@ -87,11 +87,11 @@ int CheckSwaps(const settings::SettingsFile& settings, const std::string& host) 
     for (const std::string* side : {&entry->name, &entry->value}) {
       const SwapProblem problem = SwapSideProblem(host, *side);
       if (problem != SwapProblem::kNone) {
-        ShowProblem(*entry, host::InstallationPath(host, *side), problem);
+        ShowProblem(*entry, host::ResolvePath(host, *side), problem);
         return 0;
       }
     }
-    const std::string key = host::InstallationPath(host, entry->name);
+    const std::string key = host::ResolvePath(host, entry->name);
     std::string folded = platform::RealPathOf(key);
     for (char& c : folded) c = static_cast<char>(platform::Cp1252Upper(static_cast<unsigned char>(c)));
     const auto earlier = keys.emplace(folded, entry);
@@ -105,7 +105,7 @@ int CheckSwaps(const settings::SettingsFile& settings, const std::string& host) 
 
 int CheckBackupsFree(const settings::SettingsFile& settings, const std::string& host) {
   for (const settings::SettingsEntry* entry : settings.EntriesOf(kCopySection)) {
-    const std::string key = platform::StoredSpelling(host::InstallationPath(host, entry->name));
+    const std::string key = platform::StoredSpelling(host::ResolvePath(host, entry->name));
     const std::string backup = key + ".sav";
     if (platform::PathStatus(key) != platform::kPathNone && platform::PathStatus(backup) != platform::kPathNone) {
       host::Report(host::Why::kSwapBackupExists, Entry(*entry), backup);

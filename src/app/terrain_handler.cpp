@@ -37,7 +37,7 @@ void ReportWritten(const std::string& section, const std::string& folder, int ti
 int StartupDialog::OnGenTerrainClicked() {
   if (!CheckLayoutPair(pair_)) return 0;
   // The tiles belong in the installation's "Modelle" folder.
-  if (!CheckInstallation()) return 0;
+  if (!CheckInstallation(installation_)) return 0;
   // Relative picture names in the settings file are read beside the layout,
   // from the folder given to the generator. The dialog is still left in the
   // layout's folder, a change that nothing reads back. The loaded layout's
@@ -54,7 +54,7 @@ int StartupDialog::OnGenTerrainClicked() {
   progress.report = &ReportProgress;
   progress.finished = &ReportWritten;
   progress.context = &seen;
-  const int generated = terrain::GenerateTerrain(pair_.settings, folder, &progress);
+  const int generated = terrain::GenerateTerrain(pair_.settings, folder, installation_.folder, &progress);
   if (platform::InterruptRequested() && seen.total > 0) {
     view_->EndProgress();
     host::Report(host::Why::kTerrainInterrupted, seen.section, seen.done, seen.total);

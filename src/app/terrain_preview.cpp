@@ -17,7 +17,7 @@ int StartupDialog::PreviewTerrain() {
   if (!CheckLayoutPair(pair_)) return 0;
   // The tiles' folder is checked against the installation, as for the
   // generation.
-  if (!CheckInstallation()) return 0;
+  if (!CheckInstallation(installation_)) return 0;
   const std::string folder = host::DirectoryOf(pair_.layoutPath);
   int written = 0, allWritten = 1;
   for (int k = 0; k < pair_.settings.count(); ++k) {
@@ -30,7 +30,7 @@ int StartupDialog::PreviewTerrain() {
       continue;
     }
     const std::string path = host::FileInFolder(folder, entry.name + ".svg");
-    const terrain::TerrainJob job = terrain::ReadTerrainJob(pair_.settings, entry.name, folder);
+    const terrain::TerrainJob job = terrain::ReadTerrainJob(pair_.settings, entry.name, folder, installation_.folder);
     if (!host::SaveFileReporting(path, terrain::TerrainPreviewSvg(job), folder)) {
       allWritten = 0;
       continue;

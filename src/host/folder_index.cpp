@@ -17,11 +17,7 @@ const bool kListingDecides = false;
 const bool kListingDecides = true;
 #endif
 
-std::string Upper(const std::string& name) {
-  std::string upper = name;
-  for (char& c : upper) c = static_cast<char>(platform::Cp1252Upper(static_cast<unsigned char>(c)));
-  return upper;
-}
+std::string Upper(const std::string& name) { return platform::FoldedCase(name); }
 
 // The components of `relative` with "." and empty ones dropped and ".."
 // folded by name, as the path lookup folds them. 0 when the path is not one
@@ -50,9 +46,8 @@ const FolderIndex::Folder& FolderIndex::FolderAt(const std::string& path) {
   auto found = folders_.find(path);
   if (found != folders_.end()) return found->second;
   Folder& folder = folders_[path];
-  const char* directory = HostDirectory();
   std::vector<std::pair<std::string, int>> entries;
-  if (directory == nullptr || !platform::ListFolder(directory + path, &entries)) return folder;
+  if (!installation_.known() || !platform::ListFolder(installation_.Path(path), &entries)) return folder;
   folder.listed = 1;
   for (const auto& entry : entries) {
     Entry e{entry.first, entry.second};
@@ -69,13 +64,13 @@ const FolderIndex::Folder& FolderIndex::FolderAt(const std::string& path) {
 }
 
 int FolderIndex::Exists(const std::string& relative) {
-  if (HostDirectory() == nullptr) return 0;
+  if (!installation_.known()) return 0;
   std::vector<std::string> parts;
-  if (!kListingDecides || !SplitPath(relative, &parts)) return HostPathExists(relative);
+  if (!kListingDecides || !SplitPath(relative, &parts)) return installation_.Exists(relative);
   std::string path;
   for (std::size_t i = 0; i < parts.size(); ++i) {
     const Folder& folder = FolderAt(path);
-    if (!folder.listed) return HostPathExists(relative);
+    if (!folder.listed) return installation_.Exists(relative);
     auto found = folder.exact.find(parts[i]);
     if (found == folder.exact.end()) {
       found = folder.folded.find(Upper(parts[i]));
@@ -83,7 +78,7 @@ int FolderIndex::Exists(const std::string& relative) {
       if (found == folder.folded.end()) return 0;
     }
     const Entry& entry = found->second;
-    if (entry.type == platform::kPathNone) return HostPathExists(relative);
+    if (entry.type == platform::kPathNone) return installation_.Exists(relative);
     if (i + 1 == parts.size()) return 1;
     if (entry.type != platform::kPathDirectory) return 0;  // a file used as a folder
     path += entry.name + "\\";

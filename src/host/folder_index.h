@@ -1,7 +1,7 @@
 // Existence of paths below the host directory for one command, with each
 // folder read at most once.
 //
-// The per-path check (host::HostPathExists) finds a name that does not exist
+// The per-path check (Installation::Exists) finds a name that does not exist
 // as written by reading its folder and comparing ignoring case; a layout that
 // names thousands of missing objects would read the same folders thousands of
 // times. The index reads a folder once, on its first use, and answers from
@@ -16,11 +16,14 @@
 #include <string>
 #include <unordered_map>
 
+#include "host/installation.h"
+
 namespace host {
 
 class FolderIndex {
  public:
-  // 1 when {host}{relative} exists, exactly as HostPathExists(relative).
+  explicit FolderIndex(const Installation& installation) : installation_(installation) {}
+  // 1 when {folder}{relative} exists, exactly as Installation::Exists.
   int Exists(const std::string& relative);
 
  private:
@@ -37,6 +40,7 @@ class FolderIndex {
   // The folder {host}{path}; `path` is empty or ends in a backslash.
   const Folder& FolderAt(const std::string& path);
 
+  Installation installation_;
   std::unordered_map<std::string, Folder> folders_;
 };
 

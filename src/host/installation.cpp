@@ -1,8 +1,13 @@
 #include "host/installation.h"
 
+#include <algorithm>
+#include <utility>
+
 #include "host/installation_path.h"
 #include "host/messages.h"
 #include "host/paths.h"
+#include "host/save.h"
+#include "platform/cp1252.h"
 #include "platform/platform.h"
 
 namespace host {
@@ -14,37 +19,61 @@ int ReadCommandFromRegistry(std::string* command) {
   return platform::ReadMachineDefaultValue(kCommandKey, command);
 }
 
-struct HostCache {
-  std::string directory;  // empty while unknown
-  std::string override;   // set by the front end; wins over the registry
-  CommandValueReader reader = &ReadCommandFromRegistry;
-};
-
-HostCache& Cache() {
-  static HostCache cache;
-  return cache;
+CommandValueReader& Reader() {
+  static CommandValueReader reader = &ReadCommandFromRegistry;
+  return reader;
 }
 
 const AssetKindInfo kAssetKinds[kAssetKindCount] = {
-    {"Prellbock", "Prellbock.mod", "Mods\\Prellbock.mod", "Prellbock|*.mod|Alle Dateien|*.*|"},
-    {"Oberleitung", "Oberleitung.mod", "Mods\\Oberleitung.mod", "Oberleitung|*.mod|Alle Dateien|*.*|"},
-    {"Leitpfosten", "Leitpfosten.mod", "Mods\\Leitpfosten.mod", "Leitpfosten|*.mod|Alle Dateien|*.*|"},
-    {"Bodentextur", "Grass.bmp", "Parallels\\Tex256_256a.bmp", "Bodentextur|*.bmp|Alle Dateien|*.*|"},
+    {"Prellbock", "Prellbock.mod", "Mods\\Prellbock.mod", "Prellbock|*.mod|Alle Dateien|*.*|", "--buffer-stop"},
+    {"Oberleitung", "Oberleitung.mod", "Mods\\Oberleitung.mod", "Oberleitung|*.mod|Alle Dateien|*.*|", "--catenary"},
+    {"Leitpfosten", "Leitpfosten.mod", "Mods\\Leitpfosten.mod", "Leitpfosten|*.mod|Alle Dateien|*.*|",
+     "--guide-post"},
+    {"Bodentextur", "Grass.bmp", "Parallels\\Tex256_256a.bmp", "Bodentextur|*.bmp|Alle Dateien|*.*|",
+     "--ground-texture"},
 };
 
-// {host}{relative}, or empty when the host directory is unknown.
-std::string HostPath(const std::string& relative) {
-  const char* directory = HostDirectory();
-  if (directory == nullptr) return std::string();
-  return directory + relative;
+std::string DefaultFileOf(const AssetKindInfo& info) { return std::string(info.name) + "\\" + info.defaultFile; }
+
+// A file dialog pattern ('*' any run, '?' one character), ignoring case.
+bool Matches(const char* pattern, const char* name) {
+  const auto folded = [](char c) { return platform::Cp1252Upper(static_cast<unsigned char>(c)); };
+  if (*pattern == '\0') return *name == '\0';
+  if (*pattern == '*') return Matches(pattern + 1, name) || (*name != '\0' && Matches(pattern, name + 1));
+  if (*name == '\0') return false;
+  return (*pattern == '?' || folded(*pattern) == folded(*name)) && Matches(pattern + 1, name + 1);
 }
 
-int Exists(const std::string& relative) {
-  std::string path = HostPath(relative);
-  return !path.empty() && platform::PathStatus(path) != platform::kPathNone;
+// The first pattern of a filter "Name|pattern|Name|pattern|".
+std::string FirstPattern(const std::string& filter) {
+  const std::size_t start = filter.find('|') + 1;  // 0 without a name
+  return filter.substr(start, filter.find('|', start) - start);
 }
 
 }  // namespace
+
+std::string Installation::Path(const std::string& relative) const { return known() ? folder + relative : ""; }
+
+int Installation::Exists(const std::string& relative) const {
+  return known() && platform::PathStatus(folder + relative) != platform::kPathNone;
+}
+
+int Installation::HasFolder(const std::string& relative) const {
+  return known() && platform::PathStatus(folder + relative) == platform::kPathDirectory;
+}
+
+Installation InstallationAt(const std::string& folder) {
+  Installation installation;
+  installation.folder = folder;
+  if (!folder.empty() && folder.back() != '\\') installation.folder.push_back('\\');
+  return installation;
+}
+
+Installation FindInstallation() {
+  std::string command;
+  if (!Reader()(&command)) return Installation();
+  return InstallationAt(HostDirectoryFromCommand(command));
+}
 
 std::string HostDirectoryFromCommand(const std::string& value) {
   const std::string command = value.substr(0, value.find('\0'));
@@ -60,64 +89,60 @@ std::string HostDirectoryFromCommand(const std::string& value) {
   return program.substr(0, slash + 1);
 }
 
-const char* HostDirectory() {
-  HostCache& cache = Cache();
-  if (cache.directory.empty()) {
-    if (!cache.override.empty()) {
-      cache.directory = cache.override;
-    } else {
-      std::string command;
-      if (cache.reader(&command)) {
-        cache.directory = HostDirectoryFromCommand(command);
-      }
-    }
-  }
-  return cache.directory.empty() ? nullptr : cache.directory.c_str();
-}
-
 const char* HostCommandKey() { return kCommandKey; }
 
-void SetHostDirectoryOverride(const std::string& directory) {
-  HostCache& cache = Cache();
-  cache.override = directory;
-  if (!cache.override.empty() && cache.override.back() != '\\') cache.override.push_back('\\');
-  cache.directory.clear();
-}
-
-void ResetHostDirectoryCache() { Cache().directory.clear(); }
-
 void SetCommandValueReader(CommandValueReader reader) {
-  HostCache& cache = Cache();
-  cache.reader = reader != nullptr ? reader : &ReadCommandFromRegistry;
-  cache.directory.clear();
+  Reader() = reader != nullptr ? reader : &ReadCommandFromRegistry;
 }
 
 std::string ModelPath(const std::string& name) { return "Modelle\\" + name + ".mod"; }
 
 std::string RollingStockPath(const std::string& name) { return "Rollmaterial\\" + name; }
 
-int HostPathExists(const std::string& relative) { return Exists(relative); }
-
-int IsHostSubdirectory(const std::string& relative) {
-  std::string path = HostPath(relative);
-  return !path.empty() && platform::PathStatus(path) == platform::kPathDirectory;
+std::string DataSheetPath(const Installation& installation, const std::string& unitName) {
+  return installation.folder + "Rollmaterial/Datenbl\xE4tter/" + BaseNameOf(unitName) + ".txt";
 }
 
 const AssetKindInfo& AssetKindOf(AssetKind kind) { return kAssetKinds[kind]; }
 
-int SaveOriginal(AssetKind kind) {
+int SaveOriginal(const Installation& installation, AssetKind kind) {
   const AssetKindInfo& info = AssetKindOf(kind);
-  if (!IsHostSubdirectory(info.name)) return 0;
-  std::string defaultFile = std::string(info.name) + "\\" + info.defaultFile;
-  if (Exists(defaultFile)) return 1;
-  if (!Exists(info.activeFile)) return 0;
-  return CopyFileContents(HostPath(defaultFile), HostPath(info.activeFile), HostDirectory());
+  if (!installation.HasFolder(info.name)) return 0;
+  if (installation.Exists(DefaultFileOf(info))) return 1;
+  if (!installation.Exists(info.activeFile)) return 0;
+  return CopyFileContents(installation.Path(DefaultFileOf(info)), installation.Path(info.activeFile),
+                          installation.folder);
 }
 
-int InstallChoice(const std::string& file, AssetKind kind) {
+int InstallChoice(const Installation& installation, const std::string& file, AssetKind kind) {
   const AssetKindInfo& info = AssetKindOf(kind);
-  if (HostDirectory() == nullptr || !IsPlainName(file)) return 0;
-  return CopyFileContents(HostPath(info.activeFile), HostPath(std::string(info.name) + "\\" + file), HostDirectory());
+  if (!installation.known() || !IsPlainName(file)) return 0;
+  return CopyFileContents(installation.Path(info.activeFile), installation.Path(std::string(info.name) + "\\" + file),
+                          installation.folder);
+}
+
+int InstallDefault(const Installation& installation, AssetKind kind) {
+  const AssetKindInfo& info = AssetKindOf(kind);
+  std::string bytes;
+  if (!installation.HasFolder(info.name) || !platform::ReadWholeFile(installation.Path(DefaultFileOf(info)), &bytes)) {
+    return 0;
+  }
+  return SaveFileReporting(installation.Path(info.activeFile), bytes, installation.folder) ? 1 : -1;
+}
+
+int ChoiceFiles(const Installation& installation, AssetKind kind, std::vector<std::string>* files) {
+  files->clear();
+  const AssetKindInfo& info = AssetKindOf(kind);
+  std::vector<std::pair<std::string, int>> entries;
+  if (!installation.known() || !platform::ListFolder(installation.Path(info.name), &entries)) return 0;
+  const std::string pattern = FirstPattern(info.filter);
+  for (const auto& entry : entries) {
+    if (entry.second == platform::kPathFile && Matches(pattern.c_str(), entry.first.c_str())) {
+      files->push_back(entry.first);
+    }
+  }
+  std::sort(files->begin(), files->end(), platform::LessIgnoringCase);
+  return 1;
 }
 
 int CopyFileContents(const std::string& destination, const std::string& source, const std::string& within) {

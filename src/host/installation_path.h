@@ -17,15 +17,8 @@
 
 namespace host {
 
-// `path` as the tool uses it while the installation folder `host` (ending in
-// a backslash) is the current directory: a path with a drive or from a root
-// keeps it, any other lies in the installation. "\rest" lies on the
-// installation's drive; "X:rest" lies in the installation when X is its
-// drive, else at the root of X.
-std::string InstallationPath(const std::string& host, const std::string& path);
-
-// 1 when `path`, made absolute by InstallationPath, lies inside the
-// installation `host`. 0 for an empty path, a NUL byte, or a path that cannot
+// 1 when `path`, taken against the installation folder `host` (ending in a
+// backslash) by host::ResolvePath, lies inside it. 0 for an empty path, a NUL byte, or a path that cannot
 // be resolved.
 int IsInsideInstallation(const std::string& host, const std::string& path);
 

@@ -52,4 +52,25 @@ std::string FileInFolder(const std::string& folder, const std::string& name) {
   return !folder.empty() && folder.back() == '\\' ? folder + name : folder + "\\" + name;
 }
 
+std::string NameUpToNul(const std::string& name) { return name.substr(0, name.find('\0')); }
+
+std::string ResolvePath(const std::string& folder, const std::string& path) {
+  const auto isSeparator = [](char c) { return c == '\\' || c == '/'; };
+  const auto hasDrive = [](const std::string& text) {
+    const char letter = static_cast<char>(text.empty() ? 0 : text[0] | 0x20);
+    return text.size() >= 2 && text[1] == ':' && letter >= 'a' && letter <= 'z';
+  };
+  if (path.empty() || folder.empty()) return path;
+  if (hasDrive(path)) {
+    if (path.size() > 2 && isSeparator(path[2])) return path;
+    const bool sameDrive = hasDrive(folder) && ((path[0] | 0x20) == (folder[0] | 0x20));
+    return sameDrive ? FileInFolder(folder, path.substr(2)) : path.substr(0, 2) + "\\" + path.substr(2);
+  }
+  if (isSeparator(path[0])) {
+    const bool unc = path.size() >= 2 && isSeparator(path[1]);
+    return hasDrive(folder) && !unc ? folder.substr(0, 2) + path : path;
+  }
+  return FileInFolder(folder, path);
+}
+
 }  // namespace host

@@ -29,4 +29,21 @@ std::string FileNameOf(const std::string& path);
 // its root: "C:\name".
 std::string FileInFolder(const std::string& folder, const std::string& name);
 
+// The one rule by which a Windows path is taken against a folder (the
+// installation, a layout's folder, the current directory), as Windows
+// resolves it while that folder is current:
+//   "X:\rest", "\\server\share\rest"  as written (a UNC path stays UNC)
+//   "\rest"                          on the folder's drive (as written when
+//                                    the folder has none)
+//   "X:rest"                         in the folder when X is its drive
+//                                    (letter case ignored), else at the root
+//                                    of X
+//   anything else                    in the folder (FileInFolder)
+// ".." and "." are left to the file system. An empty path stays empty.
+std::string ResolvePath(const std::string& folder, const std::string& path);
+
+// A name of a layout record as a file's name: it ends at its first 0 byte,
+// as the path of a file would.
+std::string NameUpToNul(const std::string& name);
+
 }  // namespace host

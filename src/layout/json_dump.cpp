@@ -81,10 +81,10 @@ ordered_json Objects(const Record* list, std::size_t count, Describe describe, D
 
 }  // namespace
 
-std::string DumpJson(const Layout& layout, const char* installation) {
+std::string DumpJson(const Layout& layout, const std::string& installation) {
   ordered_json root;
   root["installation"] =
-      installation == nullptr ? ordered_json(nullptr) : ordered_json(platform::Cp1252ToUtf8(installation));
+      installation.empty() ? ordered_json(nullptr) : ordered_json(platform::Cp1252ToUtf8(installation));
   root["loaded"] = layout.loaded != 0;
   root["tracks"] = Objects(
       layout.tracks.data(), layout.tracks.size(),

@@ -14,6 +14,6 @@ namespace layout {
 // page 1252; byte blocks are lower-case hex strings; reals that are not
 // numbers come out as null. `installation` (code page 1252) is the host
 // directory, null when unknown.
-std::string DumpJson(const Layout& layout, const char* installation);
+std::string DumpJson(const Layout& layout, const std::string& installation);
 
 }  // namespace layout

@@ -1,6 +1,6 @@
 #include "layout/lists.h"
 
-#include "layout/missing_files.h"
+#include "host/paths.h"
 #include "platform/cp1252.h"
 
 namespace layout {
@@ -15,7 +15,7 @@ std::string FoldedName(const std::string& name) {
 }
 
 // A name as the list shows it: up to a 0 byte, as a C string would end.
-std::string ListedName(const std::string& name) { return name.substr(0, name.find('\0')); }
+std::string ListedName(const std::string& name) { return host::NameUpToNul(name); }
 
 }  // namespace
 
@@ -30,16 +30,16 @@ void NameList::Clear() {
   index_.clear();
 }
 
-const char* ListFileName(int missingOnly) {
-  return missingOnly ? "Fehlliste.txt" : "Inventarliste.txt";
+const char* ListFileName(ListKind kind) {
+  return kind == ListKind::kMissing ? "Fehlliste.txt" : "Inventarliste.txt";
 }
 
-std::string ListText(const Layout& layout, int missingOnly) {
-  MissingFiles missing;
+std::string ListText(const Layout& layout, ListKind kind, ObjectFiles* files) {
+  const bool missingOnly = kind == ListKind::kMissing;
   NameList names;
   std::string text = "Immobilien:\r\n";
   for (const ModelRecord& model : layout.models) {
-    if (!missingOnly || missing.Model(model.name)) names.Intern(ListedName(model.name));
+    if (!missingOnly || files->ModelMissing(model.name)) names.Intern(ListedName(model.name));
   }
   for (const std::string& name : names.items()) text += name + ".mod\r\n";
   names.Clear();
@@ -47,14 +47,14 @@ std::string ListText(const Layout& layout, int missingOnly) {
   text += "\r\nGBOs:\r\n";
   for (const TrackRecord& track : layout.tracks) {
     if (track.type != 6) continue;
-    if (!missingOnly || missing.Gbo(track.gboName)) names.Intern(ListedName(track.gboName));
+    if (!missingOnly || files->GboMissing(track.gboName)) names.Intern(ListedName(track.gboName));
   }
   for (const std::string& name : names.items()) text += name + "\r\n";
   names.Clear();
 
   text += "\r\nRollmaterial:\r\n";
   for (const RollingStockRecord& unit : layout.rollingStock) {
-    if (!missingOnly || missing.RollingStock(unit.name)) names.Intern(ListedName(unit.name));
+    if (!missingOnly || files->RollingStockMissing(unit.name)) names.Intern(ListedName(unit.name));
   }
   for (const std::string& name : names.items()) text += name + "\r\n";
   return text;

@@ -19,6 +19,7 @@
 #include <vector>
 
 #include "layout/layout.h"
+#include "layout/object_files.h"
 
 namespace layout {
 
@@ -40,12 +41,13 @@ class NameList {
   std::unordered_map<std::string, std::size_t> index_;
 };
 
-// The list's text: the missing list with `missingOnly`, else the inventory.
-// The missing checks need the installation (every file counts as missing
-// while it is unknown).
-std::string ListText(const Layout& layout, int missingOnly);
+enum class ListKind { kInventory, kMissing };
 
-// The list's file name: "Fehlliste.txt" or "Inventarliste.txt".
-const char* ListFileName(int missingOnly);
+// The list's text. The missing list asks `files` (which may be null for the
+// inventory) which files are missing.
+std::string ListText(const Layout& layout, ListKind kind, ObjectFiles* files);
+
+// The list's file name: "Inventarliste.txt" or "Fehlliste.txt".
+const char* ListFileName(ListKind kind);
 
 }  // namespace layout

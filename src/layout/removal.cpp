@@ -2,96 +2,74 @@
 
 #include <cstdint>
 #include <set>
-#include <vector>
-
-#include "host/installation.h"
-#include "host/messages.h"
-#include "host/save.h"
-#include "layout/missing_files.h"
-#include "platform/platform.h"
 
 namespace layout {
+namespace {
 
-std::string MissingKindFolder(const Layout& layout, RemovalKind kind) {
-  if (kind == RemovalKind::kRollingStock) return host::IsHostSubdirectory("Rollmaterial") ? "" : "Rollmaterial";
-  if (kind == RemovalKind::kRealEstate) return host::IsHostSubdirectory("Modelle") ? "" : "Modelle";
-  std::set<std::string> present;
-  for (const TrackRecord& track : layout.tracks) {
-    if (track.type != 6) continue;
-    // A name ends at a 0 byte, as the file's path would.
-    const std::string name = track.gboName.substr(0, track.gboName.find('\0'));
-    const std::size_t slash = name.find_last_of("\\/");
-    if (slash == std::string::npos) continue;  // in the installation's own folder
-    const std::string folder = name.substr(0, slash);
-    if (present.count(folder)) continue;
-    if (!host::IsHostSubdirectory(folder)) return folder;
-    present.insert(folder);
+void AddName(Removal* removal, const std::string& name) {
+  for (const std::string& known : removal->names) {
+    if (known == name) return;
   }
-  return "";
+  removal->names.push_back(name);
 }
 
-int KeepBackup(const std::string& path, const std::string& within, std::string* backupPath) {
-  *backupPath = path + ".bak";
-  std::string bytes;
-  if (!platform::ReadWholeFile(path, &bytes)) {
-    host::Report(host::Why::kCannotOpen, path);
-    return 0;
-  }
-  return host::SaveFileReporting(*backupPath, bytes, within);
-}
-
-int RemoveMissingRollingStock(Layout* layout) {
-  // One pass finds the ids to remove, one more removes them: the same result
-  // as removing each missing unit's id in list order, in linear time.
-  MissingFiles missing;
+// One pass finds the ids to remove, one more removes them: the same result
+// as removing each missing unit's id in list order, in linear time.
+Removal RemoveRollingStock(Layout* layout, ObjectFiles* files, bool apply) {
+  Removal removal;
   std::vector<char> removedId(65536, 0);
   bool any = false;
   for (const RollingStockRecord& unit : layout->rollingStock) {
-    if (unit.id != 0 && missing.RollingStock(unit.name)) {
+    if (unit.id != 0 && files->RollingStockMissing(unit.name)) {
       removedId[static_cast<std::uint16_t>(unit.id)] = 1;
       any = true;
     }
   }
-  if (!any) return 0;
-  int removed = 0;
+  if (!any) return removal;
   for (RollingStockRecord& unit : layout->rollingStock) {
+    const bool removed = unit.id != 0 && removedId[static_cast<std::uint16_t>(unit.id)];
+    if (removed) {
+      ++removal.count;
+      AddName(&removal, unit.name);
+    }
+    if (!apply) continue;
     if (removedId[static_cast<std::uint16_t>(unit.neighbourA)]) unit.neighbourA = 0;
     if (removedId[static_cast<std::uint16_t>(unit.neighbourB)]) unit.neighbourB = 0;
-    if (removedId[static_cast<std::uint16_t>(unit.id)]) {
-      unit.id = 0;
-      ++removed;
-    }
+    if (removed) unit.id = 0;
   }
-  return removed;
+  return removal;
 }
 
-int RemoveMissingGbos(Layout* layout) {
-  MissingFiles missing;
-  int changed = 0;
+Removal RemoveGbos(Layout* layout, ObjectFiles* files, bool apply) {
+  Removal removal;
   for (TrackRecord& track : layout->tracks) {
-    if (track.type != 6 || !missing.Gbo(track.gboName)) continue;
+    if (track.type != 6 || !files->GboMissing(track.gboName)) continue;
+    ++removal.count;
+    AddName(&removal, track.gboName);
+    if (!apply) continue;
     track.type = 1;
     track.UpdateType();
     track.name = "Gleis";
-    ++changed;
   }
-  return changed;
+  return removal;
 }
 
-int RemoveMissingRealEstate(Layout* layout) {
-  MissingFiles missing;
+Removal RemoveRealEstate(Layout* layout, ObjectFiles* files, bool apply) {
+  Removal removal;
   std::vector<char> removedAt(layout->models.size(), 0);
-  int removed = 0;
   bool any = false;
   for (std::size_t i = 0; i < layout->models.size(); ++i) {
     ModelRecord& model = layout->models[i];
-    if (!missing.Model(model.name)) continue;
-    if (model.id != 0) ++removed;
-    model.id = 0;
+    if (!files->ModelMissing(model.name)) continue;
+    if (model.id != 0) {
+      ++removal.count;
+      AddName(&removal, model.name);
+    }
     removedAt[i] = 1;
     any = true;
+    if (apply) model.id = 0;
   }
-  if (!any) return 0;
+  if (!any || !apply) return removal;
   for (TrackRecord& track : layout->tracks) {
     if (track.linkedModel != kNoModel && track.linkedModel >= 0 &&
         static_cast<std::size_t>(track.linkedModel) < removedAt.size() &&
@@ -99,7 +77,18 @@ int RemoveMissingRealEstate(Layout* layout) {
       track.linkedModel = kNoModel;
     }
   }
-  return removed;
+  return removal;
+}
+
+}  // namespace
+
+Removal RemoveMissing(Layout* layout, RemovalKind kind, ObjectFiles* files, bool apply) {
+  switch (kind) {
+    case RemovalKind::kRollingStock: return RemoveRollingStock(layout, files, apply);
+    case RemovalKind::kGbos: return RemoveGbos(layout, files, apply);
+    case RemovalKind::kRealEstate: return RemoveRealEstate(layout, files, apply);
+  }
+  return Removal();
 }
 
 }  // namespace layout

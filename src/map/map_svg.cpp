@@ -5,6 +5,7 @@
 
 #include "map/geometry.h"
 #include "map/svg_text.h"
+#include "host/paths.h"
 
 namespace map {
 namespace {
@@ -21,7 +22,7 @@ const char kSeparator[] = " \xC2\xB7 ";  // a middle dot between the counts
 Vec PointOf(const layout::Point& p) { return {static_cast<double>(p.x), static_cast<double>(p.y)}; }
 
 // A name as the lists show it: up to a 0 byte.
-std::string Shown(const std::string& name) { return name.substr(0, name.find('\0')); }
+std::string Shown(const std::string& name) { return host::NameUpToNul(name); }
 
 // The extent of the content, the size of the symbols, the box shown and how
 // the drawing's numbers stand for it.
@@ -253,7 +254,7 @@ void AppendLegend(std::string* out, const Frame& f, const MapCounts& n) {
 
 }  // namespace
 
-std::string MapSvg(const layout::Layout& layout, layout::MissingFiles* missing, MapCounts* counts) {
+std::string MapSvg(const layout::Layout& layout, layout::ObjectFiles* missing, MapCounts* counts) {
   *counts = MapCounts();
   const Frame f = FrameOf(layout);
   const int heightPx = kMarginPx + f.areaHeightPx + kLegendPx;
@@ -272,7 +273,7 @@ std::string MapSvg(const layout::Layout& layout, layout::MissingFiles* missing, 
   for (const layout::TrackRecord& t : layout.tracks) {
     if (t.id == 0) continue;
     const bool gbo = t.type == 6;
-    const bool lacking = gbo && missing->Gbo(t.gboName);
+    const bool lacking = gbo && missing->GboMissing(t.gboName);
     gbo ? ++counts->gbos : ++counts->tracks;
     counts->missingGbos += lacking;
     Open(&out, gbo ? "gbo" : "track", lacking);
@@ -281,7 +282,7 @@ std::string MapSvg(const layout::Layout& layout, layout::MissingFiles* missing, 
   }
   for (const layout::ModelRecord& m : layout.models) {
     if (m.id == 0) continue;
-    const bool lacking = missing->Model(m.name);
+    const bool lacking = missing->ModelMissing(m.name);
     ++counts->models;
     counts->missingModels += lacking;
     Open(&out, "model", lacking);
@@ -291,7 +292,7 @@ std::string MapSvg(const layout::Layout& layout, layout::MissingFiles* missing, 
   for (const layout::RollingStockRecord& u : layout.rollingStock) {
     if (u.id == 0) continue;
     ++counts->units;
-    counts->missingUnits += missing->RollingStock(u.name);
+    counts->missingUnits += missing->RollingStockMissing(u.name);
   }
   for (int i = 0; i < layout::kCameraViewCount; ++i) {
     Open(&out, "camera", false);

@@ -15,7 +15,7 @@
 #include <string>
 
 #include "layout/layout.h"
-#include "layout/missing_files.h"
+#include "layout/object_files.h"
 
 namespace map {
 
@@ -40,6 +40,6 @@ struct MapCounts {
 
 // The SVG text of the map. `missing` answers the existence checks (the same
 // as the missing list's); `counts` receives what the legend shows.
-std::string MapSvg(const layout::Layout& layout, layout::MissingFiles* missing, MapCounts* counts);
+std::string MapSvg(const layout::Layout& layout, layout::ObjectFiles* missing, MapCounts* counts);
 
 }  // namespace map

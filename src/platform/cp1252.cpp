@@ -1,5 +1,7 @@
 #include "platform/cp1252.h"
 
+#include <algorithm>
+
 namespace platform {
 namespace {
 
@@ -150,6 +152,18 @@ bool EqualsIgnoringCase(const std::string& a, const std::string& b) {
     }
   }
   return true;
+}
+
+std::string FoldedCase(const std::string& text) {
+  std::string folded = text;
+  for (char& c : folded) c = static_cast<char>(Cp1252Upper(static_cast<unsigned char>(c)));
+  return folded;
+}
+
+bool LessIgnoringCase(const std::string& a, const std::string& b) {
+  return std::lexicographical_compare(a.begin(), a.end(), b.begin(), b.end(), [](char x, char y) {
+    return Cp1252Upper(static_cast<unsigned char>(x)) < Cp1252Upper(static_cast<unsigned char>(y));
+  });
 }
 
 }  // namespace platform

@@ -55,4 +55,12 @@ unsigned char Cp1252Upper(unsigned char c);
 // Equality of two code page 1252 names ignoring case as above.
 bool EqualsIgnoringCase(const std::string& a, const std::string& b);
 
+// `text` with every letter in upper case (Cp1252Upper): the key under which
+// names that differ only in case are one.
+std::string FoldedCase(const std::string& text);
+
+// Whether `a` sorts before `b` with letters compared ignoring case, as the
+// dialog's lists sort.
+bool LessIgnoringCase(const std::string& a, const std::string& b);
+
 }  // namespace platform

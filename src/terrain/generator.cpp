@@ -3,7 +3,6 @@
 #include <memory>
 #include <utility>
 
-#include "host/installation.h"
 #include "host/messages.h"
 #include "host/paths.h"
 #include "model/model.h"
@@ -65,7 +64,7 @@ void ReportTilesOfAnEarlierPlan(const std::string& folder, const TilePlan& plan,
 
 }  // namespace
 
-int GenerateTerrainJob(const TerrainJob& job, const TerrainProgress* progress) {
+int GenerateTerrainJob(const TerrainJob& job, const std::string& installation, const TerrainProgress* progress) {
   const std::string& section = job.section;
   TerrainInputs inputs;
   if (!ReadTerrainInputs(job, &inputs)) return 0;
@@ -73,9 +72,8 @@ int GenerateTerrainJob(const TerrainJob& job, const TerrainProgress* progress) {
   const HeightField* heights = inputs.heights.get();
   const BitmapImage& colours = inputs.colours;
 
-  const char* host = host::HostDirectory();
-  const std::string within = host != nullptr ? host : "";
-  const std::string modelFolder = host != nullptr ? host::StringPrintf("%sModelle\\", host) : "";
+  const std::string& within = installation;
+  const std::string modelFolder = installation.empty() ? "" : installation + "Modelle\\";
   const std::string terrainFolder = modelFolder + job.name;
   // The folder usually exists from an earlier generation.
   platform::MakeDirectory(terrainFolder, within);
@@ -117,16 +115,17 @@ int GenerateTerrainJob(const TerrainJob& job, const TerrainProgress* progress) {
 }
 
 int GenerateTerrainSection(const settings::SettingsFile& settings, const std::string& section,
-                           const std::string& folder, const TerrainProgress* progress) {
-  return GenerateTerrainJob(ReadTerrainJob(settings, section, folder), progress);
+                           const std::string& folder, const std::string& installation,
+                           const TerrainProgress* progress) {
+  return GenerateTerrainJob(ReadTerrainJob(settings, section, folder, installation), installation, progress);
 }
 
 int GenerateTerrain(const settings::SettingsFile& settings, const std::string& folder,
-                    const TerrainProgress* progress) {
+                    const std::string& installation, const TerrainProgress* progress) {
   for (int k = 0; k < settings.count(); ++k) {
     const settings::SettingsEntry& entry = settings.entry(k);
     if (!entry.isSection || !IsTerrainSection(entry.name)) continue;
-    if (!GenerateTerrainSection(settings, entry.name, folder, progress)) return 0;
+    if (!GenerateTerrainSection(settings, entry.name, folder, installation, progress)) return 0;
   }
   return 1;
 }

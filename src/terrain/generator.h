@@ -1,6 +1,6 @@
 // Terrain generation: every terrain section of a layout's settings file
 // (terrain_job.h) is cut into square overlapping tiles, each written as a
-// model file "{host}Modelle\{Name}\bmp{i}_{j}.mod". Relative picture names
+// model file "{installation}Modelle\{Name}\bmp{i}_{j}.mod". Relative picture names
 // are read from the folder given (the layout's), never through the current
 // directory.
 //
@@ -20,14 +20,18 @@ namespace terrain {
 
 // Generates every terrain section in file order, stopping at the first
 // section that fails.
+// `folder` is the layout's (the pictures), `installation` the installation
+// folder whose "Modelle" gets the tiles.
 int GenerateTerrain(const settings::SettingsFile& settings, const std::string& folder,
-                    const TerrainProgress* progress = nullptr);
+                    const std::string& installation, const TerrainProgress* progress = nullptr);
 
 // Generates the terrain of one section.
 int GenerateTerrainSection(const settings::SettingsFile& settings, const std::string& section,
-                           const std::string& folder, const TerrainProgress* progress = nullptr);
+                           const std::string& folder, const std::string& installation,
+                           const TerrainProgress* progress = nullptr);
 
 // Generates the terrain of one job.
-int GenerateTerrainJob(const TerrainJob& job, const TerrainProgress* progress = nullptr);
+int GenerateTerrainJob(const TerrainJob& job, const std::string& installation,
+                       const TerrainProgress* progress = nullptr);
 
 }  // namespace terrain

@@ -2,8 +2,8 @@
 
 #include <cmath>
 
-#include "host/installation.h"
 #include "host/installation_path.h"
+#include "host/paths.h"
 #include "host/messages.h"
 #include "platform/cp1252.h"
 
@@ -22,11 +22,10 @@ int HasExtension(const std::string& value, const char* extension) {
 // test whether a terrain is still to be generated. The tiles go into a folder
 // directly under "Modelle": a shared layout must not make the tool create
 // folders or write tiles anywhere else.
-TerrainFault CheckName(const std::string* name) {
+TerrainFault CheckName(const std::string* name, const std::string& installation) {
   if (name == nullptr) return TerrainFault::kNoName;
-  const char* host = host::HostDirectory();
   if (!host::IsPlainName(*name) ||
-      (host != nullptr && !host::IsInsideInstallation(host, "Modelle\\" + *name))) {
+      (!installation.empty() && !host::IsInsideInstallation(installation, "Modelle\\" + *name))) {
     return TerrainFault::kNameOutside;
   }
   return TerrainFault::kNone;
@@ -119,31 +118,16 @@ int IsTerrainSection(const std::string& section) {
   return section.compare(0, sizeof kTerrainPrefix - 1, kTerrainPrefix) == 0;
 }
 
-std::string FileRelativeTo(const std::string& folder, const std::string& name) {
-  const auto hasDrive = [](const std::string& path) {
-    const char letter = static_cast<char>(path.empty() ? 0 : path[0] | 0x20);
-    return path.size() >= 2 && path[1] == ':' && letter >= 'a' && letter <= 'z';
-  };
-  const auto isSeparator = [](char c) { return c == '\\' || c == '/'; };
-  if (hasDrive(name) || folder.empty()) return name;
-  if (!name.empty() && isSeparator(name[0])) {
-    // A network name ("\\server\...") is kept whole.
-    const bool network = name.size() >= 2 && isSeparator(name[1]);
-    return hasDrive(folder) && !network ? folder.substr(0, 2) + name : name;
-  }
-  return isSeparator(folder.back()) ? folder + name : folder + "\\" + name;
-}
-
 TerrainJob ReadTerrainJob(const settings::SettingsFile& settings, const std::string& section,
-                          const std::string& folder) {
+                          const std::string& folder, const std::string& installation) {
   TerrainJob job;
   job.section = section;
   const std::string* name = settings.Find(section, "Name");
   if (name != nullptr) job.name = *name;
-  job.nameFault = CheckName(name);
+  job.nameFault = CheckName(name, installation);
   job.fault = ReadFiles(settings, section, &job);
-  job.heightPath = FileRelativeTo(folder, job.heightFile);
-  job.colourPath = FileRelativeTo(folder, job.colourFile);
+  job.heightPath = host::ResolvePath(folder, job.heightFile);
+  job.colourPath = host::ResolvePath(folder, job.colourFile);
   if (job.fault == TerrainFault::kNone) job.fault = job.nameFault;
   job.spacingMetres = settings.GetReal(section, "Kachelabstand", 200.0f);
   job.sizeMetres = settings.GetReal(section, "Kachelgroesse", 400.0f);

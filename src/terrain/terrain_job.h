@@ -68,16 +68,12 @@ struct TerrainJob {
 // 1 for a section that describes a terrain.
 int IsTerrainSection(const std::string& section);
 
-// The file `name` of a section read relative to `folder` (a Windows path):
-// "X:..." and a network name "\\..." stay as written, "\..." is put on the
-// folder's drive when it has one, and anything else becomes folder + "\" +
-// name ("C:" + "\h.bmp" is the drive's root).
-std::string FileRelativeTo(const std::string& folder, const std::string& name);
-
-// Reads the section's keys into a job, the pictures relative to `folder`;
-// never shows a message.
+// Reads the section's keys into a job, the pictures relative to `folder`
+// (the layout's); the name is checked against the installation folder
+// `installation` (its tiles must stay in its "Modelle"; empty: unknown, only
+// the name's form is checked). Never reports.
 TerrainJob ReadTerrainJob(const settings::SettingsFile& settings, const std::string& section,
-                          const std::string& folder);
+                          const std::string& folder, const std::string& installation);
 
 // The points at which the generation checks the job.
 enum class TerrainStage { kBeforeHeights, kBeforeColours, kBeforeTiles };

@@ -30,14 +30,14 @@ TEST_F(HandlersTest, CommandsRefuseWithoutThePairOrTheInstallation) {
   messages.clear();
   for (const auto& c : commands) EXPECT_EQ((dialog.*c.first)(), 0);
   EXPECT_EQ(messages.messages(), Texts(std::size(commands), "Anlage nicht OK\n"));
-  ASSERT_EQ(Load("Anlagen\\Berg.anl"), 1);
-  host::SetHostDirectoryOverride("");  // and no registry value
-  host::SetCommandValueReader([](std::string*) { return 0; });
+  app::StartupDialog unknown(&view, host::Installation());  // no installation known
+  ASSERT_EQ(unknown.OnInitDialog({host.Path("Anlagen\\Berg.anl")}), 1);
   view.answers = {false};
   messages.clear();
-  for (const auto& c : commands) EXPECT_EQ((dialog.*c.first)(), c.second ? 0 : 1);
+  for (const auto& c : commands) EXPECT_EQ((unknown.*c.first)(), c.second ? 0 : 1);
   EXPECT_EQ(messages.messages(), Texts(6, "Unbekannte oder fehlerhafte ZUVO Installation\n"));
-  EXPECT_EQ(view.log, (Texts{"? L\xF6sche Kamera Set  ?", "! Inventarliste wurde erstellt!"}));
+  EXPECT_EQ(view.log, (Texts{"? L\xF6sche Kamera Set  ?", "! Inventarliste wurde erstellt!",
+                             "= Geschrieben: " + host.Path("Anlagen\\Inventarliste.txt")}));
 }
 
 TEST_F(HandlersTest, DeletingACameraSetWritesTheFileBeforeMemoryChanges) {
@@ -118,7 +118,7 @@ TEST_F(HandlersTest, ListsAndTerrainsAreMadeBesideTheLayoutWhereverTheCurrentFol
   ASSERT_TRUE(platform::ChangeDirectory(host.windows()));
   EXPECT_EQ(dialog.OnGenTerrainClicked(), 1);
   EXPECT_FALSE(view.enabled.at(app::kIdGenTerrain));
-  EXPECT_EQ(view.log, (Texts{"! Fehlliste wurde erstellt!", "Terrain1 1/2", "Terrain1 2/2",
+  EXPECT_EQ(view.log, (Texts{"! Fehlliste wurde erstellt!", "= Geschrieben: " + host.Path("Anlagen\\Fehlliste.txt"), "Terrain1 1/2", "Terrain1 2/2",
                              "! Terraingenerierung abgeschlossen!"}));
   EXPECT_EQ(view.waitDepth, 0);
 }

@@ -72,13 +72,11 @@ class AppTest : public ::testing::Test {
  protected:
   void SetUp() override {
     for (const char* folder : {"Mods", "Modelle", "Prellbock", "Oberleitung", "Leitpfosten", "Bodentextur"}) host.MakeDirs(folder);
-    host::SetHostDirectoryOverride(host.windows());
   }
   void TearDown() override {
     platform::ClearFaults();
     host::SetCommandValueReader(nullptr);
     EXPECT_TRUE(platform::ChangeDirectory(savedDirectory_));
-    host::SetHostDirectoryOverride("");
   }
   // Loads `relative` (inside the installation) as the dialog's start does.
   int Load(const std::string& relative) { return dialog.OnInitDialog({host.Path(relative)}); }
@@ -90,7 +88,7 @@ class AppTest : public ::testing::Test {
   const std::string savedDirectory_ = platform::CurrentDirectory();
   testing_support::TempDir host;
   ScriptedView view;
-  app::StartupDialog dialog{&view};
+  app::StartupDialog dialog{&view, host::InstallationAt(host.windows())};
   testing_support::MessageRecorder messages;
 };
 

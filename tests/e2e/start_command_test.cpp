@@ -1,7 +1,7 @@
 // zuvo start, run as the user runs it, every effect checked on disk and in
 // the stand-in simulator's log.
 #include "e2e/installation.h"
-#include "layout/data_sheet.h"
+#include "app/installation_seams.h"
 #include "layout/layout.h"
 
 namespace e2e {
@@ -65,7 +65,7 @@ TEST_F(InstallationTest, ChoicesSwapsAndTheCameraSetAreMadeForTheRunAndTakenBack
   EXPECT_EQ(SettingsValue(danl, "KamSet Nord", "PX1") + SettingsValue(danl, "KamSet Nord", "PZ3"), "5555999");
   EXPECT_EQ(SettingsValue(danl, "Kantrelwick", "Fahrplan") + SettingsValue(danl, "Kantrelwick", "Alt"), "08:151");
   layout::Layout saved;
-  ASSERT_TRUE(saved.LoadFromBytes(Read("Anlagen\\Test.anl"), layout::HostDataSheets()));
+  ASSERT_TRUE(saved.LoadFromBytes(Read("Anlagen\\Test.anl"), app::DataSheets(host::InstallationAt(Native()))));
   EXPECT_EQ(saved.cameraViews[2].PZ, 999);
   EXPECT_EQ(saved.models.size(), 1u);  // saved by the tool before the run
 

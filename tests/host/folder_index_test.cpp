@@ -24,7 +24,7 @@ TEST(FolderIndexTest, AnswersAsThePerPathCheck) {
   fs::create_directory(fs::path(dir.native()) / "a\\b");  // a Linux name with a backslash
   fs::create_directory(fs::path(dir.native()) / "\xC4\x80");  // not a code page 1252 name
 #endif
-  host::SetHostDirectoryOverride(dir.windows());
+  const host::Installation installation = host::InstallationAt(dir.windows());
   const std::vector<std::pair<std::string, int>> cases = {
       {"Dir\\a.txt", 1}, {"dir\\b.txt", 1}, {"dir\\a.txt", 0}, {"DIR\\a.txt", 0}, {"Dir\\", 1},
       {".\\Dir\\.\\\\a.txt", 1}, {"Dir/a.txt", 1}, {"Dir\\..\\DIR\\b.txt", 1}, {"Nope\\..\\Dir", 1},
@@ -36,9 +36,9 @@ TEST(FolderIndexTest, AnswersAsThePerPathCheck) {
       {"loop", 0}, {"Loop\\x", 0}, {"\xC4\x80", 0},
 #endif
   };
-  host::FolderIndex index;
+  host::FolderIndex index(installation);
   for (const auto& c : cases) {
-    EXPECT_EQ(index.Exists(c.first), host::HostPathExists(c.first)) << c.first;
+    EXPECT_EQ(index.Exists(c.first), installation.Exists(c.first)) << c.first;
     if (!dir.Exists("DIR/a.txt")) { EXPECT_EQ(index.Exists(c.first), c.second) << c.first; }  // case kept
   }
   const char* pieces[] = {"Dir", "dIR", "a.txt", "B.TXT", "..", ".", "", "link", "dangling", "filelink",
@@ -48,9 +48,8 @@ TEST(FolderIndexTest, AnswersAsThePerPathCheck) {
     std::string path;
     for (int n = static_cast<int>(random() % 4); n >= 0; --n) path += std::string(pieces[random() % 17]) + "\\/"[random() % 2];
     if (random() % 4) path.pop_back();
-    EXPECT_EQ(index.Exists(path), host::HostPathExists(path)) << path;
+    EXPECT_EQ(index.Exists(path), installation.Exists(path)) << path;
   }
-  host::SetHostDirectoryOverride("");
 }
 
 }  // namespace

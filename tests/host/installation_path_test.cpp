@@ -5,6 +5,7 @@
 #include <string>
 
 #include "host/installation_path.h"
+#include "host/paths.h"
 #include "support/test_support.h"
 
 TEST(InstallationPathTest, OnlyWhatLiesBelowTheInstallationIsInside) {
@@ -37,4 +38,23 @@ TEST(InstallationPathTest, PlainNamesHaveNoPathInThem) {
   } cases[] = {{"Holz.mod", 1}, {"", 0},    {".", 0},     {"..", 0},  {".. ", 0},
                {"a\\b", 0},     {"a/b", 0}, {"C:b", 0}, {std::string("a\0b", 3), 0}};
   for (const auto& c : cases) EXPECT_EQ(host::IsPlainName(c.name), c.plain) << c.name;
+}
+
+// One rule takes a path against a folder: the installation's, a layout's, the
+// current directory. A UNC path stays UNC, and a path on the folder's drive
+// without a root ("c:h.bmp") lies in the folder, whatever the letter's case.
+TEST(InstallationPathTest, OneRuleTakesAPathAgainstAFolder) {
+  const struct {
+    const char *folder, *path, *resolved;
+  } cases[] = {
+      {"C:\\Sim\\", "Mods\\a.mod", "C:\\Sim\\Mods\\a.mod"},  {"C:\\Sim", "B\\h.bmp", "C:\\Sim\\B\\h.bmp"},
+      {"C:", "h.bmp", "C:\\h.bmp"},                         {"C:\\", "h.bmp", "C:\\h.bmp"},
+      {"D:\\A", "\\h.bmp", "D:\\h.bmp"},                    {"C:\\Sim\\", "\\\\server\\share\\b.bmp", "\\\\server\\share\\b.bmp"},
+      {"C:\\Sim", "C:b.bmp", "C:\\Sim\\b.bmp"},             {"c:\\Sim", "C:b.bmp", "c:\\Sim\\b.bmp"},
+      {"C:\\Sim\\", "c:Mods\\x", "C:\\Sim\\Mods\\x"},       {"D:\\A", "e:h.bmp", "e:\\h.bmp"},
+      {"C:\\Sim", "C:\\Other\\x", "C:\\Other\\x"},          {"C:\\Sim", "d:/x", "d:/x"},
+      {".", "/h.bmp", "/h.bmp"},                            {"D", "{:h.bmp", "D\\{:h.bmp"},
+      {"C:\\Sim", "", ""},                                  {"", "h.bmp", "h.bmp"},
+  };
+  for (const auto& c : cases) EXPECT_EQ(host::ResolvePath(c.folder, c.path), c.resolved) << c.folder << " " << c.path;
 }

@@ -3,7 +3,7 @@
 #include <gtest/gtest.h>
 
 #include "host/installation.h"
-#include "layout/data_sheet.h"
+#include "app/installation_seams.h"
 #include "layout/layout.h"
 #include "layout/layout_bytes.h"
 #include "support/test_support.h"
@@ -15,9 +15,9 @@ using Lines = std::vector<std::string>;
 
 // Many records of every track type, 255-byte names, then the damage.
 struct FarFromEnd : testing::Test {
-  void SetUp() override { host::SetHostDirectoryOverride(install.windows()); }
-  void TearDown() override { host::SetHostDirectoryOverride(""), host::ResetHostDirectoryCache(); }
-  int Load(const std::string& bytes) { return layout.LoadFromBytes(bytes, layout::HostDataSheets()); }
+  int Load(const std::string& bytes) {
+    return layout.LoadFromBytes(bytes, app::DataSheets(host::InstallationAt(install.windows())));
+  }
   testing_support::TempDir install;
   layout::Layout layout;
   testing_support::MessageRecorder messages;

@@ -5,7 +5,7 @@
 #include <nlohmann/json.hpp>
 
 #include "host/installation.h"
-#include "layout/data_sheet.h"
+#include "app/installation_seams.h"
 #include "layout/json_dump.h"
 #include "layout/layout.h"
 #include "layout/layout_bytes.h"
@@ -22,9 +22,8 @@ std::string Patched(std::string bytes, std::size_t at, const std::string& with) 
 // Every test runs with an installation of its own (for data sheets).
 class LayoutFileTest : public testing::Test {
  protected:
-  void SetUp() override { host::SetHostDirectoryOverride(install_.windows()); }
-  void TearDown() override { host::SetHostDirectoryOverride(""), host::ResetHostDirectoryCache(); }
-  int Load(const std::string& bytes) { return layout_.LoadFromBytes(bytes, layout::HostDataSheets()); }
+  app::DataSheets Sheets() const { return app::DataSheets(host::InstallationAt(install_.windows())); }
+  int Load(const std::string& bytes) { return layout_.LoadFromBytes(bytes, Sheets()); }
   void DataSheet(const std::string& unit, const std::string& n) { install_.Write("Rollmaterial\\Datenbl\xE4tter\\" + unit + ".txt", "[Zuvo]\nZusLen=" + n); }
   testing_support::TempDir install_, dir_;
   Layout layout_;
@@ -75,12 +74,12 @@ TEST_F(LayoutFileTest, LoadThenSaveGivesTheSameBytes) {
   DataSheet("V200", "5");
   const std::string original = EveryKindOfRecord();
   dir_.Write("a.anl", original);
-  ASSERT_EQ(layout_.Load(dir_.Path("a.anl"), layout::HostDataSheets()), 1);
+  ASSERT_EQ(layout_.Load(dir_.Path("a.anl"), Sheets()), 1);
   EXPECT_EQ(layout_.tracks[0].linkedModel, 0);  // the bridge and the buffer stop were linked
   EXPECT_EQ(layout_.tracks[1].linkedModel, 1);
   // The dump shows every field under its key (compared as JSON values: member order is free).
   std::ifstream expected(ZUVO_EVERY_KIND_DUMP);
-  EXPECT_EQ(nlohmann::json::parse(layout::DumpJson(layout_, nullptr)), nlohmann::json::parse(expected, nullptr, false));
+  EXPECT_EQ(nlohmann::json::parse(layout::DumpJson(layout_, "")), nlohmann::json::parse(expected, nullptr, false));
   layout_.PrepareForSave();
   ASSERT_EQ(layout_.Save(dir_.Path("a.anl"), ""), 1);
   EXPECT_EQ(dir_.Read("a.anl"), original);

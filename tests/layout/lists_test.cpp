@@ -12,7 +12,7 @@ TEST(ListsTest, EachNameOncePerGroupInItsFirstSpelling) {
   for (const char* gbo : {"GBO\\Bahnhof.gbo", "GBO\\Alt.gbo", "gbo\\BAHNHOF.GBO", "Turm.gbo"}) l.tracks.emplace_back(), l.tracks.back().gboName = gbo;
   l.tracks[0].type = l.tracks[2].type = l.tracks[3].type = 6;
   for (const char* name : {"Loks\\V100.dll", "Wagen.rm", "loks\\v100.DLL"}) l.rollingStock.emplace_back(), l.rollingStock.back().name = name;
-  EXPECT_EQ(layout::ListText(l, 0),
+  EXPECT_EQ(layout::ListText(l, layout::ListKind::kInventory, nullptr),
             "Immobilien:\r\nHaus.mod\r\nKirche.mod\r\nHaeuser\\Bahnhof.mod\r\nBr\xFC" "cke.mod\r\nBR\xDC" "CKE.mod\r\n"
             "Scheune.mod\r\n\r\nGBOs:\r\nGBO\\Bahnhof.gbo\r\nTurm.gbo\r\n\r\nRollmaterial:\r\nLoks\\V100.dll\r\nWagen.rm\r\n");
 }

@@ -1,16 +1,27 @@
-// Which objects count as missing, and what each removal pass takes away, on a
-// real installation folder with one present and one missing object per kind.
+// What each removal pass takes away and what the missing list names, with a
+// fake installation that lacks one object of each kind; a dry run is the same
+// pass without a change.
 #include <gtest/gtest.h>
 
-#include "host/installation.h"
+#include <set>
+
 #include "layout/lists.h"
 #include "layout/removal.h"
-#include "support/test_support.h"
 
-TEST(RemovalTest, MissingObjectsAreListedAndRemovedKindByKind) {
-  testing_support::TempDir host;
-  for (const char* file : {"Modelle\\Haus.mod", "Gbo\\Da.gbo", "Rollmaterial\\Lok.rm"}) host.Write(file, "x");
-  host::SetHostDirectoryOverride(host.windows());
+namespace {
+
+class Lacking : public layout::ObjectFiles {
+ public:
+  explicit Lacking(std::set<std::string> missing) : missing_(std::move(missing)) {}
+  bool ModelMissing(const std::string& name) override { return missing_.count(name) != 0; }
+  bool GboMissing(const std::string& name) override { return missing_.count(name) != 0; }
+  bool RollingStockMissing(const std::string& name) override { return missing_.count(name) != 0; }
+
+ private:
+  std::set<std::string> missing_;
+};
+
+layout::Layout Mixed() {
   layout::Layout l;
   for (const char* name : {"Haus", "Weg"}) l.models.emplace_back(), l.models.back().id = 1, l.models.back().name = name;
   for (const char* gbo : {"Gbo\\Da.gbo", "Gbo\\Weg.gbo", "Gbo\\Weg.gbo"}) {
@@ -18,21 +29,55 @@ TEST(RemovalTest, MissingObjectsAreListedAndRemovedKindByKind) {
   }
   l.tracks[2].type = 1;  // not a GBO piece: its name is no file
   l.tracks[0].linkedModel = 1;
-  for (const char* name : {"Lok.rm", "Weg.rm", "Lok.rm"}) l.rollingStock.emplace_back(), l.rollingStock.back().name = name;
+  for (const char* name : {"Lok.rm", "Weg.rm", "Lok.rm", "Weg.rm"}) {
+    l.rollingStock.emplace_back(), l.rollingStock.back().name = name;
+  }
   for (int i = 0; i < 3; ++i) l.rollingStock[i].id = static_cast<std::int16_t>(i + 1);
+  l.rollingStock[3].id = 1;  // missing, and shares the id of the first unit, which is there
   l.rollingStock[0].neighbourA = 2, l.rollingStock[2].neighbourB = 2, l.rollingStock[2].neighbourA = 1;
-  EXPECT_EQ(layout::ListText(l, 1), "Immobilien:\r\nWeg.mod\r\n\r\nGBOs:\r\nGbo\\Weg.gbo\r\n\r\nRollmaterial:\r\nWeg.rm\r\n");
-
-  EXPECT_EQ(layout::RemoveMissingRealEstate(&l), 1);
-  EXPECT_EQ(l.models[0].id * 10 + l.models[1].id, 10);
-  EXPECT_EQ(l.tracks[0].linkedModel, layout::kNoModel);
-  EXPECT_EQ(layout::RemoveMissingGbos(&l), 1);
-  EXPECT_EQ(std::to_string(l.tracks[0].type) + l.tracks[1].name + std::to_string(l.tracks[1].type) +
-                std::to_string(l.tracks[2].type),
-            "6Gleis11");
-  EXPECT_EQ(layout::RemoveMissingRollingStock(&l), 1);
-  EXPECT_EQ(l.rollingStock[1].id, 0);
-  EXPECT_EQ(l.rollingStock[0].neighbourA + l.rollingStock[2].neighbourB, 0);
-  EXPECT_EQ(l.rollingStock[2].neighbourA, 1);
-  host::SetHostDirectoryOverride("");
+  return l;
 }
+
+TEST(RemovalTest, MissingObjectsAreListedAndRemovedKindByKind) {
+  Lacking files({"Weg", "Gbo\\Weg.gbo", "Weg.rm"});
+  layout::Layout l = Mixed();
+  EXPECT_EQ(layout::ListText(l, layout::ListKind::kMissing, &files),
+            "Immobilien:\r\nWeg.mod\r\n\r\nGBOs:\r\nGbo\\Weg.gbo\r\n\r\nRollmaterial:\r\nWeg.rm\r\n");
+
+  const struct {
+    layout::RemovalKind kind;
+    int count;
+    std::vector<std::string> names;
+  } passes[] = {{layout::RemovalKind::kRealEstate, 1, {"Weg"}},
+                {layout::RemovalKind::kGbos, 1, {"Gbo\\Weg.gbo"}},
+                // Unit 4 shares the id of unit 1 (present): the id goes, and every unit with it.
+                {layout::RemovalKind::kRollingStock, 3, {"Lok.rm", "Weg.rm"}}};
+  for (const auto& pass : passes) {
+    const layout::Layout before = l;
+    const layout::Removal dry = layout::RemoveMissing(&l, pass.kind, &files, false);
+    EXPECT_EQ(dry.count, pass.count);
+    EXPECT_EQ(dry.names, pass.names);
+    EXPECT_EQ(layout::ListText(l, layout::ListKind::kInventory, nullptr),
+              layout::ListText(before, layout::ListKind::kInventory, nullptr));
+    std::string bytes, beforeBytes;
+    ASSERT_TRUE(l.Serialize(&bytes) && before.Serialize(&beforeBytes));
+    EXPECT_EQ(bytes, beforeBytes) << "a dry run changed the layout";
+    const layout::Removal done = layout::RemoveMissing(&l, pass.kind, &files, true);
+    EXPECT_EQ(done.count, dry.count);
+    EXPECT_EQ(done.names, dry.names);
+  }
+  EXPECT_EQ(l.models[0].id, 1);
+  EXPECT_EQ(l.models[1].id, 0);
+  EXPECT_EQ(l.tracks[0].linkedModel, layout::kNoModel);
+  EXPECT_EQ(l.tracks[0].type, 6);
+  EXPECT_EQ(l.tracks[1].name, "Gleis");
+  EXPECT_EQ(l.tracks[1].type, 1);
+  EXPECT_EQ(l.tracks[2].type, 1);
+  const int ids[] = {0, 0, 3, 0};
+  for (int i = 0; i < 4; ++i) EXPECT_EQ(l.rollingStock[i].id, ids[i]) << i;
+  EXPECT_EQ(l.rollingStock[0].neighbourA, 0);
+  EXPECT_EQ(l.rollingStock[2].neighbourB, 0);
+  EXPECT_EQ(l.rollingStock[2].neighbourA, 0);
+}
+
+}  // namespace

@@ -7,6 +7,7 @@
 #include <regex>
 
 #include "host/installation.h"
+#include "app/installation_seams.h"
 #include "map/map_svg.h"
 #include "support/test_support.h"
 
@@ -29,11 +30,9 @@ layout::ModelRecord Model(int id, std::string name, layout::Point position) {
 // written to map.svg, checked well-formed and rendered to map.png.
 std::string Draw(const testing_support::TempDir& host, const layout::Layout& l) {
   for (const char* file : {"Modelle\\Haus.mod", "Modelle\\vor.mod", "Gbo\\Da.gbo", "Rollmaterial\\Lok.rm"}) host.Write(file, "x");
-  host::SetHostDirectoryOverride(host.windows());
-  layout::MissingFiles missing;
+  app::InstallationObjects missing(host::InstallationAt(host.windows()));
   map::MapCounts counts;
   std::string svg = map::MapSvg(l, &missing, &counts);
-  host::SetHostDirectoryOverride("");
   host.Write("map.svg", svg);
   const std::string file = "'" + host.NativePath("map.svg") + "'";
   EXPECT_EQ(std::system(("(xmllint --noout " + file + " || python3 -c 'import sys,xml.dom.minidom as m;"

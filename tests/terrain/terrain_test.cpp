@@ -121,8 +121,8 @@ TEST(Readers, FilesOfIndependentToolsEveryVariantAndEveryRefusal) {
 
 // A host installation in a temporary folder, with its "Modelle" folder.
 struct GeneratorTest : testing::Test {
-  GeneratorTest() { dir_.MakeDirs("Host/Modelle"), host::SetHostDirectoryOverride(dir_.Path("Host")); }
-  ~GeneratorTest() override { host::SetHostDirectoryOverride(""); }
+  GeneratorTest() { dir_.MakeDirs("Host/Modelle"); }
+  std::string Host() const { return dir_.Path("Host") + "\\"; }
   testing_support::TempDir dir_;
   testing_support::MessageRecorder messages_;
 };
@@ -134,7 +134,7 @@ TEST_F(GeneratorTest, TilesOfEveryTerrainSectionInFileOrder) {
   settings::SettingsFile s;
   s.Parse("[TerrainBerg]\nName=Berg" + pictures + "\nPixelgroesse=2.3\nKachelabstand=5\nKachelgroesse=9\nFaktor=1.5\n"
           "RGBFaktor=1.3\n[Ebene]\nHoehe=x\n[terrain1]\nHoehe=x\n[TerrainTal]\nName=Tal" + pictures + "\nPixelgroesse=10\n");
-  ASSERT_EQ(1, terrain::GenerateTerrain(s, dir_.Path("")));
+  ASSERT_EQ(1, terrain::GenerateTerrain(s, dir_.Path(""), Host()));
   EXPECT_TRUE(messages_.messages().empty());
   EXPECT_EQ((Strings{"Berg", "Tal"}), dir_.List("Host/Modelle"));
   EXPECT_EQ((Ints{4, 0}), (Ints{int(dir_.List("Host/Modelle/Berg").size()), int(dir_.List("Host/Modelle/Tal").size())}));
@@ -202,7 +202,7 @@ TEST_F(GeneratorTest, RefusalsAndFailedTilesWithTheirMessages) {
     s.AppendSection("TerrainTal");
     for (const auto& kv : keys) s.Append(kv.first, kv.second);
     messages_.clear();
-    EXPECT_EQ(cases[k].messages.empty() ? 1 : 0, terrain::GenerateTerrainSection(s, "TerrainTal", dir_.Path(""))) << k;
+    EXPECT_EQ(cases[k].messages.empty() ? 1 : 0, terrain::GenerateTerrainSection(s, "TerrainTal", dir_.Path(""), Host())) << k;
     EXPECT_EQ(cases[k].messages, messages_.messages()) << k;
     EXPECT_EQ(cases[k].entries, dir_.List("Host/Modelle/" + (keys.count("Name") ? keys["Name"] : "X")).size()) << k;
   }
@@ -214,7 +214,7 @@ TEST_F(GeneratorTest, TilesOfAnEarlierPlanAreToldAndKept) {
   for (const std::string& name : earlier) dir_.Write("Host/Modelle/X/" + name, "alt");
   settings::SettingsFile s;
   s.Parse("[TerrainTal]\nName=X\nHoehe=h.bmp\nFarbe=h.bmp\nPixelgroesse=1\nKachelabstand=50\nKachelgroesse=110\n");
-  EXPECT_EQ(1, terrain::GenerateTerrainSection(s, "TerrainTal", dir_.Path("")));  // 2 x 2 tiles
+  EXPECT_EQ(1, terrain::GenerateTerrainSection(s, "TerrainTal", dir_.Path(""), Host()));  // 2 x 2 tiles
   const std::string told = Cp("[TerrainTal]: 2 Kacheln eines früheren Plans bleiben in ") + dir_.Path("Host\\Modelle\\X");
   EXPECT_EQ((Strings{told + ".\n"}), messages_.messages());
   EXPECT_EQ(9u, dir_.List("Host/Modelle/X").size());
@@ -272,11 +272,11 @@ TEST_F(GeneratorTest, PreviewTilesAndReasonsAreThoseOfTheGenerationAndEveryPictu
     settings::SettingsFile s;
     s.Parse("[" + c.section + "]\n" + c.keys + "\n");
     messages_.clear();
-    terrain::GenerateTerrainSection(s, c.section, dir_.Path(""));
+    terrain::GenerateTerrainSection(s, c.section, dir_.Path(""), Host());
     Strings reasons;  // as the preview shows them
     for (const std::string& m : messages_.messages()) reasons.push_back(terrain::XmlText("Wird abgelehnt: " + m.substr(0, m.size() - 1)));
     messages_.clear();
-    const std::string svg = terrain::TerrainPreviewSvg(terrain::ReadTerrainJob(s, c.section, dir_.Path("")));
+    const std::string svg = terrain::TerrainPreviewSvg(terrain::ReadTerrainJob(s, c.section, dir_.Path(""), Host()));
     const auto matches = [&svg](const std::string& element, const std::string& before) {  // text after `before` in each
       Strings found;
       for (std::size_t at = svg.find(element); at != std::string::npos; at = svg.find(element, at + 1)) {
@@ -297,14 +297,6 @@ TEST_F(GeneratorTest, PreviewTilesAndReasonsAreThoseOfTheGenerationAndEveryPictu
     EXPECT_EQ(0, std::system(("rsvg-convert -o '" + dir_.NativePath("p.png") + "' '" + dir_.NativePath("p.svg") + "'").c_str()));
 #endif
   }
-}
-
-TEST(TerrainJob, PicturesRelativeToTheFolderGiven) {
-  const std::vector<Strings> cases = {  // folder, name, file opened
-      {"C:", "h.bmp", "C:\\h.bmp"}, {"D:\\A\\", "B\\h.bmp", "D:\\A\\B\\h.bmp"}, {"D:\\A", "\\h.bmp", "D:\\h.bmp"},
-      {"D:\\A", "\\\\s\\h.bmp", "\\\\s\\h.bmp"}, {"D:\\A", "e:h.bmp", "e:h.bmp"}, {".", "/h.bmp", "/h.bmp"},
-      {"D", "{:h.bmp", "D\\{:h.bmp"}};
-  for (const Strings& c : cases) EXPECT_EQ(c[2], terrain::FileRelativeTo(c[0], c[1])) << c[0] << " " << c[1];
 }
 
 TEST(TileMesh, LimitsOfHeightsAndColours) {

@@ -35,7 +35,8 @@
 #include "host/installation_path.h"
 #include "host/messages.h"
 #include "host/paths.h"
-#include "layout/data_sheet.h"
+#include "app/installation_seams.h"
+#include "layout/camera_set.h"
 #include "layout/layout.h"
 #include "platform/cp1252.h"
 #include "platform/platform.h"
@@ -127,7 +128,7 @@ bool ReadNative(const std::string& path, std::string* bytes) {
 
 // A path of the ".danl" or the plan, resolved as the tool resolves swaps.
 std::string InInstallation(const std::string& host, const std::string& path) {
-  return host::InstallationPath(host, path);
+  return host::ResolvePath(host, path);
 }
 
 // "N Bytes ..." of a file, or "fehlt".
@@ -188,15 +189,6 @@ void RecordSwaps(Log& log, const std::string& host, const std::string& danlPath)
   }
 }
 
-// An angle as a camera set stores it: six decimals, trailing zeros and a
-// trailing point removed.
-std::string FormatAngle(double degrees) {
-  std::string text = host::StringPrintf("%.6f", static_cast<double>(static_cast<float>(degrees)));
-  while (!text.empty() && text.back() == '0') text.pop_back();
-  if (!text.empty() && text.back() == '.') text.pop_back();
-  return text;
-}
-
 double AngleWX(const layout::CameraView& view) {
   return std::atan2(static_cast<double>(view.dirY), static_cast<double>(view.dirX)) *
          kDegreesPerRadian;
@@ -211,7 +203,8 @@ std::string DescribeCamera(const layout::CameraView& view) {
   return host::StringPrintf("PX=%d PY=%d PZ=%d OW=%d LH=%d WX=%s WH=%s", static_cast<int>(view.PX),
                             static_cast<int>(view.PY), static_cast<int>(view.PZ),
                             static_cast<int>(view.OW), static_cast<int>(view.LH),
-                            FormatAngle(AngleWX(view)).c_str(), FormatAngle(AngleWH(view)).c_str());
+                            layout::FormatCameraReal(static_cast<float>(AngleWX(view))).c_str(),
+                            layout::FormatCameraReal(static_cast<float>(AngleWH(view))).c_str());
 }
 
 // Moves view `number` as the plan's section "Kamera N" says. True when the
@@ -239,9 +232,10 @@ bool MoveCamera(const settings::SettingsFile& plan, int number, layout::CameraVi
   return true;
 }
 
-void LookAtLayout(Log& log, const std::string& layoutPath, const settings::SettingsFile& plan) {
+void LookAtLayout(Log& log, const std::string& host, const std::string& layoutPath,
+                  const settings::SettingsFile& plan) {
   layout::Layout layout;
-  if (!layout.Load(layoutPath, layout::HostDataSheets())) {
+  if (!layout.Load(layoutPath, app::DataSheets(host::InstallationAt(host)))) {
     log.Line("Anlage", "nicht lesbar");
     return;
   }
@@ -354,8 +348,7 @@ int RunStandIn(int argc, char** argv) {
     log.Line("Ende", "Installation unbekannt");
     return 2;
   }
-  host::SetHostDirectoryOverride(host);
-  host = host::HostDirectory();
+  host = host::InstallationAt(host).folder;
 
   RecordActiveFiles(log, host);
   if (argc < 2) {
@@ -368,7 +361,7 @@ int RunStandIn(int argc, char** argv) {
 
   const settings::SettingsFile plan = ReadPlan(ownFolder);
   ShowFiles(log, host, plan);
-  LookAtLayout(log, layoutPath, plan);
+  LookAtLayout(log, host, layoutPath, plan);
   WriteIntoDanl(log, danlPath, plan);
   DeleteFiles(log, host, plan);
 

@@ -9,14 +9,12 @@
 namespace console {
 namespace {
 
-
 // Shows why and returns 0 when the named installation folder is no existing
 // folder. An unknown one is left to the command's own check, which tells
 // where it was looked for.
-int CheckInstallationFolder() {
-  const char* named = host::HostDirectory();
-  if (named == nullptr) return 1;
-  std::string folder = named;
+int CheckInstallationFolder(const host::Installation& installation) {
+  if (!installation.known()) return 1;
+  std::string folder = installation.folder;
   if (folder.size() > 3 && folder.back() == '\\') folder.pop_back();  // "C:\" stays a drive root
   const int status = platform::PathStatus(folder);
   if (status == platform::kPathDirectory) return 1;
@@ -32,7 +30,7 @@ void RegisterCommand(CommandList* commands, CLI::App* subcommand, CommandRunner 
 
 void RegisterInstallationCommand(CommandList* commands, CLI::App* subcommand, CommandRunner run) {
   RegisterCommand(commands, subcommand, [run](const GlobalOptions& options) {
-    return CheckInstallationFolder() ? run(options) : static_cast<int>(kExitFailed);
+    return CheckInstallationFolder(options.installation) ? run(options) : static_cast<int>(kExitFailed);
   });
 }
 
@@ -51,7 +49,7 @@ int ArgumentToWindowsPath(const std::string& argument, std::string* windows) {
   return 1;
 }
 
-int SetHostFolder(const std::string& argument) {
+int HostFolder(const std::string& argument, host::Installation* installation) {
   std::string windows;
   if (!ArgumentToWindowsPath(argument, &windows)) return 0;
   const int status = platform::PathStatus(windows);
@@ -59,7 +57,7 @@ int SetHostFolder(const std::string& argument) {
     host::Report(status == platform::kPathNone ? host::Why::kHostOptionAbsent : host::Why::kHostOptionNoFolder, windows);
     return 0;
   }
-  host::SetHostDirectoryOverride(windows);
+  *installation = host::InstallationAt(windows);
   return 1;
 }
 

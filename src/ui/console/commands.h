@@ -7,15 +7,19 @@
 #include <string>
 #include <vector>
 
+#include "host/installation.h"
+
 namespace CLI {
 class App;
 }
 
 namespace console {
 
-// Options that every command sees.
+// Options that every command sees, and the installation: looked up once,
+// from --host or the registry, before the command runs.
 struct GlobalOptions {
   bool yes = false;  // answer every question Yes
+  host::Installation installation;
 };
 
 // Exit status of a command: 0 completed, 1 stopped at a reported failure or
@@ -49,8 +53,8 @@ std::shared_ptr<std::string> AddLayoutArgument(CLI::App* subcommand);
 // the reason and returns 0 when it cannot be represented.
 int ArgumentToWindowsPath(const std::string& argument, std::string* windows);
 
-// Names the installation folder from the --host argument. Shows why and
+// The installation folder named by the --host argument. Reports why and
 // returns 0 when it cannot be represented or is no existing folder.
-int SetHostFolder(const std::string& argument);
+int HostFolder(const std::string& argument, host::Installation* installation);
 
 }  // namespace console

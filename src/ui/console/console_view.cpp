@@ -4,21 +4,13 @@
 #include <cstdio>
 #include <string>
 
+#include "host/wording.h"
 #include "platform/cp1252.h"
 #include "platform/platform.h"
 #include "platform/terminal.h"
 
 namespace console {
 namespace {
-
-// The combo box's order: letters compared ignoring case.
-bool SortsBefore(const std::string& a, const std::string& b) {
-  return std::lexicographical_compare(
-      a.begin(), a.end(), b.begin(), b.end(), [](char x, char y) {
-        return platform::Cp1252Upper(static_cast<unsigned char>(x)) <
-               platform::Cp1252Upper(static_cast<unsigned char>(y));
-      });
-}
 
 void WriteText(std::FILE* stream, const std::string& cp1252) { platform::WriteText(stream, cp1252); }
 
@@ -49,7 +41,7 @@ void ConsoleView::ExchangeData(app::DialogMembers* members, bool fromControls) {
 void ConsoleView::ClearCameraSets() { cameraSets_.clear(); }
 
 void ConsoleView::AddCameraSet(const std::string& name) {
-  cameraSets_.insert(std::upper_bound(cameraSets_.begin(), cameraSets_.end(), name, SortsBefore),
+  cameraSets_.insert(std::upper_bound(cameraSets_.begin(), cameraSets_.end(), name, platform::LessIgnoringCase),
                      name);
 }
 
@@ -108,5 +100,28 @@ void ConsoleView::EndProgress() {
 void ConsoleView::ReportSimulatorEnd(const std::string& text) { WriteText(stdout, text + "\n"); }
 
 bool ConsoleView::ChooseFile(const std::string&, const std::string&, std::string*) { return false; }
+
+void ConsoleView::ShowTerrainWritten(const std::string& section, const std::string& folder, int tiles) {
+  Notify(host::Wording(host::Why::kTerrainWritten, section, tiles, folder));
+}
+
+void ConsoleView::ReportRemoval(const std::string& label, const layout::Removal& removal, bool applied,
+                                const std::string& savedTo) {
+  if (applied) {
+    Notify(host::Wording(host::Why::kRemovalCount, label, removal.count, savedTo));
+    return;
+  }
+  Notify(host::Wording(host::Why::kRemovalPlanned, label, removal.count));
+  for (const std::string& name : removal.names) Notify("  " + name);
+}
+
+void ConsoleView::ReportInstalled(host::AssetKind kind, const std::string& file) {
+  installed_.push_back(host::Wording(host::Why::kInstalled, host::AssetKindOf(kind).name, file));
+}
+
+int ConsoleView::PrintInstalled() const {
+  for (const std::string& line : installed_) WriteText(stdout, line + "\n");
+  return static_cast<int>(installed_.size());
+}
 
 }  // namespace console

@@ -45,6 +45,14 @@ class ConsoleView : public app::DialogView {
   void ShowProgress(const std::string& section, int done, int total) override;
   void EndProgress() override;
   void ReportSimulatorEnd(const std::string& text) override;
+  void ShowTerrainWritten(const std::string& section, const std::string& folder, int tiles) override;
+  // The removal's result line (a dry run: the names too), on standard output.
+  void ReportRemoval(const std::string& label, const layout::Removal& removal, bool applied,
+                     const std::string& savedTo) override;
+  // Kept for the end of the command, in order, for PrintInstalled.
+  void ReportInstalled(host::AssetKind kind, const std::string& file) override;
+  // "{kind}: {file} installiert" for each file reported installed; how many.
+  int PrintInstalled() const;
 
   // What the controls show.
   const app::DialogMembers& controls() const { return controls_; }
@@ -59,6 +67,7 @@ class ConsoleView : public app::DialogView {
   int declined_ = 0;
   app::DialogMembers controls_;
   std::vector<std::string> cameraSets_;
+  std::vector<std::string> installed_;  // result lines kept for the end
   std::map<int, bool> enabled_;
 };
 

@@ -4,9 +4,9 @@
 #include <memory>
 
 #include "host/messages.h"
+#include "host/wording.h"
 #include "host/paths.h"
 #include "layout/camera_set.h"
-#include "layout/lists.h"
 #include "platform/cp1252.h"
 #include "ui/console/commands.h"
 #include "ui/console/console_view.h"
@@ -14,23 +14,6 @@
 
 namespace console {
 namespace {
-
-// The console's view with one notice of the button left out: the command's
-// result lines say it in its place.
-class CommandView : public ConsoleView {
- public:
-  CommandView(bool answerYes, const char* replacedNotice)
-      : ConsoleView(answerYes), replacedNotice_(replacedNotice) {}
-  void Notify(const std::string& text) override {
-    if (replacedNotice_ == nullptr || text != replacedNotice_) ConsoleView::Notify(text);
-  }
-  void ShowTerrainWritten(const std::string& section, const std::string& folder, int tiles) override {
-    PrintResult(section + ": " + std::to_string(tiles) + " Kacheln in " + folder);
-  }
-
- private:
-  const char* replacedNotice_;
-};
 
 void AddLayoutButton(CLI::App& app, CommandList* commands, const char* name, const char* help,
                      const ButtonCommand& command, bool needsInstallation) {
@@ -46,12 +29,6 @@ void AddLayoutButton(CLI::App& app, CommandList* commands, const char* name, con
   }
 }
 
-// The list written beside the loaded layout.
-void PrintListWritten(const app::StartupDialog& dialog, int missingOnly) {
-  PrintResult("Geschrieben: " + host::FileInFolder(host::DirectoryOf(dialog.pair().layoutPath),
-                                                   layout::ListFileName(missingOnly)));
-}
-
 }  // namespace
 
 int RunDialogCommand(const GlobalOptions& global, const std::string& layoutArgument,
@@ -62,8 +39,8 @@ int RunDialogCommand(const GlobalOptions& global, const std::string& layoutArgum
     if (!ArgumentToWindowsPath(layoutArgument, &windows)) return kExitFailed;
     arguments.push_back(windows);
   }
-  CommandView view(global.yes, command.replacedNotice);
-  app::StartupDialog dialog(&view);
+  ConsoleView view(global.yes);
+  app::StartupDialog dialog(&view, global.installation);
   if (!dialog.OnInitDialog(arguments)) return kExitFailed;
   if (command.prepare) {
     const int status = command.prepare(&dialog);
@@ -73,10 +50,10 @@ int RunDialogCommand(const GlobalOptions& global, const std::string& layoutArgum
   if (command.handler != nullptr && !(dialog.*command.handler)()) return kExitFailed;
   if (command.action && !command.action(&dialog)) return kExitFailed;
   if (view.declined()) {
-    PrintResult("Abgebrochen.");
+    PrintResult(host::Wording(host::Why::kDeclined));
     return kExitFailed;
   }
-  if (command.report) command.report(dialog);
+  if (command.report) command.report(view);
   return kExitOk;
 }
 
@@ -110,11 +87,6 @@ void AddDeleteCameraSetCommand(CLI::App& app, CommandList* commands) {
     return kExitOk;
   };
   command.handler = &app::StartupDialog::OnDeleteCameraSetClicked;
-  command.report = [name](const app::StartupDialog& dialog) {
-    std::string set;
-    ArgumentToText(*name, &set);
-    PrintResult("Kamera Set " + set + " gel\xF6scht: " + dialog.pair().settingsPath);
-  };
   RegisterCommand(commands, sub, [argument, command](const GlobalOptions& global) {
     return RunDialogCommand(global, *argument, command);
   });
@@ -124,8 +96,8 @@ void AddStandardCommand(CLI::App& app, CommandList* commands) {
   CLI::App* sub = app.add_subcommand("standard", "Standard-Dateien wieder installieren");
   ButtonCommand command;
   command.handler = &app::StartupDialog::OnStandardClicked;
-  command.report = [](const app::StartupDialog&) {
-    if (!PrintInstalledFiles(nullptr)) PrintResult("Keine Standard-Dateien gesichert: nichts installiert.");
+  command.report = [](const ConsoleView& view) {
+    if (!view.PrintInstalled()) PrintResult(host::Wording(host::Why::kNothingInstalled));
   };
   RegisterInstallationCommand(commands, sub, [command](const GlobalOptions& global) {
     return RunDialogCommand(global, std::string(), command);
@@ -135,7 +107,6 @@ void AddStandardCommand(CLI::App& app, CommandList* commands) {
 void AddInventoryCommand(CLI::App& app, CommandList* commands) {
   ButtonCommand command;
   command.handler = &app::StartupDialog::OnInventoryListClicked;
-  command.report = [](const app::StartupDialog& dialog) { PrintListWritten(dialog, 0); };
   AddLayoutButton(app, commands, "inventory", "Inventarliste.txt neben der Anlage schreiben", command, false);
 }
 
@@ -155,7 +126,6 @@ void AddTerrainCommand(CLI::App& app, CommandList* commands) {
 void AddMissingListCommand(CLI::App& app, CommandList* commands) {
   ButtonCommand command;
   command.handler = &app::StartupDialog::OnMissingListClicked;
-  command.report = [](const app::StartupDialog& dialog) { PrintListWritten(dialog, 1); };
   AddLayoutButton(app, commands, "missing-list", "Fehlliste.txt neben der Anlage schreiben", command, true);
 }
 

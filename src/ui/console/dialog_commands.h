@@ -13,6 +13,7 @@
 #include "app/startup_dialog.h"
 
 #include "ui/console/commands.h"
+#include "ui/console/console_view.h"
 
 namespace CLI {
 class App;
@@ -31,10 +32,8 @@ struct ButtonCommand {
   Handler handler = nullptr;
   // Instead of a button, a handler that takes the command's options.
   std::function<int(app::StartupDialog*)> action;
-  // After the button completed: the result lines.
-  std::function<void(const app::StartupDialog&)> report;
-  // A notice of the button that the result lines replace (null: none).
-  const char* replacedNotice = nullptr;
+  // After the button completed: the result lines the view kept for the end.
+  std::function<void(const ConsoleView&)> report;
 };
 
 // Runs one button on LAYOUT (empty: no layout) and gives the exit status:

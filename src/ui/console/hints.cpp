@@ -6,23 +6,28 @@
 #include "host/installation.h"
 #include "host/messages.h"
 #include "host/wording.h"
-#include "layout/data_sheet.h"
 #include "platform/platform.h"
 #include "platform/terminal.h"
 
 namespace console {
 namespace {
 
-bool& HintsEnabled() {
-  static bool enabled = false;
-  return enabled;
+// The installation the hints look into, once they are enabled.
+struct Hints {
+  bool enabled = false;
+  host::Installation installation;
+};
+
+Hints& TheHints() {
+  static Hints hints;
+  return hints;
 }
 
 void WriteMessage(const host::Reason& reason, void*) {
   std::string out = host::Wording(reason);
   if (out.empty() || out.back() != '\n') out.push_back('\n');
-  if (HintsEnabled()) {
-    const std::string hint = HintAfter(reason);
+  if (TheHints().enabled) {
+    const std::string hint = HintAfter(reason, TheHints().installation);
     if (!hint.empty()) out += hint + "\n";
   }
   platform::WriteText(stderr, out);
@@ -37,17 +42,20 @@ void InstallConsoleSinks() {
   host::SetDiagnosticSink(WriteDiagnosticLine, nullptr);
 }
 
-void EnableHints() { HintsEnabled() = true; }
+void EnableHints(const host::Installation& installation) {
+  TheHints().enabled = true;
+  TheHints().installation = installation;
+}
 
-std::string HintAfter(const host::Reason& reason) {
+std::string HintAfter(const host::Reason& reason, const host::Installation& installation) {
   if (reason.why == host::Why::kUnknownInstallation) {
     return "Gesucht wurde " + platform::MachineRegistryPlace() + ", Schl\xFCssel HKEY_LOCAL_MACHINE\\" +
            host::HostCommandKey() + "; --host ORDNER nennt den Installationsordner direkt.";
   }
-  if (reason.why != host::Why::kDllModelUnusable || reason.args.empty() || host::HostDirectory() == nullptr) {
+  if (reason.why != host::Why::kDllModelUnusable || reason.args.empty() || !installation.known()) {
     return std::string();
   }
-  std::string sheet = layout::DataSheetPath(reason.args[0]);
+  std::string sheet = host::DataSheetPath(installation, reason.args[0]);
   std::replace(sheet.begin(), sheet.end(), '/', '\\');
   if (platform::PathStatus(sheet) != platform::kPathNone) return std::string();
   return "Das Datenblatt " + sheet + " fehlt.";

@@ -4,6 +4,7 @@
 
 #include <string>
 
+#include "host/installation.h"
 #include "host/reasons.h"
 
 namespace console {
@@ -12,13 +13,14 @@ namespace console {
 // so that standard output holds only results, notices and JSON.
 void InstallConsoleSinks();
 
-// From now on (when the command runs) a message is followed by its hint.
-void EnableHints();
+// From now on (when the command runs) a message is followed by its hint;
+// the hints look into `installation`.
+void EnableHints(const host::Installation& installation);
 
 // The line that follows the message of `reason` (code page 1252, without a
 // newline), empty when none does: where the installation was looked for,
 // after the message that none is known; the missing data sheet of a unit
 // driven by a library that cannot be used.
-std::string HintAfter(const host::Reason& reason);
+std::string HintAfter(const host::Reason& reason, const host::Installation& installation);
 
 }  // namespace console

@@ -5,60 +5,39 @@
 #include <memory>
 #include <string>
 
-#include "host/installation.h"
-#include "host/paths.h"
-#include "layout/data_sheet.h"
 #include "layout/json_dump.h"
-#include "layout/layout.h"
-#include "layout/layout_file.h"
 #include "ui/console/commands.h"
-#include "ui/console/result_lines.h"
+#include "ui/console/dialog_commands.h"
 
 namespace console {
 namespace {
 
-// The ".anl" path of a LAYOUT argument; shows why when there is none.
-int LayoutArgument(const std::string& argument, std::string* layoutFile) {
-  std::string windows;
-  return ArgumentToWindowsPath(argument, &windows) && layout::LayoutFileOf(windows, layoutFile);
-}
-
-int RunResave(const std::string& argument) {
-  std::string path;
-  if (!LayoutArgument(argument, &path)) return kExitFailed;
-  layout::Layout layout;
-  if (!layout.Load(path, layout::HostDataSheets())) return kExitFailed;
-  layout.PrepareForSave();
-  if (!layout.Save(path, host::DirectoryOf(path))) return kExitFailed;
-  PrintResult("Gespeichert: " + path);
-  return kExitOk;
-}
-
-int RunDump(const std::string& argument) {
-  std::string path;
-  if (!LayoutArgument(argument, &path)) return kExitFailed;
-  layout::Layout layout;
-  if (!layout.Load(path, layout::HostDataSheets())) return kExitFailed;
-  std::string json = layout::DumpJson(layout, host::HostDirectory());
-  std::fwrite(json.data(), 1, json.size(), stdout);
-  return std::fflush(stdout) == 0 ? kExitOk : kExitFailed;
-}
-
 void AddLayoutCommand(CLI::App& app, CommandList* commands, const char* name, const char* help,
-                      int (*run)(const std::string&)) {
+                      const ButtonCommand& command) {
   CLI::App* sub = app.add_subcommand(name, help);
   auto argument = AddLayoutArgument(sub);
-  RegisterCommand(commands, sub, [argument, run](const GlobalOptions&) { return run(*argument); });
+  RegisterCommand(commands, sub, [argument, command](const GlobalOptions& global) {
+    return RunDialogCommand(global, *argument, command);
+  });
 }
 
 }  // namespace
 
 void AddResaveCommand(CLI::App& app, CommandList* commands) {
-  AddLayoutCommand(app, commands, "resave", "Anlage laden und wieder speichern", RunResave);
+  ButtonCommand command;
+  command.handler = &app::StartupDialog::Resave;
+  AddLayoutCommand(app, commands, "resave", "Anlage laden und wieder speichern", command);
 }
 
+// The loaded layout, as JSON on standard output.
 void AddDumpCommand(CLI::App& app, CommandList* commands) {
-  AddLayoutCommand(app, commands, "dump", "Geladene Anlage als JSON ausgeben", RunDump);
+  ButtonCommand command;
+  command.action = [](app::StartupDialog* dialog) {
+    const std::string json = layout::DumpJson(dialog->pair().layout, dialog->installation().folder);
+    std::fwrite(json.data(), 1, json.size(), stdout);
+    return std::fflush(stdout) == 0 ? 1 : 0;
+  };
+  AddLayoutCommand(app, commands, "dump", "Geladene Anlage als JSON ausgeben", command);
 }
 
 }  // namespace console

@@ -5,6 +5,7 @@
 #include <string>
 #include <vector>
 
+#include "host/installation.h"
 #include "platform/faults.h"
 #include "platform/interrupt.h"
 #include "ui/console/command_table.h"
@@ -73,9 +74,14 @@ int main(int argc, char** argv) {
     return console::kExitUsage;
   }
 
-  // An empty --host (an unset variable) is refused too, never taken as no option.
-  if (host->count() > 0 && !console::SetHostFolder(hostDirectory)) return console::kExitUsage;
-  console::EnableHints();
+  // An empty --host (an unset variable) is refused too, never taken as no
+  // option. Without one the registry names the installation, once.
+  if (host->count() > 0) {
+    if (!console::HostFolder(hostDirectory, &globals.installation)) return console::kExitUsage;
+  } else {
+    globals.installation = host::FindInstallation();
+  }
+  console::EnableHints(globals.installation);
 
   // An interrupt stops a command at its next safe point, or is passed on to
   // the simulator while it runs; the command then exits 128 + the signal.

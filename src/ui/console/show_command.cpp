@@ -10,7 +10,6 @@
 #include "platform/cp1252.h"
 #include "platform/platform.h"
 #include "platform/terminal.h"
-#include "ui/console/choice_files.h"
 #include "ui/console/commands.h"
 #include "ui/console/console_view.h"
 #include "ui/console/dialog_commands.h"
@@ -31,11 +30,10 @@ nlohmann::ordered_json TextOrNull(const std::string& cp1252) {
   return cp1252.empty() ? nlohmann::ordered_json(nullptr) : nlohmann::ordered_json(Utf8(cp1252));
 }
 
-std::string ShownAsJson(const ConsoleView& view) {
+std::string ShownAsJson(const ConsoleView& view, const host::Installation& installation) {
   const app::DialogMembers& shown = view.controls();
   nlohmann::ordered_json json;
-  const char* installation = host::HostDirectory();
-  json["installation"] = installation == nullptr ? nlohmann::ordered_json(nullptr) : TextOrNull(installation);
+  json["installation"] = TextOrNull(installation.folder);
   json["layoutPath"] = Utf8(shown.m_layoutPath);
   json["cameraSet"] = TextOrNull(shown.m_cameraSet);
   json["cameraSets"] = nlohmann::ordered_json::array();
@@ -50,7 +48,7 @@ std::string ShownAsJson(const ConsoleView& view) {
     choose[kChoiceJsonNames[k]] = view.IsEnabled(app::kAssetKindControls[k].chooseButton);
     std::vector<std::string> files;
     nlohmann::ordered_json& list = available[kChoiceJsonNames[k]];
-    if (!ChoiceFiles(static_cast<host::AssetKind>(k), &files)) continue;  // null: no folder to choose from
+    if (!host::ChoiceFiles(installation, static_cast<host::AssetKind>(k), &files)) continue;  // null: no folder to choose from
     list = nlohmann::ordered_json::array();
     for (const std::string& file : files) list.push_back(Utf8(file));
   }
@@ -81,10 +79,10 @@ int RunShow(const GlobalOptions& global, const std::string& argument, bool asJso
   std::string windows;
   if (!ArgumentToWindowsPath(argument, &windows)) return kExitFailed;
   ConsoleView view(global.yes);
-  app::StartupDialog dialog(&view);
+  app::StartupDialog dialog(&view, global.installation);
   if (!dialog.OnInitDialog({windows})) return kExitFailed;
   if (!asJson) return platform::WriteText(stdout, ShownAsText(view)) ? kExitOk : kExitFailed;
-  std::string out = ShownAsJson(view);
+  std::string out = ShownAsJson(view, global.installation);
   std::fwrite(out.data(), 1, out.size(), stdout);
   return std::fflush(stdout) == 0 ? kExitOk : kExitFailed;
 }

@@ -9,7 +9,6 @@
 #include "ui/console/commands.h"
 #include "ui/console/choice_files.h"
 #include "ui/console/dialog_commands.h"
-#include "ui/console/result_lines.h"
 
 namespace console {
 namespace {
@@ -20,10 +19,6 @@ struct MemberOption {
   std::string value;
   std::string app::DialogMembers::*member = nullptr;
 };
-
-// The option of each kind's choice, in the order of host::AssetKind.
-const char* const kKindOptions[host::kAssetKindCount] = {"--buffer-stop", "--catenary", "--guide-post",
-                                                         "--ground-texture"};
 
 }  // namespace
 
@@ -36,9 +31,10 @@ void AddStartCommand(CLI::App& app, CommandList* commands) {
   (*options)[0].option = sub->add_option("--camera-set", (*options)[0].value, "Kamera Set")->option_text("NAME");
   for (int k = 0; k < host::kAssetKindCount; ++k) {
     MemberOption& o = (*options)[1 + k];
-    const std::string kind = host::AssetKindOf(static_cast<host::AssetKind>(k)).name;
+    const host::AssetKindInfo& info = host::AssetKindOf(static_cast<host::AssetKind>(k));
+    const std::string kind = info.name;
     o.member = app::kAssetKindControls[k].choice;
-    o.option = sub->add_option(kKindOptions[k], o.value, kind + " aus dem Ordner " + kind)->option_text("DATEI");
+    o.option = sub->add_option(info.option, o.value, kind + " aus dem Ordner " + kind)->option_text("DATEI");
   }
 
   ButtonCommand command;
@@ -51,17 +47,14 @@ void AddStartCommand(CLI::App& app, CommandList* commands) {
     for (int k = 0; k < host::kAssetKindCount; ++k) {
       const MemberOption& o = (*options)[1 + k];
       if (o.option->count() == 0) continue;
-      const int status = CheckChoice(static_cast<host::AssetKind>(k), kKindOptions[k], dialog->members.*o.member);
+      const int status =
+          CheckChoice(dialog->installation(), static_cast<host::AssetKind>(k), dialog->members.*o.member);
       if (status != kExitOk) return status;
     }
     return kExitOk;
   };
   command.handler = &app::StartupDialog::OnStartClicked;
-  command.report = [](const app::StartupDialog& dialog) {
-    std::string choices[host::kAssetKindCount];
-    for (int k = 0; k < host::kAssetKindCount; ++k) choices[k] = dialog.members.*app::kAssetKindControls[k].choice;
-    PrintInstalledFiles(choices);
-  };
+  command.report = [](const ConsoleView& view) { view.PrintInstalled(); };
   RegisterInstallationCommand(commands, sub, [argument, command](const GlobalOptions& global) {
     return RunDialogCommand(global, *argument, command);
   });

@@ -1,27 +1,18 @@
-#include "layout/data_sheet.h"
+#include "app/installation_seams.h"
 
-#include "host/installation.h"
-#include "host/messages.h"
-#include "host/paths.h"
 #include "settings/settings_file.h"
 
-namespace layout {
+namespace app {
 namespace {
 
 const int kMaxExtraLength = 32767;
 
 }  // namespace
 
-std::string DataSheetPath(const std::string& unitName) {
-  const char* host = host::HostDirectory();
-  return host::StringPrintf("%sRollmaterial/Datenbl\xE4tter/%s.txt", host != nullptr ? host : "",
-                            host::BaseNameOf(unitName).c_str());
-}
-
-int HostDataSheets::Find(const std::string& unitName, int* length) const {
+int DataSheets::Find(const std::string& unitName, int* length) const {
   auto unit = byUnit_.find(unitName);
   if (unit == byUnit_.end()) {
-    std::string path = DataSheetPath(unitName);
+    const std::string path = host::DataSheetPath(installation_, unitName);
     auto known = lengths_.find(path);
     if (known == lengths_.end()) {
       settings::SettingsFile sheet;
@@ -35,4 +26,4 @@ int HostDataSheets::Find(const std::string& unitName, int* length) const {
   return 1;
 }
 
-}  // namespace layout
+}  // namespace app
