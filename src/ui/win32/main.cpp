@@ -41,6 +41,6 @@ std::vector<std::string> Arguments() {
 
 int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int) {
   host::SetMessageSink(ShowMessageBox, nullptr);
-  ui_win32::RunStartupWindow(instance, Arguments());
+  ui_win32::RunStartupWindow(instance, Arguments(), host::FindInstallation());
   return 0;
 }

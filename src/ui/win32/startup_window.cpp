@@ -37,7 +37,8 @@ struct StartupWindow {
   HICON icon = nullptr;       // the application icon, 32 x 32
   HICON smallIcon = nullptr;  // its 16 x 16 image, for the caption
   Win32DialogView view;
-  app::StartupDialog dialog{&view};
+  app::StartupDialog dialog;
+  StartupWindow(const host::Installation& installation) : dialog(&view, installation) {}
 };
 
 // Which handler each button runs.
@@ -153,8 +154,9 @@ INT_PTR CALLBACK StartupWindowProc(HWND window, UINT message, WPARAM wParam, LPA
 
 }  // namespace
 
-void RunStartupWindow(HINSTANCE instance, const std::vector<std::string>& arguments) {
-  StartupWindow w;
+void RunStartupWindow(HINSTANCE instance, const std::vector<std::string>& arguments,
+                      const host::Installation& installation) {
+  StartupWindow w(installation);
   w.instance = instance;
   w.arguments = arguments;
   w.icon = LoadIconA(instance, MAKEINTRESOURCEA(IDR_MAINFRAME));
