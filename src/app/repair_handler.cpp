@@ -6,16 +6,17 @@
 #include "app/startup_dialog.h"
 #include "host/installation.h"
 #include "host/messages.h"
+#include "host/wording.h"
 
 namespace app {
 
 int StartupDialog::Repair(bool force) {
   if (!CheckInstallation(installation_)) return 0;
-  const std::string& host = installation_.folder;
+  const std::string& installationFolder = installation_.folder;
   int found = 0, declined = 0;
-  if (!HealInstallation(host, force ? view_ : nullptr, &found, &declined)) return declined;
+  if (!HealInstallation(installationFolder, force ? view_ : nullptr, &found, &declined)) return declined;
   if (!found) {
-    view_->ShowResult(host::StringPrintf("Nichts wiederherzustellen: kein Laufprotokoll in %s.", host.c_str()));
+    view_->ShowResult(host::Wording(host::Why::kNothingToRepair, installationFolder));
   }
   return 1;
 }

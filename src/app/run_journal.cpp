@@ -98,10 +98,10 @@ struct Undone {
 
 // A swap of the form a start writes: files of the installation that a start
 // may swap, the backup the file's name with ".sav".
-bool IsStartSwap(const std::string& host, const JournalSwap& swap) {
-  if (swap.file.empty() || SwapSideProblem(host, swap.file) != SwapProblem::kNone) return false;
+bool IsStartSwap(const std::string& installationFolder, const JournalSwap& swap) {
+  if (swap.file.empty() || SwapSideProblem(installationFolder, swap.file) != SwapProblem::kNone) return false;
   if (!swap.backup.empty() && swap.backup != swap.file + ".sav") return false;
-  return swap.substitute.empty() || SwapSideProblem(host, swap.substitute) == SwapProblem::kNone;
+  return swap.substitute.empty() || SwapSideProblem(installationFolder, swap.substitute) == SwapProblem::kNone;
 }
 
 // Puts one swap back: the file in its place goes back to the substitute's
@@ -109,8 +109,8 @@ bool IsStartSwap(const std::string& host, const JournalSwap& swap) {
 // is there and its new name free. So a swap that was never made, or is back
 // already, is left as it is, and a substitute whose backup the simulator
 // deleted still gets its own name back.
-void UndoSwap(const std::string& host, const JournalSwap& swap, Undone* undone) {
-  if (!IsStartSwap(host, swap)) {
+void UndoSwap(const std::string& installationFolder, const JournalSwap& swap, Undone* undone) {
+  if (!IsStartSwap(installationFolder, swap)) {
     undone->left += host::Wording(host::Why::kLineNotTouched, swap.file);
     undone->pending.push_back(swap);
     return;
@@ -118,10 +118,10 @@ void UndoSwap(const std::string& host, const JournalSwap& swap, Undone* undone) 
   const auto moveBack = [&](const std::string& from, const std::string& to) {
     if (!Exists(from) || Exists(to)) return;
     bool outside = false;
-    if (platform::RenameFile(from, to, host, &outside)) {
+    if (platform::RenameFile(from, to, installationFolder, &outside)) {
       undone->back += host::Wording(host::Why::kLinePutBack, to);
     } else if (outside) {
-      host::Report(host::Why::kLinkOutside, from, host);
+      host::Report(host::Why::kLinkOutside, from, installationFolder);
     }
   };
   if (!swap.substitute.empty()) moveBack(swap.file, swap.substitute);
@@ -139,9 +139,9 @@ void UndoSwap(const std::string& host, const JournalSwap& swap, Undone* undone) 
   if (backupLeft || substituteInPlace) undone->pending.push_back(swap);
 }
 
-Undone UndoSwaps(const std::string& host, const std::vector<JournalSwap>& swaps) {
+Undone UndoSwaps(const std::string& installationFolder, const std::vector<JournalSwap>& swaps) {
   Undone undone;
-  for (auto swap = swaps.rbegin(); swap != swaps.rend(); ++swap) UndoSwap(host, *swap, &undone);
+  for (auto swap = swaps.rbegin(); swap != swaps.rend(); ++swap) UndoSwap(installationFolder, *swap, &undone);
   // What is left is named in the order of the swaps.
   std::vector<JournalSwap> pending(undone.pending.rbegin(), undone.pending.rend());
   undone.pending = std::move(pending);
@@ -162,7 +162,7 @@ void KeepPending(platform::HeldFile* held, RunJournal journal, const std::vector
 
 }  // namespace
 
-std::string RunJournalPath(const std::string& host) { return host + kJournalName; }
+std::string RunJournalPath(const std::string& installationFolder) { return installationFolder + kJournalName; }
 
 RunJournal OwnRunJournal(const std::string& layout) {
   RunJournal journal;
@@ -220,16 +220,16 @@ RunJournal ParseJournal(const std::string& text) {
   return journal;
 }
 
-int HealInstallation(const std::string& host, DialogView* confirm, int* found, int* declined) {
-  const std::string path = RunJournalPath(host);
+int HealInstallation(const std::string& installationFolder, DialogView* confirm, int* found, int* declined) {
+  const std::string path = RunJournalPath(installationFolder);
   if (found != nullptr) *found = 0;
   if (declined != nullptr) *declined = 0;
   platform::HeldFile held;
-  const platform::HoldOutcome outcome = platform::HoldFile(path, host, &held);
+  const platform::HoldOutcome outcome = platform::HoldFile(path, installationFolder, &held);
   if (outcome == platform::HoldOutcome::kGone) return 1;
   if (found != nullptr) *found = 1;
   if (outcome == platform::HoldOutcome::kOutside) {
-    host::Report(host::Why::kLinkOutside, path, host);
+    host::Report(host::Why::kLinkOutside, path, installationFolder);
     return 0;
   }
   std::string text;
@@ -264,7 +264,7 @@ int HealInstallation(const std::string& host, DialogView* confirm, int* found, i
       return 0;
     }
   }
-  const Undone undone = UndoSwaps(host, journal.swaps);
+  const Undone undone = UndoSwaps(installationFolder, journal.swaps);
   if (!undone.back.empty() || !undone.left.empty()) {
     host::Report(host::Why::kHealed, journal.layout, undone.back, undone.left,
                  undone.pending.empty() ? "" : host::Wording(host::Why::kJournalStays, path));
@@ -278,21 +278,21 @@ int HealInstallation(const std::string& host, DialogView* confirm, int* found, i
   return 0;
 }
 
-int BeginRun(const std::string& host, const std::string& layout, OwnRun* run) {
-  run->host = host;
-  const std::string path = RunJournalPath(host);
+int BeginRun(const std::string& installationFolder, const std::string& layout, OwnRun* run) {
+  run->installationFolder = installationFolder;
+  const std::string path = RunJournalPath(installationFolder);
   // A start that creates its journal at the same moment wins; the next look
   // finds its journal held and refuses.
   for (int attempt = 0; attempt < 3; ++attempt) {
-    if (!HealInstallation(host)) return 0;
+    if (!HealInstallation(installationFolder)) return 0;
     run->journal = OwnRunJournal(layout);
-    switch (platform::CreateHeldFile(path, JournalText(run->journal), host, &run->held)) {
+    switch (platform::CreateHeldFile(path, JournalText(run->journal), installationFolder, &run->held)) {
       case platform::HoldOutcome::kHeld:
         return 1;
       case platform::HoldOutcome::kExists:
         continue;
       case platform::HoldOutcome::kOutside:
-        host::Report(host::Why::kLinkOutside, path, host);
+        host::Report(host::Why::kLinkOutside, path, installationFolder);
         return 0;
       default:
         ShowCannotWrite(path);
@@ -305,12 +305,12 @@ int BeginRun(const std::string& host, const std::string& layout, OwnRun* run) {
 
 int RecordRun(OwnRun* run) {
   if (platform::RewriteHeldFile(&run->held, JournalText(run->journal))) return 1;
-  ShowCannotWrite(RunJournalPath(run->host));
+  ShowCannotWrite(RunJournalPath(run->installationFolder));
   return 0;
 }
 
 int EndRun(OwnRun* run, const std::vector<std::string>& existedBefore) {
-  const Undone undone = UndoSwaps(run->host, run->journal.swaps);
+  const Undone undone = UndoSwaps(run->installationFolder, run->journal.swaps);
   // A file that was there before and is gone now, not named yet: the
   // simulator deleted it.
   std::string left = undone.left;
@@ -319,7 +319,7 @@ int EndRun(OwnRun* run, const std::vector<std::string>& existedBefore) {
       left += host::Wording(host::Why::kLineLost, path);
     }
   }
-  const std::string path = RunJournalPath(run->host);
+  const std::string path = RunJournalPath(run->installationFolder);
   if (!undone.pending.empty()) {
     host::Report(host::Why::kNotRestoredAfterRun, left, host::Wording(host::Why::kJournalStays, path));
     KeepPending(&run->held, run->journal, undone.pending);

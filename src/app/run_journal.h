@@ -53,8 +53,8 @@ struct RunJournal {
   std::vector<JournalSwap> swaps;
 };
 
-// The journal's path in the installation `host` (ending in a backslash).
-std::string RunJournalPath(const std::string& host);
+// The journal's path in the installation `installationFolder` (ending in a backslash).
+std::string RunJournalPath(const std::string& installationFolder);
 
 // The journal of this process running `layout`, without swaps.
 RunJournal OwnRunJournal(const std::string& layout);
@@ -72,12 +72,12 @@ RunJournal ParseJournal(const std::string& text);
 // the journal rewritten to what is left and the message naming where each
 // file's content is now. *found (when not null) tells whether there was a
 // journal, *declined whether the question was answered No.
-int HealInstallation(const std::string& host, DialogView* confirm = nullptr, int* found = nullptr,
+int HealInstallation(const std::string& installationFolder, DialogView* confirm = nullptr, int* found = nullptr,
                      int* declined = nullptr);
 
 // The run of this process: its journal, held while it exists.
 struct OwnRun {
-  std::string host;
+  std::string installationFolder;
   RunJournal journal;
   platform::HeldFile held;
 };
@@ -85,7 +85,7 @@ struct OwnRun {
 // Heals what a run cut off left (HealInstallation) and creates this run's
 // journal exclusively. 0 after showing why: a live run, a journal that
 // cannot be written, or another start that came first.
-int BeginRun(const std::string& host, const std::string& layout, OwnRun* run);
+int BeginRun(const std::string& installationFolder, const std::string& layout, OwnRun* run);
 
 // Rewrites the journal after a change of run->journal. Shows "Laufprotokoll
 // %s kann nicht geschrieben werden!" on failure.

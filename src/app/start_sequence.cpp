@@ -50,10 +50,10 @@ struct Swap {
   std::string value;  // the file that stands in its place during the run
 };
 
-std::vector<Swap> SwapsOf(const settings::SettingsFile& settings, const std::string& host) {
+std::vector<Swap> SwapsOf(const settings::SettingsFile& settings, const std::string& installationFolder) {
   std::vector<Swap> swaps;
   for (const settings::SettingsEntry* entry : settings.EntriesOf(kCopySection)) {
-    swaps.push_back(Swap{host::ResolvePath(host, entry->name), host::ResolvePath(host, entry->value)});
+    swaps.push_back(Swap{host::ResolvePath(installationFolder, entry->name), host::ResolvePath(installationFolder, entry->value)});
   }
   return swaps;
 }
@@ -75,11 +75,11 @@ std::vector<std::string> ExistingSwapFiles(const std::vector<Swap>& swaps) {
 // the new name is taken) changes nothing and is passed over. One that fails
 // although its file exists and the name is free, or that a link planted
 // meanwhile would lead out of the installation, is told and gives 0.
-int SwapRename(const std::string& host, const std::string& from, const std::string& to) {
+int SwapRename(const std::string& installationFolder, const std::string& from, const std::string& to) {
   bool outside = false;
-  if (platform::RenameFile(from, to, host, &outside)) return 1;
+  if (platform::RenameFile(from, to, installationFolder, &outside)) return 1;
   if (outside) {
-    host::Report(host::Why::kLinkOutside, from, host);
+    host::Report(host::Why::kLinkOutside, from, installationFolder);
     return 0;
   }
   if (!Exists(from) || Exists(to)) return 1;
@@ -99,8 +99,8 @@ int MakeSwaps(const std::vector<Swap>& swaps, OwnRun* run) {
     const std::string backup = key + ".sav";
     run->journal.swaps.push_back(JournalSwap{key, Exists(key) ? backup : "", Exists(value) ? value : ""});
     if (!RecordRun(run)) return 0;
-    if (!SwapRename(run->host, key, backup)) return 0;
-    if (!SwapRename(run->host, value, key)) return 0;
+    if (!SwapRename(run->installationFolder, key, backup)) return 0;
+    if (!SwapRename(run->installationFolder, value, key)) return 0;
   }
   return 1;
 }
@@ -168,11 +168,11 @@ int StartupDialog::PrepareRun(const std::string& cameraSet) {
 // stored as after a run) but is told at the end.
 StartupDialog::RunOutcome StartupDialog::RunWithSwaps(OwnRun* run) {
   RunOutcome outcome;
-  const std::string& host = run->host;
-  const std::vector<Swap> swaps = SwapsOf(pair_.settings, host);
+  const std::string& installationFolder = run->installationFolder;
+  const std::vector<Swap> swaps = SwapsOf(pair_.settings, installationFolder);
   const std::vector<std::string> existedBefore = ExistingSwapFiles(swaps);
-  if (pair_.settings.HasSection(kCopySection) && !platform::ChangeDirectory(host)) {
-    host::Report(host::Why::kFolderCannotBeOpened, host);
+  if (pair_.settings.HasSection(kCopySection) && !platform::ChangeDirectory(installationFolder)) {
+    host::Report(host::Why::kFolderCannotBeOpened, installationFolder);
     EndRun(run, existedBefore);
     return outcome;
   }
@@ -180,7 +180,7 @@ StartupDialog::RunOutcome StartupDialog::RunWithSwaps(OwnRun* run) {
     EndRun(run, existedBefore);
     return outcome;
   }
-  outcome.program = host + kProgramName;
+  outcome.program = installationFolder + kProgramName;
   const std::vector<std::string> arguments = {kProgramName, "\"" + pair_.layoutPath + "\""};
   view_->Minimize();
   int exitCode = 0, signal = 0;
@@ -196,7 +196,7 @@ StartupDialog::RunOutcome StartupDialog::RunWithSwaps(OwnRun* run) {
   outcome.toldWhyNotStarted = !recorded;
   // The change of folder is for whatever comes after; the swap paths are
   // absolute, so its failure changes nothing.
-  if (pair_.settings.HasSection(kCopySection)) platform::ChangeDirectory(host);
+  if (pair_.settings.HasSection(kCopySection)) platform::ChangeDirectory(installationFolder);
   outcome.takenBack = EndRun(run, existedBefore);
   outcome.ran = true;
   return outcome;
@@ -234,12 +234,12 @@ int StartupDialog::StoreAfterRun(const std::string& cameraSet) {
 int StartupDialog::OnStartClicked() {
   view_->ExchangeData(&members, true);
   if (!CheckLoadedLayout(pair_) || !CheckInstallation(installation_)) return 0;
-  const std::string& host = installation_.folder;
-  if (!CheckSwaps(pair_.settings, host)) return 0;
+  const std::string& installationFolder = installation_.folder;
+  if (!CheckSwaps(pair_.settings, installationFolder)) return 0;
   OwnRun run;
-  if (!BeginRun(host, pair_.layoutPath, &run)) return 0;
+  if (!BeginRun(installationFolder, pair_.layoutPath, &run)) return 0;
   const std::string cameraSet = members.m_cameraSet;
-  if (!CheckBackupsFree(pair_.settings, host) || !PrepareRun(cameraSet)) {
+  if (!CheckBackupsFree(pair_.settings, installationFolder) || !PrepareRun(cameraSet)) {
     EndRun(&run, {});
     return 0;
   }

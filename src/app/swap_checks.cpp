@@ -63,13 +63,13 @@ void ShowProblem(const settings::SettingsEntry& entry, const std::string& side, 
 
 }  // namespace
 
-SwapProblem SwapSideProblem(const std::string& host, const std::string& path) {
-  if (!host::IsInsideInstallation(host, path)) return SwapProblem::kOutside;
-  const std::string absolute = host::ResolvePath(host, path);
+SwapProblem SwapSideProblem(const std::string& installationFolder, const std::string& path) {
+  if (!host::IsInsideInstallation(installationFolder, path)) return SwapProblem::kOutside;
+  const std::string absolute = host::ResolvePath(installationFolder, path);
   if (platform::IsTemporaryFileName(host::FileNameOf(platform::StoredSpelling(absolute)))) {
     return SwapProblem::kTemporary;
   }
-  if (SameFile(absolute, RunJournalPath(host))) return SwapProblem::kJournal;
+  if (SameFile(absolute, RunJournalPath(installationFolder))) return SwapProblem::kJournal;
   for (const std::string& name : {absolute, platform::RealPathOf(absolute)}) {
     const std::string extension = host::ExtensionOf(name);
     if (platform::EqualsIgnoringCase(extension, "anl") || platform::EqualsIgnoringCase(extension, "danl")) {
@@ -81,17 +81,17 @@ SwapProblem SwapSideProblem(const std::string& host, const std::string& path) {
   return SwapProblem::kNone;
 }
 
-int CheckSwaps(const settings::SettingsFile& settings, const std::string& host) {
+int CheckSwaps(const settings::SettingsFile& settings, const std::string& installationFolder) {
   std::map<std::string, const settings::SettingsEntry*> keys;  // folded resolved key -> its entry
   for (const settings::SettingsEntry* entry : settings.EntriesOf(kCopySection)) {
     for (const std::string* side : {&entry->name, &entry->value}) {
-      const SwapProblem problem = SwapSideProblem(host, *side);
+      const SwapProblem problem = SwapSideProblem(installationFolder, *side);
       if (problem != SwapProblem::kNone) {
-        ShowProblem(*entry, host::ResolvePath(host, *side), problem);
+        ShowProblem(*entry, host::ResolvePath(installationFolder, *side), problem);
         return 0;
       }
     }
-    const std::string key = host::ResolvePath(host, entry->name);
+    const std::string key = host::ResolvePath(installationFolder, entry->name);
     std::string folded = platform::RealPathOf(key);
     for (char& c : folded) c = static_cast<char>(platform::Cp1252Upper(static_cast<unsigned char>(c)));
     const auto earlier = keys.emplace(folded, entry);
@@ -103,9 +103,9 @@ int CheckSwaps(const settings::SettingsFile& settings, const std::string& host) 
   return 1;
 }
 
-int CheckBackupsFree(const settings::SettingsFile& settings, const std::string& host) {
+int CheckBackupsFree(const settings::SettingsFile& settings, const std::string& installationFolder) {
   for (const settings::SettingsEntry* entry : settings.EntriesOf(kCopySection)) {
-    const std::string key = platform::StoredSpelling(host::ResolvePath(host, entry->name));
+    const std::string key = platform::StoredSpelling(host::ResolvePath(installationFolder, entry->name));
     const std::string backup = key + ".sav";
     if (platform::PathStatus(key) != platform::kPathNone && platform::PathStatus(backup) != platform::kPathNone) {
       host::Report(host::Why::kSwapBackupExists, Entry(*entry), backup);

@@ -28,19 +28,19 @@ enum class SwapProblem {
 };
 
 // The problem of one side `path` (as written in the settings file, or an
-// absolute path of a journal) of a swap in the installation `host`; kNone
+// absolute path of a journal) of a swap in the installation `installationFolder`; kNone
 // when the side may be swapped.
-SwapProblem SwapSideProblem(const std::string& host, const std::string& path);
+SwapProblem SwapSideProblem(const std::string& installationFolder, const std::string& path);
 
 // Checks every key entry of the sections named "Copy", in file order, and
 // shows for the first that does not pass why it is refused: a side with a
 // SwapProblem, or a key that an earlier entry swaps already (compared
 // ignoring case once resolved).
-int CheckSwaps(const settings::SettingsFile& settings, const std::string& host);
+int CheckSwaps(const settings::SettingsFile& settings, const std::string& installationFolder);
 
 // Once a run cut off is put back: shows for the first entry whose key exists
 // and whose backup "<key>.sav" exists as well that the swap cannot be made
 // (a rename never replaces a file), and returns 0.
-int CheckBackupsFree(const settings::SettingsFile& settings, const std::string& host);
+int CheckBackupsFree(const settings::SettingsFile& settings, const std::string& installationFolder);
 
 }  // namespace app

@@ -11,10 +11,10 @@ bool IsSeparator(char c) { return c == '\\' || c == '/'; }
 
 }  // namespace
 
-int IsInsideInstallation(const std::string& host, const std::string& path) {
+int IsInsideInstallation(const std::string& folder, const std::string& path) {
   if (path.empty() || path.find('\0') != std::string::npos) return 0;
-  const std::string root = platform::RealPathOf(host);
-  const std::string real = platform::RealPathOf(ResolvePath(host, path));
+  const std::string root = platform::RealPathOf(folder);
+  const std::string real = platform::RealPathOf(ResolvePath(folder, path));
   if (root.empty() || real.size() <= root.size() || real.compare(0, root.size(), root) != 0) {
     return 0;
   }

@@ -17,10 +17,10 @@
 
 namespace host {
 
-// 1 when `path`, taken against the installation folder `host` (ending in a
+// 1 when `path`, taken against the installation folder `folder` (ending in a
 // backslash) by host::ResolvePath, lies inside it. 0 for an empty path, a NUL byte, or a path that cannot
 // be resolved.
-int IsInsideInstallation(const std::string& host, const std::string& path);
+int IsInsideInstallation(const std::string& folder, const std::string& path);
 
 // 1 when `name` is one plain file or folder name: not empty, not only dots
 // and spaces, without '\', '/', ':' or a NUL byte.
