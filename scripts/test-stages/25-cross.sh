@@ -10,8 +10,9 @@ wine_prefix || {
   record_counts 0 1 "wine prefix"
   return 0
 }
-run_gtest "cross-program" "$ZUVO_BUILD/native" env ZUVO_CROSS_WINDOWS_BUILD="$windows" \
+# in_time is a shell function: it runs first and hands env the command.
+run_gtest "cross-program" "$ZUVO_BUILD/native" in_time env ZUVO_CROSS_WINDOWS_BUILD="$windows" \
   ZUVO_CROSS_WINEPREFIX="$ZUVO_WINEPREFIX" WINEARCH=win64 WINEDLLOVERRIDES="mscoree,mshtml=" \
-  in_time "$native" --gtest_filter='CrossProgram*'
+  "$native" --gtest_filter='CrossProgram*'
 wine_env wineserver -k >/dev/null 2>&1
 return 0
