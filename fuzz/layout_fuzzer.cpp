@@ -53,7 +53,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     return 0;
   }
   FUZZ_CHECK(fuzz::MessagesShown() == 0);
-  layout::DumpJson(layout, nullptr);
+  layout::DumpJson(layout, "");
 
   std::string first;
   layout.PrepareForSave();

@@ -13,7 +13,7 @@ namespace layout {
 // Pretty-printed JSON ending in a newline. Strings are converted from code
 // page 1252; byte blocks are lower-case hex strings; reals that are not
 // numbers come out as null. `installation` (code page 1252) is the host
-// directory, null when unknown.
+// directory, null when empty (unknown).
 std::string DumpJson(const Layout& layout, const std::string& installation);
 
 }  // namespace layout
