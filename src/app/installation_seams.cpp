@@ -1,5 +1,6 @@
 #include "app/installation_seams.h"
 
+#include "settings/section_names.h"
 #include "settings/settings_file.h"
 
 namespace app {
@@ -17,7 +18,7 @@ int DataSheets::Find(const std::string& unitName, int* length) const {
     if (known == lengths_.end()) {
       settings::SettingsFile sheet;
       sheet.Read(path, "[Zuvo]");
-      known = lengths_.emplace(path, sheet.GetInt("Zuvo", "ZusLen", 0)).first;
+      known = lengths_.emplace(path, sheet.GetInt(settings::kZuvoSection, settings::kExtraLengthKey, 0)).first;
     }
     unit = byUnit_.emplace(unitName, known->second).first;
   }

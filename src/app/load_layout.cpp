@@ -8,6 +8,7 @@
 #include "layout/layout_file.h"
 #include "app/installation_seams.h"
 #include "platform/platform.h"
+#include "settings/section_names.h"
 #include "terrain/terrain_job.h"
 
 namespace app {
@@ -71,12 +72,12 @@ int StartupDialog::LoadLayout() {
     }
   }
 
-  const std::string* cameraSet = pair_.settings.Find("Zuvo", "KamSet");
+  const std::string* cameraSet = pair_.settings.Find(settings::kZuvoSection, settings::kCameraSetKey);
   members.m_cameraSet = cameraSet != nullptr ? *cameraSet : std::string();
   view_->EnableControl(kIdGenTerrain, terrainToGenerate);
   for (int k = 0; k < host::kAssetKindCount; ++k) {
     const std::string* value =
-        pair_.settings.Find("Zuvo", host::AssetKindOf(static_cast<host::AssetKind>(k)).name);
+        pair_.settings.Find(settings::kZuvoSection, host::AssetKindOf(static_cast<host::AssetKind>(k)).name);
     members.*kAssetKindControls[k].choice = value != nullptr ? *value : std::string();
   }
   // The dialog works in the layout's folder from now on.

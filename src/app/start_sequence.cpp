@@ -33,14 +33,12 @@
 #include "app/installation_seams.h"
 #include "platform/interrupt.h"
 #include "platform/platform.h"
+#include "settings/section_names.h"
 #include "settings/settings_file.h"
 
 namespace app {
 namespace {
 
-const char kZuvoSection[] = "Zuvo";
-const char kCameraSetKey[] = "KamSet";
-const char kCopySection[] = "Copy";
 const char kProgramName[] = "Kantrelwick.exe";
 
 // One swap of "[Copy]", its files as they are named on disk: a rename that
@@ -52,7 +50,7 @@ struct Swap {
 
 std::vector<Swap> SwapsOf(const settings::SettingsFile& settings, const std::string& installationFolder) {
   std::vector<Swap> swaps;
-  for (const settings::SettingsEntry* entry : settings.EntriesOf(kCopySection)) {
+  for (const settings::SettingsEntry* entry : settings.EntriesOf(settings::kCopySection)) {
     swaps.push_back(Swap{host::ResolvePath(installationFolder, entry->name), host::ResolvePath(installationFolder, entry->value)});
   }
   return swaps;
@@ -171,7 +169,7 @@ StartupDialog::RunOutcome StartupDialog::RunWithSwaps(OwnRun* run) {
   const std::string& installationFolder = run->installationFolder;
   const std::vector<Swap> swaps = SwapsOf(pair_.settings, installationFolder);
   const std::vector<std::string> existedBefore = ExistingSwapFiles(swaps);
-  if (pair_.settings.HasSection(kCopySection) && !platform::ChangeDirectory(installationFolder)) {
+  if (pair_.settings.HasSection(settings::kCopySection) && !platform::ChangeDirectory(installationFolder)) {
     host::Report(host::Why::kFolderCannotBeOpened, installationFolder);
     EndRun(run, existedBefore);
     return outcome;
@@ -196,7 +194,7 @@ StartupDialog::RunOutcome StartupDialog::RunWithSwaps(OwnRun* run) {
   outcome.toldWhyNotStarted = !recorded;
   // The change of folder is for whatever comes after; the swap paths are
   // absolute, so its failure changes nothing.
-  if (pair_.settings.HasSection(kCopySection)) platform::ChangeDirectory(installationFolder);
+  if (pair_.settings.HasSection(settings::kCopySection)) platform::ChangeDirectory(installationFolder);
   outcome.takenBack = EndRun(run, existedBefore);
   outcome.ran = true;
   return outcome;
@@ -215,13 +213,13 @@ int StartupDialog::StoreAfterRun(const std::string& cameraSet) {
   if (afterRun.Read(pair_.settingsPath)) pair_.settings = std::move(afterRun);
   if (!cameraSet.empty()) {
     if (view_->FindCameraSetExact(cameraSet) < 0) view_->AddCameraSet(cameraSet);
-    pair_.settings.Set(kZuvoSection, kCameraSetKey, cameraSet);
+    pair_.settings.Set(settings::kZuvoSection, settings::kCameraSetKey, cameraSet);
     if (reloaded) layout::WriteCameraSet(&pair_.settings, cameraSet, pair_.layout.cameraViews);
   }
   for (int k = 0; k < host::kAssetKindCount; ++k) {
     const host::AssetKind kind = static_cast<host::AssetKind>(k);
     const std::string& choice = members.*kAssetKindControls[k].choice;
-    if (!choice.empty()) pair_.settings.Set(kZuvoSection, host::AssetKindOf(kind).name, choice);
+    if (!choice.empty()) pair_.settings.Set(settings::kZuvoSection, host::AssetKindOf(kind).name, choice);
   }
   const int written = pair_.settings.count() == 0 || pair_.settings.Write(pair_.settingsPath, pair_.folder());
   return reloaded && written;

@@ -10,11 +10,11 @@
 #include "host/paths.h"
 #include "platform/cp1252.h"
 #include "platform/platform.h"
+#include "settings/section_names.h"
 
 namespace app {
 namespace {
 
-const char kCopySection[] = "Copy";
 
 // What Windows or the simulator would run or load as code.
 const char* const kProgramExtensions[] = {"exe", "dll", "com", "bat", "cmd", "scr", "ocx",
@@ -45,7 +45,7 @@ bool SameFile(const std::string& a, const std::string& b) {
 }
 
 std::string Entry(const settings::SettingsEntry& entry) {
-  return host::StringPrintf("[%s]:%s=%s", kCopySection, entry.name.c_str(), entry.value.c_str());
+  return host::StringPrintf("[%s]:%s=%s", settings::kCopySection, entry.name.c_str(), entry.value.c_str());
 }
 
 void ShowProblem(const settings::SettingsEntry& entry, const std::string& side, SwapProblem problem) {
@@ -83,7 +83,7 @@ SwapProblem SwapSideProblem(const std::string& installationFolder, const std::st
 
 int CheckSwaps(const settings::SettingsFile& settings, const std::string& installationFolder) {
   std::map<std::string, const settings::SettingsEntry*> keys;  // folded resolved key -> its entry
-  for (const settings::SettingsEntry* entry : settings.EntriesOf(kCopySection)) {
+  for (const settings::SettingsEntry* entry : settings.EntriesOf(settings::kCopySection)) {
     for (const std::string* side : {&entry->name, &entry->value}) {
       const SwapProblem problem = SwapSideProblem(installationFolder, *side);
       if (problem != SwapProblem::kNone) {
@@ -104,7 +104,7 @@ int CheckSwaps(const settings::SettingsFile& settings, const std::string& instal
 }
 
 int CheckBackupsFree(const settings::SettingsFile& settings, const std::string& installationFolder) {
-  for (const settings::SettingsEntry* entry : settings.EntriesOf(kCopySection)) {
+  for (const settings::SettingsEntry* entry : settings.EntriesOf(settings::kCopySection)) {
     const std::string key = platform::StoredSpelling(host::ResolvePath(installationFolder, entry->name));
     const std::string backup = key + ".sav";
     if (platform::PathStatus(key) != platform::kPathNone && platform::PathStatus(backup) != platform::kPathNone) {

@@ -87,8 +87,14 @@ std::string StoredSpelling(const std::string& path);
 // gets the pid) or the older ".zuvo-XXXXXXXX" (*writer gets 0).
 int IsTemporaryFileName(const std::string& name, long* writer = nullptr);
 
-// Reads a whole file into `bytes`. Fails when it cannot be opened or read.
-int ReadWholeFile(const std::string& path, std::string* bytes);
+// Reads what is left of an open file into `bytes` (the file stays open).
+// Fails on a read error, or as soon as more than `maxBytes` were read when
+// `maxBytes` is above 0.
+int ReadAll(std::FILE* file, std::string* bytes, long long maxBytes = 0);
+
+// Reads a whole file into `bytes`. Fails when it cannot be opened or read, or
+// when it holds more than `maxBytes` (above 0).
+int ReadWholeFile(const std::string& path, std::string* bytes, long long maxBytes = 0);
 
 // The outcome of a safe replacement.
 enum class SaveOutcome {

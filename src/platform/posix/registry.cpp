@@ -20,15 +20,8 @@ int ReadHive(const std::string& path, std::string* text) {
   std::FILE* file = std::fopen(path.c_str(), "rb");
   if (file == nullptr) return 0;
   struct stat st;
-  int ok = fstat(fileno(file), &st) == 0 && S_ISREG(st.st_mode) &&
-           st.st_size <= kMaximumHiveSize;
-  std::string block(65536, '\0');
-  std::size_t got;
-  while (ok && (got = std::fread(&block[0], 1, block.size(), file)) > 0) {
-    text->append(block, 0, got);
-    if (static_cast<long long>(text->size()) > kMaximumHiveSize) ok = 0;
-  }
-  if (std::ferror(file)) ok = 0;
+  const int ok = fstat(fileno(file), &st) == 0 && S_ISREG(st.st_mode) && st.st_size <= kMaximumHiveSize &&
+                 ReadAll(file, text, kMaximumHiveSize);
   std::fclose(file);
   return ok;
 }
