@@ -22,6 +22,7 @@ TEST(InstallationPathTest, OnlyWhatLiesBelowTheInstallationIsInside) {
       {"Mods\\Prellbock.mod", 1},           {"Mods/Neu\\..\\Neu.mod", 1},
       {lower + "MODS\\prellbock.mod", 1},   {drive + "Mods\\x", 1},
       {rest + "Mods\\x", 1},                {"Mods\\..\\..\\SimAlt\\x", 0},
+      {lower.substr(0, 2) + "Mods\\x", 1}, {lower.substr(0, 2) + rest + "Mods\\x", 1},
       {"..\\SimAlt\\x", 0},                 {dir.Path("SimAlt\\x"), 0},
       {"", 0},                              {".", 0},
       {"Mods\\..", 0},                      {"\\x", 0},
