@@ -7,6 +7,8 @@
 #include <cstring>
 #include <iterator>
 
+#include "platform/interrupt.h"
+
 namespace platform {
 namespace {
 
@@ -14,6 +16,7 @@ struct FaultPlan {
   int planned[kFaultKindCount] = {};
   int seen[kFaultKindCount] = {};
   int killAt[kFaultKindCount] = {};
+  int interruptAt[kFaultKindCount] = {};
 };
 
 FaultPlan& Plan() {
@@ -28,6 +31,11 @@ const char* const kKindNames[kFaultKindCount] = {"create", "write", "close",
 
 void PlanFault(FaultKind kind, int nth) {
   Plan().planned[kind] = nth;
+  Plan().seen[kind] = 0;
+}
+
+void PlanInterrupt(FaultKind kind, int nth) {
+  Plan().interruptAt[kind] = nth;
   Plan().seen[kind] = 0;
 }
 
@@ -113,15 +121,16 @@ int FaultAttempts(FaultKind kind) { return Plan().seen[kind]; }
 
 bool FaultsPlanned() {
   for (int k = 0; k < kFaultKindCount; ++k) {
-    if (Plan().planned[k] != 0 || Plan().killAt[k] != 0) return true;
+    if (Plan().planned[k] != 0 || Plan().killAt[k] != 0 || Plan().interruptAt[k] != 0) return true;
   }
   return false;
 }
 
 bool ShouldFail(FaultKind kind) {
   FaultPlan& plan = Plan();
-  if (plan.planned[kind] == 0 && plan.killAt[kind] == 0) return false;
+  if (plan.planned[kind] == 0 && plan.killAt[kind] == 0 && plan.interruptAt[kind] == 0) return false;
   ++plan.seen[kind];
+  if (plan.seen[kind] == plan.interruptAt[kind]) RequestInterrupt(SIGINT);
   if (plan.seen[kind] == plan.killAt[kind]) {
     // As abrupt as a kill: no buffer flushed, no exit handler run.
 #ifdef SIGKILL

@@ -30,6 +30,10 @@ enum FaultKind {
 // Plans the `nth` attempt of `kind` to fail (0 clears that kind).
 void PlanFault(FaultKind kind, int nth);
 
+// Plans an interrupt (platform/interrupt.h) at the `nth` attempt of `kind`:
+// the flag is set as Ctrl-C would set it, and that attempt goes ahead.
+void PlanInterrupt(FaultKind kind, int nth);
+
 // Clears every plan and every counter.
 void ClearFaults();
 

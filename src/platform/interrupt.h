@@ -29,4 +29,8 @@ const char* InterruptSignalName(int signal);
 // Forgets an interrupt (for tests).
 void ClearInterrupt();
 
+// Sets the flag as an interrupt by `signal` would, unless one arrived already
+// (for tests: an interrupt at a chosen step, see platform/faults.h).
+void RequestInterrupt(int signal);
+
 }  // namespace platform

@@ -2,6 +2,8 @@
 #include <filesystem>
 
 #include "app/scripted_view.h"
+#include "platform/faults.h"
+#include "platform/interrupt.h"
 #include "stand-in/protocol.h"
 
 namespace {
@@ -42,3 +44,33 @@ TEST_F(AppTest, TheSimulatorRunsWhileTheDialogIsMinimisedAndTheSetJoinsTheList) 
 }
 
 }  // namespace
+
+// An interrupt at any rename of a start with two swaps: whatever was swapped
+// is taken back, and a start interrupted before the run never runs the
+// simulator.
+TEST_F(AppTest, AnInterruptAtAnyRenameOfTheSwapsLeavesEveryFileAsItWas) {
+  for (const char* file : kActiveFiles) host.Write(file, "own");
+  std::filesystem::copy_file(ZUVO_FAKE_SIMULATOR, host.NativePath("Kantrelwick.exe"));
+  const char* const kSwapped[] = {"A.txt", "B.txt", "C.txt", "D.txt"};
+  for (const char* name : kSwapped) host.Write(name, name);
+  WriteBerg("[Copy]\r\nA.txt=B.txt\r\nC.txt=D.txt\r\n");
+  ASSERT_TRUE(Load("Anlagen\\Berg.anl"));
+  platform::PlanInterrupt(platform::kFaultRename, 1000);
+  ASSERT_EQ(dialog.OnStartClicked(), 1);
+  const int renames = platform::FaultAttempts(platform::kFaultRename);
+  ASSERT_GE(renames, 8);  // two swaps made and taken back
+  int notRun = 0;
+  for (int n = 1; n <= renames; ++n) {
+    host.Write(stand_in::kLogFileName, "");
+    platform::PlanInterrupt(platform::kFaultRename, n);
+    dialog.OnStartClicked();
+    platform::ClearFaults();
+    platform::ClearInterrupt();
+    for (const char* name : kSwapped) EXPECT_EQ(host.Read(name), name) << "interrupt at rename " << n;
+    EXPECT_FALSE(host.Exists("A.txt.sav") || host.Exists("C.txt.sav")) << n;
+    EXPECT_FALSE(host.Exists("StartZUVO-Lauf.txt")) << n;
+    notRun += stand_in::ReadRuns(host.Read(stand_in::kLogFileName)).empty();
+  }
+  // Interrupted at the first swap's renames or the second's: no run.
+  EXPECT_GE(notRun, 4);
+}

@@ -61,6 +61,10 @@ const char* InterruptSignalName(int signal) {
 
 void ClearInterrupt() { g_signal = 0; }
 
+void RequestInterrupt(int signal) {
+  if (g_signal == 0) g_signal = signal;
+}
+
 namespace posix {
 
 void SetInterruptChild(pid_t child) {

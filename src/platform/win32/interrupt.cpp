@@ -55,6 +55,8 @@ const char* InterruptSignalName(int signal) {
 
 void ClearInterrupt() { InterlockedExchange(&g_signal, 0); }
 
+void RequestInterrupt(int signal) { InterlockedCompareExchange(&g_signal, signal, 0); }
+
 namespace win32 {
 
 BOOL HandleConsoleEvent(DWORD event) { return OnConsoleEvent(event); }
