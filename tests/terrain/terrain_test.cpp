@@ -77,37 +77,52 @@ TEST(Readers, FilesOfIndependentToolsEveryVariantAndEveryRefusal) {
     return std::string(good).replace(at, 4, Bytes().U32(value).s);
   };
   const std::string wrong = "Falsches Bitmapformat: %s!\n", cut = "Fehler beim Lesen von %s!\n", format = "Formatfehler in %s!\n";
-  const std::vector<std::pair<std::string, std::string>> cases = {  // bitmaps, then TERRAGEN files
+  struct Refused {
+    std::string bytes, message;
+  };
+  const Refused bitmaps[] = {
       {"XM" + good.substr(2), wrong}, {palette, wrong}, {patch(30, 1), wrong} /* compression */,
       {patch(14, 64), wrong} /* header size */, {patch(10, 40), wrong} /* data offset inside the header */,
       {patch(22, 0), wrong} /* height 0 */, {patch(18, 0), wrong}, {patch(18, 0xFFFFFFFCu), wrong} /* width 0, -4 */,
       {good.substr(0, good.size() - 1), cut}, {good.substr(0, 30), cut}, {good.substr(0, 10), cut},
       {patch(10, 5000), cut} /* data offset behind the end */, {patch(18, 0x7FFFFFFF), cut}, {patch(22, 0x80000000u), cut},
-      {"TERRAGEXTERRAIN ", "Keyword TERRAGEN missing!\n"}, {"TERRAGENTERRAINX", "Keyword TERRAIN missing!\n"},
-      {Terragen().Count("XPTS", 2).Count("YPTS", 2).Count("THNG", 0).Heights(1, 0, {1, 2, 3, 4}).s, format},
-      {Terragen().Count("XPTS", 2).Text("YPTS").U8(2).s, format},
+  };
+  for (const Refused& c : bitmaps) {
+    messages.clear();
+    const std::string path = dir.Path("bad.bmp");
+    dir.Write("bad.bmp", c.bytes);
+    // A refused bitmap is left empty.
+    terrain::BitmapImage image;
+    EXPECT_FALSE(image.ReadBitmap(path)) << c.message;
+    EXPECT_EQ(image.width, 0);
+    EXPECT_EQ(image.height, 0);
+    EXPECT_EQ(messages.messages(), Strings{host::StringPrintf(c.message.c_str(), path.c_str())});
+  }
+  struct Field {
+    std::string bytes, message;
+    int cellsX;  // what is left of the field: 0 when refused
+  };
+  const Field fields[] = {
+      {"TERRAGEXTERRAIN ", "Keyword TERRAGEN missing!\n", 0},
+      {"TERRAGENTERRAINX", "Keyword TERRAIN missing!\n", 0},
+      {Terragen().Count("XPTS", 2).Count("YPTS", 2).Count("THNG", 0).Heights(1, 0, {1, 2, 3, 4}).s, format, 0},
+      {Terragen().Count("XPTS", 2).Text("YPTS").U8(2).s, format, 0},
       // One point in x makes no field, quietly; the unused chunks are skipped.
       {Terragen().Count("XPTS", 1).Count("YPTS", 4).Count("CRAD", 0).Count("CRVM", 0).Heights(1, 0, {1, 2, 3, 4})
-           .Text("EOF ignored after the end").s, ""},
+           .Text("EOF ignored after the end").s, "", 0},
       // Found by fuzz/terragen_fuzzer.cpp: an "XPTS" of 0 after the heights.
       {std::string("TERRAGENTERRAIN SIZE\x02\x00\xEC\x00" "ALTWTERRAGENTERRAIN SIZE\x02\x00\x00\x00XPTS\x00\x00\x02\x00"
                    "\x00\x00\x04\x00YPTS\x03\x00\x00\x00" "ALTW\x07" "E\x02\x00\x00\x00XPTS\x04\x00\x00\x00YS\x00\x00\x04"
-                   "L\x00XPTMAIN SITZE", 110), format},
-      {Terragen().Count("XPTS", 3).Count("YPTS", 2).Heights(16384, 100, {8, 4}).s, format},
+                   "L\x00XPTMAIN SITZE", 110), format, 0},
+      {Terragen().Count("XPTS", 3).Count("YPTS", 2).Heights(16384, 100, {8, 4}).s, format, 2},
   };
-  const Ints cellsX = {0, 0, 0, 0, 0, 0, 2};  // of the TERRAGEN files
-  for (std::size_t k = 0; k < cases.size(); ++k) {
+  for (const Field& c : fields) {
     messages.clear();
-    const bool bitmap = k < 14;
-    const std::string path = dir.Path(bitmap ? "bad.bmp" : "bad.ter");
-    dir.Write(bitmap ? "bad.bmp" : "bad.ter", cases[k].first);
-    // A bitmap is refused and left empty (-1 when read); a TERRAGEN field has its cells.
-    terrain::BitmapImage image;
-    const int cells = bitmap ? (image.ReadBitmap(path) ? -1 : image.width + image.height + image.ValueAt(0, 0))
-                             : terrain::TerragenHeightField(path).cellsX;
-    EXPECT_EQ(bitmap ? 0 : cellsX[k - 14], cells) << k;
-    const Strings expected = {host::StringPrintf(cases[k].second.c_str(), path.c_str())};
-    EXPECT_EQ(cases[k].second.empty() ? Strings{} : expected, messages.messages()) << k;
+    const std::string path = dir.Path("bad.ter");
+    dir.Write("bad.ter", c.bytes);
+    EXPECT_EQ(terrain::TerragenHeightField(path).cellsX, c.cellsX) << c.message;
+    const Strings expected = {host::StringPrintf(c.message.c_str(), path.c_str())};
+    EXPECT_EQ(messages.messages(), c.message.empty() ? Strings{} : expected);
   }
   EXPECT_EQ(100 * 3000.0, terrain::TerragenHeightField(dir.Path("bad.ter")).minimumHeight);  // missing samples are 0
   // The fuzz finding made plain: 3 x 3 samples, then 2 points in x. The grid
