@@ -52,13 +52,17 @@ TEST_F(FarFromEnd, ALoadedFileSavesToItsOwnBytes) {
 TEST_F(FarFromEnd, AFailingRecordTellsOnceWhatFailed) {
   std::vector<Track> tracks = ManyTracks();
   const std::string good = File(tracks, {}, {});
-  // The check id of the first track (id 1, name "aaa") and its type, each damaged alone.
-  const std::size_t checkId = 2 + 2 + 1 + 3 + 4 + 36;
+  // The check id of the first track (id 1, name "aaa") and its type, each damaged alone: the
+  // type follows the id and the name, which the check repeats after the track's places.
+  const std::string idAndName = Bytes().I16(1).Str("aaa").data;
+  const std::size_t typeAt = good.find(idAndName) + idAndName.size();
+  const std::size_t checkId = good.find(idAndName, typeAt);
+  ASSERT_NE(checkId, std::string::npos);
   struct Case { std::size_t at; std::string with; Lines messages, lines; };
   const Case cases[] = {
       {checkId, Bytes().I16(9).data, {"Gleis Nr. 1 fehlerhaft!\n"}, {"I: 9 S: 1\n"}},
       {checkId + 2, "\x04", {"Gleis Nr. 1 fehlerhaft!\n"}, {}},
-      {2 + 2 + 1 + 3, Bytes().I32(5).data, {"aaa: Unbekannter Typ 5!\n", "Gleis Nr. 1 fehlerhaft!\n"}, {}},
+      {typeAt, Bytes().I32(5).data, {"aaa: Unbekannter Typ 5!\n", "Gleis Nr. 1 fehlerhaft!\n"}, {}},
   };
   for (const Case& c : cases) {
     std::string bytes = good;

@@ -120,10 +120,12 @@ TEST_F(LayoutFileTest, DamagedOrHostileFilesAreRefusedWithTheirMessages) {
   // Type 11: the group C check, then the real and its check, then one int16.
   multi.id = 9, multi.type = 11, multi.groupC[1] = 5, multi.multi = 0.5f;
   const std::string type11 = File({multi}, {}, {});
-  const std::size_t realAt = type11.size() - 192 - 2 - 2 - 2 - 8;
+  const std::size_t realAt = type11.rfind(Bytes().F32(0.5f).F32(0.5f).data);
   Model house;
   const std::string models = File({Track()}, {(house.id = 4, house), house}, {Unit()});
-  const std::size_t checkName = 2 + 74 + 2 + 2 + 5 + 12 + 12;
+  // The model's name comes twice: the second is its check name.
+  const std::string houseName = Bytes().Str("Haus").data;
+  const std::size_t checkName = models.find(houseName, models.find(houseName) + 1);
   // A unit with id 9: check id at 17, zero8 71, check name 72, check byte B 81.
   Unit unit, dll, lok;
   unit.id = 9, unit.byteB = 200, dll = unit;
