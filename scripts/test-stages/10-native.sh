@@ -8,4 +8,11 @@ for exe in "$dir"/tests/zuvo_*_tests "$dir"/tests/*/zuvo_*_tests; do
   [ -f "$exe" ] && [ -x "$exe" ] || continue
   run_gtest "native-$(basename "$exe")" "$dir" in_time "$exe"
 done
+launcher() {
+  sh "$ZUVO_ROOT/tests/launcher/startzuvo_test.sh" "$ZUVO_ROOT/packaging/startzuvo.sh" >"$dir/launcher.log" 2>&1 || {
+    grep FAIL "$dir/launcher.log"
+    return 1
+  }
+}
+record_check "native-startzuvo launcher" launcher
 return 0
