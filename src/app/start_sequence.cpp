@@ -247,6 +247,8 @@ int StartupDialog::OnStartClicked() {
   if (!outcome.started) {
     if (!outcome.toldWhyNotStarted) {
       host::Report(host::Why::kSimulatorNotStarted, outcome.program);
+      const std::string loader = platform::MissingLoaderOf(outcome.program);
+      if (!loader.empty()) host::Report(host::Why::kLoaderMissing, loader, kProgramName);
     }
     return 0;
   }

@@ -59,6 +59,7 @@ enum class Why {
   kSwapTwice,               // entry, earlier entry
   kSwapBackupExists,        // entry, backup
   kSimulatorNotStarted,     // program
+  kLoaderMissing,           // loader (wine), program
   // The run journal.
   kJournalNotWritten,       // path
   kJournalNotRead,          // path

@@ -48,6 +48,9 @@ const char* TextOf(Why why) {
     case Why::kSwapTwice: return "%s und %s tauschen dieselbe Datei!\n";
     case Why::kSwapBackupExists: return "%s: %s gibt es schon, der Tausch kann nicht gemacht werden!\n";
     case Why::kSimulatorNotStarted: return "Simulator \"%s\" kann nicht gestartet werden!\n";
+    case Why::kLoaderMissing:
+      return "Wine (\"%s\") ist nicht installiert oder nicht im PATH, und %s ist ein Windows-Programm "
+             "(Paket wine, oder WINE auf das Wine-Programm setzen).\n";
     case Why::kJournalNotWritten: return "Laufprotokoll %s kann nicht geschrieben werden!\n";
     case Why::kJournalNotRead: return "Laufprotokoll %s kann nicht gelesen werden!\n";
     case Why::kJournalNotRemoved: return "Laufprotokoll %s kann nicht entfernt werden!\n";

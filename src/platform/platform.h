@@ -158,6 +158,12 @@ int RunAndWait(const std::string& program, const std::vector<std::string>& args,
                int* exitCode, int* signal = nullptr,
                const std::function<int(long pid)>& onStarted = nullptr);
 
+// The program RunAndWait would need to start `program` that cannot be found:
+// on POSIX systems, for a Windows program, the loader named by $WINE (else
+// "wine") when it is not there; empty when nothing is missing, and always on
+// Windows. Lets a failed start say what is missing.
+std::string MissingLoaderOf(const std::string& program);
+
 // ---- process identity --------------------------------------------------------------
 
 // This process's id.

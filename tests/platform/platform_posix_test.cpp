@@ -147,10 +147,11 @@ TEST_F(PosixTest, WindowsProgramsRunUnderWine) {
   for (const char* s : {"pfad/wine", "ohne-sh"}) ASSERT_EQ(chmod(dir_.NativePath(s).c_str(), 0755), 0);
   const std::string exe = "C:\\Sim\\K.exe", none = dir_.NativePath("leer");  // no wine there
   const std::string args = prefix_ + "/dosdevices/c:/Sim/K.exe\nC:\\Gr\xC3\xB6\xC3\x9F" "e\n";
-  const struct { const char* wine; std::string path, program, recorded; } cases[] = {
-      {"pfad/wine", none, exe, args}, {nullptr, dir_.NativePath("pfad"), exe, args},  // $WINE, PATH
-      {nullptr, none, exe, ""}, {"fehlt", none, exe, ""},
-      {nullptr, none, "Z:" + dir_.NativePath("ohne-sh"), ""},  // not started, and no exit code 127
+  const std::string missing = dir_.NativePath("fehlt");
+  const struct { const char* wine; std::string path, program, recorded, missingLoader; } cases[] = {
+      {"pfad/wine", none, exe, args, ""}, {nullptr, dir_.NativePath("pfad"), exe, args, ""},  // $WINE, PATH
+      {nullptr, none, exe, "", "wine"}, {"fehlt", none, exe, "", missing},
+      {nullptr, none, "Z:" + dir_.NativePath("ohne-sh"), "", ""},  // not started, and no exit code 127
   };
   for (const auto& c : cases) {
     c.wine ? setenv("WINE", dir_.NativePath(c.wine).c_str(), 1) : unsetenv("WINE");
@@ -158,6 +159,7 @@ TEST_F(PosixTest, WindowsProgramsRunUnderWine) {
     dir_.Write("pfad/wine.txt", "");
     EXPECT_EQ(platform::RunAndWait(c.program, {"K", "\"C:\\Gr\xF6\xDF" "e\""}, nullptr), c.recorded.empty() ? 0 : 1);
     EXPECT_EQ(dir_.Read("pfad/wine.txt"), c.recorded) << c.program;
+    EXPECT_EQ(platform::MissingLoaderOf(c.program), c.missingLoader) << c.program;
   }
 }
 

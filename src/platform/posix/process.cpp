@@ -128,6 +128,23 @@ sigset_t InterruptSignals() {
 
 }  // namespace
 
+namespace {
+
+// The loader of Windows programs as $WINE names it, else "wine".
+std::string WineName() {
+  const char* wine = std::getenv("WINE");
+  return wine != nullptr && *wine != '\0' ? wine : "wine";
+}
+
+}  // namespace
+
+std::string MissingLoaderOf(const std::string& program) {
+  std::string native;
+  if (!posix::ToNative(program, &native) || !StartsWithMz(native)) return "";
+  const std::string wine = WineName();
+  return FindProgram(wine).empty() ? wine : "";
+}
+
 int RunAndWait(const std::string& program, const std::vector<std::string>& args,
                int* exitCode, int* signal, const std::function<int(long pid)>& onStarted) {
   std::string native;
@@ -138,8 +155,7 @@ int RunAndWait(const std::string& program, const std::vector<std::string>& args,
   std::string executable;
   std::vector<std::string> argv;
   if (StartsWithMz(native)) {
-    const char* wine = std::getenv("WINE");
-    std::string wineName = wine != nullptr && *wine != '\0' ? wine : "wine";
+    const std::string wineName = WineName();
     executable = FindProgram(wineName);
     if (executable.empty()) return 0;
     argv.push_back(wineName);

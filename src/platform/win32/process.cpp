@@ -36,6 +36,8 @@ HANDLE KillingJob(HANDLE process) {
 
 }  // namespace
 
+std::string MissingLoaderOf(const std::string&) { return ""; }
+
 int RunAndWait(const std::string& program, const std::vector<std::string>& args,
                int* exitCode, int* signal, const std::function<int(long pid)>& onStarted) {
   // The arguments joined with blanks into the command line, as given (as the
