@@ -4,6 +4,8 @@
 #include <cstdio>
 
 #include "host/wording.h"
+#include "host/paths.h"
+#include "platform/cp1252.h"
 #include "platform/platform.h"
 
 namespace host {
@@ -45,7 +47,47 @@ std::string StringPrintf(const char* format, ...) {
   return result;
 }
 
-void Report(const Reason& reason) {
+namespace {
+
+// The reasons that name a file the system refused to open, write or rename.
+bool NamesAFileFailure(Why why) {
+  switch (why) {
+    case Why::kCannotOpen:
+    case Why::kWriteFailed:
+    case Why::kFileCannotBeOpened:
+    case Why::kFolderNotCreated:
+    case Why::kCannotRename:
+    case Why::kReadError:
+    case Why::kJournalNotWritten:
+      return true;
+    default:
+      return false;
+  }
+}
+
+// The failure the platform noted last, when it was on a file the reason names.
+platform::FileFailure CauseFor(const Reason& reason) {
+  const platform::FileFailure& failure = platform::LastFileFailure();
+  if (failure.cause == platform::FileCause::kNone || !NamesAFileFailure(reason.why)) return {};
+  for (const std::string& arg : reason.args) {
+    if (platform::EqualsIgnoringCase(arg, failure.path) ||
+        (!arg.empty() && platform::EqualsIgnoringCase(FileNameOf(arg), FileNameOf(failure.path)))) {
+      return failure;
+    }
+  }
+  return {};
+}
+
+}  // namespace
+
+Reason WithFileCause(const Reason& given) {
+  Reason reason = given;
+  if (reason.cause.cause == platform::FileCause::kNone) reason.cause = CauseFor(reason);
+  return reason;
+}
+
+void Report(const Reason& given) {
+  const Reason reason = WithFileCause(given);
   Sinks& sinks = CurrentSinks();
   if (sinks.message != nullptr) {
     sinks.message(reason, sinks.messageContext);

@@ -42,9 +42,14 @@ void Report(Why why, const Args&... args) {
 // Reasons kept instead of reported: a caller that shows them itself (the
 // terrain preview draws them into its picture) passes a list; null reports.
 using Reasons = std::vector<Reason>;
+
+// The reason with the cause the platform noted last (platform/file_failure.h)
+// when it names the file that failed; Report and Tell attach it.
+Reason WithFileCause(const Reason& reason);
+
 inline void Tell(Reasons* into, const Reason& reason) {
   if (into != nullptr) {
-    into->push_back(reason);
+    into->push_back(WithFileCause(reason));
   } else {
     Report(reason);
   }

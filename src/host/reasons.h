@@ -14,6 +14,8 @@
 #include <string>
 #include <vector>
 
+#include "platform/file_failure.h"
+
 namespace host {
 
 enum class Why {
@@ -23,7 +25,7 @@ enum class Why {
   kFileCannotBeOpened,      // file
   kFolderCannotBeOpened,    // folder
   kFolderNotCreated,        // folder
-  kWrongExtension,          // extension
+  kWrongExtension,          // extension[, path, "1" for a folder]
   kLinkOutside,             // path, the folder it must stay in
   kCannotRename,            // from, to
   // The layout file.
@@ -134,6 +136,9 @@ enum class Why {
 struct Reason {
   Why why = Why::kFormatError;
   std::vector<std::string> args;
+  // For a file that could not be opened, written or renamed: why, when the
+  // system said so (Report attaches it); worded as a second line.
+  platform::FileFailure cause;
 };
 
 // A reason with its arguments; numbers are turned into decimal text.
@@ -144,7 +149,7 @@ inline std::string ArgumentText(long number) { return std::to_string(number); }
 inline std::string ArgumentText(long long number) { return std::to_string(number); }
 template <typename... Args>
 Reason Because(Why why, const Args&... args) {
-  return Reason{why, {ArgumentText(args)...}};
+  return Reason{why, {ArgumentText(args)...}, {}};
 }
 
 }  // namespace host

@@ -180,10 +180,41 @@ std::string Healed(const std::vector<std::string>& a) {
   return text + stays;
 }
 
+// The second line of a file failure: why the system refused.
+std::string CauseText(const platform::FileFailure& failure) {
+  switch (failure.cause) {
+    case platform::FileCause::kNone: return "";
+    case platform::FileCause::kNoSuchFile: return "Grund: Die Datei gibt es nicht.\n";
+    case platform::FileCause::kNoSuchFolder: return "Grund: Den Ordner " + failure.folder + " gibt es nicht.\n";
+    case platform::FileCause::kFileNotPermitted: return "Grund: Keine Berechtigung f\xFCr die Datei.\n";
+    case platform::FileCause::kFolderNotPermitted:
+      return "Grund: Keine Schreibberechtigung im Ordner " + failure.folder + ".\n";
+    case platform::FileCause::kFileReadOnly: return "Grund: Die Datei ist schreibgesch\xFCtzt.\n";
+    case platform::FileCause::kIsFolder: return "Grund: Das ist ein Ordner, keine Datei.\n";
+    case platform::FileCause::kDiskFull: return "Grund: Der Datentr\xE4ger ist voll.\n";
+    case platform::FileCause::kReadOnlyDisk: return "Grund: Der Datentr\xE4ger ist schreibgesch\xFCtzt.\n";
+  }
+  return "";
+}
+
 }  // namespace
 
 std::string Wording(const Reason& reason) {
+  const std::string cause = CauseText(reason.cause);
+  if (!cause.empty()) {
+    Reason plain = reason;
+    plain.cause = platform::FileFailure();
+    std::string text = Wording(plain);
+    if (!text.empty() && text.back() != '\n') text += '\n';
+    return text + cause;
+  }
   if (reason.why == Why::kHealed) return Healed(reason.args);
+  if (reason.why == Why::kWrongExtension && reason.args.size() > 2 && reason.args[0].empty()) {
+    // Without an extension the first line alone says nothing: the second
+    // names what was given.
+    const char* what = reason.args[2] == "1" ? "%s ist ein Ordner" : "%s hat keine Endung";
+    return "falsche Endung: \n" + Fill(what, {reason.args[1]}, 0) + ", gemeint ist eine Anlage (.anl oder .danl).\n";
+  }
   const std::string first = reason.args.empty() ? std::string() : reason.args[0];
   const char* own = KindText(reason.why, first);
   if (own != nullptr) {

@@ -3,6 +3,7 @@
 #include "host/messages.h"
 #include "host/paths.h"
 #include "platform/cp1252.h"
+#include "platform/platform.h"
 
 namespace layout {
 
@@ -16,7 +17,7 @@ int LayoutFileOf(const std::string& path, std::string* layoutFile) {
     *layoutFile = host::StripExtension(path) + ".anl";
     return 1;
   }
-  host::Report(host::Why::kWrongExtension, extension);
+  host::Report(host::Why::kWrongExtension, extension, path, platform::PathStatus(path) == platform::kPathDirectory ? "1" : "");
   return 0;
 }
 

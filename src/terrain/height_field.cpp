@@ -8,7 +8,10 @@ HeightField::~HeightField() = default;
 
 BitmapHeightField::BitmapHeightField(const std::string& path, const std::string& name, std::int32_t pixelSizeCm,
                                      host::Reasons* into) {
-  if (!image.ReadBitmap(path, name, into)) return;
+  if (!image.ReadBitmap(path, name, into)) {
+    unreadable = true;
+    return;
+  }
   cellsX = image.width;
   cellsY = image.height;
   if (cellsX == 0 || cellsY == 0) return;

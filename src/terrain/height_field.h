@@ -29,6 +29,7 @@ class HeightField {
   std::int32_t cellsY = 0;
   double minimumHeight = 0.0;  // centimetres, the lowest vertex of the grid
   std::int32_t pixelSize = 0;  // centimetres between neighbouring vertices
+  bool unreadable = false;     // the file was refused, and its reader said why
 };
 
 class BitmapHeightField : public HeightField {

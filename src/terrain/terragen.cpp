@@ -130,7 +130,7 @@ std::int32_t TerragenPixelSize(float xScale) {
 }
 
 TerragenHeightField::TerragenHeightField(const std::string& path, const std::string& name, host::Reasons* into) {
-  terrain.ReadTerragen(path, name, into);
+  unreadable = !terrain.ReadTerragen(path, name, into);
   cellsX = terrain.xPoints - 1;
   cellsY = terrain.yPoints - 1;
   if (cellsX <= 0 || cellsY <= 0 || !terrain.hasSamples) {

@@ -42,7 +42,10 @@ int ReadTerrainInputs(const TerrainJob& job, TerrainInputs* inputs, host::Reason
   inputs->heights = OpenHeightField(job, into);
   const HeightField& heights = *inputs->heights;
   if (!PassesStage(job, TerrainStage::kBeforeColours, into)) return 0;
-  inputs->colours.ReadBitmap(job.colourPath, job.colourFile, into);
+  const int coloursRead = inputs->colours.ReadBitmap(job.colourPath, job.colourFile, into);
+  // A picture that was refused has said why; its size (none) would only
+  // mislead.
+  if (heights.unreadable || !coloursRead) return 0;
   if (inputs->colours.width != heights.cellsX || inputs->colours.height != heights.cellsY) {
     host::Tell(into, host::Why::kSizesDiffer);
     return 0;

@@ -33,7 +33,14 @@ TEST_F(LoadTest, AWrongExtensionOrAFailedLoadClearsThePaths) {
     EXPECT_EQ(Paths(), (Texts{"", "", ""}));
     EXPECT_EQ(dialog.pair().layout.loaded, 1);  // the earlier layout stays in memory
   }
-  EXPECT_EQ(messages.messages(), (Texts{"falsche Endung: txt\n", "falsche Endung: \n"}));
+  EXPECT_EQ(messages.messages(),
+            (Texts{"falsche Endung: txt\n", "falsche Endung: \n" + host.Path("Anlagen\\Ordner.d\\Berg") +
+                                              " hat keine Endung, gemeint ist eine Anlage (.anl oder .danl).\n"}));
+  host.MakeDirs("Anlagen\\Alt");
+  messages.clear();
+  EXPECT_EQ(Load("Anlagen\\Alt"), 0);
+  EXPECT_EQ(messages.messages(), (Texts{"falsche Endung: \n" + host.Path("Anlagen\\Alt") +
+                                        " ist ein Ordner, gemeint ist eine Anlage (.anl oder .danl).\n"}));
   EXPECT_EQ(Load("Anlagen\\Tal.danl"), 0);
   EXPECT_EQ(Paths(), (Texts{"", "", ""}));
 }

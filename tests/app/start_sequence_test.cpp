@@ -40,7 +40,8 @@ TEST_F(AppTest, TheSimulatorRunsWhileTheDialogIsMinimisedAndTheSetJoinsTheList) 
   EXPECT_EQ(dialog.OnInventoryListClicked(), 0);
   EXPECT_EQ(messages.messages(), (Texts{"Original Prellbock kann nicht gesichert werden!\n",
                                         "Original Leitpfosten kann nicht gesichert werden!\n",
-                                        "Can't open " + host.Path("Anlagen\\Berg.anl") + "!\n", "Anlage nicht OK\n"}));
+                                        "Can't open " + host.Path("Anlagen\\Berg.anl") + "!\nGrund: Die Datei gibt es nicht.\n",
+                                        "Anlage nicht OK\n"}));
 }
 
 }  // namespace

@@ -43,7 +43,7 @@ TEST_F(InstallationTest, ExitStatusAndMessagesOfEveryCommand) {
     std::string registry = "\"C:\\Sim\\Kantrelwick.exe\" \"%1\"";
   } cases[] = {
       {{"resave", bad_}, 1, "", "I: 8 S: 7\nGleis Nr. 7 fehlerhaft!\n"},
-      {{"dump", Native("Anlagen\\Fehlt.anl")}, 1, "", can + "Fehlt.anl!\n"},
+      {{"dump", Native("Anlagen\\Fehlt.anl")}, 1, "", can + "Fehlt.anl!\nGrund: Die Datei gibt es nicht.\n"},
       {{"show", Native("Anlagen\\Berg.txt")}, 1, "", "falsche Endung: txt\n"},
       {{"dump"}, 2, "", ""},
       {{"remove-missing", "houses", berg}, 2, "", ""},

@@ -77,6 +77,7 @@ TEST_F(StartFaultsTest, EveryFileOperationOfAFullStartFails) {
       std::regex("Datei " + p + " kann nicht in " + p + " umbenannt werden!"),
       std::regex("Ordner C:\\\\Sim\\\\ kann nicht ge\xC3\xB6" "ffnet werden!"),
       std::regex("Nach dem Lauf nicht wiederhergestellt:"),
+      std::regex("Grund: (Die Datei gibt es nicht|Den Ordner " + p + " gibt es nicht)\\."),
       std::regex("  " + p + " \\((fehlt|Inhalt noch in " + p + ")\\)"),
       std::regex("Das Laufprotokoll " + p + " bleibt: der n\xC3\xA4" "chste Befehl versucht es erneut."),
   };
@@ -107,7 +108,7 @@ TEST_F(StartFaultsTest, WhatTheSimulatorBreaksIsNamed) {
       {"Loeschen=Strecke.dat.sav", 1, lost + h + "Strecke.dat (fehlt)\n", "Strecke.dat"},
       // The layout gone: the settings are stored, the set is not overwritten
       // with views that no file holds.
-      {"Loeschen=Anlagen\\Test.anl", 1, "Can't open " + h + "Anlagen\\Test.anl!\n", "", false},
+      {"Loeschen=Anlagen\\Test.anl", 1, "Can't open " + h + "Anlagen\\Test.anl!\nGrund: Die Datei gibt es nicht.\n", "", false},
       // Last: the program stays away.
       {"", 1, "Simulator \"" + h + "Kantrelwick.exe\" kann nicht gestartet werden!\n"},
   };

@@ -111,7 +111,7 @@ TEST_F(InstallationTest, AReadOnlyLayoutStaysAndSwappedNamesKeepTheirCase) {
   const Tree before = SnapshotTree(dir_.native());
   RunResult run = Start({"--camera-set", "Nord"});
   EXPECT_EQ(run.exitCode, 1);
-  EXPECT_EQ(run.err, "Can't open " + host_ + "Anlagen\\Test.anl!\n");
+  EXPECT_EQ(run.err, "Can't open " + host_ + "Anlagen\\Test.anl!\nGrund: Die Datei ist schreibgesch\xC3\xBCtzt.\n");
   EXPECT_TRUE(SnapshotTree(dir_.native()) == before);
 
   ASSERT_EQ(chmod(Native("Anlagen\\Test.anl").c_str(), 0644), 0);

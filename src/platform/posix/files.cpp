@@ -12,6 +12,7 @@
 
 #include "platform/cp1252.h"
 #include "platform/faults.h"
+#include "platform/file_failure.h"
 #include "platform/platform.h"
 #include "platform/posix/confine.h"
 #include "platform/posix/native_path.h"
@@ -68,10 +69,13 @@ bool OpensForWriting(const char* mode) {
 }  // namespace
 
 std::FILE* OpenFile(const std::string& path, const char* mode) {
+  ClearFileFailure();
   std::string native;
   if (mode == nullptr || !posix::ToNative(path, &native)) return nullptr;
   if (OpensForWriting(mode) && ShouldFail(kFaultCreate)) return nullptr;
-  return std::fopen(native.c_str(), mode);
+  std::FILE* file = std::fopen(native.c_str(), mode);
+  if (file == nullptr) NoteFileFailure(errno, path, OpensForWriting(mode));
+  return file;
 }
 
 int PathStatus(const std::string& path) {
@@ -84,13 +88,21 @@ int PathStatus(const std::string& path) {
 }
 
 int RenameFile(const std::string& from, const std::string& to, const std::string& within, bool* outside) {
+  ClearFileFailure();
   if (outside != nullptr) *outside = false;
   std::string fromLeaf, toLeaf;
   bool out = false;
   const int fromDir = CheckedFolderOf(from, within, &fromLeaf, &out);
   const int toDir = fromDir < 0 ? -1 : CheckedFolderOf(to, within, &toLeaf, &out);
   int renamed = 0;
-  if (toDir >= 0 && !ShouldFail(kFaultRename)) renamed = RenameNoReplace(fromDir, fromLeaf, toDir, toLeaf);
+  if (toDir >= 0 && !ShouldFail(kFaultRename)) {
+    renamed = RenameNoReplace(fromDir, fromLeaf, toDir, toLeaf);
+    if (!renamed && errno == ENOENT) {
+      NoteFileFailure(errno, from, false);
+    } else if (!renamed) {
+      NoteCreateFailure(errno, to);
+    }
+  }
   if (fromDir >= 0) close(fromDir);
   if (toDir >= 0) close(toDir);
   if (outside != nullptr) *outside = out;
@@ -115,7 +127,9 @@ int MakeDirectory(const std::string& path, const std::string& within) {
   std::string leaf;
   const int dirfd = CheckedFolderOf(path, within, &leaf, nullptr);
   if (dirfd < 0) return 0;
+  ClearFileFailure();
   const int made = !ShouldFail(kFaultMkdir) && mkdirat(dirfd, leaf.c_str(), 0777) == 0;
+  if (!made && errno != EEXIST && FaultsPlanned() == false) NoteCreateFailure(errno, path);
   close(dirfd);
   return made;
 }

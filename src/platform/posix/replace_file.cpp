@@ -26,6 +26,7 @@
 #include <string>
 
 #include "platform/faults.h"
+#include "platform/file_failure.h"
 #include "platform/platform.h"
 #include "platform/posix/confine.h"
 #include "platform/posix/native_path.h"
@@ -116,6 +117,7 @@ bool WriteAll(int fd, const char* data, std::size_t size) {
 }  // namespace
 
 SaveOutcome ReplaceFile(const std::string& path, const void* data, std::size_t size, const std::string& within) {
+  ClearFileFailure();
   std::string native;
   if (!posix::ToNative(path, &native)) return SaveOutcome::kCannotCreate;
   native = FollowLink(native);
@@ -124,7 +126,10 @@ SaveOutcome ReplaceFile(const std::string& path, const void* data, std::size_t s
   std::string leaf;
   bool outside = false;
   const int dirfd = posix::OpenCheckedFolder(native, within, &leaf, &outside);
-  if (dirfd < 0) return outside ? SaveOutcome::kOutside : SaveOutcome::kCannotCreate;
+  if (dirfd < 0) {
+    if (!outside) NoteFileFailure(errno, path, true);
+    return outside ? SaveOutcome::kOutside : SaveOutcome::kCannotCreate;
+  }
 
   // A replaced file keeps its permissions; a new one gets 0666 less the
   // umask, which open() applies. One without any write permission is
@@ -136,6 +141,7 @@ SaveOutcome ReplaceFile(const std::string& path, const void* data, std::size_t s
   if (replacing && (S_ISDIR(st.st_mode) || (st.st_mode & (S_IWUSR | S_IWGRP | S_IWOTH)) == 0)) {
     refused = SaveOutcome::kReadOnly;
   }
+  if (refused == SaveOutcome::kReadOnly) NoteFileCause(S_ISDIR(st.st_mode) ? FileCause::kIsFolder : FileCause::kFileReadOnly, path);
   if (refused == SaveOutcome::kSaved && ShouldFail(kFaultCreate)) refused = SaveOutcome::kCannotCreate;
   if (refused != SaveOutcome::kSaved) {
     close(dirfd);
@@ -145,6 +151,7 @@ SaveOutcome ReplaceFile(const std::string& path, const void* data, std::size_t s
   std::string temp;
   int fd = CreateTemporary(dirfd, &temp);
   if (fd < 0) {
+    NoteCreateFailure(errno, path);
     close(dirfd);
     return SaveOutcome::kCannotCreate;
   }
@@ -152,6 +159,7 @@ SaveOutcome ReplaceFile(const std::string& path, const void* data, std::size_t s
   bool ok = !replacing || fchmod(fd, st.st_mode & 07777) == 0;
   ok = ok && WriteAll(fd, static_cast<const char*>(data), size);
   ok = ok && fsync(fd) == 0;
+  if (!ok && !FaultsPlanned()) NoteFileFailure(errno, path, true);
   if (ShouldFail(kFaultClose)) {
     close(fd);
     ok = false;
@@ -159,7 +167,10 @@ SaveOutcome ReplaceFile(const std::string& path, const void* data, std::size_t s
     ok = false;
   }
   if (ok && ShouldFail(kFaultRename)) ok = false;
-  if (ok && renameat(dirfd, temp.c_str(), dirfd, leaf.c_str()) != 0) ok = false;
+  if (ok && renameat(dirfd, temp.c_str(), dirfd, leaf.c_str()) != 0) {
+    NoteCreateFailure(errno, path);
+    ok = false;
+  }
   if (!ok) {
     unlinkat(dirfd, temp.c_str(), 0);
     close(dirfd);

@@ -8,10 +8,12 @@
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
+#include <cerrno>
 #include <string>
 
 #include "platform/cp1252.h"
 #include "platform/faults.h"
+#include "platform/file_failure.h"
 #include "platform/platform.h"
 #include "platform/win32/confine.h"
 
@@ -46,9 +48,12 @@ bool LinkRefused(win32::EntryKind kind) { return kind == win32::kLinkEntry && Th
 }  // namespace
 
 std::FILE* OpenFile(const std::string& path, const char* mode) {
+  ClearFileFailure();
   if (mode == nullptr) return nullptr;
   if (OpensForWriting(mode) && ShouldFail(kFaultCreate)) return nullptr;
-  return std::fopen(path.c_str(), mode);
+  std::FILE* file = std::fopen(path.c_str(), mode);
+  if (file == nullptr) NoteFileFailure(errno, path, OpensForWriting(mode));
+  return file;
 }
 
 int PathStatus(const std::string& path) {
@@ -60,6 +65,7 @@ int PathStatus(const std::string& path) {
 }
 
 int RenameFile(const std::string& from, const std::string& to, const std::string& within, bool* outside) {
+  ClearFileFailure();
   win32::Folder fromFolder, toFolder;
   bool out = false;
   int renamed = 0;
@@ -73,6 +79,12 @@ int RenameFile(const std::string& from, const std::string& to, const std::string
       // Without MOVEFILE_REPLACE_EXISTING the move fails when `to` exists.
       renamed = MoveFileExA(win32::Join(fromFolder.path, fromFolder.leaf).c_str(),
                             win32::Join(toFolder.path, toFolder.leaf).c_str(), 0) != 0;
+      const int error = renamed ? 0 : ErrnoOfSystemError(GetLastError());
+      if (error == ENOENT) {
+        NoteFileFailure(error, from, false);
+      } else if (error != 0) {
+        NoteCreateFailure(error, to);
+      }
     }
   }
   win32::CloseFolder(&fromFolder);

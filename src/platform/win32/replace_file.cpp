@@ -13,9 +13,11 @@
 
 #include <mutex>
 #include <set>
+#include <cerrno>
 #include <string>
 
 #include "platform/faults.h"
+#include "platform/file_failure.h"
 #include "platform/platform.h"
 #include "platform/temporary_name.h"
 #include "platform/win32/confine.h"
@@ -128,9 +130,11 @@ SaveOutcome OpenTargetFolder(const std::string& path, const std::string& within,
 }  // namespace
 
 SaveOutcome ReplaceFile(const std::string& path, const void* data, std::size_t size, const std::string& within) {
+  ClearFileFailure();
   win32::Folder folder;
   win32::EntryKind kind = win32::kNoEntry;
   const SaveOutcome opened = OpenTargetFolder(path, within, &folder, &kind);
+  if (opened == SaveOutcome::kCannotCreate) NoteFileFailure(ErrnoOfSystemError(GetLastError()), path, true);
   if (opened != SaveOutcome::kSaved) return opened;
   const std::string target = win32::Join(folder.path, folder.leaf);
   // A read-only file or a directory is not to be written over: Windows
@@ -143,6 +147,11 @@ SaveOutcome ReplaceFile(const std::string& path, const void* data, std::size_t s
   } else if (ShouldFail(kFaultCreate)) {
     outcome = SaveOutcome::kCannotCreate;
   }
+  if (outcome == SaveOutcome::kReadOnly) {
+    NoteFileCause(kind == win32::kFolderEntry || (old & FILE_ATTRIBUTE_DIRECTORY) != 0 ? FileCause::kIsFolder
+                                                                                       : FileCause::kFileReadOnly,
+                  path);
+  }
   if (outcome != SaveOutcome::kSaved) {
     win32::CloseFolder(&folder);
     return outcome;
@@ -151,12 +160,14 @@ SaveOutcome ReplaceFile(const std::string& path, const void* data, std::size_t s
   std::string temp;
   HANDLE file = CreateTemporaryFile(folder.path, &temp);
   if (file == INVALID_HANDLE_VALUE) {
+    NoteCreateFailure(ErrnoOfSystemError(GetLastError()), path);
     win32::CloseFolder(&folder);
     return SaveOutcome::kCannotCreate;
   }
 
   bool ok = WriteAll(file, data, size);
   if (ok && !FlushFileBuffers(file)) ok = false;
+  if (!ok && !FaultsPlanned()) NoteFileFailure(ErrnoOfSystemError(GetLastError()), path, true);
   if (ShouldFail(kFaultClose)) {
     CloseHandle(file);
     ok = false;
@@ -169,6 +180,7 @@ SaveOutcome ReplaceFile(const std::string& path, const void* data, std::size_t s
   }
   if (ok && ShouldFail(kFaultRename)) ok = false;
   if (ok && !MoveFileExA(temp.c_str(), target.c_str(), MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH)) {
+    NoteCreateFailure(ErrnoOfSystemError(GetLastError()), path);
     ok = false;
   }
   if (!ok) DeleteFileA(temp.c_str());  // a hidden or system file too
