@@ -1,5 +1,7 @@
 // A picture of each terrain that the settings file describes, written beside
-// the layout as "<section>.svg"; no tile is made and no folder created.
+// the layout as "<section>.svg"; no tile is made and no folder created. A
+// section the generation would refuse is still drawn, with its reasons, and
+// the reasons are reported as well: the preview then fails.
 
 #include "app/guards.h"
 #include "app/startup_dialog.h"
@@ -31,12 +33,17 @@ int StartupDialog::PreviewTerrain() {
     }
     const std::string path = host::FileInFolder(folder, entry.name + ".svg");
     const terrain::TerrainJob job = terrain::ReadTerrainJob(pair_.settings, entry.name, folder, installation_.folder);
-    if (!host::SaveFileReporting(path, terrain::TerrainPreviewSvg(job), folder)) {
+    host::Reasons refused;
+    if (!host::SaveFileReporting(path, terrain::TerrainPreviewSvg(job, &refused), folder)) {
       allWritten = 0;
       continue;
     }
     view_->ShowResult(host::Wording(host::Why::kPreviewWritten, path));
     ++written;
+    // The picture shows why the generation would refuse the section; the
+    // command says so too, and fails, so that a script can tell.
+    for (const host::Reason& reason : refused) host::Report(reason);
+    if (!refused.empty()) allWritten = 0;
   }
   if (written == 0 && allWritten) view_->ShowResult(host::Wording(host::Why::kNoTerrain));
   return allWritten;

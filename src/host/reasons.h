@@ -120,7 +120,7 @@ enum class Why {
   kSpacingNotPositive,      // section
   kSizeNotPositive,         // section
   kSpacingBelowPixel,       // section
-  kSizesDiffer,             //
+  kSizesDiffer,             // [height cells "W x H", colour pixels "W x H"]
   kPixelSizeFromFile,       // section, file
   kTilesTooLarge,           // section, largest fitting size in metres
   kTileDoesNotFit,          // path

@@ -209,6 +209,9 @@ std::string Wording(const Reason& reason) {
     return text + cause;
   }
   if (reason.why == Why::kHealed) return Healed(reason.args);
+  if (reason.why == Why::kSizesDiffer && reason.args.size() == 2) {
+    return std::string(TextOf(reason.why)) + Fill("H\xF6hen %s, Farben %s Pixel.\n", reason.args, 0);
+  }
   if (reason.why == Why::kWrongExtension && reason.args.size() > 2 && reason.args[0].empty()) {
     // Without an extension the first line alone says nothing: the second
     // names what was given.

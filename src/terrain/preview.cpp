@@ -16,9 +16,16 @@ namespace {
 
 const int kLineHeight = 20;
 const int kMargin = 8;
+// What ground on earth has, in centimetres: beyond it the heights are most
+// likely not heights at all.
+const double kLowestGround = -500.0 * 100;
+const double kHighestGround = 9000.0 * 100;
 
 // A non-negative coordinate with at most two decimals, whatever the locale.
 std::string Number(double value) { return MetresText(std::llround(value * 100)); }
+
+// Centimetres as whole metres, with a sign.
+std::string MetresValue(double centimetres) { return std::to_string(std::llround(centimetres / 100)); }
 
 std::string WithoutNewline(std::string text) {
   while (!text.empty() && (text.back() == '\n' || text.back() == '\r')) text.pop_back();
@@ -46,6 +53,15 @@ Lines Description(const TerrainJob& job, const TerrainInputs& inputs, int accept
                                    MetresText(1LL * colours.height * pixelSize) + " m (Pixelgroesse " +
                                    MetresText(pixelSize) + " m)");
   }
+  if (inputs.heights && inputs.heights->cellsX > 0) {
+    double lowest = 0, highest = 0;
+    HeightRange(*inputs.heights, &lowest, &highest);
+    lines.emplace_back("heights", "Hoehen: " + MetresValue(lowest) + " m bis " + MetresValue(highest) + " m");
+    if (lowest < kLowestGround || highest > kHighestGround) {
+      lines.emplace_back("warning", "Warnung: Solche Hoehen gibt es auf der Erde nicht (unter -500 m oder ueber "
+                                    "9000 m). Ist " + job.heightFile + " wirklich ein Hoehenbild?");
+    }
+  }
   const TilePlan& plan = inputs.plan;
   if (inputs.planned) {
     lines.emplace_back("", host::StringPrintf("Kacheln: %lld (%d x %d), Abstand ",
@@ -70,11 +86,18 @@ std::string TileShapes(const TilePlan& plan, double scale) {
   for (int i = 0; i < plan.columns; ++i) {
     for (int j = 0; j < plan.rows; ++j) {
       const TileRect tile = plan.Tile(i, j);
-      const std::string title = "<title>" + XmlText(TileFileName(i, j)) + "</title>";
-      svg += "<rect class=\"tile\" x=\"" + Number(tile.firstColumn * scale) + "\" y=\"" +
-             Number((plan.height - tile.lastRow) * scale) + "\" width=\"" +
-             Number((tile.lastColumn - tile.firstColumn) * scale) + "\" height=\"" +
-             Number((tile.lastRow - tile.firstRow) * scale) + "\">" + title + "</rect>\n";
+      const std::string name = XmlText(TileFileName(i, j)), title = "<title>" + name + "</title>";
+      // Set in by 0 to 3 units, by column and row, so that the edges of
+      // overlapping tiles do not fall on each other.
+      const double inset = 1.5 * (i % 2) + 1.5 * (j % 2) + 1;
+      const double x = tile.firstColumn * scale + inset, y = (plan.height - tile.lastRow) * scale + inset;
+      const double w = std::max(0.0, (tile.lastColumn - tile.firstColumn) * scale - 2 * inset);
+      const double h = std::max(0.0, (tile.lastRow - tile.firstRow) * scale - 2 * inset);
+      svg += std::string("<rect class=\"tile ") + ((i + j) % 2 == 0 ? "even" : "odd") + "\" x=\"" + Number(x) +
+             "\" y=\"" + Number(y) + "\" width=\"" + Number(w) + "\" height=\"" + Number(h) + "\">" + title +
+             "</rect>\n";
+      svg += "<text class=\"label\" x=\"" + Number(tile.centreColumn * scale) + "\" y=\"" +
+             Number((plan.height - tile.centreRow) * scale - 6) + "\">" + name + "</text>\n";
       svg += "<circle class=\"centre\" cx=\"" + Number(tile.centreColumn * scale) + "\" cy=\"" +
              Number((plan.height - tile.centreRow) * scale) + "\" r=\"3\">" + title + "</circle>\n";
     }
@@ -116,17 +139,59 @@ RgbPicture PreviewPicture(const BitmapImage& image, int maxSide) {
   return picture;
 }
 
-std::string TerrainPreviewSvg(const TerrainJob& job) {
+void HeightRange(const HeightField& field, double* lowest, double* highest) {
+  *lowest = *highest = 0;
+  if (field.cellsX <= 0 || field.cellsY <= 0) return;
+  *lowest = *highest = field.HeightAt(0, 0);
+  for (int i = 0; i <= field.cellsX; ++i) {
+    for (int j = 0; j <= field.cellsY; ++j) {
+      const double h = field.HeightAt(i, j);
+      *lowest = std::min(*lowest, h);
+      *highest = std::max(*highest, h);
+    }
+  }
+}
+
+RgbPicture Hillshade(const HeightField& field, int width, int height) {
+  RgbPicture picture;
+  if (field.cellsX <= 0 || field.cellsY <= 0 || field.pixelSize <= 0 || width <= 0 || height <= 0) return picture;
+  picture.width = width;
+  picture.height = height;
+  picture.pixels.resize(3 * static_cast<std::size_t>(width) * height);
+  // Light from the north-west, 45 degrees above the horizon (x east, y north).
+  const double light[3] = {-0.5, 0.5, std::sqrt(0.5)};
+  const double across = 2.0 * field.pixelSize;
+  std::size_t out = 0;
+  for (int y = 0; y < height; ++y) {
+    const int j = static_cast<int>(static_cast<long long>(height - 1 - y) * field.cellsY / std::max(1, height - 1));
+    for (int x = 0; x < width; ++x) {
+      const int i = static_cast<int>(static_cast<long long>(x) * field.cellsX / std::max(1, width - 1));
+      const double east = (field.HeightAt(i + 1, j) - field.HeightAt(i - 1, j)) / across;
+      const double north = (field.HeightAt(i, j + 1) - field.HeightAt(i, j - 1)) / across;
+      const double length = std::sqrt(east * east + north * north + 1.0);
+      const double lit = (-east * light[0] - north * light[1] + light[2]) / length;
+      const char grey = static_cast<char>(std::lround(255.0 * std::max(0.0, std::min(1.0, lit))));
+      for (int channel = 0; channel < 3; ++channel) picture.pixels[out++] = grey;
+    }
+  }
+  return picture;
+}
+
+std::string TerrainPreviewSvg(const TerrainJob& job, host::Reasons* refused) {
   TerrainInputs inputs;
   int accepted;
   host::Reasons reasons;
   accepted = ReadTerrainInputs(job, &inputs, &reasons);
+  if (refused != nullptr) refused->insert(refused->end(), reasons.begin(), reasons.end());
   const Lines lines = Description(job, inputs, accepted, reasons);
   const BitmapImage& colours = inputs.colours;
   const int top = 2 * kMargin + static_cast<int>(lines.size()) * kLineHeight;
   const double scale =
       colours.width > 0 ? static_cast<double>(kPreviewSide) / std::max(colours.width, colours.height) : 0.0;
-  const std::string width = std::to_string(kPreviewSide);
+  const RgbPicture colourPicture = PreviewPicture(colours, kPreviewSide);
+  const RgbPicture shade =
+      inputs.heights ? Hillshade(*inputs.heights, colourPicture.width, colourPicture.height) : RgbPicture();
+  const std::string width = std::to_string(shade.width > 0 ? 2 * kPreviewSide + kMargin : kPreviewSide);
   const std::string height = Number(top + colours.height * scale);
 
   std::string svg =
@@ -135,7 +200,10 @@ std::string TerrainPreviewSvg(const TerrainJob& job) {
       width + "\" height=\"" + height + "\" viewBox=\"0 0 " + width + " " + height + "\">\n" +
       "<title>" + XmlText("Terrainvorschau [" + job.section + "]") + "</title>\n"
       "<style>text{font-family:sans-serif;font-size:14px}.refused,.fits{fill:#b00000}"
-      ".tile{fill:none;stroke:#ffd800;stroke-opacity:0.8;stroke-width:2}.centre{fill:#e00000}</style>\n"
+      ".warning{fill:#b00000;font-weight:bold}.tile{fill:none;stroke-opacity:0.9;stroke-width:2}"
+      ".even{stroke:#ffd800}.odd{stroke:#00c8ff;stroke-dasharray:6 3}.centre{fill:#e00000}"
+      ".label{font-size:11px;text-anchor:middle;fill:#ffffff;stroke:#000000;stroke-width:0.6;paint-order:stroke}"
+      "</style>\n"
       "<rect width=\"100%\" height=\"100%\" fill=\"#ffffff\"/>\n";
   for (std::size_t k = 0; k < lines.size(); ++k) {
     const std::string& cls = lines[k].first;
@@ -144,12 +212,17 @@ std::string TerrainPreviewSvg(const TerrainJob& job) {
            (cls.empty() ? "" : " class=\"" + cls + "\"") + ">" + XmlText(lines[k].second) + "</text>\n";
   }
   std::string uri;
-  if (colours.width > 0 && PngDataUri(PreviewPicture(colours, kPreviewSide), &uri)) {
+  if (colours.width > 0 && PngDataUri(colourPicture, &uri)) {
     svg += "<g transform=\"translate(0," + std::to_string(top) + ")\">\n<image width=\"" +
            Number(colours.width * scale) + "\" height=\"" + Number(colours.height * scale) +
            "\" preserveAspectRatio=\"none\" style=\"image-rendering:pixelated\" xlink:href=\"" + uri + "\"/>\n";
     if (accepted) svg += TileShapes(inputs.plan, scale);
     svg += "</g>\n";
+  }
+  if (shade.width > 0 && PngDataUri(shade, &uri)) {
+    svg += "<g class=\"hillshade\" transform=\"translate(" + std::to_string(kPreviewSide + kMargin) + "," +
+           std::to_string(top) + ")\">\n<image width=\"" + Number(colours.width * scale) + "\" height=\"" +
+           Number(colours.height * scale) + "\" preserveAspectRatio=\"none\" xlink:href=\"" + uri + "\"/>\n</g>\n";
   }
   svg += "</svg>\n";
   return svg;

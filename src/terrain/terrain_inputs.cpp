@@ -47,7 +47,9 @@ int ReadTerrainInputs(const TerrainJob& job, TerrainInputs* inputs, host::Reason
   // mislead.
   if (heights.unreadable || !coloursRead) return 0;
   if (inputs->colours.width != heights.cellsX || inputs->colours.height != heights.cellsY) {
-    host::Tell(into, host::Why::kSizesDiffer);
+    host::Tell(into, host::Why::kSizesDiffer,
+               std::to_string(heights.cellsX) + " x " + std::to_string(heights.cellsY),
+               std::to_string(inputs->colours.width) + " x " + std::to_string(inputs->colours.height));
     return 0;
   }
   if (!PassesStage(job, TerrainStage::kBeforeTiles, into)) return 0;

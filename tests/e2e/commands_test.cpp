@@ -140,10 +140,19 @@ TEST_F(InstallationTest, TerrainPreviewWritesOnePicturePerSectionAndNothingElse)
   EXPECT_EQ(run.exitCode, 1);
   EXPECT_EQ(run.out, "Terrainvorschau geschrieben: C:\\Sim\\Anlagen\\Terrain Nord.svg\n"
                      "Terrainvorschau geschrieben: C:\\Sim\\Anlagen\\Terrain S\xC3\xBC" "d.svg\n");
-  EXPECT_EQ(run.err, "[Terrain\\..\\..\\Weg]:Der Abschnittsname taugt nicht als Dateiname der Vorschau!\n");
+  // The refused section is drawn with its reason, and the reason is said.
+  EXPECT_EQ(run.err, "[Terrain\\..\\..\\Weg]:Der Abschnittsname taugt nicht als Dateiname der Vorschau!\n"
+                     "[Terrain S\xC3\xBC" "d]:Name muss gesetzt sein!\n");
   Tree after = SnapshotTree(Native());
-  EXPECT_EQ(after.erase("Anlagen/Terrain Nord.svg") + after.erase("Anlagen/Terrain S\xC3\xBC" "d.svg"), 2u);
+  EXPECT_EQ(after.erase("Anlagen/Terrain Nord.svg"), 1u);
+  EXPECT_EQ(after.erase("Anlagen/Terrain S\xC3\xBC" "d.svg"), 1u);
   EXPECT_EQ(after, before);
+  // A refused section alone: drawn, said, and the command fails.
+  WriteSettings({"[Terrain S\xFC" "d]", pictures[0], pictures[1], pictures[2]});
+  const RunResult refused = Zuvo({"terrain", "--preview", Layout()});
+  EXPECT_EQ(refused.exitCode, 1);
+  EXPECT_EQ(refused.out, "Terrainvorschau geschrieben: C:\\Sim\\Anlagen\\Terrain S\xC3\xBC" "d.svg\n");
+  EXPECT_EQ(refused.err, "[Terrain S\xC3\xBC" "d]:Name muss gesetzt sein!\n");
 }
 
 // What the console itself decides: the forms of a path, --host, usage errors

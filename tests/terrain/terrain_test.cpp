@@ -186,11 +186,11 @@ TEST_F(GeneratorTest, RefusalsAndFailedTilesWithTheirMessages) {
       {{"Pixelgroesse=1e300"}, {Cp("[TerrainTal]:Pixelgroesse ist zu groß!\n")}, 0},
       // The colour picture's type is checked after the height file is read.
       {{"Hoehe=" + none, "Farbe=f.png", "Name"}, {open, "Falscher Dateityp fuer farbe: f.png!\n"}, 0},
-      {{"Farbe=" + dir_.Path("wide.bmp"), "Name"}, {Cp("Groessen stimmen nicht überein!\n")}, 0},
+      {{"Farbe=" + dir_.Path("wide.bmp"), "Name"}, {Cp("Groessen stimmen nicht überein!\nHöhen 100 x 100, Farben 100 x 3 Pixel.\n")}, 0},
       {{"Hoehe=none.bmp"}, {"Can't open none.bmp!\n" + noFile}, 0},  // and no word of sizes
       {{"Hoehe=" + none, "Farbe=" + none}, {open, open}, 0},  // then a quiet stop
       // Relative names are read from the folder given, wherever the current directory is.
-      {{"Hoehe=h.bmp", "Farbe=small.bmp"}, {Cp("Groessen stimmen nicht überein!\n")}, 0},
+      {{"Hoehe=h.bmp", "Farbe=small.bmp"}, {Cp("Groessen stimmen nicht überein!\nHöhen 100 x 100, Farben 4 x 3 Pixel.\n")}, 0},
       {{"Name", "Kachelabstand=-1"}, {"[TerrainTal]:Name muss gesetzt sein!\n"}, 0},
       {{"Hoehe=" + ter, "Farbe=" + dir_.Path("small.bmp")}, {Cp("[TerrainTal]:Pixelgroesse aus ") + ter + Cp(" muss größer als 0 sein!\n")}, 0},
       {{"Kachelabstand=-200"}, {Cp("[TerrainTal]:Kachelabstand muss größer als 0 sein!\n")}, 0},
@@ -275,8 +275,16 @@ TEST_F(GeneratorTest, PreviewTilesAndReasonsAreThoseOfTheGenerationAndEveryPictu
   } cases[] = {
       {"Terrain", "Name=A" + pictures + "\nKachelabstand=5\nKachelgroesse=10", "Bild: 9 x 6 Pixel, 22.5 x 15 m (Pixelgroesse 2.5 m)",
        {"Kacheln: 12 (4 x 3), Abstand 5 m, Kante 10 m", png,  // tile (0, 0): 0 to 3 cells from the south-west
-        "<rect class=\"tile\" x=\"0\" y=\"341.33\" width=\"341.33\" height=\"341.33\"><title>bmp0_0.mod</title></rect>\n"
-        "<circle class=\"centre\" cx=\"113.78\" cy=\"568.89\""}, 12, {}},
+        // set in by one unit, the next column and row by more
+        "<rect class=\"tile even\" x=\"1\" y=\"342.33\" width=\"339.33\" height=\"339.33\"><title>bmp0_0.mod</title></rect>\n"
+        "<text class=\"label\" x=\"113.78\" y=\"562.89\">bmp0_0.mod</text>\n<circle class=\"centre\" cx=\"113.78\" cy=\"568.89\"",
+        "<rect class=\"tile odd\" x=\"2.5\"",
+        "class=\"heights\">Hoehen: 0 m bis 4 m<", "<g class=\"hillshade\" transform=\"translate(1032,"}, 12, {}},
+      // A colour picture read as heights: ground 131 km high.
+      {"Terrain5", "Name=E\nHoehe=c.bmp\nFarbe=c.bmp\nPixelgroesse=2.5\nKachelabstand=5\nKachelgroesse=10",
+       "Bild: 9 x 6 Pixel, 22.5 x 15 m (Pixelgroesse 2.5 m)",
+       {"class=\"warning\">Warnung: Solche Hoehen gibt es auf der Erde nicht (unter -500 m oder ueber 9000 m). Ist c.bmp"},
+       12, {}},
       {"Terrain2", "Name=B\nHoehe=big.bmp\nFarbe=big.bmp\nPixelgroesse=1\nKachelabstand=100\nKachelgroesse=300",
        "Bild: 130 x 130 Pixel, 130 x 130 m (Pixelgroesse 1 m)", {png}, 0, {"Größte passende Kachelgroesse: 80 m"}},
       {"Terrain3", "Name=C\nHoehe=h.bmp\nFarbe=none.bmp\nPixelgroesse=1", "Bild: nicht gelesen", {}, 0, {}},
@@ -302,7 +310,7 @@ TEST_F(GeneratorTest, PreviewTilesAndReasonsAreThoseOfTheGenerationAndEveryPictu
       return found;
     };
     const Strings tiles = dir_.List("Host/Modelle/" + c.keys.substr(5, 1));
-    EXPECT_EQ((std::vector<Strings>{matches("<rect class=\"tile\"", "<title>"), matches("class=\"refused\"", ">"),
+    EXPECT_EQ((std::vector<Strings>{matches("<rect class=\"tile ", "<title>"), matches("class=\"refused\"", ">"),
                                     matches("class=\"fits\"", ">"), matches("class=\"size\"", ">")}),
               (std::vector<Strings>{tiles, reasons, c.fits, {terrain::XmlText(c.size)}}));
     EXPECT_EQ((std::vector<std::size_t>{tiles.size(), reasons.empty(), messages_.messages().size()}),
@@ -311,6 +319,20 @@ TEST_F(GeneratorTest, PreviewTilesAndReasonsAreThoseOfTheGenerationAndEveryPictu
 #ifndef _WIN32
     dir_.Write("p.svg", svg);
     EXPECT_EQ(0, std::system(("rsvg-convert -o '" + dir_.NativePath("p.png") + "' '" + dir_.NativePath("p.svg") + "'").c_str()));
+    // Rendered: the hillshade beside the picture is drawn, grey where the
+    // ground rises to the east (away from the light), never left white.
+    if (svg.find("class=\"hillshade\"") != std::string::npos) {
+      int w = 0, h = 0, n = 0;
+      unsigned char* rendered = stbi_load(dir_.NativePath("p.png").c_str(), &w, &h, &n, 3);
+      ASSERT_NE(rendered, nullptr);
+      const int x = 1032 + 512, y = h - 100;  // inside the hillshade
+      const unsigned char* pixel = rendered + 3 * (static_cast<std::size_t>(y) * w + x);
+      EXPECT_EQ(w, 2056);
+      EXPECT_EQ(pixel[0], pixel[1]);
+      EXPECT_EQ(pixel[1], pixel[2]);
+      EXPECT_LT(pixel[0], 250);
+      stbi_image_free(rendered);
+    }
 #endif
   }
 }
