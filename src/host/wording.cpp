@@ -119,6 +119,18 @@ const char* TextOf(Why why) {
     case Why::kPreviewName: return "[%s]:Der Abschnittsname taugt nicht als Dateiname der Vorschau!\n";
     case Why::kPreviewWritten: return "Terrainvorschau geschrieben: %s";
     case Why::kNoTerrain: return "Die Einstellungen beschreiben kein Terrain.";
+    // ---- What a user meets around a start and on the command line.
+    case Why::kSwapSubstituteMissing: return "[Copy] %s: %s fehlt, die Datei wird nicht getauscht.\n";
+    case Why::kSwapNotMadeLine: return "  %s (%s fehlt)\n";
+    case Why::kSwapsNotMadeNotice: return "Nicht getauscht, weil die Ersatzdatei fehlt:\n%s";
+    case Why::kCameraSetCaseDiffers:
+      return "Kamera Set %s gibt es nicht in %s. Meinten Sie \"%s\"? (Gro\xDF- und Kleinschreibung z\xE4hlt)\n";
+    case Why::kCameraSetNew: return "Neues Kamera Set %s gespeichert: %s";
+    case Why::kSwapMade: return "Getauscht f\xFCr den Lauf: %s";
+    case Why::kSimulatorRunning:
+      return "Kantrelwick l\xE4uft (Prozess %s) \x96 Strg+C beendet den Lauf und stellt alles zur\xFC" "ck.";
+    case Why::kSimulatorRunningFor: return "Kantrelwick l\xE4uft seit %s";
+    // ---- end of the block.
   }
   return "";
 }

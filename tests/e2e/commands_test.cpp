@@ -86,6 +86,14 @@ TEST_F(InstallationTest, ExitStatusAndMessagesOfEveryCommand) {
       {{"--host", Native("Anlagen"), "start", test, "--catenary", "Kette.mod"}, 1, "",
        "--catenary: \"Kette.mod\" gibt es nicht in C:\\Sim\\Anlagen\\Oberleitung\n"
        "Vorhanden: Ordner C:\\Sim\\Anlagen\\Oberleitung fehlt\n"},
+      // A camera set named as an existing one in another case is refused; a new one is named as new.
+      {{"start", ost, "--camera-set", "\xC3\xA4GYPTEN"}, 1, "",
+       "Kamera Set \xC3\xA4GYPTEN gibt es nicht in C:\\Sim\\Anlagen\\Ost.danl. Meinten Sie \"\xC3\x84gypten\"? "
+       "(Gro\xC3\x9F- und Kleinschreibung z\xC3\xA4hlt)\n"},
+      {{"start", "--camera-set", "Neu", ost}, 0,
+       defaults + "Oberleitung: Oberleitung.mod installiert\nLeitpfosten: Leitpfosten.mod installiert\n"
+                  "Bodentextur: Grass.bmp installiert\n" + kRunning + "Neues Kamera Set Neu gespeichert: C:\\Sim\\Anlagen\\Ost.danl\n",
+       "", true},
       {{"terrain", "--preview", berg}, 0, "Die Einstellungen beschreiben kein Terrain.\n", ""},
       {{"terrain", zwei}, 1, "Terrain Nord: 4 Kacheln in C:\\Sim\\Modelle\\Nord\n",
        "Fehler beim Schreiben von C:\\Sim\\Modelle\\S\\bmp0_0.mod!\n", true, {"ZUVO_FAULTS=write:5"}},  // none for the section cut short
@@ -109,7 +117,7 @@ TEST_F(InstallationTest, ExitStatusAndMessagesOfEveryCommand) {
       {{"--host", Native("Anlagen"), "standard"}, 0, "Keine Standard-Dateien gesichert: nichts installiert.\n", ""},
       {{"--host", Native(), "start", "--guide-post", "gelb.MOD", test}, 0,
        defaults + "Oberleitung: Oberleitung.mod installiert\nLeitpfosten: gelb.MOD installiert\n"
-                  "Bodentextur: Grass.bmp installiert\n",
+                  "Bodentextur: Grass.bmp installiert\n" + kRunning,
        "", true, {}, ""},  // the last
   };
   const Tree before = SnapshotTree(Native());
@@ -119,12 +127,31 @@ TEST_F(InstallationTest, ExitStatusAndMessagesOfEveryCommand) {
     SetRegistryCommand(c.registry);
     RunResult run = Zuvo(c.args, c.env);
     EXPECT_EQ(run.exitCode, c.exitCode);
-    EXPECT_EQ(run.out, c.out);
+    EXPECT_EQ(WithoutPid(run.out), c.out);
     if (c.exitCode != 2 || !c.err.empty()) { EXPECT_EQ(run.err, c.err); }  // else the parser's usage text
     EXPECT_EQ(SnapshotTree(Native()) != before, c.changes);
-    EXPECT_EQ(Exists(stand_in::kLogFileName), c.args.back() == test && c.exitCode == 0) << "the simulator ran";
+    const bool start = std::find(c.args.begin(), c.args.end(), "start") != c.args.end();
+    EXPECT_EQ(Exists(stand_in::kLogFileName), start && c.exitCode == 0) << "the simulator ran";
   }
-  EXPECT_EQ(OnlyRun().Get("Argument 1"), host_ + "Anlagen\\Test.anl");
+  EXPECT_EQ(OnlyRun().Get("Argument 1"), host_ + "Anlagen\\Test.anl");  // the last row's run
+}
+
+// "-o -" prints the map that "--output FILE" writes, and writes no file.
+TEST_F(InstallationTest, TheMapGoesToStandardOutput) {
+  WriteMixedLayout();
+  const std::string berg = Native("Anlagen\\Berg.anl");
+  ASSERT_EQ(Zuvo({"map", berg, "--output", Native("Karte.svg")}).exitCode, 0);
+  const Tree before = SnapshotTree(Native());
+  const RunResult run = Zuvo({"map", "-o", "-", berg});
+  EXPECT_EQ(run.exitCode, 0);
+  EXPECT_EQ(run.err, "");
+  EXPECT_EQ(run.out, Read("Karte.svg"));
+  EXPECT_NE(run.out.find("<svg"), std::string::npos);
+  EXPECT_EQ(SnapshotTree(Native()), before);
+  SetRegistryCommand("");  // a map that cannot be drawn prints nothing
+  const RunResult failed = Zuvo({"map", "-o", "-", berg});
+  EXPECT_EQ(failed.exitCode, 1);
+  EXPECT_EQ(failed.out, "");
 }
 
 TEST_F(InstallationTest, TerrainPreviewWritesOnePicturePerSectionAndNothingElse) {
@@ -156,6 +183,7 @@ TEST_F(InstallationTest, PathsUsageErrorsAndHints) {
   Write("Anlagen\\Zug.anl", layout_bytes::File({}, {}, {lok}));
   Write("Rollmaterial\\Datenbl\xE4tter\\Zug.txt", "[Zuvo]\r\nZusLen=3\r\n");
   const std::string usage = "Aufruf: zuvo [OPTIONEN] BEFEHL\n\"zuvo --help\" zeigt die Hilfe.\n",
+                    show = std::string("Aufruf: zuvo show [OPTIONEN] LAYOUT\n\"zuvo show --help\" zeigt die Hilfe.\n"),
                     forms = " M\xC3\xB6glich sind ein Unix-Pfad (Anlagen/Demo.anl, /home/...) und ein Windows-Pfad mit "
                             "Laufwerk (\"C:\\...\" oder \"C:/...\").\n";
   const struct { std::vector<std::string> args; int exitCode; std::string out, err; } cases[] = {
@@ -173,6 +201,16 @@ TEST_F(InstallationTest, PathsUsageErrorsAndHints) {
       {{"--host", "C:\\Sim", "Dump"}, 2, "", "Unbekannter Befehl \"Dump\". Meinten Sie \"dump\"?\n" + usage},
       {{"terrian"}, 2, "", "Unbekannter Befehl \"terrian\". Meinten Sie \"terrain\"?\n" + usage},
       {{"zeigen"}, 2, "", "Unbekannter Befehl \"zeigen\".\n" + usage},
+      {{"show", "--jsn", "x"}, 2, "", "Unbekannte Option \"--jsn\". Meinten Sie \"--json\"?\n" + show},
+      {{"--hots", "x", "show"}, 2, "", "Unbekannte Option \"--hots\". Meinten Sie \"--host\"?\n" + show},
+      {{"start", "x", "--camera-sets=A"}, 2, "", "Unbekannte Option \"--camera-sets\". Meinten Sie \"--camera-set\"?\n" +
+                                                 std::string("Aufruf: zuvo start [OPTIONEN] LAYOUT\n\"zuvo start --help\" zeigt die Hilfe.\n")},
+      {{"show", "--frobnicate", "x"}, 2, "", "Unbekannte Option \"--frobnicate\".\n" + show},
+      {{"help", "strat"}, 2, "", "Unbekannter Befehl \"strat\". Meinten Sie \"start\"?\nAufruf: zuvo help [OPTIONEN] [BEFEHL]\n"
+                                "\"zuvo help --help\" zeigt die Hilfe.\n"},
+      {{"help", "map"}, 0, "Anlage als SVG-Karte zeichnen\nAufruf: zuvo map [OPTIONEN] LAYOUT\n", ""},
+      {{"help"}, 0, "StartZUVO: bereitet den Simulator Kantrelwick vor und startet ihn.\nAufruf: zuvo [OPTIONEN] BEFEHL\n", ""},
+      {{"-V"}, 0, "zuvo (StartZUVO) 1.2.0\n", ""},
       {{}, 2, "", "Es fehlt ein Befehl.\n" + usage},
       {{"--host"}, 2, "", "Bei --host fehlt der Wert.\n" + usage},
       {{"--yes=vielleicht"}, 2, "", "Ung\xC3\xBCltiger Wert f\xC3\xBCr --yes.\n" + usage},
@@ -193,9 +231,9 @@ TEST_F(InstallationTest, PathsUsageErrorsAndHints) {
 }
 
 TEST_F(InstallationTest, HelpIsGermanThroughout) {
-  std::vector<std::vector<std::string>> calls = {{"--help"}, {"show", "-h"}};
+  std::vector<std::vector<std::string>> calls = {{"--help"}, {"show", "-h"}, {"help", "show"}};
   for (const char* command : {"show", "start", "delete-camera-set", "standard", "remove-missing", "inventory",
-                              "missing-list", "terrain", "resave", "dump"}) {
+                              "missing-list", "terrain", "resave", "dump", "map", "repair", "help"}) {
     calls.push_back({command, "--help"});
   }
   for (const auto& args : calls) {
@@ -203,14 +241,18 @@ TEST_F(InstallationTest, HelpIsGermanThroughout) {
     SCOPED_TRACE(run.out);
     EXPECT_EQ(run.exitCode, 0);
     EXPECT_EQ(run.err, "");
-    EXPECT_NE(run.out.find("\nAufruf: zuvo " + (args[0] == "--help" ? "" : args[0] + " ") + "[OPTIONEN]"), std::string::npos);
+    const bool helpOf = args[0] == "help" && args[1] != "--help";  // zuvo help COMMAND
+    const std::string command = args[0] == "--help" ? "" : (helpOf ? args[1] : args[0]) + " ";
+    EXPECT_NE(run.out.find("\nAufruf: zuvo " + command + "[OPTIONEN]"), std::string::npos);
     for (const char* english : {"REQUIRED", "Print", "Usage", "is required", "Options", "OPTIONS", "TEXT",
                                 "Positionals", "ubcommand", "FILE", "\n\n\n"}) {
       EXPECT_EQ(run.out.find(english), std::string::npos) << english;
     }
   }
   EXPECT_NE(Zuvo({"--help"}).out.find("$WINEPREFIX, ohne WINEPREFIX in ~/.wine; --host ORDNER"), std::string::npos);
-  EXPECT_NE(Zuvo({"--help"}).out.find("2 fehlerhafter Aufruf, 128+N nach Signal N.\n"), std::string::npos);
+  EXPECT_NE(Zuvo({"--help"}).out.find("2 fehlerhafter Aufruf, 3 Simulator abgest\xC3\xBCrzt oder mit Status ungleich 0 "
+                                     "beendet\n"), std::string::npos);
+  EXPECT_NE(Zuvo({"--help"}).out.find(", 128+N nach Signal N.\n"), std::string::npos);
 }
 
 }  // namespace

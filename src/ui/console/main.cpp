@@ -43,7 +43,7 @@ int ParseCommandLine(CLI::App& app, int argc, char** argv) {
 int main(int argc, char** argv) {
   CLI::App app{"StartZUVO: bereitet den Simulator Kantrelwick vor und startet ihn."};
   console::PrepareHelp(app, console::ProgramName(argc > 0 && argv[0] != nullptr ? argv[0] : ""));
-  app.set_version_flag("--version", kVersion, "Version zeigen");
+  app.set_version_flag("-V,--version", kVersion, "Version zeigen");
   app.require_subcommand(1);
   app.fallthrough();
 
