@@ -137,6 +137,12 @@ enum class Why {
   kSwapMade,                // entry ("KEY=VALUE")
   kSimulatorRunning,        // pid
   kSimulatorRunningFor,     // the time it has run ("0:05", "1:02:03")
+  kTextLineNotCp1252,       // file, line: UTF-8 with a character code page 1252 lacks
+  kTextReadAsUtf8,          // file
+  kChecksFailed,            // count: the layout reader's failed checks, not shown
+  kShowDefaultUsed,         // default file: an unset choice, as show tells it
+  kShowNothingInstalled,    // an unset choice without its kind folder
+  kShowAvailable,           // what the kind folder holds (see kChoiceMissing)
   // ---- end of the block.
 };
 

@@ -130,6 +130,14 @@ const char* TextOf(Why why) {
     case Why::kSimulatorRunning:
       return "Kantrelwick l\xE4uft (Prozess %s) \x96 Strg+C beendet den Lauf und stellt alles zur\xFC" "ck.";
     case Why::kSimulatorRunningFor: return "Kantrelwick l\xE4uft seit %s";
+    case Why::kTextLineNotCp1252:
+      return "%s, Zeile %s: ein Zeichen, das es in Windows-1252 nicht gibt. Die Datei wird nicht gelesen!\n";
+    case Why::kTextReadAsUtf8:
+      return "%s ist in UTF-8 geschrieben und wurde so gelesen; gespeichert wird sie in Windows-1252.\n";
+    case Why::kChecksFailed: return "Fehlgeschlagene Pr\xFC" "fungen der Anlagendatei: %s (--verbose zeigt sie).";
+    case Why::kShowDefaultUsed: return "(nicht gesetzt, es gilt die Standard-Datei %s)";
+    case Why::kShowNothingInstalled: return "(nicht gesetzt, ohne Ordner wird nichts installiert)";
+    case Why::kShowAvailable: return "  Vorhanden: %s";
     // ---- end of the block.
   }
   return "";

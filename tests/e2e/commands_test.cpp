@@ -42,7 +42,11 @@ TEST_F(InstallationTest, ExitStatusAndMessagesOfEveryCommand) {
     std::vector<std::string> env = {};
     std::string registry = "\"C:\\Sim\\Kantrelwick.exe\" \"%1\"";
   } cases[] = {
-      {{"resave", bad_}, 1, "", "I: 8 S: 7\nGleis Nr. 7 fehlerhaft!\n"},
+      // The reader's checks one by one only with --verbose.
+      {{"resave", bad_}, 1, "", "Gleis Nr. 7 fehlerhaft!\nFehlgeschlagene Pr\xC3\xBC" "fungen der Anlagendatei: 1 (--verbose "
+                                "zeigt sie).\n"},
+      {{"--verbose", "resave", bad_}, 1, "", "I: 8 S: 7\nGleis Nr. 7 fehlerhaft!\n"},
+      {{"missing-list", bad_}, 1, "", unknown, false, {}, ""},  // the cause, and nothing of the layout
       {{"dump", Native("Anlagen\\Fehlt.anl")}, 1, "", can + "Fehlt.anl!\n"},
       {{"show", Native("Anlagen\\Berg.txt")}, 1, "", "falsche Endung: txt\n"},
       {{"dump"}, 2, "", ""},
@@ -62,7 +66,7 @@ TEST_F(InstallationTest, ExitStatusAndMessagesOfEveryCommand) {
       {{"--host", Native("Anlagen"), "remove-missing", "--dry-run", "rolling-stock", berg}, 1, "",
        "Ordner C:\\Sim\\Anlagen\\Rollmaterial fehlt, es wird nichts gel\xC3\xB6scht!\n"},
       {{"remove-missing", "--dry-run", "real-estate", zwei}, 0,
-       "Immobilien zu entfernen: 2\n  Fehlt\n", ""},
+       "Immobilien zu entfernen: 2\n  Fehlt.mod\n", ""},  // named as the missing list names it
       {{"--yes", "remove-missing", "gbos", berg}, 1, "", unknown, false, {}, ""},
       {{"missing-list", berg}, 1, "", unknown, false, {}, "Kantrelwick.exe"},  // no folder at all
       {{"standard"}, 1, "", gone, false, {}, fehlt},
@@ -136,6 +140,81 @@ TEST_F(InstallationTest, ExitStatusAndMessagesOfEveryCommand) {
   EXPECT_EQ(OnlyRun().Get("Argument 1"), host_ + "Anlagen\\Test.anl");  // the last row's run
 }
 
+// Without an installation a command that needs one says only that, and
+// where it looked: a prefix that is not there, one without its registry,
+// one whose registry lacks the key.
+TEST_F(InstallationTest, AnInstallationThatCannotBeFoundIsTheOnlyMessage) {
+  layout_bytes::Track t;
+  t.id = 7;
+  std::string bad = layout_bytes::File({t}, {}, {});
+  bad[46] = 8;  // a failed check and a message, were it read
+  Write("Anlagen\\Bad.anl", bad);
+  dir_.MakeDirs("leer");
+  const std::string missing = Prefix() + "/fehlt", empty = dir_.NativePath("leer"),
+                    key = ", Schl\xC3\xBCssel HKEY_LOCAL_MACHINE\\SOFTWARE\\Classes\\Kantrelwick\\shell\\open\\command; "
+                          "--host ORDNER nennt den Installationsordner direkt.\n",
+                    unknown = "Unbekannte oder fehlerhafte ZUVO Installation\n";
+  SetRegistryCommand("");
+  const struct { std::string prefix, err; } cases[] = {
+      {missing, unknown + "Gesucht wurde im Wine-Prefix " + missing + ", den es nicht gibt" + key},
+      {empty, unknown + "Gesucht wurde im Wine-Prefix " + empty + ", dem die Datei " + empty + "/system.reg fehlt" + key},
+      {Prefix(), unknown + NoInstallationHint()},
+  };
+  for (const auto& c : cases) {
+    for (const char* command : {"missing-list", "map", "terrain"}) {
+      SCOPED_TRACE(c.prefix + " " + command);
+      const RunResult run = RunZuvo({"--verbose", command, Native("Anlagen\\Bad.anl")}, {"WINEPREFIX=" + c.prefix});
+      EXPECT_EQ(run.exitCode, 1);
+      EXPECT_EQ(run.out, "");
+      EXPECT_EQ(run.err, c.err);
+    }
+  }
+}
+
+// The text form of show: an unset choice says what a start installs, each
+// kind what its folder offers.
+TEST_F(InstallationTest, ShowTellsTheDefaultsAndTheFilesToChooseFrom) {
+  WriteSettings({"[Zuvo]", "Prellbock=Holz.mod"});
+  RunResult run = Zuvo({"show", Layout()});
+  EXPECT_EQ(run.exitCode, 0);
+  EXPECT_EQ(run.err, "");
+  const std::string unset = ": (nicht gesetzt, es gilt die Standard-Datei ";
+  EXPECT_NE(run.out.find("Prellbock: Holz.mod\n  Vorhanden: Holz.mod\nOberleitung" + unset + "Oberleitung.mod)\n"
+                         "  Vorhanden: Kette.mod\nLeitpfosten" + unset + "Leitpfosten.mod)\n  Vorhanden: Gelb.mod\n"
+                         "Bodentextur" + unset + "Grass.bmp)\n  Vorhanden: Sand.bmp\nGen. Terrain: "),
+            std::string::npos) << run.out;
+  run = Zuvo({"--host", Native("Anlagen"), "show", Layout()});
+  EXPECT_NE(run.out.find("Oberleitung: (nicht gesetzt, ohne Ordner wird nichts installiert)\n"
+                         "  Vorhanden: Ordner C:\\Sim\\Anlagen\\Oberleitung fehlt\n"),
+            std::string::npos) << run.out;
+}
+
+// A ".danl" in UTF-8 is read so, said once, and saved in code page 1252; one
+// with a character that code page 1252 lacks is not loaded.
+TEST_F(InstallationTest, AUtf8SettingsFileIsSavedInCodePage1252) {
+  const std::string utf8 = "[KamSet \xC3\x84gypten]\r\nPX1=1\r\n\r\n[KamSet Nord]\r\nPX1=2\r\n",
+                    said = "C:\\Sim\\Anlagen\\Test.danl ist in UTF-8 geschrieben und wurde so gelesen; gespeichert "
+                           "wird sie in Windows-1252.\n";
+  Write("Anlagen\\Test.danl", utf8);
+  RunResult run = Zuvo({"show", Layout()});
+  EXPECT_EQ(run.exitCode, 0);
+  EXPECT_EQ(run.err, said);
+  EXPECT_EQ(ReadSettings(), utf8);  // only read
+  run = Zuvo({"--yes", "delete-camera-set", Layout(), "Nord"});
+  EXPECT_EQ(run.exitCode, 0);
+  EXPECT_EQ(run.err, said);
+  EXPECT_EQ(ReadSettings(), "[KamSet \xC4gypten]\r\nPX1=1\r\n");
+  EXPECT_EQ(Zuvo({"show", Layout()}).err, "");  // code page 1252 from now on
+
+  Write("Anlagen\\Test.danl", "[Zuvo]\r\nKamSet=\xC3\x84gypten \xE2\x86\x92 Nord\r\n");
+  const Tree before = SnapshotTree(Native());
+  run = Zuvo({"--yes", "start", Layout()});
+  EXPECT_EQ(run.exitCode, 1);
+  EXPECT_EQ(run.err, "C:\\Sim\\Anlagen\\Test.danl, Zeile 2: ein Zeichen, das es in Windows-1252 nicht gibt. Die "
+                     "Datei wird nicht gelesen!\n");
+  EXPECT_EQ(SnapshotTree(Native()), before);
+}
+
 // "-o -" prints the map that "--output FILE" writes, and writes no file.
 TEST_F(InstallationTest, TheMapGoesToStandardOutput) {
   WriteMixedLayout();
@@ -183,6 +262,7 @@ TEST_F(InstallationTest, PathsUsageErrorsAndHints) {
   Write("Anlagen\\Zug.anl", layout_bytes::File({}, {}, {lok}));
   Write("Rollmaterial\\Datenbl\xE4tter\\Zug.txt", "[Zuvo]\r\nZusLen=3\r\n");
   const std::string usage = "Aufruf: zuvo [OPTIONEN] BEFEHL\n\"zuvo --help\" zeigt die Hilfe.\n",
+                    checks = "Fehlgeschlagene Pr\xC3\xBC" "fungen der Anlagendatei: 1 (--verbose zeigt sie).\n",
                     show = std::string("Aufruf: zuvo show [OPTIONEN] LAYOUT\n\"zuvo show --help\" zeigt die Hilfe.\n"),
                     forms = " M\xC3\xB6glich sind ein Unix-Pfad (Anlagen/Demo.anl, /home/...) und ein Windows-Pfad mit "
                             "Laufwerk (\"C:\\...\" oder \"C:/...\").\n";
@@ -195,8 +275,9 @@ TEST_F(InstallationTest, PathsUsageErrorsAndHints) {
       {{"--host", "", "standard"}, 2, "", "Kein Pfad angegeben.\n"},
       {{"--host", Layout(), "standard"}, 2, "", "--host: C:\\Sim\\Anlagen\\Test.anl ist kein Ordner.\n"},
       {{"resave", Native("Anlagen\\Lok.anl")}, 1, "",
-       "Dll-Modell \"Lok.dll\" kann nicht benutzt werden!\nDas Datenblatt C:\\Sim\\Rollmaterial\\Datenbl\xC3\xA4tter\\Lok.txt fehlt.\n"},
-      {{"resave", Native("Anlagen\\Zug.anl")}, 1, "", "Dll-Modell \"Zug.dll\" kann nicht benutzt werden!\n"},
+       "Dll-Modell \"Lok.dll\" kann nicht benutzt werden!\nDas Datenblatt C:\\Sim\\Rollmaterial\\Datenbl\xC3\xA4tter\\Lok.txt fehlt.\n" +
+           checks},
+      {{"resave", Native("Anlagen\\Zug.anl")}, 1, "", "Dll-Modell \"Zug.dll\" kann nicht benutzt werden!\n" + checks},
       {{"--yes", "shwo", "x"}, 2, "", "Unbekannter Befehl \"shwo\". Meinten Sie \"show\"?\n" + usage},
       {{"--host", "C:\\Sim", "Dump"}, 2, "", "Unbekannter Befehl \"Dump\". Meinten Sie \"dump\"?\n" + usage},
       {{"terrian"}, 2, "", "Unbekannter Befehl \"terrian\". Meinten Sie \"terrain\"?\n" + usage},

@@ -42,8 +42,9 @@ using CommandList = std::vector<CommandRegistration>;
 void RegisterCommand(CommandList* commands, CLI::App* subcommand, CommandRunner run);
 
 // As RegisterCommand, for a command that needs the installation: it stops
-// (1) before its work when the registry names an installation folder that is
-// not there, where every file of it would count as missing.
+// (1) before its work, with that as its only message, when no installation
+// is known or the registry names an installation folder that is not there,
+// where every file of it would count as missing.
 void RegisterInstallationCommand(CommandList* commands, CLI::App* subcommand, CommandRunner run);
 
 // Adds the required LAYOUT argument to a subcommand; the value is filled in
