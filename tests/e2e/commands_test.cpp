@@ -146,6 +146,7 @@ TEST_F(InstallationTest, ExitStatusAndMessagesOfEveryCommand) {
 TEST_F(InstallationTest, AnInstallationThatCannotBeFoundIsTheOnlyMessage) {
   layout_bytes::Track t;
   t.id = 7;
+  t.name = "G";
   std::string bad = layout_bytes::File({t}, {}, {});
   bad[46] = 8;  // a failed check and a message, were it read
   Write("Anlagen\\Bad.anl", bad);
