@@ -108,7 +108,8 @@ manual_pages_know_every_command() {
       grep -qE "^       $command( |\$)" <<<"$text" || { echo "   $page: no entry for $command"; return 1; }
       for option in $("$root/usr/bin/zuvo" "$command" --help | sed -n 's/^  \(-[a-z-]*\).*/\1/p'); do
         [ "$option" = -h ] && continue
-        grep -qE "^ +$option( |\$)" <<<"$text" || { echo "   $page: no entry for $command $option"; return 1; }
+        # An option with a short and a long name is listed as "-o, --output".
+        grep -qE "^ +$option(,| |\$)" <<<"$text" || { echo "   $page: no entry for $command $option"; return 1; }
       done
     done
   done

@@ -119,6 +119,24 @@ class DialogView {
   // mit Status 3."). The window shows nothing.
   virtual void ReportSimulatorEnd(const std::string& text) { (void)text; }
 
+  // A swap of "[Copy]" made for the run (the catalogue's line), as it is
+  // made: the window shows nothing.
+  virtual void ReportSwapMade(const std::string& text) { (void)text; }
+  // The simulator's process `pid` is about to run, once everything is in
+  // place for it: the window shows nothing (it is minimised).
+  virtual void ReportSimulatorRunning(long pid) { (void)pid; }
+  // About once a second while the simulator runs: how long it has run. The
+  // window shows nothing.
+  virtual void ShowRunTime(int seconds) { (void)seconds; }
+
+  // A swap of "[Copy]" that is not made because its substitute is missing
+  // (the catalogue's line), told before the run. The window says it in the
+  // notice after the run.
+  virtual void ReportSwapNotMade(const std::string& text) { (void)text; }
+  // A notice after the run about what was told before it: the window shows
+  // it; the console, which told it before the run, does not repeat it.
+  virtual void NotifyAfterRun(const std::string& text) { Notify(text); }
+
   // Ends a progress line that stopped short of its total (an interrupt).
   virtual void EndProgress() {}
 

@@ -31,12 +31,19 @@ int StartupDialog::WriteMap(const std::string& named) {
     host::Report(host::Why::kWrongExtension, extension);
     return 0;
   }
-  if (!CheckInstallation(installation_)) return 0;
+  std::string svg;
+  if (!DrawMap(&svg)) return 0;
+  const std::string within = named.empty() ? pair_.folder() : std::string();
+  if (!host::SaveFileReporting(target, svg, within)) return 0;
+  view_->ShowResult(host::Wording(host::Why::kMapWritten, target));
+  return 1;
+}
+
+int StartupDialog::DrawMap(std::string* svg) {
+  if (!CheckLoadedLayout(pair_) || !CheckInstallation(installation_)) return 0;
   InstallationObjects files(installation_);
   map::MapCounts counts;
-  const std::string within = named.empty() ? pair_.folder() : std::string();
-  if (!host::SaveFileReporting(target, map::MapSvg(pair_.layout, &files, &counts), within)) return 0;
-  view_->ShowResult(host::Wording(host::Why::kMapWritten, target));
+  *svg = map::MapSvg(pair_.layout, &files, &counts);
   return 1;
 }
 

@@ -47,13 +47,17 @@ int StartupDialog::LoadLayout() {
   pair_.layout.Release();
   pair_.layout.Load(pair_.layoutPath, DataSheets(installation_));
   pair_.settings.Clear();
-  pair_.settings.Read(pair_.settingsPath);
-  if (!pair_.layout.loaded) {
+  // A ".danl" that cannot be held in code page 1252 is not loaded at all: a
+  // later save would write it without what could not be read.
+  settings::ReadNote note;
+  pair_.settings.Read(pair_.settingsPath, nullptr, &note);
+  if (!pair_.layout.loaded || note.refused) {
     members.m_layoutPath.clear();
     pair_.layoutPath.clear();
     pair_.settingsPath.clear();
     return 0;
   }
+  if (note.utf8) host::Report(host::Why::kTextReadAsUtf8, pair_.settingsPath);
   members.m_layoutPath = pair_.layoutPath;
 
   view_->ClearCameraSets();

@@ -44,6 +44,7 @@ const char kProgramName[] = "Kantrelwick.exe";
 // One swap of "[Copy]", its files as they are named on disk: a rename that
 // is undone later gives the user's files back their own names.
 struct Swap {
+  std::string entry;  // "KEY=VALUE" as the settings file writes it
   std::string key;    // the file the simulator uses
   std::string value;  // the file that stands in its place during the run
 };
@@ -51,7 +52,8 @@ struct Swap {
 std::vector<Swap> SwapsOf(const settings::SettingsFile& settings, const std::string& installationFolder) {
   std::vector<Swap> swaps;
   for (const settings::SettingsEntry* entry : settings.EntriesOf(settings::kCopySection)) {
-    swaps.push_back(Swap{host::ResolvePath(installationFolder, entry->name), host::ResolvePath(installationFolder, entry->value)});
+    swaps.push_back(Swap{entry->name + "=" + entry->value, host::ResolvePath(installationFolder, entry->name),
+                         host::ResolvePath(installationFolder, entry->value)});
   }
   return swaps;
 }
@@ -87,18 +89,28 @@ int SwapRename(const std::string& installationFolder, const std::string& from, c
 
 // The key's file goes to "<key>.sav", the value's file takes the key's name,
 // each swap written into the journal first with the renames it will make.
-// Stops at the first rename that failed, a journal that cannot be written,
-// or an interrupt, never between the two renames of one swap.
-int MakeSwaps(const std::vector<Swap>& swaps, OwnRun* run) {
+// A swap whose substitute is missing when its turn comes (after the swaps
+// before it, so a chain is judged as it is made) is not made at all: the
+// key's file stays where the simulator expects it. Each such swap is told
+// to the view, and its line for the notice after the run added to *notMade. Stops at the first rename
+// that failed, a journal that cannot be written, or an interrupt, never
+// between the two renames of one swap.
+int MakeSwaps(const std::vector<Swap>& swaps, OwnRun* run, DialogView* view, std::string* notMade) {
   for (const Swap& swap : swaps) {
     if (platform::InterruptRequested()) return 0;
     const std::string key = platform::StoredSpelling(swap.key);
     const std::string value = platform::StoredSpelling(swap.value);
+    if (!Exists(value)) {
+      view->ReportSwapNotMade(host::Wording(host::Why::kSwapSubstituteMissing, swap.entry, value));
+      *notMade += host::Wording(host::Why::kSwapNotMadeLine, swap.entry, value);
+      continue;
+    }
     const std::string backup = key + ".sav";
-    run->journal.swaps.push_back(JournalSwap{key, Exists(key) ? backup : "", Exists(value) ? value : ""});
+    run->journal.swaps.push_back(JournalSwap{key, Exists(key) ? backup : "", value});
     if (!RecordRun(run)) return 0;
     if (!SwapRename(run->installationFolder, key, backup)) return 0;
     if (!SwapRename(run->installationFolder, value, key)) return 0;
+    view->ReportSwapMade(host::Wording(host::Why::kSwapMade, swap.entry));
   }
   return 1;
 }
@@ -174,7 +186,7 @@ StartupDialog::RunOutcome StartupDialog::RunWithSwaps(OwnRun* run) {
     EndRun(run, existedBefore);
     return outcome;
   }
-  if (!MakeSwaps(swaps, run) || platform::InterruptRequested()) {
+  if (!MakeSwaps(swaps, run, view_, &outcome.swapsNotMade) || platform::InterruptRequested()) {
     EndRun(run, existedBefore);
     return outcome;
   }
@@ -187,8 +199,9 @@ StartupDialog::RunOutcome StartupDialog::RunWithSwaps(OwnRun* run) {
     run->journal.simulatorPid = pid;
     run->journal.simulatorStart = platform::ProcessStartTime(pid);
     recorded = RecordRun(run) != 0;
+    if (recorded) view_->ReportSimulatorRunning(pid);
     return recorded ? 1 : 0;
-  });
+  }, [this](int seconds) { view_->ShowRunTime(seconds); });
   view_->Restore();
   if (outcome.started) ReportSimulatorEnd(view_, exitCode, signal);
   outcome.toldWhyNotStarted = !recorded;
@@ -211,8 +224,10 @@ int StartupDialog::StoreAfterRun(const std::string& cameraSet) {
   const int reloaded = pair_.layout.Load(pair_.layoutPath, DataSheets(installation_));
   settings::SettingsFile afterRun;
   if (afterRun.Read(pair_.settingsPath)) pair_.settings = std::move(afterRun);
+  bool newSet = false;
   if (!cameraSet.empty()) {
     if (view_->FindCameraSetExact(cameraSet) < 0) view_->AddCameraSet(cameraSet);
+    newSet = reloaded && !pair_.settings.HasSection(layout::CameraSetSection(cameraSet));
     pair_.settings.Set(settings::kZuvoSection, settings::kCameraSetKey, cameraSet);
     if (reloaded) layout::WriteCameraSet(&pair_.settings, cameraSet, pair_.layout.cameraViews);
   }
@@ -222,6 +237,7 @@ int StartupDialog::StoreAfterRun(const std::string& cameraSet) {
     if (!choice.empty()) pair_.settings.Set(settings::kZuvoSection, host::AssetKindOf(kind).name, choice);
   }
   const int written = pair_.settings.count() == 0 || pair_.settings.Write(pair_.settingsPath, pair_.folder());
+  if (newSet && written) view_->ShowResult(host::Wording(host::Why::kCameraSetNew, cameraSet, pair_.settingsPath));
   return reloaded && written;
 }
 
@@ -244,6 +260,9 @@ int StartupDialog::OnStartClicked() {
   const RunOutcome outcome = RunWithSwaps(&run);
   if (!outcome.ran) return 0;
   const int stored = StoreAfterRun(cameraSet);
+  if (!outcome.swapsNotMade.empty()) {
+    view_->NotifyAfterRun(host::Wording(host::Why::kSwapsNotMadeNotice, outcome.swapsNotMade));
+  }
   if (!outcome.started) {
     if (!outcome.toldWhyNotStarted) {
       host::Report(host::Why::kSimulatorNotStarted, outcome.program);

@@ -60,6 +60,8 @@ class StartupDialog {
   // map).
   int Resave();
   int WriteMap(const std::string& target);
+  // The map's SVG text into *svg, written nowhere (zuvo map -o -).
+  int DrawMap(std::string* svg);
 
   // No button: what a start that was cut off left swapped, put back (zuvo
   // repair). With `force` a run that cannot be judged is put back after a
@@ -85,6 +87,7 @@ class StartupDialog {
     bool toldWhyNotStarted = false;  // its journal could not be written: said already
     bool takenBack = false;          // every swap is back, the journal removed
     std::string program;
+    std::string swapsNotMade;        // a line each: swaps left out, their substitute missing
   };
   int PrepareRun(const std::string& cameraSet);
   int WriteList(layout::ListKind kind);

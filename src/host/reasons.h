@@ -131,6 +131,22 @@ enum class Why {
   kPreviewName,             // section
   kPreviewWritten,          // path
   kNoTerrain,               //
+  // ---- What a user meets around a start and on the command line.
+  kSwapSubstituteMissing,   // entry ("KEY=VALUE"), the missing file: the swap is not made
+  kSwapNotMadeLine,         // entry, the missing file: one line of the next
+  kSwapsNotMadeNotice,      // the kSwapNotMadeLine lines, after the run
+  kCameraSetCaseDiffers,    // name given, settings file, the existing set's name
+  kCameraSetNew,            // name, settings file
+  kSwapMade,                // entry ("KEY=VALUE")
+  kSimulatorRunning,        // pid
+  kSimulatorRunningFor,     // the time it has run ("0:05", "1:02:03")
+  kTextLineNotCp1252,       // file, line: UTF-8 with a character code page 1252 lacks
+  kTextReadAsUtf8,          // file
+  kChecksFailed,            // count: the layout reader's failed checks, not shown
+  kShowDefaultUsed,         // default file: an unset choice, as show tells it
+  kShowNothingInstalled,    // an unset choice without its kind folder
+  kShowAvailable,           // what the kind folder holds (see kChoiceMissing)
+  // ---- end of the block.
 };
 
 struct Reason {

@@ -122,6 +122,26 @@ const char* TextOf(Why why) {
     case Why::kPreviewName: return "[%s]:Der Abschnittsname taugt nicht als Dateiname der Vorschau!\n";
     case Why::kPreviewWritten: return "Terrainvorschau geschrieben: %s";
     case Why::kNoTerrain: return "Die Einstellungen beschreiben kein Terrain.";
+    // ---- What a user meets around a start and on the command line.
+    case Why::kSwapSubstituteMissing: return "[Copy] %s: %s fehlt, die Datei wird nicht getauscht.\n";
+    case Why::kSwapNotMadeLine: return "  %s (%s fehlt)\n";
+    case Why::kSwapsNotMadeNotice: return "Nicht getauscht, weil die Ersatzdatei fehlt:\n%s";
+    case Why::kCameraSetCaseDiffers:
+      return "Kamera Set %s gibt es nicht in %s. Meinten Sie \"%s\"? (Gro\xDF- und Kleinschreibung z\xE4hlt)\n";
+    case Why::kCameraSetNew: return "Neues Kamera Set %s gespeichert: %s";
+    case Why::kSwapMade: return "Getauscht f\xFCr den Lauf: %s";
+    case Why::kSimulatorRunning:
+      return "Kantrelwick l\xE4uft (Prozess %s) \x96 Strg+C beendet den Lauf und stellt alles zur\xFC" "ck.";
+    case Why::kSimulatorRunningFor: return "Kantrelwick l\xE4uft seit %s";
+    case Why::kTextLineNotCp1252:
+      return "%s, Zeile %s: ein Zeichen, das es in Windows-1252 nicht gibt. Die Datei wird nicht gelesen!\n";
+    case Why::kTextReadAsUtf8:
+      return "%s ist in UTF-8 geschrieben und wurde so gelesen; gespeichert wird sie in Windows-1252.\n";
+    case Why::kChecksFailed: return "Fehlgeschlagene Pr\xFC" "fungen der Anlagendatei: %s (--verbose zeigt sie).";
+    case Why::kShowDefaultUsed: return "(nicht gesetzt, es gilt die Standard-Datei %s)";
+    case Why::kShowNothingInstalled: return "(nicht gesetzt, ohne Ordner wird nichts installiert)";
+    case Why::kShowAvailable: return "  Vorhanden: %s";
+    // ---- end of the block.
   }
   return "";
 }

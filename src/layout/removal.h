@@ -16,7 +16,8 @@ namespace layout {
 enum class RemovalKind { kRollingStock, kGbos, kRealEstate };
 
 // What a pass removes: how many records it removes or changes, and their
-// names, each once, in the order of the list.
+// names as the missing list names them (each once ignoring the case of A to
+// Z, a model with its ".mod"), in the order of the list.
 struct Removal {
   int count = 0;
   std::vector<std::string> names;

@@ -76,6 +76,49 @@ int CodePointToCp1252(unsigned long cp, char* byte) {
   return 0;
 }
 
+int TextFileToCp1252(const std::string& bytes, std::string* cp1252, int* utf8, int* badLine) {
+  *utf8 = 0;
+  *badLine = 0;
+  // Valid UTF-8 with at least one sequence of more than one byte; a byte
+  // order mark in front is no character of the text.
+  const std::string_view bom = "\xEF\xBB\xBF";
+  const std::size_t begin = std::string_view(bytes).substr(0, bom.size()) == bom ? bom.size() : 0;
+  bool multiByte = begin > 0;
+  for (std::size_t pos = begin; pos < bytes.size();) {
+    if (static_cast<unsigned char>(bytes[pos]) < 0x80) {
+      ++pos;
+      continue;
+    }
+    unsigned long codePoint = 0;
+    if (!DecodeUtf8At(bytes, &pos, &codePoint)) {
+      *cp1252 = bytes;  // no UTF-8: code page 1252 as it is
+      return 1;
+    }
+    multiByte = true;
+  }
+  if (!multiByte) {
+    *cp1252 = bytes;
+    return 1;
+  }
+  std::string out;
+  out.reserve(bytes.size());
+  int line = 1;
+  for (std::size_t pos = begin; pos < bytes.size();) {
+    unsigned long codePoint = 0;
+    DecodeUtf8At(bytes, &pos, &codePoint);  // checked above
+    char byte = 0;
+    if (!CodePointToCp1252(codePoint, &byte)) {
+      *badLine = line;
+      return 0;
+    }
+    if (byte == '\n') ++line;
+    out.push_back(byte);
+  }
+  *cp1252 = std::move(out);
+  *utf8 = 1;
+  return 1;
+}
+
 std::string Cp1252ToUtf8(const std::string& cp1252) {
   std::string out;
   out.reserve(cp1252.size());

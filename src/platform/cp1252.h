@@ -28,6 +28,14 @@ std::u16string Cp1252ToUtf16(const std::string& cp1252);
 // *cp1252 is then unspecified.
 int Utf8ToCp1252(const std::string& utf8, std::string* cp1252);
 
+// The text of a file that is written in code page 1252 or in UTF-8. Bytes
+// that are valid UTF-8 with at least one sequence of more than one byte (a
+// byte order mark in front is dropped) are UTF-8: converted into *cp1252,
+// and *utf8 is set to 1. Any other bytes (plain ASCII, code page 1252) are
+// copied as they are, *utf8 0. Fails (0) for UTF-8 with a character that
+// code page 1252 lacks; *badLine (from 1) then names its line.
+int TextFileToCp1252(const std::string& bytes, std::string* cp1252, int* utf8, int* badLine);
+
 // Decodes the UTF-8 sequence at text[*pos] into *codePoint and moves *pos
 // past it. Fails (0, *pos unchanged) at the end of the text and on a
 // malformed sequence: a stray or missing continuation byte, an over-long

@@ -154,9 +154,14 @@ std::string MachineRegistryPlace();
 // ends it should this process die first). Only when onStarted returns
 // non-zero does the program run; otherwise it is ended unrun and RunAndWait
 // returns 0. Should this process die before that, the program never runs.
+//
+// While the program runs, `whileRunning`, when given, is called about once a
+// second with the whole seconds it has run (1, 2, ...), on this thread; it
+// then learns of the program's end within a tenth of a second.
 int RunAndWait(const std::string& program, const std::vector<std::string>& args,
                int* exitCode, int* signal = nullptr,
-               const std::function<int(long pid)>& onStarted = nullptr);
+               const std::function<int(long pid)>& onStarted = nullptr,
+               const std::function<void(int seconds)>& whileRunning = nullptr);
 
 // The program RunAndWait would need to start `program` that cannot be found:
 // on POSIX systems, for a Windows program, the loader named by $WINE (else

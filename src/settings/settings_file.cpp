@@ -20,7 +20,9 @@
 #include <climits>
 #include <cstdlib>
 
+#include "host/messages.h"
 #include "host/save.h"
+#include "platform/cp1252.h"
 #include "platform/platform.h"
 
 namespace settings {
@@ -62,10 +64,18 @@ void SettingsFile::AppendSection(const std::string& name) {
   entries_.push_back(std::move(entry));
 }
 
-int SettingsFile::Read(const std::string& path, const char* startLine) {
+int SettingsFile::Read(const std::string& path, const char* startLine, ReadNote* note) {
   std::string bytes;
   if (!platform::ReadWholeFile(path, &bytes)) return 0;
-  Parse(bytes, startLine);
+  std::string text;
+  int utf8 = 0, badLine = 0;
+  if (!platform::TextFileToCp1252(bytes, &text, &utf8, &badLine)) {
+    host::Report(host::Why::kTextLineNotCp1252, path, badLine);
+    if (note != nullptr) note->refused = true;
+    return 0;
+  }
+  if (note != nullptr) note->utf8 = utf8 != 0;
+  Parse(text, startLine);
   return 1;
 }
 

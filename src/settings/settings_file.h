@@ -21,6 +21,12 @@
 
 namespace settings {
 
+// What Read found out about a file besides its entries.
+struct ReadNote {
+  bool utf8 = false;     // it was UTF-8 and was converted to code page 1252
+  bool refused = false;  // UTF-8 with a character code page 1252 lacks: not read, reported
+};
+
 struct SettingsEntry {
   std::string name;
   std::string value;
@@ -41,7 +47,12 @@ class SettingsFile {
   // line, every line before the first line equal to it is skipped. A file
   // that cannot be opened adds nothing and reports nothing. Returns 1 when the
   // file was read, 0 when it could not be opened.
-  int Read(const std::string& path, const char* startLine = nullptr);
+  //
+  // The file is code page 1252, or UTF-8 (platform::TextFileToCp1252), which
+  // is converted, so that a save writes it in code page 1252; *note (when
+  // given) says so. UTF-8 with a character that code page 1252 lacks adds
+  // nothing: the message names the file and the line, and the result is 0.
+  int Read(const std::string& path, const char* startLine = nullptr, ReadNote* note = nullptr);
 
   // Appends the entries of `text` as Read does for a file's content.
   void Parse(const std::string& text, const char* startLine = nullptr);

@@ -31,7 +31,9 @@ TEST_F(AppTest, TheSimulatorRunsWhileTheDialogIsMinimisedAndTheSetJoinsTheList) 
   view.atMinimize = nullptr;
   view.controls.m_cameraSet = "Abend";
   EXPECT_EQ(dialog.OnStartClicked(), 1);
-  EXPECT_EQ(view.log, (Texts{"Minimize", "Restore", "Minimize", "Restore"}));
+  const std::string stored = " gespeichert: " + host.Path("Anlagen\\Berg.danl");
+  EXPECT_EQ(view.log, (Texts{"Minimize", "Restore", "= Neues Kamera Set Nord" + stored, "Minimize", "Restore",
+                             "= Neues Kamera Set Abend" + stored}));
   EXPECT_EQ(view.cameraSets, (Texts{"nord", "Abend"}));
   EXPECT_EQ(*dialog.pair().settings.Find("KamSet Nord", "PX1"), "0");
   EXPECT_EQ(*dialog.pair().settings.Find("Zuvo", "KamSet"), "Abend");
@@ -42,6 +44,29 @@ TEST_F(AppTest, TheSimulatorRunsWhileTheDialogIsMinimisedAndTheSetJoinsTheList) 
                                         "Original Leitpfosten kann nicht gesichert werden!\n",
                                         "Can't open " + host.Path("Anlagen\\Berg.anl") + "!\nGrund: Die Datei gibt es nicht.\n",
                                         "Anlage nicht OK\n"}));
+}
+
+// A swap whose substitute is missing is left out: the original stays where
+// the simulator expects it, and the window says so once the run is over.
+TEST_F(AppTest, ASwapWithoutItsSubstituteIsLeftOutAndNamedAfterTheRun) {
+  for (const char* file : kActiveFiles) host.Write(file, "own");
+  std::filesystem::copy_file(ZUVO_FAKE_SIMULATOR, host.NativePath("Kantrelwick.exe"));
+  host.Write("Strecke.dat", "Sommer");
+  host.Write("Himmel.bmp", "Tag");
+  host.Write("Nacht.bmp", "Nacht");
+  WriteBerg("[Copy]\r\nStrecke.dat=Winter.dat\r\nHimmel.bmp=Nacht.bmp\r\n");
+  ASSERT_TRUE(Load("Anlagen\\Berg.anl"));
+  EXPECT_EQ(dialog.OnStartClicked(), 1);
+  const std::vector<stand_in::Run> runs = stand_in::ReadRuns(host.Read(stand_in::kLogFileName));
+  ASSERT_EQ(runs.size(), 1u);
+  EXPECT_EQ(runs[0].Get("Tausch Strecke.dat"), stand_in::DescribeContent("Sommer"));
+  EXPECT_EQ(runs[0].Get("Tausch Strecke.dat.sav"), "fehlt");
+  EXPECT_EQ(runs[0].Get("Tausch Himmel.bmp"), stand_in::DescribeContent("Nacht"));
+  EXPECT_EQ(view.log, (Texts{"Minimize", "Restore",
+                             "! Nicht getauscht, weil die Ersatzdatei fehlt:\n  Strecke.dat=Winter.dat (" +
+                                 host.Path("Winter.dat") + " fehlt)\n"}));
+  EXPECT_EQ(host.Read("Strecke.dat") + host.Read("Himmel.bmp") + host.Read("Nacht.bmp"), "SommerTagNacht");
+  EXPECT_EQ(messages.messages(), Texts{});
 }
 
 }  // namespace

@@ -42,7 +42,11 @@ TEST_F(InstallationTest, ExitStatusAndMessagesOfEveryCommand) {
     std::vector<std::string> env = {};
     std::string registry = "\"C:\\Sim\\Kantrelwick.exe\" \"%1\"";
   } cases[] = {
-      {{"resave", bad_}, 1, "", "I: 8 S: 7\nGleis Nr. 7 fehlerhaft!\n"},
+      // The reader's checks one by one only with --verbose.
+      {{"resave", bad_}, 1, "", "Gleis Nr. 7 fehlerhaft!\nFehlgeschlagene Pr\xC3\xBC" "fungen der Anlagendatei: 1 (--verbose "
+                                "zeigt sie).\n"},
+      {{"--verbose", "resave", bad_}, 1, "", "I: 8 S: 7\nGleis Nr. 7 fehlerhaft!\n"},
+      {{"missing-list", bad_}, 1, "", unknown, false, {}, ""},  // the cause, and nothing of the layout
       {{"dump", Native("Anlagen\\Fehlt.anl")}, 1, "", can + "Fehlt.anl!\nGrund: Die Datei gibt es nicht.\n"},
       {{"show", Native("Anlagen\\Berg.txt")}, 1, "", "falsche Endung: txt\n"},
       {{"dump"}, 2, "", ""},
@@ -62,7 +66,7 @@ TEST_F(InstallationTest, ExitStatusAndMessagesOfEveryCommand) {
       {{"--host", Native("Anlagen"), "remove-missing", "--dry-run", "rolling-stock", berg}, 1, "",
        "Ordner C:\\Sim\\Anlagen\\Rollmaterial fehlt, es wird nichts gel\xC3\xB6scht!\n"},
       {{"remove-missing", "--dry-run", "real-estate", zwei}, 0,
-       "Immobilien zu entfernen: 2\n  Fehlt\n", ""},
+       "Immobilien zu entfernen: 2\n  Fehlt.mod\n", ""},  // named as the missing list names it
       {{"--yes", "remove-missing", "gbos", berg}, 1, "", unknown, false, {}, ""},
       {{"missing-list", berg}, 1, "", unknown, false, {}, "Kantrelwick.exe"},  // no folder at all
       {{"standard"}, 1, "", gone, false, {}, fehlt},
@@ -86,6 +90,14 @@ TEST_F(InstallationTest, ExitStatusAndMessagesOfEveryCommand) {
       {{"--host", Native("Anlagen"), "start", test, "--catenary", "Kette.mod"}, 1, "",
        "--catenary: \"Kette.mod\" gibt es nicht in C:\\Sim\\Anlagen\\Oberleitung\n"
        "Vorhanden: Ordner C:\\Sim\\Anlagen\\Oberleitung fehlt\n"},
+      // A camera set named as an existing one in another case is refused; a new one is named as new.
+      {{"start", ost, "--camera-set", "\xC3\xA4GYPTEN"}, 1, "",
+       "Kamera Set \xC3\xA4GYPTEN gibt es nicht in C:\\Sim\\Anlagen\\Ost.danl. Meinten Sie \"\xC3\x84gypten\"? "
+       "(Gro\xC3\x9F- und Kleinschreibung z\xC3\xA4hlt)\n"},
+      {{"start", "--camera-set", "Neu", ost}, 0,
+       defaults + "Oberleitung: Oberleitung.mod installiert\nLeitpfosten: Leitpfosten.mod installiert\n"
+                  "Bodentextur: Grass.bmp installiert\n" + kRunning + "Neues Kamera Set Neu gespeichert: C:\\Sim\\Anlagen\\Ost.danl\n",
+       "", true},
       {{"terrain", "--preview", berg}, 0, "Die Einstellungen beschreiben kein Terrain.\n", ""},
       {{"terrain", zwei}, 1, "Terrain Nord: 4 Kacheln in C:\\Sim\\Modelle\\Nord\n",
        "Fehler beim Schreiben von C:\\Sim\\Modelle\\S\\bmp0_0.mod!\n", true, {"ZUVO_FAULTS=write:5"}},  // none for the section cut short
@@ -109,7 +121,7 @@ TEST_F(InstallationTest, ExitStatusAndMessagesOfEveryCommand) {
       {{"--host", Native("Anlagen"), "standard"}, 0, "Keine Standard-Dateien gesichert: nichts installiert.\n", ""},
       {{"--host", Native(), "start", "--guide-post", "gelb.MOD", test}, 0,
        defaults + "Oberleitung: Oberleitung.mod installiert\nLeitpfosten: gelb.MOD installiert\n"
-                  "Bodentextur: Grass.bmp installiert\n",
+                  "Bodentextur: Grass.bmp installiert\n" + kRunning,
        "", true, {}, ""},  // the last
   };
   const Tree before = SnapshotTree(Native());
@@ -119,12 +131,107 @@ TEST_F(InstallationTest, ExitStatusAndMessagesOfEveryCommand) {
     SetRegistryCommand(c.registry);
     RunResult run = Zuvo(c.args, c.env);
     EXPECT_EQ(run.exitCode, c.exitCode);
-    EXPECT_EQ(run.out, c.out);
+    EXPECT_EQ(WithoutPid(run.out), c.out);
     if (c.exitCode != 2 || !c.err.empty()) { EXPECT_EQ(run.err, c.err); }  // else the parser's usage text
     EXPECT_EQ(SnapshotTree(Native()) != before, c.changes);
-    EXPECT_EQ(Exists(stand_in::kLogFileName), c.args.back() == test && c.exitCode == 0) << "the simulator ran";
+    const bool start = std::find(c.args.begin(), c.args.end(), "start") != c.args.end();
+    EXPECT_EQ(Exists(stand_in::kLogFileName), start && c.exitCode == 0) << "the simulator ran";
   }
-  EXPECT_EQ(OnlyRun().Get("Argument 1"), host_ + "Anlagen\\Test.anl");
+  EXPECT_EQ(OnlyRun().Get("Argument 1"), host_ + "Anlagen\\Test.anl");  // the last row's run
+}
+
+// Without an installation a command that needs one says only that, and
+// where it looked: a prefix that is not there, one without its registry,
+// one whose registry lacks the key.
+TEST_F(InstallationTest, AnInstallationThatCannotBeFoundIsTheOnlyMessage) {
+  layout_bytes::Track t;
+  t.id = 7;
+  t.name = "G";
+  std::string bad = layout_bytes::File({t}, {}, {});
+  bad[46] = 8;  // a failed check and a message, were it read
+  Write("Anlagen\\Bad.anl", bad);
+  dir_.MakeDirs("leer");
+  const std::string missing = Prefix() + "/fehlt", empty = dir_.NativePath("leer"),
+                    key = ", Schl\xC3\xBCssel HKEY_LOCAL_MACHINE\\SOFTWARE\\Classes\\Kantrelwick\\shell\\open\\command; "
+                          "--host ORDNER nennt den Installationsordner direkt.\n",
+                    unknown = "Unbekannte oder fehlerhafte ZUVO Installation\n";
+  SetRegistryCommand("");
+  const struct { std::string prefix, err; } cases[] = {
+      {missing, unknown + "Gesucht wurde im Wine-Prefix " + missing + ", den es nicht gibt" + key},
+      {empty, unknown + "Gesucht wurde im Wine-Prefix " + empty + ", dem die Datei " + empty + "/system.reg fehlt" + key},
+      {Prefix(), unknown + NoInstallationHint()},
+  };
+  for (const auto& c : cases) {
+    for (const char* command : {"missing-list", "map", "terrain"}) {
+      SCOPED_TRACE(c.prefix + " " + command);
+      const RunResult run = RunZuvo({"--verbose", command, Native("Anlagen\\Bad.anl")}, {"WINEPREFIX=" + c.prefix});
+      EXPECT_EQ(run.exitCode, 1);
+      EXPECT_EQ(run.out, "");
+      EXPECT_EQ(run.err, c.err);
+    }
+  }
+}
+
+// The text form of show: an unset choice says what a start installs, each
+// kind what its folder offers.
+TEST_F(InstallationTest, ShowTellsTheDefaultsAndTheFilesToChooseFrom) {
+  WriteSettings({"[Zuvo]", "Prellbock=Holz.mod"});
+  RunResult run = Zuvo({"show", Layout()});
+  EXPECT_EQ(run.exitCode, 0);
+  EXPECT_EQ(run.err, "");
+  const std::string unset = ": (nicht gesetzt, es gilt die Standard-Datei ";
+  EXPECT_NE(run.out.find("Prellbock: Holz.mod\n  Vorhanden: Holz.mod\nOberleitung" + unset + "Oberleitung.mod)\n"
+                         "  Vorhanden: Kette.mod\nLeitpfosten" + unset + "Leitpfosten.mod)\n  Vorhanden: Gelb.mod\n"
+                         "Bodentextur" + unset + "Grass.bmp)\n  Vorhanden: Sand.bmp\nGen. Terrain: "),
+            std::string::npos) << run.out;
+  run = Zuvo({"--host", Native("Anlagen"), "show", Layout()});
+  EXPECT_NE(run.out.find("Oberleitung: (nicht gesetzt, ohne Ordner wird nichts installiert)\n"
+                         "  Vorhanden: Ordner C:\\Sim\\Anlagen\\Oberleitung fehlt\n"),
+            std::string::npos) << run.out;
+}
+
+// A ".danl" in UTF-8 is read so, said once, and saved in code page 1252; one
+// with a character that code page 1252 lacks is not loaded.
+TEST_F(InstallationTest, AUtf8SettingsFileIsSavedInCodePage1252) {
+  const std::string utf8 = "[KamSet \xC3\x84gypten]\r\nPX1=1\r\n\r\n[KamSet Nord]\r\nPX1=2\r\n",
+                    said = "C:\\Sim\\Anlagen\\Test.danl ist in UTF-8 geschrieben und wurde so gelesen; gespeichert "
+                           "wird sie in Windows-1252.\n";
+  Write("Anlagen\\Test.danl", utf8);
+  RunResult run = Zuvo({"show", Layout()});
+  EXPECT_EQ(run.exitCode, 0);
+  EXPECT_EQ(run.err, said);
+  EXPECT_EQ(ReadSettings(), utf8);  // only read
+  run = Zuvo({"--yes", "delete-camera-set", Layout(), "Nord"});
+  EXPECT_EQ(run.exitCode, 0);
+  EXPECT_EQ(run.err, said);
+  EXPECT_EQ(ReadSettings(), "[KamSet \xC4gypten]\r\nPX1=1\r\n");
+  EXPECT_EQ(Zuvo({"show", Layout()}).err, "");  // code page 1252 from now on
+
+  Write("Anlagen\\Test.danl", "[Zuvo]\r\nKamSet=\xC3\x84gypten \xE2\x86\x92 Nord\r\n");
+  const Tree before = SnapshotTree(Native());
+  run = Zuvo({"--yes", "start", Layout()});
+  EXPECT_EQ(run.exitCode, 1);
+  EXPECT_EQ(run.err, "C:\\Sim\\Anlagen\\Test.danl, Zeile 2: ein Zeichen, das es in Windows-1252 nicht gibt. Die "
+                     "Datei wird nicht gelesen!\n");
+  EXPECT_EQ(SnapshotTree(Native()), before);
+}
+
+// "-o -" prints the map that "--output FILE" writes, and writes no file.
+TEST_F(InstallationTest, TheMapGoesToStandardOutput) {
+  WriteMixedLayout();
+  const std::string berg = Native("Anlagen\\Berg.anl");
+  ASSERT_EQ(Zuvo({"map", berg, "--output", Native("Karte.svg")}).exitCode, 0);
+  const Tree before = SnapshotTree(Native());
+  const RunResult run = Zuvo({"map", "-o", "-", berg});
+  EXPECT_EQ(run.exitCode, 0);
+  EXPECT_EQ(run.err, "");
+  EXPECT_EQ(run.out, Read("Karte.svg"));
+  EXPECT_NE(run.out.find("<svg"), std::string::npos);
+  EXPECT_EQ(SnapshotTree(Native()), before);
+  SetRegistryCommand("");  // a map that cannot be drawn prints nothing
+  const RunResult failed = Zuvo({"map", "-o", "-", berg});
+  EXPECT_EQ(failed.exitCode, 1);
+  EXPECT_EQ(failed.out, "");
 }
 
 TEST_F(InstallationTest, TerrainPreviewWritesOnePicturePerSectionAndNothingElse) {
@@ -165,6 +272,8 @@ TEST_F(InstallationTest, PathsUsageErrorsAndHints) {
   Write("Anlagen\\Zug.anl", layout_bytes::File({}, {}, {lok}));
   Write("Rollmaterial\\Datenbl\xE4tter\\Zug.txt", "[Zuvo]\r\nZusLen=3\r\n");
   const std::string usage = "Aufruf: zuvo [OPTIONEN] BEFEHL\n\"zuvo --help\" zeigt die Hilfe.\n",
+                    checks = "Fehlgeschlagene Pr\xC3\xBC" "fungen der Anlagendatei: 1 (--verbose zeigt sie).\n",
+                    show = std::string("Aufruf: zuvo show [OPTIONEN] LAYOUT\n\"zuvo show --help\" zeigt die Hilfe.\n"),
                     forms = " M\xC3\xB6glich sind ein Unix-Pfad (Anlagen/Demo.anl, /home/...) und ein Windows-Pfad mit "
                             "Laufwerk (\"C:\\...\" oder \"C:/...\").\n";
   const struct { std::vector<std::string> args; int exitCode; std::string out, err; } cases[] = {
@@ -176,12 +285,23 @@ TEST_F(InstallationTest, PathsUsageErrorsAndHints) {
       {{"--host", "", "standard"}, 2, "", "Kein Pfad angegeben.\n"},
       {{"--host", Layout(), "standard"}, 2, "", "--host: C:\\Sim\\Anlagen\\Test.anl ist kein Ordner.\n"},
       {{"resave", Native("Anlagen\\Lok.anl")}, 1, "",
-       "Dll-Modell \"Lok.dll\" kann nicht benutzt werden!\nDas Datenblatt C:\\Sim\\Rollmaterial\\Datenbl\xC3\xA4tter\\Lok.txt fehlt.\n"},
-      {{"resave", Native("Anlagen\\Zug.anl")}, 1, "", "Dll-Modell \"Zug.dll\" kann nicht benutzt werden!\n"},
+       "Dll-Modell \"Lok.dll\" kann nicht benutzt werden!\nDas Datenblatt C:\\Sim\\Rollmaterial\\Datenbl\xC3\xA4tter\\Lok.txt fehlt.\n" +
+           checks},
+      {{"resave", Native("Anlagen\\Zug.anl")}, 1, "", "Dll-Modell \"Zug.dll\" kann nicht benutzt werden!\n" + checks},
       {{"--yes", "shwo", "x"}, 2, "", "Unbekannter Befehl \"shwo\". Meinten Sie \"show\"?\n" + usage},
       {{"--host", "C:\\Sim", "Dump"}, 2, "", "Unbekannter Befehl \"Dump\". Meinten Sie \"dump\"?\n" + usage},
       {{"terrian"}, 2, "", "Unbekannter Befehl \"terrian\". Meinten Sie \"terrain\"?\n" + usage},
       {{"zeigen"}, 2, "", "Unbekannter Befehl \"zeigen\".\n" + usage},
+      {{"show", "--jsn", "x"}, 2, "", "Unbekannte Option \"--jsn\". Meinten Sie \"--json\"?\n" + show},
+      {{"--hots", "x", "show"}, 2, "", "Unbekannte Option \"--hots\". Meinten Sie \"--host\"?\n" + show},
+      {{"start", "x", "--camera-sets=A"}, 2, "", "Unbekannte Option \"--camera-sets\". Meinten Sie \"--camera-set\"?\n" +
+                                                 std::string("Aufruf: zuvo start [OPTIONEN] LAYOUT\n\"zuvo start --help\" zeigt die Hilfe.\n")},
+      {{"show", "--frobnicate", "x"}, 2, "", "Unbekannte Option \"--frobnicate\".\n" + show},
+      {{"help", "strat"}, 2, "", "Unbekannter Befehl \"strat\". Meinten Sie \"start\"?\nAufruf: zuvo help [OPTIONEN] [BEFEHL]\n"
+                                "\"zuvo help --help\" zeigt die Hilfe.\n"},
+      {{"help", "map"}, 0, "Anlage als SVG-Karte zeichnen\nAufruf: zuvo map [OPTIONEN] LAYOUT\n", ""},
+      {{"help"}, 0, "StartZUVO: bereitet den Simulator Kantrelwick vor und startet ihn.\nAufruf: zuvo [OPTIONEN] BEFEHL\n", ""},
+      {{"-V"}, 0, "zuvo (StartZUVO) 1.2.0\n", ""},
       {{}, 2, "", "Es fehlt ein Befehl.\n" + usage},
       {{"--host"}, 2, "", "Bei --host fehlt der Wert.\n" + usage},
       {{"--yes=vielleicht"}, 2, "", "Ung\xC3\xBCltiger Wert f\xC3\xBCr --yes.\n" + usage},
@@ -202,9 +322,9 @@ TEST_F(InstallationTest, PathsUsageErrorsAndHints) {
 }
 
 TEST_F(InstallationTest, HelpIsGermanThroughout) {
-  std::vector<std::vector<std::string>> calls = {{"--help"}, {"show", "-h"}};
+  std::vector<std::vector<std::string>> calls = {{"--help"}, {"show", "-h"}, {"help", "show"}};
   for (const char* command : {"show", "start", "delete-camera-set", "standard", "remove-missing", "inventory",
-                              "missing-list", "terrain", "resave", "dump"}) {
+                              "missing-list", "terrain", "resave", "dump", "map", "repair", "help"}) {
     calls.push_back({command, "--help"});
   }
   for (const auto& args : calls) {
@@ -212,14 +332,18 @@ TEST_F(InstallationTest, HelpIsGermanThroughout) {
     SCOPED_TRACE(run.out);
     EXPECT_EQ(run.exitCode, 0);
     EXPECT_EQ(run.err, "");
-    EXPECT_NE(run.out.find("\nAufruf: zuvo " + (args[0] == "--help" ? "" : args[0] + " ") + "[OPTIONEN]"), std::string::npos);
+    const bool helpOf = args[0] == "help" && args[1] != "--help";  // zuvo help COMMAND
+    const std::string command = args[0] == "--help" ? "" : (helpOf ? args[1] : args[0]) + " ";
+    EXPECT_NE(run.out.find("\nAufruf: zuvo " + command + "[OPTIONEN]"), std::string::npos);
     for (const char* english : {"REQUIRED", "Print", "Usage", "is required", "Options", "OPTIONS", "TEXT",
                                 "Positionals", "ubcommand", "FILE", "\n\n\n"}) {
       EXPECT_EQ(run.out.find(english), std::string::npos) << english;
     }
   }
   EXPECT_NE(Zuvo({"--help"}).out.find("$WINEPREFIX, ohne WINEPREFIX in ~/.wine; --host ORDNER"), std::string::npos);
-  EXPECT_NE(Zuvo({"--help"}).out.find("2 fehlerhafter Aufruf, 128+N nach Signal N.\n"), std::string::npos);
+  EXPECT_NE(Zuvo({"--help"}).out.find("2 fehlerhafter Aufruf, 3 Simulator abgest\xC3\xBCrzt oder mit Status ungleich 0 "
+                                     "beendet\n"), std::string::npos);
+  EXPECT_NE(Zuvo({"--help"}).out.find(", 128+N nach Signal N.\n"), std::string::npos);
 }
 
 }  // namespace

@@ -7,6 +7,7 @@
 #include <cerrno>
 #include <chrono>
 #include <filesystem>
+#include <regex>
 #include <thread>
 
 #include "host/installation.h"
@@ -72,6 +73,10 @@ RunResult Finish(const Child& child) {
   result.out = child.io->Read("out");
   result.err = child.io->Read("err");
   return result;
+}
+
+std::string WithoutPid(const std::string& text) {
+  return std::regex_replace(text, std::regex("\\(Prozess [0-9]+\\)"), "(Prozess N)");
 }
 
 std::string CrLf(const std::vector<std::string>& lines) {

@@ -40,6 +40,11 @@ inline RunResult RunZuvo(const std::vector<std::string>& args, const std::vector
 }
 
 std::string CrLf(const std::vector<std::string>& lines);
+// `text` with each "(Prozess 4711)" as "(Prozess N)".
+std::string WithoutPid(const std::string& text);
+// The line a start prints before the simulator runs, its process as N.
+const char kRunning[] =
+    "Kantrelwick l\xC3\xA4uft (Prozess N) \xE2\x80\x93 Strg+C beendet den Lauf und stellt alles zur\xC3\xBC" "ck.\n";
 // The value of `key` in `section` of the settings text, "(fehlt)" without one.
 std::string SettingsValue(const std::string& text, const char* section, const char* key);
 

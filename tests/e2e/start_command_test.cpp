@@ -23,8 +23,13 @@ TEST_F(InstallationTest, ChoicesSwapsAndTheCameraSetAreMadeForTheRunAndTakenBack
              "Fahrplan=08:15", "[Ablauf]", "Zeigen=Sig.dat", "Zeigen=C.dat"});
   RunResult run = Start({"--buffer-stop", "Holz.mod", "--catenary", "Kette.mod", "--ground-texture", "Sand.bmp"});
   EXPECT_EQ(run.exitCode, 0) << run.err;
-  EXPECT_EQ(run.out + run.err, "Prellbock: Holz.mod installiert\nOberleitung: Kette.mod installiert\n"
-                                "Leitpfosten: Gelb.mod installiert\nBodentextur: Sand.bmp installiert\n");
+  // Before the run: what was installed and swapped, and that it runs.
+  EXPECT_EQ(WithoutPid(run.out + run.err),
+            "Prellbock: Holz.mod installiert\nOberleitung: Kette.mod installiert\n"
+            "Leitpfosten: Gelb.mod installiert\nBodentextur: Sand.bmp installiert\n"
+            "Getauscht f\xC3\xBCr den Lauf: A.dat=B.dat\nGetauscht f\xC3\xBCr den Lauf: B.dat=C.dat\n"
+            "Getauscht f\xC3\xBCr den Lauf: c:\\SIM\\sub/D.dat=\\Sim\\Sub\\E.dat\n" +
+                std::string(kRunning));
 
   // During the run: the choices installed; the substitute under the key's
   // name, the original in "<key>.sav", the substitute's own name gone; view 1
@@ -75,6 +80,20 @@ TEST_F(InstallationTest, ChoicesSwapsAndTheCameraSetAreMadeForTheRunAndTakenBack
   EXPECT_EQ(Start({"--buffer-stop", ""}).exitCode, 0);
   EXPECT_EQ(Read("Mods\\Prellbock.mod"), kOwnBufferStop);
   EXPECT_EQ(SettingsValue(ReadSettings(), "Zuvo", "Prellbock"), "Holz.mod");
+}
+
+// A swap whose substitute is missing is named on standard error before the
+// run and not made: the simulator finds the original in its place.
+TEST_F(InstallationTest, ASwapWhoseSubstituteIsMissingIsNamedAndNotMade) {
+  Write("Strecke.dat", "Sommer");
+  WriteSettings({"[Copy]", "Strecke.dat=Strecke_Winter.dat"});
+  const RunResult run = Start();
+  EXPECT_EQ(run.exitCode, 0);
+  EXPECT_EQ(run.err, "[Copy] Strecke.dat=Strecke_Winter.dat: " + host_ +
+                         "Strecke_Winter.dat fehlt, die Datei wird nicht getauscht.\n");
+  EXPECT_EQ(OnlyRun().Get("Tausch Strecke.dat"), DescribeContent("Sommer"));
+  EXPECT_EQ(Read("Strecke.dat"), "Sommer");
+  EXPECT_FALSE(Exists("Strecke.dat.sav"));
 }
 
 }  // namespace

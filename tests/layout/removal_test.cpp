@@ -23,7 +23,7 @@ class Lacking : public layout::ObjectFiles {
 
 layout::Layout Mixed() {
   layout::Layout l;
-  for (const char* name : {"Haus", "Weg"}) l.models.emplace_back(), l.models.back().id = 1, l.models.back().name = name;
+  for (const char* name : {"Haus", "Weg", "WEG"}) l.models.emplace_back(), l.models.back().id = 1, l.models.back().name = name;
   for (const char* gbo : {"Gbo\\Da.gbo", "Gbo\\Weg.gbo", "Gbo\\Weg.gbo"}) {
     l.tracks.emplace_back(), l.tracks.back().id = 1, l.tracks.back().type = 6, l.tracks.back().gboName = gbo;
   }
@@ -39,7 +39,7 @@ layout::Layout Mixed() {
 }
 
 TEST(RemovalTest, MissingObjectsAreListedAndRemovedKindByKind) {
-  Lacking files({"Weg", "Gbo\\Weg.gbo", "Weg.rm"});
+  Lacking files({"Weg", "WEG", "Gbo\\Weg.gbo", "Weg.rm"});
   layout::Layout l = Mixed();
   EXPECT_EQ(layout::ListText(l, layout::ListKind::kMissing, &files),
             "Immobilien:\r\nWeg.mod\r\n\r\nGBOs:\r\nGbo\\Weg.gbo\r\n\r\nRollmaterial:\r\nWeg.rm\r\n");
@@ -48,7 +48,7 @@ TEST(RemovalTest, MissingObjectsAreListedAndRemovedKindByKind) {
     layout::RemovalKind kind;
     int count;
     std::vector<std::string> names;
-  } passes[] = {{layout::RemovalKind::kRealEstate, 1, {"Weg"}},
+  } passes[] = {{layout::RemovalKind::kRealEstate, 2, {"Weg.mod"}},  // as the missing list names it
                 {layout::RemovalKind::kGbos, 1, {"Gbo\\Weg.gbo"}},
                 // Unit 4 shares the id of unit 1 (present): the id goes, and every unit with it.
                 {layout::RemovalKind::kRollingStock, 3, {"Lok.rm", "Weg.rm"}}};

@@ -95,7 +95,13 @@ TEST_F(PosixTest, PathsConvertAsWineDoes) {
   ASSERT_EQ(rename(prefix_.c_str(), dir_.NativePath(".wine").c_str()), 0);
   EXPECT_EQ(platform::NativePathOf("c:\\WURZEL.txt"), dir_.NativePath(".wine/dosdevices/c:/Wurzel.txt"));
   const std::string wine = dir_.NativePath(".wine");
+  // Where the look-up of the installation stops: the hive, or the prefix.
+  EXPECT_EQ(platform::MachineRegistryPlace(), "im Wine-Prefix " + wine + ", dem die Datei " + wine + "/system.reg fehlt");
+  dir_.Write(".wine/system.reg", "WINE REGISTRY Version 2\n");
   EXPECT_EQ(platform::MachineRegistryPlace(), "im Wine-Prefix " + wine + " (Datei " + wine + "/system.reg)");
+  setenv("WINEPREFIX", (wine + "-fehlt").c_str(), 1);
+  EXPECT_EQ(platform::MachineRegistryPlace(), "im Wine-Prefix " + wine + "-fehlt, den es nicht gibt");
+  unsetenv("WINEPREFIX");
   unsetenv("HOME");  // no prefix at all: only Z:
   std::string windows, error;
   EXPECT_EQ(platform::ToWindowsPath("c:/x", &windows, &error) + platform::ToWindowsPath("z:/x", &windows, &error), 1);

@@ -85,4 +85,33 @@ TEST(SettingsFileTest, WritesCrLfWithABlankLineBeforeLaterHeadersAndReadsItBack)
   EXPECT_EQ(LinesOf(back), (Lines{"[KamSet Nord]", "umlaut|Gr\xFCn"}));
 }
 
+// A UTF-8 file is read converted and saved in code page 1252; one with a
+// character code page 1252 lacks is not read; a code page 1252 file is
+// written back byte for byte.
+TEST(SettingsFileTest, AUtf8FileIsReadConvertedAndOneThatDoesNotFitIsRefused) {
+  testing_support::TempDir dir;
+  testing_support::MessageRecorder messages;
+  dir.Write("utf8.danl", "[KamSet \xC3\x84gypten]\r\nPX1=1\r\n");
+  dir.Write("cp1252.danl", "[KamSet \xC4gypten]\r\nPX1=1\r\n");
+  dir.Write("arrow.danl", "[Zuvo]\r\n\r\nKamSet=\xE2\x86\x92\r\n");
+  SettingsFile utf8, cp1252, arrow;
+  settings::ReadNote note;
+  EXPECT_EQ(utf8.Read(dir.Path("utf8.danl"), nullptr, &note), 1);
+  EXPECT_TRUE(note.utf8);
+  EXPECT_FALSE(note.refused);
+  EXPECT_EQ(utf8.Serialize(), "[KamSet \xC4gypten]\r\nPX1=1\r\n");
+  note = settings::ReadNote();
+  EXPECT_EQ(cp1252.Read(dir.Path("cp1252.danl"), nullptr, &note), 1);
+  EXPECT_FALSE(note.utf8);
+  EXPECT_EQ(cp1252.Serialize(), dir.Read("cp1252.danl"));
+  EXPECT_EQ(messages.messages(), std::vector<std::string>{});
+  note = settings::ReadNote();
+  EXPECT_EQ(arrow.Read(dir.Path("arrow.danl"), nullptr, &note), 0);
+  EXPECT_TRUE(note.refused);
+  EXPECT_EQ(arrow.count(), 0);
+  EXPECT_EQ(messages.messages(), std::vector<std::string>{dir.Path("arrow.danl") +
+                                                          ", Zeile 3: ein Zeichen, das es in Windows-1252 nicht gibt. "
+                                                          "Die Datei wird nicht gelesen!\n"});
+}
+
 }  // namespace

@@ -26,7 +26,10 @@
 #include <sys/wait.h>
 #include <unistd.h>
 
+#include <time.h>
+
 #include <cerrno>
+#include <chrono>
 #include <cstdio>
 #include <cstdlib>
 #include <functional>
@@ -126,6 +129,31 @@ sigset_t InterruptSignals() {
   return set;
 }
 
+// Waits for `pid` as waitpid does. With `whileRunning` it looks ten times a
+// second and tells each whole second that has passed.
+pid_t WaitForEnd(pid_t pid, int* status, const std::function<void(int seconds)>& whileRunning) {
+  pid_t waited;
+  if (!whileRunning) {
+    do {
+      waited = waitpid(pid, status, 0);
+    } while (waited < 0 && errno == EINTR);
+    return waited;
+  }
+  const auto begin = std::chrono::steady_clock::now();
+  int told = 0;
+  for (;;) {
+    waited = waitpid(pid, status, WNOHANG);
+    if (waited != 0 && !(waited < 0 && errno == EINTR)) return waited;
+    const struct timespec tenth = {0, 100 * 1000 * 1000};
+    nanosleep(&tenth, nullptr);  // an interrupt only shortens it
+    const auto seconds = std::chrono::duration_cast<std::chrono::seconds>(std::chrono::steady_clock::now() - begin);
+    if (seconds.count() > told) {
+      told = static_cast<int>(seconds.count());
+      whileRunning(told);
+    }
+  }
+}
+
 }  // namespace
 
 namespace {
@@ -146,7 +174,8 @@ std::string MissingLoaderOf(const std::string& program) {
 }
 
 int RunAndWait(const std::string& program, const std::vector<std::string>& args,
-               int* exitCode, int* signal, const std::function<int(long pid)>& onStarted) {
+               int* exitCode, int* signal, const std::function<int(long pid)>& onStarted,
+               const std::function<void(int seconds)>& whileRunning) {
   std::string native;
   if (!posix::ToNative(program, &native)) return 0;
   struct stat st;
@@ -242,10 +271,7 @@ int RunAndWait(const std::string& program, const std::vector<std::string>& args,
   started = started && got == 0;
 
   int status = 0;
-  pid_t waited;
-  do {
-    waited = waitpid(pid, &status, 0);
-  } while (waited < 0 && errno == EINTR);
+  const pid_t waited = WaitForEnd(pid, &status, started ? whileRunning : nullptr);
   posix::SetInterruptChild(0);
   if (!started) return 0;
   if (exitCode != nullptr) *exitCode = waited == pid ? ExitCodeOf(status) : -1;

@@ -36,9 +36,19 @@ int ReadMachineDefaultValue(const std::string& subkey, std::string* value) {
   return FindWineRegistryDefaultValue(text, subkey, value);
 }
 
+// Where the look-up stopped comes first: a prefix that is not there, a
+// prefix without its machine hive, or the hive that lacks the key.
 std::string MachineRegistryPlace() {
-  const std::string prefix = posix::ForMessage(posix::WinePrefix());
+  const std::string native = posix::WinePrefix();
+  const std::string prefix = posix::ForMessage(native);
   if (prefix.empty()) return "in keinem Wine-Prefix (weder WINEPREFIX noch HOME ist gesetzt)";
+  struct stat st;
+  if (stat(native.c_str(), &st) != 0 || !S_ISDIR(st.st_mode)) {
+    return "im Wine-Prefix " + prefix + ", den es nicht gibt";
+  }
+  if (stat((native + "/system.reg").c_str(), &st) != 0) {
+    return "im Wine-Prefix " + prefix + ", dem die Datei " + prefix + "/system.reg fehlt";
+  }
   return "im Wine-Prefix " + prefix + " (Datei " + prefix + "/system.reg)";
 }
 

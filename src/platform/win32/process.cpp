@@ -39,7 +39,8 @@ HANDLE KillingJob(HANDLE process) {
 std::string MissingLoaderOf(const std::string&) { return ""; }
 
 int RunAndWait(const std::string& program, const std::vector<std::string>& args,
-               int* exitCode, int* signal, const std::function<int(long pid)>& onStarted) {
+               int* exitCode, int* signal, const std::function<int(long pid)>& onStarted,
+               const std::function<void(int seconds)>& whileRunning) {
   // The arguments joined with blanks into the command line, as given (as the
   // C runtime's spawn functions join them): an argument that must stay one
   // (a path with blanks) comes quoted.
@@ -72,7 +73,19 @@ int RunAndWait(const std::string& program, const std::vector<std::string>& args,
     SetKillOnClose(job, false);
     CloseHandle(job);
   }
-  WaitForSingleObject(created.hProcess, INFINITE);
+  if (whileRunning) {
+    const ULONGLONG begin = GetTickCount64();
+    int told = 0;
+    while (WaitForSingleObject(created.hProcess, 100) == WAIT_TIMEOUT) {
+      const int seconds = static_cast<int>((GetTickCount64() - begin) / 1000);
+      if (seconds > told) {
+        told = seconds;
+        whileRunning(told);
+      }
+    }
+  } else {
+    WaitForSingleObject(created.hProcess, INFINITE);
+  }
   win32::SetInterruptChild(nullptr);
   DWORD code = 0;
   if (!GetExitCodeProcess(created.hProcess, &code)) code = static_cast<DWORD>(-1);

@@ -10,12 +10,8 @@
 
 namespace console {
 
-int CheckChoice(const host::Installation& installation, host::AssetKind kind, const std::string& choice) {
-  if (choice.empty() || !installation.known()) return kExitOk;
-  const host::AssetKindInfo& info = host::AssetKindOf(kind);
-  const bool plain = host::IsPlainName(choice) != 0;
-  const std::string folder = installation.Path(info.name);
-  if (plain && platform::PathStatus(folder + "\\" + choice) == platform::kPathFile) return kExitOk;
+std::string AvailableChoices(const host::Installation& installation, host::AssetKind kind) {
+  const std::string folder = installation.Path(host::AssetKindOf(kind).name);
   std::vector<std::string> files;
   std::string available;
   if (!host::ChoiceFiles(installation, kind, &files)) {
@@ -24,6 +20,16 @@ int CheckChoice(const host::Installation& installation, host::AssetKind kind, co
     available = host::Wording(host::Why::kChoiceNone);
   }
   for (const std::string& file : files) available += (available.empty() ? "" : ", ") + file;
+  return available;
+}
+
+int CheckChoice(const host::Installation& installation, host::AssetKind kind, const std::string& choice) {
+  if (choice.empty() || !installation.known()) return kExitOk;
+  const host::AssetKindInfo& info = host::AssetKindOf(kind);
+  const bool plain = host::IsPlainName(choice) != 0;
+  const std::string folder = installation.Path(info.name);
+  if (plain && platform::PathStatus(folder + "\\" + choice) == platform::kPathFile) return kExitOk;
+  const std::string available = AvailableChoices(installation, kind);
   if (plain) {
     host::Report(host::Why::kChoiceMissing, info.option, choice, folder, available);
   } else {

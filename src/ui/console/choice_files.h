@@ -14,6 +14,10 @@ namespace console {
 // existing file in the kind folder (letter case ignored). Returns kExitOk, or
 // reports which files there are and returns kExitFailed for a missing file,
 // kExitUsage for a path.
+// What the kind folder offers, as the check's message lists it: "Holz.mod,
+// Prellbock.mod", "keine", or "Ordner ... fehlt".
+std::string AvailableChoices(const host::Installation& installation, host::AssetKind kind);
+
 int CheckChoice(const host::Installation& installation, host::AssetKind kind, const std::string& choice);
 
 }  // namespace console

@@ -4,6 +4,7 @@
 
 #include "ui/console/commands.h"
 #include "ui/console/dialog_commands.h"
+#include "ui/console/help_command.h"
 #include "ui/console/layout_commands.h"
 #include "ui/console/map_command.h"
 #include "ui/console/repair_command.h"
@@ -24,6 +25,7 @@ void AddAllCommands(CLI::App& app, CommandList* commands) {
   AddDumpCommand(app, commands);
   AddMapCommand(app, commands);
   AddRepairCommand(app, commands);
+  AddHelpCommand(app, commands);
 }
 
 }  // namespace console

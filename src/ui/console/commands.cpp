@@ -9,11 +9,14 @@
 namespace console {
 namespace {
 
-// Shows why and returns 0 when the named installation folder is no existing
-// folder. An unknown one is left to the command's own check, which tells
-// where it was looked for.
+// Shows why and returns 0 when no installation is known (the hint tells
+// where it was looked for) or its folder is no existing folder: the cause
+// comes first, before anything of the layout is read.
 int CheckInstallationFolder(const host::Installation& installation) {
-  if (!installation.known()) return 1;
+  if (!installation.known()) {
+    host::Report(host::Why::kUnknownInstallation);
+    return 0;
+  }
   std::string folder = installation.folder;
   if (folder.size() > 3 && folder.back() == '\\') folder.pop_back();  // "C:\" stays a drive root
   const int status = platform::PathStatus(folder);

@@ -23,8 +23,9 @@ struct GlobalOptions {
 };
 
 // Exit status of a command: 0 completed, 1 stopped at a reported failure or
-// at a question answered No, 2 usage error.
-enum ExitStatus { kExitOk = 0, kExitFailed = 1, kExitUsage = 2 };
+// at a question answered No, 2 usage error, 3 a start completed but the
+// simulator crashed or ended with a status other than 0.
+enum ExitStatus { kExitOk = 0, kExitFailed = 1, kExitUsage = 2, kExitSimulator = 3 };
 
 // What runs for a chosen command, with the options parsed for every command.
 using CommandRunner = std::function<int(const GlobalOptions& options)>;
@@ -41,8 +42,9 @@ using CommandList = std::vector<CommandRegistration>;
 void RegisterCommand(CommandList* commands, CLI::App* subcommand, CommandRunner run);
 
 // As RegisterCommand, for a command that needs the installation: it stops
-// (1) before its work when the registry names an installation folder that is
-// not there, where every file of it would count as missing.
+// (1) before its work, with that as its only message, when no installation
+// is known or the registry names an installation folder that is not there,
+// where every file of it would count as missing.
 void RegisterInstallationCommand(CommandList* commands, CLI::App* subcommand, CommandRunner run);
 
 // Adds the required LAYOUT argument to a subcommand; the value is filled in

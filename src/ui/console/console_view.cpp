@@ -4,6 +4,7 @@
 #include <cstdio>
 #include <string>
 
+#include "host/messages.h"
 #include "host/wording.h"
 #include "platform/cp1252.h"
 #include "platform/platform.h"
@@ -97,7 +98,12 @@ void ConsoleView::EndProgress() {
   progressOpen_ = false;
 }
 
-void ConsoleView::ReportSimulatorEnd(const std::string& text) { WriteText(stdout, text + "\n"); }
+void ConsoleView::ReportSwapNotMade(const std::string& text) { WriteText(stderr, text); }
+
+void ConsoleView::ReportSimulatorEnd(const std::string& text) {
+  simulatorFailed_ = 1;
+  WriteText(stdout, text + "\n");
+}
 
 bool ConsoleView::ChooseFile(const std::string&, const std::string&, std::string*) { return false; }
 
@@ -116,12 +122,28 @@ void ConsoleView::ReportRemoval(const std::string& label, const layout::Removal&
 }
 
 void ConsoleView::ReportInstalled(host::AssetKind kind, const std::string& file) {
-  installed_.push_back(host::Wording(host::Why::kInstalled, host::AssetKindOf(kind).name, file));
+  ++installed_;
+  WriteText(stdout, host::Wording(host::Why::kInstalled, host::AssetKindOf(kind).name, file) + "\n");
 }
 
-int ConsoleView::PrintInstalled() const {
-  for (const std::string& line : installed_) WriteText(stdout, line + "\n");
-  return static_cast<int>(installed_.size());
+void ConsoleView::ReportSwapMade(const std::string& text) { WriteText(stdout, text + "\n"); }
+
+void ConsoleView::ReportSimulatorRunning(long pid) {
+  WriteText(stdout, host::Wording(host::Why::kSimulatorRunning, pid) + "\n");
+}
+
+void ConsoleView::ShowRunTime(int seconds) {
+  if (!platform::IsTerminal(platform::kStandardError)) return;
+  const int hours = seconds / 3600, minutes = seconds / 60 % 60, rest = seconds % 60;
+  const std::string time = hours > 0 ? host::StringPrintf("%d:%02d:%02d", hours, minutes, rest)
+                                     : host::StringPrintf("%d:%02d", minutes, rest);
+  WriteText(stderr, "\r" + host::Wording(host::Why::kSimulatorRunningFor, time));
+  runTimeOpen_ = true;
+}
+
+void ConsoleView::Restore() {
+  if (runTimeOpen_) WriteText(stderr, "\n");
+  runTimeOpen_ = false;
 }
 
 }  // namespace console

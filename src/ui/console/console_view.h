@@ -40,19 +40,32 @@ class ConsoleView : public app::DialogView {
   void BeginWaitCursor() override {}
   void EndWaitCursor() override {}
   void Minimize() override {}
-  void Restore() override {}
+  // Ends the line of the run time.
+  void Restore() override;
   // "tiles written of total" on standard error, only on a terminal.
   void ShowProgress(const std::string& section, int done, int total) override;
   void EndProgress() override;
+  // On standard error, before the run; not repeated after it.
+  void ReportSwapNotMade(const std::string& text) override;
+  void NotifyAfterRun(const std::string& text) override { (void)text; }
+  // The line on standard output; the command then exits 3.
   void ReportSimulatorEnd(const std::string& text) override;
+  // 1 once the simulator was reported to have crashed or failed.
+  int simulatorFailed() const { return simulatorFailed_; }
   void ShowTerrainWritten(const std::string& section, const std::string& folder, int tiles) override;
   // The removal's result line (a dry run: the names too), on standard output.
   void ReportRemoval(const std::string& label, const layout::Removal& removal, bool applied,
                      const std::string& savedTo) override;
-  // Kept for the end of the command, in order, for PrintInstalled.
+  // "{kind}: {file} installiert" on standard output, as it is installed.
   void ReportInstalled(host::AssetKind kind, const std::string& file) override;
-  // "{kind}: {file} installiert" for each file reported installed; how many.
-  int PrintInstalled() const;
+  // How many files were reported installed.
+  int installed() const { return installed_; }
+  // On standard output, before the simulator runs.
+  void ReportSwapMade(const std::string& text) override;
+  void ReportSimulatorRunning(long pid) override;
+  // "Kantrelwick läuft seit 0:05" on standard error, rewritten in place;
+  // only on a terminal.
+  void ShowRunTime(int seconds) override;
 
   // What the controls show.
   const app::DialogMembers& controls() const { return controls_; }
@@ -65,9 +78,11 @@ class ConsoleView : public app::DialogView {
   bool answerYes_;
   bool progressOpen_ = false;  // a progress line without its line end
   int declined_ = 0;
+  int simulatorFailed_ = 0;
   app::DialogMembers controls_;
   std::vector<std::string> cameraSets_;
-  std::vector<std::string> installed_;  // result lines kept for the end
+  int installed_ = 0;
+  bool runTimeOpen_ = false;  // a run-time line without its line end
   std::map<int, bool> enabled_;
 };
 

@@ -54,7 +54,8 @@ int RunDialogCommand(const GlobalOptions& global, const std::string& layoutArgum
     return kExitFailed;
   }
   if (command.report) command.report(view);
-  return kExitOk;
+  // Everything after the run was done; the status says how the run went.
+  return view.simulatorFailed() ? kExitSimulator : kExitOk;
 }
 
 int ArgumentToText(const std::string& argument, std::string* text) {
@@ -97,7 +98,7 @@ void AddStandardCommand(CLI::App& app, CommandList* commands) {
   ButtonCommand command;
   command.handler = &app::StartupDialog::OnStandardClicked;
   command.report = [](const ConsoleView& view) {
-    if (!view.PrintInstalled()) PrintResult(host::Wording(host::Why::kNothingInstalled));
+    if (view.installed() == 0) PrintResult(host::Wording(host::Why::kNothingInstalled));
   };
   RegisterInstallationCommand(commands, sub, [command](const GlobalOptions& global) {
     return RunDialogCommand(global, std::string(), command);

@@ -38,7 +38,9 @@ struct ButtonCommand {
 
 // Runs one button on LAYOUT (empty: no layout) and gives the exit status:
 // 0 when the handler completed, 1 when the load or the handler stopped at a
-// failure it reported or a question was answered No ("Abgebrochen.").
+// failure it reported or a question was answered No ("Abgebrochen."), 3 when
+// it completed but the simulator it ran crashed or ended with a status other
+// than 0 (a failure of the handler wins: 1).
 int RunDialogCommand(const GlobalOptions& global, const std::string& layoutArgument,
                      const ButtonCommand& command);
 

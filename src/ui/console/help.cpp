@@ -22,7 +22,8 @@ const char kFooter[] =
 #endif
 const char kExitStatuses[] =
     "\nExit-Status: 0 erledigt, 1 abgebrochen (Fehler gemeldet oder Frage mit Nein beantwortet),\n"
-    "2 fehlerhafter Aufruf, 128+N nach Signal N.";
+    "2 fehlerhafter Aufruf, 3 Simulator abgest\xC3\xBCrzt oder mit Status ungleich 0 beendet\n"
+    "(sonst alles erledigt: Tausch zur\xC3\xBC" "ckgenommen, Kamera Set gespeichert), 128+N nach Signal N.";
 
 // CLI11's layout with German words: no type names or "REQUIRED" (arguments
 // are required unless shown in brackets), an option's value as its option
@@ -131,6 +132,38 @@ std::size_t EditDistance(const std::string& a, const std::string& b) {
   return d[a.size()][b.size()];
 }
 
+// The names of the options that `command` (or, null, the program) takes:
+// its own and, as they may follow a command, the program's.
+std::vector<std::string> OptionNames(const CLI::App& app, const CLI::App* command) {
+  std::vector<std::string> names;
+  for (const CLI::App* each : {&app, command}) {
+    if (each == nullptr) continue;
+    for (const CLI::Option* option : each->get_options({})) {
+      if (!option->nonpositional()) continue;
+      for (const std::string& name : option->get_lnames()) names.push_back("--" + name);
+      for (const std::string& name : option->get_snames()) names.push_back("-" + name);
+    }
+  }
+  return names;
+}
+
+// The first argument that looks like an option (up to a "=") but is none
+// that `names` holds; empty when there is none. After "--" nothing is an
+// option.
+std::string UnknownOption(const std::vector<std::string>& args, const std::vector<std::string>& names) {
+  for (const std::string& arg : args) {
+    if (arg == "--") break;
+    if (arg.size() < 2 || arg[0] != '-') continue;
+    const std::string name = arg.substr(0, arg.find('='));
+    if (std::find(names.begin(), names.end(), name) == names.end()) return name;
+  }
+  return std::string();
+}
+
+std::string Suggestion(const std::string& nearest) {
+  return nearest.empty() ? std::string() : " Meinten Sie \"" + nearest + "\"?";
+}
+
 }  // namespace
 
 std::string ProgramName(const std::string& argv0) {
@@ -161,29 +194,52 @@ void FinishHelp(CLI::App& app) {
   app.footer(std::string(kFooter) + kExitStatuses);
 }
 
-std::string HelpText(const CLI::App& app) {
-  std::string text = app.help();
+namespace {
+
+std::string WithoutBlankEnd(std::string text) {
   while (text.size() > 1 && text.back() == '\n' && text[text.size() - 2] == '\n') text.pop_back();
   return text;
+}
+
+}  // namespace
+
+std::string HelpText(const CLI::App& app) { return WithoutBlankEnd(app.help()); }
+
+std::string CommandHelpText(const CLI::App& app, const CLI::App* command) {
+  if (command == nullptr) return WithoutBlankEnd(app.get_formatter()->make_help(&app, app.get_name(), CLI::AppFormatMode::Normal));
+  return WithoutBlankEnd(command->help(app.get_name()));
+}
+
+std::string UsageText(const CLI::App& app, const CLI::App* command) {
+  std::string program = app.get_name();
+  if (command != nullptr) program += " " + command->get_name();
+  const std::string usage = GermanFormatter().make_usage(command != nullptr ? command : &app, program);
+  return Lines(usage) + "\"" + program + " --help\" zeigt die Hilfe.\n";
 }
 
 std::string UsageErrorText(const CLI::App& app, const CLI::ParseError& error,
                            const std::vector<std::string>& args) {
   const CLI::App* command = ChosenCommand(app);
   const std::string word = CommandWord(args);
-  std::string program = app.get_name();
   std::string text;
-  if (command == nullptr && !word.empty()) {
-    std::vector<std::string> names;
-    for (const CLI::App* sub : app.get_subcommands({})) names.push_back(sub->get_name());
-    const std::string nearest = NearestName(word, names);
-    text = "Unbekannter Befehl \"" + word + "\"." + (nearest.empty() ? "" : " Meinten Sie \"" + nearest + "\"?");
+  const std::vector<std::string> options = OptionNames(app, command);
+  const std::string option = UnknownOption(args, options);
+  // An unknown option comes first: what the parser says after it (a
+  // missing argument, an extra one) follows from it.
+  if (!option.empty()) {
+    text = "Unbekannte Option \"" + option + "\"." + Suggestion(NearestName(option, options));
+  } else if (command == nullptr && !word.empty()) {
+    text = UnknownCommandText(app, word);
   } else {
     text = Translated(error);
   }
-  if (command != nullptr) program += " " + command->get_name();
-  std::string usage = GermanFormatter().make_usage(command != nullptr ? command : &app, program);
-  return Lines(text) + Lines(usage) + "\"" + program + " --help\" zeigt die Hilfe.\n";
+  return Lines(text) + UsageText(app, command);
+}
+
+std::string UnknownCommandText(const CLI::App& app, const std::string& word) {
+  std::vector<std::string> names;
+  for (const CLI::App* sub : app.get_subcommands({})) names.push_back(sub->get_name());
+  return "Unbekannter Befehl \"" + word + "\"." + Suggestion(NearestName(word, names));
 }
 
 std::string NearestName(const std::string& word, const std::vector<std::string>& names) {

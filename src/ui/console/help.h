@@ -29,11 +29,22 @@ void FinishHelp(CLI::App& app);
 // The help of the command chosen on the command line (or the main help).
 std::string HelpText(const CLI::App& app);
 
+// The help of `command` of `app` (null: the main help), whatever was parsed.
+std::string CommandHelpText(const CLI::App& app, const CLI::App* command);
+
+// The "Aufruf" line of `command` (null: of the program) and the line that
+// names its --help.
+std::string UsageText(const CLI::App& app, const CLI::App* command);
+
 // The German text, ending in a newline, for a command line the parser
 // refused; `args` are the arguments after the program name. An unknown
-// command is named as such, with the nearest command when one is near.
+// option or command is named as such, with the nearest one (of the command's
+// and the program's options, of the commands) when one is near.
 std::string UsageErrorText(const CLI::App& app, const CLI::ParseError& error,
                            const std::vector<std::string>& args);
+
+// "Unbekannter Befehl "WORD"." with the nearest command when one is near.
+std::string UnknownCommandText(const CLI::App& app, const std::string& word);
 
 // The name of `names` nearest to `word` (edit distance, a swap of two
 // neighbours counting as one edit); empty when none is within two edits and

@@ -16,6 +16,8 @@ namespace {
 struct Hints {
   bool enabled = false;
   host::Installation installation;
+  bool showDiagnostics = false;
+  int hiddenDiagnostics = 0;
 };
 
 Hints& TheHints() {
@@ -33,13 +35,27 @@ void WriteMessage(const host::Reason& reason, void*) {
   platform::WriteText(stderr, out);
 }
 
-void WriteDiagnosticLine(const std::string& line, void*) { platform::WriteText(stderr, line); }
+void WriteDiagnosticLine(const std::string& line, void*) {
+  if (TheHints().showDiagnostics) {
+    platform::WriteText(stderr, line);
+  } else {
+    ++TheHints().hiddenDiagnostics;
+  }
+}
 
 }  // namespace
 
 void InstallConsoleSinks() {
   host::SetMessageSink(WriteMessage, nullptr);
   host::SetDiagnosticSink(WriteDiagnosticLine, nullptr);
+}
+
+void ShowDiagnostics(bool show) { TheHints().showDiagnostics = show; }
+
+int TakeHiddenDiagnostics() {
+  const int hidden = TheHints().hiddenDiagnostics;
+  TheHints().hiddenDiagnostics = 0;
+  return hidden;
 }
 
 void EnableHints(const host::Installation& installation) {

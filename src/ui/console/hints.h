@@ -10,8 +10,14 @@
 namespace console {
 
 // Messages and the layout reader's diagnostic lines go to standard error,
-// so that standard output holds only results, notices and JSON.
+// so that standard output holds only results, notices and JSON. The
+// diagnostic lines only once ShowDiagnostics(true) was called; until then
+// they are counted.
 void InstallConsoleSinks();
+void ShowDiagnostics(bool show);
+
+// The diagnostic lines counted, not shown, since the last call; 0 then.
+int TakeHiddenDiagnostics();
 
 // From now on (when the command runs) a message is followed by its hint;
 // the hints look into `installation`.

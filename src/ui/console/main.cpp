@@ -6,6 +6,8 @@
 #include <vector>
 
 #include "host/installation.h"
+#include "host/wording.h"
+#include "platform/terminal.h"
 #include "platform/faults.h"
 #include "platform/interrupt.h"
 #include "ui/console/command_table.h"
@@ -43,13 +45,15 @@ int ParseCommandLine(CLI::App& app, int argc, char** argv) {
 int main(int argc, char** argv) {
   CLI::App app{"StartZUVO: bereitet den Simulator Kantrelwick vor und startet ihn."};
   console::PrepareHelp(app, console::ProgramName(argc > 0 && argv[0] != nullptr ? argv[0] : ""));
-  app.set_version_flag("--version", kVersion, "Version zeigen");
+  app.set_version_flag("-V,--version", kVersion, "Version zeigen");
   app.require_subcommand(1);
   app.fallthrough();
 
   console::GlobalOptions globals;
   std::string hostDirectory;
+  bool verbose = false;
   app.add_flag("--yes", globals.yes, "Fragen mit Ja beantworten");
+  app.add_flag("--verbose", verbose, "Jede fehlgeschlagene Pr\xC3\xBC" "fung der Anlagendatei zeigen");
   CLI::Option* host = app.add_option("--host", hostDirectory, "Installationsordner des Simulators (statt der Registry)")
       ->option_text("ORDNER");
 
@@ -82,6 +86,7 @@ int main(int argc, char** argv) {
     globals.installation = host::FindInstallation();
   }
   console::EnableHints(globals.installation);
+  console::ShowDiagnostics(verbose);
 
   // An interrupt stops a command at its next safe point, or is passed on to
   // the simulator while it runs; the command then exits 128 + the signal.
@@ -89,6 +94,8 @@ int main(int argc, char** argv) {
   for (const console::CommandRegistration& command : commands) {
     if (!command.subcommand->parsed()) continue;
     const int status = command.run(globals);
+    const int hidden = console::TakeHiddenDiagnostics();
+    if (hidden > 0) platform::WriteText(stderr, host::Wording(host::Why::kChecksFailed, hidden) + "\n");
     if (!platform::InterruptRequested()) return status;
     const int signal = platform::InterruptSignal();
     std::fprintf(stderr, "Lauf durch Signal %s unterbrochen.\n", platform::InterruptSignalName(signal));

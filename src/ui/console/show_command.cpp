@@ -7,6 +7,8 @@
 
 #include "app/asset_kind_controls.h"
 #include "host/installation.h"
+#include "host/wording.h"
+#include "ui/console/choice_files.h"
 #include "platform/cp1252.h"
 #include "platform/platform.h"
 #include "platform/terminal.h"
@@ -57,7 +59,23 @@ std::string ShownAsJson(const ConsoleView& view, const host::Installation& insta
   return json.dump(2) + "\n";
 }
 
-std::string ShownAsText(const ConsoleView& view) {
+// A kind's line: the choice, or for none what a start installs instead;
+// then what the kind folder offers.
+std::string ChoiceLines(const std::string& choice, const host::Installation& installation, int k) {
+  const host::AssetKind kind = static_cast<host::AssetKind>(k);
+  std::string text = std::string(KindName(k)) + ": ";
+  if (!choice.empty()) {
+    text += choice;
+  } else if (installation.HasFolder(KindName(k))) {
+    text += host::Wording(host::Why::kShowDefaultUsed, host::AssetKindOf(kind).defaultFile);
+  } else {
+    text += host::Wording(host::Why::kShowNothingInstalled);
+  }
+  if (!installation.known()) return text + "\n";
+  return text + "\n" + host::Wording(host::Why::kShowAvailable, AvailableChoices(installation, kind)) + "\n";
+}
+
+std::string ShownAsText(const ConsoleView& view, const host::Installation& installation) {
   const app::DialogMembers& shown = view.controls();
   auto state = [&view](int id) { return view.IsEnabled(id) ? "aktiv" : "inaktiv"; };
   std::string sets;
@@ -66,7 +84,7 @@ std::string ShownAsText(const ConsoleView& view) {
   text += "Kamera Set: " + shown.m_cameraSet + "\n";
   text += "Kamera Sets: " + sets + "\n";
   for (int k = 0; k < host::kAssetKindCount; ++k) {
-    text += std::string(KindName(k)) + ": " + shown.*app::kAssetKindControls[k].choice + "\n";
+    text += ChoiceLines(shown.*app::kAssetKindControls[k].choice, installation, k);
   }
   text += std::string("Gen. Terrain: ") + state(app::kIdGenTerrain) + "\n";
   for (int k = 0; k < host::kAssetKindCount; ++k) {
@@ -81,7 +99,7 @@ int RunShow(const GlobalOptions& global, const std::string& argument, bool asJso
   ConsoleView view(global.yes);
   app::StartupDialog dialog(&view, global.installation);
   if (!dialog.OnInitDialog({windows})) return kExitFailed;
-  if (!asJson) return platform::WriteText(stdout, ShownAsText(view)) ? kExitOk : kExitFailed;
+  if (!asJson) return platform::WriteText(stdout, ShownAsText(view, global.installation)) ? kExitOk : kExitFailed;
   std::string out = ShownAsJson(view, global.installation);
   std::fwrite(out.data(), 1, out.size(), stdout);
   return std::fflush(stdout) == 0 ? kExitOk : kExitFailed;

@@ -6,6 +6,9 @@
 
 #include "app/asset_kind_controls.h"
 #include "host/installation.h"
+#include "host/messages.h"
+#include "layout/camera_set.h"
+#include "platform/cp1252.h"
 #include "ui/console/commands.h"
 #include "ui/console/choice_files.h"
 #include "ui/console/dialog_commands.h"
@@ -19,6 +22,25 @@ struct MemberOption {
   std::string value;
   std::string app::DialogMembers::*member = nullptr;
 };
+
+// The run would store its cameras as a second set whose name differs from
+// an existing one only in case, which the dialog's list cannot tell apart:
+// refused, naming the existing set. A name no set has is a new set.
+int CheckCameraSetName(const app::StartupDialog& dialog, const std::string& name) {
+  const settings::SettingsFile& settings = dialog.pair().settings;
+  if (name.empty() || dialog.pair().layoutPath.empty() || settings.HasSection(layout::CameraSetSection(name))) {
+    return kExitOk;
+  }
+  const std::string wanted = layout::CameraSetSection(name);
+  for (const settings::SettingsEntry& entry : settings.entries()) {
+    if (entry.isSection && platform::EqualsIgnoringCase(entry.name, wanted)) {
+      host::Report(host::Why::kCameraSetCaseDiffers, name, dialog.pair().settingsPath,
+                   entry.name.substr(wanted.size() - name.size()));
+      return kExitFailed;
+    }
+  }
+  return kExitOk;
+}
 
 }  // namespace
 
@@ -42,6 +64,10 @@ void AddStartCommand(CLI::App& app, CommandList* commands) {
     for (const MemberOption& o : *options) {
       if (o.option->count() > 0 && !ArgumentToText(o.value, &(dialog->members.*o.member))) return kExitFailed;
     }
+    if ((*options)[0].option->count() > 0) {
+      const int status = CheckCameraSetName(*dialog, dialog->members.m_cameraSet);
+      if (status != kExitOk) return status;
+    }
     // A choice is a file of its kind folder, named as the file chooser
     // gives it: without a folder in front.
     for (int k = 0; k < host::kAssetKindCount; ++k) {
@@ -54,7 +80,6 @@ void AddStartCommand(CLI::App& app, CommandList* commands) {
     return kExitOk;
   };
   command.handler = &app::StartupDialog::OnStartClicked;
-  command.report = [](const ConsoleView& view) { view.PrintInstalled(); };
   RegisterInstallationCommand(commands, sub, [argument, command](const GlobalOptions& global) {
     return RunDialogCommand(global, *argument, command);
   });
