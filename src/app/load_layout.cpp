@@ -48,6 +48,7 @@ int StartupDialog::LoadLayout() {
   pair_.settings.Clear();
   pair_.settings.Read(pair_.settingsPath);
   if (!pair_.layout.loaded) {
+    HintAtHistory(layoutPath);
     members.m_layoutPath.clear();
     pair_.layoutPath.clear();
     pair_.settingsPath.clear();

@@ -120,7 +120,8 @@ void ReportSimulatorEnd(DialogView* view, int exitCode, int signal) {
 
 // The prepare phase, from the defaults on. A kind without its folder saves
 // no default. The layout file is written only with a set chosen (the views
-// stay when the set does not exist); one that cannot be saved stops the
+// stay when the set does not exist), and only once the pair as it was is in
+// its history; one that cannot be saved stops the
 // start (the save has said why): the simulator would open without the set,
 // and the set would then be overwritten with the views it opened with. An
 // empty choice installs the kind's default file when the kind folder exists;
@@ -136,6 +137,7 @@ int StartupDialog::PrepareRun(const std::string& cameraSet) {
   }
   if (platform::InterruptRequested()) return 0;
   if (!cameraSet.empty()) {
+    if (!KeepLoadedPair("start")) return 0;
     layout::ReadCameraSet(pair_.settings, cameraSet, pair_.layout.cameraViews);
     pair_.layout.PrepareForSave();
     if (!pair_.layout.Save(pair_.layoutPath, pair_.folder())) return 0;
@@ -213,6 +215,9 @@ int StartupDialog::StoreAfterRun(const std::string& cameraSet) {
   const int reloaded = pair_.layout.Load(pair_.layoutPath, DataSheets(installation_));
   settings::SettingsFile afterRun;
   if (afterRun.Read(pair_.settingsPath)) pair_.settings = std::move(afterRun);
+  // The pair as the simulator left it goes into the history before anything
+  // is written after the run; without that nothing is.
+  const int kept = KeepLoadedPair("start: nach dem Lauf");
   if (!cameraSet.empty()) {
     if (view_->FindCameraSetExact(cameraSet) < 0) view_->AddCameraSet(cameraSet);
     pair_.settings.Set(kZuvoSection, kCameraSetKey, cameraSet);
@@ -223,7 +228,7 @@ int StartupDialog::StoreAfterRun(const std::string& cameraSet) {
     const std::string& choice = members.*kAssetKindControls[k].choice;
     if (!choice.empty()) pair_.settings.Set(kZuvoSection, host::AssetKindOf(kind).name, choice);
   }
-  const int written = pair_.settings.count() == 0 || pair_.settings.Write(pair_.settingsPath, pair_.folder());
+  const int written = kept && (pair_.settings.count() == 0 || pair_.settings.Write(pair_.settingsPath, pair_.folder()));
   return reloaded && written;
 }
 

@@ -4,6 +4,7 @@
 
 #include "ui/console/commands.h"
 #include "ui/console/dialog_commands.h"
+#include "ui/console/history_command.h"
 #include "ui/console/layout_commands.h"
 #include "ui/console/map_command.h"
 #include "ui/console/repair_command.h"
@@ -24,6 +25,9 @@ void AddAllCommands(CLI::App& app, CommandList* commands) {
   AddDumpCommand(app, commands);
   AddMapCommand(app, commands);
   AddRepairCommand(app, commands);
+  // The history of a layout.
+  AddHistoryCommand(app, commands);
+  AddRestoreCommand(app, commands);
 }
 
 }  // namespace console
