@@ -29,11 +29,12 @@ long long DecimalOf(const std::string& text, long long largest) {
 }
 
 // Control characters and a backslash at the end (which would continue the
-// value on the next line) cannot be stored in a value.
+// value on the next line) cannot be stored in a value; blanks at the end
+// would not be read back.
 std::string StorableText(const std::string& text) {
   std::string out;
   for (char c : text) out.push_back(static_cast<unsigned char>(c) < 0x20 ? ' ' : c);
-  while (!out.empty() && out.back() == '\\') out.pop_back();
+  while (!out.empty() && (out.back() == '\\' || out.back() == ' ')) out.pop_back();
   return out;
 }
 
