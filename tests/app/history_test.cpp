@@ -47,6 +47,10 @@ TEST_F(HistoryTest, ARestoreBringsBackTheNewestOtherVersionAfterKeepingTodaysPai
   ASSERT_EQ(Keep(Layout("A"), "[KamSet Nord]\r\nPX1=1\r\n"), 1);  // the same files: no second version
   ASSERT_EQ(Keep(Layout("B"), "[KamSet Nord]\r\nPX1=1\r\n"), 1);
   const Texts second = Pair();
+  host.Write(kAnl, Layout("B"));  // today's files are those of the newest version: the one before is meant
+  view.answers = {false};
+  EXPECT_EQ(dialog.RestoreVersion(host.Path(kAnl), 0), 1);
+  EXPECT_EQ(view.log.back().rfind("? Fassung 1 vom ", 0), 0u) << view.log.back();
   host.Write(kAnl, Layout("C"));  // today's files, in no version yet
   const Texts today = Pair();
   settings::HistoryIndex index = Index();
@@ -84,6 +88,9 @@ TEST_F(HistoryTest, ARestoreBringsBackTheNewestOtherVersionAfterKeepingTodaysPai
   } refused[] = {
       {7, [] {}, "Fassung 7 gibt es nicht im Verlauf " + indexFile + "!\n"},
       {1, [&] { host.Write(std::string(kFolder) + "\\" + index.versions[0].layout.content, Layout("A").substr(1)); },
+       "Fassung 1: " + host.Path(std::string(kFolder) + "\\" + index.versions[0].layout.content) +
+           " fehlt oder ist besch\xE4" "digt, nichts wiederhergestellt!\n"},
+      {1, [&] { host.Write(std::string(kFolder) + "\\" + index.versions[0].layout.content, Layout("Z")); },  // same size
        "Fassung 1: " + host.Path(std::string(kFolder) + "\\" + index.versions[0].layout.content) +
            " fehlt oder ist besch\xE4" "digt, nichts wiederhergestellt!\n"},
       {1, [&] { std::remove(host.NativePath(std::string(kFolder) + "\\" + index.versions[0].layout.content).c_str()); },
@@ -141,6 +148,35 @@ TEST_F(HistoryTest, AHistoryThatCannotBeWrittenStopsTheCommandBeforeTheLayoutCha
   EXPECT_EQ(Stored(Index().versions.at(0).layout), before[0]);
   EXPECT_EQ(Stored(Index().versions.at(0).settings), before[1]);
   EXPECT_EQ(view.log.at(1), "= Vorige Fassung im Verlauf: Fassung 1 in " + host.Path(kFolder));
+}
+
+// Every command that replaces a file of the pair keeps the pair as it was
+// first, named by the command.
+TEST_F(HistoryTest, EachCommandKeepsThePairBeforeItReplacesAFile) {
+  using Handler = int (app::StartupDialog::*)();
+  const std::pair<Handler, const char*> commands[] = {
+      {&app::StartupDialog::Resave, "resave"},
+      {&app::StartupDialog::OnDeleteCameraSetClicked, "delete-camera-set"},
+      {&app::StartupDialog::OnRemoveMissingRollingStockClicked, "remove-missing rolling-stock"},
+      {&app::StartupDialog::OnRemoveMissingGbosClicked, "remove-missing gbos"},
+      {&app::StartupDialog::OnRemoveMissingRealEstateClicked, "remove-missing real-estate"}};
+  host.MakeDirs("Rollmaterial");
+  int n = 0;
+  for (const auto& command : commands) {
+    SCOPED_TRACE(command.second);
+    host.Write(kAnl, Layout(command.second));
+    host.Write(kDanl, "[KamSet Nord]\r\nPX1=" + std::to_string(++n) + "\r\n");
+    const Texts before = Pair();
+    ASSERT_EQ(Load(kAnl), 1);
+    view.controls.m_cameraSet = "Nord", view.answers = {true};
+    EXPECT_EQ((dialog.*command.first)(), 1);
+    const settings::HistoryIndex index = Index();
+    ASSERT_FALSE(index.versions.empty());
+    const settings::HistoryVersion newest = index.versions.back();
+    EXPECT_EQ((std::vector<std::string>{newest.command, Stored(newest.layout), Stored(newest.settings)}),
+              (std::vector<std::string>{command.second, before[0], before[1]}));
+    EXPECT_EQ(newest.number, n);
+  }
 }
 
 TEST_F(HistoryTest, ARestoreWaitsForALiveRunAndAFailedLoadHintsAtTheHistory) {
