@@ -3,12 +3,14 @@
 // changed. Three phases, each below with the notes that explain it:
 //
 //   prepare   the checks, the run journal, the defaults saved once, the
-//             chosen camera set into the layout, the four choices installed;
-//             it stops at its first failure (nothing to undo but the journal)
+//             chosen camera set into the layout (the pair kept in its
+//             history first), the four choices installed; it stops at its
+//             first failure (nothing to undo but the journal)
 //   run       the "Copy" swaps, the simulator, the swaps taken back; once
 //             begun it always runs to its end
-//   store     the layout read again, the cameras back into the set, the
-//             choices into "Zuvo", the ".danl" written
+//   store     the layout read again, the pair as the simulator left it kept
+//             in its history, the cameras back into the set, the choices
+//             into "Zuvo", the ".danl" written
 //
 // A run journal in the installation folder (run_journal.h) says, from before
 // the first change until every swap is back, who runs and what is swapped.

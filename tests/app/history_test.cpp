@@ -1,11 +1,9 @@
 // What the handlers decide about a layout's history: which version a restore
-// brings back, what it asks and refuses, that today's pair is kept first,
-// that a history that cannot be written stops a command before the layout
-// changes, and the hint after a load that failed.
-#include <filesystem>
-
+// brings back, what it asks and refuses, that today's pair is kept first and
+// that each command keeps the pair before it replaces a file, and the hint
+// after a load that failed. (Faults while keeping a version, and a restore
+// during a live run, are the end-to-end tests'.)
 #include "app/history.h"
-#include "app/run_journal.h"
 #include "app/scripted_view.h"
 #include "settings/history_index.h"
 
@@ -120,36 +118,6 @@ TEST_F(HistoryTest, ARestoreBringsBackTheNewestOtherVersionAfterKeepingTodaysPai
   EXPECT_EQ(Pair(), today);
 }
 
-// Each file operation of keeping the version, failing: the removal stops
-// with a message and the layout stays as it was; then it works.
-TEST_F(HistoryTest, AHistoryThatCannotBeWrittenStopsTheCommandBeforeTheLayoutChanges) {
-  host.Write(kAnl, Layout("Fehlt"));
-  host.Write(kDanl, "[Zuvo]\r\n");
-  const Texts before = Pair();
-  const std::pair<platform::FaultKind, int> faults[] = {
-      {platform::kFaultMkdir, 1}, {platform::kFaultMkdir, 2}, {platform::kFaultCreate, 1}, {platform::kFaultWrite, 1},
-      {platform::kFaultClose, 2}, {platform::kFaultRename, 1}, {platform::kFaultCreate, 3}, {platform::kFaultRename, 3}};
-  for (const auto& fault : faults) {
-    SCOPED_TRACE(std::to_string(fault.first) + ":" + std::to_string(fault.second));
-    std::filesystem::remove_all(host.NativePath("Anlagen\\StartZUVO-Verlauf"));
-    ASSERT_EQ(Load(kAnl), 1);
-    platform::ClearFaults();
-    platform::PlanFault(fault.first, fault.second);
-    messages.clear(), view.answers = {true};
-    EXPECT_EQ(dialog.OnRemoveMissingRealEstateClicked(), 0);
-    EXPECT_EQ(messages.messages().size(), 1u);
-    EXPECT_EQ(Pair(), before);
-  }
-  platform::ClearFaults();
-  ASSERT_EQ(Load(kAnl), 1);
-  view.log.clear(), view.answers = {true};
-  EXPECT_EQ(dialog.OnRemoveMissingRealEstateClicked(), 1);
-  EXPECT_NE(Pair(), before);
-  EXPECT_EQ(Stored(Index().versions.at(0).layout), before[0]);
-  EXPECT_EQ(Stored(Index().versions.at(0).settings), before[1]);
-  EXPECT_EQ(view.log.at(1), "= Vorige Fassung im Verlauf: Fassung 1 in " + host.Path(kFolder));
-}
-
 // Every command that replaces a file of the pair keeps the pair as it was
 // first, named by the command.
 TEST_F(HistoryTest, EachCommandKeepsThePairBeforeItReplacesAFile) {
@@ -179,7 +147,7 @@ TEST_F(HistoryTest, EachCommandKeepsThePairBeforeItReplacesAFile) {
   }
 }
 
-TEST_F(HistoryTest, ARestoreWaitsForALiveRunAndAFailedLoadHintsAtTheHistory) {
+TEST_F(HistoryTest, AFailedLoadHintsAtTheHistory) {
   ASSERT_EQ(Keep(Layout("A"), ""), 1);
   host.Write(kAnl, "kaputt");
   view.log.clear();
@@ -192,20 +160,6 @@ TEST_F(HistoryTest, ARestoreWaitsForALiveRunAndAFailedLoadHintsAtTheHistory) {
   EXPECT_EQ(Load("Anlagen\\Ost.anl"), 0);
   EXPECT_TRUE(view.log.empty());
 
-  app::OwnRun run;  // this process runs a start meanwhile
-  ASSERT_EQ(app::BeginRun(dialog.installation().folder, host.Path("Anlagen\\Ost.anl"), &run), 1);
-  messages.clear(), view.answers = {true};
-  EXPECT_EQ(dialog.RestoreVersion(anl, 0), 0);
-  ASSERT_EQ(messages.messages().size(), 1u);
-  EXPECT_EQ(messages.messages()[0].rfind("Kantrelwick l\xE4uft schon auf ", 0), 0u) << messages.messages()[0];
-  EXPECT_EQ(host.Read(kAnl), "kaputt");
-  EXPECT_EQ(Index().versions.size(), 1u);
-  EXPECT_EQ(app::EndRun(&run, {}), 1);
-  view.answers = {true};
-  EXPECT_EQ(dialog.RestoreVersion(anl, 0), 1);
-  EXPECT_EQ(host.Read(kAnl), Layout("A"));
-  EXPECT_EQ(Index().versions.size(), 2u);
-  EXPECT_FALSE(host.Exists("StartZUVO-Lauf.txt"));
 }
 
 }  // namespace

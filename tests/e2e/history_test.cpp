@@ -70,10 +70,6 @@ TEST_F(HistoryE2eTest, ThreeRemovalsInARowAndEachVersionBroughtBackByteForByte) 
   EXPECT_TRUE(Read("Anlagen\\Berg.anl") == before[1]);
   EXPECT_EQ(Read("Anlagen\\Berg.danl"), CrLf({"[KamSet Nord]", "PX1=1"}));
   EXPECT_FALSE(Exists("StartZUVO-Lauf.txt"));
-  const RunResult asked = Zuvo({"restore", berg, "1"});  // no terminal: the question is answered No
-  EXPECT_EQ(asked.exitCode, 1);
-  EXPECT_EQ(asked.out, "Abgebrochen.\n");
-  EXPECT_TRUE(Read("Anlagen\\Berg.anl") == before[1]);
 }
 
 // The stand-in moves a camera and writes into the ".danl": the version after

@@ -25,8 +25,9 @@ TEST_F(InstallationTest, JsonOutputFollowsTheSchema) {
   Write("Anlagen\\Test.danl", "[KamSet Nord]\r\nPX1=1\r\n[Zuvo]\r\nLeitpfosten=Gelb.mod\r\n");
   const std::string registry = "\"C:\\Sim\\Kantrelwick.exe\" \"%1\"", berg = Native("Anlagen\\Berg.anl");
   const std::vector<std::string> show = {"show", "--json", Layout()}, dump = {"dump", berg},
-                                 history = {"history", "--json", berg};
-  ASSERT_EQ(Zuvo({"--yes", "remove-missing", "real-estate", berg}).exitCode, 0);  // a version in its history
+                                 history = {"history", "--json", Native("Anlagen\\Hist.anl")};
+  Write("Anlagen\\Hist.anl", Read("Anlagen\\Berg.anl"));  // a version in its history
+  ASSERT_EQ(Zuvo({"--yes", "remove-missing", "real-estate", Native("Anlagen\\Hist.anl")}).exitCode, 0);
   const struct {
     std::vector<std::string> args;
     std::string registry;
