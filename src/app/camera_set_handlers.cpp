@@ -16,7 +16,7 @@ int StartupDialog::OnDeleteCameraSetClicked() {
   // the set everywhere as it was.
   settings::SettingsFile changed = pair_.settings;
   if (changed.RemoveSection(layout::CameraSetSection(members.m_cameraSet))) {
-    if (!changed.Write(pair_.settingsPath, pair_.folder())) return 0;
+    if (!KeepLoadedPair("delete-camera-set") || !changed.Write(pair_.settingsPath, pair_.folder())) return 0;
     pair_.settings = std::move(changed);
     view_->ShowResult(host::Wording(host::Why::kCameraSetDeleted, members.m_cameraSet, pair_.settingsPath));
   }

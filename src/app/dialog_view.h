@@ -76,6 +76,9 @@ class DialogView {
   // beside the one the command is about (the catalogue's text). The window
   // shows nothing.
   virtual void ShowResult(const std::string& text) { (void)text; }
+  // A line that follows a message on the command line and tells what to do
+  // next there (a zuvo command). The window shows nothing.
+  virtual void ShowHint(const std::string& text) { (void)text; }
 
   // What a handler did, told as it happens, so that each front end shows it
   // its own way. A kind's file installed (its choice or its default file):

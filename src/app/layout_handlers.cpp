@@ -13,7 +13,7 @@
 namespace app {
 
 int StartupDialog::Resave() {
-  if (!CheckLoadedLayout(pair_)) return 0;
+  if (!CheckLoadedLayout(pair_) || !KeepLoadedPair("resave")) return 0;
   pair_.layout.PrepareForSave();
   if (!pair_.layout.Save(pair_.layoutPath, pair_.folder())) return 0;
   view_->ShowResult(host::Wording(host::Why::kLayoutSaved, pair_.layoutPath));

@@ -1,6 +1,7 @@
 // The three buttons under "Fehlende Modelle löschen".
 
 #include "app/guards.h"
+#include "app/history.h"
 #include "app/installation_seams.h"
 #include "app/startup_dialog.h"
 #include "host/messages.h"
@@ -21,12 +22,23 @@ const char* LabelOf(layout::RemovalKind kind) {
   return "";
 }
 
+// The command that a version kept before the removal names.
+const char* CommandOf(layout::RemovalKind kind) {
+  switch (kind) {
+    case layout::RemovalKind::kRollingStock: return "remove-missing rolling-stock";
+    case layout::RemovalKind::kGbos: return "remove-missing gbos";
+    case layout::RemovalKind::kRealEstate: return "remove-missing real-estate";
+  }
+  return "";
+}
+
 }  // namespace
 
 // Without the installation every object would count as missing and the pass
 // would strip the whole layout; nor while a folder of the kind is missing.
-// The layout as it was stays beside it; nothing is removed without it.
-// After a failed save its own message is the last word.
+// The layout as it was goes into its history first (the result line names
+// the version); nothing is removed without it. An older "<layout>.anl.bak"
+// is left as it is. After a failed save its own message is the last word.
 int StartupDialog::RemoveMissing(layout::RemovalKind kind, bool apply) {
   if (!CheckLoadedLayout(pair_) || !CheckInstallation(installation_) || !CheckKindFolder(installation_, pair_, kind)) {
     return 0;
@@ -39,12 +51,12 @@ int StartupDialog::RemoveMissing(layout::RemovalKind kind, bool apply) {
   }
   if (!view_->AskYesNo(host::Wording(host::Why::kRemovalQuestion, label))) return 1;
   view_->BeginWaitCursor();
-  std::string backup;
-  if (!host::KeepBackup(pair_.layoutPath, pair_.folder(), &backup)) {
+  int kept = 0;
+  if (!KeepLoadedPair(CommandOf(kind), &kept)) {
     view_->EndWaitCursor();
     return 0;
   }
-  view_->ShowResult(host::Wording(host::Why::kBackupWritten, backup));
+  if (kept > 0) view_->ShowResult(host::Wording(host::Why::kHistoryKept, kept, HistoryPlaceOf(pair_.layoutPath).folder));
   const layout::Removal removal = layout::RemoveMissing(&pair_.layout, kind, &files, true);
   pair_.layout.PrepareForSave();
   const int saved = pair_.layout.Save(pair_.layoutPath, pair_.folder());

@@ -3,12 +3,14 @@
 // changed. Three phases, each below with the notes that explain it:
 //
 //   prepare   the checks, the run journal, the defaults saved once, the
-//             chosen camera set into the layout, the four choices installed;
-//             it stops at its first failure (nothing to undo but the journal)
+//             chosen camera set into the layout (the pair kept in its
+//             history first), the four choices installed; it stops at its
+//             first failure (nothing to undo but the journal)
 //   run       the "Copy" swaps, the simulator, the swaps taken back; once
 //             begun it always runs to its end
-//   store     the layout read again, the cameras back into the set, the
-//             choices into "Zuvo", the ".danl" written
+//   store     the layout read again, the pair as the simulator left it kept
+//             in its history, the cameras back into the set, the choices
+//             into "Zuvo", the ".danl" written
 //
 // A run journal in the installation folder (run_journal.h) says, from before
 // the first change until every swap is back, who runs and what is swapped.
@@ -130,7 +132,8 @@ void ReportSimulatorEnd(DialogView* view, int exitCode, int signal) {
 
 // The prepare phase, from the defaults on. A kind without its folder saves
 // no default. The layout file is written only with a set chosen (the views
-// stay when the set does not exist); one that cannot be saved stops the
+// stay when the set does not exist), and only once the pair as it was is in
+// its history; one that cannot be saved stops the
 // start (the save has said why): the simulator would open without the set,
 // and the set would then be overwritten with the views it opened with. An
 // empty choice installs the kind's default file when the kind folder exists;
@@ -146,6 +149,7 @@ int StartupDialog::PrepareRun(const std::string& cameraSet) {
   }
   if (platform::InterruptRequested()) return 0;
   if (!cameraSet.empty()) {
+    if (!KeepLoadedPair("start")) return 0;
     layout::ReadCameraSet(pair_.settings, cameraSet, pair_.layout.cameraViews);
     pair_.layout.PrepareForSave();
     if (!pair_.layout.Save(pair_.layoutPath, pair_.folder())) return 0;
@@ -225,6 +229,9 @@ int StartupDialog::StoreAfterRun(const std::string& cameraSet) {
   settings::SettingsFile afterRun;
   if (afterRun.Read(pair_.settingsPath)) pair_.settings = std::move(afterRun);
   bool newSet = false;
+  // The pair as the simulator left it goes into the history before anything
+  // is written after the run; without that nothing is.
+  const int kept = KeepLoadedPair("start: nach dem Lauf");
   if (!cameraSet.empty()) {
     if (view_->FindCameraSetExact(cameraSet) < 0) view_->AddCameraSet(cameraSet);
     newSet = reloaded && !pair_.settings.HasSection(layout::CameraSetSection(cameraSet));
@@ -236,7 +243,7 @@ int StartupDialog::StoreAfterRun(const std::string& cameraSet) {
     const std::string& choice = members.*kAssetKindControls[k].choice;
     if (!choice.empty()) pair_.settings.Set(settings::kZuvoSection, host::AssetKindOf(kind).name, choice);
   }
-  const int written = pair_.settings.count() == 0 || pair_.settings.Write(pair_.settingsPath, pair_.folder());
+  const int written = kept && (pair_.settings.count() == 0 || pair_.settings.Write(pair_.settingsPath, pair_.folder()));
   if (newSet && written) view_->ShowResult(host::Wording(host::Why::kCameraSetNew, cameraSet, pair_.settingsPath));
   return reloaded && written;
 }

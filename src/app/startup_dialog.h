@@ -11,6 +11,7 @@
 #include <vector>
 
 #include "app/dialog_view.h"
+#include "app/history.h"
 #include "app/loaded_pair.h"
 #include "app/run_journal.h"
 #include "host/installation.h"
@@ -68,6 +69,15 @@ class StartupDialog {
   // question.
   int Repair(bool force);
 
+  // No buttons: the history of the layout that `named` names (".anl" or
+  // ".danl"), which need not load (history.h). ListHistory gives its
+  // versions, newest first. RestoreVersion puts version `number` back (0:
+  // the newest that differs from today's files) after a question, with
+  // today's pair kept as a new version first and the run journal held, so
+  // that no start runs meanwhile.
+  int ListHistory(const std::string& named, HistoryListing* listing);
+  int RestoreVersion(const std::string& named, int number);
+
   int OnInventoryListClicked();  // 1019 "Inventarliste"
   int OnMissingListClicked();    // 1020 "Fehlliste"
 
@@ -93,6 +103,12 @@ class StartupDialog {
   int WriteList(layout::ListKind kind);
   RunOutcome RunWithSwaps(OwnRun* run);
   int StoreAfterRun(const std::string& cameraSet);
+  // Keeps the loaded pair as it is on disk in its history before `command`
+  // replaces a file of it (history.h); *number (when not null) gets the
+  // version. 0 after reporting why: the command must stop.
+  int KeepLoadedPair(const std::string& command, int* number = nullptr);
+  // After a load that failed: the hint that the history holds older versions.
+  void HintAtHistory(const std::string& layoutPath);
 
   DialogView* view_;
   host::Installation installation_;

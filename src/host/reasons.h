@@ -92,7 +92,6 @@ enum class Why {
   kRemovalDone,             // kind label
   kRemovalCount,            // kind label, count, layout file
   kRemovalPlanned,          // kind label, count
-  kBackupWritten,           // path
   kListWritten,             // list file name
   kFileWritten,             // path ("Geschrieben: ...")
   kLayoutSaved,             // path
@@ -147,6 +146,19 @@ enum class Why {
   kShowNothingInstalled,    // an unset choice without its kind folder
   kShowAvailable,           // what the kind folder holds (see kChoiceMissing)
   // ---- end of the block.
+  // The history of a layout: the versions of its pair kept before a file of
+  // it is replaced, and bringing one back.
+  kHistoryDamaged,          // index file, where in it ("[Fassung 3] AnlGroesse")
+  kHistoryKept,             // version number, history folder
+  kHistoryNone,             // layout
+  kHistoryNoVersion,        // version number, index file
+  kHistoryNothingToRestore, // layout
+  kHistoryVersionDamaged,   // version number, its file (missing, cut short or changed)
+  kRestoreQuestion,         // version number, time, command, layout
+  kRestored,                // version number, the files put back, the version holding the files before
+  kRestoreSameFiles,        // version number, layout
+  kHistoryHint,             // layout, layout again
+  kHistoryLine,             // number, time, command, .anl size, .danl size, tracks, models, rolling stock, camera sets
 };
 
 struct Reason {

@@ -29,14 +29,4 @@ int SaveFileReporting(const std::string& path, const std::string& bytes, const s
                            shownAs != nullptr ? shownAs : path, within, cannotOpen);
 }
 
-int KeepBackup(const std::string& path, const std::string& within, std::string* backupPath) {
-  *backupPath = path + ".bak";
-  std::string bytes;
-  if (!platform::ReadWholeFile(path, &bytes)) {
-    Report(Why::kCannotOpen, path);
-    return 0;
-  }
-  return SaveFileReporting(*backupPath, bytes, within);
-}
-
 }  // namespace host

@@ -18,11 +18,6 @@ namespace host {
 int SaveFileReporting(const std::string& path, const std::string& bytes, const std::string& within,
                       Why cannotOpen = Why::kCannotOpen, const char* shownAs = nullptr);
 
-// Keeps the file at `path` as it is now as `path` + ".bak" (in *backupPath),
-// replacing an older backup; saved safely inside `within`. Reports why and
-// returns 0 when the file cannot be read or the backup cannot be saved.
-int KeepBackup(const std::string& path, const std::string& within, std::string* backupPath);
-
 // Reports a save's outcome as SaveFileReporting does; nothing for kSaved. 1
 // for kSaved.
 int ReportSaveOutcome(platform::SaveOutcome outcome, const std::string& shown, const std::string& within,

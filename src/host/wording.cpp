@@ -83,7 +83,6 @@ const char* TextOf(Why why) {
     case Why::kRemovalDone: return nullptr;
     case Why::kRemovalCount: return "%s entfernt: %s, gespeichert: %s";
     case Why::kRemovalPlanned: return "%s zu entfernen: %s";
-    case Why::kBackupWritten: return "Sicherung geschrieben: %s";
     case Why::kListWritten: return nullptr;  // by list, below
     case Why::kFileWritten: return "Geschrieben: %s";
     case Why::kLayoutSaved: return "Gespeichert: %s";
@@ -142,6 +141,23 @@ const char* TextOf(Why why) {
     case Why::kShowNothingInstalled: return "(nicht gesetzt, ohne Ordner wird nichts installiert)";
     case Why::kShowAvailable: return "  Vorhanden: %s";
     // ---- end of the block.
+    // The history of a layout.
+    case Why::kHistoryDamaged:
+      return "Verlauf %s ist besch\xE4" "digt (%s): StartZUVO \xE4ndert die Anlage nicht, solange er so ist.\n";
+    case Why::kHistoryKept: return "Vorige Fassung im Verlauf: Fassung %s in %s";
+    case Why::kHistoryNone: return "Zu %s gibt es keinen Verlauf.";
+    case Why::kHistoryNoVersion: return "Fassung %s gibt es nicht im Verlauf %s!\n";
+    case Why::kHistoryNothingToRestore:
+      return "Jede Fassung im Verlauf von %s gleicht den heutigen Dateien: nichts wiederherzustellen.\n";
+    case Why::kHistoryVersionDamaged:
+      return "Fassung %s: %s fehlt oder ist besch\xE4" "digt, nichts wiederhergestellt!\n";
+    case Why::kRestoreSameFiles: return "Fassung %s gleicht den heutigen Dateien von %s: nichts zu tun.";
+    case Why::kRestoreQuestion: return "Fassung %s vom %s (%s) von %s wiederherstellen?";
+    case Why::kRestored: return "Fassung %s wiederhergestellt: %s (die Dateien davor: Fassung %s)";
+    case Why::kHistoryHint:
+      return "Fr\xFChere Fassungen liegen im Verlauf: \"zuvo history %s\" zeigt sie, \"zuvo restore %s\" holt die "
+             "neueste andere zur\xFC" "ck.";
+    case Why::kHistoryLine: return "%s  %s  %s  anl %s, danl %s  Gleise %s, Modelle %s, Rollmaterial %s, Kamera Sets %s";
   }
   return "";
 }

@@ -2,6 +2,7 @@
 #include <filesystem>
 
 #include "app/scripted_view.h"
+#include "settings/history_index.h"
 #include "terrain/terrain_test_support.h"
 
 namespace {
@@ -56,7 +57,7 @@ TEST_F(HandlersTest, DeletingACameraSetWritesTheFileBeforeMemoryChanges) {
   EXPECT_FALSE(dialog.pair().settings.HasSection("KamSet S\xFC" "d"));
 }
 
-TEST_F(HandlersTest, RemovalsKeepABackupAndRefuseWhileAFolderOfTheKindIsMissing) {
+TEST_F(HandlersTest, RemovalsKeepTheLayoutInItsHistoryAndRefuseWhileAFolderOfTheKindIsMissing) {
   std::vector<layout_bytes::Track> gbos(3);  // the third in a subfolder
   for (int i = 0; i < 3; ++i) gbos[i].type = 6, gbos[i].gbo = i < 2 ? "Gbo\\A.gbo" : "Gbo\\Sub\\C.gbo";
   host.MakeDirs("Gbo");
@@ -66,18 +67,23 @@ TEST_F(HandlersTest, RemovalsKeepABackupAndRefuseWhileAFolderOfTheKindIsMissing)
   const std::pair<Handler, const char*> kinds[] = {{&Dialog::OnRemoveMissingRollingStockClicked, "Rollmaterial"},
                                                    {&Dialog::OnRemoveMissingGbosClicked, "Gbo\\Sub"},
                                                    {&Dialog::OnRemoveMissingRealEstateClicked, "Modelle"}};
+  int version = 0;
   for (const auto& kind : kinds) {
     const Texts files = {host.Read("Anlagen\\Berg.anl"), host.Read("Anlagen\\Berg.anl.bak")};
+    const Texts history = host.List("Anlagen\\StartZUVO-Verlauf\\Berg");
     std::filesystem::remove_all(host.NativePath(kind.second));  // no question, nothing written
     messages.clear(), view.log.clear(), view.answers = {true};
     EXPECT_EQ((dialog.*kind.first)(), 0);
     EXPECT_EQ(messages.messages(), Texts{"Ordner " + host.Path(kind.second) + " fehlt, es wird nichts gel\xF6scht!\n"});
     EXPECT_EQ((Texts{host.Read("Anlagen\\Berg.anl"), host.Read("Anlagen\\Berg.anl.bak")}), files);
+    EXPECT_EQ(host.List("Anlagen\\StartZUVO-Verlauf\\Berg"), history);
     EXPECT_TRUE(view.log.empty());
-    host.MakeDirs(kind.second);  // the layout as it was kept beside it
+    host.MakeDirs(kind.second);  // the layout as it was goes into its history; an old backup stays
     EXPECT_EQ((dialog.*kind.first)(), 1);
-    EXPECT_EQ(host.Read("Anlagen\\Berg.anl.bak"), files[0]);
-    EXPECT_EQ(view.log.at(1), "= Sicherung geschrieben: " + host.Path("Anlagen\\Berg.anl.bak"));
+    EXPECT_EQ(host.Read("Anlagen\\Berg.anl.bak"), "older");
+    EXPECT_EQ(host.Read("Anlagen\\StartZUVO-Verlauf\\Berg\\" + settings::ContentName(files[0], "anl")), files[0]);
+    EXPECT_EQ(view.log.at(1), "= Vorige Fassung im Verlauf: Fassung " + std::to_string(++version) + " in " +
+                                  host.Path("Anlagen\\StartZUVO-Verlauf\\Berg"));
   }
 }
 

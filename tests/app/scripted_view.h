@@ -29,7 +29,7 @@ class ScriptedView : public app::DialogView {
   app::DialogMembers controls;
   Texts cameraSets;              // the combo box's list, in the order added
   std::map<int, bool> enabled;  // only controls that were set
-  Texts log;  // "? question", "! notice", "= result", "file initial|filter", "section done/total", "Minimize", "Restore"
+  Texts log;  // "? question", "! notice", "= result", "hint text", "file initial|filter", "section done/total", "Minimize", "Restore"
   int waitDepth = 0;
   std::function<void()> atMinimize;
 
@@ -52,6 +52,7 @@ class ScriptedView : public app::DialogView {
   }
   void Notify(const std::string& text) override { log.push_back("! " + text); }
   void ShowResult(const std::string& text) override { log.push_back("= " + text); }
+  void ShowHint(const std::string& text) override { log.push_back("hint " + text); }
   bool ChooseFile(const std::string& initialName, const std::string& filter, std::string* chosen) override {
     log.push_back("file " + initialName + "|" + filter);
     const auto answer = fileAnswers.empty() ? std::make_pair(false, std::string()) : fileAnswers.front();

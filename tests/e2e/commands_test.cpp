@@ -29,7 +29,7 @@ TEST_F(InstallationTest, ExitStatusAndMessagesOfEveryCommand) {
                     bad_ = Native("Anlagen\\Bad.anl"), zwei = Native("Anlagen\\Zwei.anl"), test = Layout(),
                     unknown = "Unbekannte oder fehlerhafte ZUVO Installation\n" + NoInstallationHint(), can = "Can't open C:\\Sim\\Anlagen\\",
                     no = " Nein (keine Eingabe m\xC3\xB6glich; --yes beantwortet Fragen mit Ja)\n",
-                    backup = "Sicherung geschrieben: C:\\Sim\\Anlagen\\Berg.anl.bak\n",
+                    backup = "Vorige Fassung im Verlauf: Fassung 1 in C:\\Sim\\Anlagen\\StartZUVO-Verlauf\\Berg\n",
                     saved = ", gespeichert: C:\\Sim\\Anlagen\\", stop = "Abgebrochen.\n",
                     defaults = "Prellbock: Prellbock.mod installiert\n", fehlt = "C:\\Fehlt\\Kantrelwick.exe",
                     gone = "Installationsordner C:\\Fehlt gibt es nicht.\n";
@@ -51,11 +51,12 @@ TEST_F(InstallationTest, ExitStatusAndMessagesOfEveryCommand) {
       {{"show", Native("Anlagen\\Berg.txt")}, 1, "", "falsche Endung: txt\n"},
       {{"dump"}, 2, "", ""},
       {{"remove-missing", "houses", berg}, 2, "", ""},
-      {{"resave", berg}, 1, "", "Fehler beim Schreiben von C:\\Sim\\Anlagen\\Berg.anl!\n", false,
-       {"ZUVO_FAULTS=write:1"}},
+      {{"resave", berg}, 1, "", "Fehler beim Schreiben von C:\\Sim\\Anlagen\\Berg.anl!\n", true,
+       {"ZUVO_FAULTS=write:3"}},  // the layout as it was is in its history (its file and the index written)
       {{"inventory", berg}, 1, "", "Datei Inventarliste.txt kann nicht ge\xC3\xB6" "ffnet werden!\n", false,
        createFails},
-      {{"--yes", "remove-missing", "real-estate", berg}, 1, "", can + "Berg.anl.bak!\n", false, createFails},
+      {{"--yes", "remove-missing", "real-estate", berg}, 1, "",
+       "Verzeichnis C:\\Sim\\Anlagen\\StartZUVO-Verlauf kann nicht angelegt werden!\n", false, {"ZUVO_FAULTS=mkdir:1"}},
       {{"remove-missing", "rolling-stock", berg}, 1, stop, "Fehlendes Rollmaterial in der Anlage l\xC3\xB6schen?" + no},
       {{"remove-missing", "real-estate", berg}, 1, stop, "Fehlende Immobilien in der Anlage l\xC3\xB6schen?" + no},
       {{"delete-camera-set", ost, "\xC3\x84gypten"}, 1, stop, "L\xC3\xB6sche Kamera Set \xC3\x84gypten ?" + no},
@@ -109,11 +110,11 @@ TEST_F(InstallationTest, ExitStatusAndMessagesOfEveryCommand) {
       {{"map", berg, "-o", Native("Anlagen\\Test.DANL")}, 1, "", "falsche Endung: DANL\n"},
       {{"inventory", berg}, 0, "Inventarliste wurde erstellt!\nGeschrieben: C:\\Sim\\Anlagen\\Inventarliste.txt\n", "",
        true},
-      {{"resave", berg}, 0, "Gespeichert: C:\\Sim\\Anlagen\\Berg.anl\n", ""},  // the same bytes
+      {{"resave", berg}, 0, "Gespeichert: C:\\Sim\\Anlagen\\Berg.anl\n", "", true},  // the same bytes, and a version kept
       {{"--yes", "remove-missing", "real-estate", berg}, 0, backup + "Immobilien entfernt: 1" + saved + "Berg.anl\n", "", true},
       {{"--yes", "--host", Native(), "remove-missing", "gbos", berg}, 0, backup + "GBOs entfernt: 1" + saved + "Berg.anl\n", "",
        true},
-      {{"--yes", "remove-missing", "rolling-stock", ost}, 0, "Sicherung geschrieben: C:\\Sim\\Anlagen\\Ost.anl.bak\n" "Rollmaterial entfernt: 0" + saved + "Ost.anl\n", "", true},
+      {{"--yes", "remove-missing", "rolling-stock", ost}, 0, "Vorige Fassung im Verlauf: Fassung 1 in C:\\Sim\\Anlagen\\StartZUVO-Verlauf\\Ost\n" "Rollmaterial entfernt: 0" + saved + "Ost.anl\n", "", true},
       {{"--yes", "delete-camera-set", ost, "\xC3\x84gypten"}, 0,
        "Kamera Set \xC3\x84gypten gel\xC3\xB6scht: C:\\Sim\\Anlagen\\Ost.danl\n", "", true},
       {{"repair"}, 0, "Nichts wiederherzustellen: kein Laufprotokoll in C:\\Sim\\.\n", ""},
@@ -324,7 +325,7 @@ TEST_F(InstallationTest, PathsUsageErrorsAndHints) {
 TEST_F(InstallationTest, HelpIsGermanThroughout) {
   std::vector<std::vector<std::string>> calls = {{"--help"}, {"show", "-h"}, {"help", "show"}};
   for (const char* command : {"show", "start", "delete-camera-set", "standard", "remove-missing", "inventory",
-                              "missing-list", "terrain", "resave", "dump", "map", "repair", "help"}) {
+                              "missing-list", "terrain", "resave", "dump", "map", "repair", "help", "history", "restore"}) {
     calls.push_back({command, "--help"});
   }
   for (const auto& args : calls) {

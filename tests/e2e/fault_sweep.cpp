@@ -36,6 +36,20 @@ std::string CompareTrees(const Tree& before, const Tree& after, const Tree& resu
   return problems;
 }
 
+// A layout history's index says when each version was kept, which differs
+// between two runs of one command: the times are left out.
+void ForgetHistoryTimes(Tree* tree) {
+  const std::string index = "/Verlauf.txt";
+  for (auto& entry : *tree) {
+    const std::string& key = entry.first;
+    if (key.size() < index.size() || key.compare(key.size() - index.size(), index.size(), index) != 0) continue;
+    std::string& text = entry.second;
+    for (std::size_t at = text.find("Zeit="); at != std::string::npos; at = text.find("Zeit=", at + 5)) {
+      text.erase(at + 5, text.find('\r', at) - at - 5);
+    }
+  }
+}
+
 }  // namespace
 
 Tree SnapshotTree(const std::string& nativeFolder) {
@@ -86,6 +100,7 @@ FaultSweep SweepZuvoFaults(const std::string& nativeFolder, const std::vector<st
   };
   const auto snapshot = [&]() {
     Tree tree = SnapshotTree(nativeFolder);
+    ForgetHistoryTimes(&tree);
     if (normalise) normalise(&tree);
     return tree;
   };

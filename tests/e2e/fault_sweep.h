@@ -24,7 +24,8 @@ struct FaultSweep {
   std::map<std::string, std::string> said;  // "kind:n": the standard error of each run that failed
 };
 
-// `normalise` drops from each snapshot what differs between runs anyway.
+// `normalise` drops from each snapshot what differs between runs anyway
+// (the times in a layout history's index are always left out).
 // With `heal`, that command runs after each faulted run that failed, and must
 // leave each file with its old or its new bytes.
 FaultSweep SweepZuvoFaults(const std::string& nativeFolder, const std::vector<std::string>& args,

@@ -1,6 +1,6 @@
-// The JSON that scripts read: the real output of show --json and dump, with
-// and without a known installation, checked against the repository's schema
-// by python3's jsonschema, and the same output with one value changed to
+// The JSON that scripts read: the real output of show --json, dump and
+// history --json, with and without a known installation, checked against the
+// repository's schema by python3's jsonschema, and the same output with one value changed to
 // what the schema forbids, which it must refuse.
 #include <cstdlib>
 #include <nlohmann/json.hpp>
@@ -24,7 +24,10 @@ TEST_F(InstallationTest, JsonOutputFollowsTheSchema) {
   dir_.MakeDirs(Inside("Prellbock\\Ordner.mod"));  // not a file
   Write("Anlagen\\Test.danl", "[KamSet Nord]\r\nPX1=1\r\n[Zuvo]\r\nLeitpfosten=Gelb.mod\r\n");
   const std::string registry = "\"C:\\Sim\\Kantrelwick.exe\" \"%1\"", berg = Native("Anlagen\\Berg.anl");
-  const std::vector<std::string> show = {"show", "--json", Layout()}, dump = {"dump", berg};
+  const std::vector<std::string> show = {"show", "--json", Layout()}, dump = {"dump", berg},
+                                 history = {"history", "--json", Native("Anlagen\\Hist.anl")};
+  Write("Anlagen\\Hist.anl", Read("Anlagen\\Berg.anl"));  // a version in its history
+  ASSERT_EQ(Zuvo({"--yes", "remove-missing", "real-estate", Native("Anlagen\\Hist.anl")}).exitCode, 0);
   const struct {
     std::vector<std::string> args;
     std::string registry;
@@ -46,6 +49,9 @@ TEST_F(InstallationTest, JsonOutputFollowsTheSchema) {
       {dump, registry, "/installation", "\"C:\\\\Sim\\\\\"", "\"loaded\": true", "\"loaded\": 1"},
       {dump, registry, "/models/1/name", "\"Fehlt\"", "\"linkedModel\": null", "\"linkedModel\": \"\""},
       {dump, "", "/installation", "null", "\"installation\": null,", "\"installation\": null, \"extra\": 1,"},
+      {history, "", "/versions/0/number", "1", "\"number\": 1", "\"number\": 0"},
+      {history, "", "/versions/0/settings", "null", "\"settings\": null", "\"settings\": {}"},
+      {history, "", "/versions/0/models", "2", "\"file\": \"", "\"file\": \"..\\\\"},
   };
   const std::string schemaCheck = "python3 -c '" + std::string(kValidate) + "' " + ZUVO_SCHEMA + " ";
   for (const auto& c : cases) {

@@ -49,7 +49,7 @@ TEST_F(InstallationTest, EveryFileOperationOfEverySaveFails) {
     std::vector<std::string> args = c.args;
     for (std::string& arg : args) arg = arg == "@" ? Native("Anlagen\\Berg.anl") : arg;
     FaultSweep sweep = SweepZuvoFaults(Prefix(), args, Env());
-    EXPECT_TRUE(sweep.problems.empty()) << ::testing::PrintToString(sweep.problems);
+    EXPECT_TRUE(sweep.problems.empty()) << ::testing::PrintToString(sweep.problems) << ::testing::PrintToString(sweep.said);
     EXPECT_GE(sweep.reported, 4);
   }
 }

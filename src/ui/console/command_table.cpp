@@ -5,6 +5,7 @@
 #include "ui/console/commands.h"
 #include "ui/console/dialog_commands.h"
 #include "ui/console/help_command.h"
+#include "ui/console/history_command.h"
 #include "ui/console/layout_commands.h"
 #include "ui/console/map_command.h"
 #include "ui/console/repair_command.h"
@@ -26,6 +27,9 @@ void AddAllCommands(CLI::App& app, CommandList* commands) {
   AddMapCommand(app, commands);
   AddRepairCommand(app, commands);
   AddHelpCommand(app, commands);
+  // The history of a layout.
+  AddHistoryCommand(app, commands);
+  AddRestoreCommand(app, commands);
 }
 
 }  // namespace console

@@ -85,6 +85,8 @@ bool ConsoleView::AskYesNo(const std::string& text) {
 
 void ConsoleView::Notify(const std::string& text) { WriteText(stdout, text + "\n"); }
 
+void ConsoleView::ShowHint(const std::string& text) { WriteText(stderr, text + "\n"); }
+
 void ConsoleView::ShowProgress(const std::string& section, int done, int total) {
   if (!platform::IsTerminal(platform::kStandardError)) return;
   // One line per section, rewritten in place.

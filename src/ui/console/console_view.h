@@ -34,6 +34,8 @@ class ConsoleView : public app::DialogView {
   int declined() const { return declined_; }
   void Notify(const std::string& text) override;
   void ShowResult(const std::string& text) override { Notify(text); }
+  // On standard error, after the message it follows.
+  void ShowHint(const std::string& text) override;
   // There is no file dialog on the command line: always cancelled.
   bool ChooseFile(const std::string& initialName, const std::string& filter,
                   std::string* chosen) override;

@@ -1,0 +1,161 @@
+// The history index: written and read back, a hostile or damaged index named
+// where it is wrong, and which versions the bound drops with which contents.
+#include <gtest/gtest.h>
+
+#include "settings/history_index.h"
+
+namespace {
+
+using settings::HistoryIndex;
+using settings::HistoryVersion;
+
+const std::string kA = std::string(64, 'a') + ".anl", kB = std::string(64, 'b') + ".anl",
+                  kD = std::string(64, 'd') + ".danl";
+
+HistoryVersion Version(int number, const std::string& anl, const std::string& danl, long long size = 10) {
+  HistoryVersion v;
+  v.number = number;
+  v.time = "2026-12-07 10:00:0" + std::to_string(number % 10);
+  v.command = "resave";
+  v.layout = {anl, anl.empty() ? 0 : size};
+  v.settings = {danl, danl.empty() ? 0 : size};
+  return v;
+}
+
+std::vector<int> Numbers(const HistoryIndex& index) {
+  std::vector<int> numbers;
+  for (const HistoryVersion& v : index.versions) numbers.push_back(v.number);
+  return numbers;
+}
+
+TEST(HistoryIndexTest, WrittenAndReadBack) {
+  HistoryIndex index;
+  index.versions = {Version(2, kA, kD), Version(9, kB, "")};
+  index.versions[0].tracks = 3, index.versions[0].models = 0, index.versions[0].rollingStock = 7;
+  index.versions[0].cameraSets = 2;
+  index.versions[1].command = "delete-camera-set\x01\\";  // a control character and a continuing backslash
+  index.versions[1].layout.size = 1LL << 33;
+  const std::string text = settings::HistoryIndexText(index);
+  EXPECT_EQ(text.substr(0, 59), "[StartZUVO-Verlauf]\r\nFormat=1\r\nFassungen=2\r\n\r\n[Fassung 2]\r\n");
+  HistoryIndex read;
+  std::string fault;
+  ASSERT_EQ(settings::ParseHistoryIndex(text, &read, &fault), 1) << fault;
+  ASSERT_EQ(Numbers(read), (std::vector<int>{2, 9}));
+  const HistoryVersion &a = read.versions[0], &b = read.versions[1];
+  EXPECT_EQ((std::vector<std::string>{a.time, a.command, a.layout.content, a.settings.content, b.command,
+                                      b.settings.content}),
+            (std::vector<std::string>{"2026-12-07 10:00:02", "resave", kA, kD, "delete-camera-set", ""}));
+  EXPECT_EQ((std::vector<long long>{a.layout.size, a.settings.size, b.layout.size, a.tracks, a.models,
+                                    a.rollingStock, a.cameraSets, b.tracks, b.cameraSets}),
+            (std::vector<long long>{10, 10, 1LL << 33, 3, 0, 7, 2, -1, -1}));
+  EXPECT_EQ(settings::HistoryIndexText(read), text);
+}
+
+// Each line replaces the line of the good index that starts alike (or, with
+// an empty `from`, is appended); the fault must name where it is.
+TEST(HistoryIndexTest, AHostileOrDamagedIndexIsNamedWhereItIsWrong) {
+  HistoryIndex good;
+  good.versions = {Version(1, kA, kD), Version(2, kB, "")};
+  const std::string text = settings::HistoryIndexText(good);
+  const struct {
+    std::string from, to, fault;
+  } cases[] = {
+      {"[StartZUVO-Verlauf]", "[Verlauf]", "[StartZUVO-Verlauf]"},
+      {"Format=1", "Format=2", "[StartZUVO-Verlauf] Format"},
+      {"Fassungen=2", "Fassungen=3", "[StartZUVO-Verlauf] Fassungen"},  // cut short after a whole section
+      {"Fassungen=2", "Fassungen=-2", "[StartZUVO-Verlauf] Fassungen"},
+      {"[Fassung 2]", "[Fassung 1]", "[Fassung 1]"},                    // a number twice
+      {"[Fassung 2]", "[Fassung 0]", "[Fassung 0]"},
+      {"[Fassung 2]", "[Fassung 02]", "[Fassung 02]"},
+      {"[Fassung 2]", "[Fassung 1000000000]", "[Fassung 1000000000]"},
+      {"[Fassung 2]", "[Fassung 2x]", "[Fassung 2x]"},
+      {"Anl=" + kA, "Anl=..\\..\\Berg.anl", "[Fassung 1] Anl"},          // a path, not a content name
+      {"Anl=" + kA, "Anl=" + std::string(64, 'A') + ".anl", "[Fassung 1] Anl"},
+      {"Anl=" + kA, "Anl=" + kD, "[Fassung 1] Anl"},                     // the other file's form
+      {"Anl=" + kA, "Anl=" + kA + "\r\nAnl=" + kB, "[Fassung 1] Anl"},   // a key twice
+      {"Anl=" + kA, "Anm=" + kA, "[Fassung 1] Anl"},                     // missing
+      {"AnlGroesse=10", "AnlGroesse=", "[Fassung 2] AnlGroesse"},
+      {"AnlGroesse=10", "AnlGroesse=1e3", "[Fassung 2] AnlGroesse"},
+      {"AnlGroesse=10", "AnlGroesse=99999999999999", "[Fassung 2] AnlGroesse"},
+      {"Danl=" + kD, "Danl=" + kD + "x", "[Fassung 1] Danl"},
+      {"Anl=" + kB, "Anl=", "[Fassung 2] Anl"},                          // neither file
+      {"", "Gleise=-1", "[Fassung 2] Gleise"},
+      {"", "KamSets=1000001", "[Fassung 2] KamSets"},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.to);
+    std::string bad = "\n" + text;
+    if (c.from.empty()) {
+      bad += c.to + "\r\n";
+    } else {
+      const std::size_t at = bad.rfind("\n" + c.from);
+      ASSERT_NE(at, std::string::npos);
+      bad.replace(at + 1, bad.find('\r', at) - at - 1, c.to);
+    }
+    bad.erase(0, 1);
+    HistoryIndex read;
+    read.versions = {Version(5, kA, kD)};
+    std::string fault;
+    EXPECT_EQ(settings::ParseHistoryIndex(bad, &read, &fault), 0);
+    EXPECT_EQ(fault, c.fault);
+    EXPECT_TRUE(read.versions.empty());
+  }
+  // Cut anywhere, the index is refused or reads as written: never half a version.
+  for (std::size_t size = 0; size < text.size(); ++size) {
+    HistoryIndex read;
+    std::string fault;
+    if (settings::ParseHistoryIndex(text.substr(0, size), &read, &fault)) {
+      EXPECT_EQ(settings::HistoryIndexText(read), text) << size;
+    }
+  }
+  // Sections of other names and unknown keys are passed over; order does not matter.
+  HistoryIndex read;
+  std::string fault;
+  const std::string version2 = text.substr(text.find("[Fassung 2]"));
+  const std::string reordered = text.substr(0, text.find("[Fassung 1]")) + version2 + "Neu=1\r\n[Notiz]\r\nx=y\r\n" +
+                                text.substr(text.find("[Fassung 1]"), text.find("[Fassung 2]") - text.find("[Fassung 1]"));
+  ASSERT_EQ(settings::ParseHistoryIndex(reordered, &read, &fault), 1) << fault;
+  EXPECT_EQ(Numbers(read), (std::vector<int>{1, 2}));
+}
+
+TEST(HistoryIndexTest, ContentNamesHaveOneExactForm) {
+  EXPECT_EQ(settings::ContentName("abc", "anl"), "ba7816bf8f01cfea414140de5dae2223b00361a396177a9cb410ff61f20015ad.anl");
+  const struct {
+    std::string name;
+    const char* extension;
+    int valid;
+  } cases[] = {{kA, "anl", 1},         {kD, "danl", 1},           {kD, "anl", 0},
+               {kA.substr(1), "anl", 0}, {"x" + kA, "anl", 0},     {kA + "x", "anl", 0},
+               {std::string(64, 'g') + ".anl", "anl", 0},         {std::string(64, 'a') + ".ANL", "anl", 0}};
+  for (const auto& c : cases) EXPECT_EQ(settings::IsContentName(c.name, c.extension), c.valid) << c.name;
+}
+
+// The newest `keep` stay, oldest go first; a limit on the bytes never takes
+// the newest `floor`; a content goes only when no version left names it.
+TEST(HistoryIndexTest, TheBoundDropsTheOldestAndOnlyContentsNoLongerNamed) {
+  HistoryIndex index;
+  for (int n = 1; n <= 31; ++n) index.versions.push_back(Version(n + 10, n % 2 ? kA : kB, n == 1 ? kD : ""));
+  EXPECT_EQ(settings::VersionsBeyond(index, settings::HistoryBound()), std::vector<int>{11});
+  index.versions.pop_back();
+  EXPECT_TRUE(settings::VersionsBeyond(index, settings::HistoryBound()).empty());
+  const struct {
+    settings::HistoryBound bound;
+    std::vector<int> beyond;
+  } bounds[] = {
+      {{2, 3, 0}, {11, 12, 13, 14, 15, 16, 17, 18, 19, 20, 21, 22, 23, 24, 25, 26, 27, 28, 29, 30, 31, 32, 33, 34, 35,
+                  36, 37}},  // never fewer than 3
+      {{30, 3, 20}, {11}},  // the 10 bytes of kD go with the first
+      {{30, 3, 5}, {11, 12, 13, 14, 15, 16, 17, 18, 19, 20, 21, 22, 23, 24, 25, 26, 27, 28, 29, 30, 31, 32, 33, 34, 35,
+                   36, 37}},
+      {{30, 0, 5}, {11, 12, 13, 14, 15, 16, 17, 18, 19, 20, 21, 22, 23, 24, 25, 26, 27, 28, 29, 30, 31, 32, 33, 34,
+                   35, 36, 37, 38, 39, 40}},
+  };
+  for (const auto& b : bounds) EXPECT_EQ(settings::VersionsBeyond(index, b.bound), b.beyond) << b.bound.maxBytes;
+  EXPECT_EQ(settings::DropVersions(&index, {11}), std::vector<std::string>{kD});  // kA is named by 13, 15, ...
+  EXPECT_EQ(settings::DropVersions(&index, {13, 15, 17}), std::vector<std::string>{});
+  EXPECT_EQ(index.versions.size(), 26u);
+  EXPECT_EQ(settings::NextVersionNumber(index), 41);
+  EXPECT_EQ(settings::NextVersionNumber(HistoryIndex()), 1);
+}
+
+}  // namespace
