@@ -128,6 +128,7 @@ enum class Why {
   kPreviewName,             // section
   kPreviewWritten,          // path
   kNoTerrain,               //
+  kNoTerrainToGenerate,     //
 };
 
 struct Reason {

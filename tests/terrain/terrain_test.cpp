@@ -186,9 +186,9 @@ TEST_F(GeneratorTest, RefusalsAndFailedTilesWithTheirMessages) {
       {{"Pixelgroesse=1", "Kachelabstand=50", "Kachelgroesse=110.01"},
        {Cp("[TerrainTal]:Kachelgroesse zu groß für eine Modelldatei, höchstens 110 m bei dieser Pixelgroesse!\n")}, 0},
       {{"Pixelgroesse=1", "Kachelabstand=50", "Kachelgroesse=110"}, {}, 4},
-      // A tile that cannot be saved is reported in its turn; the others are saved.
+      // A tile that cannot be saved stops the section: the folder keeps what it held.
       {{"Name=Y", "Pixelgroesse=1", "Kachelabstand=50", "Kachelgroesse=110"},
-       {"Can't open " + dir_.Path("Host\\Modelle\\Y\\bmp0_0.mod") + "!\n"}, 4},
+       {"Can't open " + dir_.Path("Host\\Modelle\\Y\\bmp0_0.mod") + "!\n"}, 1},
   };
   for (std::size_t k = 0; k < cases.size(); ++k) {
     std::map<std::string, std::string> keys = {

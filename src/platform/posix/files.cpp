@@ -21,7 +21,7 @@
 #endif
 
 namespace platform {
-namespace {
+namespace posix {
 
 // Renames without ever replacing `to`, relative to two folder descriptors.
 // Linux does it atomically with renameat2(RENAME_NOREPLACE); where the kernel
@@ -49,6 +49,10 @@ int RenameNoReplace(int fromDir, const std::string& from, int toDir, const std::
   if (fstatat(toDir, to.c_str(), &st, AT_SYMLINK_NOFOLLOW) == 0) return 0;
   return renameat(fromDir, from.c_str(), toDir, to.c_str()) == 0;
 }
+
+}  // namespace posix
+
+namespace {
 
 // The folder of `path` opened and checked against `within`; -1 when it
 // cannot be (*outside tells why, when not null).
@@ -90,7 +94,7 @@ int RenameFile(const std::string& from, const std::string& to, const std::string
   const int fromDir = CheckedFolderOf(from, within, &fromLeaf, &out);
   const int toDir = fromDir < 0 ? -1 : CheckedFolderOf(to, within, &toLeaf, &out);
   int renamed = 0;
-  if (toDir >= 0 && !ShouldFail(kFaultRename)) renamed = RenameNoReplace(fromDir, fromLeaf, toDir, toLeaf);
+  if (toDir >= 0 && !ShouldFail(kFaultRename)) renamed = posix::RenameNoReplace(fromDir, fromLeaf, toDir, toLeaf);
   if (fromDir >= 0) close(fromDir);
   if (toDir >= 0) close(toDir);
   if (outside != nullptr) *outside = out;
