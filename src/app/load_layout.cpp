@@ -31,7 +31,7 @@ std::string AbsolutePath(std::string path) {
 // that a generation cut off leaves in it.
 bool TerrainGenerated(const host::Installation& installation, const std::string& name) {
   const std::string folder = "Modelle\\" + name;
-  return installation.HasFolder(folder) && !installation.Exists(folder + "\\" + platform::kIncompleteMarker);
+  return installation.HasFolder(folder) && !platform::HoldsIncompleteMarker(installation.Path(folder));
 }
 
 }  // namespace

@@ -136,6 +136,11 @@ SaveOutcome ReplaceFile(const std::string& path, const void* data, std::size_t s
 
 extern const char kIncompleteMarker[];  // ".zuvo-unvollstaendig"
 
+// 1 when the folder `folder` holds the marker: a batch into it was cut off.
+// The marker is looked up by its exact name (a batch writes no other), so
+// the folder is not read.
+int HoldsIncompleteMarker(const std::string& folder);
+
 // The name of a batch's temporary folder for a target named `name`.
 std::string BatchFolderName(const std::string& name);
 

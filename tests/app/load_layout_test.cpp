@@ -61,7 +61,7 @@ TEST_F(LoadTest, ATerrainIsGeneratedWhenItsFolderExistsWithoutTheMarker) {
       {{}, true},
       {{"Nord\\bmp0_0.mod"}, false},
       {{"Nord\\bmp0_0.mod", "Nord\\.zuvo-unvollstaendig"}, true},  // a generation cut off
-      {{"nord\\.ZUVO-unvollstaendig"}, true},                       // found ignoring case, as Windows does
+      {{"nord\\.zuvo-unvollstaendig"}, true},                       // the folder found ignoring case
       {{".zuvo-neu-Nord\\bmp0_0.mod"}, true},                      // its temporary folder is not it
       {{"Nord\\x\\.zuvo-unvollstaendig"}, false},
   };

@@ -75,11 +75,13 @@ TEST_F(FolderBatchTest, AnExistingFolderCarriesTheMarkerOnlyWhileItChanges) {
   std::sort(listed.begin(), listed.end());
   EXPECT_EQ(listed, Names({"B.mod", "a.mod", "alt.mod"}));
   EXPECT_TRUE(dir_.Exists("Modelle/Nord/.zuvo-unvollstaendig"));  // before anything changes
+  EXPECT_EQ(platform::HoldsIncompleteMarker(target_), 1);
   ASSERT_TRUE(WriteAll(&batch, {"a.mod", "b.mod", "c.mod"}));      // b.mod is B.mod, ignoring case
   EXPECT_EQ(Contents({"a.mod", "B.mod", "alt.mod"}), "alt;alt;alt;");
   ASSERT_EQ(platform::FinishFolderBatch(&batch), platform::SaveOutcome::kSaved);
   EXPECT_EQ(dir_.List("Modelle"), Names({"Nord"}));
   EXPECT_EQ(dir_.List("Modelle/Nord"), Names({"B.mod", "a.mod", "alt.mod", "c.mod"}));  // no marker
+  EXPECT_EQ(platform::HoldsIncompleteMarker(target_), 0);
   EXPECT_EQ(Contents({"a.mod", "B.mod", "alt.mod", "c.mod"}), "neu a.mod;neu b.mod;alt;neu c.mod;");
 }
 

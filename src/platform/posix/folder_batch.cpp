@@ -261,6 +261,12 @@ SaveOutcome MoveIntoTarget(FolderBatchState* s, std::string* failedName) {
 
 }  // namespace
 
+int HoldsIncompleteMarker(const std::string& folder) {
+  std::string native;
+  struct stat st;
+  return posix::ToNative(folder, &native) && lstat((native + "/" + kIncompleteMarker).c_str(), &st) == 0;
+}
+
 FolderBatch::FolderBatch() = default;
 
 FolderBatch::~FolderBatch() {

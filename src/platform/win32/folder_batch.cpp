@@ -230,6 +230,10 @@ SaveOutcome MoveIntoTarget(FolderBatchState* s, std::string* failedName) {
 
 }  // namespace
 
+int HoldsIncompleteMarker(const std::string& folder) {
+  return GetFileAttributesA(win32::Join(folder, kIncompleteMarker).c_str()) != INVALID_FILE_ATTRIBUTES;
+}
+
 FolderBatch::FolderBatch() = default;
 
 FolderBatch::~FolderBatch() {
