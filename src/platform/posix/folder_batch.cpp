@@ -207,12 +207,11 @@ SaveOutcome Begin(const std::string& target, const std::string& within, FolderBa
 
   struct stat st;
   if (fstatat(s->parent, s->targetLeaf.c_str(), &st, AT_SYMLINK_NOFOLLOW) == 0) {
-    // A link is followed when the folder it names lies inside.
+    // A link is followed when the folder it names lies inside; what was
+    // opened is checked, so a folder swapped for a link meanwhile is too.
     s->target = openat(s->parent, s->targetLeaf.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
     if (s->target < 0) return S_ISLNK(st.st_mode) ? SaveOutcome::kOutside : SaveOutcome::kReadOnly;
-    if (S_ISLNK(st.st_mode) && !posix::IsWithin(within, posix::FolderOfDescriptor(s->target))) {
-      return SaveOutcome::kOutside;
-    }
+    if (!posix::IsWithin(within, posix::FolderOfDescriptor(s->target))) return SaveOutcome::kOutside;
     batch->replacing = true;
   } else if (errno != ENOENT) {
     return SaveOutcome::kCannotCreate;
