@@ -85,6 +85,22 @@ TEST_F(FolderBatchTest, AnExistingFolderCarriesTheMarkerOnlyWhileItChanges) {
   EXPECT_EQ(Contents({"a.mod", "B.mod", "alt.mod", "c.mod"}), "neu a.mod;neu b.mod;alt;neu c.mod;");
 }
 
+TEST_F(FolderBatchTest, ManyFilesAreMovedIntoAnExistingFolderAtOnce) {
+  Names names;
+  for (int k = 0; k < 300; ++k) names.push_back("t" + std::to_string(k) + ".mod");
+  for (int k = 0; k < 300; k += 2) dir_.Write("Modelle/Nord/" + names[k], "alt");
+  platform::FolderBatch batch;
+  ASSERT_EQ(platform::BeginFolderBatch(target_, dir_.Path(""), &batch), platform::SaveOutcome::kSaved);
+  ASSERT_TRUE(WriteAll(&batch, names));
+  ASSERT_EQ(platform::FinishFolderBatch(&batch), platform::SaveOutcome::kSaved);
+  std::string expected;
+  for (const std::string& name : names) expected += "neu " + name + ";";
+  EXPECT_EQ(Contents(names), expected);
+  std::sort(names.begin(), names.end());
+  EXPECT_EQ(dir_.List("Modelle/Nord"), names);
+  EXPECT_EQ(dir_.List("Modelle"), Names({"Nord"}));
+}
+
 TEST_F(FolderBatchTest, AnAbandonedBatchLeavesTheFolderAsItWas) {
   // Abandoned by hand, by its end, after a failed write, after a failed start;
   // with a marker that an earlier batch left, which stays.

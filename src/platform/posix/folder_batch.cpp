@@ -10,10 +10,13 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <algorithm>
+#include <atomic>
 #include <cerrno>
 #include <climits>
 #include <mutex>
 #include <string>
+#include <thread>
 #include <unordered_map>
 #include <utility>
 #include <vector>
@@ -238,14 +241,43 @@ bool FlushWritten(FolderBatchState* s) {
 #endif
 }
 
-SaveOutcome MoveIntoTarget(FolderBatchState* s, std::string* failedName) {
-  for (const auto& file : s->written) {
-    if (ShouldFail(kFaultRename) || renameat(s->temp, file.first.c_str(), s->target, file.second.c_str()) != 0) {
-      if (failedName != nullptr) Utf8ToCp1252(file.second, failedName);
-      return SaveOutcome::kWriteFailed;
+// Moves the written files into the target. Replacing a file frees the old
+// one's blocks, which takes the file system a while for each file (longer
+// with online discard); a few moves at once hide most of it. While faults
+// are planned the moves run one at a time, in order, so the counts hit the
+// same files; the first that fails stops them.
+bool MoveFiles(FolderBatchState* s, std::string* failedName) {
+  const std::size_t count = s->written.size();
+  const int threads = FaultsPlanned() || count < 64 ? 1 : 4;
+  std::atomic<std::size_t> next{0}, moved{0};
+  std::atomic<bool> failed{false};
+  std::mutex mutex;
+  std::size_t failedAt = count;
+  const auto work = [&]() {
+    while (!failed) {
+      const std::size_t k = next++;
+      if (k >= count) return;
+      const auto& file = s->written[k];
+      if (ShouldFail(kFaultRename) || renameat(s->temp, file.first.c_str(), s->target, file.second.c_str()) != 0) {
+        std::lock_guard<std::mutex> lock(mutex);
+        failedAt = std::min(failedAt, k);
+        failed = true;
+        return;
+      }
+      ++moved;
     }
-    s->moved = true;
-  }
+  };
+  std::vector<std::thread> helpers;
+  for (int t = 1; t < threads; ++t) helpers.emplace_back(work);
+  work();
+  for (std::thread& helper : helpers) helper.join();
+  if (moved > 0) s->moved = true;
+  if (failedAt < count && failedName != nullptr) Utf8ToCp1252(s->written[failedAt].second, failedName);
+  return failedAt == count;
+}
+
+SaveOutcome MoveIntoTarget(FolderBatchState* s, std::string* failedName) {
+  if (!MoveFiles(s, failedName)) return SaveOutcome::kWriteFailed;
   fsync(s->target);
   if (ShouldFail(kFaultRemove) || unlinkat(s->parent, s->tempLeaf.c_str(), AT_REMOVEDIR) != 0) {
     return SaveOutcome::kWriteFailed;
