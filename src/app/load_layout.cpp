@@ -28,6 +28,13 @@ std::string AbsolutePath(std::string path) {
   return host::ResolvePath(platform::CurrentDirectory(), path);
 }
 
+// A terrain counts as generated when its folder exists without the marker
+// that a generation cut off leaves in it.
+bool TerrainGenerated(const host::Installation& installation, const std::string& name) {
+  const std::string folder = "Modelle\\" + name;
+  return installation.HasFolder(folder) && !platform::HoldsIncompleteMarker(installation.Path(folder));
+}
+
 }  // namespace
 
 int StartupDialog::LoadLayout() {
@@ -71,7 +78,7 @@ int StartupDialog::LoadLayout() {
     if (terrain::IsTerrainSection(entry.name)) {
       const terrain::TerrainJob job =
           terrain::ReadTerrainJob(pair_.settings, entry.name, pair_.folder(), installation_.folder);
-      if (job.nameFault == terrain::TerrainFault::kNone && !installation_.HasFolder("Modelle\\" + job.name)) {
+      if (job.nameFault == terrain::TerrainFault::kNone && !TerrainGenerated(installation_, job.name)) {
         terrainToGenerate = true;
       }
     }

@@ -8,6 +8,7 @@
 #include "platform/interrupt.h"
 #include "platform/platform.h"
 #include "terrain/generator.h"
+#include "terrain/terrain_job.h"
 
 namespace app {
 namespace {
@@ -32,12 +33,25 @@ void ReportWritten(const std::string& section, const std::string& folder, int ti
   static_cast<ProgressSeen*>(context)->view->ShowTerrainWritten(section, folder, tiles);
 }
 
+// 1 when the settings describe at least one terrain.
+bool DescribesTerrain(const settings::SettingsFile& settings) {
+  for (const settings::SettingsEntry& entry : settings.entries()) {
+    if (entry.isSection && terrain::IsTerrainSection(entry.name)) return true;
+  }
+  return false;
+}
+
 }  // namespace
 
 int StartupDialog::OnGenTerrainClicked() {
   if (!CheckLayoutPair(pair_)) return 0;
   // The tiles belong in the installation's "Modelle" folder.
   if (!CheckInstallation(installation_)) return 0;
+  // Nothing to generate is no generation: it is not reported as done.
+  if (!DescribesTerrain(pair_.settings)) {
+    host::Report(host::Why::kNoTerrainToGenerate);
+    return 0;
+  }
   // Relative picture names in the settings file are read beside the layout,
   // from the folder given to the generator. The dialog is still left in the
   // layout's folder, a change that nothing reads back. The loaded layout's

@@ -159,6 +159,7 @@ enum class Why {
   kRestoreSameFiles,        // version number, layout
   kHistoryHint,             // layout, layout again
   kHistoryLine,             // number, time, command, .anl size, .danl size, tracks, models, rolling stock, camera sets
+  kNoTerrainToGenerate,     //
 };
 
 struct Reason {

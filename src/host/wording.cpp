@@ -115,7 +115,8 @@ const char* TextOf(Why why) {
       return "[%s]:Kachelgroesse zu gro\xDF f\xFCr eine Modelldatei, h\xF6" "chstens %s m bei dieser Pixelgroesse!\n";
     case Why::kTileDoesNotFit: return "Modell passt nicht in das Dateiformat, nicht geschrieben: %s!\n";
     case Why::kEarlierPlanTiles: return "[%s]: %s Kacheln eines fr\xFCheren Plans bleiben in %s.\n";
-    case Why::kTerrainInterrupted: return "[%s]: %s von %s Kacheln geschrieben, Terraingenerierung unterbrochen.\n";
+    case Why::kTerrainInterrupted:
+      return "[%s]: Terraingenerierung nach %s von %s Kacheln unterbrochen, die Kacheln bleiben wie zuvor.\n";
     case Why::kTerrainDone: return "Terraingenerierung abgeschlossen!";
     case Why::kTerrainWritten: return "%s: %s Kacheln in %s";
     case Why::kPreviewName: return "[%s]:Der Abschnittsname taugt nicht als Dateiname der Vorschau!\n";
@@ -158,6 +159,7 @@ const char* TextOf(Why why) {
       return "Fr\xFChere Fassungen liegen im Verlauf: \"zuvo history %s\" zeigt sie, \"zuvo restore %s\" holt die "
              "neueste andere zur\xFC" "ck.";
     case Why::kHistoryLine: return "%s  %s  %s  anl %s, danl %s  Gleise %s, Modelle %s, Rollmaterial %s, Kamera Sets %s";
+    case Why::kNoTerrainToGenerate: return "Die Einstellungen beschreiben kein Terrain, es wird nichts generiert!\n";
   }
   return "";
 }

@@ -117,6 +117,79 @@ enum class SaveOutcome {
 SaveOutcome ReplaceFile(const std::string& path, const void* data, std::size_t size,
                         const std::string& within);
 
+// ---- a folder written as a whole ----------------------------------------------
+//
+// Many new files for one folder (the tiles of a terrain) are written as one
+// batch: into a temporary folder beside the target, "<parent>\.zuvo-neu-<name>",
+// each file without a flush of its own; then all are flushed together once
+// and put in place. A new target is the temporary folder renamed (then the
+// parent is flushed); into an existing one the files are moved one by one,
+// each replacing the old file of its name at once. Before an existing target
+// changes, the marker file kIncompleteMarker is written into it, and it is
+// removed as the very last step. So a target without the marker holds one
+// whole batch, or what it held before; one with the marker is incomplete.
+//
+// A batch cut off (a failure, an interrupt, the process killed) leaves every
+// file of the target whole: old, or new once moving began, when the marker
+// stays. A batch abandoned before it was put in place removes its temporary
+// folder and the marker it wrote, so the target is as before. A temporary
+// folder that a killed batch left is emptied and reused by the next batch.
+//
+// Confined as every change (see above): the parent folder must lie inside
+// `within`, and so must what a link at the target's name names (a link at a
+// file name of the target too); a link at the temporary folder's or the
+// marker's name is refused, never followed or removed.
+
+extern const char kIncompleteMarker[];  // ".zuvo-unvollstaendig"
+
+// 1 when the folder `folder` holds the marker: a batch into it was cut off.
+// The marker is looked up by its exact name (a batch writes no other), so
+// the folder is not read.
+int HoldsIncompleteMarker(const std::string& folder);
+
+// The name of a batch's temporary folder for a target named `name`.
+std::string BatchFolderName(const std::string& name);
+
+struct FolderBatchState;  // what the implementation holds open
+
+struct FolderBatch {
+  FolderBatch();
+  ~FolderBatch();  // abandons a batch that was begun and not finished
+  FolderBatch(const FolderBatch&) = delete;
+  FolderBatch& operator=(const FolderBatch&) = delete;
+
+  bool replacing = false;  // the target existed when the batch began
+  // The target's entries as listed once when the batch began (replacing
+  // only; the marker left out), with what each names as PathStatus tells it.
+  std::vector<std::pair<std::string, int>> targetEntries;
+  FolderBatchState* state = nullptr;
+};
+
+// Begins a batch for the folder `target`: makes or empties the temporary
+// folder and, when the target exists, writes the marker into it. kSaved when
+// begun; kOutside for a folder or link outside `within` or a link at the
+// temporary folder's or the marker's name; kReadOnly when a file is in the
+// target's place; kCannotCreate when a folder or the marker cannot be made.
+SaveOutcome BeginFolderBatch(const std::string& target, const std::string& within, FolderBatch* batch);
+
+// Writes the file `name` (a plain name) of the batch, not yet in place. May
+// be called from several threads at once. kOutside when the target's file of
+// that name is a link leading outside `within`; kReadOnly when it is
+// read-only or a folder; kCannotCreate or kWriteFailed as ReplaceFile. A
+// failed file leaves nothing in the temporary folder.
+SaveOutcome WriteBatchFile(FolderBatch* batch, const std::string& name, const void* data, std::size_t size);
+
+// Flushes every file written, puts them in place and removes the marker.
+// kSaved when done; otherwise kWriteFailed, and *failedName (when not null)
+// names the file that could not be moved, empty when the folder itself
+// failed. The batch then still needs abandoning (or its destructor).
+SaveOutcome FinishFolderBatch(FolderBatch* batch, std::string* failedName = nullptr);
+
+// Removes the temporary folder with what was written into it, and the marker
+// when this batch wrote it and nothing was moved yet. Nothing for a batch
+// finished or never begun.
+void AbandonFolderBatch(FolderBatch* batch);
+
 // ---- current directory -------------------------------------------------------
 
 // A bare drive ("C:") means that drive's root.

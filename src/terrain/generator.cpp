@@ -44,11 +44,10 @@ bool ParseTileName(const std::string& name, long* i, long* j) {
 
 // Tiles left in the folder by a generation with another plan (another
 // "Kachelabstand" or picture) lie outside this plan's columns and rows. They
-// are told, never deleted: the folder is the user's.
-void ReportTilesOfAnEarlierPlan(const std::string& folder, const TilePlan& plan,
-                                const std::string& section) {
-  std::vector<std::pair<std::string, int>> entries;
-  if (!platform::ListFolder(folder.empty() ? "." : folder, &entries)) return;
+// are told, never deleted: the folder is the user's. `entries` is the
+// folder's one listing, made before the new tiles came.
+void ReportTilesOfAnEarlierPlan(const std::vector<std::pair<std::string, int>>& entries, const TilePlan& plan,
+                                const std::string& section, const std::string& folder) {
   int outside = 0;
   for (const auto& entry : entries) {
     long i = 0, j = 0;
@@ -59,6 +58,15 @@ void ReportTilesOfAnEarlierPlan(const std::string& folder, const TilePlan& plan,
   }
   if (outside > 0) {
     host::Report(host::Why::kEarlierPlanTiles, section, outside, folder);
+  }
+}
+
+// Why a batch could not begin.
+void ReportNotBegun(platform::SaveOutcome outcome, const std::string& folder, const std::string& within) {
+  if (outcome == platform::SaveOutcome::kOutside) {
+    host::Report(host::Why::kLinkOutside, folder, within);
+  } else {
+    host::Report(host::Why::kFolderNotCreated, folder);
   }
 }
 
@@ -75,43 +83,55 @@ int GenerateTerrainJob(const TerrainJob& job, const std::string& installation, c
   const std::string& within = installation;
   const std::string modelFolder = installation.empty() ? "" : installation + "Modelle\\";
   const std::string terrainFolder = modelFolder + job.name;
-  // The folder usually exists from an earlier generation.
-  platform::MakeDirectory(terrainFolder, within);
-  if (platform::PathStatus(terrainFolder.empty() ? "." : terrainFolder) != platform::kPathDirectory) {
-    host::Report(host::Why::kFolderNotCreated, terrainFolder);
+  // All tiles go into a temporary folder beside the terrain's and are put in
+  // place together once every one was written: a section cut off leaves the
+  // old tiles (or none), never some of the new ones.
+  platform::FolderBatch batch;
+  const platform::SaveOutcome begun = platform::BeginFolderBatch(terrainFolder, within, &batch);
+  if (begun != platform::SaveOutcome::kSaved) {
+    ReportNotBegun(begun, terrainFolder, within);
     return 0;
   }
 
-  // Tiles are built here, one after another, and saved by the writer's
-  // workers while the next ones are built.
+  // Tiles are built here, one after another, and written by the writer's
+  // workers while the next ones are built. The first tile that fails stops
+  // the section, and an interrupt stops it between two tiles; either way the
+  // batch is abandoned and the folder stays as it was.
   const TileShading shading = TileShadingFor(job, heights->minimumHeight);
-  // An interrupt stops between two tiles: the ones being saved are
-  // finished (a safe save leaves no temporary file), the rest not begun.
   const int total = plan.columns * plan.rows;
-  TileWriter writer(TileWriter::DefaultWorkers(), progress, section, total, within);
+  TileWriter writer(TileWriter::DefaultWorkers(), &batch, terrainFolder, progress, section, total, within);
   model::Model tileModel;
   int allBuilt = 1;
-  for (int i = 0; i < plan.columns && !platform::InterruptRequested(); ++i) {
-    for (int j = 0; j < plan.rows && !platform::InterruptRequested(); ++j) {
+  for (int i = 0; i < plan.columns && allBuilt && !writer.Failed() && !platform::InterruptRequested(); ++i) {
+    for (int j = 0; j < plan.rows && !writer.Failed() && !platform::InterruptRequested(); ++j) {
       BuildTileMesh(shading, &tileModel, colours, *heights, plan.Tile(i, j));
-      std::string path = host::StringPrintf("%s\\bmp%d_%d.mod", terrainFolder.c_str(), i, j);
+      const std::string name = TileFileName(i, j);
       std::string bytes;
       if (!tileModel.Serialize(&bytes)) {
         // Not reached: every tile was checked against the format above.
-        host::Report(host::Why::kTileDoesNotFit, path);
+        host::Report(host::Why::kTileDoesNotFit, terrainFolder + "\\" + name);
         allBuilt = 0;
-        continue;
+        break;
       }
-      writer.Submit(path, std::move(bytes));
+      writer.Submit(name, std::move(bytes));
     }
   }
   const int written = writer.Finish() && allBuilt;
-  if (platform::InterruptRequested()) return 0;
-  ReportTilesOfAnEarlierPlan(terrainFolder, plan, section);
-  if (written && progress != nullptr && progress->finished != nullptr) {
+  if (!written || platform::InterruptRequested()) {
+    platform::AbandonFolderBatch(&batch);
+    return 0;
+  }
+  std::string failed;
+  if (platform::FinishFolderBatch(&batch, &failed) != platform::SaveOutcome::kSaved) {
+    host::Report(host::Why::kWriteFailed, failed.empty() ? terrainFolder : terrainFolder + "\\" + failed);
+    platform::AbandonFolderBatch(&batch);
+    return 0;
+  }
+  ReportTilesOfAnEarlierPlan(batch.targetEntries, plan, section, terrainFolder);
+  if (progress != nullptr && progress->finished != nullptr) {
     progress->finished(section, terrainFolder, total, progress->context);
   }
-  return written;
+  return 1;
 }
 
 int GenerateTerrainSection(const settings::SettingsFile& settings, const std::string& section,

@@ -4,10 +4,15 @@
 // are read from the folder given (the layout's), never through the current
 // directory.
 //
+// A section's tiles are written as one folder batch (platform.h): all into a
+// temporary folder, then put in place together. A section counts as written
+// only when all its tiles are in place; until then an existing folder
+// carries the marker platform::kIncompleteMarker.
+//
 // Result contract: non-zero when every tile was written. Each function shows
-// its own messages; a section stops at its first fault before any tile is
-// written, while a tile that cannot be written is reported and the others
-// are still written.
+// its own messages; a section stops at its first fault: before any tile is
+// written for a fault of its settings, at the first tile that cannot be
+// written (the folder then keeps its old tiles, or stays absent).
 #pragma once
 
 #include <string>

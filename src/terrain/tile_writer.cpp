@@ -8,9 +8,9 @@
 
 namespace terrain {
 
-TileWriter::TileWriter(int workers, const TerrainProgress* progress, const std::string& section, int total,
-                       const std::string& within)
-    : progress_(progress), section_(section), within_(within), total_(total) {
+TileWriter::TileWriter(int workers, platform::FolderBatch* batch, const std::string& folder,
+                       const TerrainProgress* progress, const std::string& section, int total, const std::string& within)
+    : batch_(batch), folder_(folder), progress_(progress), section_(section), within_(within), total_(total) {
   if (workers < 1 || platform::FaultsPlanned()) workers = 1;
   // A few files wait beyond those being saved, so the workers never idle
   // while the caller builds the next tile; each waiting file is one tile's
@@ -21,9 +21,15 @@ TileWriter::TileWriter(int workers, const TerrainProgress* progress, const std::
 
 TileWriter::~TileWriter() { Finish(); }
 
-int TileWriter::DefaultWorkers() { return 8; }
+int TileWriter::DefaultWorkers() { return 2; }
 
-void TileWriter::Submit(const std::string& path, std::string bytes) {
+int TileWriter::Failed() {
+  std::unique_lock<std::mutex> lock(mutex_);
+  ReportFinished(&lock);
+  return allSaved_ ? 0 : 1;
+}
+
+void TileWriter::Submit(const std::string& name, std::string bytes) {
   std::unique_lock<std::mutex> lock(mutex_);
   ReportFinished(&lock);
   while (jobs_.size() >= limit_) {
@@ -31,7 +37,7 @@ void TileWriter::Submit(const std::string& path, std::string bytes) {
     ReportFinished(&lock);
   }
   Job job;
-  job.path = path;
+  job.name = name;
   job.bytes = std::move(bytes);
   jobs_.push_back(std::move(job));
   changed_.notify_all();
@@ -72,9 +78,12 @@ void TileWriter::Work() {
     // A started job stays in the queue until it is reported, so `next` stays
     // valid while the lock is released.
     next->started = true;
-    lock.unlock();
-    platform::SaveOutcome outcome = platform::ReplaceFile(next->path, next->bytes.data(), next->bytes.size(), within_);
-    lock.lock();
+    platform::SaveOutcome outcome = platform::SaveOutcome::kWriteFailed;
+    if (allSaved_) {  // after a failure the section stops: the rest is not written
+      lock.unlock();
+      outcome = platform::WriteBatchFile(batch_, next->name, next->bytes.data(), next->bytes.size());
+      lock.lock();
+    }
     next->outcome = outcome;
     next->done = true;
     std::string().swap(next->bytes);
@@ -84,13 +93,14 @@ void TileWriter::Work() {
 
 void TileWriter::ReportFinished(std::unique_lock<std::mutex>* lock) {
   while (!jobs_.empty() && jobs_.front().done) {
-    std::string path = std::move(jobs_.front().path);
+    const std::string path = folder_ + "\\" + jobs_.front().name;
     platform::SaveOutcome outcome = jobs_.front().outcome;
     jobs_.pop_front();
+    if (!allSaved_) continue;  // the first failure was told
     const bool saved = outcome == platform::SaveOutcome::kSaved;
     if (!saved) allSaved_ = false;
     // Messages and the caller's report run without the lock, so the workers
-    // go on saving meanwhile.
+    // go on writing meanwhile.
     lock->unlock();
     host::ReportSaveOutcome(outcome, path, within_);
     ++done_;

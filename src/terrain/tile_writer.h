@@ -1,12 +1,14 @@
-// Saves tile files while the caller builds the next tiles.
+// Writes tile files into a folder batch (platform::FolderBatch) while the
+// caller builds the next tiles.
 //
-// Each file is saved safely (platform::ReplaceFile). Most of a save is spent
-// waiting for the disk, so several saves run at once on worker threads. The
-// outcomes are reported on the caller's thread in submission order, with the
-// messages of host::SaveFileReporting, so the files and the messages are the
-// same as saving the tiles one after another. Only platform::ReplaceFile runs
-// on the workers; while faults are planned (tests) one worker saves the files
-// one at a time, so the planned counts hit the same files as without threads.
+// The files are written on worker threads. The outcomes are reported on the
+// caller's thread in submission order, with the messages of
+// host::SaveFileReporting, so the files and the messages are the same as
+// writing the tiles one after another. The first file that fails is the
+// only one reported: the section stops there (Failed), and files after it
+// are no longer written. Only platform::WriteBatchFile runs on the workers;
+// while faults are planned (tests) one worker writes the files one at a
+// time, so the planned counts hit the same files as without threads.
 #pragma once
 
 #include <condition_variable>
@@ -32,30 +34,36 @@ struct TerrainProgress {
 
 class TileWriter {
  public:
-  // `workers` saves at most at once (at least 1). `progress` (may be null)
-  // is told on the caller's thread after each file, in order, with `section`
-  // and `total`. Every file stays inside the folder `within`.
-  TileWriter(int workers, const TerrainProgress* progress, const std::string& section, int total,
-             const std::string& within);
+  // `workers` writes at most at once (at least 1) into `batch`, the batch
+  // of the folder `folder` (which names the files in messages). `progress`
+  // (may be null) is told on the caller's thread after each file, in order,
+  // with `section` and `total`. `within` is the folder the files must stay
+  // in, for the messages.
+  TileWriter(int workers, platform::FolderBatch* batch, const std::string& folder, const TerrainProgress* progress,
+             const std::string& section, int total, const std::string& within);
   // Waits for every submitted file (and reports it).
   ~TileWriter();
   TileWriter(const TileWriter&) = delete;
   TileWriter& operator=(const TileWriter&) = delete;
 
-  // Queues one file. Blocks while too many files wait, reporting the ones
-  // that finished meanwhile.
-  void Submit(const std::string& path, std::string bytes);
+  // Queues the file `name` of the folder. Blocks while too many files wait,
+  // reporting the ones that finished meanwhile.
+  void Submit(const std::string& name, std::string bytes);
 
-  // Waits for every submitted file and reports it. 1 when all were saved.
+  // 1 once a file failed (and was reported): nothing more is worth
+  // submitting.
+  int Failed();
+
+  // Waits for every submitted file and reports it. 1 when all were written.
   int Finish();
 
-  // The number of workers: saves mostly wait for the disk, which takes
-  // several at once best.
+  // The number of workers: writes go to the system's cache, so two keep up
+  // with the caller building the tiles.
   static int DefaultWorkers();
 
  private:
   struct Job {
-    std::string path;
+    std::string name;
     std::string bytes;
     bool started = false;
     bool done = false;
@@ -66,6 +74,8 @@ class TileWriter {
   // Reports finished jobs at the front of the queue; the lock is held.
   void ReportFinished(std::unique_lock<std::mutex>* lock);
 
+  platform::FolderBatch* batch_;
+  std::string folder_;
   const TerrainProgress* progress_;
   std::string section_;
   std::string within_;

@@ -1,4 +1,6 @@
 // Loading a layout pair. (What the dialog shows of a pair: "zuvo show".)
+#include <filesystem>
+
 #include "app/scripted_view.h"
 
 namespace {
@@ -55,6 +57,30 @@ TEST_F(LoadTest, TheLoadButtonLoadsTheChoiceOrAgainTheShownLayout) {
   EXPECT_EQ(view.controls.m_cameraSet, "");
   const std::string filter = "|erw. Anlagen|*.danl|Anlagen|*.anl|Alle Dateien|*.*|", any = host.Path("Anlagen\\*.danl");
   EXPECT_EQ(view.log, (Texts{"file " + any + filter, "file " + any + filter, "file " + host.Path("Anlagen\\Berg.anl") + filter}));
+}
+
+TEST_F(LoadTest, ATerrainIsGeneratedWhenItsFolderExistsWithoutTheMarker) {
+  // "Gen. Terrain" is offered while a named terrain is still to generate.
+  const struct {
+    std::vector<std::string> files;  // below Modelle
+    bool offered;
+  } cases[] = {
+      {{}, true},
+      {{"Nord\\bmp0_0.mod"}, false},
+      {{"Nord\\bmp0_0.mod", "Nord\\.zuvo-unvollstaendig"}, true},  // a generation cut off
+      {{"nord\\.zuvo-unvollstaendig"}, true},                       // the folder found ignoring case
+      {{".zuvo-neu-Nord\\bmp0_0.mod"}, true},                      // its temporary folder is not it
+      {{"Nord\\x\\.zuvo-unvollstaendig"}, false},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(::testing::PrintToString(c.files));
+    std::filesystem::remove_all(host.NativePath("Modelle"));
+    host.MakeDirs("Modelle");
+    WriteBerg("[Terrain Nord]\r\nName=Nord\r\n");
+    for (const std::string& file : c.files) host.Write("Modelle\\" + file, "");
+    ASSERT_EQ(Load("Anlagen\\Berg.anl"), 1);
+    EXPECT_EQ(view.enabled.at(app::kIdGenTerrain), c.offered);
+  }
 }
 
 }  // namespace

@@ -100,6 +100,7 @@ TEST_F(InstallationTest, ExitStatusAndMessagesOfEveryCommand) {
                   "Bodentextur: Grass.bmp installiert\n" + kRunning + "Neues Kamera Set Neu gespeichert: C:\\Sim\\Anlagen\\Ost.danl\n",
        "", true},
       {{"terrain", "--preview", berg}, 0, "Die Einstellungen beschreiben kein Terrain.\n", ""},
+      {{"terrain", berg}, 1, "", "Die Einstellungen beschreiben kein Terrain, es wird nichts generiert!\n"},
       {{"terrain", zwei}, 1, "Terrain Nord: 4 Kacheln in C:\\Sim\\Modelle\\Nord\n",
        "Fehler beim Schreiben von C:\\Sim\\Modelle\\S\\bmp0_0.mod!\n", true, {"ZUVO_FAULTS=write:5"}},  // none for the section cut short
       {{"terrain", zwei}, 0, "Terrain Nord: 4 Kacheln in C:\\Sim\\Modelle\\Nord\n"

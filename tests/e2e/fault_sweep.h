@@ -27,9 +27,10 @@ struct FaultSweep {
 // `normalise` drops from each snapshot what differs between runs anyway
 // (the times in a layout history's index are always left out).
 // With `heal`, that command runs after each faulted run that failed, and must
-// leave each file with its old or its new bytes.
+// leave each file with its old or its new bytes. `markers` are files that a
+// faulted run may leave to say that what it changed is incomplete.
 FaultSweep SweepZuvoFaults(const std::string& nativeFolder, const std::vector<std::string>& args,
                            const std::vector<std::string>& env, const std::function<void(Tree*)>& normalise = nullptr,
-                           const std::vector<std::string>& heal = {});
+                           const std::vector<std::string>& heal = {}, const std::vector<std::string>& markers = {});
 
 }  // namespace e2e

@@ -75,23 +75,32 @@ TEST_F(InterruptTest, ASignalBeforeTheRunStopsTheStart) {
   EXPECT_TRUE(lstat(Layout().c_str(), &st) == 0 && S_ISFIFO(st.st_mode)) << "the layout was saved";
 }
 
-TEST_F(InterruptTest, AnInterruptedTerrainTellsHowManyTilesItWrote) {
+TEST_F(InterruptTest, AnInterruptedTerrainLeavesTheFolderAsItWas) {
   Write("Anlagen\\h.bmp", terrain_test::MakeBitmap(200, 200, [](int x, int) { return terrain_test::HeightPixel(x); }));
   WriteSettings({"[Terrain Nord]", "Name=Nord", "Hoehe=h.bmp", "Farbe=h.bmp", "Pixelgroesse=1", "Kachelabstand=1",
                  "Kachelgroesse=2"});
-  Child zuvo = SpawnZuvo({"terrain", Layout()}, Env());
-  for (int i = 0; i < 1200 && !Exists("Modelle\\Nord\\bmp0_0.mod"); ++i) {
-    std::this_thread::sleep_for(std::chrono::milliseconds(10));
+  // A new folder stays absent; an existing one keeps its old tiles and gets
+  // no marker, as nothing in it changed.
+  for (const bool existing : {false, true}) {
+    SCOPED_TRACE(existing ? "existing" : "new");
+    if (existing) Write("Modelle\\Nord\\bmp0_0.mod", "alt");
+    const Tree before = SnapshotTree(Native("Modelle"));
+    Child zuvo = SpawnZuvo({"terrain", Layout()}, Env());
+    const std::string temp = "Modelle\\.zuvo-neu-Nord\\";
+    for (int i = 0; i < 1200 && !Exists(temp + "bmp0_2.mod"); ++i) {
+      std::this_thread::sleep_for(std::chrono::milliseconds(10));
+    }
+    kill(zuvo.pid, SIGINT);
+    RunResult run = Finish(zuvo);
+    EXPECT_EQ(run.exitCode, 130);
+    EXPECT_TRUE(SnapshotTree(Native("Modelle")) == before);
+    const std::size_t from = run.err.find(" von 40000 Kacheln");
+    ASSERT_NE(from, std::string::npos) << run.err;
+    const std::string start = "[Terrain Nord]: Terraingenerierung nach ";
+    EXPECT_EQ(run.err.substr(0, start.size()), start);
+    EXPECT_EQ(run.err.substr(from), " von 40000 Kacheln unterbrochen, die Kacheln bleiben wie zuvor.\n"
+                                    "Lauf durch Signal SIGINT unterbrochen.\n");
   }
-  kill(zuvo.pid, SIGINT);
-  RunResult run = Finish(zuvo);
-  EXPECT_EQ(run.exitCode, 130);  // and the tiles in flight saved whole
-  const std::vector<std::string> files = dir_.List(Inside("Modelle\\Nord"));
-  for (const std::string& name : files) EXPECT_EQ(name.rfind("bmp", 0), 0u) << name;  // no temporary file
-  EXPECT_LT(files.size(), 40000u);
-  EXPECT_EQ(run.err, "[Terrain Nord]: " + std::to_string(files.size()) + " von 40000" +
-                         " Kacheln geschrieben, Terraingenerierung unterbrochen.\n"
-                         "Lauf durch Signal SIGINT unterbrochen.\n");
 }
 
 TEST_F(InterruptTest, ListsAndTerrainOfALayoutAtADriveRoot) {

@@ -170,6 +170,7 @@ TEST_F(GeneratorTest, RefusalsAndFailedTilesWithTheirMessages) {
   dir_.Write("tiny.ter", Terragen("terragenTerrain ").Count("xpts", 5).Count("YpTs", 4).Heights(1, 0, std::vector<int>(20))
                              .Text("ScaL").F32(0.004f).F32(1).F32(1).s);
   dir_.MakeDirs("Host/Modelle/Y/bmp0_0.mod");  // in the way of a tile
+  dir_.Write("Host/Modelle/Datei", "");         // in the way of a terrain's folder
   const std::string none = dir_.Path("none.bmp"), ter = dir_.Path("tiny.ter"), noFile = "Grund: Die Datei gibt es nicht.\n",
                     open = "Can't open " + none + "!\n" + noFile;
   // "Key=value" sets a key of the base section, "Key" removes it; the
@@ -202,9 +203,11 @@ TEST_F(GeneratorTest, RefusalsAndFailedTilesWithTheirMessages) {
       {{"Pixelgroesse=1", "Kachelabstand=50", "Kachelgroesse=110.01"},
        {Cp("[TerrainTal]:Kachelgroesse zu groß für eine Modelldatei, höchstens 110 m bei dieser Pixelgroesse!\n")}, 0},
       {{"Pixelgroesse=1", "Kachelabstand=50", "Kachelgroesse=110"}, {}, 4},
-      // A tile that cannot be saved is reported in its turn; the others are saved.
+      {{"Name=Datei", "Pixelgroesse=1", "Kachelabstand=50", "Kachelgroesse=110"},
+       {"Verzeichnis " + dir_.Path("Host\\Modelle\\Datei") + " kann nicht angelegt werden!\n"}, 0},
+      // A tile that cannot be saved stops the section: the folder keeps what it held.
       {{"Name=Y", "Pixelgroesse=1", "Kachelabstand=50", "Kachelgroesse=110"},
-       {"Can't open " + dir_.Path("Host\\Modelle\\Y\\bmp0_0.mod") + "!\n"}, 4},
+       {"Can't open " + dir_.Path("Host\\Modelle\\Y\\bmp0_0.mod") + "!\n"}, 1},
   };
   for (std::size_t k = 0; k < cases.size(); ++k) {
     std::map<std::string, std::string> keys = {

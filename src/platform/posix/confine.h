@@ -27,5 +27,9 @@ int IsWithin(const std::string& within, const std::string& real);
 // (*outside true).
 int OpenCheckedFolder(const std::string& native, const std::string& within, std::string* leaf, bool* outside);
 
+// Renames `from` in the folder `fromDir` to `to` in `toDir`, never
+// replacing an existing `to`. 1 when renamed.
+int RenameNoReplace(int fromDir, const std::string& from, int toDir, const std::string& to);
+
 }  // namespace posix
 }  // namespace platform

@@ -22,7 +22,7 @@
 #endif
 
 namespace platform {
-namespace {
+namespace posix {
 
 // Renames without ever replacing `to`, relative to two folder descriptors.
 // Linux does it atomically with renameat2(RENAME_NOREPLACE); where the kernel
@@ -50,6 +50,10 @@ int RenameNoReplace(int fromDir, const std::string& from, int toDir, const std::
   if (fstatat(toDir, to.c_str(), &st, AT_SYMLINK_NOFOLLOW) == 0) return 0;
   return renameat(fromDir, from.c_str(), toDir, to.c_str()) == 0;
 }
+
+}  // namespace posix
+
+namespace {
 
 // The folder of `path` opened and checked against `within`; -1 when it
 // cannot be (*outside tells why, when not null).
@@ -96,7 +100,7 @@ int RenameFile(const std::string& from, const std::string& to, const std::string
   const int toDir = fromDir < 0 ? -1 : CheckedFolderOf(to, within, &toLeaf, &out);
   int renamed = 0;
   if (toDir >= 0 && !ShouldFail(kFaultRename)) {
-    renamed = RenameNoReplace(fromDir, fromLeaf, toDir, toLeaf);
+    renamed = posix::RenameNoReplace(fromDir, fromLeaf, toDir, toLeaf);
     if (!renamed && errno == ENOENT) {
       NoteFileFailure(errno, from, false);
     } else if (!renamed) {

@@ -1,0 +1,85 @@
+// Folder batches against links planted where they write, and the
+// permissions of the files they replace (POSIX).
+#include <gtest/gtest.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <string>
+#include <vector>
+
+#include "platform/platform.h"
+#include "support/test_support.h"
+
+namespace {
+
+using Names = std::vector<std::string>;
+
+struct stat StatOf(const std::string& path) {
+  struct stat st = {};
+  lstat(path.c_str(), &st);
+  return st;
+}
+
+TEST(FolderBatchPosixTest, ALinkWhereTheBatchWritesIsNeverFollowedOutside) {
+  const std::string marker = platform::kIncompleteMarker;
+  const struct {
+    std::string link;  // below Sim/Modelle
+    std::string to;    // below the test folder
+    platform::SaveOutcome begun, written;
+  } cases[] = {
+      {platform::BatchFolderName("Nord"), "aussen", platform::SaveOutcome::kOutside, platform::SaveOutcome::kSaved},
+      {platform::BatchFolderName("Nord"), "Sim/Modelle/Sued", platform::SaveOutcome::kOutside,
+       platform::SaveOutcome::kSaved},
+      {"Nord/" + marker, "aussen/opfer.txt", platform::SaveOutcome::kOutside, platform::SaveOutcome::kSaved},
+      {"Nord", "aussen", platform::SaveOutcome::kOutside, platform::SaveOutcome::kSaved},
+      {"Nord/a.mod", "aussen/opfer.txt", platform::SaveOutcome::kSaved, platform::SaveOutcome::kOutside},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.link + " -> " + c.to);
+    testing_support::TempDir dir;
+    dir.Write("aussen/opfer.txt", "Opfer");
+    dir.Write("Sim/Modelle/Sued/x.mod", "alt");
+    dir.Write("Sim/Modelle/Nord/a.mod", "alt");
+    if (c.link == "Nord") { ASSERT_EQ(unlink(dir.NativePath("Sim/Modelle/Nord/a.mod").c_str()), 0); }
+    if (c.link == "Nord") { ASSERT_EQ(rmdir(dir.NativePath("Sim/Modelle/Nord").c_str()), 0); }
+    if (c.link == "Nord/a.mod") { ASSERT_EQ(unlink(dir.NativePath("Sim/Modelle/Nord/a.mod").c_str()), 0); }
+    const std::string link = dir.NativePath("Sim/Modelle/" + c.link);
+    ASSERT_EQ(symlink(dir.NativePath(c.to).c_str(), link.c_str()), 0);
+    const Names models = dir.List("Sim/Modelle"), nord = dir.List("Sim/Modelle/Nord");
+    {
+      platform::FolderBatch batch;
+      ASSERT_EQ(platform::BeginFolderBatch(dir.Path("Sim\\Modelle\\Nord"), dir.Path("Sim"), &batch), c.begun);
+      if (c.begun == platform::SaveOutcome::kSaved) {
+        EXPECT_EQ(platform::WriteBatchFile(&batch, "a.mod", "neu", 3), c.written);
+      }
+    }
+    EXPECT_TRUE(S_ISLNK(StatOf(link).st_mode)) << "the link stays";
+    EXPECT_EQ(dir.Read("aussen/opfer.txt") + dir.Read("Sim/Modelle/Sued/x.mod"), "Opferalt");
+    EXPECT_EQ(dir.List("aussen"), Names({"opfer.txt"}));
+    EXPECT_EQ(dir.List("Sim/Modelle"), models);
+    if (c.link != "Nord") { EXPECT_EQ(dir.List("Sim/Modelle/Nord"), nord); }
+  }
+}
+
+TEST(FolderBatchPosixTest, ALinkToAFolderInsideIsFollowedAndReplacedFilesKeepTheirPermissions) {
+  testing_support::TempDir dir;
+  dir.Write("Sim/Modelle/Echt/a.mod", "alt");
+  dir.Write("Sim/Modelle/Echt/r.mod", "alt");
+  ASSERT_EQ(chmod(dir.NativePath("Sim/Modelle/Echt/a.mod").c_str(), 0640), 0);
+  ASSERT_EQ(chmod(dir.NativePath("Sim/Modelle/Echt/r.mod").c_str(), 0444), 0);
+  ASSERT_EQ(symlink("Echt", dir.NativePath("Sim/Modelle/Nord").c_str()), 0);
+  platform::FolderBatch batch;
+  ASSERT_EQ(platform::BeginFolderBatch(dir.Path("Sim\\Modelle\\Nord"), dir.Path("Sim"), &batch),
+            platform::SaveOutcome::kSaved);
+  EXPECT_TRUE(batch.replacing);
+  EXPECT_EQ(platform::WriteBatchFile(&batch, "r.mod", "neu", 3), platform::SaveOutcome::kReadOnly);
+  ASSERT_EQ(platform::WriteBatchFile(&batch, "a.mod", "neu", 3), platform::SaveOutcome::kSaved);
+  ASSERT_EQ(platform::FinishFolderBatch(&batch), platform::SaveOutcome::kSaved);
+  EXPECT_TRUE(S_ISLNK(StatOf(dir.NativePath("Sim/Modelle/Nord")).st_mode));
+  EXPECT_EQ(dir.Read("Sim/Modelle/Echt/a.mod") + dir.Read("Sim/Modelle/Echt/r.mod"), "neualt");
+  EXPECT_EQ(StatOf(dir.NativePath("Sim/Modelle/Echt/a.mod")).st_mode & 07777, 0640u);
+  EXPECT_EQ(dir.List("Sim/Modelle"), Names({"Echt", "Nord"}));
+  EXPECT_EQ(dir.List("Sim/Modelle/Echt"), Names({"a.mod", "r.mod"}));
+}
+
+}  // namespace
