@@ -44,8 +44,7 @@ struct BenchFolder : bench::ScratchFolder {
     fs::create_directories(native / "Rollmaterial" / "Datenbl\xC3\xA4tter");
     for (int i = 0; i < kDllNames; ++i) {
       std::FILE* sheet = std::fopen(
-          (native / "Rollmaterial" / "Datenbl\xC3\xA4tter" / ("V" + std::to_string(i) + ".txt")).c_str(),
-          "wb");
+          (native / "Rollmaterial" / "Datenbl\xC3\xA4tter" / ("V" + std::to_string(i) + ".txt")).c_str(), "wb");
       std::fprintf(sheet, "[Zuvo]\r\nZusLen=%d\r\n", kExtraLength);
       std::fclose(sheet);
     }
@@ -207,9 +206,7 @@ void RemoveRollingStock(benchmark::State& state, bool large) {
   Removal(state, large, layout::RemovalKind::kRollingStock);
 }
 void RemoveGbos(benchmark::State& state, bool large) { Removal(state, large, layout::RemovalKind::kGbos); }
-void RemoveRealEstate(benchmark::State& state, bool large) {
-  Removal(state, large, layout::RemovalKind::kRealEstate);
-}
+void RemoveRealEstate(benchmark::State& state, bool large) { Removal(state, large, layout::RemovalKind::kRealEstate); }
 
 }  // namespace
 

@@ -32,8 +32,7 @@ void CountLines(benchmark::State& state, const std::string& text) {
     std::size_t lines = 0;
     const char* p = text.data();
     const char* end = p + text.size();
-    while ((p = static_cast<const char*>(std::memchr(p, '\n', static_cast<std::size_t>(end - p)))) !=
-           nullptr) {
+    while ((p = static_cast<const char*>(std::memchr(p, '\n', static_cast<std::size_t>(end - p)))) != nullptr) {
       ++lines;
       ++p;
     }
@@ -53,12 +52,8 @@ void Parse(benchmark::State& state, const std::string& text) {
   state.SetComplexityN(static_cast<int64_t>(text.size()));
 }
 
-void BM_Raw_ManySections(benchmark::State& state) {
-  CountLines(state, ManySections(static_cast<int>(state.range(0))));
-}
-void BM_Parse_ManySections(benchmark::State& state) {
-  Parse(state, ManySections(static_cast<int>(state.range(0))));
-}
+void BM_Raw_ManySections(benchmark::State& state) { CountLines(state, ManySections(static_cast<int>(state.range(0)))); }
+void BM_Parse_ManySections(benchmark::State& state) { Parse(state, ManySections(static_cast<int>(state.range(0)))); }
 void BM_Raw_LongContinuation(benchmark::State& state) {
   CountLines(state, LongContinuation(static_cast<int>(state.range(0))));
 }

@@ -164,8 +164,7 @@ void SetUp() {
   WriteBitmap(w.root / "hoehe.bmp", true);
   WriteBitmap(w.root / "farbe.bmp", false);
   WriteTerragen(w.root / "hoehe.ter");
-  AddSection(&w.settings, "TerrainBitmap", "BenchBitmap", w.windowsRoot + "\\hoehe.bmp",
-             w.windowsRoot + "\\farbe.bmp");
+  AddSection(&w.settings, "TerrainBitmap", "BenchBitmap", w.windowsRoot + "\\hoehe.bmp", w.windowsRoot + "\\farbe.bmp");
   AddSection(&w.settings, "TerrainTerragen", "BenchTerragen", w.windowsRoot + "\\hoehe.ter",
              w.windowsRoot + "\\farbe.bmp");
 }
@@ -184,9 +183,11 @@ double PeakResidentMiB() {
 
 // The tile sizes of one generation, made once outside the timing.
 const std::vector<std::uintmax_t>& TileSizes(const std::string& section, const std::string& name,
-                                              std::vector<std::uintmax_t>* sizes) {
+                                             std::vector<std::uintmax_t>* sizes) {
   if (sizes->empty()) {
-    if (!terrain::GenerateTerrainSection(g_workspace->settings, section, g_workspace->windowsRoot, g_workspace->windowsRoot + "\\Host\\")) std::exit(1);
+    if (!terrain::GenerateTerrainSection(g_workspace->settings, section, g_workspace->windowsRoot,
+                                         g_workspace->windowsRoot + "\\Host\\"))
+      std::exit(1);
     *sizes = FileSizes(g_workspace->root / "Host" / "Modelle" / name);
   }
   return *sizes;
@@ -198,8 +199,8 @@ void Report(benchmark::State& state, const std::vector<std::uintmax_t>& sizes) {
   state.SetBytesProcessed(static_cast<std::int64_t>(state.iterations() * bytes));
   state.SetItemsProcessed(static_cast<std::int64_t>(state.iterations() * sizes.size()));
   state.counters["tiles"] = static_cast<double>(sizes.size());
-  state.counters["tiles_per_second"] = benchmark::Counter(
-      static_cast<double>(state.iterations() * sizes.size()), benchmark::Counter::kIsRate);
+  state.counters["tiles_per_second"] =
+      benchmark::Counter(static_cast<double>(state.iterations() * sizes.size()), benchmark::Counter::kIsRate);
   state.counters["peak_rss_mib"] = PeakResidentMiB();
 }
 
@@ -208,7 +209,8 @@ void Generate(benchmark::State& state, const std::string& section, const std::st
   const std::vector<std::uintmax_t>& tiles = TileSizes(section, name, sizes);
   ::sync();
   for (auto _ : state) {
-    if (!terrain::GenerateTerrainSection(g_workspace->settings, section, g_workspace->windowsRoot, g_workspace->windowsRoot + "\\Host\\")) {
+    if (!terrain::GenerateTerrainSection(g_workspace->settings, section, g_workspace->windowsRoot,
+                                         g_workspace->windowsRoot + "\\Host\\")) {
       state.SkipWithError("generation failed");
       break;
     }
@@ -271,7 +273,8 @@ void Ratio(benchmark::State& state, const std::string& section, const std::strin
       double raw = std::chrono::duration<double, std::milli>(Clock::now() - start).count();
       ::sync();
       start = Clock::now();
-      terrain::GenerateTerrainSection(g_workspace->settings, section, g_workspace->windowsRoot, g_workspace->windowsRoot + "\\Host\\");
+      terrain::GenerateTerrainSection(g_workspace->settings, section, g_workspace->windowsRoot,
+                                      g_workspace->windowsRoot + "\\Host\\");
       double generation = std::chrono::duration<double, std::milli>(Clock::now() - start).count();
       raws.push_back(raw);
       generations.push_back(generation);
@@ -291,8 +294,9 @@ void BM_BuildOnly_Bitmap(benchmark::State& state) {
   colours.ReadBitmap(w.windowsRoot + "\\farbe.bmp");
   terrain::TilePlan plan;
   terrain::PlanTiles(200, 400, 500, heights.cellsX, heights.cellsY, &plan);
-  const terrain::TileShading shading =
-      terrain::TileShadingFor(terrain::ReadTerrainJob(w.settings, "TerrainBitmap", w.windowsRoot, w.windowsRoot + "\\Host\\"), heights.minimumHeight);
+  const terrain::TileShading shading = terrain::TileShadingFor(
+      terrain::ReadTerrainJob(w.settings, "TerrainBitmap", w.windowsRoot, w.windowsRoot + "\\Host\\"),
+      heights.minimumHeight);
   model::Model tile;
   std::string bytes;
   for (auto _ : state) {

@@ -24,8 +24,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   FUZZ_CHECK(fuzz::MessagesShown() == 0);
   FUZZ_CHECK(image.width > 0 && image.height > 0);
   FUZZ_CHECK(image.rowStride % 4 == 0 && image.rowStride >= 3 * image.width);
-  FUZZ_CHECK(image.pixels.size() ==
-             static_cast<std::size_t>(image.rowStride) * static_cast<std::size_t>(image.height));
+  FUZZ_CHECK(image.pixels.size() == static_cast<std::size_t>(image.rowStride) * static_cast<std::size_t>(image.height));
   const int xs[] = {-1, 0, image.width / 2, image.width - 1, image.width, 1 << 30};
   const int ys[] = {-5, 0, image.height / 2, image.height - 1, image.height, -(1 << 30)};
   for (int x : xs) {

@@ -31,5 +31,4 @@ void ResetReportCounts();
 
 }  // namespace fuzz
 
-#define FUZZ_CHECK(condition) \
-  ((condition) ? static_cast<void>(0) : fuzz::Fail(#condition, __FILE__, __LINE__))
+#define FUZZ_CHECK(condition) ((condition) ? static_cast<void>(0) : fuzz::Fail(#condition, __FILE__, __LINE__))

@@ -131,7 +131,8 @@ std::vector<ModelPolygon> Polygons(const std::vector<std::pair<std::int32_t, std
       ModelPolygon p;
       p.vertexCount = size;
       for (int k = 0; k < size; ++k) {
-        FUZZ_CHECK(at + static_cast<std::size_t>(k) < entries.size() && entries[at + static_cast<std::size_t>(k)].second == 0);
+        FUZZ_CHECK(at + static_cast<std::size_t>(k) < entries.size() &&
+                   entries[at + static_cast<std::size_t>(k)].second == 0);
         p.indices[k] = static_cast<std::int16_t>(entries[at + static_cast<std::size_t>(k)].first);
       }
       polygons.push_back(p);
@@ -217,9 +218,9 @@ bool SameVectors(const ModelVectors& a, const ModelVectors& b) {
 }
 
 bool SamePoint(const ModelPoint& a, const ModelPoint& b) {
-  return a.x == b.x && a.y == b.y && a.z == b.z && a.auxA == b.auxA &&
-         SameBits(a.auxB, b.auxB, sizeof a.auxB) && SameBits(a.colour, b.colour, 3) && a.auxC == b.auxC &&
-         SameBits(&a.param, &b.param, sizeof a.param) && a.auxD == b.auxD && a.kind == b.kind;
+  return a.x == b.x && a.y == b.y && a.z == b.z && a.auxA == b.auxA && SameBits(a.auxB, b.auxB, sizeof a.auxB) &&
+         SameBits(a.colour, b.colour, 3) && a.auxC == b.auxC && SameBits(&a.param, &b.param, sizeof a.param) &&
+         a.auxD == b.auxD && a.kind == b.kind;
 }
 
 // The polygons in the file's order: points, lines, triangles, quadrilaterals,

@@ -18,8 +18,7 @@ std::string working, original;  // the current folder during an input, and betwe
 
 bool SameFile(const std::string& a, const std::string& b) {
   struct stat sa, sb;
-  return stat(a.c_str(), &sa) == 0 && stat(b.c_str(), &sb) == 0 && sa.st_dev == sb.st_dev &&
-         sa.st_ino == sb.st_ino;
+  return stat(a.c_str(), &sa) == 0 && stat(b.c_str(), &sb) == 0 && sa.st_dev == sb.st_dev && sa.st_ino == sb.st_ino;
 }
 
 void Convert(const std::string& path, bool fromWindows) {
@@ -51,12 +50,12 @@ void Convert(const std::string& path, bool fromWindows) {
 
 extern "C" int LLVMFuzzerInitialize(int*, char***) {
   const std::string scratch = fuzz::ScratchFolder("path"), prefix = scratch + "/prefix";
-  for (const char* file : {"prefix/drive_c/Programme/Kantrelwick/Kantrelwick.exe",
-                           "prefix/drive_c/Anlagen/Berg.anl", "prefix/drive_c/Anlagen/berg.ANL",
-                           "prefix/drive_c/Rollmaterial/Datenbl\xC3\xA4tter/V200.txt",
-                           "prefix/drive_c/\xC3\x84rger/\xE2\x82\xAC.txt",
-                           "prefix/drive_c/Fremd/\xE4\xB8\xAD.txt",  // not in code page 1252
-                           "prefix/dosdevices/.keep", "zroot/Daten/x.txt"}) {
+  for (const char* file :
+       {"prefix/drive_c/Programme/Kantrelwick/Kantrelwick.exe", "prefix/drive_c/Anlagen/Berg.anl",
+        "prefix/drive_c/Anlagen/berg.ANL", "prefix/drive_c/Rollmaterial/Datenbl\xC3\xA4tter/V200.txt",
+        "prefix/drive_c/\xC3\x84rger/\xE2\x82\xAC.txt",
+        "prefix/drive_c/Fremd/\xE4\xB8\xAD.txt",  // not in code page 1252
+        "prefix/dosdevices/.keep", "zroot/Daten/x.txt"}) {
     fuzz::WriteScratchFile(scratch + "/" + file, "x");
   }
   if (symlink("../drive_c", (prefix + "/dosdevices/c:").c_str()) != 0 ||

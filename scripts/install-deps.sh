@@ -29,6 +29,8 @@ all=(
   # types, the desktop entry, the AppStream metainfo, the shell completion
   dpkg-dev file lintian man-db groff-base shared-mime-info desktop-file-utils appstream
   bash-completion zsh
+  # the layout of the sources, checked by the format stage
+  clang-format
 )
 case $group in
   demo) packages=("${demo[@]}") ;;

@@ -36,7 +36,9 @@ int StartupDialog::OnChooseCatenaryClicked() { return Choose(view_, installation
 
 int StartupDialog::OnChooseGuidePostClicked() { return Choose(view_, installation_, &members, host::kGuidePost); }
 
-int StartupDialog::OnChooseGroundTextureClicked() { return Choose(view_, installation_, &members, host::kGroundTexture); }
+int StartupDialog::OnChooseGroundTextureClicked() {
+  return Choose(view_, installation_, &members, host::kGroundTexture);
+}
 
 int StartupDialog::OnStandardClicked() {
   if (!CheckInstallation(installation_)) return 0;

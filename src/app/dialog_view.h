@@ -100,8 +100,7 @@ class DialogView {
   // The file-open dialog with an initial name and a filter such as
   // "Anlagen|*.anl|Alle Dateien|*.*|". True when the user confirmed; the
   // chosen full path (possibly empty) then goes to *chosen.
-  virtual bool ChooseFile(const std::string& initialName, const std::string& filter,
-                          std::string* chosen) = 0;
+  virtual bool ChooseFile(const std::string& initialName, const std::string& filter, std::string* chosen) = 0;
 
   virtual void BeginWaitCursor() = 0;
   virtual void EndWaitCursor() = 0;

@@ -78,7 +78,8 @@ settings::HistoryFile FileOf(const std::string& bytes, bool exists, const char* 
 HistoryPlace HistoryPlaceOf(const std::string& layoutPath) {
   HistoryPlace place;
   place.layoutFolder = host::DirectoryOf(layoutPath);
-  place.folder = host::FileInFolder(host::FileInFolder(place.layoutFolder, kHistoryFolder), host::BaseNameOf(layoutPath));
+  place.folder =
+      host::FileInFolder(host::FileInFolder(place.layoutFolder, kHistoryFolder), host::BaseNameOf(layoutPath));
   place.index = host::FileInFolder(place.folder, kIndexFile);
   return place;
 }
@@ -166,7 +167,8 @@ int KeepVersion(const std::string& layoutPath, const std::string& settingsPath, 
   }
   version.number = settings::NextVersionNumber(index);
   if (version.number == 0) {
-    host::Report(host::Why::kHistoryDamaged, place.index, "[Fassung " + std::to_string(index.versions.back().number) + "]");
+    host::Report(host::Why::kHistoryDamaged, place.index,
+                 "[Fassung " + std::to_string(index.versions.back().number) + "]");
     return 0;
   }
   version.time = LocalTimeText();
@@ -177,7 +179,8 @@ int KeepVersion(const std::string& layoutPath, const std::string& settingsPath, 
   const std::vector<std::string> unused =
       settings::DropVersions(&index, settings::VersionsBeyond(index, settings::HistoryBound()));
   if (!host::SaveFileReporting(place.index, settings::HistoryIndexText(index), place.layoutFolder)) return 0;
-  for (const std::string& name : unused) platform::RemoveFile(host::FileInFolder(place.folder, name), place.layoutFolder);
+  for (const std::string& name : unused)
+    platform::RemoveFile(host::FileInFolder(place.folder, name), place.layoutFolder);
   *number = version.number;
   return 1;
 }

@@ -106,8 +106,8 @@ int StartupDialog::RestoreVersion(const std::string& named, int number) {
     view_->ShowResult(host::Wording(host::Why::kRestoreSameFiles, version.number, layoutPath));
     return 1;
   }
-  if (!view_->AskYesNo(host::Wording(host::Why::kRestoreQuestion, version.number, version.time, version.command,
-                                     layoutPath))) {
+  if (!view_->AskYesNo(
+          host::Wording(host::Why::kRestoreQuestion, version.number, version.time, version.command, layoutPath))) {
     return 1;
   }
   OwnRun run;

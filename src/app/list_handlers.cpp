@@ -36,7 +36,8 @@ int StartupDialog::WriteList(layout::ListKind kind) {
   const int written = WriteListBeside(layout::ListText(pair_.layout, kind, &files), pair_.folder(), kind);
   if (written) {
     view_->Notify(host::Wording(host::Why::kListWritten, layout::ListFileName(kind)));
-    view_->ShowResult(host::Wording(host::Why::kFileWritten, host::FileInFolder(pair_.folder(), layout::ListFileName(kind))));
+    view_->ShowResult(
+        host::Wording(host::Why::kFileWritten, host::FileInFolder(pair_.folder(), layout::ListFileName(kind))));
   }
   view_->EndWaitCursor();
   return written;

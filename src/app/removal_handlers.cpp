@@ -56,7 +56,8 @@ int StartupDialog::RemoveMissing(layout::RemovalKind kind, bool apply) {
     view_->EndWaitCursor();
     return 0;
   }
-  if (kept > 0) view_->ShowResult(host::Wording(host::Why::kHistoryKept, kept, HistoryPlaceOf(pair_.layoutPath).folder));
+  if (kept > 0)
+    view_->ShowResult(host::Wording(host::Why::kHistoryKept, kept, HistoryPlaceOf(pair_.layoutPath).folder));
   const layout::Removal removal = layout::RemoveMissing(&pair_.layout, kind, &files, true);
   pair_.layout.PrepareForSave();
   const int saved = pair_.layout.Save(pair_.layoutPath, pair_.folder());

@@ -42,8 +42,8 @@ struct Verdict {
 // programs are looked at instead.
 int SimulatorLiveness(const RunJournal& journal, platform::SystemKind writer, bool knownWriter) {
   const bool underWine = knownWriter && writer == platform::SystemKind::kWine;
-  if (underWine && (platform::ThisSystem() != platform::SystemKind::kWine ||
-                    journal.prefix != platform::WinePrefixPath())) {
+  if (underWine &&
+      (platform::ThisSystem() != platform::SystemKind::kWine || journal.prefix != platform::WinePrefixPath())) {
     return platform::WineProgramLiveness(journal.prefix, kProgramName);
   }
   return platform::ProcessLiveness(journal.simulatorPid, journal.simulatorStart);
@@ -128,8 +128,8 @@ void UndoSwap(const std::string& installationFolder, const JournalSwap& swap, Un
   if (!swap.backup.empty()) moveBack(swap.backup, swap.file);
   // Where the contents are when a rename could not be made.
   const bool backupLeft = !swap.backup.empty() && Exists(swap.backup);
-  const bool substituteInPlace = !swap.substitute.empty() && !Exists(swap.substitute) && Exists(swap.file) &&
-                                 (swap.backup.empty() || backupLeft);
+  const bool substituteInPlace =
+      !swap.substitute.empty() && !Exists(swap.substitute) && Exists(swap.file) && (swap.backup.empty() || backupLeft);
   if (backupLeft) {
     undone->left += host::Wording(host::Why::kLineContentIn, swap.file, swap.backup);
   }
@@ -148,9 +148,7 @@ Undone UndoSwaps(const std::string& installationFolder, const std::vector<Journa
   return undone;
 }
 
-void ShowCannotWrite(const std::string& path) {
-  host::Report(host::Why::kJournalNotWritten, path);
-}
+void ShowCannotWrite(const std::string& path) { host::Report(host::Why::kJournalNotWritten, path); }
 
 // Keeps what is left for the next command: the journal with only the swaps
 // still to be undone, or as it was when it cannot be rewritten.
@@ -258,8 +256,8 @@ int HealInstallation(const std::string& installationFolder, DialogView* confirm,
       host::Report(host::Why::kRunUnjudged, journal.layout, verdict.pid, journal.hostName, verdict.why);
       return 0;
     }
-    if (!confirm->AskYesNo(
-            host::Wording(host::Why::kRunUnjudgedQuestion, journal.layout, verdict.pid, journal.hostName, verdict.why))) {
+    if (!confirm->AskYesNo(host::Wording(host::Why::kRunUnjudgedQuestion, journal.layout, verdict.pid, journal.hostName,
+                                         verdict.why))) {
       if (declined != nullptr) *declined = 1;
       return 0;
     }
@@ -287,16 +285,10 @@ int BeginRun(const std::string& installationFolder, const std::string& layout, O
     if (!HealInstallation(installationFolder)) return 0;
     run->journal = OwnRunJournal(layout);
     switch (platform::CreateHeldFile(path, JournalText(run->journal), installationFolder, &run->held)) {
-      case platform::HoldOutcome::kHeld:
-        return 1;
-      case platform::HoldOutcome::kExists:
-        continue;
-      case platform::HoldOutcome::kOutside:
-        host::Report(host::Why::kLinkOutside, path, installationFolder);
-        return 0;
-      default:
-        ShowCannotWrite(path);
-        return 0;
+      case platform::HoldOutcome::kHeld: return 1;
+      case platform::HoldOutcome::kExists: continue;
+      case platform::HoldOutcome::kOutside: host::Report(host::Why::kLinkOutside, path, installationFolder); return 0;
+      default: ShowCannotWrite(path); return 0;
     }
   }
   ShowCannotWrite(path);

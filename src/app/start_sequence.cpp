@@ -199,13 +199,16 @@ StartupDialog::RunOutcome StartupDialog::RunWithSwaps(OwnRun* run) {
   view_->Minimize();
   int exitCode = 0, signal = 0;
   bool recorded = true;
-  outcome.started = platform::RunAndWait(outcome.program, arguments, &exitCode, &signal, [&](long pid) {
-    run->journal.simulatorPid = pid;
-    run->journal.simulatorStart = platform::ProcessStartTime(pid);
-    recorded = RecordRun(run) != 0;
-    if (recorded) view_->ReportSimulatorRunning(pid);
-    return recorded ? 1 : 0;
-  }, [this](int seconds) { view_->ShowRunTime(seconds); });
+  outcome.started = platform::RunAndWait(
+      outcome.program, arguments, &exitCode, &signal,
+      [&](long pid) {
+        run->journal.simulatorPid = pid;
+        run->journal.simulatorStart = platform::ProcessStartTime(pid);
+        recorded = RecordRun(run) != 0;
+        if (recorded) view_->ReportSimulatorRunning(pid);
+        return recorded ? 1 : 0;
+      },
+      [this](int seconds) { view_->ShowRunTime(seconds); });
   view_->Restore();
   if (outcome.started) ReportSimulatorEnd(view_, exitCode, signal);
   outcome.toldWhyNotStarted = !recorded;

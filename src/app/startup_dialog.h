@@ -97,7 +97,7 @@ class StartupDialog {
     bool toldWhyNotStarted = false;  // its journal could not be written: said already
     bool takenBack = false;          // every swap is back, the journal removed
     std::string program;
-    std::string swapsNotMade;        // a line each: swaps left out, their substitute missing
+    std::string swapsNotMade;  // a line each: swaps left out, their substitute missing
   };
   int PrepareRun(const std::string& cameraSet);
   int WriteList(layout::ListKind kind);

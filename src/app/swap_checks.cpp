@@ -15,7 +15,6 @@
 namespace app {
 namespace {
 
-
 // What Windows or the simulator would run or load as code.
 const char* const kProgramExtensions[] = {"exe", "dll", "com", "bat", "cmd", "scr", "ocx",
                                           "cpl", "sys", "msi", "lnk", "vbs", "js",  "ps1"};

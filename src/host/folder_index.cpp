@@ -55,8 +55,7 @@ const FolderIndex::Folder& FolderIndex::FolderAt(const std::string& path) {
     // Of the names equal ignoring case, the lookup takes the first in the
     // byte order of their stored (UTF-8) form.
     auto inserted = folder.folded.emplace(Upper(e.name), e);
-    if (!inserted.second &&
-        platform::Cp1252ToUtf8(e.name) < platform::Cp1252ToUtf8(inserted.first->second.name)) {
+    if (!inserted.second && platform::Cp1252ToUtf8(e.name) < platform::Cp1252ToUtf8(inserted.first->second.name)) {
       inserted.first->second = e;
     }
   }

@@ -15,9 +15,7 @@ namespace {
 
 const char kCommandKey[] = "SOFTWARE\\Classes\\Kantrelwick\\shell\\open\\command";
 
-int ReadCommandFromRegistry(std::string* command) {
-  return platform::ReadMachineDefaultValue(kCommandKey, command);
-}
+int ReadCommandFromRegistry(std::string* command) { return platform::ReadMachineDefaultValue(kCommandKey, command); }
 
 CommandValueReader& Reader() {
   static CommandValueReader reader = &ReadCommandFromRegistry;
@@ -27,8 +25,7 @@ CommandValueReader& Reader() {
 const AssetKindInfo kAssetKinds[kAssetKindCount] = {
     {"Prellbock", "Prellbock.mod", "Mods\\Prellbock.mod", "Prellbock|*.mod|Alle Dateien|*.*|", "--buffer-stop"},
     {"Oberleitung", "Oberleitung.mod", "Mods\\Oberleitung.mod", "Oberleitung|*.mod|Alle Dateien|*.*|", "--catenary"},
-    {"Leitpfosten", "Leitpfosten.mod", "Mods\\Leitpfosten.mod", "Leitpfosten|*.mod|Alle Dateien|*.*|",
-     "--guide-post"},
+    {"Leitpfosten", "Leitpfosten.mod", "Mods\\Leitpfosten.mod", "Leitpfosten|*.mod|Alle Dateien|*.*|", "--guide-post"},
     {"Bodentextur", "Grass.bmp", "Parallels\\Tex256_256a.bmp", "Bodentextur|*.bmp|Alle Dateien|*.*|",
      "--ground-texture"},
 };

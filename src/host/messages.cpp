@@ -58,10 +58,8 @@ bool NamesAFileFailure(Why why) {
     case Why::kFolderNotCreated:
     case Why::kCannotRename:
     case Why::kReadError:
-    case Why::kJournalNotWritten:
-      return true;
-    default:
-      return false;
+    case Why::kJournalNotWritten: return true;
+    default: return false;
   }
 }
 

@@ -10,11 +10,17 @@ const char* TextOf(Why why) {
   switch (why) {
     case Why::kCannotOpen: return "Can't open %s!\n";
     case Why::kWriteFailed: return "Fehler beim Schreiben von %s!\n";
-    case Why::kFileCannotBeOpened: return "Datei %s kann nicht ge\xF6" "ffnet werden!";
-    case Why::kFolderCannotBeOpened: return "Ordner %s kann nicht ge\xF6" "ffnet werden!\n";
+    case Why::kFileCannotBeOpened:
+      return "Datei %s kann nicht ge\xF6"
+             "ffnet werden!";
+    case Why::kFolderCannotBeOpened:
+      return "Ordner %s kann nicht ge\xF6"
+             "ffnet werden!\n";
     case Why::kFolderNotCreated: return "Verzeichnis %s kann nicht angelegt werden!\n";
     case Why::kWrongExtension: return "falsche Endung: %s\n";
-    case Why::kLinkOutside: return "%s f\xFChrt \xFC" "ber einen Verweis aus %s hinaus und wird nicht ge\xE4ndert!\n";
+    case Why::kLinkOutside:
+      return "%s f\xFChrt \xFC"
+             "ber einen Verweis aus %s hinaus und wird nicht ge\xE4ndert!\n";
     case Why::kCannotRename: return "Datei %s kann nicht in %s umbenannt werden!\n";
     case Why::kUnknownTrackType: return "%s: Unbekannter Typ %s!\n";
     case Why::kFormatError: return "Formatfehler!\n";
@@ -37,7 +43,9 @@ const char* TextOf(Why why) {
     case Why::kChoiceNotAName: return "%s nimmt nur einen Dateinamen aus %s, keinen Pfad: \"%s\"\nVorhanden: %s\n";
     case Why::kChoiceFolderMissing: return "Ordner %s fehlt";
     case Why::kChoiceNone: return "keine";
-    case Why::kSwapOutside: return "%s liegt au\xDF" "erhalb des Simulatorordners!\n";
+    case Why::kSwapOutside:
+      return "%s liegt au\xDF"
+             "erhalb des Simulatorordners!\n";
     case Why::kSwapProgram:
       return "%s tauscht %s, ein Programm oder eine Programmbibliothek: das tut StartZUVO nicht. Wer diesen "
              "Tausch wirklich will, nimmt ihn von Hand vor.\n";
@@ -57,21 +65,29 @@ const char* TextOf(Why why) {
     case Why::kRunAlive: return "Kantrelwick l\xE4uft schon auf %s (Prozess %s auf %s)!\n";
     case Why::kRunUnjudged:
       return "Ob der Lauf auf %s (Prozess %s auf %s) noch l\xE4uft, kann StartZUVO nicht feststellen: %s. Ist er "
-             "sicher vorbei, stellt \"zuvo repair --force\" alles zur\xFC" "ck.\n";
+             "sicher vorbei, stellt \"zuvo repair --force\" alles zur\xFC"
+             "ck.\n";
     case Why::kRunUnjudgedQuestion:
       return "Ob der Lauf auf %s (Prozess %s auf %s) noch l\xE4uft, kann StartZUVO nicht feststellen: %s. Trotzdem "
-             "alles zur\xFC" "cktauschen?";
+             "alles zur\xFC"
+             "cktauschen?";
     case Why::kUnjudgedNoComputer: return "das Laufprotokoll nennt keinen Rechner";
     case Why::kUnjudgedOtherComputer: return "es stammt von einem anderen Rechner";
-    case Why::kUnjudgedProcess: return "Prozess %s l\xE4sst sich nicht pr\xFC" "fen";
-    case Why::kUnjudgedSimulator: return "der Simulator (Prozess %s) l\xE4sst sich von hier nicht pr\xFC" "fen";
+    case Why::kUnjudgedProcess:
+      return "Prozess %s l\xE4sst sich nicht pr\xFC"
+             "fen";
+    case Why::kUnjudgedSimulator:
+      return "der Simulator (Prozess %s) l\xE4sst sich von hier nicht pr\xFC"
+             "fen";
     case Why::kHealed: return nullptr;  // composed below
     case Why::kNotRestoredAfterRun: return "Nach dem Lauf nicht wiederhergestellt:\n%s%s";
     case Why::kLinePutBack: return "  %s\n";
     case Why::kLineContentIn: return "  %s (Inhalt noch in %s)\n";
     case Why::kLineLost: return "  %s (fehlt)\n";
     case Why::kLineNotTouched: return "  %s (kein Tausch von StartZUVO, nicht angefasst)\n";
-    case Why::kJournalStays: return "Das Laufprotokoll %s bleibt: der n\xE4" "chste Befehl versucht es erneut.\n";
+    case Why::kJournalStays:
+      return "Das Laufprotokoll %s bleibt: der n\xE4"
+             "chste Befehl versucht es erneut.\n";
     case Why::kNothingToRepair: return "Nichts wiederherzustellen: kein Laufprotokoll in %s.";
     case Why::kSimulatorEndedWith: return "Simulator beendet mit Status %s.";
     case Why::kSimulatorCrashed: return "Simulator abgest\xFCrzt (Signal %s).";
@@ -96,7 +112,9 @@ const char* TextOf(Why why) {
     case Why::kNoColourFile: return "[%s]:Farbe muss gesetzt sein!\n";
     case Why::kHeightType: return "Falscher Dateityp fuer Hoehe: %s!\n";
     case Why::kNoPixelSize: return "Bitte Pixelgroesse angeben!\n";
-    case Why::kPixelSizeNotPositive: return "[%s]:Pixelgroesse muss gr\xF6\xDF" "er als 0 sein!\n";
+    case Why::kPixelSizeNotPositive:
+      return "[%s]:Pixelgroesse muss gr\xF6\xDF"
+             "er als 0 sein!\n";
     case Why::kPixelSizeTooLarge: return "[%s]:Pixelgroesse ist zu gro\xDF!\n";
     case Why::kColourType: return "Falscher Dateityp fuer farbe: %s!\n";
     case Why::kNoName: return "[%s]:Name muss gesetzt sein!\n";
@@ -106,13 +124,22 @@ const char* TextOf(Why why) {
     case Why::kTerragenKeyword: return "Keyword TERRAGEN missing!\n";
     case Why::kTerrainKeyword: return "Keyword TERRAIN missing!\n";
     case Why::kTerragenFormat: return "Formatfehler in %s!\n";
-    case Why::kSpacingNotPositive: return "[%s]:Kachelabstand muss gr\xF6\xDF" "er als 0 sein!\n";
-    case Why::kSizeNotPositive: return "[%s]:Kachelgroesse muss gr\xF6\xDF" "er als 0 sein!\n";
+    case Why::kSpacingNotPositive:
+      return "[%s]:Kachelabstand muss gr\xF6\xDF"
+             "er als 0 sein!\n";
+    case Why::kSizeNotPositive:
+      return "[%s]:Kachelgroesse muss gr\xF6\xDF"
+             "er als 0 sein!\n";
     case Why::kSpacingBelowPixel: return "[%s]:Kachelabstand muss mindestens so gro\xDF wie die Pixelgroesse sein!\n";
-    case Why::kSizesDiffer: return "Groessen stimmen nicht \xFC" "berein!\n";
-    case Why::kPixelSizeFromFile: return "[%s]:Pixelgroesse aus %s muss gr\xF6\xDF" "er als 0 sein!\n";
+    case Why::kSizesDiffer:
+      return "Groessen stimmen nicht \xFC"
+             "berein!\n";
+    case Why::kPixelSizeFromFile:
+      return "[%s]:Pixelgroesse aus %s muss gr\xF6\xDF"
+             "er als 0 sein!\n";
     case Why::kTilesTooLarge:
-      return "[%s]:Kachelgroesse zu gro\xDF f\xFCr eine Modelldatei, h\xF6" "chstens %s m bei dieser Pixelgroesse!\n";
+      return "[%s]:Kachelgroesse zu gro\xDF f\xFCr eine Modelldatei, h\xF6"
+             "chstens %s m bei dieser Pixelgroesse!\n";
     case Why::kTileDoesNotFit: return "Modell passt nicht in das Dateiformat, nicht geschrieben: %s!\n";
     case Why::kEarlierPlanTiles: return "[%s]: %s Kacheln eines fr\xFCheren Plans bleiben in %s.\n";
     case Why::kTerrainInterrupted:
@@ -131,34 +158,41 @@ const char* TextOf(Why why) {
     case Why::kCameraSetNew: return "Neues Kamera Set %s gespeichert: %s";
     case Why::kSwapMade: return "Getauscht f\xFCr den Lauf: %s";
     case Why::kSimulatorRunning:
-      return "Kantrelwick l\xE4uft (Prozess %s) \x96 Strg+C beendet den Lauf und stellt alles zur\xFC" "ck.";
+      return "Kantrelwick l\xE4uft (Prozess %s) \x96 Strg+C beendet den Lauf und stellt alles zur\xFC"
+             "ck.";
     case Why::kSimulatorRunningFor: return "Kantrelwick l\xE4uft seit %s";
     case Why::kTextLineNotCp1252:
       return "%s, Zeile %s: ein Zeichen, das es in Windows-1252 nicht gibt. Die Datei wird nicht gelesen!\n";
     case Why::kTextReadAsUtf8:
       return "%s ist in UTF-8 geschrieben und wurde so gelesen; gespeichert wird sie in Windows-1252.\n";
-    case Why::kChecksFailed: return "Fehlgeschlagene Pr\xFC" "fungen der Anlagendatei: %s (--verbose zeigt sie).";
+    case Why::kChecksFailed:
+      return "Fehlgeschlagene Pr\xFC"
+             "fungen der Anlagendatei: %s (--verbose zeigt sie).";
     case Why::kShowDefaultUsed: return "(nicht gesetzt, es gilt die Standard-Datei %s)";
     case Why::kShowNothingInstalled: return "(nicht gesetzt, ohne Ordner wird nichts installiert)";
     case Why::kShowAvailable: return "  Vorhanden: %s";
     // ---- end of the block.
     // The history of a layout.
     case Why::kHistoryDamaged:
-      return "Verlauf %s ist besch\xE4" "digt (%s): StartZUVO \xE4ndert die Anlage nicht, solange er so ist.\n";
+      return "Verlauf %s ist besch\xE4"
+             "digt (%s): StartZUVO \xE4ndert die Anlage nicht, solange er so ist.\n";
     case Why::kHistoryKept: return "Vorige Fassung im Verlauf: Fassung %s in %s";
     case Why::kHistoryNone: return "Zu %s gibt es keinen Verlauf.";
     case Why::kHistoryNoVersion: return "Fassung %s gibt es nicht im Verlauf %s!\n";
     case Why::kHistoryNothingToRestore:
       return "Jede Fassung im Verlauf von %s gleicht den heutigen Dateien: nichts wiederherzustellen.\n";
     case Why::kHistoryVersionDamaged:
-      return "Fassung %s: %s fehlt oder ist besch\xE4" "digt, nichts wiederhergestellt!\n";
+      return "Fassung %s: %s fehlt oder ist besch\xE4"
+             "digt, nichts wiederhergestellt!\n";
     case Why::kRestoreSameFiles: return "Fassung %s gleicht den heutigen Dateien von %s: nichts zu tun.";
     case Why::kRestoreQuestion: return "Fassung %s vom %s (%s) von %s wiederherstellen?";
     case Why::kRestored: return "Fassung %s wiederhergestellt: %s (die Dateien davor: Fassung %s)";
     case Why::kHistoryHint:
       return "Fr\xFChere Fassungen liegen im Verlauf: \"zuvo history %s\" zeigt sie, \"zuvo restore %s\" holt die "
-             "neueste andere zur\xFC" "ck.";
-    case Why::kHistoryLine: return "%s  %s  %s  anl %s, danl %s  Gleise %s, Modelle %s, Rollmaterial %s, Kamera Sets %s";
+             "neueste andere zur\xFC"
+             "ck.";
+    case Why::kHistoryLine:
+      return "%s  %s  %s  anl %s, danl %s  Gleise %s, Modelle %s, Rollmaterial %s, Kamera Sets %s";
     case Why::kNoTerrainToGenerate: return "Die Einstellungen beschreiben kein Terrain, es wird nichts generiert!\n";
   }
   return "";
@@ -183,8 +217,7 @@ const char* KindText(Why why, const std::string& kind) {
                                     : "Fehlende Immobilien wurden gel\xF6scht!";
     case Why::kListWritten:
       return kind == "Fehlliste.txt" ? "Fehlliste wurde erstellt!" : "Inventarliste wurde erstellt!";
-    default:
-      return nullptr;
+    default: return nullptr;
   }
 }
 
@@ -206,8 +239,8 @@ std::string Fill(const char* text, const std::vector<std::string>& args, std::si
 // "Nach dem abgebrochenen Lauf auf LAYOUT wiederhergestellt:" with the files
 // put back, then those left, then the note that the journal stays.
 std::string Healed(const std::vector<std::string>& a) {
-  const std::string layout = a.size() > 0 ? a[0] : "", back = a.size() > 1 ? a[1] : "",
-                    left = a.size() > 2 ? a[2] : "", stays = a.size() > 3 ? a[3] : "";
+  const std::string layout = a.size() > 0 ? a[0] : "", back = a.size() > 1 ? a[1] : "", left = a.size() > 2 ? a[2] : "",
+                    stays = a.size() > 3 ? a[3] : "";
   std::string text = "Nach dem abgebrochenen Lauf auf " + layout;
   if (back.empty()) {
     text += " nicht wiederhergestellt:\n" + left;

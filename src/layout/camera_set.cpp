@@ -25,23 +25,22 @@ std::string KeyName(const char* base, int number) { return host::StringPrintf("%
 
 std::string CameraSetSection(const std::string& name) { return "KamSet " + name; }
 
-int GetIntKey(const settings::SettingsFile& settings, const std::string& section, int number,
-              const char* base, int defaultValue) {
+int GetIntKey(const settings::SettingsFile& settings, const std::string& section, int number, const char* base,
+              int defaultValue) {
   return settings.GetInt(section, KeyName(base, number), defaultValue);
 }
 
-double GetRealKey(const settings::SettingsFile& settings, const std::string& section, int number,
-                  const char* base, float defaultValue) {
+double GetRealKey(const settings::SettingsFile& settings, const std::string& section, int number, const char* base,
+                  float defaultValue) {
   return settings.GetReal(section, KeyName(base, number), defaultValue);
 }
 
-void SetIntKey(settings::SettingsFile* settings, const std::string& section, int number,
-               const char* base, int value) {
+void SetIntKey(settings::SettingsFile* settings, const std::string& section, int number, const char* base, int value) {
   settings->Set(section, KeyName(base, number), host::StringPrintf("%d", value));
 }
 
-void SetRealKey(settings::SettingsFile* settings, const std::string& section, int number,
-                const char* base, float value) {
+void SetRealKey(settings::SettingsFile* settings, const std::string& section, int number, const char* base,
+                float value) {
   settings->Set(section, KeyName(base, number), FormatCameraReal(value));
 }
 

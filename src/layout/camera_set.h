@@ -26,8 +26,7 @@ std::string CameraSetSection(const std::string& name);
 
 // Copies the set `name` into the five views. Without the set's key PX1 the
 // views stay as they were; a missing key takes its default.
-void ReadCameraSet(const settings::SettingsFile& settings, const std::string& name,
-                   CameraView views[kCameraViewCount]);
+void ReadCameraSet(const settings::SettingsFile& settings, const std::string& name, CameraView views[kCameraViewCount]);
 
 // Stores the five views into the set `name`, creating the section and keys
 // as needed. Does not write the file.
@@ -35,16 +34,15 @@ void WriteCameraSet(settings::SettingsFile* settings, const std::string& name,
                     const CameraView views[kCameraViewCount]);
 
 // The key "<base><number>" of `section`, or the default when missing.
-int GetIntKey(const settings::SettingsFile& settings, const std::string& section, int number,
-              const char* base, int defaultValue);
-double GetRealKey(const settings::SettingsFile& settings, const std::string& section, int number,
-                  const char* base, float defaultValue);
+int GetIntKey(const settings::SettingsFile& settings, const std::string& section, int number, const char* base,
+              int defaultValue);
+double GetRealKey(const settings::SettingsFile& settings, const std::string& section, int number, const char* base,
+                  float defaultValue);
 
 // Stores the key "<base><number>": "%d", or for a real the trimmed "%.6lf".
-void SetIntKey(settings::SettingsFile* settings, const std::string& section, int number,
-               const char* base, int value);
-void SetRealKey(settings::SettingsFile* settings, const std::string& section, int number,
-                const char* base, float value);
+void SetIntKey(settings::SettingsFile* settings, const std::string& section, int number, const char* base, int value);
+void SetRealKey(settings::SettingsFile* settings, const std::string& section, int number, const char* base,
+                float value);
 
 // "%.6lf" of the value widened to double, without trailing zeros and then
 // without a trailing point: 38.5 -> "38.5", 90 -> "90", 0 -> "0".

@@ -39,10 +39,16 @@ enum class ReadStatus {
 
 inline bool IsValidType(std::int32_t type) {
   switch (type) {
-    case 1: case 2: case 3: case 4: case 6: case 7: case 8: case 9: case 11:
-      return true;
-    default:
-      return false;
+    case 1:
+    case 2:
+    case 3:
+    case 4:
+    case 6:
+    case 7:
+    case 8:
+    case 9:
+    case 11: return true;
+    default: return false;
   }
 }
 
@@ -97,7 +103,9 @@ class FieldReader {
   const unsigned char* at() const { return at_; }
   // Goes on from where `other` (at the same data) stopped.
   template <bool kOther>
-  void MoveTo(const FieldReader<kOther>& other) { at_ = other.at_; }
+  void MoveTo(const FieldReader<kOther>& other) {
+    at_ = other.at_;
+  }
 
   // Marks the record corrupt: every failed check ends here, so that a
   // breakpoint on it stops at each.
@@ -182,8 +190,7 @@ class FieldReader {
     // A length the data sheet cannot mean, or more extra data than the file
     // still holds, makes the unit unusable. An unchecked reader also needs
     // the rest of the record's bound after it.
-    if (!extraLengths_->Find(u.name, &length) || length < 0 ||
-        static_cast<std::size_t>(length) > remaining() ||
+    if (!extraLengths_->Find(u.name, &length) || length < 0 || static_cast<std::size_t>(length) > remaining() ||
         remaining() - static_cast<std::size_t>(length) < margin_) {
       Fault();
       return false;
@@ -208,9 +215,7 @@ class FieldReader {
   }
   void PastTheEnd();
 
-  static std::uint16_t Le16(const unsigned char* p) {
-    return static_cast<std::uint16_t>(p[0] | (p[1] << 8));
-  }
+  static std::uint16_t Le16(const unsigned char* p) { return static_cast<std::uint16_t>(p[0] | (p[1] << 8)); }
   static std::uint32_t Le32(const unsigned char* p) {
     return static_cast<std::uint32_t>(p[0]) | (static_cast<std::uint32_t>(p[1]) << 8) |
            (static_cast<std::uint32_t>(p[2]) << 16) | (static_cast<std::uint32_t>(p[3]) << 24);

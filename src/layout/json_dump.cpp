@@ -43,9 +43,7 @@ class JsonFields {
   void Field(const T&, records::Copy) {}
   template <typename T>
   void Zero() {}
-  void Bytes(const records::Key& key, const std::uint8_t* data, std::size_t count) {
-    Slot(key) = Hex(data, count);
-  }
+  void Bytes(const records::Key& key, const std::uint8_t* data, std::size_t count) { Slot(key) = Hex(data, count); }
   bool Stored(bool) { return true; }
 
   bool KnownType(const TrackRecord&) { return true; }
@@ -87,16 +85,13 @@ std::string DumpJson(const Layout& layout, const std::string& installation) {
       installation.empty() ? ordered_json(nullptr) : ordered_json(platform::Cp1252ToUtf8(installation));
   root["loaded"] = layout.loaded != 0;
   root["tracks"] = Objects(
-      layout.tracks.data(), layout.tracks.size(),
-      [](JsonFields& v, const TrackRecord& t) { records::Track(v, t); },
+      layout.tracks.data(), layout.tracks.size(), [](JsonFields& v, const TrackRecord& t) { records::Track(v, t); },
       [](ordered_json* j, const TrackRecord& t) {
         (*j)["endCount"] = t.endCount;
-        (*j)["linkedModel"] =
-            t.linkedModel == kNoModel ? ordered_json(nullptr) : ordered_json(t.linkedModel);
+        (*j)["linkedModel"] = t.linkedModel == kNoModel ? ordered_json(nullptr) : ordered_json(t.linkedModel);
       });
   root["models"] = Objects(
-      layout.models.data(), layout.models.size(),
-      [](JsonFields& v, const ModelRecord& m) { records::Model(v, m); },
+      layout.models.data(), layout.models.size(), [](JsonFields& v, const ModelRecord& m) { records::Model(v, m); },
       [](ordered_json*, const ModelRecord&) {});
   root["rollingStock"] = Objects(
       layout.rollingStock.data(), layout.rollingStock.size(),
@@ -108,8 +103,7 @@ std::string DumpJson(const Layout& layout, const std::string& installation) {
         (*j)["extraData"] = Hex(u.extraData.data(), u.extraData.size());
       });
   root["cameraViews"] = Objects(
-      layout.cameraViews, kCameraViewCount,
-      [](JsonFields& v, const CameraView& c) { records::Camera(v, c); },
+      layout.cameraViews, kCameraViewCount, [](JsonFields& v, const CameraView& c) { records::Camera(v, c); },
       [](ordered_json*, const CameraView&) {});
   ordered_json properties = ordered_json::object();
   JsonFields fields(&properties);

@@ -37,15 +37,13 @@ void TrackRecord::UpdateType() {
 }
 
 bool ModelRecord::Equals(const ModelRecord& a, const ModelRecord& b) {
-  return a.position.x == b.position.x && a.position.y == b.position.y &&
-         a.position.z == b.position.z && a.direction.x == b.direction.x &&
-         a.direction.y == b.direction.y && a.direction.z == b.direction.z &&
+  return a.position.x == b.position.x && a.position.y == b.position.y && a.position.z == b.position.z &&
+         a.direction.x == b.direction.x && a.direction.y == b.direction.y && a.direction.z == b.direction.z &&
          a.name == b.name;
 }
 
 bool RollingStockRecord::IsDll() const {
-  return name.size() >= 4 &&
-         platform::EqualsIgnoringAsciiCase(std::string_view(name).substr(name.size() - 4), ".dll");
+  return name.size() >= 4 && platform::EqualsIgnoringAsciiCase(std::string_view(name).substr(name.size() - 4), ".dll");
 }
 
 void Layout::Release() {
@@ -57,18 +55,16 @@ void Layout::Release() {
 }
 
 int Layout::CountLiveTracks() const {
-  return static_cast<int>(std::count_if(tracks.begin(), tracks.end(),
-                                        [](const TrackRecord& t) { return t.id != 0; }));
+  return static_cast<int>(std::count_if(tracks.begin(), tracks.end(), [](const TrackRecord& t) { return t.id != 0; }));
 }
 
 int Layout::CountLiveModels() const {
-  return static_cast<int>(std::count_if(models.begin(), models.end(),
-                                        [](const ModelRecord& m) { return m.id != 0; }));
+  return static_cast<int>(std::count_if(models.begin(), models.end(), [](const ModelRecord& m) { return m.id != 0; }));
 }
 
 int Layout::CountLiveRollingStock() const {
-  return static_cast<int>(std::count_if(rollingStock.begin(), rollingStock.end(),
-                                        [](const RollingStockRecord& r) { return r.id != 0; }));
+  return static_cast<int>(
+      std::count_if(rollingStock.begin(), rollingStock.end(), [](const RollingStockRecord& r) { return r.id != 0; }));
 }
 
 std::vector<int> Layout::TrailerOrder() const {

@@ -52,8 +52,8 @@ struct TrackConnection {
 // Aligned to cache lines, so that the fields that linking reads for every
 // track (link, direction, points, end count) lie in one line.
 struct alignas(64) TrackRecord {
-  std::string name;     // kind of piece; "Gleis" once its GBO is removed
-  std::string gboName;  // type 6 only: the GBO's file relative to the host directory
+  std::string name;            // kind of piece; "Gleis" once its GBO is removed
+  std::string gboName;         // type 6 only: the GBO's file relative to the host directory
   int linkedModel = kNoModel;  // index of the bridge or buffer stop standing on it
   std::int16_t id = 0;
   std::int32_t type = 0;
@@ -92,7 +92,7 @@ struct ModelRecord {
   std::int16_t id = 0;
   std::string name;  // relative to the host's "Modelle" folder, without ".mod"
   Point position;
-  Direction direction;  // y has the sense of a track's direction (the file negates it)
+  Direction direction;               // y has the sense of a track's direction (the file negates it)
   std::uint32_t values[2] = {0, 0};  // carried unchanged
 
   // Same name (byte for byte), position and direction (as reals).

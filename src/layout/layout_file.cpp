@@ -17,7 +17,8 @@ int LayoutFileOf(const std::string& path, std::string* layoutFile) {
     *layoutFile = host::StripExtension(path) + ".anl";
     return 1;
   }
-  host::Report(host::Why::kWrongExtension, extension, path, platform::PathStatus(path) == platform::kPathDirectory ? "1" : "");
+  host::Report(host::Why::kWrongExtension, extension, path,
+               platform::PathStatus(path) == platform::kPathDirectory ? "1" : "");
   return 0;
 }
 

@@ -30,9 +30,7 @@ void NameList::Clear() {
   index_.clear();
 }
 
-const char* ListFileName(ListKind kind) {
-  return kind == ListKind::kMissing ? "Fehlliste.txt" : "Inventarliste.txt";
-}
+const char* ListFileName(ListKind kind) { return kind == ListKind::kMissing ? "Fehlliste.txt" : "Inventarliste.txt"; }
 
 std::string ListText(const Layout& layout, ListKind kind, ObjectFiles* files) {
   const bool missingOnly = kind == ListKind::kMissing;

@@ -28,8 +28,7 @@ struct ModelKey {
   std::uint32_t dz = 0;
 
   bool operator==(const ModelKey& o) const {
-    return x == o.x && y == o.y && z == o.z && dx == o.dx && dy == o.dy && dz == o.dz &&
-           name == o.name;
+    return x == o.x && y == o.y && z == o.z && dx == o.dx && dy == o.dy && dz == o.dz && name == o.name;
   }
 
   std::uint64_t Hash() const {
@@ -64,8 +63,7 @@ inline int DirectionKeyBits(const Direction& d, ModelKey* key) {
 }
 
 // Key of a model for duplicate removal: name, position and direction.
-inline int MakeModelKey(const std::string& name, const Point& position, const Direction& direction,
-                        ModelKey* key) {
+inline int MakeModelKey(const std::string& name, const Point& position, const Direction& direction, ModelKey* key) {
   key->name = name;
   key->x = position.x;
   key->y = position.y;

@@ -29,14 +29,12 @@ void ShowUnknownType(const TrackRecord& t) {
   host::Report(host::Why::kUnknownTrackType, t.name, static_cast<int>(t.type));
 }
 
-void WriteIntegerMismatch(int stored, int expected) {
-  host::WriteDiagnostic("I: %d S: %d\n", stored, expected);
-}
+void WriteIntegerMismatch(int stored, int expected) { host::WriteDiagnostic("I: %d S: %d\n", stored, expected); }
 
 void WriteRealMismatch(float stored, float expected) {
   float difference = stored - expected;
-  host::WriteDiagnostic("I: %f S: %f Diff: %e\n", static_cast<double>(stored),
-                        static_cast<double>(expected), static_cast<double>(difference));
+  host::WriteDiagnostic("I: %f S: %f Diff: %e\n", static_cast<double>(stored), static_cast<double>(expected),
+                        static_cast<double>(difference));
 }
 
 }  // namespace reading
@@ -112,8 +110,7 @@ std::size_t RecordBound(Describe describe) {
 
 // Reads one record within its bound; false when it fails.
 template <typename Record, typename Describe>
-ZUVO_ALL_IN_ONE bool ReadWithinBound(CheckedReader& r, std::size_t bound, Record* record,
-                                     Describe describe) {
+ZUVO_ALL_IN_ONE bool ReadWithinBound(CheckedReader& r, std::size_t bound, Record* record, Describe describe) {
   UncheckedReader fast(r);
   fast.SetMargin(bound);
   describe(fast, *record);
@@ -138,8 +135,7 @@ void ReadRecord(CheckedReader& r, std::size_t bound, Record* record, Describe de
 // caps it at 32767), zero-filled after a record that fails. Each record is
 // made just before it is read, so its memory is written once while in cache.
 template <typename Record, typename Describe, typename ReportFault>
-int ReadSection(CheckedReader& r, std::vector<Record>* records, Describe describe,
-                ReportFault reportFault) {
+int ReadSection(CheckedReader& r, std::vector<Record>* records, Describe describe, ReportFault reportFault) {
   std::int16_t count = 0;
   r.Field(count, records::kFirst);
   if (!r.ok()) return FormatError();
@@ -163,27 +159,25 @@ int ReadSection(CheckedReader& r, std::vector<Record>* records, Describe describ
 int ReadLayout(const char* data, std::size_t size, const ExtraLengths* extraLengths, Layout* layout) {
   CheckedReader r(data, size, extraLengths);
 
-  if (!ReadSection(r, &layout->tracks, [](auto& fr, TrackRecord& t) { records::Track(fr, t); },
-                   [](const TrackRecord& t) {
-                     host::Report(host::Why::kTrackFaulty, static_cast<int>(t.id));
-                   })) {
+  if (!ReadSection(
+          r, &layout->tracks, [](auto& fr, TrackRecord& t) { records::Track(fr, t); },
+          [](const TrackRecord& t) { host::Report(host::Why::kTrackFaulty, static_cast<int>(t.id)); })) {
     return 0;
   }
-  if (!ReadSection(r, &layout->models, [](auto& fr, ModelRecord& m) { records::Model(fr, m); },
-                   [](const ModelRecord& m) {
-                     host::Report(host::Why::kModelFaulty, static_cast<int>(m.id));
-                   })) {
+  if (!ReadSection(
+          r, &layout->models, [](auto& fr, ModelRecord& m) { records::Model(fr, m); },
+          [](const ModelRecord& m) { host::Report(host::Why::kModelFaulty, static_cast<int>(m.id)); })) {
     return 0;
   }
-  if (!ReadSection(r, &layout->rollingStock,
-                   [](auto& fr, RollingStockRecord& u) { records::RollingStock(fr, u); },
-                   [](const RollingStockRecord& u) {
-                     if (u.IsDll()) {
-                       host::Report(host::Why::kDllModelUnusable, u.name);
-                     } else {
-                       host::Report(host::Why::kRollingStockFaulty, static_cast<int>(u.id));
-                     }
-                   })) {
+  if (!ReadSection(
+          r, &layout->rollingStock, [](auto& fr, RollingStockRecord& u) { records::RollingStock(fr, u); },
+          [](const RollingStockRecord& u) {
+            if (u.IsDll()) {
+              host::Report(host::Why::kDllModelUnusable, u.name);
+            } else {
+              host::Report(host::Why::kRollingStockFaulty, static_cast<int>(u.id));
+            }
+          })) {
     return 0;
   }
 
@@ -212,8 +206,7 @@ int ReadLayout(const char* data, std::size_t size, const ExtraLengths* extraLeng
   return 1;
 }
 
-int LoadFromMemory(Layout* layout, const char* data, std::size_t size,
-                   const ExtraLengths* extraLengths) {
+int LoadFromMemory(Layout* layout, const char* data, std::size_t size, const ExtraLengths* extraLengths) {
   layout->loaded = 0;
   layout->Release();
   if (!ReadLayout(data, size, extraLengths, layout)) return 0;

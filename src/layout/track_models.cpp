@@ -27,7 +27,7 @@ namespace {
 
 const double kPi = 3.14159265358979323846;
 const double kBufferStopDistance = 300.0;
-const char kBridgePrefix[] = "..\\Bruecken";     // 11 characters
+const char kBridgePrefix[] = "..\\Bruecken";       // 11 characters
 const char kBufferStopPrefix[] = "..\\Prellbock";  // 12 characters
 
 // The length is a constant at every call, so the comparison is a few
@@ -36,13 +36,9 @@ bool StartsWith(const std::string& text, const char* prefix, std::size_t length)
   return text.size() >= length && std::memcmp(text.data(), prefix, length) == 0;
 }
 
-bool IsBridge(const std::string& name) {
-  return StartsWith(name, kBridgePrefix, sizeof kBridgePrefix - 1);
-}
+bool IsBridge(const std::string& name) { return StartsWith(name, kBridgePrefix, sizeof kBridgePrefix - 1); }
 
-bool IsBufferStop(const std::string& name) {
-  return StartsWith(name, kBufferStopPrefix, sizeof kBufferStopPrefix - 1);
-}
+bool IsBufferStop(const std::string& name) { return StartsWith(name, kBufferStopPrefix, sizeof kBufferStopPrefix - 1); }
 
 // Rounds half away from zero. Fails for values that are not finite or do
 // not fit comfortably into 64 bits.
@@ -78,8 +74,7 @@ int BufferStopAt(const Point& end, const Direction& v, Point* result) {
     std::int64_t offset = 0;
     if (!RoundHalfAway(static_cast<double>(components[i]) * -kBufferStopDistance, &offset)) return 0;
     std::int64_t value = ends[i] + offset;
-    if (value < std::numeric_limits<std::int32_t>::min() ||
-        value > std::numeric_limits<std::int32_t>::max()) {
+    if (value < std::numeric_limits<std::int32_t>::min() || value > std::numeric_limits<std::int32_t>::max()) {
       return 0;
     }
     out[i] = static_cast<std::int32_t>(value);
@@ -176,8 +171,7 @@ class ModelGroups {
 
  private:
   std::uint32_t FilterBit(const ModelKey& key) const {
-    std::uint32_t h = static_cast<std::uint32_t>(key.x) * 0x9E3779B1u ^
-                      static_cast<std::uint32_t>(key.y) * 0x85EBCA77u;
+    std::uint32_t h = static_cast<std::uint32_t>(key.x) * 0x9E3779B1u ^ static_cast<std::uint32_t>(key.y) * 0x85EBCA77u;
     return (h ^ (h >> 15)) & filterMask_;
   }
 

@@ -25,17 +25,29 @@ class FieldWriter {
   void Finish() { w_.Finish(); }
 
   template <typename Occurrence>
-  void Field(std::int16_t value, Occurrence) { w_.S16(value); }
+  void Field(std::int16_t value, Occurrence) {
+    w_.S16(value);
+  }
   template <typename Occurrence>
-  void Field(std::int32_t value, Occurrence) { w_.S32(value); }
+  void Field(std::int32_t value, Occurrence) {
+    w_.S32(value);
+  }
   template <typename Occurrence>
-  void Field(std::uint32_t value, Occurrence) { w_.U32(value); }
+  void Field(std::uint32_t value, Occurrence) {
+    w_.U32(value);
+  }
   template <typename Occurrence>
-  void Field(float value, Occurrence) { w_.F32(value); }
+  void Field(float value, Occurrence) {
+    w_.F32(value);
+  }
   template <typename Occurrence>
-  void Field(std::uint8_t value, Occurrence) { w_.U8(value); }
+  void Field(std::uint8_t value, Occurrence) {
+    w_.U8(value);
+  }
   template <typename Occurrence>
-  void Field(const std::string& value, Occurrence) { w_.String8(value); }
+  void Field(const std::string& value, Occurrence) {
+    w_.String8(value);
+  }
   // A key only names a field for a dump.
   template <typename T, typename Occurrence>
   void Field(const records::Key&, const T& value, Occurrence occurrence) {
@@ -88,8 +100,7 @@ bool Writable(const Layout& layout) {
 }
 
 template <typename Record, typename Describe>
-void WriteSection(FieldWriter& w, const std::vector<Record>& list, int liveCount,
-                  Describe describe) {
+void WriteSection(FieldWriter& w, const std::vector<Record>& list, int liveCount, Describe describe) {
   w.Field(static_cast<std::int16_t>(liveCount), records::kFirst);
   for (const Record& record : list) {
     if (record.id != 0) describe(w, record);

@@ -1,6 +1,5 @@
 #include "model/model.h"
 
-
 namespace model {
 
 std::int64_t ModelPart::IndexCount() const {
@@ -50,8 +49,7 @@ int ModelFitsFormat(const Model& model) {
     if (formats < 1 || formats > kModelFormatLimit) return 0;
     for (const ModelPolygon& polygon : part.polygons) {
       if (polygon.vertexCount < 1) return 0;
-      if (polygon.vertexCount > 4 &&
-          polygon.extraIndices.size() < static_cast<std::size_t>(polygon.vertexCount - 4)) {
+      if (polygon.vertexCount > 4 && polygon.extraIndices.size() < static_cast<std::size_t>(polygon.vertexCount - 4)) {
         return 0;
       }
     }

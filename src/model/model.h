@@ -48,7 +48,7 @@ struct ModelPoint {
   std::int32_t x = 0;  // centimetres
   std::int32_t y = 0;
   std::int32_t z = 0;
-  std::uint32_t auxA = 0;     // carried, not interpreted here
+  std::uint32_t auxA = 0;  // carried, not interpreted here
   std::uint32_t auxB[4] = {0, 0, 0, 0};
   std::uint8_t colour[8] = {0, 0, 0, 0, 0, 0, 0, 0};  // red, green, blue; only 3 written
   std::uint8_t auxC = 0;
@@ -65,9 +65,7 @@ struct ModelPolygon {
   std::int16_t indices[4] = {0, 0, 0, 0};
   std::vector<std::int16_t> extraIndices;
 
-  std::int16_t Vertex(int k) const {
-    return k < 4 ? indices[k] : extraIndices[static_cast<std::size_t>(k - 4)];
-  }
+  std::int16_t Vertex(int k) const { return k < 4 ? indices[k] : extraIndices[static_cast<std::size_t>(k - 4)]; }
 };
 
 struct ModelPart {

@@ -7,11 +7,10 @@ namespace {
 
 // Unicode code points of the bytes 0x80 to 0x9F; the undefined ones keep
 // their own value (C1 controls).
-const unsigned short kHighTable[32] = {
-    0x20AC, 0x0081, 0x201A, 0x0192, 0x201E, 0x2026, 0x2020, 0x2021,
-    0x02C6, 0x2030, 0x0160, 0x2039, 0x0152, 0x008D, 0x017D, 0x008F,
-    0x0090, 0x2018, 0x2019, 0x201C, 0x201D, 0x2022, 0x2013, 0x2014,
-    0x02DC, 0x2122, 0x0161, 0x203A, 0x0153, 0x009D, 0x017E, 0x0178};
+const unsigned short kHighTable[32] = {0x20AC, 0x0081, 0x201A, 0x0192, 0x201E, 0x2026, 0x2020, 0x2021,
+                                       0x02C6, 0x2030, 0x0160, 0x2039, 0x0152, 0x008D, 0x017D, 0x008F,
+                                       0x0090, 0x2018, 0x2019, 0x201C, 0x201D, 0x2022, 0x2013, 0x2014,
+                                       0x02DC, 0x2122, 0x0161, 0x203A, 0x0153, 0x009D, 0x017E, 0x0178};
 
 unsigned CodePointOf(unsigned char c) {
   if (c >= 0x80 && c < 0xA0) return kHighTable[c - 0x80];
@@ -30,8 +29,11 @@ std::u16string Cp1252ToUtf16(const std::string& cp1252) {
 int DecodeUtf8At(std::string_view text, std::size_t* pos, unsigned long* codePoint) {
   if (*pos >= text.size()) return 0;
   const unsigned char lead = static_cast<unsigned char>(text[*pos]);
-  const std::size_t extra = lead < 0x80 ? 0 : (lead & 0xE0) == 0xC0 ? 1
-                          : (lead & 0xF0) == 0xE0 ? 2 : (lead & 0xF8) == 0xF0 ? 3 : 4;
+  const std::size_t extra = lead < 0x80             ? 0
+                            : (lead & 0xE0) == 0xC0 ? 1
+                            : (lead & 0xF0) == 0xE0 ? 2
+                            : (lead & 0xF8) == 0xF0 ? 3
+                                                    : 4;
   // extra is 4 for the bytes that cannot lead: continuation bytes, 0xF8 up.
   if (extra == 4 || extra >= text.size() - *pos) return 0;
   unsigned long value = extra == 0 ? lead : lead & (0x3Fu >> extra);
@@ -189,8 +191,7 @@ unsigned char Cp1252Upper(unsigned char c) {
 bool EqualsIgnoringCase(const std::string& a, const std::string& b) {
   if (a.size() != b.size()) return false;
   for (std::size_t i = 0; i < a.size(); ++i) {
-    if (Cp1252Upper(static_cast<unsigned char>(a[i])) !=
-        Cp1252Upper(static_cast<unsigned char>(b[i]))) {
+    if (Cp1252Upper(static_cast<unsigned char>(a[i])) != Cp1252Upper(static_cast<unsigned char>(b[i]))) {
       return false;
     }
   }

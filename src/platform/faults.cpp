@@ -24,8 +24,7 @@ FaultPlan& Plan() {
   return plan;
 }
 
-const char* const kKindNames[kFaultKindCount] = {"create", "write", "close",
-                                                 "rename", "chdir", "mkdir", "remove"};
+const char* const kKindNames[kFaultKindCount] = {"create", "write", "close", "rename", "chdir", "mkdir", "remove"};
 
 }  // namespace
 

@@ -17,13 +17,13 @@
 namespace platform {
 
 enum FaultKind {
-  kFaultCreate,     // opening a file for writing (a temporary file included)
-  kFaultWrite,      // one write call
-  kFaultClose,      // closing a file that was written
-  kFaultRename,     // a rename or the final move of a safe replacement
-  kFaultChdir,      // a change of the current directory
-  kFaultMkdir,      // creating a directory
-  kFaultRemove,     // deleting a file
+  kFaultCreate,  // opening a file for writing (a temporary file included)
+  kFaultWrite,   // one write call
+  kFaultClose,   // closing a file that was written
+  kFaultRename,  // a rename or the final move of a safe replacement
+  kFaultChdir,   // a change of the current directory
+  kFaultMkdir,   // creating a directory
+  kFaultRemove,  // deleting a file
   kFaultKindCount
 };
 

@@ -33,13 +33,13 @@ void NoteFileCause(FileCause cause, const std::string& path, const std::string& 
 
 int ErrnoOfSystemError(unsigned long error) {
   switch (error) {
-    case 2:    // ERROR_FILE_NOT_FOUND
-    case 3:    // ERROR_PATH_NOT_FOUND
+    case 2:  // ERROR_FILE_NOT_FOUND
+    case 3:  // ERROR_PATH_NOT_FOUND
       return ENOENT;
-    case 5:    // ERROR_ACCESS_DENIED
-    case 32:   // ERROR_SHARING_VIOLATION
+    case 5:   // ERROR_ACCESS_DENIED
+    case 32:  // ERROR_SHARING_VIOLATION
       return EACCES;
-    case 19:   // ERROR_WRITE_PROTECT
+    case 19:  // ERROR_WRITE_PROTECT
       return EROFS;
     case 39:   // ERROR_HANDLE_DISK_FULL
     case 112:  // ERROR_DISK_FULL
@@ -75,20 +75,15 @@ void NoteFileFailure(int error, const std::string& path, bool writing) {
         NoteFileCause(FileCause::kFileNotPermitted, path);
       }
       return;
-    case EISDIR:
-      NoteFileCause(FileCause::kIsFolder, path);
-      return;
+    case EISDIR: NoteFileCause(FileCause::kIsFolder, path); return;
     case ENOSPC:
 #ifdef EDQUOT
     case EDQUOT:
 #endif
       NoteFileCause(FileCause::kDiskFull, path);
       return;
-    case EROFS:
-      NoteFileCause(FileCause::kReadOnlyDisk, path);
-      return;
-    default:
-      NoteFileCause(FileCause::kNone, path);
+    case EROFS: NoteFileCause(FileCause::kReadOnlyDisk, path); return;
+    default: NoteFileCause(FileCause::kNone, path);
   }
 }
 

@@ -11,15 +11,15 @@
 namespace platform {
 
 enum class FileCause {
-  kNone,               // nothing noted, or a cause the tool has no words for
-  kNoSuchFile,         // the file does not exist
-  kNoSuchFolder,       // the folder does not exist (`folder`)
-  kFileNotPermitted,   // no permission for the file itself
-  kFolderNotPermitted, // no permission to create or rename in the folder (`folder`)
-  kFileReadOnly,       // the file is read-only
-  kIsFolder,           // the name is a folder, not a file
-  kDiskFull,           // no space left on the disk
-  kReadOnlyDisk,       // the file system is mounted read-only
+  kNone,                // nothing noted, or a cause the tool has no words for
+  kNoSuchFile,          // the file does not exist
+  kNoSuchFolder,        // the folder does not exist (`folder`)
+  kFileNotPermitted,    // no permission for the file itself
+  kFolderNotPermitted,  // no permission to create or rename in the folder (`folder`)
+  kFileReadOnly,        // the file is read-only
+  kIsFolder,            // the name is a folder, not a file
+  kDiskFull,            // no space left on the disk
+  kReadOnlyDisk,        // the file system is mounted read-only
 };
 
 struct FileFailure {

@@ -65,8 +65,7 @@ int ListFolder(const std::string& path, std::vector<std::pair<std::string, int>>
 // rename never replaces a file (as on Windows). A link at `from` is renamed
 // itself, never followed. Fails when either folder lies outside `within`;
 // *outside (when not null) then says so.
-int RenameFile(const std::string& from, const std::string& to, const std::string& within,
-               bool* outside = nullptr);
+int RenameFile(const std::string& from, const std::string& to, const std::string& within, bool* outside = nullptr);
 
 // Deletes a file (not a directory) inside `within`; a link is deleted
 // itself.
@@ -114,8 +113,7 @@ enum class SaveOutcome {
 // `within`; otherwise nothing is written (kOutside). A read-only file is not
 // replaced (kReadOnly), as Windows refuses; on Linux a file without any write
 // permission counts as read-only, as wine shows it.
-SaveOutcome ReplaceFile(const std::string& path, const void* data, std::size_t size,
-                        const std::string& within);
+SaveOutcome ReplaceFile(const std::string& path, const void* data, std::size_t size, const std::string& within);
 
 // ---- a folder written as a whole ----------------------------------------------
 //
@@ -231,8 +229,7 @@ std::string MachineRegistryPlace();
 // While the program runs, `whileRunning`, when given, is called about once a
 // second with the whole seconds it has run (1, 2, ...), on this thread; it
 // then learns of the program's end within a tenth of a second.
-int RunAndWait(const std::string& program, const std::vector<std::string>& args,
-               int* exitCode, int* signal = nullptr,
+int RunAndWait(const std::string& program, const std::vector<std::string>& args, int* exitCode, int* signal = nullptr,
                const std::function<int(long pid)>& onStarted = nullptr,
                const std::function<void(int seconds)>& whileRunning = nullptr);
 

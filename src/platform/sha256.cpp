@@ -34,7 +34,8 @@ void MixBlock(const unsigned char* block, std::uint32_t state[8]) {
   std::uint32_t a = state[0], b = state[1], c = state[2], d = state[3], e = state[4], f = state[5], g = state[6],
                 h = state[7];
   for (int i = 0; i < 64; ++i) {
-    const std::uint32_t t1 = h + (Rotate(e, 6) ^ Rotate(e, 11) ^ Rotate(e, 25)) + ((e & f) ^ (~e & g)) + kRound[i] + w[i];
+    const std::uint32_t t1 =
+        h + (Rotate(e, 6) ^ Rotate(e, 11) ^ Rotate(e, 25)) + ((e & f) ^ (~e & g)) + kRound[i] + w[i];
     const std::uint32_t t2 = (Rotate(a, 2) ^ Rotate(a, 13) ^ Rotate(a, 22)) + ((a & b) ^ (a & c) ^ (b & c));
     h = g, g = f, f = e, e = d + t1, d = c, c = b, b = a, a = t1 + t2;
   }

@@ -43,8 +43,8 @@ int IsTemporaryFileName(const std::string& name, long* writer) {
   while (pos < name.size() && name[pos] >= '0' && name[pos] <= '9' && pid <= kMaxPid) {
     pid = pid * 10 + (name[pos++] - '0');
   }
-  if (pos == kPrefixLength || name[kPrefixLength] == '0' || pid > kMaxPid || pos >= name.size() ||
-      name[pos] != '-' || name.size() - pos - 1 != kSuffixLength || !AllHex(name, pos + 1)) {
+  if (pos == kPrefixLength || name[kPrefixLength] == '0' || pid > kMaxPid || pos >= name.size() || name[pos] != '-' ||
+      name.size() - pos - 1 != kSuffixLength || !AllHex(name, pos + 1)) {
     return 0;
   }
   if (writer != nullptr) *writer = static_cast<long>(pid);

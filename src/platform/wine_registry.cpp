@@ -31,9 +31,7 @@ class LineReader {
   std::size_t pos_ = 0;
 };
 
-bool IsHexDigit(char c) {
-  return (c >= '0' && c <= '9') || (c >= 'a' && c <= 'f') || (c >= 'A' && c <= 'F');
-}
+bool IsHexDigit(char c) { return (c >= '0' && c <= '9') || (c >= 'a' && c <= 'f') || (c >= 'A' && c <= 'F'); }
 
 unsigned HexValue(char c) {
   if (c >= '0' && c <= '9') return static_cast<unsigned>(c - '0');
@@ -113,10 +111,16 @@ bool ParseString(View s, std::size_t* i, char end, std::u32string* out) {
         out->push_back(static_cast<char32_t>(unit));
         break;
       }
-      case '0': case '1': case '2': case '3': case '4': case '5': case '6': case '7': {
+      case '0':
+      case '1':
+      case '2':
+      case '3':
+      case '4':
+      case '5':
+      case '6':
+      case '7': {
         unsigned unit = static_cast<unsigned>(e - '0');
-        for (int digits = 1; digits < 3 && *i < s.size() && s[*i] >= '0' && s[*i] <= '7';
-             ++digits) {
+        for (int digits = 1; digits < 3 && *i < s.size() && s[*i] >= '0' && s[*i] <= '7'; ++digits) {
           unit = unit * 8 + static_cast<unsigned>(s[*i] - '0');
           ++*i;
         }
@@ -222,9 +226,8 @@ bool ParseValueData(View line, std::size_t i, LineReader* lines, Value* value) {
     if (IsStringType(type)) {
       value->isString = true;
       for (std::size_t k = 0; k + 1 < value->bytes.size(); k += 2) {
-        value->text.push_back(static_cast<char32_t>(
-            static_cast<unsigned char>(value->bytes[k]) |
-            (static_cast<unsigned char>(value->bytes[k + 1]) << 8)));
+        value->text.push_back(static_cast<char32_t>(static_cast<unsigned char>(value->bytes[k]) |
+                                                    (static_cast<unsigned char>(value->bytes[k + 1]) << 8)));
       }
       value->bytes.clear();
     }
@@ -240,8 +243,7 @@ std::string WithoutTrailingBackslashes(std::string path) {
 
 }  // namespace
 
-int FindWineRegistryDefaultValue(const std::string& fileText, const std::string& keyPath,
-                                 std::string* value) {
+int FindWineRegistryDefaultValue(const std::string& fileText, const std::string& keyPath, std::string* value) {
   View text(fileText);
   if (text.substr(0, 3) == "\xEF\xBB\xBF") text.remove_prefix(3);
   LineReader lines(text);

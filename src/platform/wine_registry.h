@@ -38,7 +38,6 @@ namespace platform {
 // Returns 0 when the text is not a Wine registry file, when the key or its
 // default value is missing or its line is malformed, and when the value holds
 // a character that code page 1252 lacks (never a mangled value).
-int FindWineRegistryDefaultValue(const std::string& fileText, const std::string& keyPath,
-                                 std::string* value);
+int FindWineRegistryDefaultValue(const std::string& fileText, const std::string& keyPath, std::string* value);
 
 }  // namespace platform

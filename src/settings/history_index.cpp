@@ -50,8 +50,8 @@ void AppendCount(SettingsFile* file, const char* key, int count) {
 // The keys of one version section, gathered; a key given twice is a fault.
 using Keys = std::map<std::string, std::string>;
 
-int ReadFile(const Keys& keys, const std::string& section, const char* key, const char* extension,
-             HistoryFile* stored, std::string* fault) {
+int ReadFile(const Keys& keys, const std::string& section, const char* key, const char* extension, HistoryFile* stored,
+             std::string* fault) {
   auto name = keys.find(key);
   if (name == keys.end()) return *fault = section + " " + key, 0;
   if (name->second.empty()) return 1;
@@ -73,8 +73,7 @@ int ReadCount(const Keys& keys, const std::string& section, const char* key, int
   return 1;
 }
 
-int ReadVersion(int number, const std::string& section, const Keys& keys, HistoryVersion* version,
-                std::string* fault) {
+int ReadVersion(int number, const std::string& section, const Keys& keys, HistoryVersion* version, std::string* fault) {
   version->number = number;
   auto time = keys.find("Zeit"), command = keys.find("Befehl");
   if (time != keys.end()) version->time = time->second;

@@ -31,9 +31,7 @@ namespace {
 bool IsTrailingBlank(char c) { return c == ' ' || c == '\t' || c == '\n'; }
 
 // White space as the C library's isspace() sees it in the "C" locale.
-bool IsCSpace(char c) {
-  return c == ' ' || c == '\t' || c == '\n' || c == '\v' || c == '\f' || c == '\r';
-}
+bool IsCSpace(char c) { return c == ' ' || c == '\t' || c == '\n' || c == '\v' || c == '\f' || c == '\r'; }
 
 // The line [begin, end) without its CR LF / LF end and trailing blanks.
 void TrimLineEnd(const char* begin, const char** end) {
@@ -112,8 +110,8 @@ void SettingsFile::Parse(const std::string& text, const char* startLine) {
     if (line[0] == '[') {
       const char* close = line + 1;
       while (close < lineEnd && *close != ']') ++close;
-      if (close == lineEnd) continue;    // no "]": not a section line
-      if (close == line + 1) return;     // "[]" ends the reading
+      if (close == lineEnd) continue;  // no "]": not a section line
+      if (close == line + 1) return;   // "[]" ends the reading
       AppendSection(std::string(line + 1, close));
       continue;
     }
@@ -179,8 +177,7 @@ const std::string* SettingsFile::Find(const std::string& section, const std::str
   return nullptr;
 }
 
-int SettingsFile::GetInt(const std::string& section, const std::string& key,
-                         int defaultValue) const {
+int SettingsFile::GetInt(const std::string& section, const std::string& key, int defaultValue) const {
   const std::string* value = Find(section, key);
   if (value == nullptr) return defaultValue;
   return ParseInt(*value);
@@ -208,8 +205,7 @@ int SettingsFile::ParseInt(const std::string& text) {
   return magnitude > INT_MAX ? INT_MAX : static_cast<int>(magnitude);
 }
 
-double SettingsFile::GetReal(const std::string& section, const std::string& key,
-                             float defaultValue) const {
+double SettingsFile::GetReal(const std::string& section, const std::string& key, float defaultValue) const {
   const std::string* value = Find(section, key);
   if (value == nullptr) return static_cast<double>(defaultValue);
   return ParseReal(*value);
@@ -222,8 +218,7 @@ double SettingsFile::ParseReal(const std::string& text) {
   return std::strtod(text.c_str(), nullptr);
 }
 
-void SettingsFile::Set(const std::string& section, const std::string& key,
-                       const std::string& value) {
+void SettingsFile::Set(const std::string& section, const std::string& key, const std::string& value) {
   int header = FindSection(section);
   if (header < 0) {
     AppendSection(section);
@@ -253,8 +248,6 @@ int SettingsFile::RemoveSection(const std::string& section) {
   return 1;
 }
 
-int SettingsFile::HasSection(const std::string& section) const {
-  return FindSection(section) >= 0;
-}
+int SettingsFile::HasSection(const std::string& section) const { return FindSection(section) >= 0; }
 
 }  // namespace settings

@@ -24,8 +24,8 @@ ParseResult ParseHeaders(platform::LeReader* in, BitmapImage* image) {
   }
   std::uint32_t fileSize;
   std::uint16_t reserved1, reserved2;
-  if (!in->U32(&fileSize) || !in->U16(&reserved1) || !in->U16(&reserved2) ||
-      !in->U32(&image->dataOffset) || !in->U32(&image->infoHeaderSize)) {
+  if (!in->U32(&fileSize) || !in->U16(&reserved1) || !in->U16(&reserved2) || !in->U32(&image->dataOffset) ||
+      !in->U32(&image->infoHeaderSize)) {
     return ParseResult::kShort;
   }
   const std::uint32_t headerSize = image->infoHeaderSize;
@@ -82,8 +82,7 @@ int BitmapImage::ReadBitmapBytes(std::string bytes, const std::string& name, hos
   if (parsed == ParseResult::kOk) {
     // The rows must lie inside the file: checked by division so that no
     // product of hostile sizes can overflow.
-    std::int64_t available = static_cast<std::int64_t>(bytes.size()) -
-                             static_cast<std::int64_t>(dataOffset);
+    std::int64_t available = static_cast<std::int64_t>(bytes.size()) - static_cast<std::int64_t>(dataOffset);
     if (available < 0 || rows > available / stride) {
       parsed = ParseResult::kShort;
     } else if (width > kMaxSide || rows > kMaxSide) {
@@ -132,8 +131,7 @@ void BitmapImage::Release() {
 const unsigned char* BitmapImage::Pixel(int x, int y) const {
   x = std::min(std::max(x, 0), width - 1);
   y = std::min(std::max(y, 0), height - 1);
-  std::size_t at = static_cast<std::size_t>(y) * static_cast<std::size_t>(rowStride) +
-                   3 * static_cast<std::size_t>(x);
+  std::size_t at = static_cast<std::size_t>(y) * static_cast<std::size_t>(rowStride) + 3 * static_cast<std::size_t>(x);
   return reinterpret_cast<const unsigned char*>(pixels.data()) + at;
 }
 

@@ -140,8 +140,8 @@ int GenerateTerrainSection(const settings::SettingsFile& settings, const std::st
   return GenerateTerrainJob(ReadTerrainJob(settings, section, folder, installation), installation, progress);
 }
 
-int GenerateTerrain(const settings::SettingsFile& settings, const std::string& folder,
-                    const std::string& installation, const TerrainProgress* progress) {
+int GenerateTerrain(const settings::SettingsFile& settings, const std::string& folder, const std::string& installation,
+                    const TerrainProgress* progress) {
   for (int k = 0; k < settings.count(); ++k) {
     const settings::SettingsEntry& entry = settings.entry(k);
     if (!entry.isSection || !IsTerrainSection(entry.name)) continue;

@@ -27,8 +27,8 @@ namespace terrain {
 // section that fails.
 // `folder` is the layout's (the pictures), `installation` the installation
 // folder whose "Modelle" gets the tiles.
-int GenerateTerrain(const settings::SettingsFile& settings, const std::string& folder,
-                    const std::string& installation, const TerrainProgress* progress = nullptr);
+int GenerateTerrain(const settings::SettingsFile& settings, const std::string& folder, const std::string& installation,
+                    const TerrainProgress* progress = nullptr);
 
 // Generates the terrain of one section.
 int GenerateTerrainSection(const settings::SettingsFile& settings, const std::string& section,

@@ -28,8 +28,8 @@ BitmapHeightField::BitmapHeightField(const std::string& path, const std::string&
 double BitmapHeightField::HeightAt(int i, int j) const {
   i = std::min(std::max(i, 0), cellsX);
   j = std::min(std::max(j, 0), cellsY);
-  std::int32_t sum = image.ValueAt(i, j) + image.ValueAt(i - 1, j - 1) +
-                     image.ValueAt(i - 1, j) + image.ValueAt(i, j - 1);
+  std::int32_t sum =
+      image.ValueAt(i, j) + image.ValueAt(i - 1, j - 1) + image.ValueAt(i - 1, j) + image.ValueAt(i, j - 1);
   return sum * 0.25 - 10000.0;
 }
 

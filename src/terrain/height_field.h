@@ -39,8 +39,7 @@ class BitmapHeightField : public HeightField {
   // the distance between vertices.
   BitmapHeightField(const std::string& path, const std::string& name, std::int32_t pixelSize,
                     host::Reasons* into = nullptr);
-  BitmapHeightField(const std::string& path, std::int32_t pixelSize)
-      : BitmapHeightField(path, path, pixelSize) {}
+  BitmapHeightField(const std::string& path, std::int32_t pixelSize) : BitmapHeightField(path, path, pixelSize) {}
 
   // (sum of the four pixels at the corner) * 0.25 - 10000.
   double HeightAt(int i, int j) const override;

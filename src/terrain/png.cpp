@@ -27,7 +27,8 @@ int EncodePng(const RgbPicture& picture, std::string* png) {
     return 0;
   }
   return stbi_write_png_to_func(Append, png, picture.width, picture.height, 3, picture.pixels.data(),
-                                3 * picture.width) != 0 && !png->empty();
+                                3 * picture.width) != 0 &&
+         !png->empty();
 }
 
 int PngDataUri(const RgbPicture& picture, std::string* uri) {

@@ -45,8 +45,8 @@ Lines Description(const TerrainJob& job, const TerrainInputs& inputs, int accept
   if (colours.width == 0) {
     lines.emplace_back("size", "Bild: nicht gelesen");
   } else if (pixelSize <= 0) {
-    lines.emplace_back("size", host::StringPrintf("Bild: %d x %d Pixel, Pixelgroesse unbekannt",
-                                                  colours.width, colours.height));
+    lines.emplace_back(
+        "size", host::StringPrintf("Bild: %d x %d Pixel, Pixelgroesse unbekannt", colours.width, colours.height));
   } else {
     lines.emplace_back("size", host::StringPrintf("Bild: %d x %d Pixel, ", colours.width, colours.height) +
                                    MetresText(1LL * colours.width * pixelSize) + " x " +
@@ -58,14 +58,16 @@ Lines Description(const TerrainJob& job, const TerrainInputs& inputs, int accept
     HeightRange(*inputs.heights, &lowest, &highest);
     lines.emplace_back("heights", "Hoehen: " + MetresValue(lowest) + " m bis " + MetresValue(highest) + " m");
     if (lowest < kLowestGround || highest > kHighestGround) {
-      lines.emplace_back("warning", "Warnung: Solche Hoehen gibt es auf der Erde nicht (unter -500 m oder ueber "
-                                    "9000 m). Ist " + job.heightFile + " wirklich ein Hoehenbild?");
+      lines.emplace_back("warning",
+                         "Warnung: Solche Hoehen gibt es auf der Erde nicht (unter -500 m oder ueber "
+                         "9000 m). Ist " +
+                             job.heightFile + " wirklich ein Hoehenbild?");
     }
   }
   const TilePlan& plan = inputs.plan;
   if (inputs.planned) {
-    lines.emplace_back("", host::StringPrintf("Kacheln: %lld (%d x %d), Abstand ",
-                                              1LL * plan.columns * plan.rows, plan.columns, plan.rows) +
+    lines.emplace_back("", host::StringPrintf("Kacheln: %lld (%d x %d), Abstand ", 1LL * plan.columns * plan.rows,
+                                              plan.columns, plan.rows) +
                                MetresText(1LL * plan.spacing * plan.pixelSize) + " m, Kante " +
                                TileSizeText(plan.halfSize, plan.pixelSize) + " m");
   }
@@ -197,8 +199,9 @@ std::string TerrainPreviewSvg(const TerrainJob& job, host::Reasons* refused) {
   std::string svg =
       "<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n"
       "<svg xmlns=\"http://www.w3.org/2000/svg\" xmlns:xlink=\"http://www.w3.org/1999/xlink\" width=\"" +
-      width + "\" height=\"" + height + "\" viewBox=\"0 0 " + width + " " + height + "\">\n" +
-      "<title>" + XmlText("Terrainvorschau [" + job.section + "]") + "</title>\n"
+      width + "\" height=\"" + height + "\" viewBox=\"0 0 " + width + " " + height + "\">\n" + "<title>" +
+      XmlText("Terrainvorschau [" + job.section + "]") +
+      "</title>\n"
       "<style>text{font-family:sans-serif;font-size:14px}.refused,.fits{fill:#b00000}"
       ".warning{fill:#b00000;font-weight:bold}.tile{fill:none;stroke-opacity:0.9;stroke-width:2}"
       ".even{stroke:#ffd800}.odd{stroke:#00c8ff;stroke-dasharray:6 3}.centre{fill:#e00000}"

@@ -58,9 +58,7 @@ struct TerragenTerrain {
 
   // The sample at `index`; samples an "ALTW" chunk cut short did not hold
   // are 0.
-  std::int16_t SampleAt(std::size_t index) const {
-    return index < samples.size() ? samples[index] : 0;
-  }
+  std::int16_t SampleAt(std::size_t index) const { return index < samples.size() ? samples[index] : 0; }
 
   std::uint16_t xPoints = 0;
   std::uint16_t yPoints = 0;

@@ -10,8 +10,7 @@ namespace {
 // field.
 std::unique_ptr<HeightField> OpenHeightField(const TerrainJob& job, host::Reasons* into) {
   if (job.heightFormat == HeightFormat::kBitmap) {
-    return std::unique_ptr<HeightField>(
-        new BitmapHeightField(job.heightPath, job.heightFile, job.pixelSize, into));
+    return std::unique_ptr<HeightField>(new BitmapHeightField(job.heightPath, job.heightFile, job.pixelSize, into));
   }
   return std::unique_ptr<HeightField>(new TerragenHeightField(job.heightPath, job.heightFile, into));
 }
@@ -19,17 +18,10 @@ std::unique_ptr<HeightField> OpenHeightField(const TerrainJob& job, host::Reason
 // Reports why a plan was refused. 1 when it was not.
 int CheckPlan(PlanResult result, const std::string& section, host::Reasons* into) {
   switch (result) {
-    case PlanResult::kOk:
-      return 1;
-    case PlanResult::kBadSpacing:
-      host::Tell(into, host::Why::kSpacingNotPositive, section);
-      return 0;
-    case PlanResult::kBadSize:
-      host::Tell(into, host::Why::kSizeNotPositive, section);
-      return 0;
-    case PlanResult::kSpacingBelowPixel:
-      host::Tell(into, host::Why::kSpacingBelowPixel, section);
-      return 0;
+    case PlanResult::kOk: return 1;
+    case PlanResult::kBadSpacing: host::Tell(into, host::Why::kSpacingNotPositive, section); return 0;
+    case PlanResult::kBadSize: host::Tell(into, host::Why::kSizeNotPositive, section); return 0;
+    case PlanResult::kSpacingBelowPixel: host::Tell(into, host::Why::kSpacingBelowPixel, section); return 0;
   }
   return 0;
 }
@@ -47,8 +39,7 @@ int ReadTerrainInputs(const TerrainJob& job, TerrainInputs* inputs, host::Reason
   // mislead.
   if (heights.unreadable || !coloursRead) return 0;
   if (inputs->colours.width != heights.cellsX || inputs->colours.height != heights.cellsY) {
-    host::Tell(into, host::Why::kSizesDiffer,
-               std::to_string(heights.cellsX) + " x " + std::to_string(heights.cellsY),
+    host::Tell(into, host::Why::kSizesDiffer, std::to_string(heights.cellsX) + " x " + std::to_string(heights.cellsY),
                std::to_string(inputs->colours.width) + " x " + std::to_string(inputs->colours.height));
     return 0;
   }
@@ -59,8 +50,8 @@ int ReadTerrainInputs(const TerrainJob& job, TerrainInputs* inputs, host::Reason
     host::Tell(into, host::Why::kPixelSizeFromFile, section, job.heightFile);
     return 0;
   }
-  if (!CheckPlan(PlanTiles(job.spacingMetres, job.sizeMetres, heights.pixelSize, heights.cellsX,
-                           heights.cellsY, &inputs->plan),
+  if (!CheckPlan(PlanTiles(job.spacingMetres, job.sizeMetres, heights.pixelSize, heights.cellsX, heights.cellsY,
+                           &inputs->plan),
                  section, into)) {
     return 0;
   }

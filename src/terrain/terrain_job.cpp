@@ -44,8 +44,7 @@ TerrainFault ReadPixelSize(const settings::SettingsFile& settings, const std::st
 
 // The first fault of the files' settings, in the order the generation meets
 // them.
-TerrainFault ReadFiles(const settings::SettingsFile& settings, const std::string& section,
-                       TerrainJob* job) {
+TerrainFault ReadFiles(const settings::SettingsFile& settings, const std::string& section, TerrainJob* job) {
   const std::string* heights = settings.Find(section, "Hoehe");
   const std::string* colours = settings.Find(section, "Farbe");
   if (heights == nullptr) return TerrainFault::kNoHeightFile;
@@ -67,48 +66,26 @@ TerrainFault ReadFiles(const settings::SettingsFile& settings, const std::string
 
 TerrainStage StageOf(TerrainFault fault) {
   switch (fault) {
-    case TerrainFault::kColourType:
-      return TerrainStage::kBeforeColours;
+    case TerrainFault::kColourType: return TerrainStage::kBeforeColours;
     case TerrainFault::kNoName:
-    case TerrainFault::kNameOutside:
-      return TerrainStage::kBeforeTiles;
-    default:
-      return TerrainStage::kBeforeHeights;
+    case TerrainFault::kNameOutside: return TerrainStage::kBeforeTiles;
+    default: return TerrainStage::kBeforeHeights;
   }
 }
 
 void ReportFault(const TerrainJob& job, host::Reasons* into) {
   const std::string& section = job.section;
   switch (job.fault) {
-    case TerrainFault::kNone:
-      return;
-    case TerrainFault::kNoHeightFile:
-      host::Tell(into, host::Why::kNoHeightFile, section);
-      return;
-    case TerrainFault::kNoColourFile:
-      host::Tell(into, host::Why::kNoColourFile, section);
-      return;
-    case TerrainFault::kHeightType:
-      host::Tell(into, host::Why::kHeightType, job.heightFile);
-      return;
-    case TerrainFault::kNoPixelSize:
-      host::Tell(into, host::Why::kNoPixelSize);
-      return;
-    case TerrainFault::kPixelSizeNotPositive:
-      host::Tell(into, host::Why::kPixelSizeNotPositive, section);
-      return;
-    case TerrainFault::kPixelSizeTooLarge:
-      host::Tell(into, host::Why::kPixelSizeTooLarge, section);
-      return;
-    case TerrainFault::kColourType:
-      host::Tell(into, host::Why::kColourType, job.colourFile);
-      return;
-    case TerrainFault::kNoName:
-      host::Tell(into, host::Why::kNoName, section);
-      return;
-    case TerrainFault::kNameOutside:
-      host::Tell(into, host::Why::kNameOutside, section);
-      return;
+    case TerrainFault::kNone: return;
+    case TerrainFault::kNoHeightFile: host::Tell(into, host::Why::kNoHeightFile, section); return;
+    case TerrainFault::kNoColourFile: host::Tell(into, host::Why::kNoColourFile, section); return;
+    case TerrainFault::kHeightType: host::Tell(into, host::Why::kHeightType, job.heightFile); return;
+    case TerrainFault::kNoPixelSize: host::Tell(into, host::Why::kNoPixelSize); return;
+    case TerrainFault::kPixelSizeNotPositive: host::Tell(into, host::Why::kPixelSizeNotPositive, section); return;
+    case TerrainFault::kPixelSizeTooLarge: host::Tell(into, host::Why::kPixelSizeTooLarge, section); return;
+    case TerrainFault::kColourType: host::Tell(into, host::Why::kColourType, job.colourFile); return;
+    case TerrainFault::kNoName: host::Tell(into, host::Why::kNoName, section); return;
+    case TerrainFault::kNameOutside: host::Tell(into, host::Why::kNameOutside, section); return;
   }
 }
 
@@ -118,8 +95,8 @@ int IsTerrainSection(const std::string& section) {
   return section.compare(0, sizeof kTerrainPrefix - 1, kTerrainPrefix) == 0;
 }
 
-TerrainJob ReadTerrainJob(const settings::SettingsFile& settings, const std::string& section,
-                          const std::string& folder, const std::string& installation) {
+TerrainJob ReadTerrainJob(const settings::SettingsFile& settings, const std::string& section, const std::string& folder,
+                          const std::string& installation) {
   TerrainJob job;
   job.section = section;
   const std::string* name = settings.Find(section, "Name");

@@ -33,15 +33,15 @@ namespace terrain {
 // kNoName after the two pictures were compared.
 enum class TerrainFault {
   kNone,
-  kNoHeightFile,           // "Hoehe" missing
-  kNoColourFile,           // "Farbe" missing
-  kHeightType,             // "Hoehe" neither ".bmp" nor ".ter"
-  kNoPixelSize,            // ".bmp" with "Pixelgroesse" 0 (after rounding) or missing
-  kPixelSizeNotPositive,   // negative or not a number
-  kPixelSizeTooLarge,      // beyond 32 bits of centimetres
-  kColourType,             // "Farbe" not ".bmp"
-  kNoName,                 // "Name" missing
-  kNameOutside,            // "Name" not a plain folder name inside "Modelle"
+  kNoHeightFile,          // "Hoehe" missing
+  kNoColourFile,          // "Farbe" missing
+  kHeightType,            // "Hoehe" neither ".bmp" nor ".ter"
+  kNoPixelSize,           // ".bmp" with "Pixelgroesse" 0 (after rounding) or missing
+  kPixelSizeNotPositive,  // negative or not a number
+  kPixelSizeTooLarge,     // beyond 32 bits of centimetres
+  kColourType,            // "Farbe" not ".bmp"
+  kNoName,                // "Name" missing
+  kNameOutside,           // "Name" not a plain folder name inside "Modelle"
 };
 
 enum class HeightFormat { kBitmap, kTerragen };
@@ -72,8 +72,8 @@ int IsTerrainSection(const std::string& section);
 // (the layout's); the name is checked against the installation folder
 // `installation` (its tiles must stay in its "Modelle"; empty: unknown, only
 // the name's form is checked). Never reports.
-TerrainJob ReadTerrainJob(const settings::SettingsFile& settings, const std::string& section,
-                          const std::string& folder, const std::string& installation);
+TerrainJob ReadTerrainJob(const settings::SettingsFile& settings, const std::string& section, const std::string& folder,
+                          const std::string& installation);
 
 // The points at which the generation checks the job.
 enum class TerrainStage { kBeforeHeights, kBeforeColours, kBeforeTiles };

@@ -27,7 +27,6 @@ std::int32_t TileZ(double height, float factor, float offsetCm) {
 
 void BuildTileMesh(const TileShading& shading, model::Model* model, const BitmapImage& colours,
                    const HeightField& heights, const TileRect& tile) {
-
   const int c0 = tile.firstColumn, cc = tile.centreColumn, c1 = tile.lastColumn;
   const int r0 = tile.firstRow, rc = tile.centreRow, r1 = tile.lastRow;
   const int nxc = c1 - c0;
@@ -44,14 +43,11 @@ void BuildTileMesh(const TileShading& shading, model::Model* model, const Bitmap
   part.formats.assign(1, model::ModelFormat());
   part.formats[0].dvec[0] = 90.0;
 
-  auto pointNumber = [&](int a, int b) {
-    return static_cast<std::int16_t>((b - r0) * (nxc + 1) + (a - c0));
-  };
+  auto pointNumber = [&](int a, int b) { return static_cast<std::int16_t>((b - r0) * (nxc + 1) + (a - c0)); };
   for (int i = c0; i < c1; ++i) {
     for (int j = r0; j < r1; ++j) {
-      model::ModelPolygon& polygon =
-          part.polygons[static_cast<std::size_t>(i - c0) * static_cast<std::size_t>(nyc) +
-                        static_cast<std::size_t>(j - r0)];
+      model::ModelPolygon& polygon = part.polygons[static_cast<std::size_t>(i - c0) * static_cast<std::size_t>(nyc) +
+                                                   static_cast<std::size_t>(j - r0)];
       polygon.vertexCount = 4;
       polygon.indices[0] = pointNumber(i, j + 1);
       polygon.indices[1] = pointNumber(i, j);
@@ -65,9 +61,8 @@ void BuildTileMesh(const TileShading& shading, model::Model* model, const Bitmap
   const int lastColourY = colours.height - 1;
   for (int i = c0; i <= c1; ++i) {
     for (int j = r0; j <= r1; ++j) {
-      model::ModelPoint& point =
-          part.points[static_cast<std::size_t>(j - r0) * static_cast<std::size_t>(nxc + 1) +
-                      static_cast<std::size_t>(i - c0)];
+      model::ModelPoint& point = part.points[static_cast<std::size_t>(j - r0) * static_cast<std::size_t>(nxc + 1) +
+                                             static_cast<std::size_t>(i - c0)];
       Colour colour = colours.ColourAt(std::min(i, lastColourX), std::min(j, lastColourY));
       point.colour[0] = colour.red;
       point.colour[1] = colour.green;

@@ -28,8 +28,8 @@ void Centres(std::int32_t cells, std::int32_t step, std::int32_t* first, std::in
 
 // The largest cell count and the farthest reach from the centre over all
 // tiles along one axis.
-void AxisExtent(std::int32_t cells, std::int32_t first, std::int32_t count, std::int32_t step,
-                std::int32_t half, std::int64_t* widest, std::int64_t* reach) {
+void AxisExtent(std::int32_t cells, std::int32_t first, std::int32_t count, std::int32_t step, std::int32_t half,
+                std::int64_t* widest, std::int64_t* reach) {
   *widest = 0;
   *reach = 0;
   for (std::int32_t k = 0; k < count; ++k) {
@@ -56,8 +56,8 @@ TileRect TilePlan::Tile(int column, int row, std::int32_t half) const {
   return tile;
 }
 
-PlanResult PlanTiles(double spacingMetres, double sizeMetres, std::int32_t pixelSize,
-                     std::int32_t cellsX, std::int32_t cellsY, TilePlan* plan) {
+PlanResult PlanTiles(double spacingMetres, double sizeMetres, std::int32_t pixelSize, std::int32_t cellsX,
+                     std::int32_t cellsY, TilePlan* plan) {
   *plan = TilePlan();
   plan->width = cellsX;
   plan->height = cellsY;
@@ -95,9 +95,7 @@ std::int32_t LargestFittingHalfSize(const TilePlan& plan) {
   return std::max<std::int32_t>(half, 1);
 }
 
-std::string TileSizeText(std::int32_t half, std::int32_t pixelSize) {
-  return MetresText(2LL * half * pixelSize);
-}
+std::string TileSizeText(std::int32_t half, std::int32_t pixelSize) { return MetresText(2LL * half * pixelSize); }
 
 std::string MetresText(long long centimetres) {
   const long long metres = centimetres / 100;

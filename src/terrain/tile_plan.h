@@ -37,14 +37,14 @@ struct TilePlan {
 
 enum class PlanResult {
   kOk,
-  kBadSpacing,   // "Kachelabstand" is 0, negative or not a number
-  kBadSize,      // "Kachelgroesse" is 0, negative or gives no cell
+  kBadSpacing,         // "Kachelabstand" is 0, negative or not a number
+  kBadSize,            // "Kachelgroesse" is 0, negative or gives no cell
   kSpacingBelowPixel,  // the spacing is shorter than one cell
 };
 
 // Computes the plan for the given settings (metres) and height field.
-PlanResult PlanTiles(double spacingMetres, double sizeMetres, std::int32_t pixelSize,
-                     std::int32_t cellsX, std::int32_t cellsY, TilePlan* plan);
+PlanResult PlanTiles(double spacingMetres, double sizeMetres, std::int32_t pixelSize, std::int32_t cellsX,
+                     std::int32_t cellsY, TilePlan* plan);
 
 // The last running object index of the largest tile's model file:
 // (nxc + 1)(nyc + 1) + 4 nxc nyc + 15 for nxc x nyc cells.

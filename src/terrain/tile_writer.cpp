@@ -9,7 +9,8 @@
 namespace terrain {
 
 TileWriter::TileWriter(int workers, platform::FolderBatch* batch, const std::string& folder,
-                       const TerrainProgress* progress, const std::string& section, int total, const std::string& within)
+                       const TerrainProgress* progress, const std::string& section, int total,
+                       const std::string& within)
     : batch_(batch), folder_(folder), progress_(progress), section_(section), within_(within), total_(total) {
   if (workers < 1 || platform::FaultsPlanned()) workers = 1;
   // A few files wait beyond those being saved, so the workers never idle

@@ -13,20 +13,26 @@ using Handler = int (app::StartupDialog::*)();
 using Dialog = app::StartupDialog;
 
 const char kSettings[] =
-    "[KamSet Nord]\r\n[KamSet S\xFC" "d]\r\nPX1=2\r\n[Terrain1]\r\nName=Berg\r\nHoehe=hoehe.bmp\r\n"
+    "[KamSet Nord]\r\n[KamSet S\xFC"
+    "d]\r\nPX1=2\r\n[Terrain1]\r\nName=Berg\r\nHoehe=hoehe.bmp\r\n"
     "Farbe=farbe.bmp\r\nPixelgroesse=1\r\nKachelabstand=2\r\nKachelgroesse=2\r\n";  // two tiles, pictures beside
 
 class HandlersTest : public AppTest {
  protected:
-  void SetUp() override { AppTest::SetUp(); WriteBerg(kSettings); ASSERT_EQ(Load("Anlagen\\Berg.anl"), 1); }
+  void SetUp() override {
+    AppTest::SetUp();
+    WriteBerg(kSettings);
+    ASSERT_EQ(Load("Anlagen\\Berg.anl"), 1);
+  }
 };
 
 TEST_F(HandlersTest, CommandsRefuseWithoutThePairOrTheInstallation) {
-  const std::pair<Handler, bool> commands[] = {  // the handler, whether it needs the installation
-      {&Dialog::OnDeleteCameraSetClicked, false}, {&Dialog::OnInventoryListClicked, false},
-      {&Dialog::OnMissingListClicked, true},      {&Dialog::OnRemoveMissingRollingStockClicked, true},
+  const std::pair<Handler, bool> commands[] = {
+      // the handler, whether it needs the installation
+      {&Dialog::OnDeleteCameraSetClicked, false},  {&Dialog::OnInventoryListClicked, false},
+      {&Dialog::OnMissingListClicked, true},       {&Dialog::OnRemoveMissingRollingStockClicked, true},
       {&Dialog::OnRemoveMissingGbosClicked, true}, {&Dialog::OnRemoveMissingRealEstateClicked, true},
-      {&Dialog::OnGenTerrainClicked, true},       {&Dialog::OnStartClicked, true}};
+      {&Dialog::OnGenTerrainClicked, true},        {&Dialog::OnStartClicked, true}};
   EXPECT_EQ(Load("Anlagen\\Berg.txt"), 0);  // keeps the layout in memory but clears the pair
   messages.clear();
   for (const auto& c : commands) EXPECT_EQ((dialog.*c.first)(), 0);
@@ -43,18 +49,28 @@ TEST_F(HandlersTest, CommandsRefuseWithoutThePairOrTheInstallation) {
 
 TEST_F(HandlersTest, DeletingACameraSetWritesTheFileBeforeMemoryChanges) {
   view.answers = {true, true, true};
-  view.controls.m_cameraSet = "S\xFC" "d";  // the name typed counts
+  view.controls.m_cameraSet =
+      "S\xFC"
+      "d";  // the name typed counts
   platform::PlanFault(platform::kFaultCreate, 1);
   EXPECT_EQ(dialog.OnDeleteCameraSetClicked(), 0);  // a failed write changes nothing
-  EXPECT_EQ((Texts{view.controls.m_cameraSet, host.Read("Anlagen\\Berg.danl")}), (Texts{"S\xFC" "d", kSettings}));
-  EXPECT_TRUE(dialog.pair().settings.HasSection("KamSet S\xFC" "d"));
+  EXPECT_EQ((Texts{view.controls.m_cameraSet, host.Read("Anlagen\\Berg.danl")}), (Texts{"S\xFC"
+                                                                                        "d",
+                                                                                        kSettings}));
+  EXPECT_TRUE(
+      dialog.pair().settings.HasSection("KamSet S\xFC"
+                                        "d"));
   view.controls.m_cameraSet = "nord";  // no such section, but the list finds "Nord" ignoring case
   EXPECT_EQ(dialog.OnDeleteCameraSetClicked(), 1);
   EXPECT_EQ((Texts{view.controls.m_cameraSet, host.Read("Anlagen\\Berg.danl")}), (Texts{"", kSettings}));
-  view.controls.m_cameraSet = "S\xFC" "d";
+  view.controls.m_cameraSet =
+      "S\xFC"
+      "d";
   EXPECT_EQ(dialog.OnDeleteCameraSetClicked(), 1);
   EXPECT_TRUE(view.cameraSets.empty());
-  EXPECT_FALSE(dialog.pair().settings.HasSection("KamSet S\xFC" "d"));
+  EXPECT_FALSE(
+      dialog.pair().settings.HasSection("KamSet S\xFC"
+                                        "d"));
 }
 
 TEST_F(HandlersTest, RemovalsKeepTheLayoutInItsHistoryAndRefuseWhileAFolderOfTheKindIsMissing) {
@@ -94,9 +110,9 @@ TEST_F(AppTest, ChoosingWorksWhereTheKindFolderIsAndKeepsOnlyTheFileName) {
             (std::vector<bool>{false, true}));
   view.controls.m_groundTexture = "Sand.bmp";
   view.fileAnswers = {{true, "D:\\A\\Rot.mod"}, {false, "x"}, {true, ""}, {true, "C:\\Kupfer.mod"}, {true, "Holz.mod"}};
-  for (Handler choose : {&Dialog::OnChooseBufferStopClicked, &Dialog::OnChooseGroundTextureClicked,
-                         &Dialog::OnChooseGroundTextureClicked, &Dialog::OnChooseCatenaryClicked,
-                         &Dialog::OnChooseGuidePostClicked}) {
+  for (Handler choose :
+       {&Dialog::OnChooseBufferStopClicked, &Dialog::OnChooseGroundTextureClicked,
+        &Dialog::OnChooseGroundTextureClicked, &Dialog::OnChooseCatenaryClicked, &Dialog::OnChooseGuidePostClicked}) {
     EXPECT_EQ((dialog.*choose)(), 1);
   }
   const app::DialogMembers& shown = view.controls;
@@ -115,17 +131,20 @@ TEST_F(HandlersTest, ListsAndTerrainsAreMadeBesideTheLayoutWhereverTheCurrentFol
   EXPECT_EQ(host.List("Anlagen"), (Texts{"Berg.anl", "Berg.danl", "Fehlliste.txt"}));
   platform::PlanFault(platform::kFaultChdir, 1);  // a folder that cannot be entered: only the message
   EXPECT_EQ(dialog.OnInventoryListClicked(), 0);
-  EXPECT_EQ(messages.messages(), Texts{"Datei " + host.Path("Anlagen\\Inventarliste.txt") + " kann nicht ge\xF6" "ffnet werden!"});
+  EXPECT_EQ(messages.messages(), Texts{"Datei " + host.Path("Anlagen\\Inventarliste.txt") +
+                                       " kann nicht ge\xF6"
+                                       "ffnet werden!"});
 
   EXPECT_EQ(dialog.OnGenTerrainClicked(), 0);  // no pictures yet: the generator says why
   EXPECT_TRUE(view.enabled.at(app::kIdGenTerrain));
-  host.Write("Anlagen\\hoehe.bmp", terrain_test::MakeBitmap(4, 2, [](int, int) { return terrain_test::HeightPixel(1); }));
+  host.Write("Anlagen\\hoehe.bmp",
+             terrain_test::MakeBitmap(4, 2, [](int, int) { return terrain_test::HeightPixel(1); }));
   host.Write("Anlagen\\farbe.bmp", terrain_test::MakeBitmap(4, 2, [](int, int) { return terrain_test::PixelBytes{}; }));
   ASSERT_TRUE(platform::ChangeDirectory(host.windows()));
   EXPECT_EQ(dialog.OnGenTerrainClicked(), 1);
   EXPECT_FALSE(view.enabled.at(app::kIdGenTerrain));
-  EXPECT_EQ(view.log, (Texts{"! Fehlliste wurde erstellt!", "= Geschrieben: " + host.Path("Anlagen\\Fehlliste.txt"), "Terrain1 1/2", "Terrain1 2/2",
-                             "! Terraingenerierung abgeschlossen!"}));
+  EXPECT_EQ(view.log, (Texts{"! Fehlliste wurde erstellt!", "= Geschrieben: " + host.Path("Anlagen\\Fehlliste.txt"),
+                             "Terrain1 1/2", "Terrain1 2/2", "! Terraingenerierung abgeschlossen!"}));
   EXPECT_EQ(view.waitDepth, 0);
 }
 

@@ -34,10 +34,13 @@ class HistoryTest : public AppTest {
   settings::HistoryIndex Index() const {
     settings::HistoryIndex index;
     std::string fault;
-    EXPECT_EQ(settings::ParseHistoryIndex(host.Read(std::string(kFolder) + "\\Verlauf.txt"), &index, &fault), 1) << fault;
+    EXPECT_EQ(settings::ParseHistoryIndex(host.Read(std::string(kFolder) + "\\Verlauf.txt"), &index, &fault), 1)
+        << fault;
     return index;
   }
-  std::string Stored(const settings::HistoryFile& file) const { return host.Read(std::string(kFolder) + "\\" + file.content); }
+  std::string Stored(const settings::HistoryFile& file) const {
+    return host.Read(std::string(kFolder) + "\\" + file.content);
+  }
 };
 
 TEST_F(HistoryTest, ARestoreBringsBackTheNewestOtherVersionAfterKeepingTodaysPair) {
@@ -87,16 +90,25 @@ TEST_F(HistoryTest, ARestoreBringsBackTheNewestOtherVersionAfterKeepingTodaysPai
       {7, [] {}, "Fassung 7 gibt es nicht im Verlauf " + indexFile + "!\n"},
       {1, [&] { host.Write(std::string(kFolder) + "\\" + index.versions[0].layout.content, Layout("A").substr(1)); },
        "Fassung 1: " + host.Path(std::string(kFolder) + "\\" + index.versions[0].layout.content) +
-           " fehlt oder ist besch\xE4" "digt, nichts wiederhergestellt!\n"},
-      {1, [&] { host.Write(std::string(kFolder) + "\\" + index.versions[0].layout.content, Layout("Z")); },  // same size
+           " fehlt oder ist besch\xE4"
+           "digt, nichts wiederhergestellt!\n"},
+      {1,
+       [&] { host.Write(std::string(kFolder) + "\\" + index.versions[0].layout.content, Layout("Z")); },  // same size
        "Fassung 1: " + host.Path(std::string(kFolder) + "\\" + index.versions[0].layout.content) +
-           " fehlt oder ist besch\xE4" "digt, nichts wiederhergestellt!\n"},
+           " fehlt oder ist besch\xE4"
+           "digt, nichts wiederhergestellt!\n"},
       {1, [&] { std::remove(host.NativePath(std::string(kFolder) + "\\" + index.versions[0].layout.content).c_str()); },
        "Fassung 1: " + host.Path(std::string(kFolder) + "\\" + index.versions[0].layout.content) +
-           " fehlt oder ist besch\xE4" "digt, nichts wiederhergestellt!\n"},
-      {1, [&] { host.Write(std::string(kFolder) + "\\Verlauf.txt", "[StartZUVO-Verlauf]\r\nFormat=1\r\nFassungen=9\r\n"); },
-       "Verlauf " + indexFile + " ist besch\xE4" "digt ([StartZUVO-Verlauf] Fassungen): StartZUVO \xE4ndert die Anlage "
-       "nicht, solange er so ist.\n"},
+           " fehlt oder ist besch\xE4"
+           "digt, nichts wiederhergestellt!\n"},
+      {1,
+       [&] {
+         host.Write(std::string(kFolder) + "\\Verlauf.txt", "[StartZUVO-Verlauf]\r\nFormat=1\r\nFassungen=9\r\n");
+       },
+       "Verlauf " + indexFile +
+           " ist besch\xE4"
+           "digt ([StartZUVO-Verlauf] Fassungen): StartZUVO \xE4ndert die Anlage "
+           "nicht, solange er so ist.\n"},
   };
   for (const auto& r : refused) {
     SCOPED_TRACE(r.message);
@@ -153,13 +165,16 @@ TEST_F(HistoryTest, AFailedLoadHintsAtTheHistory) {
   view.log.clear();
   EXPECT_EQ(Load(kAnl), 0);
   const std::string anl = host.Path(kAnl);
-  EXPECT_EQ(view.log, Texts{"hint Fr\xFChere Fassungen liegen im Verlauf: \"zuvo history " + anl + "\" zeigt sie, "
-                            "\"zuvo restore " + anl + "\" holt die neueste andere zur\xFC" "ck."});
+  EXPECT_EQ(view.log, Texts{"hint Fr\xFChere Fassungen liegen im Verlauf: \"zuvo history " + anl +
+                            "\" zeigt sie, "
+                            "\"zuvo restore " +
+                            anl +
+                            "\" holt die neueste andere zur\xFC"
+                            "ck."});
   host.Write("Anlagen\\Ost.anl", "kaputt");  // no history: no hint
   view.log.clear();
   EXPECT_EQ(Load("Anlagen\\Ost.anl"), 0);
   EXPECT_TRUE(view.log.empty());
-
 }
 
 }  // namespace

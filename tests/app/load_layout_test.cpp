@@ -9,9 +9,14 @@ using app_testing::Texts;
 
 class LoadTest : public app_testing::AppTest {
  protected:
-  void SetUp() override { AppTest::SetUp(); WriteBerg("[Zuvo]\r\nKamSet=Abend\r\n"); }
+  void SetUp() override {
+    AppTest::SetUp();
+    WriteBerg("[Zuvo]\r\nKamSet=Abend\r\n");
+  }
   Texts Paths() const { return {dialog.members.m_layoutPath, dialog.pair().layoutPath, dialog.pair().settingsPath}; }
-  Texts Pair(const char* layout) const { return {host.Path(layout), host.Path(layout), host.Path("Anlagen\\Berg.danl")}; }
+  Texts Pair(const char* layout) const {
+    return {host.Path(layout), host.Path(layout), host.Path("Anlagen\\Berg.danl")};
+  }
 };
 
 TEST_F(LoadTest, EitherFileNamesThePairAndTheFieldKeepsItsAbsolutePath) {
@@ -23,7 +28,8 @@ TEST_F(LoadTest, EitherFileNamesThePairAndTheFieldKeepsItsAbsolutePath) {
     dialog.members.m_layoutPath = c.first;
     EXPECT_EQ(dialog.LoadLayout(), 1) << c.first;
     EXPECT_EQ(Paths(), c.second);
-    EXPECT_EQ((Texts{platform::CurrentDirectory(), dialog.members.m_cameraSet}), (Texts{host.Path("Anlagen"), "Abend"}));
+    EXPECT_EQ((Texts{platform::CurrentDirectory(), dialog.members.m_cameraSet}),
+              (Texts{host.Path("Anlagen"), "Abend"}));
   }
 }
 
@@ -37,7 +43,7 @@ TEST_F(LoadTest, AWrongExtensionOrAFailedLoadClearsThePaths) {
   }
   EXPECT_EQ(messages.messages(),
             (Texts{"falsche Endung: txt\n", "falsche Endung: \n" + host.Path("Anlagen\\Ordner.d\\Berg") +
-                                              " hat keine Endung, gemeint ist eine Anlage (.anl oder .danl).\n"}));
+                                                " hat keine Endung, gemeint ist eine Anlage (.anl oder .danl).\n"}));
   host.MakeDirs("Anlagen\\Alt");
   messages.clear();
   EXPECT_EQ(Load("Anlagen\\Alt"), 0);
@@ -56,7 +62,8 @@ TEST_F(LoadTest, TheLoadButtonLoadsTheChoiceOrAgainTheShownLayout) {
   EXPECT_EQ(dialog.OnLoadClicked(), 1);  // confirmed without a name: the shown layout again
   EXPECT_EQ(view.controls.m_cameraSet, "");
   const std::string filter = "|erw. Anlagen|*.danl|Anlagen|*.anl|Alle Dateien|*.*|", any = host.Path("Anlagen\\*.danl");
-  EXPECT_EQ(view.log, (Texts{"file " + any + filter, "file " + any + filter, "file " + host.Path("Anlagen\\Berg.anl") + filter}));
+  EXPECT_EQ(view.log,
+            (Texts{"file " + any + filter, "file " + any + filter, "file " + host.Path("Anlagen\\Berg.anl") + filter}));
 }
 
 TEST_F(LoadTest, ATerrainIsGeneratedWhenItsFolderExistsWithoutTheMarker) {
@@ -68,7 +75,7 @@ TEST_F(LoadTest, ATerrainIsGeneratedWhenItsFolderExistsWithoutTheMarker) {
       {{}, true},
       {{"Nord\\bmp0_0.mod"}, false},
       {{"Nord\\bmp0_0.mod", "Nord\\.zuvo-unvollstaendig"}, true},  // a generation cut off
-      {{"nord\\.zuvo-unvollstaendig"}, true},                       // the folder found ignoring case
+      {{"nord\\.zuvo-unvollstaendig"}, true},                      // the folder found ignoring case
       {{".zuvo-neu-Nord\\bmp0_0.mod"}, true},                      // its temporary folder is not it
       {{"Nord\\x\\.zuvo-unvollstaendig"}, false},
   };

@@ -27,9 +27,10 @@ class ScriptedView : public app::DialogView {
   std::deque<bool> answers;                              // used in order, then No
   std::deque<std::pair<bool, std::string>> fileAnswers;  // confirmed, chosen path; then cancelled
   app::DialogMembers controls;
-  Texts cameraSets;              // the combo box's list, in the order added
+  Texts cameraSets;             // the combo box's list, in the order added
   std::map<int, bool> enabled;  // only controls that were set
-  Texts log;  // "? question", "! notice", "= result", "hint text", "file initial|filter", "section done/total", "Minimize", "Restore"
+  Texts log;  // "? question", "! notice", "= result", "hint text", "file initial|filter", "section done/total",
+              // "Minimize", "Restore"
   int waitDepth = 0;
   std::function<void()> atMinimize;
 
@@ -39,7 +40,8 @@ class ScriptedView : public app::DialogView {
   void ClearCameraSets() override { cameraSets.clear(); }
   void AddCameraSet(const std::string& name) override { cameraSets.push_back(name); }
   int FindCameraSetExact(const std::string& name) override {
-    auto it = std::find_if(cameraSets.begin(), cameraSets.end(), [&](auto& s) { return platform::EqualsIgnoringCase(s, name); });
+    auto it = std::find_if(cameraSets.begin(), cameraSets.end(),
+                           [&](auto& s) { return platform::EqualsIgnoringCase(s, name); });
     return it == cameraSets.end() ? -1 : static_cast<int>(it - cameraSets.begin());
   }
   void DeleteCameraSet(int index) override { cameraSets.erase(cameraSets.begin() + index); }
@@ -65,14 +67,18 @@ class ScriptedView : public app::DialogView {
   void ShowProgress(const std::string& section, int done, int total) override {
     log.push_back(section + " " + std::to_string(done) + "/" + std::to_string(total));
   }
-  void Minimize() override { log.push_back("Minimize"); if (atMinimize) atMinimize(); }
+  void Minimize() override {
+    log.push_back("Minimize");
+    if (atMinimize) atMinimize();
+  }
   void Restore() override { log.push_back("Restore"); }
 };
 
 class AppTest : public ::testing::Test {
  protected:
   void SetUp() override {
-    for (const char* folder : {"Mods", "Modelle", "Prellbock", "Oberleitung", "Leitpfosten", "Bodentextur"}) host.MakeDirs(folder);
+    for (const char* folder : {"Mods", "Modelle", "Prellbock", "Oberleitung", "Leitpfosten", "Bodentextur"})
+      host.MakeDirs(folder);
   }
   void TearDown() override {
     platform::ClearFaults();

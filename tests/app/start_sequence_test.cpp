@@ -40,10 +40,11 @@ TEST_F(AppTest, TheSimulatorRunsWhileTheDialogIsMinimisedAndTheSetJoinsTheList) 
   host.Write("Kantrelwick.plan", "[Ablauf]\r\nLoeschen=Anlagen\\Berg.anl\r\n");
   EXPECT_EQ(dialog.OnStartClicked(), 0);  // the run took the layout away: nothing works on it any more
   EXPECT_EQ(dialog.OnInventoryListClicked(), 0);
-  EXPECT_EQ(messages.messages(), (Texts{"Original Prellbock kann nicht gesichert werden!\n",
-                                        "Original Leitpfosten kann nicht gesichert werden!\n",
-                                        "Can't open " + host.Path("Anlagen\\Berg.anl") + "!\nGrund: Die Datei gibt es nicht.\n",
-                                        "Anlage nicht OK\n"}));
+  EXPECT_EQ(
+      messages.messages(),
+      (Texts{"Original Prellbock kann nicht gesichert werden!\n", "Original Leitpfosten kann nicht gesichert werden!\n",
+             "Can't open " + host.Path("Anlagen\\Berg.anl") + "!\nGrund: Die Datei gibt es nicht.\n",
+             "Anlage nicht OK\n"}));
 }
 
 // A swap whose substitute is missing is left out: the original stays where

@@ -22,7 +22,9 @@ docgen::Command Table() {
   program.options = {{{"-h", "--help"}, "", "Hilfe", {}}, {{"--host"}, "ORDNER", "Ordner [Pfad]", {}}};
   docgen::Command restore;  // new commands come in with the table
   restore.name = "restore";
-  restore.help = "Version: zur\xC3\xBC" "ck";
+  restore.help =
+      "Version: zur\xC3\xBC"
+      "ck";
   restore.positionals = {{"LAYOUT", "", true, {}}};
   restore.options = {{{"-h", "--help"}, "", "Hilfe", {}}, {{"--force"}, "", "immer", {}}};
   program.commands = {restore};
@@ -48,7 +50,9 @@ TEST(Completion, ZshSpecsWithTheirDescriptions) {
   std::string script, error;
   ASSERT_TRUE(docgen::WriteZshCompletion(Table(), "@TABLE@\n", &script, &error)) << error;
   EXPECT_NE(script.find("  '(--host)--host=[Ordner \\[Pfad\\]]:ORDNER: _zuvo_value directory'\n"), std::string::npos);
-  EXPECT_NE(script.find("  'restore:Version\\: zur\xC3\xBC" "ck'\n"), std::string::npos);
+  EXPECT_NE(script.find("  'restore:Version\\: zur\xC3\xBC"
+                        "ck'\n"),
+            std::string::npos);
   EXPECT_NE(script.find("        '(--force)--force[immer]'\n"), std::string::npos);
   EXPECT_NE(script.find("        '1:LAYOUT: _zuvo_value layout'\n"), std::string::npos);
   // After a command only the command's own help option.

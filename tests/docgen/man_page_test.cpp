@@ -32,8 +32,8 @@ const char kTemplate[] =
     ".\\\" text command show\n"
     "Zeigt die Anlage f\xC3\xBCr \\fBshow\\fR.\n";
 
-int Write(const std::string& pageTemplate, bool tableLanguage, std::string* page,
-          std::vector<std::string>* missing, std::string* error) {
+int Write(const std::string& pageTemplate, bool tableLanguage, std::string* page, std::vector<std::string>* missing,
+          std::string* error) {
   const docgen::Command table = Table();
   docgen::ManPageInput input;
   input.program = &table;
@@ -63,8 +63,8 @@ TEST(ManPage, InAnotherLanguageMarksWhatHasNoText) {
   std::string page, error;
   std::vector<std::string> missing;
   ASSERT_TRUE(Write(kTemplate, false, &page, &missing, &error)) << error;
-  EXPECT_EQ(missing, (std::vector<std::string>{"option --help", "option --host", "option show --json",
-                                               "command history"}));
+  EXPECT_EQ(missing,
+            (std::vector<std::string>{"option --help", "option --host", "option show --json", "command history"}));
   EXPECT_NE(page.find(".\\\" missing text: command history\nVersionen zeigen.\n"), std::string::npos);
 }
 

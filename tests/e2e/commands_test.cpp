@@ -23,11 +23,15 @@ TEST_F(InstallationTest, ExitStatusAndMessagesOfEveryCommand) {
   Write("Anlagen\\Ost.anl", layout_bytes::File({}, {}, {}));
   Write("Anlagen\\h.bmp", terrain_test::MakeBitmap(4, 4, [](int x, int) { return terrain_test::HeightPixel(x); }));
   const std::string terrain = "Hoehe=h.bmp\r\nFarbe=h.bmp\r\nPixelgroesse=1\r\nKachelgroesse=2\r\nKachelabstand=";
-  Write("Anlagen\\Zwei.danl", "[Terrain Nord]\r\nName=Nord\r\n" + terrain + "2\r\n[Terrain S\xFC" "d]\r\nName=S\r\n" + terrain + "1\r\n");
+  Write("Anlagen\\Zwei.danl", "[Terrain Nord]\r\nName=Nord\r\n" + terrain +
+                                  "2\r\n[Terrain S\xFC"
+                                  "d]\r\nName=S\r\n" +
+                                  terrain + "1\r\n");
   Write("Anlagen\\Ost.danl", "[KamSet \xC4gypten]\r\nPX1=1\r\n\r\n[Zuvo]\r\nKamSet=\xC4gypten\r\n");
   const std::string berg = Native("Anlagen\\Berg.anl"), ost = Native("Anlagen\\Ost.anl"),
                     bad_ = Native("Anlagen\\Bad.anl"), zwei = Native("Anlagen\\Zwei.anl"), test = Layout(),
-                    unknown = "Unbekannte oder fehlerhafte ZUVO Installation\n" + NoInstallationHint(), can = "Can't open C:\\Sim\\Anlagen\\",
+                    unknown = "Unbekannte oder fehlerhafte ZUVO Installation\n" + NoInstallationHint(),
+                    can = "Can't open C:\\Sim\\Anlagen\\",
                     no = " Nein (keine Eingabe m\xC3\xB6glich; --yes beantwortet Fragen mit Ja)\n",
                     backup = "Vorige Fassung im Verlauf: Fassung 1 in C:\\Sim\\Anlagen\\StartZUVO-Verlauf\\Berg\n",
                     saved = ", gespeichert: C:\\Sim\\Anlagen\\", stop = "Abgebrochen.\n",
@@ -43,31 +47,55 @@ TEST_F(InstallationTest, ExitStatusAndMessagesOfEveryCommand) {
     std::string registry = "\"C:\\Sim\\Kantrelwick.exe\" \"%1\"";
   } cases[] = {
       // The reader's checks one by one only with --verbose.
-      {{"resave", bad_}, 1, "", "Gleis Nr. 7 fehlerhaft!\nFehlgeschlagene Pr\xC3\xBC" "fungen der Anlagendatei: 1 (--verbose "
-                                "zeigt sie).\n"},
+      {{"resave", bad_},
+       1,
+       "",
+       "Gleis Nr. 7 fehlerhaft!\nFehlgeschlagene Pr\xC3\xBC"
+       "fungen der Anlagendatei: 1 (--verbose "
+       "zeigt sie).\n"},
       {{"--verbose", "resave", bad_}, 1, "", "I: 8 S: 7\nGleis Nr. 7 fehlerhaft!\n"},
       {{"missing-list", bad_}, 1, "", unknown, false, {}, ""},  // the cause, and nothing of the layout
       {{"dump", Native("Anlagen\\Fehlt.anl")}, 1, "", can + "Fehlt.anl!\nGrund: Die Datei gibt es nicht.\n"},
       {{"show", Native("Anlagen\\Berg.txt")}, 1, "", "falsche Endung: txt\n"},
       {{"dump"}, 2, "", ""},
       {{"remove-missing", "houses", berg}, 2, "", ""},
-      {{"resave", berg}, 1, "", "Fehler beim Schreiben von C:\\Sim\\Anlagen\\Berg.anl!\n", true,
+      {{"resave", berg},
+       1,
+       "",
+       "Fehler beim Schreiben von C:\\Sim\\Anlagen\\Berg.anl!\n",
+       true,
        {"ZUVO_FAULTS=write:3"}},  // the layout as it was is in its history (its file and the index written)
-      {{"inventory", berg}, 1, "", "Datei Inventarliste.txt kann nicht ge\xC3\xB6" "ffnet werden!\n", false,
+      {{"inventory", berg},
+       1,
+       "",
+       "Datei Inventarliste.txt kann nicht ge\xC3\xB6"
+       "ffnet werden!\n",
+       false,
        createFails},
-      {{"--yes", "remove-missing", "real-estate", berg}, 1, "",
-       "Verzeichnis C:\\Sim\\Anlagen\\StartZUVO-Verlauf kann nicht angelegt werden!\n", false, {"ZUVO_FAULTS=mkdir:1"}},
+      {{"--yes", "remove-missing", "real-estate", berg},
+       1,
+       "",
+       "Verzeichnis C:\\Sim\\Anlagen\\StartZUVO-Verlauf kann nicht angelegt werden!\n",
+       false,
+       {"ZUVO_FAULTS=mkdir:1"}},
       {{"remove-missing", "rolling-stock", berg}, 1, stop, "Fehlendes Rollmaterial in der Anlage l\xC3\xB6schen?" + no},
       {{"remove-missing", "real-estate", berg}, 1, stop, "Fehlende Immobilien in der Anlage l\xC3\xB6schen?" + no},
       {{"delete-camera-set", ost, "\xC3\x84gypten"}, 1, stop, "L\xC3\xB6sche Kamera Set \xC3\x84gypten ?" + no},
-      {{"--yes", "delete-camera-set", ost, "Nord"}, 1, "", "Kamera Set Nord gibt es nicht in C:\\Sim\\Anlagen\\Ost.danl!\n"},
+      {{"--yes", "delete-camera-set", ost, "Nord"},
+       1,
+       "",
+       "Kamera Set Nord gibt es nicht in C:\\Sim\\Anlagen\\Ost.danl!\n"},
       {{"remove-missing", "--dry-run", "rolling-stock", berg}, 0, "Rollmaterial zu entfernen: 1\n  Fehlt.rm\n", ""},
       {{"remove-missing", "gbos", "--dry-run", berg}, 0, "GBOs zu entfernen: 1\n  GBO\\Fehlt.gbo\n", ""},
       {{"remove-missing", "--dry-run", "real-estate", berg}, 1, "", unknown, false, {}, ""},
-      {{"--host", Native("Anlagen"), "remove-missing", "--dry-run", "rolling-stock", berg}, 1, "",
+      {{"--host", Native("Anlagen"), "remove-missing", "--dry-run", "rolling-stock", berg},
+       1,
+       "",
        "Ordner C:\\Sim\\Anlagen\\Rollmaterial fehlt, es wird nichts gel\xC3\xB6scht!\n"},
-      {{"remove-missing", "--dry-run", "real-estate", zwei}, 0,
-       "Immobilien zu entfernen: 2\n  Fehlt.mod\n", ""},  // named as the missing list names it
+      {{"remove-missing", "--dry-run", "real-estate", zwei},
+       0,
+       "Immobilien zu entfernen: 2\n  Fehlt.mod\n",
+       ""},  // named as the missing list names it
       {{"--yes", "remove-missing", "gbos", berg}, 1, "", unknown, false, {}, ""},
       {{"missing-list", berg}, 1, "", unknown, false, {}, "Kantrelwick.exe"},  // no folder at all
       {{"standard"}, 1, "", gone, false, {}, fehlt},
@@ -78,53 +106,107 @@ TEST_F(InstallationTest, ExitStatusAndMessagesOfEveryCommand) {
       {{"terrain", berg}, 1, "", gone, false, {}, fehlt},
       {{"remove-missing", "--dry-run", "gbos", berg}, 1, "", gone, false, {}, fehlt},
       // A choice is a file name of its kind folder: a missing one stops (1), a path is misused (2).
-      {{"start", test, "--buffer-stop", "Rot.mod"}, 1, "",
+      {{"start", test, "--buffer-stop", "Rot.mod"},
+       1,
+       "",
        "--buffer-stop: \"Rot.mod\" gibt es nicht in C:\\Sim\\Prellbock\nVorhanden: Holz.mod, Prellbock.mod\n"},
-      {{"start", test, "--ground-texture", "Holz.mod"}, 1, "",
+      {{"start", test, "--ground-texture", "Holz.mod"},
+       1,
+       "",
        "--ground-texture: \"Holz.mod\" gibt es nicht in C:\\Sim\\Bodentextur\nVorhanden: Sand.bmp\n"},
-      {{"start", test, "--catenary", "..\\Prellbock\\Holz.mod"}, 2, "",
+      {{"start", test, "--catenary", "..\\Prellbock\\Holz.mod"},
+       2,
+       "",
        "--catenary nimmt nur einen Dateinamen aus C:\\Sim\\Oberleitung, keinen Pfad: \"..\\Prellbock\\Holz.mod\"\n"
        "Vorhanden: Kette.mod\n"},
-      {{"start", test, "--guide-post", "../Anlagen/Berg.anl"}, 2, "",
+      {{"start", test, "--guide-post", "../Anlagen/Berg.anl"},
+       2,
+       "",
        "--guide-post nimmt nur einen Dateinamen aus C:\\Sim\\Leitpfosten, keinen Pfad: \"../Anlagen/Berg.anl\"\n"
        "Vorhanden: Gelb.mod\n"},
-      {{"--host", Native("Anlagen"), "start", test, "--catenary", "Kette.mod"}, 1, "",
+      {{"--host", Native("Anlagen"), "start", test, "--catenary", "Kette.mod"},
+       1,
+       "",
        "--catenary: \"Kette.mod\" gibt es nicht in C:\\Sim\\Anlagen\\Oberleitung\n"
        "Vorhanden: Ordner C:\\Sim\\Anlagen\\Oberleitung fehlt\n"},
       // A camera set named as an existing one in another case is refused; a new one is named as new.
-      {{"start", ost, "--camera-set", "\xC3\xA4GYPTEN"}, 1, "",
+      {{"start", ost, "--camera-set", "\xC3\xA4GYPTEN"},
+       1,
+       "",
        "Kamera Set \xC3\xA4GYPTEN gibt es nicht in C:\\Sim\\Anlagen\\Ost.danl. Meinten Sie \"\xC3\x84gypten\"? "
        "(Gro\xC3\x9F- und Kleinschreibung z\xC3\xA4hlt)\n"},
-      {{"start", "--camera-set", "Neu", ost}, 0,
-       defaults + "Oberleitung: Oberleitung.mod installiert\nLeitpfosten: Leitpfosten.mod installiert\n"
-                  "Bodentextur: Grass.bmp installiert\n" + kRunning + "Neues Kamera Set Neu gespeichert: C:\\Sim\\Anlagen\\Ost.danl\n",
-       "", true},
+      {{"start", "--camera-set", "Neu", ost},
+       0,
+       defaults +
+           "Oberleitung: Oberleitung.mod installiert\nLeitpfosten: Leitpfosten.mod installiert\n"
+           "Bodentextur: Grass.bmp installiert\n" +
+           kRunning + "Neues Kamera Set Neu gespeichert: C:\\Sim\\Anlagen\\Ost.danl\n",
+       "",
+       true},
       {{"terrain", "--preview", berg}, 0, "Die Einstellungen beschreiben kein Terrain.\n", ""},
       {{"terrain", berg}, 1, "", "Die Einstellungen beschreiben kein Terrain, es wird nichts generiert!\n"},
-      {{"terrain", zwei}, 1, "Terrain Nord: 4 Kacheln in C:\\Sim\\Modelle\\Nord\n",
-       "Fehler beim Schreiben von C:\\Sim\\Modelle\\S\\bmp0_0.mod!\n", true, {"ZUVO_FAULTS=write:5"}},  // none for the section cut short
-      {{"terrain", zwei}, 0, "Terrain Nord: 4 Kacheln in C:\\Sim\\Modelle\\Nord\n"
-       "Terrain S\xC3\xBC" "d: 16 Kacheln in C:\\Sim\\Modelle\\S\nTerraingenerierung abgeschlossen!\n", "", true},
+      {{"terrain", zwei},
+       1,
+       "Terrain Nord: 4 Kacheln in C:\\Sim\\Modelle\\Nord\n",
+       "Fehler beim Schreiben von C:\\Sim\\Modelle\\S\\bmp0_0.mod!\n",
+       true,
+       {"ZUVO_FAULTS=write:5"}},  // none for the section cut short
+      {{"terrain", zwei},
+       0,
+       "Terrain Nord: 4 Kacheln in C:\\Sim\\Modelle\\Nord\n"
+       "Terrain S\xC3\xBC"
+       "d: 16 Kacheln in C:\\Sim\\Modelle\\S\nTerraingenerierung abgeschlossen!\n",
+       "",
+       true},
       {{"map", berg}, 0, "Karte wurde erstellt: C:\\Sim\\Anlagen\\Berg.svg\n", "", true},
       {{"map", berg, "-o", Native("Karte.svg")}, 0, "Karte wurde erstellt: C:\\Sim\\Karte.svg\n", "", true},
       {{"map", berg}, 1, "", unknown, false, {}, ""},
       {{"map", berg, "-o", Native("Anlagen\\Test.DANL")}, 1, "", "falsche Endung: DANL\n"},
-      {{"inventory", berg}, 0, "Inventarliste wurde erstellt!\nGeschrieben: C:\\Sim\\Anlagen\\Inventarliste.txt\n", "",
+      {{"inventory", berg},
+       0,
+       "Inventarliste wurde erstellt!\nGeschrieben: C:\\Sim\\Anlagen\\Inventarliste.txt\n",
+       "",
        true},
-      {{"resave", berg}, 0, "Gespeichert: C:\\Sim\\Anlagen\\Berg.anl\n", "", true},  // the same bytes, and a version kept
-      {{"--yes", "remove-missing", "real-estate", berg}, 0, backup + "Immobilien entfernt: 1" + saved + "Berg.anl\n", "", true},
-      {{"--yes", "--host", Native(), "remove-missing", "gbos", berg}, 0, backup + "GBOs entfernt: 1" + saved + "Berg.anl\n", "",
+      {{"resave", berg},
+       0,
+       "Gespeichert: C:\\Sim\\Anlagen\\Berg.anl\n",
+       "",
+       true},  // the same bytes, and a version kept
+      {{"--yes", "remove-missing", "real-estate", berg},
+       0,
+       backup + "Immobilien entfernt: 1" + saved + "Berg.anl\n",
+       "",
        true},
-      {{"--yes", "remove-missing", "rolling-stock", ost}, 0, "Vorige Fassung im Verlauf: Fassung 1 in C:\\Sim\\Anlagen\\StartZUVO-Verlauf\\Ost\n" "Rollmaterial entfernt: 0" + saved + "Ost.anl\n", "", true},
-      {{"--yes", "delete-camera-set", ost, "\xC3\x84gypten"}, 0,
-       "Kamera Set \xC3\x84gypten gel\xC3\xB6scht: C:\\Sim\\Anlagen\\Ost.danl\n", "", true},
+      {{"--yes", "--host", Native(), "remove-missing", "gbos", berg},
+       0,
+       backup + "GBOs entfernt: 1" + saved + "Berg.anl\n",
+       "",
+       true},
+      {{"--yes", "remove-missing", "rolling-stock", ost},
+       0,
+       "Vorige Fassung im Verlauf: Fassung 1 in C:\\Sim\\Anlagen\\StartZUVO-Verlauf\\Ost\n"
+       "Rollmaterial entfernt: 0" +
+           saved + "Ost.anl\n",
+       "",
+       true},
+      {{"--yes", "delete-camera-set", ost, "\xC3\x84gypten"},
+       0,
+       "Kamera Set \xC3\x84gypten gel\xC3\xB6scht: C:\\Sim\\Anlagen\\Ost.danl\n",
+       "",
+       true},
       {{"repair"}, 0, "Nichts wiederherzustellen: kein Laufprotokoll in C:\\Sim\\.\n", ""},
       {{"standard"}, 0, defaults, "", true},
       {{"--host", Native("Anlagen"), "standard"}, 0, "Keine Standard-Dateien gesichert: nichts installiert.\n", ""},
-      {{"--host", Native(), "start", "--guide-post", "gelb.MOD", test}, 0,
-       defaults + "Oberleitung: Oberleitung.mod installiert\nLeitpfosten: gelb.MOD installiert\n"
-                  "Bodentextur: Grass.bmp installiert\n" + kRunning,
-       "", true, {}, ""},  // the last
+      {{"--host", Native(), "start", "--guide-post", "gelb.MOD", test},
+       0,
+       defaults +
+           "Oberleitung: Oberleitung.mod installiert\nLeitpfosten: gelb.MOD installiert\n"
+           "Bodentextur: Grass.bmp installiert\n" +
+           kRunning,
+       "",
+       true,
+       {},
+       ""},  // the last
   };
   const Tree before = SnapshotTree(Native());
   for (const auto& c : cases) {
@@ -134,7 +216,9 @@ TEST_F(InstallationTest, ExitStatusAndMessagesOfEveryCommand) {
     RunResult run = Zuvo(c.args, c.env);
     EXPECT_EQ(run.exitCode, c.exitCode);
     EXPECT_EQ(WithoutPid(run.out), c.out);
-    if (c.exitCode != 2 || !c.err.empty()) { EXPECT_EQ(run.err, c.err); }  // else the parser's usage text
+    if (c.exitCode != 2 || !c.err.empty()) {
+      EXPECT_EQ(run.err, c.err);
+    }  // else the parser's usage text
     EXPECT_EQ(SnapshotTree(Native()) != before, c.changes);
     const bool start = std::find(c.args.begin(), c.args.end(), "start") != c.args.end();
     EXPECT_EQ(Exists(stand_in::kLogFileName), start && c.exitCode == 0) << "the simulator ran";
@@ -154,13 +238,17 @@ TEST_F(InstallationTest, AnInstallationThatCannotBeFoundIsTheOnlyMessage) {
   Write("Anlagen\\Bad.anl", bad);
   dir_.MakeDirs("leer");
   const std::string missing = Prefix() + "/fehlt", empty = dir_.NativePath("leer"),
-                    key = ", Schl\xC3\xBCssel HKEY_LOCAL_MACHINE\\SOFTWARE\\Classes\\Kantrelwick\\shell\\open\\command; "
-                          "--host ORDNER nennt den Installationsordner direkt.\n",
+                    key =
+                        ", Schl\xC3\xBCssel HKEY_LOCAL_MACHINE\\SOFTWARE\\Classes\\Kantrelwick\\shell\\open\\command; "
+                        "--host ORDNER nennt den Installationsordner direkt.\n",
                     unknown = "Unbekannte oder fehlerhafte ZUVO Installation\n";
   SetRegistryCommand("");
-  const struct { std::string prefix, err; } cases[] = {
+  const struct {
+    std::string prefix, err;
+  } cases[] = {
       {missing, unknown + "Gesucht wurde im Wine-Prefix " + missing + ", den es nicht gibt" + key},
-      {empty, unknown + "Gesucht wurde im Wine-Prefix " + empty + ", dem die Datei " + empty + "/system.reg fehlt" + key},
+      {empty,
+       unknown + "Gesucht wurde im Wine-Prefix " + empty + ", dem die Datei " + empty + "/system.reg fehlt" + key},
       {Prefix(), unknown + NoInstallationHint()},
   };
   for (const auto& c : cases) {
@@ -182,22 +270,29 @@ TEST_F(InstallationTest, ShowTellsTheDefaultsAndTheFilesToChooseFrom) {
   EXPECT_EQ(run.exitCode, 0);
   EXPECT_EQ(run.err, "");
   const std::string unset = ": (nicht gesetzt, es gilt die Standard-Datei ";
-  EXPECT_NE(run.out.find("Prellbock: Holz.mod\n  Vorhanden: Holz.mod\nOberleitung" + unset + "Oberleitung.mod)\n"
-                         "  Vorhanden: Kette.mod\nLeitpfosten" + unset + "Leitpfosten.mod)\n  Vorhanden: Gelb.mod\n"
-                         "Bodentextur" + unset + "Grass.bmp)\n  Vorhanden: Sand.bmp\nGen. Terrain: "),
-            std::string::npos) << run.out;
+  EXPECT_NE(run.out.find("Prellbock: Holz.mod\n  Vorhanden: Holz.mod\nOberleitung" + unset +
+                         "Oberleitung.mod)\n"
+                         "  Vorhanden: Kette.mod\nLeitpfosten" +
+                         unset +
+                         "Leitpfosten.mod)\n  Vorhanden: Gelb.mod\n"
+                         "Bodentextur" +
+                         unset + "Grass.bmp)\n  Vorhanden: Sand.bmp\nGen. Terrain: "),
+            std::string::npos)
+      << run.out;
   run = Zuvo({"--host", Native("Anlagen"), "show", Layout()});
   EXPECT_NE(run.out.find("Oberleitung: (nicht gesetzt, ohne Ordner wird nichts installiert)\n"
                          "  Vorhanden: Ordner C:\\Sim\\Anlagen\\Oberleitung fehlt\n"),
-            std::string::npos) << run.out;
+            std::string::npos)
+      << run.out;
 }
 
 // A ".danl" in UTF-8 is read so, said once, and saved in code page 1252; one
 // with a character that code page 1252 lacks is not loaded.
 TEST_F(InstallationTest, AUtf8SettingsFileIsSavedInCodePage1252) {
   const std::string utf8 = "[KamSet \xC3\x84gypten]\r\nPX1=1\r\n\r\n[KamSet Nord]\r\nPX1=2\r\n",
-                    said = "C:\\Sim\\Anlagen\\Test.danl ist in UTF-8 geschrieben und wurde so gelesen; gespeichert "
-                           "wird sie in Windows-1252.\n";
+                    said =
+                        "C:\\Sim\\Anlagen\\Test.danl ist in UTF-8 geschrieben und wurde so gelesen; gespeichert "
+                        "wird sie in Windows-1252.\n";
   Write("Anlagen\\Test.danl", utf8);
   RunResult run = Zuvo({"show", Layout()});
   EXPECT_EQ(run.exitCode, 0);
@@ -213,8 +308,9 @@ TEST_F(InstallationTest, AUtf8SettingsFileIsSavedInCodePage1252) {
   const Tree before = SnapshotTree(Native());
   run = Zuvo({"--yes", "start", Layout()});
   EXPECT_EQ(run.exitCode, 1);
-  EXPECT_EQ(run.err, "C:\\Sim\\Anlagen\\Test.danl, Zeile 2: ein Zeichen, das es in Windows-1252 nicht gibt. Die "
-                     "Datei wird nicht gelesen!\n");
+  EXPECT_EQ(run.err,
+            "C:\\Sim\\Anlagen\\Test.danl, Zeile 2: ein Zeichen, das es in Windows-1252 nicht gibt. Die "
+            "Datei wird nicht gelesen!\n");
   EXPECT_EQ(SnapshotTree(Native()), before);
 }
 
@@ -238,30 +334,46 @@ TEST_F(InstallationTest, TheMapGoesToStandardOutput) {
 
 TEST_F(InstallationTest, TerrainPreviewWritesOnePicturePerSectionAndNothingElse) {
   const auto pixel = [](int x, int y) { return terrain_test::PixelBytes{std::uint8_t(x), std::uint8_t(y), 1}; };
-  for (const char* picture : {"Anlagen\\h.bmp", "Anlagen\\c.bmp"}) Write(picture, terrain_test::MakeBitmap(4, 4, pixel));
+  for (const char* picture : {"Anlagen\\h.bmp", "Anlagen\\c.bmp"})
+    Write(picture, terrain_test::MakeBitmap(4, 4, pixel));
   // The second section names a file outside the layout's folder; the third is refused.
   const std::string pictures[] = {"Hoehe=h.bmp", "Farbe=c.bmp", "Pixelgroesse=1"};
-  std::vector<std::string> lines = {"[Terrain Nord]", "Name=Nord", "[Terrain\\..\\..\\Weg]", "[Terrain S\xFC" "d]"};
+  std::vector<std::string> lines = {"[Terrain Nord]", "Name=Nord", "[Terrain\\..\\..\\Weg]",
+                                    "[Terrain S\xFC"
+                                    "d]"};
   for (std::size_t at : {4, 3, 2}) lines.insert(lines.begin() + at, std::begin(pictures), std::end(pictures));
   WriteSettings(lines);
   const Tree before = SnapshotTree(Native());
   const RunResult run = Zuvo({"terrain", "--preview", Layout()});
   EXPECT_EQ(run.exitCode, 1);
-  EXPECT_EQ(run.out, "Terrainvorschau geschrieben: C:\\Sim\\Anlagen\\Terrain Nord.svg\n"
-                     "Terrainvorschau geschrieben: C:\\Sim\\Anlagen\\Terrain S\xC3\xBC" "d.svg\n");
+  EXPECT_EQ(run.out,
+            "Terrainvorschau geschrieben: C:\\Sim\\Anlagen\\Terrain Nord.svg\n"
+            "Terrainvorschau geschrieben: C:\\Sim\\Anlagen\\Terrain S\xC3\xBC"
+            "d.svg\n");
   // The refused section is drawn with its reason, and the reason is said.
-  EXPECT_EQ(run.err, "[Terrain\\..\\..\\Weg]:Der Abschnittsname taugt nicht als Dateiname der Vorschau!\n"
-                     "[Terrain S\xC3\xBC" "d]:Name muss gesetzt sein!\n");
+  EXPECT_EQ(run.err,
+            "[Terrain\\..\\..\\Weg]:Der Abschnittsname taugt nicht als Dateiname der Vorschau!\n"
+            "[Terrain S\xC3\xBC"
+            "d]:Name muss gesetzt sein!\n");
   Tree after = SnapshotTree(Native());
   EXPECT_EQ(after.erase("Anlagen/Terrain Nord.svg"), 1u);
-  EXPECT_EQ(after.erase("Anlagen/Terrain S\xC3\xBC" "d.svg"), 1u);
+  EXPECT_EQ(after.erase("Anlagen/Terrain S\xC3\xBC"
+                        "d.svg"),
+            1u);
   EXPECT_EQ(after, before);
   // A refused section alone: drawn, said, and the command fails.
-  WriteSettings({"[Terrain S\xFC" "d]", pictures[0], pictures[1], pictures[2]});
+  WriteSettings(
+      {"[Terrain S\xFC"
+       "d]",
+       pictures[0], pictures[1], pictures[2]});
   const RunResult refused = Zuvo({"terrain", "--preview", Layout()});
   EXPECT_EQ(refused.exitCode, 1);
-  EXPECT_EQ(refused.out, "Terrainvorschau geschrieben: C:\\Sim\\Anlagen\\Terrain S\xC3\xBC" "d.svg\n");
-  EXPECT_EQ(refused.err, "[Terrain S\xC3\xBC" "d]:Name muss gesetzt sein!\n");
+  EXPECT_EQ(refused.out,
+            "Terrainvorschau geschrieben: C:\\Sim\\Anlagen\\Terrain S\xC3\xBC"
+            "d.svg\n");
+  EXPECT_EQ(refused.err,
+            "[Terrain S\xC3\xBC"
+            "d]:Name muss gesetzt sein!\n");
 }
 
 // What the console itself decides: the forms of a path, --host, usage errors
@@ -274,20 +386,36 @@ TEST_F(InstallationTest, PathsUsageErrorsAndHints) {
   Write("Anlagen\\Zug.anl", layout_bytes::File({}, {}, {lok}));
   Write("Rollmaterial\\Datenbl\xE4tter\\Zug.txt", "[Zuvo]\r\nZusLen=3\r\n");
   const std::string usage = "Aufruf: zuvo [OPTIONEN] BEFEHL\n\"zuvo --help\" zeigt die Hilfe.\n",
-                    checks = "Fehlgeschlagene Pr\xC3\xBC" "fungen der Anlagendatei: 1 (--verbose zeigt sie).\n",
+                    checks =
+                        "Fehlgeschlagene Pr\xC3\xBC"
+                        "fungen der Anlagendatei: 1 (--verbose zeigt sie).\n",
                     show = std::string("Aufruf: zuvo show [OPTIONEN] LAYOUT\n\"zuvo show --help\" zeigt die Hilfe.\n"),
-                    forms = " M\xC3\xB6glich sind ein Unix-Pfad (Anlagen/Demo.anl, /home/...) und ein Windows-Pfad mit "
-                            "Laufwerk (\"C:\\...\" oder \"C:/...\").\n";
-  const struct { std::vector<std::string> args; int exitCode; std::string out, err; } cases[] = {
+                    forms =
+                        " M\xC3\xB6glich sind ein Unix-Pfad (Anlagen/Demo.anl, /home/...) und ein Windows-Pfad mit "
+                        "Laufwerk (\"C:\\...\" oder \"C:/...\").\n";
+  const struct {
+    std::vector<std::string> args;
+    int exitCode;
+    std::string out, err;
+  } cases[] = {
       {{"show", "c:/SIM\\anlagen//./Test.anl"}, 0, "Anlage: C:\\SIM\\anlagen\\Test.anl\n", ""},
-      {{"--host", "c:\\Sim\\Anlagen\\..", "show", "C:\\Sim\\Anlagen\\Test.danl"}, 0, "Anlage: C:\\Sim\\Anlagen\\Test.anl\n", ""},
-      {{"show", "D:\\Test.anl"}, 1, "", "Das Laufwerk D: gibt es nicht (kein Eintrag " + Prefix() + "/dosdevices/d:).\n"},
+      {{"--host", "c:\\Sim\\Anlagen\\..", "show", "C:\\Sim\\Anlagen\\Test.danl"},
+       0,
+       "Anlage: C:\\Sim\\Anlagen\\Test.anl\n",
+       ""},
+      {{"show", "D:\\Test.anl"},
+       1,
+       "",
+       "Das Laufwerk D: gibt es nicht (kein Eintrag " + Prefix() + "/dosdevices/d:).\n"},
       {{"show", "Anlagen\\Test.anl"}, 1, "", "\"Anlagen\\Test.anl\" ist unter Windows kein Name." + forms},
       {{"--host", "C:/Fehlt", "standard"}, 2, "", "--host: C:\\Fehlt gibt es nicht.\n"},
       {{"--host", "", "standard"}, 2, "", "Kein Pfad angegeben.\n"},
       {{"--host", Layout(), "standard"}, 2, "", "--host: C:\\Sim\\Anlagen\\Test.anl ist kein Ordner.\n"},
-      {{"resave", Native("Anlagen\\Lok.anl")}, 1, "",
-       "Dll-Modell \"Lok.dll\" kann nicht benutzt werden!\nDas Datenblatt C:\\Sim\\Rollmaterial\\Datenbl\xC3\xA4tter\\Lok.txt fehlt.\n" +
+      {{"resave", Native("Anlagen\\Lok.anl")},
+       1,
+       "",
+       "Dll-Modell \"Lok.dll\" kann nicht benutzt werden!\nDas Datenblatt "
+       "C:\\Sim\\Rollmaterial\\Datenbl\xC3\xA4tter\\Lok.txt fehlt.\n" +
            checks},
       {{"resave", Native("Anlagen\\Zug.anl")}, 1, "", "Dll-Modell \"Zug.dll\" kann nicht benutzt werden!\n" + checks},
       {{"--yes", "shwo", "x"}, 2, "", "Unbekannter Befehl \"shwo\". Meinten Sie \"show\"?\n" + usage},
@@ -296,20 +424,35 @@ TEST_F(InstallationTest, PathsUsageErrorsAndHints) {
       {{"zeigen"}, 2, "", "Unbekannter Befehl \"zeigen\".\n" + usage},
       {{"show", "--jsn", "x"}, 2, "", "Unbekannte Option \"--jsn\". Meinten Sie \"--json\"?\n" + show},
       {{"--hots", "x", "show"}, 2, "", "Unbekannte Option \"--hots\". Meinten Sie \"--host\"?\n" + show},
-      {{"start", "x", "--camera-sets=A"}, 2, "", "Unbekannte Option \"--camera-sets\". Meinten Sie \"--camera-set\"?\n" +
-                                                 std::string("Aufruf: zuvo start [OPTIONEN] LAYOUT\n\"zuvo start --help\" zeigt die Hilfe.\n")},
+      {{"start", "x", "--camera-sets=A"},
+       2,
+       "",
+       "Unbekannte Option \"--camera-sets\". Meinten Sie \"--camera-set\"?\n" +
+           std::string("Aufruf: zuvo start [OPTIONEN] LAYOUT\n\"zuvo start --help\" zeigt die Hilfe.\n")},
       {{"show", "--frobnicate", "x"}, 2, "", "Unbekannte Option \"--frobnicate\".\n" + show},
-      {{"help", "strat"}, 2, "", "Unbekannter Befehl \"strat\". Meinten Sie \"start\"?\nAufruf: zuvo help [OPTIONEN] [BEFEHL]\n"
-                                "\"zuvo help --help\" zeigt die Hilfe.\n"},
+      {{"help", "strat"},
+       2,
+       "",
+       "Unbekannter Befehl \"strat\". Meinten Sie \"start\"?\nAufruf: zuvo help [OPTIONEN] [BEFEHL]\n"
+       "\"zuvo help --help\" zeigt die Hilfe.\n"},
       {{"help", "map"}, 0, "Anlage als SVG-Karte zeichnen\nAufruf: zuvo map [OPTIONEN] LAYOUT\n", ""},
-      {{"help"}, 0, "StartZUVO: bereitet den Simulator Kantrelwick vor und startet ihn.\nAufruf: zuvo [OPTIONEN] BEFEHL\n", ""},
+      {{"help"},
+       0,
+       "StartZUVO: bereitet den Simulator Kantrelwick vor und startet ihn.\nAufruf: zuvo [OPTIONEN] BEFEHL\n",
+       ""},
       {{"-V"}, 0, "zuvo (StartZUVO) 1.2.0\n", ""},
       {{}, 2, "", "Es fehlt ein Befehl.\n" + usage},
       {{"--host"}, 2, "", "Bei --host fehlt der Wert.\n" + usage},
       {{"--yes=vielleicht"}, 2, "", "Ung\xC3\xBCltiger Wert f\xC3\xBCr --yes.\n" + usage},
-      {{"dump", "a", "b"}, 2, "", "Unerwartete Argumente: b.\nAufruf: zuvo dump [OPTIONEN] LAYOUT\n\"zuvo dump --help\" zeigt die Hilfe.\n"},
-      {{"delete-camera-set", "a"}, 2, "", "NAME fehlt.\nAufruf: zuvo delete-camera-set [OPTIONEN] LAYOUT NAME\n"
-                                         "\"zuvo delete-camera-set --help\" zeigt die Hilfe.\n"},
+      {{"dump", "a", "b"},
+       2,
+       "",
+       "Unerwartete Argumente: b.\nAufruf: zuvo dump [OPTIONEN] LAYOUT\n\"zuvo dump --help\" zeigt die Hilfe.\n"},
+      {{"delete-camera-set", "a"},
+       2,
+       "",
+       "NAME fehlt.\nAufruf: zuvo delete-camera-set [OPTIONEN] LAYOUT NAME\n"
+       "\"zuvo delete-camera-set --help\" zeigt die Hilfe.\n"},
   };
   for (const auto& c : cases) {
     SCOPED_TRACE(::testing::PrintToString(c.args));
@@ -325,8 +468,9 @@ TEST_F(InstallationTest, PathsUsageErrorsAndHints) {
 
 TEST_F(InstallationTest, HelpIsGermanThroughout) {
   std::vector<std::vector<std::string>> calls = {{"--help"}, {"show", "-h"}, {"help", "show"}};
-  for (const char* command : {"show", "start", "delete-camera-set", "standard", "remove-missing", "inventory",
-                              "missing-list", "terrain", "resave", "dump", "map", "repair", "help", "history", "restore"}) {
+  for (const char* command :
+       {"show", "start", "delete-camera-set", "standard", "remove-missing", "inventory", "missing-list", "terrain",
+        "resave", "dump", "map", "repair", "help", "history", "restore"}) {
     calls.push_back({command, "--help"});
   }
   for (const auto& args : calls) {
@@ -343,8 +487,10 @@ TEST_F(InstallationTest, HelpIsGermanThroughout) {
     }
   }
   EXPECT_NE(Zuvo({"--help"}).out.find("$WINEPREFIX, ohne WINEPREFIX in ~/.wine; --host ORDNER"), std::string::npos);
-  EXPECT_NE(Zuvo({"--help"}).out.find("2 fehlerhafter Aufruf, 3 Simulator abgest\xC3\xBCrzt oder mit Status ungleich 0 "
-                                     "beendet\n"), std::string::npos);
+  EXPECT_NE(Zuvo({"--help"})
+                .out.find("2 fehlerhafter Aufruf, 3 Simulator abgest\xC3\xBCrzt oder mit Status ungleich 0 "
+                          "beendet\n"),
+            std::string::npos);
   EXPECT_NE(Zuvo({"--help"}).out.find(", 128+N nach Signal N.\n"), std::string::npos);
 }
 

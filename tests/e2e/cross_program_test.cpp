@@ -78,8 +78,8 @@ class CrossProgramTest : public InstallationTest {
   // The native program, with a prefix that has no drives: every path is on Z:.
   std::vector<std::string> NativeEnv() const { return {"WINEPREFIX=" + dir_.NativePath("ohne-wine")}; }
   std::vector<std::string> WineArgs(std::vector<std::string> args) const {
-    args.insert(args.begin(), {"/usr/bin/env", "WINEPREFIX=" + winePrefix_, "WINEDEBUG=-all", "wine", ZuvoExe(),
-                               "--host", folder_});
+    args.insert(args.begin(),
+                {"/usr/bin/env", "WINEPREFIX=" + winePrefix_, "WINEDEBUG=-all", "wine", ZuvoExe(), "--host", folder_});
     return args;
   }
   RunResult NativeZuvo(const std::vector<std::string>& args) const {
@@ -105,7 +105,8 @@ class CrossProgramTest : public InstallationTest {
 TEST_F(CrossProgramTest, NativeHealsARunUnderWineAndWineHealsANativeRun) {
   const std::string journal = "StartZUVO-Lauf.txt";
   // zuvo.exe under wine, with the Windows stand-in, killed while it runs.
-  std::filesystem::copy_file(windowsBuild_ + "/tools/stand-in/Kantrelwick.exe", InstallationTest::Native("Kantrelwick.exe"),
+  std::filesystem::copy_file(windowsBuild_ + "/tools/stand-in/Kantrelwick.exe",
+                             InstallationTest::Native("Kantrelwick.exe"),
                              std::filesystem::copy_options::overwrite_existing);
   Child run = SpawnProgram(WineArgs({"start", folder_ + "\\Anlagen\\Test.anl"}), {});
   ASSERT_TRUE(WaitFor([&] { return JournalNamesSimulator() && !Runs().empty() && Runs().back().Has("Haengt"); }))
@@ -126,7 +127,8 @@ TEST_F(CrossProgramTest, NativeHealsARunUnderWineAndWineHealsANativeRun) {
                              std::filesystem::copy_options::overwrite_existing);
   const std::size_t before = Runs().size();
   run = SpawnZuvo({"--host", Unix(), "start", InstallationTest::Native("Anlagen\\Test.anl")}, NativeEnv());
-  ASSERT_TRUE(WaitFor([&] { return JournalNamesSimulator() && Runs().size() > before && Runs().back().Has("Haengt"); }));
+  ASSERT_TRUE(
+      WaitFor([&] { return JournalNamesSimulator() && Runs().size() > before && Runs().back().Has("Haengt"); }));
   kill(run.pid, SIGKILL);
   Finish(run);
   RunResult wine = UnderWine({"repair"});

@@ -66,8 +66,10 @@ Tree SnapshotTree(const std::string& nativeFolder) {
     const std::string key = it->path().lexically_relative(nativeFolder).generic_string();
     if (it->is_symlink(ec)) continue;
     std::ifstream in(it->path(), std::ios::binary);
-    if (it->is_directory(ec)) tree[key + "/"];
-    else tree[key].assign(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
+    if (it->is_directory(ec))
+      tree[key + "/"];
+    else
+      tree[key].assign(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
   }
   return tree;
 }
@@ -130,7 +132,7 @@ FaultSweep SweepZuvoFaults(const std::string& nativeFolder, const std::vector<st
         ++sweep.reported;
         sweep.said[name] = faulted.err;
         const RunResult healed = heal.empty() ? RunResult{0, "", ""} : RunZuvo(heal, env);
-        wrong = faulted.err.empty()  ? "failed without a message"
+        wrong = faulted.err.empty()    ? "failed without a message"
                 : healed.exitCode != 0 ? "not healed: " + healed.err
                                        : CompareTrees(before, after, snapshot(), markers);
       }

@@ -25,9 +25,7 @@ class HistoryE2eTest : public InstallationTest {
     EXPECT_EQ(settings::ParseHistoryIndex(Read(kHistory + name + "\\Verlauf.txt"), &index, &fault), 1) << fault;
     return index;
   }
-  std::vector<std::string> Stored(const std::string& name) const {
-    return dir_.List(Inside(kHistory + name));
-  }
+  std::vector<std::string> Stored(const std::string& name) const { return dir_.List(Inside(kHistory + name)); }
 };
 
 TEST_F(HistoryE2eTest, ThreeRemovalsInARowAndEachVersionBroughtBackByteForByte) {
@@ -61,8 +59,10 @@ TEST_F(HistoryE2eTest, ThreeRemovalsInARowAndEachVersionBroughtBackByteForByte) 
     SCOPED_TRACE(n);
     const RunResult run = Zuvo({"--yes", "restore", berg, std::to_string(n)});
     EXPECT_EQ(run.exitCode, 0) << run.err;
-    EXPECT_EQ(run.out, "Fassung " + std::to_string(n) + " wiederhergestellt: " + host_ + "Anlagen\\Berg.anl (die "
-              "Dateien davor: Fassung " + std::to_string(n + 3) + ")\n");
+    EXPECT_EQ(run.out, "Fassung " + std::to_string(n) + " wiederhergestellt: " + host_ +
+                           "Anlagen\\Berg.anl (die "
+                           "Dateien davor: Fassung " +
+                           std::to_string(n + 3) + ")\n");
     EXPECT_TRUE(Read("Anlagen\\Berg.anl") == before[n - 1]);
   }
   const RunResult undo = Zuvo({"--yes", "restore", berg});  // the newest other version: today's before the last restore
@@ -89,7 +89,8 @@ TEST_F(HistoryE2eTest, AStartKeepsThePairBeforeTheRunAndAsTheSimulatorLeftIt) {
   const std::string folder = kHistory + std::string("Test\\");
   EXPECT_TRUE(Read(folder + index.versions[0].layout.content) == anl);
   EXPECT_EQ(Read(folder + index.versions[0].settings.content), danl);
-  EXPECT_TRUE(Read(folder + index.versions[1].layout.content) == Read("Anlagen\\Test.anl"));  // the tool wrote it no more
+  EXPECT_TRUE(Read(folder + index.versions[1].layout.content) ==
+              Read("Anlagen\\Test.anl"));  // the tool wrote it no more
   EXPECT_EQ(SettingsValue(Read(folder + index.versions[1].settings.content), "Kantrelwick", "Fahrplan"), "08:15");
   EXPECT_EQ(SettingsValue(Read(folder + index.versions[1].settings.content), "KamSet Nord", "PX1"), "1111");
   EXPECT_EQ(SettingsValue(ReadSettings(), "KamSet Nord", "PX1"), "5555");

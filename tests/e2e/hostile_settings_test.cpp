@@ -8,13 +8,11 @@
 namespace e2e {
 namespace {
 
-std::string Outside(const std::string& entry) {
-  return "[Copy]:" + entry + " liegt außerhalb des Simulatorordners!\n";
-}
+std::string Outside(const std::string& entry) { return "[Copy]:" + entry + " liegt außerhalb des Simulatorordners!\n"; }
 
 std::vector<std::string> Terrain(const std::string& name) {
-  return {"[Terrain Nord]", "Name=" + name, "Hoehe=h.bmp", "Farbe=f.bmp", "Pixelgroesse=1", "Kachelabstand=2",
-          "Kachelgroesse=2"};
+  return {"[Terrain Nord]", "Name=" + name,    "Hoehe=h.bmp",    "Farbe=f.bmp",
+          "Pixelgroesse=1", "Kachelabstand=2", "Kachelgroesse=2"};
 }
 
 TEST_F(InstallationTest, HostileSettingsChangeNothing) {
@@ -44,7 +42,8 @@ TEST_F(InstallationTest, HostileSettingsChangeNothing) {
       {{"[Copy]", "A.dat=" + tooLong}, {}, Outside("A.dat=" + tooLong)},
       {{"[Copy]", "=Anlagen\\payload.txt"}, {}, Outside("=Anlagen\\payload.txt")},
       {{"[Copy]", nul + "=B.dat"}, {}, Outside("A.dat=B.dat")},
-      {{"[Zuvo]", "Leitpfosten=..\\Mods\\Prellbock.mod"}, {},
+      {{"[Zuvo]", "Leitpfosten=..\\Mods\\Prellbock.mod"},
+       {},
        "Leitpfosten \"..\\Mods\\Prellbock.mod\" kann nicht installiert werden!\n"},
       {Terrain("..\\..\\Kacheln"), {"terrain"}, terrainErr},
       {Terrain("Weg"), {"terrain"}, terrainErr},

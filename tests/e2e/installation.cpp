@@ -23,8 +23,8 @@ std::string TestLayout() {  // cameras 1 to 5, a model stored twice
   layout_bytes::Tail tail;
   for (int i = 0; i < 5; ++i) {
     // View i looks along x (1.0f), from (1000 (i+1), -500, 200).
-    const std::uint32_t view[8] = {0x3F800000, 0, 0, static_cast<std::uint32_t>(1000 * (i + 1)),
-                                   static_cast<std::uint32_t>(-500), 200, 38, 47200};
+    const std::uint32_t view[8] = {
+        0x3F800000, 0, 0, static_cast<std::uint32_t>(1000 * (i + 1)), static_cast<std::uint32_t>(-500), 200, 38, 47200};
     std::copy(view, view + 8, tail.cameras[i]);
   }
   return layout_bytes::File({layout_bytes::Track()}, {house, house}, {}, tail);
@@ -100,12 +100,15 @@ void InstallationTest::SetUp() {
     dir_.MakeDirs(Inside(f));
   }
   SetRegistryCommand("\"" + host_ + "Kantrelwick.exe\" \"%1\"");
-  const std::pair<const char*, const char*> files[] = {
-      {"Mods\\Prellbock.mod", kOwnBufferStop},          {"Mods\\Oberleitung.mod", "eigene Oberleitung"},
-      {"Mods\\Leitpfosten.mod", "eigener Leitpfosten"}, {"Parallels\\Tex256_256a.bmp", "eigene Bodentextur"},
-      {"Prellbock\\Holz.mod", "Prellbock Holz"},        {"Oberleitung\\Kette.mod", "Oberleitung Kette"},
-      {"Leitpfosten\\Gelb.mod", "Leitpfosten gelb"},    {"Bodentextur\\Sand.bmp", "Bodentextur Sand"},
-      {"Anlagen\\Test.anl", ""}};
+  const std::pair<const char*, const char*> files[] = {{"Mods\\Prellbock.mod", kOwnBufferStop},
+                                                       {"Mods\\Oberleitung.mod", "eigene Oberleitung"},
+                                                       {"Mods\\Leitpfosten.mod", "eigener Leitpfosten"},
+                                                       {"Parallels\\Tex256_256a.bmp", "eigene Bodentextur"},
+                                                       {"Prellbock\\Holz.mod", "Prellbock Holz"},
+                                                       {"Oberleitung\\Kette.mod", "Oberleitung Kette"},
+                                                       {"Leitpfosten\\Gelb.mod", "Leitpfosten gelb"},
+                                                       {"Bodentextur\\Sand.bmp", "Bodentextur Sand"},
+                                                       {"Anlagen\\Test.anl", ""}};
   for (const auto& file : files) Write(file.first, *file.second ? file.second : TestLayout());
   std::error_code ec;
   std::filesystem::copy_file(ZUVO_FAKE_SIMULATOR, Native("Kantrelwick.exe"), ec);

@@ -44,7 +44,8 @@ std::string CrLf(const std::vector<std::string>& lines);
 std::string WithoutPid(const std::string& text);
 // The line a start prints before the simulator runs, its process as N.
 const char kRunning[] =
-    "Kantrelwick l\xC3\xA4uft (Prozess N) \xE2\x80\x93 Strg+C beendet den Lauf und stellt alles zur\xC3\xBC" "ck.\n";
+    "Kantrelwick l\xC3\xA4uft (Prozess N) \xE2\x80\x93 Strg+C beendet den Lauf und stellt alles zur\xC3\xBC"
+    "ck.\n";
 // The value of `key` in `section` of the settings text, "(fehlt)" without one.
 std::string SettingsValue(const std::string& text, const char* section, const char* key);
 
@@ -76,7 +77,8 @@ class InstallationTest : public ::testing::Test {
   }
   // The line after a message while no installation is known.
   std::string NoInstallationHint() const {
-    return "Gesucht wurde im Wine-Prefix " + Prefix() + " (Datei " + Prefix() + "/system.reg), Schl\xC3\xBCssel "
+    return "Gesucht wurde im Wine-Prefix " + Prefix() + " (Datei " + Prefix() +
+           "/system.reg), Schl\xC3\xBCssel "
            "HKEY_LOCAL_MACHINE\\SOFTWARE\\Classes\\Kantrelwick\\shell\\open\\command; --host ORDNER nennt den "
            "Installationsordner direkt.\n";
   }

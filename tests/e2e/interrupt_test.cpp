@@ -29,9 +29,15 @@ class InterruptTest : public InstallationTest {
 TEST_F(InterruptTest, ASignalDuringTheRunReachesTheSimulatorAndTheStartEnds) {
   const std::string ended = "Simulator beendet mit Status 3.\n";
   // twice: a second signal once the simulator got the first and went on.
-  const struct { int signal; std::string name; bool twice; std::string out; } cases[] = {
-      {SIGINT, "SIGINT", false, ended}, {SIGTERM, "SIGTERM", false, ended}, {SIGHUP, "SIGHUP", false, ended},
-      {SIGINT, "SIGINT", true, "Simulator durch Signal 9 beendet.\n"}};
+  const struct {
+    int signal;
+    std::string name;
+    bool twice;
+    std::string out;
+  } cases[] = {{SIGINT, "SIGINT", false, ended},
+               {SIGTERM, "SIGTERM", false, ended},
+               {SIGHUP, "SIGHUP", false, ended},
+               {SIGINT, "SIGINT", true, "Simulator durch Signal 9 beendet.\n"}};
   const Tree fresh = SnapshotTree(Prefix());
   for (const auto& c : cases) {
     SCOPED_TRACE(c.name + (c.twice ? " twice" : ""));
@@ -48,7 +54,8 @@ TEST_F(InterruptTest, ASignalDuringTheRunReachesTheSimulatorAndTheStartEnds) {
     EXPECT_EQ(run.exitCode, 128 + c.signal);
     // After the choices installed and the swap made: the run, then its end.
     EXPECT_NE(WithoutPid(run.out).find("Strecke.dat=Strecke_Winter.dat\n" + std::string(kRunning) + c.out),
-              std::string::npos) << run.out;
+              std::string::npos)
+        << run.out;
     EXPECT_EQ(run.err, "Lauf durch Signal " + c.name + " unterbrochen.\n");
     EXPECT_EQ(OnlyRun().Get("Signal"), std::to_string(c.signal));
     // Swaps taken back, the camera set as the run left it.
@@ -98,8 +105,9 @@ TEST_F(InterruptTest, AnInterruptedTerrainLeavesTheFolderAsItWas) {
     ASSERT_NE(from, std::string::npos) << run.err;
     const std::string start = "[Terrain Nord]: Terraingenerierung nach ";
     EXPECT_EQ(run.err.substr(0, start.size()), start);
-    EXPECT_EQ(run.err.substr(from), " von 40000 Kacheln unterbrochen, die Kacheln bleiben wie zuvor.\n"
-                                    "Lauf durch Signal SIGINT unterbrochen.\n");
+    EXPECT_EQ(run.err.substr(from),
+              " von 40000 Kacheln unterbrochen, die Kacheln bleiben wie zuvor.\n"
+              "Lauf durch Signal SIGINT unterbrochen.\n");
   }
 }
 
@@ -108,7 +116,7 @@ TEST_F(InterruptTest, ListsAndTerrainOfALayoutAtADriveRoot) {
   dir_.Write(root + "Wurzel.anl", Read("Anlagen\\Test.anl"));
   dir_.Write(root + "h.bmp", terrain_test::MakeBitmap(4, 4, [](int, int) { return terrain_test::HeightPixel(1); }));
   dir_.Write(root + "Wurzel.danl", CrLf({"[Terrain Nord]", "Name=Nord", "Hoehe=h.bmp", "Farbe=h.bmp", "Pixelgroesse=1",
-                                        "Kachelabstand=2", "Kachelgroesse=4"}));
+                                         "Kachelabstand=2", "Kachelgroesse=4"}));
   const std::string layout = dir_.NativePath(root + "Wurzel.anl");
   EXPECT_EQ(Zuvo({"inventory", layout}).exitCode + Zuvo({"terrain", layout}).exitCode, 0);
   EXPECT_TRUE(dir_.Exists(root + "Inventarliste.txt") && Exists("Modelle\\Nord\\bmp0_0.mod"));

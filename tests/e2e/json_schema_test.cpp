@@ -19,8 +19,8 @@ const char kValidate[] =
 
 TEST_F(InstallationTest, JsonOutputFollowsTheSchema) {
   WriteMixedLayout();
-  Write("Prellbock\\eisen.MOD", "x");  // listed, ignoring case in the pattern and the order
-  Write("Prellbock\\Liste.txt", "x");  // not of the kind's file type
+  Write("Prellbock\\eisen.MOD", "x");              // listed, ignoring case in the pattern and the order
+  Write("Prellbock\\Liste.txt", "x");              // not of the kind's file type
   dir_.MakeDirs(Inside("Prellbock\\Ordner.mod"));  // not a file
   Write("Anlagen\\Test.danl", "[KamSet Nord]\r\nPX1=1\r\n[Zuvo]\r\nLeitpfosten=Gelb.mod\r\n");
   const std::string registry = "\"C:\\Sim\\Kantrelwick.exe\" \"%1\"", berg = Native("Anlagen\\Berg.anl");
@@ -31,14 +31,15 @@ TEST_F(InstallationTest, JsonOutputFollowsTheSchema) {
   const struct {
     std::vector<std::string> args;
     std::string registry;
-    const char* pointer;  // a value of the output
-    const char* value;    // as JSON
+    const char* pointer;    // a value of the output
+    const char* value;      // as JSON
     const char* from = "";  // a text of the output replaced, so that it must fail validation
     const char* to = "";
   } cases[] = {
       {show, registry, "/installation", "\"C:\\\\Sim\\\\\""},
-      {show, registry, "/availableFiles", R"({"bufferStop":["eisen.MOD","Holz.mod"],"catenary":["Kette.mod"],)"
-                                          R"("guidePost":["Gelb.mod"],"groundTexture":["Sand.bmp"]})"},
+      {show, registry, "/availableFiles",
+       R"({"bufferStop":["eisen.MOD","Holz.mod"],"catenary":["Kette.mod"],)"
+       R"("guidePost":["Gelb.mod"],"groundTexture":["Sand.bmp"]})"},
       {show, registry, "/chooseEnabled/groundTexture", "true"},
       {show, registry, "/cameraSet", "null", "\"cameraSet\": null", "\"cameraSet\": \"\""},
       {show, registry, "/bufferStop", "null", "\"chooseEnabled\": {\n    \"bufferStop\"",

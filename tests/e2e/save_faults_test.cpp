@@ -31,8 +31,8 @@ const struct SaveCase {
 TEST_F(InstallationTest, EveryFileOperationOfEverySaveFails) {
   WriteMixedLayout();
   Write("Anlagen\\Berg.danl", CrLf({"[KamSet Nord]", "PX1=1", "", "[Zuvo]", "KamSet=Nord", "", "[Terrain Nord]",
-                                    "Name=Nord", "Hoehe=Bilder\\hoehe.bmp", "Farbe=Bilder\\farbe.bmp",
-                                    "Pixelgroesse=1", "Kachelabstand=2", "Kachelgroesse=4"}));
+                                    "Name=Nord", "Hoehe=Bilder\\hoehe.bmp", "Farbe=Bilder\\farbe.bmp", "Pixelgroesse=1",
+                                    "Kachelabstand=2", "Kachelgroesse=4"}));
   Write("Anlagen\\Bilder\\hoehe.bmp",
         terrain_test::MakeBitmap(4, 4, [](int x, int y) { return terrain_test::HeightPixel(10500 + 3 * x - y); }));
   Write("Anlagen\\Bilder\\farbe.bmp", terrain_test::MakeBitmap(4, 4, [](int x, int) {
@@ -49,9 +49,10 @@ TEST_F(InstallationTest, EveryFileOperationOfEverySaveFails) {
     std::vector<std::string> args = c.args;
     for (std::string& arg : args) arg = arg == "@" ? Native("Anlagen\\Berg.anl") : arg;
     // A terrain cut off while its old tiles were being replaced stays marked.
-    FaultSweep sweep = SweepZuvoFaults(Prefix(), args, Env(), nullptr, {},
-                                       {"drive_c/Sim/Modelle/Nord/.zuvo-unvollstaendig"});
-    EXPECT_TRUE(sweep.problems.empty()) << ::testing::PrintToString(sweep.problems) << ::testing::PrintToString(sweep.said);
+    FaultSweep sweep =
+        SweepZuvoFaults(Prefix(), args, Env(), nullptr, {}, {"drive_c/Sim/Modelle/Nord/.zuvo-unvollstaendig"});
+    EXPECT_TRUE(sweep.problems.empty()) << ::testing::PrintToString(sweep.problems)
+                                        << ::testing::PrintToString(sweep.said);
     EXPECT_GE(sweep.reported, 4);
   }
 }

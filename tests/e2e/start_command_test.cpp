@@ -15,12 +15,28 @@ TEST_F(InstallationTest, ChoicesSwapsAndTheCameraSetAreMadeForTheRunAndTakenBack
   // as the ".danl" stores it.
   const char* const names[] = {"A", "B", "C", "Sub\\D", "Sub\\E", "Sig", "Sig_Neu"};
   for (const char* name : names) Write(name + std::string(".dat"), name);
-  WriteSettings({"[Zuvo]", "KamSet=Nord", "Leitpfosten=Gelb.mod", "[KamSet Nord]", "PX1=1111", "PY1=2222",
-                 "PZ1=333", "OW1=40", "LH1=45000", "WX1=90", "WH1=-10", "[Kantrelwick]", "Alt=1", "[copy]",
-                 "Sig.dat=Sig_Neu.dat", "[Copy]", "A.dat=B.dat", "[Copy]", "B.dat=C.dat",
+  WriteSettings({"[Zuvo]",
+                 "KamSet=Nord",
+                 "Leitpfosten=Gelb.mod",
+                 "[KamSet Nord]",
+                 "PX1=1111",
+                 "PY1=2222",
+                 "PZ1=333",
+                 "OW1=40",
+                 "LH1=45000",
+                 "WX1=90",
+                 "WH1=-10",
+                 "[Kantrelwick]",
+                 "Alt=1",
+                 "[copy]",
+                 "Sig.dat=Sig_Neu.dat",
+                 "[Copy]",
+                 "A.dat=B.dat",
+                 "[Copy]",
+                 "B.dat=C.dat",
                  "c:\\SIM\\sub/D.dat=\\Sim\\Sub\\E.dat"});
-  WritePlan({"[Kamera 1]", "PX=5555", "WX=45", "WH=-20", "[Kamera 3]", "PZ=999", "[Danl Kantrelwick]",
-             "Fahrplan=08:15", "[Ablauf]", "Zeigen=Sig.dat", "Zeigen=C.dat"});
+  WritePlan({"[Kamera 1]", "PX=5555", "WX=45", "WH=-20", "[Kamera 3]", "PZ=999", "[Danl Kantrelwick]", "Fahrplan=08:15",
+             "[Ablauf]", "Zeigen=Sig.dat", "Zeigen=C.dat"});
   RunResult run = Start({"--buffer-stop", "Holz.mod", "--catenary", "Kette.mod", "--ground-texture", "Sand.bmp"});
   EXPECT_EQ(run.exitCode, 0) << run.err;
   // Before the run: what was installed and swapped, and that it runs.
@@ -36,18 +52,24 @@ TEST_F(InstallationTest, ChoicesSwapsAndTheCameraSetAreMadeForTheRunAndTakenBack
   // of the set, the others a camera set's defaults.
   stand_in::Run sim = OnlyRun();
   const std::pair<std::string, std::string> seen[] = {
-      {"Argumente", "2"}, {"Argument 0", "Kantrelwick.exe"}, {"Argument 1", host_ + "Anlagen\\Test.anl"},
+      {"Argumente", "2"},
+      {"Argument 0", "Kantrelwick.exe"},
+      {"Argument 1", host_ + "Anlagen\\Test.anl"},
       {"Datei Mods\\Prellbock.mod", DescribeContent("Prellbock Holz") + " (wie Prellbock\\Holz.mod)"},
       {"Datei Mods\\Oberleitung.mod", DescribeContent("Oberleitung Kette") + " (wie Oberleitung\\Kette.mod)"},
       {"Datei Mods\\Leitpfosten.mod", DescribeContent("Leitpfosten gelb") + " (wie Leitpfosten\\Gelb.mod)"},
       {"Datei Parallels\\Tex256_256a.bmp", DescribeContent("Bodentextur Sand") + " (wie Bodentextur\\Sand.bmp)"},
-      {"Tausch A.dat", DescribeContent("B")}, {"Tausch A.dat.sav", DescribeContent("A")},
-      {"Tausch B.dat", DescribeContent("C")}, {"Tausch B.dat.sav", "fehlt"}, {"Zeigen C.dat", "fehlt"},
+      {"Tausch A.dat", DescribeContent("B")},
+      {"Tausch A.dat.sav", DescribeContent("A")},
+      {"Tausch B.dat", DescribeContent("C")},
+      {"Tausch B.dat.sav", "fehlt"},
+      {"Zeigen C.dat", "fehlt"},
       {"Tausch c:\\SIM\\sub/D.dat", DescribeContent("Sub\\E")},
       {"Zeigen Sig.dat", DescribeContent("Sig")},
       {"Kamera 1", "PX=1111 PY=2222 PZ=333 OW=40 LH=45000 WX=90 WH=-10"},
       {"Kamera 2", "PX=-18100 PY=-6500 PZ=2000 OW=38 LH=47200 WX=24.145552 WH=-4.844"},
-      {"Anlage gespeichert", "ja"}, {"Ende", "Exitcode 0"}};
+      {"Anlage gespeichert", "ja"},
+      {"Ende", "Exitcode 0"}};
   for (const auto& line : seen) EXPECT_EQ(sim.Get(line.first), line.second) << line.first;
   EXPECT_FALSE(sim.Has("Tausch Sig.dat"));
 

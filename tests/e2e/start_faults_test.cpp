@@ -51,8 +51,8 @@ class StartFaultsTest : public InstallationTest {
     kill(static_cast<pid_t>(pid), SIGKILL);
     for (int i = 0; i < 500 && platform::ProcessLiveness(pid, start) == platform::kAlive; ++i) usleep(10000);
   }
-  const std::vector<std::string> kChoices = {"--buffer-stop", "Holz.mod", "--catenary", "Kette.mod",
-                                             "--guide-post", "Gelb.mod", "--ground-texture", "Sand.bmp"};
+  const std::vector<std::string> kChoices = {"--buffer-stop", "Holz.mod", "--catenary",       "Kette.mod",
+                                             "--guide-post",  "Gelb.mod", "--ground-texture", "Sand.bmp"};
 };
 
 TEST_F(StartFaultsTest, EveryFileOperationOfAFullStartFails) {
@@ -63,13 +63,12 @@ TEST_F(StartFaultsTest, EveryFileOperationOfAFullStartFails) {
   // sweep's).
   std::vector<std::string> args = {"start", Layout()};
   args.insert(args.end(), kChoices.begin(), kChoices.end());
-  FaultSweep sweep = SweepZuvoFaults(
-      Prefix(), args, Env(),
-      [](Tree* tree) {
-        tree->erase(std::string("drive_c/Sim/") + stand_in::kLogFileName);
-        tree->erase("drive_c/Sim/Anlagen/StartZUVO-Verlauf/Test/Verlauf.txt");
-      },
-      {"repair"});
+  FaultSweep sweep = SweepZuvoFaults(Prefix(), args, Env(),
+                                     [](Tree* tree) {
+                                       tree->erase(std::string("drive_c/Sim/") + stand_in::kLogFileName);
+                                       tree->erase("drive_c/Sim/Anlagen/StartZUVO-Verlauf/Test/Verlauf.txt");
+                                     },
+                                     {"repair"});
   // A failed rename of the take-back leaves files swapped, and the message
   // names them and where their contents are; the next command puts them
   // back. Every message a faulted start gives is one of these.
@@ -82,12 +81,15 @@ TEST_F(StartFaultsTest, EveryFileOperationOfAFullStartFails) {
       std::regex("\\w+ \"\\w+\\.\\w+\" kann nicht installiert werden!"),
       std::regex("Laufprotokoll " + p + " kann nicht (geschrieben|entfernt) werden!"),
       std::regex("Datei " + p + " kann nicht in " + p + " umbenannt werden!"),
-      std::regex("Ordner C:\\\\Sim\\\\ kann nicht ge\xC3\xB6" "ffnet werden!"),
+      std::regex("Ordner C:\\\\Sim\\\\ kann nicht ge\xC3\xB6"
+                 "ffnet werden!"),
       std::regex("Verzeichnis " + p + " kann nicht angelegt werden!"),
       std::regex("Nach dem Lauf nicht wiederhergestellt:"),
       std::regex("Grund: (Die Datei gibt es nicht|Den Ordner " + p + " gibt es nicht)\\."),
       std::regex("  " + p + " \\((fehlt|Inhalt noch in " + p + ")\\)"),
-      std::regex("Das Laufprotokoll " + p + " bleibt: der n\xC3\xA4" "chste Befehl versucht es erneut."),
+      std::regex("Das Laufprotokoll " + p +
+                 " bleibt: der n\xC3\xA4"
+                 "chste Befehl versucht es erneut."),
   };
   for (const auto& run : sweep.said) {
     std::istringstream lines(run.second);
@@ -117,7 +119,8 @@ TEST_F(StartFaultsTest, WhatTheSimulatorBreaksIsNamed) {
       {"Loeschen=Strecke.dat.sav", 1, lost + h + "Strecke.dat (fehlt)\n", "Strecke.dat"},
       // The layout gone: the settings are stored, the set is not overwritten
       // with views that no file holds.
-      {"Loeschen=Anlagen\\Test.anl", 1, "Can't open " + h + "Anlagen\\Test.anl!\nGrund: Die Datei gibt es nicht.\n", "", false},
+      {"Loeschen=Anlagen\\Test.anl", 1, "Can't open " + h + "Anlagen\\Test.anl!\nGrund: Die Datei gibt es nicht.\n", "",
+       false},
       // Last: the program stays away.
       {"", 1, "Simulator \"" + h + "Kantrelwick.exe\" kann nicht gestartet werden!\n"},
   };
@@ -169,7 +172,8 @@ TEST_F(StartFaultsTest, TheSimulatorOrTheToolKilledWhileItRuns) {
   ASSERT_TRUE(hanging) << "the stand-in did not start";
   // While the simulator lives on, a second start refuses.
   EXPECT_EQ(Start().err.find("Kantrelwick l\xC3\xA4uft schon auf " + host_ + "Anlagen\\Test.anl (Prozess " +
-                             Runs().back().Get("Prozess")), 0u);
+                             Runs().back().Get("Prozess")),
+            0u);
   KillStandIn();
   EXPECT_EQ(SwapFiles(),
             "Strecke.dat=Winter Himmel.bmp=Himmel Nacht Strecke.dat.sav=Sommer Himmel.bmp.sav=Himmel Tag ");

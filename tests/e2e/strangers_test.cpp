@@ -26,13 +26,17 @@ TEST_F(InstallationTest, ASharedLayoutRunsNoProgramAndWritesThroughNoLink) {
   WriteMixedLayout();
   SaveDefaults();
   const std::string h = host_, anlagen = host_ + "Anlagen";
-  const std::string program = ", ein Programm oder eine Programmbibliothek: das tut StartZUVO nicht. Wer diesen Tausch "
-                              "wirklich will, nimmt ihn von Hand vor.\n";
+  const std::string program =
+      ", ein Programm oder eine Programmbibliothek: das tut StartZUVO nicht. Wer diesen Tausch "
+      "wirklich will, nimmt ihn von Hand vor.\n";
   const std::string own = ": sie wird nicht getauscht!\n";
   const auto link = [](const std::string& file, const std::string& folder) {
-    return file + " f\xC3\xBChrt \xC3\xBC" "ber einen Verweis aus " + folder + " hinaus und wird nicht ge\xC3\xA4ndert!\n";
+    return file +
+           " f\xC3\xBChrt \xC3\xBC"
+           "ber einen Verweis aus " +
+           folder + " hinaus und wird nicht ge\xC3\xA4ndert!\n";
   };
-  const std::vector<std::string> terrain = {"[Terrain Nord]", "Name=Nord",        "Hoehe=h.bmp",      "Farbe=f.bmp",
+  const std::vector<std::string> terrain = {"[Terrain Nord]", "Name=Nord",       "Hoehe=h.bmp",    "Farbe=f.bmp",
                                             "Pixelgroesse=1", "Kachelabstand=2", "Kachelgroesse=2"};
   const std::string berg = Native("Anlagen\\Berg.anl");
   const struct {
@@ -41,43 +45,95 @@ TEST_F(InstallationTest, ASharedLayoutRunsNoProgramAndWritesThroughNoLink) {
     std::vector<std::string> command;  // empty: start Test.anl
     std::string err;
   } cases[] = {
-      {{"Kantrelwick.exe=Anlagen\\Werkzeug.exe"}, "", "", {},
+      {{"Kantrelwick.exe=Anlagen\\Werkzeug.exe"},
+       "",
+       "",
+       {},
        "[Copy]:Kantrelwick.exe=Anlagen\\Werkzeug.exe tauscht " + h + "Kantrelwick.exe" + program},
-      {{"Mods\\Strom.DLL=A.dat"}, "", "", {}, "[Copy]:Mods\\Strom.DLL=A.dat tauscht " + h + "Mods\\Strom.DLL" + program},
-      {{"A.dat=Anlagen\\Werkzeug.dat"}, "", "", {},
+      {{"Mods\\Strom.DLL=A.dat"},
+       "",
+       "",
+       {},
+       "[Copy]:Mods\\Strom.DLL=A.dat tauscht " + h + "Mods\\Strom.DLL" + program},
+      {{"A.dat=Anlagen\\Werkzeug.dat"},
+       "",
+       "",
+       {},
        "[Copy]:A.dat=Anlagen\\Werkzeug.dat tauscht " + h + "Anlagen\\Werkzeug.dat" + program},
-      {{"Parallels=Anlagen"}, "", "", {},
+      {{"Parallels=Anlagen"},
+       "",
+       "",
+       {},
        "[Copy]:Parallels=Anlagen tauscht den Ordner " + h + "Parallels: StartZUVO tauscht nur Dateien.\n"},
-      {{"StartZUVO-Lauf.txt=Parallels\\Wetter.txt"}, "", "", {},
-       "[Copy]:StartZUVO-Lauf.txt=Parallels\\Wetter.txt nennt " + h + "StartZUVO-Lauf.txt, das Laufprotokoll von "
-       "StartZUVO" + own},
-      {{"Parallels\\Wetter.txt=startzuvo-lauf.TXT"}, "", "", {},
-       "[Copy]:Parallels\\Wetter.txt=startzuvo-lauf.TXT nennt " + h + "startzuvo-lauf.TXT, das Laufprotokoll von "
-       "StartZUVO" + own},
-      {{"A.dat=.zuvo-123-abcdef"}, "", "", {},
-       "[Copy]:A.dat=.zuvo-123-abcdef nennt " + h + ".zuvo-123-abcdef, eine tempor\xC3\xA4re Datei von StartZUVO" + own},
-      {{"anlagen\\TEST.danl=A.dat"}, "", "", {},
+      {{"StartZUVO-Lauf.txt=Parallels\\Wetter.txt"},
+       "",
+       "",
+       {},
+       "[Copy]:StartZUVO-Lauf.txt=Parallels\\Wetter.txt nennt " + h +
+           "StartZUVO-Lauf.txt, das Laufprotokoll von "
+           "StartZUVO" +
+           own},
+      {{"Parallels\\Wetter.txt=startzuvo-lauf.TXT"},
+       "",
+       "",
+       {},
+       "[Copy]:Parallels\\Wetter.txt=startzuvo-lauf.TXT nennt " + h +
+           "startzuvo-lauf.TXT, das Laufprotokoll von "
+           "StartZUVO" +
+           own},
+      {{"A.dat=.zuvo-123-abcdef"},
+       "",
+       "",
+       {},
+       "[Copy]:A.dat=.zuvo-123-abcdef nennt " + h + ".zuvo-123-abcdef, eine tempor\xC3\xA4re Datei von StartZUVO" +
+           own},
+      {{"anlagen\\TEST.danl=A.dat"},
+       "",
+       "",
+       {},
        "[Copy]:anlagen\\TEST.danl=A.dat nennt " + h + "anlagen\\TEST.danl, eine Anlage" + own},
-      {{"C.dat=X.dat", "c.DAT=A.dat"}, "", "", {},
+      {{"C.dat=X.dat", "c.DAT=A.dat"},
+       "",
+       "",
+       {},
        "[Copy]:C.dat=X.dat und [Copy]:c.DAT=A.dat tauschen dieselbe Datei!\n"},
       // Links under the names of the files the commands write.
       {{}, "StartZUVO-Lauf.txt", "victim.txt", {}, link(h + "StartZUVO-Lauf.txt", h)},
-      {{}, "Mods\\Prellbock.mod", "victim.txt", {"start", Layout(), "--buffer-stop", "Holz.mod"},
+      {{},
+       "Mods\\Prellbock.mod",
+       "victim.txt",
+       {"start", Layout(), "--buffer-stop", "Holz.mod"},
        link(h + "Mods\\Prellbock.mod", h) + "Pressboch \"Holz.mod\" kann nicht installiert werden!\n"},
       // The history folder a link out of the layout's folder: neither read nor written.
-      {{}, "Anlagen\\StartZUVO-Verlauf", "", {"--yes", "remove-missing", "gbos", berg},
+      {{},
+       "Anlagen\\StartZUVO-Verlauf",
+       "",
+       {"--yes", "remove-missing", "gbos", berg},
        link(anlagen + "\\StartZUVO-Verlauf", anlagen)},
-      {{}, "Anlagen\\StartZUVO-Verlauf", "", {"--yes", "restore", berg}, link(anlagen + "\\StartZUVO-Verlauf", anlagen)},
+      {{},
+       "Anlagen\\StartZUVO-Verlauf",
+       "",
+       {"--yes", "restore", berg},
+       link(anlagen + "\\StartZUVO-Verlauf", anlagen)},
       {{}, "Anlagen\\StartZUVO-Verlauf", "", {"history", berg}, link(anlagen + "\\StartZUVO-Verlauf", anlagen)},
       {{}, "Anlagen\\Inventarliste.txt", "victim.txt", {"inventory", berg}, link("Inventarliste.txt", anlagen)},
       {{}, "Anlagen\\Fehlliste.txt", "victim.txt", {"missing-list", berg}, link("Fehlliste.txt", anlagen)},
       {{}, "Anlagen\\Berg.svg", "victim.txt", {"map", berg}, link(anlagen + "\\Berg.svg", anlagen)},
       {{}, "Anlagen\\Test.svg", "victim.txt", {"map", Layout()}, link(anlagen + "\\Test.svg", anlagen)},
-      {{}, "Anlagen\\Berg.danl", "victim.danl", {"--yes", "delete-camera-set", berg, "Nord"},
+      {{},
+       "Anlagen\\Berg.danl",
+       "victim.danl",
+       {"--yes", "delete-camera-set", berg, "Nord"},
        link(anlagen + "\\Berg.danl", anlagen)},
-      {{}, "Anlagen\\Ost.anl", "victim.anl", {"resave", Native("Anlagen\\Ost.anl")},
+      {{},
+       "Anlagen\\Ost.anl",
+       "victim.anl",
+       {"resave", Native("Anlagen\\Ost.anl")},
        link(anlagen + "\\Ost.anl", anlagen)},
-      {{}, "Anlagen\\Terrain Nord.svg", "victim.txt", {"terrain", "--preview", Layout()},
+      {{},
+       "Anlagen\\Terrain Nord.svg",
+       "victim.txt",
+       {"terrain", "--preview", Layout()},
        link(anlagen + "\\Terrain Nord.svg", anlagen)},
       {{}, "Modelle\\Nord\\bmp0_0.mod", "victim.txt", {"terrain", Layout()}, link(h + "Modelle\\Nord\\bmp0_0.mod", h)},
   };
@@ -112,7 +168,8 @@ TEST_F(InstallationTest, AReadOnlyLayoutStaysAndSwappedNamesKeepTheirCase) {
   SaveDefaults();
   ASSERT_EQ(chmod(Native("Anlagen\\Test.anl").c_str(), 0444), 0);
   const auto withoutHistory = [](Tree tree) {  // the pair as it was is in its history first
-    for (auto it = tree.begin(); it != tree.end();) it = it->first.find("StartZUVO-Verlauf") != std::string::npos ? tree.erase(it) : std::next(it);
+    for (auto it = tree.begin(); it != tree.end();)
+      it = it->first.find("StartZUVO-Verlauf") != std::string::npos ? tree.erase(it) : std::next(it);
     return tree;
   };
   const Tree before = SnapshotTree(dir_.native());

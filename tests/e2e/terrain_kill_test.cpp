@@ -22,7 +22,8 @@ Tree TilesOf(const Tree& tree, bool* marked) {
 }
 
 TEST_F(InstallationTest, ATerrainKilledAtEveryStepLeavesOldTilesOrNone) {
-  Write("Anlagen\\h.bmp", terrain_test::MakeBitmap(4, 4, [](int x, int y) { return terrain_test::HeightPixel(x + y); }));
+  Write("Anlagen\\h.bmp",
+        terrain_test::MakeBitmap(4, 4, [](int x, int y) { return terrain_test::HeightPixel(x + y); }));
   WriteSettings({"[Terrain Nord]", "Name=Nord", "Hoehe=h.bmp", "Farbe=h.bmp", "Pixelgroesse=1", "Kachelabstand=2",
                  "Kachelgroesse=4"});
   const Tree fresh = SnapshotTree(Native());
@@ -64,7 +65,9 @@ TEST_F(InstallationTest, ATerrainKilledAtEveryStepLeavesOldTilesOrNone) {
         for (const auto& entry : left) {
           const bool ours = entry.first.compare(0, sizeof kFolder - 1, kFolder) == 0 ||
                             entry.first.compare(0, sizeof kTemp - 1, kTemp) == 0;
-          if (!ours) { EXPECT_TRUE(before.count(entry.first) && before.at(entry.first) == entry.second) << entry.first; }
+          if (!ours) {
+            EXPECT_TRUE(before.count(entry.first) && before.at(entry.first) == entry.second) << entry.first;
+          }
         }
         // What the dialog offers follows the marker; the next generation ends the same as a clean one.
         const RunResult show = Zuvo({"show", Layout()});

@@ -36,7 +36,10 @@ TEST(FileCauseTest, TheCauseIsTheSecondLineOfTheFilesMessage) {
     host::Report(host::Why::kCannotOpen, file);
     host::Report(host::Why::kFileCannotBeOpened, "Berg.anl");  // named as shown: the same file
     // This text has no line end of its own: one comes before the cause.
-    const std::string shown = std::string("Datei Berg.anl kann nicht ge\xF6" "ffnet werden!") + (*c.line ? "\n" : "") + c.line;
+    const std::string shown = std::string(
+                                  "Datei Berg.anl kann nicht ge\xF6"
+                                  "ffnet werden!") +
+                              (*c.line ? "\n" : "") + c.line;
     EXPECT_EQ(messages.messages(), (std::vector<std::string>{"Can't open " + file + "!\n" + c.line, shown})) << c.line;
   }
   platform::ClearFileFailure();
@@ -48,8 +51,9 @@ TEST(FileCauseTest, ACauseNoteForAnotherFileOrAnotherKindOfMessageIsLeftOut) {
   host::Report(host::Why::kCannotOpen, "C:\\Sim\\Anlagen\\Berg.anl");
   host::Report(host::Why::kFormatError);
   host::Report(host::Why::kSimulatorNotStarted, "C:\\Sim\\Anlagen\\Tal.anl");
-  EXPECT_EQ(messages.messages(), (std::vector<std::string>{"Can't open C:\\Sim\\Anlagen\\Berg.anl!\n", "Formatfehler!\n",
-                                                           "Simulator \"C:\\Sim\\Anlagen\\Tal.anl\" kann nicht gestartet werden!\n"}));
+  EXPECT_EQ(messages.messages(),
+            (std::vector<std::string>{"Can't open C:\\Sim\\Anlagen\\Berg.anl!\n", "Formatfehler!\n",
+                                      "Simulator \"C:\\Sim\\Anlagen\\Tal.anl\" kann nicht gestartet werden!\n"}));
   // Reasons kept for a picture get the cause as well.
   host::Reasons kept;
   host::Tell(&kept, host::Why::kCannotOpen, "C:\\Sim\\Anlagen\\Tal.anl");

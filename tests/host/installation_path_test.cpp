@@ -19,14 +19,22 @@ TEST(InstallationPathTest, OnlyWhatLiesBelowTheInstallationIsInside) {
     std::string path;
     int inside;
   } cases[] = {
-      {"Mods\\Prellbock.mod", 1},           {"Mods/Neu\\..\\Neu.mod", 1},
-      {lower + "MODS\\prellbock.mod", 1},   {drive + "Mods\\x", 1},
-      {rest + "Mods\\x", 1},                {"Mods\\..\\..\\SimAlt\\x", 0},
-      {lower.substr(0, 2) + "Mods\\x", 1}, {lower.substr(0, 2) + rest + "Mods\\x", 1},
-      {"..\\SimAlt\\x", 0},                 {dir.Path("SimAlt\\x"), 0},
-      {"", 0},                              {".", 0},
-      {"Mods\\..", 0},                      {"\\x", 0},
-      {"Q:" + rest + "x", 0},               {"Q:Mods\\x", 0},
+      {"Mods\\Prellbock.mod", 1},
+      {"Mods/Neu\\..\\Neu.mod", 1},
+      {lower + "MODS\\prellbock.mod", 1},
+      {drive + "Mods\\x", 1},
+      {rest + "Mods\\x", 1},
+      {"Mods\\..\\..\\SimAlt\\x", 0},
+      {lower.substr(0, 2) + "Mods\\x", 1},
+      {lower.substr(0, 2) + rest + "Mods\\x", 1},
+      {"..\\SimAlt\\x", 0},
+      {dir.Path("SimAlt\\x"), 0},
+      {"", 0},
+      {".", 0},
+      {"Mods\\..", 0},
+      {"\\x", 0},
+      {"Q:" + rest + "x", 0},
+      {"Q:Mods\\x", 0},
       {std::string("Mods\\x\0\\..\\..\\..\\y", 18), 0},
   };
   for (const auto& c : cases) EXPECT_EQ(host::IsInsideInstallation(host, c.path), c.inside) << c.path;
@@ -36,8 +44,9 @@ TEST(InstallationPathTest, PlainNamesHaveNoPathInThem) {
   const struct {
     std::string name;
     int plain;
-  } cases[] = {{"Holz.mod", 1}, {"", 0},    {".", 0},     {"..", 0},  {".. ", 0},
-               {"a\\b", 0},     {"a/b", 0}, {"C:b", 0}, {std::string("a\0b", 3), 0}};
+  } cases[] = {{"Holz.mod", 1}, {"", 0},    {".", 0},
+               {"..", 0},       {".. ", 0}, {"a\\b", 0},
+               {"a/b", 0},      {"C:b", 0}, {std::string("a\0b", 3), 0}};
   for (const auto& c : cases) EXPECT_EQ(host::IsPlainName(c.name), c.plain) << c.name;
 }
 
@@ -48,14 +57,22 @@ TEST(InstallationPathTest, OneRuleTakesAPathAgainstAFolder) {
   const struct {
     const char *folder, *path, *resolved;
   } cases[] = {
-      {"C:\\Sim\\", "Mods\\a.mod", "C:\\Sim\\Mods\\a.mod"},  {"C:\\Sim", "B\\h.bmp", "C:\\Sim\\B\\h.bmp"},
-      {"C:", "h.bmp", "C:\\h.bmp"},                         {"C:\\", "h.bmp", "C:\\h.bmp"},
-      {"D:\\A", "\\h.bmp", "D:\\h.bmp"},                    {"C:\\Sim\\", "\\\\server\\share\\b.bmp", "\\\\server\\share\\b.bmp"},
-      {"C:\\Sim", "C:b.bmp", "C:\\Sim\\b.bmp"},             {"c:\\Sim", "C:b.bmp", "c:\\Sim\\b.bmp"},
-      {"C:\\Sim\\", "c:Mods\\x", "C:\\Sim\\Mods\\x"},       {"D:\\A", "e:h.bmp", "e:\\h.bmp"},
-      {"C:\\Sim", "C:\\Other\\x", "C:\\Other\\x"},          {"C:\\Sim", "d:/x", "d:/x"},
-      {".", "/h.bmp", "/h.bmp"},                            {"D", "{:h.bmp", "D\\{:h.bmp"},
-      {"C:\\Sim", "", ""},                                  {"", "h.bmp", "h.bmp"},
+      {"C:\\Sim\\", "Mods\\a.mod", "C:\\Sim\\Mods\\a.mod"},
+      {"C:\\Sim", "B\\h.bmp", "C:\\Sim\\B\\h.bmp"},
+      {"C:", "h.bmp", "C:\\h.bmp"},
+      {"C:\\", "h.bmp", "C:\\h.bmp"},
+      {"D:\\A", "\\h.bmp", "D:\\h.bmp"},
+      {"C:\\Sim\\", "\\\\server\\share\\b.bmp", "\\\\server\\share\\b.bmp"},
+      {"C:\\Sim", "C:b.bmp", "C:\\Sim\\b.bmp"},
+      {"c:\\Sim", "C:b.bmp", "c:\\Sim\\b.bmp"},
+      {"C:\\Sim\\", "c:Mods\\x", "C:\\Sim\\Mods\\x"},
+      {"D:\\A", "e:h.bmp", "e:\\h.bmp"},
+      {"C:\\Sim", "C:\\Other\\x", "C:\\Other\\x"},
+      {"C:\\Sim", "d:/x", "d:/x"},
+      {".", "/h.bmp", "/h.bmp"},
+      {"D", "{:h.bmp", "D\\{:h.bmp"},
+      {"C:\\Sim", "", ""},
+      {"", "h.bmp", "h.bmp"},
   };
   for (const auto& c : cases) EXPECT_EQ(host::ResolvePath(c.folder, c.path), c.resolved) << c.folder << " " << c.path;
 }

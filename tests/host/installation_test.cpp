@@ -22,7 +22,7 @@ TEST(HostDirectoryFromCommandTest, TakesTheProgramsFolder) {
       {"Kantrelwick.exe %1", ""},
       {"\"C:\\Program Files\\Sim\\Kantrelwick.exe\" \"C:\\x\\%1\"", "C:\\Program Files\\Sim\\"},
       {"\"C:\\Sim\\Kantrelwick.exe %1", "C:\\Sim\\"},  // no closing quote
-      {"\"Kantrelwick.exe\" \"C:\\x\\%1\"", ""},      // the program has no folder
+      {"\"Kantrelwick.exe\" \"C:\\x\\%1\"", ""},       // the program has no folder
       {std::string("C:\\Sim\\K.exe\0D:\\junk\\", 22), "C:\\Sim\\"},
       {longFolder + "K.exe", longFolder},
   };

@@ -40,8 +40,10 @@ std::vector<Track> ManyTracks() {
 TEST_F(FarFromEnd, ALoadedFileSavesToItsOwnBytes) {
   std::vector<Model> models(40);
   std::vector<Unit> units(40);
-  for (std::size_t i = 0; i < models.size(); ++i) models[i].id = static_cast<int>(i) + 1, models[i].name = std::string(i * 6, 'm');
-  for (std::size_t i = 0; i < units.size(); ++i) units[i].id = static_cast<int>(i) + 1, units[i].second = std::string(i * 6, 's');
+  for (std::size_t i = 0; i < models.size(); ++i)
+    models[i].id = static_cast<int>(i) + 1, models[i].name = std::string(i * 6, 'm');
+  for (std::size_t i = 0; i < units.size(); ++i)
+    units[i].id = static_cast<int>(i) + 1, units[i].second = std::string(i * 6, 's');
   const std::string bytes = File(ManyTracks(), models, units);
   ASSERT_EQ(Load(bytes), 1);
   std::string saved;
@@ -58,7 +60,11 @@ TEST_F(FarFromEnd, AFailingRecordTellsOnceWhatFailed) {
   const std::size_t typeAt = good.find(idAndName) + idAndName.size();
   const std::size_t checkId = good.find(idAndName, typeAt);
   ASSERT_NE(checkId, std::string::npos);
-  struct Case { std::size_t at; std::string with; Lines messages, lines; };
+  struct Case {
+    std::size_t at;
+    std::string with;
+    Lines messages, lines;
+  };
   const Case cases[] = {
       {checkId, Bytes().I16(9).data, {"Gleis Nr. 1 fehlerhaft!\n"}, {"I: 9 S: 1\n"}},
       {checkId + 2, "\x04", {"Gleis Nr. 1 fehlerhaft!\n"}, {}},

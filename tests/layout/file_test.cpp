@@ -17,14 +17,18 @@ using layout::Layout;
 using namespace layout_bytes;
 using Messages = std::vector<std::string>;
 
-std::string Patched(std::string bytes, std::size_t at, const std::string& with) { return bytes.replace(at, with.size(), with); }
+std::string Patched(std::string bytes, std::size_t at, const std::string& with) {
+  return bytes.replace(at, with.size(), with);
+}
 
 // Every test runs with an installation of its own (for data sheets).
 class LayoutFileTest : public testing::Test {
  protected:
   app::DataSheets Sheets() const { return app::DataSheets(host::InstallationAt(install_.windows())); }
   int Load(const std::string& bytes) { return layout_.LoadFromBytes(bytes, Sheets()); }
-  void DataSheet(const std::string& unit, const std::string& n) { install_.Write("Rollmaterial\\Datenbl\xE4tter\\" + unit + ".txt", "[Zuvo]\nZusLen=" + n); }
+  void DataSheet(const std::string& unit, const std::string& n) {
+    install_.Write("Rollmaterial\\Datenbl\xE4tter\\" + unit + ".txt", "[Zuvo]\nZusLen=" + n);
+  }
   testing_support::TempDir install_, dir_;
   Layout layout_;
   testing_support::MessageRecorder messages_;
@@ -40,7 +44,8 @@ std::string EveryKindOfRecord() {
     const int id = static_cast<int>(tracks.size()) + 2;
     t.id = id - 1, t.name = "Typ " + std::to_string(type), t.type = type, t.variant = type >= 6 ? -type : 0;
     t.dir[0] = 0.0f, t.dir[1] = 1.0f, t.dir[2] = -0.0f, t.start[0] = t.end[0] = 100 * type;
-    t.start[1] = -7, t.start[2] = 3, t.end[1] = 993, t.end[2] = 8, t.ends = type == 11 ? 2 + 6 * (id - 10) : 2;  // to 20
+    t.start[1] = -7, t.start[2] = 3, t.end[1] = 993, t.end[2] = 8,
+    t.ends = type == 11 ? 2 + 6 * (id - 10) : 2;  // to 20
     for (int i = 0; i < 20; ++i) t.link[i] = type == 11 && i % 4 == 3 ? 0 : 1000 + i + type, t.linkEnd[i] = -i;
     t.third = 300 + type, t.fourth = 400 + type, t.gbo = std::string("GBO\\Halle\0x", 11), t.multi = -2.5f;
     t.groupA[0] = 0xFFFFFFFF, t.groupB[1] = 0x7FC00001, t.groupC[2] = 0x80000000;  // NaN bits carried
@@ -63,10 +68,12 @@ std::string EveryKindOfRecord() {
     units[i].trailerShort = -1000 - int(i), units[i].neighbourA = 3, units[i].neighbourAByte = 0xFF;
   }
   units[0].name = "Loks\\V200.DLL", units[0].extra = std::string("\x00\xFF\x10\x00\x7F", 5), units[5].second = "";
-  units[1].name = "Loks\\Leer.dll", units[1].second = "Gr\xFCn", units[2].name = "V200.dll", units[2].extra = "12345";  // Leer: no data sheet
+  units[1].name = "Loks\\Leer.dll", units[1].second = "Gr\xFCn", units[2].name = "V200.dll",
+  units[2].extra = "12345";  // Leer: no data sheet
   Tail tail;
   tail.cameras[0][0] = 0x3F800000, tail.cameras[4][7] = 47200, tail.colourA[0] = 0xFF, tail.colourB[2] = 0x80;
-  tail.block = "\x01\x02\x03\x04\x05\x06\x07\x08\x09\x0A\x0B\x0C\x0D\x0E\x0F\x10\x11\x12\x13\x14", tail.value = 0x12345678;
+  tail.block = "\x01\x02\x03\x04\x05\x06\x07\x08\x09\x0A\x0B\x0C\x0D\x0E\x0F\x10\x11\x12\x13\x14",
+  tail.value = 0x12345678;
   return File(tracks, models, units, tail);
 }
 
@@ -91,7 +98,7 @@ TEST_F(LayoutFileTest, OnlyPreparingChangesTheLayoutAndWhatTheFileCannotHoldIsNe
   Track one;
   ASSERT_EQ(Load(File({one, one}, {Model(), Model()}, {Unit(), Unit()})), 1);
   layout_.tracks[0].variantValue = 9, layout_.tracks[1].id = layout_.rollingStock[0].id = 0;  // variant: type 7
-  layout_.rollingStock[0].name = std::string(300, 'x');  // not written, so no harm
+  layout_.rollingStock[0].name = std::string(300, 'x');                                       // not written, so no harm
   std::string bytes;
   EXPECT_EQ((layout_.Serialize(&bytes), bytes), File({one}, {Model(), Model()}, {Unit()}));
   layout_.PrepareForSave();
@@ -135,23 +142,36 @@ TEST_F(LayoutFileTest, DamagedOrHostileFilesAreRefusedWithTheirMessages) {
   DataSheet("Lok", "0");
   ASSERT_EQ(Load(File({}, {}, {lok})), 1);
 
-  const Messages format = {"Formatfehler!\n"}, track7 = {"Gleis Nr. 7 fehlerhaft!\n"}, track9 = {"Gleis Nr. 9 fehlerhaft!\n"};
-  const Messages unit9 = {"Rollmaterial Nr. 9 fehlerhaft!\n"}, lokRefused = {"Dll-Modell \"Lok.dll\" kann nicht benutzt werden!\n"};
+  const Messages format = {"Formatfehler!\n"}, track7 = {"Gleis Nr. 7 fehlerhaft!\n"},
+                 track9 = {"Gleis Nr. 9 fehlerhaft!\n"};
+  const Messages unit9 = {"Rollmaterial Nr. 9 fehlerhaft!\n"},
+                 lokRefused = {"Dll-Modell \"Lok.dll\" kann nicht benutzt werden!\n"};
   const auto le16 = [](int v) { return Bytes().I16(v).data; };
-  struct Case { std::string what, bytes; Messages messages, diagnostics; std::string zusLen = ""; };  // zusLen: Lok.dll
+  struct Case {
+    std::string what, bytes;
+    Messages messages, diagnostics;
+    std::string zusLen = "";
+  };  // zusLen: Lok.dll
   std::vector<Case> cases = {
       {"byte after the end", empty + '\0', {"Datei zu lang!\n"}, {}},
-      {"last byte missing", empty.substr(0, empty.size() - 1), format, {}}, {"nothing", "", format, {}},
-      {"cut in the views", empty.substr(0, 100), format, {}}, {"cut in colours", empty.substr(0, 168), format, {}},
+      {"last byte missing", empty.substr(0, empty.size() - 1), format, {}},
+      {"nothing", "", format, {}},
+      {"cut in the views", empty.substr(0, 100), format, {}},
+      {"cut in colours", empty.substr(0, 168), format, {}},
       {"block cut", empty.substr(0, empty.size() - 16), {"Feher in Eigenschaften!\n"}, {}},
       {"name past the end", Bytes().I16(1).I16(1).U8(200).Raw("abc").data, format, {}},
       {"check id", Patched(track, 46, le16(-2)), track7, {"I: -2 S: 7\n"}},
       {"zero16", Patched(track, 58, le16(3)), track7, {"I: 3 S: 0\n"}},
-      {"check name text", Patched(track, 49, "H"), track7, {}}, {"name length", Patched(track, 48, "\x02"), track7, {}},
+      {"check name text", Patched(track, 49, "H"), track7, {}},
+      {"name length", Patched(track, 48, "\x02"), track7, {}},
       {"check type", Patched(track, 50, Bytes().I32(2).data), track7, {"I: 2 S: 1\n"}},
-      {"real check", Patched(File({eight}, {}, {}), 78, Bytes().F32(2.0f).data), {"Gleis Nr. 8 fehlerhaft!\n"},
+      {"real check",
+       Patched(File({eight}, {}, {}), 78, Bytes().F32(2.0f).data),
+       {"Gleis Nr. 8 fehlerhaft!\n"},
        {"I: 2.000000 S: 1.000000 Diff: 1.000000e+00\n"}},
-      {"multi real check", Patched(type11, realAt + 4, Bytes().F32(0.25f).data), track9,
+      {"multi real check",
+       Patched(type11, realAt + 4, Bytes().F32(0.25f).data),
+       track9,
        {"I: 0.250000 S: 0.500000 Diff: -2.500000e-01\n"}},
       {"group check", Patched(type11, realAt - 8, Bytes().U32(0xFFFFFFFF).data), track9, {"I: -1 S: 5\n"}},
       {"model check name", Patched(models, checkName + 1, "M"), {"Modell Nr. 4 fehlerhaft!\n"}, {}},
@@ -159,17 +179,22 @@ TEST_F(LayoutFileTest, DamagedOrHostileFilesAreRefusedWithTheirMessages) {
       {"unit zero8", Patched(units, 71, "\x05"), unit9, {"I: 5 S: 0\n"}},
       {"unit byte B", Patched(units, 81, "\xC9"), unit9, {"I: 201 S: 200\n"}},
       {"unit check name", Patched(units, 73, "X"), unit9, {}},
-      {"dll unit check id", Patched(File({}, {}, {dll}), 6 + 1 + dll.name.size() + 2, le16(10)),
-       {"Dll-Modell \"Loks\\V200.DlL\" kann nicht benutzt werden!\n"}, {"I: 10 S: 9\n"}},
+      {"dll unit check id",
+       Patched(File({}, {}, {dll}), 6 + 1 + dll.name.size() + 2, le16(10)),
+       {"Dll-Modell \"Loks\\V200.DlL\" kann nicht benutzt werden!\n"},
+       {"I: 10 S: 9\n"}},
       {"extra data the file lacks", File({}, {}, {lok}), lokRefused, {}, "32767"},
   };
   for (const char* length : {"-1", "32768", "65548", "2147483647"}) {
-    cases.push_back({std::string("sheet length ") + length, File({}, {}, {lok}) + std::string(70000, 'x'), lokRefused, {}, length});
+    cases.push_back(
+        {std::string("sheet length ") + length, File({}, {}, {lok}) + std::string(70000, 'x'), lokRefused, {}, length});
   }
   Track bad = g;
   for (int type : {5, -1, 0x10001}) {
-    cases.push_back({"type " + std::to_string(type), File({(bad.name = "Weiche", bad.type = type, bad)}, {}, {}),
-                     {"Weiche: Unbekannter Typ " + std::to_string(type) + "!\n", "Gleis Nr. 7 fehlerhaft!\n"}, {}});
+    cases.push_back({"type " + std::to_string(type),
+                     File({(bad.name = "Weiche", bad.type = type, bad)}, {}, {}),
+                     {"Weiche: Unbekannter Typ " + std::to_string(type) + "!\n", "Gleis Nr. 7 fehlerhaft!\n"},
+                     {}});
   }
   for (int stored : {19, -1}) {  // cut right after a stored end count outside 0..18: nothing more is read
     bad = g, bad.type = 11, bad.ends = stored + 2;
@@ -179,7 +204,8 @@ TEST_F(LayoutFileTest, DamagedOrHostileFilesAreRefusedWithTheirMessages) {
   Bytes big;  // 32767 tracks announced, one present
   AppendTrack(big.I16(32767), Track());
   cases.push_back({"count", big.data, format, {}});
-  cases.push_back({"separator", File({}, {}, {}, (tail.separators[1] = 5, tail)), {}, {"I: 5 S: 0\n"}});  // only its line
+  cases.push_back(
+      {"separator", File({}, {}, {}, (tail.separators[1] = 5, tail)), {}, {"I: 5 S: 0\n"}});  // only its line
   for (const Case& c : cases) {
     SCOPED_TRACE(c.what);
     if (!c.zusLen.empty()) DataSheet("Lok", c.zusLen);
@@ -187,7 +213,8 @@ TEST_F(LayoutFileTest, DamagedOrHostileFilesAreRefusedWithTheirMessages) {
     const auto mark = diagnostics_.lines().size();
     EXPECT_EQ(Load(c.bytes) + layout_.loaded, 0);
     EXPECT_EQ(messages_.messages(), c.messages);
-    EXPECT_EQ(Messages(diagnostics_.lines().begin() + static_cast<long>(mark), diagnostics_.lines().end()), c.diagnostics);
+    EXPECT_EQ(Messages(diagnostics_.lines().begin() + static_cast<long>(mark), diagnostics_.lines().end()),
+              c.diagnostics);
   }
 }
 

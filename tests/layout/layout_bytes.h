@@ -30,7 +30,8 @@ struct Track {
   std::string name = "Gerade", gbo;
   float dir[3] = {1.0f, 0.0f, 0.0f}, multi = 0.0f;
   int third = 0, fourth = 0, ends = 2;  // ends: type 11 only
-  std::uint32_t groupA[3] = {0, 0, 0}, groupB[3] = {0, 0, 0}, groupC[3] = {0, 0, 0};  // type 11: the connection flag of each end (0 = derive from link)
+  std::uint32_t groupA[3] = {0, 0, 0}, groupB[3] = {0, 0, 0},
+                groupC[3] = {0, 0, 0};  // type 11: the connection flag of each end (0 = derive from link)
 };
 
 inline void Connection(Bytes& b, const Track& t, int i) { b.I16(t.link[i]).I16(t.linkEnd[i]).I16(0); }
@@ -86,7 +87,8 @@ struct Tail {
 };
 
 inline void AppendTail(Bytes& b, const Tail& t) {
-  for (const auto& view : t.cameras) for (auto v : view) b.U32(v);
+  for (const auto& view : t.cameras)
+    for (auto v : view) b.U32(v);
   b.U8(t.colourA[0]).U8(t.colourA[1]).U8(t.colourA[2]).U8(t.separators[0]);
   b.U8(t.colourB[0]).U8(t.colourB[1]).U8(t.colourB[2]).U8(t.separators[1]);
   b.Raw(t.block).U32(t.value);

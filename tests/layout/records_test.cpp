@@ -35,13 +35,15 @@ Layout Generate(std::uint32_t seed, int trackCount, int modelCount) {
   for (int i = 0; i < trackCount; ++i) {
     TrackRecord t;
     t.id = static_cast<std::int16_t>(r.Below(5) == 0 ? 0 : 1 + r.Below(3000)), t.type = kTypes[r.Below(10)];
-    t.endCount = 2, t.startDirection = PickDirection(r), t.start = {100 * r.Below(4) - 150, 100 * r.Below(4), r.Below(3)};
+    t.endCount = 2, t.startDirection = PickDirection(r),
+    t.start = {100 * r.Below(4) - 150, 100 * r.Below(4), r.Below(3)};
     t.UpdateEndCount();
     t.end = {t.start.x + kDeltas[r.Below(7)], t.start.y + kDeltas[r.Below(7)], r.Below(50)};
     l.tracks.push_back(t);
   }
-  static const char* kNames[] = {"..\\Bruecken\\Stein", "..\\Bruecken\\Holz", "..\\Prellbock\\A", "..\\Prellbock\\B",
-                                 "Haus", "..\\bruecken\\Stein", "..\\Prellbock"};
+  static const char* kNames[] = {
+      "..\\Bruecken\\Stein", "..\\Bruecken\\Holz", "..\\Prellbock\\A", "..\\Prellbock\\B", "Haus",
+      "..\\bruecken\\Stein", "..\\Prellbock"};
   for (int i = 0; i < modelCount; ++i) {
     ModelRecord m;
     m.id = static_cast<std::int16_t>(r.Below(8) == 0 ? 0 : 1 + r.Below(200)), m.name = kNames[r.Below(7)];
@@ -85,8 +87,8 @@ void LinkPairwise(Layout& l) {
       } else if (!stop || t.endCount != 1 || !t.BufferStopPosition(&p) || !t.EndDirection(&d)) {
         continue;
       }
-      if (p.x == model.position.x && p.y == model.position.y && d.x == model.direction.x &&
-          d.y == model.direction.y && d.z == model.direction.z) {
+      if (p.x == model.position.x && p.y == model.position.y && d.x == model.direction.x && d.y == model.direction.y &&
+          d.z == model.direction.z) {
         t.linkedModel = static_cast<int>(m);
         break;
       }

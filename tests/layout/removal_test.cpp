@@ -23,7 +23,8 @@ class Lacking : public layout::ObjectFiles {
 
 layout::Layout Mixed() {
   layout::Layout l;
-  for (const char* name : {"Haus", "Weg", "WEG"}) l.models.emplace_back(), l.models.back().id = 1, l.models.back().name = name;
+  for (const char* name : {"Haus", "Weg", "WEG"})
+    l.models.emplace_back(), l.models.back().id = 1, l.models.back().name = name;
   for (const char* gbo : {"Gbo\\Da.gbo", "Gbo\\Weg.gbo", "Gbo\\Weg.gbo"}) {
     l.tracks.emplace_back(), l.tracks.back().id = 1, l.tracks.back().type = 6, l.tracks.back().gboName = gbo;
   }

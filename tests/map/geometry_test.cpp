@@ -16,9 +16,9 @@ TEST(MapGeometryTest, ShapeAndBoundsOfEachPiece) {
     double radius, large, ccw, box[4];  // box: min x, min y, max x, max y
   } cases[] = {
       {{0, 0}, {2, 0}, {1000, 1000}, Shape::kArc, 1000, false, true, {0, 0, 1000, 1000}},  // quarter, left
-      {{0, 0}, {0, 1}, {2000, 0}, Shape::kArc, 1000, false, false, {0, 0, 2000, 1000}},  // half, bulging north
+      {{0, 0}, {0, 1}, {2000, 0}, Shape::kArc, 1000, false, false, {0, 0, 2000, 1000}},    // half, bulging north
       {{1000, 0}, {0, 1}, {0, -1000}, Shape::kArc, 1000, true, true, {-1000, -1000, 1000, 1000}},  // 270 degrees
-      {{0, 0}, {-1, 0.0001}, {1000, 0}, Shape::kLine, 0, false, false, {0, 0, 1000, 0}},  // reversed
+      {{0, 0}, {-1, 0.0001}, {1000, 0}, Shape::kLine, 0, false, false, {0, 0, 1000, 0}},           // reversed
       {{0, 0}, {0, 0}, {0, 1000}, Shape::kLine, 0, false, false, {0, 0, 0, 1000}},
       {{0, 0}, {std::nan(""), 1}, {0, 1000}, Shape::kLine, 0, false, false, {0, 0, 0, 1000}},
       {{5, 5}, {1, 0}, {5, 5}, Shape::kPoint, 0, false, false, {5, 5, 5, 5}},
@@ -41,7 +41,11 @@ TEST(MapTextTest, NamesAndNumbersStayWellFormed) {
   const std::string names[][2] = {
       {"<Haus & \"Hof\" 's>", "&lt;Haus &amp; &quot;Hof&quot; &apos;s&gt;"},
       {"M\xFChle\t\x81", "M\xC3\xBChle\t\xC2\x81"},
-      {std::string("a\x01\x1F" "b\0c", 6), "a\xEF\xBF\xBD\xEF\xBF\xBD" "b"},
+      {std::string("a\x01\x1F"
+                   "b\0c",
+                   6),
+       "a\xEF\xBF\xBD\xEF\xBF\xBD"
+       "b"},
   };
   for (const auto& c : names) {
     std::string out;

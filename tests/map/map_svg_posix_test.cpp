@@ -29,14 +29,19 @@ layout::ModelRecord Model(int id, std::string name, layout::Point position) {
 // The map of `l` against an installation with Haus, vor, Da.gbo and Lok.rm,
 // written to map.svg, checked well-formed and rendered to map.png.
 std::string Draw(const testing_support::TempDir& host, const layout::Layout& l) {
-  for (const char* file : {"Modelle\\Haus.mod", "Modelle\\vor.mod", "Gbo\\Da.gbo", "Rollmaterial\\Lok.rm"}) host.Write(file, "x");
+  for (const char* file : {"Modelle\\Haus.mod", "Modelle\\vor.mod", "Gbo\\Da.gbo", "Rollmaterial\\Lok.rm"})
+    host.Write(file, "x");
   app::InstallationObjects missing(host::InstallationAt(host.windows()));
   map::MapCounts counts;
   std::string svg = map::MapSvg(l, &missing, &counts);
   host.Write("map.svg", svg);
   const std::string file = "'" + host.NativePath("map.svg") + "'";
-  EXPECT_EQ(std::system(("(xmllint --noout " + file + " || python3 -c 'import sys,xml.dom.minidom as m;"
-                         "m.parse(sys.argv[1])' " + file + ") 2>/dev/null").c_str()), 0);
+  EXPECT_EQ(std::system(("(xmllint --noout " + file +
+                         " || python3 -c 'import sys,xml.dom.minidom as m;"
+                         "m.parse(sys.argv[1])' " +
+                         file + ") 2>/dev/null")
+                            .c_str()),
+            0);
   EXPECT_EQ(std::system(("rsvg-convert -o '" + host.NativePath("map.png") + "' " + file).c_str()), 0);
   return svg;
 }
@@ -44,10 +49,14 @@ std::string Draw(const testing_support::TempDir& host, const layout::Layout& l) 
 TEST(MapSvgTest, OneElementPerObjectWhateverTheNamesAndGeometry) {
   layout::Layout l;
   const int lo = INT32_MIN, hi = INT32_MAX;
-  l.tracks = {Track(1, 1, {hi / 2, 0, 0}, {0, -hi / 2, 0}, "<Gleis & \"B\">"), Track(2, 1, {5, 5, 0}, {5, 5, 0}, "\x01\xFF"),
-              Track(3, 2, {lo, lo, 0}, {hi, hi, 0}, "Rand"), Track(4, 6, {0, 0, 0}, {0, 900, 0}, "Steig"),
-              Track(5, 6, {0, 0, 0}, {900, 0, 0}, "Steig"), Track(0, 1, {0, 0, 0}, {9, 0, 0}, "entfernt"),
-              Track(6, 1, {0, 0, 0}, {1000, 1000, 0}, "klein"), Track(7, 1, {0, 0, 0}, {0, 4000000, 0}, "Kehre")};
+  l.tracks = {Track(1, 1, {hi / 2, 0, 0}, {0, -hi / 2, 0}, "<Gleis & \"B\">"),
+              Track(2, 1, {5, 5, 0}, {5, 5, 0}, "\x01\xFF"),
+              Track(3, 2, {lo, lo, 0}, {hi, hi, 0}, "Rand"),
+              Track(4, 6, {0, 0, 0}, {0, 900, 0}, "Steig"),
+              Track(5, 6, {0, 0, 0}, {900, 0, 0}, "Steig"),
+              Track(0, 1, {0, 0, 0}, {9, 0, 0}, "entfernt"),
+              Track(6, 1, {0, 0, 0}, {1000, 1000, 0}, "klein"),
+              Track(7, 1, {0, 0, 0}, {0, 4000000, 0}, "Kehre")};
   l.tracks[0].startDirection = l.tracks[2].startDirection = l.tracks[6].startDirection = {0.0f, 1.0f, 0.0f};
   l.tracks[7].startDirection = {1.0f, 0.0f, 0.0f};  // a few drawing units: still an arc; klein: a dot
   l.tracks[1].startDirection = {NAN, INFINITY, 0.0f};
@@ -67,7 +76,8 @@ TEST(MapSvgTest, OneElementPerObjectWhateverTheNamesAndGeometry) {
     counts += std::to_string(std::distance(std::sregex_iterator(svg.begin(), svg.end(), pattern), {})) + " ";
   }
   EXPECT_EQ(counts, "5 1 1 3 1 5 16 0 4 0 ");
-  EXPECT_NE(svg.find("d=\"M3480 2406a1074 1074 0 1 0-1074 1074\"><title>&lt;Gleis &amp; &quot;B&quot;&gt; #1<"), svg.npos);
+  EXPECT_NE(svg.find("d=\"M3480 2406a1074 1074 0 1 0-1074 1074\"><title>&lt;Gleis &amp; &quot;B&quot;&gt; #1<"),
+            svg.npos);
   EXPECT_NE(svg.find("Rollmaterial: 3 (fehlend: 1)"), std::string::npos);
 }
 
@@ -83,7 +93,8 @@ TEST(MapSvgTest, MissingModelInTheMissingColourAtItsPlace) {
   const std::string svg = Draw(host, l);
   EXPECT_NE(svg.find(">200 m<"), svg.npos) << "scale bar";
   std::smatch m;  // the drawing area in pixels, and what it shows
-  const std::regex area("<svg x=\"(\\d+)\" y=\"(\\d+)\" width=\"(\\d+)\" height=\"(\\d+)\" viewBox=\"(\\S+) (\\S+) (\\S+) (\\S+)\"");
+  const std::regex area(
+      "<svg x=\"(\\d+)\" y=\"(\\d+)\" width=\"(\\d+)\" height=\"(\\d+)\" viewBox=\"(\\S+) (\\S+) (\\S+) (\\S+)\"");
   ASSERT_TRUE(std::regex_search(svg, m, area));
   double v[8];
   for (int i = 0; i < 8; ++i) v[i] = std::stod(m[i + 1]);
@@ -105,8 +116,9 @@ TEST(MapSvgTest, MissingModelInTheMissingColourAtItsPlace) {
     const stbi_uc* p = png + 3 * (py * width + px);
     return p[0] << 16 | p[1] << 8 | p[2];
   };
-  const double places[][3] = {{-25000, 11000, 0xE00000}, {25000, -10000, 0x2E8B2E}, {0, -e, 0x606060},
-                               {0, 2000 - e, 0xFFFFFF}, {0, -118680, 0xD07000}, {0, -121320, 0xD07000}};  // ring N, S
+  const double places[][3] = {{-25000, 11000, 0xE00000}, {25000, -10000, 0x2E8B2E},
+                              {0, -e, 0x606060},         {0, 2000 - e, 0xFFFFFF},
+                              {0, -118680, 0xD07000},    {0, -121320, 0xD07000}};  // ring N, S
   for (const auto& p : places) EXPECT_EQ(colourAt(p[0], p[1]), int(p[2])) << p[0] << " " << p[1];
   stbi_image_free(png);
 }

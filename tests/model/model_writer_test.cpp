@@ -15,9 +15,18 @@ struct Bytes {  // little-endian
   }
   Bytes& W(unsigned v) { return N(v, 2); }
   Bytes& L(std::int32_t v) { return N(static_cast<std::uint32_t>(v), 4); }
-  Bytes& D(double d) { std::uint64_t b; std::memcpy(&b, &d, 8); return N(b, 8); }
-  Bytes& Class(const std::string& name) { W(0xFFFF).W(0).W(static_cast<unsigned>(name.size())).s += name; return *this; }
-  Bytes& Point(std::int32_t x, unsigned rgb = 0) { return L(x).L(0).L(0).N(0, 20).N(rgb, 3).N(0, 1).N(0x3F000000, 4).L(0).L(7); }
+  Bytes& D(double d) {
+    std::uint64_t b;
+    std::memcpy(&b, &d, 8);
+    return N(b, 8);
+  }
+  Bytes& Class(const std::string& name) {
+    W(0xFFFF).W(0).W(static_cast<unsigned>(name.size())).s += name;
+    return *this;
+  }
+  Bytes& Point(std::int32_t x, unsigned rgb = 0) {
+    return L(x).L(0).L(0).N(0, 20).N(rgb, 3).N(0, 1).N(0x3F000000, 4).L(0).L(7);
+  }
   Bytes& Entries(unsigned tag, const std::vector<int>& values, const std::vector<int>& codes) {
     for (std::size_t k = 0; k < values.size(); ++k) (k ? W(tag) : *this).L(values[k]).L(codes[k]);
     return *this;
@@ -59,7 +68,7 @@ TEST(ModelWriter, TwoPartsWithEveryKindOfPolygonByteForByte) {
   e.W(0x8001).W(5).W(0x8003).Point(0).W(0x8003).Point(1).W(0x8003).Point(2).W(0x8003).Point(3).W(0x8003).Point(4);
   e.W(2).W(0x8001).W(8).Class("CObIndex").Entries(it, {0, 1, 0, 1, 4, 7, 9, 9}, {1, 1, 0, 0, 1, 1, 1, 1});
   e.W(0x8001).W(20).W(it).Entries(it, {0, 4, 1, 4, 0, -1, 2, 7, 0, 1, 2, 3, 9, 4, 3, 2, 1, 0, 9, 9},
-                                      {1, 0, 1, 1, 0, 0, 0, 1, 0, 0, 0, 0, 1, 0, 0, 0, 0, 0, 1, 1});
+                                  {1, 0, 1, 1, 0, 0, 0, 1, 0, 0, 0, 0, 1, 0, 0, 0, 0, 0, 1, 1});
   e.W(2).W(0x8001).W(1).Class("CObFormat").Format(90.0);
   e.W(0x8001).W(2).W(ft).Format(2.0).W(ft).Format(3.0);
   EXPECT_EQ(e.s, out);
@@ -68,8 +77,8 @@ TEST(ModelWriter, TwoPartsWithEveryKindOfPolygonByteForByte) {
 
 TEST(ModelWriter, ModelsBeyondTheFormatLimitsAreRefused) {
   std::vector<model::Model> bad(5);
-  bad[0].parts = {Part(0, {}, {0.0})};  // no point
-  bad[1].parts = {Part(1, {}, {})};     // no format
+  bad[0].parts = {Part(0, {}, {0.0})};    // no point
+  bad[1].parts = {Part(1, {}, {})};       // no format
   bad[2].parts = {Part(1, {{}}, {0.0})};  // a polygon without a vertex
   bad[3].parts = {Part(2, {{0, 1, 0, 1, 0, 1}}, {0.0})};
   bad[3].parts[0].polygons.back().extraIndices.pop_back();  // an extra index missing

@@ -55,37 +55,50 @@ class ConfineTest : public ::testing::Test {
 TEST_F(ConfineTest, NoChangeFollowsALinkOut) {
   const std::string within = dir_.Path("inst");
   const bool wine = platform::ThisSystem() == platform::SystemKind::kWine;
-  const struct { const char* what; std::function<int()> change; int expected; } cases[] = {
+  const struct {
+    const char* what;
+    std::function<int()> change;
+    int expected;
+  } cases[] = {
       {"replace through a file link out", [&] { return int(platform::ReplaceFile(In("toOut.txt"), "X", 1, within)); },
        int(SaveOutcome::kOutside)},
       {"replace in a folder link out", [&] { return int(platform::ReplaceFile(In("outDir\\o.txt"), "X", 1, within)); },
        int(SaveOutcome::kOutside)},
       {"new file in a folder link out", [&] { return int(platform::ReplaceFile(In("outDir\\n.txt"), "X", 1, within)); },
        int(SaveOutcome::kOutside)},
-      {"new file in a folder named alike", [&] { return int(platform::ReplaceFile(In("twin\\n.txt"), "X", 1, within)); },
-       int(SaveOutcome::kOutside)},
+      {"new file in a folder named alike",
+       [&] { return int(platform::ReplaceFile(In("twin\\n.txt"), "X", 1, within)); }, int(SaveOutcome::kOutside)},
       {"replace outside", [&] { return int(platform::ReplaceFile(dir_.Path("out\\o.txt"), "X", 1, within)); },
        int(SaveOutcome::kOutside)},
-      {"rename from a folder link out", [&] { return platform::RenameFile(In("outDir\\o.txt"), In("o.txt"), within); }, 0},
-      {"rename into a folder link out", [&] { return platform::RenameFile(In("a.txt"), In("outDir\\a.txt"), within); }, 0},
-      {"hold a file link out", [&] {
+      {"rename from a folder link out", [&] { return platform::RenameFile(In("outDir\\o.txt"), In("o.txt"), within); },
+       0},
+      {"rename into a folder link out", [&] { return platform::RenameFile(In("a.txt"), In("outDir\\a.txt"), within); },
+       0},
+      {"hold a file link out",
+       [&] {
          platform::HeldFile held;
-         return int(platform::HoldFile(In("toOut.txt"), within, &held)); },
+         return int(platform::HoldFile(In("toOut.txt"), within, &held));
+       },
        int(platform::HoldOutcome::kOutside)},
       // A link is renamed itself (wine would rename what it names, so there it stays).
       {"rename a file link out", [&] { return platform::RenameFile(In("toOut.txt"), In("moved.txt"), within); },
        wine ? 0 : 1},
       {"remove in a folder link out", [&] { return platform::RemoveFile(In("outDir\\o.txt"), within); }, 0},
-      {"remove a file link out", [&] { return platform::RemoveFile(In("moved.txt"), within) +
-                                               platform::RemoveFile(In("toOut.txt"), within); }, wine ? 0 : 1},
+      {"remove a file link out",
+       [&] { return platform::RemoveFile(In("moved.txt"), within) + platform::RemoveFile(In("toOut.txt"), within); },
+       wine ? 0 : 1},
       {"folder in a folder link out", [&] { return platform::MakeDirectory(In("outDir\\neu"), within); }, 0},
-      {"held file in a folder link out", [&] {
+      {"held file in a folder link out",
+       [&] {
          platform::HeldFile held;
-         return int(platform::CreateHeldFile(In("outDir\\j.txt"), "J", within, &held)); },
+         return int(platform::CreateHeldFile(In("outDir\\j.txt"), "J", within, &held));
+       },
        int(platform::HoldOutcome::kOutside)},
-      {"hold in a folder link out", [&] {
+      {"hold in a folder link out",
+       [&] {
          platform::HeldFile held;
-         return int(platform::HoldFile(In("outDir\\o.txt"), within, &held)); },
+         return int(platform::HoldFile(In("outDir\\o.txt"), within, &held));
+       },
        int(platform::HoldOutcome::kOutside)},
   };
   for (const auto& c : cases) {

@@ -40,9 +40,15 @@ TEST(FolderBatchPosixTest, ALinkWhereTheBatchWritesIsNeverFollowedOutside) {
     dir.Write("aussen/opfer.txt", "Opfer");
     dir.Write("Sim/Modelle/Sued/x.mod", "alt");
     dir.Write("Sim/Modelle/Nord/a.mod", "alt");
-    if (c.link == "Nord") { ASSERT_EQ(unlink(dir.NativePath("Sim/Modelle/Nord/a.mod").c_str()), 0); }
-    if (c.link == "Nord") { ASSERT_EQ(rmdir(dir.NativePath("Sim/Modelle/Nord").c_str()), 0); }
-    if (c.link == "Nord/a.mod") { ASSERT_EQ(unlink(dir.NativePath("Sim/Modelle/Nord/a.mod").c_str()), 0); }
+    if (c.link == "Nord") {
+      ASSERT_EQ(unlink(dir.NativePath("Sim/Modelle/Nord/a.mod").c_str()), 0);
+    }
+    if (c.link == "Nord") {
+      ASSERT_EQ(rmdir(dir.NativePath("Sim/Modelle/Nord").c_str()), 0);
+    }
+    if (c.link == "Nord/a.mod") {
+      ASSERT_EQ(unlink(dir.NativePath("Sim/Modelle/Nord/a.mod").c_str()), 0);
+    }
     const std::string link = dir.NativePath("Sim/Modelle/" + c.link);
     ASSERT_EQ(symlink(dir.NativePath(c.to).c_str(), link.c_str()), 0);
     const Names models = dir.List("Sim/Modelle"), nord = dir.List("Sim/Modelle/Nord");
@@ -57,7 +63,9 @@ TEST(FolderBatchPosixTest, ALinkWhereTheBatchWritesIsNeverFollowedOutside) {
     EXPECT_EQ(dir.Read("aussen/opfer.txt") + dir.Read("Sim/Modelle/Sued/x.mod"), "Opferalt");
     EXPECT_EQ(dir.List("aussen"), Names({"opfer.txt"}));
     EXPECT_EQ(dir.List("Sim/Modelle"), models);
-    if (c.link != "Nord") { EXPECT_EQ(dir.List("Sim/Modelle/Nord"), nord); }
+    if (c.link != "Nord") {
+      EXPECT_EQ(dir.List("Sim/Modelle/Nord"), nord);
+    }
   }
 }
 

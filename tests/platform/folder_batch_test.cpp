@@ -76,7 +76,7 @@ TEST_F(FolderBatchTest, AnExistingFolderCarriesTheMarkerOnlyWhileItChanges) {
   EXPECT_EQ(listed, Names({"B.mod", "a.mod", "alt.mod"}));
   EXPECT_TRUE(dir_.Exists("Modelle/Nord/.zuvo-unvollstaendig"));  // before anything changes
   EXPECT_EQ(platform::HoldsIncompleteMarker(target_), 1);
-  ASSERT_TRUE(WriteAll(&batch, {"a.mod", "b.mod", "c.mod"}));      // b.mod is B.mod, ignoring case
+  ASSERT_TRUE(WriteAll(&batch, {"a.mod", "b.mod", "c.mod"}));  // b.mod is B.mod, ignoring case
   EXPECT_EQ(Contents({"a.mod", "B.mod", "alt.mod"}), "alt;alt;alt;");
   ASSERT_EQ(platform::FinishFolderBatch(&batch), platform::SaveOutcome::kSaved);
   EXPECT_EQ(dir_.List("Modelle"), Names({"Nord"}));
@@ -152,7 +152,8 @@ TEST_F(FolderBatchTest, AMoveCutOffLeavesEveryFileWholeAndTheMarker) {
     testing_support::TempDir dir;
     for (const char* name : {"a.mod", "b.mod"}) dir.Write(std::string("Modelle/Nord/") + name, "alt");
     platform::FolderBatch batch;
-    ASSERT_EQ(platform::BeginFolderBatch(dir.Path("Modelle\\Nord"), dir.Path(""), &batch), platform::SaveOutcome::kSaved);
+    ASSERT_EQ(platform::BeginFolderBatch(dir.Path("Modelle\\Nord"), dir.Path(""), &batch),
+              platform::SaveOutcome::kSaved);
     ASSERT_TRUE(WriteAll(&batch, {"a.mod", "b.mod"}));
     platform::PlanFault(platform::kFaultRename, n);
     std::string failed = "x";
@@ -162,9 +163,15 @@ TEST_F(FolderBatchTest, AMoveCutOffLeavesEveryFileWholeAndTheMarker) {
     const std::string contents = dir.Read("Modelle/Nord/a.mod") + ";" + dir.Read("Modelle/Nord/b.mod");
     const bool marked = dir.Exists("Modelle/Nord/.zuvo-unvollstaendig");
     EXPECT_EQ(dir.List("Modelle"), Names({"Nord"}));
-    if (n == 1) { EXPECT_EQ(failed + "|" + contents, "a.mod|alt;alt"); }
-    if (n == 2) { EXPECT_EQ(failed + "|" + contents, "b.mod|neu a.mod;alt"); }
-    if (n == 3) { EXPECT_EQ(failed + "|" + contents, "|neu a.mod;neu b.mod"); }  // the third attempt never comes
+    if (n == 1) {
+      EXPECT_EQ(failed + "|" + contents, "a.mod|alt;alt");
+    }
+    if (n == 2) {
+      EXPECT_EQ(failed + "|" + contents, "b.mod|neu a.mod;alt");
+    }
+    if (n == 3) {
+      EXPECT_EQ(failed + "|" + contents, "|neu a.mod;neu b.mod");
+    }  // the third attempt never comes
     EXPECT_EQ(finished == platform::SaveOutcome::kSaved, n == 3);
     EXPECT_EQ(marked, n == 2) << "marked only when old and new files are mixed";
   }

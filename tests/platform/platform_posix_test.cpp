@@ -22,8 +22,8 @@ class PosixTest : public ::testing::Test {
       if (std::getenv(name) != nullptr) saved_.emplace_back(name, std::getenv(name));
       unsetenv(name);
     }
-    for (const char* file : {"Sim/K.exe", "Sim/Liste/abc.txt", "Sim/Liste/ABC.txt", "Wurzel.txt",
-                             "Sim/Tief/Anlagen/x", "Sim/Datenbl\xE4tter \xFF\xF7/Lok.txt"}) {
+    for (const char* file : {"Sim/K.exe", "Sim/Liste/abc.txt", "Sim/Liste/ABC.txt", "Wurzel.txt", "Sim/Tief/Anlagen/x",
+                             "Sim/Datenbl\xE4tter \xFF\xF7/Lok.txt"}) {
       dir_.Write(std::string("prefix/drive_c/") + file, "MZ");  // K.exe: a Windows program
     }
     dir_.MakeDirs("prefix/dosdevices");
@@ -49,38 +49,60 @@ class PosixTest : public ::testing::Test {
 TEST_F(PosixTest, PathsConvertAsWineDoes) {
   ASSERT_EQ(platform::ChangeDirectory("C:\\sim\\LISTE"), 1);
   EXPECT_EQ(platform::CurrentDirectory(), "C:\\Sim\\Liste");
-  const std::pair<std::string, std::string> toNative[] = {  // "c:/..." is in dosdevices
-      {"c:/Sim\\\\Nirgends\\..\\.\\K.exe", "c:/Sim/K.exe"}, {"C:\\Sim\\..\\..\\Wurzel.txt", "c:/Wurzel.txt"},
+  const std::pair<std::string, std::string> toNative[] = {
+      // "c:/..." is in dosdevices
+      {"c:/Sim\\\\Nirgends\\..\\.\\K.exe", "c:/Sim/K.exe"},
+      {"C:\\Sim\\..\\..\\Wurzel.txt", "c:/Wurzel.txt"},
       {"C:\\SIM\\DATENBL\xC4TTER \x9F\xF7\\lok.TXT", "c:/Sim/Datenbl\xC3\xA4tter \xC3\xBF\xC3\xB7/Lok.txt"},
       {"C:\\SIM\\DATENBL\xC4TTER \x9F\xD7", "c:/Sim/DATENBL\xC3\x84TTER \xC5\xB8\xC3\x97"},  // × is no ÷
-      {"C:\\sim\\liste\\abc.txt", "c:/Sim/Liste/abc.txt"},  // the exact name wins,
+      {"C:\\sim\\liste\\abc.txt", "c:/Sim/Liste/abc.txt"},                                   // the exact name wins,
       {"C:\\sim\\liste\\Abc.txt", "c:/Sim/Liste/ABC.txt"},  // else the first in byte order
-      {"C:\\SIM\\Fehlt\\MODS", "c:/Sim/Fehlt/MODS"},  // after a missing name, as written
-      {"e:\\anlagen\\X", "e:/Anlagen/x"}, {"..\\TIEF", "c:/Sim/Tief"},
-      {"C:abc.txt", "c:/Sim/Liste/abc.txt"}, {"E:anlagen", "e:/Anlagen"},  // drive-relative
-      {"\\wurzel.txt", "c:/Wurzel.txt"}, {"z:\\tmp\\x", "/tmp/x"},  // Z: is the root
-      {"D:\\Sim", ""}, {"\\\\server\\share\\x", ""}, {std::string("C:\\Sim\0x", 8), ""},
+      {"C:\\SIM\\Fehlt\\MODS", "c:/Sim/Fehlt/MODS"},        // after a missing name, as written
+      {"e:\\anlagen\\X", "e:/Anlagen/x"},
+      {"..\\TIEF", "c:/Sim/Tief"},
+      {"C:abc.txt", "c:/Sim/Liste/abc.txt"},
+      {"E:anlagen", "e:/Anlagen"},  // drive-relative
+      {"\\wurzel.txt", "c:/Wurzel.txt"},
+      {"z:\\tmp\\x", "/tmp/x"},  // Z: is the root
+      {"D:\\Sim", ""},
+      {"\\\\server\\share\\x", ""},
+      {std::string("C:\\Sim\0x", 8), ""},
   };
   for (const auto& c : toNative) {
     const bool inPrefix = !c.second.empty() && c.second[0] != '/';
     EXPECT_EQ(platform::NativePathOf(c.first), (inPrefix ? prefix_ + "/dosdevices/" : "") + c.second) << c.first;
   }
-  const std::string noName = "\" enth\xE4lt Zeichen, die es in Windows-1252 nicht gibt. Bitte die "
-                             "Datei oder den Ordner umbenennen.";
-  const std::string forms = " M\xF6glich sind ein Unix-Pfad (Anlagen/Demo.anl, /home/...) und ein Windows-Pfad "
-                            "mit Laufwerk (\"C:\\...\" oder \"C:/...\").";
+  const std::string noName =
+      "\" enth\xE4lt Zeichen, die es in Windows-1252 nicht gibt. Bitte die "
+      "Datei oder den Ordner umbenennen.";
+  const std::string forms =
+      " M\xF6glich sind ein Unix-Pfad (Anlagen/Demo.anl, /home/...) und ein Windows-Pfad "
+      "mit Laufwerk (\"C:\\...\" oder \"C:/...\").";
   const std::pair<std::string, std::string> toWindows[] = {
-      {c_ + "Sim/Tief/Anlagen/x", "E:\\Anlagen\\x"}, {c_ + "Sim/Tief", "E:\\"},  // the deepest
-      {prefix_ + "/dosdevices/c:/Sim/./Tief/../x", "C:\\Sim\\x"}, {"../x", "C:\\Sim\\x"},
-      {"/usr/share/../lib/x", "Z:\\usr\\lib\\x"}, {"", " Kein Pfad angegeben."},
-      {c_ + "Gr\xC3\xB6\xC3\x9F" "e 5\xE2\x82\xAC.anl", "C:\\Gr\xF6\xDF" "e 5\x80.anl"},
+      {c_ + "Sim/Tief/Anlagen/x", "E:\\Anlagen\\x"},
+      {c_ + "Sim/Tief", "E:\\"},  // the deepest
+      {prefix_ + "/dosdevices/c:/Sim/./Tief/../x", "C:\\Sim\\x"},
+      {"../x", "C:\\Sim\\x"},
+      {"/usr/share/../lib/x", "Z:\\usr\\lib\\x"},
+      {"", " Kein Pfad angegeben."},
+      {c_ + "Gr\xC3\xB6\xC3\x9F"
+            "e 5\xE2\x82\xAC.anl",
+       "C:\\Gr\xF6\xDF"
+       "e 5\x80.anl"},
       {std::string(".\0\0./x", 6), " Der Pfad enth\xE4lt ein Nullzeichen."},
-      {"/tmp/Stra\xC4\x81" "e/x.anl", " Der Name \"Stra?e" + noName},
+      {"/tmp/Stra\xC4\x81"
+       "e/x.anl",
+       " Der Name \"Stra?e" + noName},
       {"/tmp/\xE4\xB8\xAD\x80\xC3\xA4\xFF.anl", " Der Name \"?\xE4?.anl" + noName},
-      {"c:/Sim//./Tief/../Datenbl\xC3\xA4tter/", "C:\\Sim\\Datenbl\xE4tter"}, {"e:\\", "E:\\"},
-      {"Z:\\usr", "Z:\\usr"}, {"D:/x", " Das Laufwerk D: gibt es nicht (kein Eintrag " + prefix_ + "/dosdevices/d:)."},
-      {"/tmp/a\\b", " Der Pfad \"/tmp/a\\b\" kann nicht umgesetzt werden: \"a\\b\" ist unter Windows kein Name." + forms},
-      {"C:/Stra\xC4\x81" "e", " Der Pfad \"C:/Stra?e\" enth\xE4lt Zeichen, die es in Windows-1252 nicht gibt."},
+      {"c:/Sim//./Tief/../Datenbl\xC3\xA4tter/", "C:\\Sim\\Datenbl\xE4tter"},
+      {"e:\\", "E:\\"},
+      {"Z:\\usr", "Z:\\usr"},
+      {"D:/x", " Das Laufwerk D: gibt es nicht (kein Eintrag " + prefix_ + "/dosdevices/d:)."},
+      {"/tmp/a\\b",
+       " Der Pfad \"/tmp/a\\b\" kann nicht umgesetzt werden: \"a\\b\" ist unter Windows kein Name." + forms},
+      {"C:/Stra\xC4\x81"
+       "e",
+       " Der Pfad \"C:/Stra?e\" enth\xE4lt Zeichen, die es in Windows-1252 nicht gibt."},
       {"C:x", " Der Pfad \"C:x\" kann nicht umgesetzt werden: \"C:x\" ist unter Windows kein Name." + forms},
       {"/usr/x", " Der Pfad \"/usr/x\" liegt auf keinem Laufwerk von Wine." + forms},  // with a z:
   };
@@ -96,7 +118,8 @@ TEST_F(PosixTest, PathsConvertAsWineDoes) {
   EXPECT_EQ(platform::NativePathOf("c:\\WURZEL.txt"), dir_.NativePath(".wine/dosdevices/c:/Wurzel.txt"));
   const std::string wine = dir_.NativePath(".wine");
   // Where the look-up of the installation stops: the hive, or the prefix.
-  EXPECT_EQ(platform::MachineRegistryPlace(), "im Wine-Prefix " + wine + ", dem die Datei " + wine + "/system.reg fehlt");
+  EXPECT_EQ(platform::MachineRegistryPlace(),
+            "im Wine-Prefix " + wine + ", dem die Datei " + wine + "/system.reg fehlt");
   dir_.Write(".wine/system.reg", "WINE REGISTRY Version 2\n");
   EXPECT_EQ(platform::MachineRegistryPlace(), "im Wine-Prefix " + wine + " (Datei " + wine + "/system.reg)");
   setenv("WINEPREFIX", (wine + "-fehlt").c_str(), 1);
@@ -113,8 +136,10 @@ TEST_F(PosixTest, ReplacementsKeepPermissionsAndLinks) {
   ASSERT_EQ(chmod((c_ + "Sim/K.exe").c_str(), 0751), 0);
   Link("K.exe", c_ + "Sim/Link.exe");
   const mode_t umaskBefore = umask(027);
-  const std::pair<std::string, mode_t> cases[] = {  // a new file: 0666 less the umask
-      {"Sim/K.exe", 0751}, {"Sim/Neu.txt", 0640}, {"Sim/Link.exe", S_IFLNK | 0777}};
+  const std::pair<std::string, mode_t> cases[] = {// a new file: 0666 less the umask
+                                                  {"Sim/K.exe", 0751},
+                                                  {"Sim/Neu.txt", 0640},
+                                                  {"Sim/Link.exe", S_IFLNK | 0777}};
   for (const auto& c : cases) {
     EXPECT_EQ(platform::ReplaceFile("C:\\" + c.first, "neu", 3, ""), platform::SaveOutcome::kSaved);
     struct stat st;
@@ -129,10 +154,17 @@ TEST_F(PosixTest, ASaveRemovesTheTemporaryFilesOfWritersThatAreGone) {
   if (dead == 0) _exit(0);
   ASSERT_EQ(waitpid(dead, nullptr, 0), dead);
   const std::string gone = ".zuvo-" + std::to_string(dead);
-  const struct { std::string name; long age; bool kept; } cases[] = {  // age: seconds since its last change
+  const struct {
+    std::string name;
+    long age;
+    bool kept;
+  } cases[] = {
+      // age: seconds since its last change
       {gone + "-0a1b2c", 120, false}, {gone + "-0a1b2d", 5, true},  // a writer may be at work
-      {".zuvo-1-0a1b2c", 120, true}, {gone + "-0a1b2", 120, true}, {gone + "-0A1B2C", 120, true},  // alive, not ours
-      {gone + "x-0a1b2c", 120, true}, {".zuvo-0a1b2c3d", 2 * 86400, false}, {".zuvo-0a1b2c3e", 3600, true},
+      {".zuvo-1-0a1b2c", 120, true},  {gone + "-0a1b2", 120, true},
+      {gone + "-0A1B2C", 120, true},  // alive, not ours
+      {gone + "x-0a1b2c", 120, true}, {".zuvo-0a1b2c3d", 2 * 86400, false},
+      {".zuvo-0a1b2c3e", 3600, true},
   };
   for (const auto& c : cases) {
     dir_.Write("prefix/drive_c/Sim/Liste/" + c.name, "x");
@@ -152,18 +184,30 @@ TEST_F(PosixTest, WindowsProgramsRunUnderWine) {
   dir_.Write("ohne-sh", "#!/fehlt/sh\n");
   for (const char* s : {"pfad/wine", "ohne-sh"}) ASSERT_EQ(chmod(dir_.NativePath(s).c_str(), 0755), 0);
   const std::string exe = "C:\\Sim\\K.exe", none = dir_.NativePath("leer");  // no wine there
-  const std::string args = prefix_ + "/dosdevices/c:/Sim/K.exe\nC:\\Gr\xC3\xB6\xC3\x9F" "e\n";
+  const std::string args = prefix_ +
+                           "/dosdevices/c:/Sim/K.exe\nC:\\Gr\xC3\xB6\xC3\x9F"
+                           "e\n";
   const std::string missing = dir_.NativePath("fehlt");
-  const struct { const char* wine; std::string path, program, recorded, missingLoader; } cases[] = {
-      {"pfad/wine", none, exe, args, ""}, {nullptr, dir_.NativePath("pfad"), exe, args, ""},  // $WINE, PATH
-      {nullptr, none, exe, "", "wine"}, {"fehlt", none, exe, "", missing},
+  const struct {
+    const char* wine;
+    std::string path, program, recorded, missingLoader;
+  } cases[] = {
+      {"pfad/wine", none, exe, args, ""},
+      {nullptr, dir_.NativePath("pfad"), exe, args, ""},  // $WINE, PATH
+      {nullptr, none, exe, "", "wine"},
+      {"fehlt", none, exe, "", missing},
       {nullptr, none, "Z:" + dir_.NativePath("ohne-sh"), "", ""},  // not started, and no exit code 127
   };
   for (const auto& c : cases) {
     c.wine ? setenv("WINE", dir_.NativePath(c.wine).c_str(), 1) : unsetenv("WINE");
     setenv("PATH", c.path.c_str(), 1);
     dir_.Write("pfad/wine.txt", "");
-    EXPECT_EQ(platform::RunAndWait(c.program, {"K", "\"C:\\Gr\xF6\xDF" "e\""}, nullptr), c.recorded.empty() ? 0 : 1);
+    EXPECT_EQ(platform::RunAndWait(c.program,
+                                   {"K",
+                                    "\"C:\\Gr\xF6\xDF"
+                                    "e\""},
+                                   nullptr),
+              c.recorded.empty() ? 0 : 1);
     EXPECT_EQ(dir_.Read("pfad/wine.txt"), c.recorded) << c.program;
     EXPECT_EQ(platform::MissingLoaderOf(c.program), c.missingLoader) << c.program;
   }
@@ -181,7 +225,8 @@ TEST(ProcessIdentityTest, AProcessIsAliveOnlyWithItsOwnStart) {
   EXPECT_EQ(platform::ProcessLiveness(own, start), platform::kAlive);
   EXPECT_EQ(platform::ProcessLiveness(own, "131415926"), platform::kCannotTell);  // another system's form
   const std::pair<long, std::string> dead[] = {{child, childStart}, {own, platform::ProcessStartTime(1)}, {own, ""}};
-  for (const auto& c : dead) EXPECT_EQ(platform::ProcessLiveness(c.first, c.second), platform::kDead) << c.first << " " << c.second;
+  for (const auto& c : dead)
+    EXPECT_EQ(platform::ProcessLiveness(c.first, c.second), platform::kDead) << c.first << " " << c.second;
   waitpid(child, nullptr, 0);
 }
 

@@ -26,7 +26,9 @@ TEST(PlatformTest, ReplaceFileWritesExactlyOrLeavesTheOldFileWhole) {
   testing_support::TempDir dir;
   // Bytes a text-mode write or a C-string copy would change, beyond one block.
   const std::string old = std::string("a\r\nb\0c\n\x1A\xFF", 9) + std::string(300000, '\x81');
-  const std::string name = testing_support::Cp("Gr\xC3\xB6\xC3\x9F" "e.anl");
+  const std::string name = testing_support::Cp(
+      "Gr\xC3\xB6\xC3\x9F"
+      "e.anl");
   ASSERT_EQ(platform::ReplaceFile(dir.Path(name), old.data(), old.size(), ""), platform::SaveOutcome::kSaved);
   dir.MakeDirs("Anlagen");
   // The last step failing (a planned fault), a missing folder, a folder in the way.
@@ -56,9 +58,11 @@ TEST(PlatformTest, RenamesNeverReplaceAndChildrenRunToTheirEnd) {
   ASSERT_EQ(platform::ToWindowsPath(ZUVO_TEST_CHILD, &child, &error), 1) << error;
   const std::string out = dir.NativePath("args.txt");
   int code = -5;  // as the simulator is started: its name, then arguments with Windows quotes
-  ASSERT_EQ(platform::RunAndWait(child, {"child", "\"" + out + "\"", "7", "\"C:\\x y\\B.anl\"",
-                                         "a\\\"b", "\"C:\\O\\\\\"", "C:\\O\\", "\"\"", "\"x\"\"y\""},
-                                 &code), 1);
+  ASSERT_EQ(platform::RunAndWait(child,
+                                 {"child", "\"" + out + "\"", "7", "\"C:\\x y\\B.anl\"", "a\\\"b", "\"C:\\O\\\\\"",
+                                  "C:\\O\\", "\"\"", "\"x\"\"y\""},
+                                 &code),
+            1);
   EXPECT_EQ(code, 7);
   EXPECT_EQ(dir.Read("args.txt"), "[" + out + "]\n[7]\n[C:\\x y\\B.anl]\n[a\"b]\n[C:\\O\\]\n[C:\\O\\]\n[]\n[x\"y]\n");
   EXPECT_EQ(platform::RunAndWait(dir.Path("Kantrelwick.exe"), {"Kantrelwick.exe"}, &code), 0);
@@ -66,8 +70,10 @@ TEST(PlatformTest, RenamesNeverReplaceAndChildrenRunToTheirEnd) {
 
 // Only a to z and A to Z fold: their neighbours and the accented letters stay apart.
 TEST(PlatformTest, TheAsciiCaseFoldFoldsOnlyAToZ) {
-  const struct { const char *a, *b; bool equal; } cases[] = {
-      {"az.dll", "AZ.DLL", true}, {"@[", "`{", false}, {"\xE4", "\xC4", false}, {"a", "ab", false}};
+  const struct {
+    const char *a, *b;
+    bool equal;
+  } cases[] = {{"az.dll", "AZ.DLL", true}, {"@[", "`{", false}, {"\xE4", "\xC4", false}, {"a", "ab", false}};
   for (const auto& c : cases) EXPECT_EQ(platform::EqualsIgnoringAsciiCase(c.a, c.b), c.equal) << c.a;
 }
 
@@ -79,15 +85,22 @@ TEST(PlatformTest, TextIntoAPipeInTheReadersEncoding) {
   std::FILE* writer = StreamOf(ends[1], "wb");
   std::FILE* reader = StreamOf(ends[0], "rb");
   ASSERT_TRUE(writer != nullptr && reader != nullptr);
-  EXPECT_EQ(platform::WriteText(writer, "Gr\xF6\xDF" "e 5\x80\n"), 1);
+  EXPECT_EQ(platform::WriteText(writer,
+                                "Gr\xF6\xDF"
+                                "e 5\x80\n"),
+            1);
   std::fclose(writer);
   char read[32] = {};
   const std::string got(read, std::fread(read, 1, sizeof read, reader));
   std::fclose(reader);
 #ifdef _WIN32
-  EXPECT_EQ(got, "Gr\xF6\xDF" "e 5\x80\n");
+  EXPECT_EQ(got,
+            "Gr\xF6\xDF"
+            "e 5\x80\n");
 #else
-  EXPECT_EQ(got, "Gr\xC3\xB6\xC3\x9F" "e 5\xE2\x82\xAC\n");
+  EXPECT_EQ(got,
+            "Gr\xC3\xB6\xC3\x9F"
+            "e 5\xE2\x82\xAC\n");
 #endif
   EXPECT_EQ(platform::Cp1252ToUtf16("A\x80\x81\x9F\xFF"), u"A\u20AC\u0081\u0178\u00FF");
 }

@@ -29,14 +29,20 @@ std::string Stat(const std::string& pidAndName, const std::string& state, const 
 }
 
 TEST(ProcStatTest, TheStateAndTheStartAreCountedFromTheNamesLastParenthesis) {
-  const struct { std::string text; int parsed; char state; std::string start; } cases[] = {
+  const struct {
+    std::string text;
+    int parsed;
+    char state;
+    std::string start;
+  } cases[] = {
       {Stat("12 (sim)", "S", "4711"), 1, 'S', "4711"},
       {Stat("12 (a) b ) (c)", "R", "99"), 1, 'R', "99"},  // a name with blanks and parentheses
       {Stat("12 (x)", "Z", "5"), 1, 'Z', "5"},
-      {"12 (sim) S 4 5 6", 0, 0, ""},                     // cut short
-      {Stat("12 (sim)", "S", "47x1"), 0, 0, ""},          // not a tick count
-      {Stat("12 (sim)", "SS", "4711"), 0, 0, ""},         // not a state
-      {"12 sim S 4 5", 0, 0, ""}, {"", 0, 0, ""},
+      {"12 (sim) S 4 5 6", 0, 0, ""},              // cut short
+      {Stat("12 (sim)", "S", "47x1"), 0, 0, ""},   // not a tick count
+      {Stat("12 (sim)", "SS", "4711"), 0, 0, ""},  // not a state
+      {"12 sim S 4 5", 0, 0, ""},
+      {"", 0, 0, ""},
   };
   for (const auto& c : cases) {
     char state = 0;
@@ -53,18 +59,27 @@ TEST(ProcStatTest, ALinuxStartIsJudgedByTheBootTheStateAndTheTick) {
   using platform::procfs::kRefused;
   const std::string boot = std::string(kBoot) + "\n";
   const std::string own = std::string(kBoot) + ":4711";
-  const struct { long pid; std::string start; bool bootReadable; platform::procfs::ReadResult stat; std::string state; int liveness; } cases[] = {
+  const struct {
+    long pid;
+    std::string start;
+    bool bootReadable;
+    platform::procfs::ReadResult stat;
+    std::string state;
+    int liveness;
+  } cases[] = {
       {12, own, true, kRead, "S", platform::kAlive},
       {12, own, true, kRead, "D", platform::kAlive},
-      {12, std::string(kBoot) + ":4712", true, kRead, "S", platform::kDead},  // an id used again
+      {12, std::string(kBoot) + ":4712", true, kRead, "S", platform::kDead},                 // an id used again
       {12, "0b0b0b0b-0000-4000-8000-000000000000:4711", true, kRead, "S", platform::kDead},  // before a reboot
-      {12, own, true, kRead, "Z", platform::kDead}, {12, own, true, kRead, "X", platform::kDead},
-      {12, own, true, platform::procfs::kMissing, "", platform::kDead},  // no such process
-      {12, own, true, kRefused, "", platform::kCannotTell},           // one that may not be examined
-      {12, own, false, kRead, "S", platform::kCannotTell},            // no process table
+      {12, own, true, kRead, "Z", platform::kDead},
+      {12, own, true, kRead, "X", platform::kDead},
+      {12, own, true, platform::procfs::kMissing, "", platform::kDead},         // no such process
+      {12, own, true, kRefused, "", platform::kCannotTell},                     // one that may not be examined
+      {12, own, false, kRead, "S", platform::kCannotTell},                      // no process table
       {12, std::string(kBoot) + ":", true, kRead, "S", platform::kCannotTell},  // malformed
       {12, ":4711", true, kRead, "S", platform::kCannotTell},
-      {12, "", true, kRead, "S", platform::kDead}, {0, own, true, kRead, "S", platform::kDead},
+      {12, "", true, kRead, "S", platform::kDead},
+      {0, own, true, kRead, "S", platform::kDead},
   };
   for (const auto& c : cases) {
     g_table.clear();

@@ -55,10 +55,17 @@ TEST(ProcessIdentityWin32Test, AProcessIsAliveOnlyWithItsOwnStart) {
 TEST(ProcessIdentityWin32Test, ALinuxStartIsJudgedThroughTheLinuxProcessTable) {
   const std::string init = UnderWine() ? LinuxStartOf(1) : "6f1c2b9e-0d7a-4e55-9a51-3c2f9d6a8b10:5";
   ASSERT_FALSE(init.empty());
-  const std::string wrongTick = init.substr(0, init.rfind(':')) + ":" + std::to_string(std::stoull(init.substr(init.rfind(':') + 1)) + 7);
+  const std::string wrongTick =
+      init.substr(0, init.rfind(':')) + ":" + std::to_string(std::stoull(init.substr(init.rfind(':') + 1)) + 7);
   const std::string otherBoot = "0b0b0b0b-0000-4000-8000-000000000000" + init.substr(init.rfind(':'));
-  const struct { long pid; std::string start; int wine; } cases[] = {
-      {1, init, platform::kAlive}, {1, wrongTick, platform::kDead}, {1, otherBoot, platform::kDead},
+  const struct {
+    long pid;
+    std::string start;
+    int wine;
+  } cases[] = {
+      {1, init, platform::kAlive},
+      {1, wrongTick, platform::kDead},
+      {1, otherBoot, platform::kDead},
       {999999999, init, platform::kDead},  // no such Linux process
       {1, "kein:Start", platform::kCannotTell},
   };
@@ -88,9 +95,14 @@ TEST(ProcessIdentityWin32Test, UnderWineTheLinuxSideIsNamedAsANativeProgramNames
   }
   const std::string own = platform::WinePrefixPath();
   ASSERT_FALSE(own.empty());
-  const struct { std::string prefix, program; int liveness; } cases[] = {
-      {own, "zuvo_platform_tests.exe", platform::kAlive}, {own, "ZUVO_PLATFORM_TESTS.EXE", platform::kAlive},
-      {own + "/", "zuvo_platform_tests.exe", platform::kAlive}, {own, "Kantrelwick.exe", platform::kDead},
+  const struct {
+    std::string prefix, program;
+    int liveness;
+  } cases[] = {
+      {own, "zuvo_platform_tests.exe", platform::kAlive},
+      {own, "ZUVO_PLATFORM_TESTS.EXE", platform::kAlive},
+      {own + "/", "zuvo_platform_tests.exe", platform::kAlive},
+      {own, "Kantrelwick.exe", platform::kDead},
       {own + "/drive_c", "zuvo_platform_tests.exe", platform::kCannotTell},  // another folder: another prefix
   };
   for (const auto& c : cases) {
@@ -108,7 +120,10 @@ DWORD WINAPI TwoCtrlCs(void*) {
 // The console handler as the console calls it (headless wine has no console
 // that could send Ctrl-C: GenerateConsoleCtrlEvent fails there).
 TEST(InterruptWin32Test, CtrlCIsRecordedAndASecondOneEndsTheProgram) {
-  const struct { DWORD event; int signal; } cases[] = {{CTRL_C_EVENT, 2}, {CTRL_BREAK_EVENT, 2}};
+  const struct {
+    DWORD event;
+    int signal;
+  } cases[] = {{CTRL_C_EVENT, 2}, {CTRL_BREAK_EVENT, 2}};
   for (const auto& c : cases) {
     platform::ClearInterrupt();
     EXPECT_EQ(platform::InterruptRequested(), 0);

@@ -15,7 +15,10 @@ TEST(RunHeldBackTest, TheProgramRunsOnlyAfterOnStartedSaidYes) {
   testing_support::TempDir dir;
   const std::string child = platform_test::ChildProgram();
   const std::string marker = dir.NativePath("lief.txt");  // the child writes it first thing
-  const struct { int answer; int ran; } cases[] = {{1, 1}, {0, 0}};
+  const struct {
+    int answer;
+    int ran;
+  } cases[] = {{1, 1}, {0, 0}};
   for (const auto& c : cases) {
     platform::RemoveFile(dir.Path("lief.txt"), "");
     long seen = 0;

@@ -20,7 +20,9 @@ TEST(StoredSpellingTest, EveryExistingNameIsSpeltAsStoredTheRestAsWritten) {
   testing_support::TempDir dir;
   dir.Write("Sim/Anlagen/Berg.anl", "B");
   dir.Write("Sim/b.TXT", "b");
-  const struct { std::string written, stored; } cases[] = {
+  const struct {
+    std::string written, stored;
+  } cases[] = {
       {Upper(dir.Path("sim\\anlagen\\berg.anl")), dir.Path("Sim\\Anlagen\\Berg.anl")},
       {Upper(dir.Path("Sim\\B.txt")), dir.Path("Sim\\b.TXT")},
       {Upper(dir.Path("sim")) + "\\Fehlt\\NEU.anl", dir.Path("Sim\\Fehlt\\NEU.anl")},  // missing: as written

@@ -130,8 +130,8 @@ inline bool AwaitFile(const std::string& path) {
 // The Unix path of a Windows path under wine.
 inline std::string UnixPathOf(const std::string& windows) {
   using Convert = char*(CDECL*)(const WCHAR*);
-  const Convert convert = reinterpret_cast<Convert>(reinterpret_cast<void*>(
-      GetProcAddress(GetModuleHandleA("kernel32.dll"), "wine_get_unix_file_name")));
+  const Convert convert = reinterpret_cast<Convert>(
+      reinterpret_cast<void*>(GetProcAddress(GetModuleHandleA("kernel32.dll"), "wine_get_unix_file_name")));
   if (convert == nullptr) return std::string();
   std::wstring wide(windows.begin(), windows.end());
   char* unixPath = convert(wide.c_str());
@@ -151,7 +151,8 @@ inline int RunLinuxShell(const std::string& command) {
   const std::string done = std::string(folder) + "zuvo-shell-" + std::to_string(GetCurrentProcessId()) + "-" +
                            std::to_string(counter++) + ".txt";
   const std::string unixDone = UnixPathOf(done);
-  std::string line = "sh -c \"if " + command + "; then echo 0 >'" + unixDone + "'; else echo 1 >'" + unixDone + "'; fi\"";
+  std::string line =
+      "sh -c \"if " + command + "; then echo 0 >'" + unixDone + "'; else echo 1 >'" + unixDone + "'; fi\"";
   STARTUPINFOA startup = {};
   startup.cb = sizeof startup;
   PROCESS_INFORMATION created = {};
@@ -172,9 +173,7 @@ inline int RunLinuxShell(const std::string& command) {
 #endif
 
 // Whether this system can plant Linux links (natively, or under wine).
-inline bool CanPlantLinks() {
-  return platform::ThisSystem() != platform::SystemKind::kWindows;
-}
+inline bool CanPlantLinks() { return platform::ThisSystem() != platform::SystemKind::kWindows; }
 
 // Plants the link `link` (a Windows path) naming `target` as written
 // ("../out/o.txt"): a link of the Linux side.

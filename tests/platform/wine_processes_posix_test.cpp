@@ -41,7 +41,8 @@ TEST(WineProcessesTest, TheProgramNameIsTheFirstWordsFileName) {
       {std::string("wine64-preloader\0C:\\K.exe", 26), "K.exe"},
       {"C:\\windows\\system32\\winedevice.exe", "winedevice.exe"},  // a program, not the loader
       {std::string("C:\\x\\winecfg.exe\0-v", 19), "winecfg.exe"},
-      {"   ", ""}, {"", ""},
+      {"   ", ""},
+      {"", ""},
   };
   for (const auto& c : cases) EXPECT_EQ(platform::posix::ProgramNameOf(c.first), c.second) << c.first;
 }
@@ -50,7 +51,11 @@ TEST(WineProcessesTest, AProgramRunsOnlyWhileItsPrefixesServerRuns) {
   const std::string ours = "server-fe00-a8e7f6", other = "server-fe00-1234";
   const ProcessEntry server = Entry("wineserver64", ours, "/usr/lib/wine/wineserver64 -p0");
   const ProcessEntry sim = Entry("wine64", "drive_c", "C:\\Sim\\Kantrelwick.exe", {ours});
-  const struct { const char* what; std::vector<ProcessEntry> entries; int liveness; } cases[] = {
+  const struct {
+    const char* what;
+    std::vector<ProcessEntry> entries;
+    int liveness;
+  } cases[] = {
       {"server and program", {server, sim}, platform::kAlive},
       {"no server", {sim}, platform::kDead},
       {"another prefix's server", {Entry("wineserver", other, ""), sim}, platform::kDead},
@@ -59,12 +64,15 @@ TEST(WineProcessesTest, AProgramRunsOnlyWhileItsPrefixesServerRuns) {
       {"no such program", {server, Entry("wine64", "", "C:\\Sim\\Other.exe", {ours})}, platform::kDead},
       {"name in other case", {server, Entry("wine64", "", "C:\\SIM\\KANTRELWICK.EXE", {ours})}, platform::kAlive},
       {"a preloader", {server, Entry("wine64-preloader", "", "C:\\Sim\\Kantrelwick.exe", {ours})}, platform::kAlive},
-      {"a native program of that name", {server, Entry("Kantrelwick.exe", "", "C:\\Sim\\Kantrelwick.exe")},
+      {"a native program of that name",
+       {server, Entry("Kantrelwick.exe", "", "C:\\Sim\\Kantrelwick.exe")},
        platform::kDead},
       {"the program ended", {server, Entry("wine64", "", "C:\\Sim\\Kantrelwick.exe", {ours}, true)}, platform::kDead},
-      {"the program of another prefix", {server, Entry("wine64", "", "C:\\Sim\\Kantrelwick.exe", {other})},
+      {"the program of another prefix",
+       {server, Entry("wine64", "", "C:\\Sim\\Kantrelwick.exe", {other})},
        platform::kDead},
-      {"a program that maps no server's files", {server, Entry("wine", "", "C:\\Sim\\Kantrelwick.exe")},
+      {"a program that maps no server's files",
+       {server, Entry("wine", "", "C:\\Sim\\Kantrelwick.exe")},
        platform::kAlive},
   };
   for (const auto& c : cases) {

@@ -45,8 +45,8 @@ TEST(HistoryIndexTest, WrittenAndReadBack) {
   EXPECT_EQ((std::vector<std::string>{a.time, a.command, a.layout.content, a.settings.content, b.command,
                                       b.settings.content}),
             (std::vector<std::string>{"2026-12-07 10:00:02", "resave", kA, kD, "delete-camera-set", ""}));
-  EXPECT_EQ((std::vector<long long>{a.layout.size, a.settings.size, b.layout.size, a.tracks, a.models,
-                                    a.rollingStock, a.cameraSets, b.tracks, b.cameraSets}),
+  EXPECT_EQ((std::vector<long long>{a.layout.size, a.settings.size, b.layout.size, a.tracks, a.models, a.rollingStock,
+                                    a.cameraSets, b.tracks, b.cameraSets}),
             (std::vector<long long>{10, 10, 1LL << 33, 3, 0, 7, 2, -1, -1}));
   EXPECT_EQ(settings::HistoryIndexText(read), text);
 }
@@ -64,21 +64,21 @@ TEST(HistoryIndexTest, AHostileOrDamagedIndexIsNamedWhereItIsWrong) {
       {"Format=1", "Format=2", "[StartZUVO-Verlauf] Format"},
       {"Fassungen=2", "Fassungen=3", "[StartZUVO-Verlauf] Fassungen"},  // cut short after a whole section
       {"Fassungen=2", "Fassungen=-2", "[StartZUVO-Verlauf] Fassungen"},
-      {"[Fassung 2]", "[Fassung 1]", "[Fassung 1]"},                    // a number twice
+      {"[Fassung 2]", "[Fassung 1]", "[Fassung 1]"},  // a number twice
       {"[Fassung 2]", "[Fassung 0]", "[Fassung 0]"},
       {"[Fassung 2]", "[Fassung 02]", "[Fassung 02]"},
       {"[Fassung 2]", "[Fassung 1000000000]", "[Fassung 1000000000]"},
       {"[Fassung 2]", "[Fassung 2x]", "[Fassung 2x]"},
-      {"Anl=" + kA, "Anl=..\\..\\Berg.anl", "[Fassung 1] Anl"},          // a path, not a content name
+      {"Anl=" + kA, "Anl=..\\..\\Berg.anl", "[Fassung 1] Anl"},  // a path, not a content name
       {"Anl=" + kA, "Anl=" + std::string(64, 'A') + ".anl", "[Fassung 1] Anl"},
-      {"Anl=" + kA, "Anl=" + kD, "[Fassung 1] Anl"},                     // the other file's form
-      {"Anl=" + kA, "Anl=" + kA + "\r\nAnl=" + kB, "[Fassung 1] Anl"},   // a key twice
-      {"Anl=" + kA, "Anm=" + kA, "[Fassung 1] Anl"},                     // missing
+      {"Anl=" + kA, "Anl=" + kD, "[Fassung 1] Anl"},                    // the other file's form
+      {"Anl=" + kA, "Anl=" + kA + "\r\nAnl=" + kB, "[Fassung 1] Anl"},  // a key twice
+      {"Anl=" + kA, "Anm=" + kA, "[Fassung 1] Anl"},                    // missing
       {"AnlGroesse=10", "AnlGroesse=", "[Fassung 2] AnlGroesse"},
       {"AnlGroesse=10", "AnlGroesse=1e3", "[Fassung 2] AnlGroesse"},
       {"AnlGroesse=10", "AnlGroesse=99999999999999", "[Fassung 2] AnlGroesse"},
       {"Danl=" + kD, "Danl=" + kD + "x", "[Fassung 1] Danl"},
-      {"Anl=" + kB, "Anl=", "[Fassung 2] Anl"},                          // neither file
+      {"Anl=" + kB, "Anl=", "[Fassung 2] Anl"},  // neither file
       {"", "Gleise=-1", "[Fassung 2] Gleise"},
       {"", "KamSets=1000001", "[Fassung 2] KamSets"},
   };
@@ -112,21 +112,28 @@ TEST(HistoryIndexTest, AHostileOrDamagedIndexIsNamedWhereItIsWrong) {
   HistoryIndex read;
   std::string fault;
   const std::string version2 = text.substr(text.find("[Fassung 2]"));
-  const std::string reordered = text.substr(0, text.find("[Fassung 1]")) + version2 + "Neu=1\r\n[Notiz]\r\nx=y\r\n" +
-                                text.substr(text.find("[Fassung 1]"), text.find("[Fassung 2]") - text.find("[Fassung 1]"));
+  const std::string reordered =
+      text.substr(0, text.find("[Fassung 1]")) + version2 + "Neu=1\r\n[Notiz]\r\nx=y\r\n" +
+      text.substr(text.find("[Fassung 1]"), text.find("[Fassung 2]") - text.find("[Fassung 1]"));
   ASSERT_EQ(settings::ParseHistoryIndex(reordered, &read, &fault), 1) << fault;
   EXPECT_EQ(Numbers(read), (std::vector<int>{1, 2}));
 }
 
 TEST(HistoryIndexTest, ContentNamesHaveOneExactForm) {
-  EXPECT_EQ(settings::ContentName("abc", "anl"), "ba7816bf8f01cfea414140de5dae2223b00361a396177a9cb410ff61f20015ad.anl");
+  EXPECT_EQ(settings::ContentName("abc", "anl"),
+            "ba7816bf8f01cfea414140de5dae2223b00361a396177a9cb410ff61f20015ad.anl");
   const struct {
     std::string name;
     const char* extension;
     int valid;
-  } cases[] = {{kA, "anl", 1},         {kD, "danl", 1},           {kD, "anl", 0},
-               {kA.substr(1), "anl", 0}, {"x" + kA, "anl", 0},     {kA + "x", "anl", 0},
-               {std::string(64, 'g') + ".anl", "anl", 0},         {std::string(64, 'a') + ".ANL", "anl", 0}};
+  } cases[] = {{kA, "anl", 1},
+               {kD, "danl", 1},
+               {kD, "anl", 0},
+               {kA.substr(1), "anl", 0},
+               {"x" + kA, "anl", 0},
+               {kA + "x", "anl", 0},
+               {std::string(64, 'g') + ".anl", "anl", 0},
+               {std::string(64, 'a') + ".ANL", "anl", 0}};
   for (const auto& c : cases) EXPECT_EQ(settings::IsContentName(c.name, c.extension), c.valid) << c.name;
 }
 
@@ -142,13 +149,13 @@ TEST(HistoryIndexTest, TheBoundDropsTheOldestAndOnlyContentsNoLongerNamed) {
     settings::HistoryBound bound;
     std::vector<int> beyond;
   } bounds[] = {
-      {{2, 3, 0}, {11, 12, 13, 14, 15, 16, 17, 18, 19, 20, 21, 22, 23, 24, 25, 26, 27, 28, 29, 30, 31, 32, 33, 34, 35,
-                  36, 37}},  // never fewer than 3
-      {{30, 3, 20}, {11}},  // the 10 bytes of kD go with the first
-      {{30, 3, 5}, {11, 12, 13, 14, 15, 16, 17, 18, 19, 20, 21, 22, 23, 24, 25, 26, 27, 28, 29, 30, 31, 32, 33, 34, 35,
-                   36, 37}},
-      {{30, 0, 5}, {11, 12, 13, 14, 15, 16, 17, 18, 19, 20, 21, 22, 23, 24, 25, 26, 27, 28, 29, 30, 31, 32, 33, 34,
-                   35, 36, 37, 38, 39, 40}},
+      {{2, 3, 0}, {11, 12, 13, 14, 15, 16, 17, 18, 19, 20, 21, 22, 23, 24,
+                   25, 26, 27, 28, 29, 30, 31, 32, 33, 34, 35, 36, 37}},  // never fewer than 3
+      {{30, 3, 20}, {11}},                                                // the 10 bytes of kD go with the first
+      {{30, 3, 5},
+       {11, 12, 13, 14, 15, 16, 17, 18, 19, 20, 21, 22, 23, 24, 25, 26, 27, 28, 29, 30, 31, 32, 33, 34, 35, 36, 37}},
+      {{30, 0, 5}, {11, 12, 13, 14, 15, 16, 17, 18, 19, 20, 21, 22, 23, 24, 25,
+                    26, 27, 28, 29, 30, 31, 32, 33, 34, 35, 36, 37, 38, 39, 40}},
   };
   for (const auto& b : bounds) EXPECT_EQ(settings::VersionsBeyond(index, b.bound), b.beyond) << b.bound.maxBytes;
   EXPECT_EQ(settings::DropVersions(&index, {11}), std::vector<std::string>{kD});  // kA is named by 13, 15, ...

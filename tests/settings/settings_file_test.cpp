@@ -14,16 +14,23 @@ using Lines = std::vector<std::string>;
 // The entries as one line each: "[name]" for a header, "name|value" for a key.
 Lines LinesOf(const SettingsFile& file) {
   Lines lines;
-  for (const settings::SettingsEntry& e : file.entries()) lines.push_back(e.isSection ? "[" + e.name + "]" : e.name + "|" + e.value);
+  for (const settings::SettingsEntry& e : file.entries())
+    lines.push_back(e.isSection ? "[" + e.name + "]" : e.name + "|" + e.value);
   return lines;
 }
 
 TEST(SettingsFileTest, ParsesLinesByTheRules) {
-  const struct { std::string text; const char* startLine; Lines expected; } cases[] = {
+  const struct {
+    std::string text;
+    const char* startLine;
+    Lines expected;
+  } cases[] = {
       // Keys before the first header, section names up to the first "]", a key up to the first "=", lines without
       // "]" or "=" skipped, nothing trimmed, no comment syntax, "[]" ends the reading.
-      {"\n  \r\n\t\na=1\n[ a ]b]x\n[Alpha\n[Beta=1\n[\n  k = v \nx=b=c\n=v\ne=\nb=   \t\n;n\n;c=1\n# x=2\n[]rest\ny=2\n",
-       nullptr, {"a|1", "[ a ]", "  k | v", "x|b=c", "|v", "e|", "b|", ";c|1", "# x|2"}},
+      {"\n  \r\n\t\na=1\n[ a ]b]x\n[Alpha\n[Beta=1\n[\n  k = v \nx=b=c\n=v\ne=\nb=   \t\n;n\n;c=1\n# "
+       "x=2\n[]rest\ny=2\n",
+       nullptr,
+       {"a|1", "[ a ]", "  k | v", "x|b=c", "|v", "e|", "b|", ";c|1", "# x|2"}},
       {"[S]\r\nk=a\rb\r\nw=z\nt=v \t \r\nlast=v", nullptr, {"[S]", "k|a\rb", "w|z", "t|v", "last|v"}},
       // Continuation: plain text joined (leading blanks kept) until an unmarked line; a header's backslash does not
       // continue; blanks after the backslash go first; an empty line ends it, used up.
@@ -57,18 +64,28 @@ TEST(SettingsFileTest, FindSetAndRemoveUseTheFirstSectionOfAName) {
   file.Set("A", "new", "N");  // replaced, not added again
   file.Set("top", "t", "6");  // a key is no section: a new section at the end
   EXPECT_EQ(LinesOf(file), (Lines{"top|0", "[A]", "k|one", "k|2", "new|N", "[B]", "x|3", "y|4", "[A]", "k|4", "only|5",
-                                   "[E]", "e|5", "[top]", "t|6"}));
-  EXPECT_EQ(file.RemoveSection("A") + file.RemoveSection("top") + file.RemoveSection("E") * 2 + file.RemoveSection("E"), 4);
+                                  "[E]", "e|5", "[top]", "t|6"}));
+  EXPECT_EQ(file.RemoveSection("A") + file.RemoveSection("top") + file.RemoveSection("E") * 2 + file.RemoveSection("E"),
+            4);
   EXPECT_EQ(LinesOf(file), (Lines{"top|0", "[B]", "x|3", "y|4", "[A]", "k|4", "only|5"}));
 }
 
 TEST(SettingsFileTest, NumbersParseLikeAtoiAndAtof) {
-  for (const auto& c : std::vector<std::pair<const char*, int>>{
-           {"  \t\n\v\f\r-17xyz", -17}, {"+5", 5}, {"3.9", 3}, {"", 0}, {"- 5", 0}, {"--5", 0}, {"0x1F", 0},
-           {"2147483648", INT_MAX}, {"99999999999999999999999", INT_MAX}, {"-2147483648", INT_MIN}, {"-2147483649", INT_MIN}}) {
+  for (const auto& c : std::vector<std::pair<const char*, int>>{{"  \t\n\v\f\r-17xyz", -17},
+                                                                {"+5", 5},
+                                                                {"3.9", 3},
+                                                                {"", 0},
+                                                                {"- 5", 0},
+                                                                {"--5", 0},
+                                                                {"0x1F", 0},
+                                                                {"2147483648", INT_MAX},
+                                                                {"99999999999999999999999", INT_MAX},
+                                                                {"-2147483648", INT_MIN},
+                                                                {"-2147483649", INT_MIN}}) {
     EXPECT_EQ(SettingsFile::ParseInt(c.first), c.second) << c.first;
   }
-  EXPECT_EQ(SettingsFile::ParseReal(" -2.5e3x") + SettingsFile::ParseReal("3,5") + SettingsFile::ParseReal("abc"), -2497.0);
+  EXPECT_EQ(SettingsFile::ParseReal(" -2.5e3x") + SettingsFile::ParseReal("3,5") + SettingsFile::ParseReal("abc"),
+            -2497.0);
   SettingsFile file;
   file.Parse("[S]\ni=-7\n");
   EXPECT_EQ(file.GetInt("S", "i", 77) * 100 + file.GetInt("S", "missing", 77), -700 + 77);
@@ -79,7 +96,8 @@ TEST(SettingsFileTest, WritesCrLfWithABlankLineBeforeLaterHeadersAndReadsItBack)
   testing_support::TempDir dir;
   SettingsFile file, back;
   file.Parse("[Zuvo]\n spaced key = value = x\nleer=\n[KamSet Nord]\numlaut=Gr\xFCn\n");
-  EXPECT_EQ((file.Write(dir.Path("a.danl"), ""), dir.Read("a.danl")), "[Zuvo]\r\n spaced key = value = x\r\nleer=\r\n\r\n[KamSet Nord]\r\numlaut=Gr\xFCn\r\n");
+  EXPECT_EQ((file.Write(dir.Path("a.danl"), ""), dir.Read("a.danl")),
+            "[Zuvo]\r\n spaced key = value = x\r\nleer=\r\n\r\n[KamSet Nord]\r\numlaut=Gr\xFCn\r\n");
   EXPECT_EQ(back.Read(dir.Path("missing.danl")) + back.Read(dir.Path("")), 0);  // adds nothing
   EXPECT_EQ(back.Read(dir.Path("a.danl"), "[KamSet Nord]"), 1);
   EXPECT_EQ(LinesOf(back), (Lines{"[KamSet Nord]", "umlaut|Gr\xFCn"}));

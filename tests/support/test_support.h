@@ -72,7 +72,9 @@ class DiagnosticRecorder {
   void clear() { lines_.clear(); }
 
  private:
-  static void Record(const std::string& line, void* self) { static_cast<DiagnosticRecorder*>(self)->lines_.push_back(line); }
+  static void Record(const std::string& line, void* self) {
+    static_cast<DiagnosticRecorder*>(self)->lines_.push_back(line);
+  }
   std::vector<std::string> lines_;
 };
 

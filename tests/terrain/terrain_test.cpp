@@ -29,7 +29,8 @@ using Strings = std::vector<std::string>;
 
 // The picture of make-data.sh, in file order (blue, green, red).
 PixelBytes Picture(int x, int y) {
-  return PixelBytes{std::uint8_t(200 - 11 * x - 13 * y), std::uint8_t(20 + 3 * x + 7 * y), std::uint8_t(10 * x + 50 * y + 1)};
+  return PixelBytes{std::uint8_t(200 - 11 * x - 13 * y), std::uint8_t(20 + 3 * x + 7 * y),
+                    std::uint8_t(10 * x + 50 * y + 1)};
 }
 
 TEST(Readers, FilesOfIndependentToolsEveryVariantAndEveryRefusal) {
@@ -48,7 +49,8 @@ TEST(Readers, FilesOfIndependentToolsEveryVariantAndEveryRefusal) {
         const PixelBytes p = Picture(std::min(std::max(x, 0), 4), std::min(std::max(y, 0), 3));
         const terrain::Colour c = image.ColourAt(x, y);
         EXPECT_EQ((Ints{p[2], p[1], p[0], p[0] * 65536 + p[1] * 256 + p[2]}),
-                  (Ints{c.red, c.green, c.blue, image.ValueAt(x, y)})) << file << " " << x << "," << y;
+                  (Ints{c.red, c.green, c.blue, image.ValueAt(x, y)}))
+            << file << " " << x << "," << y;
       }
     }
   }
@@ -57,7 +59,8 @@ TEST(Readers, FilesOfIndependentToolsEveryVariantAndEveryRefusal) {
   for (const std::string name : {"gdal-30m.ter", "gdal-10m.ter", "gdal-odd.ter"}) {
     const bool odd = name == "gdal-odd.ter";
     terrain::TerragenHeightField field(DataPath(name));
-    EXPECT_EQ((Ints{3 - odd, 2, name == "gdal-10m.ter" ? 1000 : 3000}), (Ints{field.cellsX, field.cellsY, field.pixelSize}));
+    EXPECT_EQ((Ints{3 - odd, 2, name == "gdal-10m.ter" ? 1000 : 3000}),
+              (Ints{field.cellsX, field.cellsY, field.pixelSize}));
     for (int y = 0; y < 3; ++y) {
       for (int x = 0; x < 4 - odd; ++x) {
         EXPECT_NEAR(odd ? 3500 + 500 * x - 1500 * y : 9000 + 1000 * x - 4000 * y, field.HeightAt(x, y), 1.0) << name;
@@ -76,16 +79,26 @@ TEST(Readers, FilesOfIndependentToolsEveryVariantAndEveryRefusal) {
   const auto patch = [&](std::size_t at, std::uint32_t value) {  // a 4-byte field of the good bitmap
     return std::string(good).replace(at, 4, Bytes().U32(value).s);
   };
-  const std::string wrong = "Falsches Bitmapformat: %s!\n", cut = "Fehler beim Lesen von %s!\n", format = "Formatfehler in %s!\n";
+  const std::string wrong = "Falsches Bitmapformat: %s!\n", cut = "Fehler beim Lesen von %s!\n",
+                    format = "Formatfehler in %s!\n";
   struct Refused {
     std::string bytes, message;
   };
   const Refused bitmaps[] = {
-      {"XM" + good.substr(2), wrong}, {palette, wrong}, {patch(30, 1), wrong} /* compression */,
-      {patch(14, 64), wrong} /* header size */, {patch(10, 40), wrong} /* data offset inside the header */,
-      {patch(22, 0), wrong} /* height 0 */, {patch(18, 0), wrong}, {patch(18, 0xFFFFFFFCu), wrong} /* width 0, -4 */,
-      {good.substr(0, good.size() - 1), cut}, {good.substr(0, 30), cut}, {good.substr(0, 10), cut},
-      {patch(10, 5000), cut} /* data offset behind the end */, {patch(18, 0x7FFFFFFF), cut}, {patch(22, 0x80000000u), cut},
+      {"XM" + good.substr(2), wrong},
+      {palette, wrong},
+      {patch(30, 1), wrong} /* compression */,
+      {patch(14, 64), wrong} /* header size */,
+      {patch(10, 40), wrong} /* data offset inside the header */,
+      {patch(22, 0), wrong} /* height 0 */,
+      {patch(18, 0), wrong},
+      {patch(18, 0xFFFFFFFCu), wrong} /* width 0, -4 */,
+      {good.substr(0, good.size() - 1), cut},
+      {good.substr(0, 30), cut},
+      {good.substr(0, 10), cut},
+      {patch(10, 5000), cut} /* data offset behind the end */,
+      {patch(18, 0x7FFFFFFF), cut},
+      {patch(22, 0x80000000u), cut},
   };
   for (const Refused& c : bitmaps) {
     messages.clear();
@@ -108,12 +121,24 @@ TEST(Readers, FilesOfIndependentToolsEveryVariantAndEveryRefusal) {
       {Terragen().Count("XPTS", 2).Count("YPTS", 2).Count("THNG", 0).Heights(1, 0, {1, 2, 3, 4}).s, format, 0},
       {Terragen().Count("XPTS", 2).Text("YPTS").U8(2).s, format, 0},
       // One point in x makes no field, quietly; the unused chunks are skipped.
-      {Terragen().Count("XPTS", 1).Count("YPTS", 4).Count("CRAD", 0).Count("CRVM", 0).Heights(1, 0, {1, 2, 3, 4})
-           .Text("EOF ignored after the end").s, "", 0},
+      {Terragen()
+           .Count("XPTS", 1)
+           .Count("YPTS", 4)
+           .Count("CRAD", 0)
+           .Count("CRVM", 0)
+           .Heights(1, 0, {1, 2, 3, 4})
+           .Text("EOF ignored after the end")
+           .s,
+       "", 0},
       // Found by fuzz/terragen_fuzzer.cpp: an "XPTS" of 0 after the heights.
-      {std::string("TERRAGENTERRAIN SIZE\x02\x00\xEC\x00" "ALTWTERRAGENTERRAIN SIZE\x02\x00\x00\x00XPTS\x00\x00\x02\x00"
-                   "\x00\x00\x04\x00YPTS\x03\x00\x00\x00" "ALTW\x07" "E\x02\x00\x00\x00XPTS\x04\x00\x00\x00YS\x00\x00\x04"
-                   "L\x00XPTMAIN SITZE", 110), format, 0},
+      {std::string("TERRAGENTERRAIN SIZE\x02\x00\xEC\x00"
+                   "ALTWTERRAGENTERRAIN SIZE\x02\x00\x00\x00XPTS\x00\x00\x02\x00"
+                   "\x00\x00\x04\x00YPTS\x03\x00\x00\x00"
+                   "ALTW\x07"
+                   "E\x02\x00\x00\x00XPTS\x04\x00\x00\x00YS\x00\x00\x04"
+                   "L\x00XPTMAIN SITZE",
+                   110),
+       format, 0},
       {Terragen().Count("XPTS", 3).Count("YPTS", 2).Heights(16384, 100, {8, 4}).s, format, 2},
   };
   for (const Field& c : fields) {
@@ -127,8 +152,8 @@ TEST(Readers, FilesOfIndependentToolsEveryVariantAndEveryRefusal) {
   EXPECT_EQ(100 * 3000.0, terrain::TerragenHeightField(dir.Path("bad.ter")).minimumHeight);  // missing samples are 0
   // The fuzz finding made plain: 3 x 3 samples, then 2 points in x. The grid
   // is 2 x 3; the ninth sample lies outside it and sets no height.
-  dir.Write("plain.ter", Terragen().Count("SIZE", 2).Heights(16384, 0, {10, 20, 30, 40, 50, 5, 70, 80, -30000})
-                             .Count("XPTS", 2).s);
+  dir.Write("plain.ter",
+            Terragen().Count("SIZE", 2).Heights(16384, 0, {10, 20, 30, 40, 50, 5, 70, 80, -30000}).Count("XPTS", 2).s);
   terrain::TerragenHeightField field(dir.Path("plain.ter"));
   EXPECT_EQ((Ints{1, 2, 6}), (Ints{field.cellsX, field.cellsY, static_cast<int>(field.terrain.samples.size())}));
   EXPECT_EQ((std::vector<double>{3750, 3750}), (std::vector<double>{field.minimumHeight, field.HeightAt(7, 9)}));
@@ -147,12 +172,15 @@ TEST_F(GeneratorTest, TilesOfEveryTerrainSectionInFileOrder) {
   // pixels are too coarse for a tile. Sections not named "Terrain..." would fail.
   const std::string pictures = "\nHoehe=" + DataPath("tile-heights.BMP") + "\nFarbe=" + DataPath("picture-v5.bmp");
   settings::SettingsFile s;
-  s.Parse("[TerrainBerg]\nName=Berg" + pictures + "\nPixelgroesse=2.3\nKachelabstand=5\nKachelgroesse=9\nFaktor=1.5\n"
-          "RGBFaktor=1.3\n[Ebene]\nHoehe=x\n[terrain1]\nHoehe=x\n[TerrainTal]\nName=Tal" + pictures + "\nPixelgroesse=10\n");
+  s.Parse("[TerrainBerg]\nName=Berg" + pictures +
+          "\nPixelgroesse=2.3\nKachelabstand=5\nKachelgroesse=9\nFaktor=1.5\n"
+          "RGBFaktor=1.3\n[Ebene]\nHoehe=x\n[terrain1]\nHoehe=x\n[TerrainTal]\nName=Tal" +
+          pictures + "\nPixelgroesse=10\n");
   ASSERT_EQ(1, terrain::GenerateTerrain(s, dir_.Path(""), Host()));
   EXPECT_TRUE(messages_.messages().empty());
   EXPECT_EQ((Strings{"Berg", "Tal"}), dir_.List("Host/Modelle"));
-  EXPECT_EQ((Ints{4, 0}), (Ints{int(dir_.List("Host/Modelle/Berg").size()), int(dir_.List("Host/Modelle/Tal").size())}));
+  EXPECT_EQ((Ints{4, 0}),
+            (Ints{int(dir_.List("Host/Modelle/Berg").size()), int(dir_.List("Host/Modelle/Tal").size())}));
   for (const std::string tile : {"bmp0_0.mod", "bmp0_1.mod", "bmp1_0.mod", "bmp1_1.mod"}) {
     std::string expected;
     ASSERT_TRUE(platform::ReadWholeFile(DataPath("tile-" + tile), &expected));
@@ -167,15 +195,25 @@ TEST_F(GeneratorTest, RefusalsAndFailedTilesWithTheirMessages) {
   dir_.Write("small.bmp", MakeBitmap(4, 3, colour));
   dir_.Write("wide.bmp", MakeBitmap(100, 3, colour));  // as wide as h.bmp, not as high
   // Tags in any case; an x scale of 0.004 m gives a pixel size of 0 cm.
-  dir_.Write("tiny.ter", Terragen("terragenTerrain ").Count("xpts", 5).Count("YpTs", 4).Heights(1, 0, std::vector<int>(20))
-                             .Text("ScaL").F32(0.004f).F32(1).F32(1).s);
+  dir_.Write("tiny.ter", Terragen("terragenTerrain ")
+                             .Count("xpts", 5)
+                             .Count("YpTs", 4)
+                             .Heights(1, 0, std::vector<int>(20))
+                             .Text("ScaL")
+                             .F32(0.004f)
+                             .F32(1)
+                             .F32(1)
+                             .s);
   dir_.MakeDirs("Host/Modelle/Y/bmp0_0.mod");  // in the way of a tile
-  dir_.Write("Host/Modelle/Datei", "");         // in the way of a terrain's folder
-  const std::string none = dir_.Path("none.bmp"), ter = dir_.Path("tiny.ter"), noFile = "Grund: Die Datei gibt es nicht.\n",
-                    open = "Can't open " + none + "!\n" + noFile;
+  dir_.Write("Host/Modelle/Datei", "");        // in the way of a terrain's folder
+  const std::string none = dir_.Path("none.bmp"), ter = dir_.Path("tiny.ter"),
+                    noFile = "Grund: Die Datei gibt es nicht.\n", open = "Can't open " + none + "!\n" + noFile;
   // "Key=value" sets a key of the base section, "Key" removes it; the
   // messages; the entries of the terrain's folder.
-  struct Case { Strings changes, messages; std::size_t entries; };
+  struct Case {
+    Strings changes, messages;
+    std::size_t entries;
+  };
   const std::vector<Case> cases = {
       // The first fault in the order of the checks, whatever follows.
       {{"Hoehe", "Farbe", "Name"}, {"[TerrainTal]:Hoehe muss gesetzt sein!\n"}, 0},
@@ -187,41 +225,56 @@ TEST_F(GeneratorTest, RefusalsAndFailedTilesWithTheirMessages) {
       {{"Pixelgroesse=1e300"}, {Cp("[TerrainTal]:Pixelgroesse ist zu groß!\n")}, 0},
       // The colour picture's type is checked after the height file is read.
       {{"Hoehe=" + none, "Farbe=f.png", "Name"}, {open, "Falscher Dateityp fuer farbe: f.png!\n"}, 0},
-      {{"Farbe=" + dir_.Path("wide.bmp"), "Name"}, {Cp("Groessen stimmen nicht überein!\nHöhen 100 x 100, Farben 100 x 3 Pixel.\n")}, 0},
+      {{"Farbe=" + dir_.Path("wide.bmp"), "Name"},
+       {Cp("Groessen stimmen nicht überein!\nHöhen 100 x 100, Farben 100 x 3 Pixel.\n")},
+       0},
       {{"Hoehe=none.bmp"}, {"Can't open none.bmp!\n" + noFile}, 0},  // and no word of sizes
-      {{"Hoehe=" + none, "Farbe=" + none}, {open, open}, 0},  // then a quiet stop
+      {{"Hoehe=" + none, "Farbe=" + none}, {open, open}, 0},         // then a quiet stop
       // Relative names are read from the folder given, wherever the current directory is.
-      {{"Hoehe=h.bmp", "Farbe=small.bmp"}, {Cp("Groessen stimmen nicht überein!\nHöhen 100 x 100, Farben 4 x 3 Pixel.\n")}, 0},
+      {{"Hoehe=h.bmp", "Farbe=small.bmp"},
+       {Cp("Groessen stimmen nicht überein!\nHöhen 100 x 100, Farben 4 x 3 Pixel.\n")},
+       0},
       {{"Name", "Kachelabstand=-1"}, {"[TerrainTal]:Name muss gesetzt sein!\n"}, 0},
-      {{"Hoehe=" + ter, "Farbe=" + dir_.Path("small.bmp")}, {Cp("[TerrainTal]:Pixelgroesse aus ") + ter + Cp(" muss größer als 0 sein!\n")}, 0},
+      {{"Hoehe=" + ter, "Farbe=" + dir_.Path("small.bmp")},
+       {Cp("[TerrainTal]:Pixelgroesse aus ") + ter + Cp(" muss größer als 0 sein!\n")},
+       0},
       {{"Kachelabstand=-200"}, {Cp("[TerrainTal]:Kachelabstand muss größer als 0 sein!\n")}, 0},
       {{"Kachelgroesse=0"}, {Cp("[TerrainTal]:Kachelgroesse muss größer als 0 sein!\n")}, 0},
       {{"Kachelabstand=1e30", "Kachelgroesse=1e30"}, {}, 0},  // held inside 32 bits: no tile
-      {{"Kachelabstand=1.5"}, {Cp("[TerrainTal]:Kachelabstand muss mindestens so groß wie die Pixelgroesse sein!\n")}, 0},
+      {{"Kachelabstand=1.5"},
+       {Cp("[TerrainTal]:Kachelabstand muss mindestens so groß wie die Pixelgroesse sein!\n")},
+       0},
       // At 1 m pixels, centres 25 and 75 of 100 cells: tiles up to 110 m (55
       // cells each side, cut at the edges to 80 cells) fit, 1 cm more not.
       {{"Pixelgroesse=1", "Kachelabstand=50", "Kachelgroesse=110.01"},
-       {Cp("[TerrainTal]:Kachelgroesse zu groß für eine Modelldatei, höchstens 110 m bei dieser Pixelgroesse!\n")}, 0},
+       {Cp("[TerrainTal]:Kachelgroesse zu groß für eine Modelldatei, höchstens 110 m bei dieser Pixelgroesse!\n")},
+       0},
       {{"Pixelgroesse=1", "Kachelabstand=50", "Kachelgroesse=110"}, {}, 4},
       {{"Name=Datei", "Pixelgroesse=1", "Kachelabstand=50", "Kachelgroesse=110"},
-       {"Verzeichnis " + dir_.Path("Host\\Modelle\\Datei") + " kann nicht angelegt werden!\n"}, 0},
+       {"Verzeichnis " + dir_.Path("Host\\Modelle\\Datei") + " kann nicht angelegt werden!\n"},
+       0},
       // A tile that cannot be saved stops the section: the folder keeps what it held.
       {{"Name=Y", "Pixelgroesse=1", "Kachelabstand=50", "Kachelgroesse=110"},
-       {"Can't open " + dir_.Path("Host\\Modelle\\Y\\bmp0_0.mod") + "!\n"}, 1},
+       {"Can't open " + dir_.Path("Host\\Modelle\\Y\\bmp0_0.mod") + "!\n"},
+       1},
   };
   for (std::size_t k = 0; k < cases.size(); ++k) {
     std::map<std::string, std::string> keys = {
         {"Name", "X"}, {"Hoehe", dir_.Path("h.bmp")}, {"Farbe", dir_.Path("c.bmp")}, {"Pixelgroesse", "2"}};
     for (const std::string& change : cases[k].changes) {
       const std::size_t equals = change.find('=');
-      if (equals == std::string::npos) keys.erase(change);
-      else keys[change.substr(0, equals)] = change.substr(equals + 1);
+      if (equals == std::string::npos)
+        keys.erase(change);
+      else
+        keys[change.substr(0, equals)] = change.substr(equals + 1);
     }
     settings::SettingsFile s;
     s.AppendSection("TerrainTal");
     for (const auto& kv : keys) s.Append(kv.first, kv.second);
     messages_.clear();
-    EXPECT_EQ(cases[k].messages.empty() ? 1 : 0, terrain::GenerateTerrainSection(s, "TerrainTal", dir_.Path(""), Host())) << k;
+    EXPECT_EQ(cases[k].messages.empty() ? 1 : 0,
+              terrain::GenerateTerrainSection(s, "TerrainTal", dir_.Path(""), Host()))
+        << k;
     EXPECT_EQ(cases[k].messages, messages_.messages()) << k;
     EXPECT_EQ(cases[k].entries, dir_.List("Host/Modelle/" + (keys.count("Name") ? keys["Name"] : "X")).size()) << k;
   }
@@ -234,18 +287,25 @@ TEST_F(GeneratorTest, TilesOfAnEarlierPlanAreToldAndKept) {
   settings::SettingsFile s;
   s.Parse("[TerrainTal]\nName=X\nHoehe=h.bmp\nFarbe=h.bmp\nPixelgroesse=1\nKachelabstand=50\nKachelgroesse=110\n");
   EXPECT_EQ(1, terrain::GenerateTerrainSection(s, "TerrainTal", dir_.Path(""), Host()));  // 2 x 2 tiles
-  const std::string told = Cp("[TerrainTal]: 2 Kacheln eines früheren Plans bleiben in ") + dir_.Path("Host\\Modelle\\X");
+  const std::string told =
+      Cp("[TerrainTal]: 2 Kacheln eines früheren Plans bleiben in ") + dir_.Path("Host\\Modelle\\X");
   EXPECT_EQ((Strings{told + ".\n"}), messages_.messages());
   EXPECT_EQ(9u, dir_.List("Host/Modelle/X").size());
 }
 
 TEST(TerrainPreview, PictureScaledDownNorthUpAndEncodedAsPng) {
   terrain::BitmapImage image;  // the top two rows green, the east half bluer
-  ASSERT_TRUE(image.ReadBitmapBytes(MakeBitmap(2048, 1024, [](int x, int y) {
-    return PixelBytes{std::uint8_t(x < 1024 ? 10 : 20), std::uint8_t(y >= 1022 ? 90 : 0), std::uint8_t(x % 2 ? 255 : 0)};
-  }), "c.bmp"));
+  ASSERT_TRUE(image.ReadBitmapBytes(MakeBitmap(2048, 1024,
+                                               [](int x, int y) {
+                                                 return PixelBytes{std::uint8_t(x < 1024 ? 10 : 20),
+                                                                   std::uint8_t(y >= 1022 ? 90 : 0),
+                                                                   std::uint8_t(x % 2 ? 255 : 0)};
+                                               }),
+                                    "c.bmp"));
   const terrain::RgbPicture small = terrain::PreviewPicture(image, 1024), whole = terrain::PreviewPicture(image, 2048);
-  const auto pixel = [](const terrain::RgbPicture& p, int x, int y) { return p.pixels.substr(3 * (y * p.width + x), 3); };
+  const auto pixel = [](const terrain::RgbPicture& p, int x, int y) {
+    return p.pixels.substr(3 * (y * p.width + x), 3);
+  };
   EXPECT_EQ((Strings{pixel(small, 0, 0), pixel(small, 1023, 1), pixel(whole, 1, 0)}),
             (Strings{"\x80Z\x0A", std::string("\x80\0\x14", 3), "\xFFZ\x0A"}));
   std::string png;
@@ -269,30 +329,48 @@ TEST_F(GeneratorTest, PreviewTilesAndReasonsAreThoseOfTheGenerationAndEveryPictu
   dir_.Write("c.bmp", MakeBitmap(9, 6, colour));
   dir_.Write("big.bmp", MakeBitmap(130, 130, colour));
   dir_.Write("c32.bmp", MakeBitmap(3, 2, colour));  // for the TERRAGEN file's 3 x 2 cells of 30 m
-  const std::string pictures = "\nHoehe=h.bmp\nFarbe=c.bmp\nPixelgroesse=2.5", png = "xlink:href=\"data:image/png;base64,iVBORw0KGgo";
+  const std::string pictures = "\nHoehe=h.bmp\nFarbe=c.bmp\nPixelgroesse=2.5",
+                    png = "xlink:href=\"data:image/png;base64,iVBORw0KGgo";
   const struct {
     std::string section, keys, size;
     Strings shapes;  // found in the SVG
     std::size_t tiles;
     Strings fits;
   } cases[] = {
-      {"Terrain", "Name=A" + pictures + "\nKachelabstand=5\nKachelgroesse=10", "Bild: 9 x 6 Pixel, 22.5 x 15 m (Pixelgroesse 2.5 m)",
-       {"Kacheln: 12 (4 x 3), Abstand 5 m, Kante 10 m", png,  // tile (0, 0): 0 to 3 cells from the south-west
-        // set in by one unit, the next column and row by more
-        "<rect class=\"tile even\" x=\"1\" y=\"342.33\" width=\"339.33\" height=\"339.33\"><title>bmp0_0.mod</title></rect>\n"
-        "<text class=\"label\" x=\"113.78\" y=\"562.89\">bmp0_0.mod</text>\n<circle class=\"centre\" cx=\"113.78\" cy=\"568.89\"",
-        "<rect class=\"tile odd\" x=\"2.5\"",
-        "class=\"heights\">Hoehen: 0 m bis 4 m<", "<g class=\"hillshade\" transform=\"translate(1032,"}, 12, {}},
-      // A colour picture read as heights: ground 131 km high.
-      {"Terrain5", "Name=E\nHoehe=c.bmp\nFarbe=c.bmp\nPixelgroesse=2.5\nKachelabstand=5\nKachelgroesse=10",
+      {"Terrain",
+       "Name=A" + pictures + "\nKachelabstand=5\nKachelgroesse=10",
        "Bild: 9 x 6 Pixel, 22.5 x 15 m (Pixelgroesse 2.5 m)",
-       {"class=\"warning\">Warnung: Solche Hoehen gibt es auf der Erde nicht (unter -500 m oder ueber 9000 m). Ist c.bmp"},
-       12, {}},
-      {"Terrain2", "Name=B\nHoehe=big.bmp\nFarbe=big.bmp\nPixelgroesse=1\nKachelabstand=100\nKachelgroesse=300",
-       "Bild: 130 x 130 Pixel, 130 x 130 m (Pixelgroesse 1 m)", {png}, 0, {"Größte passende Kachelgroesse: 80 m"}},
+       {"Kacheln: 12 (4 x 3), Abstand 5 m, Kante 10 m", png,  // tile (0, 0): 0 to 3 cells from the south-west
+                                                              // set in by one unit, the next column and row by more
+        "<rect class=\"tile even\" x=\"1\" y=\"342.33\" width=\"339.33\" "
+        "height=\"339.33\"><title>bmp0_0.mod</title></rect>\n"
+        "<text class=\"label\" x=\"113.78\" y=\"562.89\">bmp0_0.mod</text>\n<circle class=\"centre\" cx=\"113.78\" "
+        "cy=\"568.89\"",
+        "<rect class=\"tile odd\" x=\"2.5\"", "class=\"heights\">Hoehen: 0 m bis 4 m<",
+        "<g class=\"hillshade\" transform=\"translate(1032,"},
+       12,
+       {}},
+      // A colour picture read as heights: ground 131 km high.
+      {"Terrain5",
+       "Name=E\nHoehe=c.bmp\nFarbe=c.bmp\nPixelgroesse=2.5\nKachelabstand=5\nKachelgroesse=10",
+       "Bild: 9 x 6 Pixel, 22.5 x 15 m (Pixelgroesse 2.5 m)",
+       {"class=\"warning\">Warnung: Solche Hoehen gibt es auf der Erde nicht (unter -500 m oder ueber 9000 m). Ist "
+        "c.bmp"},
+       12,
+       {}},
+      {"Terrain2",
+       "Name=B\nHoehe=big.bmp\nFarbe=big.bmp\nPixelgroesse=1\nKachelabstand=100\nKachelgroesse=300",
+       "Bild: 130 x 130 Pixel, 130 x 130 m (Pixelgroesse 1 m)",
+       {png},
+       0,
+       {"Größte passende Kachelgroesse: 80 m"}},
       {"Terrain3", "Name=C\nHoehe=h.bmp\nFarbe=none.bmp\nPixelgroesse=1", "Bild: nicht gelesen", {}, 0, {}},
-      {"Terrain & <D>", "Name=D\nHoehe=" + DataPath("gdal-30m.ter") + "\nFarbe=c32.bmp\nKachelabstand=-1",
-       "Bild: 3 x 2 Pixel, 90 x 60 m (Pixelgroesse 30 m)", {png}, 0, {}},
+      {"Terrain & <D>",
+       "Name=D\nHoehe=" + DataPath("gdal-30m.ter") + "\nFarbe=c32.bmp\nKachelabstand=-1",
+       "Bild: 3 x 2 Pixel, 90 x 60 m (Pixelgroesse 30 m)",
+       {png},
+       0,
+       {}},
   };
   for (const auto& c : cases) {
     SCOPED_TRACE(c.section);
@@ -301,7 +379,8 @@ TEST_F(GeneratorTest, PreviewTilesAndReasonsAreThoseOfTheGenerationAndEveryPictu
     messages_.clear();
     terrain::GenerateTerrainSection(s, c.section, dir_.Path(""), Host());
     Strings reasons;  // as the preview shows them
-    for (const std::string& m : messages_.messages()) reasons.push_back(terrain::XmlText("Wird abgelehnt: " + m.substr(0, m.size() - 1)));
+    for (const std::string& m : messages_.messages())
+      reasons.push_back(terrain::XmlText("Wird abgelehnt: " + m.substr(0, m.size() - 1)));
     messages_.clear();
     const std::string svg = terrain::TerrainPreviewSvg(terrain::ReadTerrainJob(s, c.section, dir_.Path(""), Host()));
     const auto matches = [&svg](const std::string& element, const std::string& before) {  // text after `before` in each
@@ -321,7 +400,9 @@ TEST_F(GeneratorTest, PreviewTilesAndReasonsAreThoseOfTheGenerationAndEveryPictu
     for (const std::string& shape : c.shapes) EXPECT_NE(svg.find(shape), std::string::npos) << shape;
 #ifndef _WIN32
     dir_.Write("p.svg", svg);
-    EXPECT_EQ(0, std::system(("rsvg-convert -o '" + dir_.NativePath("p.png") + "' '" + dir_.NativePath("p.svg") + "'").c_str()));
+    EXPECT_EQ(
+        0,
+        std::system(("rsvg-convert -o '" + dir_.NativePath("p.png") + "' '" + dir_.NativePath("p.svg") + "'").c_str()));
     // Rendered: the hillshade beside the picture is drawn, grey where the
     // ground rises to the east (away from the light), never left white.
     if (svg.find("class=\"hillshade\"") != std::string::npos) {
@@ -343,11 +424,12 @@ TEST_F(GeneratorTest, PreviewTilesAndReasonsAreThoseOfTheGenerationAndEveryPictu
 TEST(TileMesh, LimitsOfHeightsAndColours) {
   // Heights truncated toward zero and held inside 32 bits.
   EXPECT_EQ((std::vector<std::int32_t>{-3, 2147483647, -2147483647 - 1, 0}),
-            (std::vector<std::int32_t>{terrain::TileZ(-3.9, 1, 0), terrain::TileZ(1e12, 1, 0), terrain::TileZ(-1e12, 1, 0),
-                                       terrain::TileZ(std::nan(""), 1, 0)}));
+            (std::vector<std::int32_t>{terrain::TileZ(-3.9, 1, 0), terrain::TileZ(1e12, 1, 0),
+                                       terrain::TileZ(-1e12, 1, 0), terrain::TileZ(std::nan(""), 1, 0)}));
   // Colours in single precision (10 * 0.7f is 7, in double just below 7);
   // below 0 or not a number gives 0, above 255 gives 255.
-  for (const auto& c : std::vector<std::array<float, 3>>{{0.7f, 7, 140}, {-1, 0, 0}, {std::nanf(""), 0, 0}, {1.5f, 15, 255}}) {
+  for (const auto& c :
+       std::vector<std::array<float, 3>>{{0.7f, 7, 140}, {-1, 0, 0}, {std::nanf(""), 0, 0}, {1.5f, 15, 255}}) {
     std::uint8_t rgb[3] = {10, 200, 0};
     terrain::ScaleColour(rgb, c[0]);
     EXPECT_EQ((Ints{int(c[1]), int(c[2]), 0}), (Ints{rgb[0], rgb[1], rgb[2]})) << c[0];

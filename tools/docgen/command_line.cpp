@@ -14,7 +14,8 @@ int Fail(std::string* error, const std::string& where, const char* what) {
 
 int Text(const Json& object, const char* key, const std::string& where, std::string* text, std::string* error) {
   auto it = object.find(key);
-  if (it == object.end() || !it->is_string()) return Fail(error, where, (std::string("no text \"") + key + "\"").c_str());
+  if (it == object.end() || !it->is_string())
+    return Fail(error, where, (std::string("no text \"") + key + "\"").c_str());
   *text = it->get<std::string>();
   return 1;
 }
@@ -22,7 +23,8 @@ int Text(const Json& object, const char* key, const std::string& where, std::str
 int Texts(const Json& object, const char* key, const std::string& where, std::vector<std::string>* texts,
           std::string* error) {
   auto it = object.find(key);
-  if (it == object.end() || !it->is_array()) return Fail(error, where, (std::string("no list \"") + key + "\"").c_str());
+  if (it == object.end() || !it->is_array())
+    return Fail(error, where, (std::string("no list \"") + key + "\"").c_str());
   for (const Json& item : *it) {
     if (!item.is_string()) return Fail(error, where, (std::string("a value of \"") + key + "\" is no text").c_str());
     texts->push_back(item.get<std::string>());

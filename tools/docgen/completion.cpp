@@ -27,8 +27,7 @@ struct CaseFunction {
     body += "    " + Quoted(key) + ") REPLY=" + Quoted(value) + " ;;\n";
   }
   std::string Text(const char* subject) const {
-    return "# " + comment + "\n" + name + "() {\n  case " + subject + " in\n" + body +
-           "    *) REPLY= ;;\n  esac\n}\n";
+    return "# " + comment + "\n" + name + "() {\n  case " + subject + " in\n" + body + "    *) REPLY= ;;\n  esac\n}\n";
   }
 };
 
@@ -66,7 +65,8 @@ std::string ZshOptionSpecs(const std::vector<Option>& options, const std::string
     std::string exclusions = "(" + Joined(option.names) + ")";
     for (const std::string& name : option.names) {
       std::string spec = exclusions + name + (kind.empty() ? "" : "=") + "[" + ZshDescription(option.help) + "]";
-      if (!kind.empty()) spec += ":" + ZshDescription(option.value.empty() ? "WERT" : option.value) + ":" + ZshAction(kind);
+      if (!kind.empty())
+        spec += ":" + ZshDescription(option.value.empty() ? "WERT" : option.value) + ":" + ZshAction(kind);
       out += indent + Quoted(spec) + "\n";
     }
   }
@@ -108,9 +108,12 @@ std::string Quoted(const std::string& word) {
 int WriteBashCompletion(const Command& program, const std::string& scriptTemplate, std::string* script,
                         std::string* error) {
   std::vector<std::string> commands;
-  CaseFunction options{"_zuvo_options", "_zuvo_options COMMAND: REPLY = the options after COMMAND (\"\": before one)", ""};
-  CaseFunction values{"_zuvo_option_value", "_zuvo_option_value COMMAND OPTION: REPLY = how its value is completed, empty for a flag", ""};
-  CaseFunction positionals{"_zuvo_argument", "_zuvo_argument COMMAND N: REPLY = how argument N (from 0) is completed", ""};
+  CaseFunction options{"_zuvo_options", "_zuvo_options COMMAND: REPLY = the options after COMMAND (\"\": before one)",
+                       ""};
+  CaseFunction values{"_zuvo_option_value",
+                      "_zuvo_option_value COMMAND OPTION: REPLY = how its value is completed, empty for a flag", ""};
+  CaseFunction positionals{"_zuvo_argument", "_zuvo_argument COMMAND N: REPLY = how argument N (from 0) is completed",
+                           ""};
   const std::vector<std::string> global = AllNames(program.options);
   options.Add("", Joined(global));
   for (const Command& command : program.commands) {

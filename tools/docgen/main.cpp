@@ -40,9 +40,11 @@ int WriteFile(const std::string& path, const std::string& text) {
 }
 
 int Usage() {
-  std::fputs("usage: zuvo_docgen man de|en TABLE TEMPLATE VERSION OUTPUT\n"
-             "       zuvo_docgen bash|zsh TABLE TEMPLATE OUTPUT\n"
-             "       zuvo_docgen page TEMPLATE VERSION OUTPUT\n", stderr);
+  std::fputs(
+      "usage: zuvo_docgen man de|en TABLE TEMPLATE VERSION OUTPUT\n"
+      "       zuvo_docgen bash|zsh TABLE TEMPLATE OUTPUT\n"
+      "       zuvo_docgen page TEMPLATE VERSION OUTPUT\n",
+      stderr);
   return 2;
 }
 
@@ -99,8 +101,8 @@ int main(int argc, char** argv) {
     return 1;
   }
   for (const std::string& key : missing) {
-    std::fprintf(stderr, "zuvo_docgen: %s: no text for \"%s\"; the page shows the German one\n",
-                 templatePath.c_str(), key.c_str());
+    std::fprintf(stderr, "zuvo_docgen: %s: no text for \"%s\"; the page shows the German one\n", templatePath.c_str(),
+                 key.c_str());
   }
   const std::string& outputPath = args.back();
   if (!WriteFile(outputPath, output)) {

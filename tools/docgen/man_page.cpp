@@ -182,8 +182,7 @@ std::string AsciiRoff(const std::string& utf8) {
   return out;
 }
 
-int WriteManPage(const ManPageInput& input, std::string* page, std::vector<std::string>* missing,
-                 std::string* error) {
+int WriteManPage(const ManPageInput& input, std::string* page, std::vector<std::string>* missing, std::string* error) {
   missing->clear();
   const std::size_t marker = input.pageTemplate.find(std::string("\n") + kTextsMarker + "\n");
   std::string body = input.pageTemplate.substr(0, marker == std::string::npos ? std::string::npos : marker + 1);

@@ -29,8 +29,7 @@ struct ManPageInput {
 };
 
 // Writes the page into *page. Returns 1, or 0 with the reason in *error.
-int WriteManPage(const ManPageInput& input, std::string* page, std::vector<std::string>* missing,
-                 std::string* error);
+int WriteManPage(const ManPageInput& input, std::string* page, std::vector<std::string>* missing, std::string* error);
 
 // Text of the command table as roff: backslashes and leading dots escaped,
 // the first letter capital and a full stop at the end.

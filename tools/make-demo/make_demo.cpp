@@ -43,8 +43,7 @@ bool WriteFile(const fs::path& folder, const std::string& relative, const std::s
   out.write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
   out.close();
   if (!out) {
-    std::fprintf(stderr, "zuvo_make_demo: %s kann nicht geschrieben werden\n",
-                 path.string().c_str());
+    std::fprintf(stderr, "zuvo_make_demo: %s kann nicht geschrieben werden\n", path.string().c_str());
     return false;
   }
   std::printf("%s (%zu Bytes)\n", relative.c_str(), bytes.size());
@@ -164,8 +163,7 @@ layout::ModelRecord Model(int id, const char* name, int x, int y, int z) {
   return m;
 }
 
-layout::RollingStockRecord Unit(int id, const char* name, const char* second, int previous,
-                                int next) {
+layout::RollingStockRecord Unit(int id, const char* name, const char* second, int previous, int next) {
   layout::RollingStockRecord u;
   u.id = static_cast<std::int16_t>(id);
   u.name = name;
@@ -181,8 +179,7 @@ layout::RollingStockRecord Unit(int id, const char* name, const char* second, in
   return u;
 }
 
-layout::CameraView View(double wxDegrees, double whDegrees, int px, int py, int pz, int ow,
-                        int lh) {
+layout::CameraView View(double wxDegrees, double whDegrees, int px, int py, int pz, int ow, int lh) {
   const double wx = wxDegrees * 0.017453292519943295, wh = whDegrees * 0.017453292519943295;
   layout::CameraView v;
   v.dirX = static_cast<float>(std::cos(wh) * std::cos(wx));
@@ -212,8 +209,7 @@ bool LayoutBytes(std::string* bytes) {
   demo.tracks = {a, b, c, platform};
 
   demo.models = {Model(1, "Bahnhof", 5000, 1500, 0), Model(2, "Haus", 12000, -2500, 0),
-                 Model(3, "..\\Bruecken\\Stein", 15000, 0, 0),
-                 Model(4, "..\\Prellbock\\Rot", 24700, 0, 0)};
+                 Model(3, "..\\Bruecken\\Stein", 15000, 0, 0), Model(4, "..\\Prellbock\\Rot", 24700, 0, 0)};
 
   layout::RollingStockRecord engine = Unit(1, "Dampflok.dll", "Lok 01 118", 0, 2);
   engine.extraData = {0x44, 0x45, 0x4D, 0x4F, 0x01, 0x00, 0x00, 0x00};  // "DEMO", 1

@@ -127,9 +127,7 @@ bool ReadNative(const std::string& path, std::string* bytes) {
 }
 
 // A path of the ".danl" or the plan, resolved as the tool resolves swaps.
-std::string InInstallation(const std::string& host, const std::string& path) {
-  return host::ResolvePath(host, path);
-}
+std::string InInstallation(const std::string& host, const std::string& path) { return host::ResolvePath(host, path); }
 
 // "N Bytes ..." of a file, or "fehlt".
 std::string DescribeFile(const std::string& path) {
@@ -140,8 +138,7 @@ std::string DescribeFile(const std::string& path) {
 
 // The files of the kind folder whose content equals `bytes`, as
 // "(wie Kind\A, Kind\B)"; empty when none does.
-std::string SameAsInKindFolder(const std::string& host, const char* kind,
-                               const std::string& bytes) {
+std::string SameAsInKindFolder(const std::string& host, const char* kind, const std::string& bytes) {
   std::string folder = platform::NativePathOf(host + kind);
   std::vector<std::string> names;
   std::error_code ec;
@@ -190,8 +187,7 @@ void RecordSwaps(Log& log, const std::string& host, const std::string& danlPath)
 }
 
 double AngleWX(const layout::CameraView& view) {
-  return std::atan2(static_cast<double>(view.dirY), static_cast<double>(view.dirX)) *
-         kDegreesPerRadian;
+  return std::atan2(static_cast<double>(view.dirY), static_cast<double>(view.dirX)) * kDegreesPerRadian;
 }
 
 double AngleWH(const layout::CameraView& view) {
@@ -201,8 +197,8 @@ double AngleWH(const layout::CameraView& view) {
 
 std::string DescribeCamera(const layout::CameraView& view) {
   return host::StringPrintf("PX=%d PY=%d PZ=%d OW=%d LH=%d WX=%s WH=%s", static_cast<int>(view.PX),
-                            static_cast<int>(view.PY), static_cast<int>(view.PZ),
-                            static_cast<int>(view.OW), static_cast<int>(view.LH),
+                            static_cast<int>(view.PY), static_cast<int>(view.PZ), static_cast<int>(view.OW),
+                            static_cast<int>(view.LH),
                             layout::FormatCameraReal(static_cast<float>(AngleWX(view))).c_str(),
                             layout::FormatCameraReal(static_cast<float>(AngleWH(view))).c_str());
 }
@@ -215,16 +211,13 @@ bool MoveCamera(const settings::SettingsFile& plan, int number, layout::CameraVi
   struct IntKey {
     const char* name;
     std::int32_t* value;
-  } ints[] = {{"PX", &view->PX}, {"PY", &view->PY}, {"PZ", &view->PZ},
-              {"OW", &view->OW}, {"LH", &view->LH}};
+  } ints[] = {{"PX", &view->PX}, {"PY", &view->PY}, {"PZ", &view->PZ}, {"OW", &view->OW}, {"LH", &view->LH}};
   for (const IntKey& key : ints) {
     if (plan.Find(section, key.name) != nullptr) *key.value = plan.GetInt(section, key.name, 0);
   }
   if (plan.Find(section, "WX") != nullptr || plan.Find(section, "WH") != nullptr) {
-    const double wx = plan.GetReal(section, "WX", static_cast<float>(AngleWX(*view))) *
-                      kRadiansPerDegree;
-    const double wh = plan.GetReal(section, "WH", static_cast<float>(AngleWH(*view))) *
-                      kRadiansPerDegree;
+    const double wx = plan.GetReal(section, "WX", static_cast<float>(AngleWX(*view))) * kRadiansPerDegree;
+    const double wh = plan.GetReal(section, "WH", static_cast<float>(AngleWH(*view))) * kRadiansPerDegree;
     view->dirX = static_cast<float>(std::cos(wh) * std::cos(wx));
     view->dirY = static_cast<float>(std::cos(wh) * std::sin(wx));
     view->dirZ = static_cast<float>(std::sin(wh));
@@ -239,17 +232,15 @@ void LookAtLayout(Log& log, const std::string& host, const std::string& layoutPa
     log.Line("Anlage", "nicht lesbar");
     return;
   }
-  log.Line("Anlage", host::StringPrintf("geladen, %d Gleise, %d Modelle, %d Fahrzeuge",
-                                        layout.CountLiveTracks(), layout.CountLiveModels(),
-                                        layout.CountLiveRollingStock()));
+  log.Line("Anlage", host::StringPrintf("geladen, %d Gleise, %d Modelle, %d Fahrzeuge", layout.CountLiveTracks(),
+                                        layout.CountLiveModels(), layout.CountLiveRollingStock()));
   for (int i = 0; i < layout::kCameraViewCount; ++i) {
     log.Line("Kamera " + std::to_string(i + 1), DescribeCamera(layout.cameraViews[i]));
   }
   bool moved = false;
   for (int i = 0; i < layout::kCameraViewCount; ++i) {
     if (MoveCamera(plan, i + 1, &layout.cameraViews[i])) {
-      log.Line("Kamera " + std::to_string(i + 1) + " bewegt",
-               DescribeCamera(layout.cameraViews[i]));
+      log.Line("Kamera " + std::to_string(i + 1) + " bewegt", DescribeCamera(layout.cameraViews[i]));
       moved = true;
     }
   }
@@ -266,8 +257,7 @@ void WriteIntoDanl(Log& log, const std::string& danlPath, const settings::Settin
   bool changed = false;
   for (const settings::SettingsEntry& entry : plan.entries()) {
     if (entry.isSection) {
-      section = entry.name.compare(0, prefix.size(), prefix) == 0 ? entry.name.substr(prefix.size())
-                                                                   : std::string();
+      section = entry.name.compare(0, prefix.size(), prefix) == 0 ? entry.name.substr(prefix.size()) : std::string();
     } else if (!section.empty()) {
       danl.Set(section, entry.name, entry.value);
       log.Line("Danl", Utf8("[" + section + "] " + entry.name + "=" + entry.value));
@@ -295,7 +285,7 @@ void DeleteFiles(Log& log, const std::string& host, const settings::SettingsFile
   }
 }
 
-volatile std::sig_atomic_t g_signals = 0;    // signals received
+volatile std::sig_atomic_t g_signals = 0;     // signals received
 volatile std::sig_atomic_t g_lastSignal = 0;  // the last one's number
 
 extern "C" void OnSignal(int signal) {

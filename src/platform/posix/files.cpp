@@ -66,8 +66,7 @@ int CheckedFolderOf(const std::string& path, const std::string& within, std::str
 }
 
 bool OpensForWriting(const char* mode) {
-  return std::strchr(mode, 'w') != nullptr || std::strchr(mode, 'a') != nullptr ||
-         std::strchr(mode, '+') != nullptr;
+  return std::strchr(mode, 'w') != nullptr || std::strchr(mode, 'a') != nullptr || std::strchr(mode, '+') != nullptr;
 }
 
 }  // namespace

@@ -40,11 +40,11 @@ struct FolderBatchState {
   std::string targetNative;  // the target's Unix path, for what its links name
   int parent = -1;
   int temp = -1;
-  int target = -1;  // replacing only
+  int target = -1;                   // replacing only
   std::string targetLeaf, tempLeaf;  // names in the parent (UTF-8)
-  bool markerThere = false;  // in the target, by this batch or an earlier one
-  bool markerOurs = false;   // written by this batch
-  bool moved = false;        // a file was moved into the target
+  bool markerThere = false;          // in the target, by this batch or an earlier one
+  bool markerOurs = false;           // written by this batch
+  bool moved = false;                // a file was moved into the target
   bool finished = false;
   std::unordered_map<std::string, TargetFile> exact;   // by name (code page 1252)
   std::unordered_map<std::string, TargetFile> folded;  // by folded name, first in byte order
@@ -163,8 +163,8 @@ SaveOutcome ListTarget(FolderBatchState* s, FolderBatch* batch) {
     if (S_ISLNK(file.st.st_mode)) {
       struct stat named;
       type = fstatat(s->target, file.stored.c_str(), &named, 0) != 0 ? kPathNone
-             : S_ISDIR(named.st_mode)                               ? kPathDirectory
-                                                                    : kPathFile;
+             : S_ISDIR(named.st_mode)                                ? kPathDirectory
+                                                                     : kPathFile;
     }
     batch->targetEntries.emplace_back(name, type);
     const std::string key = FoldedCase(name);
@@ -325,7 +325,8 @@ SaveOutcome WriteBatchFile(FolderBatch* batch, const std::string& name, const vo
     stored = old->stored;
     if (S_ISLNK(old->st.st_mode)) {
       // The link itself is replaced; one that leads outside stays untouched.
-      if (!posix::IsWithin(s->within, posix::ResolvedPath(s->targetNative + "/" + stored))) return SaveOutcome::kOutside;
+      if (!posix::IsWithin(s->within, posix::ResolvedPath(s->targetNative + "/" + stored)))
+        return SaveOutcome::kOutside;
     } else if (S_ISDIR(old->st.st_mode) || (old->st.st_mode & (S_IWUSR | S_IWGRP | S_IWOTH)) == 0) {
       return SaveOutcome::kReadOnly;
     }

@@ -11,8 +11,8 @@
 namespace platform {
 namespace {
 
-volatile sig_atomic_t g_signal = 0;       // the first interrupt's signal
-volatile sig_atomic_t g_child = 0;        // the running child's pid, or 0
+volatile sig_atomic_t g_signal = 0;        // the first interrupt's signal
+volatile sig_atomic_t g_child = 0;         // the running child's pid, or 0
 volatile sig_atomic_t g_childSigints = 0;  // SIGINTs since the child started
 
 // A signal from the terminal (Ctrl-C: si_code SI_KERNEL) went to the whole
@@ -49,12 +49,9 @@ int InterruptSignal() { return g_signal; }
 
 const char* InterruptSignalName(int signal) {
   switch (signal) {
-    case SIGINT:
-      return "SIGINT";
-    case SIGTERM:
-      return "SIGTERM";
-    case SIGHUP:
-      return "SIGHUP";
+    case SIGINT: return "SIGINT";
+    case SIGTERM: return "SIGTERM";
+    case SIGHUP: return "SIGHUP";
   }
   return "?";
 }

@@ -21,8 +21,7 @@ char LowerLetter(char c) { return static_cast<char>(c | 0x20); }
 
 // Appends the components of `text` (split at `separators`) to *components,
 // folding "." and ".." by name; ".." at the root stays at the root.
-void AppendComponents(const std::string& text, bool (*isSeparator)(char),
-                      std::vector<std::string>* components) {
+void AppendComponents(const std::string& text, bool (*isSeparator)(char), std::vector<std::string>* components) {
   std::size_t pos = 0;
   while (pos <= text.size()) {
     std::size_t end = pos;
@@ -177,15 +176,13 @@ bool IsDrivePath(const std::string& path) {
 int DrivePathToWindows(const std::string& utf8, std::string* windows, std::string* error) {
   std::string text;
   if (!Utf8ToCp1252(utf8, &text)) {
-    *error = "Der Pfad \"" + ForMessage(utf8) +
-             "\" enth\xE4lt Zeichen, die es in Windows-1252 nicht gibt.";
+    *error = "Der Pfad \"" + ForMessage(utf8) + "\" enth\xE4lt Zeichen, die es in Windows-1252 nicht gibt.";
     return 0;
   }
   const char letter = LowerLetter(text[0]);
   if (DriveRoot(letter).empty()) {
     const std::string prefix = WinePrefix();
-    *error = "Das Laufwerk " + std::string(1, static_cast<char>(AsciiUpper(letter))) +
-             ": gibt es nicht" +
+    *error = "Das Laufwerk " + std::string(1, static_cast<char>(AsciiUpper(letter))) + ": gibt es nicht" +
              (prefix.empty() ? std::string(" (kein Wine-Prefix: weder WINEPREFIX noch HOME ist gesetzt).")
                              : " (kein Eintrag " + ForMessage(prefix) + "/dosdevices/" + letter + ":).");
     return 0;
@@ -335,8 +332,7 @@ int ToWindows(const std::string& unixPath, std::string* windows, std::string* er
     struct stat st;
     if (stat(ancestor.c_str(), &st) != 0) continue;
     for (const Drive& drive : drives) {
-      if (drive.device == st.st_dev && drive.inode == st.st_ino &&
-          (letter == 0 || drive.letter < letter)) {
+      if (drive.device == st.st_dev && drive.inode == st.st_ino && (letter == 0 || drive.letter < letter)) {
         letter = drive.letter;
         first = depth;
       }
@@ -359,8 +355,8 @@ int ToWindows(const std::string& unixPath, std::string* windows, std::string* er
     // Windows allows neither in a name; "C:x" and "Anlagen\Demo.anl" were
     // meant as Windows paths without their drive.
     if (component.find_first_of("\\:") != std::string::npos) {
-      *error = "Der Pfad \"" + ForMessage(unixPath) + "\" kann nicht umgesetzt werden: \"" +
-               ForMessage(component) + "\" ist unter Windows kein Name." + kPathForms;
+      *error = "Der Pfad \"" + ForMessage(unixPath) + "\" kann nicht umgesetzt werden: \"" + ForMessage(component) +
+               "\" ist unter Windows kein Name." + kPathForms;
       return 0;
     }
     if (!Utf8ToCp1252(component, &name)) {

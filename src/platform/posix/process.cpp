@@ -173,9 +173,8 @@ std::string MissingLoaderOf(const std::string& program) {
   return FindProgram(wine).empty() ? wine : "";
 }
 
-int RunAndWait(const std::string& program, const std::vector<std::string>& args,
-               int* exitCode, int* signal, const std::function<int(long pid)>& onStarted,
-               const std::function<void(int seconds)>& whileRunning) {
+int RunAndWait(const std::string& program, const std::vector<std::string>& args, int* exitCode, int* signal,
+               const std::function<int(long pid)>& onStarted, const std::function<void(int seconds)>& whileRunning) {
   std::string native;
   if (!posix::ToNative(program, &native)) return 0;
   struct stat st;
@@ -191,8 +190,7 @@ int RunAndWait(const std::string& program, const std::vector<std::string>& args,
     argv.push_back(native);
   } else {
     executable = native;
-    argv.push_back(args.empty() ? Cp1252ToUtf8(program)
-                                : Cp1252ToUtf8(UndoWindowsQuotes(args[0])));
+    argv.push_back(args.empty() ? Cp1252ToUtf8(program) : Cp1252ToUtf8(UndoWindowsQuotes(args[0])));
   }
   for (std::size_t k = 1; k < args.size(); ++k) {
     argv.push_back(Cp1252ToUtf8(UndoWindowsQuotes(args[k])));

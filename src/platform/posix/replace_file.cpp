@@ -49,10 +49,9 @@ std::string FollowLink(const std::string& native) {
   return posix::ResolvedPath(native);
 }
 
-
 bool ProcessIsGone(pid_t pid) { return kill(pid, 0) != 0 && errno == ESRCH; }
 
-const time_t kLeftoverAge = 60;          // seconds without a change
+const time_t kLeftoverAge = 60;  // seconds without a change
 const time_t kOldLeftoverAge = 24 * 3600;
 
 // Removes the temporary files in the folder `dirfd` (named `folder`) that
@@ -92,8 +91,8 @@ int CreateTemporary(int dirfd, std::string* temp) {
   static std::atomic<unsigned> counter{0};
   for (int attempt = 0; attempt < 100; ++attempt) {
     unsigned long long seed = static_cast<unsigned long long>(getpid()) * 1000003u +
-                              static_cast<unsigned long long>(time(nullptr)) * 7919u +
-                              ++counter * 104729u + static_cast<unsigned>(attempt);
+                              static_cast<unsigned long long>(time(nullptr)) * 7919u + ++counter * 104729u +
+                              static_cast<unsigned>(attempt);
     *temp = TemporaryFileName(getpid(), seed);
     int fd = openat(dirfd, temp->c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
     if (fd >= 0 || errno != EEXIST) return fd;
@@ -141,7 +140,8 @@ SaveOutcome ReplaceFile(const std::string& path, const void* data, std::size_t s
   if (replacing && (S_ISDIR(st.st_mode) || (st.st_mode & (S_IWUSR | S_IWGRP | S_IWOTH)) == 0)) {
     refused = SaveOutcome::kReadOnly;
   }
-  if (refused == SaveOutcome::kReadOnly) NoteFileCause(S_ISDIR(st.st_mode) ? FileCause::kIsFolder : FileCause::kFileReadOnly, path);
+  if (refused == SaveOutcome::kReadOnly)
+    NoteFileCause(S_ISDIR(st.st_mode) ? FileCause::kIsFolder : FileCause::kFileReadOnly, path);
   if (refused == SaveOutcome::kSaved && ShouldFail(kFaultCreate)) refused = SaveOutcome::kCannotCreate;
   if (refused != SaveOutcome::kSaved) {
     close(dirfd);

@@ -110,8 +110,8 @@ int ListProcesses(const std::string& procRoot, std::vector<ProcessEntry>* entrie
     ReadSome(base + "/cmdline", &entry.command);
     std::string text, start;
     char state = 0;
-    entry.zombie = ReadSome(base + "/stat", &text) && procfs::ParseStat(text, &state, &start) &&
-                   (state == 'Z' || state == 'X');
+    entry.zombie =
+        ReadSome(base + "/stat", &text) && procfs::ParseStat(text, &state, &start) && (state == 'Z' || state == 'X');
     if (!IsServerExe(entry.exe) && ReadSome(base + "/maps", &text)) entry.serverFolders = ServerFoldersOf(text);
     entries->push_back(entry);
   }

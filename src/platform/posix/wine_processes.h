@@ -17,10 +17,10 @@ namespace posix {
 // One process as /proc shows it.
 struct ProcessEntry {
   long pid = 0;
-  std::string exe;                          // the file name of /proc/PID/exe
-  std::string cwd;                          // the folder name of /proc/PID/cwd
-  std::string command;                      // /proc/PID/cmdline, its NULs kept
-  std::vector<std::string> serverFolders;   // names "server-..." of folders of its mapped files
+  std::string exe;                         // the file name of /proc/PID/exe
+  std::string cwd;                         // the folder name of /proc/PID/cwd
+  std::string command;                     // /proc/PID/cmdline, its NULs kept
+  std::vector<std::string> serverFolders;  // names "server-..." of folders of its mapped files
   bool zombie = false;
 };
 

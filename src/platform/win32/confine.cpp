@@ -17,8 +17,8 @@ bool IsMissing(DWORD error) {
 
 // Opens a file or folder to learn its final path, links followed.
 HANDLE OpenToLook(const std::string& path) {
-  return CreateFileA(path.c_str(), FILE_READ_ATTRIBUTES, kShareAll, nullptr, OPEN_EXISTING,
-                     FILE_FLAG_BACKUP_SEMANTICS, nullptr);
+  return CreateFileA(path.c_str(), FILE_READ_ATTRIBUTES, kShareAll, nullptr, OPEN_EXISTING, FILE_FLAG_BACKUP_SEMANTICS,
+                     nullptr);
 }
 
 bool HasWildcard(const std::string& name) { return name.find_first_of("*?") != std::string::npos; }
@@ -100,9 +100,9 @@ int OpenCheckedFolder(const std::string& path, const std::string& within, Folder
   folder->path = full.substr(0, cut);
   if (folder->path.size() == 2 && folder->path[1] == ':') folder->path += '\\';  // a drive's root
   // Without FILE_SHARE_DELETE: nobody renames or removes it while it is open.
-  folder->handle = CreateFileA(folder->path.c_str(), FILE_LIST_DIRECTORY | FILE_TRAVERSE,
-                               FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr, OPEN_EXISTING,
-                               FILE_FLAG_BACKUP_SEMANTICS, nullptr);
+  folder->handle =
+      CreateFileA(folder->path.c_str(), FILE_LIST_DIRECTORY | FILE_TRAVERSE, FILE_SHARE_READ | FILE_SHARE_WRITE,
+                  nullptr, OPEN_EXISTING, FILE_FLAG_BACKUP_SEMANTICS, nullptr);
   if (folder->handle == INVALID_HANDLE_VALUE) return 0;
   folder->resolved = FinalPathOf(folder->handle);
   if (!folder->resolved.empty() && IsWithin(within, folder->resolved)) return 1;

@@ -37,8 +37,7 @@ std::string StatPath(const std::string& path) {
 }
 
 bool OpensForWriting(const char* mode) {
-  return std::strchr(mode, 'w') != nullptr || std::strchr(mode, 'a') != nullptr ||
-         std::strchr(mode, '+') != nullptr;
+  return std::strchr(mode, 'w') != nullptr || std::strchr(mode, 'a') != nullptr || std::strchr(mode, '+') != nullptr;
 }
 
 // Wine renames or deletes what a link of the Unix side names, not the link:

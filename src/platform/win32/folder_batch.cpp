@@ -104,10 +104,12 @@ SaveOutcome OpenTemporaryFolder(FolderBatchState* s) {
   // Left by a batch that was killed: its files go, a folder inside is not ours.
   std::vector<std::string> names;
   bool foreign = false;
-  if (!ForEachEntry(s->tempPath, [&](const std::string& name, DWORD attributes) {
-        if ((attributes & FILE_ATTRIBUTE_DIRECTORY) != 0) foreign = true;
-        names.push_back(name);
-      }) || foreign) {
+  if (!ForEachEntry(s->tempPath,
+                    [&](const std::string& name, DWORD attributes) {
+                      if ((attributes & FILE_ATTRIBUTE_DIRECTORY) != 0) foreign = true;
+                      names.push_back(name);
+                    }) ||
+      foreign) {
     return SaveOutcome::kCannotCreate;
   }
   for (const std::string& name : names) {

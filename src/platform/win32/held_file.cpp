@@ -72,8 +72,7 @@ HANDLE WriteLockedTemporary(const std::string& folder, const std::string& bytes,
     *temp = win32::Join(folder, TemporaryFileName(static_cast<long>(GetCurrentProcessId()), seed + counter++));
     file = CreateFileA(temp->c_str(), GENERIC_READ | GENERIC_WRITE, kShareAll, nullptr, CREATE_NEW,
                        FILE_ATTRIBUTE_NORMAL, nullptr);
-    if (file == INVALID_HANDLE_VALUE && GetLastError() != ERROR_FILE_EXISTS &&
-        GetLastError() != ERROR_ALREADY_EXISTS) {
+    if (file == INVALID_HANDLE_VALUE && GetLastError() != ERROR_FILE_EXISTS && GetLastError() != ERROR_ALREADY_EXISTS) {
       return INVALID_HANDLE_VALUE;
     }
   }
@@ -173,12 +172,13 @@ HoldOutcome HoldFile(const std::string& path, const std::string& within, HeldFil
     std::string target;
     const win32::EntryKind kind = win32::KindOf(folder, folder.leaf, &target);
     if (kind != win32::kFileEntry) {
-      outcome = kind == win32::kNoEntry ? HoldOutcome::kGone
-                : kind == win32::kLinkEntry ? HoldOutcome::kOutside : HoldOutcome::kFailed;
+      outcome = kind == win32::kNoEntry     ? HoldOutcome::kGone
+                : kind == win32::kLinkEntry ? HoldOutcome::kOutside
+                                            : HoldOutcome::kFailed;
       break;
     }
-    HANDLE file = CreateFileA(named.c_str(), GENERIC_READ | GENERIC_WRITE, kShareAll, nullptr,
-                              OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
+    HANDLE file = CreateFileA(named.c_str(), GENERIC_READ | GENERIC_WRITE, kShareAll, nullptr, OPEN_EXISTING,
+                              FILE_ATTRIBUTE_NORMAL, nullptr);
     if (file == INVALID_HANDLE_VALUE) {
       const DWORD error = GetLastError();
       if (error == ERROR_FILE_NOT_FOUND || error == ERROR_PATH_NOT_FOUND) continue;

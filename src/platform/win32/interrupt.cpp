@@ -18,8 +18,7 @@ volatile LONG g_ctrlCs = 0;
 HANDLE volatile g_child = nullptr;
 
 BOOL WINAPI OnConsoleEvent(DWORD event) {
-  const bool close = event == CTRL_CLOSE_EVENT || event == CTRL_LOGOFF_EVENT ||
-                     event == CTRL_SHUTDOWN_EVENT;
+  const bool close = event == CTRL_CLOSE_EVENT || event == CTRL_LOGOFF_EVENT || event == CTRL_SHUTDOWN_EVENT;
   InterlockedCompareExchange(&g_signal, close ? kSigHup : kSigInt, 0);
   HANDLE child = g_child;
   if (child != nullptr && !close && InterlockedIncrement(&g_ctrlCs) >= 2) {
@@ -43,12 +42,9 @@ int InterruptSignal() { return static_cast<int>(g_signal); }
 
 const char* InterruptSignalName(int signal) {
   switch (signal) {
-    case kSigInt:
-      return "SIGINT";
-    case kSigTerm:
-      return "SIGTERM";
-    case kSigHup:
-      return "SIGHUP";
+    case kSigInt: return "SIGINT";
+    case kSigTerm: return "SIGTERM";
+    case kSigHup: return "SIGHUP";
   }
   return "?";
 }

@@ -13,8 +13,7 @@ int ToWindowsPath(const std::string& native, std::string* windows, std::string* 
   DWORD needed = native.empty() ? 0 : GetFullPathNameA(native.c_str(), 0, nullptr, nullptr);
   if (needed > 0) {
     std::vector<char> buffer(needed + 1, '\0');
-    DWORD got = GetFullPathNameA(native.c_str(), static_cast<DWORD>(buffer.size()),
-                                 buffer.data(), nullptr);
+    DWORD got = GetFullPathNameA(native.c_str(), static_cast<DWORD>(buffer.size()), buffer.data(), nullptr);
     if (got > 0 && got < buffer.size()) {
       windows->assign(buffer.data(), got);
       return 1;

@@ -38,9 +38,8 @@ HANDLE KillingJob(HANDLE process) {
 
 std::string MissingLoaderOf(const std::string&) { return ""; }
 
-int RunAndWait(const std::string& program, const std::vector<std::string>& args,
-               int* exitCode, int* signal, const std::function<int(long pid)>& onStarted,
-               const std::function<void(int seconds)>& whileRunning) {
+int RunAndWait(const std::string& program, const std::vector<std::string>& args, int* exitCode, int* signal,
+               const std::function<int(long pid)>& onStarted, const std::function<void(int seconds)>& whileRunning) {
   // The arguments joined with blanks into the command line, as given (as the
   // C runtime's spawn functions join them): an argument that must stay one
   // (a path with blanks) comes quoted.

@@ -50,8 +50,8 @@ procfs::ReadResult ReadProcThroughZ(const std::string& name, std::string* text) 
   text->clear();
   std::string path = "Z:\\proc\\" + name;
   for (char& c : path) c = c == '/' ? '\\' : c;
-  HANDLE file = CreateFileA(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
-                            nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
+  HANDLE file = CreateFileA(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
+                            OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
   if (file == INVALID_HANDLE_VALUE) {
     const DWORD error = GetLastError();
     return error == ERROR_FILE_NOT_FOUND || error == ERROR_PATH_NOT_FOUND ? procfs::kMissing : procfs::kRefused;
@@ -71,8 +71,8 @@ procfs::ReadResult ReadProcThroughZ(const std::string& name, std::string* text) 
 std::string UnixPathOf(const std::string& windows) {
   using Convert = char*(CDECL*)(const WCHAR*);
   // Through void*, as a FARPROC does not convert to another function type.
-  const Convert convert = reinterpret_cast<Convert>(reinterpret_cast<void*>(
-      GetProcAddress(GetModuleHandleA("kernel32.dll"), "wine_get_unix_file_name")));
+  const Convert convert = reinterpret_cast<Convert>(
+      reinterpret_cast<void*>(GetProcAddress(GetModuleHandleA("kernel32.dll"), "wine_get_unix_file_name")));
   if (convert == nullptr || windows.empty()) return std::string();
   const int length = MultiByteToWideChar(CP_ACP, 0, windows.c_str(), -1, nullptr, 0);
   if (length <= 0) return std::string();
@@ -108,9 +108,9 @@ bool SameUnixFolder(const std::string& a, const std::string& b) {
     if (paths[i].empty() || paths[i][0] != '/') return false;
     std::string windows = "Z:" + paths[i];
     for (char& c : windows) c = c == '/' ? '\\' : c;
-    HANDLE folder = CreateFileA(windows.c_str(), FILE_READ_ATTRIBUTES,
-                                FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr, OPEN_EXISTING,
-                                FILE_FLAG_BACKUP_SEMANTICS, nullptr);
+    HANDLE folder =
+        CreateFileA(windows.c_str(), FILE_READ_ATTRIBUTES, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
+                    nullptr, OPEN_EXISTING, FILE_FLAG_BACKUP_SEMANTICS, nullptr);
     if (folder == INVALID_HANDLE_VALUE) return false;
     const bool got = GetFileInformationByHandle(folder, &info[i]) != 0;
     CloseHandle(folder);

@@ -22,8 +22,7 @@ int ReadMachineDefaultValue(const std::string& subkey, std::string* value) {
     if (RegQueryValueExA(key, nullptr, nullptr, nullptr, nullptr, &size) != ERROR_SUCCESS) break;
     buffer.assign(static_cast<std::size_t>(size) + 1, '\0');
     DWORD got = size;
-    LONG result = RegQueryValueExA(key, nullptr, nullptr, nullptr,
-                                   reinterpret_cast<BYTE*>(buffer.data()), &got);
+    LONG result = RegQueryValueExA(key, nullptr, nullptr, nullptr, reinterpret_cast<BYTE*>(buffer.data()), &got);
     if (result == ERROR_MORE_DATA) continue;
     if (result != ERROR_SUCCESS || got > size) break;
     // The text ends at its terminating zero, or at the end of the data when

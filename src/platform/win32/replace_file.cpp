@@ -27,8 +27,8 @@ namespace {
 
 // Attributes a replacement carries over from the old file (a read-only file
 // is never replaced).
-const DWORD kKeptAttributes = FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_SYSTEM |
-                              FILE_ATTRIBUTE_ARCHIVE | FILE_ATTRIBUTE_NOT_CONTENT_INDEXED;
+const DWORD kKeptAttributes =
+    FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_SYSTEM | FILE_ATTRIBUTE_ARCHIVE | FILE_ATTRIBUTE_NOT_CONTENT_INDEXED;
 
 // A process that cannot be opened because it does not exist is gone; one
 // that is refused to us is not.
@@ -55,7 +55,8 @@ void RemoveLeftovers(const win32::Folder& folder) {
   if (search == INVALID_HANDLE_VALUE) return;
   FILETIME nowTime;
   GetSystemTimeAsFileTime(&nowTime);
-  const unsigned long long now = (static_cast<unsigned long long>(nowTime.dwHighDateTime) << 32) | nowTime.dwLowDateTime;
+  const unsigned long long now =
+      (static_cast<unsigned long long>(nowTime.dwHighDateTime) << 32) | nowTime.dwLowDateTime;
   do {
     long writer = 0;
     if (!IsTemporaryFileName(found.cFileName, &writer) || writer <= 0 ||
@@ -63,9 +64,8 @@ void RemoveLeftovers(const win32::Folder& folder) {
         (found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) != 0) {
       continue;
     }
-    const unsigned long long changed =
-        (static_cast<unsigned long long>(found.ftLastWriteTime.dwHighDateTime) << 32) |
-        found.ftLastWriteTime.dwLowDateTime;
+    const unsigned long long changed = (static_cast<unsigned long long>(found.ftLastWriteTime.dwHighDateTime) << 32) |
+                                       found.ftLastWriteTime.dwLowDateTime;
     std::string target;
     if (now > changed && now - changed > kLeftoverAge && ProcessIsGone(static_cast<DWORD>(writer)) &&
         win32::KindOf(folder, found.cFileName, &target) == win32::kFileEntry) {
@@ -82,8 +82,7 @@ HANDLE CreateTemporaryFile(const std::string& folder, std::string* name) {
   DWORD seed = GetCurrentProcessId() * 2654435761u ^ GetTickCount();
   for (int attempt = 0; attempt < 100; ++attempt) {
     *name = win32::Join(folder, TemporaryFileName(static_cast<long>(GetCurrentProcessId()), seed + counter++));
-    HANDLE file = CreateFileA(name->c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW,
-                              FILE_ATTRIBUTE_NORMAL, nullptr);
+    HANDLE file = CreateFileA(name->c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW, FILE_ATTRIBUTE_NORMAL, nullptr);
     if (file != INVALID_HANDLE_VALUE) return file;
     DWORD error = GetLastError();
     if (error != ERROR_FILE_EXISTS && error != ERROR_ALREADY_EXISTS) break;

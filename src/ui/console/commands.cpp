@@ -21,7 +21,8 @@ int CheckInstallationFolder(const host::Installation& installation) {
   if (folder.size() > 3 && folder.back() == '\\') folder.pop_back();  // "C:\" stays a drive root
   const int status = platform::PathStatus(folder);
   if (status == platform::kPathDirectory) return 1;
-  host::Report(status == platform::kPathNone ? host::Why::kInstallationAbsent : host::Why::kInstallationNoFolder, folder);
+  host::Report(status == platform::kPathNone ? host::Why::kInstallationAbsent : host::Why::kInstallationNoFolder,
+               folder);
   return 0;
 }
 
@@ -57,7 +58,8 @@ int HostFolder(const std::string& argument, host::Installation* installation) {
   if (!ArgumentToWindowsPath(argument, &windows)) return 0;
   const int status = platform::PathStatus(windows);
   if (status != platform::kPathDirectory) {
-    host::Report(status == platform::kPathNone ? host::Why::kHostOptionAbsent : host::Why::kHostOptionNoFolder, windows);
+    host::Report(status == platform::kPathNone ? host::Why::kHostOptionAbsent : host::Why::kHostOptionNoFolder,
+                 windows);
     return 0;
   }
   *installation = host::InstallationAt(windows);

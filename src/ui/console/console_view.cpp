@@ -42,8 +42,7 @@ void ConsoleView::ExchangeData(app::DialogMembers* members, bool fromControls) {
 void ConsoleView::ClearCameraSets() { cameraSets_.clear(); }
 
 void ConsoleView::AddCameraSet(const std::string& name) {
-  cameraSets_.insert(std::upper_bound(cameraSets_.begin(), cameraSets_.end(), name, platform::LessIgnoringCase),
-                     name);
+  cameraSets_.insert(std::upper_bound(cameraSets_.begin(), cameraSets_.end(), name, platform::LessIgnoringCase), name);
 }
 
 int ConsoleView::FindCameraSetExact(const std::string& name) {

@@ -37,8 +37,7 @@ class ConsoleView : public app::DialogView {
   // On standard error, after the message it follows.
   void ShowHint(const std::string& text) override;
   // There is no file dialog on the command line: always cancelled.
-  bool ChooseFile(const std::string& initialName, const std::string& filter,
-                  std::string* chosen) override;
+  bool ChooseFile(const std::string& initialName, const std::string& filter, std::string* chosen) override;
   void BeginWaitCursor() override {}
   void EndWaitCursor() override {}
   void Minimize() override {}

@@ -19,9 +19,7 @@ void AddLayoutButton(CLI::App& app, CommandList* commands, const char* name, con
                      const ButtonCommand& command, bool needsInstallation) {
   CLI::App* sub = app.add_subcommand(name, help);
   auto argument = AddLayoutArgument(sub);
-  auto run = [argument, command](const GlobalOptions& global) {
-    return RunDialogCommand(global, *argument, command);
-  };
+  auto run = [argument, command](const GlobalOptions& global) { return RunDialogCommand(global, *argument, command); };
   if (needsInstallation) {
     RegisterInstallationCommand(commands, sub, run);
   } else {
@@ -31,8 +29,7 @@ void AddLayoutButton(CLI::App& app, CommandList* commands, const char* name, con
 
 }  // namespace
 
-int RunDialogCommand(const GlobalOptions& global, const std::string& layoutArgument,
-                     const ButtonCommand& command) {
+int RunDialogCommand(const GlobalOptions& global, const std::string& layoutArgument, const ButtonCommand& command) {
   std::vector<std::string> arguments;
   if (!layoutArgument.empty()) {
     std::string windows;
@@ -80,8 +77,7 @@ void AddDeleteCameraSetCommand(CLI::App& app, CommandList* commands) {
     if (!ArgumentToText(*name, &set)) return kExitFailed;
     // Only a set that exists is asked for: the button would clear the
     // combo box and report nothing.
-    if (!dialog->pair().layoutPath.empty() &&
-        !dialog->pair().settings.HasSection(layout::CameraSetSection(set))) {
+    if (!dialog->pair().layoutPath.empty() && !dialog->pair().settings.HasSection(layout::CameraSetSection(set))) {
       host::Report(host::Why::kCameraSetUnknown, set, dialog->pair().settingsPath);
       return kExitFailed;
     }

@@ -41,8 +41,7 @@ struct ButtonCommand {
 // failure it reported or a question was answered No ("Abgebrochen."), 3 when
 // it completed but the simulator it ran crashed or ended with a status other
 // than 0 (a failure of the handler wins: 1).
-int RunDialogCommand(const GlobalOptions& global, const std::string& layoutArgument,
-                     const ButtonCommand& command);
+int RunDialogCommand(const GlobalOptions& global, const std::string& layoutArgument, const ButtonCommand& command);
 
 // A text argument (a name, not a path) in code page 1252. Shows why and
 // returns 0 when it cannot be represented.

@@ -23,7 +23,8 @@ const char kFooter[] =
 const char kExitStatuses[] =
     "\nExit-Status: 0 erledigt, 1 abgebrochen (Fehler gemeldet oder Frage mit Nein beantwortet),\n"
     "2 fehlerhafter Aufruf, 3 Simulator abgest\xC3\xBCrzt oder mit Status ungleich 0 beendet\n"
-    "(sonst alles erledigt: Tausch zur\xC3\xBC" "ckgenommen, Kamera Set gespeichert), 128+N nach Signal N.";
+    "(sonst alles erledigt: Tausch zur\xC3\xBC"
+    "ckgenommen, Kamera Set gespeichert), 128+N nach Signal N.";
 
 // CLI11's layout with German words: no type names or "REQUIRED" (arguments
 // are required unless shown in brackets), an option's value as its option
@@ -102,10 +103,10 @@ std::string Translated(const CLI::ParseError& error) {
     std::string result = "Ung\xC3\xBCltiger Wert f\xC3\xBCr " + Before(text, ": ");
     if (choices.empty()) return result + ".";
     std::replace(choices.begin(), choices.end(), ',', ' ');
-    return result + ": " + Before(After(text, ": "), " not in {") + " (m\xC3\xB6glich: " +
-           Before(choices, "}") + ").";
+    return result + ": " + Before(After(text, ": "), " not in {") + " (m\xC3\xB6glich: " + Before(choices, "}") + ").";
   }
-  if (is(CLI::ExitCodes::ArgumentMismatch) && EndsWith(text, " missing")) return "Bei " + Before(text, ":") + " fehlt der Wert.";
+  if (is(CLI::ExitCodes::ArgumentMismatch) && EndsWith(text, " missing"))
+    return "Bei " + Before(text, ":") + " fehlt der Wert.";
   if (is(CLI::ExitCodes::ConversionError)) {
     std::string option = After(text, "Could not convert: ");
     if (option.empty()) option = After(text, " is not an allowed value for ");
@@ -206,7 +207,8 @@ std::string WithoutBlankEnd(std::string text) {
 std::string HelpText(const CLI::App& app) { return WithoutBlankEnd(app.help()); }
 
 std::string CommandHelpText(const CLI::App& app, const CLI::App* command) {
-  if (command == nullptr) return WithoutBlankEnd(app.get_formatter()->make_help(&app, app.get_name(), CLI::AppFormatMode::Normal));
+  if (command == nullptr)
+    return WithoutBlankEnd(app.get_formatter()->make_help(&app, app.get_name(), CLI::AppFormatMode::Normal));
   return WithoutBlankEnd(command->help(app.get_name()));
 }
 
@@ -217,8 +219,7 @@ std::string UsageText(const CLI::App& app, const CLI::App* command) {
   return Lines(usage) + "\"" + program + " --help\" zeigt die Hilfe.\n";
 }
 
-std::string UsageErrorText(const CLI::App& app, const CLI::ParseError& error,
-                           const std::vector<std::string>& args) {
+std::string UsageErrorText(const CLI::App& app, const CLI::ParseError& error, const std::vector<std::string>& args) {
   const CLI::App* command = ChosenCommand(app);
   const std::string word = CommandWord(args);
   std::string text;

@@ -40,8 +40,7 @@ std::string UsageText(const CLI::App& app, const CLI::App* command);
 // refused; `args` are the arguments after the program name. An unknown
 // option or command is named as such, with the nearest one (of the command's
 // and the program's options, of the commands) when one is near.
-std::string UsageErrorText(const CLI::App& app, const CLI::ParseError& error,
-                           const std::vector<std::string>& args);
+std::string UsageErrorText(const CLI::App& app, const CLI::ParseError& error, const std::vector<std::string>& args);
 
 // "Unbekannter Befehl "WORD"." with the nearest command when one is near.
 std::string UnknownCommandText(const CLI::App& app, const std::string& word);

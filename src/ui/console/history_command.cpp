@@ -58,8 +58,8 @@ void PrintListing(const app::HistoryListing& listing) {
   if (listing.versions.empty()) PrintResult(host::Wording(host::Why::kHistoryNone, listing.layoutPath));
   for (const settings::HistoryVersion& v : listing.versions) {
     PrintResult(host::Wording(host::Why::kHistoryLine, v.number, v.time, v.command, SizeText(v.layout),
-                              SizeText(v.settings), CountText(v.tracks), CountText(v.models),
-                              CountText(v.rollingStock), CountText(v.cameraSets)));
+                              SizeText(v.settings), CountText(v.tracks), CountText(v.models), CountText(v.rollingStock),
+                              CountText(v.cameraSets)));
   }
 }
 
@@ -94,7 +94,8 @@ void AddRestoreCommand(CLI::App& app, CommandList* commands) {
   CLI::App* sub = app.add_subcommand("restore", "Eine gespeicherte Fassung einer Anlage wiederherstellen");
   auto argument = AddLayoutArgument(sub);
   auto number = std::make_shared<int>(0);
-  sub->add_option("N", *number, "Nummer der Fassung (ohne: die neueste, die sich von den heutigen Dateien unterscheidet)")
+  sub->add_option("N", *number,
+                  "Nummer der Fassung (ohne: die neueste, die sich von den heutigen Dateien unterscheidet)")
       ->check(CLI::Range(1, 999999999));
   RegisterInstallationCommand(commands, sub, [argument, number](const GlobalOptions& global) {
     ButtonCommand command;

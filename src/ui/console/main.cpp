@@ -53,9 +53,11 @@ int main(int argc, char** argv) {
   std::string hostDirectory;
   bool verbose = false;
   app.add_flag("--yes", globals.yes, "Fragen mit Ja beantworten");
-  app.add_flag("--verbose", verbose, "Jede fehlgeschlagene Pr\xC3\xBC" "fung der Anlagendatei zeigen");
+  app.add_flag("--verbose", verbose,
+               "Jede fehlgeschlagene Pr\xC3\xBC"
+               "fung der Anlagendatei zeigen");
   CLI::Option* host = app.add_option("--host", hostDirectory, "Installationsordner des Simulators (statt der Registry)")
-      ->option_text("ORDNER");
+                          ->option_text("ORDNER");
 
   console::CommandList commands;
   console::AddAllCommands(app, &commands);

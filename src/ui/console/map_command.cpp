@@ -43,11 +43,11 @@ void AddMapCommand(CLI::App& app, CommandList* commands) {
   CLI::App* sub = app.add_subcommand("map", "Anlage als SVG-Karte zeichnen");
   auto argument = AddLayoutArgument(sub);
   auto output = std::make_shared<std::string>();
-  sub->add_option("-o,--output", *output, "Datei der Karte (sonst <Name>.svg neben der Anlage; - f\xC3\xBCr die Standardausgabe)")
+  sub->add_option("-o,--output", *output,
+                  "Datei der Karte (sonst <Name>.svg neben der Anlage; - f\xC3\xBCr die Standardausgabe)")
       ->option_text("DATEI");
-  RegisterInstallationCommand(commands, sub, [argument, output](const GlobalOptions& global) {
-    return RunMap(global, *argument, *output);
-  });
+  RegisterInstallationCommand(
+      commands, sub, [argument, output](const GlobalOptions& global) { return RunMap(global, *argument, *output); });
 }
 
 }  // namespace console

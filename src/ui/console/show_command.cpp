@@ -20,8 +20,7 @@ namespace console {
 namespace {
 
 // The JSON names of the kinds' choices, in the order of host::AssetKind.
-const char* const kChoiceJsonNames[host::kAssetKindCount] = {"bufferStop", "catenary", "guidePost",
-                                                             "groundTexture"};
+const char* const kChoiceJsonNames[host::kAssetKindCount] = {"bufferStop", "catenary", "guidePost", "groundTexture"};
 
 const char* KindName(int kind) { return host::AssetKindOf(static_cast<host::AssetKind>(kind)).name; }
 
@@ -50,7 +49,8 @@ std::string ShownAsJson(const ConsoleView& view, const host::Installation& insta
     choose[kChoiceJsonNames[k]] = view.IsEnabled(app::kAssetKindControls[k].chooseButton);
     std::vector<std::string> files;
     nlohmann::ordered_json& list = available[kChoiceJsonNames[k]];
-    if (!host::ChoiceFiles(installation, static_cast<host::AssetKind>(k), &files)) continue;  // null: no folder to choose from
+    if (!host::ChoiceFiles(installation, static_cast<host::AssetKind>(k), &files))
+      continue;  // null: no folder to choose from
     list = nlohmann::ordered_json::array();
     for (const std::string& file : files) list.push_back(Utf8(file));
   }
@@ -112,9 +112,8 @@ void AddShowCommand(CLI::App& app, CommandList* commands) {
   auto asJson = std::make_shared<bool>(false);
   auto argument = AddLayoutArgument(sub);
   sub->add_flag("--json", *asJson, "als ein JSON-Objekt");
-  RegisterCommand(commands, sub, [argument, asJson](const GlobalOptions& global) {
-    return RunShow(global, *argument, *asJson);
-  });
+  RegisterCommand(commands, sub,
+                  [argument, asJson](const GlobalOptions& global) { return RunShow(global, *argument, *asJson); });
 }
 
 }  // namespace console

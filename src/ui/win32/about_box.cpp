@@ -8,17 +8,14 @@ namespace {
 
 INT_PTR CALLBACK AboutBoxProc(HWND window, UINT message, WPARAM wParam, LPARAM) {
   switch (message) {
-    case WM_INITDIALOG:
-      CenterWindow(window, GetWindow(window, GW_OWNER));
-      return TRUE;
+    case WM_INITDIALOG: CenterWindow(window, GetWindow(window, GW_OWNER)); return TRUE;
     case WM_COMMAND:
       if (LOWORD(wParam) == IDOK || LOWORD(wParam) == IDCANCEL) {
         EndDialog(window, LOWORD(wParam));
         return TRUE;
       }
       break;
-    default:
-      break;
+    default: break;
   }
   return FALSE;
 }

@@ -11,21 +11,14 @@ namespace {
 
 static_assert(IDC_LAYOUT_PATH == app::kIdLayoutPath && IDC_LOAD == app::kIdLoad &&
                   IDC_CAMERA_SET == app::kIdCameraSetCombo && IDC_START == app::kIdStart &&
-                  IDC_DELETE_CAMERA_SET == app::kIdDeleteCameraSet &&
-                  IDC_GEN_TERRAIN == app::kIdGenTerrain &&
-                  IDC_CHOOSE_BUFFER_STOP == app::kIdChooseBufferStop &&
-                  IDC_BUFFER_STOP == app::kIdBufferStop &&
-                  IDC_CHOOSE_CATENARY == app::kIdChooseCatenary &&
-                  IDC_CATENARY == app::kIdCatenary &&
-                  IDC_CHOOSE_GUIDE_POST == app::kIdChooseGuidePost &&
-                  IDC_GUIDE_POST == app::kIdGuidePost &&
+                  IDC_DELETE_CAMERA_SET == app::kIdDeleteCameraSet && IDC_GEN_TERRAIN == app::kIdGenTerrain &&
+                  IDC_CHOOSE_BUFFER_STOP == app::kIdChooseBufferStop && IDC_BUFFER_STOP == app::kIdBufferStop &&
+                  IDC_CHOOSE_CATENARY == app::kIdChooseCatenary && IDC_CATENARY == app::kIdCatenary &&
+                  IDC_CHOOSE_GUIDE_POST == app::kIdChooseGuidePost && IDC_GUIDE_POST == app::kIdGuidePost &&
                   IDC_CHOOSE_GROUND_TEXTURE == app::kIdChooseGroundTexture &&
-                  IDC_GROUND_TEXTURE == app::kIdGroundTexture &&
-                  IDC_STANDARD == app::kIdStandard &&
-                  IDC_REMOVE_ROLLING_STOCK == app::kIdRemoveRollingStock &&
-                  IDC_REMOVE_GBOS == app::kIdRemoveGbos &&
-                  IDC_REMOVE_REAL_ESTATE == app::kIdRemoveRealEstate &&
-                  IDC_INVENTORY_LIST == app::kIdInventoryList &&
+                  IDC_GROUND_TEXTURE == app::kIdGroundTexture && IDC_STANDARD == app::kIdStandard &&
+                  IDC_REMOVE_ROLLING_STOCK == app::kIdRemoveRollingStock && IDC_REMOVE_GBOS == app::kIdRemoveGbos &&
+                  IDC_REMOVE_REAL_ESTATE == app::kIdRemoveRealEstate && IDC_INVENTORY_LIST == app::kIdInventoryList &&
                   IDC_MISSING_LIST == app::kIdMissingList && IDOK == app::kIdOk,
               "the resource ids and the dialog's control ids differ");
 
@@ -127,16 +120,14 @@ INT_PTR CALLBACK StartupWindowProc(HWND window, UINT message, WPARAM wParam, LPA
   auto* w = reinterpret_cast<StartupWindow*>(GetWindowLongPtrA(window, DWLP_USER));
   if (!w) return FALSE;
   switch (message) {
-    case WM_COMMAND:
-      return OnCommand(w, window, LOWORD(wParam), HIWORD(wParam));
+    case WM_COMMAND: return OnCommand(w, window, LOWORD(wParam), HIWORD(wParam));
     case WM_SYSCOMMAND:
       if ((wParam & 0xFFF0) == IDM_ABOUTBOX) {
         ShowAboutBox(w->instance, window);
         return TRUE;
       }
       return FALSE;  // move, close and the others: the default handling
-    case WM_PAINT:
-      return OnPaint(w, window);
+    case WM_PAINT: return OnPaint(w, window);
     case WM_QUERYDRAGICON:
       // One of the messages whose dialog-procedure result is the answer itself.
       return reinterpret_cast<INT_PTR>(w->icon);
@@ -147,8 +138,7 @@ INT_PTR CALLBACK StartupWindowProc(HWND window, UINT message, WPARAM wParam, LPA
         return TRUE;
       }
       return FALSE;
-    default:
-      return FALSE;
+    default: return FALSE;
   }
 }
 
@@ -160,9 +150,8 @@ void RunStartupWindow(HINSTANCE instance, const std::vector<std::string>& argume
   w.instance = instance;
   w.arguments = arguments;
   w.icon = LoadIconA(instance, MAKEINTRESOURCEA(IDR_MAINFRAME));
-  w.smallIcon = static_cast<HICON>(LoadImageA(instance, MAKEINTRESOURCEA(IDR_MAINFRAME),
-                                              IMAGE_ICON, GetSystemMetrics(SM_CXSMICON),
-                                              GetSystemMetrics(SM_CYSMICON), 0));
+  w.smallIcon = static_cast<HICON>(LoadImageA(instance, MAKEINTRESOURCEA(IDR_MAINFRAME), IMAGE_ICON,
+                                              GetSystemMetrics(SM_CXSMICON), GetSystemMetrics(SM_CYSMICON), 0));
   if (!w.smallIcon) w.smallIcon = w.icon;
   DialogBoxParamA(instance, MAKEINTRESOURCEA(IDD_STARTZUVO_DIALOG), nullptr, StartupWindowProc,
                   reinterpret_cast<LPARAM>(&w));

@@ -21,9 +21,7 @@ std::string Win32DialogView::ControlText(int id) const {
   return std::string(text.data(), static_cast<std::size_t>(std::max(got, 0)));
 }
 
-void Win32DialogView::SetControlText(int id, const std::string& text) {
-  SetDlgItemTextA(dialog_, id, text.c_str());
-}
+void Win32DialogView::SetControlText(int id, const std::string& text) { SetDlgItemTextA(dialog_, id, text.c_str()); }
 
 // The combo box shows the name exactly as the member holds it. An entry of the
 // list is selected only when it is that very name; a name that merely begins
@@ -32,14 +30,13 @@ void Win32DialogView::SetControlText(int id, const std::string& text) {
 void Win32DialogView::SetCameraSetText(const std::string& text) {
   HWND combo = GetDlgItem(dialog_, app::kIdCameraSetCombo);
   if (!combo) return;
-  LRESULT index = SendMessageA(combo, CB_FINDSTRINGEXACT, static_cast<WPARAM>(-1),
-                               reinterpret_cast<LPARAM>(text.c_str()));
+  LRESULT index =
+      SendMessageA(combo, CB_FINDSTRINGEXACT, static_cast<WPARAM>(-1), reinterpret_cast<LPARAM>(text.c_str()));
   if (index != CB_ERR && !text.empty()) {
     LRESULT length = SendMessageA(combo, CB_GETLBTEXTLEN, static_cast<WPARAM>(index), 0);
     if (length == static_cast<LRESULT>(text.size())) {
       std::vector<char> entry(text.size() + 1, '\0');
-      SendMessageA(combo, CB_GETLBTEXT, static_cast<WPARAM>(index),
-                   reinterpret_cast<LPARAM>(entry.data()));
+      SendMessageA(combo, CB_GETLBTEXT, static_cast<WPARAM>(index), reinterpret_cast<LPARAM>(entry.data()));
       if (text == entry.data()) {
         SendMessageA(combo, CB_SETCURSEL, static_cast<WPARAM>(index), 0);
         return;
@@ -73,26 +70,21 @@ void Win32DialogView::ExchangeData(app::DialogMembers* members, bool fromControl
   }
 }
 
-void Win32DialogView::ClearCameraSets() {
-  SendDlgItemMessageA(dialog_, app::kIdCameraSetCombo, CB_RESETCONTENT, 0, 0);
-}
+void Win32DialogView::ClearCameraSets() { SendDlgItemMessageA(dialog_, app::kIdCameraSetCombo, CB_RESETCONTENT, 0, 0); }
 
 void Win32DialogView::AddCameraSet(const std::string& name) {
-  SendDlgItemMessageA(dialog_, app::kIdCameraSetCombo, CB_ADDSTRING, 0,
-                      reinterpret_cast<LPARAM>(name.c_str()));
+  SendDlgItemMessageA(dialog_, app::kIdCameraSetCombo, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(name.c_str()));
 }
 
 int Win32DialogView::FindCameraSetExact(const std::string& name) {
-  LRESULT index = SendDlgItemMessageA(dialog_, app::kIdCameraSetCombo, CB_FINDSTRINGEXACT,
-                                      static_cast<WPARAM>(-1),
+  LRESULT index = SendDlgItemMessageA(dialog_, app::kIdCameraSetCombo, CB_FINDSTRINGEXACT, static_cast<WPARAM>(-1),
                                       reinterpret_cast<LPARAM>(name.c_str()));
   return index == CB_ERR ? -1 : static_cast<int>(index);
 }
 
 void Win32DialogView::DeleteCameraSet(int index) {
   if (index < 0) return;
-  SendDlgItemMessageA(dialog_, app::kIdCameraSetCombo, CB_DELETESTRING,
-                      static_cast<WPARAM>(index), 0);
+  SendDlgItemMessageA(dialog_, app::kIdCameraSetCombo, CB_DELETESTRING, static_cast<WPARAM>(index), 0);
 }
 
 void Win32DialogView::EnableControl(int id, bool enabled) {
@@ -108,16 +100,13 @@ bool Win32DialogView::AskYesNo(const std::string& text) {
   return MessageBoxA(dialog_, text.c_str(), kMessageCaption, MB_YESNO) == IDYES;
 }
 
-void Win32DialogView::Notify(const std::string& text) {
-  MessageBoxA(dialog_, text.c_str(), kMessageCaption, MB_OK);
-}
+void Win32DialogView::Notify(const std::string& text) { MessageBoxA(dialog_, text.c_str(), kMessageCaption, MB_OK); }
 
 // The filter comes as "Name|pattern|...|"; the system wants each piece ended
 // by a NUL and the list by a second one. The dialog may change the process's
 // current directory while the user browses; the commands rely on it staying
 // where the last load or command put it, so it is put back.
-bool Win32DialogView::ChooseFile(const std::string& initialName, const std::string& filter,
-                                 std::string* chosen) {
+bool Win32DialogView::ChooseFile(const std::string& initialName, const std::string& filter, std::string* chosen) {
   std::string filterList = filter;
   std::replace(filterList.begin(), filterList.end(), '|', '\0');
   if (filterList.empty() || filterList.back() != '\0') filterList.push_back('\0');

@@ -32,8 +32,7 @@ class Win32DialogView : public app::DialogView {
   bool AskYesNo(const std::string& text) override;
   void Notify(const std::string& text) override;
 
-  bool ChooseFile(const std::string& initialName, const std::string& filter,
-                  std::string* chosen) override;
+  bool ChooseFile(const std::string& initialName, const std::string& filter, std::string* chosen) override;
 
   void BeginWaitCursor() override;
   void EndWaitCursor() override;
