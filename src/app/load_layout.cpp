@@ -59,7 +59,7 @@ int StartupDialog::LoadLayout() {
   settings::ReadNote note;
   pair_.settings.Read(pair_.settingsPath, nullptr, &note);
   if (!pair_.layout.loaded || note.refused) {
-    HintAtHistory(layoutPath);
+    if (!pair_.layout.loaded) HintAtHistory(layoutPath);
     members.m_layoutPath.clear();
     pair_.layoutPath.clear();
     pair_.settingsPath.clear();
