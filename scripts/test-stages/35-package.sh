@@ -74,7 +74,12 @@ launcher_finds_the_dialog() {
   printf '#!/bin/sh\nprintf "%%s|" "$@"\n' >"$bin/wine"
   printf '#!/bin/sh\necho "Z:\\\\layout.anl"\n' >"$bin/winepath"
   chmod +x "$bin/wine" "$bin/winepath"
-  out=$(cd "$root" && env -u STARTZUVO_EXE PATH="$bin:$PATH" usr/bin/startzuvo a.anl) || return 1
+  # What the launcher checks before wine: a display, and a prefix in which
+  # the simulator is registered.
+  mkdir -p "$root/fake-prefix" || return 1
+  printf '[Software\\\\Classes\\\\Kantrelwick\\\\shell\\\\open\\\\command] 1\n' >"$root/fake-prefix/system.reg"
+  out=$(cd "$root" && env -u STARTZUVO_EXE PATH="$bin:$PATH" DISPLAY=:0 WINEPREFIX="$root/fake-prefix" \
+    usr/bin/startzuvo a.anl) || return 1
   [ "$out" = "$root/usr/lib/startzuvo/StartZUVO.exe|Z:\\layout.anl|" ] || {
     echo "   startzuvo ran: $out"
     return 1
