@@ -24,6 +24,7 @@
 #include "platform/cp1252.h"
 #include "platform/faults.h"
 #include "platform/platform.h"
+#include "platform/posix/write_all.h"
 #include "platform/posix/confine.h"
 #include "platform/posix/native_path.h"
 
@@ -57,19 +58,6 @@ namespace {
 void CloseIfOpen(int* fd) {
   if (*fd >= 0) close(*fd);
   *fd = -1;
-}
-
-bool WriteAll(int fd, const char* data, std::size_t size) {
-  while (size > 0) {
-    if (ShouldFail(kFaultWrite)) return false;
-    const std::size_t chunk = size < static_cast<std::size_t>(SSIZE_MAX) ? size : SSIZE_MAX;
-    const ssize_t wrote = write(fd, data, chunk);
-    if (wrote < 0 && errno == EINTR) continue;
-    if (wrote <= 0) return false;
-    data += wrote;
-    size -= static_cast<std::size_t>(wrote);
-  }
-  return true;
 }
 
 bool IsPlainFileName(const std::string& name) {
@@ -337,7 +325,7 @@ SaveOutcome WriteBatchFile(FolderBatch* batch, const std::string& name, const vo
   if (fd < 0) return SaveOutcome::kCannotCreate;
   // A replaced file keeps its permissions.
   bool ok = old == nullptr || !S_ISREG(old->st.st_mode) || fchmod(fd, old->st.st_mode & 07777) == 0;
-  ok = ok && WriteAll(fd, static_cast<const char*>(data), size);
+  ok = ok && posix::WriteAll(fd, static_cast<const char*>(data), size);
   if (ShouldFail(kFaultClose)) {
     close(fd);
     ok = false;

@@ -18,6 +18,7 @@
 #include "platform/faults.h"
 #include "platform/posix/confine.h"
 #include "platform/posix/native_path.h"
+#include "platform/posix/write_all.h"
 #include "platform/temporary_name.h"
 
 #ifndef RENAME_NOREPLACE
@@ -48,21 +49,6 @@ LockResult LockFar(int fd) {
   return errno == EAGAIN || errno == EACCES ? kLockBusy : kLockFailed;
 }
 
-bool WriteAll(int fd, const std::string& bytes) {
-  const char* data = bytes.data();
-  std::size_t size = bytes.size();
-  while (size > 0) {
-    if (ShouldFail(kFaultWrite)) return false;
-    const std::size_t chunk = size < static_cast<std::size_t>(SSIZE_MAX) ? size : SSIZE_MAX;
-    const ssize_t wrote = write(fd, data, chunk);
-    if (wrote < 0 && errno == EINTR) continue;
-    if (wrote <= 0) return false;
-    data += wrote;
-    size -= static_cast<std::size_t>(wrote);
-  }
-  return true;
-}
-
 // A new temporary file in `dirfd`, named as a safe save names them, locked
 // and holding `bytes`, flushed. Its descriptor, or -1 (nothing left behind).
 int WriteLockedTemporary(int dirfd, const std::string& bytes, std::string* name) {
@@ -77,7 +63,7 @@ int WriteLockedTemporary(int dirfd, const std::string& bytes, std::string* name)
     if (fd < 0 && errno != EEXIST) return -1;
   }
   if (fd < 0) return -1;
-  if (LockFar(fd) == kLocked && WriteAll(fd, bytes) && fsync(fd) == 0) return fd;
+  if (LockFar(fd) == kLocked && posix::WriteAll(fd, bytes.data(), bytes.size()) && fsync(fd) == 0) return fd;
   close(fd);
   unlinkat(dirfd, name->c_str(), 0);
   return -1;

@@ -28,6 +28,7 @@
 #include "platform/faults.h"
 #include "platform/file_failure.h"
 #include "platform/platform.h"
+#include "platform/posix/write_all.h"
 #include "platform/posix/confine.h"
 #include "platform/posix/native_path.h"
 #include "platform/temporary_name.h"
@@ -100,19 +101,6 @@ int CreateTemporary(int dirfd, std::string* temp) {
   return -1;
 }
 
-bool WriteAll(int fd, const char* data, std::size_t size) {
-  while (size > 0) {
-    if (ShouldFail(kFaultWrite)) return false;
-    std::size_t chunk = size < static_cast<std::size_t>(SSIZE_MAX) ? size : SSIZE_MAX;
-    ssize_t wrote = write(fd, data, chunk);
-    if (wrote < 0 && errno == EINTR) continue;
-    if (wrote <= 0) return false;
-    data += wrote;
-    size -= static_cast<std::size_t>(wrote);
-  }
-  return true;
-}
-
 }  // namespace
 
 SaveOutcome ReplaceFile(const std::string& path, const void* data, std::size_t size, const std::string& within) {
@@ -157,7 +145,7 @@ SaveOutcome ReplaceFile(const std::string& path, const void* data, std::size_t s
   }
 
   bool ok = !replacing || fchmod(fd, st.st_mode & 07777) == 0;
-  ok = ok && WriteAll(fd, static_cast<const char*>(data), size);
+  ok = ok && posix::WriteAll(fd, static_cast<const char*>(data), size);
   ok = ok && fsync(fd) == 0;
   if (!ok && !FaultsPlanned()) NoteFileFailure(errno, path, true);
   if (ShouldFail(kFaultClose)) {
