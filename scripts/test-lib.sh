@@ -79,6 +79,57 @@ run_gtest() {
   return "$rc"
 }
 
+# run_gtest_shard NAME DIR INDEX COUNT COMMAND...: run_gtest for one shard of
+# a program's tests (GoogleTest's own sharding), named NAME-INDEX.
+run_gtest_shard() {
+  local name=$1 dir=$2 index=$3 count=$4
+  shift 4
+  GTEST_SHARD_INDEX=$index GTEST_TOTAL_SHARDS=$count run_gtest "$name-$((index + 1))of$count" "$dir" "$@"
+}
+
+# run_gtests_parallel PREFIX DIR EXE...: runs the GoogleTest programs, at most
+# $ZUVO_JOBS at a time; a program whose name contains "e2e" (the slowest, by
+# far) is split into $ZUVO_JOBS shards that run side by side. The tests keep
+# their state in folders of their own, so they do not meet. Set
+# ZUVO_EXE_TIMEOUT_FACTOR to give the end-to-end shards a longer time limit.
+run_gtests_parallel() {
+  local prefix=$1 dir=$2 jobs=${ZUVO_JOBS:-2} exe i name
+  shift 2
+  [ "$jobs" -ge 1 ] 2>/dev/null || jobs=1
+  local -a queue=()
+  # The end-to-end shards go first, so the short suites fill in around them.
+  for exe in "$@"; do
+    case $(basename "$exe") in
+      *e2e*) for ((i = 0; i < jobs; i++)); do queue+=("$i:$jobs:$exe"); done ;;
+    esac
+  done
+  for exe in "$@"; do
+    case $(basename "$exe") in *e2e*) ;; *) queue+=("0:1:$exe") ;; esac
+  done
+  local item index count limit running=0
+  for item in "${queue[@]}"; do
+    index=${item%%:*}
+    item=${item#*:}
+    count=${item%%:*}
+    exe=${item#*:}
+    name=$prefix-$(basename "$exe")
+    limit=$ZUVO_TEST_TIMEOUT
+    case $name in *e2e*) limit=$((ZUVO_TEST_TIMEOUT * ${ZUVO_EXE_TIMEOUT_FACTOR:-1})) ;; esac
+    while [ "$running" -ge "$jobs" ]; do
+      wait -n
+      running=$((running - 1))
+    done
+    if [ "$count" -eq 1 ]; then
+      ZUVO_TEST_TIMEOUT=$limit run_gtest "$name" "$dir" in_time "$exe" &
+    else
+      ZUVO_TEST_TIMEOUT=$limit run_gtest_shard "$name" "$dir" "$index" "$count" in_time "$exe" &
+    fi
+    running=$((running + 1))
+  done
+  wait
+  return 0
+}
+
 # in_time COMMAND...: runs a command with the time limit of one test program.
 in_time() {
   timeout -k 10 "$ZUVO_TEST_TIMEOUT" "$@"
