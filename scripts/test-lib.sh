@@ -130,6 +130,17 @@ run_gtests_parallel() {
   return 0
 }
 
+# run_test_programs PREFIX DIR: run_gtests_parallel for every GoogleTest
+# program of the build in DIR.
+run_test_programs() {
+  local prefix=$1 dir=$2 exe
+  local -a exes=()
+  for exe in "$dir"/tests/zuvo_*_tests "$dir"/tests/*/zuvo_*_tests; do
+    [ -f "$exe" ] && [ -x "$exe" ] && exes+=("$exe")
+  done
+  run_gtests_parallel "$prefix" "$dir" "${exes[@]}"
+}
+
 # in_time COMMAND...: runs a command with the time limit of one test program.
 in_time() {
   timeout -k 10 "$ZUVO_TEST_TIMEOUT" "$@"

@@ -4,11 +4,7 @@ configure_and_build "$dir" -DCMAKE_BUILD_TYPE=RelWithDebInfo -DZUVO_BUILD_BENCH=
   record_counts 0 1 "native build"
   return 0
 }
-exes=()
-for exe in "$dir"/tests/zuvo_*_tests "$dir"/tests/*/zuvo_*_tests; do
-  [ -f "$exe" ] && [ -x "$exe" ] && exes+=("$exe")
-done
-run_gtests_parallel native "$dir" "${exes[@]}"
+run_test_programs native "$dir"
 launcher() {
   sh "$ZUVO_ROOT/tests/launcher/startzuvo_test.sh" "$ZUVO_ROOT/packaging/startzuvo.sh" >"$dir/launcher.log" 2>&1 || {
     grep FAIL "$dir/launcher.log"

@@ -13,11 +13,7 @@ export ASAN_OPTIONS=halt_on_error=1:detect_leaks=1:detect_stack_use_after_return
 export UBSAN_OPTIONS=halt_on_error=1:print_stacktrace=1
 # The end-to-end suite runs every command many times over; sanitized it
 # takes several times as long as natively.
-exes=()
-for exe in "$dir"/tests/zuvo_*_tests "$dir"/tests/*/zuvo_*_tests; do
-  [ -f "$exe" ] && [ -x "$exe" ] && exes+=("$exe")
-done
-ZUVO_EXE_TIMEOUT_FACTOR=5 run_gtests_parallel sanitize "$dir" "${exes[@]}"
+ZUVO_EXE_TIMEOUT_FACTOR=5 run_test_programs sanitize "$dir"
 
 replay_corpus() {
   local exe=$1 corpus=$2 log=$3
