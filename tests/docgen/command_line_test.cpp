@@ -18,8 +18,8 @@ TEST(DescribedCommandLine, ReadsBackWhatTheParserHolds) {
   app.add_option("--host", host, "Ordner")->option_text("ORDNER");
   app.add_option("--secret", host, "versteckt")->group("");
   CLI::App* sub = app.add_subcommand("remove-missing", "L\xC3\xB6schen");
-  sub->add_option("KIND", kind, "Art")->required()->check(CLI::IsMember({"gbos", "real-estate"}));
-  sub->add_option("LAYOUT", layout, "Anlage");
+  sub->add_option("ART", kind, "Art")->required()->check(CLI::IsMember({"gbos", "real-estate"}));
+  sub->add_option("ANLAGE", layout, "Anlage");
   sub->add_flag("--dry-run", dryRun, "nur zeigen");
   sub->add_option("-o", output, "Datei");
 

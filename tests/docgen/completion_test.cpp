@@ -6,8 +6,8 @@
 namespace {
 
 TEST(Completion, KindOfEachValue) {
-  EXPECT_EQ(docgen::ValueKind("KIND", "", {"gbos", "real-estate"}), "words gbos real-estate");
-  EXPECT_EQ(docgen::ValueKind("LAYOUT", "", {}), "layout");
+  EXPECT_EQ(docgen::ValueKind("ART", "", {"gbos", "real-estate"}), "words gbos real-estate");
+  EXPECT_EQ(docgen::ValueKind("ANLAGE", "", {}), "layout");
   EXPECT_EQ(docgen::ValueKind("ORDNER", "--host", {}), "directory");
   EXPECT_EQ(docgen::ValueKind("NAME", "", {}), "list cameraSet");
   EXPECT_EQ(docgen::ValueKind("NAME", "--camera-set", {}), "list cameraSet");
@@ -25,7 +25,7 @@ docgen::Command Table() {
   restore.help =
       "Version: zur\xC3\xBC"
       "ck";
-  restore.positionals = {{"LAYOUT", "", true, {}}};
+  restore.positionals = {{"ANLAGE", "", true, {}}};
   restore.options = {{{"-h", "--help"}, "", "Hilfe", {}}, {{"--force"}, "", "immer", {}}};
   program.commands = {restore};
   return program;
@@ -54,7 +54,7 @@ TEST(Completion, ZshSpecsWithTheirDescriptions) {
                         "ck'\n"),
             std::string::npos);
   EXPECT_NE(script.find("        '(--force)--force[immer]'\n"), std::string::npos);
-  EXPECT_NE(script.find("        '1:LAYOUT: _zuvo_value layout'\n"), std::string::npos);
+  EXPECT_NE(script.find("        '1:ANLAGE: _zuvo_value layout'\n"), std::string::npos);
   // After a command only the command's own help option.
   const std::size_t shared = script.find("_zuvo_shared_specs=(\n");
   ASSERT_NE(shared, std::string::npos);

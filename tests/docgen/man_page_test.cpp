@@ -12,12 +12,12 @@ docgen::Command Table() {
   docgen::Command show;
   show.name = "show";
   show.help = "anlage zeigen";
-  show.positionals = {{"LAYOUT", "", true, {}}};
+  show.positionals = {{"ANLAGE", "", true, {}}};
   show.options = {{{"-h", "--help"}, "", "Hilfe", {}}, {{"--json"}, "", "als JSON", {}}};
   docgen::Command history;  // a command that no text describes yet
   history.name = "history";
   history.help = "Versionen zeigen";
-  history.positionals = {{"KIND", "", false, {"a", "b"}}};
+  history.positionals = {{"ART", "", false, {"a", "b"}}};
   program.commands = {show, history};
   return program;
 }
@@ -53,7 +53,7 @@ TEST(ManPage, HasEveryCommandAndOptionOfTheTable) {
             ".TP\n\\fB\\-h\\fR, \\fB\\-\\-help\\fR\nHilfe.\n"
             ".TP\n\\fB\\-\\-host\\fR \\fIORDNER\\fR\nOrdner.\n"
             ".SH BEFEHLE\n"
-            ".TP\n\\fBshow\\fR \\fILAYOUT\\fR [\\fB\\-\\-json\\fR]\nZeigt die Anlage f\\[u00FC]r \\fBshow\\fR.\n"
+            ".TP\n\\fBshow\\fR \\fIANLAGE\\fR [\\fB\\-\\-json\\fR]\nZeigt die Anlage f\\[u00FC]r \\fBshow\\fR.\n"
             ".RS\n.TP\n\\fB\\-\\-json\\fR\nAls JSON.\n.RE\n"
             ".TP\n\\fBhistory\\fR [\\fBa\\fR|\\fBb\\fR]\nVersionen zeigen.\n");
   EXPECT_TRUE(missing.empty());

@@ -389,7 +389,7 @@ TEST_F(InstallationTest, PathsUsageErrorsAndHints) {
                     checks =
                         "Fehlgeschlagene Pr\xC3\xBC"
                         "fungen der Anlagendatei: 1 (--verbose zeigt sie).\n",
-                    show = std::string("Aufruf: zuvo show [OPTIONEN] LAYOUT\n\"zuvo show --help\" zeigt die Hilfe.\n"),
+                    show = std::string("Aufruf: zuvo show [OPTIONEN] ANLAGE\n\"zuvo show --help\" zeigt die Hilfe.\n"),
                     forms =
                         " M\xC3\xB6glich sind ein Unix-Pfad (Anlagen/Demo.anl, /home/...) und ein Windows-Pfad mit "
                         "Laufwerk (\"C:\\...\" oder \"C:/...\").\n";
@@ -428,14 +428,14 @@ TEST_F(InstallationTest, PathsUsageErrorsAndHints) {
        2,
        "",
        "Unbekannte Option \"--camera-sets\". Meinten Sie \"--camera-set\"?\n" +
-           std::string("Aufruf: zuvo start [OPTIONEN] LAYOUT\n\"zuvo start --help\" zeigt die Hilfe.\n")},
+           std::string("Aufruf: zuvo start [OPTIONEN] ANLAGE\n\"zuvo start --help\" zeigt die Hilfe.\n")},
       {{"show", "--frobnicate", "x"}, 2, "", "Unbekannte Option \"--frobnicate\".\n" + show},
       {{"help", "strat"},
        2,
        "",
        "Unbekannter Befehl \"strat\". Meinten Sie \"start\"?\nAufruf: zuvo help [OPTIONEN] [BEFEHL]\n"
        "\"zuvo help --help\" zeigt die Hilfe.\n"},
-      {{"help", "map"}, 0, "Anlage als SVG-Karte zeichnen\nAufruf: zuvo map [OPTIONEN] LAYOUT\n", ""},
+      {{"help", "map"}, 0, "Anlage als SVG-Karte zeichnen\nAufruf: zuvo map [OPTIONEN] ANLAGE\n", ""},
       {{"help"},
        0,
        "StartZUVO: bereitet den Simulator Kantrelwick vor und startet ihn.\nAufruf: zuvo [OPTIONEN] BEFEHL\n",
@@ -447,11 +447,11 @@ TEST_F(InstallationTest, PathsUsageErrorsAndHints) {
       {{"dump", "a", "b"},
        2,
        "",
-       "Unerwartete Argumente: b.\nAufruf: zuvo dump [OPTIONEN] LAYOUT\n\"zuvo dump --help\" zeigt die Hilfe.\n"},
+       "Unerwartete Argumente: b.\nAufruf: zuvo dump [OPTIONEN] ANLAGE\n\"zuvo dump --help\" zeigt die Hilfe.\n"},
       {{"delete-camera-set", "a"},
        2,
        "",
-       "NAME fehlt.\nAufruf: zuvo delete-camera-set [OPTIONEN] LAYOUT NAME\n"
+       "NAME fehlt.\nAufruf: zuvo delete-camera-set [OPTIONEN] ANLAGE NAME\n"
        "\"zuvo delete-camera-set --help\" zeigt die Hilfe.\n"},
   };
   for (const auto& c : cases) {

@@ -18,7 +18,7 @@ struct Option {
 };
 
 struct Positional {
-  std::string name;  // "LAYOUT"
+  std::string name;  // "ANLAGE"
   std::string help;
   bool required = false;
   std::vector<std::string> choices;

@@ -92,7 +92,7 @@ std::string JsonKey(const std::string& optionName) {
 std::string ValueKind(const std::string& valueName, const std::string& optionName,
                       const std::vector<std::string>& choices) {
   if (!choices.empty()) return "words " + Joined(choices);
-  if (valueName == "LAYOUT") return "layout";
+  if (valueName == "ANLAGE") return "layout";
   if (valueName == "ORDNER") return "directory";
   if (valueName == "NAME") return "list cameraSet";  // the names zuvo takes are those of camera sets
   if (optionName.compare(0, 2, "--") == 0) return "list " + JsonKey(optionName);

@@ -40,7 +40,7 @@ void RegisterInstallationCommand(CommandList* commands, CLI::App* subcommand, Co
 
 std::shared_ptr<std::string> AddLayoutArgument(CLI::App* subcommand) {
   auto argument = std::make_shared<std::string>();
-  subcommand->add_option("LAYOUT", *argument, "Anlage (.anl oder .danl)")->required();
+  subcommand->add_option("ANLAGE", *argument, "Anlage (.anl oder .danl)")->required();
   return argument;
 }
 

@@ -18,7 +18,7 @@ const char kFooter[] =
 const char kFooter[] =
     "Die Installation des Simulators steht in der Registry des Wine-Prefixes: Datei system.reg\n"
     "in $WINEPREFIX, ohne WINEPREFIX in ~/.wine; --host ORDNER nennt den Installationsordner direkt.\n"
-    "LAYOUT und ORDNER: ein Unix-Pfad oder ein Windows-Pfad des Prefixes (\"C:\\...\" oder \"C:/...\").\n";
+    "ANLAGE und ORDNER: ein Unix-Pfad oder ein Windows-Pfad des Prefixes (\"C:\\...\" oder \"C:/...\").\n";
 #endif
 const char kExitStatuses[] =
     "\nExit-Status: 0 erledigt, 1 abgebrochen (Fehler gemeldet oder Frage mit Nein beantwortet),\n"

@@ -24,7 +24,7 @@ const struct {
 void AddRemoveMissingCommand(CLI::App& app, CommandList* commands) {
   CLI::App* sub = app.add_subcommand("remove-missing", "Fehlende Modelle aus der Anlage l\xC3\xB6schen");
   auto kindName = std::make_shared<std::string>();
-  sub->add_option("KIND", *kindName, "rolling-stock, gbos oder real-estate")
+  sub->add_option("ART", *kindName, "rolling-stock, gbos oder real-estate")
       ->required()
       ->check(CLI::IsMember({"rolling-stock", "gbos", "real-estate"}));
   auto argument = AddLayoutArgument(sub);
