@@ -30,7 +30,7 @@ enum class Why {
   kCannotRename,          // from, to
   // The layout file.
   kUnknownTrackType,    // name, type
-  kFormatError,         //
+  kFormatError,         // the file (empty: bytes held in memory)
   kTrackFaulty,         // id
   kModelFaulty,         // id
   kDllModelUnusable,    // unit name

@@ -280,6 +280,9 @@ std::string Wording(const Reason& reason) {
     return text + cause;
   }
   if (reason.why == Why::kHealed) return Healed(reason.args);
+  if (reason.why == Why::kFormatError && !reason.args.empty() && !reason.args[0].empty()) {
+    return Fill("Formatfehler!\nDatei: %s\n", reason.args, 0);
+  }
   if (reason.why == Why::kSizesDiffer && reason.args.size() == 2) {
     return std::string(TextOf(reason.why)) + Fill("H\xF6hen %s, Farben %s Pixel.\n", reason.args, 0);
   }

@@ -2,7 +2,8 @@
 //
 // The whole file is read into memory and parsed with bounds-checked reads
 // (field_reader.h). A record whose check fails gives its record's message; a
-// read that runs past the end stops the load with "Formatfehler!\n".
+// read that runs past the end stops the load with "Formatfehler!\n" and, on
+// a second line, the file (when the bytes came from one).
 //
 // Most records lie far from the end of the file: these are read without a
 // test of the bounds per field, since the most that a record can take
@@ -86,8 +87,9 @@ int ReadFileBytes(const std::string& path, FileBytes* bytes) {
   return ok;
 }
 
-int FormatError() {
-  host::Report(host::Why::kFormatError);
+// `path`: the file the bytes came from; empty for bytes held in memory.
+int FormatError(const std::string& path) {
+  host::Report(host::Why::kFormatError, path);
   return 0;
 }
 
@@ -135,10 +137,11 @@ void ReadRecord(CheckedReader& r, std::size_t bound, Record* record, Describe de
 // caps it at 32767), zero-filled after a record that fails. Each record is
 // made just before it is read, so its memory is written once while in cache.
 template <typename Record, typename Describe, typename ReportFault>
-int ReadSection(CheckedReader& r, std::vector<Record>* records, Describe describe, ReportFault reportFault) {
+int ReadSection(CheckedReader& r, const std::string& path, std::vector<Record>* records, Describe describe,
+                ReportFault reportFault) {
   std::int16_t count = 0;
   r.Field(count, records::kFirst);
-  if (!r.ok()) return FormatError();
+  if (!r.ok()) return FormatError(path);
   records->clear();
   if (count <= 0) return 1;
   records->reserve(static_cast<std::size_t>(count));  // no record moves from here on
@@ -149,28 +152,29 @@ int ReadSection(CheckedReader& r, std::vector<Record>* records, Describe describ
     ReadRecord(r, bound, &record, describe);
     if (r.ok()) continue;
     records->resize(static_cast<std::size_t>(count));
-    if (r.status() == ReadStatus::kTruncated) return FormatError();
+    if (r.status() == ReadStatus::kTruncated) return FormatError(path);
     reportFault(record);
     return 0;
   }
   return 1;
 }
 
-int ReadLayout(const char* data, std::size_t size, const ExtraLengths* extraLengths, Layout* layout) {
+int ReadLayout(const char* data, std::size_t size, const std::string& path, const ExtraLengths* extraLengths,
+               Layout* layout) {
   CheckedReader r(data, size, extraLengths);
 
   if (!ReadSection(
-          r, &layout->tracks, [](auto& fr, TrackRecord& t) { records::Track(fr, t); },
+          r, path, &layout->tracks, [](auto& fr, TrackRecord& t) { records::Track(fr, t); },
           [](const TrackRecord& t) { host::Report(host::Why::kTrackFaulty, static_cast<int>(t.id)); })) {
     return 0;
   }
   if (!ReadSection(
-          r, &layout->models, [](auto& fr, ModelRecord& m) { records::Model(fr, m); },
+          r, path, &layout->models, [](auto& fr, ModelRecord& m) { records::Model(fr, m); },
           [](const ModelRecord& m) { host::Report(host::Why::kModelFaulty, static_cast<int>(m.id)); })) {
     return 0;
   }
   if (!ReadSection(
-          r, &layout->rollingStock, [](auto& fr, RollingStockRecord& u) { records::RollingStock(fr, u); },
+          r, path, &layout->rollingStock, [](auto& fr, RollingStockRecord& u) { records::RollingStock(fr, u); },
           [](const RollingStockRecord& u) {
             if (u.IsDll()) {
               host::Report(host::Why::kDllModelUnusable, u.name);
@@ -182,22 +186,22 @@ int ReadLayout(const char* data, std::size_t size, const ExtraLengths* extraLeng
   }
 
   for (CameraView& view : layout->cameraViews) records::Camera(r, view);
-  if (!r.ok()) return FormatError();
+  if (!r.ok()) return FormatError(path);
 
   records::PropertiesColours(r, layout->properties);
-  if (r.status() == ReadStatus::kTruncated) return FormatError();
+  if (r.status() == ReadStatus::kTruncated) return FormatError(path);
   if (!r.ok()) return 0;  // a separator that is not 0: only its diagnostic line
   if (r.remaining() < sizeof layout->properties.block) {
     host::Report(host::Why::kPropertiesFaulty);
     return 0;
   }
   records::PropertiesRest(r, layout->properties);
-  if (!r.ok()) return FormatError();
+  if (!r.ok()) return FormatError(path);
 
   for (int index : layout->TrailerOrder()) {
     records::Trailer(r, layout->rollingStock[static_cast<std::size_t>(index)]);
   }
-  if (!r.ok()) return FormatError();
+  if (!r.ok()) return FormatError(path);
 
   if (r.remaining() > 0) {
     host::Report(host::Why::kFileTooLong);
@@ -206,10 +210,11 @@ int ReadLayout(const char* data, std::size_t size, const ExtraLengths* extraLeng
   return 1;
 }
 
-int LoadFromMemory(Layout* layout, const char* data, std::size_t size, const ExtraLengths* extraLengths) {
+int LoadFromMemory(Layout* layout, const char* data, std::size_t size, const std::string& path,
+                   const ExtraLengths* extraLengths) {
   layout->loaded = 0;
   layout->Release();
-  if (!ReadLayout(data, size, extraLengths, layout)) return 0;
+  if (!ReadLayout(data, size, path, extraLengths, layout)) return 0;
   layout->loaded = 1;
   layout->LinkTrackModels();
   return 1;
@@ -218,7 +223,7 @@ int LoadFromMemory(Layout* layout, const char* data, std::size_t size, const Ext
 }  // namespace
 
 int Layout::LoadFromBytes(const std::string& bytes, const ExtraLengths& extraLengths) {
-  return LoadFromMemory(this, bytes.data(), bytes.size(), &extraLengths);
+  return LoadFromMemory(this, bytes.data(), bytes.size(), std::string(), &extraLengths);
 }
 
 int Layout::Load(const std::string& path, const ExtraLengths& extraLengths) {
@@ -229,7 +234,7 @@ int Layout::Load(const std::string& path, const ExtraLengths& extraLengths) {
     host::Report(host::Why::kCannotOpen, path);
     return 0;
   }
-  return LoadFromMemory(this, bytes.data.get(), bytes.size, &extraLengths);
+  return LoadFromMemory(this, bytes.data.get(), bytes.size, path, &extraLengths);
 }
 
 }  // namespace layout
