@@ -161,6 +161,9 @@ class Layout {
   LayoutProperties properties;
   // 1 only after a load that read the whole file without fault.
   int loaded = 0;
+  // The size of the file (or bytes) last read, whole or not: how much room a
+  // save makes in one step.
+  std::size_t loadedBytes = 0;
 
   // Empties the three lists. Camera views, properties and `loaded` stay.
   void Release();

@@ -214,6 +214,7 @@ int LoadFromMemory(Layout* layout, const char* data, std::size_t size, const std
                    const ExtraLengths* extraLengths) {
   layout->loaded = 0;
   layout->Release();
+  layout->loadedBytes = size;
   if (!ReadLayout(data, size, path, extraLengths, layout)) return 0;
   layout->loaded = 1;
   layout->LinkTrackModels();

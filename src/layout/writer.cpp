@@ -23,6 +23,7 @@ class FieldWriter {
  public:
   explicit FieldWriter(std::string* out) : w_(out) {}
   void Finish() { w_.Finish(); }
+  void Reserve(std::size_t count) { w_.Reserve(count); }
 
   template <typename Occurrence>
   void Field(std::int16_t value, Occurrence) {
@@ -121,6 +122,8 @@ int Layout::Serialize(std::string* bytes) const {
   if (!Writable(*this)) return 0;
   bytes->clear();
   FieldWriter w(bytes);
+  // A layout is saved about as large as it was read.
+  w.Reserve(loadedBytes + 4096);
   WriteSection(w, tracks, CountLiveTracks(), [](FieldWriter& fw, const TrackRecord& t) { records::Track(fw, t); });
   WriteSection(w, models, CountLiveModels(), [](FieldWriter& fw, const ModelRecord& m) { records::Model(fw, m); });
   WriteSection(w, rollingStock, CountLiveRollingStock(),

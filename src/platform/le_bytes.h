@@ -151,6 +151,12 @@ class LeWriter {
     Bytes(text.data(), text.size());
   }
 
+  // Room for `count` more bytes in one step, for a writer that knows about
+  // how much it will write: the string is not grown (and copied) again and
+  // again on the way.
+  void Reserve(std::size_t count) {
+    if (out_->size() - position_ < count) out_->resize(position_ + count);
+  }
   // Cuts the string to the bytes written.
   void Finish() { out_->resize(position_); }
 
