@@ -99,12 +99,7 @@ TEST_F(InstallationTest, ExitStatusAndMessagesOfEveryCommand) {
       {{"--yes", "remove-missing", "gbos", berg}, 1, "", unknown, false, {}, ""},
       {{"missing-list", berg}, 1, "", unknown, false, {}, "Kantrelwick.exe"},  // no folder at all
       {{"standard"}, 1, "", gone, false, {}, fehlt},
-      {{"repair"}, 1, "", gone, false, {}, fehlt},
       {{"start", test}, 1, "", gone, false, {}, fehlt},
-      {{"map", berg}, 1, "", gone, false, {}, fehlt},
-      {{"missing-list", berg}, 1, "", gone, false, {}, fehlt},
-      {{"terrain", berg}, 1, "", gone, false, {}, fehlt},
-      {{"remove-missing", "--dry-run", "gbos", berg}, 1, "", gone, false, {}, fehlt},
       // A choice is a file name of its kind folder: a missing one stops (1), a path is misused (2).
       {{"start", test, "--buffer-stop", "Rot.mod"},
        1,
