@@ -29,35 +29,31 @@ TEST_F(InstallationTest, HostileSettingsChangeNothing) {
   for (char& c : z) c = c == '/' ? '\\' : c;
   const std::string nul("A.dat\0x", 7), tooLong(300, 'x');
   const std::string terrainErr = "[Terrain Nord]:Name muss ein Ordnername in Modelle sein!\n";
-  const struct {
-    std::vector<std::string> lines, options;
-    std::string err;
-  } cases[] = {
-      {{"[Copy]", z + "\\victim.txt=Anlagen\\payload.txt"}, {}, Outside(z + "\\victim.txt=Anlagen\\payload.txt")},
-      {{"[Copy]", "D:\\victim.txt=Anlagen\\payload.txt"}, {}, Outside("D:\\victim.txt=Anlagen\\payload.txt")},
-      {{"[Copy]", "A.dat=B.dat", "..\\..\\victim.txt=A.dat"}, {}, Outside("..\\..\\victim.txt=A.dat")},
-      {{"[Copy]", "A.dat=Mods/..\\../../Victim.TXT"}, {}, Outside("A.dat=Mods/..\\../../Victim.TXT")},
-      {{"[Copy]", "c:\\sIM\\..\\VICTIM.txt=A.dat"}, {}, Outside("c:\\sIM\\..\\VICTIM.txt=A.dat")},
-      {{"[Copy]", "Link\\victim.txt=Anlagen\\payload.txt"}, {}, Outside("Link\\victim.txt=Anlagen\\payload.txt")},
-      {{"[Copy]", "A.dat=" + tooLong}, {}, Outside("A.dat=" + tooLong)},
-      {{"[Copy]", "=Anlagen\\payload.txt"}, {}, Outside("=Anlagen\\payload.txt")},
-      {{"[Copy]", nul + "=B.dat"}, {}, Outside("A.dat=B.dat")},
+  // The lines of Test.danl and the message of the start (a terrain, for a
+  // terrain's lines) they stop.
+  const std::pair<std::vector<std::string>, std::string> cases[] = {
+      {{"[Copy]", z + "\\victim.txt=Anlagen\\payload.txt"}, Outside(z + "\\victim.txt=Anlagen\\payload.txt")},
+      {{"[Copy]", "D:\\victim.txt=Anlagen\\payload.txt"}, Outside("D:\\victim.txt=Anlagen\\payload.txt")},
+      {{"[Copy]", "A.dat=B.dat", "..\\..\\victim.txt=A.dat"}, Outside("..\\..\\victim.txt=A.dat")},
+      {{"[Copy]", "A.dat=Mods/..\\../../Victim.TXT"}, Outside("A.dat=Mods/..\\../../Victim.TXT")},
+      {{"[Copy]", "c:\\sIM\\..\\VICTIM.txt=A.dat"}, Outside("c:\\sIM\\..\\VICTIM.txt=A.dat")},
+      {{"[Copy]", "Link\\victim.txt=Anlagen\\payload.txt"}, Outside("Link\\victim.txt=Anlagen\\payload.txt")},
+      {{"[Copy]", "A.dat=" + tooLong}, Outside("A.dat=" + tooLong)},
+      {{"[Copy]", "=Anlagen\\payload.txt"}, Outside("=Anlagen\\payload.txt")},
+      {{"[Copy]", nul + "=B.dat"}, Outside("A.dat=B.dat")},
       {{"[Zuvo]", "Leitpfosten=..\\Mods\\Prellbock.mod"},
-       {},
        "Leitpfosten \"..\\Mods\\Prellbock.mod\" kann nicht installiert werden!\n"},
-      {Terrain("..\\..\\Kacheln"), {"terrain"}, terrainErr},
-      {Terrain("Weg"), {"terrain"}, terrainErr},
-      {Terrain(""), {"terrain"}, terrainErr},
-      {Terrain(z), {"terrain"}, terrainErr},
+      {Terrain("..\\..\\Kacheln"), terrainErr},
+      {Terrain("Weg"), terrainErr},
+      {Terrain(z), terrainErr},
   };
   for (const auto& c : cases) {
-    WriteSettings(c.lines);
+    WriteSettings(c.first);
     const Tree before = SnapshotTree(dir_.native());
-    const bool terrain = !c.options.empty() && c.options[0] == "terrain";
-    RunResult run = terrain ? Zuvo({"terrain", Layout()}) : Start(c.options);
-    EXPECT_EQ(run.exitCode, 1) << c.err;
-    EXPECT_EQ(run.err, c.err);
-    EXPECT_TRUE(SnapshotTree(dir_.native()) == before) << c.err;
+    RunResult run = c.first[0] == "[Terrain Nord]" ? Zuvo({"terrain", Layout()}) : Start();
+    EXPECT_EQ(run.exitCode, 1) << c.second;
+    EXPECT_EQ(run.err, c.second);
+    EXPECT_TRUE(SnapshotTree(dir_.native()) == before) << c.second;
   }
 }
 

@@ -4,6 +4,7 @@
 // what the schema forbids, which it must refuse.
 #include <cstdlib>
 #include <nlohmann/json.hpp>
+#include <set>
 
 #include "e2e/installation.h"
 
@@ -55,6 +56,7 @@ TEST_F(InstallationTest, JsonOutputFollowsTheSchema) {
       {history, "", "/versions/0/models", "2", "\"file\": \"", "\"file\": \"..\\\\"},
   };
   const std::string schemaCheck = "python3 -c '" + std::string(kValidate) + "' " + ZUVO_SCHEMA + " ";
+  std::set<std::string> valid;
   for (const auto& c : cases) {
     SCOPED_TRACE(::testing::PrintToString(c.args) + c.pointer);
     SetRegistryCommand(c.registry);
@@ -63,7 +65,9 @@ TEST_F(InstallationTest, JsonOutputFollowsTheSchema) {
     const nlohmann::json output = nlohmann::json::parse(run.out, nullptr, false);
     EXPECT_EQ(output.value(nlohmann::json::json_pointer(c.pointer), nlohmann::json()), nlohmann::json::parse(c.value));
     dir_.Write("out.json", run.out);
-    EXPECT_EQ(std::system((schemaCheck + dir_.NativePath("out.json")).c_str()), 0) << run.out;
+    if (valid.insert(run.out).second) {  // each distinct output validated once
+      EXPECT_EQ(std::system((schemaCheck + dir_.NativePath("out.json")).c_str()), 0) << run.out;
+    }
     if (!*c.from) continue;
     const std::size_t at = run.out.find(c.from);
     ASSERT_NE(at, std::string::npos) << run.out;

@@ -216,7 +216,7 @@ TEST_F(RunJournalTest, ALiveRunRefusesAndAJournalIsNeverFollowedBlindly) {
 TEST_F(RunJournalTest, TwoStartsAtOnceExactlyOneRuns) {
   WritePlan({"[Ablauf]", "Pause=300"});
   const Tree fresh = SnapshotTree(Prefix());
-  for (int pair = 0; pair < 50; ++pair) {
+  for (int pair = 0; pair < 8; ++pair) {
     SCOPED_TRACE(pair);
     RestoreTree(Prefix(), fresh);
     std::remove(Native(stand_in::kLogFileName).c_str());

@@ -16,13 +16,10 @@ const struct SaveCase {
     {{"resave", "@"}},
     {{"--yes", "delete-camera-set", "@", "Nord"}},
     {{"--yes", "remove-missing", "real-estate", "@"}},
-    {{"--yes", "remove-missing", "gbos", "@"}},
-    {{"--yes", "remove-missing", "rolling-stock", "@"}},
     {{"standard"}},
     {{"inventory", "@"}},
     {{"missing-list", "@"}, {"Anlagen\\Fehlliste.txt"}},
     {{"map", "@"}, {"Anlagen\\Berg.svg"}},
-    {{"terrain", "@"}},
     {{"terrain", "@"}, kTiles},
 };
 

@@ -39,123 +39,86 @@ TEST_F(InstallationTest, ASharedLayoutRunsNoProgramAndWritesThroughNoLink) {
   const std::vector<std::string> terrain = {"[Terrain Nord]", "Name=Nord",       "Hoehe=h.bmp",    "Farbe=f.bmp",
                                             "Pixelgroesse=1", "Kachelabstand=2", "Kachelgroesse=2"};
   const std::string berg = Native("Anlagen\\Berg.anl");
-  const struct {
-    std::vector<std::string> copy;     // the "[Copy]" lines of Test.danl
-    std::string planted, target;       // a link planted in the installation, to a file of "aussen"
-    std::vector<std::string> command;  // empty: start Test.anl
-    std::string err;
-  } cases[] = {
+  // The "[Copy]" lines of Test.danl and the message of the start they stop.
+  const std::pair<std::vector<std::string>, std::string> swaps[] = {
       {{"Kantrelwick.exe=Anlagen\\Werkzeug.exe"},
-       "",
-       "",
-       {},
-       "[Copy]:Kantrelwick.exe=Anlagen\\Werkzeug.exe tauscht " + h + "Kantrelwick.exe" + program},
-      {{"Mods\\Strom.DLL=A.dat"},
-       "",
-       "",
-       {},
-       "[Copy]:Mods\\Strom.DLL=A.dat tauscht " + h + "Mods\\Strom.DLL" + program},
-      {{"A.dat=Anlagen\\Werkzeug.dat"},
-       "",
-       "",
-       {},
-       "[Copy]:A.dat=Anlagen\\Werkzeug.dat tauscht " + h + "Anlagen\\Werkzeug.dat" + program},
+       "Kantrelwick.exe=Anlagen\\Werkzeug.exe tauscht " + h + "Kantrelwick.exe" + program},
+      {{"Mods\\Strom.DLL=A.dat"}, "Mods\\Strom.DLL=A.dat tauscht " + h + "Mods\\Strom.DLL" + program},
+      {{"A.dat=Anlagen\\Werkzeug.dat"}, "A.dat=Anlagen\\Werkzeug.dat tauscht " + h + "Anlagen\\Werkzeug.dat" + program},
       {{"Parallels=Anlagen"},
-       "",
-       "",
-       {},
-       "[Copy]:Parallels=Anlagen tauscht den Ordner " + h + "Parallels: StartZUVO tauscht nur Dateien.\n"},
+       "Parallels=Anlagen tauscht den Ordner " + h + "Parallels: StartZUVO tauscht nur Dateien.\n"},
       {{"StartZUVO-Lauf.txt=Parallels\\Wetter.txt"},
-       "",
-       "",
-       {},
-       "[Copy]:StartZUVO-Lauf.txt=Parallels\\Wetter.txt nennt " + h +
-           "StartZUVO-Lauf.txt, das Laufprotokoll von "
-           "StartZUVO" +
+       "StartZUVO-Lauf.txt=Parallels\\Wetter.txt nennt " + h + "StartZUVO-Lauf.txt, das Laufprotokoll von StartZUVO" +
            own},
       {{"Parallels\\Wetter.txt=startzuvo-lauf.TXT"},
-       "",
-       "",
-       {},
-       "[Copy]:Parallels\\Wetter.txt=startzuvo-lauf.TXT nennt " + h +
-           "startzuvo-lauf.TXT, das Laufprotokoll von "
-           "StartZUVO" +
+       "Parallels\\Wetter.txt=startzuvo-lauf.TXT nennt " + h + "startzuvo-lauf.TXT, das Laufprotokoll von StartZUVO" +
            own},
       {{"A.dat=.zuvo-123-abcdef"},
-       "",
-       "",
-       {},
-       "[Copy]:A.dat=.zuvo-123-abcdef nennt " + h + ".zuvo-123-abcdef, eine tempor\xC3\xA4re Datei von StartZUVO" +
-           own},
-      {{"anlagen\\TEST.danl=A.dat"},
-       "",
-       "",
-       {},
-       "[Copy]:anlagen\\TEST.danl=A.dat nennt " + h + "anlagen\\TEST.danl, eine Anlage" + own},
-      {{"C.dat=X.dat", "c.DAT=A.dat"},
-       "",
-       "",
-       {},
-       "[Copy]:C.dat=X.dat und [Copy]:c.DAT=A.dat tauschen dieselbe Datei!\n"},
-      // Links under the names of the files the commands write.
-      {{}, "StartZUVO-Lauf.txt", "victim.txt", {}, link(h + "StartZUVO-Lauf.txt", h)},
-      {{},
-       "Mods\\Prellbock.mod",
+       "A.dat=.zuvo-123-abcdef nennt " + h + ".zuvo-123-abcdef, eine tempor\xC3\xA4re Datei von StartZUVO" + own},
+      {{"anlagen\\TEST.danl=A.dat"}, "anlagen\\TEST.danl=A.dat nennt " + h + "anlagen\\TEST.danl, eine Anlage" + own},
+      {{"C.dat=X.dat", "c.DAT=A.dat"}, "C.dat=X.dat und [Copy]:c.DAT=A.dat tauschen dieselbe Datei!\n"},
+  };
+  // A link planted under the name of a file a command writes, to a file of
+  // "aussen" (none: to nothing); the command and its message.
+  const struct {
+    std::string planted, target;
+    std::vector<std::string> command;
+    std::string err;
+  } links[] = {
+      {"StartZUVO-Lauf.txt", "victim.txt", {"start", Layout()}, link(h + "StartZUVO-Lauf.txt", h)},
+      {"Mods\\Prellbock.mod",
        "victim.txt",
        {"start", Layout(), "--buffer-stop", "Holz.mod"},
        link(h + "Mods\\Prellbock.mod", h) + "Pressboch \"Holz.mod\" kann nicht installiert werden!\n"},
       // The history folder a link out of the layout's folder: neither read nor written.
-      {{},
-       "Anlagen\\StartZUVO-Verlauf",
+      {"Anlagen\\StartZUVO-Verlauf",
        "",
        {"--yes", "remove-missing", "gbos", berg},
        link(anlagen + "\\StartZUVO-Verlauf", anlagen)},
-      {{},
-       "Anlagen\\StartZUVO-Verlauf",
-       "",
-       {"--yes", "restore", berg},
-       link(anlagen + "\\StartZUVO-Verlauf", anlagen)},
-      {{}, "Anlagen\\StartZUVO-Verlauf", "", {"history", berg}, link(anlagen + "\\StartZUVO-Verlauf", anlagen)},
-      {{}, "Anlagen\\Inventarliste.txt", "victim.txt", {"inventory", berg}, link("Inventarliste.txt", anlagen)},
-      {{}, "Anlagen\\Fehlliste.txt", "victim.txt", {"missing-list", berg}, link("Fehlliste.txt", anlagen)},
-      {{}, "Anlagen\\Berg.svg", "victim.txt", {"map", berg}, link(anlagen + "\\Berg.svg", anlagen)},
-      {{}, "Anlagen\\Test.svg", "victim.txt", {"map", Layout()}, link(anlagen + "\\Test.svg", anlagen)},
-      {{},
-       "Anlagen\\Berg.danl",
+      {"Anlagen\\StartZUVO-Verlauf", "", {"--yes", "restore", berg}, link(anlagen + "\\StartZUVO-Verlauf", anlagen)},
+      {"Anlagen\\StartZUVO-Verlauf", "", {"history", berg}, link(anlagen + "\\StartZUVO-Verlauf", anlagen)},
+      {"Anlagen\\Inventarliste.txt", "victim.txt", {"inventory", berg}, link("Inventarliste.txt", anlagen)},
+      {"Anlagen\\Fehlliste.txt", "victim.txt", {"missing-list", berg}, link("Fehlliste.txt", anlagen)},
+      {"Anlagen\\Berg.svg", "victim.txt", {"map", berg}, link(anlagen + "\\Berg.svg", anlagen)},
+      {"Anlagen\\Test.svg", "victim.txt", {"map", Layout()}, link(anlagen + "\\Test.svg", anlagen)},
+      {"Anlagen\\Berg.danl",
        "victim.danl",
        {"--yes", "delete-camera-set", berg, "Nord"},
        link(anlagen + "\\Berg.danl", anlagen)},
-      {{},
-       "Anlagen\\Ost.anl",
-       "victim.anl",
-       {"resave", Native("Anlagen\\Ost.anl")},
-       link(anlagen + "\\Ost.anl", anlagen)},
-      {{},
-       "Anlagen\\Terrain Nord.svg",
+      {"Anlagen\\Ost.anl", "victim.anl", {"resave", Native("Anlagen\\Ost.anl")}, link(anlagen + "\\Ost.anl", anlagen)},
+      {"Anlagen\\Terrain Nord.svg",
        "victim.txt",
        {"terrain", "--preview", Layout()},
        link(anlagen + "\\Terrain Nord.svg", anlagen)},
-      {{}, "Modelle\\Nord\\bmp0_0.mod", "victim.txt", {"terrain", Layout()}, link(h + "Modelle\\Nord\\bmp0_0.mod", h)},
+      {"Modelle\\Nord\\bmp0_0.mod", "victim.txt", {"terrain", Layout()}, link(h + "Modelle\\Nord\\bmp0_0.mod", h)},
   };
+  // Each refused, and no file inside or outside the installation changed.
   const Tree fresh = SnapshotTree(dir_.native());
-  for (const auto& c : cases) {
-    SCOPED_TRACE(c.planted.empty() ? c.copy.front() : c.planted);
-    RestoreTree(dir_.native(), fresh);
-    std::vector<std::string> lines = terrain;
-    if (!c.copy.empty()) lines.push_back("[Copy]");
-    lines.insert(lines.end(), c.copy.begin(), c.copy.end());
-    WriteSettings(lines);
-    if (!c.planted.empty()) {
-      unlink(Native(c.planted).c_str());
-      ASSERT_EQ(symlink(dir_.NativePath("aussen/" + c.target).c_str(), Native(c.planted).c_str()), 0);
-    }
+  const auto refused = [&](const std::vector<std::string>& command, const std::string& err) {
     const Tree before = SnapshotTree(dir_.native());
-    const RunResult run = c.command.empty() ? Start() : Zuvo(c.command);
+    const RunResult run = Zuvo(command);
     EXPECT_EQ(run.exitCode, 1);
-    EXPECT_EQ(run.err, c.err);
+    EXPECT_EQ(run.err, err);
     EXPECT_TRUE(SnapshotTree(dir_.native()) == before) << run.err;
     EXPECT_EQ(Runs().size(), 0u);
-    if (!c.planted.empty()) unlink(Native(c.planted).c_str());
+  };
+  for (const auto& c : swaps) {
+    SCOPED_TRACE(c.first.front());
+    RestoreTree(dir_.native(), fresh);
+    std::vector<std::string> lines = terrain;
+    lines.push_back("[Copy]");
+    lines.insert(lines.end(), c.first.begin(), c.first.end());
+    WriteSettings(lines);
+    refused({"start", Layout()}, "[Copy]:" + c.second);
+  }
+  for (const auto& c : links) {
+    SCOPED_TRACE(c.planted);
+    RestoreTree(dir_.native(), fresh);
+    WriteSettings(terrain);
+    unlink(Native(c.planted).c_str());
+    ASSERT_EQ(symlink(dir_.NativePath("aussen/" + c.target).c_str(), Native(c.planted).c_str()), 0);
+    refused(c.command, c.err);
+    unlink(Native(c.planted).c_str());
   }
 }
 
