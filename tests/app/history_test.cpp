@@ -82,25 +82,19 @@ TEST_F(HistoryTest, ARestoreBringsBackTheNewestOtherVersionAfterKeepingTodaysPai
   EXPECT_EQ(view.log, Texts{"= Fassung 3 gleicht den heutigen Dateien von " + anl + ": nichts zu tun."});
   EXPECT_EQ(Index().versions.size(), 4u);
 
+  const std::string stored = std::string(kFolder) + "\\" + index.versions[0].layout.content;
+  const std::string damaged = "Fassung 1: " + host.Path(stored) +
+                              " fehlt oder ist besch\xE4"
+                              "digt, nichts wiederhergestellt!\n";
   const struct {
     int number;
     std::function<void()> damage;
     std::string message;
   } refused[] = {
       {7, [] {}, "Fassung 7 gibt es nicht im Verlauf " + indexFile + "!\n"},
-      {1, [&] { host.Write(std::string(kFolder) + "\\" + index.versions[0].layout.content, Layout("A").substr(1)); },
-       "Fassung 1: " + host.Path(std::string(kFolder) + "\\" + index.versions[0].layout.content) +
-           " fehlt oder ist besch\xE4"
-           "digt, nichts wiederhergestellt!\n"},
-      {1,
-       [&] { host.Write(std::string(kFolder) + "\\" + index.versions[0].layout.content, Layout("Z")); },  // same size
-       "Fassung 1: " + host.Path(std::string(kFolder) + "\\" + index.versions[0].layout.content) +
-           " fehlt oder ist besch\xE4"
-           "digt, nichts wiederhergestellt!\n"},
-      {1, [&] { std::remove(host.NativePath(std::string(kFolder) + "\\" + index.versions[0].layout.content).c_str()); },
-       "Fassung 1: " + host.Path(std::string(kFolder) + "\\" + index.versions[0].layout.content) +
-           " fehlt oder ist besch\xE4"
-           "digt, nichts wiederhergestellt!\n"},
+      {1, [&] { host.Write(stored, Layout("A").substr(1)); }, damaged},
+      {1, [&] { host.Write(stored, Layout("Z")); }, damaged},  // the same size
+      {1, [&] { std::remove(host.NativePath(stored).c_str()); }, damaged},
       {1,
        [&] {
          host.Write(std::string(kFolder) + "\\Verlauf.txt", "[StartZUVO-Verlauf]\r\nFormat=1\r\nFassungen=9\r\n");

@@ -56,29 +56,22 @@ TEST(RemovalTest, MissingObjectsAreListedAndRemovedKindByKind) {
   for (const auto& pass : passes) {
     const layout::Layout before = l;
     const layout::Removal dry = layout::RemoveMissing(&l, pass.kind, &files, false);
-    EXPECT_EQ(dry.count, pass.count);
-    EXPECT_EQ(dry.names, pass.names);
+    EXPECT_EQ(std::make_pair(dry.count, dry.names), std::make_pair(pass.count, pass.names));
     EXPECT_EQ(layout::ListText(l, layout::ListKind::kInventory, nullptr),
               layout::ListText(before, layout::ListKind::kInventory, nullptr));
     std::string bytes, beforeBytes;
     ASSERT_TRUE(l.Serialize(&bytes) && before.Serialize(&beforeBytes));
     EXPECT_EQ(bytes, beforeBytes) << "a dry run changed the layout";
     const layout::Removal done = layout::RemoveMissing(&l, pass.kind, &files, true);
-    EXPECT_EQ(done.count, dry.count);
-    EXPECT_EQ(done.names, dry.names);
+    EXPECT_EQ(std::make_pair(done.count, done.names), std::make_pair(dry.count, dry.names));
   }
-  EXPECT_EQ(l.models[0].id, 1);
-  EXPECT_EQ(l.models[1].id, 0);
-  EXPECT_EQ(l.tracks[0].linkedModel, layout::kNoModel);
-  EXPECT_EQ(l.tracks[0].type, 6);
+  EXPECT_EQ((std::vector<int>{l.models[0].id, l.models[1].id, l.tracks[0].linkedModel, l.tracks[0].type,
+                              l.tracks[1].type, l.tracks[2].type}),
+            (std::vector<int>{1, 0, layout::kNoModel, 6, 1, 1}));
   EXPECT_EQ(l.tracks[1].name, "Gleis");
-  EXPECT_EQ(l.tracks[1].type, 1);
-  EXPECT_EQ(l.tracks[2].type, 1);
-  const int ids[] = {0, 0, 3, 0};
-  for (int i = 0; i < 4; ++i) EXPECT_EQ(l.rollingStock[i].id, ids[i]) << i;
-  EXPECT_EQ(l.rollingStock[0].neighbourA, 0);
-  EXPECT_EQ(l.rollingStock[2].neighbourB, 0);
-  EXPECT_EQ(l.rollingStock[2].neighbourA, 0);
+  std::vector<int> units;
+  for (const auto& u : l.rollingStock) units.insert(units.end(), {u.id, u.neighbourA, u.neighbourB});
+  EXPECT_EQ(units, (std::vector<int>{0, 0, 0, 0, 0, 0, 3, 0, 0, 0, 0, 0}));
 }
 
 }  // namespace

@@ -163,15 +163,8 @@ TEST_F(FolderBatchTest, AMoveCutOffLeavesEveryFileWholeAndTheMarker) {
     const std::string contents = dir.Read("Modelle/Nord/a.mod") + ";" + dir.Read("Modelle/Nord/b.mod");
     const bool marked = dir.Exists("Modelle/Nord/.zuvo-unvollstaendig");
     EXPECT_EQ(dir.List("Modelle"), Names({"Nord"}));
-    if (n == 1) {
-      EXPECT_EQ(failed + "|" + contents, "a.mod|alt;alt");
-    }
-    if (n == 2) {
-      EXPECT_EQ(failed + "|" + contents, "b.mod|neu a.mod;alt");
-    }
-    if (n == 3) {
-      EXPECT_EQ(failed + "|" + contents, "|neu a.mod;neu b.mod");
-    }  // the third attempt never comes
+    const char* const expected[] = {"a.mod|alt;alt", "b.mod|neu a.mod;alt", "|neu a.mod;neu b.mod"};  // no third move
+    EXPECT_EQ(failed + "|" + contents, expected[n - 1]);
     EXPECT_EQ(finished == platform::SaveOutcome::kSaved, n == 3);
     EXPECT_EQ(marked, n == 2) << "marked only when old and new files are mixed";
   }

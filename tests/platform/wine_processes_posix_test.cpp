@@ -23,13 +23,7 @@ using platform::posix::ProcessEntry;
 
 ProcessEntry Entry(const std::string& exe, const std::string& cwd, const std::string& command,
                    std::vector<std::string> servers = {}, bool zombie = false) {
-  ProcessEntry e;
-  e.exe = exe;
-  e.cwd = cwd;
-  e.command = command;
-  e.serverFolders = servers;
-  e.zombie = zombie;
-  return e;
+  return ProcessEntry{0, exe, cwd, command, servers, zombie};
 }
 
 TEST(WineProcessesTest, TheProgramNameIsTheFirstWordsFileName) {

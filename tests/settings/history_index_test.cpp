@@ -22,6 +22,12 @@ HistoryVersion Version(int number, const std::string& anl, const std::string& da
   return v;
 }
 
+std::vector<int> Range(int from, int to) {
+  std::vector<int> numbers;
+  for (int n = from; n <= to; ++n) numbers.push_back(n);
+  return numbers;
+}
+
 std::vector<int> Numbers(const HistoryIndex& index) {
   std::vector<int> numbers;
   for (const HistoryVersion& v : index.versions) numbers.push_back(v.number);
@@ -149,13 +155,10 @@ TEST(HistoryIndexTest, TheBoundDropsTheOldestAndOnlyContentsNoLongerNamed) {
     settings::HistoryBound bound;
     std::vector<int> beyond;
   } bounds[] = {
-      {{2, 3, 0}, {11, 12, 13, 14, 15, 16, 17, 18, 19, 20, 21, 22, 23, 24,
-                   25, 26, 27, 28, 29, 30, 31, 32, 33, 34, 35, 36, 37}},  // never fewer than 3
-      {{30, 3, 20}, {11}},                                                // the 10 bytes of kD go with the first
-      {{30, 3, 5},
-       {11, 12, 13, 14, 15, 16, 17, 18, 19, 20, 21, 22, 23, 24, 25, 26, 27, 28, 29, 30, 31, 32, 33, 34, 35, 36, 37}},
-      {{30, 0, 5}, {11, 12, 13, 14, 15, 16, 17, 18, 19, 20, 21, 22, 23, 24, 25,
-                    26, 27, 28, 29, 30, 31, 32, 33, 34, 35, 36, 37, 38, 39, 40}},
+      {{2, 3, 0}, Range(11, 37)},  // never fewer than 3
+      {{30, 3, 20}, {11}},         // the 10 bytes of kD go with the first
+      {{30, 3, 5}, Range(11, 37)},
+      {{30, 0, 5}, Range(11, 40)},
   };
   for (const auto& b : bounds) EXPECT_EQ(settings::VersionsBeyond(index, b.bound), b.beyond) << b.bound.maxBytes;
   EXPECT_EQ(settings::DropVersions(&index, {11}), std::vector<std::string>{kD});  // kA is named by 13, 15, ...

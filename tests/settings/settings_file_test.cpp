@@ -113,19 +113,18 @@ TEST(SettingsFileTest, AUtf8FileIsReadConvertedAndOneThatDoesNotFitIsRefused) {
   dir.Write("cp1252.danl", "[KamSet \xC4gypten]\r\nPX1=1\r\n");
   dir.Write("arrow.danl", "[Zuvo]\r\n\r\nKamSet=\xE2\x86\x92\r\n");
   SettingsFile utf8, cp1252, arrow;
-  settings::ReadNote note;
-  EXPECT_EQ(utf8.Read(dir.Path("utf8.danl"), nullptr, &note), 1);
-  EXPECT_TRUE(note.utf8);
-  EXPECT_FALSE(note.refused);
+  // The result, then whether it was read from UTF-8 and whether it was refused.
+  const auto read = [&](SettingsFile* file, const char* name) {
+    settings::ReadNote note;
+    const int result = file->Read(dir.Path(name), nullptr, &note);
+    return std::to_string(result) + (note.utf8 ? "u" : "-") + (note.refused ? "r" : "-");
+  };
+  EXPECT_EQ(read(&utf8, "utf8.danl"), "1u-");
   EXPECT_EQ(utf8.Serialize(), "[KamSet \xC4gypten]\r\nPX1=1\r\n");
-  note = settings::ReadNote();
-  EXPECT_EQ(cp1252.Read(dir.Path("cp1252.danl"), nullptr, &note), 1);
-  EXPECT_FALSE(note.utf8);
+  EXPECT_EQ(read(&cp1252, "cp1252.danl"), "1--");
   EXPECT_EQ(cp1252.Serialize(), dir.Read("cp1252.danl"));
   EXPECT_EQ(messages.messages(), std::vector<std::string>{});
-  note = settings::ReadNote();
-  EXPECT_EQ(arrow.Read(dir.Path("arrow.danl"), nullptr, &note), 0);
-  EXPECT_TRUE(note.refused);
+  EXPECT_EQ(read(&arrow, "arrow.danl"), "0-r");
   EXPECT_EQ(arrow.count(), 0);
   EXPECT_EQ(messages.messages(), std::vector<std::string>{dir.Path("arrow.danl") +
                                                           ", Zeile 3: ein Zeichen, das es in Windows-1252 nicht gibt. "
