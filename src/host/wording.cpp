@@ -280,6 +280,15 @@ std::string Wording(const Reason& reason) {
     return text + cause;
   }
   if (reason.why == Why::kHealed) return Healed(reason.args);
+  if ((reason.why == Why::kRunUnjudged || reason.why == Why::kRunUnjudgedQuestion) && reason.args.size() > 2 &&
+      reason.args[2].empty()) {
+    // A journal that names no computer: the process alone.
+    std::string text = TextOf(reason.why);
+    text.replace(text.find(" auf %s)"), 8, ")");
+    std::vector<std::string> args = reason.args;
+    args.erase(args.begin() + 2);
+    return Fill(text.c_str(), args, 0);
+  }
   if (reason.why == Why::kFormatError && !reason.args.empty() && !reason.args[0].empty()) {
     return Fill("Formatfehler!\nDatei: %s\n", reason.args, 0);
   }

@@ -131,6 +131,13 @@ TEST_F(RunJournalTest, ALiveRunRefusesAndAJournalIsNeverFollowedBlindly) {
                   "Rechner. Ist er sicher vorbei, stellt \"zuvo repair --force\" alles zur\xC3\xBC"
                   "ck.\n",
        " A.dat B.dat A.dat.sav StartZUVO-Lauf.txt"},
+      {{"Prozess=1", "Start=1:1", "[Tausch]", a, sav, b},
+       {"repair"},
+       1,
+       "Ob der Lauf auf X (Prozess 1) noch l\xC3\xA4uft, kann StartZUVO nicht feststellen: das Laufprotokoll nennt "
+       "keinen Rechner. Ist er sicher vorbei, stellt \"zuvo repair --force\" alles zur\xC3\xBC"
+       "ck.\n",
+       " A.dat B.dat A.dat.sav StartZUVO-Lauf.txt"},
       {{"Prozess=1", "Start=1:1", "[Tausch]", a, sav, b}, {"--yes", "repair", "--force"}, 0, back, ""},
       {{"Prozess=1", "Start=1:1", "Rechner=anderswo", "[Tausch]", a, sav, b},
        {"repair", "--force"},
