@@ -47,11 +47,11 @@ void RegisterCommand(CommandList* commands, CLI::App* subcommand, CommandRunner 
 // where every file of it would count as missing.
 void RegisterInstallationCommand(CommandList* commands, CLI::App* subcommand, CommandRunner run);
 
-// Adds the required LAYOUT argument to a subcommand; the value is filled in
+// Adds the required ANLAGE argument (the layout) to a subcommand; the value is filled in
 // when the command line is parsed.
 std::shared_ptr<std::string> AddLayoutArgument(CLI::App* subcommand);
 
-// Turns a LAYOUT argument from the command line into the Windows form. Shows
+// Turns an ANLAGE argument from the command line into the Windows form. Shows
 // the reason and returns 0 when it cannot be represented.
 int ArgumentToWindowsPath(const std::string& argument, std::string* windows);
 
