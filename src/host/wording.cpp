@@ -284,10 +284,13 @@ std::string Wording(const Reason& reason) {
       reason.args[2].empty()) {
     // A journal that names no computer: the process alone.
     std::string text = TextOf(reason.why);
-    text.replace(text.find(" auf %s)"), 8, ")");
-    std::vector<std::string> args = reason.args;
-    args.erase(args.begin() + 2);
-    return Fill(text.c_str(), args, 0);
+    const std::size_t computer = text.find(" auf %s)");
+    if (computer != std::string::npos) {
+      text.replace(computer, 8, ")");
+      std::vector<std::string> args = reason.args;
+      args.erase(args.begin() + 2);
+      return Fill(text.c_str(), args, 0);
+    }
   }
   if (reason.why == Why::kFormatError && !reason.args.empty() && !reason.args[0].empty()) {
     return Fill("Formatfehler!\nDatei: %s\n", reason.args, 0);
