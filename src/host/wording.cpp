@@ -268,14 +268,88 @@ std::string CauseText(const platform::FileFailure& failure) {
   return "";
 }
 
-}  // namespace
+// The arguments of each reason that are paths, as bits (1 << index).
+unsigned PathArguments(Why why) {
+  switch (why) {
+    case Why::kCannotOpen:
+    case Why::kWriteFailed:
+    case Why::kFileCannotBeOpened:
+    case Why::kFolderCannotBeOpened:
+    case Why::kFolderNotCreated:
+    case Why::kFormatError:
+    case Why::kInstallationAbsent:
+    case Why::kInstallationNoFolder:
+    case Why::kHostOptionAbsent:
+    case Why::kHostOptionNoFolder:
+    case Why::kKindFolderMissing:
+    case Why::kChoiceFolderMissing:
+    case Why::kSimulatorNotStarted:
+    case Why::kJournalNotWritten:
+    case Why::kJournalNotRead:
+    case Why::kJournalNotRemoved:
+    case Why::kRunAlive:
+    case Why::kRunUnjudged:
+    case Why::kRunUnjudgedQuestion:
+    case Why::kHealed:
+    case Why::kLinePutBack:
+    case Why::kLineLost:
+    case Why::kLineNotTouched:
+    case Why::kJournalStays:
+    case Why::kNothingToRepair:
+    case Why::kFileWritten:
+    case Why::kLayoutSaved:
+    case Why::kMapWritten:
+    case Why::kHeightType:
+    case Why::kColourType:
+    case Why::kReadError:
+    case Why::kBitmapFormat:
+    case Why::kTerragenFormat:
+    case Why::kTileDoesNotFit:
+    case Why::kPreviewWritten:
+    case Why::kTextLineNotCp1252:
+    case Why::kTextReadAsUtf8:
+    case Why::kHistoryDamaged:
+    case Why::kHistoryNone:
+    case Why::kHistoryNothingToRestore: return 1u;
+    case Why::kLinkOutside:
+    case Why::kCannotRename:
+    case Why::kLineContentIn:
+    case Why::kHistoryHint: return 1u | 2u;
+    case Why::kWrongExtension:
+    case Why::kSwapBackupExists:
+    case Why::kLoaderMissing:
+    case Why::kCameraSetUnknown:
+    case Why::kCameraSetDeleted:
+    case Why::kPixelSizeFromFile:
+    case Why::kSwapSubstituteMissing:
+    case Why::kSwapNotMadeLine:
+    case Why::kCameraSetCaseDiffers:
+    case Why::kCameraSetNew:
+    case Why::kHistoryKept:
+    case Why::kHistoryNoVersion:
+    case Why::kHistoryVersionDamaged:
+    case Why::kRestoreSameFiles: return 2u;
+    case Why::kChoiceMissing:
+    case Why::kChoiceNotAName:
+    case Why::kRemovalCount:
+    case Why::kEarlierPlanTiles:
+    case Why::kTerrainWritten: return 4u;
+    case Why::kRestoreQuestion: return 8u;
+    default: return 0u;
+  }
+}
 
-std::string Wording(const Reason& reason) {
+PathForm& CurrentPathForm() {
+  static PathForm form = nullptr;
+  return form;
+}
+
+std::string WordingAsGiven(const Reason& reason) {
   const std::string cause = CauseText(reason.cause);
   if (!cause.empty()) {
     Reason plain = reason;
     plain.cause = platform::FileFailure();
-    std::string text = Wording(plain);
+    std::string text = WordingAsGiven(plain);
     if (!text.empty() && text.back() != '\n') text += '\n';
     return text + cause;
   }
@@ -313,6 +387,22 @@ std::string Wording(const Reason& reason) {
     return named ? Fill(own, reason.args, 1) : std::string(own);
   }
   return Fill(TextOf(reason.why), reason.args, 0);
+}
+
+}  // namespace
+
+void SetPathForm(PathForm form) { CurrentPathForm() = form; }
+
+std::string Wording(const Reason& reason) {
+  const PathForm form = CurrentPathForm();
+  if (form == nullptr) return WordingAsGiven(reason);
+  Reason shown = reason;
+  const unsigned paths = PathArguments(reason.why);
+  for (std::size_t i = 0; i < shown.args.size() && i < 32; ++i) {
+    if (((paths >> i) & 1u) && !shown.args[i].empty()) shown.args[i] = form(shown.args[i]);
+  }
+  if (!shown.cause.folder.empty()) shown.cause.folder = form(shown.cause.folder);
+  return WordingAsGiven(shown);
 }
 
 }  // namespace host

@@ -14,6 +14,12 @@ namespace host {
 // line do not.
 std::string Wording(const Reason& reason);
 
+// How the catalogue writes the paths it puts into a text (the Windows paths
+// the system works with): as they are by default, which the dialog keeps;
+// the console installs the Unix form for a user who types Unix paths.
+using PathForm = std::string (*)(const std::string& windowsPath);
+void SetPathForm(PathForm form);
+
 template <typename... Args>
 std::string Wording(Why why, const Args&... args) {
   return Wording(Because(why, args...));

@@ -301,6 +301,18 @@ int ToWindowsPath(const std::string& native, std::string* windows, std::string* 
 // exist or the name cannot be translated.
 std::string NativePathOf(const std::string& windowsPath);
 
+// A Windows path as a message shows it to someone who types Unix paths: on
+// Linux the Unix path in code page 1252 ('?' for what it lacks), the drive's
+// folder resolved, so that the prefix's "C:\Sim" reads ".../drive_c/Sim"; the
+// text itself on Windows, and for anything but an absolute path on an
+// existing drive.
+std::string UnixPathForText(const std::string& windowsPath);
+
+// Whether a path from the command line is written as a Unix path: on Linux
+// any path but one that starts with its drive ("C:\..." or "C:/..."); never
+// on Windows.
+bool IsUnixStyleArgument(const std::string& argument);
+
 // The absolute, resolved form of a Windows path, in which two names of one
 // file are equal bytes (on Linux links followed, on Windows case folded);
 // empty when it cannot be resolved.

@@ -46,6 +46,28 @@ class PosixTest : public ::testing::Test {
   const std::string prefix_ = dir_.NativePath("prefix"), c_ = prefix_ + "/drive_c/";
 };
 
+TEST_F(PosixTest, TextNamesUnixPathsThroughTheDrivesFolder) {
+  char* real = realpath(c_.c_str(), nullptr);
+  ASSERT_NE(real, nullptr);
+  const std::string c = std::string(real) + "/";
+  std::free(real);
+  const std::pair<std::string, std::string> rows[] = {
+      {"C:\\sim\\liste\\abc.txt", c + "Sim/Liste/abc.txt"},
+      {"C:/Sim/Datenbl\xE4tter \xFF\xF7/Neu.anl", c + "Sim/Datenbl\xE4tter \xFF\xF7/Neu.anl"},
+      {"e:\\anlagen\\Neu.anl", c + "Sim/Tief/Anlagen/Neu.anl"},
+      {"Z:\\tmp\\x", "/tmp/x"},
+      {"Z:\\", "/"},
+      {"D:\\Sim", "D:\\Sim"},  // no such drive: as it is
+      {"Berg", "Berg"},
+      {"C:Berg", "C:Berg"},
+  };
+  for (const auto& row : rows) EXPECT_EQ(platform::UnixPathForText(row.first), row.second) << row.first;
+  for (const char* unixStyle : {"Anlagen/Demo.anl", "/home/a", "C:Berg", "\\\\server\\x"}) {
+    EXPECT_TRUE(platform::IsUnixStyleArgument(unixStyle)) << unixStyle;
+  }
+  for (const char* windowsStyle : {"C:\\Sim", "c:/Sim"}) EXPECT_FALSE(platform::IsUnixStyleArgument(windowsStyle));
+}
+
 TEST_F(PosixTest, PathsConvertAsWineDoes) {
   ASSERT_EQ(platform::ChangeDirectory("C:\\sim\\LISTE"), 1);
   EXPECT_EQ(platform::CurrentDirectory(), "C:\\Sim\\Liste");

@@ -7,6 +7,7 @@
 
 #include <cerrno>
 #include <cstdio>
+#include <cstdlib>
 #include <cstring>
 #include <string>
 
@@ -172,6 +173,36 @@ std::string NativePathOf(const std::string& windowsPath) {
   if (!posix::ToNative(windowsPath, &native)) return std::string();
   return native;
 }
+
+namespace {
+
+bool StartsWithDrive(const std::string& path) {
+  return path.size() >= 3 && ((path[0] >= 'A' && path[0] <= 'Z') || (path[0] >= 'a' && path[0] <= 'z')) &&
+         path[1] == ':' && (path[2] == '\\' || path[2] == '/');
+}
+
+}  // namespace
+
+std::string UnixPathForText(const std::string& windowsPath) {
+  if (!StartsWithDrive(windowsPath)) return windowsPath;
+  const std::string root = posix::DriveRoot(static_cast<char>(windowsPath[0] | 0x20));
+  std::string native;
+  if (root.empty() || !posix::ToNative(windowsPath, &native)) return windowsPath;
+  // The drive's entry is a link ("dosdevices/c:" to "../drive_c"); its
+  // target is the name the user knows.
+  if (native.compare(0, root.size(), root) == 0) {
+    if (char* resolved = realpath(root.c_str(), nullptr)) {
+      const std::string target = resolved;
+      std::free(resolved);
+      std::string rest = native.substr(root.size());
+      if (!rest.empty() && rest[0] == '/') rest.erase(0, 1);
+      native = rest.empty() ? target : target + (target.back() == '/' ? "" : "/") + rest;
+    }
+  }
+  return posix::ForMessage(native);
+}
+
+bool IsUnixStyleArgument(const std::string& argument) { return !StartsWithDrive(argument); }
 
 std::string ToConsoleText(const std::string& cp1252) { return Cp1252ToUtf8(cp1252); }
 

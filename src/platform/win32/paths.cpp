@@ -25,6 +25,10 @@ int ToWindowsPath(const std::string& native, std::string* windows, std::string* 
 
 std::string NativePathOf(const std::string& windowsPath) { return windowsPath; }
 
+std::string UnixPathForText(const std::string& windowsPath) { return windowsPath; }
+
+bool IsUnixStyleArgument(const std::string&) { return false; }
+
 std::string ToConsoleText(const std::string& cp1252) { return cp1252; }
 
 }  // namespace platform

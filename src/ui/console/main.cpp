@@ -15,6 +15,7 @@
 #include "ui/console/describe.h"
 #include "ui/console/help.h"
 #include "ui/console/hints.h"
+#include "ui/console/path_form.h"
 
 namespace {
 
@@ -79,6 +80,8 @@ int main(int argc, char** argv) {
     std::fputs("zuvo: ZUVO_FAULTS ist fehlerhaft\n", stderr);
     return console::kExitUsage;
   }
+
+  console::ChoosePathForm(app, host->count() > 0, hostDirectory);
 
   // An empty --host (an unset variable) is refused too, never taken as no
   // option. Without one the registry names the installation, once.
