@@ -18,7 +18,8 @@ const char kFooter[] =
 const char kFooter[] =
     "Die Installation des Simulators steht in der Registry des Wine-Prefixes: Datei system.reg\n"
     "in $WINEPREFIX, ohne WINEPREFIX in ~/.wine; --host ORDNER nennt den Installationsordner direkt.\n"
-    "ANLAGE und ORDNER: ein Unix-Pfad oder ein Windows-Pfad des Prefixes (\"C:\\...\" oder \"C:/...\").\n";
+    "ANLAGE und ORDNER: ein Unix-Pfad oder ein Windows-Pfad des Prefixes (\"C:\\...\" oder \"C:/...\");\n"
+    "Ergebnisse und Meldungen nennen Pfade in der Form, in der ANLAGE (sonst ORDNER) angegeben ist.\n";
 #endif
 const char kExitStatuses[] =
     "\nExit-Status: 0 erledigt, 1 abgebrochen (Fehler gemeldet oder Frage mit Nein beantwortet),\n"
