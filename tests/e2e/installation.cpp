@@ -115,6 +115,30 @@ void InstallationTest::SetUp() {
   ASSERT_FALSE(ec) << ec.message();
 }
 
+std::string InstallationTest::Typed(const std::string& text) const {
+  const std::string driveC = std::filesystem::canonical(dir_.NativePath("prefix/drive_c")).string();
+  std::string out;
+  for (std::size_t i = 0; i < text.size();) {
+    if (text.compare(i, 3, "C:\\") != 0 || (i > 0 && text[i - 1] == '"')) {
+      out += text[i++];
+      continue;
+    }
+    // The path ends before a blank, a quote, a punctuation mark or a full stop
+    // that ends the sentence.
+    std::size_t end = i + 3;
+    while (end < text.size() && std::string(" \n\"!,;()").find(text[end]) == std::string::npos &&
+           !(text[end] == '.' && (end + 1 == text.size() || text[end + 1] == ' ' || text[end + 1] == '\n'))) {
+      ++end;
+    }
+    std::string rest = text.substr(i + 3, end - i - 3);
+    for (char& c : rest) c = c == '\\' ? '/' : c;
+    if (!rest.empty() && rest.back() == '/') rest.pop_back();
+    out += rest.empty() ? driveC : driveC + "/" + rest;
+    i = end;
+  }
+  return out;
+}
+
 void InstallationTest::SetRegistryCommand(const std::string& command) const {
   // As Wine's text registry keeps it: backslashes and quotes escaped.
   std::string hive = "WINE REGISTRY Version 2\n;; All keys relative to \\\\Machine\n\n#arch=win32\n";

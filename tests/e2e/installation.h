@@ -65,6 +65,9 @@ class InstallationTest : public ::testing::Test {
   void Write(const std::string& relative, const std::string& bytes) const { dir_.Write(Inside(relative), bytes); }
   std::string Read(const std::string& relative) const { return dir_.Read(Inside(relative)); }
   bool Exists(const std::string& relative) const { return dir_.Exists(Inside(relative)); }
+  // `text` as zuvo shows it to a user who types Unix paths: each path on C:
+  // ("C:\Sim\Anlagen\Berg.anl") as the Unix path through the prefix's drive.
+  std::string Typed(const std::string& text) const;
   // The registry's command for the simulator's files; empty leaves the key out.
   void SetRegistryCommand(const std::string& command) const;
   RunResult Zuvo(const std::vector<std::string>& args, std::vector<std::string> env = {}) const {
