@@ -5,6 +5,12 @@
 #include <cerrno>
 #include <cstdio>
 #include <string>
+#ifdef _WIN32
+#include <windows.h>
+#undef ReplaceFile
+#else
+#include <sys/stat.h>
+#endif
 
 #include "platform/faults.h"
 #include "platform/file_failure.h"
@@ -38,6 +44,17 @@ TEST(FileFailureTest, RealFailuresNoteTheirCauseAndASuccessForgetsIt) {
 
   EXPECT_EQ(platform::ReplaceFile(dir.Path("Anlagen\\Ordner.anl"), "y", 1, within), platform::SaveOutcome::kReadOnly);
   EXPECT_EQ(platform::LastFileFailure().cause, FileCause::kIsFolder);
+  dir.Write("Anlagen\\Fest.anl", "alt");  // read-only
+#ifdef _WIN32
+  ASSERT_NE(SetFileAttributesA(dir.Path("Anlagen\\Fest.anl").c_str(), FILE_ATTRIBUTE_READONLY), 0);
+#else
+  ASSERT_EQ(chmod(dir.NativePath("Anlagen/Fest.anl").c_str(), 0444), 0);
+#endif
+  EXPECT_EQ(platform::ReplaceFile(dir.Path("Anlagen\\Fest.anl"), "y", 1, within), platform::SaveOutcome::kReadOnly);
+  EXPECT_EQ(dir.Read("Anlagen\\Fest.anl"), "alt");
+#ifdef _WIN32
+  SetFileAttributesA(dir.Path("Anlagen\\Fest.anl").c_str(), FILE_ATTRIBUTE_NORMAL);
+#endif
   EXPECT_EQ(platform::ReplaceFile(noFolder, "y", 1, within), platform::SaveOutcome::kCannotCreate);
   EXPECT_EQ(platform::LastFileFailure().cause, FileCause::kNoSuchFolder);
   EXPECT_EQ(platform::ReplaceFile(dir.Path("Anlagen\\Berg.anl"), "y", 1, within), platform::SaveOutcome::kSaved);
