@@ -51,6 +51,7 @@ TEST(FileFailureTest, RealFailuresNoteTheirCauseAndASuccessForgetsIt) {
   ASSERT_EQ(chmod(dir.NativePath("Anlagen/Fest.anl").c_str(), 0444), 0);
 #endif
   EXPECT_EQ(platform::ReplaceFile(dir.Path("Anlagen\\Fest.anl"), "y", 1, within), platform::SaveOutcome::kReadOnly);
+  EXPECT_EQ(platform::LastFileFailure().cause, FileCause::kFileReadOnly);
   EXPECT_EQ(dir.Read("Anlagen\\Fest.anl"), "alt");
 #ifdef _WIN32
   SetFileAttributesA(dir.Path("Anlagen\\Fest.anl").c_str(), FILE_ATTRIBUTE_NORMAL);
