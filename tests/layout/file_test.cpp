@@ -162,7 +162,7 @@ TEST_F(LayoutFileTest, DamagedOrHostileFilesAreRefusedWithTheirMessages) {
       {"nothing", "", format, {}},
       {"cut in the views", empty.substr(0, 100), format, {}},
       {"cut in colours", empty.substr(0, 168), format, {}},
-      {"block cut", empty.substr(0, empty.size() - 16), {"Feher in Eigenschaften!\n"}, {}},
+      {"block cut by one byte", empty.substr(0, empty.size() - 5), {"Feher in Eigenschaften!\n"}, {}},
       {"name past the end", Bytes().I16(1).I16(1).U8(200).Raw("abc").data, format, {}},
       {"check id", Patched(track, 46, le16(-2)), track7, {"I: -2 S: 7\n"}},
       {"zero16", Patched(track, 58, le16(3)), track7, {"I: 3 S: 0\n"}},

@@ -269,9 +269,11 @@ TEST(FileFailureTest, TheSystemsCodesBecomeCauses) {
     EXPECT_EQ(platform::LastFileFailure().folder, c.folder) << c.error << ' ' << c.path;
   }
   // Creating or renaming: a refused permission is the folder's even for a file that exists.
-  platform::NoteCreateFailure(EACCES, existing);
-  EXPECT_EQ(platform::LastFileFailure().cause, FileCause::kFolderNotPermitted);
-  EXPECT_EQ(platform::LastFileFailure().folder, dir.Path("Anlagen"));
+  for (const int error : {EACCES, EPERM}) {
+    platform::NoteCreateFailure(error, existing);
+    EXPECT_EQ(platform::LastFileFailure().cause, FileCause::kFolderNotPermitted) << error;
+    EXPECT_EQ(platform::LastFileFailure().folder, dir.Path("Anlagen"));
+  }
   platform::ClearFileFailure();
 }
 
