@@ -204,20 +204,18 @@ TEST_F(FolderBatchTest, WhatIsInTheWayIsRefused) {
   dir_.Write("Modelle/Nord/a.mod", "alt");
   dir_.MakeDirs("Modelle/Nord/b.mod");
   const struct {
-    std::string target;
+    std::string target, within;  // within: the folder it must stay in
     platform::SaveOutcome outcome;
   } cases[] = {
-      {"Modelle\\Datei", platform::SaveOutcome::kReadOnly},
-      {"Modelle\\Weg", platform::SaveOutcome::kCannotCreate},
-      {"Fehlt\\Nord", platform::SaveOutcome::kCannotCreate},
+      {"Modelle\\Datei", "", platform::SaveOutcome::kReadOnly},
+      {"Modelle\\Weg", "", platform::SaveOutcome::kCannotCreate},
+      {"Fehlt\\Nord", "", platform::SaveOutcome::kCannotCreate},
+      {"Modelle\\Nord", "Anlagen", platform::SaveOutcome::kOutside},
   };
   for (const auto& c : cases) {
     platform::FolderBatch batch;
-    EXPECT_EQ(platform::BeginFolderBatch(dir_.Path(c.target), dir_.Path(""), &batch), c.outcome) << c.target;
+    EXPECT_EQ(platform::BeginFolderBatch(dir_.Path(c.target), dir_.Path(c.within), &batch), c.outcome) << c.target;
   }
-  // Outside the folder it must stay in.
-  platform::FolderBatch outside;
-  EXPECT_EQ(platform::BeginFolderBatch(target_, dir_.Path("Anlagen"), &outside), platform::SaveOutcome::kOutside);
   platform::FolderBatch batch;
   ASSERT_EQ(platform::BeginFolderBatch(target_, dir_.Path(""), &batch), platform::SaveOutcome::kSaved);
   EXPECT_EQ(platform::WriteBatchFile(&batch, "B.MOD", "1", 1), platform::SaveOutcome::kReadOnly);  // a folder

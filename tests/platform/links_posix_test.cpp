@@ -30,49 +30,40 @@ struct stat StatOf(const std::string& path) {
 }
 
 TEST(FolderBatchPosixTest, ALinkWhereTheBatchWritesIsNeverFollowedOutside) {
-  const std::string marker = platform::kIncompleteMarker;
+  using platform::SaveOutcome;
   const struct {
     std::string link;  // below Sim/Modelle
     std::string to;    // below the test folder
-    platform::SaveOutcome begun, written;
+    SaveOutcome begun, written;
   } cases[] = {
-      {platform::BatchFolderName("Nord"), "aussen", platform::SaveOutcome::kOutside, platform::SaveOutcome::kSaved},
-      {platform::BatchFolderName("Nord"), "Sim/Modelle/Sued", platform::SaveOutcome::kOutside,
-       platform::SaveOutcome::kSaved},
-      {"Nord/" + marker, "aussen/opfer.txt", platform::SaveOutcome::kOutside, platform::SaveOutcome::kSaved},
-      {"Nord", "aussen", platform::SaveOutcome::kOutside, platform::SaveOutcome::kSaved},
-      {"Nord", "fehlt", platform::SaveOutcome::kOutside, platform::SaveOutcome::kSaved},  // leads nowhere
-      {"Nord/a.mod", "aussen/opfer.txt", platform::SaveOutcome::kSaved, platform::SaveOutcome::kOutside},
+      {platform::BatchFolderName("Nord"), "aussen", SaveOutcome::kOutside, SaveOutcome::kSaved},
+      {platform::BatchFolderName("Nord"), "Sim/Modelle/Sued", SaveOutcome::kOutside, SaveOutcome::kSaved},
+      {std::string("Nord/") + platform::kIncompleteMarker, "aussen/opfer.txt", SaveOutcome::kOutside,
+       SaveOutcome::kSaved},
+      {"Nord", "aussen", SaveOutcome::kOutside, SaveOutcome::kSaved},
+      {"Nord", "fehlt", SaveOutcome::kOutside, SaveOutcome::kSaved},  // leads nowhere
+      {"Nord/a.mod", "aussen/opfer.txt", SaveOutcome::kSaved, SaveOutcome::kOutside},
   };
   for (const auto& c : cases) {
     SCOPED_TRACE(c.link + " -> " + c.to);
     testing_support::TempDir dir;
     dir.Write("aussen/opfer.txt", "Opfer");
     dir.Write("Sim/Modelle/Sued/x.mod", "alt");
-    dir.Write("Sim/Modelle/Nord/a.mod", "alt");
-    if (c.link == "Nord" || c.link == "Nord/a.mod") {
-      ASSERT_EQ(unlink(dir.NativePath("Sim/Modelle/Nord/a.mod").c_str()), 0);
-    }
-    if (c.link == "Nord") {
-      ASSERT_EQ(rmdir(dir.NativePath("Sim/Modelle/Nord").c_str()), 0);
-    }
+    if (c.link != "Nord") dir.MakeDirs("Sim/Modelle/Nord");
+    if (c.link != "Nord" && c.link != "Nord/a.mod") dir.Write("Sim/Modelle/Nord/a.mod", "alt");
     const std::string link = dir.NativePath("Sim/Modelle/" + c.link);
     ASSERT_EQ(symlink(dir.NativePath(c.to).c_str(), link.c_str()), 0);
     const Names models = dir.List("Sim/Modelle"), nord = dir.List("Sim/Modelle/Nord");
     {
       platform::FolderBatch batch;
       ASSERT_EQ(platform::BeginFolderBatch(dir.Path("Sim\\Modelle\\Nord"), dir.Path("Sim"), &batch), c.begun);
-      if (c.begun == platform::SaveOutcome::kSaved) {
-        EXPECT_EQ(platform::WriteBatchFile(&batch, "a.mod", "neu", 3), c.written);
-      }
+      if (c.begun == SaveOutcome::kSaved) EXPECT_EQ(platform::WriteBatchFile(&batch, "a.mod", "neu", 3), c.written);
     }
     EXPECT_TRUE(S_ISLNK(StatOf(link).st_mode)) << "the link stays";
     EXPECT_EQ(dir.Read("aussen/opfer.txt") + dir.Read("Sim/Modelle/Sued/x.mod"), "Opferalt");
     EXPECT_EQ(dir.List("aussen"), Names({"opfer.txt"}));
     EXPECT_EQ(dir.List("Sim/Modelle"), models);
-    if (c.link != "Nord") {
-      EXPECT_EQ(dir.List("Sim/Modelle/Nord"), nord);
-    }
+    if (c.link != "Nord") EXPECT_EQ(dir.List("Sim/Modelle/Nord"), nord);
   }
 }
 

@@ -386,9 +386,7 @@ TEST_F(GeneratorTest, PreviewTilesAndReasonsAreThoseOfTheGenerationAndEveryPictu
       ASSERT_NE(rendered, nullptr);
       const int x = 1032 + 512, y = h - 100;  // inside the hillshade
       const unsigned char* pixel = rendered + 3 * (static_cast<std::size_t>(y) * w + x);
-      EXPECT_EQ(w, 2056);
-      EXPECT_EQ(pixel[0], pixel[1]);
-      EXPECT_EQ(pixel[1], pixel[2]);
+      EXPECT_EQ((Ints{w, pixel[0], pixel[1]}), (Ints{2056, pixel[1], pixel[2]}));
       EXPECT_LT(pixel[0], 250);
       stbi_image_free(rendered);
     }
