@@ -57,13 +57,15 @@ TEST(FolderBatchPosixTest, ALinkWhereTheBatchWritesIsNeverFollowedOutside) {
     {
       platform::FolderBatch batch;
       ASSERT_EQ(platform::BeginFolderBatch(dir.Path("Sim\\Modelle\\Nord"), dir.Path("Sim"), &batch), c.begun);
-      if (c.begun == SaveOutcome::kSaved) EXPECT_EQ(platform::WriteBatchFile(&batch, "a.mod", "neu", 3), c.written);
+      if (c.begun == SaveOutcome::kSaved) {
+        EXPECT_EQ(platform::WriteBatchFile(&batch, "a.mod", "neu", 3), c.written);
+      }
     }
     EXPECT_TRUE(S_ISLNK(StatOf(link).st_mode)) << "the link stays";
     EXPECT_EQ(dir.Read("aussen/opfer.txt") + dir.Read("Sim/Modelle/Sued/x.mod"), "Opferalt");
     EXPECT_EQ(dir.List("aussen"), Names({"opfer.txt"}));
     EXPECT_EQ(dir.List("Sim/Modelle"), models);
-    if (c.link != "Nord") EXPECT_EQ(dir.List("Sim/Modelle/Nord"), nord);
+    EXPECT_TRUE(c.link == "Nord" || dir.List("Sim/Modelle/Nord") == nord);
   }
 }
 
