@@ -14,27 +14,13 @@ namespace {
 
 using layout::CameraView;
 using layout::kCameraViewCount;
+using Strings = std::vector<std::string>;
 
 TEST(CameraSetTest, AnglesAreWrittenWithSixDecimalsAndNoTrailingZeros) {
-  struct Case {
-    float value;
-    const char* text;
+  const std::pair<float, const char*> cases[] = {
+      {38.5f, "38.5"}, {-180.0f, "-180"}, {123.456f, "123.456001"}, {0.0000001f, "0"}, {0.0000006f, "0.000001"},
   };
-  const Case cases[] = {
-      {38.5f, "38.5"},
-      {90.0f, "90"},
-      {0.0f, "0"},
-      {-180.0f, "-180"},
-      {-4.844f, "-4.844"},
-      {24.145552f, "24.145552"},
-      {0.5f, "0.5"},
-      {123.456f, "123.456001"},
-      {1e7f, "10000000"},
-      {0.0000001f, "0"},
-      {0.0000006f, "0.000001"},
-      {-45.25f, "-45.25"},
-  };
-  for (const Case& c : cases) EXPECT_EQ(layout::FormatCameraReal(c.value), c.text) << c.value;
+  for (const auto& c : cases) EXPECT_EQ(layout::FormatCameraReal(c.first), c.second) << c.first;
 }
 
 // The keys of view `number` in the set "Test".
@@ -43,24 +29,22 @@ std::string Key(const settings::SettingsFile& file, const char* base, int number
   return value == nullptr ? "<missing>" : *value;
 }
 
-TEST(CameraSetTest, DirectionsBecomeHorizontalAndElevationAnglesAndBack) {
-  struct Case {
+TEST(CameraSetTest, DirectionsBecomeHorizontalAndElevationAnglesAndBackWithTheKeysViewByView) {
+  const struct {
     float x, y, z;
     const char *wx, *wh;
+  } cases[] = {
+      {0, 1, 0, "90", "0"}, {0, -1, 0, "-90", "0"},  {0, 0, -1, "0", "-90"},
+      {2, 2, 0, "45", "0"}, {-3, 0, 3, "180", "45"},
   };
-  const Case cases[] = {
-      {1, 0, 0, "0", "0"},  {0, 1, 0, "90", "0"},   {-1, 0, 0, "180", "0"}, {0, -1, 0, "-90", "0"},
-      {0, 0, 1, "0", "90"}, {0, 0, -1, "0", "-90"}, {2, 2, 0, "45", "0"},   {-3, 0, 3, "180", "45"},
-  };
-  for (const Case& c : cases) {
+  for (const auto& c : cases) {
     CameraView views[kCameraViewCount] = {};
     views[2].dirX = c.x, views[2].dirY = c.y, views[2].dirZ = c.z;
     views[2].PX = -7, views[2].LH = 47200;
     settings::SettingsFile file;
     layout::WriteCameraSet(&file, "Test", views);
-    EXPECT_EQ(
-        (std::vector<std::string>{Key(file, "WX", 3), Key(file, "WH", 3), Key(file, "PX", 3), Key(file, "LH", 3)}),
-        (std::vector<std::string>{c.wx, c.wh, "-7", "47200"}))
+    EXPECT_EQ((Strings{Key(file, "WX", 3), Key(file, "WH", 3), Key(file, "PX", 3), Key(file, "LH", 3)}),
+              (Strings{c.wx, c.wh, "-7", "47200"}))
         << c.x << ' ' << c.y << ' ' << c.z;
     // Read back: a unit vector in the same direction.
     CameraView back[kCameraViewCount] = {};
@@ -70,33 +54,22 @@ TEST(CameraSetTest, DirectionsBecomeHorizontalAndElevationAnglesAndBack) {
     EXPECT_NEAR(back[2].dirY, c.y / length, 1e-6);
     EXPECT_NEAR(back[2].dirZ, c.z / length, 1e-6);
     EXPECT_EQ(back[2].PX, -7);
+    Strings names, expected;
+    for (const settings::SettingsEntry* entry : file.EntriesOf("KamSet Test")) names.push_back(entry->name);
+    for (int i = 1; i <= kCameraViewCount; ++i) {
+      for (const char* base : {"PX", "PY", "PZ", "OW", "LH", "WX", "WH"}) expected.push_back(base + std::to_string(i));
+    }
+    EXPECT_EQ(names, expected);
   }
-}
-
-TEST(CameraSetTest, AWrittenSetHoldsItsKeysViewByView) {
-  CameraView views[kCameraViewCount] = {};
-  settings::SettingsFile file;
-  file.AppendSection("Zuvo");
-  file.Append("KamSet", "Test");
-  layout::WriteCameraSet(&file, "Test", views);
-  std::vector<std::string> names;
-  for (const settings::SettingsEntry* entry : file.EntriesOf("KamSet Test")) names.push_back(entry->name);
-  std::vector<std::string> expected;
-  for (int i = 1; i <= kCameraViewCount; ++i) {
-    for (const char* base : {"PX", "PY", "PZ", "OW", "LH", "WX", "WH"}) expected.push_back(base + std::to_string(i));
-  }
-  EXPECT_EQ(names, expected);
 }
 
 TEST(CameraSetTest, ASetWithoutItsFirstKeyIsNoSetAndMissingKeysTakeTheirDefaults) {
   CameraView views[kCameraViewCount] = {};
   views[0].PX = 5, views[0].dirX = 1;
-  settings::SettingsFile file;
+  settings::SettingsFile file, full;
   file.Parse("[KamSet Test]\r\nPY1=3\r\n");
   layout::ReadCameraSet(file, "Test", views);
   EXPECT_EQ(views[0].PX * 10 + views[0].PY, 50);
-
-  settings::SettingsFile full;
   full.Parse("[KamSet Test]\r\nPX1=1\r\nWX1=90\r\nWH1=0\r\n");
   layout::ReadCameraSet(full, "Test", views);
   EXPECT_EQ(views[0].PX, 1);

@@ -162,7 +162,7 @@ TEST_F(LayoutFileTest, DamagedOrHostileFilesAreRefusedWithTheirMessages) {
       {"nothing", "", format, {}},
       {"cut in the views", empty.substr(0, 100), format, {}},
       {"cut in colours", empty.substr(0, 168), format, {}},
-      {"block cut", empty.substr(0, empty.size() - 16), {"Feher in Eigenschaften!\n"}, {}},
+      {"block cut by one byte", empty.substr(0, empty.size() - 5), {"Feher in Eigenschaften!\n"}, {}},
       {"name past the end", Bytes().I16(1).I16(1).U8(200).Raw("abc").data, format, {}},
       {"check id", Patched(track, 46, le16(-2)), track7, {"I: -2 S: 7\n"}},
       {"zero16", Patched(track, 58, le16(3)), track7, {"I: 3 S: 0\n"}},
@@ -219,6 +219,89 @@ TEST_F(LayoutFileTest, DamagedOrHostileFilesAreRefusedWithTheirMessages) {
     EXPECT_EQ(messages_.messages(), c.messages);
     EXPECT_EQ(Messages(diagnostics_.lines().begin() + static_cast<long>(mark), diagnostics_.lines().end()),
               c.diagnostics);
+  }
+}
+
+// Records far from the end of the file are read without a bounds test per
+// field: such a record loads, fails and tells of it as one near the end does.
+std::vector<Track> ManyTracks() {
+  std::vector<Track> tracks;
+  for (int i = 0; i < 60; ++i) {
+    Track t;
+    static const int kTypes[] = {1, 2, 3, 4, 6, 7, 8, 9, 11};
+    t.id = i + 1, t.type = kTypes[i % 9], t.variant = t.type >= 6 && t.type != 11 ? 5 : 0, t.ends = 2 + i % 19;
+    t.name = std::string(i % 2 ? 255 : 3, static_cast<char>('a' + i % 26)), t.gbo = "GBO\\G" + std::to_string(i);
+    for (int e = 0; e < 20; ++e) t.link[e] = e % 2 ? 0 : i + e, t.linkEnd[e] = e;
+    tracks.push_back(t);
+  }
+  return tracks;
+}
+
+// Far from the end and near it (extra data that leaves less than a record's
+// bound behind is read with every bounds test), a file saves to its own bytes.
+TEST_F(LayoutFileTest, FilesFarFromAndNearTheEndSaveToTheirOwnBytes) {
+  std::vector<Model> models(40);
+  std::vector<Unit> units(40);
+  for (int i = 0; i < 40; ++i) {
+    models[i].id = units[i].id = i + 1, models[i].name = std::string(i * 6, 'm'), units[i].second = models[i].name;
+  }
+  DataSheet("Lok", "3000");
+  Unit lok;
+  lok.id = 4, lok.name = "Lok.dll", lok.extra = std::string(3000, 'x');
+  for (const std::string& bytes : {File(ManyTracks(), models, units), File({}, {}, {lok})}) {
+    std::string saved;
+    ASSERT_EQ(Load(bytes), 1);
+    EXPECT_EQ((layout_.Serialize(&saved), saved), bytes);
+  }
+  EXPECT_EQ(layout_.rollingStock[0].extraData.size(), 3000u);
+}
+
+TEST_F(LayoutFileTest, AFailingRecordTellsOnceWhatFailed) {
+  std::vector<Track> tracks = ManyTracks();
+  const std::string good = File(tracks, {}, {});
+  // The check id of the first track (id 1, name "aaa") and its type, each damaged alone: the
+  // type follows the id and the name, which the check repeats after the track's places.
+  const std::string idAndName = Bytes().I16(1).Str("aaa").data;
+  const std::size_t typeAt = good.find(idAndName) + idAndName.size();
+  const std::size_t checkId = good.find(idAndName, typeAt);
+  ASSERT_NE(checkId, std::string::npos);
+  struct Case {
+    std::size_t at;
+    std::string with;
+    Messages messages, lines;
+  };
+  const Case cases[] = {
+      {checkId, Bytes().I16(9).data, {"Gleis Nr. 1 fehlerhaft!\n"}, {"I: 9 S: 1\n"}},
+      {checkId + 2, "\x04", {"Gleis Nr. 1 fehlerhaft!\n"}, {}},
+      {typeAt, Bytes().I32(5).data, {"aaa: Unbekannter Typ 5!\n", "Gleis Nr. 1 fehlerhaft!\n"}, {}},
+  };
+  for (const Case& c : cases) {
+    std::string bytes = good;
+    bytes.replace(c.at, c.with.size(), c.with);
+    messages_.clear();
+    const auto mark = diagnostics_.lines().size();
+    EXPECT_EQ(Load(bytes), 0);
+    EXPECT_EQ(messages_.messages(), c.messages);
+    EXPECT_EQ(Messages(diagnostics_.lines().begin() + static_cast<long>(mark), diagnostics_.lines().end()), c.lines);
+    ASSERT_EQ(layout_.tracks.size(), tracks.size());
+    EXPECT_EQ(layout_.tracks[0].id, 1);
+    EXPECT_EQ(layout_.tracks[1].id, 0);  // the records after the failing one are empty
+  }
+}
+
+// A check name that differs only in its last byte, for each way names are
+// compared (a word at a time, half words, bytes).
+TEST_F(LayoutFileTest, ACheckNameDifferingInItsLastByteFails) {
+  std::vector<Unit> units(20);
+  for (Unit& u : units) u.second = std::string(200, 's');
+  for (const char* name : {"Qwertzuiopasdfgh9", "Qwertzu", "Qw"}) {
+    Model m;
+    m.id = 3, m.name = name;
+    std::string bytes = File({}, {m}, units);
+    bytes[bytes.rfind(name) + m.name.size() - 1] = '#';
+    messages_.clear();
+    EXPECT_EQ(Load(bytes), 0);
+    EXPECT_EQ(messages_.messages(), Messages{"Modell Nr. 3 fehlerhaft!\n"}) << name;
   }
 }
 

@@ -1,6 +1,6 @@
-// What each removal pass takes away and what the missing list names, with a
-// fake installation that lacks one object of each kind; a dry run is the same
-// pass without a change.
+// The lists (each name once per group, spelt as first met), what each removal
+// pass takes away and what the missing list names, with a fake installation
+// that lacks one object of each kind; a dry run is the same pass without a change.
 #include <gtest/gtest.h>
 
 #include <set>
@@ -72,6 +72,30 @@ TEST(RemovalTest, MissingObjectsAreListedAndRemovedKindByKind) {
   std::vector<int> units;
   for (const auto& u : l.rollingStock) units.insert(units.end(), {u.id, u.neighbourA, u.neighbourB});
   EXPECT_EQ(units, (std::vector<int>{0, 0, 0, 0, 0, 0, 3, 0, 0, 0, 0, 0}));
+}
+
+TEST(ListsTest, EachNameOncePerGroupInItsFirstSpelling) {
+  layout::Layout l;
+  // Umlauts are not folded; a removed model (id 0) is listed, up to a 0 byte; a type-1 piece's GBO is not.
+  for (const char* name : {"Haus", "Kirche", "haus", "HAUS", "Haeuser\\Bahnhof",
+                           "Br\xFC"
+                           "cke",
+                           "BR\xDC"
+                           "CKE",
+                           "Scheune"}) {
+    l.models.emplace_back(), l.models.back().name = name + std::string(*name == 'S' ? 4 : 0, '\0');
+  }
+  for (const char* gbo : {"GBO\\Bahnhof.gbo", "GBO\\Alt.gbo", "gbo\\BAHNHOF.GBO", "Turm.gbo"})
+    l.tracks.emplace_back(), l.tracks.back().gboName = gbo;
+  l.tracks[0].type = l.tracks[2].type = l.tracks[3].type = 6;
+  for (const char* name : {"Loks\\V100.dll", "Wagen.rm", "loks\\v100.DLL"})
+    l.rollingStock.emplace_back(), l.rollingStock.back().name = name;
+  EXPECT_EQ(layout::ListText(l, layout::ListKind::kInventory, nullptr),
+            "Immobilien:\r\nHaus.mod\r\nKirche.mod\r\nHaeuser\\Bahnhof.mod\r\nBr\xFC"
+            "cke.mod\r\nBR\xDC"
+            "CKE.mod\r\n"
+            "Scheune.mod\r\n\r\nGBOs:\r\nGBO\\Bahnhof.gbo\r\nTurm.gbo\r\n\r\nRollmaterial:\r\nLoks\\V100.dll\r\nWagen."
+            "rm\r\n");
 }
 
 }  // namespace

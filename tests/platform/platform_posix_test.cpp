@@ -235,19 +235,4 @@ TEST_F(PosixTest, WindowsProgramsRunUnderWine) {
   }
 }
 
-// A process is alive only with its own start: not once it has ended (even
-// before it is waited for), not under another start, not with none.
-TEST(ProcessIdentityTest, AProcessIsAliveOnlyWithItsOwnStart) {
-  const long own = platform::OwnProcessId();
-  const std::string start = platform::ProcessStartTime(own);
-  const pid_t child = fork();
-  if (child == 0) _exit(0);
-  const std::string childStart = platform::ProcessStartTime(child);
-  for (int i = 0; i < 500 && platform::ProcessLiveness(child, childStart) == platform::kAlive; ++i) usleep(10000);
-  // (Starts of the wrong form, boot or tick: the process table's tests.)
-  EXPECT_EQ(platform::ProcessLiveness(own, start), platform::kAlive);
-  EXPECT_EQ(platform::ProcessLiveness(child, childStart), platform::kDead);
-  waitpid(child, nullptr, 0);
-}
-
 }  // namespace

@@ -1,15 +1,21 @@
-// Real files and a real child program, natively on Linux and as a Windows program under wine.
+// Real files and a real child program, natively on Linux and as a Windows program under wine:
+// replacements, renames, why a file operation failed; digests, text encodings, stored spellings.
 #include "platform/platform.h"
 
 #include <gtest/gtest.h>
 
+#include <cerrno>
+#include <cstdio>
 #include <string>
 #ifdef _WIN32
 #include <fcntl.h>
 #include <io.h>
+#include <windows.h>
+#undef ReplaceFile  // the platform layer's is meant, not ReplaceFileA
 #define OpenPipe(ends) _pipe(ends, 4096, _O_BINARY)
 #define StreamOf _fdopen
 #else
+#include <sys/stat.h>
 #include <unistd.h>
 #define OpenPipe(ends) pipe(ends)
 #define StreamOf fdopen
@@ -17,6 +23,8 @@
 
 #include "platform/cp1252.h"
 #include "platform/faults.h"
+#include "platform/file_failure.h"
+#include "platform/sha256.h"
 #include "platform/terminal.h"
 #include "support/test_support.h"
 
@@ -103,6 +111,170 @@ TEST(PlatformTest, TextIntoAPipeInTheReadersEncoding) {
             "e 5\xE2\x82\xAC\n");
 #endif
   EXPECT_EQ(platform::Cp1252ToUtf16("A\x80\x81\x9F\xFF"), u"A\u20AC\u0081\u0178\u00FF");
+}
+
+// SHA-256 against the published test vectors and lengths around the
+// padding's block boundary (55, 56 and 64 bytes).
+TEST(Sha256Test, KnownDigests) {
+  const struct {
+    std::string bytes;
+    const char* digest;
+  } cases[] = {
+      {"", "e3b0c44298fc1c149afbf4c8996fb92427ae41e4649b934ca495991b7852b855"},
+      {"abc", "ba7816bf8f01cfea414140de5dae2223b00361a396177a9cb410ff61f20015ad"},
+      {std::string(1000000, 'a'), "cdc76e5c9914fb9281a1c7e284d73e67f1809a48a497200e046d39ccc7112cd0"},
+      {std::string(55, 'x'), "d5e285683cd4efc02d021a5c62014694958901005d6f71e89e0989fac77e4072"},
+      {std::string(56, 'x'), "04c26261370ee7541549d16dee320c723e3fd14671e66a099afe0a377c16888e"},
+      {std::string(64, 'x'), "7ce100971f64e7001e8fe5a51973ecdfe1ced42befe7ee8d5fd6219506b5393c"},
+  };
+  for (const auto& c : cases) EXPECT_EQ(platform::Sha256Hex(c.bytes), c.digest) << c.bytes.size();
+}
+
+// Text files in code page 1252 or UTF-8: which is which, and what a UTF-8
+// file becomes.
+TEST(Cp1252Test, ATextFileIsUtf8OnlyWhenValidWithAMultiByteSequence) {
+  const struct {
+    const char* name;
+    std::string bytes;
+    int result, utf8, badLine;
+    std::string text;  // what it becomes (as the bytes when not converted)
+  } cases[] = {
+      {"ascii", "[Zuvo]\r\nKamSet=Nord\r\n", 1, 0, 0, "[Zuvo]\r\nKamSet=Nord\r\n"},
+      {"empty", "", 1, 0, 0, ""},
+      {"cp1252", "[KamSet \xC4gypten]\r\nPX1=1\r\n", 1, 0, 0, "[KamSet \xC4gypten]\r\nPX1=1\r\n"},
+      {"cp1252 that would lead a sequence at the end", "a=\xC3", 1, 0, 0, "a=\xC3"},
+      {"utf8", "[KamSet \xC3\x84gypten]\r\nName=Gr\xC3\xBCn \xE2\x82\xAC\r\n", 1, 1, 0,
+       "[KamSet \xC4gypten]\r\nName=Gr\xFCn \x80\r\n"},
+      {"utf8 and one cp1252 byte: no UTF-8", "\xC3\x84=1\r\n\xC4=2\r\n", 1, 0, 0, "\xC3\x84=1\r\n\xC4=2\r\n"},
+      {"over-long form: no UTF-8", "a=\xC0\x80", 1, 0, 0, "a=\xC0\x80"},
+      {"byte order mark", "\xEF\xBB\xBF[Zuvo]\r\n", 1, 1, 0, "[Zuvo]\r\n"},
+      {"a character code page 1252 lacks", "[Zuvo]\r\nA=\xC3\xA4\r\nB=\xE2\x86\x92\r\n", 0, 0, 3, ""},
+      {"on the first line", "\xF0\x9F\x9A\x82=Zug", 0, 0, 1, ""},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.name);
+    std::string text = "unchanged";
+    int utf8 = -1, badLine = -1;
+    EXPECT_EQ(platform::TextFileToCp1252(c.bytes, &text, &utf8, &badLine), c.result);
+    EXPECT_EQ(utf8, c.utf8);
+    EXPECT_EQ(badLine, c.badLine);
+    if (c.result) {
+      EXPECT_EQ(text, c.text);
+    }
+  }
+}
+
+// Names as they are stored, so that a rename can be undone to the user's
+// own spelling.
+std::string Upper(std::string text) {
+  for (char& c : text) c = static_cast<char>(platform::AsciiUpper(static_cast<unsigned char>(c)));
+  return text;
+}
+
+TEST(StoredSpellingTest, EveryExistingNameIsSpeltAsStoredTheRestAsWritten) {
+  testing_support::TempDir dir;
+  dir.Write("Sim/Anlagen/Berg.anl", "B");
+  dir.Write("Sim/b.TXT", "b");
+  const struct {
+    std::string written, stored;
+  } cases[] = {
+      {Upper(dir.Path("sim\\anlagen\\berg.anl")), dir.Path("Sim\\Anlagen\\Berg.anl")},
+      {Upper(dir.Path("Sim\\B.txt")), dir.Path("Sim\\b.TXT")},
+      {Upper(dir.Path("sim")) + "\\Fehlt\\NEU.anl", dir.Path("Sim\\Fehlt\\NEU.anl")},  // missing: as written
+      {Upper(dir.Path("sim\\anlagen\\")) + "neu.ANL", dir.Path("Sim\\Anlagen\\neu.ANL")},
+  };
+  for (const auto& c : cases) EXPECT_EQ(platform::StoredSpelling(c.written), c.stored) << c.written;
+}
+
+// Why a file operation failed, as the platform notes it: real failures on
+// real files, and the system's codes the tests cannot provoke as root.
+using platform::FileCause;
+
+TEST(FileFailureTest, RealFailuresNoteTheirCauseAndASuccessForgetsIt) {
+  testing_support::TempDir dir;
+  dir.Write("Anlagen\\Berg.anl", "x");
+  dir.Write("Anlagen\\Alt.anl", "x");
+  dir.MakeDirs("Anlagen\\Ordner.anl");
+  const std::string within = dir.Path("");
+  const std::string missing = dir.Path("Anlagen\\Tal.anl"), noFolder = dir.Path("Fehlt\\Tal.anl");
+
+  EXPECT_EQ(platform::OpenFile(missing, "rb"), nullptr);
+  EXPECT_EQ(platform::LastFileFailure().cause, FileCause::kNoSuchFile);
+  EXPECT_EQ(platform::LastFileFailure().path, missing);
+
+  EXPECT_EQ(platform::OpenFile(noFolder, "wb"), nullptr);
+  EXPECT_EQ(platform::LastFileFailure().cause, FileCause::kNoSuchFolder);
+  EXPECT_EQ(platform::LastFileFailure().folder, dir.Path("Fehlt"));
+
+  std::FILE* file = platform::OpenFile(dir.Path("Anlagen\\Berg.anl"), "rb");
+  ASSERT_NE(file, nullptr);
+  std::fclose(file);
+  EXPECT_EQ(platform::LastFileFailure().cause, FileCause::kNone);
+
+  EXPECT_EQ(platform::ReplaceFile(dir.Path("Anlagen\\Ordner.anl"), "y", 1, within), platform::SaveOutcome::kReadOnly);
+  EXPECT_EQ(platform::LastFileFailure().cause, FileCause::kIsFolder);
+  dir.Write("Anlagen\\Fest.anl", "alt");  // read-only
+#ifdef _WIN32
+  ASSERT_NE(SetFileAttributesA(dir.Path("Anlagen\\Fest.anl").c_str(), FILE_ATTRIBUTE_READONLY), 0);
+#else
+  ASSERT_EQ(chmod(dir.NativePath("Anlagen/Fest.anl").c_str(), 0444), 0);
+#endif
+  EXPECT_EQ(platform::ReplaceFile(dir.Path("Anlagen\\Fest.anl"), "y", 1, within), platform::SaveOutcome::kReadOnly);
+  EXPECT_EQ(platform::LastFileFailure().cause, FileCause::kFileReadOnly);
+  EXPECT_EQ(dir.Read("Anlagen\\Fest.anl"), "alt");
+#ifdef _WIN32
+  SetFileAttributesA(dir.Path("Anlagen\\Fest.anl").c_str(), FILE_ATTRIBUTE_NORMAL);
+#endif
+  EXPECT_EQ(platform::ReplaceFile(noFolder, "y", 1, within), platform::SaveOutcome::kCannotCreate);
+  EXPECT_EQ(platform::LastFileFailure().cause, FileCause::kNoSuchFolder);
+  EXPECT_EQ(platform::ReplaceFile(dir.Path("Anlagen\\Berg.anl"), "y", 1, within), platform::SaveOutcome::kSaved);
+  EXPECT_EQ(platform::LastFileFailure().cause, FileCause::kNone);
+
+  EXPECT_FALSE(platform::RenameFile(missing, dir.Path("Anlagen\\Neu.anl"), within));
+  EXPECT_EQ(platform::LastFileFailure().cause, FileCause::kNoSuchFile);
+  EXPECT_EQ(platform::LastFileFailure().path, missing);
+
+  // A fault planned by a test is no failure of the system: no cause.
+  platform::PlanFault(platform::kFaultCreate, 1);
+  EXPECT_EQ(platform::OpenFile(dir.Path("Anlagen\\Neu.anl"), "wb"), nullptr);
+  platform::ClearFaults();
+  EXPECT_EQ(platform::LastFileFailure().cause, FileCause::kNone);
+}
+
+TEST(FileFailureTest, TheSystemsCodesBecomeCauses) {
+  testing_support::TempDir dir;
+  dir.Write("Anlagen\\Berg.anl", "x");
+  const std::string existing = dir.Path("Anlagen\\Berg.anl"), absent = dir.Path("Anlagen\\Neu.anl");
+  const struct {
+    int error;
+    std::string path;
+    bool writing;
+    FileCause cause;
+    std::string folder;
+  } cases[] = {
+      {EACCES, absent, true, FileCause::kFolderNotPermitted, dir.Path("Anlagen")},
+      {EPERM, absent, true, FileCause::kFolderNotPermitted, dir.Path("Anlagen")},
+      {EACCES, existing, true, FileCause::kFileNotPermitted, ""},
+      {EACCES, absent, false, FileCause::kFileNotPermitted, ""},
+      {ENOSPC, existing, true, FileCause::kDiskFull, ""},
+      {EROFS, existing, true, FileCause::kReadOnlyDisk, ""},
+      {EISDIR, existing, true, FileCause::kIsFolder, ""},
+      {ENOENT, absent, false, FileCause::kNoSuchFile, ""},
+      {ENOENT, dir.Path("Fehlt\\Neu.anl"), false, FileCause::kNoSuchFolder, dir.Path("Fehlt")},
+      {EIO, existing, true, FileCause::kNone, ""},
+  };
+  for (const auto& c : cases) {
+    platform::NoteFileFailure(c.error, c.path, c.writing);
+    EXPECT_EQ(platform::LastFileFailure().cause, c.cause) << c.error << ' ' << c.path;
+    EXPECT_EQ(platform::LastFileFailure().folder, c.folder) << c.error << ' ' << c.path;
+  }
+  // Creating or renaming: a refused permission is the folder's even for a file that exists.
+  for (const int error : {EACCES, EPERM}) {
+    platform::NoteCreateFailure(error, existing);
+    EXPECT_EQ(platform::LastFileFailure().cause, FileCause::kFolderNotPermitted) << error;
+    EXPECT_EQ(platform::LastFileFailure().folder, dir.Path("Anlagen"));
+  }
+  platform::ClearFileFailure();
 }
 
 }  // namespace

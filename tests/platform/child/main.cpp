@@ -1,18 +1,14 @@
-// The child program that the platform tests start.
-//
-// "zuvo_test_child OUTPUT CODE [ARG...]" writes every argument after its own
-// name to OUTPUT as a line "[argument]", so blanks and quotes show, and
-// exits with CODE.
-//
-// The other forms take Windows paths, as the platform layer does:
-//   --create-held PATH GO      waits for the file GO, then creates the held
-//                              file PATH; exits with 10 + the HoldOutcome
-//   --hold PATH READY MS       holds PATH, writes the HoldOutcome's number to
-//                              READY, waits MS milliseconds, exits with it
+// The child program that the platform tests start (Windows paths, as the
+// platform layer takes them):
+//   OUTPUT CODE [ARG...]        writes each argument as a line "[argument]" to
+//                               OUTPUT, exits with CODE
+//   --create-held PATH GO       once GO exists creates the held file PATH;
+//                               exits with 10 + the HoldOutcome
+//   --hold PATH READY MS        holds PATH, writes the HoldOutcome to READY,
+//                               waits MS milliseconds, exits with it
 //   --die-in-start CHILD MARKER STARTED
-//                              starts CHILD (this program) to write MARKER;
-//                              on its start writes "PID START" to STARTED and
-//                              dies before the child may run
+//                               starts CHILD to write MARKER, writes its
+//                               "PID START" to STARTED, dies before it may run
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
