@@ -130,7 +130,6 @@ FaultSweep SweepZuvoFaults(const std::string& nativeFolder, const std::vector<st
         if (faulted.exitCode != 0 || snapshot() != after) wrong = "differs from the clean run: " + faulted.err;
       } else {
         ++sweep.reported;
-        sweep.said[name] = faulted.err;
         const RunResult healed = heal.empty() ? RunResult{0, "", ""} : RunZuvo(heal, env);
         wrong = faulted.err.empty()    ? "failed without a message"
                 : healed.exitCode != 0 ? "not healed: " + healed.err

@@ -40,10 +40,11 @@ Child SpawnZuvo(const std::vector<std::string>& args, const std::vector<std::str
   return SpawnProgram(argv, env);
 }
 
-Child SpawnProgram(const std::vector<std::string>& program, const std::vector<std::string>& env) {
+Child SpawnProgram(const std::vector<std::string>& program, const std::vector<std::string>& env,
+                   const std::string& errorTo) {
   Child child;
   child.io = std::make_shared<testing_support::TempDir>();
-  const std::string out = child.io->NativePath("out"), err = child.io->NativePath("err");
+  const std::string out = child.io->NativePath("out"), err = errorTo.empty() ? child.io->NativePath("err") : errorTo;
   const std::vector<std::string> args(program.begin() + 1, program.end());
   std::vector<std::string> strings = {program.front()};
   strings.insert(strings.end(), args.begin(), args.end());

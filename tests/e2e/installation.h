@@ -18,6 +18,8 @@
 
 namespace e2e {
 
+using Args = std::vector<std::string>;  // a row's command line, kept on one line by the formatter
+
 struct RunResult {
   int exitCode = -1;  // -1 when it did not exit normally
   std::string out, err;
@@ -29,8 +31,9 @@ struct Child {
   std::shared_ptr<testing_support::TempDir> io;  // its standard output and error
 };
 Child SpawnZuvo(const std::vector<std::string>& args, const std::vector<std::string>& env);
-// Any program: argv[0] is its path.
-Child SpawnProgram(const std::vector<std::string>& argv, const std::vector<std::string>& env);
+// Any program: argv[0] is its path; standard error to `errorTo` when given.
+Child SpawnProgram(const std::vector<std::string>& argv, const std::vector<std::string>& env,
+                   const std::string& errorTo = "");
 RunResult Finish(const Child& child);
 inline RunResult RunProgram(const std::vector<std::string>& argv, const std::vector<std::string>& env) {
   return Finish(SpawnProgram(argv, env));
