@@ -51,8 +51,6 @@ TEST_F(InstallationTest, ExitStatusAndMessagesOfEveryCommand) {
       {Args{"--verbose", "resave", Native("Anlagen\\Bad.anl")}, 1, "", "I: 8 S: 7\nGleis Nr. 7 fehlerhaft!\n"},
       {Args{"missing-list", Native("Anlagen\\Bad.anl")}, 1, "", unknown, false,
        ""},  // the cause, nothing of the layout
-      {Args{"dump", Native("Anlagen\\Fehlt.anl")}, 1, "",
-       "Can't open C:\\Sim\\Anlagen\\Fehlt.anl!\nGrund: Die Datei gibt es nicht.\n"},
       {Args{"remove-missing", "rolling-stock", berg}, 1, stop,
        "Fehlendes Rollmaterial in der Anlage l\xC3\xB6schen?" + no},
       {Args{"delete-camera-set", ost, "\xC3\x84gypten"}, 1, stop, "L\xC3\xB6sche Kamera Set \xC3\x84gypten ?" + no},
@@ -67,9 +65,6 @@ TEST_F(InstallationTest, ExitStatusAndMessagesOfEveryCommand) {
       {Args{"start", test, "--catenary", "..\\Prellbock\\Holz.mod"}, 2, "",
        "--catenary nimmt nur einen Dateinamen aus C:\\Sim\\Oberleitung, keinen Pfad: \"..\\Prellbock\\Holz.mod\"\n"
        "Vorhanden: Kette.mod\n"},
-      {Args{"--host", Native("Anlagen"), "start", test, "--catenary", "Kette.mod"}, 1, "",
-       "--catenary: \"Kette.mod\" gibt es nicht in C:\\Sim\\Anlagen\\Oberleitung\n"
-       "Vorhanden: Ordner C:\\Sim\\Anlagen\\Oberleitung fehlt\n"},
       // A camera set named as an existing one in another case is refused.
       {Args{"start", ost, "--camera-set", "\xC3\xA4GYPTEN"}, 1, "",
        "Kamera Set \xC3\xA4GYPTEN gibt es nicht in C:\\Sim\\Anlagen\\Ost.danl. Meinten Sie \"\xC3\x84gypten\"? "
@@ -176,7 +171,6 @@ TEST_F(InstallationTest, PathsUsageErrorsAndHints) {
     int exitCode;
     std::string out, err;
   } cases[] = {
-      {Args{"show", "c:/SIM\\anlagen//./Test.anl"}, 0, "Anlage: C:\\SIM\\anlagen\\Test.anl\n", ""},
       {Args{"--host", "c:\\Sim\\Anlagen\\..", "show", "C:\\Sim\\Anlagen\\Test.danl"}, 0,
        "Anlage: C:\\Sim\\Anlagen\\Test.anl\n", ""},
       {Args{"show", "D:\\Test.anl"}, 1, "",
@@ -192,7 +186,6 @@ TEST_F(InstallationTest, PathsUsageErrorsAndHints) {
       {Args{"--yes", "shwo", "x"}, 2, "", "Unbekannter Befehl \"shwo\". Meinten Sie \"show\"?\n" + usage},
       {Args{"zeigen"}, 2, "", "Unbekannter Befehl \"zeigen\".\n" + usage},
       {Args{"show", "--jsn", "x"}, 2, "", "Unbekannte Option \"--jsn\". Meinten Sie \"--json\"?\n" + show},
-      {Args{"show", "--frobnicate", "x"}, 2, "", "Unbekannte Option \"--frobnicate\".\n" + show},
       {Args{"help", "strat"}, 2, "",
        "Unbekannter Befehl \"strat\". Meinten Sie \"start\"?\nAufruf: zuvo help [OPTIONEN] [BEFEHL]\n"
        "\"zuvo help --help\" zeigt die Hilfe.\n"},
@@ -219,29 +212,29 @@ TEST_F(InstallationTest, PathsUsageErrorsAndHints) {
 
 // Every help text in German; the program's own names the exit statuses.
 TEST_F(InstallationTest, HelpIsGermanThroughout) {
-  std::vector<std::vector<std::string>> calls = {{"--help"}, {"show", "-h"}, {"help", "show"}};
+  std::vector<Args> calls = {{"--help"}, {"show", "-h"}, {"help", "show"}};
   for (const char* command :
        {"show", "start", "delete-camera-set", "standard", "remove-missing", "inventory", "missing-list", "terrain",
         "resave", "dump", "map", "repair", "help", "history", "restore"}) {
     calls.push_back({command, "--help"});
   }
+  std::string all;
   for (const auto& args : calls) {
     RunResult run = Zuvo(args);
-    SCOPED_TRACE(run.out);
-    EXPECT_EQ(run.exitCode + run.err.size(), 0u);
+    EXPECT_EQ(run.exitCode + run.err.size(), 0u) << run.err;
     const bool helpOf = args[0] == "help" && args[1] != "--help";  // zuvo help COMMAND
     const std::string command = args[0] == "--help" ? "" : (helpOf ? args[1] : args[0]) + " ";
-    EXPECT_NE(run.out.find("\nAufruf: zuvo " + command + "[OPTIONEN]"), std::string::npos);
-    for (const char* english : {"REQUIRED", "Print", "Usage", "is required", "Options", "OPTIONS", "TEXT",
-                                "Positionals", "ubcommand", "FILE", "\n\n\n"}) {
-      EXPECT_EQ(run.out.find(english), std::string::npos) << english;
-    }
+    EXPECT_NE(run.out.find("\nAufruf: zuvo " + command + "[OPTIONEN]"), std::string::npos) << run.out;
+    all += run.out;
   }
-  const std::string help = Zuvo({"--help"}).out;
+  for (const char* english : {"REQUIRED", "Print", "Usage", "is required", "Options", "OPTIONS", "TEXT", "Positionals",
+                              "ubcommand", "FILE", "\n\n\n"}) {
+    EXPECT_EQ(all.find(english), std::string::npos) << english;
+  }
   for (const char* part :
        {"$WINEPREFIX, ohne WINEPREFIX in ~/.wine; --host ORDNER", ", 128+N nach Signal N.\n",
         "2 fehlerhafter Aufruf, 3 Simulator abgest\xC3\xBCrzt oder mit Status ungleich 0 beendet\n"}) {
-    EXPECT_NE(help.find(part), std::string::npos) << part;
+    EXPECT_NE(all.find(part), std::string::npos) << part;
   }
 }
 

@@ -13,7 +13,7 @@ namespace {
 
 // zuvo with standard error on a new terminal; what it wrote there and its
 // exit status.
-RunResult RunOnTerminal(const std::vector<std::string>& args, const std::string& env) {
+RunResult RunOnTerminal(const Args& args, const std::string& env) {
   const int master = posix_openpt(O_RDWR | O_NOCTTY);
   if (master < 0 || grantpt(master) != 0 || unlockpt(master) != 0 || fcntl(master, F_SETFD, FD_CLOEXEC) != 0) {
     return RunResult();
