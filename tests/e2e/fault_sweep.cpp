@@ -22,8 +22,7 @@ bool Holds(const Tree& tree, const std::string& key, const Tree& other) {
 
 // What in `result` is neither as `before` nor as `after`; a marker may be
 // left over.
-std::string CompareTrees(const Tree& before, const Tree& after, const Tree& result,
-                         const std::vector<std::string>& markers) {
+std::string CompareTrees(const Tree& before, const Tree& after, const Tree& result, const Args& markers) {
   Tree keys = before;
   keys.insert(after.begin(), after.end());
   keys.insert(result.begin(), result.end());
@@ -88,9 +87,8 @@ void RestoreTree(const std::string& nativeFolder, const Tree& tree) {
   }
 }
 
-FaultSweep SweepZuvoFaults(const std::string& nativeFolder, const std::vector<std::string>& args,
-                           const std::vector<std::string>& env, const std::function<void(Tree*)>& normalise,
-                           const std::vector<std::string>& heal, const std::vector<std::string>& markers) {
+FaultSweep SweepZuvoFaults(const std::string& nativeFolder, const Args& args, const Args& env,
+                           const std::function<void(Tree*)>& normalise, const Args& heal, const Args& markers) {
   testing_support::TempDir scratch;
   bool hit = false;  // the planned attempt came
   const auto run = [&](int kind, int n) {
@@ -130,7 +128,6 @@ FaultSweep SweepZuvoFaults(const std::string& nativeFolder, const std::vector<st
         if (faulted.exitCode != 0 || snapshot() != after) wrong = "differs from the clean run: " + faulted.err;
       } else {
         ++sweep.reported;
-        sweep.said[name] = faulted.err;
         const RunResult healed = heal.empty() ? RunResult{0, "", ""} : RunZuvo(heal, env);
         wrong = faulted.err.empty()    ? "failed without a message"
                 : healed.exitCode != 0 ? "not healed: " + healed.err

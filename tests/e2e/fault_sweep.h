@@ -19,9 +19,8 @@ Tree SnapshotTree(const std::string& nativeFolder);
 void RestoreTree(const std::string& nativeFolder, const Tree& tree);  // touches only what differs
 
 struct FaultSweep {
-  int reported = 0;                         // faulted runs that failed and said so
-  std::vector<std::string> problems;        // "kind:n: what is wrong"
-  std::map<std::string, std::string> said;  // "kind:n": the standard error of each run that failed
+  int reported = 0;                   // faulted runs that failed and said so
+  std::vector<std::string> problems;  // "kind:n: what is wrong"
 };
 
 // `normalise` drops from each snapshot what differs between runs anyway

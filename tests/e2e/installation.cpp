@@ -34,16 +34,16 @@ std::string TestLayout() {  // cameras 1 to 5, a model stored twice
 
 const char kOwnBufferStop[] = "eigener Prellbock";
 
-Child SpawnZuvo(const std::vector<std::string>& args, const std::vector<std::string>& env) {
+Child SpawnZuvo(const Args& args, const Args& env) {
   std::vector<std::string> argv = {ZUVO_BINARY};
   argv.insert(argv.end(), args.begin(), args.end());
   return SpawnProgram(argv, env);
 }
 
-Child SpawnProgram(const std::vector<std::string>& program, const std::vector<std::string>& env) {
+Child SpawnProgram(const Args& program, const Args& env, const std::string& errorTo) {
   Child child;
   child.io = std::make_shared<testing_support::TempDir>();
-  const std::string out = child.io->NativePath("out"), err = child.io->NativePath("err");
+  const std::string out = child.io->NativePath("out"), err = errorTo.empty() ? child.io->NativePath("err") : errorTo;
   const std::vector<std::string> args(program.begin() + 1, program.end());
   std::vector<std::string> strings = {program.front()};
   strings.insert(strings.end(), args.begin(), args.end());
@@ -79,7 +79,7 @@ std::string WithoutPid(const std::string& text) {
   return std::regex_replace(text, std::regex("\\(Prozess [0-9]+\\)"), "(Prozess N)");
 }
 
-std::string CrLf(const std::vector<std::string>& lines) {
+std::string CrLf(const Args& lines) {
   std::string text;
   for (const std::string& line : lines) text += line + "\r\n";
   return text;

@@ -18,6 +18,8 @@
 
 namespace e2e {
 
+using Args = std::vector<std::string>;  // a row's command line, kept on one line by the formatter
+
 struct RunResult {
   int exitCode = -1;  // -1 when it did not exit normally
   std::string out, err;
@@ -28,18 +30,14 @@ struct Child {
   pid_t pid = -1;
   std::shared_ptr<testing_support::TempDir> io;  // its standard output and error
 };
-Child SpawnZuvo(const std::vector<std::string>& args, const std::vector<std::string>& env);
-// Any program: argv[0] is its path.
-Child SpawnProgram(const std::vector<std::string>& argv, const std::vector<std::string>& env);
+Child SpawnZuvo(const Args& args, const Args& env);
+// Any program: argv[0] is its path; standard error to `errorTo` when given.
+Child SpawnProgram(const Args& argv, const Args& env, const std::string& errorTo = "");
 RunResult Finish(const Child& child);
-inline RunResult RunProgram(const std::vector<std::string>& argv, const std::vector<std::string>& env) {
-  return Finish(SpawnProgram(argv, env));
-}
-inline RunResult RunZuvo(const std::vector<std::string>& args, const std::vector<std::string>& env = {}) {
-  return Finish(SpawnZuvo(args, env));
-}
+inline RunResult RunProgram(const Args& argv, const Args& env) { return Finish(SpawnProgram(argv, env)); }
+inline RunResult RunZuvo(const Args& args, const Args& env = {}) { return Finish(SpawnZuvo(args, env)); }
 
-std::string CrLf(const std::vector<std::string>& lines);
+std::string CrLf(const Args& lines);
 // `text` with each "(Prozess 4711)" as "(Prozess N)".
 std::string WithoutPid(const std::string& text);
 // The line a start prints before the simulator runs, its process as N.
@@ -70,11 +68,11 @@ class InstallationTest : public ::testing::Test {
   std::string Typed(const std::string& text) const;
   // The registry's command for the simulator's files; empty leaves the key out.
   void SetRegistryCommand(const std::string& command) const;
-  RunResult Zuvo(const std::vector<std::string>& args, std::vector<std::string> env = {}) const {
+  RunResult Zuvo(const Args& args, Args env = {}) const {
     env.insert(env.begin(), Env().front());
     return RunZuvo(args, env);
   }
-  RunResult Start(std::vector<std::string> options = {}) const {  // zuvo start LAYOUT OPTIONS
+  RunResult Start(Args options = {}) const {  // zuvo start LAYOUT OPTIONS
     options.insert(options.begin(), {"start", Layout()});
     return Zuvo(options);
   }
@@ -91,9 +89,9 @@ class InstallationTest : public ::testing::Test {
   // saves none.
   void SaveDefaults() const;
 
-  void WriteSettings(const std::vector<std::string>& lines) const { Write("Anlagen\\Test.danl", CrLf(lines)); }
+  void WriteSettings(const Args& lines) const { Write("Anlagen\\Test.danl", CrLf(lines)); }
   std::string ReadSettings() const { return Read("Anlagen\\Test.danl"); }
-  void WritePlan(const std::vector<std::string>& lines) const { Write(stand_in::kPlanFileName, CrLf(lines)); }
+  void WritePlan(const Args& lines) const { Write(stand_in::kPlanFileName, CrLf(lines)); }
   std::vector<stand_in::Run> Runs() const { return stand_in::ReadRuns(Read(stand_in::kLogFileName)); }
   stand_in::Run OnlyRun() const;                    // a test failure when there is not exactly one
   bool WaitForHangingRun(std::size_t count) const;  // run number `count` hangs; false after a minute

@@ -41,18 +41,12 @@ TEST_F(InstallationTest, JsonOutputFollowsTheSchema) {
       {show, registry, "/availableFiles",
        R"({"bufferStop":["eisen.MOD","Holz.mod"],"catenary":["Kette.mod"],)"
        R"("guidePost":["Gelb.mod"],"groundTexture":["Sand.bmp"]})"},
-      {show, registry, "/chooseEnabled/groundTexture", "true"},
       {show, registry, "/cameraSet", "null", "\"cameraSet\": null", "\"cameraSet\": \"\""},
-      {show, registry, "/bufferStop", "null", "\"chooseEnabled\": {\n    \"bufferStop\"",
-       "\"chooseEnabled\": {\n    \"Prellbock\""},
       {show, registry, "/guidePost", "\"Gelb.mod\"", "\"genTerrainEnabled\": false", "\"genTerrainEnabled\": 0"},
-      {show, "", "/availableFiles/catenary", "null"},
       {show, "", "/installation", "null", "\"installation\": null", "\"installation\": 1"},
       {dump, registry, "/installation", "\"C:\\\\Sim\\\\\"", "\"loaded\": true", "\"loaded\": 1"},
-      {dump, registry, "/models/1/name", "\"Fehlt\"", "\"linkedModel\": null", "\"linkedModel\": \"\""},
       {dump, "", "/installation", "null", "\"installation\": null,", "\"installation\": null, \"extra\": 1,"},
       {history, "", "/versions/0/number", "1", "\"number\": 1", "\"number\": 0"},
-      {history, "", "/versions/0/settings", "null", "\"settings\": null", "\"settings\": {}"},
       {history, "", "/versions/0/models", "2", "\"file\": \"", "\"file\": \"..\\\\"},
   };
   const std::string schemaCheck = "python3 -c '" + std::string(kValidate) + "' " + ZUVO_SCHEMA + " ";

