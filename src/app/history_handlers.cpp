@@ -121,7 +121,7 @@ int StartupDialog::RestoreVersion(const std::string& named, int number) {
       done = 0;
       continue;
     }
-    restored += (restored.empty() ? "" : ", ") + *target.path;
+    restored += (restored.empty() ? "" : ", ") + host::ShownPath(*target.path);
   }
   const int ended = EndRun(&run, {});
   if (!done) return 0;

@@ -48,7 +48,7 @@ enum class Why {
   kDefaultNotSaved,       // kind name
   kChoiceNotInstalled,    // kind name, file
   kChoiceMissing,         // option, file, folder, what the folder holds
-  kChoiceNotAName,        // option, file, folder, what the folder holds
+  kChoiceNotAName,        // option, folder, file, what the folder holds
   kChoiceFolderMissing,   // folder (as "what the folder holds")
   kChoiceNone,            // (as "what the folder holds")
   // Swaps of "[Copy]".

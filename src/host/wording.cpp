@@ -316,6 +316,12 @@ unsigned PathArguments(Why why) {
     case Why::kLineContentIn:
     case Why::kHistoryHint: return 1u | 2u;
     case Why::kWrongExtension:
+    case Why::kChoiceNotAName:
+    case Why::kSwapProgram:
+    case Why::kSwapFolder:
+    case Why::kSwapJournal:
+    case Why::kSwapTemporary:
+    case Why::kSwapLayout:
     case Why::kSwapBackupExists:
     case Why::kLoaderMissing:
     case Why::kCameraSetUnknown:
@@ -330,7 +336,6 @@ unsigned PathArguments(Why why) {
     case Why::kHistoryVersionDamaged:
     case Why::kRestoreSameFiles: return 2u;
     case Why::kChoiceMissing:
-    case Why::kChoiceNotAName:
     case Why::kRemovalCount:
     case Why::kEarlierPlanTiles:
     case Why::kTerrainWritten: return 4u;
@@ -393,15 +398,19 @@ std::string WordingAsGiven(const Reason& reason) {
 
 void SetPathForm(PathForm form) { CurrentPathForm() = form; }
 
-std::string Wording(const Reason& reason) {
+std::string ShownPath(const std::string& windowsPath) {
   const PathForm form = CurrentPathForm();
-  if (form == nullptr) return WordingAsGiven(reason);
+  return form == nullptr || windowsPath.empty() ? windowsPath : form(windowsPath);
+}
+
+std::string Wording(const Reason& reason) {
+  if (CurrentPathForm() == nullptr) return WordingAsGiven(reason);
   Reason shown = reason;
   const unsigned paths = PathArguments(reason.why);
   for (std::size_t i = 0; i < shown.args.size() && i < 32; ++i) {
-    if (((paths >> i) & 1u) && !shown.args[i].empty()) shown.args[i] = form(shown.args[i]);
+    if ((paths >> i) & 1u) shown.args[i] = ShownPath(shown.args[i]);
   }
-  if (!shown.cause.folder.empty()) shown.cause.folder = form(shown.cause.folder);
+  shown.cause.folder = ShownPath(shown.cause.folder);
   return WordingAsGiven(shown);
 }
 

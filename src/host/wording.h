@@ -19,6 +19,8 @@ std::string Wording(const Reason& reason);
 // the console installs the Unix form for a user who types Unix paths.
 using PathForm = std::string (*)(const std::string& windowsPath);
 void SetPathForm(PathForm form);
+// A path in the installed form, for a text the catalogue does not hold.
+std::string ShownPath(const std::string& windowsPath);
 
 template <typename... Args>
 std::string Wording(Why why, const Args&... args) {

@@ -9,6 +9,8 @@ namespace e2e {
 namespace {
 
 TEST_F(InstallationTest, ExitStatusAndMessagesOfEveryCommand) {
+  // A layout typed as a Unix path gets Unix paths in what zuvo says.
+  const auto T = [this](const std::string& text) { return Typed(text); };
   WriteMixedLayout();
   layout_bytes::Track t;
   t.id = 7;
@@ -55,47 +57,52 @@ TEST_F(InstallationTest, ExitStatusAndMessagesOfEveryCommand) {
        "Fehlendes Rollmaterial in der Anlage l\xC3\xB6schen?" + no},
       {Args{"delete-camera-set", ost, "\xC3\x84gypten"}, 1, stop, "L\xC3\xB6sche Kamera Set \xC3\x84gypten ?" + no},
       {Args{"--yes", "delete-camera-set", ost, "Nord"}, 1, "",
-       "Kamera Set Nord gibt es nicht in C:\\Sim\\Anlagen\\Ost.danl!\n"},
+       T("Kamera Set Nord gibt es nicht in C:\\Sim\\Anlagen\\Ost.danl!\n")},
       {Args{"remove-missing", "--dry-run", "rolling-stock", berg}, 0, "Rollmaterial zu entfernen: 1\n  Fehlt.rm\n", ""},
-      {Args{"start", test}, 1, "", "Installationsordner C:\\Fehlt gibt es nicht.\n", false,
+      {Args{"start", test}, 1, "", T("Installationsordner C:\\Fehlt gibt es nicht.\n"), false,
        "C:\\Fehlt\\Kantrelwick.exe"},
       // A choice is a file name of its kind folder: a missing one stops (1), a path is misused (2).
       {Args{"start", test, "--buffer-stop", "Rot.mod"}, 1, "",
-       "--buffer-stop: \"Rot.mod\" gibt es nicht in C:\\Sim\\Prellbock\nVorhanden: Holz.mod, Prellbock.mod\n"},
+       T("--buffer-stop: \"Rot.mod\" gibt es nicht in C:\\Sim\\Prellbock\nVorhanden: Holz.mod, Prellbock.mod\n")},
       {Args{"start", test, "--catenary", "..\\Prellbock\\Holz.mod"}, 2, "",
-       "--catenary nimmt nur einen Dateinamen aus C:\\Sim\\Oberleitung, keinen Pfad: \"..\\Prellbock\\Holz.mod\"\n"
-       "Vorhanden: Kette.mod\n"},
+       T("--catenary nimmt nur einen Dateinamen aus C:\\Sim\\Oberleitung, keinen Pfad: \"..\\Prellbock\\Holz.mod\"\n"
+         "Vorhanden: Kette.mod\n")},
       // A camera set named as an existing one in another case is refused.
       {Args{"start", ost, "--camera-set", "\xC3\xA4GYPTEN"}, 1, "",
-       "Kamera Set \xC3\xA4GYPTEN gibt es nicht in C:\\Sim\\Anlagen\\Ost.danl. Meinten Sie \"\xC3\x84gypten\"? "
-       "(Gro\xC3\x9F- und Kleinschreibung z\xC3\xA4hlt)\n"},
+       T("Kamera Set \xC3\xA4GYPTEN gibt es nicht in C:\\Sim\\Anlagen\\Ost.danl. Meinten Sie \"\xC3\x84gypten\"? "
+         "(Gro\xC3\x9F- und Kleinschreibung z\xC3\xA4hlt)\n")},
       {Args{"terrain", "--preview", test}, 1,
-       "Terrainvorschau geschrieben: C:\\Sim\\Anlagen\\Terrain Nord.svg\nTerrainvorschau geschrieben: "
-       "C:\\Sim\\Anlagen\\Terrain S\xC3\xBC"
-       "d.svg\n",
+       T("Terrainvorschau geschrieben: C:\\Sim\\Anlagen\\Terrain Nord.svg\nTerrainvorschau geschrieben: "
+         "C:\\Sim\\Anlagen\\Terrain S\xC3\xBC"
+         "d.svg\n"),
        "[Terrain\\..\\..\\Weg]:Der Abschnittsname taugt nicht als Dateiname der Vorschau!\n[Terrain S\xC3\xBC"
        "d]:Name muss gesetzt sein!\n",
        true},
       {Args{"terrain", berg}, 1, "", "Die Einstellungen beschreiben kein Terrain, es wird nichts generiert!\n"},
       {Args{"terrain", ost}, 0,
-       "Terrain Nord: 4 Kacheln in C:\\Sim\\Modelle\\Nord\nTerraingenerierung abgeschlossen!\n", "", true},
-      {Args{"map", berg}, 0, "Karte wurde erstellt: C:\\Sim\\Anlagen\\Berg.svg\n", "", true},
+       T("Terrain Nord: 4 Kacheln in C:\\Sim\\Modelle\\Nord\nTerraingenerierung abgeschlossen!\n"), "", true},
+      {Args{"map", berg}, 0, T("Karte wurde erstellt: C:\\Sim\\Anlagen\\Berg.svg\n"), "", true},
+      // A layout typed as a Windows path: Windows paths, whatever --host is.
+      {Args{"--host", Native(), "map", "C:\\Sim\\Anlagen\\Berg.anl"}, 0,
+       "Karte wurde erstellt: C:\\Sim\\Anlagen\\Berg.svg\n", "", true},
       {Args{"map", berg, "-o", Native("Anlagen\\Test.DANL")}, 1, "", "falsche Endung: DANL\n"},
-      {Args{"inventory", berg}, 0, "Inventarliste wurde erstellt!\nGeschrieben: C:\\Sim\\Anlagen\\Inventarliste.txt\n",
-       "", true},
-      {Args{"resave", berg}, 0, "Gespeichert: C:\\Sim\\Anlagen\\Berg.anl\n", "", true},  // and a version kept
+      {Args{"inventory", berg}, 0,
+       T("Inventarliste wurde erstellt!\nGeschrieben: C:\\Sim\\Anlagen\\Inventarliste.txt\n"), "", true},
+      {Args{"resave", berg}, 0, T("Gespeichert: C:\\Sim\\Anlagen\\Berg.anl\n"), "", true},  // and a version kept
       {Args{"--yes", "--host", Native(), "remove-missing", "gbos", berg}, 0,
-       "Vorige Fassung im Verlauf: Fassung 1 in C:\\Sim\\Anlagen\\StartZUVO-Verlauf\\Berg\n"
-       "GBOs entfernt: 1, gespeichert: C:\\Sim\\Anlagen\\Berg.anl\n",
+       T("Vorige Fassung im Verlauf: Fassung 1 in C:\\Sim\\Anlagen\\StartZUVO-Verlauf\\Berg\n"
+         "GBOs entfernt: 1, gespeichert: C:\\Sim\\Anlagen\\Berg.anl\n"),
        "", true},
       {Args{"--yes", "delete-camera-set", ost, "\xC3\x84gypten"}, 0,
-       "Kamera Set \xC3\x84gypten gel\xC3\xB6scht: C:\\Sim\\Anlagen\\Ost.danl\n", "", true},
+       T("Kamera Set \xC3\x84gypten gel\xC3\xB6scht: C:\\Sim\\Anlagen\\Ost.danl\n"), "", true},
       {Args{"--yes", "delete-camera-set", Native("Anlagen\\Utf.anl"), "Nord"}, 0,
-       "Kamera Set Nord gel\xC3\xB6scht: C:\\Sim\\Anlagen\\Utf.danl\n",
-       "C:\\Sim\\Anlagen\\Utf.danl ist in UTF-8 geschrieben und wurde so gelesen; gespeichert wird sie in "
-       "Windows-1252.\n",
+       T("Kamera Set Nord gel\xC3\xB6scht: C:\\Sim\\Anlagen\\Utf.danl\n"),
+       T("C:\\Sim\\Anlagen\\Utf.danl ist in UTF-8 geschrieben und wurde so gelesen; gespeichert wird sie in "
+         "Windows-1252.\n"),
        true},
+      // Neither a layout nor --host typed: the registry's Windows form.
       {Args{"repair"}, 0, "Nichts wiederherzustellen: kein Laufprotokoll in C:\\Sim\\.\n", ""},
+      {Args{"--host", Native(), "repair"}, 0, T("Nichts wiederherzustellen: kein Laufprotokoll in C:\\Sim\\.\n"), ""},
       {Args{"standard"}, 0, defaults, "", true},
       {Args{"--host", Native("Anlagen"), "standard"}, 0, "Keine Standard-Dateien gesichert: nichts installiert.\n", ""},
       {Args{"--host", Native(), "start", "--guide-post", "gelb.MOD", test}, 0,
@@ -135,8 +142,8 @@ TEST_F(InstallationTest, ShowTellsTheDefaultsAndTheFilesToChooseFrom) {
             std::string::npos)
       << run.out;
   run = Zuvo({"--host", Native("Anlagen"), "show", Layout()});
-  EXPECT_NE(run.out.find("Oberleitung: (nicht gesetzt, ohne Ordner wird nichts installiert)\n"
-                         "  Vorhanden: Ordner C:\\Sim\\Anlagen\\Oberleitung fehlt\n"),
+  EXPECT_NE(run.out.find(Typed("Oberleitung: (nicht gesetzt, ohne Ordner wird nichts installiert)\n"
+                               "  Vorhanden: Ordner C:\\Sim\\Anlagen\\Oberleitung fehlt\n")),
             std::string::npos)
       << run.out;
 }
@@ -178,11 +185,11 @@ TEST_F(InstallationTest, PathsUsageErrorsAndHints) {
       {Args{"show", "Anlagen\\Test.anl"}, 1, "", "\"Anlagen\\Test.anl\" ist unter Windows kein Name." + forms},
       {Args{"--host", "C:/Fehlt", "standard"}, 2, "", "--host: C:\\Fehlt gibt es nicht.\n"},
       {Args{"--host", "", "standard"}, 2, "", "Kein Pfad angegeben.\n"},
-      {Args{"--host", Layout(), "standard"}, 2, "", "--host: C:\\Sim\\Anlagen\\Test.anl ist kein Ordner.\n"},
+      {Args{"--host", Layout(), "standard"}, 2, "", Typed("--host: C:\\Sim\\Anlagen\\Test.anl ist kein Ordner.\n")},
       {Args{"resave", Native("Anlagen\\Lok.anl")}, 1, "",
-       "Dll-Modell \"Lok.dll\" kann nicht benutzt werden!\nDas Datenblatt "
-       "C:\\Sim\\Rollmaterial\\Datenbl\xC3\xA4tter\\Lok.txt fehlt.\nFehlgeschlagene Pr\xC3\xBC"
-       "fungen der Anlagendatei: 1 (--verbose zeigt sie).\n"},
+       Typed("Dll-Modell \"Lok.dll\" kann nicht benutzt werden!\nDas Datenblatt "
+             "C:\\Sim\\Rollmaterial\\Datenbl\xC3\xA4tter\\Lok.txt fehlt.\nFehlgeschlagene Pr\xC3\xBC"
+             "fungen der Anlagendatei: 1 (--verbose zeigt sie).\n")},
       {Args{"--yes", "shwo", "x"}, 2, "", "Unbekannter Befehl \"shwo\". Meinten Sie \"show\"?\n" + usage},
       {Args{"zeigen"}, 2, "", "Unbekannter Befehl \"zeigen\".\n" + usage},
       {Args{"show", "--jsn", "x"}, 2, "", "Unbekannte Option \"--jsn\". Meinten Sie \"--json\"?\n" + show},

@@ -37,7 +37,8 @@ TEST_F(HistoryE2eTest, ARemovalIsListedAndBroughtBackByteForByte) {
       << listed.out;
   const RunResult run = Zuvo({"--yes", "restore", berg, "1"});
   EXPECT_EQ(run.exitCode, 0) << run.err;
-  EXPECT_EQ(run.out, "Fassung 1 wiederhergestellt: " + host_ + "Anlagen\\Berg.anl (die Dateien davor: Fassung 2)\n");
+  EXPECT_EQ(run.out,
+            Typed("Fassung 1 wiederhergestellt: " + host_ + "Anlagen\\Berg.anl (die Dateien davor: Fassung 2)\n"));
   EXPECT_TRUE(Read("Anlagen\\Berg.anl") == before);
   EXPECT_EQ(Read("Anlagen\\Berg.danl"), CrLf({"[KamSet Nord]", "PX1=1"}));
   EXPECT_FALSE(Exists("StartZUVO-Lauf.txt"));
@@ -67,8 +68,8 @@ TEST_F(HistoryE2eTest, AStartKeepsThePairBeforeTheRunAndAsTheSimulatorLeftIt) {
             "08:1511115555");
   const RunResult restored = Zuvo({"--yes", "restore", Layout(), "1"});
   EXPECT_EQ(restored.exitCode, 0) << restored.err;
-  EXPECT_EQ(restored.out, "Fassung 1 wiederhergestellt: " + host_ + "Anlagen\\Test.anl, " + host_ +
-                              "Anlagen\\Test.danl (die Dateien davor: Fassung 3)\n");
+  EXPECT_EQ(restored.out, Typed("Fassung 1 wiederhergestellt: " + host_ + "Anlagen\\Test.anl, " + host_ +
+                                "Anlagen\\Test.danl (die Dateien davor: Fassung 3)\n"));
   EXPECT_TRUE(Read("Anlagen\\Test.anl") == anl);
   EXPECT_EQ(ReadSettings(), danl);
 }

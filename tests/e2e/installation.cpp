@@ -119,7 +119,7 @@ std::string InstallationTest::Typed(const std::string& text) const {
   const std::string driveC = std::filesystem::canonical(dir_.NativePath("prefix/drive_c")).string();
   std::string out;
   for (std::size_t i = 0; i < text.size();) {
-    if (text.compare(i, 3, "C:\\") != 0 || (i > 0 && text[i - 1] == '"')) {
+    if (text.compare(i, 3, "C:\\") != 0) {
       out += text[i++];
       continue;
     }

@@ -100,7 +100,7 @@ TEST_F(StartFaultsTest, WhatTheSimulatorBreaksIsNamed) {
     if (!*c.plan) std::remove(Native("Kantrelwick.exe").c_str());
     RunResult run = Start(kChoices);
     EXPECT_EQ(run.exitCode, c.exitCode);
-    EXPECT_EQ(run.err, c.err);
+    EXPECT_EQ(run.err, Typed(c.err));
     EXPECT_EQ(Runs().size(), *c.plan ? 1u : 0u);
     EXPECT_EQ(Read("Prellbock\\Prellbock.mod"), kOwnBufferStop);
     if (*c.gone) {
@@ -135,7 +135,7 @@ TEST_F(StartFaultsTest, TheSimulatorOrTheToolKilledWhileItRuns) {
   Finish(zuvo);
   ASSERT_TRUE(hanging) << "the stand-in did not start";
   // While the simulator lives on, a second start refuses, and so does a restore.
-  const std::string alive = "Kantrelwick l\xC3\xA4uft schon auf " + host_ + "Anlagen\\Test.anl (Prozess ";
+  const std::string alive = "Kantrelwick l\xC3\xA4uft schon auf " + Typed(host_ + "Anlagen\\Test.anl") + " (Prozess ";
   EXPECT_EQ(Start().err.find(alive + Runs().back().Get("Prozess")), 0u);
   EXPECT_EQ(Zuvo({"--yes", "restore", Layout(), "1"}).err.find(alive), 0u);
   KillStandIn();

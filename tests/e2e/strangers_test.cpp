@@ -66,7 +66,7 @@ TEST_F(InstallationTest, ASharedLayoutRunsNoProgramAndWritesThroughNoLink) {
                                                      ".zuvo-123-abcdef, eine tempor\xC3\xA4re Datei von StartZUVO" +
                                                      own},
       {Args{"[Copy]", "anlagen\\TEST.danl=A.dat"},
-       "[Copy]:anlagen\\TEST.danl=A.dat nennt " + h + "anlagen\\TEST.danl, eine Anlage" + own},
+       "[Copy]:anlagen\\TEST.danl=A.dat nennt " + h + "Anlagen\\Test.danl, eine Anlage" + own},  // as stored
       {Args{"[Copy]", "C.dat=X.dat", "c.DAT=A.dat"},
        "[Copy]:C.dat=X.dat und [Copy]:c.DAT=A.dat tauschen dieselbe Datei!\n"},
       // Outside the installation: through a drive's link, a link in it.
@@ -105,7 +105,7 @@ TEST_F(InstallationTest, ASharedLayoutRunsNoProgramAndWritesThroughNoLink) {
     const Tree before = SnapshotTree(dir_.native());
     const RunResult run = Zuvo(command);
     EXPECT_EQ(run.exitCode, 1);
-    EXPECT_EQ(run.err, err);
+    EXPECT_EQ(run.err, Typed(err));
     EXPECT_TRUE(SnapshotTree(dir_.native()) == before) << run.err;
     EXPECT_EQ(Runs().size(), 0u);
   };

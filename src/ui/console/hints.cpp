@@ -74,7 +74,7 @@ std::string HintAfter(const host::Reason& reason, const host::Installation& inst
   std::string sheet = host::DataSheetPath(installation, reason.args[0]);
   std::replace(sheet.begin(), sheet.end(), '/', '\\');
   if (platform::PathStatus(sheet) != platform::kPathNone) return std::string();
-  return "Das Datenblatt " + sheet + " fehlt.";
+  return "Das Datenblatt " + host::ShownPath(sheet) + " fehlt.";
 }
 
 }  // namespace console

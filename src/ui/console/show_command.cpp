@@ -80,7 +80,7 @@ std::string ShownAsText(const ConsoleView& view, const host::Installation& insta
   auto state = [&view](int id) { return view.IsEnabled(id) ? "aktiv" : "inaktiv"; };
   std::string sets;
   for (const std::string& name : view.cameraSets()) sets += (sets.empty() ? "" : " | ") + name;
-  std::string text = "Anlage: " + shown.m_layoutPath + "\n";
+  std::string text = "Anlage: " + host::ShownPath(shown.m_layoutPath) + "\n";
   text += "Kamera Set: " + shown.m_cameraSet + "\n";
   text += "Kamera Sets: " + sets + "\n";
   for (int k = 0; k < host::kAssetKindCount; ++k) {
