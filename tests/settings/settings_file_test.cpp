@@ -71,19 +71,18 @@ TEST(SettingsFileTest, FindSetAndRemoveUseTheFirstSectionOfAName) {
 }
 
 TEST(SettingsFileTest, NumbersParseLikeAtoiAndAtof) {
-  for (const auto& c : std::vector<std::pair<const char*, int>>{{"  \t\n\v\f\r-17xyz", -17},
-                                                                {"+5", 5},
-                                                                {"3.9", 3},
-                                                                {"", 0},
-                                                                {"- 5", 0},
-                                                                {"--5", 0},
-                                                                {"0x1F", 0},
-                                                                {"2147483648", INT_MAX},
-                                                                {"99999999999999999999999", INT_MAX},
-                                                                {"-2147483648", INT_MIN},
-                                                                {"-2147483649", INT_MIN}}) {
-    EXPECT_EQ(SettingsFile::ParseInt(c.first), c.second) << c.first;
-  }
+  const std::pair<const char*, int> ints[] = {{"  \t\n\v\f\r-17xyz", -17},
+                                              {"+5", 5},
+                                              {"3.9", 3},
+                                              {"", 0},
+                                              {"- 5", 0},
+                                              {"--5", 0},
+                                              {"0x1F", 0},
+                                              {"2147483648", INT_MAX},
+                                              {"99999999999999999999999", INT_MAX},
+                                              {"-2147483648", INT_MIN},
+                                              {"-2147483649", INT_MIN}};
+  for (const auto& c : ints) EXPECT_EQ(SettingsFile::ParseInt(c.first), c.second) << c.first;
   EXPECT_EQ(SettingsFile::ParseReal(" -2.5e3x") + SettingsFile::ParseReal("3,5") + SettingsFile::ParseReal("abc"),
             -2497.0);
   SettingsFile file;
