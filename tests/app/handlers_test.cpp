@@ -2,7 +2,6 @@
 #include <filesystem>
 
 #include "app/scripted_view.h"
-#include "settings/history_index.h"
 #include "terrain/terrain_test_support.h"
 
 namespace {
@@ -13,8 +12,7 @@ using Handler = int (app::StartupDialog::*)();
 using Dialog = app::StartupDialog;
 
 const char kSettings[] =
-    "[KamSet Nord]\r\n[KamSet S\xFC"
-    "d]\r\nPX1=2\r\n[Terrain1]\r\nName=Berg\r\nHoehe=hoehe.bmp\r\n"
+    "[KamSet Nord]\r\n[KamSet S\374d]\r\nPX1=2\r\n[Terrain1]\r\nName=Berg\r\nHoehe=hoehe.bmp\r\n"
     "Farbe=farbe.bmp\r\nPixelgroesse=1\r\nKachelabstand=2\r\nKachelgroesse=2\r\n";  // two tiles, pictures beside
 
 class HandlersTest : public AppTest {
@@ -49,28 +47,18 @@ TEST_F(HandlersTest, CommandsRefuseWithoutThePairOrTheInstallation) {
 
 TEST_F(HandlersTest, DeletingACameraSetWritesTheFileBeforeMemoryChanges) {
   view.answers = {true, true, true};
-  view.controls.m_cameraSet =
-      "S\xFC"
-      "d";  // the name typed counts
+  view.controls.m_cameraSet = "S\374d";  // the name typed counts
   platform::PlanFault(platform::kFaultCreate, 1);
   EXPECT_EQ(dialog.OnDeleteCameraSetClicked(), 0);  // a failed write changes nothing
-  EXPECT_EQ((Texts{view.controls.m_cameraSet, host.Read("Anlagen\\Berg.danl")}), (Texts{"S\xFC"
-                                                                                        "d",
-                                                                                        kSettings}));
-  EXPECT_TRUE(
-      dialog.pair().settings.HasSection("KamSet S\xFC"
-                                        "d"));
+  EXPECT_EQ((Texts{view.controls.m_cameraSet, host.Read("Anlagen\\Berg.danl")}), (Texts{"S\374d", kSettings}));
+  EXPECT_TRUE(dialog.pair().settings.HasSection("KamSet S\374d"));
   view.controls.m_cameraSet = "nord";  // no such section, but the list finds "Nord" ignoring case
   EXPECT_EQ(dialog.OnDeleteCameraSetClicked(), 1);
   EXPECT_EQ((Texts{view.controls.m_cameraSet, host.Read("Anlagen\\Berg.danl")}), (Texts{"", kSettings}));
-  view.controls.m_cameraSet =
-      "S\xFC"
-      "d";
+  view.controls.m_cameraSet = "S\374d";
   EXPECT_EQ(dialog.OnDeleteCameraSetClicked(), 1);
   EXPECT_TRUE(view.cameraSets.empty());
-  EXPECT_FALSE(
-      dialog.pair().settings.HasSection("KamSet S\xFC"
-                                        "d"));
+  EXPECT_FALSE(dialog.pair().settings.HasSection("KamSet S\374d"));
 }
 
 TEST_F(HandlersTest, RemovalsRefuseWhileAFolderOfTheKindIsMissingAndKeepAnOldBackup) {
@@ -127,9 +115,8 @@ TEST_F(HandlersTest, ListsAndTerrainsAreMadeBesideTheLayoutWhereverTheCurrentFol
   EXPECT_EQ(host.List("Anlagen"), (Texts{"Berg.anl", "Berg.danl", "Fehlliste.txt"}));
   platform::PlanFault(platform::kFaultChdir, 1);  // a folder that cannot be entered: only the message
   EXPECT_EQ(dialog.OnInventoryListClicked(), 0);
-  EXPECT_EQ(messages.messages(), Texts{"Datei " + host.Path("Anlagen\\Inventarliste.txt") +
-                                       " kann nicht ge\xF6"
-                                       "ffnet werden!"});
+  EXPECT_EQ(messages.messages(),
+            Texts{"Datei " + host.Path("Anlagen\\Inventarliste.txt") + " kann nicht ge\366ffnet werden!"});
 
   EXPECT_EQ(dialog.OnGenTerrainClicked(), 0);  // no pictures yet: the generator says why
   EXPECT_TRUE(view.enabled.at(app::kIdGenTerrain));

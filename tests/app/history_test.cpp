@@ -3,7 +3,6 @@
 // that each command keeps the pair before it replaces a file, and the hint
 // after a load that failed. (Faults while keeping a version, and a restore
 // during a live run, are the end-to-end tests'.)
-#include "app/history.h"
 #include "app/scripted_view.h"
 #include "settings/history_index.h"
 
@@ -12,7 +11,8 @@ namespace {
 using app_testing::AppTest;
 using app_testing::Texts;
 
-const char kAnl[] = "Anlagen\\Berg.anl", kDanl[] = "Anlagen\\Berg.danl", kFolder[] = "Anlagen\\StartZUVO-Verlauf\\Berg";
+const char kAnl[] = "Anlagen\\Berg.anl", kDanl[] = "Anlagen\\Berg.danl";
+const std::string kFolder = "Anlagen\\StartZUVO-Verlauf\\Berg", kIndex = kFolder + "\\Verlauf.txt";
 
 std::string Layout(const char* model) {
   layout_bytes::Model m;
@@ -27,20 +27,16 @@ class HistoryTest : public AppTest {
   int Keep(const std::string& anl, const std::string& danl) {
     host.Write(kAnl, anl);
     host.Write(kDanl, danl);
-    if (!Load(kAnl)) return 0;
-    return dialog.Resave();
+    return Load(kAnl) ? dialog.Resave() : 0;
   }
   Texts Pair() const { return {host.Read(kAnl), host.Read(kDanl)}; }
   settings::HistoryIndex Index() const {
     settings::HistoryIndex index;
     std::string fault;
-    EXPECT_EQ(settings::ParseHistoryIndex(host.Read(std::string(kFolder) + "\\Verlauf.txt"), &index, &fault), 1)
-        << fault;
+    EXPECT_EQ(settings::ParseHistoryIndex(host.Read(kIndex), &index, &fault), 1) << fault;
     return index;
   }
-  std::string Stored(const settings::HistoryFile& file) const {
-    return host.Read(std::string(kFolder) + "\\" + file.content);
-  }
+  std::string Stored(const settings::HistoryFile& file) const { return host.Read(kFolder + "\\" + file.content); }
 };
 
 TEST_F(HistoryTest, ARestoreBringsBackTheNewestOtherVersionAfterKeepingTodaysPair) {
@@ -60,9 +56,8 @@ TEST_F(HistoryTest, ARestoreBringsBackTheNewestOtherVersionAfterKeepingTodaysPai
   EXPECT_EQ(index.versions[0].settings.content, index.versions[1].settings.content);  // stored once
   EXPECT_EQ((std::vector<int>{index.versions[0].models, index.versions[0].cameraSets, index.versions[0].tracks}),
             (std::vector<int>{1, 1, 0}));
-  EXPECT_EQ(index.versions[1].command, "resave");
 
-  const std::string anl = host.Path(kAnl), indexFile = host.Path(std::string(kFolder) + "\\Verlauf.txt");
+  const std::string anl = host.Path(kAnl), indexFile = host.Path(kIndex);
   view.log.clear(), view.answers = {false};  // No changes nothing
   EXPECT_EQ(dialog.RestoreVersion(anl, 0), 1);
   EXPECT_EQ(Pair(), today);
@@ -82,10 +77,9 @@ TEST_F(HistoryTest, ARestoreBringsBackTheNewestOtherVersionAfterKeepingTodaysPai
   EXPECT_EQ(view.log, Texts{"= Fassung 3 gleicht den heutigen Dateien von " + anl + ": nichts zu tun."});
   EXPECT_EQ(Index().versions.size(), 4u);
 
-  const std::string stored = std::string(kFolder) + "\\" + index.versions[0].layout.content;
-  const std::string damaged = "Fassung 1: " + host.Path(stored) +
-                              " fehlt oder ist besch\xE4"
-                              "digt, nichts wiederhergestellt!\n";
+  const std::string stored = kFolder + "\\" + index.versions[0].layout.content;
+  const std::string damaged =
+      "Fassung 1: " + host.Path(stored) + " fehlt oder ist besch\344digt, nichts wiederhergestellt!\n";
   const struct {
     int number;
     std::function<void()> damage;
@@ -95,13 +89,9 @@ TEST_F(HistoryTest, ARestoreBringsBackTheNewestOtherVersionAfterKeepingTodaysPai
       {1, [&] { host.Write(stored, Layout("A").substr(1)); }, damaged},
       {1, [&] { host.Write(stored, Layout("Z")); }, damaged},  // the same size
       {1, [&] { std::remove(host.NativePath(stored).c_str()); }, damaged},
-      {1,
-       [&] {
-         host.Write(std::string(kFolder) + "\\Verlauf.txt", "[StartZUVO-Verlauf]\r\nFormat=1\r\nFassungen=9\r\n");
-       },
+      {1, [&] { host.Write(kIndex, "[StartZUVO-Verlauf]\r\nFormat=1\r\nFassungen=9\r\n"); },
        "Verlauf " + indexFile +
-           " ist besch\xE4"
-           "digt ([StartZUVO-Verlauf] Fassungen): StartZUVO \xE4ndert die Anlage "
+           " ist besch\344digt ([StartZUVO-Verlauf] Fassungen): StartZUVO \xE4ndert die Anlage "
            "nicht, solange er so ist.\n"},
   };
   for (const auto& r : refused) {
@@ -162,9 +152,7 @@ TEST_F(HistoryTest, AFailedLoadHintsAtTheHistory) {
   EXPECT_EQ(view.log, Texts{"hint Fr\xFChere Fassungen liegen im Verlauf: \"zuvo history " + anl +
                             "\" zeigt sie, "
                             "\"zuvo restore " +
-                            anl +
-                            "\" holt die neueste andere zur\xFC"
-                            "ck."});
+                            anl + "\" holt die neueste andere zur\374ck."});
   host.Write("Anlagen\\Ost.anl", "kaputt");  // no history: no hint
   view.log.clear();
   EXPECT_EQ(Load("Anlagen\\Ost.anl"), 0);

@@ -35,20 +35,21 @@ TEST_F(LoadTest, EitherFileNamesThePairAndTheFieldKeepsItsAbsolutePath) {
 
 TEST_F(LoadTest, AWrongExtensionOrAFailedLoadClearsThePaths) {
   host.Write("Anlagen\\Tal.anl", "kaputt");
-  for (const char* wrong : {"Anlagen\\Berg.txt", "Anlagen\\Ordner.d\\Berg"}) {
+  host.MakeDirs("Anlagen\\Alt");
+  const std::string meant = ", gemeint ist eine Anlage (.anl oder .danl).\n";
+  const std::pair<const char*, std::string> wrong[] = {
+      {"Anlagen\\Berg.txt", "falsche Endung: txt\n"},
+      {"Anlagen\\Ordner.d\\Berg",
+       "falsche Endung: \n" + host.Path("Anlagen\\Ordner.d\\Berg") + " hat keine Endung" + meant},
+      {"Anlagen\\Alt", "falsche Endung: \n" + host.Path("Anlagen\\Alt") + " ist ein Ordner" + meant}};
+  for (const auto& c : wrong) {
     ASSERT_EQ(Load("Anlagen\\Berg.anl"), 1);
-    EXPECT_EQ(Load(wrong), 0);
+    messages.clear();
+    EXPECT_EQ(Load(c.first), 0);
+    EXPECT_EQ(messages.messages(), Texts{c.second});
     EXPECT_EQ(Paths(), (Texts{"", "", ""}));
     EXPECT_EQ(dialog.pair().layout.loaded, 1);  // the earlier layout stays in memory
   }
-  EXPECT_EQ(messages.messages(),
-            (Texts{"falsche Endung: txt\n", "falsche Endung: \n" + host.Path("Anlagen\\Ordner.d\\Berg") +
-                                                " hat keine Endung, gemeint ist eine Anlage (.anl oder .danl).\n"}));
-  host.MakeDirs("Anlagen\\Alt");
-  messages.clear();
-  EXPECT_EQ(Load("Anlagen\\Alt"), 0);
-  EXPECT_EQ(messages.messages(), (Texts{"falsche Endung: \n" + host.Path("Anlagen\\Alt") +
-                                        " ist ein Ordner, gemeint ist eine Anlage (.anl oder .danl).\n"}));
   EXPECT_EQ(Load("Anlagen\\Tal.danl"), 0);
   EXPECT_EQ(Paths(), (Texts{"", "", ""}));
 }

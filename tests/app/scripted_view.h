@@ -82,7 +82,6 @@ class AppTest : public ::testing::Test {
   }
   void TearDown() override {
     platform::ClearFaults();
-    host::SetCommandValueReader(nullptr);
     EXPECT_TRUE(platform::ChangeDirectory(savedDirectory_));
   }
   // Loads `relative` (inside the installation) as the dialog's start does.

@@ -2,23 +2,29 @@
 #include <filesystem>
 
 #include "app/scripted_view.h"
-#include "platform/faults.h"
 #include "platform/interrupt.h"
 #include "stand-in/protocol.h"
 
 namespace {
 
-using app_testing::AppTest;
 using app_testing::Texts;
 
 const char* const kActiveFiles[] = {"Mods\\Prellbock.mod", "Mods\\Oberleitung.mod", "Mods\\Leitpfosten.mod",
                                     "Parallels\\Tex256_256a.bmp"};
 
-TEST_F(AppTest, TheSimulatorRunsWhileTheDialogIsMinimisedAndTheSetJoinsTheList) {
-  for (const char* file : kActiveFiles) host.Write(file, "own");
-  std::filesystem::copy_file(ZUVO_FAKE_SIMULATOR, host.NativePath("Kantrelwick.exe"));
-  WriteBerg("[KamSet nord]\r\nPX1=4242\r\n");
-  ASSERT_TRUE(Load("Anlagen\\Berg.anl"));
+// An installation with its active files and the stand-in simulator, and Berg loaded with `settings`.
+class StartTest : public app_testing::AppTest {
+ protected:
+  void Prepare(const std::string& settings) {
+    for (const char* file : kActiveFiles) host.Write(file, "own");
+    std::filesystem::copy_file(ZUVO_FAKE_SIMULATOR, host.NativePath("Kantrelwick.exe"));
+    WriteBerg(settings);
+    ASSERT_TRUE(Load("Anlagen\\Berg.anl"));
+  }
+};
+
+TEST_F(StartTest, TheSimulatorRunsWhileTheDialogIsMinimisedAndTheSetJoinsTheList) {
+  Prepare("[KamSet nord]\r\nPX1=4242\r\n");
   for (int kind : {0, 2}) {  // an active file missing before its default is saved: told by its kind
     ASSERT_TRUE(platform::RemoveFile(host.Path(kActiveFiles[kind]), ""));
     EXPECT_EQ(dialog.OnStartClicked(), 0);
@@ -49,14 +55,11 @@ TEST_F(AppTest, TheSimulatorRunsWhileTheDialogIsMinimisedAndTheSetJoinsTheList) 
 
 // A swap whose substitute is missing is left out: the original stays where
 // the simulator expects it, and the window says so once the run is over.
-TEST_F(AppTest, ASwapWithoutItsSubstituteIsLeftOutAndNamedAfterTheRun) {
-  for (const char* file : kActiveFiles) host.Write(file, "own");
-  std::filesystem::copy_file(ZUVO_FAKE_SIMULATOR, host.NativePath("Kantrelwick.exe"));
+TEST_F(StartTest, ASwapWithoutItsSubstituteIsLeftOutAndNamedAfterTheRun) {
   host.Write("Strecke.dat", "Sommer");
   host.Write("Himmel.bmp", "Tag");
   host.Write("Nacht.bmp", "Nacht");
-  WriteBerg("[Copy]\r\nStrecke.dat=Winter.dat\r\nHimmel.bmp=Nacht.bmp\r\n");
-  ASSERT_TRUE(Load("Anlagen\\Berg.anl"));
+  Prepare("[Copy]\r\nStrecke.dat=Winter.dat\r\nHimmel.bmp=Nacht.bmp\r\n");
   EXPECT_EQ(dialog.OnStartClicked(), 1);
   const std::vector<stand_in::Run> runs = stand_in::ReadRuns(host.Read(stand_in::kLogFileName));
   ASSERT_EQ(runs.size(), 1u);
@@ -70,18 +73,13 @@ TEST_F(AppTest, ASwapWithoutItsSubstituteIsLeftOutAndNamedAfterTheRun) {
   EXPECT_EQ(messages.messages(), Texts{});
 }
 
-}  // namespace
-
 // An interrupt at any rename of a start with two swaps: whatever was swapped
 // is taken back, and a start interrupted before the run never runs the
 // simulator.
-TEST_F(AppTest, AnInterruptAtAnyRenameOfTheSwapsLeavesEveryFileAsItWas) {
-  for (const char* file : kActiveFiles) host.Write(file, "own");
-  std::filesystem::copy_file(ZUVO_FAKE_SIMULATOR, host.NativePath("Kantrelwick.exe"));
+TEST_F(StartTest, AnInterruptAtAnyRenameOfTheSwapsLeavesEveryFileAsItWas) {
   const char* const kSwapped[] = {"A.txt", "B.txt", "C.txt", "D.txt"};
   for (const char* name : kSwapped) host.Write(name, name);
-  WriteBerg("[Copy]\r\nA.txt=B.txt\r\nC.txt=D.txt\r\n");
-  ASSERT_TRUE(Load("Anlagen\\Berg.anl"));
+  Prepare("[Copy]\r\nA.txt=B.txt\r\nC.txt=D.txt\r\n");
   platform::PlanInterrupt(platform::kFaultRename, 1000);
   ASSERT_EQ(dialog.OnStartClicked(), 1);
   const int renames = platform::FaultAttempts(platform::kFaultRename);
@@ -101,3 +99,5 @@ TEST_F(AppTest, AnInterruptAtAnyRenameOfTheSwapsLeavesEveryFileAsItWas) {
   // Interrupted at the first swap's renames or the second's: no run.
   EXPECT_GE(notRun, 4);
 }
+
+}  // namespace

@@ -32,21 +32,22 @@ const char kTemplate[] =
     ".\\\" text command show\n"
     "Zeigt die Anlage f\xC3\xBCr \\fBshow\\fR.\n";
 
-int Write(const std::string& pageTemplate, bool tableLanguage, std::string* page, std::vector<std::string>* missing,
-          std::string* error) {
-  const docgen::Command table = Table();
-  docgen::ManPageInput input;
-  input.program = &table;
-  input.pageTemplate = pageTemplate;
-  input.version = "1.2.0";
-  input.tableLanguage = tableLanguage;
-  return docgen::WriteManPage(input, page, missing, error);
-}
-
-TEST(ManPage, HasEveryCommandAndOptionOfTheTable) {
+struct ManPage : ::testing::Test {
+  int Write(const std::string& pageTemplate, bool tableLanguage) {
+    const docgen::Command table = Table();
+    docgen::ManPageInput input;
+    input.program = &table;
+    input.pageTemplate = pageTemplate;
+    input.version = "1.2.0";
+    input.tableLanguage = tableLanguage;
+    return docgen::WriteManPage(input, &page, &missing, &error);
+  }
   std::string page, error;
   std::vector<std::string> missing;
-  ASSERT_TRUE(Write(kTemplate, true, &page, &missing, &error)) << error;
+};
+
+TEST_F(ManPage, HasEveryCommandAndOptionOfTheTable) {
+  ASSERT_TRUE(Write(kTemplate, true)) << error;
   EXPECT_EQ(page,
             ".TH ZUVO 1 \"2026\" \"StartZUVO 1.2.0\"\n"
             "\\fBzuvo\\fR [\\fB\\-\\-host\\fR \\fIORDNER\\fR]\n"
@@ -59,31 +60,26 @@ TEST(ManPage, HasEveryCommandAndOptionOfTheTable) {
   EXPECT_TRUE(missing.empty());
 }
 
-TEST(ManPage, InAnotherLanguageMarksWhatHasNoText) {
-  std::string page, error;
-  std::vector<std::string> missing;
-  ASSERT_TRUE(Write(kTemplate, false, &page, &missing, &error)) << error;
+TEST_F(ManPage, InAnotherLanguageMarksWhatHasNoText) {
+  ASSERT_TRUE(Write(kTemplate, false)) << error;
   EXPECT_EQ(missing,
             (std::vector<std::string>{"option --help", "option --host", "option show --json", "command history"}));
   EXPECT_NE(page.find(".\\\" missing text: command history\nVersionen zeigen.\n"), std::string::npos);
 }
 
-TEST(ManPage, RefusesATextForNothingAndATemplateWithoutItsPlaces) {
-  std::string page, error;
-  std::vector<std::string> missing;
-  EXPECT_FALSE(Write(std::string(kTemplate) + ".\\\" text command restore\nOld.\n", true, &page, &missing, &error));
+TEST_F(ManPage, RefusesATextForNothingAndATemplateWithoutItsPlaces) {
+  EXPECT_FALSE(Write(std::string(kTemplate) + ".\\\" text command restore\nOld.\n", true));
   EXPECT_EQ(error, "the text \"command restore\" belongs to nothing of the command table");
-  EXPECT_FALSE(Write(std::string(kTemplate) + ".\\\" text command show\nAgain.\n", true, &page, &missing, &error));
+  EXPECT_FALSE(Write(std::string(kTemplate) + ".\\\" text command show\nAgain.\n", true));
   EXPECT_EQ(error, "the text \"command show\" is there twice");
-  EXPECT_FALSE(Write(".TH ZUVO 1\n.\\\" @OPTIONS@\n", true, &page, &missing, &error));
+  EXPECT_FALSE(Write(".TH ZUVO 1\n.\\\" @OPTIONS@\n", true));
   EXPECT_EQ(error, "the template has no line .\\\" @COMMANDS@");
 }
 
-TEST(ManPage, EscapesTheTableForRoff) {
+TEST_F(ManPage, EscapesTheTableForRoff) {
   EXPECT_EQ(docgen::RoffSentence("modelle\\NAME"), "Modelle\\eNAME.");
   EXPECT_EQ(docgen::RoffSentence(".anl laden"), "\\&.anl laden.");
   EXPECT_EQ(docgen::RoffSentence("Fertig?"), "Fertig?");
-  EXPECT_EQ(docgen::RoffName("--dry-run"), "\\-\\-dry\\-run");
   EXPECT_EQ(docgen::AsciiRoff("\xC3\xA4\xC3\x9F \xE2\x82\xAC x"), "\\[u00E4]\\[u00DF] \\[u20AC] x");
   EXPECT_EQ(docgen::AsciiRoff("\xC3"), "\\[uFFFD]");  // cut short
 }

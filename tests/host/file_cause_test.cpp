@@ -36,10 +36,8 @@ TEST(FileCauseTest, TheCauseIsTheSecondLineOfTheFilesMessage) {
     host::Report(host::Why::kCannotOpen, file);
     host::Report(host::Why::kFileCannotBeOpened, "Berg.anl");  // named as shown: the same file
     // This text has no line end of its own: one comes before the cause.
-    const std::string shown = std::string(
-                                  "Datei Berg.anl kann nicht ge\xF6"
-                                  "ffnet werden!") +
-                              (*c.line ? "\n" : "") + c.line;
+    const std::string shown =
+        std::string("Datei Berg.anl kann nicht ge\366ffnet werden!") + (*c.line ? "\n" : "") + c.line;
     EXPECT_EQ(messages.messages(), (std::vector<std::string>{"Can't open " + file + "!\n" + c.line, shown})) << c.line;
   }
   platform::ClearFileFailure();

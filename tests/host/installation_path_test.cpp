@@ -15,29 +15,21 @@ TEST(InstallationPathTest, OnlyWhatLiesBelowTheInstallationIsInside) {
   const std::string host = dir.Path("Sim") + "\\", drive = host.substr(0, 2), rest = host.substr(2);
   std::string lower = host;
   for (char& c : lower) c = static_cast<char>(c >= 'A' && c <= 'Z' ? c + 32 : c);
-  const struct {
-    std::string path;
-    int inside;
-  } cases[] = {
-      {"Mods\\Prellbock.mod", 1},
-      {"Mods/Neu\\..\\Neu.mod", 1},
-      {lower + "MODS\\prellbock.mod", 1},
-      {drive + "Mods\\x", 1},
-      {rest + "Mods\\x", 1},
-      {"Mods\\..\\..\\SimAlt\\x", 0},
-      {lower.substr(0, 2) + "Mods\\x", 1},
-      {lower.substr(0, 2) + rest + "Mods\\x", 1},
-      {"..\\SimAlt\\x", 0},
-      {dir.Path("SimAlt\\x"), 0},
-      {"", 0},
-      {".", 0},
-      {"Mods\\..", 0},
-      {"\\x", 0},
-      {"Q:" + rest + "x", 0},
-      {"Q:Mods\\x", 0},
-      {std::string("Mods\\x\0\\..\\..\\..\\y", 18), 0},
-  };
-  for (const auto& c : cases) EXPECT_EQ(host::IsInsideInstallation(host, c.path), c.inside) << c.path;
+  const std::string inside[] = {
+      "Mods\\Prellbock.mod", "Mods/Neu\\..\\Neu.mod",        lower + "MODS\\prellbock.mod",        drive + "Mods\\x",
+      rest + "Mods\\x",      lower.substr(0, 2) + "Mods\\x", lower.substr(0, 2) + rest + "Mods\\x"};
+  const std::string outside[] = {"",
+                                 ".",
+                                 "\\x",
+                                 "Mods\\..",
+                                 "..\\SimAlt\\x",
+                                 "Mods\\..\\..\\SimAlt\\x",
+                                 dir.Path("SimAlt\\x"),
+                                 "Q:Mods\\x",
+                                 "Q:" + rest + "x",
+                                 std::string("Mods\\x\0\\..\\..\\..\\y", 18)};
+  for (const std::string& path : inside) EXPECT_EQ(host::IsInsideInstallation(host, path), 1) << path;
+  for (const std::string& path : outside) EXPECT_EQ(host::IsInsideInstallation(host, path), 0) << path;
 }
 
 TEST(InstallationPathTest, PlainNamesHaveNoPathInThem) {
@@ -56,23 +48,21 @@ TEST(InstallationPathTest, PlainNamesHaveNoPathInThem) {
 TEST(InstallationPathTest, OneRuleTakesAPathAgainstAFolder) {
   const struct {
     const char *folder, *path, *resolved;
-  } cases[] = {
-      {"C:\\Sim\\", "Mods\\a.mod", "C:\\Sim\\Mods\\a.mod"},
-      {"C:\\Sim", "B\\h.bmp", "C:\\Sim\\B\\h.bmp"},
-      {"C:", "h.bmp", "C:\\h.bmp"},
-      {"C:\\", "h.bmp", "C:\\h.bmp"},
-      {"D:\\A", "\\h.bmp", "D:\\h.bmp"},
-      {"C:\\Sim\\", "\\\\server\\share\\b.bmp", "\\\\server\\share\\b.bmp"},
-      {"C:\\Sim", "C:b.bmp", "C:\\Sim\\b.bmp"},
-      {"c:\\Sim", "C:b.bmp", "c:\\Sim\\b.bmp"},
-      {"C:\\Sim\\", "c:Mods\\x", "C:\\Sim\\Mods\\x"},
-      {"D:\\A", "e:h.bmp", "e:\\h.bmp"},
-      {"C:\\Sim", "C:\\Other\\x", "C:\\Other\\x"},
-      {"C:\\Sim", "d:/x", "d:/x"},
-      {".", "/h.bmp", "/h.bmp"},
-      {"D", "{:h.bmp", "D\\{:h.bmp"},
-      {"C:\\Sim", "", ""},
-      {"", "h.bmp", "h.bmp"},
-  };
+  } cases[] = {{"C:\\Sim\\", "Mods\\a.mod", "C:\\Sim\\Mods\\a.mod"},
+               {"C:\\Sim", "B\\h.bmp", "C:\\Sim\\B\\h.bmp"},
+               {"C:", "h.bmp", "C:\\h.bmp"},
+               {"C:\\", "h.bmp", "C:\\h.bmp"},
+               {"D:\\A", "\\h.bmp", "D:\\h.bmp"},
+               {"C:\\Sim\\", "\\\\server\\share\\b.bmp", "\\\\server\\share\\b.bmp"},
+               {"C:\\Sim", "C:b.bmp", "C:\\Sim\\b.bmp"},
+               {"c:\\Sim", "C:b.bmp", "c:\\Sim\\b.bmp"},
+               {"C:\\Sim\\", "c:Mods\\x", "C:\\Sim\\Mods\\x"},
+               {"D:\\A", "e:h.bmp", "e:\\h.bmp"},
+               {"C:\\Sim", "C:\\Other\\x", "C:\\Other\\x"},
+               {"C:\\Sim", "d:/x", "d:/x"},
+               {".", "/h.bmp", "/h.bmp"},
+               {"D", "{:h.bmp", "D\\{:h.bmp"},
+               {"C:\\Sim", "", ""},
+               {"", "h.bmp", "h.bmp"}};
   for (const auto& c : cases) EXPECT_EQ(host::ResolvePath(c.folder, c.path), c.resolved) << c.folder << " " << c.path;
 }

@@ -36,14 +36,11 @@ TEST(PathsTest, CutsAtTheLastBackslashAndTheFileNamesDot) {
       {host::DirectoryOf("C:\\layout.anl"), "C:\\"},  // the root, not the drive's current folder
       {host::FileInFolder("C:\\", "Fehlliste.txt"), "C:\\Fehlliste.txt"},
       {host::FileInFolder("C:", "Fehlliste.txt"), "C:\\Fehlliste.txt"},
-      {host::FileInFolder("C:\\A", "Fehlliste.txt"), "C:\\A\\Fehlliste.txt"},
       {host::BaseNameOf("C:\\x.y\\name"), "name"},
       {host::BaseNameOf("C:\\A\\lok.tar.dll"), "lok.tar"},
-      {host::ExtensionOf("C:\\A\\b.danl"), "danl"},
       {host::ExtensionOf("C:\\x.y\\name"), ""},
       {host::StripExtension("C:\\x.y\\name"), "C:\\x.y\\name"},
       {host::StripExtension("C:\\A\\b.danl"), "C:\\A\\b"},
-      {host::FileNameOf("D:\\Eigene\\Rot.mod"), "Rot.mod"},
       {host::Wording(host::Why::kCannotOpen, longPath), "Can't open " + longPath + "!\n"},
   };
   for (const auto& c : cases) EXPECT_EQ(c.first, c.second);

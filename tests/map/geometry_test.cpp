@@ -41,11 +41,7 @@ TEST(MapTextTest, NamesAndNumbersStayWellFormed) {
   const std::string names[][2] = {
       {"<Haus & \"Hof\" 's>", "&lt;Haus &amp; &quot;Hof&quot; &apos;s&gt;"},
       {"M\xFChle\t\x81", "M\xC3\xBChle\t\xC2\x81"},
-      {std::string("a\x01\x1F"
-                   "b\0c",
-                   6),
-       "a\xEF\xBF\xBD\xEF\xBF\xBD"
-       "b"},
+      {std::string("a\x01\037b\0c", 6), "a\xEF\xBF\xBD\xEF\xBF\275b"},
   };
   for (const auto& c : names) {
     std::string out;

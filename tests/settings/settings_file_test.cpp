@@ -71,19 +71,18 @@ TEST(SettingsFileTest, FindSetAndRemoveUseTheFirstSectionOfAName) {
 }
 
 TEST(SettingsFileTest, NumbersParseLikeAtoiAndAtof) {
-  for (const auto& c : std::vector<std::pair<const char*, int>>{{"  \t\n\v\f\r-17xyz", -17},
-                                                                {"+5", 5},
-                                                                {"3.9", 3},
-                                                                {"", 0},
-                                                                {"- 5", 0},
-                                                                {"--5", 0},
-                                                                {"0x1F", 0},
-                                                                {"2147483648", INT_MAX},
-                                                                {"99999999999999999999999", INT_MAX},
-                                                                {"-2147483648", INT_MIN},
-                                                                {"-2147483649", INT_MIN}}) {
-    EXPECT_EQ(SettingsFile::ParseInt(c.first), c.second) << c.first;
-  }
+  const std::pair<const char*, int> ints[] = {{"  \t\n\v\f\r-17xyz", -17},
+                                              {"+5", 5},
+                                              {"3.9", 3},
+                                              {"", 0},
+                                              {"- 5", 0},
+                                              {"--5", 0},
+                                              {"0x1F", 0},
+                                              {"2147483648", INT_MAX},
+                                              {"99999999999999999999999", INT_MAX},
+                                              {"-2147483648", INT_MIN},
+                                              {"-2147483649", INT_MIN}};
+  for (const auto& c : ints) EXPECT_EQ(SettingsFile::ParseInt(c.first), c.second) << c.first;
   EXPECT_EQ(SettingsFile::ParseReal(" -2.5e3x") + SettingsFile::ParseReal("3,5") + SettingsFile::ParseReal("abc"),
             -2497.0);
   SettingsFile file;
@@ -109,23 +108,19 @@ TEST(SettingsFileTest, WritesCrLfWithABlankLineBeforeLaterHeadersAndReadsItBack)
 TEST(SettingsFileTest, AUtf8FileIsReadConvertedAndOneThatDoesNotFitIsRefused) {
   testing_support::TempDir dir;
   testing_support::MessageRecorder messages;
-  dir.Write("utf8.danl", "[KamSet \xC3\x84gypten]\r\nPX1=1\r\n");
-  dir.Write("cp1252.danl", "[KamSet \xC4gypten]\r\nPX1=1\r\n");
-  dir.Write("arrow.danl", "[Zuvo]\r\n\r\nKamSet=\xE2\x86\x92\r\n");
-  SettingsFile utf8, cp1252, arrow;
-  // The result, then whether it was read from UTF-8 and whether it was refused.
-  const auto read = [&](SettingsFile* file, const char* name) {
+  // The result, whether it was read from UTF-8 and whether it was refused; then the text it would write.
+  const auto read = [&](const char* name, const std::string& bytes) {
+    dir.Write(name, bytes);
+    SettingsFile file;
     settings::ReadNote note;
-    const int result = file->Read(dir.Path(name), nullptr, &note);
-    return std::to_string(result) + (note.utf8 ? "u" : "-") + (note.refused ? "r" : "-");
+    const int result = file.Read(dir.Path(name), nullptr, &note);
+    return std::to_string(result) + (note.utf8 ? "u" : "-") + (note.refused ? "r" : "-") + " " + file.Serialize();
   };
-  EXPECT_EQ(read(&utf8, "utf8.danl"), "1u-");
-  EXPECT_EQ(utf8.Serialize(), "[KamSet \xC4gypten]\r\nPX1=1\r\n");
-  EXPECT_EQ(read(&cp1252, "cp1252.danl"), "1--");
-  EXPECT_EQ(cp1252.Serialize(), dir.Read("cp1252.danl"));
+  const std::string cp1252 = "[KamSet \xC4gypten]\r\nPX1=1\r\n";
+  EXPECT_EQ(read("utf8.danl", "[KamSet \xC3\x84gypten]\r\nPX1=1\r\n"), "1u- " + cp1252);
+  EXPECT_EQ(read("cp1252.danl", cp1252), "1-- " + cp1252);
   EXPECT_EQ(messages.messages(), std::vector<std::string>{});
-  EXPECT_EQ(read(&arrow, "arrow.danl"), "0-r");
-  EXPECT_EQ(arrow.count(), 0);
+  EXPECT_EQ(read("arrow.danl", "[Zuvo]\r\n\r\nKamSet=\xE2\x86\x92\r\n"), "0-r ");  // nothing read
   EXPECT_EQ(messages.messages(), std::vector<std::string>{dir.Path("arrow.danl") +
                                                           ", Zeile 3: ein Zeichen, das es in Windows-1252 nicht gibt. "
                                                           "Die Datei wird nicht gelesen!\n"});

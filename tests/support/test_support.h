@@ -35,8 +35,8 @@ class TempDir {
   std::string native_, windows_;
 };
 
-// Records while alive every reported reason with its text (then the
-// previous sink again).
+// Records while alive the text of every reported reason (then the previous
+// sink again).
 class MessageRecorder {
  public:
   MessageRecorder() { host::SetMessageSink(&Record, this, &sink_, &context_); }
@@ -44,19 +44,13 @@ class MessageRecorder {
   MessageRecorder(const MessageRecorder&) = delete;
   MessageRecorder& operator=(const MessageRecorder&) = delete;
   const std::vector<std::string>& messages() const { return texts_; }  // the texts, as shown
-  const std::vector<host::Reason>& reasons() const { return reasons_; }
-  void clear() {
-    texts_.clear();
-    reasons_.clear();
-  }
+  void clear() { texts_.clear(); }
 
  private:
   static void Record(const host::Reason& reason, void* self) {
-    static_cast<MessageRecorder*>(self)->reasons_.push_back(reason);
     static_cast<MessageRecorder*>(self)->texts_.push_back(host::Wording(reason));
   }
   std::vector<std::string> texts_;
-  std::vector<host::Reason> reasons_;
   host::ReasonSink sink_ = nullptr;
   void* context_ = nullptr;
 };
@@ -69,7 +63,6 @@ class DiagnosticRecorder {
   DiagnosticRecorder(const DiagnosticRecorder&) = delete;
   DiagnosticRecorder& operator=(const DiagnosticRecorder&) = delete;
   const std::vector<std::string>& lines() const { return lines_; }
-  void clear() { lines_.clear(); }
 
  private:
   static void Record(const std::string& line, void* self) {
