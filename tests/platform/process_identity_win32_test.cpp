@@ -39,12 +39,12 @@ TEST(ProcessIdentityWin32Test, AProcessIsAliveOnlyWithItsOwnStart) {
   testing_support::TempDir dir;
   long pid = 0;
   std::string childStart;
-  {
-    platform_test::Child child({dir.Path("args.txt"), "0"});
-    pid = child.pid();
-    childStart = platform::ProcessStartTime(pid);
-    EXPECT_EQ(child.Wait(), 0);
-  }
+  EXPECT_EQ(platform_test::RunChild({dir.Path("args.txt"), "0"},
+                                    [&](long started) {
+                                      childStart = platform::ProcessStartTime(pid = started);
+                                      return 1;
+                                    }),
+            0);
   ASSERT_FALSE(childStart.empty());
   EXPECT_EQ(platform::ProcessLiveness(pid, childStart), platform::kDead);
   EXPECT_EQ(platform::ProcessLiveness(own, ""), platform::kDead);

@@ -1,23 +1,21 @@
-// Helpers of the platform tests: the child program started without waiting
-// for it (so that it can hold a file while the test looks, or be killed),
-// and links planted as a stranger's archive would bring them: Linux links,
-// natively and under wine (made by the Linux programs, as wine cannot).
+// Helpers of the platform tests: the child program run to its end, and links
+// planted as a stranger's archive would bring them: Linux links, natively and
+// under wine (made by the Linux programs, as wine cannot).
 #pragma once
 
 #include <gtest/gtest.h>
 
+#include <chrono>
+#include <functional>
 #include <string>
+#include <thread>
 #include <vector>
 
 #ifdef _WIN32
 #include <windows.h>
 #undef ReplaceFile  // the platform layer's is meant, not ReplaceFileA
 #else
-#include <signal.h>
-#include <spawn.h>
-#include <sys/wait.h>
 #include <unistd.h>
-extern char** environ;
 #endif
 
 #include "platform/platform.h"
@@ -31,99 +29,15 @@ inline std::string ChildProgram() {
   return windows;
 }
 
-inline void SleepMs(int ms) {
-#ifdef _WIN32
-  Sleep(static_cast<DWORD>(ms));
-#else
-  usleep(static_cast<useconds_t>(ms) * 1000);
-#endif
-}
+inline void SleepMs(int ms) { std::this_thread::sleep_for(std::chrono::milliseconds(ms)); }
 
-// The child program running with `args`, not waited for.
-class Child {
- public:
-  explicit Child(const std::vector<std::string>& args) {
-#ifdef _WIN32
-    std::string line = "child";
-    for (const std::string& arg : args) line += " \"" + arg + "\"";
-    STARTUPINFOA startup = {};
-    startup.cb = sizeof startup;
-    PROCESS_INFORMATION created = {};
-    if (CreateProcessA(ChildProgram().c_str(), &line[0], nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup,
-                       &created)) {
-      CloseHandle(created.hThread);
-      process_ = created.hProcess;
-      pid_ = static_cast<long>(created.dwProcessId);
-    }
-#else
-    std::vector<std::string> argv = {"child"};
-    argv.insert(argv.end(), args.begin(), args.end());
-    std::vector<char*> pointers;
-    for (std::string& arg : argv) pointers.push_back(&arg[0]);
-    pointers.push_back(nullptr);
-    pid_t pid = 0;
-    if (posix_spawn(&pid, ZUVO_TEST_CHILD, nullptr, nullptr, pointers.data(), environ) == 0) pid_ = pid;
-#endif
-    EXPECT_GT(pid_, 0) << "the child program did not start";
-  }
-  ~Child() {
-    if (pid_ > 0) {
-      Kill();
-      Wait();
-    }
-  }
-  Child(const Child&) = delete;
-  Child& operator=(const Child&) = delete;
-
-  long pid() const { return pid_; }
-
-  // Ends it at once (SIGKILL, TerminateProcess).
-  void Kill() {
-#ifdef _WIN32
-    if (process_ != nullptr) TerminateProcess(process_, 137);
-#else
-    if (pid_ > 0 && !waited_) kill(static_cast<pid_t>(pid_), SIGKILL);
-#endif
-  }
-
-  // Its exit code, once it ended; -1 when it was killed or is not there.
-  int Wait() {
-#ifdef _WIN32
-    if (process_ == nullptr) return -1;
-    WaitForSingleObject(process_, INFINITE);
-    DWORD code = 0;
-    GetExitCodeProcess(process_, &code);
-    CloseHandle(process_);
-    process_ = nullptr;
-    pid_ = 0;
-    return code == 137 ? -1 : static_cast<int>(code);
-#else
-    if (pid_ <= 0 || waited_) return -1;
-    int status = 0;
-    while (waitpid(static_cast<pid_t>(pid_), &status, 0) < 0) {
-    }
-    waited_ = true;
-    pid_ = 0;
-    return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
-#endif
-  }
-
- private:
-  long pid_ = 0;
-#ifdef _WIN32
-  HANDLE process_ = nullptr;
-#else
-  bool waited_ = false;
-#endif
-};
-
-// Waits up to five seconds until the file `path` exists.
-inline bool AwaitFile(const std::string& path) {
-  for (int i = 0; i < 500; ++i) {
-    if (platform::PathStatus(path) == platform::kPathFile) return true;
-    SleepMs(10);
-  }
-  return false;
+// Runs the child program with `args` (each quoted, as the simulator's are)
+// and waits for its end: its exit code, or -1 when it did not run.
+inline int RunChild(const std::vector<std::string>& args, const std::function<int(long pid)>& onStarted = nullptr) {
+  std::vector<std::string> quoted = {"child"};
+  for (const std::string& arg : args) quoted.push_back("\"" + arg + "\"");
+  int code = -1;
+  return platform::RunAndWait(ChildProgram(), quoted, &code, nullptr, onStarted) ? code : -1;
 }
 
 #ifdef _WIN32

@@ -42,7 +42,8 @@ TEST(WineProcessesTest, TheProgramNameIsTheFirstWordsFileName) {
 TEST(WineProcessesTest, AProgramRunsOnlyWhileItsPrefixesServerRuns) {
   const std::string ours = "server-fe00-a8e7f6", other = "server-fe00-1234";
   const ProcessEntry server = Entry("wineserver64", ours, "/usr/lib/wine/wineserver64 -p0");
-  const ProcessEntry sim = Entry("wine64", "drive_c", "C:\\Sim\\Kantrelwick.exe", {ours});
+  const std::string kSim = "C:\\Sim\\Kantrelwick.exe";
+  const ProcessEntry sim = Entry("wine64", "drive_c", kSim, {ours});
   const struct {
     const char* what;
     std::vector<ProcessEntry> entries;
@@ -55,17 +56,11 @@ TEST(WineProcessesTest, AProgramRunsOnlyWhileItsPrefixesServerRuns) {
       {"not a wineserver", {Entry("bash", ours, "bash"), sim}, platform::kDead},
       {"no such program", {server, Entry("wine64", "", "C:\\Sim\\Other.exe", {ours})}, platform::kDead},
       {"name in other case", {server, Entry("wine64", "", "C:\\SIM\\KANTRELWICK.EXE", {ours})}, platform::kAlive},
-      {"a preloader", {server, Entry("wine64-preloader", "", "C:\\Sim\\Kantrelwick.exe", {ours})}, platform::kAlive},
-      {"a native program of that name",
-       {server, Entry("Kantrelwick.exe", "", "C:\\Sim\\Kantrelwick.exe")},
-       platform::kDead},
-      {"the program ended", {server, Entry("wine64", "", "C:\\Sim\\Kantrelwick.exe", {ours}, true)}, platform::kDead},
-      {"the program of another prefix",
-       {server, Entry("wine64", "", "C:\\Sim\\Kantrelwick.exe", {other})},
-       platform::kDead},
-      {"a program that maps no server's files",
-       {server, Entry("wine", "", "C:\\Sim\\Kantrelwick.exe")},
-       platform::kAlive},
+      {"a preloader", {server, Entry("wine64-preloader", "", kSim, {ours})}, platform::kAlive},
+      {"a native program of that name", {server, Entry("Kantrelwick.exe", "", kSim)}, platform::kDead},
+      {"the program ended", {server, Entry("wine64", "", kSim, {ours}, true)}, platform::kDead},
+      {"the program of another prefix", {server, Entry("wine64", "", kSim, {other})}, platform::kDead},
+      {"a program that maps no server's files", {server, Entry("wine", "", kSim)}, platform::kAlive},
   };
   for (const auto& c : cases) {
     EXPECT_EQ(platform::posix::JudgeWineProgram(c.entries, ours, "Kantrelwick.exe"), c.liveness) << c.what;

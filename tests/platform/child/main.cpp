@@ -5,7 +5,7 @@
 //   --create-held PATH GO       once GO exists creates the held file PATH;
 //                               exits with 10 + the HoldOutcome
 //   --hold PATH READY MS        holds PATH, writes the HoldOutcome to READY,
-//                               waits MS milliseconds, exits with it
+//                               waits MS milliseconds, dies as if killed
 //   --die-in-start CHILD MARKER STARTED
 //                               starts CHILD to write MARKER, writes its
 //                               "PID START" to STARTED, dies before it may run
@@ -57,11 +57,10 @@ int CreateHeld(const std::string& path, const std::string& go) {
 
 int Hold(const std::string& path, const std::string& ready, int ms) {
   platform::HeldFile held;
-  const int outcome = static_cast<int>(platform::HoldFile(path, "", &held));
-  const std::string text = std::to_string(outcome);
+  const std::string text = std::to_string(static_cast<int>(platform::HoldFile(path, "", &held)));
   if (platform::ReplaceFile(ready, text.data(), text.size(), "") != platform::SaveOutcome::kSaved) return 100;
   SleepMs(ms);
-  return outcome;
+  DieNow();  // without letting go
 }
 
 int DieInStart(const std::string& child, const std::string& marker, const std::string& started) {
