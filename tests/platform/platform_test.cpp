@@ -178,6 +178,8 @@ TEST(FileFailureTest, RealFailuresNoteTheirCauseAndASuccessForgetsIt) {
 #endif
   const std::string missing = dir.Path("Anlagen\\Tal.anl"), noFolder = dir.Path("Fehlt\\Tal.anl");
   const std::string folder = dir.Path("Anlagen\\Ordner.anl"), fixed = dir.Path("Anlagen\\Fest.anl");
+  const std::string berg = dir.Path("Anlagen\\Berg.anl"), neu = dir.Path("Anlagen\\Neu.anl"), fehlt = dir.Path("Fehlt");
+  using platform::SaveOutcome;
   const auto replace = [&](const std::string& path) { return platform::ReplaceFile(path, "y", 1, dir.Path("")); };
   const auto opens = [&](const std::string& path, const char* mode) {
     std::FILE* file = platform::OpenFile(path, mode);
@@ -189,19 +191,15 @@ TEST(FileFailureTest, RealFailuresNoteTheirCauseAndASuccessForgetsIt) {
     std::string path, folder;
   } cases[] = {
       {[&] { return !opens(missing, "rb"); }, FileCause::kNoSuchFile, missing, ""},
-      {[&] { return !opens(noFolder, "wb"); }, FileCause::kNoSuchFolder, noFolder, dir.Path("Fehlt")},
-      {[&] { return opens(dir.Path("Anlagen\\Berg.anl"), "rb"); }, FileCause::kNone, "", ""},
-      {[&] { return replace(folder) == platform::SaveOutcome::kReadOnly; }, FileCause::kIsFolder, folder, ""},
-      {[&] { return replace(fixed) == platform::SaveOutcome::kReadOnly; }, FileCause::kFileReadOnly, fixed, ""},
-      {[&] { return replace(noFolder) == platform::SaveOutcome::kCannotCreate; }, FileCause::kNoSuchFolder, noFolder,
-       dir.Path("Fehlt")},
-      {[&] { return replace(dir.Path("Anlagen\\Berg.anl")) == platform::SaveOutcome::kSaved; }, FileCause::kNone, "",
-       ""},
-      {[&] { return !platform::RenameFile(missing, dir.Path("Anlagen\\Neu.anl"), dir.Path("")); },
-       FileCause::kNoSuchFile, missing, ""},
+      {[&] { return !opens(noFolder, "wb"); }, FileCause::kNoSuchFolder, noFolder, fehlt},
+      {[&] { return opens(berg, "rb"); }, FileCause::kNone, "", ""},
+      {[&] { return replace(folder) == SaveOutcome::kReadOnly; }, FileCause::kIsFolder, folder, ""},
+      {[&] { return replace(fixed) == SaveOutcome::kReadOnly; }, FileCause::kFileReadOnly, fixed, ""},
+      {[&] { return replace(noFolder) == SaveOutcome::kCannotCreate; }, FileCause::kNoSuchFolder, noFolder, fehlt},
+      {[&] { return replace(berg) == SaveOutcome::kSaved; }, FileCause::kNone, "", ""},
+      {[&] { return !platform::RenameFile(missing, neu, dir.Path("")); }, FileCause::kNoSuchFile, missing, ""},
       // A fault planned by a test is no failure of the system: no cause.
-      {[&] { return platform::PlanFault(platform::kFaultCreate, 1), !opens(dir.Path("Anlagen\\Neu.anl"), "wb"); },
-       FileCause::kNone, "", ""},
+      {[&] { return platform::PlanFault(platform::kFaultCreate, 1), !opens(neu, "wb"); }, FileCause::kNone, "", ""},
   };
   for (const auto& c : cases) {
     EXPECT_TRUE(c.call()) << &c - cases;

@@ -5,6 +5,7 @@
 #include <gtest/gtest.h>
 
 #include <string>
+#include <thread>
 
 #include "platform/interrupt.h"
 #include "platform/platform.h"
@@ -101,42 +102,29 @@ TEST(ProcessIdentityWin32Test, UnderWineTheLinuxSideIsNamedAsANativeProgramNames
   }
 }
 
-DWORD WINAPI TwoCtrlCs(void*) {
-  Sleep(300);
-  platform::win32::HandleConsoleEvent(CTRL_C_EVENT);
-  platform::win32::HandleConsoleEvent(CTRL_C_EVENT);
-  return 0;
-}
-
 // The console handler as the console calls it (headless wine has no console
 // that could send Ctrl-C: GenerateConsoleCtrlEvent fails there).
 TEST(InterruptWin32Test, CtrlCIsRecordedAndASecondOneEndsTheProgram) {
-  const struct {
-    DWORD event;
-    int signal;
-  } cases[] = {{CTRL_C_EVENT, 2}, {CTRL_BREAK_EVENT, 2}};
-  for (const auto& c : cases) {
+  for (const DWORD event : {CTRL_C_EVENT, CTRL_BREAK_EVENT}) {
     platform::ClearInterrupt();
     EXPECT_EQ(platform::InterruptRequested(), 0);
-    EXPECT_TRUE(platform::win32::HandleConsoleEvent(c.event));
+    EXPECT_TRUE(platform::win32::HandleConsoleEvent(event));
     EXPECT_TRUE(platform::win32::HandleConsoleEvent(CTRL_C_EVENT));  // the first interrupt's signal stays
     EXPECT_EQ(platform::InterruptRequested(), 1);
-    EXPECT_EQ(platform::InterruptSignal(), c.signal);
+    EXPECT_EQ(platform::InterruptSignal(), 2);
     EXPECT_STREQ(platform::InterruptSignalName(platform::InterruptSignal()), "SIGINT");
   }
   testing_support::TempDir dir;
   dir.Write("Lauf.txt", "x");
-  HANDLE sender = CreateThread(nullptr, 0, &TwoCtrlCs, nullptr, 0, nullptr);
-  ASSERT_NE(sender, nullptr);
-  int code = 0;
+  std::thread sender([] {
+    Sleep(300);
+    platform::win32::HandleConsoleEvent(CTRL_C_EVENT);
+    platform::win32::HandleConsoleEvent(CTRL_C_EVENT);
+  });
   const DWORD before = GetTickCount();
-  EXPECT_EQ(platform::RunAndWait(platform_test::ChildProgram(),
-                                 {"child", "--hold", dir.Path("Lauf.txt"), dir.Path("ready.txt"), "20000"}, &code),
-            1);
-  EXPECT_EQ(code, 128 + 9);
+  EXPECT_EQ(platform_test::RunChild({"--hold", dir.Path("Lauf.txt"), dir.Path("ready.txt"), "20000"}), 128 + 9);
   EXPECT_LT(GetTickCount() - before, 10000u);
-  WaitForSingleObject(sender, INFINITE);
-  CloseHandle(sender);
+  sender.join();
   platform::ClearInterrupt();
 }
 

@@ -7,7 +7,6 @@
 #include <fcntl.h>
 #include <sys/mman.h>
 #include <sys/stat.h>
-#include <sys/wait.h>
 #include <unistd.h>
 
 #include <cstdio>
@@ -67,8 +66,8 @@ TEST(WineProcessesTest, AProgramRunsOnlyWhileItsPrefixesServerRuns) {
   }
 }
 
-// A forked child stands in a folder named as a prefix's server folder and
-// maps a file there, as a wineserver and a wine process do.
+// This process stands in a folder named as a prefix's server folder and maps
+// a file there, as a wineserver and a wine process do.
 TEST(WineProcessesTest, TheScanReadsFoldersMapsAndCommandLines) {
   testing_support::TempDir dir;
   dir.MakeDirs("prefix");
@@ -83,36 +82,29 @@ TEST(WineProcessesTest, TheScanReadsFoldersMapsAndCommandLines) {
   EXPECT_EQ(platform::posix::ServerFolderName(dir.NativePath("fehlt"), &missing), "");
   EXPECT_TRUE(missing);
   dir.Write(server + "/tmpmap-1", std::string(4096, 'x'));
-  int ready[2];
-  ASSERT_EQ(pipe(ready), 0);
-  const pid_t child = fork();
-  if (child == 0) {
-    const int fd = open(dir.NativePath(server + "/tmpmap-1").c_str(), O_RDONLY);
-    void* mapped = fd < 0 ? MAP_FAILED : mmap(nullptr, 4096, PROT_READ, MAP_SHARED, fd, 0);
-    if (mapped == MAP_FAILED || chdir(dir.NativePath(server).c_str()) != 0) _exit(1);
-    if (write(ready[1], "r", 1) != 1) _exit(1);
-    pause();
-    _exit(0);
-  }
-  close(ready[1]);
-  char byte = 0;
-  ASSERT_EQ(read(ready[0], &byte, 1), 1);
-  close(ready[0]);
+  const int fd = open(dir.NativePath(server + "/tmpmap-1").c_str(), O_RDONLY);
+  void* mapped = mmap(nullptr, 4096, PROT_READ, MAP_SHARED, fd, 0);
+  close(fd);
+  ASSERT_NE(mapped, MAP_FAILED);
+  char cwd[4096];
+  ASSERT_NE(getcwd(cwd, sizeof cwd), nullptr);
+  ASSERT_EQ(chdir(dir.NativePath(server).c_str()), 0);
   std::vector<ProcessEntry> entries;
-  ASSERT_EQ(platform::posix::ListProcesses("/proc", &entries), 1);
+  const int listed = platform::posix::ListProcesses("/proc", &entries);
+  // No wineserver stands in that folder: nothing runs in that prefix.
+  EXPECT_EQ(platform::WineProgramLiveness(dir.NativePath("prefix"), "zuvo_platform_tests"), platform::kDead);
+  EXPECT_EQ(chdir(cwd), 0);
+  munmap(mapped, 4096);
+  ASSERT_EQ(listed, 1);
   const ProcessEntry* found = nullptr;
-  for (const ProcessEntry& e : entries) found = e.pid == child ? &e : found;
+  for (const ProcessEntry& e : entries) found = e.pid == getpid() ? &e : found;
   ASSERT_NE(found, nullptr);
   EXPECT_EQ(found->cwd, server);
   EXPECT_EQ(found->serverFolders, std::vector<std::string>{server});
   EXPECT_EQ(found->exe, "zuvo_platform_tests");
   EXPECT_EQ(platform::posix::ProgramNameOf(found->command), "zuvo_platform_tests");
   EXPECT_FALSE(found->zombie);
-  // No wineserver stands in that folder: nothing runs in that prefix.
-  EXPECT_EQ(platform::WineProgramLiveness(dir.NativePath("prefix"), "zuvo_platform_tests"), platform::kDead);
   EXPECT_EQ(platform::WineProgramLiveness(dir.NativePath("fehlt"), "Kantrelwick.exe"), platform::kDead);
-  kill(child, SIGKILL);
-  waitpid(child, nullptr, 0);
 }
 
 }  // namespace

@@ -9,15 +9,15 @@
 //   --die-in-start CHILD MARKER STARTED
 //                               starts CHILD to write MARKER, writes its
 //                               "PID START" to STARTED, dies before it may run
+#include <chrono>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
 #include <string>
+#include <thread>
 
 #ifdef _WIN32
 #include <windows.h>
-#else
-#include <unistd.h>
 #endif
 
 #include "platform/held_file.h"
@@ -25,13 +25,7 @@
 
 namespace {
 
-void SleepMs(int ms) {
-#ifdef _WIN32
-  Sleep(static_cast<DWORD>(ms));
-#else
-  usleep(static_cast<useconds_t>(ms) * 1000);
-#endif
-}
+void SleepMs(int ms) { std::this_thread::sleep_for(std::chrono::milliseconds(ms)); }
 
 // Ends this process at once, as a kill would: no cleanup, no flushing.
 [[noreturn]] void DieNow() {
