@@ -151,10 +151,9 @@ TEST_F(PosixTest, ReplacementsKeepPermissionsAndLinks) {
   ASSERT_EQ(chmod((c_ + "Sim/K.exe").c_str(), 0751), 0);
   Link("K.exe", c_ + "Sim/Link.exe");
   const mode_t umaskBefore = umask(027);
-  const std::pair<std::string, mode_t> cases[] = {// a new file: 0666 less the umask
-                                                  {"Sim/K.exe", 0751},
-                                                  {"Sim/Neu.txt", 0640},
-                                                  {"Sim/Link.exe", S_IFLNK | 0777}};
+  // A new file: 0666 less the umask.
+  const std::pair<std::string, mode_t> cases[] = {
+      {"Sim/K.exe", 0751}, {"Sim/Neu.txt", 0640}, {"Sim/Link.exe", S_IFLNK | 0777}};
   for (const auto& c : cases) {
     EXPECT_EQ(platform::ReplaceFile("C:\\" + c.first, "neu", 3, ""), platform::SaveOutcome::kSaved);
     struct stat st;

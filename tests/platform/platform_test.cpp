@@ -131,12 +131,10 @@ TEST(Cp1252Test, ATextFileIsUtf8OnlyWhenValidWithAMultiByteSequence) {
     SCOPED_TRACE(c.name);
     std::string text = "unchanged";
     int utf8 = -1, badLine = -1;
-    EXPECT_EQ(platform::TextFileToCp1252(c.bytes, &text, &utf8, &badLine), c.result);
-    EXPECT_EQ(utf8, c.utf8);
-    EXPECT_EQ(badLine, c.badLine);
-    if (c.result) {
-      EXPECT_EQ(text, c.text);
-    }
+    const int result = platform::TextFileToCp1252(c.bytes, &text, &utf8, &badLine);
+    EXPECT_EQ(std::to_string(result) + std::to_string(utf8) + std::to_string(badLine),
+              std::to_string(c.result) + std::to_string(c.utf8) + std::to_string(c.badLine));
+    EXPECT_EQ(result ? text : "", c.text);
   }
 }
 
@@ -180,19 +178,19 @@ TEST(FileFailureTest, RealFailuresNoteTheirCauseAndASuccessForgetsIt) {
   const std::string folder = dir.Path("Anlagen\\Ordner.anl"), fixed = dir.Path("Anlagen\\Fest.anl");
   const std::string berg = dir.Path("Anlagen\\Berg.anl"), neu = dir.Path("Anlagen\\Neu.anl"), fehlt = dir.Path("Fehlt");
   using platform::SaveOutcome;
-  const auto replace = [&](const std::string& path) { return platform::ReplaceFile(path, "y", 1, dir.Path("")); };
-  const auto opens = [&](const std::string& path, const char* mode) {
+  const auto opens = [&](const std::string& path, const char* mode = "rb") {
     std::FILE* file = platform::OpenFile(path, mode);
     return file != nullptr && std::fclose(file) == 0;
   };
+  const auto replace = [&](const std::string& path) { return platform::ReplaceFile(path, "y", 1, dir.Path("")); };
   const struct {
     std::function<bool()> call;  // true when it ended as it should
     FileCause cause;
     std::string path, folder;
   } cases[] = {
-      {[&] { return !opens(missing, "rb"); }, FileCause::kNoSuchFile, missing, ""},
+      {[&] { return !opens(missing); }, FileCause::kNoSuchFile, missing, ""},
       {[&] { return !opens(noFolder, "wb"); }, FileCause::kNoSuchFolder, noFolder, fehlt},
-      {[&] { return opens(berg, "rb"); }, FileCause::kNone, "", ""},
+      {[&] { return opens(berg); }, FileCause::kNone, "", ""},
       {[&] { return replace(folder) == SaveOutcome::kReadOnly; }, FileCause::kIsFolder, folder, ""},
       {[&] { return replace(fixed) == SaveOutcome::kReadOnly; }, FileCause::kFileReadOnly, fixed, ""},
       {[&] { return replace(noFolder) == SaveOutcome::kCannotCreate; }, FileCause::kNoSuchFolder, noFolder, fehlt},

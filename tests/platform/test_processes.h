@@ -60,18 +60,12 @@ inline std::string UnixPathOf(const std::string& windows) {
 // file, which is awaited.
 inline int RunLinuxShell(const std::string& command) {
   static int counter = 0;
-  char folder[MAX_PATH + 1] = {};
-  if (GetTempPathA(sizeof folder, folder) == 0) return 0;
-  const std::string done = std::string(folder) + "zuvo-shell-" + std::to_string(GetCurrentProcessId()) + "-" +
-                           std::to_string(counter++) + ".txt";
-  const std::string unixDone = UnixPathOf(done);
-  std::string line =
-      "sh -c \"if " + command + "; then echo 0 >'" + unixDone + "'; else echo 1 >'" + unixDone + "'; fi\"";
+  const std::string done = "/tmp/zuvo-shell-" + std::to_string(GetCurrentProcessId()) + "-" + std::to_string(counter++);
+  std::string line = "sh -c \"" + command + "; echo $? >" + done + "\"";
   STARTUPINFOA startup = {};
   startup.cb = sizeof startup;
   PROCESS_INFORMATION created = {};
-  if (unixDone.empty() ||
-      !CreateProcessA("Z:\\bin\\sh", &line[0], nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup, &created)) {
+  if (!CreateProcessA("Z:\\bin\\sh", &line[0], nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup, &created)) {
     return 0;
   }
   CloseHandle(created.hThread);
@@ -79,9 +73,9 @@ inline int RunLinuxShell(const std::string& command) {
   std::string status;
   for (int i = 0; i < 1000 && status.empty(); ++i) {
     SleepMs(10);
-    platform::ReadWholeFile(done, &status);
+    platform::ReadWholeFile("Z:" + done, &status);
   }
-  DeleteFileA(done.c_str());
+  DeleteFileA(("Z:" + done).c_str());
   return status == "0\n";
 }
 #endif
