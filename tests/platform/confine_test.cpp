@@ -17,7 +17,7 @@ using platform::SaveOutcome;
 class ConfineTest : public ::testing::Test {
  protected:
   void SetUp() override {
-    if (!platform_test::CanPlantLinks()) GTEST_SKIP() << "links cannot be planted on this system";
+    if (platform::ThisSystem() == platform::SystemKind::kWindows) GTEST_SKIP() << "no Linux links here";
     dir_.Write("inst/a.txt", "A");
     dir_.Write("inst/sub/s.txt", "S");
     dir_.Write("out/o.txt", "O");

@@ -4,6 +4,7 @@
 
 #include <gtest/gtest.h>
 
+#include <cstdlib>
 #include <string>
 #include <thread>
 
@@ -78,10 +79,8 @@ TEST(ProcessIdentityWin32Test, UnderWineTheLinuxSideIsNamedAsANativeProgramNames
   ASSERT_EQ(platform_test::RunLinuxShell("hostname >'" + named + "'"), 1);
   const std::string linux = dir.Read("hostname.txt");
   EXPECT_EQ(platform::HostName() + "\n", linux);
-  char prefix[4096] = {};
-  const DWORD length = GetEnvironmentVariableA("WINEPREFIX", prefix, sizeof prefix);
-  if (length > 0 && length < sizeof prefix) {
-    std::string expected(prefix, length);
+  if (const char* prefix = std::getenv("WINEPREFIX")) {
+    std::string expected = prefix;
     while (expected.size() > 1 && expected.back() == '/') expected.pop_back();
     EXPECT_EQ(platform::WinePrefixPath(), expected);
   }

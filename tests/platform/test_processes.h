@@ -6,6 +6,7 @@
 #include <gtest/gtest.h>
 
 #include <chrono>
+#include <cstdlib>
 #include <functional>
 #include <string>
 #include <thread>
@@ -14,8 +15,6 @@
 #ifdef _WIN32
 #include <windows.h>
 #undef ReplaceFile  // the platform layer's is meant, not ReplaceFileA
-#else
-#include <unistd.h>
 #endif
 
 #include "platform/platform.h"
@@ -40,7 +39,10 @@ inline int RunChild(const std::vector<std::string>& args, const std::function<in
   return platform::RunAndWait(ChildProgram(), quoted, &code, nullptr, onStarted) ? code : -1;
 }
 
-#ifdef _WIN32
+#ifndef _WIN32  // natively the path itself, and the system's shell
+inline std::string UnixPathOf(const std::string& windows) { return platform::NativePathOf(windows); }
+inline int RunLinuxShell(const std::string& command) { return std::system(command.c_str()) == 0; }
+#else
 // The Unix path of a Windows path under wine.
 inline std::string UnixPathOf(const std::string& windows) {
   using Convert = char*(CDECL*)(const WCHAR*);
@@ -80,29 +82,16 @@ inline int RunLinuxShell(const std::string& command) {
 }
 #endif
 
-// Whether this system can plant Linux links (natively, or under wine).
-inline bool CanPlantLinks() { return platform::ThisSystem() != platform::SystemKind::kWindows; }
-
 // Plants the link `link` (a Windows path) naming `target` as written
 // ("../out/o.txt"): a link of the Linux side.
 inline void PlantLink(const std::string& target, const std::string& link) {
-#ifdef _WIN32
   const std::string unixLink = UnixPathOf(link);
   ASSERT_FALSE(unixLink.empty()) << link;
   ASSERT_EQ(RunLinuxShell("ln -s '" + target + "' '" + unixLink + "'"), 1) << "no link " << link;
-#else
-  ASSERT_EQ(symlink(target.c_str(), platform::NativePathOf(link).c_str()), 0) << link;
-#endif
 }
 
 // Removes the link `link` itself. Under wine a link must never be left to
 // the test's clean-up, whose deletion would go to what the link names.
-inline void RemoveLink(const std::string& link) {
-#ifdef _WIN32
-  RunLinuxShell("rm -f '" + UnixPathOf(link) + "'");
-#else
-  unlink(platform::NativePathOf(link).c_str());
-#endif
-}
+inline void RemoveLink(const std::string& link) { RunLinuxShell("rm -f '" + UnixPathOf(link) + "'"); }
 
 }  // namespace platform_test
