@@ -19,16 +19,9 @@ namespace {
 
 bool UnderWine() { return platform::ThisSystem() == platform::SystemKind::kWine; }
 
-// "BOOTID:TICKS" of Linux process `pid`, read here by the test itself.
-std::string LinuxStartOf(long pid) {
-  std::string boot, stat, start;
-  char state = 0;
-  if (!platform::ReadWholeFile("Z:\\proc\\sys\\kernel\\random\\boot_id", &boot) ||
-      !platform::ReadWholeFile("Z:\\proc\\" + std::to_string(pid) + "\\stat", &stat) ||
-      !platform::procfs::ParseStat(stat, &state, &start)) {
-    return std::string();
-  }
-  return boot.substr(0, boot.find('\n')) + ":" + start;
+// The Linux process table through Z:, read here by the test itself.
+platform::procfs::ReadResult ReadThroughZ(const std::string& name, std::string* text) {
+  return platform::ReadWholeFile("Z:\\proc\\" + name, text) ? platform::procfs::kRead : platform::procfs::kMissing;
 }
 
 TEST(ProcessIdentityWin32Test, AProcessIsAliveOnlyWithItsOwnStart) {
@@ -56,7 +49,9 @@ TEST(ProcessIdentityWin32Test, AProcessIsAliveOnlyWithItsOwnStart) {
 // A start of the Linux form: judged through Z: under wine, not at all on
 // Windows (the judgement itself: the process table's tests).
 TEST(ProcessIdentityWin32Test, ALinuxStartIsJudgedThroughTheLinuxProcessTable) {
-  const std::string init = UnderWine() ? LinuxStartOf(1) : "6f1c2b9e-0d7a-4e55-9a51-3c2f9d6a8b10:5";
+  bool running = false;
+  const std::string init =
+      UnderWine() ? platform::procfs::StartOf(1, &ReadThroughZ, &running) : "6f1c2b9e-0d7a-4e55-9a51-3c2f9d6a8b10:5";
   ASSERT_FALSE(init.empty());
   const struct {
     long pid;
