@@ -123,18 +123,15 @@ TEST_F(ConfineTest, NoChangeFollowsALinkOutButLinksInsideAreFollowed) {
 // Whatever an earlier look said: the change itself refuses a folder that is
 // a link out by the time it happens.
 TEST_F(ConfineTest, AFolderSwappedForALinkAfterALookIsRefused) {
-  const std::string within = dir_.Path("inst");
   dir_.Write("inst/work/w.txt", "W");
   const std::string looked = platform::RealPathOf(In("work\\w.txt"));
   ASSERT_FALSE(looked.empty());
-  ASSERT_EQ(platform::RenameFile(In("work"), In("work.weg"), within), 1);
+  ASSERT_EQ(Change('n', "work", "work.weg"), 1);
   platform_test::PlantLink("../out", In("work"));
   dir_.Write("out/w.txt", "fremd");
-  bool outside = false;
-  EXPECT_EQ(platform::RenameFile(In("work\\w.txt"), In("work\\w.sav"), within, &outside), 0);
-  EXPECT_TRUE(outside);
-  EXPECT_EQ(platform::ReplaceFile(In("work\\w.txt"), "X", 1, within), SaveOutcome::kOutside);
-  EXPECT_EQ(platform::RemoveFile(In("work\\w.txt"), within), 0);
+  EXPECT_EQ(Change('r', "work\\w.txt", "work\\w.sav"), -1);
+  EXPECT_EQ(Change('w', "work\\w.txt", ""), int(SaveOutcome::kOutside));
+  EXPECT_EQ(Change('d', "work\\w.txt", ""), 0);
   EXPECT_EQ(Outside(), "o.txt=O;w.txt=fremd;");  // (the link goes with the other links)
 }
 

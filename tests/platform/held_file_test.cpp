@@ -5,7 +5,7 @@
 
 #include <gtest/gtest.h>
 
-#include <cstdlib>
+#include <sstream>
 #include <string>
 #include <thread>
 
@@ -91,12 +91,10 @@ TEST(RunHeldBackTest, TheProgramRunsOnlyAfterOnStartedSaidYes) {
 TEST(RunHeldBackTest, AProgramWhoseStarterDiedNeverRuns) {
   testing_support::TempDir dir;
   RunChild({"--die-in-start", platform_test::ChildProgram(), dir.NativePath("lief.txt"), dir.Path("gestartet.txt")});
-  const std::string started = dir.Read("gestartet.txt");
-  const std::size_t blank = started.find(' ');
-  ASSERT_NE(blank, std::string::npos) << started;
-  const long pid = std::atol(started.substr(0, blank).c_str());
-  const std::string start = started.substr(blank + 1);
-  ASSERT_FALSE(start.empty());
+  std::istringstream started(dir.Read("gestartet.txt"));
+  long pid = 0;
+  std::string start;
+  ASSERT_TRUE(started >> pid >> start) << started.str();
   for (int i = 0; i < 500 && platform::ProcessLiveness(pid, start) != platform::kDead; ++i) platform_test::SleepMs(10);
   EXPECT_EQ(platform::ProcessLiveness(pid, start), platform::kDead);
   platform_test::SleepMs(100);
