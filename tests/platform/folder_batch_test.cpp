@@ -15,6 +15,7 @@
 namespace {
 
 using Names = std::vector<std::string>;
+using platform::SaveOutcome;
 
 const std::string kTemp = ".zuvo-neu-Nord";
 
@@ -26,7 +27,7 @@ class FolderBatchTest : public ::testing::Test {
     bool all = true;
     for (const std::string& name : names) {
       const std::string bytes = "neu " + name;
-      all = platform::WriteBatchFile(batch, name, bytes.data(), bytes.size()) == platform::SaveOutcome::kSaved && all;
+      all = platform::WriteBatchFile(batch, name, bytes.data(), bytes.size()) == SaveOutcome::kSaved && all;
     }
     return all;
   }
@@ -46,16 +47,23 @@ class FolderBatchTest : public ::testing::Test {
 TEST_F(FolderBatchTest, ANewFolderAppearsWithAllItsFilesAtOnce) {
   dir_.MakeDirs("Modelle");
   platform::FolderBatch batch;
-  ASSERT_EQ(platform::BeginFolderBatch(target_, dir_.Path(""), &batch), platform::SaveOutcome::kSaved);
+  ASSERT_EQ(platform::BeginFolderBatch(target_, dir_.Path(""), &batch), SaveOutcome::kSaved);
+  ASSERT_TRUE(WriteAll(&batch, {"a.mod"}));
+  platform::PlanFault(platform::kFaultRename, 1);  // its rename failing leaves nothing
+  EXPECT_EQ(platform::FinishFolderBatch(&batch), SaveOutcome::kWriteFailed);
+  platform::ClearFaults();
+  platform::AbandonFolderBatch(&batch);
+  EXPECT_EQ(dir_.List("Modelle"), Names());
+  ASSERT_EQ(platform::BeginFolderBatch(target_, dir_.Path(""), &batch), SaveOutcome::kSaved);
   EXPECT_FALSE(batch.replacing);
   ASSERT_TRUE(WriteAll(&batch, {"x.mod", "y.mod"}));
   const std::string big(300000, '\x81');  // beyond one write
-  ASSERT_EQ(platform::WriteBatchFile(&batch, "z.mod", big.data(), big.size()), platform::SaveOutcome::kSaved);
+  ASSERT_EQ(platform::WriteBatchFile(&batch, "z.mod", big.data(), big.size()), SaveOutcome::kSaved);
   // Nothing in place before the end; the same name twice is refused.
   EXPECT_EQ(dir_.List("Modelle"), Names({kTemp}));
-  EXPECT_NE(platform::WriteBatchFile(&batch, "x.mod", "2", 1), platform::SaveOutcome::kSaved);
-  EXPECT_NE(platform::WriteBatchFile(&batch, "..\\x.mod", "2", 1), platform::SaveOutcome::kSaved);
-  ASSERT_EQ(platform::FinishFolderBatch(&batch), platform::SaveOutcome::kSaved);
+  EXPECT_NE(platform::WriteBatchFile(&batch, "x.mod", "2", 1), SaveOutcome::kSaved);
+  EXPECT_NE(platform::WriteBatchFile(&batch, "..\\x.mod", "2", 1), SaveOutcome::kSaved);
+  ASSERT_EQ(platform::FinishFolderBatch(&batch), SaveOutcome::kSaved);
   EXPECT_EQ(dir_.List("Modelle"), Names({"Nord"}));
   EXPECT_EQ(dir_.List("Modelle/Nord"), Names({"x.mod", "y.mod", "z.mod"}));
   EXPECT_EQ(Contents({"x.mod", "y.mod"}), "neu x.mod;neu y.mod;");
@@ -69,7 +77,7 @@ TEST_F(FolderBatchTest, AnExistingFolderCarriesTheMarkerOnlyWhileItChanges) {
   for (int k = 100; k < 400; ++k) many.push_back("t" + std::to_string(k) + ".mod");
   for (int k = 4; k < 304; k += 2) dir_.Write("Modelle/Nord/" + many[k], "alt");
   platform::FolderBatch batch;
-  ASSERT_EQ(platform::BeginFolderBatch(target_, dir_.Path(""), &batch), platform::SaveOutcome::kSaved);
+  ASSERT_EQ(platform::BeginFolderBatch(target_, dir_.Path(""), &batch), SaveOutcome::kSaved);
   EXPECT_TRUE(batch.replacing);
   Names listed;
   for (const auto& entry : batch.targetEntries) {
@@ -84,7 +92,7 @@ TEST_F(FolderBatchTest, AnExistingFolderCarriesTheMarkerOnlyWhileItChanges) {
   ASSERT_TRUE(WriteAll(&batch, {"a.mod", "b.mod", "c.mod"}));  // b.mod is B.mod, ignoring case
   ASSERT_TRUE(WriteAll(&batch, Names(many.begin() + 4, many.end())));
   EXPECT_EQ(Contents({"a.mod", "B.mod", "alt.mod"}), "alt;alt;alt;");
-  ASSERT_EQ(platform::FinishFolderBatch(&batch), platform::SaveOutcome::kSaved);
+  ASSERT_EQ(platform::FinishFolderBatch(&batch), SaveOutcome::kSaved);
   EXPECT_EQ(dir_.List("Modelle"), Names({"Nord"}));
   EXPECT_EQ(dir_.List("Modelle/Nord"), many);  // no marker
   EXPECT_EQ(platform::HoldsIncompleteMarker(target_), 0);
@@ -94,82 +102,61 @@ TEST_F(FolderBatchTest, AnExistingFolderCarriesTheMarkerOnlyWhileItChanges) {
 }
 
 TEST_F(FolderBatchTest, AnAbandonedBatchLeavesTheFolderAsItWas) {
-  // Abandoned by hand, by its end, after a failed write, after a failed start;
-  // with a marker that an earlier batch left, which stays.
+  // Abandoned by hand, by its end, after a failed write; then with a marker
+  // that an earlier batch left, which stays.
   const struct {
-    bool earlierMarker;
     platform::FaultKind fault;  // kFaultKindCount: none
-    bool byDestructor;
+    bool byDestructor, earlierMarker;
   } cases[] = {
-      {false, platform::kFaultKindCount, false}, {false, platform::kFaultKindCount, true},
-      {true, platform::kFaultKindCount, false},  {false, platform::kFaultWrite, false},
-      {false, platform::kFaultClose, false},     {true, platform::kFaultCreate, false},
-      {false, platform::kFaultMkdir, false},
+      {platform::kFaultKindCount, false, false}, {platform::kFaultKindCount, true, false},
+      {platform::kFaultWrite, false, false},     {platform::kFaultClose, false, false},
+      {platform::kFaultKindCount, false, true},  {platform::kFaultCreate, false, true},
   };
+  WriteOld();
   for (const auto& c : cases) {
     SCOPED_TRACE(std::to_string(&c - cases));
-    testing_support::TempDir dir;
-    for (const char* name : {"a.mod", "B.mod"}) dir.Write(std::string("Modelle/Nord/") + name, "alt");
-    if (c.earlierMarker) dir.Write("Modelle/Nord/.zuvo-unvollstaendig", "");
-    const Names before = dir.List("Modelle/Nord");
+    if (c.earlierMarker) dir_.Write("Modelle/Nord/.zuvo-unvollstaendig", "");
+    const Names before = dir_.List("Modelle/Nord");
     {
       platform::FolderBatch batch;
-      if (c.fault == platform::kFaultMkdir) platform::PlanFault(c.fault, 1);
-      const platform::SaveOutcome begun = platform::BeginFolderBatch(dir.Path("Modelle\\Nord"), dir.Path(""), &batch);
+      ASSERT_EQ(platform::BeginFolderBatch(target_, dir_.Path(""), &batch), SaveOutcome::kSaved);
+      EXPECT_EQ(platform::WriteBatchFile(&batch, "a.mod", "1", 1), SaveOutcome::kSaved);
+      if (c.fault != platform::kFaultKindCount) platform::PlanFault(c.fault, 1);
+      EXPECT_EQ(platform::WriteBatchFile(&batch, "c.mod", "2", 1) == SaveOutcome::kSaved,
+                c.fault == platform::kFaultKindCount);
       platform::ClearFaults();
-      if (c.fault == platform::kFaultMkdir) {
-        EXPECT_EQ(begun, platform::SaveOutcome::kCannotCreate);
-      } else {
-        ASSERT_EQ(begun, platform::SaveOutcome::kSaved);
-        EXPECT_EQ(platform::WriteBatchFile(&batch, "a.mod", "1", 1), platform::SaveOutcome::kSaved);
-        if (c.fault != platform::kFaultKindCount) platform::PlanFault(c.fault, 1);
-        EXPECT_EQ(platform::WriteBatchFile(&batch, "c.mod", "2", 1) == platform::SaveOutcome::kSaved,
-                  c.fault == platform::kFaultKindCount);
-        platform::ClearFaults();
-        EXPECT_TRUE(dir.Exists("Modelle/Nord/.zuvo-unvollstaendig"));
-        if (!c.byDestructor) platform::AbandonFolderBatch(&batch);
-      }
+      EXPECT_TRUE(dir_.Exists("Modelle/Nord/.zuvo-unvollstaendig"));
+      if (!c.byDestructor) platform::AbandonFolderBatch(&batch);
     }
-    EXPECT_EQ(dir.List("Modelle"), Names({"Nord"}));
-    EXPECT_EQ(dir.List("Modelle/Nord"), before);
-    EXPECT_EQ(dir.Read("Modelle/Nord/a.mod"), "alt");
+    EXPECT_EQ(dir_.List("Modelle"), Names({"Nord"}));
+    EXPECT_EQ(dir_.List("Modelle/Nord"), before);
+    EXPECT_EQ(dir_.Read("Modelle/Nord/a.mod"), "alt");
   }
 }
 
 TEST_F(FolderBatchTest, AMoveCutOffLeavesEveryFileWholeAndTheMarker) {
   // The nth move fails: the files before it are new, the rest old, and the
-  // folder stays marked; a new folder's rename failing leaves nothing.
+  // folder stays marked.
   for (int n = 1; n <= 3; ++n) {
     SCOPED_TRACE(n);
     testing_support::TempDir dir;
     for (const char* name : {"a.mod", "b.mod"}) dir.Write(std::string("Modelle/Nord/") + name, "alt");
     platform::FolderBatch batch;
-    ASSERT_EQ(platform::BeginFolderBatch(dir.Path("Modelle\\Nord"), dir.Path(""), &batch),
-              platform::SaveOutcome::kSaved);
+    ASSERT_EQ(platform::BeginFolderBatch(dir.Path("Modelle\\Nord"), dir.Path(""), &batch), SaveOutcome::kSaved);
     ASSERT_TRUE(WriteAll(&batch, {"a.mod", "b.mod"}));
     platform::PlanFault(platform::kFaultRename, n);
     std::string failed = "x";
-    const platform::SaveOutcome finished = platform::FinishFolderBatch(&batch, &failed);
+    const SaveOutcome finished = platform::FinishFolderBatch(&batch, &failed);
     platform::ClearFaults();
     platform::AbandonFolderBatch(&batch);
-    const std::string contents = dir.Read("Modelle/Nord/a.mod") + ";" + dir.Read("Modelle/Nord/b.mod");
-    const bool marked = dir.Exists("Modelle/Nord/.zuvo-unvollstaendig");
     EXPECT_EQ(dir.List("Modelle"), Names({"Nord"}));
-    const char* const expected[] = {"a.mod|alt;alt", "b.mod|neu a.mod;alt", "|neu a.mod;neu b.mod"};  // no third move
-    EXPECT_EQ(failed + "|" + contents, expected[n - 1]);
-    EXPECT_EQ(finished == platform::SaveOutcome::kSaved, n == 3);
-    EXPECT_EQ(marked, n == 2) << "marked only when old and new files are mixed";
+    // Marked only when old and new files are mixed; there is no third move.
+    const char* const expected[] = {"a.mod|alt;alt", "b.mod|neu a.mod;alt|marked", "|neu a.mod;neu b.mod"};
+    EXPECT_EQ(failed + "|" + dir.Read("Modelle/Nord/a.mod") + ";" + dir.Read("Modelle/Nord/b.mod") +
+                  (dir.Exists("Modelle/Nord/.zuvo-unvollstaendig") ? "|marked" : ""),
+              expected[n - 1]);
+    EXPECT_EQ(finished == SaveOutcome::kSaved, n == 3);
   }
-  testing_support::TempDir dir;
-  dir.MakeDirs("Modelle");
-  platform::FolderBatch batch;
-  ASSERT_EQ(platform::BeginFolderBatch(dir.Path("Modelle\\Nord"), dir.Path(""), &batch), platform::SaveOutcome::kSaved);
-  ASSERT_TRUE(WriteAll(&batch, {"a.mod"}));
-  platform::PlanFault(platform::kFaultRename, 1);
-  EXPECT_EQ(platform::FinishFolderBatch(&batch), platform::SaveOutcome::kWriteFailed);
-  platform::ClearFaults();
-  platform::AbandonFolderBatch(&batch);
-  EXPECT_EQ(dir.List("Modelle"), Names());
 }
 
 TEST_F(FolderBatchTest, TheMarkerRemovedLastAndATemporaryFolderLeftBehindIsReused) {
@@ -178,10 +165,10 @@ TEST_F(FolderBatchTest, TheMarkerRemovedLastAndATemporaryFolderLeftBehindIsReuse
   WriteOld();
   {
     platform::FolderBatch batch;
-    ASSERT_EQ(platform::BeginFolderBatch(target_, dir_.Path(""), &batch), platform::SaveOutcome::kSaved);
+    ASSERT_EQ(platform::BeginFolderBatch(target_, dir_.Path(""), &batch), SaveOutcome::kSaved);
     ASSERT_TRUE(WriteAll(&batch, {"a.mod"}));
     platform::PlanFault(platform::kFaultRemove, 2);  // the temporary folder goes first, then the marker
-    EXPECT_EQ(platform::FinishFolderBatch(&batch), platform::SaveOutcome::kWriteFailed);
+    EXPECT_EQ(platform::FinishFolderBatch(&batch), SaveOutcome::kWriteFailed);
     platform::ClearFaults();
   }
   EXPECT_EQ(dir_.List("Modelle"), Names({"Nord"}));
@@ -190,10 +177,10 @@ TEST_F(FolderBatchTest, TheMarkerRemovedLastAndATemporaryFolderLeftBehindIsReuse
   dir_.Write("Modelle/" + kTemp + "/a.mod", "halb");
   dir_.Write("Modelle/" + kTemp + "/z.mod", "halb");
   platform::FolderBatch batch;
-  ASSERT_EQ(platform::BeginFolderBatch(target_, dir_.Path(""), &batch), platform::SaveOutcome::kSaved);
+  ASSERT_EQ(platform::BeginFolderBatch(target_, dir_.Path(""), &batch), SaveOutcome::kSaved);
   EXPECT_EQ(dir_.List("Modelle/" + kTemp), Names());
   ASSERT_TRUE(WriteAll(&batch, {"a.mod"}));
-  ASSERT_EQ(platform::FinishFolderBatch(&batch), platform::SaveOutcome::kSaved);
+  ASSERT_EQ(platform::FinishFolderBatch(&batch), SaveOutcome::kSaved);
   EXPECT_EQ(dir_.List("Modelle"), Names({"Nord"}));
   EXPECT_EQ(dir_.List("Modelle/Nord"), Names({"B.mod", "a.mod", "alt.mod"}));
 }
@@ -207,19 +194,22 @@ TEST_F(FolderBatchTest, WhatIsInTheWayIsRefused) {
     std::string target, within;  // within: the folder it must stay in
     platform::SaveOutcome outcome;
   } cases[] = {
-      {"Modelle\\Datei", "", platform::SaveOutcome::kReadOnly},
-      {"Modelle\\Weg", "", platform::SaveOutcome::kCannotCreate},
-      {"Fehlt\\Nord", "", platform::SaveOutcome::kCannotCreate},
-      {"Modelle\\Nord", "Anlagen", platform::SaveOutcome::kOutside},
+      {"Modelle\\Datei", "", SaveOutcome::kReadOnly},
+      {"Modelle\\Weg", "", SaveOutcome::kCannotCreate},
+      {"Fehlt\\Nord", "", SaveOutcome::kCannotCreate},
+      {"Modelle\\Nord", "Anlagen", SaveOutcome::kOutside},
   };
   for (const auto& c : cases) {
     platform::FolderBatch batch;
     EXPECT_EQ(platform::BeginFolderBatch(dir_.Path(c.target), dir_.Path(c.within), &batch), c.outcome) << c.target;
   }
   platform::FolderBatch batch;
-  ASSERT_EQ(platform::BeginFolderBatch(target_, dir_.Path(""), &batch), platform::SaveOutcome::kSaved);
-  EXPECT_EQ(platform::WriteBatchFile(&batch, "B.MOD", "1", 1), platform::SaveOutcome::kReadOnly);  // a folder
+  ASSERT_EQ(platform::BeginFolderBatch(target_, dir_.Path(""), &batch), SaveOutcome::kSaved);
+  EXPECT_EQ(platform::WriteBatchFile(&batch, "B.MOD", "1", 1), SaveOutcome::kReadOnly);  // a folder
   platform::AbandonFolderBatch(&batch);
+  platform::PlanFault(platform::kFaultMkdir, 1);  // a start that fails leaves nothing behind
+  EXPECT_EQ(platform::BeginFolderBatch(target_, dir_.Path(""), &batch), SaveOutcome::kCannotCreate);
+  platform::ClearFaults();
   EXPECT_EQ(dir_.List("Modelle"), Names({platform::BatchFolderName("Weg"), "Datei", "Nord"}));
   EXPECT_EQ(dir_.List("Modelle/Nord"), Names({"a.mod", "b.mod"}));
 }

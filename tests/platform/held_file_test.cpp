@@ -5,8 +5,9 @@
 
 #include <gtest/gtest.h>
 
-#include <cstdlib>
+#include <sstream>
 #include <string>
+#include <thread>
 
 #include "platform/platform.h"
 #include "platform/test_processes.h"
@@ -15,17 +16,11 @@
 namespace {
 
 using platform::HoldOutcome;
-using platform_test::Child;
+using platform_test::RunChild;
 
-// What the child's HoldFile of `path` gives while this process looks.
-HoldOutcome ChildHolds(const testing_support::TempDir& dir, const std::string& path) {
-  const std::string ready = dir.Path("ready.txt");
-  platform::RemoveFile(ready, "");
-  Child child({"--hold", path, ready, "0"});
-  const int code = child.Wait();
-  EXPECT_EQ(dir.Read("ready.txt"), std::to_string(code));
-  return static_cast<HoldOutcome>(code);
-}
+// What the child's HoldFile of `path` gives while this process looks; the
+// child then dies without letting go, as a killed holder does.
+HoldOutcome ChildHolds(const std::string& path) { return static_cast<HoldOutcome>(RunChild({"--hold", path, "0"})); }
 
 TEST(HeldFileTest, ACreatedFileIsHeldUntilItsHolderLetsGoOrDies) {
   testing_support::TempDir dir;
@@ -36,46 +31,33 @@ TEST(HeldFileTest, ACreatedFileIsHeldUntilItsHolderLetsGoOrDies) {
   EXPECT_FALSE(second.held());
   EXPECT_EQ(dir.Read("Lauf.txt"), "erster");
   EXPECT_EQ(dir.List(), std::vector<std::string>{"Lauf.txt"});  // no temporary file shows
-  EXPECT_EQ(ChildHolds(dir, path), HoldOutcome::kBusy);
+  EXPECT_EQ(ChildHolds(path), HoldOutcome::kBusy);
   ASSERT_EQ(platform::RewriteHeldFile(&first, "neu geschrieben"), 1);
   EXPECT_EQ(dir.Read("Lauf.txt"), "neu geschrieben");
-  EXPECT_EQ(ChildHolds(dir, path), HoldOutcome::kBusy);  // still held after the rewrite
+  EXPECT_EQ(ChildHolds(path), HoldOutcome::kBusy);  // still held after the rewrite
   platform::LetGo(&first);
-  EXPECT_EQ(ChildHolds(dir, path), HoldOutcome::kHeld);
-  ASSERT_EQ(platform::HoldFile(path, dir.windows(), &first), HoldOutcome::kHeld);
+  EXPECT_EQ(ChildHolds(path), HoldOutcome::kHeld);
+  ASSERT_EQ(platform::HoldFile(path, dir.windows(), &first), HoldOutcome::kHeld);  // the dead child's hold is gone
+  EXPECT_EQ(ChildHolds(path), HoldOutcome::kBusy);
   EXPECT_EQ(platform::RemoveHeldFile(&first), 1);
   EXPECT_FALSE(first.held());
   EXPECT_FALSE(dir.Exists("Lauf.txt"));
   EXPECT_EQ(platform::HoldFile(path, dir.windows(), &first), HoldOutcome::kGone);
-  EXPECT_EQ(ChildHolds(dir, path), HoldOutcome::kGone);
-}
-
-TEST(HeldFileTest, AKilledHolderLetsGoAtOnce) {
-  testing_support::TempDir dir;
-  const std::string path = dir.Path("Lauf.txt");
-  dir.Write("Lauf.txt", "vom Kind");
-  Child holder({"--hold", path, dir.Path("ready.txt"), "60000"});
-  ASSERT_TRUE(platform_test::AwaitFile(dir.Path("ready.txt")));
-  ASSERT_EQ(dir.Read("ready.txt"), std::to_string(static_cast<int>(HoldOutcome::kHeld)));
-  platform::HeldFile held;
-  EXPECT_EQ(platform::HoldFile(path, dir.windows(), &held), HoldOutcome::kBusy);
-  EXPECT_FALSE(held.held());
-  holder.Kill();
-  holder.Wait();
-  EXPECT_EQ(platform::HoldFile(path, dir.windows(), &held), HoldOutcome::kHeld);
-  EXPECT_EQ(dir.Read("Lauf.txt"), "vom Kind");
+  EXPECT_EQ(ChildHolds(path), HoldOutcome::kGone);
 }
 
 // Two processes create the same name at once: exactly one gets it, and the
 // file is the winner's, whole.
 TEST(HeldFileTest, OfTwoCreatingAtOnceExactlyOneHoldsTheFile) {
-  const int kRounds = 20;
-  for (int round = 0; round < kRounds; ++round) {
+  for (int round = 0; round < 20; ++round) {
     testing_support::TempDir dir;
     const std::string path = dir.Path("Lauf.txt"), go = dir.Path("los");
-    Child a({"--create-held", path, go}), b({"--create-held", path, go});
+    int codes[2] = {0, 0};
+    std::thread a([&] { codes[0] = RunChild({"--create-held", path, go}); });
+    std::thread b([&] { codes[1] = RunChild({"--create-held", path, go}); });
     dir.Write("los", "");
-    const int codes[2] = {a.Wait(), b.Wait()};
+    a.join();
+    b.join();
     const int held = 10 + static_cast<int>(HoldOutcome::kHeld), taken = 10 + static_cast<int>(HoldOutcome::kExists);
     ASSERT_TRUE((codes[0] == held && codes[1] == taken) || (codes[0] == taken && codes[1] == held))
         << "round " << round << ": " << codes[0] << " " << codes[1];
@@ -87,27 +69,20 @@ TEST(HeldFileTest, OfTwoCreatingAtOnceExactlyOneHoldsTheFile) {
 
 TEST(RunHeldBackTest, TheProgramRunsOnlyAfterOnStartedSaidYes) {
   testing_support::TempDir dir;
-  const std::string child = platform_test::ChildProgram();
-  const std::string marker = dir.NativePath("lief.txt");  // the child writes it first thing
-  for (const int answer : {1, 0}) {                       // the program runs (1) or not
+  for (const int answer : {1, 0}) {  // the program runs (1) or not
     platform::RemoveFile(dir.Path("lief.txt"), "");
-    long seen = 0;
     bool markerAtStart = true, aliveAtStart = false;
-    int code = -5;
-    const int ran = platform::RunAndWait(child, {"child", "\"" + marker + "\"", "3"}, &code, nullptr, [&](long pid) {
-      seen = pid;
-      markerAtStart = dir.Exists("lief.txt");
+    // The child writes its marker first thing.
+    const int code = RunChild({dir.NativePath("lief.txt"), "3"}, [&](long pid) {
       aliveAtStart = platform::ProcessLiveness(pid, platform::ProcessStartTime(pid)) == platform::kAlive;
       platform_test::SleepMs(100);  // a program let run would have written its marker by now
-      markerAtStart = markerAtStart || dir.Exists("lief.txt");
+      markerAtStart = dir.Exists("lief.txt");
       return answer;
     });
-    EXPECT_EQ(ran, answer);
-    EXPECT_GT(seen, 0);
+    EXPECT_EQ(code, answer == 1 ? 3 : -1);
     EXPECT_TRUE(aliveAtStart) << "onStarted gets the process while it exists";
     EXPECT_FALSE(markerAtStart) << "the program ran before onStarted returned";
     EXPECT_EQ(dir.Exists("lief.txt"), answer == 1);
-    EXPECT_TRUE(answer == 0 || code == 3) << code;
   }
 }
 
@@ -115,15 +90,11 @@ TEST(RunHeldBackTest, TheProgramRunsOnlyAfterOnStartedSaidYes) {
 // it started never runs and is gone soon after.
 TEST(RunHeldBackTest, AProgramWhoseStarterDiedNeverRuns) {
   testing_support::TempDir dir;
-  const std::string child = platform_test::ChildProgram();
-  platform_test::Child starter({"--die-in-start", child, dir.NativePath("lief.txt"), dir.Path("gestartet.txt")});
-  starter.Wait();
-  const std::string started = dir.Read("gestartet.txt");
-  const std::size_t blank = started.find(' ');
-  ASSERT_NE(blank, std::string::npos) << started;
-  const long pid = std::atol(started.substr(0, blank).c_str());
-  const std::string start = started.substr(blank + 1);
-  ASSERT_FALSE(start.empty());
+  RunChild({"--die-in-start", platform_test::ChildProgram(), dir.NativePath("lief.txt"), dir.Path("gestartet.txt")});
+  std::istringstream started(dir.Read("gestartet.txt"));
+  long pid = 0;
+  std::string start;
+  ASSERT_TRUE(started >> pid >> start) << started.str();
   for (int i = 0; i < 500 && platform::ProcessLiveness(pid, start) != platform::kDead; ++i) platform_test::SleepMs(10);
   EXPECT_EQ(platform::ProcessLiveness(pid, start), platform::kDead);
   platform_test::SleepMs(100);

@@ -128,9 +128,7 @@ TEST(ConfinePosixTest, RenamesInAFolderSwappedForALinkStayInside) {
   EXPECT_EQ(dir.List("out"), std::vector<std::string>{"f1"});
   EXPECT_EQ(dir.Read("out/f1"), "fremd");
   // Whichever name "work" has now, the real folder holds the one file.
-  struct stat st;
-  ASSERT_EQ(lstat(work.c_str(), &st), 0);
-  const bool workIsLink = S_ISLNK(st.st_mode);
+  const bool workIsLink = S_ISLNK(StatOf(work).st_mode);
   EXPECT_EQ(dir.List(workIsLink ? "inst/spare" : "inst/work").size(), 1u);
   unlink((workIsLink ? work : spare).c_str());
 }

@@ -6,19 +6,13 @@
 
 #include <cerrno>
 #include <cstdio>
+#include <functional>
 #include <string>
 #ifdef _WIN32
-#include <fcntl.h>
-#include <io.h>
 #include <windows.h>
 #undef ReplaceFile  // the platform layer's is meant, not ReplaceFileA
-#define OpenPipe(ends) _pipe(ends, 4096, _O_BINARY)
-#define StreamOf _fdopen
 #else
 #include <sys/stat.h>
-#include <unistd.h>
-#define OpenPipe(ends) pipe(ends)
-#define StreamOf fdopen
 #endif
 
 #include "platform/cp1252.h"
@@ -26,6 +20,7 @@
 #include "platform/file_failure.h"
 #include "platform/sha256.h"
 #include "platform/terminal.h"
+#include "platform/test_processes.h"
 #include "support/test_support.h"
 
 namespace {
@@ -34,9 +29,7 @@ TEST(PlatformTest, ReplaceFileWritesExactlyOrLeavesTheOldFileWhole) {
   testing_support::TempDir dir;
   // Bytes a text-mode write or a C-string copy would change, beyond one block.
   const std::string old = std::string("a\r\nb\0c\n\x1A\xFF", 9) + std::string(300000, '\x81');
-  const std::string name = testing_support::Cp(
-      "Gr\xC3\xB6\xC3\x9F"
-      "e.anl");
+  const std::string name = testing_support::Cp("Gr\xC3\xB6\xC3\x9F.anl");
   ASSERT_EQ(platform::ReplaceFile(dir.Path(name), old.data(), old.size(), ""), platform::SaveOutcome::kSaved);
   dir.MakeDirs("Anlagen");
   // The last step failing (a planned fault), a missing folder, a folder in the way.
@@ -62,11 +55,9 @@ TEST(PlatformTest, RenamesNeverReplaceAndChildrenRunToTheirEnd) {
   EXPECT_EQ(platform::RenameFile(dir.Path("a.txt"), dir.Path("B.TXT"), ""), 0);
   EXPECT_EQ(platform::RenameFile(dir.Path("a.txt"), dir.Path("c.txt"), ""), 1);
   EXPECT_EQ(dir.Read("b.txt") + dir.Read("c.txt"), "BA");
-  std::string child, error;
-  ASSERT_EQ(platform::ToWindowsPath(ZUVO_TEST_CHILD, &child, &error), 1) << error;
   const std::string out = dir.NativePath("args.txt");
   int code = -5;  // as the simulator is started: its name, then arguments with Windows quotes
-  ASSERT_EQ(platform::RunAndWait(child,
+  ASSERT_EQ(platform::RunAndWait(platform_test::ChildProgram(),
                                  {"child", "\"" + out + "\"", "7", "\"C:\\x y\\B.anl\"", "a\\\"b", "\"C:\\O\\\\\"",
                                   "C:\\O\\", "\"\"", "\"x\"\"y\""},
                                  &code),
@@ -85,31 +76,16 @@ TEST(PlatformTest, TheAsciiCaseFoldFoldsOnlyAToZ) {
   for (const auto& c : cases) EXPECT_EQ(platform::EqualsIgnoringAsciiCase(c.a, c.b), c.equal) << c.a;
 }
 
-// What a pipe gets: UTF-8 on Linux, the code page 1252 bytes on Windows (a
-// console would get the UTF-16 characters).
-TEST(PlatformTest, TextIntoAPipeInTheReadersEncoding) {
-  int ends[2];
-  ASSERT_EQ(OpenPipe(ends), 0);
-  std::FILE* writer = StreamOf(ends[1], "wb");
-  std::FILE* reader = StreamOf(ends[0], "rb");
-  ASSERT_TRUE(writer != nullptr && reader != nullptr);
-  EXPECT_EQ(platform::WriteText(writer,
-                                "Gr\xF6\xDF"
-                                "e 5\x80\n"),
-            1);
-  std::fclose(writer);
-  char read[32] = {};
-  const std::string got(read, std::fread(read, 1, sizeof read, reader));
-  std::fclose(reader);
-#ifdef _WIN32
-  EXPECT_EQ(got,
-            "Gr\xF6\xDF"
-            "e 5\x80\n");
-#else
-  EXPECT_EQ(got,
-            "Gr\xC3\xB6\xC3\x9F"
-            "e 5\xE2\x82\xAC\n");
-#endif
+// What a file or a pipe gets: UTF-8 on Linux, the code page 1252 bytes on
+// Windows (a console would get the UTF-16 characters).
+TEST(PlatformTest, TextIntoAFileInTheReadersEncoding) {
+  testing_support::TempDir dir;
+  std::FILE* file = platform::OpenFile(dir.Path("t.txt"), "wb");
+  ASSERT_NE(file, nullptr);
+  EXPECT_EQ(platform::WriteText(file, "Gr\xF6\xDF 5\x80\n"), 1);
+  std::fclose(file);
+  const bool windows = platform::ThisSystem() != platform::SystemKind::kLinux;
+  EXPECT_EQ(dir.Read("t.txt"), windows ? "Gr\xF6\xDF 5\x80\n" : "Gr\xC3\xB6\xC3\x9F 5\xE2\x82\xAC\n");
   EXPECT_EQ(platform::Cp1252ToUtf16("A\x80\x81\x9F\xFF"), u"A\u20AC\u0081\u0178\u00FF");
 }
 
@@ -155,12 +131,10 @@ TEST(Cp1252Test, ATextFileIsUtf8OnlyWhenValidWithAMultiByteSequence) {
     SCOPED_TRACE(c.name);
     std::string text = "unchanged";
     int utf8 = -1, badLine = -1;
-    EXPECT_EQ(platform::TextFileToCp1252(c.bytes, &text, &utf8, &badLine), c.result);
-    EXPECT_EQ(utf8, c.utf8);
-    EXPECT_EQ(badLine, c.badLine);
-    if (c.result) {
-      EXPECT_EQ(text, c.text);
-    }
+    const int result = platform::TextFileToCp1252(c.bytes, &text, &utf8, &badLine);
+    EXPECT_EQ(std::to_string(result) + std::to_string(utf8) + std::to_string(badLine),
+              std::to_string(c.result) + std::to_string(c.utf8) + std::to_string(c.badLine));
+    EXPECT_EQ(result ? text : "", c.text);
   }
 }
 
@@ -193,52 +167,49 @@ using platform::FileCause;
 TEST(FileFailureTest, RealFailuresNoteTheirCauseAndASuccessForgetsIt) {
   testing_support::TempDir dir;
   dir.Write("Anlagen\\Berg.anl", "x");
-  dir.Write("Anlagen\\Alt.anl", "x");
   dir.MakeDirs("Anlagen\\Ordner.anl");
-  const std::string within = dir.Path("");
-  const std::string missing = dir.Path("Anlagen\\Tal.anl"), noFolder = dir.Path("Fehlt\\Tal.anl");
-
-  EXPECT_EQ(platform::OpenFile(missing, "rb"), nullptr);
-  EXPECT_EQ(platform::LastFileFailure().cause, FileCause::kNoSuchFile);
-  EXPECT_EQ(platform::LastFileFailure().path, missing);
-
-  EXPECT_EQ(platform::OpenFile(noFolder, "wb"), nullptr);
-  EXPECT_EQ(platform::LastFileFailure().cause, FileCause::kNoSuchFolder);
-  EXPECT_EQ(platform::LastFileFailure().folder, dir.Path("Fehlt"));
-
-  std::FILE* file = platform::OpenFile(dir.Path("Anlagen\\Berg.anl"), "rb");
-  ASSERT_NE(file, nullptr);
-  std::fclose(file);
-  EXPECT_EQ(platform::LastFileFailure().cause, FileCause::kNone);
-
-  EXPECT_EQ(platform::ReplaceFile(dir.Path("Anlagen\\Ordner.anl"), "y", 1, within), platform::SaveOutcome::kReadOnly);
-  EXPECT_EQ(platform::LastFileFailure().cause, FileCause::kIsFolder);
   dir.Write("Anlagen\\Fest.anl", "alt");  // read-only
 #ifdef _WIN32
   ASSERT_NE(SetFileAttributesA(dir.Path("Anlagen\\Fest.anl").c_str(), FILE_ATTRIBUTE_READONLY), 0);
 #else
   ASSERT_EQ(chmod(dir.NativePath("Anlagen/Fest.anl").c_str(), 0444), 0);
 #endif
-  EXPECT_EQ(platform::ReplaceFile(dir.Path("Anlagen\\Fest.anl"), "y", 1, within), platform::SaveOutcome::kReadOnly);
-  EXPECT_EQ(platform::LastFileFailure().cause, FileCause::kFileReadOnly);
+  const std::string missing = dir.Path("Anlagen\\Tal.anl"), noFolder = dir.Path("Fehlt\\Tal.anl");
+  const std::string folder = dir.Path("Anlagen\\Ordner.anl"), fixed = dir.Path("Anlagen\\Fest.anl");
+  const std::string berg = dir.Path("Anlagen\\Berg.anl"), neu = dir.Path("Anlagen\\Neu.anl"), fehlt = dir.Path("Fehlt");
+  using platform::SaveOutcome;
+  const auto opens = [&](const std::string& path, const char* mode = "rb") {
+    std::FILE* file = platform::OpenFile(path, mode);
+    return file != nullptr && std::fclose(file) == 0;
+  };
+  const auto replace = [&](const std::string& path) { return platform::ReplaceFile(path, "y", 1, dir.Path("")); };
+  const struct {
+    std::function<bool()> call;  // true when it ended as it should
+    FileCause cause;
+    std::string path, folder;
+  } cases[] = {
+      {[&] { return !opens(missing); }, FileCause::kNoSuchFile, missing, ""},
+      {[&] { return !opens(noFolder, "wb"); }, FileCause::kNoSuchFolder, noFolder, fehlt},
+      {[&] { return opens(berg); }, FileCause::kNone, "", ""},
+      {[&] { return replace(folder) == SaveOutcome::kReadOnly; }, FileCause::kIsFolder, folder, ""},
+      {[&] { return replace(fixed) == SaveOutcome::kReadOnly; }, FileCause::kFileReadOnly, fixed, ""},
+      {[&] { return replace(noFolder) == SaveOutcome::kCannotCreate; }, FileCause::kNoSuchFolder, noFolder, fehlt},
+      {[&] { return replace(berg) == SaveOutcome::kSaved; }, FileCause::kNone, "", ""},
+      {[&] { return !platform::RenameFile(missing, neu, dir.Path("")); }, FileCause::kNoSuchFile, missing, ""},
+      // A fault planned by a test is no failure of the system: no cause.
+      {[&] { return platform::PlanFault(platform::kFaultCreate, 1), !opens(neu, "wb"); }, FileCause::kNone, "", ""},
+  };
+  for (const auto& c : cases) {
+    EXPECT_TRUE(c.call()) << &c - cases;
+    platform::ClearFaults();
+    const platform::FileFailure& noted = platform::LastFileFailure();
+    EXPECT_EQ(noted.cause, c.cause) << &c - cases;
+    EXPECT_EQ(noted.path + "|" + noted.folder, c.path + "|" + c.folder) << &c - cases;
+  }
   EXPECT_EQ(dir.Read("Anlagen\\Fest.anl"), "alt");
 #ifdef _WIN32
-  SetFileAttributesA(dir.Path("Anlagen\\Fest.anl").c_str(), FILE_ATTRIBUTE_NORMAL);
+  SetFileAttributesA(fixed.c_str(), FILE_ATTRIBUTE_NORMAL);
 #endif
-  EXPECT_EQ(platform::ReplaceFile(noFolder, "y", 1, within), platform::SaveOutcome::kCannotCreate);
-  EXPECT_EQ(platform::LastFileFailure().cause, FileCause::kNoSuchFolder);
-  EXPECT_EQ(platform::ReplaceFile(dir.Path("Anlagen\\Berg.anl"), "y", 1, within), platform::SaveOutcome::kSaved);
-  EXPECT_EQ(platform::LastFileFailure().cause, FileCause::kNone);
-
-  EXPECT_FALSE(platform::RenameFile(missing, dir.Path("Anlagen\\Neu.anl"), within));
-  EXPECT_EQ(platform::LastFileFailure().cause, FileCause::kNoSuchFile);
-  EXPECT_EQ(platform::LastFileFailure().path, missing);
-
-  // A fault planned by a test is no failure of the system: no cause.
-  platform::PlanFault(platform::kFaultCreate, 1);
-  EXPECT_EQ(platform::OpenFile(dir.Path("Anlagen\\Neu.anl"), "wb"), nullptr);
-  platform::ClearFaults();
-  EXPECT_EQ(platform::LastFileFailure().cause, FileCause::kNone);
 }
 
 TEST(FileFailureTest, TheSystemsCodesBecomeCauses) {
@@ -248,31 +219,25 @@ TEST(FileFailureTest, TheSystemsCodesBecomeCauses) {
   const struct {
     int error;
     std::string path;
-    bool writing;
+    int how;  // 0 reading, 1 writing, 2 creating or renaming: a refused permission is then the folder's
     FileCause cause;
     std::string folder;
   } cases[] = {
-      {EACCES, absent, true, FileCause::kFolderNotPermitted, dir.Path("Anlagen")},
-      {EPERM, absent, true, FileCause::kFolderNotPermitted, dir.Path("Anlagen")},
-      {EACCES, existing, true, FileCause::kFileNotPermitted, ""},
-      {EACCES, absent, false, FileCause::kFileNotPermitted, ""},
-      {ENOSPC, existing, true, FileCause::kDiskFull, ""},
-      {EROFS, existing, true, FileCause::kReadOnlyDisk, ""},
-      {EISDIR, existing, true, FileCause::kIsFolder, ""},
-      {ENOENT, absent, false, FileCause::kNoSuchFile, ""},
-      {ENOENT, dir.Path("Fehlt\\Neu.anl"), false, FileCause::kNoSuchFolder, dir.Path("Fehlt")},
-      {EIO, existing, true, FileCause::kNone, ""},
+      {EACCES, absent, 1, FileCause::kFolderNotPermitted, dir.Path("Anlagen")},
+      {EPERM, absent, 1, FileCause::kFolderNotPermitted, dir.Path("Anlagen")},
+      {EACCES, existing, 1, FileCause::kFileNotPermitted, ""},
+      {EACCES, absent, 0, FileCause::kFileNotPermitted, ""},
+      {ENOSPC, existing, 1, FileCause::kDiskFull, ""},
+      {EROFS, existing, 1, FileCause::kReadOnlyDisk, ""},
+      {EISDIR, existing, 1, FileCause::kIsFolder, ""},
+      {EIO, existing, 1, FileCause::kNone, ""},
+      {EACCES, existing, 2, FileCause::kFolderNotPermitted, dir.Path("Anlagen")},
+      {EPERM, existing, 2, FileCause::kFolderNotPermitted, dir.Path("Anlagen")},
   };
   for (const auto& c : cases) {
-    platform::NoteFileFailure(c.error, c.path, c.writing);
+    c.how == 2 ? platform::NoteCreateFailure(c.error, c.path) : platform::NoteFileFailure(c.error, c.path, c.how == 1);
     EXPECT_EQ(platform::LastFileFailure().cause, c.cause) << c.error << ' ' << c.path;
     EXPECT_EQ(platform::LastFileFailure().folder, c.folder) << c.error << ' ' << c.path;
-  }
-  // Creating or renaming: a refused permission is the folder's even for a file that exists.
-  for (const int error : {EACCES, EPERM}) {
-    platform::NoteCreateFailure(error, existing);
-    EXPECT_EQ(platform::LastFileFailure().cause, FileCause::kFolderNotPermitted) << error;
-    EXPECT_EQ(platform::LastFileFailure().folder, dir.Path("Anlagen"));
   }
   platform::ClearFileFailure();
 }

@@ -29,26 +29,19 @@ std::string Stat(const std::string& pidAndName, const std::string& state, const 
 }
 
 TEST(ProcStatTest, TheStateAndTheStartAreCountedFromTheNamesLastParenthesis) {
-  const struct {
-    std::string text;
-    int parsed;
-    char state;
-    std::string start;
-  } cases[] = {
-      {Stat("12 (sim)", "S", "4711"), 1, 'S', "4711"},
-      {Stat("12 (a) b ) (c)", "R", "99"), 1, 'R', "99"},  // a name with blanks and parentheses
-      {"12 (sim) S 4 5 6", 0, 0, ""},                     // cut short
-      {Stat("12 (sim)", "S", "47x1"), 0, 0, ""},          // not a tick count
-      {Stat("12 (sim)", "SS", "4711"), 0, 0, ""},         // not a state
-      {"12 sim S 4 5", 0, 0, ""},
+  const std::pair<std::string, std::string> cases[] = {
+      {Stat("12 (sim)", "S", "4711"), "S 4711"},
+      {Stat("12 (a) b ) (c)", "R", "99"), "R 99"},  // a name with blanks and parentheses
+      {"12 (sim) S 4 5 6", ""},                     // cut short
+      {Stat("12 (sim)", "S", "47x1"), ""},          // not a tick count
+      {Stat("12 (sim)", "SS", "4711"), ""},         // not a state
+      {"12 sim S 4 5", ""},
   };
   for (const auto& c : cases) {
     char state = 0;
     std::string start;
-    EXPECT_EQ(platform::procfs::ParseStat(c.text, &state, &start), c.parsed) << c.text;
-    if (c.parsed) {
-      EXPECT_EQ(std::string(1, state) + " " + start, std::string(1, c.state) + " " + c.start);
-    }
+    const int parsed = platform::procfs::ParseStat(c.first, &state, &start);
+    EXPECT_EQ(parsed ? std::string(1, state) + " " + start : "", c.second) << c.first;
   }
 }
 

@@ -4,7 +4,9 @@
 
 #include <gtest/gtest.h>
 
+#include <cstdlib>
 #include <string>
+#include <thread>
 
 #include "platform/interrupt.h"
 #include "platform/platform.h"
@@ -17,16 +19,9 @@ namespace {
 
 bool UnderWine() { return platform::ThisSystem() == platform::SystemKind::kWine; }
 
-// "BOOTID:TICKS" of Linux process `pid`, read here by the test itself.
-std::string LinuxStartOf(long pid) {
-  std::string boot, stat, start;
-  char state = 0;
-  if (!platform::ReadWholeFile("Z:\\proc\\sys\\kernel\\random\\boot_id", &boot) ||
-      !platform::ReadWholeFile("Z:\\proc\\" + std::to_string(pid) + "\\stat", &stat) ||
-      !platform::procfs::ParseStat(stat, &state, &start)) {
-    return std::string();
-  }
-  return boot.substr(0, boot.find('\n')) + ":" + start;
+// The Linux process table through Z:, read here by the test itself.
+platform::procfs::ReadResult ReadThroughZ(const std::string& name, std::string* text) {
+  return platform::ReadWholeFile("Z:\\proc\\" + name, text) ? platform::procfs::kRead : platform::procfs::kMissing;
 }
 
 TEST(ProcessIdentityWin32Test, AProcessIsAliveOnlyWithItsOwnStart) {
@@ -39,12 +34,12 @@ TEST(ProcessIdentityWin32Test, AProcessIsAliveOnlyWithItsOwnStart) {
   testing_support::TempDir dir;
   long pid = 0;
   std::string childStart;
-  {
-    platform_test::Child child({dir.Path("args.txt"), "0"});
-    pid = child.pid();
-    childStart = platform::ProcessStartTime(pid);
-    EXPECT_EQ(child.Wait(), 0);
-  }
+  EXPECT_EQ(platform_test::RunChild({dir.Path("args.txt"), "0"},
+                                    [&](long started) {
+                                      childStart = platform::ProcessStartTime(pid = started);
+                                      return 1;
+                                    }),
+            0);
   ASSERT_FALSE(childStart.empty());
   EXPECT_EQ(platform::ProcessLiveness(pid, childStart), platform::kDead);
   EXPECT_EQ(platform::ProcessLiveness(own, ""), platform::kDead);
@@ -54,7 +49,9 @@ TEST(ProcessIdentityWin32Test, AProcessIsAliveOnlyWithItsOwnStart) {
 // A start of the Linux form: judged through Z: under wine, not at all on
 // Windows (the judgement itself: the process table's tests).
 TEST(ProcessIdentityWin32Test, ALinuxStartIsJudgedThroughTheLinuxProcessTable) {
-  const std::string init = UnderWine() ? LinuxStartOf(1) : "6f1c2b9e-0d7a-4e55-9a51-3c2f9d6a8b10:5";
+  bool running = false;
+  const std::string init =
+      UnderWine() ? platform::procfs::StartOf(1, &ReadThroughZ, &running) : "6f1c2b9e-0d7a-4e55-9a51-3c2f9d6a8b10:5";
   ASSERT_FALSE(init.empty());
   const struct {
     long pid;
@@ -77,10 +74,8 @@ TEST(ProcessIdentityWin32Test, UnderWineTheLinuxSideIsNamedAsANativeProgramNames
   ASSERT_EQ(platform_test::RunLinuxShell("hostname >'" + named + "'"), 1);
   const std::string linux = dir.Read("hostname.txt");
   EXPECT_EQ(platform::HostName() + "\n", linux);
-  char prefix[4096] = {};
-  const DWORD length = GetEnvironmentVariableA("WINEPREFIX", prefix, sizeof prefix);
-  if (length > 0 && length < sizeof prefix) {
-    std::string expected(prefix, length);
+  if (const char* prefix = std::getenv("WINEPREFIX")) {
+    std::string expected = prefix;
     while (expected.size() > 1 && expected.back() == '/') expected.pop_back();
     EXPECT_EQ(platform::WinePrefixPath(), expected);
   }
@@ -101,42 +96,29 @@ TEST(ProcessIdentityWin32Test, UnderWineTheLinuxSideIsNamedAsANativeProgramNames
   }
 }
 
-DWORD WINAPI TwoCtrlCs(void*) {
-  Sleep(300);
-  platform::win32::HandleConsoleEvent(CTRL_C_EVENT);
-  platform::win32::HandleConsoleEvent(CTRL_C_EVENT);
-  return 0;
-}
-
 // The console handler as the console calls it (headless wine has no console
 // that could send Ctrl-C: GenerateConsoleCtrlEvent fails there).
 TEST(InterruptWin32Test, CtrlCIsRecordedAndASecondOneEndsTheProgram) {
-  const struct {
-    DWORD event;
-    int signal;
-  } cases[] = {{CTRL_C_EVENT, 2}, {CTRL_BREAK_EVENT, 2}};
-  for (const auto& c : cases) {
+  for (const DWORD event : {CTRL_C_EVENT, CTRL_BREAK_EVENT}) {
     platform::ClearInterrupt();
     EXPECT_EQ(platform::InterruptRequested(), 0);
-    EXPECT_TRUE(platform::win32::HandleConsoleEvent(c.event));
+    EXPECT_TRUE(platform::win32::HandleConsoleEvent(event));
     EXPECT_TRUE(platform::win32::HandleConsoleEvent(CTRL_C_EVENT));  // the first interrupt's signal stays
     EXPECT_EQ(platform::InterruptRequested(), 1);
-    EXPECT_EQ(platform::InterruptSignal(), c.signal);
+    EXPECT_EQ(platform::InterruptSignal(), 2);
     EXPECT_STREQ(platform::InterruptSignalName(platform::InterruptSignal()), "SIGINT");
   }
   testing_support::TempDir dir;
   dir.Write("Lauf.txt", "x");
-  HANDLE sender = CreateThread(nullptr, 0, &TwoCtrlCs, nullptr, 0, nullptr);
-  ASSERT_NE(sender, nullptr);
-  int code = 0;
+  std::thread sender([] {
+    Sleep(300);
+    platform::win32::HandleConsoleEvent(CTRL_C_EVENT);
+    platform::win32::HandleConsoleEvent(CTRL_C_EVENT);
+  });
   const DWORD before = GetTickCount();
-  EXPECT_EQ(platform::RunAndWait(platform_test::ChildProgram(),
-                                 {"child", "--hold", dir.Path("Lauf.txt"), dir.Path("ready.txt"), "20000"}, &code),
-            1);
-  EXPECT_EQ(code, 128 + 9);
+  EXPECT_EQ(platform_test::RunChild({"--hold", dir.Path("Lauf.txt"), "20000"}), 128 + 9);
   EXPECT_LT(GetTickCount() - before, 10000u);
-  WaitForSingleObject(sender, INFINITE);
-  CloseHandle(sender);
+  sender.join();
   platform::ClearInterrupt();
 }
 

@@ -7,7 +7,6 @@
 #include <fcntl.h>
 #include <sys/mman.h>
 #include <sys/stat.h>
-#include <sys/wait.h>
 #include <unistd.h>
 
 #include <cstdio>
@@ -42,7 +41,8 @@ TEST(WineProcessesTest, TheProgramNameIsTheFirstWordsFileName) {
 TEST(WineProcessesTest, AProgramRunsOnlyWhileItsPrefixesServerRuns) {
   const std::string ours = "server-fe00-a8e7f6", other = "server-fe00-1234";
   const ProcessEntry server = Entry("wineserver64", ours, "/usr/lib/wine/wineserver64 -p0");
-  const ProcessEntry sim = Entry("wine64", "drive_c", "C:\\Sim\\Kantrelwick.exe", {ours});
+  const std::string kSim = "C:\\Sim\\Kantrelwick.exe";
+  const ProcessEntry sim = Entry("wine64", "drive_c", kSim, {ours});
   const struct {
     const char* what;
     std::vector<ProcessEntry> entries;
@@ -55,25 +55,19 @@ TEST(WineProcessesTest, AProgramRunsOnlyWhileItsPrefixesServerRuns) {
       {"not a wineserver", {Entry("bash", ours, "bash"), sim}, platform::kDead},
       {"no such program", {server, Entry("wine64", "", "C:\\Sim\\Other.exe", {ours})}, platform::kDead},
       {"name in other case", {server, Entry("wine64", "", "C:\\SIM\\KANTRELWICK.EXE", {ours})}, platform::kAlive},
-      {"a preloader", {server, Entry("wine64-preloader", "", "C:\\Sim\\Kantrelwick.exe", {ours})}, platform::kAlive},
-      {"a native program of that name",
-       {server, Entry("Kantrelwick.exe", "", "C:\\Sim\\Kantrelwick.exe")},
-       platform::kDead},
-      {"the program ended", {server, Entry("wine64", "", "C:\\Sim\\Kantrelwick.exe", {ours}, true)}, platform::kDead},
-      {"the program of another prefix",
-       {server, Entry("wine64", "", "C:\\Sim\\Kantrelwick.exe", {other})},
-       platform::kDead},
-      {"a program that maps no server's files",
-       {server, Entry("wine", "", "C:\\Sim\\Kantrelwick.exe")},
-       platform::kAlive},
+      {"a preloader", {server, Entry("wine64-preloader", "", kSim, {ours})}, platform::kAlive},
+      {"a native program of that name", {server, Entry("Kantrelwick.exe", "", kSim)}, platform::kDead},
+      {"the program ended", {server, Entry("wine64", "", kSim, {ours}, true)}, platform::kDead},
+      {"the program of another prefix", {server, Entry("wine64", "", kSim, {other})}, platform::kDead},
+      {"a program that maps no server's files", {server, Entry("wine", "", kSim)}, platform::kAlive},
   };
   for (const auto& c : cases) {
     EXPECT_EQ(platform::posix::JudgeWineProgram(c.entries, ours, "Kantrelwick.exe"), c.liveness) << c.what;
   }
 }
 
-// A forked child stands in a folder named as a prefix's server folder and
-// maps a file there, as a wineserver and a wine process do.
+// This process stands in a folder named as a prefix's server folder and maps
+// a file there, as a wineserver and a wine process do.
 TEST(WineProcessesTest, TheScanReadsFoldersMapsAndCommandLines) {
   testing_support::TempDir dir;
   dir.MakeDirs("prefix");
@@ -88,36 +82,29 @@ TEST(WineProcessesTest, TheScanReadsFoldersMapsAndCommandLines) {
   EXPECT_EQ(platform::posix::ServerFolderName(dir.NativePath("fehlt"), &missing), "");
   EXPECT_TRUE(missing);
   dir.Write(server + "/tmpmap-1", std::string(4096, 'x'));
-  int ready[2];
-  ASSERT_EQ(pipe(ready), 0);
-  const pid_t child = fork();
-  if (child == 0) {
-    const int fd = open(dir.NativePath(server + "/tmpmap-1").c_str(), O_RDONLY);
-    void* mapped = fd < 0 ? MAP_FAILED : mmap(nullptr, 4096, PROT_READ, MAP_SHARED, fd, 0);
-    if (mapped == MAP_FAILED || chdir(dir.NativePath(server).c_str()) != 0) _exit(1);
-    if (write(ready[1], "r", 1) != 1) _exit(1);
-    pause();
-    _exit(0);
-  }
-  close(ready[1]);
-  char byte = 0;
-  ASSERT_EQ(read(ready[0], &byte, 1), 1);
-  close(ready[0]);
+  const int fd = open(dir.NativePath(server + "/tmpmap-1").c_str(), O_RDONLY);
+  void* mapped = mmap(nullptr, 4096, PROT_READ, MAP_SHARED, fd, 0);
+  close(fd);
+  ASSERT_NE(mapped, MAP_FAILED);
+  char cwd[4096];
+  ASSERT_NE(getcwd(cwd, sizeof cwd), nullptr);
+  ASSERT_EQ(chdir(dir.NativePath(server).c_str()), 0);
   std::vector<ProcessEntry> entries;
-  ASSERT_EQ(platform::posix::ListProcesses("/proc", &entries), 1);
+  const int listed = platform::posix::ListProcesses("/proc", &entries);
+  // No wineserver stands in that folder: nothing runs in that prefix.
+  EXPECT_EQ(platform::WineProgramLiveness(dir.NativePath("prefix"), "zuvo_platform_tests"), platform::kDead);
+  EXPECT_EQ(chdir(cwd), 0);
+  munmap(mapped, 4096);
+  ASSERT_EQ(listed, 1);
   const ProcessEntry* found = nullptr;
-  for (const ProcessEntry& e : entries) found = e.pid == child ? &e : found;
+  for (const ProcessEntry& e : entries) found = e.pid == getpid() ? &e : found;
   ASSERT_NE(found, nullptr);
   EXPECT_EQ(found->cwd, server);
   EXPECT_EQ(found->serverFolders, std::vector<std::string>{server});
   EXPECT_EQ(found->exe, "zuvo_platform_tests");
   EXPECT_EQ(platform::posix::ProgramNameOf(found->command), "zuvo_platform_tests");
   EXPECT_FALSE(found->zombie);
-  // No wineserver stands in that folder: nothing runs in that prefix.
-  EXPECT_EQ(platform::WineProgramLiveness(dir.NativePath("prefix"), "zuvo_platform_tests"), platform::kDead);
   EXPECT_EQ(platform::WineProgramLiveness(dir.NativePath("fehlt"), "Kantrelwick.exe"), platform::kDead);
-  kill(child, SIGKILL);
-  waitpid(child, nullptr, 0);
 }
 
 }  // namespace

@@ -33,10 +33,7 @@ TEST(WineRegistryTest, TheDefaultValueOfAKeyInEveryFormWineWrites) {
       {"@=\"a\\\\b\\\"c\\n\\r\\t\\[x\\]\\q\"\n", "a\\b\"c\n\r\t[x]q"},
       {"@=\"Gr\\x00f6\\x00dfe \\x20ac\\xe4 \\101\\x\\x00411\"\n", testing_support::Cp("Größe €ä ") + "AxA1"},
       // Raw bytes: UTF-8, else each byte itself (a surrogate half or over-long form is no UTF-8).
-      {"@=\"Gr\xC3\xB6\xF6\xDF"
-       "e\xED\xA0\x81\xC1\x81\"\n",
-       "Gr\xF6\xF6\xDF"
-       "e\xED\xA0\x81\xC1\x81"},
+      {"@=\"Gr\xC3\xB6\xF6\xDF\xED\xA0\x81\xC1\x81\"\n", "Gr\xF6\xF6\xDF\xED\xA0\x81\xC1\x81"},
       {"@=\"€\xC2\x81‚ƒ„…†‡ˆ‰Š‹Œ\xC2\x8DŽ\xC2\x8F\xC2\x90‘’“”•–—˜™š›œ\xC2\x9DžŸ\"\n",
        "\x80\x81\x82\x83\x84\x85\x86\x87\x88\x89\x8A\x8B\x8C\x8D\x8E\x8F\x90\x91\x92\x93\x94\x95\x96\x97"
        "\x98\x99\x9A\x9B\x9C\x9D\x9E\x9F"},
@@ -54,9 +51,7 @@ TEST(WineRegistryTest, TheDefaultValueOfAKeyInEveryFormWineWrites) {
       {"@=\"C:\\\\\\xd800\"\n", "<none>"},
       {"@=\"\\xd83d\\xde00\"\n", "<none>"},
       {"@=hex(2):01,01,00,00\n", "<none>"},
-      {"@=\"Stra\xC4\x81"
-       "e\"\n",
-       "<none>"},
+      {"@=\"Stra\xC4\x81\"\n", "<none>"},
       {"@=\"gut\"\n@=\"offen\n@=dword:\n@=hex(2):4x,00\n@=str(2)\"x\"\n@=unbekannt\n", "gut"},
       // The last definition wins; a continuation stops at the next key; keys match whole.
       {"@=\"erst\"\n" + kKeyLine + "@=\"zuletzt\"\n", "zuletzt"},
@@ -69,10 +64,7 @@ TEST(WineRegistryTest, TheDefaultValueOfAKeyInEveryFormWineWrites) {
   for (const auto& c : cases) EXPECT_EQ(Find(kBefore + c.lines + kAfter, c.key), c.expected) << c.lines;
   const std::string rest = (kBefore + "@=\"x\"\n" + kAfter).substr(23);  // all but the version
   EXPECT_EQ(Find(rest) + Find("WINE REGISTRY Version 1" + rest), "<none><none>");
-  EXPECT_EQ(Find("\xEF\xBB\xBF"
-                 "WINE REGISTRY Version 2" +
-                 rest),
-            "x");  // a byte order mark
+  EXPECT_EQ(Find("\xEF\xBB\xBFWINE REGISTRY Version 2" + rest), "x");  // a byte order mark
   EXPECT_EQ(Find("WINE REGISTRY Version 2\n[A\\\\B\\]\\\"C] 0\n@=\"v\"\n", "a\\b]\"c"), "v");
 }
 

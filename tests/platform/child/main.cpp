@@ -4,20 +4,20 @@
 //                               OUTPUT, exits with CODE
 //   --create-held PATH GO       once GO exists creates the held file PATH;
 //                               exits with 10 + the HoldOutcome
-//   --hold PATH READY MS        holds PATH, writes the HoldOutcome to READY,
-//                               waits MS milliseconds, exits with it
+//   --hold PATH MS              holds PATH, waits MS milliseconds, dies as if
+//                               killed with the HoldOutcome as its exit code
 //   --die-in-start CHILD MARKER STARTED
 //                               starts CHILD to write MARKER, writes its
 //                               "PID START" to STARTED, dies before it may run
+#include <chrono>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
 #include <string>
+#include <thread>
 
 #ifdef _WIN32
 #include <windows.h>
-#else
-#include <unistd.h>
 #endif
 
 #include "platform/held_file.h"
@@ -25,20 +25,14 @@
 
 namespace {
 
-void SleepMs(int ms) {
-#ifdef _WIN32
-  Sleep(static_cast<DWORD>(ms));
-#else
-  usleep(static_cast<useconds_t>(ms) * 1000);
-#endif
-}
+void SleepMs(int ms) { std::this_thread::sleep_for(std::chrono::milliseconds(ms)); }
 
 // Ends this process at once, as a kill would: no cleanup, no flushing.
-[[noreturn]] void DieNow() {
+[[noreturn]] void DieNow(int code = 9) {
 #ifdef _WIN32
-  TerminateProcess(GetCurrentProcess(), 9);
+  TerminateProcess(GetCurrentProcess(), static_cast<UINT>(code));
 #endif
-  std::_Exit(9);
+  std::_Exit(code);
 }
 
 int WriteArguments(int argc, char** argv) {
@@ -55,13 +49,11 @@ int CreateHeld(const std::string& path, const std::string& go) {
   return 10 + static_cast<int>(platform::CreateHeldFile(path, bytes, "", &held));
 }
 
-int Hold(const std::string& path, const std::string& ready, int ms) {
+int Hold(const std::string& path, int ms) {
   platform::HeldFile held;
-  const int outcome = static_cast<int>(platform::HoldFile(path, "", &held));
-  const std::string text = std::to_string(outcome);
-  if (platform::ReplaceFile(ready, text.data(), text.size(), "") != platform::SaveOutcome::kSaved) return 100;
+  const platform::HoldOutcome outcome = platform::HoldFile(path, "", &held);
   SleepMs(ms);
-  return outcome;
+  DieNow(static_cast<int>(outcome));  // without letting go
 }
 
 int DieInStart(const std::string& child, const std::string& marker, const std::string& started) {
@@ -80,7 +72,7 @@ int DieInStart(const std::string& child, const std::string& marker, const std::s
 int main(int argc, char** argv) {
   const std::string mode = argc > 1 ? argv[1] : "";
   if (mode == "--create-held" && argc == 4) return CreateHeld(argv[2], argv[3]);
-  if (mode == "--hold" && argc == 5) return Hold(argv[2], argv[3], std::atoi(argv[4]));
+  if (mode == "--hold" && argc == 4) return Hold(argv[2], std::atoi(argv[3]));
   if (mode == "--die-in-start" && argc == 5) return DieInStart(argv[2], argv[3], argv[4]);
   return WriteArguments(argc, argv);
 }
