@@ -174,17 +174,8 @@ std::string NativePathOf(const std::string& windowsPath) {
   return native;
 }
 
-namespace {
-
-bool StartsWithDrive(const std::string& path) {
-  return path.size() >= 3 && ((path[0] >= 'A' && path[0] <= 'Z') || (path[0] >= 'a' && path[0] <= 'z')) &&
-         path[1] == ':' && (path[2] == '\\' || path[2] == '/');
-}
-
-}  // namespace
-
 std::string UnixPathForText(const std::string& windowsPath) {
-  if (!StartsWithDrive(windowsPath)) return windowsPath;
+  if (!posix::IsDrivePath(windowsPath)) return windowsPath;
   const std::string root = posix::DriveRoot(static_cast<char>(windowsPath[0] | 0x20));
   std::string native;
   if (root.empty() || !posix::ToNative(windowsPath, &native)) return windowsPath;
@@ -202,7 +193,7 @@ std::string UnixPathForText(const std::string& windowsPath) {
   return posix::ForMessage(native);
 }
 
-bool IsUnixStyleArgument(const std::string& argument) { return !StartsWithDrive(argument); }
+bool IsUnixStyleArgument(const std::string& argument) { return !posix::IsDrivePath(argument); }
 
 std::string ToConsoleText(const std::string& cp1252) { return Cp1252ToUtf8(cp1252); }
 

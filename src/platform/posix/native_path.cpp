@@ -139,6 +139,10 @@ std::vector<Drive> ListDrives(bool* hasZEntry) {
 
 }  // namespace
 
+bool IsDrivePath(const std::string& path) {
+  return path.size() >= 3 && IsLetter(path[0]) && path[1] == ':' && IsSeparator(path[2]);
+}
+
 std::string ForMessage(const std::string& utf8) {
   std::string out;
   std::size_t pos = 0;
@@ -165,11 +169,6 @@ namespace {
 const char kPathForms[] =
     " M\xF6glich sind ein Unix-Pfad (Anlagen/Demo.anl, /home/...) und ein Windows-Pfad mit "
     "Laufwerk (\"C:\\...\" oder \"C:/...\").";
-
-// "X:\rest" or "X:/rest": a Windows path with its drive, as the prefix names it.
-bool IsDrivePath(const std::string& path) {
-  return path.size() >= 3 && IsLetter(path[0]) && path[1] == ':' && IsSeparator(path[2]);
-}
 
 // A drive path given on the command line in the internal form: backslashes,
 // the drive letter in upper case, "." and ".." folded. The drive must exist.

@@ -29,6 +29,9 @@ namespace posix {
 // neither variable is set.
 std::string WinePrefix();
 
+// "X:\rest" or "X:/rest": a Windows path with its drive, as the prefix names it.
+bool IsDrivePath(const std::string& path);
+
 // Code page 1252 text of a UTF-8 name for a message: characters that code
 // page 1252 lacks become '?'.
 std::string ForMessage(const std::string& utf8);
