@@ -131,7 +131,7 @@ class FieldReader {
     if (kChecked) WriteRealMismatch(stored, value);
     Fault();
   }
-  void Field(std::string& value, records::Copy) {
+  void Field(Name& value, records::Copy) {
     if (!Have(1)) return;
     const std::size_t length = at_[0];
     if (length != value.size()) return Fault();
@@ -254,7 +254,7 @@ class FieldReader {
     return true;
   }
   // A length byte, then that many bytes (no terminator); every byte is kept.
-  bool Get(std::string* value) {
+  bool Get(Name* value) {
     if (!Have(1)) return false;
     const std::size_t length = at_[0];
     if (!Have(1 + length)) return false;
@@ -311,7 +311,7 @@ class ByteBound {
     bytes_ += sizeof(T);
   }
   template <typename Occurrence>
-  void Field(std::string&, Occurrence) {
+  void Field(Name&, Occurrence) {
     bytes_ += 1 + 255;
   }
   template <typename T>

@@ -34,7 +34,7 @@ class JsonFields {
   void Field(const records::Key& key, const T& value, records::First) {
     Slot(key) = value;
   }
-  void Field(const records::Key& key, const std::string& value, records::First) {
+  void Field(const records::Key& key, const Name& value, records::First) {
     Slot(key) = platform::Cp1252ToUtf8(value);
   }
   template <typename T>

@@ -3,10 +3,8 @@
 #include "layout/layout.h"
 
 #include <algorithm>
-#include <string_view>
 
 #include "layout/model_key.h"
-#include "platform/cp1252.h"
 
 namespace layout {
 
@@ -40,10 +38,6 @@ bool ModelRecord::Equals(const ModelRecord& a, const ModelRecord& b) {
   return a.position.x == b.position.x && a.position.y == b.position.y && a.position.z == b.position.z &&
          a.direction.x == b.direction.x && a.direction.y == b.direction.y && a.direction.z == b.direction.z &&
          a.name == b.name;
-}
-
-bool RollingStockRecord::IsDll() const {
-  return name.size() >= 4 && platform::EqualsIgnoringAsciiCase(std::string_view(name).substr(name.size() - 4), ".dll");
 }
 
 void Layout::Release() {

@@ -16,6 +16,8 @@
 #include <string>
 #include <vector>
 
+#include "layout/name.h"
+
 namespace layout {
 
 // A list holds at most this many records (its count is a signed 16-bit value).
@@ -52,8 +54,13 @@ struct TrackConnection {
 // Aligned to cache lines, so that the fields that linking reads for every
 // track (link, direction, points, end count) lie in one line.
 struct alignas(64) TrackRecord {
-  std::string name;            // kind of piece; "Gleis" once its GBO is removed
-  std::string gboName;         // type 6 only: the GBO's file relative to the host directory
+  // Every member has its initializer. A constructor of its own spares a new
+  // record the zero-filling of its whole memory that comes before them
+  // otherwise: a load makes tens of thousands.
+  TrackRecord() {}
+
+  Name name;                   // kind of piece; "Gleis" once its GBO is removed
+  Name gboName;                // type 6 only: the GBO's file relative to the host directory
   int linkedModel = kNoModel;  // index of the bridge or buffer stop standing on it
   std::int16_t id = 0;
   std::int32_t type = 0;
@@ -89,8 +96,10 @@ struct alignas(64) TrackRecord {
 // A placed model ("Immobilie"). Names beginning "..\Bruecken" are bridges,
 // names beginning "..\Prellbock" buffer stops.
 struct ModelRecord {
+  ModelRecord() {}  // as TrackRecord()
+
   std::int16_t id = 0;
-  std::string name;  // relative to the host's "Modelle" folder, without ".mod"
+  Name name;  // relative to the host's "Modelle" folder, without ".mod"
   Point position;
   Direction direction;               // y has the sense of a track's direction (the file negates it)
   std::uint32_t values[2] = {0, 0};  // carried unchanged
@@ -100,9 +109,11 @@ struct ModelRecord {
 };
 
 struct RollingStockRecord {
+  RollingStockRecord() {}  // as TrackRecord()
+
   std::int16_t id = 0;
-  std::string name;  // relative to the host's "Rollmaterial" folder; ".dll" marks a DLL model
-  std::string secondName;
+  Name name;  // relative to the host's "Rollmaterial" folder; ".dll" marks a DLL model
+  Name secondName;
   std::uint32_t values[11] = {0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0};
   std::uint8_t firstByte = 0;
   // Extra data of a DLL model; its length comes from the unit's data sheet.
@@ -117,8 +128,14 @@ struct RollingStockRecord {
   std::uint8_t trailerByte = 0;
   std::int16_t trailerShort = 0;
 
-  // True when the name ends in ".dll" in any letter case.
-  bool IsDll() const;
+  // True when the name ends in ".dll" in any letter case. Asked of every
+  // unit as it is read, so a few compares in place; a byte b has b | 0x20
+  // equal to a small ASCII letter only when b is that letter in either case.
+  bool IsDll() const {
+    const std::size_t n = name.size();
+    const char* end = name.data() + n;
+    return n >= 4 && end[-4] == '.' && (end[-3] | 0x20) == 'd' && (end[-2] | 0x20) == 'l' && (end[-1] | 0x20) == 'l';
+  }
 };
 
 struct CameraView {

@@ -63,8 +63,8 @@ inline int DirectionKeyBits(const Direction& d, ModelKey* key) {
 }
 
 // Key of a model for duplicate removal: name, position and direction.
-inline int MakeModelKey(const std::string& name, const Point& position, const Direction& direction, ModelKey* key) {
-  key->name = name;
+inline int MakeModelKey(const Name& name, const Point& position, const Direction& direction, ModelKey* key) {
+  key->name = name.view();
   key->x = position.x;
   key->y = position.y;
   key->z = position.z;

@@ -32,13 +32,13 @@ const char kBufferStopPrefix[] = "..\\Prellbock";  // 12 characters
 
 // The length is a constant at every call, so the comparison is a few
 // instructions in place.
-bool StartsWith(const std::string& text, const char* prefix, std::size_t length) {
+bool StartsWith(const Name& text, const char* prefix, std::size_t length) {
   return text.size() >= length && std::memcmp(text.data(), prefix, length) == 0;
 }
 
-bool IsBridge(const std::string& name) { return StartsWith(name, kBridgePrefix, sizeof kBridgePrefix - 1); }
+bool IsBridge(const Name& name) { return StartsWith(name, kBridgePrefix, sizeof kBridgePrefix - 1); }
 
-bool IsBufferStop(const std::string& name) { return StartsWith(name, kBufferStopPrefix, sizeof kBufferStopPrefix - 1); }
+bool IsBufferStop(const Name& name) { return StartsWith(name, kBufferStopPrefix, sizeof kBufferStopPrefix - 1); }
 
 // Rounds half away from zero. Fails for values that are not finite or do
 // not fit comfortably into 64 bits.

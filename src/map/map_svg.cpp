@@ -278,7 +278,7 @@ std::string MapSvg(const layout::Layout& layout, layout::ObjectFiles* missing, M
     counts->missingGbos += lacking;
     Open(&out, gbo ? "gbo" : "track", lacking);
     AppendPiece(&out, f, PieceOf(PointOf(t.start), {t.startDirection.x, t.startDirection.y}, PointOf(t.end)));
-    Close(&out, gbo ? Shown(t.name) + ": " + Shown(t.gboName) : t.name, t.id);
+    Close(&out, gbo ? Shown(t.name) + ": " + Shown(t.gboName) : t.name.str(), t.id);
   }
   for (const layout::ModelRecord& m : layout.models) {
     if (m.id == 0) continue;

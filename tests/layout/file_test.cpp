@@ -108,8 +108,8 @@ TEST_F(LayoutFileTest, OnlyPreparingChangesTheLayoutAndWhatTheFileCannotHoldIsNe
   layout_.PrepareForSave();
   EXPECT_EQ((layout_.Serialize(&bytes), bytes), File({(one.type = 7, one.variant = 9, one)}, {Model()}, {Unit()}));
   layout_.tracks[0].type = 6;  // strings longer than their length byte, 32768 live records in a list
-  for (std::string* text : {&layout_.tracks[0].name, &layout_.tracks[0].gboName, &layout_.models[0].name,
-                            &layout_.rollingStock[1].secondName}) {
+  for (layout::Name* text : {&layout_.tracks[0].name, &layout_.tracks[0].gboName, &layout_.models[0].name,
+                             &layout_.rollingStock[1].secondName}) {
     EXPECT_EQ((*text = std::string(256, 'n'), layout_.Serialize(&bytes)), 0);
     EXPECT_EQ((*text = std::string(255, 'n'), layout_.Serialize(&bytes)), 1);
   }
@@ -117,7 +117,7 @@ TEST_F(LayoutFileTest, OnlyPreparingChangesTheLayoutAndWhatTheFileCannotHoldIsNe
   EXPECT_EQ(layout_.Serialize(&bytes), 0);
   EXPECT_EQ((layout_.models[0].id = 0, layout_.Serialize(&bytes)), 1);
   dir_.Write("a.anl", "old");
-  EXPECT_EQ((layout_.tracks[0].name += "n", layout_.Save(dir_.Path("a.anl"), "")), 0);
+  EXPECT_EQ((layout_.tracks[0].name = layout_.tracks[0].name.str() + "n", layout_.Save(dir_.Path("a.anl"), "")), 0);
   EXPECT_EQ(messages_.messages(), (Messages{"Fehler beim Schreiben von " + dir_.Path("a.anl") + "!\n"}));
   EXPECT_EQ(dir_.Read("a.anl"), "old");
 }

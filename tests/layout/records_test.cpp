@@ -59,7 +59,8 @@ Layout Generate(std::uint32_t seed, int trackCount, int modelCount) {
       m.direction = t.startDirection;
       Point p;
       Direction d;
-      const bool stop = m.name.compare(0, 12, "..\\Prellbock") == 0 && t.BufferStopPosition(&p) && t.EndDirection(&d);
+      const bool stop =
+          m.name.view().compare(0, 12, "..\\Prellbock") == 0 && t.BufferStopPosition(&p) && t.EndDirection(&d);
       if (stop) m.position = p, m.direction = d;
       m.position.z = r.Below(100);
     } else {
@@ -76,8 +77,8 @@ void LinkPairwise(Layout& l) {
   for (TrackRecord& t : l.tracks) t.linkedModel = kNoModel;
   for (std::size_t m = 0; m < l.models.size(); ++m) {
     const ModelRecord& model = l.models[m];
-    const bool bridge = model.name.compare(0, 11, "..\\Bruecken") == 0;
-    const bool stop = !bridge && model.name.compare(0, 12, "..\\Prellbock") == 0;
+    const bool bridge = model.name.view().compare(0, 11, "..\\Bruecken") == 0;
+    const bool stop = !bridge && model.name.view().compare(0, 12, "..\\Prellbock") == 0;
     for (TrackRecord& t : l.tracks) {
       Point p;
       Direction d = t.startDirection;
