@@ -46,8 +46,8 @@ class FieldWriter {
     w_.U8(value);
   }
   template <typename Occurrence>
-  void Field(const std::string& value, Occurrence) {
-    w_.String8(value);
+  void Field(const Name& value, Occurrence) {
+    w_.String8(value.data(), value.size());
   }
   // A key only names a field for a dump.
   template <typename T, typename Occurrence>
@@ -79,25 +79,20 @@ class FieldWriter {
   platform::LeWriter w_;
 };
 
-bool Fits(const std::string& text) { return text.size() <= kMaxStringLength; }
+bool Fits(const Name& text) { return text.size() <= kMaxStringLength; }
 
-// Whatever would be written can be written: strings fit their length byte
-// and the counts fit their 16 bits. Records with id 0 are not written.
-bool Writable(const Layout& layout) {
-  if (layout.CountLiveTracks() > kMaxRecords || layout.CountLiveModels() > kMaxRecords ||
-      layout.CountLiveRollingStock() > kMaxRecords) {
-    return false;
+// The records of a list that are written (those with an id other than 0),
+// in one pass; -1 when one of them cannot be: a string longer than its
+// length byte, or more records than the 16-bit count holds.
+template <typename Record, typename Fit>
+int WrittenCount(const std::vector<Record>& list, Fit fits) {
+  int live = 0;
+  for (const Record& record : list) {
+    if (record.id == 0) continue;
+    if (!fits(record) || live == kMaxRecords) return -1;
+    ++live;
   }
-  for (const TrackRecord& t : layout.tracks) {
-    if (t.id != 0 && (!Fits(t.name) || (t.type == 6 && !Fits(t.gboName)))) return false;
-  }
-  for (const ModelRecord& m : layout.models) {
-    if (m.id != 0 && !Fits(m.name)) return false;
-  }
-  for (const RollingStockRecord& u : layout.rollingStock) {
-    if (u.id != 0 && (!Fits(u.name) || !Fits(u.secondName))) return false;
-  }
-  return true;
+  return live;
 }
 
 template <typename Record, typename Describe>
@@ -119,14 +114,19 @@ void Layout::PrepareForSave() {
 }
 
 int Layout::Serialize(std::string* bytes) const {
-  if (!Writable(*this)) return 0;
+  const int trackCount =
+      WrittenCount(tracks, [](const TrackRecord& t) { return Fits(t.name) && (t.type != 6 || Fits(t.gboName)); });
+  const int modelCount = WrittenCount(models, [](const ModelRecord& m) { return Fits(m.name); });
+  const int unitCount =
+      WrittenCount(rollingStock, [](const RollingStockRecord& u) { return Fits(u.name) && Fits(u.secondName); });
+  if (trackCount < 0 || modelCount < 0 || unitCount < 0) return 0;
   bytes->clear();
   FieldWriter w(bytes);
   // A layout is saved about as large as it was read.
   w.Reserve(loadedBytes + 4096);
-  WriteSection(w, tracks, CountLiveTracks(), [](FieldWriter& fw, const TrackRecord& t) { records::Track(fw, t); });
-  WriteSection(w, models, CountLiveModels(), [](FieldWriter& fw, const ModelRecord& m) { records::Model(fw, m); });
-  WriteSection(w, rollingStock, CountLiveRollingStock(),
+  WriteSection(w, tracks, trackCount, [](FieldWriter& fw, const TrackRecord& t) { records::Track(fw, t); });
+  WriteSection(w, models, modelCount, [](FieldWriter& fw, const ModelRecord& m) { records::Model(fw, m); });
+  WriteSection(w, rollingStock, unitCount,
                [](FieldWriter& fw, const RollingStockRecord& u) { records::RollingStock(fw, u); });
   for (const CameraView& view : cameraViews) records::Camera(w, view);
   records::PropertiesColours(w, properties);

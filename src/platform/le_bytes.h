@@ -146,10 +146,11 @@ class LeWriter {
     U32(bits);
   }
   // A length byte and the bytes; the caller has made sure of at most 255.
-  void String8(const std::string& text) {
-    U8(static_cast<std::uint8_t>(text.size()));
-    Bytes(text.data(), text.size());
+  void String8(const char* text, std::size_t size) {
+    U8(static_cast<std::uint8_t>(size));
+    Bytes(text, size);
   }
+  void String8(const std::string& text) { String8(text.data(), text.size()); }
 
   // Room for `count` more bytes in one step, for a writer that knows about
   // how much it will write: the string is not grown (and copied) again and
