@@ -34,9 +34,7 @@ class JsonFields {
   void Field(const records::Key& key, const T& value, records::First) {
     Slot(key) = value;
   }
-  void Field(const records::Key& key, const Name& value, records::First) {
-    Slot(key) = platform::Cp1252ToUtf8(value);
-  }
+  void Field(const records::Key& key, const Name& value, records::First) { Slot(key) = platform::Cp1252ToUtf8(value); }
   template <typename T>
   void Field(const records::Key&, const T&, records::Copy) {}
   template <typename T>
