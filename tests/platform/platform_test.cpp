@@ -1,5 +1,6 @@
 // Real files and a real child program, natively on Linux and as a Windows program under wine:
-// replacements, renames, held files, why a file operation failed; digests, text encodings.
+// replacements, renames, held files, why a file operation failed; digests, text encodings, stored
+// spellings.
 #include "platform/platform.h"
 
 #include <gtest/gtest.h>
@@ -122,6 +123,15 @@ TEST(Cp1252Test, ATextFileIsUtf8OnlyWhenValidWithAMultiByteSequence) {
   }
   // What a console gets.
   EXPECT_EQ(platform::Cp1252ToUtf16("A\x80\x81\x9F\xFF"), u"A\u20AC\u0081\u0178\u00FF");
+}
+
+// Names as stored, so that a rename can be undone to the user's own spelling.
+TEST(StoredSpellingTest, EveryExistingNameIsSpeltAsStoredTheRestAsWritten) {
+  testing_support::TempDir dir;
+  dir.Write("Sim/Anlagen/Berg.anl", "B");
+  EXPECT_EQ(platform::StoredSpelling(dir.Path("sim\\anlagen\\BERG.ANL")), dir.Path("Sim\\Anlagen\\Berg.anl"));
+  EXPECT_EQ(platform::StoredSpelling(dir.Path("sim\\Fehlt\\NEU.anl")), dir.Path("Sim\\Fehlt\\NEU.anl"));
+  EXPECT_EQ(platform::StoredSpelling(dir.Path("SIM\\ANLAGEN\\") + "neu.ANL"), dir.Path("Sim\\Anlagen\\neu.ANL"));
 }
 
 // Why a file operation failed, as the platform notes it: real failures on
