@@ -1,7 +1,6 @@
 // The JSON that scripts read: the real output of show --json, dump and
 // history --json, with and without a known installation, checked against the
-// repository's schema by python3's jsonschema, and the same output with one value changed to
-// what the schema forbids, which it must refuse.
+// repository's schema by python3's jsonschema.
 #include <cstdlib>
 #include <nlohmann/json.hpp>
 #include <set>
@@ -32,22 +31,20 @@ TEST_F(InstallationTest, JsonOutputFollowsTheSchema) {
   const struct {
     std::vector<std::string> args;
     std::string registry;
-    const char* pointer;    // a value of the output
-    const char* value;      // as JSON
-    const char* from = "";  // a text of the output replaced, so that it must fail validation
-    const char* to = "";
+    const char* pointer;  // a value of the output
+    const char* value;    // as JSON
   } cases[] = {
       {show, registry, "/installation", "\"C:\\\\Sim\\\\\""},
       {show, registry, "/availableFiles",
        R"({"bufferStop":["eisen.MOD","Holz.mod"],"catenary":["Kette.mod"],)"
        R"("guidePost":["Gelb.mod"],"groundTexture":["Sand.bmp"]})"},
-      {show, registry, "/cameraSet", "null", "\"cameraSet\": null", "\"cameraSet\": \"\""},
-      {show, registry, "/guidePost", "\"Gelb.mod\"", "\"genTerrainEnabled\": false", "\"genTerrainEnabled\": 0"},
-      {show, "", "/installation", "null", "\"installation\": null", "\"installation\": 1"},
-      {dump, registry, "/installation", "\"C:\\\\Sim\\\\\"", "\"loaded\": true", "\"loaded\": 1"},
-      {dump, "", "/installation", "null", "\"installation\": null,", "\"installation\": null, \"extra\": 1,"},
-      {history, "", "/versions/0/number", "1", "\"number\": 1", "\"number\": 0"},
-      {history, "", "/versions/0/models", "2", "\"file\": \"", "\"file\": \"..\\\\"},
+      {show, registry, "/cameraSet", "null"},
+      {show, registry, "/guidePost", "\"Gelb.mod\""},
+      {show, "", "/installation", "null"},
+      {dump, registry, "/installation", "\"C:\\\\Sim\\\\\""},
+      {dump, "", "/installation", "null"},
+      {history, "", "/versions/0/number", "1"},
+      {history, "", "/versions/0/models", "2"},
   };
   const std::string schemaCheck = "python3 -c '" + std::string(kValidate) + "' " + ZUVO_SCHEMA + " ";
   std::set<std::string> valid;
@@ -58,15 +55,10 @@ TEST_F(InstallationTest, JsonOutputFollowsTheSchema) {
     ASSERT_EQ(run.exitCode, 0) << run.err;
     const nlohmann::json output = nlohmann::json::parse(run.out, nullptr, false);
     EXPECT_EQ(output.value(nlohmann::json::json_pointer(c.pointer), nlohmann::json()), nlohmann::json::parse(c.value));
-    dir_.Write("out.json", run.out);
     if (valid.insert(run.out).second) {  // each distinct output validated once
+      dir_.Write("out.json", run.out);
       EXPECT_EQ(std::system((schemaCheck + dir_.NativePath("out.json")).c_str()), 0) << run.out;
     }
-    if (!*c.from) continue;
-    const std::size_t at = run.out.find(c.from);
-    ASSERT_NE(at, std::string::npos) << run.out;
-    dir_.Write("out.json", std::string(run.out).replace(at, std::string(c.from).size(), c.to));
-    EXPECT_NE(std::system((schemaCheck + dir_.NativePath("out.json")).c_str()), 0) << c.to;
   }
 }
 

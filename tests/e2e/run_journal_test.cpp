@@ -37,18 +37,10 @@ class RunJournalTest : public InstallationTest {
   }
 };
 
-// Waits up to ten seconds until process `pid` has ended (gone or a zombie).
+// Waits up to ten seconds until process `pid` has ended.
 void WaitUntilGone(long pid) {
-  for (int i = 0; pid > 0 && i < 1000; ++i) {
-    std::FILE* file = std::fopen(("/proc/" + std::to_string(pid) + "/stat").c_str(), "rb");
-    if (file == nullptr) return;
-    std::string stat;
-    platform::ReadAll(file, &stat);
-    std::fclose(file);
-    const std::size_t paren = stat.rfind(')');
-    if (paren == std::string::npos || paren + 2 >= stat.size() || stat[paren + 2] == 'Z') return;
-    usleep(10000);
-  }
+  const std::string start = platform::ProcessStartTime(pid);
+  for (int i = 0; pid > 0 && i < 1000 && platform::ProcessLiveness(pid, start) == platform::kAlive; ++i) usleep(10000);
 }
 
 TEST_F(RunJournalTest, KilledAtEveryStepTheNextCommandPutsAllBack) {
