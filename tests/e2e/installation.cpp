@@ -35,10 +35,17 @@ std::string TestLayout() {  // cameras 1 to 5, a model stored twice
 const char kOwnBufferStop[] = "eigener Prellbock";
 
 Child SpawnZuvo(const Args& args, const Args& env) {
+  std::vector<std::string> argv = {ZUVO_BINARY};
+  argv.insert(argv.end(), args.begin(), args.end());
+  return SpawnProgram(argv, env);
+}
+
+Child SpawnProgram(const Args& program, const Args& env, const std::string& errorTo) {
   Child child;
   child.io = std::make_shared<testing_support::TempDir>();
-  const std::string out = child.io->NativePath("out"), err = child.io->NativePath("err");
-  std::vector<std::string> strings = {ZUVO_BINARY};
+  const std::string out = child.io->NativePath("out"), err = errorTo.empty() ? child.io->NativePath("err") : errorTo;
+  const std::vector<std::string> args(program.begin() + 1, program.end());
+  std::vector<std::string> strings = {program.front()};
   strings.insert(strings.end(), args.begin(), args.end());
   strings.insert(strings.end(), env.begin(), env.end());
   std::vector<char*> argv;

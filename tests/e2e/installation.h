@@ -31,7 +31,10 @@ struct Child {
   std::shared_ptr<testing_support::TempDir> io;  // its standard output and error
 };
 Child SpawnZuvo(const Args& args, const Args& env);
+// Any program: argv[0] is its path; standard error to `errorTo` when given.
+Child SpawnProgram(const Args& argv, const Args& env, const std::string& errorTo = "");
 RunResult Finish(const Child& child);
+inline RunResult RunProgram(const Args& argv, const Args& env) { return Finish(SpawnProgram(argv, env)); }
 inline RunResult RunZuvo(const Args& args, const Args& env = {}) { return Finish(SpawnZuvo(args, env)); }
 
 std::string CrLf(const Args& lines);
