@@ -152,22 +152,23 @@ class LeWriter {
   }
   void String8(const std::string& text) { String8(text.data(), text.size()); }
 
-  // Room for `count` more bytes in one step, for a writer that knows about
-  // how much it will write: the string is not grown (and copied) again and
-  // again on the way.
-  void Reserve(std::size_t count) {
-    if (out_->size() - position_ < count) out_->resize(position_ + count);
-  }
+  // Memory for `count` more bytes in one step, for a writer that knows
+  // about how much it will write: the string is not grown (and copied) again
+  // and again on the way.
+  void Reserve(std::size_t count) { out_->reserve(position_ + count); }
+
   // Cuts the string to the bytes written.
   void Finish() { out_->resize(position_); }
 
  private:
-  // Space for `count` more bytes; advances past it.
+  static constexpr std::size_t kStep = 32768;
+
+  // Space for `count` more bytes; advances past it. The string's length
+  // grows a step at a time, so that the bytes it is filled with first are
+  // still in the cache when the values overwrite them; its memory grows as a
+  // string's does (or as reserved).
   char* Room(std::size_t count) {
-    if (out_->size() - position_ < count) {
-      std::size_t grown = out_->size() * 2;
-      out_->resize(grown > position_ + count + 4096 ? grown : position_ + count + 4096);
-    }
+    if (out_->size() - position_ < count) out_->resize(position_ + count + kStep);
     char* p = &(*out_)[position_];
     position_ += count;
     return p;
