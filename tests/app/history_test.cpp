@@ -114,35 +114,6 @@ TEST_F(HistoryTest, ARestoreBringsBackTheNewestOtherVersionAfterKeepingTodaysPai
   EXPECT_EQ(Pair(), today);
 }
 
-// Every command that replaces a file of the pair keeps the pair as it was
-// first, named by the command.
-TEST_F(HistoryTest, EachCommandKeepsThePairBeforeItReplacesAFile) {
-  using Handler = int (app::StartupDialog::*)();
-  const std::pair<Handler, const char*> commands[] = {
-      {&app::StartupDialog::Resave, "resave"},
-      {&app::StartupDialog::OnDeleteCameraSetClicked, "delete-camera-set"},
-      {&app::StartupDialog::OnRemoveMissingRollingStockClicked, "remove-missing rolling-stock"},
-      {&app::StartupDialog::OnRemoveMissingGbosClicked, "remove-missing gbos"},
-      {&app::StartupDialog::OnRemoveMissingRealEstateClicked, "remove-missing real-estate"}};
-  host.MakeDirs("Rollmaterial");
-  int n = 0;
-  for (const auto& command : commands) {
-    SCOPED_TRACE(command.second);
-    host.Write(kAnl, Layout(command.second));
-    host.Write(kDanl, "[KamSet Nord]\r\nPX1=" + std::to_string(++n) + "\r\n");
-    const Texts before = Pair();
-    ASSERT_EQ(Load(kAnl), 1);
-    view.controls.m_cameraSet = "Nord", view.answers = {true};
-    EXPECT_EQ((dialog.*command.first)(), 1);
-    const settings::HistoryIndex index = Index();
-    ASSERT_FALSE(index.versions.empty());
-    const settings::HistoryVersion newest = index.versions.back();
-    EXPECT_EQ((std::vector<std::string>{newest.command, Stored(newest.layout), Stored(newest.settings)}),
-              (std::vector<std::string>{command.second, before[0], before[1]}));
-    EXPECT_EQ(newest.number, n);
-  }
-}
-
 TEST_F(HistoryTest, AFailedLoadHintsAtTheHistory) {
   ASSERT_EQ(Keep(Layout("A"), ""), 1);
   host.Write(kAnl, "kaputt");
