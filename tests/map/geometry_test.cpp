@@ -39,8 +39,10 @@ TEST(MapGeometryTest, ShapeAndBoundsOfEachPiece) {
   }
 }
 
-TEST(MapTextTest, NumbersAreWholeAndFinite) {
-  std::string numbers;
+TEST(MapTextTest, NamesEndAtANulAndNumbersAreWholeAndFinite) {
+  std::string numbers, name;  // control characters and the undefined \x81 as the drawing shows them
+  map::AppendEscaped(&name, std::string("a\x01\x81\037b\0c", 7));
+  EXPECT_EQ(name, "a\xEF\xBF\xBD\xC2\x81\xEF\xBF\275b");
   for (double v : {std::nan(""), -double(INFINITY), 1e300, -0.4, 2.6}) map::AppendNumber(&numbers, v), numbers += ' ';
   EXPECT_EQ(numbers, "0 0 1000000000000000 0 3 ");
 }
