@@ -89,6 +89,8 @@ TEST(MapSvgTest, MissingModelMarkedAtItsPlaceAndTheCameraInTheFrame) {
   testing_support::TempDir host;
   const std::string svg = Draw(host, l);
   EXPECT_NE(svg.find(">200 m<"), svg.npos) << "scale bar";
+  for (const char* style : {".model{fill:#2e8b2e}", ".model.missing{fill:#e00000}"})
+    EXPECT_NE(svg.find(style), svg.npos);
   std::smatch m;  // the drawing area in pixels, and what it shows
   const std::regex area(
       "<svg x=\"(\\d+)\" y=\"(\\d+)\" width=\"(\\d+)\" height=\"(\\d+)\" viewBox=\"(\\S+) (\\S+) (\\S+) (\\S+)\"");
