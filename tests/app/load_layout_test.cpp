@@ -73,11 +73,9 @@ TEST_F(LoadTest, ATerrainIsGeneratedWhenItsFolderExistsWithoutTheMarker) {
     std::vector<std::string> files;  // below Modelle
     bool offered;
   } cases[] = {
-      {{}, true},
-      {{"Nord\\bmp0_0.mod"}, false},
-      {{"Nord\\bmp0_0.mod", "Nord\\.zuvo-unvollstaendig"}, true},  // a generation cut off
-      {{"nord\\.zuvo-unvollstaendig"}, true},                      // the folder found ignoring case
-      {{".zuvo-neu-Nord\\bmp0_0.mod"}, true},                      // its temporary folder is not it
+      {{"Nord\\bmp0_0.mod"}, false},           // (with the marker, or none: the terrain kills)
+      {{"nord\\.zuvo-unvollstaendig"}, true},  // the folder found ignoring case
+      {{".zuvo-neu-Nord\\bmp0_0.mod"}, true},  // its temporary folder is not it
       {{"Nord\\x\\.zuvo-unvollstaendig"}, false},
   };
   for (const auto& c : cases) {

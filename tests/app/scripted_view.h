@@ -7,7 +7,6 @@
 
 #include <algorithm>
 #include <deque>
-#include <functional>
 #include <map>
 
 #include "app/startup_dialog.h"
@@ -32,7 +31,6 @@ class ScriptedView : public app::DialogView {
   Texts log;  // "? question", "! notice", "= result", "hint text", "file initial|filter", "section done/total",
               // "Minimize", "Restore"
   int waitDepth = 0;
-  std::function<void()> atMinimize;
 
   void ExchangeData(app::DialogMembers* members, bool fromControls) override {
     *(fromControls ? members : &controls) = fromControls ? controls : *members;
@@ -67,10 +65,7 @@ class ScriptedView : public app::DialogView {
   void ShowProgress(const std::string& section, int done, int total) override {
     log.push_back(section + " " + std::to_string(done) + "/" + std::to_string(total));
   }
-  void Minimize() override {
-    log.push_back("Minimize");
-    if (atMinimize) atMinimize();
-  }
+  void Minimize() override { log.push_back("Minimize"); }
   void Restore() override { log.push_back("Restore"); }
 };
 

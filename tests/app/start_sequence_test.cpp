@@ -2,7 +2,6 @@
 #include <filesystem>
 
 #include "app/scripted_view.h"
-#include "platform/interrupt.h"
 #include "stand-in/protocol.h"
 
 namespace {
@@ -31,10 +30,8 @@ TEST_F(StartTest, TheSimulatorRunsWhileTheDialogIsMinimisedAndTheSetJoinsTheList
     host.Write(kActiveFiles[kind], "own");
   }
   view.controls.m_cameraSet = "Nord";  // typed: the list finds "nord", the settings file has no "KamSet Nord"
-  view.atMinimize = [this] { EXPECT_EQ(host.Read(stand_in::kLogFileName), ""); };
   EXPECT_EQ(dialog.OnStartClicked(), 1);
   EXPECT_EQ(stand_in::ReadRuns(host.Read(stand_in::kLogFileName)).size(), 1u);
-  view.atMinimize = nullptr;
   view.controls.m_cameraSet = "Abend";
   EXPECT_EQ(dialog.OnStartClicked(), 1);
   const std::string stored = " gespeichert: " + host.Path("Anlagen\\Berg.danl");
@@ -71,33 +68,6 @@ TEST_F(StartTest, ASwapWithoutItsSubstituteIsLeftOutAndNamedAfterTheRun) {
                                  host.Path("Winter.dat") + " fehlt)\n"}));
   EXPECT_EQ(host.Read("Strecke.dat") + host.Read("Himmel.bmp") + host.Read("Nacht.bmp"), "SommerTagNacht");
   EXPECT_EQ(messages.messages(), Texts{});
-}
-
-// An interrupt at any rename of a start with two swaps: whatever was swapped
-// is taken back, and a start interrupted before the run never runs the
-// simulator.
-TEST_F(StartTest, AnInterruptAtAnyRenameOfTheSwapsLeavesEveryFileAsItWas) {
-  const char* const kSwapped[] = {"A.txt", "B.txt", "C.txt", "D.txt"};
-  for (const char* name : kSwapped) host.Write(name, name);
-  Prepare("[Copy]\r\nA.txt=B.txt\r\nC.txt=D.txt\r\n");
-  platform::PlanInterrupt(platform::kFaultRename, 1000);
-  ASSERT_EQ(dialog.OnStartClicked(), 1);
-  const int renames = platform::FaultAttempts(platform::kFaultRename);
-  ASSERT_GE(renames, 8);  // two swaps made and taken back
-  int notRun = 0;
-  for (int n = 1; n <= renames; ++n) {
-    host.Write(stand_in::kLogFileName, "");
-    platform::PlanInterrupt(platform::kFaultRename, n);
-    dialog.OnStartClicked();
-    platform::ClearFaults();
-    platform::ClearInterrupt();
-    for (const char* name : kSwapped) EXPECT_EQ(host.Read(name), name) << "interrupt at rename " << n;
-    EXPECT_FALSE(host.Exists("A.txt.sav") || host.Exists("C.txt.sav")) << n;
-    EXPECT_FALSE(host.Exists("StartZUVO-Lauf.txt")) << n;
-    notRun += stand_in::ReadRuns(host.Read(stand_in::kLogFileName)).empty();
-  }
-  // Interrupted at the first swap's renames or the second's: no run.
-  EXPECT_GE(notRun, 4);
 }
 
 }  // namespace

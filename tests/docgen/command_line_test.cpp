@@ -26,17 +26,14 @@ TEST(DescribedCommandLine, ReadsBackWhatTheParserHolds) {
   docgen::Command program;
   std::string error;
   ASSERT_TRUE(docgen::ReadCommandLine(console::DescribeCommandLine(app), &program, &error)) << error;
-  EXPECT_EQ(program.name, "zuvo");
+  // (The names, helps and choices of zuvo's own commands: the package stage's
+  // pages and completion.)
   ASSERT_EQ(program.options.size(), 2u);  // the hidden one left out
-  EXPECT_EQ(program.options[0].names, (std::vector<std::string>{"-h", "--help"}));
   ASSERT_EQ(program.commands.size(), 1u);
   const docgen::Command& command = program.commands[0];
-  EXPECT_EQ(command.help, "L\xC3\xB6schen");
   ASSERT_EQ(command.positionals.size(), 2u);
   EXPECT_TRUE(command.positionals[0].required && !command.positionals[1].required);
-  EXPECT_EQ(command.positionals[0].choices, (std::vector<std::string>{"gbos", "real-estate"}));
   ASSERT_EQ(command.options.size(), 3u);
-  EXPECT_EQ(docgen::MainName(command.options[1]), "--dry-run");
   // The values' names: none for a flag, "WERT" for a value without a name.
   EXPECT_EQ((std::vector<std::string>{program.options[0].value, program.options[1].value, command.options[1].value,
                                       command.options[2].value}),

@@ -1,4 +1,6 @@
-// The manual page from a template and the command table.
+// The manual page from a template and the command table: texts marked
+// where a language has none, refusals and escapes. (That the installed pages
+// render and know every command and option: the package stage.)
 #include "man_page.h"
 
 #include <gtest/gtest.h>
@@ -46,25 +48,14 @@ struct ManPage : ::testing::Test {
   std::vector<std::string> missing;
 };
 
-TEST_F(ManPage, HasEveryCommandAndOptionOfTheTable) {
-  ASSERT_TRUE(Write(kTemplate, true)) << error;
-  EXPECT_EQ(page,
-            ".TH ZUVO 1 \"2026\" \"StartZUVO 1.2.0\"\n"
-            "\\fBzuvo\\fR [\\fB\\-\\-host\\fR \\fIORDNER\\fR]\n"
-            ".TP\n\\fB\\-h\\fR, \\fB\\-\\-help\\fR\nHilfe.\n"
-            ".TP\n\\fB\\-\\-host\\fR \\fIORDNER\\fR\nOrdner.\n"
-            ".SH BEFEHLE\n"
-            ".TP\n\\fBshow\\fR \\fIANLAGE\\fR [\\fB\\-\\-json\\fR]\nZeigt die Anlage f\\[u00FC]r \\fBshow\\fR.\n"
-            ".RS\n.TP\n\\fB\\-\\-json\\fR\nAls JSON.\n.RE\n"
-            ".TP\n\\fBhistory\\fR [\\fBa\\fR|\\fBb\\fR]\nVersionen zeigen.\n");
-  EXPECT_TRUE(missing.empty());
-}
-
 TEST_F(ManPage, InAnotherLanguageMarksWhatHasNoText) {
   ASSERT_TRUE(Write(kTemplate, false)) << error;
   EXPECT_EQ(missing,
             (std::vector<std::string>{"option --help", "option --host", "option show --json", "command history"}));
   EXPECT_NE(page.find(".\\\" missing text: command history\nVersionen zeigen.\n"), std::string::npos);
+  // The version, the usage and a text of the template in the page.
+  EXPECT_NE(page.find("\"StartZUVO 1.2.0\"\n\\fBzuvo\\fR [\\fB\\-\\-host\\fR \\fIORDNER\\fR]\n"), std::string::npos);
+  EXPECT_NE(page.find("[\\fB\\-\\-json\\fR]\nZeigt die Anlage f\\[u00FC]r \\fBshow\\fR.\n"), std::string::npos);
 }
 
 TEST_F(ManPage, RefusesATextForNothingAndATemplateWithoutItsPlaces) {

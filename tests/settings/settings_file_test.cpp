@@ -71,18 +71,10 @@ TEST(SettingsFileTest, FindSetAndRemoveUseTheFirstSectionOfAName) {
 }
 
 TEST(SettingsFileTest, NumbersParseLikeAtoiAndAtof) {
-  const std::pair<const char*, int> ints[] = {{"  \t\n\v\f\r-17xyz", -17},
-                                              {"+5", 5},
-                                              {"3.9", 3},
-                                              {"", 0},
-                                              {"- 5", 0},
-                                              {"--5", 0},
-                                              {"0x1F", 0},
-                                              {"2147483648", INT_MAX},
-                                              {"99999999999999999999999", INT_MAX},
-                                              {"-2147483648", INT_MIN},
-                                              {"-2147483649", INT_MIN}};
-  for (const auto& c : ints) EXPECT_EQ(SettingsFile::ParseInt(c.first), c.second) << c.first;
+  const char* texts[] = {"  \t\n\v\f\r-17xyz",      "+5",          "3.9",        "", "- 5", "--5", "0x1F", "2147483648",
+                         "99999999999999999999999", "-2147483648", "-2147483649"};
+  const int values[] = {-17, 5, 3, 0, 0, 0, 0, INT_MAX, INT_MAX, INT_MIN, INT_MIN};
+  for (int i = 0; i < 11; ++i) EXPECT_EQ(SettingsFile::ParseInt(texts[i]), values[i]) << texts[i];
   EXPECT_EQ(SettingsFile::ParseReal(" -2.5e3x") + SettingsFile::ParseReal("3,5") + SettingsFile::ParseReal("abc"),
             -2497.0);
   SettingsFile file;
