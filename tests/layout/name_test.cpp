@@ -18,6 +18,7 @@ TEST(NameTest, KeepsEveryByteWhereverItIsHeld) {
       std::string(Name::kInline, 'a'),
       std::string(Name::kInline + 1, 'b'),
       std::string(255, 'c'),
+      std::string(256, 'c'),  // one byte more than the buffer before holds
       std::string("a\0b", 3),
       std::string(40, 'd'),
       std::string(100, 'e'),
