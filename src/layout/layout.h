@@ -17,6 +17,7 @@
 #include <vector>
 
 #include "layout/name.h"
+#include "platform/cp1252.h"
 
 namespace layout {
 
@@ -129,12 +130,10 @@ struct RollingStockRecord {
   std::int16_t trailerShort = 0;
 
   // True when the name ends in ".dll" in any letter case. Asked of every
-  // unit as it is read, so a few compares in place; a byte b has b | 0x20
-  // equal to a small ASCII letter only when b is that letter in either case.
+  // unit as it is read, so the compare is inline.
   bool IsDll() const {
-    const std::size_t n = name.size();
-    const char* end = name.data() + n;
-    return n >= 4 && end[-4] == '.' && (end[-3] | 0x20) == 'd' && (end[-2] | 0x20) == 'l' && (end[-1] | 0x20) == 'l';
+    const std::string_view n = name.view();
+    return n.size() >= 4 && platform::EqualsIgnoringAsciiCase(n.substr(n.size() - 4), ".dll");
   }
 };
 

@@ -51,10 +51,21 @@ int CodePointToCp1252(unsigned long codePoint, char* byte);
 
 // Upper case of an ASCII letter (a to z); every other byte unchanged. For
 // names that are equal but for the case of A to Z only.
-unsigned char AsciiUpper(unsigned char c);
+inline unsigned char AsciiUpper(unsigned char c) {
+  return c >= 'a' && c <= 'z' ? static_cast<unsigned char>(c - 'a' + 'A') : c;
+}
 
 // Equality ignoring the case of A to Z only: accented letters must match.
-bool EqualsIgnoringAsciiCase(std::string_view a, std::string_view b);
+// Inline: the layout asks it of every unit it loads.
+inline bool EqualsIgnoringAsciiCase(std::string_view a, std::string_view b) {
+  if (a.size() != b.size()) return false;
+  for (std::size_t i = 0; i < a.size(); ++i) {
+    if (AsciiUpper(static_cast<unsigned char>(a[i])) != AsciiUpper(static_cast<unsigned char>(b[i]))) {
+      return false;
+    }
+  }
+  return true;
+}
 
 // Upper case of a code page 1252 byte, for comparisons that ignore case as
 // Windows file names do (ASCII letters and the accented Latin letters).
