@@ -90,12 +90,18 @@ void WriteRealMismatch(float stored, float expected);
 template <bool kChecked>
 class FieldReader {
  public:
-  FieldReader(const char* data, std::size_t size, const ExtraLengths* extraLengths)
-      : at_(reinterpret_cast<const unsigned char*>(data)), end_(at_ + size), extraLengths_(extraLengths) {}
+  // `final`: whether the data ends where the layout's bytes end; when not
+  // (a window onto a file), a record that needs more is truncated, and the
+  // caller reads it again with more of the file.
+  FieldReader(const char* data, std::size_t size, const ExtraLengths* extraLengths, bool final = true)
+      : at_(reinterpret_cast<const unsigned char*>(data)),
+        end_(at_ + size),
+        extraLengths_(extraLengths),
+        final_(final) {}
   // A reader of the other kind at the same place.
   template <bool kOther>
   explicit FieldReader(const FieldReader<kOther>& other)
-      : at_(other.at_), end_(other.end_), extraLengths_(other.extraLengths_) {}
+      : at_(other.at_), end_(other.end_), extraLengths_(other.extraLengths_), final_(other.final_) {}
 
   bool ok() const { return status_ == ReadStatus::kOk; }
   ReadStatus status() const { return status_; }
@@ -190,9 +196,16 @@ class FieldReader {
     // A length the data sheet cannot mean, or more extra data than the file
     // still holds, makes the unit unusable. An unchecked reader also needs
     // the rest of the record's bound after it.
-    if (!extraLengths_->Find(u.name, &length) || length < 0 || static_cast<std::size_t>(length) > remaining() ||
-        remaining() - static_cast<std::size_t>(length) < margin_) {
+    if (!extraLengths_->Find(u.name, &length) || length < 0) {
       Fault();
+      return false;
+    }
+    if (static_cast<std::size_t>(length) > remaining() || remaining() - static_cast<std::size_t>(length) < margin_) {
+      if (kChecked && !final_) {
+        PastTheEnd();  // more of the file may hold it
+      } else {
+        Fault();
+      }
       return false;
     }
     u.extraData.assign(at_, at_ + length);
@@ -274,6 +287,7 @@ class FieldReader {
   const unsigned char* at_;
   const unsigned char* end_;
   const ExtraLengths* extraLengths_;
+  bool final_;
   std::size_t margin_ = 0;
   ReadStatus status_ = ReadStatus::kOk;
 };

@@ -204,6 +204,9 @@ class Layout {
   // result is the same value. Shows its own messages. `extraLengths` gives
   // the extra-data length of each unit driven by a library.
   int Load(const std::string& path, const ExtraLengths& extraLengths);
+  // Load, reading the file `chunkBytes` at a time (Load takes 256 KiB); a
+  // record that crosses from one chunk into the next is read whole.
+  int LoadInChunks(const std::string& path, const ExtraLengths& extraLengths, std::size_t chunkBytes);
   // Reads a layout from bytes in memory, as Load does with a file's content.
   int LoadFromBytes(const std::string& bytes, const ExtraLengths& extraLengths);
 

@@ -1,15 +1,24 @@
 // Reading a layout file (".anl"); the format is described in records.h.
 //
-// The whole file is read into memory and parsed with bounds-checked reads
-// (field_reader.h). A record whose check fails gives its record's message; a
-// read that runs past the end stops the load with "Formatfehler!\n" and, on
-// a second line, the file (when the bytes came from one).
+// The bytes are parsed with bounds-checked reads (field_reader.h). A record
+// whose check fails gives its record's message; a read that runs past the
+// end stops the load with "Formatfehler!\n" and, on a second line, the file
+// (when the bytes came from one).
 //
-// Most records lie far from the end of the file: these are read without a
-// test of the bounds per field, since the most that a record can take
-// (ByteBound) is there. Only a record near the end, or one that fails, is
-// read with every bounds test, and that reading alone tells of a failure.
+// A file is read a chunk at a time into a window that moves on between
+// records: the load holds about one chunk of the file, not all of it, and
+// parses each chunk while it is still in the cache. Before each record the
+// window is refilled so that it holds the most that the record can take
+// (ByteBound), unless the file ends first; a record longer than that (extra
+// data of a unit driven by a library) finds the window short, and is read
+// again once the window holds more.
+//
+// Most records lie far from the end of the window: these are read without a
+// test of the bounds per field, since the most that a record can take is
+// there. Only a record near the end of the file, or one that fails, is read
+// with every bounds test, and that reading alone tells of a failure.
 
+#include <algorithm>
 #include <cstdint>
 #include <cstdio>
 #include <cstring>
@@ -47,44 +56,82 @@ using reading::CheckedReader;
 using reading::ReadStatus;
 using reading::UncheckedReader;
 
-// The bytes of a whole file, read without initialising the buffer first.
-struct FileBytes {
-  std::unique_ptr<char[]> data;
-  std::size_t size = 0;
+// How much of a file one read takes: small enough to stay in the cache
+// while it is parsed, large enough that the reads cost nothing.
+const std::size_t kReadChunk = 256 * 1024;
+
+// Where the reader's bytes come from: bytes in memory, all there at once,
+// or a file seen through a window of the bytes not yet parsed.
+class Source {
+ public:
+  Source(const char* data, std::size_t size, const ExtraLengths* extraLengths)
+      : window_(reinterpret_cast<const unsigned char*>(data)), size_(size), extraLengths_(extraLengths) {}
+  Source(std::FILE* file, std::size_t chunk, const ExtraLengths* extraLengths)
+      : file_(file), chunk_(std::max<std::size_t>(chunk, 1)), extraLengths_(extraLengths) {}
+
+  // A reader at `at`, a place in the window.
+  CheckedReader ReaderAt(const unsigned char* at) const {
+    return CheckedReader(reinterpret_cast<const char*>(at), static_cast<std::size_t>(window_ + size_ - at),
+                         extraLengths_, AtEnd());
+  }
+  CheckedReader Reader() const { return ReaderAt(window_); }
+
+  // Whether the window reaches the end of the bytes.
+  bool AtEnd() const { return file_ == nullptr || ended_; }
+  // Whether reading the file failed.
+  bool failed() const { return failed_; }
+  // All the bytes taken from the file (or held in memory) so far.
+  std::size_t BytesRead() const { return file_ == nullptr ? size_ : dropped_ + size_; }
+
+  // Makes sure that `*r` has at least `count` bytes ahead of it or reaches
+  // the end of the file. False when the file cannot be read.
+  bool Ensure(CheckedReader* r, std::size_t count) { return r->remaining() >= count || AtEnd() || Refill(r, count); }
+  // Keeps the bytes ahead of `*r`, reads on until `count` bytes are ahead
+  // (and at least one chunk more than before) or the file ends, and moves
+  // `*r` to the same byte in the new window.
+  bool Refill(CheckedReader* r, std::size_t count);
+
+ private:
+  std::FILE* file_ = nullptr;
+  std::size_t chunk_ = 0;
+  std::unique_ptr<unsigned char[]> buffer_;
+  std::size_t capacity_ = 0;
+  const unsigned char* window_ = nullptr;
+  std::size_t size_ = 0;
+  std::size_t dropped_ = 0;  // the file's bytes parsed and no longer in the window
+  bool ended_ = false;
+  bool failed_ = false;
+  const ExtraLengths* extraLengths_;
 };
 
-// Doubles the buffer, keeping its bytes. Fails when there is no memory for
-// it (a file far larger than any layout file).
-int Grow(FileBytes* bytes, std::size_t* capacity) {
-  std::unique_ptr<char[]> larger(new (std::nothrow) char[*capacity * 2]);
-  if (larger == nullptr) return 0;
-  std::memcpy(larger.get(), bytes->data.get(), bytes->size);
-  bytes->data = std::move(larger);
-  *capacity *= 2;
-  return 1;
-}
-
-// Reads the whole file. Sized first and read in one piece, so the bytes are
-// not copied again and again while a buffer grows; whatever the file gained
-// since it was sized is read as well.
-int ReadFileBytes(const std::string& path, FileBytes* bytes) {
-  std::FILE* file = platform::OpenFile(path, "rb");
-  if (file == nullptr) return 0;
-  long size = -1;
-  if (std::fseek(file, 0, SEEK_END) == 0) size = std::ftell(file);
-  if (std::fseek(file, 0, SEEK_SET) != 0) size = -1;
-  std::size_t capacity = size > 0 ? static_cast<std::size_t>(size) + 1 : 65536;
-  bytes->size = 0;
-  bytes->data.reset(new (std::nothrow) char[capacity]);
-  int ok = bytes->data != nullptr;
-  while (ok) {
-    bytes->size += std::fread(bytes->data.get() + bytes->size, 1, capacity - bytes->size, file);
-    if (bytes->size < capacity) break;
-    ok = Grow(bytes, &capacity);
+bool Source::Refill(CheckedReader* r, std::size_t count) {
+  const std::size_t keep = r->remaining();
+  const std::size_t wanted = std::max(count, keep + chunk_);
+  dropped_ += size_ - keep;
+  if (wanted > capacity_) {
+    std::unique_ptr<unsigned char[]> larger(new (std::nothrow) unsigned char[wanted]);
+    if (larger == nullptr) {
+      failed_ = true;
+      return false;
+    }
+    if (keep > 0) std::memcpy(larger.get(), r->at(), keep);
+    buffer_ = std::move(larger);
+    capacity_ = wanted;
+  } else if (keep > 0) {
+    std::memmove(buffer_.get(), r->at(), keep);
   }
-  ok = ok && !std::ferror(file);
-  std::fclose(file);
-  return ok;
+  window_ = buffer_.get();
+  size_ = keep;
+  while (size_ < wanted) {
+    const std::size_t got = std::fread(buffer_.get() + size_, 1, wanted - size_, file_);
+    size_ += got;
+    if (got > 0) continue;
+    failed_ = std::ferror(file_) != 0;
+    ended_ = true;
+    break;
+  }
+  *r = Reader();
+  return !failed_;
 }
 
 // `path`: the file the bytes came from; empty for bytes held in memory.
@@ -99,6 +146,17 @@ std::size_t RecordBound(Describe describe) {
   Record record;
   ByteBound bound;
   describe(bound, record);
+  return bound.bytes();
+}
+
+// The camera views and the properties: what follows the three lists.
+std::size_t TailBound() {
+  ByteBound bound;
+  CameraView view;
+  LayoutProperties properties;
+  for (int i = 0; i < kCameraViewCount; ++i) records::Camera(bound, view);
+  records::PropertiesColours(bound, properties);
+  records::PropertiesRest(bound, properties);
   return bound.bytes();
 }
 
@@ -132,14 +190,32 @@ void ReadRecord(CheckedReader& r, std::size_t bound, Record* record, Describe de
   describe(r, *record);
 }
 
+// Reads one record as ReadRecord does; a record that runs past the window
+// before the file ends is read again from its start once the window holds
+// more. False when the file cannot be read.
+template <typename Record, typename Describe>
+bool ReadWhole(Source& source, CheckedReader& r, std::size_t bound, Record* record, Describe describe) {
+  const unsigned char* start = r.at();
+  ReadRecord(r, bound, record, describe);
+  while (r.status() == ReadStatus::kTruncated && !source.AtEnd()) {
+    r = source.ReaderAt(start);
+    if (!source.Refill(&r, 2 * r.remaining())) return false;
+    start = r.at();
+    *record = Record();
+    ReadRecord(r, bound, record, describe);
+  }
+  return true;
+}
+
 // Reads one section: its count, then its records. The array gets the full
 // count of records (none for a count of 0 or below; a signed 16-bit count
 // caps it at 32767), zero-filled after a record that fails. Each record is
 // made just before it is read, so its memory is written once while in cache.
 template <typename Record, typename Describe, typename ReportFault>
-int ReadSection(CheckedReader& r, const std::string& path, std::vector<Record>* records, Describe describe,
-                ReportFault reportFault) {
+int ReadSection(Source& source, CheckedReader& r, const std::string& path, std::vector<Record>* records,
+                Describe describe, ReportFault reportFault) {
   std::int16_t count = 0;
+  if (!source.Ensure(&r, sizeof count)) return 0;
   r.Field(count, records::kFirst);
   if (!r.ok()) return FormatError(path);
   records->clear();
@@ -147,9 +223,10 @@ int ReadSection(CheckedReader& r, const std::string& path, std::vector<Record>* 
   records->reserve(static_cast<std::size_t>(count));  // no record moves from here on
   const std::size_t bound = RecordBound<Record>(describe);
   for (int i = 0; i < count; ++i) {
+    if (!source.Ensure(&r, bound)) return 0;
     records->emplace_back();
     Record& record = records->back();
-    ReadRecord(r, bound, &record, describe);
+    if (!ReadWhole(source, r, bound, &record, describe)) return 0;
     if (r.ok()) continue;
     records->resize(static_cast<std::size_t>(count));
     if (r.status() == ReadStatus::kTruncated) return FormatError(path);
@@ -159,22 +236,22 @@ int ReadSection(CheckedReader& r, const std::string& path, std::vector<Record>* 
   return 1;
 }
 
-int ReadLayout(const char* data, std::size_t size, const std::string& path, const ExtraLengths* extraLengths,
-               Layout* layout) {
-  CheckedReader r(data, size, extraLengths);
+// Fails without a message when the file cannot be read (the caller tells).
+int ReadLayout(Source& source, const std::string& path, Layout* layout) {
+  CheckedReader r = source.Reader();
 
   if (!ReadSection(
-          r, path, &layout->tracks, [](auto& fr, TrackRecord& t) { records::Track(fr, t); },
+          source, r, path, &layout->tracks, [](auto& fr, TrackRecord& t) { records::Track(fr, t); },
           [](const TrackRecord& t) { host::Report(host::Why::kTrackFaulty, static_cast<int>(t.id)); })) {
     return 0;
   }
   if (!ReadSection(
-          r, path, &layout->models, [](auto& fr, ModelRecord& m) { records::Model(fr, m); },
+          source, r, path, &layout->models, [](auto& fr, ModelRecord& m) { records::Model(fr, m); },
           [](const ModelRecord& m) { host::Report(host::Why::kModelFaulty, static_cast<int>(m.id)); })) {
     return 0;
   }
   if (!ReadSection(
-          r, path, &layout->rollingStock, [](auto& fr, RollingStockRecord& u) { records::RollingStock(fr, u); },
+          source, r, path, &layout->rollingStock, [](auto& fr, RollingStockRecord& u) { records::RollingStock(fr, u); },
           [](const RollingStockRecord& u) {
             if (u.IsDll()) {
               host::Report(host::Why::kDllModelUnusable, u.name);
@@ -185,6 +262,7 @@ int ReadLayout(const char* data, std::size_t size, const std::string& path, cons
     return 0;
   }
 
+  if (!source.Ensure(&r, TailBound())) return 0;
   for (CameraView& view : layout->cameraViews) records::Camera(r, view);
   if (!r.ok()) return FormatError(path);
 
@@ -198,11 +276,15 @@ int ReadLayout(const char* data, std::size_t size, const std::string& path, cons
   records::PropertiesRest(r, layout->properties);
   if (!r.ok()) return FormatError(path);
 
-  for (int index : layout->TrailerOrder()) {
-    records::Trailer(r, layout->rollingStock[static_cast<std::size_t>(index)]);
+  const std::vector<int> order = layout->TrailerOrder();
+  if (!source.Ensure(&r, order.size() * RecordBound<RollingStockRecord>(
+                                            [](auto& v, RollingStockRecord& u) { records::Trailer(v, u); }))) {
+    return 0;
   }
+  for (int index : order) records::Trailer(r, layout->rollingStock[static_cast<std::size_t>(index)]);
   if (!r.ok()) return FormatError(path);
 
+  if (!source.Ensure(&r, 1)) return 0;
   if (r.remaining() > 0) {
     host::Report(host::Why::kFileTooLong);
     return 0;
@@ -210,12 +292,17 @@ int ReadLayout(const char* data, std::size_t size, const std::string& path, cons
   return 1;
 }
 
-int LoadFromMemory(Layout* layout, const char* data, std::size_t size, const std::string& path,
-                   const ExtraLengths* extraLengths) {
+int LoadFrom(Layout* layout, Source& source, const std::string& path) {
   layout->loaded = 0;
   layout->Release();
-  layout->loadedBytes = size;
-  if (!ReadLayout(data, size, path, extraLengths, layout)) return 0;
+  const int read = ReadLayout(source, path, layout);
+  layout->loadedBytes = source.BytesRead();
+  if (source.failed()) {
+    layout->Release();
+    host::Report(host::Why::kCannotOpen, path);
+    return 0;
+  }
+  if (!read) return 0;
   layout->loaded = 1;
   layout->LinkTrackModels();
   return 1;
@@ -224,18 +311,26 @@ int LoadFromMemory(Layout* layout, const char* data, std::size_t size, const std
 }  // namespace
 
 int Layout::LoadFromBytes(const std::string& bytes, const ExtraLengths& extraLengths) {
-  return LoadFromMemory(this, bytes.data(), bytes.size(), std::string(), &extraLengths);
+  Source source(bytes.data(), bytes.size(), &extraLengths);
+  return LoadFrom(this, source, std::string());
 }
 
 int Layout::Load(const std::string& path, const ExtraLengths& extraLengths) {
+  return LoadInChunks(path, extraLengths, kReadChunk);
+}
+
+int Layout::LoadInChunks(const std::string& path, const ExtraLengths& extraLengths, std::size_t chunkBytes) {
   loaded = 0;
   Release();
-  FileBytes bytes;
-  if (!ReadFileBytes(path, &bytes)) {
+  std::FILE* file = platform::OpenFile(path, "rb");
+  if (file == nullptr) {
     host::Report(host::Why::kCannotOpen, path);
     return 0;
   }
-  return LoadFromMemory(this, bytes.data.get(), bytes.size, path, &extraLengths);
+  Source source(file, chunkBytes, &extraLengths);
+  const int result = LoadFrom(this, source, path);
+  std::fclose(file);
+  return result;
 }
 
 }  // namespace layout

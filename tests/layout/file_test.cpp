@@ -219,7 +219,23 @@ TEST_F(LayoutFileTest, DamagedOrHostileFilesAreRefusedWithTheirMessages) {
     EXPECT_EQ(messages_.messages(), c.messages);
     EXPECT_EQ(Messages(diagnostics_.lines().begin() + static_cast<long>(mark), diagnostics_.lines().end()),
               c.diagnostics);
+    // From a file read a byte, some bytes or all at a time: the same, and a format error names the file.
+    dir_.Write("c.anl", c.bytes);
+    Messages named = c.messages;
+    for (std::string& m : named) m += m == format[0] ? "Datei: " + dir_.Path("c.anl") + "\n" : "";
+    for (std::size_t chunk : {1, 300, 1 << 20}) {
+      messages_.clear();
+      const auto at = diagnostics_.lines().size();
+      EXPECT_EQ(layout_.LoadInChunks(dir_.Path("c.anl"), Sheets(), chunk) + layout_.loaded, 0);
+      EXPECT_EQ(messages_.messages(), named);
+      EXPECT_EQ(Messages(diagnostics_.lines().begin() + static_cast<long>(at), diagnostics_.lines().end()),
+                c.diagnostics);
+    }
   }
+  // A file that cannot be read (a folder) is one that cannot be opened.
+  messages_.clear();
+  EXPECT_EQ(layout_.Load(dir_.Path(""), Sheets()), 0);
+  EXPECT_EQ(messages_.messages(), Messages{"Can't open " + dir_.Path("") + "!\n"});
 }
 
 // Records far from the end of the file are read without a bounds test per
@@ -241,9 +257,10 @@ std::vector<Track> ManyTracks() {
 // bound behind is read with every bounds test), a file saves to its own bytes.
 TEST_F(LayoutFileTest, FilesFarFromAndNearTheEndSaveToTheirOwnBytes) {
   std::vector<Model> models(40);
-  std::vector<Unit> units(40);
-  for (int i = 0; i < 40; ++i) {
-    models[i].id = units[i].id = i + 1, models[i].name = std::string(i * 6, 'm'), units[i].second = models[i].name;
+  std::vector<Unit> units(120);  // their trailers take more than a unit can
+  for (int i = 0; i < 120; ++i) {
+    units[i].id = i + 1, units[i].second = std::string(i % 40 * 6, 'm');
+    if (i < 40) models[i].id = i + 1, models[i].name = units[i].second;
   }
   DataSheet("Lok", "3000");
   Unit lok;
@@ -252,6 +269,13 @@ TEST_F(LayoutFileTest, FilesFarFromAndNearTheEndSaveToTheirOwnBytes) {
     std::string saved;
     ASSERT_EQ(Load(bytes), 1);
     EXPECT_EQ((layout_.Serialize(&saved), saved), bytes);
+    // From a file, records (and the extra data) crossing from one chunk into the next.
+    dir_.Write("f.anl", bytes);
+    for (std::size_t chunk : {1, 1000, 256 * 1024}) {
+      ASSERT_EQ(layout_.LoadInChunks(dir_.Path("f.anl"), Sheets(), chunk), 1);
+      EXPECT_EQ((layout_.Serialize(&saved), saved), bytes);
+      EXPECT_EQ(layout_.loadedBytes, bytes.size());
+    }
   }
   EXPECT_EQ(layout_.rollingStock[0].extraData.size(), 3000u);
 }
