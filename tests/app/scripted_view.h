@@ -1,6 +1,5 @@
-// The handler tests' frame: a view with its controls in memory, scripted
-// answers and a log of what the handlers ask, tell and do to the window; a
-// test installation named as the host directory; a fresh dialog; messages.
+// The handler tests' frame: a view with its controls in memory, scripted answers
+// and a log of what the handlers ask, tell and do; an installation; a fresh dialog.
 #pragma once
 
 #include <gtest/gtest.h>

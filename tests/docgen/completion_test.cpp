@@ -1,6 +1,5 @@
-// The shell completion from the command table: quoting, escapes and the
-// template. (That bash and zsh complete zuvo's real commands, options and
-// values with it: scripts/check-bash-completion.sh, check-zsh-completion.zsh.)
+// The shell completion from the command table. (That bash and zsh complete zuvo's real commands,
+// options and values with it: scripts/check-bash-completion.sh, check-zsh-completion.zsh.)
 #include "completion.h"
 
 #include <gtest/gtest.h>
@@ -18,7 +17,7 @@ docgen::Command Table() {
   return program;
 }
 
-TEST(Completion, TheTableTakesTheTemplatesPlaceAndIsQuoted) {
+TEST(Completion, TheTableTakesTheTemplatesPlaceQuotedAndZshSpecsEscapeTheirDescriptions) {
   EXPECT_EQ(docgen::Quoted("it's"), "'it'\\''s'");
   std::string script, error;
   ASSERT_TRUE(docgen::WriteBashCompletion(Table(), "# head\n@TABLE@\n# tail\n", &script, &error)) << error;
@@ -26,10 +25,6 @@ TEST(Completion, TheTableTakesTheTemplatesPlaceAndIsQuoted) {
   EXPECT_EQ(script.substr(script.size() - 7), "# tail\n");
   EXPECT_FALSE(docgen::WriteBashCompletion(Table(), "no place\n", &script, &error));
   EXPECT_EQ(error, "the template has no line @TABLE@");
-}
-
-TEST(Completion, ZshSpecsEscapeTheirDescriptions) {
-  std::string script, error;
   ASSERT_TRUE(docgen::WriteZshCompletion(Table(), "@TABLE@\n", &script, &error)) << error;
   EXPECT_NE(script.find("  '(--host)--host=[Ordner \\[Pfad\\]]:ORDNER: _zuvo_value directory'\n"), std::string::npos);
   EXPECT_NE(script.find("  'restore:Version\\: zur\xC3\274ck'\n"), std::string::npos);

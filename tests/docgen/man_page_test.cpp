@@ -1,6 +1,5 @@
-// The manual page from a template and the command table: texts marked
-// where a language has none, refusals and escapes. (That the installed pages
-// render and know every command and option: the package stage.)
+// The manual page from a template and the command table. (That the installed
+// pages render and know every command and option: the package stage.)
 #include "man_page.h"
 
 #include <gtest/gtest.h>

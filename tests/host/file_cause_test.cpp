@@ -14,7 +14,7 @@ namespace {
 
 using platform::FileCause;
 
-TEST(FileCauseTest, TheCauseIsTheSecondLineOfTheFilesMessage) {
+TEST(FileCauseTest, TheCauseIsTheSecondLineOfThatFilesMessageOnly) {
   const std::string file = "C:\\Sim\\Anlagen\\Berg.anl", folder = "C:\\Sim\\Anlagen";
   const struct {
     FileCause cause;
@@ -40,10 +40,7 @@ TEST(FileCauseTest, TheCauseIsTheSecondLineOfTheFilesMessage) {
         std::string("Datei Berg.anl kann nicht ge\366ffnet werden!") + (*c.line ? "\n" : "") + c.line;
     EXPECT_EQ(messages.messages(), (std::vector<std::string>{"Can't open " + file + "!\n" + c.line, shown})) << c.line;
   }
-  platform::ClearFileFailure();
-}
-
-TEST(FileCauseTest, ACauseNoteForAnotherFileOrAnotherKindOfMessageIsLeftOut) {
+  // A note for another file, or another kind of message, is left out.
   testing_support::MessageRecorder messages;
   platform::NoteFileCause(FileCause::kDiskFull, "C:\\Sim\\Anlagen\\Tal.anl");
   host::Report(host::Why::kCannotOpen, "C:\\Sim\\Anlagen\\Berg.anl");

@@ -42,9 +42,8 @@ TEST(InstallationPathTest, PlainNamesHaveNoPathInThem) {
   for (const auto& c : cases) EXPECT_EQ(host::IsPlainName(c.name), c.plain) << c.name;
 }
 
-// One rule takes a path against a folder: the installation's, a layout's, the
-// current directory. A UNC path stays UNC, and a path on the folder's drive
-// without a root ("c:h.bmp") lies in the folder, whatever the letter's case.
+// The installation's, a layout's, the current directory: a path on the folder's
+// drive without a root ("c:h.bmp") lies in the folder, whatever the letter's case.
 TEST(InstallationPathTest, OneRuleTakesAPathAgainstAFolder) {
   const struct {
     const char *folder, *path, *resolved;

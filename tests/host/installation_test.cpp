@@ -5,7 +5,6 @@
 
 #include <string>
 #include <utility>
-#include <vector>
 
 #include "host/messages.h"
 #include "host/wording.h"
@@ -13,25 +12,18 @@
 
 namespace {
 
-using Cases = std::vector<std::pair<std::string, std::string>>;
-
-TEST(HostDirectoryFromCommandTest, TakesTheProgramsFolder) {
+TEST(PathsTest, TheProgramsFolderAndCutsAtTheLastBackslashAndTheFileNamesDot) {
   const std::string longFolder = "C:\\" + std::string(400, 'a') + "\\";
-  const Cases cases = {
-      {"C:\\Sim\\Kantrelwick.exe %1", "C:\\Sim\\"},
-      {"Kantrelwick.exe %1", ""},
-      {"\"C:\\Program Files\\Sim\\Kantrelwick.exe\" \"C:\\x\\%1\"", "C:\\Program Files\\Sim\\"},
-      {"\"C:\\Sim\\Kantrelwick.exe %1", "C:\\Sim\\"},  // no closing quote
-      {"\"Kantrelwick.exe\" \"C:\\x\\%1\"", ""},       // the program has no folder
-      {std::string("C:\\Sim\\K.exe\0D:\\junk\\", 22), "C:\\Sim\\"},
-      {longFolder + "K.exe", longFolder},
-  };
-  for (const auto& c : cases) EXPECT_EQ(host::HostDirectoryFromCommand(c.first), c.second) << c.first;
-}
-
-TEST(PathsTest, CutsAtTheLastBackslashAndTheFileNamesDot) {
   const std::string longPath(5000, 'p');  // past the formatter's first guess
-  const Cases cases = {
+  const std::pair<std::string, std::string> cases[] = {
+      {host::HostDirectoryFromCommand("C:\\Sim\\Kantrelwick.exe %1"), "C:\\Sim\\"},
+      {host::HostDirectoryFromCommand("Kantrelwick.exe %1"), ""},
+      {host::HostDirectoryFromCommand("\"C:\\Program Files\\Sim\\Kantrelwick.exe\" \"C:\\x\\%1\""),
+       "C:\\Program Files\\Sim\\"},
+      {host::HostDirectoryFromCommand("\"C:\\Sim\\Kantrelwick.exe %1"), "C:\\Sim\\"},  // no closing quote
+      {host::HostDirectoryFromCommand("\"Kantrelwick.exe\" \"C:\\x\\%1\""), ""},       // the program has no folder
+      {host::HostDirectoryFromCommand(std::string("C:\\Sim\\K.exe\0D:\\junk\\", 22)), "C:\\Sim\\"},
+      {host::HostDirectoryFromCommand(longFolder + "K.exe"), longFolder},
       {host::DirectoryOf("layout.anl"), "."},
       {host::DirectoryOf("C:\\layout.anl"), "C:\\"},  // the root, not the drive's current folder
       {host::FileInFolder("C:\\", "Fehlliste.txt"), "C:\\Fehlliste.txt"},
@@ -43,7 +35,7 @@ TEST(PathsTest, CutsAtTheLastBackslashAndTheFileNamesDot) {
       {host::StripExtension("C:\\A\\b.danl"), "C:\\A\\b"},
       {host::Wording(host::Why::kCannotOpen, longPath), "Can't open " + longPath + "!\n"},
   };
-  for (const auto& c : cases) EXPECT_EQ(c.first, c.second);
+  for (const auto& c : cases) EXPECT_EQ(c.first, c.second) << &c - cases;
 }
 
 }  // namespace

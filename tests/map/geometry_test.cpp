@@ -1,6 +1,5 @@
 // Track shapes and their bounds, degenerate pieces included; numbers. (Names
-// in the drawing: the map tests, whose SVG xmllint reads, and the escapes of
-// the terrain preview's text.)
+// in the drawing: the map tests, whose SVG xmllint reads.)
 #include <gtest/gtest.h>
 
 #include <climits>

@@ -21,8 +21,7 @@ struct Bytes {  // little-endian
     return N(b, 8);
   }
   Bytes& Class(const std::string& name) {
-    W(0xFFFF).W(0).W(static_cast<unsigned>(name.size())).s += name;
-    return *this;
+    return W(0xFFFF).W(0).W(static_cast<unsigned>(name.size())).s += name, *this;
   }
   Bytes& Point(std::int32_t x, unsigned rgb = 0) {
     return L(x).L(0).L(0).N(0, 20).N(rgb, 3).N(0, 1).N(0x3F000000, 4).L(0).L(7);

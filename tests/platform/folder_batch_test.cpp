@@ -1,8 +1,5 @@
-// Folder batches on real files, natively on Linux and as a Windows program
-// under wine: a new folder appears whole or not at all; an existing one gets
-// every file at once, carries the marker while it changes, and is left as it
-// was by a batch that is abandoned (failures at each step: the end-to-end
-// tests). On Linux also against links planted where a batch writes.
+// Folder batches on real files, natively and under wine (failures at each
+// step: the end-to-end tests); on Linux also against planted links.
 #include <gtest/gtest.h>
 
 #include <string>
@@ -94,8 +91,7 @@ TEST_F(FolderBatchTest, AnExistingFolderCarriesTheMarkerOnlyWhileItChanges) {
   EXPECT_EQ(Contents(many), expected);
 }
 
-// Abandoned by its end: the folder as it was, with the marker an earlier
-// batch left.
+// Abandoned by its end, with the marker an earlier batch left.
 TEST_F(FolderBatchTest, AnAbandonedBatchLeavesTheFolderAsItWas) {
   WriteOld();
   dir_.Write("Modelle/Nord/.zuvo-unvollstaendig", "");

@@ -1,6 +1,4 @@
-// Real files and a real child program, natively on Linux and as a Windows program under wine:
-// replacements, renames, held files, why a file operation failed; digests, text encodings, stored
-// spellings.
+// Real files and a real child program, natively on Linux and as a Windows program under wine.
 #include "platform/platform.h"
 
 #include <gtest/gtest.h>
@@ -10,6 +8,7 @@
 #include <functional>
 #include <string>
 #include <thread>
+#include <tuple>
 #ifdef _WIN32
 #include <windows.h>
 #undef ReplaceFile  // the platform layer's is meant, not ReplaceFileA
@@ -69,22 +68,15 @@ TEST(PlatformTest, RenamesNeverReplaceAndChildrenRunToTheirEnd) {
   EXPECT_EQ(platform::RunAndWait(dir.Path("Kantrelwick.exe"), {"Kantrelwick.exe"}, &code), 0);
 }
 
-// Only a to z and A to Z fold: their neighbours and the accented letters stay apart.
 TEST(PlatformTest, TheAsciiCaseFoldFoldsOnlyAToZ) {
-  const struct {
-    const char *a, *b;
-    bool equal;
-  } cases[] = {{"az.dll", "AZ.DLL", true}, {"@[", "`{", false}, {"\xE4", "\xC4", false}, {"a", "ab", false}};
-  for (const auto& c : cases) EXPECT_EQ(platform::EqualsIgnoringAsciiCase(c.a, c.b), c.equal) << c.a;
+  const std::tuple<const char*, const char*, bool> cases[] = {
+      {"az.dll", "AZ.DLL", true}, {"@[", "`{", false}, {"\xE4", "\xC4", false}, {"a", "ab", false}};
+  for (const auto& [a, b, equal] : cases) EXPECT_EQ(platform::EqualsIgnoringAsciiCase(a, b), equal) << a;
 }
 
-// SHA-256 against the published test vectors and lengths around the
-// padding's block boundary (55, 56 and 64 bytes).
+// Published test vectors, and lengths around the padding's block boundary.
 TEST(Sha256Test, KnownDigests) {
-  const struct {
-    std::string bytes;
-    const char* digest;
-  } cases[] = {
+  const std::pair<std::string, const char*> cases[] = {
       {"", "e3b0c44298fc1c149afbf4c8996fb92427ae41e4649b934ca495991b7852b855"},
       {"abc", "ba7816bf8f01cfea414140de5dae2223b00361a396177a9cb410ff61f20015ad"},
       {std::string(1000000, 'a'), "cdc76e5c9914fb9281a1c7e284d73e67f1809a48a497200e046d39ccc7112cd0"},
@@ -92,11 +84,9 @@ TEST(Sha256Test, KnownDigests) {
       {std::string(56, 'x'), "04c26261370ee7541549d16dee320c723e3fd14671e66a099afe0a377c16888e"},
       {std::string(64, 'x'), "7ce100971f64e7001e8fe5a51973ecdfe1ced42befe7ee8d5fd6219506b5393c"},
   };
-  for (const auto& c : cases) EXPECT_EQ(platform::Sha256Hex(c.bytes), c.digest) << c.bytes.size();
+  for (const auto& c : cases) EXPECT_EQ(platform::Sha256Hex(c.first), c.second) << c.first.size();
 }
 
-// Text files in code page 1252 or UTF-8: which is which, and what a UTF-8
-// file becomes.
 TEST(Cp1252Test, ATextFileIsUtf8OnlyWhenValidWithAMultiByteSequence) {
   const struct {
     const char* name;
@@ -134,8 +124,6 @@ TEST(StoredSpellingTest, EveryExistingNameIsSpeltAsStoredTheRestAsWritten) {
   EXPECT_EQ(platform::StoredSpelling(dir.Path("SIM\\ANLAGEN\\") + "neu.ANL"), dir.Path("Sim\\Anlagen\\neu.ANL"));
 }
 
-// Why a file operation failed, as the platform notes it: real failures on
-// real files, and the system's codes the tests cannot provoke as root.
 using platform::FileCause;
 
 TEST(FileFailureTest, RealFailuresNoteTheirCauseAndASuccessForgetsIt) {
@@ -185,6 +173,7 @@ TEST(FileFailureTest, RealFailuresNoteTheirCauseAndASuccessForgetsIt) {
 #endif
 }
 
+// Codes the tests cannot provoke as root; a folder is named only for the folder's permission.
 TEST(FileFailureTest, TheSystemsCodesBecomeCauses) {
   testing_support::TempDir dir;
   dir.Write("Anlagen\\Berg.anl", "x");
@@ -194,29 +183,22 @@ TEST(FileFailureTest, TheSystemsCodesBecomeCauses) {
     std::string path;
     int how;  // 0 reading, 1 writing, 2 creating or renaming: a refused permission is then the folder's
     FileCause cause;
-    std::string folder;
   } cases[] = {
-      {EACCES, absent, 1, FileCause::kFolderNotPermitted, dir.Path("Anlagen")},
-      {EPERM, absent, 1, FileCause::kFolderNotPermitted, dir.Path("Anlagen")},
-      {EACCES, existing, 1, FileCause::kFileNotPermitted, ""},
-      {EACCES, absent, 0, FileCause::kFileNotPermitted, ""},
-      {ENOSPC, existing, 1, FileCause::kDiskFull, ""},
-      {EROFS, existing, 1, FileCause::kReadOnlyDisk, ""},
-      {EISDIR, existing, 1, FileCause::kIsFolder, ""},
-      {EIO, existing, 1, FileCause::kNone, ""},
-      {EACCES, existing, 2, FileCause::kFolderNotPermitted, dir.Path("Anlagen")},
-      {EPERM, existing, 2, FileCause::kFolderNotPermitted, dir.Path("Anlagen")},
+      {EACCES, absent, 1, FileCause::kFolderNotPermitted},   {EPERM, absent, 1, FileCause::kFolderNotPermitted},
+      {EACCES, existing, 1, FileCause::kFileNotPermitted},   {EACCES, absent, 0, FileCause::kFileNotPermitted},
+      {ENOSPC, existing, 1, FileCause::kDiskFull},           {EROFS, existing, 1, FileCause::kReadOnlyDisk},
+      {EISDIR, existing, 1, FileCause::kIsFolder},           {EIO, existing, 1, FileCause::kNone},
+      {EACCES, existing, 2, FileCause::kFolderNotPermitted}, {EPERM, existing, 2, FileCause::kFolderNotPermitted},
   };
   for (const auto& c : cases) {
     c.how == 2 ? platform::NoteCreateFailure(c.error, c.path) : platform::NoteFileFailure(c.error, c.path, c.how == 1);
+    const std::string folder = c.cause == FileCause::kFolderNotPermitted ? dir.Path("Anlagen") : "";
     EXPECT_EQ(platform::LastFileFailure().cause, c.cause) << c.error << ' ' << c.path;
-    EXPECT_EQ(platform::LastFileFailure().folder, c.folder) << c.error << ' ' << c.path;
+    EXPECT_EQ(platform::LastFileFailure().folder, folder) << c.error << ' ' << c.path;
   }
   platform::ClearFileFailure();
 }
 
-// Held files between this process and the child program: one holder at a time,
-// and a dead holder's hold is gone.
 using platform::HoldOutcome;
 using platform_test::RunChild;
 
@@ -248,8 +230,7 @@ TEST(HeldFileTest, ACreatedFileIsHeldUntilItsHolderLetsGoOrDies) {
   EXPECT_EQ(ChildHolds(path), HoldOutcome::kGone);
 }
 
-// Two processes create the same name at once: exactly one gets it, and the
-// file is the winner's, whole.
+// The file is the winner's, whole.
 TEST(HeldFileTest, OfTwoCreatingAtOnceExactlyOneHoldsTheFile) {
   for (int round = 0; round < 20; ++round) {
     testing_support::TempDir dir;

@@ -1,6 +1,5 @@
-// What the platform layer reads of the system's own texts, hostile forms
-// included: the Linux process table (shared by the native and the wine build),
-// and Wine's text registry files, in the forms Wine writes.
+// The system's own texts, hostile forms included: the Linux process table
+// (shared by the native and the wine build) and Wine's text registry files.
 #include "platform/proc_stat.h"
 
 #include <gtest/gtest.h>
@@ -32,56 +31,46 @@ std::string Stat(const std::string& pidAndName, const std::string& state, const 
   return text + " " + start + " 23 24\n";
 }
 
-TEST(ProcStatTest, TheStateAndTheStartAreCountedFromTheNamesLastParenthesis) {
-  const std::pair<std::string, std::string> cases[] = {
-      {Stat("12 (sim)", "S", "4711"), "S 4711"},
-      {Stat("12 (a) b ) (c)", "R", "99"), "R 99"},  // a name with blanks and parentheses
-      {"12 (sim) S 4 5 6", ""},                     // cut short
-      {Stat("12 (sim)", "S", "47x1"), ""},          // not a tick count
-      {Stat("12 (sim)", "SS", "4711"), ""},         // not a state
-      {"12 sim S 4 5", ""},
-  };
-  for (const auto& c : cases) {
-    char state = 0;
-    std::string start;
-    const int parsed = platform::procfs::ParseStat(c.first, &state, &start);
-    EXPECT_EQ(parsed ? std::string(1, state) + " " + start : "", c.second) << c.first;
-  }
-}
-
+// The state and the start tick are counted from the name's last parenthesis;
+// a malformed start or stat line tells nothing.
 TEST(ProcStatTest, ALinuxStartIsJudgedByTheBootTheStateAndTheTick) {
   using platform::procfs::kRead;
-  using platform::procfs::kRefused;
-  const std::string boot = std::string(kBoot) + "\n";
-  const std::string own = std::string(kBoot) + ":4711";
+  const std::string boot = std::string(kBoot) + "\n", own = std::string(kBoot) + ":4711";
+  const std::string sim = Stat("12 (sim)", "S", "4711");
   const struct {
-    long pid;
     std::string start;
     bool bootReadable;
-    platform::procfs::ReadResult stat;
-    std::string state;
+    platform::procfs::ReadResult read;
+    std::string stat;
     int liveness;
   } cases[] = {
-      {12, own, true, kRead, "S", platform::kAlive},
-      {12, std::string(kBoot) + ":4712", true, kRead, "S", platform::kDead},                 // an id used again
-      {12, "0b0b0b0b-0000-4000-8000-000000000000:4711", true, kRead, "S", platform::kDead},  // before a reboot
-      {12, own, true, kRead, "Z", platform::kDead},
-      {12, own, true, kRead, "X", platform::kDead},
-      {12, own, true, platform::procfs::kMissing, "", platform::kDead},         // no such process
-      {12, own, true, kRefused, "", platform::kCannotTell},                     // one that may not be examined
-      {12, own, false, kRead, "S", platform::kCannotTell},                      // no process table
-      {12, std::string(kBoot) + ":", true, kRead, "S", platform::kCannotTell},  // malformed
-      {12, ":4711", true, kRead, "S", platform::kCannotTell},
-      {12, "", true, kRead, "S", platform::kDead},
-      {0, own, true, kRead, "S", platform::kDead},
+      {own, true, kRead, sim, platform::kAlive},
+      {own, true, kRead, Stat("12 (a) b ) (c)", "R", "4711"), platform::kAlive},         // blanks and parentheses
+      {std::string(kBoot) + ":4712", true, kRead, sim, platform::kDead},                 // an id used again
+      {"0b0b0b0b-0000-4000-8000-000000000000:4711", true, kRead, sim, platform::kDead},  // before a reboot
+      {own, true, kRead, Stat("12 (sim)", "Z", "4711"), platform::kDead},
+      {own, true, kRead, Stat("12 (sim)", "X", "4711"), platform::kDead},
+      {own, true, platform::procfs::kMissing, "", platform::kDead},               // no such process
+      {own, true, platform::procfs::kRefused, "", platform::kCannotTell},         // one that may not be examined
+      {own, false, kRead, sim, platform::kCannotTell},                            // no process table
+      {own, true, kRead, "12 (sim) S 4 5 6", platform::kCannotTell},              // cut short
+      {own, true, kRead, Stat("12 (sim)", "S", "47x1"), platform::kCannotTell},   // not a tick count
+      {own, true, kRead, Stat("12 (sim)", "SS", "4711"), platform::kCannotTell},  // not a state
+      {own, true, kRead, "12 sim S 4 5", platform::kCannotTell},
+      {std::string(kBoot) + ":", true, kRead, sim, platform::kCannotTell},  // malformed
+      {":4711", true, kRead, sim, platform::kCannotTell},
+      {"", true, kRead, sim, platform::kDead},
   };
   for (const auto& c : cases) {
     g_table.clear();
     if (c.bootReadable) g_table["sys/kernel/random/boot_id"] = {kRead, boot};
-    if (c.stat != platform::procfs::kMissing) g_table["12/stat"] = {c.stat, Stat("12 (sim)", c.state, "4711")};
-    EXPECT_EQ(platform::procfs::Liveness(c.pid, c.start, &FakeRead), c.liveness) << c.start << " " << c.state;
+    if (c.read != platform::procfs::kMissing) g_table["12/stat"] = {c.read, c.stat};
+    EXPECT_EQ(platform::procfs::Liveness(12, c.start, &FakeRead), c.liveness) << c.start << " " << c.stat;
   }
-  g_table = {{"sys/kernel/random/boot_id", {kRead, boot}}, {"12/stat", {kRead, Stat("12 (sim)", "Z", "4711")}}};
+  g_table = {{"sys/kernel/random/boot_id", {kRead, boot}},
+             {"0/stat", {kRead, Stat("0 (sim)", "S", "4711")}},
+             {"12/stat", {kRead, Stat("12 (sim)", "Z", "4711")}}};
+  EXPECT_EQ(platform::procfs::Liveness(0, own, &FakeRead), platform::kDead);  // no process 0
   bool running = true;
   EXPECT_EQ(platform::procfs::StartOf(12, &FakeRead, &running), own);
   EXPECT_FALSE(running);

@@ -83,8 +83,11 @@ TEST(SettingsFileTest, NumbersParseLikeAtoiAndAtof) {
   EXPECT_EQ(file.GetReal("T", "r", 24.145552f), 24.145551681518555);  // the float default widened exactly
 }
 
-TEST(SettingsFileTest, WritesCrLfWithABlankLineBeforeLaterHeadersAndReadsItBack) {
+// A code page 1252 file is written back byte for byte; a UTF-8 file is read converted, one that does not
+// fit code page 1252 is refused.
+TEST(SettingsFileTest, WritesCrLfWithABlankLineBeforeLaterHeadersAndReadsUtf8Converted) {
   testing_support::TempDir dir;
+  testing_support::MessageRecorder messages;
   SettingsFile file, back;
   file.Parse("[Zuvo]\n spaced key = value = x\nleer=\n[KamSet Nord]\numlaut=Gr\xFCn\n");
   EXPECT_EQ((file.Write(dir.Path("a.danl"), ""), dir.Read("a.danl")),
@@ -92,14 +95,6 @@ TEST(SettingsFileTest, WritesCrLfWithABlankLineBeforeLaterHeadersAndReadsItBack)
   EXPECT_EQ(back.Read(dir.Path("missing.danl")) + back.Read(dir.Path("")), 0);  // adds nothing
   EXPECT_EQ(back.Read(dir.Path("a.danl"), "[KamSet Nord]"), 1);
   EXPECT_EQ(LinesOf(back), (Lines{"[KamSet Nord]", "umlaut|Gr\xFCn"}));
-}
-
-// A UTF-8 file is read converted and saved in code page 1252; one with a
-// character code page 1252 lacks is not read; a code page 1252 file is
-// written back byte for byte.
-TEST(SettingsFileTest, AUtf8FileIsReadConvertedAndOneThatDoesNotFitIsRefused) {
-  testing_support::TempDir dir;
-  testing_support::MessageRecorder messages;
   // The result, whether it was read from UTF-8 and whether it was refused; then the text it would write.
   const auto read = [&](const char* name, const std::string& bytes) {
     dir.Write(name, bytes);

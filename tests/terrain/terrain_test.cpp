@@ -1,6 +1,5 @@
-// The terrain readers on files of independent tools and on files made byte by
-// byte; generations against tiles worked out in data/expected-tiles.py;
-// previews against the generation of the same section.
+// Readers on files of independent tools and made byte by byte; tiles worked
+// out in data/expected-tiles.py; previews against the same section's generation.
 #include <gtest/gtest.h>
 
 #include <cmath>

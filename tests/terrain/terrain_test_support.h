@@ -32,14 +32,8 @@ inline std::string DataPath(const std::string& name) {
 // Little-endian bytes, appended.
 struct Bytes {
   std::string s;
-  Bytes& Text(const std::string& text) {
-    s += text;
-    return *this;
-  }
-  Bytes& U8(unsigned v) {
-    s += static_cast<char>(v & 0xFF);
-    return *this;
-  }
+  Bytes& Text(const std::string& text) { return s += text, *this; }
+  Bytes& U8(unsigned v) { return s += static_cast<char>(v & 0xFF), *this; }
   Bytes& U16(unsigned v) { return U8(v).U8(v >> 8); }
   Bytes& U32(std::uint32_t v) { return U16(v & 0xFFFF).U16(v >> 16); }
   Bytes& F32(float f) {
@@ -52,10 +46,7 @@ struct Bytes {
 // A TERRAGEN file.
 struct Terragen : Bytes {
   explicit Terragen(const std::string& magic = "TERRAGENTERRAIN ") { Text(magic); }
-  Terragen& Count(const char* tag, unsigned n) {
-    Text(tag).U16(n).U16(0);
-    return *this;
-  }
+  Terragen& Count(const char* tag, unsigned n) { return Text(tag).U16(n).U16(0), *this; }
   // Samples row by row with x fastest, padded to an even count.
   Terragen& Heights(int heightScale, int base, const std::vector<int>& samples) {
     Text("ALTW").U16(heightScale).U16(base);
