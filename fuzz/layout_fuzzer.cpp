@@ -21,6 +21,28 @@ host::Installation& Installation() {
   return installation;
 }
 
+// The scratch file that each input is also read from, and its Windows path.
+std::string& InputFile() {
+  static std::string unixPath;
+  return unixPath;
+}
+std::string& InputPath() {
+  static std::string windowsPath;
+  return windowsPath;
+}
+
+// The same bytes read from a file a few bytes at a time load as they do from
+// memory, with as many messages and lines, into the same records.
+void CheckChunkedRead(const std::string& bytes, const layout::Layout& fromMemory, int messages, int lines) {
+  fuzz::WriteScratchFile(InputFile(), bytes);
+  fuzz::ResetReportCounts();
+  layout::Layout fromFile;
+  const int loaded = fromFile.LoadInChunks(InputPath(), app::DataSheets(Installation()), 1 + bytes.size() % 700);
+  FUZZ_CHECK(loaded == fromMemory.loaded);
+  FUZZ_CHECK(fuzz::MessagesShown() == messages && fuzz::DiagnosticsWritten() == lines);
+  if (loaded) FUZZ_CHECK(layout::DumpJson(fromFile, "") == layout::DumpJson(fromMemory, ""));
+}
+
 }  // namespace
 
 extern "C" int LLVMFuzzerInitialize(int*, char***) {
@@ -38,6 +60,8 @@ extern "C" int LLVMFuzzerInitialize(int*, char***) {
   std::string host, error;
   if (!platform::ToWindowsPath(scratch + "/host", &host, &error)) fuzz::Fail("host path", __FILE__, __LINE__);
   Installation() = host::InstallationAt(host);
+  InputFile() = scratch + "/input.anl";
+  if (!platform::ToWindowsPath(InputFile(), &InputPath(), &error)) fuzz::Fail("input path", __FILE__, __LINE__);
   fuzz::SilenceReports();
   return 0;
 }
@@ -48,11 +72,13 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   layout::Layout layout;
   int loaded = layout.LoadFromBytes(bytes, app::DataSheets(Installation()));
   FUZZ_CHECK(loaded == layout.loaded);
+  const int messages = fuzz::MessagesShown(), lines = fuzz::DiagnosticsWritten();
+  CheckChunkedRead(bytes, layout, messages, lines);
   if (!loaded) {
-    FUZZ_CHECK(fuzz::MessagesShown() + fuzz::DiagnosticsWritten() > 0);
+    FUZZ_CHECK(messages + lines > 0);
     return 0;
   }
-  FUZZ_CHECK(fuzz::MessagesShown() == 0);
+  FUZZ_CHECK(messages == 0);
   layout::DumpJson(layout, "");
 
   std::string first;
