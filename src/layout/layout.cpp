@@ -8,20 +8,6 @@
 
 namespace layout {
 
-void TrackRecord::UpdateEndCount() {
-  switch (type) {
-    case 1: endCount = 2; break;
-    case 2: endCount = 1; break;
-    case 3: endCount = 3; break;
-    case 4: endCount = 4; break;
-    case 6: endCount = 2; break;
-    case 7: endCount = 2; break;
-    case 8: endCount = 3; break;
-    case 9: endCount = 4; break;
-    default: break;  // type 11 takes its count from the file
-  }
-}
-
 void TrackRecord::UpdateType() {
   if (type == 6 || type == 11) return;
   bool variant = variantValue != 0;

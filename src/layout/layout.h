@@ -80,8 +80,20 @@ struct alignas(64) TrackRecord {
   float multiReal = 0.0f;
 
   // Sets the end count that the type implies (type 11 and unknown types keep
-  // theirs).
-  void UpdateEndCount();
+  // theirs). Inline: a load asks it of every track.
+  void UpdateEndCount() {
+    switch (type) {
+      case 1: endCount = 2; break;
+      case 2: endCount = 1; break;
+      case 3: endCount = 3; break;
+      case 4: endCount = 4; break;
+      case 6: endCount = 2; break;
+      case 7: endCount = 2; break;
+      case 8: endCount = 3; break;
+      case 9: endCount = 4; break;
+      default: break;  // type 11 takes its count from the file
+    }
+  }
   // Recomputes the type from the end count and whether the variant value is
   // set. Types 6 and 11 never change.
   void UpdateType();
