@@ -210,7 +210,9 @@ bool ReadWhole(Source& source, CheckedReader& r, std::size_t bound, Record* reco
 // Reads one section: its count, then its records. The array gets the full
 // count of records (none for a count of 0 or below; a signed 16-bit count
 // caps it at 32767), zero-filled after a record that fails. Each record is
-// made just before it is read, so its memory is written once while in cache.
+// made just before it is read, in the place of the record that an earlier
+// load left there, so its memory is written once while in cache and the
+// old records are not walked through apart.
 template <typename Record, typename Describe, typename ReportFault>
 int ReadSection(Source& source, CheckedReader& r, const std::string& path, std::vector<Record>* records,
                 Describe describe, ReportFault reportFault) {
@@ -218,17 +220,22 @@ int ReadSection(Source& source, CheckedReader& r, const std::string& path, std::
   if (!source.Ensure(&r, sizeof count)) return 0;
   r.Field(count, records::kFirst);
   if (!r.ok()) return FormatError(path);
-  records->clear();
-  if (count <= 0) return 1;
-  records->reserve(static_cast<std::size_t>(count));  // no record moves from here on
+  const std::size_t total = count > 0 ? static_cast<std::size_t>(count) : 0;
+  if (records->size() > total) records->resize(total);
+  records->reserve(total);  // no record moves from here on
   const std::size_t bound = RecordBound<Record>(describe);
-  for (int i = 0; i < count; ++i) {
+  for (std::size_t i = 0; i < total; ++i) {
     if (!source.Ensure(&r, bound)) return 0;
-    records->emplace_back();
-    Record& record = records->back();
+    if (i < records->size()) {
+      (*records)[i] = Record();
+    } else {
+      records->emplace_back();
+    }
+    Record& record = (*records)[i];
     if (!ReadWhole(source, r, bound, &record, describe)) return 0;
     if (r.ok()) continue;
-    records->resize(static_cast<std::size_t>(count));
+    records->resize(i + 1);  // what an earlier load left after it goes
+    records->resize(total);
     if (r.status() == ReadStatus::kTruncated) return FormatError(path);
     reportFault(record);
     return 0;
@@ -237,17 +244,21 @@ int ReadSection(Source& source, CheckedReader& r, const std::string& path, std::
 }
 
 // Fails without a message when the file cannot be read (the caller tells).
+// The lists after one that fails are left empty.
 int ReadLayout(Source& source, const std::string& path, Layout* layout) {
   CheckedReader r = source.Reader();
 
   if (!ReadSection(
           source, r, path, &layout->tracks, [](auto& fr, TrackRecord& t) { records::Track(fr, t); },
           [](const TrackRecord& t) { host::Report(host::Why::kTrackFaulty, static_cast<int>(t.id)); })) {
+    layout->models.clear();
+    layout->rollingStock.clear();
     return 0;
   }
   if (!ReadSection(
           source, r, path, &layout->models, [](auto& fr, ModelRecord& m) { records::Model(fr, m); },
           [](const ModelRecord& m) { host::Report(host::Why::kModelFaulty, static_cast<int>(m.id)); })) {
+    layout->rollingStock.clear();
     return 0;
   }
   if (!ReadSection(
@@ -292,9 +303,9 @@ int ReadLayout(Source& source, const std::string& path, Layout* layout) {
   return 1;
 }
 
+// The records of an earlier load give their places to the new ones.
 int LoadFrom(Layout* layout, Source& source, const std::string& path) {
   layout->loaded = 0;
-  layout->Release();
   const int read = ReadLayout(source, path, layout);
   layout->loadedBytes = source.BytesRead();
   if (source.failed()) {
@@ -321,9 +332,9 @@ int Layout::Load(const std::string& path, const ExtraLengths& extraLengths) {
 
 int Layout::LoadInChunks(const std::string& path, const ExtraLengths& extraLengths, std::size_t chunkBytes) {
   loaded = 0;
-  Release();
   std::FILE* file = platform::OpenFile(path, "rb");
   if (file == nullptr) {
+    Release();
     host::Report(host::Why::kCannotOpen, path);
     return 0;
   }

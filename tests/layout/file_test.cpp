@@ -35,6 +35,21 @@ class LayoutFileTest : public testing::Test {
   testing_support::DiagnosticRecorder diagnostics_;
 };
 
+// Records far from the end of the file are read without a bounds test per
+// field: such a record loads, fails and tells of it as one near the end does.
+std::vector<Track> ManyTracks() {
+  std::vector<Track> tracks;
+  for (int i = 0; i < 60; ++i) {
+    Track t;
+    static const int kTypes[] = {1, 2, 3, 4, 6, 7, 8, 9, 11};
+    t.id = i + 1, t.type = kTypes[i % 9], t.variant = t.type >= 6 && t.type != 11 ? 5 : 0, t.ends = 2 + i % 19;
+    t.name = std::string(i % 2 ? 255 : 3, static_cast<char>('a' + i % 26)), t.gbo = "GBO\\G" + std::to_string(i);
+    for (int e = 0; e < 20; ++e) t.link[e] = e % 2 ? 0 : i + e, t.linkEnd[e] = e;
+    tracks.push_back(t);
+  }
+  return tracks;
+}
+
 // Every kind of record with every field set. Tracks of every type; the type-1 piece carries a bridge at
 // (100,493,6) and the type-2 piece a buffer stop at (200,693,8).
 std::string EveryKindOfRecord() {
@@ -81,6 +96,7 @@ TEST_F(LayoutFileTest, LoadThenSaveGivesTheSameBytes) {
   DataSheet("V200", "5");
   const std::string original = EveryKindOfRecord();
   dir_.Write("a.anl", original);
+  ASSERT_EQ(Load(File(ManyTracks(), {}, {})), 1);  // what it leaves in the records is not seen
   ASSERT_EQ(layout_.Load(dir_.Path("a.anl"), Sheets()), 1);
   EXPECT_EQ(layout_.tracks[0].linkedModel, 0);  // the bridge and the buffer stop were linked
   EXPECT_EQ(layout_.tracks[1].linkedModel, 1);
@@ -238,21 +254,6 @@ TEST_F(LayoutFileTest, DamagedOrHostileFilesAreRefusedWithTheirMessages) {
   EXPECT_EQ(messages_.messages(), Messages{"Can't open " + dir_.Path("") + "!\n"});
 }
 
-// Records far from the end of the file are read without a bounds test per
-// field: such a record loads, fails and tells of it as one near the end does.
-std::vector<Track> ManyTracks() {
-  std::vector<Track> tracks;
-  for (int i = 0; i < 60; ++i) {
-    Track t;
-    static const int kTypes[] = {1, 2, 3, 4, 6, 7, 8, 9, 11};
-    t.id = i + 1, t.type = kTypes[i % 9], t.variant = t.type >= 6 && t.type != 11 ? 5 : 0, t.ends = 2 + i % 19;
-    t.name = std::string(i % 2 ? 255 : 3, static_cast<char>('a' + i % 26)), t.gbo = "GBO\\G" + std::to_string(i);
-    for (int e = 0; e < 20; ++e) t.link[e] = e % 2 ? 0 : i + e, t.linkEnd[e] = e;
-    tracks.push_back(t);
-  }
-  return tracks;
-}
-
 // Far from the end and near it (extra data that leaves less than a record's
 // bound behind is read with every bounds test), a file saves to its own bytes.
 TEST_F(LayoutFileTest, FilesFarFromAndNearTheEndSaveToTheirOwnBytes) {
@@ -302,6 +303,7 @@ TEST_F(LayoutFileTest, AFailingRecordTellsOnceWhatFailed) {
   for (const Case& c : cases) {
     std::string bytes = good;
     bytes.replace(c.at, c.with.size(), c.with);
+    ASSERT_EQ(Load(File(tracks, {Model()}, {Unit()})), 1);  // an earlier layout in the same place
     messages_.clear();
     const auto mark = diagnostics_.lines().size();
     EXPECT_EQ(Load(bytes), 0);
@@ -309,8 +311,13 @@ TEST_F(LayoutFileTest, AFailingRecordTellsOnceWhatFailed) {
     EXPECT_EQ(Messages(diagnostics_.lines().begin() + static_cast<long>(mark), diagnostics_.lines().end()), c.lines);
     ASSERT_EQ(layout_.tracks.size(), tracks.size());
     EXPECT_EQ(layout_.tracks[0].id, 1);
-    EXPECT_EQ(layout_.tracks[1].id, 0);  // the records after the failing one are empty
+    EXPECT_EQ(layout_.tracks[1].id, 0);  // the records after the failing one are empty, the lists after it too
+    EXPECT_TRUE(layout_.models.empty() && layout_.rollingStock.empty());
   }
+  const std::string house = File({}, {Model()}, {}), name = Bytes().Str("Haus").data;
+  ASSERT_EQ(Load(File(tracks, {Model()}, {Unit()})), 1);
+  EXPECT_EQ(Load(Patched(house, house.rfind(name) + 1, "M")), 0);
+  EXPECT_TRUE(layout_.tracks.empty() && layout_.models.size() == 1 && layout_.rollingStock.empty());
 }
 
 // A check name that differs only in its last byte, for each way names are
