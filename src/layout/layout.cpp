@@ -5,6 +5,7 @@
 #include <algorithm>
 
 #include "layout/model_key.h"
+#include "layout/trailer_index.h"
 
 namespace layout {
 
@@ -48,19 +49,9 @@ int Layout::CountLiveRollingStock() const {
 }
 
 std::vector<int> Layout::TrailerOrder() const {
-  // The first unit of each id, then the ids in ascending order.
-  std::vector<int> firstOfId(kTrailerIdLimit, -1);
-  for (std::size_t i = 0; i < rollingStock.size(); ++i) {
-    std::int16_t id = rollingStock[i].id;
-    if (id > 0 && id < kTrailerIdLimit && firstOfId[static_cast<std::size_t>(id)] < 0) {
-      firstOfId[static_cast<std::size_t>(id)] = static_cast<int>(i);
-    }
-  }
-  std::vector<int> order;
-  for (int index : firstOfId) {
-    if (index >= 0) order.push_back(index);
-  }
-  return order;
+  TrailerIndex index;
+  for (std::size_t i = 0; i < rollingStock.size(); ++i) index.Note(rollingStock[i].id, static_cast<int>(i));
+  return index.Order();
 }
 
 void Layout::RemoveDuplicateModels() {

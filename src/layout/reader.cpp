@@ -30,6 +30,7 @@
 #include "layout/field_reader.h"
 #include "layout/layout.h"
 #include "layout/records.h"
+#include "layout/trailer_index.h"
 #include "platform/platform.h"
 
 namespace layout {
@@ -213,9 +214,10 @@ bool ReadWhole(Source& source, CheckedReader& r, std::size_t bound, Record* reco
 // made just before it is read, in the place of the record that an earlier
 // load left there, so its memory is written once while in cache and the
 // old records are not walked through apart.
-template <typename Record, typename Describe, typename ReportFault>
+// `each` is told of every record read, while it is in the cache.
+template <typename Record, typename Describe, typename ReportFault, typename Each>
 int ReadSection(Source& source, CheckedReader& r, const std::string& path, std::vector<Record>* records,
-                Describe describe, ReportFault reportFault) {
+                Describe describe, ReportFault reportFault, Each each) {
   std::int16_t count = 0;
   if (!source.Ensure(&r, sizeof count)) return 0;
   r.Field(count, records::kFirst);
@@ -233,7 +235,10 @@ int ReadSection(Source& source, CheckedReader& r, const std::string& path, std::
     }
     Record& record = (*records)[i];
     if (!ReadWhole(source, r, bound, &record, describe)) return 0;
-    if (r.ok()) continue;
+    if (r.ok()) {
+      each(record, i);
+      continue;
+    }
     records->resize(i + 1);  // what an earlier load left after it goes
     records->resize(total);
     if (r.status() == ReadStatus::kTruncated) return FormatError(path);
@@ -250,17 +255,20 @@ int ReadLayout(Source& source, const std::string& path, Layout* layout) {
 
   if (!ReadSection(
           source, r, path, &layout->tracks, [](auto& fr, TrackRecord& t) { records::Track(fr, t); },
-          [](const TrackRecord& t) { host::Report(host::Why::kTrackFaulty, static_cast<int>(t.id)); })) {
+          [](const TrackRecord& t) { host::Report(host::Why::kTrackFaulty, static_cast<int>(t.id)); },
+          [](const TrackRecord&, std::size_t) {})) {
     layout->models.clear();
     layout->rollingStock.clear();
     return 0;
   }
   if (!ReadSection(
           source, r, path, &layout->models, [](auto& fr, ModelRecord& m) { records::Model(fr, m); },
-          [](const ModelRecord& m) { host::Report(host::Why::kModelFaulty, static_cast<int>(m.id)); })) {
+          [](const ModelRecord& m) { host::Report(host::Why::kModelFaulty, static_cast<int>(m.id)); },
+          [](const ModelRecord&, std::size_t) {})) {
     layout->rollingStock.clear();
     return 0;
   }
+  TrailerIndex trailers;
   if (!ReadSection(
           source, r, path, &layout->rollingStock, [](auto& fr, RollingStockRecord& u) { records::RollingStock(fr, u); },
           [](const RollingStockRecord& u) {
@@ -269,7 +277,8 @@ int ReadLayout(Source& source, const std::string& path, Layout* layout) {
             } else {
               host::Report(host::Why::kRollingStockFaulty, static_cast<int>(u.id));
             }
-          })) {
+          },
+          [&trailers](const RollingStockRecord& u, std::size_t i) { trailers.Note(u.id, static_cast<int>(i)); })) {
     return 0;
   }
 
@@ -287,7 +296,7 @@ int ReadLayout(Source& source, const std::string& path, Layout* layout) {
   records::PropertiesRest(r, layout->properties);
   if (!r.ok()) return FormatError(path);
 
-  const std::vector<int> order = layout->TrailerOrder();
+  const std::vector<int> order = trailers.Order();
   if (!source.Ensure(&r, order.size() * RecordBound<RollingStockRecord>(
                                             [](auto& v, RollingStockRecord& u) { records::Trailer(v, u); }))) {
     return 0;
