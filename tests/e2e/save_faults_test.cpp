@@ -1,5 +1,7 @@
-// Every zuvo command that rewrites files, under a failure at each file
-// operation it makes (see fault_sweep.h).
+// Every zuvo command that rewrites files, under a failure at each file operation it makes
+// (see fault_sweep.h); a restore among them (one during a live run: the start faults).
+#include <regex>
+
 #include "e2e/installation.h"
 #include "host/installation.h"
 #include "terrain/terrain_test_support.h"
@@ -50,6 +52,23 @@ TEST_F(InstallationTest, EveryFileOperationOfEverySaveFails) {
     EXPECT_TRUE(sweep.problems.empty()) << ::testing::PrintToString(sweep.problems);
     EXPECT_GE(sweep.reported, 4);
   }
+}
+
+// The journal, today's pair kept, the two files put back: under a failure at each, the
+// layout's files each hold their old or their new bytes, and every version stays readable.
+TEST_F(InstallationTest, EveryFileOperationOfARestoreFails) {
+  WriteSettings({"[KamSet Nord]", "PX1=1"});
+  ASSERT_EQ(Zuvo({"resave", Layout()}).exitCode, 0);
+  const RunResult listed = Zuvo({"history", Layout()});
+  EXPECT_TRUE(
+      std::regex_match(listed.out, std::regex("1  \\d{4}-\\d\\d-\\d\\d \\d\\d:\\d\\d:\\d\\d  resave  anl \\d+ B, "
+                                              "danl 22 B  Gleise 1, Modelle 2, Rollmaterial 0, Kamera Sets 1\n")))
+      << listed.out;
+  Write("Anlagen\\Test.anl", "heute");
+  WriteSettings({"[KamSet Nord]", "PX1=2"});
+  FaultSweep sweep = SweepZuvoFaults(Prefix(), {"--yes", "restore", Layout(), "1"}, Env(), nullptr, {"repair"});
+  EXPECT_TRUE(sweep.problems.empty()) << ::testing::PrintToString(sweep.problems);
+  EXPECT_GE(sweep.reported, 8);
 }
 
 }  // namespace

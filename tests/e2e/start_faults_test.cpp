@@ -1,14 +1,10 @@
-// "zuvo start" with every choice under a failure at each file operation; a
-// stand-in that crashes, deletes files or hangs until it is killed; the tool
-// killed or interrupted while it runs. Afterwards every installation file holds its own
-// content again, or the message says which does not.
+// "zuvo start" with every choice under a failure at each file operation; a stand-in that
+// deletes files or hangs until it is killed; the tool killed or interrupted while it runs.
+// Afterwards every installation file holds its own content again, or the message says which does not.
 #include <signal.h>
-#include <unistd.h>
 
-#include <chrono>
 #include <cstdio>
 #include <cstdlib>
-#include <thread>
 
 #include "e2e/installation.h"
 #include "platform/platform.h"
@@ -26,10 +22,9 @@ class StartFaultsTest : public InstallationTest {
  protected:
   void SetUp() override {
     InstallationTest::SetUp();
-    Write("Strecke.dat", "Sommer");
-    Write("Strecke_Winter.dat", "Winter");
-    Write("Himmel.bmp", "Himmel Tag");
-    Write("Himmel_Nacht.bmp", "Himmel Nacht");
+    const char* const files[] = {"Strecke.dat", "Sommer",     "Strecke_Winter.dat", "Winter",
+                                 "Himmel.bmp",  "Himmel Tag", "Himmel_Nacht.bmp",   "Himmel Nacht"};  // file, content
+    for (int i = 0; i < 8; i += 2) Write(files[i], files[i + 1]);
     WriteSettings({"[Zuvo]", "KamSet=Nord", "[KamSet Nord]", "PX1=1111", "[Copy]", "Strecke.dat=Strecke_Winter.dat",
                    "Himmel.bmp=Himmel_Nacht.bmp"});
   }
@@ -42,53 +37,43 @@ class StartFaultsTest : public InstallationTest {
     }
     return text;
   }
-  // Ends the stand-in's last run and waits until it is gone; never a process
-  // group (an id of 0 or less).
+  // Ends the stand-in's last run and waits until it is gone; never a process group (id <= 0).
   void KillStandIn() const {
     const long pid = std::atol(Runs().back().Get("Prozess", "0").c_str());
-    if (pid <= 0) return;
-    const std::string start = platform::ProcessStartTime(pid);
-    kill(static_cast<pid_t>(pid), SIGKILL);
-    for (int i = 0; i < 500 && platform::ProcessLiveness(pid, start) == platform::kAlive; ++i) usleep(10000);
+    const std::string start = pid > 0 ? platform::ProcessStartTime(pid) : "";
+    if (pid > 0) kill(static_cast<pid_t>(pid), SIGKILL);
+    Eventually([&] { return platform::ProcessLiveness(pid, start) != platform::kAlive; }, 5);
   }
   const std::vector<std::string> kChoices = {"--buffer-stop", "Holz.mod", "--catenary",       "Kette.mod",
                                              "--guide-post",  "Gelb.mod", "--ground-texture", "Sand.bmp"};
 };
 
 TEST_F(StartFaultsTest, EveryFileOperationOfAFullStartFails) {
-  // The stand-in's log differs from run to run (its process id), and is not
-  // the tool's to keep whole. A start keeps two versions of the layout in its
-  // history, before and after the run: a start cut off between them leaves
-  // the index with the first only (the index under faults is the save
-  // sweep's).
+  // The stand-in's log (its process id) is not the tool's to keep whole; a start cut off
+  // between its two history versions leaves the index with the first only.
   std::vector<std::string> args = {"start", Layout()};
   args.insert(args.end(), kChoices.begin(), kChoices.end());
-  FaultSweep sweep = SweepZuvoFaults(Prefix(), args, Env(),
-                                     [](Tree* tree) {
-                                       tree->erase(std::string("drive_c/Sim/") + stand_in::kLogFileName);
-                                       tree->erase("drive_c/Sim/Anlagen/StartZUVO-Verlauf/Test/Verlauf.txt");
-                                     },
-                                     {"repair"});
-  // A failed rename of the take-back leaves files swapped; the message names
-  // them, and the next command puts them back.
+  const auto normalise = [](Tree* tree) {
+    tree->erase(std::string("drive_c/Sim/") + stand_in::kLogFileName);
+    tree->erase("drive_c/Sim/Anlagen/StartZUVO-Verlauf/Test/Verlauf.txt");
+  };
+  FaultSweep sweep = SweepZuvoFaults(Prefix(), args, Env(), normalise, {"repair"});
+  // A failed rename of the take-back leaves files swapped; the message names them, the next command heals.
   EXPECT_EQ(sweep.problems, std::vector<std::string>{});
   EXPECT_GT(sweep.reported, 40);
 }
 
-// What the stand-in does (its plan, "Key=value"): the message names what is
-// lost, every other file is back.
+// What the stand-in deletes (its plan) the message names as lost; every other file is back.
 TEST_F(StartFaultsTest, WhatTheSimulatorBreaksIsNamed) {
   const std::string h = host_, lost = "Nach dem Lauf nicht wiederhergestellt:\n  ";
   const struct {
-    const char* plan;  // "": no simulator at all
-    int exitCode;
+    const char* plan;  // "", the last: no simulator at all
     std::string err;
     const char* gone = "";  // the file lost
   } cases[] = {
-      {"Loeschen=Himmel.bmp", 1, lost + h + "Himmel_Nacht.bmp (fehlt)\n", "Himmel_Nacht.bmp"},
-      {"Loeschen=Strecke.dat.sav", 1, lost + h + "Strecke.dat (fehlt)\n", "Strecke.dat"},
-      // Last: the program stays away.
-      {"", 1, "Simulator \"" + h + "Kantrelwick.exe\" kann nicht gestartet werden!\n"},
+      {"Loeschen=Himmel.bmp", lost + h + "Himmel_Nacht.bmp (fehlt)\n", "Himmel_Nacht.bmp"},
+      {"Loeschen=Strecke.dat.sav", lost + h + "Strecke.dat (fehlt)\n", "Strecke.dat"},
+      {"", "Simulator \"" + h + "Kantrelwick.exe\" kann nicht gestartet werden!\n"},
   };
   const Tree fresh = SnapshotTree(Prefix());
   for (const auto& c : cases) {
@@ -97,7 +82,7 @@ TEST_F(StartFaultsTest, WhatTheSimulatorBreaksIsNamed) {
     WritePlan({"[Ablauf]", c.plan});
     if (!*c.plan) std::remove(Native("Kantrelwick.exe").c_str());
     RunResult run = Start(kChoices);
-    EXPECT_EQ(run.exitCode, c.exitCode);
+    EXPECT_EQ(run.exitCode, 1);
     EXPECT_EQ(run.err, Typed(c.err));
     EXPECT_EQ(Runs().size(), *c.plan ? 1u : 0u);
     EXPECT_EQ(Read("Prellbock\\Prellbock.mod"), kOwnBufferStop);
@@ -113,8 +98,7 @@ TEST_F(StartFaultsTest, WhatTheSimulatorBreaksIsNamed) {
 }
 
 TEST_F(StartFaultsTest, TheSimulatorOrTheToolKilledWhileItRuns) {
-  // The simulator hangs until it is killed: the tool waits, then puts
-  // everything back.
+  // The simulator hangs until it is killed: the tool waits, then puts everything back.
   WritePlan({"[Ablauf]", "Haengen=60"});
   Child zuvo = SpawnZuvo({"start", Layout(), "--buffer-stop", "Holz.mod"}, Env());
   ASSERT_TRUE(WaitForHangingRun(1)) << "the stand-in did not start";
@@ -124,11 +108,11 @@ TEST_F(StartFaultsTest, TheSimulatorOrTheToolKilledWhileItRuns) {
   EXPECT_EQ(SwapFiles(), kUnswapped);
   const std::string after = ReadSettings();
 
-  // The tool dies while the simulator runs, then the simulator ends too: the
-  // swaps stay made, nothing is taken back, no settings are written.
+  // The tool dies while the simulator runs, then the simulator ends too: the swaps stay
+  // made, nothing is taken back, no settings are written.
   zuvo = SpawnZuvo({"start", Layout()}, Env());
   const bool hanging = WaitForHangingRun(2);
-  for (int i = 0; i < 500 && Read("StartZUVO-Lauf.txt").find("Simulator=") == std::string::npos; ++i) usleep(10000);
+  Eventually([&] { return Read("StartZUVO-Lauf.txt").find("Simulator=") != std::string::npos; }, 5);
   kill(zuvo.pid, SIGKILL);
   Finish(zuvo);
   ASSERT_TRUE(hanging) << "the stand-in did not start";
@@ -141,9 +125,8 @@ TEST_F(StartFaultsTest, TheSimulatorOrTheToolKilledWhileItRuns) {
             "Strecke.dat=Winter Himmel.bmp=Himmel Nacht Strecke.dat.sav=Sommer Himmel.bmp.sav=Himmel Tag ");
   EXPECT_EQ(ReadSettings(), after);
 
-  // The next start puts back what the run left, never overwrites a backup
-  // (the simulator sees them as they were), and its take-back puts every
-  // file back.
+  // The next start puts back what the run left, never overwrites a backup (the simulator
+  // sees them as they were), and its take-back puts every file back.
   WritePlan({});
   run = Start();
   EXPECT_EQ(run.exitCode, 0) << run.err;
@@ -155,9 +138,8 @@ TEST_F(StartFaultsTest, TheSimulatorOrTheToolKilledWhileItRuns) {
   EXPECT_EQ(Read("Prellbock\\Prellbock.mod"), kOwnBufferStop);
 }
 
-// zuvo interrupted by a signal: during the run the signal goes to the
-// simulator and the start ends as after a run; during a terrain the command
-// stops at a safe point. Each exits 128 + the signal.
+// zuvo interrupted by a signal: during the run the signal goes to the simulator and the
+// start ends as after a run; a terrain stops at a safe point. Each exits 128 + the signal.
 TEST_F(StartFaultsTest, ASignalDuringTheRunReachesTheSimulatorAndTheStartEnds) {
   const std::string ended = "Simulator beendet mit Status 3.\n";
   // twice: a second signal once the simulator got the first and went on.
@@ -177,10 +159,7 @@ TEST_F(StartFaultsTest, ASignalDuringTheRunReachesTheSimulatorAndTheStartEnds) {
     Child zuvo = SpawnZuvo({"start", Layout()}, Env());
     ASSERT_TRUE(WaitForHangingRun(1)) << "the stand-in did not start";
     kill(zuvo.pid, c.signal);
-    for (int i = 0; c.twice && i < 1200 && !Runs().back().Has("Signal"); ++i) {
-      std::this_thread::sleep_for(std::chrono::milliseconds(50));
-    }
-    if (c.twice) kill(zuvo.pid, c.signal);
+    if (c.twice && Eventually([&] { return Runs().back().Has("Signal"); })) kill(zuvo.pid, c.signal);
     RunResult run = Finish(zuvo);
     EXPECT_EQ(run.exitCode, 128 + c.signal);
     // After the choices installed and the swap made: the run, then its end.
@@ -198,15 +177,11 @@ TEST_F(StartFaultsTest, AnInterruptedTerrainLeavesTheFolderAsItWas) {
   Write("Anlagen\\h.bmp", terrain_test::MakeBitmap(200, 200, [](int x, int) { return terrain_test::HeightPixel(x); }));
   WriteSettings({"[Terrain Nord]", "Name=Nord", "Hoehe=h.bmp", "Farbe=h.bmp", "Pixelgroesse=1", "Kachelabstand=1",
                  "Kachelgroesse=2"});
-  // The folder keeps its old tiles and gets no marker, as nothing in it
-  // changed (a new folder cut off: the terrain kills).
+  // The folder keeps its old tiles and gets no marker, as nothing in it changed.
   Write("Modelle\\Nord\\bmp0_0.mod", "alt");
   const Tree before = SnapshotTree(Native("Modelle"));
   Child zuvo = SpawnZuvo({"terrain", Layout()}, Env());
-  const std::string temp = "Modelle\\.zuvo-neu-Nord\\";
-  for (int i = 0; i < 1200 && !Exists(temp + "bmp0_2.mod"); ++i) {
-    std::this_thread::sleep_for(std::chrono::milliseconds(10));
-  }
+  Eventually([&] { return Exists("Modelle\\.zuvo-neu-Nord\\bmp0_2.mod"); }, 12);
   kill(zuvo.pid, SIGINT);
   RunResult run = Finish(zuvo);
   EXPECT_EQ(run.exitCode, 130);
