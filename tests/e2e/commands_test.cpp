@@ -1,6 +1,10 @@
 // Every zuvo command as a user runs it on a test installation found through
 // the Wine prefix's registry: exit status, output and messages; what fails,
 // is refused or is answered "no" changes no file (and runs no simulator).
+// The JSON that scripts read, checked against the repository's schema.
+#include <cstdlib>
+#include <nlohmann/json.hpp>
+
 #include "e2e/installation.h"
 #include "layout/layout_bytes.h"
 #include "terrain/terrain_test_support.h"
@@ -222,6 +226,56 @@ TEST_F(InstallationTest, HelpIsGermanThroughout) {
        {"$WINEPREFIX, ohne WINEPREFIX in ~/.wine; --host ORDNER", ", 128+N nach Signal N.\n",
         "2 fehlerhafter Aufruf, 3 Simulator abgest\xC3\xBCrzt oder mit Status ungleich 0 beendet\n"}) {
     EXPECT_NE(all.find(part), std::string::npos) << part;
+  }
+}
+
+const char kValidate[] =
+    "import json, sys, jsonschema\n"
+    "schema = json.load(open(sys.argv[1]))\n"
+    "jsonschema.Draft202012Validator.check_schema(schema)\n"
+    "errors = jsonschema.Draft202012Validator(schema).iter_errors(json.load(open(sys.argv[2])))\n"
+    "sys.exit(1 if any(True for e in errors) else 0)\n";
+
+// show --json, dump and history --json, with and without a known installation, by
+// python3's jsonschema.
+TEST_F(InstallationTest, JsonOutputFollowsTheSchema) {
+  WriteMixedLayout();
+  Write("Prellbock\\eisen.MOD", "x");              // listed, ignoring case in the pattern and the order
+  Write("Prellbock\\Liste.txt", "x");              // not of the kind's file type
+  dir_.MakeDirs(Inside("Prellbock\\Ordner.mod"));  // not a file
+  Write("Anlagen\\Test.danl", "[KamSet Nord]\r\nPX1=1\r\n[Zuvo]\r\nLeitpfosten=Gelb.mod\r\n");
+  const std::string registry = "\"C:\\Sim\\Kantrelwick.exe\" \"%1\"", berg = Native("Anlagen\\Berg.anl");
+  Write("Anlagen\\Hist.anl", Read("Anlagen\\Berg.anl"));  // a version in its history
+  ASSERT_EQ(Zuvo({"--yes", "remove-missing", "real-estate", Native("Anlagen\\Hist.anl")}).exitCode, 0);
+  const struct {
+    std::vector<std::string> args;
+    std::string registry;
+    const char* values;  // of the output, by JSON pointer
+  } cases[] = {
+      {Args{"show", "--json", Layout()}, registry,
+       R"({"/installation":"C:\\Sim\\","/cameraSet":null,"/guidePost":"Gelb.mod","/availableFiles":)"
+       R"({"bufferStop":["eisen.MOD","Holz.mod"],"catenary":["Kette.mod"],"guidePost":["Gelb.mod"],)"
+       R"("groundTexture":["Sand.bmp"]}})"},
+      {Args{"show", "--json", Layout()}, "", R"({"/installation":null})"},
+      {Args{"dump", berg}, registry, R"({"/installation":"C:\\Sim\\"})"},
+      {Args{"dump", berg}, "", R"({"/installation":null})"},
+      {Args{"history", "--json", Native("Anlagen\\Hist.anl")}, "",
+       R"({"/versions/0/number":1,"/versions/0/models":2})"},
+  };
+  const std::string schemaCheck = "python3 -c '" + std::string(kValidate) + "' " + ZUVO_SCHEMA + " ";
+  for (const auto& c : cases) {
+    SCOPED_TRACE(::testing::PrintToString(c.args) + c.registry);
+    SetRegistryCommand(c.registry);
+    RunResult run = Zuvo(c.args);
+    ASSERT_EQ(run.exitCode, 0) << run.err;
+    const nlohmann::json output = nlohmann::json::parse(run.out, nullptr, false),
+                         values = nlohmann::json::parse(c.values);
+    for (auto value = values.begin(); value != values.end(); ++value) {
+      EXPECT_EQ(output.value(nlohmann::json::json_pointer(value.key()), nlohmann::json()), value.value())
+          << value.key();
+    }
+    dir_.Write("out.json", run.out);
+    EXPECT_EQ(std::system((schemaCheck + dir_.NativePath("out.json")).c_str()), 0) << run.out;
   }
 }
 
