@@ -1,6 +1,10 @@
 // Every zuvo command as a user runs it on a test installation found through
 // the Wine prefix's registry: exit status, output and messages; what fails,
 // is refused or is answered "no" changes no file (and runs no simulator).
+// The JSON that scripts read, checked against the repository's schema.
+#include <cstdlib>
+#include <nlohmann/json.hpp>
+
 #include "e2e/installation.h"
 #include "layout/layout_bytes.h"
 #include "terrain/terrain_test_support.h"
@@ -25,16 +29,20 @@ TEST_F(InstallationTest, ExitStatusAndMessagesOfEveryCommand) {
         CrLf({"[KamSet \xC4gypten]", "PX1=1", "[Zuvo]", "KamSet=\xC4gypten", "[Terrain Nord]", "Name=Nord",
               "Hoehe=h.bmp", "Farbe=h.bmp", "Pixelgroesse=1", "Kachelgroesse=2", "Kachelabstand=2"}));
   // Test.danl: a terrain drawn, one whose name is no file name, one refused.
-  const std::vector<std::string> pictures = {"Hoehe=h.bmp", "Farbe=h.bmp", "Pixelgroesse=1"};
-  std::vector<std::string> preview = {"[Terrain Nord]", "Name=Nord", "[Terrain\\..\\..\\Weg]",
-                                      "[Terrain S\xFC"
-                                      "d]"};
-  for (std::size_t at : {4, 3, 2}) preview.insert(preview.begin() + at, pictures.begin(), pictures.end());
-  WriteSettings(preview);
+  WriteSettings({"[Terrain Nord]", "Name=Nord", "Hoehe=h.bmp", "Farbe=h.bmp", "Pixelgroesse=1",
+                 "[Terrain\\..\\..\\Weg]", "Hoehe=h.bmp", "Farbe=h.bmp", "Pixelgroesse=1", "[Terrain Gr\xFCn]",
+                 "Hoehe=h.bmp", "Farbe=h.bmp", "Pixelgroesse=1"});
   Write("Anlagen\\Utf.anl", Read("Anlagen\\Ost.anl"));
+  ASSERT_EQ(Zuvo({"map", Native("Anlagen\\Berg.anl"), "--output", Native("Karte.svg")}).exitCode, 0);
+  const std::string svg = Read("Karte.svg");  // what "-o -" prints instead
+  ASSERT_NE(svg.find("<svg"), std::string::npos);
   Write("Anlagen\\Utf.danl", "[KamSet \xC3\x84gypten]\r\nPX1=1\r\n\r\n[KamSet Nord]\r\nPX1=2\r\n");
   const std::string berg = Native("Anlagen\\Berg.anl"), ost = Native("Anlagen\\Ost.anl"), test = Layout(),
-                    unknown = "Unbekannte oder fehlerhafte ZUVO Installation\n" + NoInstallationHint(),
+                    unknown = "Unbekannte oder fehlerhafte ZUVO Installation\nGesucht wurde im Wine-Prefix " +
+                              Prefix() + " (Datei " + Prefix() +
+                              "/system.reg), Schl\xC3\xBCssel HKEY_LOCAL_MACHINE\\SOFTWARE\\"
+                              "Classes\\Kantrelwick\\shell\\open\\command; --host ORDNER nennt den "
+                              "Installationsordner direkt.\n",
                     no = " Nein (keine Eingabe m\xC3\xB6glich; --yes beantwortet Fragen mit Ja)\n",
                     stop = "Abgebrochen.\n", defaults = "Prellbock: Prellbock.mod installiert\n",
                     installed = "Oberleitung: Oberleitung.mod installiert\nLeitpfosten: ",
@@ -73,15 +81,15 @@ TEST_F(InstallationTest, ExitStatusAndMessagesOfEveryCommand) {
          "(Gro\xC3\x9F- und Kleinschreibung z\xC3\xA4hlt)\n")},
       {Args{"terrain", "--preview", test}, 1,
        T("Terrainvorschau geschrieben: C:\\Sim\\Anlagen\\Terrain Nord.svg\nTerrainvorschau geschrieben: "
-         "C:\\Sim\\Anlagen\\Terrain S\xC3\xBC"
-         "d.svg\n"),
-       "[Terrain\\..\\..\\Weg]:Der Abschnittsname taugt nicht als Dateiname der Vorschau!\n[Terrain S\xC3\xBC"
-       "d]:Name muss gesetzt sein!\n",
+         "C:\\Sim\\Anlagen\\Terrain Gr\xC3\xBCn.svg\n"),
+       "[Terrain\\..\\..\\Weg]:Der Abschnittsname taugt nicht als Dateiname der Vorschau!\n[Terrain Gr\xC3\xBCn]:Name "
+       "muss gesetzt sein!\n",
        true},
       {Args{"terrain", berg}, 1, "", "Die Einstellungen beschreiben kein Terrain, es wird nichts generiert!\n"},
       {Args{"terrain", ost}, 0,
        T("Terrain Nord: 4 Kacheln in C:\\Sim\\Modelle\\Nord\nTerraingenerierung abgeschlossen!\n"), "", true},
       {Args{"map", berg}, 0, T("Karte wurde erstellt: C:\\Sim\\Anlagen\\Berg.svg\n"), "", true},
+      {Args{"map", "-o", "-", berg}, 0, svg, ""},
       // A layout typed as a Windows path: Windows paths, whatever --host is.
       {Args{"--host", Native(), "map", "C:\\Sim\\Anlagen\\Berg.anl"}, 0,
        "Karte wurde erstellt: C:\\Sim\\Anlagen\\Berg.svg\n", "", true},
@@ -124,41 +132,11 @@ TEST_F(InstallationTest, ExitStatusAndMessagesOfEveryCommand) {
   EXPECT_EQ(OnlyRun().Get("Argument 1"), host_ + "Anlagen\\Test.anl");  // the last row's run
 }
 
-// The text form of show: an unset choice says what a start installs, each
-// kind what its folder offers.
-TEST_F(InstallationTest, ShowTellsTheDefaultsAndTheFilesToChooseFrom) {
-  WriteSettings({"[Zuvo]", "Prellbock=Holz.mod"});
-  RunResult run = Zuvo({"show", Layout()});
-  EXPECT_EQ(run.exitCode + run.err.size(), 0u) << run.err;
-  const std::string unset = ": (nicht gesetzt, es gilt die Standard-Datei ";
-  EXPECT_NE(run.out.find("Prellbock: Holz.mod\n  Vorhanden: Holz.mod\nOberleitung" + unset +
-                         "Oberleitung.mod)\n  Vorhanden: Kette.mod\nLeitpfosten" + unset +
-                         "Leitpfosten.mod)\n  Vorhanden: Gelb.mod\nBodentextur" + unset +
-                         "Grass.bmp)\n  Vorhanden: Sand.bmp\nGen. Terrain: "),
-            std::string::npos)
-      << run.out;
-  run = Zuvo({"--host", Native("Anlagen"), "show", Layout()});
-  EXPECT_NE(run.out.find(Typed("Oberleitung: (nicht gesetzt, ohne Ordner wird nichts installiert)\n"
-                               "  Vorhanden: Ordner C:\\Sim\\Anlagen\\Oberleitung fehlt\n")),
-            std::string::npos)
-      << run.out;
-}
-
-// "-o -" prints the map that "--output FILE" writes, and writes no file.
-TEST_F(InstallationTest, TheMapGoesToStandardOutput) {
-  WriteMixedLayout();
-  const std::string berg = Native("Anlagen\\Berg.anl");
-  ASSERT_EQ(Zuvo({"map", berg, "--output", Native("Karte.svg")}).exitCode, 0);
-  const Tree before = SnapshotTree(Native());
-  const RunResult run = Zuvo({"map", "-o", "-", berg});
-  EXPECT_EQ(run.exitCode + run.err.size(), 0u) << run.err;
-  EXPECT_TRUE(run.out == Read("Karte.svg") && run.out.find("<svg") != std::string::npos) << run.out;
-  EXPECT_EQ(SnapshotTree(Native()), before);
-}
-
-// What the console itself decides: the forms of a path, --host, usage errors
-// and the hints after a message (stderr must end with `err`).
+// What the console itself decides: the forms of a path, --host, usage errors,
+// the hints after a message (stdout must hold `out`, stderr end with `err`);
+// show tells what a start installs for an unset choice, and what each kind's folder offers.
 TEST_F(InstallationTest, PathsUsageErrorsAndHints) {
+  WriteSettings({"[Zuvo]", "Prellbock=Holz.mod"});
   layout_bytes::Unit lok;
   lok.name = "Lok.dll", lok.extra = "12345";  // extra data, but no data sheet gives its length
   Write("Anlagen\\Lok.anl", layout_bytes::File({}, {}, {lok}));
@@ -166,7 +144,8 @@ TEST_F(InstallationTest, PathsUsageErrorsAndHints) {
                     show = "Aufruf: zuvo show [OPTIONEN] ANLAGE\n\"zuvo show --help\" zeigt die Hilfe.\n",
                     forms =
                         " M\xC3\xB6glich sind ein Unix-Pfad (Anlagen/Demo.anl, /home/...) und ein Windows-Pfad mit "
-                        "Laufwerk (\"C:\\...\" oder \"C:/...\").\n";
+                        "Laufwerk (\"C:\\...\" oder \"C:/...\").\n",
+                    unset = ": (nicht gesetzt, es gilt die Standard-Datei ";
   const struct {
     std::vector<std::string> args;
     int exitCode;
@@ -174,6 +153,17 @@ TEST_F(InstallationTest, PathsUsageErrorsAndHints) {
   } cases[] = {
       {Args{"--host", "c:\\Sim\\Anlagen\\..", "show", "C:\\Sim\\Anlagen\\Test.danl"}, 0,
        "Anlage: C:\\Sim\\Anlagen\\Test.anl\n", ""},
+      {Args{"show", Layout()}, 0,
+       "Prellbock: Holz.mod\n  Vorhanden: Holz.mod\nOberleitung" + unset +
+           "Oberleitung.mod)\n  Vorhanden: Kette.mod\n"
+           "Leitpfosten" +
+           unset + "Leitpfosten.mod)\n  Vorhanden: Gelb.mod\nBodentextur" + unset +
+           "Grass.bmp)\n  Vorhanden: Sand.bmp\nGen. Terrain: ",
+       ""},
+      {Args{"--host", Native("Anlagen"), "show", Layout()}, 0,
+       Typed("Oberleitung: (nicht gesetzt, ohne Ordner wird nichts installiert)\n"
+             "  Vorhanden: Ordner C:\\Sim\\Anlagen\\Oberleitung fehlt\n"),
+       ""},
       {Args{"show", "D:\\Test.anl"}, 1, "",
        "Das Laufwerk D: gibt es nicht (kein Eintrag " + Prefix() + "/dosdevices/d:).\n"},
       {Args{"show", "Anlagen\\Test.anl"}, 1, "", "\"Anlagen\\Test.anl\" ist unter Windows kein Name." + forms},
@@ -205,13 +195,14 @@ TEST_F(InstallationTest, PathsUsageErrorsAndHints) {
     SCOPED_TRACE(::testing::PrintToString(c.args));
     RunResult run = Zuvo(c.args);
     EXPECT_EQ(run.exitCode, c.exitCode);
-    EXPECT_EQ(run.out.substr(0, c.out.size()), c.out);
+    EXPECT_NE(run.out.find(c.out), std::string::npos) << run.out;
     EXPECT_EQ(run.err.substr(run.err.size() - std::min(run.err.size(), c.err.size())), c.err);
     EXPECT_EQ(run.err.empty(), c.err.empty()) << run.err;
   }
 }
 
-// Every help text in German; the program's own names the exit statuses.
+// Every help text in German, as "zuvo COMMAND --help" ("-h" and "zuvo help
+// COMMAND" for show) prints it; the program's own names the exit statuses.
 TEST_F(InstallationTest, HelpIsGermanThroughout) {
   std::vector<Args> calls = {{"--help"}, {"show", "-h"}, {"help", "show"}};
   for (const char* command :
@@ -221,10 +212,9 @@ TEST_F(InstallationTest, HelpIsGermanThroughout) {
   }
   std::string all;
   for (const auto& args : calls) {
-    RunResult run = Zuvo(args);
+    const RunResult run = Zuvo(args);
     EXPECT_EQ(run.exitCode + run.err.size(), 0u) << run.err;
-    const bool helpOf = args[0] == "help" && args[1] != "--help";  // zuvo help COMMAND
-    const std::string command = args[0] == "--help" ? "" : (helpOf ? args[1] : args[0]) + " ";
+    const std::string command = args[0] == "--help" ? "" : (args[1][0] != '-' ? args[1] : args[0]) + " ";
     EXPECT_NE(run.out.find("\nAufruf: zuvo " + command + "[OPTIONEN]"), std::string::npos) << run.out;
     all += run.out;
   }
@@ -236,6 +226,56 @@ TEST_F(InstallationTest, HelpIsGermanThroughout) {
        {"$WINEPREFIX, ohne WINEPREFIX in ~/.wine; --host ORDNER", ", 128+N nach Signal N.\n",
         "2 fehlerhafter Aufruf, 3 Simulator abgest\xC3\xBCrzt oder mit Status ungleich 0 beendet\n"}) {
     EXPECT_NE(all.find(part), std::string::npos) << part;
+  }
+}
+
+const char kValidate[] =
+    "import json, sys, jsonschema\n"
+    "schema = json.load(open(sys.argv[1]))\n"
+    "jsonschema.Draft202012Validator.check_schema(schema)\n"
+    "errors = jsonschema.Draft202012Validator(schema).iter_errors(json.load(open(sys.argv[2])))\n"
+    "sys.exit(1 if any(True for e in errors) else 0)\n";
+
+// show --json, dump and history --json, with and without a known installation, by
+// python3's jsonschema.
+TEST_F(InstallationTest, JsonOutputFollowsTheSchema) {
+  WriteMixedLayout();
+  Write("Prellbock\\eisen.MOD", "x");              // listed, ignoring case in the pattern and the order
+  Write("Prellbock\\Liste.txt", "x");              // not of the kind's file type
+  dir_.MakeDirs(Inside("Prellbock\\Ordner.mod"));  // not a file
+  Write("Anlagen\\Test.danl", "[KamSet Nord]\r\nPX1=1\r\n[Zuvo]\r\nLeitpfosten=Gelb.mod\r\n");
+  const std::string registry = "\"C:\\Sim\\Kantrelwick.exe\" \"%1\"", berg = Native("Anlagen\\Berg.anl");
+  Write("Anlagen\\Hist.anl", Read("Anlagen\\Berg.anl"));  // a version in its history
+  ASSERT_EQ(Zuvo({"--yes", "remove-missing", "real-estate", Native("Anlagen\\Hist.anl")}).exitCode, 0);
+  const struct {
+    std::vector<std::string> args;
+    std::string registry;
+    const char* values;  // of the output, by JSON pointer
+  } cases[] = {
+      {Args{"show", "--json", Layout()}, registry,
+       R"({"/installation":"C:\\Sim\\","/cameraSet":null,"/guidePost":"Gelb.mod","/availableFiles":)"
+       R"({"bufferStop":["eisen.MOD","Holz.mod"],"catenary":["Kette.mod"],"guidePost":["Gelb.mod"],)"
+       R"("groundTexture":["Sand.bmp"]}})"},
+      {Args{"show", "--json", Layout()}, "", R"({"/installation":null})"},
+      {Args{"dump", berg}, registry, R"({"/installation":"C:\\Sim\\"})"},
+      {Args{"dump", berg}, "", R"({"/installation":null})"},
+      {Args{"history", "--json", Native("Anlagen\\Hist.anl")}, "",
+       R"({"/versions/0/number":1,"/versions/0/models":2})"},
+  };
+  const std::string schemaCheck = "python3 -c '" + std::string(kValidate) + "' " + ZUVO_SCHEMA + " ";
+  for (const auto& c : cases) {
+    SCOPED_TRACE(::testing::PrintToString(c.args) + c.registry);
+    SetRegistryCommand(c.registry);
+    RunResult run = Zuvo(c.args);
+    ASSERT_EQ(run.exitCode, 0) << run.err;
+    const nlohmann::json output = nlohmann::json::parse(run.out, nullptr, false),
+                         values = nlohmann::json::parse(c.values);
+    for (auto value = values.begin(); value != values.end(); ++value) {
+      EXPECT_EQ(output.value(nlohmann::json::json_pointer(value.key()), nlohmann::json()), value.value())
+          << value.key();
+    }
+    dir_.Write("out.json", run.out);
+    EXPECT_EQ(std::system((schemaCheck + dir_.NativePath("out.json")).c_str()), 0) << run.out;
   }
 }
 

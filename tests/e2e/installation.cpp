@@ -11,6 +11,7 @@
 #include <thread>
 
 #include "host/installation.h"
+#include "platform/platform.h"
 #include "layout/layout_bytes.h"
 #include "settings/settings_file.h"
 
@@ -44,16 +45,15 @@ Child SpawnProgram(const Args& program, const Args& env, const std::string& erro
   Child child;
   child.io = std::make_shared<testing_support::TempDir>();
   const std::string out = child.io->NativePath("out"), err = errorTo.empty() ? child.io->NativePath("err") : errorTo;
-  const std::vector<std::string> args(program.begin() + 1, program.end());
-  std::vector<std::string> strings = {program.front()};
-  strings.insert(strings.end(), args.begin(), args.end());
+  std::vector<std::string> strings = program;  // the arguments, then the environment
   strings.insert(strings.end(), env.begin(), env.end());
   std::vector<char*> argv;
   for (std::string& s : strings) argv.push_back(&s[0]);
   child.pid = fork();
   if (child.pid == 0) {
-    for (std::size_t i = 1 + args.size(); i < argv.size(); ++i) putenv(argv[i]);
-    argv[1 + args.size()] = nullptr;
+    for (std::size_t i = program.size(); i < argv.size(); ++i) putenv(argv[i]);
+    argv.resize(program.size());
+    argv.push_back(nullptr);
     int in = open("/dev/null", O_RDONLY), o = open(out.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0600),
         e = open(err.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0600);
     if (in < 0 || o < 0 || e < 0 || dup2(in, 0) < 0 || dup2(o, 1) < 0 || dup2(e, 2) < 0) _exit(127);
@@ -85,6 +85,18 @@ std::string CrLf(const Args& lines) {
   return text;
 }
 
+bool Eventually(const std::function<bool()>& done, int seconds) {
+  for (int i = 0; i < 100 * seconds; ++i, std::this_thread::sleep_for(std::chrono::milliseconds(10))) {
+    if (done()) return true;
+  }
+  return done();
+}
+
+void WaitUntilGone(long pid) {
+  const std::string start = platform::ProcessStartTime(pid);
+  Eventually([&] { return pid <= 0 || platform::ProcessLiveness(pid, start) != platform::kAlive; }, 10);
+}
+
 std::string SettingsValue(const std::string& text, const char* section, const char* key) {
   settings::SettingsFile file;
   file.Parse(text);
@@ -95,21 +107,18 @@ std::string SettingsValue(const std::string& text, const char* section, const ch
 void InstallationTest::SetUp() {
   dir_.MakeDirs("prefix/dosdevices");
   ASSERT_EQ(symlink("../drive_c", dir_.NativePath("prefix/dosdevices/c:").c_str()), 0);
-  for (const char* f : {"Mods", "Parallels", "Modelle", "Rollmaterial", "Anlagen", "Prellbock", "Oberleitung",
-                        "Leitpfosten", "Bodentextur"}) {
-    dir_.MakeDirs(Inside(f));
-  }
+  for (const char* f : {"Modelle", "Rollmaterial"}) dir_.MakeDirs(Inside(f));  // the others get files
   SetRegistryCommand("\"" + host_ + "Kantrelwick.exe\" \"%1\"");
-  const std::pair<const char*, const char*> files[] = {{"Mods\\Prellbock.mod", kOwnBufferStop},
-                                                       {"Mods\\Oberleitung.mod", "eigene Oberleitung"},
-                                                       {"Mods\\Leitpfosten.mod", "eigener Leitpfosten"},
-                                                       {"Parallels\\Tex256_256a.bmp", "eigene Bodentextur"},
-                                                       {"Prellbock\\Holz.mod", "Prellbock Holz"},
-                                                       {"Oberleitung\\Kette.mod", "Oberleitung Kette"},
-                                                       {"Leitpfosten\\Gelb.mod", "Leitpfosten gelb"},
-                                                       {"Bodentextur\\Sand.bmp", "Bodentextur Sand"},
-                                                       {"Anlagen\\Test.anl", ""}};
-  for (const auto& file : files) Write(file.first, *file.second ? file.second : TestLayout());
+  const char* const files[] = {"Mods\\Prellbock.mod",        kOwnBufferStop,
+                               "Mods\\Oberleitung.mod",      "eigene Oberleitung",
+                               "Mods\\Leitpfosten.mod",      "eigener Leitpfosten",
+                               "Parallels\\Tex256_256a.bmp", "eigene Bodentextur",
+                               "Prellbock\\Holz.mod",        "Prellbock Holz",
+                               "Oberleitung\\Kette.mod",     "Oberleitung Kette",
+                               "Leitpfosten\\Gelb.mod",      "Leitpfosten gelb",
+                               "Bodentextur\\Sand.bmp",      "Bodentextur Sand"};  // file, content
+  for (std::size_t i = 0; i < std::size(files); i += 2) Write(files[i], files[i + 1]);
+  Write("Anlagen\\Test.anl", TestLayout());
   std::error_code ec;
   std::filesystem::copy_file(ZUVO_FAKE_SIMULATOR, Native("Kantrelwick.exe"), ec);
   ASSERT_FALSE(ec) << ec.message();
@@ -179,12 +188,10 @@ stand_in::Run InstallationTest::OnlyRun() const {
 }
 
 bool InstallationTest::WaitForHangingRun(std::size_t count) const {
-  for (int i = 0; i < 1200; ++i) {
-    std::vector<stand_in::Run> runs = Runs();
-    if (runs.size() >= count && runs[count - 1].Has("Haengt")) return true;
-    std::this_thread::sleep_for(std::chrono::milliseconds(50));
-  }
-  return false;
+  return Eventually([&] {
+    const std::vector<stand_in::Run> runs = Runs();
+    return runs.size() >= count && runs[count - 1].Has("Haengt");
+  });
 }
 
 }  // namespace e2e

@@ -38,6 +38,9 @@ inline RunResult RunProgram(const Args& argv, const Args& env) { return Finish(S
 inline RunResult RunZuvo(const Args& args, const Args& env = {}) { return Finish(SpawnZuvo(args, env)); }
 
 std::string CrLf(const Args& lines);
+// Polls `done` until it holds; false after `seconds`.
+bool Eventually(const std::function<bool()>& done, int seconds = 60);
+void WaitUntilGone(long pid);  // up to ten seconds
 // `text` with each "(Prozess 4711)" as "(Prozess N)".
 std::string WithoutPid(const std::string& text);
 // The line a start prints before the simulator runs, its process as N.
@@ -49,9 +52,8 @@ std::string SettingsValue(const std::string& text, const char* section, const ch
 
 extern const char kOwnBufferStop[];
 
-// C:\Sim\: the stand-in as Kantrelwick.exe, the active files each with its
-// own text, one alternative in each kind folder, and Anlagen\Test.anl with
-// cameras 1 to 5 and a model stored twice (a save drops the second).
+// C:\Sim\: the stand-in as Kantrelwick.exe, the active files each with its own text, one
+// alternative in each kind folder, Anlagen\Test.anl with cameras 1 to 5 and a model twice.
 class InstallationTest : public ::testing::Test {
  protected:
   void SetUp() override;
@@ -76,18 +78,9 @@ class InstallationTest : public ::testing::Test {
     options.insert(options.begin(), {"start", Layout()});
     return Zuvo(options);
   }
-  // The line after a message while no installation is known.
-  std::string NoInstallationHint() const {
-    return "Gesucht wurde im Wine-Prefix " + Prefix() + " (Datei " + Prefix() +
-           "/system.reg), Schl\xC3\xBCssel "
-           "HKEY_LOCAL_MACHINE\\SOFTWARE\\Classes\\Kantrelwick\\shell\\open\\command; --host ORDNER nennt den "
-           "Installationsordner direkt.\n";
-  }
   // Anlagen\Berg.anl: a present and a missing object of each kind.
   void WriteMixedLayout() const;
-  // Each kind's default file as a first start saves it, so that a start
-  // saves none.
-  void SaveDefaults() const;
+  void SaveDefaults() const;  // each kind's default file, as a first start saves it
 
   void WriteSettings(const Args& lines) const { Write("Anlagen\\Test.danl", CrLf(lines)); }
   std::string ReadSettings() const { return Read("Anlagen\\Test.danl"); }

@@ -1,5 +1,7 @@
-// Every zuvo command that rewrites files, under a failure at each file
-// operation it makes (see fault_sweep.h).
+// Every zuvo command that rewrites files, under a failure at each file operation it makes
+// (see fault_sweep.h); last a restore of the first version the others kept.
+#include <regex>
+
 #include "e2e/installation.h"
 #include "host/installation.h"
 #include "terrain/terrain_test_support.h"
@@ -12,6 +14,7 @@ const std::vector<std::string> kTiles = {"Modelle\\Nord\\bmp0_0.mod", "Modelle\\
 const struct SaveCase {
   std::vector<std::string> args;           // "@" stands for the layout
   std::vector<std::string> oldFiles = {};  // written first, each with "alt"
+  std::vector<std::string> heal = {};      // run after each faulted run that failed
 } kCases[] = {
     {{"resave", "@"}},
     {{"--yes", "delete-camera-set", "@", "Nord"}},
@@ -20,6 +23,8 @@ const struct SaveCase {
     {{"missing-list", "@"}, {"Anlagen\\Fehlliste.txt"}},
     {{"map", "@"}, {"Anlagen\\Berg.svg"}},
     {{"terrain", "@"}, kTiles},
+    // A restore: the journal, today's pair kept, the two files put back.
+    {{"--yes", "restore", "@", "1"}, {"Anlagen\\Berg.anl", "Anlagen\\Berg.danl"}, {"repair"}},
 };
 
 // On an installation whose layout names present and missing objects of every
@@ -39,6 +44,7 @@ TEST_F(InstallationTest, EveryFileOperationOfEverySaveFails) {
     Write(std::string(info.name) + "\\" + info.defaultFile, std::string("Original ") + info.name);
     Write(info.activeFile, std::string("gew\xE4hlt ") + info.name);
   }
+  ASSERT_EQ(Zuvo({"resave", Native("Anlagen\\Berg.anl")}).exitCode, 0);  // version 1 to restore
   for (const SaveCase& c : kCases) {
     SCOPED_TRACE(::testing::PrintToString(c.args));
     for (const std::string& file : c.oldFiles) Write(file, "alt");
@@ -46,10 +52,16 @@ TEST_F(InstallationTest, EveryFileOperationOfEverySaveFails) {
     for (std::string& arg : args) arg = arg == "@" ? Native("Anlagen\\Berg.anl") : arg;
     // A terrain cut off while its old tiles were being replaced stays marked.
     FaultSweep sweep =
-        SweepZuvoFaults(Prefix(), args, Env(), nullptr, {}, {"drive_c/Sim/Modelle/Nord/.zuvo-unvollstaendig"});
+        SweepZuvoFaults(Prefix(), args, Env(), nullptr, c.heal, {"drive_c/Sim/Modelle/Nord/.zuvo-unvollstaendig"});
     EXPECT_TRUE(sweep.problems.empty()) << ::testing::PrintToString(sweep.problems);
-    EXPECT_GE(sweep.reported, 4);
+    EXPECT_GE(sweep.reported, c.heal.empty() ? 4 : 8);
   }
+  // The version stays readable, as the resave kept it.
+  const RunResult listed = Zuvo({"history", Native("Anlagen\\Berg.anl")});
+  EXPECT_TRUE(
+      std::regex_search(listed.out, std::regex("^1  \\d{4}-\\d\\d-\\d\\d \\d\\d:\\d\\d:\\d\\d  resave  anl \\d+ B, "
+                                               "danl 172 B  Gleise 2, Modelle 2, Rollmaterial 2, Kamera Sets 1\n")))
+      << listed.out;
 }
 
 }  // namespace

@@ -1,9 +1,7 @@
-// What a stranger's layout archive may bring: a ".danl" whose swaps would put
-// a program in the simulator's place, swap the tool's own files or files
-// outside the installation, and links
-// planted under the names of the files the commands write. Each command
-// refuses with its message, and no file inside or outside the installation
-// changes.
+// What a stranger's layout archive may bring: a ".danl" whose swaps would put a program in
+// the simulator's place, swap the tool's own files or files outside the installation, and
+// links planted under the names of the files the commands write. Each command refuses with
+// its message, and no file inside or outside the installation changes.
 #include <unistd.h>
 
 #include "e2e/installation.h"
@@ -21,8 +19,7 @@ TEST_F(InstallationTest, ASharedLayoutRunsNoProgramAndWritesThroughNoLink) {
   ASSERT_EQ(symlink(dir_.NativePath("aussen").c_str(), Native("Link").c_str()), 0);
   ASSERT_EQ(symlink(dir_.NativePath("aussen").c_str(), Native("Modelle\\Weg").c_str()), 0);
   for (const char* name : {"A.dat", "C.dat", "Parallels\\Wetter.txt"}) Write(name, name);
-  Write("Anlagen\\Werkzeug.exe", "MZ Werkzeug");
-  Write("Anlagen\\Werkzeug.dat", "MZ versteckt");
+  for (const char* name : {"Anlagen\\Werkzeug.exe", "Anlagen\\Werkzeug.dat"}) Write(name, "MZ Werkzeug");
   Write("Anlagen\\h.bmp", terrain_test::MakeBitmap(2, 2, [](int, int) { return terrain_test::HeightPixel(1); }));
   Write("Anlagen\\f.bmp", terrain_test::MakeBitmap(2, 2, [](int, int) { return terrain_test::PixelBytes{}; }));
   dir_.MakeDirs(Inside("Modelle\\Nord"));
@@ -113,11 +110,7 @@ TEST_F(InstallationTest, ASharedLayoutRunsNoProgramAndWritesThroughNoLink) {
     SCOPED_TRACE(c.first.back());
     RestoreTree(dir_.native(), fresh);
     WriteSettings(c.first);
-    if (c.first[0] == "[Terrain Nord]") {
-      refused({"terrain", Layout()}, c.second);
-    } else {
-      refused({"start", Layout()}, c.second);
-    }
+    refused({c.first[0] == "[Terrain Nord]" ? "terrain" : "start", Layout()}, c.second);
   }
   for (const auto& c : links) {
     SCOPED_TRACE(c.planted);
