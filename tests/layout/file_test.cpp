@@ -248,10 +248,11 @@ TEST_F(LayoutFileTest, DamagedOrHostileFilesAreRefusedWithTheirMessages) {
                 c.diagnostics);
     }
   }
-  // A file that cannot be read (a folder) is one that cannot be opened.
+  // A file that cannot be read (a folder: Linux opens it, Windows does not) is one that cannot be opened.
   messages_.clear();
   EXPECT_EQ(layout_.Load(dir_.Path(""), Sheets()), 0);
-  EXPECT_EQ(messages_.messages(), Messages{"Can't open " + dir_.Path("") + "!\n"});
+  ASSERT_EQ(messages_.messages().size(), 1u);
+  EXPECT_EQ(messages_.messages()[0].rfind("Can't open " + dir_.Path("") + "!\n", 0), 0u) << messages_.messages()[0];
 }
 
 // Far from the end and near it (extra data that leaves less than a record's
