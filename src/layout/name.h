@@ -14,6 +14,8 @@
 #include <string>
 #include <string_view>
 
+#include "platform/copy_few.h"
+
 namespace layout {
 
 class Name {
@@ -45,7 +47,7 @@ class Name {
   // inside this name).
   Name& assign(const char* bytes, std::size_t count) {
     if (count <= kInline && !OnHeap()) {
-      if (count > 0) std::memcpy(u_.inside, bytes, count);
+      platform::CopyFew(u_.inside, bytes, count);
       SetInline(count);
       return *this;
     }

@@ -30,6 +30,7 @@
 #include "layout/field_reader.h"
 #include "layout/layout.h"
 #include "layout/records.h"
+#include "layout/track_model_places.h"
 #include "layout/trailer_index.h"
 #include "platform/platform.h"
 
@@ -135,6 +136,14 @@ bool Source::Refill(CheckedReader* r, std::size_t count) {
   return !failed_;
 }
 
+// Makes `*record` a new, empty record in its place: what it held is freed
+// and each member is set once, with no new record built apart and copied.
+template <typename Record>
+void Renew(Record* record) {
+  record->~Record();
+  new (record) Record();
+}
+
 // `path`: the file the bytes came from; empty for bytes held in memory.
 int FormatError(const std::string& path) {
   host::Report(host::Why::kFormatError, path);
@@ -229,7 +238,7 @@ int ReadSection(Source& source, CheckedReader& r, const std::string& path, std::
   for (std::size_t i = 0; i < total; ++i) {
     if (!source.Ensure(&r, bound)) return 0;
     if (i < records->size()) {
-      (*records)[i] = Record();
+      Renew(&(*records)[i]);
     } else {
       records->emplace_back();
     }
@@ -250,7 +259,8 @@ int ReadSection(Source& source, CheckedReader& r, const std::string& path, std::
 
 // Fails without a message when the file cannot be read (the caller tells).
 // The lists after one that fails are left empty.
-int ReadLayout(Source& source, const std::string& path, Layout* layout) {
+// `places`: the bridges and buffer stops among the models read.
+int ReadLayout(Source& source, const std::string& path, Layout* layout, TrackModelPlaces* places) {
   CheckedReader r = source.Reader();
 
   if (!ReadSection(
@@ -264,7 +274,7 @@ int ReadLayout(Source& source, const std::string& path, Layout* layout) {
   if (!ReadSection(
           source, r, path, &layout->models, [](auto& fr, ModelRecord& m) { records::Model(fr, m); },
           [](const ModelRecord& m) { host::Report(host::Why::kModelFaulty, static_cast<int>(m.id)); },
-          [](const ModelRecord&, std::size_t) {})) {
+          [places](const ModelRecord& m, std::size_t i) { places->Note(m, static_cast<int>(i)); })) {
     layout->rollingStock.clear();
     return 0;
   }
@@ -315,7 +325,8 @@ int ReadLayout(Source& source, const std::string& path, Layout* layout) {
 // The records of an earlier load give their places to the new ones.
 int LoadFrom(Layout* layout, Source& source, const std::string& path) {
   layout->loaded = 0;
-  const int read = ReadLayout(source, path, layout);
+  TrackModelPlaces places;
+  const int read = ReadLayout(source, path, layout, &places);
   layout->loadedBytes = source.BytesRead();
   if (source.failed()) {
     layout->Release();
@@ -324,7 +335,7 @@ int LoadFrom(Layout* layout, Source& source, const std::string& path) {
   }
   if (!read) return 0;
   layout->loaded = 1;
-  layout->LinkTrackModels();
+  LinkTrackModelsAt(layout, places);
   return 1;
 }
 

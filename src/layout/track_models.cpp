@@ -21,6 +21,7 @@
 
 #include "layout/layout.h"
 #include "layout/model_key.h"
+#include "layout/track_model_places.h"
 
 namespace layout {
 namespace {
@@ -190,29 +191,22 @@ bool PlaceKey(const Point& position, const Direction& direction, ModelKey* key) 
 
 }  // namespace
 
-void Layout::LinkTrackModels() {
-  // One pass over the models: the places of the bridges and buffer stops,
-  // in list order, then the groups sized to them.
-  struct Placed {
-    ModelKey key;
-    int model;
-  };
-  std::vector<Placed> bridgePlaces, bufferStopPlaces;
-  for (std::size_t m = 0; m < models.size(); ++m) {
-    const ModelRecord& model = models[m];
-    const bool bridge = IsBridge(model.name);
-    if (!bridge && !IsBufferStop(model.name)) continue;
-    Placed placed{ModelKey(), static_cast<int>(m)};
-    if (!PlaceKey(model.position, model.direction, &placed.key)) continue;
-    (bridge ? bridgePlaces : bufferStopPlaces).push_back(placed);
-  }
-  ModelGroups bridges(bridgePlaces.size()), bufferStops(bufferStopPlaces.size());
-  for (const Placed& placed : bridgePlaces) bridges.Add(placed.key, placed.model);
-  for (const Placed& placed : bufferStopPlaces) bufferStops.Add(placed.key, placed.model);
+void TrackModelPlaces::Note(const ModelRecord& model, int index) {
+  const bool bridge = IsBridge(model.name);
+  if (!bridge && !IsBufferStop(model.name)) return;
+  Placed placed{ModelKey(), index};
+  if (!PlaceKey(model.position, model.direction, &placed.key)) return;
+  (bridge ? bridges_ : bufferStops_).push_back(placed);
+}
+
+void LinkTrackModelsAt(Layout* layout, const TrackModelPlaces& places) {
+  ModelGroups bridges(places.bridges().size()), bufferStops(places.bufferStops().size());
+  for (const TrackModelPlaces::Placed& placed : places.bridges()) bridges.Add(placed.key, placed.model);
+  for (const TrackModelPlaces::Placed& placed : places.bufferStops()) bufferStops.Add(placed.key, placed.model);
 
   // Tracks in list order, so each group finds its first track; when a
   // bridge and a buffer stop find the same track, the later model stays.
-  for (TrackRecord& track : tracks) {
+  for (TrackRecord& track : layout->tracks) {
     int linked = kNoModel;
     ModelKey key;
     if (!bridges.empty()) {
@@ -231,6 +225,12 @@ void Layout::LinkTrackModels() {
     }
     track.linkedModel = linked;
   }
+}
+
+void Layout::LinkTrackModels() {
+  TrackModelPlaces places;
+  for (std::size_t m = 0; m < models.size(); ++m) places.Note(models[m], static_cast<int>(m));
+  LinkTrackModelsAt(this, places);
 }
 
 void Layout::RefreshLinkedModels() {

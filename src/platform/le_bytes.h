@@ -12,6 +12,8 @@
 #include <cstring>
 #include <string>
 
+#include "platform/copy_few.h"
+
 namespace platform {
 
 class LeReader {
@@ -122,7 +124,7 @@ class LeWriter {
   std::size_t position() const { return position_; }
 
   void Bytes(const void* data, std::size_t count) {
-    if (count > 0) std::memcpy(Room(count), data, count);
+    if (count > 0) CopyFew(Room(count), static_cast<const char*>(data), count);
   }
   void U8(std::uint8_t value) { *Room(1) = static_cast<char>(value); }
   void U16(std::uint16_t value) {
@@ -155,7 +157,9 @@ class LeWriter {
   // Memory for `count` more bytes in one step, for a writer that knows
   // about how much it will write: the string is not grown (and copied) again
   // and again on the way.
-  void Reserve(std::size_t count) { out_->reserve(position_ + count); }
+  // The string grows a step beyond what is written, so the step is
+  // reserved too.
+  void Reserve(std::size_t count) { out_->reserve(position_ + count + kStep); }
 
   // Cuts the string to the bytes written.
   void Finish() { out_->resize(position_); }
