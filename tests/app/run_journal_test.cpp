@@ -1,8 +1,7 @@
-// The run journal: what a start records in it before the simulator runs, and how a journal
-// that a run left is judged, undone or refused by the next start or a repair.
+// How a run journal that a run left is judged, undone or refused by the next start or a repair
+// (what a start records in it: start_sequence_test.cpp).
 #include <filesystem>
 
-#include "app/run_journal.h"
 #include "app/scripted_view.h"
 
 namespace {
@@ -15,7 +14,7 @@ class JournalTest : public app_testing::AppTest {
  protected:
   void SetUp() override {
     AppTest::SetUp();
-    for (const char* name : {"A.dat", "B.dat", "C.dat", "D.dat"}) host.Write(name, name);
+    for (const char* name : {"A.dat", "B.dat", "C.dat"}) host.Write(name, name);
   }
   void Swapped(const char* from, const char* to) const {  // as a start cut off left it
     std::filesystem::rename(host.NativePath(from), host.NativePath(to));
@@ -25,39 +24,11 @@ class JournalTest : public app_testing::AppTest {
     std::string names;
     for (const char* name : {"A.dat", "B.dat", "C.dat"})
       names += host.Read(name) != name ? std::string(" ") + name : "";
-    for (const char* name : {"A.dat.sav", "B.dat.sav", "Neu.dat", kJournal})
+    for (const char* name : {"A.dat.sav", "B.dat.sav", kJournal})
       names += host.Exists(name) ? std::string(" ") + name : "";
     return names;
   }
 };
-
-// The chain A=B, B=C and a swap whose file does not exist: each swap names a backup only
-// for a file there when its turn came; the swaps and the simulator are recorded before it runs.
-TEST_F(JournalTest, AStartRecordsEachSwapAndTheSimulatorBeforeItRuns) {
-  std::filesystem::copy_file(ZUVO_FAKE_SIMULATOR, host.NativePath("Kantrelwick.exe"));
-  for (const char* file :
-       {"Mods\\Prellbock.mod", "Mods\\Oberleitung.mod", "Mods\\Leitpfosten.mod", "Parallels\\Tex256_256a.bmp"})
-    host.Write(file, "own");
-  WriteBerg("[Copy]\r\nA.dat=B.dat\r\nB.dat=C.dat\r\nNeu.dat=D.dat\r\n");
-  ASSERT_TRUE(Load("Anlagen\\Berg.anl"));
-  std::string seen;
-  long simulator = 0;
-  view.onRunning = [&](long pid) {
-    seen = host.Read(kJournal);
-    simulator = pid;
-  };
-  EXPECT_EQ(dialog.OnStartClicked(), 1);
-  const auto line = [this](const char* key, const char* name) { return key + host.Path(name) + "\r\n"; };
-  ASSERT_NE(seen.find("[Tausch]"), std::string::npos) << seen;
-  EXPECT_EQ(seen.substr(seen.find("[Tausch]")), "[Tausch]\r\n" + line("Datei=", "A.dat") +
-                                                    line("Sicherung=", "A.dat.sav") + line("Ersatz=", "B.dat") +
-                                                    line("Datei=", "B.dat") + line("Ersatz=", "C.dat") +
-                                                    line("Datei=", "Neu.dat") + line("Ersatz=", "D.dat"));
-  const app::RunJournal run = app::ParseJournal(seen);
-  EXPECT_EQ((std::vector<long>{run.pid, run.simulatorPid}), (std::vector<long>{platform::OwnProcessId(), simulator}));
-  EXPECT_EQ(Off() + host.Read("D.dat"), "D.dat");
-  EXPECT_EQ(messages.messages(), Texts{});
-}
 
 // A run left A swapped with B. A live run (this process) is refused and nothing changes; one
 // that cannot be judged is refused with the way out, or asked about when forced, and a Yes

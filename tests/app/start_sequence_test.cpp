@@ -1,6 +1,7 @@
 // "Starte ZUVO" with the stand-in simulator: what "zuvo start" cannot show.
 #include <filesystem>
 
+#include "app/run_journal.h"
 #include "app/scripted_view.h"
 #include "stand-in/protocol.h"
 
@@ -67,6 +68,29 @@ TEST_F(StartTest, ASwapWithoutItsSubstituteIsLeftOutAndNamedAfterTheRun) {
                              "! Nicht getauscht, weil die Ersatzdatei fehlt:\n  Strecke.dat=Winter.dat (" +
                                  host.Path("Winter.dat") + " fehlt)\n"}));
   EXPECT_EQ(host.Read("Strecke.dat") + host.Read("Himmel.bmp") + host.Read("Nacht.bmp"), "SommerTagNacht");
+  EXPECT_EQ(messages.messages(), Texts{});
+}
+
+// The chain A=B, B=C and a swap whose file does not exist: the journal names a backup only for a
+// file there when its swap's turn came, and holds the swaps and the simulator before it runs.
+TEST_F(StartTest, TheJournalRecordsEachSwapAndTheSimulatorBeforeItRuns) {
+  for (const char* name : {"A.dat", "B.dat", "C.dat", "D.dat"}) host.Write(name, name);
+  Prepare("[Copy]\r\nA.dat=B.dat\r\nB.dat=C.dat\r\nNeu.dat=D.dat\r\n");
+  std::string seen;
+  long simulator = 0;
+  view.onRunning = [&](long pid) { seen = host.Read("StartZUVO-Lauf.txt"), simulator = pid; };
+  EXPECT_EQ(dialog.OnStartClicked(), 1);
+  const auto line = [this](const char* key, const char* name) { return key + host.Path(name) + "\r\n"; };
+  ASSERT_NE(seen.find("[Tausch]"), std::string::npos) << seen;
+  EXPECT_EQ(seen.substr(seen.find("[Tausch]")), "[Tausch]\r\n" + line("Datei=", "A.dat") +
+                                                    line("Sicherung=", "A.dat.sav") + line("Ersatz=", "B.dat") +
+                                                    line("Datei=", "B.dat") + line("Ersatz=", "C.dat") +
+                                                    line("Datei=", "Neu.dat") + line("Ersatz=", "D.dat"));
+  const app::RunJournal run = app::ParseJournal(seen);
+  EXPECT_EQ((std::vector<long>{run.pid, run.simulatorPid}), (std::vector<long>{platform::OwnProcessId(), simulator}));
+  EXPECT_EQ(host.Read("A.dat") + host.Read("B.dat") + host.Read("C.dat") + host.Read("D.dat") + host.Read("Neu.dat"),
+            "A.datB.datC.datD.dat");
+  EXPECT_FALSE(host.Exists("A.dat.sav") || host.Exists("StartZUVO-Lauf.txt"));
   EXPECT_EQ(messages.messages(), Texts{});
 }
 
