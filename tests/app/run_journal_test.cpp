@@ -6,35 +6,25 @@
 
 namespace {
 
+using app_testing::AppTest;
 using app_testing::Texts;
 
 const char kJournal[] = "StartZUVO-Lauf.txt";
-
-class JournalTest : public app_testing::AppTest {
- protected:
-  void SetUp() override {
-    AppTest::SetUp();
-    for (const char* name : {"A.dat", "B.dat", "C.dat"}) host.Write(name, name);
-  }
-  void Swapped(const char* from, const char* to) const {  // as a start cut off left it
-    std::filesystem::rename(host.NativePath(from), host.NativePath(to));
-  }
-  // " NAME" for each swapped file not holding its own content, then each backup and the journal left.
-  std::string Off() const {
-    std::string names;
-    for (const char* name : {"A.dat", "B.dat", "C.dat"})
-      names += host.Read(name) != name ? std::string(" ") + name : "";
-    for (const char* name : {"A.dat.sav", "B.dat.sav", kJournal})
-      names += host.Exists(name) ? std::string(" ") + name : "";
-    return names;
-  }
-};
 
 // A run left A swapped with B. A live run (this process) is refused and nothing changes; one
 // that cannot be judged is refused with the way out, or asked about when forced, and a Yes
 // heals it; a journal cut off is put back, but only swaps of the form a start writes, never
 // by replacing a file; what stays is kept in the journal.
-TEST_F(JournalTest, ALiveRunIsRefusedAndAJournalIsNeverFollowedBlindly) {
+TEST_F(AppTest, ALiveRunIsRefusedAndAJournalIsNeverFollowedBlindly) {
+  const auto moved = [this](const char* from, const char* to) {  // as a start cut off left it
+    std::filesystem::rename(host.NativePath(from), host.NativePath(to));
+  };
+  const auto off = [this] {  // " NAME" for A, B or C not holding its own content, for a backup or journal left
+    std::string names;
+    for (const std::string name : {"A.dat", "B.dat", "C.dat", "A.dat.sav", "B.dat.sav", kJournal})
+      if (name.size() == 5 ? host.Read(name) != name : host.Exists(name)) names += " " + name;
+    return names;
+  };
   const long own = platform::OwnProcessId();
   const std::string pid = std::to_string(own), start = platform::ProcessStartTime(own),
                     me = "Rechner=" + platform::HostName(), A = host.Path("A.dat"), B = host.Path("B.dat"),
@@ -63,7 +53,7 @@ TEST_F(JournalTest, ALiveRunIsRefusedAndAJournalIsNeverFollowedBlindly) {
     Command command;
     int result;
     Texts said;        // the messages, then the questions
-    const char* left;  // Off() afterwards
+    const char* left;  // off() afterwards
     int faultyRename = 0;
   } cases[] = {
       {{"Prozess=" + pid, "Start=" + start, me}, ab, kStart, 0, {alive}, all},
@@ -93,24 +83,22 @@ TEST_F(JournalTest, ALiveRunIsRefusedAndAJournalIsNeverFollowedBlindly) {
     SCOPED_TRACE(c.said.front());
     for (const char* name : {"A.dat", "B.dat", "C.dat"}) host.Write(name, name);
     std::filesystem::remove(host.NativePath("A.dat.sav"));
-    Swapped("A.dat", "A.dat.sav");
-    Swapped("B.dat", "A.dat");
-    if (c.swaps.size() > 3) Swapped("C.dat", "B.dat");
+    moved("A.dat", "A.dat.sav");
+    moved("B.dat", "A.dat");
+    if (c.swaps.size() > 3) moved("C.dat", "B.dat");  // the chain
     std::string journal = "[Lauf]\r\nAnlage=X\r\n";
     for (const std::string& line : c.run) journal += line + "\r\n";
     journal += "[Tausch]\r\n";
     for (const std::string& line : c.swaps) journal += line + "\r\n";
     host.Write(kJournal, journal);
-    messages.clear();
-    view.log.clear();
-    view.answers = {c.command == kForceYes};
+    messages.clear(), view.log.clear(), view.answers = {c.command == kForceYes};
     if (c.faultyRename) platform::PlanFault(platform::kFaultRename, c.faultyRename);
     EXPECT_EQ(c.command == kStart ? dialog.OnStartClicked() : dialog.Repair(c.command != kRepair), c.result);
     platform::ClearFaults();
     Texts said = messages.messages();
     said.insert(said.end(), view.log.begin(), view.log.end());
     EXPECT_EQ(said, c.said);
-    EXPECT_EQ(Off(), c.left);
+    EXPECT_EQ(off(), c.left);
     if (c.said.front().find(" wiederhergestellt") == std::string::npos) {
       EXPECT_EQ(host.Read(kJournal), journal);  // refused: nothing changed
     }

@@ -1,7 +1,6 @@
-// The run journal seen from outside: "zuvo start" killed at every step of a
-// start with two chained swaps, then another command puts everything back;
-// "repair --force"; of two starts at once exactly one runs. What a journal
-// records and how it is judged: tests/app.
+// The run journal seen from outside: "zuvo start" killed at every step of a start with two
+// chained swaps, then another command puts everything back; "repair --force"; of two starts
+// at once exactly one runs. What a journal records and how it is judged: tests/app.
 #include <cstdio>
 #include <cstdlib>
 
@@ -16,16 +15,16 @@ class RunJournalTest : public InstallationTest {
  protected:
   void SetUp() override {
     InstallationTest::SetUp();
-    for (const char *name : {"A.dat", "B.dat", "C.dat"}) Write(name, name);
+    for (const char* name : {"A.dat", "B.dat", "C.dat"}) Write(name, name);
     WriteSettings({"[Copy]", "A.dat=B.dat", "B.dat=C.dat"});
     Write("Anlagen\\Ost.anl", Read("Anlagen\\Test.anl"));
   }
-  // " NAME" for each swapped file not holding its own content, then (with
-  // `leftovers`) each backup and the journal left.
+  // " NAME" for each swapped file not holding its own content, then (with `leftovers`) each
+  // backup and the journal left.
   std::string Off(bool leftovers = true) const {
     std::string names;
-    for (const char *name : {"A.dat", "B.dat", "C.dat"}) names += Read(name) != name ? std::string(" ") + name : "";
-    for (const char *name : {"A.dat.sav", "B.dat.sav", kJournal})
+    for (const char* name : {"A.dat", "B.dat", "C.dat"}) names += Read(name) != name ? std::string(" ") + name : "";
+    for (const char* name : {"A.dat.sav", "B.dat.sav", kJournal})
       names += leftovers && Exists(name) ? std::string(" ") + name : "";
     return names;
   }
@@ -37,13 +36,13 @@ TEST_F(RunJournalTest, KilledAtEveryStepTheNextCommandPutsAllBack) {
   int points = 0;  // the healing commands take turns
   for (const std::string kind : {"create", "rename", "remove"}) {
     for (int n = 1;; ++n) {
-      const std::vector<std::string> &healer = healers[points % 3];
+      const std::vector<std::string>& healer = healers[points % 3];
       SCOPED_TRACE(kind + ":" + std::to_string(n) + " " + healer[0]);
       RestoreTree(Prefix(), fresh);
       if (Zuvo({"start", Layout()}, {"ZUVO_KILL_AT=" + kind + ":" + std::to_string(n)}).exitCode != -1) break;
       ++points;
-      // The simulator runs only once the journal names it. One that outlived
-      // the killed tool makes the healer refuse, as it must: wait for its end.
+      // The simulator runs only once the journal names it. One that outlived the killed tool
+      // makes the healer refuse, as it must: wait for its end.
       const std::string journal = Exists(kJournal) ? Read(kJournal) : "";
       const std::size_t simulator = journal.find("Simulator=");
       EXPECT_TRUE(!Exists(kJournal) || simulator != std::string::npos || Runs().empty());
@@ -53,7 +52,7 @@ TEST_F(RunJournalTest, KilledAtEveryStepTheNextCommandPutsAllBack) {
       EXPECT_EQ(heal.exitCode, 0) << heal.err;
       EXPECT_EQ(Off(), "");
       EXPECT_EQ(heal.err.empty(), swapped.empty()) << heal.err;
-      for (const char *name : {"A.dat", "B.dat", "C.dat"}) {  // each file put back is named, as the healer typed it
+      for (const char* name : {"A.dat", "B.dat", "C.dat"}) {  // each file put back is named, as the healer typed it
         const std::string named = healer[0] == "start" ? Typed(host_ + name) : host_ + name;
         EXPECT_TRUE(swapped.find(name) == std::string::npos || heal.err.find(named + "\n") != std::string::npos);
       }
@@ -62,8 +61,7 @@ TEST_F(RunJournalTest, KilledAtEveryStepTheNextCommandPutsAllBack) {
   EXPECT_GT(points, 12);
 }
 
-// "repair --force" with --yes undoes a run that cannot be judged (its question:
-// tests/app).
+// "repair --force" with --yes undoes a run that cannot be judged (the question: tests/app).
 TEST_F(RunJournalTest, RepairForceWithYesHealsARunThatCannotBeJudged) {
   std::rename(Native("A.dat").c_str(), Native("A.dat.sav").c_str());
   std::rename(Native("B.dat").c_str(), Native("A.dat").c_str());
@@ -76,9 +74,8 @@ TEST_F(RunJournalTest, RepairForceWithYesHealsARunThatCannotBeJudged) {
   EXPECT_EQ(Off(), "");
 }
 
-// Two starts begun at the same instant: exactly one runs, the other refuses
-// with the running one's message; afterwards every file is whole and no journal
-// is left.
+// Two starts begun at the same instant: exactly one runs, the other refuses with the running
+// one's message; afterwards every file is whole and no journal is left.
 TEST_F(RunJournalTest, TwoStartsAtOnceExactlyOneRuns) {
   WritePlan({"[Ablauf]", "Pause=300"});
   const Tree fresh = SnapshotTree(Prefix());
@@ -90,7 +87,7 @@ TEST_F(RunJournalTest, TwoStartsAtOnceExactlyOneRuns) {
     const Child second = SpawnZuvo({"start", Native("Anlagen\\Ost.anl")}, Env());
     const RunResult a = Finish(first), b = Finish(second);
     EXPECT_EQ(a.exitCode + b.exitCode, 1) << a.err << b.err;
-    const RunResult &refused = a.exitCode == 1 ? a : b;
+    const RunResult& refused = a.exitCode == 1 ? a : b;
     EXPECT_EQ(refused.err.find("Kantrelwick l\xC3\xA4uft schon auf " + Typed(host_ + "Anlagen") + "/"), 0u)
         << refused.err;
     EXPECT_EQ(Runs().size(), 1u);
