@@ -6,6 +6,7 @@
 
 #include <algorithm>
 #include <deque>
+#include <functional>
 #include <map>
 
 #include "app/startup_dialog.h"
@@ -30,6 +31,7 @@ class ScriptedView : public app::DialogView {
   Texts log;  // "? question", "! notice", "= result", "hint text", "file initial|filter", "section done/total",
               // "Minimize", "Restore"
   int waitDepth = 0;
+  std::function<void(long)> onRunning;  // called as the simulator is about to run
 
   void ExchangeData(app::DialogMembers* members, bool fromControls) override {
     *(fromControls ? members : &controls) = fromControls ? controls : *members;
@@ -66,6 +68,9 @@ class ScriptedView : public app::DialogView {
   }
   void Minimize() override { log.push_back("Minimize"); }
   void Restore() override { log.push_back("Restore"); }
+  void ReportSimulatorRunning(long pid) override {
+    if (onRunning) onRunning(pid);
+  }
 };
 
 class AppTest : public ::testing::Test {

@@ -1,6 +1,7 @@
 // "Starte ZUVO" with the stand-in simulator: what "zuvo start" cannot show.
 #include <filesystem>
 
+#include "app/run_journal.h"
 #include "app/scripted_view.h"
 #include "stand-in/protocol.h"
 
@@ -50,23 +51,36 @@ TEST_F(StartTest, TheSimulatorRunsWhileTheDialogIsMinimisedAndTheSetJoinsTheList
              "Anlage nicht OK\n"}));
 }
 
-// A swap whose substitute is missing is left out: the original stays where
-// the simulator expects it, and the window says so once the run is over.
-TEST_F(StartTest, ASwapWithoutItsSubstituteIsLeftOutAndNamedAfterTheRun) {
+// A swap whose substitute is missing is left out: the original stays where the simulator
+// expects it, and the window says so once the run is over. Before the simulator runs, the
+// journal holds it and each swap made, with a backup only of a file that was there (not Neu.bmp).
+TEST_F(StartTest, ASwapWithoutItsSubstituteIsLeftOutAndTheJournalHoldsTheSwapsMade) {
   host.Write("Strecke.dat", "Sommer");
   host.Write("Himmel.bmp", "Tag");
   host.Write("Nacht.bmp", "Nacht");
-  Prepare("[Copy]\r\nStrecke.dat=Winter.dat\r\nHimmel.bmp=Nacht.bmp\r\n");
+  host.Write("Regen.bmp", "Regen");
+  Prepare("[Copy]\r\nStrecke.dat=Winter.dat\r\nHimmel.bmp=Nacht.bmp\r\nNeu.bmp=Regen.bmp\r\n");
+  std::string journal;
+  long simulator = 0;
+  view.onRunning = [&](long pid) { journal = host.Read("StartZUVO-Lauf.txt"), simulator = pid; };
   EXPECT_EQ(dialog.OnStartClicked(), 1);
   const std::vector<stand_in::Run> runs = stand_in::ReadRuns(host.Read(stand_in::kLogFileName));
   ASSERT_EQ(runs.size(), 1u);
   EXPECT_EQ(runs[0].Get("Tausch Strecke.dat"), stand_in::DescribeContent("Sommer"));
   EXPECT_EQ(runs[0].Get("Tausch Strecke.dat.sav"), "fehlt");
   EXPECT_EQ(runs[0].Get("Tausch Himmel.bmp"), stand_in::DescribeContent("Nacht"));
+  const auto line = [this](const char* key, const char* name) { return key + host.Path(name) + "\r\n"; };
+  EXPECT_EQ(journal.substr(std::min(journal.find("[Tausch]"), journal.size())),
+            "[Tausch]\r\n" + line("Datei=", "Himmel.bmp") + line("Sicherung=", "Himmel.bmp.sav") +
+                line("Ersatz=", "Nacht.bmp") + line("Datei=", "Neu.bmp") + line("Ersatz=", "Regen.bmp"));
+  const app::RunJournal run = app::ParseJournal(journal);
+  EXPECT_EQ((std::vector<long>{run.pid, run.simulatorPid}), (std::vector<long>{platform::OwnProcessId(), simulator}));
   EXPECT_EQ(view.log, (Texts{"Minimize", "Restore",
                              "! Nicht getauscht, weil die Ersatzdatei fehlt:\n  Strecke.dat=Winter.dat (" +
                                  host.Path("Winter.dat") + " fehlt)\n"}));
-  EXPECT_EQ(host.Read("Strecke.dat") + host.Read("Himmel.bmp") + host.Read("Nacht.bmp"), "SommerTagNacht");
+  EXPECT_EQ(host.Read("Strecke.dat") + host.Read("Himmel.bmp") + host.Read("Nacht.bmp") + host.Read("Regen.bmp") +
+                host.Read("Neu.bmp"),
+            "SommerTagNachtRegen");
   EXPECT_EQ(messages.messages(), Texts{});
 }
 

@@ -81,8 +81,9 @@ TEST(Readers, FilesOfIndependentToolsEveryVariantAndEveryRefusal) {
                     format = "Formatfehler in %s!\n";
   struct Refused {
     std::string bytes, message;
+    int cellsX = -1;  // a field: what is left of it, 0 when refused; -1: a bitmap, which is left empty
   };
-  const Refused bitmaps[] = {
+  const Refused refusals[] = {
       {"XM" + good.substr(2), wrong},
       {palette, wrong},
       {patch(30, 1), wrong} /* compression */,
@@ -97,22 +98,6 @@ TEST(Readers, FilesOfIndependentToolsEveryVariantAndEveryRefusal) {
       {patch(10, 5000), cut} /* data offset behind the end */,
       {patch(18, 0x7FFFFFFF), cut},
       {patch(22, 0x80000000u), cut},
-  };
-  for (const Refused& c : bitmaps) {
-    messages.clear();
-    const std::string path = dir.Path("bad.bmp");
-    dir.Write("bad.bmp", c.bytes);
-    // A refused bitmap is left empty.
-    terrain::BitmapImage image;
-    EXPECT_FALSE(image.ReadBitmap(path)) << c.message;
-    EXPECT_EQ((Ints{image.width, image.height}), (Ints{0, 0}));
-    EXPECT_EQ(messages.messages(), Strings{host::StringPrintf(c.message.c_str(), path.c_str())});
-  }
-  struct Field {
-    std::string bytes, message;
-    int cellsX;  // what is left of the field: 0 when refused
-  };
-  const Field fields[] = {
       {"TERRAGEXTERRAIN ", "Keyword TERRAGEN missing!\n", 0},
       {"TERRAGENTERRAINX", "Keyword TERRAIN missing!\n", 0},
       {Terragen().Count("XPTS", 2).Count("YPTS", 2).Count("THNG", 0).Heights(1, 0, {1, 2, 3, 4}).s, format, 0},
@@ -123,11 +108,15 @@ TEST(Readers, FilesOfIndependentToolsEveryVariantAndEveryRefusal) {
        "", 0},
       {Terragen().Count("XPTS", 3).Count("YPTS", 2).Heights(16384, 100, {8, 4}).s, format, 2},
   };
-  for (const Field& c : fields) {
+  for (const Refused& c : refusals) {
     messages.clear();
-    const std::string path = dir.Path("bad.ter");
-    dir.Write("bad.ter", c.bytes);
-    EXPECT_EQ(terrain::TerragenHeightField(path).cellsX, c.cellsX) << c.message;
+    const std::string path = dir.Path(c.cellsX < 0 ? "bad.bmp" : "bad.ter");
+    dir.Write(c.cellsX < 0 ? "bad.bmp" : "bad.ter", c.bytes);
+    terrain::BitmapImage image;
+    EXPECT_FALSE(c.cellsX < 0 && image.ReadBitmap(path)) << c.message;
+    EXPECT_EQ((Ints{image.width, image.height, c.cellsX < 0 ? -1 : terrain::TerragenHeightField(path).cellsX}),
+              (Ints{0, 0, c.cellsX}))
+        << c.message;
     const Strings expected = {host::StringPrintf(c.message.c_str(), path.c_str())};
     EXPECT_EQ(messages.messages(), c.message.empty() ? Strings{} : expected);
   }
