@@ -11,6 +11,7 @@
 // that holds about half of the files the layout names. bench/layout_ratios.sh
 // prints the ratios.
 #include <benchmark/benchmark.h>
+#include <unistd.h>
 
 #include <cstdio>
 #include <cstdlib>
@@ -132,6 +133,22 @@ void RawWrite(benchmark::State& state, bool large) {
   Count(state, f);
 }
 
+// The same write made durable, as a safe save must: the bytes flushed to
+// the disk before the call returns. The save's flushes are measured against
+// this one.
+void RawWriteSynced(benchmark::State& state, bool large) {
+  Fixture& f = Get(large);
+  for (auto _ : state) {
+    std::FILE* file = std::fopen(f.scratchNative.c_str(), "wb");
+    std::size_t put = std::fwrite(f.bytes.data(), 1, f.bytes.size(), file);
+    std::fflush(file);
+    fsync(fileno(file));
+    std::fclose(file);
+    benchmark::DoNotOptimize(put);
+  }
+  Count(state, f);
+}
+
 // As the tool does it: one layout for the whole run, loaded again and again
 // (each load releases what the previous one read).
 void Load(benchmark::State& state, bool large) {
@@ -151,6 +168,36 @@ void Save(benchmark::State& state, bool large) {
   for (auto _ : state) {
     l.PrepareForSave();
     if (!l.Save(f.scratchWindows, "")) state.SkipWithError("save failed");
+  }
+  Count(state, f);
+}
+
+// The parts of a save apart: the preparation, building the bytes, and the
+// safe replacement of the file with them.
+void Prepare(benchmark::State& state, bool large) {
+  Fixture& f = Get(large);
+  layout::Layout l;
+  l.Load(f.windowsPath, Sheets());
+  for (auto _ : state) l.PrepareForSave();
+  Count(state, f);
+}
+
+void Serialize(benchmark::State& state, bool large) {
+  Fixture& f = Get(large);
+  layout::Layout l;
+  l.Load(f.windowsPath, Sheets());
+  for (auto _ : state) {
+    std::string bytes;
+    l.Serialize(&bytes);
+    benchmark::DoNotOptimize(bytes.data());
+  }
+  Count(state, f);
+}
+
+void Replace(benchmark::State& state, bool large) {
+  Fixture& f = Get(large);
+  for (auto _ : state) {
+    if (!host::SaveFileReporting(f.scratchWindows, f.bytes, "")) state.SkipWithError("save failed");
   }
   Count(state, f);
 }
@@ -217,9 +264,14 @@ int main(int argc, char** argv) {
     std::string suffix = std::string("/") + size;
     benchmark::RegisterBenchmark(("raw_read" + suffix).c_str(), RawRead, large)->Unit(benchmark::kMillisecond);
     benchmark::RegisterBenchmark(("raw_write" + suffix).c_str(), RawWrite, large)->Unit(benchmark::kMillisecond);
+    benchmark::RegisterBenchmark(("raw_write_synced" + suffix).c_str(), RawWriteSynced, large)
+        ->Unit(benchmark::kMillisecond);
     benchmark::RegisterBenchmark(("load" + suffix).c_str(), Load, large)->Unit(benchmark::kMillisecond);
     benchmark::RegisterBenchmark(("save" + suffix).c_str(), Save, large)->Unit(benchmark::kMillisecond);
     benchmark::RegisterBenchmark(("link" + suffix).c_str(), Link, large)->Unit(benchmark::kMillisecond);
+    benchmark::RegisterBenchmark(("save_prepare" + suffix).c_str(), Prepare, large)->Unit(benchmark::kMillisecond);
+    benchmark::RegisterBenchmark(("save_serialize" + suffix).c_str(), Serialize, large)->Unit(benchmark::kMillisecond);
+    benchmark::RegisterBenchmark(("save_replace" + suffix).c_str(), Replace, large)->Unit(benchmark::kMillisecond);
     benchmark::RegisterBenchmark(("inventory" + suffix).c_str(), Inventory, large)->Unit(benchmark::kMillisecond);
     benchmark::RegisterBenchmark(("missing_list" + suffix).c_str(), MissingList, large)->Unit(benchmark::kMillisecond);
     benchmark::RegisterBenchmark(("remove_rolling_stock" + suffix).c_str(), RemoveRollingStock, large)

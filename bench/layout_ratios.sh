@@ -1,7 +1,9 @@
 #!/usr/bin/env bash
 # Runs the layout benchmark and prints each result as a ratio to the raw
 # baseline of the same run: load and link to one fread of the file's bytes,
-# save to one fwrite of the same bytes, the lists and the removal passes to the
+# save and its parts (preparing, building the bytes, the safe replacement) to
+# one fwrite of the same bytes, and the save also to that fwrite made durable
+# (fflush and fsync), the lists and the removal passes to the
 # fread as well. Then the cost per record of the large layout over that of the
 # small one. Each time is the least of several runs
 # (real time), so that other work on the machine counts as little as it can.
@@ -37,14 +39,14 @@ awk '
     missed = 0
     printf "layout benchmark, least real time of '"$repetitions"' runs\n\n"
     printf "%-20s %12s %12s %12s %12s\n", "", "small ms", "ratio", "large ms", "ratio"
-    n = split("raw_read raw_write load save link inventory missing_list remove_rolling_stock remove_gbos remove_real_estate", kinds, " ")
+    n = split("raw_read raw_write raw_write_synced load save save_prepare save_serialize save_replace link inventory missing_list remove_rolling_stock remove_gbos remove_real_estate", kinds, " ")
     for (k = 1; k <= n; ++k) {
       kind = kinds[k]
       line = sprintf("%-20s", kind)
       for (s = 1; s <= 2; ++s) {
         size = sizes[s]
         t = best[kind "/" size]
-        base = (kind == "save" || kind == "raw_write") ? best["raw_write/" size] : best["raw_read/" size]
+        base = (kind ~ /^(save|raw_write)/) ? best["raw_write/" size] : best["raw_read/" size]
         ratio = base > 0 ? t / base : 0
         line = line sprintf(" %12.3f %12.2f", t, ratio)
         if (size == "large" && kind == "load" && ratio > 10) missed = 1
@@ -52,6 +54,8 @@ awk '
       }
       print line
     }
+    synced = best["raw_write_synced/large"]
+    if (synced > 0) printf "\nlarge save over one fwrite made durable (fflush and fsync): %.2f\n", best["save/large"] / synced
     printf "\nper record, large over small:\n"
     m = split("load save link inventory missing_list remove_rolling_stock remove_gbos remove_real_estate", measured, " ")
     for (k = 1; k <= m; ++k) {
