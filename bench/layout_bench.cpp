@@ -149,6 +149,13 @@ void RawWriteSynced(benchmark::State& state, bool large) {
   Count(state, f);
 }
 
+// The fixture's layout, loaded.
+layout::Layout Loaded(const Fixture& f) {
+  layout::Layout l;
+  l.Load(f.windowsPath, Sheets());
+  return l;
+}
+
 // As the tool does it: one layout for the whole run, loaded again and again
 // (each load releases what the previous one read).
 void Load(benchmark::State& state, bool large) {
@@ -163,8 +170,7 @@ void Load(benchmark::State& state, bool large) {
 
 void Save(benchmark::State& state, bool large) {
   Fixture& f = Get(large);
-  layout::Layout l;
-  l.Load(f.windowsPath, Sheets());
+  layout::Layout l = Loaded(f);
   for (auto _ : state) {
     l.PrepareForSave();
     if (!l.Save(f.scratchWindows, "")) state.SkipWithError("save failed");
@@ -176,16 +182,14 @@ void Save(benchmark::State& state, bool large) {
 // safe replacement of the file with them.
 void Prepare(benchmark::State& state, bool large) {
   Fixture& f = Get(large);
-  layout::Layout l;
-  l.Load(f.windowsPath, Sheets());
+  layout::Layout l = Loaded(f);
   for (auto _ : state) l.PrepareForSave();
   Count(state, f);
 }
 
 void Serialize(benchmark::State& state, bool large) {
   Fixture& f = Get(large);
-  layout::Layout l;
-  l.Load(f.windowsPath, Sheets());
+  layout::Layout l = Loaded(f);
   for (auto _ : state) {
     std::string bytes;
     l.Serialize(&bytes);
@@ -204,8 +208,7 @@ void Replace(benchmark::State& state, bool large) {
 
 void Link(benchmark::State& state, bool large) {
   Fixture& f = Get(large);
-  layout::Layout l;
-  l.Load(f.windowsPath, Sheets());
+  layout::Layout l = Loaded(f);
   for (auto _ : state) {
     l.LinkTrackModels();
     benchmark::DoNotOptimize(l.tracks[0].linkedModel);
@@ -216,8 +219,7 @@ void Link(benchmark::State& state, bool large) {
 // The list as the list buttons write it, into the current folder.
 void List(benchmark::State& state, bool large, layout::ListKind kind) {
   Fixture& f = Get(large);
-  layout::Layout l;
-  l.Load(f.windowsPath, Sheets());
+  layout::Layout l = Loaded(f);
   for (auto _ : state) {
     app::InstallationObjects files(Installation());
     if (!host::SaveFileReporting(layout::ListFileName(kind), layout::ListText(l, kind, &files), "")) {
@@ -234,8 +236,7 @@ void MissingList(benchmark::State& state, bool large) { List(state, large, layou
 // timed).
 void Removal(benchmark::State& state, bool large, layout::RemovalKind kind) {
   Fixture& f = Get(large);
-  layout::Layout loaded;
-  loaded.Load(f.windowsPath, Sheets());
+  const layout::Layout loaded = Loaded(f);
   for (auto _ : state) {
     state.PauseTiming();
     layout::Layout l = loaded;

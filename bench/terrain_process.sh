@@ -43,52 +43,35 @@ with open(path, "wb") as f:
 PY
 }
 
-# raw_write FROM TO: writes every file of FROM into the new folder TO, each
-# from memory with one write call, and syncs the file system once; prints
-# the milliseconds that took (the files are read before the clock starts).
+# raw_write FROM TO [replace]: writes every file of FROM into the new folder
+# TO, each from memory with one write call, and syncs the file system once;
+# prints the milliseconds that took (the files are read before the clock
+# starts). With "replace", TO exists: the files go into a new folder beside
+# it, are synced, and each is moved over the old file of its name, as a
+# replacement that is never half written must do; what the file system
+# takes to replace files, which no writer of them can avoid.
 raw_write() {
-  python3 - "$1" "$2" <<'PY'
+  python3 - "$1" "$2" "${3:-}" <<'PY'
 import os, subprocess, sys, time
-source, target = sys.argv[1], sys.argv[2]
+source, target, mode = sys.argv[1], sys.argv[2], sys.argv[3]
 files = [(name, open(os.path.join(source, name), "rb").read()) for name in sorted(os.listdir(source))]
+folder = target + ".raw-new" if mode == "replace" else target
 start = time.monotonic()
-os.mkdir(target)
+os.mkdir(folder)
 for name, data in files:
-    fd = os.open(os.path.join(target, name), os.O_WRONLY | os.O_CREAT | os.O_EXCL, 0o666)
+    fd = os.open(os.path.join(folder, name), os.O_WRONLY | os.O_CREAT | os.O_EXCL, 0o666)
     view = memoryview(data)
     while view:
         view = view[os.write(fd, view):]
     os.close(fd)
-subprocess.run(["sync", "-f", target], check=True)
-print((time.monotonic() - start) * 1000)
-PY
-}
-
-# raw_replace FROM TO: the same files written raw into a new folder beside
-# the existing folder TO, one sync of the file system, then each moved over
-# the old file of its name in TO; prints the milliseconds. What the file
-# system takes to replace files, which no writer of them can avoid.
-raw_replace() {
-  python3 - "$1" "$2" <<'PY'
-import os, subprocess, sys, time
-source, target = sys.argv[1], sys.argv[2]
-files = [(name, open(os.path.join(source, name), "rb").read()) for name in sorted(os.listdir(source))]
-temp = target + ".raw-new"
-start = time.monotonic()
-os.mkdir(temp)
-for name, data in files:
-    fd = os.open(os.path.join(temp, name), os.O_WRONLY | os.O_CREAT | os.O_EXCL, 0o666)
-    view = memoryview(data)
-    while view:
-        view = view[os.write(fd, view):]
+subprocess.run(["sync", "-f", folder], check=True)
+if mode == "replace":
+    for name, _ in files:
+        os.rename(os.path.join(folder, name), os.path.join(target, name))
+    os.rmdir(folder)
+    fd = os.open(target, os.O_RDONLY)
+    os.fsync(fd)
     os.close(fd)
-subprocess.run(["sync", "-f", temp], check=True)
-for name, _ in files:
-    os.rename(os.path.join(temp, name), os.path.join(target, name))
-os.rmdir(temp)
-fd = os.open(target, os.O_RDONLY)
-os.fsync(fd)
-os.close(fd)
 print((time.monotonic() - start) * 1000)
 PY
 }
@@ -122,7 +105,7 @@ for size in 1001 2001; do
       if [ "$folder" = existing ]; then
         # The raw files again, now over the raw folder of the same files.
         sync -f "$work/Sim/Modelle"
-        replace_times+=("$(raw_replace "$work/Sim/Modelle/Gross" "$work/raw")")
+        replace_times+=("$(raw_write "$work/Sim/Modelle/Gross" "$work/raw" replace)")
       fi
     done
     tiles=$(find "$work/Sim/Modelle/Gross" -name 'bmp*.mod' | wc -l)
