@@ -89,13 +89,6 @@ class CrossProgramTest : public InstallationTest {
   }
   std::string Unix() const { return InstallationTest::Native(); }
   RunResult UnderWine(const std::vector<std::string>& args) const { return RunProgram(WineArgs(args), {}); }
-  bool WaitFor(const std::function<bool()>& done) const {
-    for (int i = 0; i < 600; ++i) {
-      if (done()) return true;
-      std::this_thread::sleep_for(std::chrono::milliseconds(100));
-    }
-    return false;
-  }
   bool JournalNamesSimulator() const { return Read("StartZUVO-Lauf.txt").find("Simulator=") != std::string::npos; }
   std::string Files() const { return Read("A.dat") + Read("B.dat") + (Exists("A.dat.sav") ? " sav" : ""); }
 
@@ -109,7 +102,7 @@ TEST_F(CrossProgramTest, NativeHealsARunUnderWineAndWineHealsANativeRun) {
                              InstallationTest::Native("Kantrelwick.exe"),
                              std::filesystem::copy_options::overwrite_existing);
   Child run = SpawnProgram(WineArgs({"start", folder_ + "\\Anlagen\\Test.anl"}), {});
-  ASSERT_TRUE(WaitFor([&] { return JournalNamesSimulator() && !Runs().empty() && Runs().back().Has("Haengt"); }))
+  ASSERT_TRUE(Eventually([&] { return JournalNamesSimulator() && !Runs().empty() && Runs().back().Has("Haengt"); }))
       << Finish(run).err;
   ASSERT_TRUE(KillAllWith("zuvo.exe", folder_));
   Finish(run);
@@ -118,7 +111,7 @@ TEST_F(CrossProgramTest, NativeHealsARunUnderWineAndWineHealsANativeRun) {
   EXPECT_EQ(native.exitCode, 1);
   EXPECT_EQ(native.err.find("Kantrelwick l\xC3\xA4uft schon auf "), 0u) << native.err;
   ASSERT_TRUE(KillAllWith("Kantrelwick.exe", Folder()));
-  ASSERT_TRUE(WaitFor([&] { return NativeZuvo({"repair"}).exitCode == 0; })) << NativeZuvo({"repair"}).err;
+  ASSERT_TRUE(Eventually([&] { return NativeZuvo({"repair"}).exitCode == 0; })) << NativeZuvo({"repair"}).err;
   EXPECT_EQ(Files(), "A.datB.dat");
   EXPECT_FALSE(Exists(journal));
 
@@ -128,7 +121,7 @@ TEST_F(CrossProgramTest, NativeHealsARunUnderWineAndWineHealsANativeRun) {
   const std::size_t before = Runs().size();
   run = SpawnZuvo({"--host", Unix(), "start", InstallationTest::Native("Anlagen\\Test.anl")}, NativeEnv());
   ASSERT_TRUE(
-      WaitFor([&] { return JournalNamesSimulator() && Runs().size() > before && Runs().back().Has("Haengt"); }));
+      Eventually([&] { return JournalNamesSimulator() && Runs().size() > before && Runs().back().Has("Haengt"); }));
   kill(run.pid, SIGKILL);
   Finish(run);
   RunResult wine = UnderWine({"repair"});

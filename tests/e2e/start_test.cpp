@@ -115,9 +115,6 @@ TEST_F(InstallationTest, ChoicesSwapsAndTheCameraSetAreMadeForTheRunAndTakenBack
   EXPECT_EQ(restored.out, Typed("Fassung 1 wiederhergestellt: " + host_ + "Anlagen\\Test.anl, " + host_ +
                                 "Anlagen\\Test.danl (die Dateien davor: Fassung 4)\n"));
   EXPECT_TRUE(Read("Anlagen\\Test.anl") == anl && ReadSettings() == danlBefore);
-  WriteSettings({"[Zuvo]"});  // a file that holds the version's bytes is left as it is
-  EXPECT_EQ(Zuvo({"--yes", "restore", Layout(), "1"}).out,
-            Typed("Fassung 1 wiederhergestellt: " + host_ + "Anlagen\\Test.danl (die Dateien davor: Fassung 5)\n"));
 }
 
 const char kUnswapped[] =

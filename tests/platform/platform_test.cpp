@@ -32,17 +32,14 @@ TEST(PlatformTest, ReplaceFileWritesExactlyOrLeavesTheOldFileWhole) {
   const std::string old = std::string("a\r\nb\0c\n\x1A\xFF", 9) + std::string(300000, '\x81');
   const std::string name = testing_support::Cp("Gr\xC3\xB6\xC3\x9F.anl");
   ASSERT_EQ(platform::ReplaceFile(dir.Path(name), old.data(), old.size(), ""), platform::SaveOutcome::kSaved);
-  dir.MakeDirs("Anlagen");
-  // The last step failing (a planned fault), a missing folder, a folder in the way.
-  const std::pair<std::string, bool> cases[] = {
-      {name, true}, {"Neu.anl", true}, {"fehlt\\Neu.anl", false}, {"Anlagen", false}};
-  for (const auto& c : cases) {
-    if (c.second) platform::PlanFault(platform::kFaultRename, 1);
-    EXPECT_NE(platform::ReplaceFile(dir.Path(c.first), "neu", 3, ""), platform::SaveOutcome::kSaved) << c.first;
+  // The last step failing (a planned fault). (A missing folder, a folder in the way: the failure tests.)
+  for (const std::string& target : {name, std::string("Neu.anl")}) {
+    platform::PlanFault(platform::kFaultRename, 1);
+    EXPECT_NE(platform::ReplaceFile(dir.Path(target), "neu", 3, ""), platform::SaveOutcome::kSaved) << target;
     platform::ClearFaults();
     std::string read = "vorher";
     EXPECT_TRUE(platform::ReadWholeFile(dir.Path(name), &read) && read == old);
-    EXPECT_EQ(dir.List().size(), 2u);  // no temporary file left
+    EXPECT_EQ(dir.List().size(), 1u);  // no temporary file left
   }
   EXPECT_EQ(platform::ReplaceFile(dir.Path(name), "", 0, ""), platform::SaveOutcome::kSaved);
   EXPECT_TRUE(dir.Exists(name) && dir.Read(name).empty());
