@@ -64,8 +64,19 @@ TEST_F(AppTest, ALiveRunIsRefusedAndAJournalIsNeverFollowedBlindly) {
       {{"Prozess=1", "Start=1:1"}, ab, kRepair, 0, {none + wayOut}, all},
       {{"Prozess=1", "Start=1:1"}, ab, kForceYes, 1, {back, "? " + none + anyway}, ""},
       {{"Prozess=1", "Start=1:1", "Rechner=anderswo"}, ab, kForceNo, 1, {"? " + other + anyway}, all},
+#ifdef _WIN32
+      // A Windows program cannot ask a wine server: refused with the way out.
+      {{"Prozess=1", me, "System=Wine", "Prefix=/nirgends", "Simulator=7"},
+       ab,
+       kRepair,
+       0,
+       {"Ob der Lauf auf X (Prozess 7 auf " + platform::HostName() + judge +
+        "der Simulator (Prozess 7) l\344sst sich von hier nicht pr\374fen. " + wayOut},
+       all},
+#else
       // A wine prefix whose wine server does not run runs no simulator.
       {{"Prozess=1", me, "System=Wine", "Prefix=/nirgends", "Simulator=7"}, ab, kRepair, 1, {back}, ""},
+#endif
       // A rename that fails (the second) keeps the journal with what is left.
       {{}, ab, kRepair, 0, {partly}, kept, 2},
       // Hand-edited: B's place is taken, so A stays in its backup.
