@@ -5,17 +5,28 @@
 // the models again.
 #pragma once
 
+#include <cstdint>
 #include <vector>
 
 #include "layout/layout.h"
-#include "layout/model_key.h"
 
 namespace layout {
 
 class TrackModelPlaces {
  public:
+  // Where a model stands and the way it faces, as linking compares them:
+  // x and y only (heights are never compared), the direction as key bits.
+  struct Place {
+    std::int32_t x = 0;
+    std::int32_t y = 0;
+    std::uint32_t dx = 0;
+    std::uint32_t dy = 0;
+    std::uint32_t dz = 0;
+
+    bool operator==(const Place& o) const { return x == o.x && y == o.y && dx == o.dx && dy == o.dy && dz == o.dz; }
+  };
   struct Placed {
-    ModelKey key;  // the place and direction only: no name, no height
+    Place place;
     int model;
   };
 

@@ -126,67 +126,123 @@ int TrackRecord::BufferStopPosition(Point* result) const {
 
 namespace {
 
+using Place = TrackModelPlaces::Place;
+
+// The murmur finalizer over the place: every input bit reaches every output
+// bit, so nearby places spread over the table.
+std::uint64_t Mix(std::uint64_t h) {
+  h ^= h >> 33;
+  h *= 0xFF51AFD7ED558CCDULL;
+  h ^= h >> 33;
+  h *= 0xC4CEB9FE1A85EC53ULL;
+  h ^= h >> 33;
+  return h;
+}
+
+std::uint64_t PlaceHash(const Place& p) {
+  std::uint64_t h =
+      Mix((static_cast<std::uint64_t>(static_cast<std::uint32_t>(p.x)) << 32) ^ static_cast<std::uint32_t>(p.y));
+  return Mix(h ^ ((static_cast<std::uint64_t>(p.dx) << 32) | p.dy) ^ (static_cast<std::uint64_t>(p.dz) << 17));
+}
+
 // Models that can stand on a track, grouped by the place and direction they
-// match (heights are never compared). Every model of a group links to the
-// same track: the first one in list order with that place and direction.
-// That track keeps the group's last model.
+// match. Every model of a group links to the same track: the first one in
+// list order with that place and direction. That track keeps the group's
+// last model. One flat table holds each group with its last model, so a
+// lookup touches one slot (and its neighbours on a collision).
 class ModelGroups {
  public:
-  explicit ModelGroups(std::size_t expected) : index_(expected) {
+  explicit ModelGroups(std::size_t expected) {
+    std::size_t capacity = 16;
+    while (capacity < expected * 2) capacity *= 2;
+    slots_.assign(capacity, Slot());
+    mask_ = capacity - 1;
     std::size_t bits = 64;
     while (bits < expected * 16) bits *= 2;
     filter_.assign(bits / 64, 0);
     filterMask_ = static_cast<std::uint32_t>(bits - 1);
   }
 
-  void Add(const ModelKey& key, int model) {
-    std::size_t group = index_.InsertFirst(key, last_.size());
-    if (group == last_.size()) {
-      last_.push_back(model);
-      placed_.push_back(0);
-      std::uint32_t bit = FilterBit(key);
+  // Models come in list order; at most the expected number are added.
+  void Add(const Place& place, int model) {
+    Slot& slot = SlotOf(place);
+    if (slot.state == kEmpty) {
+      slot.place = place;
+      slot.state = kWaiting;
+      std::uint32_t bit = FilterBit(place);
       filter_[bit / 64] |= std::uint64_t{1} << (bit % 64);
-    } else {
-      last_[group] = model;  // models come in list order
+      any_ = true;
     }
+    slot.model = model;
   }
 
-  bool empty() const { return last_.empty(); }
+  bool empty() const { return !any_; }
 
   // Whether a group might stand at this place: a small bit table of the
   // groups' places lets most tracks pass without a lookup.
-  bool MayStandAt(const ModelKey& key) const {
-    std::uint32_t bit = FilterBit(key);
+  bool MayStandAt(const Place& place) const {
+    std::uint32_t bit = FilterBit(place);
     return (filter_[bit / 64] >> (bit % 64)) & 1;
   }
 
-  // The last model of the group a track with this key carries, when the
+  // The last model of the group a track with this place carries, when the
   // group has not found an earlier track; kNoModel otherwise.
-  int Place(const ModelKey& key) {
-    if (!MayStandAt(key)) return kNoModel;
-    const std::size_t* group = index_.Find(key);
-    if (group == nullptr || placed_[*group]) return kNoModel;
-    placed_[*group] = 1;
-    return last_[*group];
+  int Take(const Place& place) {
+    if (!MayStandAt(place)) return kNoModel;
+    Slot& slot = SlotOf(place);
+    if (slot.state != kWaiting) return kNoModel;
+    slot.state = kTaken;
+    return slot.model;
   }
 
  private:
-  std::uint32_t FilterBit(const ModelKey& key) const {
-    std::uint32_t h = static_cast<std::uint32_t>(key.x) * 0x9E3779B1u ^ static_cast<std::uint32_t>(key.y) * 0x85EBCA77u;
+  enum : std::int32_t { kEmpty, kWaiting, kTaken };
+  struct Slot {
+    Place place;
+    std::int32_t model = kNoModel;
+    std::int32_t state = kEmpty;
+  };
+
+  // The slot of the place's group, or the empty slot where it belongs. The
+  // table is at least twice the number of groups, so an empty slot exists.
+  Slot& SlotOf(const Place& place) {
+    for (std::size_t i = static_cast<std::size_t>(PlaceHash(place)) & mask_;; i = (i + 1) & mask_) {
+      Slot& slot = slots_[i];
+      if (slot.state == kEmpty || slot.place == place) return slot;
+    }
+  }
+
+  std::uint32_t FilterBit(const Place& place) const {
+    std::uint32_t h =
+        static_cast<std::uint32_t>(place.x) * 0x9E3779B1u ^ static_cast<std::uint32_t>(place.y) * 0x85EBCA77u;
     return (h ^ (h >> 15)) & filterMask_;
   }
 
-  FirstIndex index_;
-  std::vector<int> last_;
-  std::vector<char> placed_;
+  std::vector<Slot> slots_;
+  std::size_t mask_ = 0;
   std::vector<std::uint64_t> filter_;
   std::uint32_t filterMask_ = 0;
+  bool any_ = false;
 };
 
-bool PlaceKey(const Point& position, const Direction& direction, ModelKey* key) {
-  key->x = position.x;
-  key->y = position.y;
-  return DirectionKeyBits(direction, key);
+const std::size_t kAhead = 32;  // tracks: about the wait for memory over the time per track
+
+inline void Prefetch(const void* address) {
+#if defined(__GNUC__)
+  __builtin_prefetch(address, 1, 0);
+#else
+  (void)address;
+#endif
+}
+
+bool DirectionBits(const Direction& d, Place* place) {
+  return RealKeyBits(d.x, &place->dx) && RealKeyBits(d.y, &place->dy) && RealKeyBits(d.z, &place->dz);
+}
+
+bool PlaceOf(const Point& position, const Direction& direction, Place* place) {
+  place->x = position.x;
+  place->y = position.y;
+  return DirectionBits(direction, place);
 }
 
 }  // namespace
@@ -194,33 +250,38 @@ bool PlaceKey(const Point& position, const Direction& direction, ModelKey* key) 
 void TrackModelPlaces::Note(const ModelRecord& model, int index) {
   const bool bridge = IsBridge(model.name);
   if (!bridge && !IsBufferStop(model.name)) return;
-  Placed placed{ModelKey(), index};
-  if (!PlaceKey(model.position, model.direction, &placed.key)) return;
+  Placed placed{Place(), index};
+  if (!PlaceOf(model.position, model.direction, &placed.place)) return;
   (bridge ? bridges_ : bufferStops_).push_back(placed);
 }
 
 void LinkTrackModelsAt(Layout* layout, const TrackModelPlaces& places) {
   ModelGroups bridges(places.bridges().size()), bufferStops(places.bufferStops().size());
-  for (const TrackModelPlaces::Placed& placed : places.bridges()) bridges.Add(placed.key, placed.model);
-  for (const TrackModelPlaces::Placed& placed : places.bufferStops()) bufferStops.Add(placed.key, placed.model);
+  for (const TrackModelPlaces::Placed& placed : places.bridges()) bridges.Add(placed.place, placed.model);
+  for (const TrackModelPlaces::Placed& placed : places.bufferStops()) bufferStops.Add(placed.place, placed.model);
 
   // Tracks in list order, so each group finds its first track; when a
   // bridge and a buffer stop find the same track, the later model stays.
-  for (TrackRecord& track : layout->tracks) {
+  // A track's fields for linking lie in one cache line; asking for the line
+  // of a track well ahead hides the wait for memory on a large layout.
+  const std::size_t count = layout->tracks.size();
+  for (std::size_t t = 0; t < count; ++t) {
+    if (t + kAhead < count) Prefetch(&layout->tracks[t + kAhead].linkedModel);
+    TrackRecord& track = layout->tracks[t];
     int linked = kNoModel;
-    ModelKey key;
+    Place place;
     if (!bridges.empty()) {
-      key.x = RoundedMid(track.start.x, track.end.x);
-      key.y = RoundedMid(track.start.y, track.end.y);
-      if (bridges.MayStandAt(key) && DirectionKeyBits(track.startDirection, &key)) {
-        linked = bridges.Place(key);
+      place.x = RoundedMid(track.start.x, track.end.x);
+      place.y = RoundedMid(track.start.y, track.end.y);
+      if (bridges.MayStandAt(place) && DirectionBits(track.startDirection, &place)) {
+        linked = bridges.Take(place);
       }
     }
     Point position;
     Direction direction;
     if (!bufferStops.empty() && track.endCount == 1 && track.EndDirection(&direction) &&
-        BufferStopAt(track.end, direction, &position) && PlaceKey(position, direction, &key)) {
-      int stop = bufferStops.Place(key);
+        BufferStopAt(track.end, direction, &position) && PlaceOf(position, direction, &place)) {
+      int stop = bufferStops.Take(place);
       if (stop > linked) linked = stop;
     }
     track.linkedModel = linked;
