@@ -60,7 +60,6 @@ TEST_F(AppTest, ALiveRunIsRefusedAndAJournalIsNeverFollowedBlindly) {
       {{"Prozess=1", "Simulator=" + pid, "SimulatorStart=" + start, me}, ab, kRepair, 0, {alive}, all},
       {{"Prozess=" + pid, "Start=" + start + "0", me}, ab, kRepair, 1, {back}, ""},
       // Another computer, or none named: refused with the way out; when forced, asked first.
-      {{"Prozess=1", "Start=1:1", "Rechner=anderswo"}, ab, kRepair, 0, {other + wayOut}, all},
       {{"Prozess=1", "Start=1:1"}, ab, kRepair, 0, {none + wayOut}, all},
       {{"Prozess=1", "Start=1:1"}, ab, kForceYes, 1, {back, "? " + none + anyway}, ""},
       {{"Prozess=1", "Start=1:1", "Rechner=anderswo"}, ab, kForceNo, 1, {"? " + other + anyway}, all},

@@ -180,7 +180,6 @@ TEST_F(InstallationTest, PathsUsageErrorsAndHints) {
       {Args{"help", "strat"}, 2, "",
        "Unbekannter Befehl \"strat\". Meinten Sie \"start\"?\nAufruf: zuvo help [OPTIONEN] [BEFEHL]\n"
        "\"zuvo help --help\" zeigt die Hilfe.\n"},
-      {Args{"help", "map"}, 0, "Anlage als SVG-Karte zeichnen\nAufruf: zuvo map [OPTIONEN] ANLAGE\n", ""},
       {Args{"-V"}, 0, "zuvo (StartZUVO) 1.2.0\n", ""},
       {Args{}, 2, "", "Es fehlt ein Befehl.\n" + usage},
       {Args{"--host"}, 2, "", "Bei --host fehlt der Wert.\n" + usage},
@@ -258,7 +257,6 @@ TEST_F(InstallationTest, JsonOutputFollowsTheSchema) {
        R"("groundTexture":["Sand.bmp"]}})"},
       {Args{"show", "--json", Layout()}, "", R"({"/installation":null})"},
       {Args{"dump", berg}, registry, R"({"/installation":"C:\\Sim\\"})"},
-      {Args{"dump", berg}, "", R"({"/installation":null})"},
       {Args{"history", "--json", Native("Anlagen\\Hist.anl")}, "",
        R"({"/versions/0/number":1,"/versions/0/models":2})"},
   };

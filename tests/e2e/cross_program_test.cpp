@@ -88,7 +88,7 @@ class CrossProgramTest : public InstallationTest {
     return RunZuvo(all, NativeEnv());
   }
   std::string Unix() const { return InstallationTest::Native(); }
-  RunResult UnderWine(const std::vector<std::string>& args) const { return RunProgram(WineArgs(args), {}); }
+  RunResult UnderWine(const std::vector<std::string>& args) const { return Finish(SpawnProgram(WineArgs(args), {})); }
   bool JournalNamesSimulator() const { return Read("StartZUVO-Lauf.txt").find("Simulator=") != std::string::npos; }
   std::string Files() const { return Read("A.dat") + Read("B.dat") + (Exists("A.dat.sav") ? " sav" : ""); }
 

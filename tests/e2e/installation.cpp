@@ -10,7 +10,6 @@
 #include <regex>
 #include <thread>
 
-#include "host/installation.h"
 #include "platform/platform.h"
 #include "layout/layout_bytes.h"
 #include "settings/settings_file.h"
@@ -172,13 +171,6 @@ void InstallationTest::WriteMixedLayout() const {
   }
   for (const char* file : {"Modelle\\Haus.mod", "GBO\\Bahnhof.gbo", "Rollmaterial\\Wagen.rm"}) Write(file, "x");
   Write("Anlagen\\Berg.anl", layout_bytes::File(gbos, models, units));
-}
-
-void InstallationTest::SaveDefaults() const {
-  for (int k = 0; k < host::kAssetKindCount; ++k) {
-    const host::AssetKindInfo& kind = host::AssetKindOf(static_cast<host::AssetKind>(k));
-    Write(std::string(kind.name) + "\\" + kind.defaultFile, Read(kind.activeFile));
-  }
 }
 
 stand_in::Run InstallationTest::OnlyRun() const {

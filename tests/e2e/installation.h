@@ -34,7 +34,6 @@ Child SpawnZuvo(const Args& args, const Args& env);
 // Any program: argv[0] is its path; standard error to `errorTo` when given.
 Child SpawnProgram(const Args& argv, const Args& env, const std::string& errorTo = "");
 RunResult Finish(const Child& child);
-inline RunResult RunProgram(const Args& argv, const Args& env) { return Finish(SpawnProgram(argv, env)); }
 inline RunResult RunZuvo(const Args& args, const Args& env = {}) { return Finish(SpawnZuvo(args, env)); }
 
 std::string CrLf(const Args& lines);
@@ -80,7 +79,6 @@ class InstallationTest : public ::testing::Test {
   }
   // Anlagen\Berg.anl: a present and a missing object of each kind.
   void WriteMixedLayout() const;
-  void SaveDefaults() const;  // each kind's default file, as a first start saves it
 
   void WriteSettings(const Args& lines) const { Write("Anlagen\\Test.danl", CrLf(lines)); }
   std::string ReadSettings() const { return Read("Anlagen\\Test.danl"); }

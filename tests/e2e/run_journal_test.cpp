@@ -1,6 +1,6 @@
 // The run journal seen from outside: "zuvo start" killed at every step of a start with two
-// chained swaps, then another command puts everything back; "repair --force"; of two starts
-// at once exactly one runs. What a journal records and how it is judged: tests/app.
+// chained swaps, then another command puts everything back; of two starts at once exactly
+// one runs. What a journal records and how it is judged: tests/app.
 #include <cstdio>
 #include <cstdlib>
 
@@ -59,19 +59,6 @@ TEST_F(RunJournalTest, KilledAtEveryStepTheNextCommandPutsAllBack) {
     }
   }
   EXPECT_GT(points, 12);
-}
-
-// "repair --force" with --yes undoes a run that cannot be judged (the question: tests/app).
-TEST_F(RunJournalTest, RepairForceWithYesHealsARunThatCannotBeJudged) {
-  std::rename(Native("A.dat").c_str(), Native("A.dat.sav").c_str());
-  std::rename(Native("B.dat").c_str(), Native("A.dat").c_str());
-  Write(kJournal, CrLf({"[Lauf]", "Anlage=X", "Prozess=1", "[Tausch]", "Datei=" + host_ + "A.dat",
-                        "Sicherung=" + host_ + "A.dat.sav", "Ersatz=" + host_ + "B.dat"}));
-  const RunResult run = Zuvo({"--yes", "repair", "--force"});
-  EXPECT_EQ(run.exitCode, 0);
-  EXPECT_EQ(run.err,
-            "Nach dem abgebrochenen Lauf auf X wiederhergestellt:\n  " + host_ + "B.dat\n  " + host_ + "A.dat\n");
-  EXPECT_EQ(Off(), "");
 }
 
 // Two starts begun at the same instant: exactly one runs, the other refuses with the running

@@ -5,6 +5,7 @@
 #include <unistd.h>
 
 #include "e2e/installation.h"
+#include "host/installation.h"
 #include "terrain/terrain_test_support.h"
 
 namespace e2e {
@@ -24,7 +25,10 @@ TEST_F(InstallationTest, ASharedLayoutRunsNoProgramAndWritesThroughNoLink) {
   Write("Anlagen\\f.bmp", terrain_test::MakeBitmap(2, 2, [](int, int) { return terrain_test::PixelBytes{}; }));
   dir_.MakeDirs(Inside("Modelle\\Nord"));
   WriteMixedLayout();
-  SaveDefaults();
+  for (int k = 0; k < host::kAssetKindCount; ++k) {  // each kind's default file, as a first start saves it
+    const host::AssetKindInfo& kind = host::AssetKindOf(static_cast<host::AssetKind>(k));
+    Write(std::string(kind.name) + "\\" + kind.defaultFile, Read(kind.activeFile));
+  }
   const std::string h = host_, anlagen = host_ + "Anlagen";
   const std::string program =
       ", ein Programm oder eine Programmbibliothek: das tut StartZUVO nicht. Wer diesen Tausch "
