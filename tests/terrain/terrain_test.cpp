@@ -75,7 +75,7 @@ TEST(Readers, FilesOfIndependentToolsEveryVariantAndEveryRefusal) {
   std::string good = MakeBitmap(4, 3, Picture), palette;
   ASSERT_TRUE(platform::ReadWholeFile(DataPath("picture-palette.bmp"), &palette));
   const auto patch = [&](std::size_t at, std::uint32_t value) {  // a 4-byte field of the good bitmap
-    return std::string(good).replace(at, 4, Bytes().U32(value).s);
+    return std::string(good).replace(at, 4, Bytes().U32(value).data);
   };
   const std::string wrong = "Falsches Bitmapformat: %s!\n", cut = "Fehler beim Lesen von %s!\n",
                     format = "Formatfehler in %s!\n";
@@ -100,13 +100,13 @@ TEST(Readers, FilesOfIndependentToolsEveryVariantAndEveryRefusal) {
       {patch(22, 0x80000000u), cut},
       {"TERRAGEXTERRAIN ", "Keyword TERRAGEN missing!\n", 0},
       {"TERRAGENTERRAINX", "Keyword TERRAIN missing!\n", 0},
-      {Terragen().Count("XPTS", 2).Count("YPTS", 2).Count("THNG", 0).Heights(1, 0, {1, 2, 3, 4}).s, format, 0},
-      {Terragen().Count("XPTS", 2).Text("YPTS").U8(2).s, format, 0},
+      {Terragen().Count("XPTS", 2).Count("YPTS", 2).Count("THNG", 0).Heights(1, 0, {1, 2, 3, 4}).data, format, 0},
+      {Terragen().Count("XPTS", 2).Raw("YPTS").U8(2).data, format, 0},
       // One point in x makes no field, quietly; the unused chunks are skipped.
-      {Terragen().Count("XPTS", 1).Count("YPTS", 4).Count("CRAD", 0).Count("CRVM", 0).Heights(1, 0, {1, 2, 3, 4}).s +
+      {Terragen().Count("XPTS", 1).Count("YPTS", 4).Count("CRAD", 0).Count("CRVM", 0).Heights(1, 0, {1, 2, 3, 4}).data +
            "EOF x",
        "", 0},
-      {Terragen().Count("XPTS", 3).Count("YPTS", 2).Heights(16384, 100, {8, 4}).s, format, 2},
+      {Terragen().Count("XPTS", 3).Count("YPTS", 2).Heights(16384, 100, {8, 4}).data, format, 2},
   };
   for (const Refused& c : refusals) {
     messages.clear();
@@ -124,8 +124,9 @@ TEST(Readers, FilesOfIndependentToolsEveryVariantAndEveryRefusal) {
   // Points in x after the heights (fuzz/corpus/terragen/found-grid-shrunk-after-heights):
   // 3 x 3 samples, then 2 points in x. The grid is 2 x 3; the ninth sample lies
   // outside it and sets no height.
-  dir.Write("plain.ter",
-            Terragen().Count("SIZE", 2).Heights(16384, 0, {10, 20, 30, 40, 50, 5, 70, 80, -30000}).Count("XPTS", 2).s);
+  dir.Write(
+      "plain.ter",
+      Terragen().Count("SIZE", 2).Heights(16384, 0, {10, 20, 30, 40, 50, 5, 70, 80, -30000}).Count("XPTS", 2).data);
   terrain::TerragenHeightField field(dir.Path("plain.ter"));
   EXPECT_EQ((Ints{1, 2, 6}), (Ints{field.cellsX, field.cellsY, static_cast<int>(field.terrain.samples.size())}));
   EXPECT_EQ((std::vector<double>{3750, 3750}), (std::vector<double>{field.minimumHeight, field.HeightAt(7, 9)}));
@@ -168,8 +169,8 @@ TEST_F(GeneratorTest, RefusalsAndFailedTilesWithTheirMessages) {
   dir_.Write("wide.bmp", MakeBitmap(100, 3, colour));  // as wide as h.bmp, not as high
   // Tags in any case; an x scale of 0.004 m gives a pixel size of 0 cm.
   Terragen tiny("terragenTerrain ");
-  tiny.Count("xpts", 5).Count("YpTs", 4).Heights(1, 0, std::vector<int>(20)).Text("ScaL").F32(0.004f).F32(1).F32(1);
-  dir_.Write("tiny.ter", tiny.s);
+  tiny.Count("xpts", 5).Count("YpTs", 4).Heights(1, 0, std::vector<int>(20)).Raw("ScaL").F32(0.004f).F32(1).F32(1);
+  dir_.Write("tiny.ter", tiny.data);
   dir_.MakeDirs("Host/Modelle/Y/bmp0_0.mod");  // in the way of a tile
   dir_.Write("Host/Modelle/Datei", "");        // in the way of a terrain's folder
   // Tiles of an earlier plan, and files that are no tiles of any plan.
