@@ -177,7 +177,12 @@ TEST_F(GeneratorTest, RefusalsAndFailedTilesWithTheirMessages) {
   for (const char* name : {"BMP2_0.MOD", "bmp0_2.mod", "bmp1_1.mod", "bmp1_x.mod", "bmp9.mod", "Notiz.txt"})
     dir_.Write(std::string("Host/Modelle/Alt/") + name, "alt");
   const std::string none = dir_.Path("none.bmp"), ter = dir_.Path("tiny.ter"),
-                    noFile = "Grund: Die Datei gibt es nicht.\n", open = "Can't open " + none + "!\n" + noFile;
+                    noFile = "Grund: Die Datei gibt es nicht.\n", open = "Can't open " + none + "!\n" + noFile,
+                    tal = "[TerrainTal]:", positive = Cp(" muss größer als 0 sein!\n");
+  // Tiles of 110 m at 1 m pixels and centres 50 m apart, then `change`.
+  const auto fitting = [](const std::string& change) {
+    return Strings{"Pixelgroesse=1", "Kachelabstand=50", "Kachelgroesse=110", change};
+  };
   // "Key=value" sets a key of the base section, "Key" removes it; the
   // messages (only a note when tiles of an earlier plan stay beside the new
   // ones); the entries of the terrain's folder.
@@ -187,12 +192,12 @@ TEST_F(GeneratorTest, RefusalsAndFailedTilesWithTheirMessages) {
   };
   const std::vector<Case> cases = {
       // The first fault in the order of the checks, whatever follows.
-      {{"Hoehe", "Farbe", "Name"}, {"[TerrainTal]:Hoehe muss gesetzt sein!\n"}, 0},
-      {{"Farbe", "Pixelgroesse=0"}, {"[TerrainTal]:Farbe muss gesetzt sein!\n"}, 0},
+      {{"Hoehe", "Farbe", "Name"}, {tal + "Hoehe muss gesetzt sein!\n"}, 0},
+      {{"Farbe", "Pixelgroesse=0"}, {tal + "Farbe muss gesetzt sein!\n"}, 0},
       {{"Hoehe=b.png", "Farbe=x.png"}, {"Falscher Dateityp fuer Hoehe: b.png!\n"}, 0},
       {{"Pixelgroesse=0.004", "Farbe=x.png"}, {"Bitte Pixelgroesse angeben!\n"}, 0},  // rounds to 0 cm
-      {{"Pixelgroesse=-1"}, {Cp("[TerrainTal]:Pixelgroesse muss größer als 0 sein!\n")}, 0},
-      {{"Pixelgroesse=1e300"}, {Cp("[TerrainTal]:Pixelgroesse ist zu groß!\n")}, 0},
+      {{"Pixelgroesse=-1"}, {tal + "Pixelgroesse" + positive}, 0},
+      {{"Pixelgroesse=1e300"}, {tal + Cp("Pixelgroesse ist zu groß!\n")}, 0},
       // The colour picture's type is checked after the height file is read.
       {{"Hoehe=" + none, "Farbe=f.png", "Name"}, {open, "Falscher Dateityp fuer farbe: f.png!\n"}, 0},
       {{"Hoehe=none.bmp"}, {"Can't open none.bmp!\n" + noFile}, 0},  // and no word of sizes
@@ -201,32 +206,26 @@ TEST_F(GeneratorTest, RefusalsAndFailedTilesWithTheirMessages) {
       {{"Hoehe=h.bmp", "Farbe=wide.bmp", "Name"},
        {Cp("Groessen stimmen nicht überein!\nHöhen 100 x 100, Farben 100 x 3 Pixel.\n")},
        0},
-      {{"Name", "Kachelabstand=-1"}, {"[TerrainTal]:Name muss gesetzt sein!\n"}, 0},
-      {{"Hoehe=" + ter, "Farbe=" + dir_.Path("small.bmp")},
-       {Cp("[TerrainTal]:Pixelgroesse aus ") + ter + Cp(" muss größer als 0 sein!\n")},
-       0},
-      {{"Kachelabstand=-200"}, {Cp("[TerrainTal]:Kachelabstand muss größer als 0 sein!\n")}, 0},
-      {{"Kachelgroesse=0"}, {Cp("[TerrainTal]:Kachelgroesse muss größer als 0 sein!\n")}, 0},
+      {{"Name", "Kachelabstand=-1"}, {tal + "Name muss gesetzt sein!\n"}, 0},
+      {{"Hoehe=" + ter, "Farbe=" + dir_.Path("small.bmp")}, {tal + "Pixelgroesse aus " + ter + positive}, 0},
+      {{"Kachelabstand=-200"}, {tal + "Kachelabstand" + positive}, 0},
+      {{"Kachelgroesse=0"}, {tal + "Kachelgroesse" + positive}, 0},
       {{"Kachelabstand=1e30", "Kachelgroesse=1e30"}, {}, 0},  // held inside 32 bits: no tile
-      {{"Kachelabstand=1.5"},
-       {Cp("[TerrainTal]:Kachelabstand muss mindestens so groß wie die Pixelgroesse sein!\n")},
-       0},
+      {{"Kachelabstand=1.5"}, {tal + Cp("Kachelabstand muss mindestens so groß wie die Pixelgroesse sein!\n")}, 0},
       // At 1 m pixels, centres 25 and 75 of 100 cells: tiles up to 110 m (55
       // cells each side, cut at the edges to 80 cells) fit, 1 cm more not.
-      {{"Pixelgroesse=1", "Kachelabstand=50", "Kachelgroesse=110.01"},
-       {Cp("[TerrainTal]:Kachelgroesse zu groß für eine Modelldatei, höchstens 110 m bei dieser Pixelgroesse!\n")},
+      {fitting("Kachelgroesse=110.01"),
+       {tal + Cp("Kachelgroesse zu groß für eine Modelldatei, höchstens 110 m bei dieser Pixelgroesse!\n")},
        0},
-      {{"Pixelgroesse=1", "Kachelabstand=50", "Kachelgroesse=110"}, {}, 4},
-      {{"Name=Alt", "Pixelgroesse=1", "Kachelabstand=50", "Kachelgroesse=110"},
-       {Cp("[TerrainTal]: 2 Kacheln eines früheren Plans bleiben in ") + dir_.Path("Host\\Modelle\\Alt") + ".\n"},
+      {fitting("Name=X"), {}, 4},
+      {fitting("Name=Alt"),
+       {tal + Cp(" 2 Kacheln eines früheren Plans bleiben in ") + dir_.Path("Host\\Modelle\\Alt") + ".\n"},
        9},
-      {{"Name=Datei", "Pixelgroesse=1", "Kachelabstand=50", "Kachelgroesse=110"},
+      {fitting("Name=Datei"),
        {"Verzeichnis " + dir_.Path("Host\\Modelle\\Datei") + " kann nicht angelegt werden!\n"},
        0},
       // A tile that cannot be saved stops the section: the folder keeps what it held.
-      {{"Name=Y", "Pixelgroesse=1", "Kachelabstand=50", "Kachelgroesse=110"},
-       {"Can't open " + dir_.Path("Host\\Modelle\\Y\\bmp0_0.mod") + "!\n"},
-       1},
+      {fitting("Name=Y"), {"Can't open " + dir_.Path("Host\\Modelle\\Y\\bmp0_0.mod") + "!\n"}, 1},
   };
   for (std::size_t k = 0; k < cases.size(); ++k) {
     std::map<std::string, std::string> keys = {
