@@ -81,7 +81,7 @@ TEST(Readers, FilesOfIndependentToolsEveryVariantAndEveryRefusal) {
                     format = "Formatfehler in %s!\n";
   struct Refused {
     std::string bytes, message;
-    int cellsX = -1;  // a field: what is left of it, 0 when refused; -1: a bitmap, which is left empty
+    int cells = -1;  // a field: cellsX + cellsY of what is left, 0 when refused; -1: a bitmap, which is left empty
   };
   const Refused refusals[] = {
       {"XM" + good.substr(2), wrong},
@@ -106,17 +106,19 @@ TEST(Readers, FilesOfIndependentToolsEveryVariantAndEveryRefusal) {
       {Terragen().Count("XPTS", 1).Count("YPTS", 4).Count("CRAD", 0).Count("CRVM", 0).Heights(1, 0, {1, 2, 3, 4}).data +
            "EOF x",
        "", 0},
-      {Terragen().Count("XPTS", 3).Count("YPTS", 2).Heights(16384, 100, {8, 4}).data, format, 2},
+      {Terragen().Count("XPTS", 3).Count("YPTS", 2).Heights(16384, 100, {8, 4}).data, format, 3},
+  };
+  const auto cells = [](const std::string& path) {
+    const terrain::TerragenHeightField field(path);
+    return field.cellsX + field.cellsY;
   };
   for (const Refused& c : refusals) {
     messages.clear();
-    const std::string path = dir.Path(c.cellsX < 0 ? "bad.bmp" : "bad.ter");
-    dir.Write(c.cellsX < 0 ? "bad.bmp" : "bad.ter", c.bytes);
+    const std::string name = c.cells < 0 ? "bad.bmp" : "bad.ter", path = dir.Path(name);
+    dir.Write(name, c.bytes);
     terrain::BitmapImage image;
-    EXPECT_FALSE(c.cellsX < 0 && image.ReadBitmap(path)) << c.message;
-    EXPECT_EQ((Ints{image.width, image.height, c.cellsX < 0 ? -1 : terrain::TerragenHeightField(path).cellsX}),
-              (Ints{0, 0, c.cellsX}))
-        << c.message;
+    EXPECT_FALSE(c.cells < 0 && image.ReadBitmap(path)) << c.message;
+    EXPECT_EQ((Ints{image.width, image.height, c.cells < 0 ? -1 : cells(path)}), (Ints{0, 0, c.cells})) << c.message;
     const Strings expected = {host::StringPrintf(c.message.c_str(), path.c_str())};
     EXPECT_EQ(messages.messages(), c.message.empty() ? Strings{} : expected);
   }
@@ -286,47 +288,42 @@ TEST_F(GeneratorTest, PreviewTilesAndReasonsAreThoseOfTheGenerationAndEveryPictu
   dir_.Write("big.bmp", MakeBitmap(130, 130, colour));
   dir_.Write("c32.bmp", MakeBitmap(3, 2, colour));  // for the TERRAGEN file's 3 x 2 cells of 30 m
   const std::string pictures = "\nHoehe=h.bmp\nFarbe=c.bmp\nPixelgroesse=2.5",
+                    spacing = "\nKachelabstand=5\nKachelgroesse=10",
+                    nine = "Bild: 9 x 6 Pixel, 22.5 x 15 m (Pixelgroesse 2.5 m)",
                     png = "xlink:href=\"data:image/png;base64,iVBORw0KGgo";
+  // Each picture read shows as a PNG; `fits`: the largest tile size that fits, when the tiles are too large.
   const struct {
     std::string section, keys, size;
-    Strings shapes;  // found in the SVG
     std::size_t tiles;
-    Strings fits;
+    std::string fits;
+    Strings shapes = {};  // found in the SVG
   } cases[] = {
       {"Terrain",
-       "Name=A" + pictures + "\nKachelabstand=5\nKachelgroesse=10",
-       "Bild: 9 x 6 Pixel, 22.5 x 15 m (Pixelgroesse 2.5 m)",
-       {"Kacheln: 12 (4 x 3), Abstand 5 m, Kante 10 m", png,  // tile (0, 0): 0 to 3 cells from the south-west
-                                                              // set in by one unit, the next column and row by more
+       "Name=A" + pictures + spacing,
+       nine,
+       12,
+       "",
+       {"Kacheln: 12 (4 x 3), Abstand 5 m, Kante 10 m",  // tile (0, 0): 0 to 3 cells from the south-west
+                                                         // set in by one unit, the next column and row by more
         "<rect class=\"tile even\" x=\"1\" y=\"342.33\" width=\"339.33\" "
         "height=\"339.33\"><title>bmp0_0.mod</title></rect>\n"
         "<text class=\"label\" x=\"113.78\" y=\"562.89\">bmp0_0.mod</text>\n<circle class=\"centre\" cx=\"113.78\" "
         "cy=\"568.89\"",
         "<rect class=\"tile odd\" x=\"2.5\"", "class=\"heights\">Hoehen: 0 m bis 4 m<",
-        "<g class=\"hillshade\" transform=\"translate(1032,"},
-       12,
-       {}},
+        "<g class=\"hillshade\" transform=\"translate(1032,"}},
       // A colour picture read as heights: ground 131 km high.
       {"Terrain5",
-       "Name=E\nHoehe=c.bmp\nFarbe=c.bmp\nPixelgroesse=2.5\nKachelabstand=5\nKachelgroesse=10",
-       "Bild: 9 x 6 Pixel, 22.5 x 15 m (Pixelgroesse 2.5 m)",
-       {"class=\"warning\">Warnung: Solche Hoehen gibt es auf der Erde nicht (unter -500 m oder ueber 9000 m). Ist "
-        "c.bmp"},
+       "Name=E\nHoehe=c.bmp\nFarbe=c.bmp\nPixelgroesse=2.5" + spacing,
+       nine,
        12,
-       {}},
-      {"Terrain2",
-       "Name=B\nHoehe=big.bmp\nFarbe=big.bmp\nPixelgroesse=1\nKachelabstand=100\nKachelgroesse=300",
-       "Bild: 130 x 130 Pixel, 130 x 130 m (Pixelgroesse 1 m)",
-       {png},
-       0,
-       {"Größte passende Kachelgroesse: 80 m"}},
-      {"Terrain3", "Name=C\nHoehe=h.bmp\nFarbe=none.bmp\nPixelgroesse=1", "Bild: nicht gelesen", {}, 0, {}},
-      {"Terrain & <D>",
-       "Name=D\nHoehe=" + DataPath("gdal-30m.ter") + "\nFarbe=c32.bmp\nKachelabstand=-1",
-       "Bild: 3 x 2 Pixel, 90 x 60 m (Pixelgroesse 30 m)",
-       {png},
-       0,
-       {}},
+       "",
+       {"class=\"warning\">Warnung: Solche Hoehen gibt es auf der Erde nicht (unter -500 m oder ueber 9000 m). Ist "
+        "c.bmp"}},
+      {"Terrain2", "Name=B\nHoehe=big.bmp\nFarbe=big.bmp\nPixelgroesse=1\nKachelabstand=100\nKachelgroesse=300",
+       "Bild: 130 x 130 Pixel, 130 x 130 m (Pixelgroesse 1 m)", 0, "Größte passende Kachelgroesse: 80 m"},
+      {"Terrain3", "Name=C\nHoehe=h.bmp\nFarbe=none.bmp\nPixelgroesse=1", "Bild: nicht gelesen", 0, ""},
+      {"Terrain & <D>", "Name=D\nHoehe=" + DataPath("gdal-30m.ter") + "\nFarbe=c32.bmp\nKachelabstand=-1",
+       "Bild: 3 x 2 Pixel, 90 x 60 m (Pixelgroesse 30 m)", 0, ""},
   };
   for (const auto& c : cases) {
     SCOPED_TRACE(c.section);
@@ -350,14 +347,16 @@ TEST_F(GeneratorTest, PreviewTilesAndReasonsAreThoseOfTheGenerationAndEveryPictu
     const Strings tiles = dir_.List("Host/Modelle/" + c.keys.substr(5, 1));
     EXPECT_EQ((std::vector<Strings>{matches("<rect class=\"tile ", "<title>"), matches("class=\"refused\"", ">"),
                                     matches("class=\"fits\"", ">"), matches("class=\"size\"", ">")}),
-              (std::vector<Strings>{tiles, reasons, c.fits, {terrain::XmlText(c.size)}}));
+              (std::vector<Strings>{
+                  tiles, reasons, c.fits.empty() ? Strings{} : Strings{c.fits}, {terrain::XmlText(c.size)}}));
     EXPECT_EQ((std::vector<std::size_t>{tiles.size(), reasons.empty(), messages_.messages().size()}),
               (std::vector<std::size_t>{c.tiles, c.tiles > 0, 0}));
+    EXPECT_EQ(svg.find(png) != std::string::npos, c.size != "Bild: nicht gelesen");
     for (const std::string& shape : c.shapes) EXPECT_NE(svg.find(shape), std::string::npos) << shape;
   }
 }
 
-TEST(TileMesh, LimitsOfHeightsAndColours) {
+TEST(TileMesh, LimitsOfHeightsAndColoursAndTheLastObjectIndexOfATile) {
   // Heights truncated toward zero and held inside 32 bits.
   EXPECT_EQ((std::vector<std::int32_t>{-3, 2147483647, -2147483647 - 1, 0}),
             (std::vector<std::int32_t>{terrain::TileZ(-3.9, 1, 0), terrain::TileZ(1e12, 1, 0),
@@ -370,6 +369,13 @@ TEST(TileMesh, LimitsOfHeightsAndColours) {
     terrain::ScaleColour(rgb, c[0]);
     EXPECT_EQ((Ints{int(c[1]), int(c[2]), 0}), (Ints{rgb[0], rgb[1], rgb[2]})) << c[0];
   }
+  // A tile of 3 x 2 cells has the last object index the plan reckons with.
+  const terrain::TerragenHeightField field(DataPath("gdal-30m.ter"));
+  terrain::BitmapImage colours;
+  ASSERT_TRUE(colours.ReadBitmap(DataPath("picture-core.bmp")));
+  model::Model tile;
+  terrain::BuildTileMesh(terrain::TileShading(), &tile, colours, field, terrain::TileRect{0, 1, 3, 0, 1, 2});
+  EXPECT_EQ(model::LastObjectIndex(tile), terrain::TileLastObjectIndex(3, 2));
 }
 
 }  // namespace
