@@ -9,7 +9,7 @@
 
 namespace {
 
-TEST(DescribedCommandLine, ReadsBackWhatTheParserHolds) {
+TEST(DescribedCommandLine, ReadsBackWhatTheParserHoldsAndRefusesAnIncompleteDescription) {
   CLI::App app{"Hilfe"};
   app.name("zuvo");
   app.set_help_flag("-h,--help", "Hilfe zeigen");
@@ -39,11 +39,7 @@ TEST(DescribedCommandLine, ReadsBackWhatTheParserHolds) {
                                       command.options[2].value}),
             (std::vector<std::string>{"", "ORDNER", "", "WERT"}));
   EXPECT_TRUE(docgen::IsHelp(command.options[0]));
-}
-
-TEST(DescribedCommandLine, RefusesAnIncompleteDescription) {
-  docgen::Command program;
-  std::string error;
+  // An incomplete description is refused.
   EXPECT_FALSE(docgen::ReadCommandLine("{", &program, &error));
   EXPECT_EQ(error, "the description: is no JSON");
   const std::string noHelp = R"({"name": "zuvo", "help": "", "options": [], "positionals": [],

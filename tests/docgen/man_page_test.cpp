@@ -47,7 +47,7 @@ struct ManPage : ::testing::Test {
   std::vector<std::string> missing;
 };
 
-TEST_F(ManPage, InAnotherLanguageMarksWhatHasNoText) {
+TEST_F(ManPage, InAnotherLanguageMarksWhatHasNoTextAndEscapesTheTableForRoff) {
   ASSERT_TRUE(Write(kTemplate, false)) << error;
   EXPECT_EQ(missing,
             (std::vector<std::string>{"option --help", "option --host", "option show --json", "command history"}));
@@ -55,6 +55,12 @@ TEST_F(ManPage, InAnotherLanguageMarksWhatHasNoText) {
   // The version, the usage and a text of the template in the page.
   EXPECT_NE(page.find("\"StartZUVO 1.2.0\"\n\\fBzuvo\\fR [\\fB\\-\\-host\\fR \\fIORDNER\\fR]\n"), std::string::npos);
   EXPECT_NE(page.find("[\\fB\\-\\-json\\fR]\nZeigt die Anlage f\\[u00FC]r \\fBshow\\fR.\n"), std::string::npos);
+  // The table's texts escaped for roff.
+  EXPECT_EQ(docgen::RoffSentence("modelle\\NAME"), "Modelle\\eNAME.");
+  EXPECT_EQ(docgen::RoffSentence(".anl laden"), "\\&.anl laden.");
+  EXPECT_EQ(docgen::RoffSentence("Fertig?"), "Fertig?");
+  EXPECT_EQ(docgen::AsciiRoff("\xC3\xA4\xC3\x9F \xE2\x82\xAC x"), "\\[u00E4]\\[u00DF] \\[u20AC] x");
+  EXPECT_EQ(docgen::AsciiRoff("\xC3"), "\\[uFFFD]");  // cut short
 }
 
 TEST_F(ManPage, RefusesATextForNothingAndATemplateWithoutItsPlaces) {
@@ -64,14 +70,6 @@ TEST_F(ManPage, RefusesATextForNothingAndATemplateWithoutItsPlaces) {
   EXPECT_EQ(error, "the text \"command show\" is there twice");
   EXPECT_FALSE(Write(".TH ZUVO 1\n.\\\" @OPTIONS@\n", true));
   EXPECT_EQ(error, "the template has no line .\\\" @COMMANDS@");
-}
-
-TEST_F(ManPage, EscapesTheTableForRoff) {
-  EXPECT_EQ(docgen::RoffSentence("modelle\\NAME"), "Modelle\\eNAME.");
-  EXPECT_EQ(docgen::RoffSentence(".anl laden"), "\\&.anl laden.");
-  EXPECT_EQ(docgen::RoffSentence("Fertig?"), "Fertig?");
-  EXPECT_EQ(docgen::AsciiRoff("\xC3\xA4\xC3\x9F \xE2\x82\xAC x"), "\\[u00E4]\\[u00DF] \\[u20AC] x");
-  EXPECT_EQ(docgen::AsciiRoff("\xC3"), "\\[uFFFD]");  // cut short
 }
 
 }  // namespace

@@ -282,7 +282,7 @@ TEST_F(LayoutFileTest, FilesFarFromAndNearTheEndSaveToTheirOwnBytes) {
   EXPECT_EQ(layout_.rollingStock[0].extraData.size(), 3000u);
 }
 
-TEST_F(LayoutFileTest, AFailingRecordTellsOnceWhatFailed) {
+TEST_F(LayoutFileTest, AFailingRecordTellsOnceWhatFailedAndACheckNameFailsByItsLastByte) {
   std::vector<Track> tracks = ManyTracks();
   const std::string good = File(tracks, {}, {});
   // The check id of the first track (id 1, name "aaa") and its type, each damaged alone: the
@@ -302,8 +302,7 @@ TEST_F(LayoutFileTest, AFailingRecordTellsOnceWhatFailed) {
       {typeAt, Bytes().I32(5).data, {"aaa: Unbekannter Typ 5!\n", "Gleis Nr. 1 fehlerhaft!\n"}, {}},
   };
   for (const Case& c : cases) {
-    std::string bytes = good;
-    bytes.replace(c.at, c.with.size(), c.with);
+    const std::string bytes = Patched(good, c.at, c.with);
     ASSERT_EQ(Load(File(tracks, {Model()}, {Unit()})), 1);  // an earlier layout in the same place
     messages_.clear();
     const auto mark = diagnostics_.lines().size();
@@ -319,21 +318,18 @@ TEST_F(LayoutFileTest, AFailingRecordTellsOnceWhatFailed) {
   ASSERT_EQ(Load(File(tracks, {Model()}, {Unit()})), 1);
   EXPECT_EQ(Load(Patched(house, house.rfind(name) + 1, "M")), 0);
   EXPECT_TRUE(layout_.tracks.empty() && layout_.models.size() == 1 && layout_.rollingStock.empty());
-}
-
-// A check name that differs only in its last byte, for each way names are
-// compared (a word at a time, half words, bytes).
-TEST_F(LayoutFileTest, ACheckNameDifferingInItsLastByteFails) {
+  // A check name that differs only in its last byte, for each way names are
+  // compared (a word at a time, half words, bytes).
   std::vector<Unit> units(20);
   for (Unit& u : units) u.second = std::string(200, 's');
-  for (const char* name : {"Qwertzuiopasdfgh9", "Qwertzu", "Qw"}) {
+  for (const char* checked : {"Qwertzuiopasdfgh9", "Qwertzu", "Qw"}) {
     Model m;
-    m.id = 3, m.name = name;
+    m.id = 3, m.name = checked;
     std::string bytes = File({}, {m}, units);
-    bytes[bytes.rfind(name) + m.name.size() - 1] = '#';
+    bytes[bytes.rfind(checked) + m.name.size() - 1] = '#';
     messages_.clear();
     EXPECT_EQ(Load(bytes), 0);
-    EXPECT_EQ(messages_.messages(), Messages{"Modell Nr. 3 fehlerhaft!\n"}) << name;
+    EXPECT_EQ(messages_.messages(), Messages{"Modell Nr. 3 fehlerhaft!\n"}) << checked;
   }
 }
 

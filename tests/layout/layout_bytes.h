@@ -86,14 +86,6 @@ struct Tail {
   std::string block = std::string(20, '\0');
 };
 
-inline void AppendTail(Bytes& b, const Tail& t) {
-  for (const auto& view : t.cameras)
-    for (auto v : view) b.U32(v);
-  b.U8(t.colourA[0]).U8(t.colourA[1]).U8(t.colourA[2]).U8(t.separators[0]);
-  b.U8(t.colourB[0]).U8(t.colourB[1]).U8(t.colourB[2]).U8(t.separators[1]);
-  b.Raw(t.block).U32(t.value);
-}
-
 // A whole file. Trailers go in ascending id order, one per id in 1..29999.
 inline std::string File(const std::vector<Track>& tracks, const std::vector<Model>& models,
                         const std::vector<Unit>& units, const Tail& tail = Tail()) {
@@ -112,7 +104,11 @@ inline std::string File(const std::vector<Track>& tracks, const std::vector<Mode
     b.U8(u.firstByte).U8(u.byteB).U8(0).Str(u.name).U8(u.byteB);
     b.I16(u.neighbourA).U8(u.neighbourAByte).I16(u.neighbourB).U8(u.neighbourBByte);
   }
-  AppendTail(b, tail);
+  for (const auto& view : tail.cameras)
+    for (auto v : view) b.U32(v);
+  b.U8(tail.colourA[0]).U8(tail.colourA[1]).U8(tail.colourA[2]).U8(tail.separators[0]);
+  b.U8(tail.colourB[0]).U8(tail.colourB[1]).U8(tail.colourB[2]).U8(tail.separators[1]);
+  b.Raw(tail.block).U32(tail.value);
   for (int id = 1; id < 30000; ++id) {
     auto u = std::find_if(units.begin(), units.end(), [id](const Unit& x) { return x.id == id; });
     if (u != units.end()) b.U32(u->trailerValue).U8(u->trailerByte).I16(u->trailerShort);

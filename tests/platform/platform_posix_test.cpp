@@ -208,18 +208,16 @@ ProcessEntry Entry(const std::string& exe, const std::string& cwd, const std::st
   return ProcessEntry{0, exe, cwd, command, servers, zombie};
 }
 
-TEST(WineProcessesTest, TheProgramNameIsTheFirstWordsFileName) {
-  const std::pair<std::string, std::string> cases[] = {
+// A program, known by its first word's file name, runs only while its prefix's server runs.
+TEST(WineProcessesTest, AProgramRunsOnlyWhileItsPrefixesServerRuns) {
+  const std::pair<std::string, std::string> names[] = {
       {std::string("C:\\Sim\\Kantrelwick.exe -x\0", 25), "Kantrelwick.exe"},
       {"\"C:\\Program Files\\Sim\\Kantrelwick.exe\" Berg.anl", "Kantrelwick.exe"},
       {std::string("/usr/bin/wine\0/home/a/Sim/K.exe\0-x", 35), "K.exe"},                // not yet rewritten by wine
       {std::string("C:\\windows\\system32\\winedevice.exe\0-x", 37), "winedevice.exe"},  // a program, not the loader
       {"   ", ""},
   };
-  for (const auto& c : cases) EXPECT_EQ(platform::posix::ProgramNameOf(c.first), c.second) << c.first;
-}
-
-TEST(WineProcessesTest, AProgramRunsOnlyWhileItsPrefixesServerRuns) {
+  for (const auto& c : names) EXPECT_EQ(platform::posix::ProgramNameOf(c.first), c.second) << c.first;
   const std::string ours = "server-fe00-a8e7f6", other = "server-fe00-1234";
   const ProcessEntry server = Entry("wineserver64", ours, "/usr/lib/wine/wineserver64 -p0");
   const std::string kSim = "C:\\Sim\\Kantrelwick.exe";

@@ -75,13 +75,13 @@ TEST(Readers, FilesOfIndependentToolsEveryVariantAndEveryRefusal) {
   std::string good = MakeBitmap(4, 3, Picture), palette;
   ASSERT_TRUE(platform::ReadWholeFile(DataPath("picture-palette.bmp"), &palette));
   const auto patch = [&](std::size_t at, std::uint32_t value) {  // a 4-byte field of the good bitmap
-    return std::string(good).replace(at, 4, Bytes().U32(value).s);
+    return std::string(good).replace(at, 4, Bytes().U32(value).data);
   };
   const std::string wrong = "Falsches Bitmapformat: %s!\n", cut = "Fehler beim Lesen von %s!\n",
                     format = "Formatfehler in %s!\n";
   struct Refused {
     std::string bytes, message;
-    int cellsX = -1;  // a field: what is left of it, 0 when refused; -1: a bitmap, which is left empty
+    int cells = -1;  // a field: cellsX + cellsY of what is left, 0 when refused; -1: a bitmap, which is left empty
   };
   const Refused refusals[] = {
       {"XM" + good.substr(2), wrong},
@@ -100,23 +100,25 @@ TEST(Readers, FilesOfIndependentToolsEveryVariantAndEveryRefusal) {
       {patch(22, 0x80000000u), cut},
       {"TERRAGEXTERRAIN ", "Keyword TERRAGEN missing!\n", 0},
       {"TERRAGENTERRAINX", "Keyword TERRAIN missing!\n", 0},
-      {Terragen().Count("XPTS", 2).Count("YPTS", 2).Count("THNG", 0).Heights(1, 0, {1, 2, 3, 4}).s, format, 0},
-      {Terragen().Count("XPTS", 2).Text("YPTS").U8(2).s, format, 0},
+      {Terragen().Count("XPTS", 2).Count("YPTS", 2).Count("THNG", 0).Heights(1, 0, {1, 2, 3, 4}).data, format, 0},
+      {Terragen().Count("XPTS", 2).Raw("YPTS").U8(2).data, format, 0},
       // One point in x makes no field, quietly; the unused chunks are skipped.
-      {Terragen().Count("XPTS", 1).Count("YPTS", 4).Count("CRAD", 0).Count("CRVM", 0).Heights(1, 0, {1, 2, 3, 4}).s +
+      {Terragen().Count("XPTS", 1).Count("YPTS", 4).Count("CRAD", 0).Count("CRVM", 0).Heights(1, 0, {1, 2, 3, 4}).data +
            "EOF x",
        "", 0},
-      {Terragen().Count("XPTS", 3).Count("YPTS", 2).Heights(16384, 100, {8, 4}).s, format, 2},
+      {Terragen().Count("XPTS", 3).Count("YPTS", 2).Heights(16384, 100, {8, 4}).data, format, 3},
+  };
+  const auto cells = [](const std::string& path) {
+    const terrain::TerragenHeightField field(path);
+    return field.cellsX + field.cellsY;
   };
   for (const Refused& c : refusals) {
     messages.clear();
-    const std::string path = dir.Path(c.cellsX < 0 ? "bad.bmp" : "bad.ter");
-    dir.Write(c.cellsX < 0 ? "bad.bmp" : "bad.ter", c.bytes);
+    const std::string name = c.cells < 0 ? "bad.bmp" : "bad.ter", path = dir.Path(name);
+    dir.Write(name, c.bytes);
     terrain::BitmapImage image;
-    EXPECT_FALSE(c.cellsX < 0 && image.ReadBitmap(path)) << c.message;
-    EXPECT_EQ((Ints{image.width, image.height, c.cellsX < 0 ? -1 : terrain::TerragenHeightField(path).cellsX}),
-              (Ints{0, 0, c.cellsX}))
-        << c.message;
+    EXPECT_FALSE(c.cells < 0 && image.ReadBitmap(path)) << c.message;
+    EXPECT_EQ((Ints{image.width, image.height, c.cells < 0 ? -1 : cells(path)}), (Ints{0, 0, c.cells})) << c.message;
     const Strings expected = {host::StringPrintf(c.message.c_str(), path.c_str())};
     EXPECT_EQ(messages.messages(), c.message.empty() ? Strings{} : expected);
   }
@@ -124,8 +126,9 @@ TEST(Readers, FilesOfIndependentToolsEveryVariantAndEveryRefusal) {
   // Points in x after the heights (fuzz/corpus/terragen/found-grid-shrunk-after-heights):
   // 3 x 3 samples, then 2 points in x. The grid is 2 x 3; the ninth sample lies
   // outside it and sets no height.
-  dir.Write("plain.ter",
-            Terragen().Count("SIZE", 2).Heights(16384, 0, {10, 20, 30, 40, 50, 5, 70, 80, -30000}).Count("XPTS", 2).s);
+  dir.Write(
+      "plain.ter",
+      Terragen().Count("SIZE", 2).Heights(16384, 0, {10, 20, 30, 40, 50, 5, 70, 80, -30000}).Count("XPTS", 2).data);
   terrain::TerragenHeightField field(dir.Path("plain.ter"));
   EXPECT_EQ((Ints{1, 2, 6}), (Ints{field.cellsX, field.cellsY, static_cast<int>(field.terrain.samples.size())}));
   EXPECT_EQ((std::vector<double>{3750, 3750}), (std::vector<double>{field.minimumHeight, field.HeightAt(7, 9)}));
@@ -168,15 +171,20 @@ TEST_F(GeneratorTest, RefusalsAndFailedTilesWithTheirMessages) {
   dir_.Write("wide.bmp", MakeBitmap(100, 3, colour));  // as wide as h.bmp, not as high
   // Tags in any case; an x scale of 0.004 m gives a pixel size of 0 cm.
   Terragen tiny("terragenTerrain ");
-  tiny.Count("xpts", 5).Count("YpTs", 4).Heights(1, 0, std::vector<int>(20)).Text("ScaL").F32(0.004f).F32(1).F32(1);
-  dir_.Write("tiny.ter", tiny.s);
+  tiny.Count("xpts", 5).Count("YpTs", 4).Heights(1, 0, std::vector<int>(20)).Raw("ScaL").F32(0.004f).F32(1).F32(1);
+  dir_.Write("tiny.ter", tiny.data);
   dir_.MakeDirs("Host/Modelle/Y/bmp0_0.mod");  // in the way of a tile
   dir_.Write("Host/Modelle/Datei", "");        // in the way of a terrain's folder
   // Tiles of an earlier plan, and files that are no tiles of any plan.
   for (const char* name : {"BMP2_0.MOD", "bmp0_2.mod", "bmp1_1.mod", "bmp1_x.mod", "bmp9.mod", "Notiz.txt"})
     dir_.Write(std::string("Host/Modelle/Alt/") + name, "alt");
   const std::string none = dir_.Path("none.bmp"), ter = dir_.Path("tiny.ter"),
-                    noFile = "Grund: Die Datei gibt es nicht.\n", open = "Can't open " + none + "!\n" + noFile;
+                    noFile = "Grund: Die Datei gibt es nicht.\n", open = "Can't open " + none + "!\n" + noFile,
+                    tal = "[TerrainTal]:", positive = Cp(" muss größer als 0 sein!\n");
+  // Tiles of 110 m at 1 m pixels and centres 50 m apart, then `change`.
+  const auto fitting = [](const std::string& change) {
+    return Strings{"Pixelgroesse=1", "Kachelabstand=50", "Kachelgroesse=110", change};
+  };
   // "Key=value" sets a key of the base section, "Key" removes it; the
   // messages (only a note when tiles of an earlier plan stay beside the new
   // ones); the entries of the terrain's folder.
@@ -186,12 +194,12 @@ TEST_F(GeneratorTest, RefusalsAndFailedTilesWithTheirMessages) {
   };
   const std::vector<Case> cases = {
       // The first fault in the order of the checks, whatever follows.
-      {{"Hoehe", "Farbe", "Name"}, {"[TerrainTal]:Hoehe muss gesetzt sein!\n"}, 0},
-      {{"Farbe", "Pixelgroesse=0"}, {"[TerrainTal]:Farbe muss gesetzt sein!\n"}, 0},
+      {{"Hoehe", "Farbe", "Name"}, {tal + "Hoehe muss gesetzt sein!\n"}, 0},
+      {{"Farbe", "Pixelgroesse=0"}, {tal + "Farbe muss gesetzt sein!\n"}, 0},
       {{"Hoehe=b.png", "Farbe=x.png"}, {"Falscher Dateityp fuer Hoehe: b.png!\n"}, 0},
       {{"Pixelgroesse=0.004", "Farbe=x.png"}, {"Bitte Pixelgroesse angeben!\n"}, 0},  // rounds to 0 cm
-      {{"Pixelgroesse=-1"}, {Cp("[TerrainTal]:Pixelgroesse muss größer als 0 sein!\n")}, 0},
-      {{"Pixelgroesse=1e300"}, {Cp("[TerrainTal]:Pixelgroesse ist zu groß!\n")}, 0},
+      {{"Pixelgroesse=-1"}, {tal + "Pixelgroesse" + positive}, 0},
+      {{"Pixelgroesse=1e300"}, {tal + Cp("Pixelgroesse ist zu groß!\n")}, 0},
       // The colour picture's type is checked after the height file is read.
       {{"Hoehe=" + none, "Farbe=f.png", "Name"}, {open, "Falscher Dateityp fuer farbe: f.png!\n"}, 0},
       {{"Hoehe=none.bmp"}, {"Can't open none.bmp!\n" + noFile}, 0},  // and no word of sizes
@@ -200,32 +208,26 @@ TEST_F(GeneratorTest, RefusalsAndFailedTilesWithTheirMessages) {
       {{"Hoehe=h.bmp", "Farbe=wide.bmp", "Name"},
        {Cp("Groessen stimmen nicht überein!\nHöhen 100 x 100, Farben 100 x 3 Pixel.\n")},
        0},
-      {{"Name", "Kachelabstand=-1"}, {"[TerrainTal]:Name muss gesetzt sein!\n"}, 0},
-      {{"Hoehe=" + ter, "Farbe=" + dir_.Path("small.bmp")},
-       {Cp("[TerrainTal]:Pixelgroesse aus ") + ter + Cp(" muss größer als 0 sein!\n")},
-       0},
-      {{"Kachelabstand=-200"}, {Cp("[TerrainTal]:Kachelabstand muss größer als 0 sein!\n")}, 0},
-      {{"Kachelgroesse=0"}, {Cp("[TerrainTal]:Kachelgroesse muss größer als 0 sein!\n")}, 0},
+      {{"Name", "Kachelabstand=-1"}, {tal + "Name muss gesetzt sein!\n"}, 0},
+      {{"Hoehe=" + ter, "Farbe=" + dir_.Path("small.bmp")}, {tal + "Pixelgroesse aus " + ter + positive}, 0},
+      {{"Kachelabstand=-200"}, {tal + "Kachelabstand" + positive}, 0},
+      {{"Kachelgroesse=0"}, {tal + "Kachelgroesse" + positive}, 0},
       {{"Kachelabstand=1e30", "Kachelgroesse=1e30"}, {}, 0},  // held inside 32 bits: no tile
-      {{"Kachelabstand=1.5"},
-       {Cp("[TerrainTal]:Kachelabstand muss mindestens so groß wie die Pixelgroesse sein!\n")},
-       0},
+      {{"Kachelabstand=1.5"}, {tal + Cp("Kachelabstand muss mindestens so groß wie die Pixelgroesse sein!\n")}, 0},
       // At 1 m pixels, centres 25 and 75 of 100 cells: tiles up to 110 m (55
       // cells each side, cut at the edges to 80 cells) fit, 1 cm more not.
-      {{"Pixelgroesse=1", "Kachelabstand=50", "Kachelgroesse=110.01"},
-       {Cp("[TerrainTal]:Kachelgroesse zu groß für eine Modelldatei, höchstens 110 m bei dieser Pixelgroesse!\n")},
+      {fitting("Kachelgroesse=110.01"),
+       {tal + Cp("Kachelgroesse zu groß für eine Modelldatei, höchstens 110 m bei dieser Pixelgroesse!\n")},
        0},
-      {{"Pixelgroesse=1", "Kachelabstand=50", "Kachelgroesse=110"}, {}, 4},
-      {{"Name=Alt", "Pixelgroesse=1", "Kachelabstand=50", "Kachelgroesse=110"},
-       {Cp("[TerrainTal]: 2 Kacheln eines früheren Plans bleiben in ") + dir_.Path("Host\\Modelle\\Alt") + ".\n"},
+      {fitting("Name=X"), {}, 4},
+      {fitting("Name=Alt"),
+       {tal + Cp(" 2 Kacheln eines früheren Plans bleiben in ") + dir_.Path("Host\\Modelle\\Alt") + ".\n"},
        9},
-      {{"Name=Datei", "Pixelgroesse=1", "Kachelabstand=50", "Kachelgroesse=110"},
+      {fitting("Name=Datei"),
        {"Verzeichnis " + dir_.Path("Host\\Modelle\\Datei") + " kann nicht angelegt werden!\n"},
        0},
       // A tile that cannot be saved stops the section: the folder keeps what it held.
-      {{"Name=Y", "Pixelgroesse=1", "Kachelabstand=50", "Kachelgroesse=110"},
-       {"Can't open " + dir_.Path("Host\\Modelle\\Y\\bmp0_0.mod") + "!\n"},
-       1},
+      {fitting("Name=Y"), {"Can't open " + dir_.Path("Host\\Modelle\\Y\\bmp0_0.mod") + "!\n"}, 1},
   };
   for (std::size_t k = 0; k < cases.size(); ++k) {
     std::map<std::string, std::string> keys = {
@@ -286,47 +288,42 @@ TEST_F(GeneratorTest, PreviewTilesAndReasonsAreThoseOfTheGenerationAndEveryPictu
   dir_.Write("big.bmp", MakeBitmap(130, 130, colour));
   dir_.Write("c32.bmp", MakeBitmap(3, 2, colour));  // for the TERRAGEN file's 3 x 2 cells of 30 m
   const std::string pictures = "\nHoehe=h.bmp\nFarbe=c.bmp\nPixelgroesse=2.5",
+                    spacing = "\nKachelabstand=5\nKachelgroesse=10",
+                    nine = "Bild: 9 x 6 Pixel, 22.5 x 15 m (Pixelgroesse 2.5 m)",
                     png = "xlink:href=\"data:image/png;base64,iVBORw0KGgo";
+  // Each picture read shows as a PNG; `fits`: the largest tile size that fits, when the tiles are too large.
   const struct {
     std::string section, keys, size;
-    Strings shapes;  // found in the SVG
     std::size_t tiles;
-    Strings fits;
+    std::string fits;
+    Strings shapes = {};  // found in the SVG
   } cases[] = {
       {"Terrain",
-       "Name=A" + pictures + "\nKachelabstand=5\nKachelgroesse=10",
-       "Bild: 9 x 6 Pixel, 22.5 x 15 m (Pixelgroesse 2.5 m)",
-       {"Kacheln: 12 (4 x 3), Abstand 5 m, Kante 10 m", png,  // tile (0, 0): 0 to 3 cells from the south-west
-                                                              // set in by one unit, the next column and row by more
+       "Name=A" + pictures + spacing,
+       nine,
+       12,
+       "",
+       {"Kacheln: 12 (4 x 3), Abstand 5 m, Kante 10 m",  // tile (0, 0): 0 to 3 cells from the south-west
+                                                         // set in by one unit, the next column and row by more
         "<rect class=\"tile even\" x=\"1\" y=\"342.33\" width=\"339.33\" "
         "height=\"339.33\"><title>bmp0_0.mod</title></rect>\n"
         "<text class=\"label\" x=\"113.78\" y=\"562.89\">bmp0_0.mod</text>\n<circle class=\"centre\" cx=\"113.78\" "
         "cy=\"568.89\"",
         "<rect class=\"tile odd\" x=\"2.5\"", "class=\"heights\">Hoehen: 0 m bis 4 m<",
-        "<g class=\"hillshade\" transform=\"translate(1032,"},
-       12,
-       {}},
+        "<g class=\"hillshade\" transform=\"translate(1032,"}},
       // A colour picture read as heights: ground 131 km high.
       {"Terrain5",
-       "Name=E\nHoehe=c.bmp\nFarbe=c.bmp\nPixelgroesse=2.5\nKachelabstand=5\nKachelgroesse=10",
-       "Bild: 9 x 6 Pixel, 22.5 x 15 m (Pixelgroesse 2.5 m)",
-       {"class=\"warning\">Warnung: Solche Hoehen gibt es auf der Erde nicht (unter -500 m oder ueber 9000 m). Ist "
-        "c.bmp"},
+       "Name=E\nHoehe=c.bmp\nFarbe=c.bmp\nPixelgroesse=2.5" + spacing,
+       nine,
        12,
-       {}},
-      {"Terrain2",
-       "Name=B\nHoehe=big.bmp\nFarbe=big.bmp\nPixelgroesse=1\nKachelabstand=100\nKachelgroesse=300",
-       "Bild: 130 x 130 Pixel, 130 x 130 m (Pixelgroesse 1 m)",
-       {png},
-       0,
-       {"Größte passende Kachelgroesse: 80 m"}},
-      {"Terrain3", "Name=C\nHoehe=h.bmp\nFarbe=none.bmp\nPixelgroesse=1", "Bild: nicht gelesen", {}, 0, {}},
-      {"Terrain & <D>",
-       "Name=D\nHoehe=" + DataPath("gdal-30m.ter") + "\nFarbe=c32.bmp\nKachelabstand=-1",
-       "Bild: 3 x 2 Pixel, 90 x 60 m (Pixelgroesse 30 m)",
-       {png},
-       0,
-       {}},
+       "",
+       {"class=\"warning\">Warnung: Solche Hoehen gibt es auf der Erde nicht (unter -500 m oder ueber 9000 m). Ist "
+        "c.bmp"}},
+      {"Terrain2", "Name=B\nHoehe=big.bmp\nFarbe=big.bmp\nPixelgroesse=1\nKachelabstand=100\nKachelgroesse=300",
+       "Bild: 130 x 130 Pixel, 130 x 130 m (Pixelgroesse 1 m)", 0, "Größte passende Kachelgroesse: 80 m"},
+      {"Terrain3", "Name=C\nHoehe=h.bmp\nFarbe=none.bmp\nPixelgroesse=1", "Bild: nicht gelesen", 0, ""},
+      {"Terrain & <D>", "Name=D\nHoehe=" + DataPath("gdal-30m.ter") + "\nFarbe=c32.bmp\nKachelabstand=-1",
+       "Bild: 3 x 2 Pixel, 90 x 60 m (Pixelgroesse 30 m)", 0, ""},
   };
   for (const auto& c : cases) {
     SCOPED_TRACE(c.section);
@@ -350,14 +347,16 @@ TEST_F(GeneratorTest, PreviewTilesAndReasonsAreThoseOfTheGenerationAndEveryPictu
     const Strings tiles = dir_.List("Host/Modelle/" + c.keys.substr(5, 1));
     EXPECT_EQ((std::vector<Strings>{matches("<rect class=\"tile ", "<title>"), matches("class=\"refused\"", ">"),
                                     matches("class=\"fits\"", ">"), matches("class=\"size\"", ">")}),
-              (std::vector<Strings>{tiles, reasons, c.fits, {terrain::XmlText(c.size)}}));
+              (std::vector<Strings>{
+                  tiles, reasons, c.fits.empty() ? Strings{} : Strings{c.fits}, {terrain::XmlText(c.size)}}));
     EXPECT_EQ((std::vector<std::size_t>{tiles.size(), reasons.empty(), messages_.messages().size()}),
               (std::vector<std::size_t>{c.tiles, c.tiles > 0, 0}));
+    EXPECT_EQ(svg.find(png) != std::string::npos, c.size != "Bild: nicht gelesen");
     for (const std::string& shape : c.shapes) EXPECT_NE(svg.find(shape), std::string::npos) << shape;
   }
 }
 
-TEST(TileMesh, LimitsOfHeightsAndColours) {
+TEST(TileMesh, LimitsOfHeightsAndColoursAndTheLastObjectIndexOfATile) {
   // Heights truncated toward zero and held inside 32 bits.
   EXPECT_EQ((std::vector<std::int32_t>{-3, 2147483647, -2147483647 - 1, 0}),
             (std::vector<std::int32_t>{terrain::TileZ(-3.9, 1, 0), terrain::TileZ(1e12, 1, 0),
@@ -370,6 +369,13 @@ TEST(TileMesh, LimitsOfHeightsAndColours) {
     terrain::ScaleColour(rgb, c[0]);
     EXPECT_EQ((Ints{int(c[1]), int(c[2]), 0}), (Ints{rgb[0], rgb[1], rgb[2]})) << c[0];
   }
+  // A tile of 3 x 2 cells has the last object index the plan reckons with.
+  const terrain::TerragenHeightField field(DataPath("gdal-30m.ter"));
+  terrain::BitmapImage colours;
+  ASSERT_TRUE(colours.ReadBitmap(DataPath("picture-core.bmp")));
+  model::Model tile;
+  terrain::BuildTileMesh(terrain::TileShading(), &tile, colours, field, terrain::TileRect{0, 1, 3, 0, 1, 2});
+  EXPECT_EQ(model::LastObjectIndex(tile), terrain::TileLastObjectIndex(3, 2));
 }
 
 }  // namespace
