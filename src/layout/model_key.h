@@ -18,6 +18,17 @@
 
 namespace layout {
 
+// The finalizer of MurmurHash3: every input bit reaches every output bit,
+// so nearby places spread over a table.
+inline std::uint64_t MixBits(std::uint64_t h) {
+  h ^= h >> 33;
+  h *= 0xFF51AFD7ED558CCDULL;
+  h ^= h >> 33;
+  h *= 0xC4CEB9FE1A85EC53ULL;
+  h ^= h >> 33;
+  return h;
+}
+
 struct ModelKey {
   std::string_view name;  // points into a record that outlives the key
   std::int32_t x = 0;
@@ -37,15 +48,7 @@ struct ModelKey {
         (static_cast<std::uint64_t>(static_cast<std::uint32_t>(x)) << 32) | static_cast<std::uint32_t>(y),
         (static_cast<std::uint64_t>(static_cast<std::uint32_t>(z)) << 32) | dx,
         (static_cast<std::uint64_t>(dy) << 32) | dz};
-    for (std::uint64_t p : parts) {
-      // The finalizer of MurmurHash3: every input bit reaches every output bit.
-      h ^= p;
-      h ^= h >> 33;
-      h *= 0xFF51AFD7ED558CCDULL;
-      h ^= h >> 33;
-      h *= 0xC4CEB9FE1A85EC53ULL;
-      h ^= h >> 33;
-    }
+    for (std::uint64_t p : parts) h = MixBits(h ^ p);
     return h;
   }
 };

@@ -128,21 +128,11 @@ namespace {
 
 using Place = TrackModelPlaces::Place;
 
-// The murmur finalizer over the place: every input bit reaches every output
-// bit, so nearby places spread over the table.
-std::uint64_t Mix(std::uint64_t h) {
-  h ^= h >> 33;
-  h *= 0xFF51AFD7ED558CCDULL;
-  h ^= h >> 33;
-  h *= 0xC4CEB9FE1A85EC53ULL;
-  h ^= h >> 33;
-  return h;
-}
-
+// The place mixed so that nearby places spread over the table.
 std::uint64_t PlaceHash(const Place& p) {
   std::uint64_t h =
-      Mix((static_cast<std::uint64_t>(static_cast<std::uint32_t>(p.x)) << 32) ^ static_cast<std::uint32_t>(p.y));
-  return Mix(h ^ ((static_cast<std::uint64_t>(p.dx) << 32) | p.dy) ^ (static_cast<std::uint64_t>(p.dz) << 17));
+      MixBits((static_cast<std::uint64_t>(static_cast<std::uint32_t>(p.x)) << 32) ^ static_cast<std::uint32_t>(p.y));
+  return MixBits(h ^ ((static_cast<std::uint64_t>(p.dx) << 32) | p.dy) ^ (static_cast<std::uint64_t>(p.dz) << 17));
 }
 
 // Models that can stand on a track, grouped by the place and direction they
