@@ -30,8 +30,11 @@ TEST_F(StartTest, TheSimulatorRunsWhileTheDialogIsMinimisedAndTheSetJoinsTheList
     EXPECT_EQ(dialog.OnStartClicked(), 0);
     host.Write(kActiveFiles[kind], "own");
   }
-  view.controls.m_cameraSet = "Nord";  // typed: the list finds "nord", the settings file has no "KamSet Nord"
+  host.Write("Anlagen\\Berg.anl", layout_bytes::File({}, {layout_bytes::Model(), layout_bytes::Model()}, {}));
+  ASSERT_TRUE(Load("Anlagen\\Berg.anl"));  // the same model twice: the start saves the layout as every save does
+  view.controls.m_cameraSet = "Nord";      // typed: the list finds "nord", the settings file has no "KamSet Nord"
   EXPECT_EQ(dialog.OnStartClicked(), 1);
+  EXPECT_EQ(dialog.pair().layout.models.size(), 1u);
   EXPECT_EQ(stand_in::ReadRuns(host.Read(stand_in::kLogFileName)).size(), 1u);
   view.controls.m_cameraSet = "Abend";
   EXPECT_EQ(dialog.OnStartClicked(), 1);
