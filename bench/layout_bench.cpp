@@ -11,10 +11,12 @@
 // that holds about half of the files the layout names. bench/layout_ratios.sh
 // prints the ratios.
 #include <benchmark/benchmark.h>
+#include <malloc.h>
 #include <unistd.h>
 
 #include <cstdio>
 #include <cstdlib>
+#include <cstring>
 #include <filesystem>
 #include <string>
 #include <vector>
@@ -159,8 +161,43 @@ layout::Layout Loaded(const Fixture& f) {
 
 // As the tool does it: one layout for the whole run, loaded again and again
 // (each load releases what the previous one read).
+// A field of /proc/self/status in MiB ("VmRSS", "VmHWM"); 0 where unknown.
+double StatusMiB(const char* field) {
+  std::FILE* status = std::fopen("/proc/self/status", "r");
+  if (status == nullptr) return 0;
+  char line[256];
+  double kib = 0;
+  const std::size_t length = std::strlen(field);
+  while (std::fgets(line, sizeof line, status) != nullptr) {
+    if (std::strncmp(line, field, length) == 0 && line[length] == ':') kib = std::atof(line + length + 1);
+  }
+  std::fclose(status);
+  return kib / 1024;
+}
+
+// The memory of one load at its peak, over what the process held before it:
+// the free heap is given back and the high-water mark reset, a new layout loaded, the mark read. Also
+// what the records themselves take (the vectors' room), for comparison.
+void NotePeak(benchmark::State& state, const Fixture& f) {
+  std::FILE* clear = std::fopen("/proc/self/clear_refs", "w");
+  if (clear == nullptr) return;
+  malloc_trim(0);  // memory freed earlier counts as new when the load takes it
+  std::fputs("5", clear);
+  std::fclose(clear);
+  const double before = StatusMiB("VmRSS");
+  layout::Layout l;
+  l.Load(f.windowsPath, Sheets());
+  state.counters["peak_mib"] = StatusMiB("VmHWM") - before;
+  state.counters["records_mib"] =
+      (l.tracks.capacity() * sizeof(layout::TrackRecord) + l.models.capacity() * sizeof(layout::ModelRecord) +
+       l.rollingStock.capacity() * sizeof(layout::RollingStockRecord)) /
+      1048576.0;
+  state.counters["file_mib"] = f.bytes.size() / 1048576.0;
+}
+
 void Load(benchmark::State& state, bool large) {
   Fixture& f = Get(large);
+  NotePeak(state, f);
   layout::Layout l;
   for (auto _ : state) {
     if (!l.Load(f.windowsPath, Sheets())) state.SkipWithError("load failed");
