@@ -61,7 +61,10 @@ inline int RealKeyBits(float value, std::uint32_t* bits) {
   return 1;
 }
 
-inline int DirectionKeyBits(const Direction& d, ModelKey* key) {
+// The direction's key bits into any key with dx, dy and dz (a model key, a
+// track place); fails for a NaN component.
+template <typename Key>
+int DirectionKeyBits(const Direction& d, Key* key) {
   return RealKeyBits(d.x, &key->dx) && RealKeyBits(d.y, &key->dy) && RealKeyBits(d.z, &key->dz);
 }
 

@@ -161,12 +161,9 @@ class ModelGroups {
       slot.state = kWaiting;
       std::uint32_t bit = FilterBit(place);
       filter_[bit / 64] |= std::uint64_t{1} << (bit % 64);
-      any_ = true;
     }
     slot.model = model;
   }
-
-  bool empty() const { return !any_; }
 
   // Whether a group might stand at this place: a small bit table of the
   // groups' places lets most tracks pass without a lookup.
@@ -212,7 +209,6 @@ class ModelGroups {
   std::size_t mask_ = 0;
   std::vector<std::uint64_t> filter_;
   std::uint32_t filterMask_ = 0;
-  bool any_ = false;
 };
 
 const std::size_t kAhead = 32;  // tracks: about the wait for memory over the time per track
@@ -225,14 +221,10 @@ inline void Prefetch(const void* address) {
 #endif
 }
 
-bool DirectionBits(const Direction& d, Place* place) {
-  return RealKeyBits(d.x, &place->dx) && RealKeyBits(d.y, &place->dy) && RealKeyBits(d.z, &place->dz);
-}
-
 bool PlaceOf(const Point& position, const Direction& direction, Place* place) {
   place->x = position.x;
   place->y = position.y;
-  return DirectionBits(direction, place);
+  return DirectionKeyBits(direction, place);
 }
 
 }  // namespace
@@ -254,22 +246,23 @@ void LinkTrackModelsAt(Layout* layout, const TrackModelPlaces& places) {
   // bridge and a buffer stop find the same track, the later model stays.
   // A track's fields for linking lie in one cache line; asking for the line
   // of a track well ahead hides the wait for memory on a large layout.
+  const bool anyBridge = !places.bridges().empty(), anyBufferStop = !places.bufferStops().empty();
   const std::size_t count = layout->tracks.size();
   for (std::size_t t = 0; t < count; ++t) {
     if (t + kAhead < count) Prefetch(&layout->tracks[t + kAhead].linkedModel);
     TrackRecord& track = layout->tracks[t];
     int linked = kNoModel;
     Place place;
-    if (!bridges.empty()) {
+    if (anyBridge) {
       place.x = RoundedMid(track.start.x, track.end.x);
       place.y = RoundedMid(track.start.y, track.end.y);
-      if (bridges.MayStandAt(place) && DirectionBits(track.startDirection, &place)) {
+      if (bridges.MayStandAt(place) && DirectionKeyBits(track.startDirection, &place)) {
         linked = bridges.Take(place);
       }
     }
     Point position;
     Direction direction;
-    if (!bufferStops.empty() && track.endCount == 1 && track.EndDirection(&direction) &&
+    if (anyBufferStop && track.endCount == 1 && track.EndDirection(&direction) &&
         BufferStopAt(track.end, direction, &position) && PlaceOf(position, direction, &place)) {
       int stop = bufferStops.Take(place);
       if (stop > linked) linked = stop;
