@@ -273,7 +273,7 @@ TEST_F(LayoutFileTest, FilesFarFromAndNearTheEndSaveToTheirOwnBytes) {
     EXPECT_EQ((layout_.Serialize(&saved), saved), bytes);
     // From a file, records (and the extra data) crossing from one chunk into the next.
     dir_.Write("f.anl", bytes);
-    for (std::size_t chunk : {1, 1000, 256 * 1024}) {
+    for (std::size_t chunk : {1, 2, 3, 1000, 256 * 1024}) {
       ASSERT_EQ(layout_.LoadInChunks(dir_.Path("f.anl"), Sheets(), chunk), 1);
       EXPECT_EQ((layout_.Serialize(&saved), saved), bytes);
       EXPECT_EQ(layout_.loadedBytes, bytes.size());
