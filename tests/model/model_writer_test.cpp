@@ -17,8 +17,7 @@ struct Bytes {  // little-endian
   Bytes& L(std::int32_t v) { return N(static_cast<std::uint32_t>(v), 4); }
   Bytes& D(double d) {
     std::uint64_t b;
-    std::memcpy(&b, &d, 8);
-    return N(b, 8);
+    return std::memcpy(&b, &d, 8), N(b, 8);
   }
   Bytes& Class(const std::string& name) {
     return W(0xFFFF).W(0).W(static_cast<unsigned>(name.size())).s += name, *this;
@@ -42,9 +41,8 @@ model::ModelPart Part(int points, const std::vector<std::vector<int>>& polygons,
   for (const auto& vertices : polygons) {
     model::ModelPolygon& p = part.polygons.emplace_back();
     p.vertexCount = static_cast<std::int32_t>(vertices.size());
-    for (std::size_t k = 0; k < vertices.size(); ++k) {
+    for (std::size_t k = 0; k < vertices.size(); ++k)
       (k < 4 ? p.indices[k] : p.extraIndices.emplace_back()) = static_cast<std::int16_t>(vertices[k]);
-    }
   }
   for (double d : formats) part.formats.emplace_back().dvec[0] = d;
   return part;

@@ -95,8 +95,6 @@ TEST(Readers, FilesOfIndependentToolsEveryVariantAndEveryRefusal) {
       {good.substr(0, good.size() - 1), cut},
       {good.substr(0, 30), cut},
       {good.substr(0, 10), cut},
-      {patch(10, 5000), cut} /* data offset behind the end */,
-      {patch(18, 0x7FFFFFFF), cut},
       {patch(22, 0x80000000u), cut},
       {"TERRAGEXTERRAIN ", "Keyword TERRAGEN missing!\n", 0},
       {"TERRAGENTERRAINX", "Keyword TERRAIN missing!\n", 0},
@@ -219,7 +217,6 @@ TEST_F(GeneratorTest, RefusalsAndFailedTilesWithTheirMessages) {
       {fitting("Kachelgroesse=110.01"),
        {tal + Cp("Kachelgroesse zu groß für eine Modelldatei, höchstens 110 m bei dieser Pixelgroesse!\n")},
        0},
-      {fitting("Name=X"), {}, 4},
       {fitting("Name=Alt"),
        {tal + Cp(" 2 Kacheln eines früheren Plans bleiben in ") + dir_.Path("Host\\Modelle\\Alt") + ".\n"},
        9},
@@ -234,10 +231,8 @@ TEST_F(GeneratorTest, RefusalsAndFailedTilesWithTheirMessages) {
         {"Name", "X"}, {"Hoehe", dir_.Path("h.bmp")}, {"Farbe", dir_.Path("c.bmp")}, {"Pixelgroesse", "2"}};
     for (const std::string& change : cases[k].changes) {
       const std::size_t equals = change.find('=');
-      if (equals == std::string::npos)
-        keys.erase(change);
-      else
-        keys[change.substr(0, equals)] = change.substr(equals + 1);
+      keys.erase(change.substr(0, equals));
+      if (equals != std::string::npos) keys[change.substr(0, equals)] = change.substr(equals + 1);
     }
     settings::SettingsFile s;
     s.AppendSection("TerrainTal");
@@ -252,14 +247,12 @@ TEST_F(GeneratorTest, RefusalsAndFailedTilesWithTheirMessages) {
 }
 
 TEST(TerrainPreview, PictureScaledDownNorthUpAndEncodedAsPng) {
-  terrain::BitmapImage image;  // the top two rows green, the east half bluer
-  ASSERT_TRUE(image.ReadBitmapBytes(MakeBitmap(2048, 1024,
-                                               [](int x, int y) {
-                                                 return PixelBytes{std::uint8_t(x < 1024 ? 10 : 20),
-                                                                   std::uint8_t(y >= 1022 ? 90 : 0),
-                                                                   std::uint8_t(x % 2 ? 255 : 0)};
-                                               }),
-                                    "c.bmp"));
+  const auto stripes = [](int x, int y) {  // the top two rows green, the east half bluer
+    return PixelBytes{std::uint8_t(x < 1024 ? 10 : 20), std::uint8_t(y >= 1022 ? 90 : 0),
+                      std::uint8_t(x % 2 ? 255 : 0)};
+  };
+  terrain::BitmapImage image;
+  ASSERT_TRUE(image.ReadBitmapBytes(MakeBitmap(2048, 1024, stripes), "c.bmp"));
   const terrain::RgbPicture small = terrain::PreviewPicture(image, 1024), whole = terrain::PreviewPicture(image, 2048);
   const auto pixel = [](const terrain::RgbPicture& p, int x, int y) {
     return p.pixels.substr(3 * (y * p.width + x), 3);
