@@ -24,7 +24,7 @@ layout::ModelRecord Model(int id, std::string name, layout::Point position) {
 }
 
 // The map of `l` against an installation with Haus, vor, Da.gbo and Lok.rm,
-// written to map.svg, checked well-formed and rendered to map.png.
+// written to map.svg and rendered to map.png (rsvg-convert refuses XML that is not well-formed).
 std::string Draw(const testing_support::TempDir& host, const layout::Layout& l) {
   for (const char* file : {"Modelle\\Haus.mod", "Modelle\\vor.mod", "Gbo\\Da.gbo", "Rollmaterial\\Lok.rm"})
     host.Write(file, "x");
@@ -33,7 +33,6 @@ std::string Draw(const testing_support::TempDir& host, const layout::Layout& l) 
   std::string svg = map::MapSvg(l, &missing, &counts);
   host.Write("map.svg", svg);
   const std::string file = "'" + host.NativePath("map.svg") + "'";
-  EXPECT_EQ(std::system(("python3 -c 'import sys,xml.dom.minidom as m; m.parse(sys.argv[1])' " + file).c_str()), 0);
   EXPECT_EQ(std::system(("rsvg-convert -o '" + host.NativePath("map.png") + "' " + file).c_str()), 0);
   return svg;
 }
