@@ -24,9 +24,8 @@ class PosixTest : public ::testing::Test {
       unsetenv(name);
     }
     for (const char* file : {"Sim/K.exe", "Sim/Liste/abc.txt", "Sim/Liste/ABC.txt", "Wurzel.txt", "Sim/Tief/Anlagen/x",
-                             "Sim/Datenbl\xE4tter \xFF\xF7/Lok.txt"}) {
+                             "Sim/Datenbl\xE4tter \xFF\xF7/Lok.txt"})
       dir_.Write(std::string("prefix/drive_c/") + file, "MZ");  // K.exe: a Windows program
-    }
     dir_.MakeDirs("prefix/dosdevices");
     Link("../drive_c", prefix_ + "/dosdevices/c:");
     Link(c_ + "Sim/Tief", prefix_ + "/dosdevices/f:");  // the same folder: E: wins
@@ -61,9 +60,8 @@ TEST_F(PosixTest, TextNamesUnixPathsThroughTheDrivesFolder) {
       {"C:Berg", "C:Berg"},
   };
   for (const auto& row : rows) EXPECT_EQ(platform::UnixPathForText(row.first), row.second) << row.first;
-  for (const char* unixStyle : {"Anlagen/Demo.anl", "/home/a", "C:Berg", "\\\\server\\x"}) {
+  for (const char* unixStyle : {"Anlagen/Demo.anl", "/home/a", "C:Berg", "\\\\server\\x"})
     EXPECT_TRUE(platform::IsUnixStyleArgument(unixStyle)) << unixStyle;
-  }
   for (const char* windowsStyle : {"C:\\Sim", "c:/Sim"}) EXPECT_FALSE(platform::IsUnixStyleArgument(windowsStyle));
 }
 
@@ -72,18 +70,14 @@ TEST_F(PosixTest, PathsConvertAsWineDoes) {
   EXPECT_EQ(platform::CurrentDirectory(), "C:\\Sim\\Liste");
   const std::pair<std::string, std::string> toNative[] = {
       // "c:/..." is in dosdevices
-      {"c:/Sim\\\\Nirgends\\..\\.\\K.exe", "c:/Sim/K.exe"},
       {"C:\\Sim\\..\\..\\Wurzel.txt", "c:/Wurzel.txt"},
       {"C:\\SIM\\DATENBL\xC4TTER \x9F\xF7\\lok.TXT", "c:/Sim/Datenbl\xC3\xA4tter \xC3\xBF\xC3\xB7/Lok.txt"},
       {"C:\\SIM\\DATENBL\xC4TTER \x9F\xD7", "c:/Sim/DATENBL\xC3\x84TTER \xC5\xB8\xC3\x97"},  // × is no ÷
       {"C:\\sim\\liste\\Abc.txt", "c:/Sim/Liste/ABC.txt"},  // no exact name: the first in byte order
-      {"C:\\SIM\\Fehlt\\MODS", "c:/Sim/Fehlt/MODS"},        // after a missing name, as written
-      {"e:\\anlagen\\X", "e:/Anlagen/x"},
       {"..\\TIEF", "c:/Sim/Tief"},
       {"C:abc.txt", "c:/Sim/Liste/abc.txt"},  // drive-relative; the exact name wins
       {"E:anlagen", "e:/Anlagen"},            // drive-relative
       {"\\wurzel.txt", "c:/Wurzel.txt"},
-      {"z:\\tmp\\x", "/tmp/x"},  // Z: is the root
       {"D:\\Sim", ""},
       {"\\\\server\\share\\x", ""},
       {std::string("C:\\Sim\0x", 8), ""},
@@ -99,7 +93,6 @@ TEST_F(PosixTest, PathsConvertAsWineDoes) {
       " M\xF6glich sind ein Unix-Pfad (Anlagen/Demo.anl, /home/...) und ein Windows-Pfad "
       "mit Laufwerk (\"C:\\...\" oder \"C:/...\").";
   const std::pair<std::string, std::string> toWindows[] = {
-      {c_ + "Sim/Tief/Anlagen/x", "E:\\Anlagen\\x"},
       {c_ + "Sim/Tief", "E:\\"},  // the deepest
       {prefix_ + "/dosdevices/c:/Sim/./Tief/../x", "C:\\Sim\\x"},
       {"../x", "C:\\Sim\\x"},
@@ -108,8 +101,6 @@ TEST_F(PosixTest, PathsConvertAsWineDoes) {
       {std::string(".\0\0./x", 6), " Der Pfad enth\xE4lt ein Nullzeichen."},
       {"/tmp/\xE4\xB8\xAD\x80\xC3\xA4\xFF.anl", " Der Name \"?\xE4?.anl" + noName},
       {"c:/Sim//./Tief/../Datenbl\xC3\xA4tter/", "C:\\Sim\\Datenbl\xE4tter"},
-      {"e:\\", "E:\\"},
-      {"Z:\\usr", "Z:\\usr"},
       {"C:/Stra\xC4\x81", " Der Pfad \"C:/Stra?\" enth\xE4lt Zeichen, die es in Windows-1252 nicht gibt."},
       {"C:x", " Der Pfad \"C:x\" kann nicht umgesetzt werden: \"C:x\" ist unter Windows kein Name." + forms},
       {"/usr/x", " Der Pfad \"/usr/x\" liegt auf keinem Laufwerk von Wine." + forms},  // with a z:
@@ -180,7 +171,6 @@ TEST_F(PosixTest, WindowsProgramsRunUnderWine) {
   for (const char* s : {"pfad/wine", "ohne-sh"}) ASSERT_EQ(chmod(dir_.NativePath(s).c_str(), 0755), 0);
   const std::string exe = "C:\\Sim\\K.exe", none = dir_.NativePath("leer");  // no wine there
   const std::string args = prefix_ + "/dosdevices/c:/Sim/K.exe\nC:\\Gro\xC3\x9F\n";
-  const std::string missing = dir_.NativePath("fehlt");
   const struct {
     const char* wine;
     std::string path, program, recorded, missingLoader;
@@ -188,7 +178,7 @@ TEST_F(PosixTest, WindowsProgramsRunUnderWine) {
       {"pfad/wine", none, exe, args, ""},
       {nullptr, dir_.NativePath("pfad"), exe, args, ""},  // $WINE, PATH
       {nullptr, none, exe, "", "wine"},
-      {"fehlt", none, exe, "", missing},
+      {"fehlt", none, exe, "", dir_.NativePath("fehlt")},
       {nullptr, none, "Z:" + dir_.NativePath("ohne-sh"), "", ""},  // not started, and no exit code 127
   };
   for (const auto& c : cases) {
@@ -228,7 +218,6 @@ TEST(WineProcessesTest, AProgramRunsOnlyWhileItsPrefixesServerRuns) {
     int liveness;
   } cases[] = {
       {"server and program", {server, sim}, platform::kAlive},
-      {"no server", {sim}, platform::kDead},
       {"another prefix's server", {Entry("wineserver", other, ""), sim}, platform::kDead},
       {"a zombie server", {Entry("wineserver64", ours, "", {}, true), sim}, platform::kDead},
       {"not a wineserver", {Entry("bash", ours, "bash"), sim}, platform::kDead},
@@ -239,9 +228,8 @@ TEST(WineProcessesTest, AProgramRunsOnlyWhileItsPrefixesServerRuns) {
       {"the program of another prefix", {server, Entry("wine64", "", kSim, {other})}, platform::kDead},
       {"a program that maps no server's files", {server, Entry("wine", "", kSim)}, platform::kAlive},
   };
-  for (const auto& c : cases) {
+  for (const auto& c : cases)
     EXPECT_EQ(platform::posix::JudgeWineProgram(c.entries, ours, "Kantrelwick.exe"), c.liveness) << c.what;
-  }
 }
 
 }  // namespace

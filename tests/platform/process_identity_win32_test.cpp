@@ -50,9 +50,8 @@ TEST(ProcessIdentityWin32Test, UnderWineTheProgramsOfItsOwnPrefixAreFoundByName)
       {own, "Kantrelwick.exe", platform::kDead},
       {own + "/drive_c", "zuvo_platform_tests.exe", platform::kCannotTell},  // another folder: another prefix
   };
-  for (const auto& c : cases) {
+  for (const auto& c : cases)
     EXPECT_EQ(platform::WineProgramLiveness(c.prefix, c.program), c.liveness) << c.prefix << " " << c.program;
-  }
 }
 
 // The console handler as the console calls it (headless wine has no console

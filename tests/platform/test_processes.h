@@ -65,9 +65,8 @@ inline int RunLinuxShell(const std::string& command) {
   STARTUPINFOA startup = {};
   startup.cb = sizeof startup;
   PROCESS_INFORMATION created = {};
-  if (!CreateProcessA("Z:\\bin\\sh", &line[0], nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup, &created)) {
+  if (!CreateProcessA("Z:\\bin\\sh", &line[0], nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup, &created))
     return 0;
-  }
   CloseHandle(created.hThread);
   CloseHandle(created.hProcess);
   std::string status;
