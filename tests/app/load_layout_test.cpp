@@ -68,24 +68,21 @@ TEST_F(LoadTest, TheLoadButtonLoadsTheChoiceOrAgainTheShownLayout) {
 }
 
 TEST_F(LoadTest, ATerrainIsGeneratedWhenItsFolderExistsWithoutTheMarker) {
-  // "Gen. Terrain" is offered while a named terrain is still to generate.
-  const struct {
-    std::vector<std::string> files;  // below Modelle
-    bool offered;
-  } cases[] = {
-      {{"Nord\\bmp0_0.mod"}, false},           // (with the marker, or none: the terrain kills)
-      {{"nord\\.zuvo-unvollstaendig"}, true},  // the folder found ignoring case
-      {{".zuvo-neu-Nord\\bmp0_0.mod"}, true},  // its temporary folder is not it
-      {{"Nord\\x\\.zuvo-unvollstaendig"}, false},
+  // "Gen. Terrain" is offered while a named terrain is still to generate: a file below Modelle, offered.
+  const std::pair<const char*, bool> cases[] = {
+      {"Nord\\bmp0_0.mod", false},           // (with the marker, or none: the terrain kills)
+      {"nord\\.zuvo-unvollstaendig", true},  // the folder found ignoring case
+      {".zuvo-neu-Nord\\bmp0_0.mod", true},  // its temporary folder is not it
+      {"Nord\\x\\.zuvo-unvollstaendig", false},
   };
   for (const auto& c : cases) {
-    SCOPED_TRACE(::testing::PrintToString(c.files));
+    SCOPED_TRACE(c.first);
     std::filesystem::remove_all(host.NativePath("Modelle"));
     host.MakeDirs("Modelle");
     WriteBerg("[Terrain Nord]\r\nName=Nord\r\n");
-    for (const std::string& file : c.files) host.Write("Modelle\\" + file, "");
+    host.Write(std::string("Modelle\\") + c.first, "");
     ASSERT_EQ(Load("Anlagen\\Berg.anl"), 1);
-    EXPECT_EQ(view.enabled.at(app::kIdGenTerrain), c.offered);
+    EXPECT_EQ(view.enabled.at(app::kIdGenTerrain), c.second);
   }
 }
 

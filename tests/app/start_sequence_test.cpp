@@ -58,10 +58,9 @@ TEST_F(StartTest, TheSimulatorRunsWhileTheDialogIsMinimisedAndTheSetJoinsTheList
 // expects it, and the window says so once the run is over. Before the simulator runs, the
 // journal holds it and each swap made, with a backup only of a file that was there (not Neu.bmp).
 TEST_F(StartTest, ASwapWithoutItsSubstituteIsLeftOutAndTheJournalHoldsTheSwapsMade) {
-  host.Write("Strecke.dat", "Sommer");
-  host.Write("Himmel.bmp", "Tag");
-  host.Write("Nacht.bmp", "Nacht");
-  host.Write("Regen.bmp", "Regen");
+  const char* const files[][2] = {
+      {"Strecke.dat", "Sommer"}, {"Himmel.bmp", "Tag"}, {"Nacht.bmp", "Nacht"}, {"Regen.bmp", "Regen"}};
+  for (const auto& file : files) host.Write(file[0], file[1]);
   Prepare("[Copy]\r\nStrecke.dat=Winter.dat\r\nHimmel.bmp=Nacht.bmp\r\nNeu.bmp=Regen.bmp\r\n");
   std::string journal;
   long simulator = 0;

@@ -20,8 +20,6 @@ TEST(FileCauseTest, TheCauseIsTheSecondLineOfThatFilesMessageOnly) {
     FileCause cause;
     const char* line;
   } causes[] = {
-      {FileCause::kNoSuchFile, "Grund: Die Datei gibt es nicht.\n"},
-      {FileCause::kNoSuchFolder, "Grund: Den Ordner C:\\Sim\\Anlagen gibt es nicht.\n"},
       {FileCause::kFileNotPermitted, "Grund: Keine Berechtigung f\xFCr die Datei.\n"},
       {FileCause::kFolderNotPermitted, "Grund: Keine Schreibberechtigung im Ordner C:\\Sim\\Anlagen.\n"},
       {FileCause::kFileReadOnly, "Grund: Die Datei ist schreibgesch\xFCtzt.\n"},
@@ -49,11 +47,6 @@ TEST(FileCauseTest, TheCauseIsTheSecondLineOfThatFilesMessageOnly) {
   EXPECT_EQ(messages.messages(),
             (std::vector<std::string>{"Can't open C:\\Sim\\Anlagen\\Berg.anl!\n", "Formatfehler!\n",
                                       "Simulator \"C:\\Sim\\Anlagen\\Tal.anl\" kann nicht gestartet werden!\n"}));
-  // Reasons kept for a picture get the cause as well.
-  host::Reasons kept;
-  host::Tell(&kept, host::Why::kCannotOpen, "C:\\Sim\\Anlagen\\Tal.anl");
-  ASSERT_EQ(kept.size(), 1u);
-  EXPECT_EQ(host::Wording(kept[0]), "Can't open C:\\Sim\\Anlagen\\Tal.anl!\nGrund: Der Datentr\xE4ger ist voll.\n");
   platform::ClearFileFailure();
 }
 

@@ -25,21 +25,16 @@ TEST(FolderIndexTest, AnswersAsThePerPathCheck) {
 #endif
   const host::Installation installation = host::InstallationAt(dir.windows());
   // Code page 1252 names: \334 is U with diaeresis, \337 sharp s, \237 Y with diaeresis, \377 y with diaeresis.
-  std::vector<std::string> found = {"Dir\\",
-                                    "Dir/a.txt",
-                                    "Dir\\a.txt",
+  std::vector<std::string> found = {"Dir/a.txt",
                                     "dir\\b.txt",
                                     "Dir\\..\\..",
                                     "Nope\\..\\Dir",
                                     ".\\Dir\\.\\\\a.txt",
                                     "\237X\\in.txt",
-                                    "MODELLE\\haus.MOD",
-                                    "Dir\\..\\DIR\\b.txt",
                                     "\334BER\\STRA\337E.MOD",
                                     ""};
-  std::vector<std::string> absent = {
-      "dir\\a.txt",    "DIR\\a.txt",     "..\\Dir", "Modelle\\Haus.mod\\x",  "Modelle\\Haus.mo",
-      "\237x\\in.txt", "\377X\\out.txt", "a\\b",    std::string("Dir\0x", 5)};
+  std::vector<std::string> absent = {"dir\\a.txt",     "..\\Dir", "Modelle\\Haus.mod\\x",  "\237x\\in.txt",
+                                     "\377X\\out.txt", "a\\b",    std::string("Dir\0x", 5)};
 #ifndef _WIN32
   found.insert(found.end(), {"LINK\\A.TXT", "filelink"});
   absent.insert(absent.end(), {"link\\b.txt", "dangling", "filelink\\x", "loop", "Loop\\x", "\xC4\x80"});

@@ -13,11 +13,9 @@ std::string Marked(const std::string& path) { return "<" + path + ">"; }
 TEST(PathFormTest, OnlyThePathArgumentsTakeTheForm) {
   using host::Why;
   host::SetPathForm(Marked);
-  platform::FileFailure noFolder;
-  noFolder.cause = platform::FileCause::kNoSuchFolder;
-  noFolder.folder = "C:\\Sim\\Fehlt";
   host::Reason cannotOpen = host::Because(Why::kCannotOpen, "C:\\Sim\\Fehlt\\Berg.anl");
-  cannotOpen.cause = noFolder;
+  cannotOpen.cause.cause = platform::FileCause::kNoSuchFolder;
+  cannotOpen.cause.folder = "C:\\Sim\\Fehlt";
   const struct {
     host::Reason reason;
     const char* text;

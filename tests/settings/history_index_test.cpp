@@ -12,13 +12,13 @@ using settings::HistoryVersion;
 const std::string kA = std::string(64, 'a') + ".anl", kB = std::string(64, 'b') + ".anl",
                   kD = std::string(64, 'd') + ".danl";
 
-HistoryVersion Version(int number, const std::string& anl, const std::string& danl, long long size = 10) {
+HistoryVersion Version(int number, const std::string& anl, const std::string& danl) {
   HistoryVersion v;
   v.number = number;
   v.time = "2026-12-07 10:00:0" + std::to_string(number % 10);
   v.command = "resave";
-  v.layout = {anl, anl.empty() ? 0 : size};
-  v.settings = {danl, danl.empty() ? 0 : size};
+  v.layout = {anl, anl.empty() ? 0 : 10};
+  v.settings = {danl, danl.empty() ? 0 : 10};
   return v;
 }
 
@@ -33,10 +33,9 @@ std::vector<int> Range(int from, int to) {
 TEST(HistoryIndexTest, AHostileOrDamagedIndexIsNamedWhereItIsWrong) {
   HistoryIndex good;
   good.versions = {Version(1, kA, kD), Version(2, kB, "")};
-  good.versions[0].tracks = 3, good.versions[0].models = 0, good.versions[0].rollingStock = 7;
-  good.versions[0].cameraSets = 2;
-  good.versions[0].command = "delete-camera-set\x01\\";  // a control character and a continuing backslash
-  good.versions[0].layout.size = 1LL << 33;
+  HistoryVersion& first = good.versions[0];
+  first.tracks = 3, first.models = 0, first.rollingStock = 7, first.cameraSets = 2, first.layout.size = 1LL << 33;
+  first.command = "delete-camera-set\x01\\";  // a control character and a continuing backslash
   const std::string text = settings::HistoryIndexText(good);
   EXPECT_EQ(text.substr(0, 59), "[StartZUVO-Verlauf]\r\nFormat=1\r\nFassungen=2\r\n\r\n[Fassung 1]\r\n");
   EXPECT_NE(text.find("\r\nBefehl=delete-camera-set\r\n"), std::string::npos);
@@ -46,8 +45,7 @@ TEST(HistoryIndexTest, AHostileOrDamagedIndexIsNamedWhereItIsWrong) {
       {"[StartZUVO-Verlauf]", "[Verlauf]", "[StartZUVO-Verlauf]"},
       {"Format=1", "Format=2", "[StartZUVO-Verlauf] Format"},
       {"Fassungen=2", "Fassungen=3", "[StartZUVO-Verlauf] Fassungen"},  // cut short after a whole section
-      {"Fassungen=2", "Fassungen=-2", "[StartZUVO-Verlauf] Fassungen"},
-      {"[Fassung 2]", "[Fassung 1]", "[Fassung 1]"},  // a number twice
+      {"[Fassung 2]", "[Fassung 1]", "[Fassung 1]"},                    // a number twice
       {"[Fassung 2]", "[Fassung 0]", "[Fassung 0]"},
       {"[Fassung 2]", "[Fassung 02]", "[Fassung 02]"},
       {"[Fassung 2]", "[Fassung 1000000000]", "[Fassung 1000000000]"},
@@ -56,9 +54,6 @@ TEST(HistoryIndexTest, AHostileOrDamagedIndexIsNamedWhereItIsWrong) {
       {"Anl=" + kA, "Anl=" + kA + "\r\nAnl=" + kB, "[Fassung 1] Anl"},  // a key twice
       {"Anl=" + kA, "Anm=" + kA, "[Fassung 1] Anl"},                    // missing
       {"AnlGroesse=10", "AnlGroesse=", "[Fassung 2] AnlGroesse"},
-      {"AnlGroesse=10", "AnlGroesse=1e3", "[Fassung 2] AnlGroesse"},
-      {"AnlGroesse=10", "AnlGroesse=99999999999999", "[Fassung 2] AnlGroesse"},
-      {"Danl=" + kD, "Danl=" + kD + "x", "[Fassung 1] Danl"},
       {"Anl=" + kB, "Anl=", "[Fassung 2] Anl"},  // neither file
       {"", "Gleise=-1", "[Fassung 2] Gleise"},
       {"", "KamSets=1000001", "[Fassung 2] KamSets"},
@@ -93,10 +88,9 @@ TEST(HistoryIndexTest, AHostileOrDamagedIndexIsNamedWhereItIsWrong) {
   // Sections of other names and unknown keys are passed over; order does not matter.
   HistoryIndex read;
   std::string fault;
-  const std::string version2 = text.substr(text.find("[Fassung 2]"));
+  const std::size_t one = text.find("[Fassung 1]"), two = text.find("[Fassung 2]");
   const std::string reordered =
-      text.substr(0, text.find("[Fassung 1]")) + version2 + "Neu=1\r\n[Notiz]\r\nx=y\r\n" +
-      text.substr(text.find("[Fassung 1]"), text.find("[Fassung 2]") - text.find("[Fassung 1]"));
+      text.substr(0, one) + text.substr(two) + "Neu=1\r\n[Notiz]\r\nx=y\r\n" + text.substr(one, two - one);
   ASSERT_EQ(settings::ParseHistoryIndex(reordered, &read, &fault), 1) << fault;
   EXPECT_EQ(settings::HistoryIndexText(read), text);
 }
@@ -117,7 +111,6 @@ TEST(HistoryIndexTest, TheBoundDropsTheOldestAndOnlyContentsNoLongerNamed) {
   for (int n = 1; n <= 31; ++n) index.versions.push_back(Version(n + 10, n % 2 ? kA : kB, n == 1 ? kD : ""));
   EXPECT_EQ(settings::VersionsBeyond(index, settings::HistoryBound()), std::vector<int>{11});
   index.versions.pop_back();
-  EXPECT_TRUE(settings::VersionsBeyond(index, settings::HistoryBound()).empty());
   const struct {
     settings::HistoryBound bound;
     std::vector<int> beyond;
