@@ -44,7 +44,8 @@ TEST_F(AppTest, ALiveRunIsRefusedAndAJournalIsNeverFollowedBlindly) {
                     other = ask + " auf anderswo" + judge + "es stammt von einem anderen Rechner. ",
                     wayOut = "Ist er sicher vorbei, stellt \"zuvo repair --force\" alles zur\374ck.\n",
                     anyway = "Trotzdem alles zur\374cktauschen?", outA = host.Path("..\\A.dat"),
-                    partly = healed + B + "\nNicht wiederhergestellt:\n  " + inBackup;
+                    partly = healed + B + "\nNicht wiederhergestellt:\n  " + inBackup,
+                    chain = healed + C + "\n  " + B + "\n  " + A + "\n";
   const char *all = " A.dat B.dat A.dat.sav StartZUVO-Lauf.txt", *kept = " A.dat A.dat.sav StartZUVO-Lauf.txt";
   enum Command { kStart, kRepair, kForceYes, kForceNo };
   const struct {
@@ -83,6 +84,8 @@ TEST_F(AppTest, ALiveRunIsRefusedAndAJournalIsNeverFollowedBlindly) {
       {{}, {"Datei=" + outA, sav, ab[2]}, kRepair, 0, {refused + outA + untouched}, all},
       {{}, {ab[0], "Sicherung=" + C, ab[2]}, kRepair, 0, {refused + A + untouched}, all},
       {{}, {ab[0], sav, "Ersatz=" + host.Path("..\\B.dat")}, kRepair, 0, {refused + A + untouched}, all},
+      // A chain is undone in reverse: B out of A's place before A out of its backup.
+      {{}, {ab[0], sav, ab[2], "Datei=" + B, "Ersatz=" + C}, kRepair, 1, {chain}, ""},
   };
   WriteBerg("");
   ASSERT_TRUE(Load("Anlagen\\Berg.anl"));
@@ -92,6 +95,7 @@ TEST_F(AppTest, ALiveRunIsRefusedAndAJournalIsNeverFollowedBlindly) {
     std::filesystem::remove(host.NativePath("A.dat.sav"));
     moved("A.dat", "A.dat.sav");
     moved("B.dat", "A.dat");
+    if (c.swaps.size() > 3) moved("C.dat", "B.dat");  // the chain
     std::string journal = "[Lauf]\r\nAnlage=X\r\n";
     for (const std::string& line : c.run) journal += line + "\r\n";
     journal += "[Tausch]\r\n";
